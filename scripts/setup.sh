@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Shared by ./run and ./test: installs the Debian packages the project needs
+# (only those missing), then configures and builds into the given directory.
+#   scripts/setup.sh <build-dir> [extra cmake arguments...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  zlib1g-dev libfreetype-dev libfontconfig-dev libsdl2-dev
+  libx11-dev libxext-dev libxtst-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libpixman-1-dev
+  fonts-liberation fonts-dejavu-core fonts-wine
+  xvfb xauth
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "Installing missing packages: ${missing[*]}"
+  SUDO=()
+  if [ "$(id -u)" -ne 0 ]; then SUDO=(sudo); fi
+  "${SUDO[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=$1
+shift
+if [ ! -f "$build_dir/build.ninja" ]; then
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+fi
+cmake --build "$build_dir"
