@@ -1,0 +1,204 @@
+// Block transfers between device contexts: BitBlt, StretchBlt, PatBlt,
+// AlphaBlend and TransparentBlt.
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "host/graphics/Canvas.h"
+
+namespace qz {
+
+namespace {
+
+inline uint32_t Div255(uint32_t v) { return (v + 127) / 255; }
+
+// The mapping of a (possibly mirrored, possibly scaled) transfer: for each
+// destination device column / row inside the destination rectangle, the
+// source device column / row.
+struct TTransferMap {
+  TRect dest;                 // device, normalised
+  std::vector<int> srcX, srcY;
+};
+
+// Builds the map; false when nothing is to be drawn. The source rectangle is
+// given in source device coordinates (possibly negative sizes).
+bool BuildMap(const TRect& destDevice, int w, int h, int sx, int sy, int sw, int sh, TTransferMap& m) {
+  if (w == 0 || h == 0 || sw == 0 || sh == 0) return false;
+  const bool flipX = (w < 0) != (sw < 0), flipY = (h < 0) != (sh < 0);
+  const int aw = std::abs(w), ah = std::abs(h), asw = std::abs(sw), ash = std::abs(sh);
+  const int srcLeft = sw < 0 ? sx + sw : sx, srcTop = sh < 0 ? sy + sh : sy;
+  m.dest = destDevice;
+  m.srcX.resize(aw);
+  m.srcY.resize(ah);
+  for (int i = 0; i < aw; ++i) {
+    const int k = aw == asw ? i : NearestSourceIndex(i, asw, aw);
+    m.srcX[i] = srcLeft + (flipX ? asw - 1 - k : k);
+  }
+  for (int j = 0; j < ah; ++j) {
+    const int k = ah == ash ? j : NearestSourceIndex(j, ash, ah);
+    m.srcY[j] = srcTop + (flipY ? ash - 1 - k : k);
+  }
+  return true;
+}
+
+TRect NormalisedDeviceRect(HDC dc, int x, int y, int w, int h) {
+  TRect r{x, y, x + w, y + h};
+  if (w < 0) std::swap(r.Left, r.Right);
+  if (h < 0) std::swap(r.Top, r.Bottom);
+  return dc->LogicalToDevice(r);
+}
+
+// Runs op(dstPixel&, srcPixel) over every visible destination pixel whose
+// source lies inside the source pixmap.
+template <class Op>
+void RunTransfer(HDC dst, const TPixmap& srcPixels, const TTransferMap& m, Op op) {
+  TPixmap& out = *dst->Target();
+  const int srcW = srcPixels.Width(), srcH = srcPixels.Height();
+  dst->ForEachClipRect(m.dest, [&](const TRect& r) {
+    for (int y = r.Top; y < r.Bottom; ++y) {
+      const int syy = m.srcY[y - m.dest.Top];
+      if (syy < 0 || syy >= srcH) continue;
+      const uint32_t* srow = srcPixels.Row(syy);
+      uint32_t* drow = out.Row(y);
+      for (int x = r.Left; x < r.Right; ++x) {
+        const int sxx = m.srcX[x - m.dest.Left];
+        if (sxx >= 0 && sxx < srcW) op(drow[x], srow[sxx]);
+      }
+    }
+  });
+}
+
+// When source and destination share a pixmap, the source is read from a copy
+// so that overlapping transfers read what was there before.
+const TPixmap& SourcePixels(HDC dst, HDC src, std::optional<TPixmap>& copy) {
+  if (src->Target() != dst->Target()) return *src->Target();
+  copy.emplace(*src->Target());
+  return *copy;
+}
+
+bool RopNeedsSource(uint32_t rop) {
+  switch (rop) {
+    case SRCCOPY: case SRCPAINT: case SRCAND: case SRCINVERT: case NOTSRCCOPY: return true;
+    default: return false;
+  }
+}
+
+bool DestOnlyRop(HDC dst, const TRect& deviceRect, uint32_t rop) {
+  TPixmap& out = *dst->Target();
+  const uint32_t brush = PixelFromColorRef(ColorToRGB(dst->Brush().Color()));
+  auto each = [&](auto fn) {
+    dst->ForEachClipRect(deviceRect, [&](const TRect& r) {
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        uint32_t* row = out.Row(y);
+        for (int x = r.Left; x < r.Right; ++x) fn(row[x]);
+      }
+    });
+  };
+  switch (rop) {
+    case BLACKNESS: each([](uint32_t& p) { p = 0xFF000000u; }); return true;
+    case WHITENESS: each([](uint32_t& p) { p = 0xFFFFFFFFu; }); return true;
+    case DSTINVERT: each([](uint32_t& p) { p = 0xFF000000u | (~p & 0x00FFFFFFu); }); return true;
+    case PATCOPY: each([brush](uint32_t& p) { p = brush; }); return true;
+    case PATINVERT: each([brush](uint32_t& p) { p = 0xFF000000u | ((p ^ brush) & 0x00FFFFFFu); }); return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                uint32_t rop) {
+  if (!dst || !dst->Target()) return false;
+  if (!RopNeedsSource(rop)) {
+    if (rop != BLACKNESS && rop != WHITENESS && rop != DSTINVERT && rop != PATCOPY && rop != PATINVERT)
+      return false;
+    return DestOnlyRop(dst, NormalisedDeviceRect(dst, x, y, w, h), rop);
+  }
+  if (!src || !src->Target()) return false;
+  TTransferMap m;
+  const TPoint s = src->LogicalToDevice(TPoint{sx, sy});
+  if (!BuildMap(NormalisedDeviceRect(dst, x, y, w, h), w, h, s.X, s.Y, sw, sh, m)) return true;
+  std::optional<TPixmap> copy;
+  const TPixmap& pixels = SourcePixels(dst, src, copy);
+  switch (rop) {
+    case SRCCOPY: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d = s; }); break;
+    case SRCPAINT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d |= s; }); break;
+    case SRCAND: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d &= s; }); break;
+    case SRCINVERT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d ^= s; }); break;
+    case NOTSRCCOPY:
+      RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d = 0xFF000000u | (~s & 0x00FFFFFFu); });
+      break;
+  }
+  return true;
+}
+
+bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, uint32_t rop) {
+  if (w < 0 || h < 0) return false;
+  if (dst && src && rop == SRCCOPY && dst->Target() && src->Target() && dst->Target() != src->Target()) {
+    // 1:1 copy: whole row segments at a time.
+    const TRect d = dst->LogicalToDevice(TRect{x, y, x + w, y + h});
+    const TPoint s = src->LogicalToDevice(TPoint{sx, sy});
+    const TPixmap& in = *src->Target();
+    TPixmap& out = *dst->Target();
+    const int offX = s.X - d.Left, offY = s.Y - d.Top;
+    TRect srcOnDest = OffsetRect(in.Bounds(), -offX, -offY);
+    TRect area;
+    if (!IntersectRect(area, d, srcOnDest)) return true;
+    dst->ForEachClipRect(area, [&](const TRect& r) {
+      for (int yy = r.Top; yy < r.Bottom; ++yy)
+        std::memcpy(out.Row(yy) + r.Left, in.Row(yy + offY) + r.Left + offX,
+                    sizeof(uint32_t) * size_t(r.Width()));
+    });
+    return true;
+  }
+  return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);
+}
+
+bool PatBlt(HDC dst, int x, int y, int w, int h, uint32_t rop) {
+  if (!dst || !dst->Target() || RopNeedsSource(rop)) return false;
+  return StretchBlt(dst, x, y, w, h, nullptr, 0, 0, 0, 0, rop);
+}
+
+bool AlphaBlend(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                uint8_t constantAlpha, bool perPixelAlpha) {
+  if (!dst || !src || !dst->Target() || !src->Target()) return false;
+  if (w < 0 || h < 0 || sw < 0 || sh < 0) return false;
+  TTransferMap m;
+  const TPoint s = src->LogicalToDevice(TPoint{sx, sy});
+  if (!BuildMap(dst->LogicalToDevice(TRect{x, y, x + w, y + h}), w, h, s.X, s.Y, sw, sh, m)) return true;
+  std::optional<TPixmap> copy;
+  const TPixmap& pixels = SourcePixels(dst, src, copy);
+  const uint32_t ca = constantAlpha;
+  RunTransfer(dst, pixels, m, [ca, perPixelAlpha](uint32_t& d, uint32_t sp) {
+    const uint32_t srcA = perPixelAlpha ? (sp >> 24) : 255;
+    const uint32_t sA = Div255(srcA * ca);
+    const uint32_t inv = 255 - sA;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8) {
+      const uint32_t sc = shift == 24 ? (sp >> 24) : (sp >> shift) & 0xFF;
+      const uint32_t dc = (d >> shift) & 0xFF;
+      const uint32_t v = std::min<uint32_t>(255, Div255(sc * ca) + Div255(dc * inv));
+      out |= v << shift;
+    }
+    d = out;
+  });
+  return true;
+}
+
+bool TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                    TColorRef key) {
+  if (!dst || !src || !dst->Target() || !src->Target()) return false;
+  if (w < 0 || h < 0 || sw < 0 || sh < 0) return false;
+  TTransferMap m;
+  const TPoint s = src->LogicalToDevice(TPoint{sx, sy});
+  if (!BuildMap(dst->LogicalToDevice(TRect{x, y, x + w, y + h}), w, h, s.X, s.Y, sw, sh, m)) return true;
+  std::optional<TPixmap> copy;
+  const TPixmap& pixels = SourcePixels(dst, src, copy);
+  const uint32_t keyRgb = PixelFromColorRef(key) & 0x00FFFFFFu;
+  RunTransfer(dst, pixels, m, [keyRgb](uint32_t& d, uint32_t sp) {
+    if ((sp & 0x00FFFFFFu) != keyRgb) d = sp;
+  });
+  return true;
+}
+
+}  // namespace qz

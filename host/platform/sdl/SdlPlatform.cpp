@@ -1,0 +1,681 @@
+#include "host/platform/sdl/SdlPlatform.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+
+#include "host/base/Exception.h"
+#include "host/base/Messages.h"
+#include "host/platform/Stacking.h"
+#include "host/platform/sdl/X11Bridge.h"
+
+namespace qz {
+
+namespace {
+
+class TSdlPlatform;
+
+std::string SdlError(const char* what) { return std::string("sdl platform: ") + what + ": " + SDL_GetError(); }
+
+// ---------------------------------------------------------------------------
+// Keys
+
+int VkFromKeycode(SDL_Keycode k) {
+  if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
+  if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
+  if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + (k - SDLK_F1);
+  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (k - SDLK_KP_1);
+  switch (k) {
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_PAUSE: return VK_PAUSE;
+    case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_END: return VK_END;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_LGUI: return VK_LWIN;
+    case SDLK_RGUI: return VK_RWIN;
+    case SDLK_APPLICATION: return VK_APPS;
+    case SDLK_NUMLOCKCLEAR: return VK_NUMLOCK;
+    case SDLK_SCROLLLOCK: return VK_SCROLL;
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: return VK_DIVIDE;
+    // The platform's punctuation key codes (US layout positions).
+    case SDLK_SEMICOLON: return 0xBA;
+    case SDLK_EQUALS: return 0xBB;
+    case SDLK_COMMA: return 0xBC;
+    case SDLK_MINUS: return 0xBD;
+    case SDLK_PERIOD: return 0xBE;
+    case SDLK_SLASH: return 0xBF;
+    case SDLK_BACKQUOTE: return 0xC0;
+    case SDLK_LEFTBRACKET: return 0xDB;
+    case SDLK_BACKSLASH: return 0xDC;
+    case SDLK_RIGHTBRACKET: return 0xDD;
+    case SDLK_QUOTE: return 0xDE;
+    default: return 0;
+  }
+}
+
+uint32_t ModifiersFromSdl(Uint16 mod) {
+  uint32_t m = 0;
+  if (mod & KMOD_SHIFT) m |= kModShift;
+  if (mod & KMOD_CTRL) m |= kModCtrl;
+  if (mod & KMOD_ALT) m |= kModAlt;
+  if (mod & KMOD_GUI) m |= kModSuper;
+  return m;
+}
+
+TRect RectFromSdl(const SDL_Rect& r) { return Bounds(r.x, r.y, r.w, r.h); }
+
+// A region of the pixels whose alpha is not zero.
+TRegion OpaqueArea(const TPixmap& picture) {
+  std::vector<TRect> runs;
+  for (int y = 0; y < picture.Height(); ++y) {
+    const uint32_t* row = picture.Row(y);
+    for (int x = 0; x < picture.Width();) {
+      if (PixelAlpha(row[x]) == 0) { ++x; continue; }
+      const int start = x;
+      while (x < picture.Width() && PixelAlpha(row[x]) != 0) ++x;
+      runs.push_back({start, y, x, y + 1});
+    }
+  }
+  return TRegion::FromRects(runs);
+}
+
+// ---------------------------------------------------------------------------
+
+class TSdlWindow final : public IPlatformWindow {
+ public:
+  TSdlWindow(TSdlPlatform* platform, SDL_Window* window, const TPlatformWindowDesc& desc);
+  ~TSdlWindow() override;
+
+  void SetBounds(const TRect& screenBounds) override;
+  TRect Bounds() const override { return bounds_; }
+  void SetVisible(bool visible, bool activate) override;
+  bool Visible() const override { return visible_; }
+  void SetTitle(const std::string& title) override;
+  void SetShape(const TRegion* shape) override;
+  void SetOpacity(uint8_t alpha) override;
+  void SetTopmost(bool topmost) override;
+  void SetOwner(IPlatformWindow* owner) override;
+  void Raise() override;
+  void Activate() override;
+  void Present(const TPixmap& backBuffer, const TRegion& dirty) override;
+  void PresentLayered(const TPixmap& premultiplied) override;
+  void SetCursorShape(TCursorShape shape) override;
+
+  bool HitTest(TPoint screen) const;
+  // Puts the last presented picture on the screen again; false when there
+  // is none to put (the window system must present).
+  bool Reexpose();
+  void Detach();  // the platform is going away
+
+  SDL_Window* window_;
+  x11::TWindowId xid_;
+  TPlatformWindowKind kind_;
+  bool topmost_;
+  TSdlWindow* owner_ = nullptr;
+  TRect bounds_;
+  TCursorShape cursor_ = TCursorShape::Arrow;
+
+ private:
+  void ApplyShape();
+  void CopyToSurface(const TPixmap& pixels, const TRegion& area);
+
+  TSdlPlatform* platform_;
+  bool visible_ = false;
+  bool presented_ = false;
+  std::optional<TRegion> shape_;       // the window system's shape
+  std::optional<TRegion> opaqueArea_;  // the shown pixels of a per-pixel alpha picture
+};
+
+class TSdlPlatform final : public IPlatform {
+ public:
+  TSdlPlatform();
+  ~TSdlPlatform() override;
+
+  const char* Name() const override { return "sdl"; }
+  std::unique_ptr<IPlatformWindow> CreateWindow(const TPlatformWindowDesc& desc) override;
+  bool WaitEvent(TPlatformEvent& event, int timeoutMs) override;
+  void PostWakeup() override;
+  uint64_t NowMs() override { return SDL_GetTicks64(); }
+  std::vector<TMonitorInfo> Monitors() override;
+  TPoint CursorPos() override;
+  void SetCursorPos(TPoint screen) override { SDL_WarpMouseGlobal(screen.X, screen.Y); }
+  void SetCapture(IPlatformWindow* window) override;
+  uint32_t KeyModifiers() override { return ModifiersFromSdl(static_cast<Uint16>(SDL_GetModState())); }
+  bool MouseButtonDown(TMouseButtonId button) override;
+  int DoubleClickTimeMs() override { return 500; }
+  bool SupportsPerPixelAlpha() override { return false; }
+  bool SupportsShapes() override { return x11_->HasShapeExtension(); }
+  std::string ClipboardText() override;
+  void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
+
+  // For the windows.
+  x11::TConnection& X11() { return *x11_; }
+  bool HasWindowManager() const { return hasWindowManager_; }
+  void Unregister(TSdlWindow* window);
+  void RaiseToTop(TSdlWindow* window);
+  void ApplyStacking();
+  void ShowCursorOf(const TSdlWindow* window);
+  const TSdlWindow* PointerWindow() const { return capture_ ? capture_ : pointerWindow_; }
+
+ private:
+  bool Translate(const SDL_Event& in, TPlatformEvent& out);
+  bool TranslatePointer(const SDL_Event& in, TPlatformEvent& out);
+  bool TranslateWindowEvent(const SDL_WindowEvent& in, TPlatformEvent& out);
+  TSdlWindow* FromSdlId(Uint32 id) const;
+  TSdlWindow* FromXid(x11::TWindowId xid) const;
+  TSdlWindow* WindowAt(TPoint screen) const;
+  uint64_t EventTime(Uint32 timestamp) const;
+
+  std::unique_ptr<x11::TConnection> x11_;
+  bool hasWindowManager_ = false;
+  Uint32 wakeupEventType_ = 0;
+  std::vector<TSdlWindow*> stack_;  // bottom to top
+  TSdlWindow* capture_ = nullptr;
+  TSdlWindow* pointerWindow_ = nullptr;
+  std::array<SDL_Cursor*, static_cast<size_t>(TCursorShape::Hidden) + 1> cursors_{};
+  TCursorShape shownCursor_ = TCursorShape::Arrow;
+};
+
+bool sdlPlatformAlive = false;
+
+// ---------------------------------------------------------------------------
+// TSdlWindow
+
+TSdlWindow::TSdlWindow(TSdlPlatform* platform, SDL_Window* window, const TPlatformWindowDesc& desc)
+    : window_(window),
+      xid_(x11::WindowIdOf(window)),
+      kind_(desc.kind),
+      topmost_(desc.topmost),
+      bounds_(desc.bounds),
+      platform_(platform) {
+  SDL_SetWindowData(window_, "qz", this);
+}
+
+TSdlWindow::~TSdlWindow() {
+  if (!platform_) return;
+  platform_->Unregister(this);
+  SDL_DestroyWindow(window_);
+}
+
+void TSdlWindow::Detach() {
+  if (window_) SDL_DestroyWindow(window_);
+  window_ = nullptr;
+  platform_ = nullptr;
+}
+
+void TSdlWindow::SetBounds(const TRect& screenBounds) {
+  bounds_ = screenBounds;
+  if (!platform_) return;
+  int x, y, w, h;
+  SDL_GetWindowPosition(window_, &x, &y);
+  SDL_GetWindowSize(window_, &w, &h);
+  // X windows cannot be empty; an empty window keeps one pixel, shaped away.
+  const int width = std::max(screenBounds.Width(), 1), height = std::max(screenBounds.Height(), 1);
+  if (x != screenBounds.Left || y != screenBounds.Top) SDL_SetWindowPosition(window_, screenBounds.Left, screenBounds.Top);
+  if (w != width || h != height) SDL_SetWindowSize(window_, width, height);
+  if (screenBounds.IsEmpty()) {
+    const TRegion nothing;
+    platform_->X11().SetShape(xid_, &nothing);
+  }
+}
+
+void TSdlWindow::SetVisible(bool visible, bool activate) {
+  if (!platform_) return;
+  if (visible && !visible_) {
+    visible_ = true;
+    platform_->X11().Map(xid_);  // without SDL: SDL would also take the focus
+    platform_->RaiseToTop(this);
+  } else if (!visible && visible_) {
+    visible_ = false;
+    platform_->X11().Unmap(xid_);
+  }
+  if (visible && activate) Activate();
+}
+
+void TSdlWindow::SetTitle(const std::string& title) {
+  if (platform_) SDL_SetWindowTitle(window_, title.c_str());
+}
+
+void TSdlWindow::SetShape(const TRegion* shape) {
+  if (shape)
+    shape_ = *shape;
+  else
+    shape_.reset();
+  ApplyShape();
+}
+
+void TSdlWindow::ApplyShape() {
+  if (!platform_) return;
+  std::optional<TRegion> effective = shape_;
+  if (opaqueArea_) effective = shape_ ? shape_->Intersect(*opaqueArea_) : *opaqueArea_;
+  platform_->X11().SetShape(xid_, effective ? &*effective : nullptr);
+}
+
+void TSdlWindow::SetOpacity(uint8_t alpha) {
+  if (platform_) SDL_SetWindowOpacity(window_, alpha / 255.0f);
+}
+
+void TSdlWindow::SetTopmost(bool topmost) {
+  topmost_ = topmost;
+  if (!platform_) return;
+  SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
+  platform_->ApplyStacking();
+}
+
+void TSdlWindow::SetOwner(IPlatformWindow* owner) {
+  auto* sdlOwner = dynamic_cast<TSdlWindow*>(owner);
+  for (auto* w = sdlOwner; w; w = w->owner_)
+    if (w == this) throw EInvalidOperation("sdl platform: a window cannot own itself");
+  owner_ = sdlOwner;
+  if (!platform_) return;
+  platform_->X11().SetTransientFor(xid_, owner_ ? owner_->xid_ : 0);
+  platform_->ApplyStacking();
+}
+
+void TSdlWindow::Raise() {
+  if (platform_) platform_->RaiseToTop(this);
+}
+
+void TSdlWindow::Activate() {
+  if (!platform_ || kind_ != TPlatformWindowKind::Normal) return;
+  if (platform_->HasWindowManager()) SDL_RaiseWindow(window_);  // asks the manager to activate it
+  platform_->RaiseToTop(this);
+  if (visible_) platform_->X11().Focus(xid_);
+}
+
+void TSdlWindow::CopyToSurface(const TPixmap& pixels, const TRegion& dirty) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!surface) return;
+  const TRegion area = dirty.Intersect(Intersection(pixels.Bounds(), Rect(0, 0, surface->w, surface->h)));
+  if (area.IsEmpty()) return;
+  const bool sameLayout = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+                          surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+  if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+  std::vector<SDL_Rect> rects;
+  rects.reserve(area.Rects().size());
+  auto* base = static_cast<uint8_t*>(surface->pixels);
+  for (const TRect& r : area.Rects()) {
+    if (sameLayout) {
+      for (int y = r.Top; y < r.Bottom; ++y)
+        std::memcpy(base + static_cast<size_t>(y) * surface->pitch + r.Left * 4, pixels.Row(y) + r.Left,
+                    static_cast<size_t>(r.Width()) * 4);
+    } else {
+      SDL_ConvertPixels(r.Width(), r.Height(), SDL_PIXELFORMAT_ARGB8888, pixels.Row(r.Top) + r.Left,
+                        pixels.Width() * 4, surface->format->format,
+                        base + static_cast<size_t>(r.Top) * surface->pitch +
+                            r.Left * surface->format->BytesPerPixel,
+                        surface->pitch);
+    }
+    rects.push_back({r.Left, r.Top, r.Width(), r.Height()});
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+  presented_ = true;
+}
+
+void TSdlWindow::Present(const TPixmap& backBuffer, const TRegion& dirty) {
+  if (!platform_) return;
+  if (opaqueArea_) {
+    opaqueArea_.reset();
+    ApplyShape();
+  }
+  CopyToSurface(backBuffer, dirty);
+}
+
+// Without per-pixel alpha on the display the window shows the picture's
+// visible pixels (over black, as the premultiplied colours are) and is
+// shaped to them.
+void TSdlWindow::PresentLayered(const TPixmap& premultiplied) {
+  if (!platform_) return;
+  opaqueArea_ = OpaqueArea(premultiplied);
+  ApplyShape();
+  CopyToSurface(premultiplied, TRegion(premultiplied.Bounds()));
+}
+
+bool TSdlWindow::Reexpose() {
+  if (!platform_ || !presented_) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!surface || surface->w != std::max(bounds_.Width(), 1) || surface->h != std::max(bounds_.Height(), 1))
+    return false;
+  SDL_UpdateWindowSurface(window_);
+  return true;
+}
+
+void TSdlWindow::SetCursorShape(TCursorShape shape) {
+  cursor_ = shape;
+  if (platform_ && platform_->PointerWindow() == this) platform_->ShowCursorOf(this);
+}
+
+bool TSdlWindow::HitTest(TPoint screen) const {
+  if (!visible_ || !bounds_.Contains(screen)) return false;
+  const TPoint local = screen - bounds_.TopLeft();
+  if (shape_ && !shape_->Contains(local)) return false;
+  if (opaqueArea_ && !opaqueArea_->Contains(local)) return false;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// TSdlPlatform
+
+TSdlPlatform::TSdlPlatform() {
+  if (sdlPlatformAlive) throw EInvalidOperation("sdl platform: only one can exist at a time");
+  // The accelerated framebuffer recreates the X window and loses its shape.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Capture is the window system's decision (SetCapture), not SDL's.
+  SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw Exception(SdlError("cannot open the display"));
+  x11_ = x11::TConnection::Open();
+  if (!x11_) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw Exception("sdl platform: cannot open a second connection to the X display");
+  }
+  hasWindowManager_ = x11_->HasWindowManager();
+  // Pointer input is read from the X events themselves (exact root positions).
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+  wakeupEventType_ = SDL_RegisterEvents(1);
+  SDL_StartTextInput();
+  sdlPlatformAlive = true;
+}
+
+TSdlPlatform::~TSdlPlatform() {
+  for (auto* w : stack_) w->Detach();
+  stack_.clear();
+  for (SDL_Cursor* c : cursors_)
+    if (c) SDL_FreeCursor(c);
+  x11_.reset();
+  SDL_StopTextInput();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  sdlPlatformAlive = false;
+}
+
+std::unique_ptr<IPlatformWindow> TSdlPlatform::CreateWindow(const TPlatformWindowDesc& desc) {
+  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE;
+  // Popup menus are override-redirect: no window manager moves or focuses them.
+  if (desc.kind == TPlatformWindowKind::Popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+  if (desc.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+  SDL_Window* sdl = SDL_CreateWindow(desc.title.c_str(), desc.bounds.Left, desc.bounds.Top,
+                                     std::max(desc.bounds.Width(), 1), std::max(desc.bounds.Height(), 1), flags);
+  if (!sdl) throw Exception(SdlError("cannot create a window"));
+  auto window = std::make_unique<TSdlWindow>(this, sdl, desc);
+  if (!window->xid_) throw Exception("sdl platform: the window is not an X11 window");
+  stack_.push_back(window.get());
+  ApplyStacking();
+  if (desc.bounds.IsEmpty()) window->SetBounds(desc.bounds);
+  return window;
+}
+
+void TSdlPlatform::Unregister(TSdlWindow* window) {
+  std::erase(stack_, window);
+  for (auto* w : stack_)
+    if (w->owner_ == window) w->owner_ = nullptr;
+  if (capture_ == window) SetCapture(nullptr);
+  if (pointerWindow_ == window) pointerWindow_ = nullptr;
+}
+
+void TSdlPlatform::RaiseToTop(TSdlWindow* window) {
+  std::erase(stack_, window);
+  stack_.push_back(window);
+  ApplyStacking();
+}
+
+void TSdlPlatform::ApplyStacking() {
+  ApplyStackingRules(
+      stack_, [](const TSdlWindow* w) { return StackingLayer(w->kind_, w->topmost_); },
+      [](const TSdlWindow* w) -> const TSdlWindow* { return w->owner_; });
+  std::vector<x11::TWindowId> ids;
+  for (auto* w : stack_) ids.push_back(w->xid_);
+  x11_->Restack(ids);
+}
+
+TSdlWindow* TSdlPlatform::FromSdlId(Uint32 id) const {
+  SDL_Window* sdl = SDL_GetWindowFromID(id);
+  if (!sdl) return nullptr;
+  auto* w = static_cast<TSdlWindow*>(SDL_GetWindowData(sdl, "qz"));
+  return std::find(stack_.begin(), stack_.end(), w) != stack_.end() ? w : nullptr;
+}
+
+TSdlWindow* TSdlPlatform::FromXid(x11::TWindowId xid) const {
+  for (auto* w : stack_)
+    if (w->xid_ == xid) return w;
+  return nullptr;
+}
+
+TSdlWindow* TSdlPlatform::WindowAt(TPoint screen) const {
+  for (auto it = stack_.rbegin(); it != stack_.rend(); ++it)
+    if ((*it)->HitTest(screen)) return *it;
+  return nullptr;
+}
+
+void TSdlPlatform::ShowCursorOf(const TSdlWindow* window) {
+  const TCursorShape shape = window ? window->cursor_ : TCursorShape::Arrow;
+  if (shape == shownCursor_) return;
+  shownCursor_ = shape;
+  if (shape == TCursorShape::Hidden) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  static constexpr SDL_SystemCursor kSystem[] = {
+      SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_IBEAM,    SDL_SYSTEM_CURSOR_WAIT,
+      SDL_SYSTEM_CURSOR_CROSSHAIR, SDL_SYSTEM_CURSOR_ARROW,   SDL_SYSTEM_CURSOR_SIZENWSE,
+      SDL_SYSTEM_CURSOR_SIZENESW, SDL_SYSTEM_CURSOR_SIZEWE,   SDL_SYSTEM_CURSOR_SIZENS,
+      SDL_SYSTEM_CURSOR_SIZEALL,  SDL_SYSTEM_CURSOR_NO,       SDL_SYSTEM_CURSOR_HAND,
+      SDL_SYSTEM_CURSOR_WAITARROW, SDL_SYSTEM_CURSOR_ARROW};
+  const auto index = static_cast<size_t>(shape);
+  if (!cursors_[index]) cursors_[index] = SDL_CreateSystemCursor(kSystem[index]);
+  SDL_ShowCursor(SDL_ENABLE);
+  if (cursors_[index]) SDL_SetCursor(cursors_[index]);
+}
+
+std::vector<TMonitorInfo> TSdlPlatform::Monitors() {
+  std::vector<TMonitorInfo> monitors;
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect bounds, usable;
+    if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+    if (SDL_GetDisplayUsableBounds(i, &usable) != 0) usable = bounds;
+    monitors.push_back({RectFromSdl(bounds), RectFromSdl(usable), i == 0});
+  }
+  return monitors;
+}
+
+TPoint TSdlPlatform::CursorPos() {
+  int x = 0, y = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  return {x, y};
+}
+
+bool TSdlPlatform::MouseButtonDown(TMouseButtonId button) {
+  const Uint32 state = SDL_GetGlobalMouseState(nullptr, nullptr);
+  switch (button) {
+    case TMouseButtonId::Left: return state & SDL_BUTTON(SDL_BUTTON_LEFT);
+    case TMouseButtonId::Right: return state & SDL_BUTTON(SDL_BUTTON_RIGHT);
+    case TMouseButtonId::Middle: return state & SDL_BUTTON(SDL_BUTTON_MIDDLE);
+  }
+  return false;
+}
+
+void TSdlPlatform::SetCapture(IPlatformWindow* window) {
+  capture_ = dynamic_cast<TSdlWindow*>(window);
+  // SDL grabs the pointer for the window it has under the pointer; events
+  // are routed to the capturing window here whichever window reports them.
+  SDL_CaptureMouse(capture_ ? SDL_TRUE : SDL_FALSE);
+}
+
+std::string TSdlPlatform::ClipboardText() {
+  char* text = SDL_GetClipboardText();
+  std::string result = text ? text : "";
+  SDL_free(text);
+  return result;
+}
+
+void TSdlPlatform::PostWakeup() {
+  SDL_Event e{};
+  e.type = wakeupEventType_;
+  SDL_PushEvent(&e);
+}
+
+// SDL stamps events with 32-bit milliseconds; widen them next to the clock.
+uint64_t TSdlPlatform::EventTime(Uint32 timestamp) const {
+  const uint64_t now = SDL_GetTicks64();
+  return now - static_cast<Uint32>(static_cast<Uint32>(now) - timestamp);
+}
+
+bool TSdlPlatform::WaitEvent(TPlatformEvent& event, int timeoutMs) {
+  const uint64_t deadline = SDL_GetTicks64() + static_cast<uint64_t>(std::max(timeoutMs, 0));
+  for (;;) {
+    SDL_Event e;
+    int got;
+    if (timeoutMs < 0) {
+      got = SDL_WaitEvent(&e);
+    } else {
+      const uint64_t now = SDL_GetTicks64();
+      const int remaining = now >= deadline ? 0 : static_cast<int>(deadline - now);
+      got = remaining == 0 ? SDL_PollEvent(&e) : SDL_WaitEventTimeout(&e, remaining);
+    }
+    if (!got) return false;
+    event = TPlatformEvent{};
+    if (Translate(e, event)) return true;
+  }
+}
+
+bool TSdlPlatform::Translate(const SDL_Event& in, TPlatformEvent& out) {
+  out.timeMs = EventTime(in.common.timestamp);
+  if (in.type == wakeupEventType_) {
+    out.kind = TPlatformEventKind::Wakeup;
+    return true;
+  }
+  switch (in.type) {
+    case SDL_SYSWMEVENT:
+      return TranslatePointer(in, out);
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      out.key = VkFromKeycode(in.key.keysym.sym);
+      if (!out.key) return false;
+      out.kind = in.type == SDL_KEYDOWN ? TPlatformEventKind::KeyDown : TPlatformEventKind::KeyUp;
+      out.window = FromSdlId(in.key.windowID);
+      out.modifiers = ModifiersFromSdl(in.key.keysym.mod);
+      out.repeat = in.key.repeat != 0;
+      return true;
+    case SDL_TEXTINPUT:
+      out.kind = TPlatformEventKind::Text;
+      out.window = FromSdlId(in.text.windowID);
+      out.text = in.text.text;
+      out.modifiers = KeyModifiers();
+      return !out.text.empty();
+    case SDL_WINDOWEVENT:
+      return TranslateWindowEvent(in.window, out);
+    default:
+      return false;  // SDL's own mouse events: the X events are used instead
+  }
+}
+
+bool TSdlPlatform::TranslatePointer(const SDL_Event& in, TPlatformEvent& out) {
+  const x11::TPointerInput p = x11::ReadPointerInput(in);
+  using PK = x11::TPointerInput::Kind;
+  if (p.kind == PK::None) return false;
+  out.screenPos = {p.rootX, p.rootY};
+  out.modifiers = p.modifiers;
+  if (p.kind == PK::Move) {
+    out.kind = TPlatformEventKind::MouseMove;
+  } else if (p.button >= 4 && p.button <= 5) {
+    if (p.kind == PK::Release) return false;
+    out.kind = TPlatformEventKind::MouseWheel;
+    out.wheelDelta = p.button == 4 ? 120 : -120;
+  } else if (p.button >= 1 && p.button <= 3) {
+    out.kind = p.kind == PK::Press ? TPlatformEventKind::MouseDown : TPlatformEventKind::MouseUp;
+    out.button = p.button == 1 ? TMouseButtonId::Left : p.button == 2 ? TMouseButtonId::Middle : TMouseButtonId::Right;
+  } else {
+    return false;
+  }
+  TSdlWindow* reporting = FromXid(p.window);
+  if (!reporting && !capture_) {
+    // Not one of our windows (e.g. a frame of a window manager).
+    reporting = WindowAt(out.screenPos);
+    if (!reporting) return false;
+  }
+  TSdlWindow* under = reporting && reporting->HitTest(out.screenPos) ? reporting : WindowAt(out.screenPos);
+  auto* target = capture_ ? capture_ : under;
+  out.window = target;
+  if (out.kind == TPlatformEventKind::MouseDown && !capture_ && under &&
+      under->kind_ == TPlatformWindowKind::Normal && FromSdlId(SDL_GetWindowID(SDL_GetKeyboardFocus())) != under)
+    x11_->Focus(under->xid_);  // click to focus, also without a window manager
+  pointerWindow_ = under;
+  ShowCursorOf(PointerWindow());
+  return true;
+}
+
+bool TSdlPlatform::TranslateWindowEvent(const SDL_WindowEvent& in, TPlatformEvent& out) {
+  TSdlWindow* w = FromSdlId(in.windowID);
+  if (!w) return false;
+  out.window = w;
+  switch (in.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      out.kind = TPlatformEventKind::FocusIn;
+      return true;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      out.kind = TPlatformEventKind::FocusOut;
+      return true;
+    case SDL_WINDOWEVENT_CLOSE:
+      out.kind = TPlatformEventKind::CloseRequest;
+      return true;
+    case SDL_WINDOWEVENT_EXPOSED:
+      // The window surface still holds the whole picture: put it back here.
+      if (w->Reexpose()) return false;
+      out.kind = TPlatformEventKind::Expose;
+      return true;
+    case SDL_WINDOWEVENT_MOVED: {
+      const TRect moved = Bounds(in.data1, in.data2, w->bounds_.Width(), w->bounds_.Height());
+      if (moved.TopLeft() == w->bounds_.TopLeft()) return false;  // our own SetBounds
+      w->bounds_ = moved;
+      out.kind = TPlatformEventKind::Moved;
+      out.newBounds = moved;
+      return true;
+    }
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+      const TRect sized = Bounds(w->bounds_.Left, w->bounds_.Top, in.data1, in.data2);
+      if (sized.Size() == w->bounds_.Size() || (w->bounds_.IsEmpty() && in.data1 == 1 && in.data2 == 1))
+        return false;
+      w->bounds_ = sized;
+      out.kind = TPlatformEventKind::Resized;
+      out.newBounds = sized;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<IPlatform> CreateSdlPlatform() { return std::make_unique<TSdlPlatform>(); }
+
+}  // namespace qz

@@ -1,0 +1,172 @@
+#include "host/platform/sdl/X11Bridge.h"
+
+#include "host/platform/Platform.h"
+
+// X headers last: they define macros (None, Bool, Status...) that clash with
+// ordinary names.
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
+
+#include <atomic>
+#include <string>
+
+namespace qz::x11 {
+
+namespace {
+
+Display* AsDisplay(void* d) { return static_cast<Display*>(d); }
+
+// Errors on our own connection (a window gone, a window manager that
+// reparented a window we restack) are expected and must not end the process;
+// errors on other connections go to the handler that was there before.
+std::atomic<Display*> ourDisplay{nullptr};
+XErrorHandler previousHandler = nullptr;
+
+int IgnoreOurErrors(Display* display, XErrorEvent* error) {
+  if (display == ourDisplay.load()) return 0;
+  return previousHandler ? previousHandler(display, error) : 0;
+}
+
+uint32_t ModifiersOfState(unsigned int state) {
+  uint32_t m = 0;
+  if (state & ShiftMask) m |= kModShift;
+  if (state & ControlMask) m |= kModCtrl;
+  if (state & Mod1Mask) m |= kModAlt;
+  if (state & Mod4Mask) m |= kModSuper;
+  return m;
+}
+
+}  // namespace
+
+TWindowId WindowIdOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+  return info.info.x11.window;
+}
+
+TPointerInput ReadPointerInput(const SDL_Event& systemEvent) {
+  TPointerInput in;
+  if (systemEvent.type != SDL_SYSWMEVENT || !systemEvent.syswm.msg ||
+      systemEvent.syswm.msg->subsystem != SDL_SYSWM_X11)
+    return in;
+  const XEvent& e = systemEvent.syswm.msg->msg.x11.event;
+  switch (e.type) {
+    case MotionNotify:
+      in = {TPointerInput::Kind::Move, e.xmotion.window, e.xmotion.x_root, e.xmotion.y_root, 0,
+            ModifiersOfState(e.xmotion.state)};
+      break;
+    case ButtonPress:
+    case ButtonRelease:
+      in = {e.type == ButtonPress ? TPointerInput::Kind::Press : TPointerInput::Kind::Release,
+            e.xbutton.window, e.xbutton.x_root, e.xbutton.y_root, static_cast<int>(e.xbutton.button),
+            ModifiersOfState(e.xbutton.state)};
+      break;
+    default:
+      break;
+  }
+  return in;
+}
+
+std::unique_ptr<TConnection> TConnection::Open() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return nullptr;
+  return std::unique_ptr<TConnection>(new TConnection(display));
+}
+
+TConnection::TConnection(void* display) : display_(display) {
+  ourDisplay = AsDisplay(display_);
+  XErrorHandler installed = XSetErrorHandler(IgnoreOurErrors);
+  if (installed != IgnoreOurErrors) previousHandler = installed;
+  int eventBase = 0, errorBase = 0;
+  hasShape_ = XShapeQueryExtension(AsDisplay(display_), &eventBase, &errorBase);
+}
+
+TConnection::~TConnection() {
+  XSync(AsDisplay(display_), False);
+  if (ourDisplay.load() == AsDisplay(display_)) ourDisplay = nullptr;
+  XCloseDisplay(AsDisplay(display_));
+}
+
+bool TConnection::HasWindowManager() const {
+  Display* d = AsDisplay(display_);
+  const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  const bool found = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                        &count, &after, &data) == Success &&
+                     data && count == 1;
+  if (data) XFree(data);
+  return found;
+}
+
+bool TConnection::HasCompositor() const {
+  Display* d = AsDisplay(display_);
+  const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(d));
+  return XGetSelectionOwner(d, XInternAtom(d, name.c_str(), False)) != None;
+}
+
+void TConnection::SetShape(TWindowId window, const TRegion* shape) {
+  if (!hasShape_ || !window) return;
+  Display* d = AsDisplay(display_);
+  if (!shape) {
+    XShapeCombineMask(d, window, ShapeBounding, 0, 0, None, ShapeSet);
+  } else {
+    std::vector<XRectangle> rects;
+    rects.reserve(shape->Rects().size());
+    for (const TRect& r : shape->Rects())
+      rects.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top),
+                       static_cast<unsigned short>(r.Width()), static_cast<unsigned short>(r.Height())});
+    // The region's rectangles are y-x banded already.
+    XShapeCombineRectangles(d, window, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
+                            ShapeSet, YXBanded);
+  }
+  XSync(d, False);
+}
+
+void TConnection::SetTransientFor(TWindowId window, TWindowId owner) {
+  Display* d = AsDisplay(display_);
+  if (owner)
+    XSetTransientForHint(d, window, owner);
+  else
+    XDeleteProperty(d, window, XA_WM_TRANSIENT_FOR);
+  XFlush(d);
+}
+
+void TConnection::Map(TWindowId window) {
+  XMapRaised(AsDisplay(display_), window);
+  XSync(AsDisplay(display_), False);
+}
+
+void TConnection::Unmap(TWindowId window) {
+  Display* d = AsDisplay(display_);
+  XWithdrawWindow(d, window, DefaultScreen(d));
+  XSync(d, False);
+}
+
+void TConnection::Focus(TWindowId window) {
+  Display* d = AsDisplay(display_);
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(d, window, &attributes) || attributes.map_state != IsViewable) return;
+  XSetInputFocus(d, window, RevertToParent, CurrentTime);
+  XSync(d, False);
+}
+
+void TConnection::Restack(const std::vector<TWindowId>& bottomToTop) {
+  if (bottomToTop.empty()) return;
+  Display* d = AsDisplay(display_);
+  std::vector<Window> topToBottom(bottomToTop.rbegin(), bottomToTop.rend());
+  XRaiseWindow(d, topToBottom.front());
+  XRestackWindows(d, topToBottom.data(), static_cast<int>(topToBottom.size()));
+  XSync(d, False);
+}
+
+void TConnection::Sync() { XSync(AsDisplay(display_), False); }
+
+}  // namespace qz::x11

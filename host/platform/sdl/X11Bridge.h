@@ -1,0 +1,67 @@
+// What the SDL backend does on X11 below SDL: window shapes (SHAPE
+// extension), stacking, mapping without stealing the focus, transient
+// owners, and exact pointer positions from the raw X events. It runs on its
+// own connection to the display SDL uses, so SDL's connection and event
+// handling are left alone; X headers stay inside X11Bridge.cpp.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "host/graphics/Region.h"
+
+union SDL_Event;
+struct SDL_Window;
+
+namespace qz::x11 {
+
+using TWindowId = unsigned long;
+
+// The X window of an SDL window (0 when it is not an X11 window).
+TWindowId WindowIdOf(SDL_Window* window);
+
+// Pointer input read from the X event behind an SDL system event.
+struct TPointerInput {
+  enum class Kind { None, Move, Press, Release } kind = Kind::None;
+  TWindowId window = 0;
+  int rootX = 0;
+  int rootY = 0;
+  int button = 0;           // X button number: 1 left, 2 middle, 3 right, 4/5 wheel
+  uint32_t modifiers = 0;   // kMod*
+};
+// Kind::None when the event is not a pointer event of a window.
+TPointerInput ReadPointerInput(const SDL_Event& systemEvent);
+
+class TConnection {
+ public:
+  // Opens a second connection to $DISPLAY; null when it cannot.
+  static std::unique_ptr<TConnection> Open();
+  ~TConnection();
+  TConnection(const TConnection&) = delete;
+  TConnection& operator=(const TConnection&) = delete;
+
+  bool HasShapeExtension() const { return hasShape_; }
+  bool HasWindowManager() const;
+  bool HasCompositor() const;
+
+  // Shape (window coordinates); null restores the rectangular window.
+  void SetShape(TWindowId window, const TRegion* shape);
+  void SetTransientFor(TWindowId window, TWindowId owner);
+  // Map raised without taking the input focus; Unmap withdraws.
+  void Map(TWindowId window);
+  void Unmap(TWindowId window);
+  // Gives the window the input focus when it is viewable.
+  void Focus(TWindowId window);
+  // Puts the windows into this order (bottom to top), above other windows.
+  void Restack(const std::vector<TWindowId>& bottomToTop);
+  // Waits until the server has done everything asked so far.
+  void Sync();
+
+ private:
+  explicit TConnection(void* display);
+  void* display_;  // Display*
+  bool hasShape_ = false;
+};
+
+}  // namespace qz::x11

@@ -1,0 +1,442 @@
+#include "host/ui/Forms.h"
+
+#include <algorithm>
+
+#include "host/components/FormResource.h"
+#include "host/ui/Application.h"
+#include "host/ui/WindowSystem.h"
+
+namespace qz {
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
+  visible_ = false;
+  left_ = 0;
+  top_ = 0;
+  width_ = 320;
+  height_ = 240;
+  controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  if (Screen) Screen->AddForm(this);
+  RegisterGlobalComponent(this);
+}
+
+TCustomForm::~TCustomForm() {
+  SetStateFlag(csDestroying, true);
+  if (OnDestroy) OnDestroy(this);
+  if (Screen) Screen->RemoveForm(this);
+  UnregisterGlobalComponent(this);
+  // Destroy the window while this is still a form (its handlers run).
+  DestroyHandle();
+}
+
+void TCustomForm::InitFromResource() {
+  ReadComponentResFromResources(this);
+  if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::Loaded() {
+  TCustomControl::Loaded();
+  if (clientWidthWanted_ >= 0 || clientHeightWanted_ >= 0) {
+    int cw = clientWidthWanted_ >= 0 ? clientWidthWanted_ : ClientWidth();
+    int ch = clientHeightWanted_ >= 0 ? clientHeightWanted_ : ClientHeight();
+    SetClientSize(cw, ch);
+  }
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+  TCustomControl::CreateParams(p);
+  p.WndParent = nullptr;
+  p.Style = WS_CLIPCHILDREN | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  p.ExStyle = 0;
+  switch (borderStyle_) {
+    case bsNone: p.Style |= WS_POPUP; break;
+    case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+  }
+  if (borderStyle_ != bsNone && borderIcons_.Contains(biSystemMenu)) {
+    p.Style |= WS_SYSMENU;
+    if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
+      if (borderIcons_.Contains(biMinimize)) p.Style |= WS_MINIMIZEBOX;
+      if (borderIcons_.Contains(biMaximize)) p.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (alphaBlend_) p.ExStyle |= WS_EX_LAYERED;
+}
+
+void TCustomForm::CreateWnd() {
+  TCustomControl::CreateWnd();
+  if (alphaBlend_) SetLayeredWindowAttributes(this, 0, alphaBlendValue_, LWA_ALPHA);
+  if (clientWidthWanted_ >= 0 || clientHeightWanted_ >= 0) {
+    int cw = clientWidthWanted_ >= 0 ? clientWidthWanted_ : ClientWidth();
+    int ch = clientHeightWanted_ >= 0 ? clientHeightWanted_ : ClientHeight();
+    SetClientSize(cw, ch);
+  }
+}
+
+void TCustomForm::RecreateKeepingClient() {
+  if (!HandleAllocated()) return;
+  int cw = ClientWidth(), ch = ClientHeight();
+  RecreateWnd();
+  SetClientSize(cw, ch);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
+  if (v == borderStyle_) return;
+  borderStyle_ = v;
+  RecreateKeepingClient();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons v) {
+  if (v == borderIcons_) return;
+  borderIcons_ = v;
+  RecreateKeepingClient();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle v) {
+  if (v == formStyle_) return;
+  formStyle_ = v;
+  if (HandleAllocated())
+    SetWindowPos(this, v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetClientWidth(int v) {
+  if (InState(csLoading)) {
+    clientWidthWanted_ = v;
+    return;
+  }
+  TCustomControl::SetClientWidth(v);
+}
+
+void TCustomForm::SetClientHeight(int v) {
+  if (InState(csLoading)) {
+    clientHeightWanted_ = v;
+    return;
+  }
+  TCustomControl::SetClientHeight(v);
+}
+
+TWindowState TCustomForm::WindowState() const {
+  if (HandleAllocated()) {
+    if (IsIconic(const_cast<TCustomForm*>(this))) return wsMinimized;
+    if (IsZoomed(const_cast<TCustomForm*>(this))) return wsMaximized;
+    return wsNormal;
+  }
+  return windowState_;
+}
+
+void TCustomForm::SetWindowState(TWindowState v) {
+  windowState_ = v;
+  if (!HandleAllocated() || !visible_) return;
+  switch (v) {
+    case wsNormal: ShowWindow(this, SW_RESTORE); break;
+    case wsMinimized: ShowWindow(this, SW_MINIMIZE); break;
+    case wsMaximized: ShowWindow(this, SW_SHOWMAXIMIZED); break;
+  }
+}
+
+void TCustomForm::SetAlphaBlend(bool v) {
+  if (v == alphaBlend_) return;
+  alphaBlend_ = v;
+  if (!HandleAllocated()) return;
+  auto ex = static_cast<uint32_t>(GetWindowLong(this, GWL_EXSTYLE));
+  SetWindowLong(this, GWL_EXSTYLE, v ? (ex | WS_EX_LAYERED) : (ex & ~WS_EX_LAYERED));
+  if (v) SetLayeredWindowAttributes(this, 0, alphaBlendValue_, LWA_ALPHA);
+}
+
+void TCustomForm::SetAlphaBlendValue(uint8_t v) {
+  alphaBlendValue_ = v;
+  if (alphaBlend_ && HandleAllocated()) SetLayeredWindowAttributes(this, 0, v, LWA_ALPHA);
+}
+
+void TCustomForm::ApplyPosition() {
+  if (positioned_) return;
+  positioned_ = true;
+  TRect area;
+  switch (position_) {
+    case poScreenCenter: {
+      TMonitorInfoRec mi;
+      GetMonitorInfo(::qz::MonitorFromWindow(this, MONITOR_DEFAULTTOPRIMARY), mi);
+      area = mi.rcMonitor;
+      break;
+    }
+    case poDesktopCenter: {
+      TMonitorInfoRec mi;
+      GetMonitorInfo(::qz::MonitorFromWindow(this, MONITOR_DEFAULTTOPRIMARY), mi);
+      area = mi.rcWork;
+      break;
+    }
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+      TCustomForm* ref = position_ == poOwnerFormCenter ? As<TCustomForm>(Owner()) : nullptr;
+      if (!ref && Application) ref = Application->MainForm();
+      if (!ref || ref == this) return;
+      area = ref->BoundsRect();
+      break;
+    }
+    case poDefault:
+    case poDefaultPosOnly: {
+      TMonitorInfoRec mi;
+      GetMonitorInfo(::qz::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), mi);
+      SetBounds(mi.rcWork.Left + 24, mi.rcWork.Top + 24, width_, height_);
+      return;
+    }
+    default:
+      return;
+  }
+  SetBounds(area.Left + area.Width() / 2 - width_ / 2, area.Top + area.Height() / 2 - height_ / 2, width_,
+            height_);
+}
+
+void TCustomForm::SetVisible(bool value) {
+  if (value == visible_ && (!value || (HandleAllocated() && IsWindowVisible(this)))) return;
+  if (value) {
+    HandleNeeded();
+    ApplyPosition();
+    visible_ = true;
+    DoShow();
+    if (!HandleAllocated()) return;
+    int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED
+              : windowState_ == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    ShowWindow(this, cmd);
+  } else {
+    DoHide();
+    visible_ = false;
+    if (HandleAllocated()) ShowWindow(this, SW_HIDE);
+  }
+  Perform(CM_VISIBLECHANGED, value);
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  if (HandleAllocated() && IsWindowVisible(this)) {
+    WindowSystem().RaiseTopLevel(this);
+    if (IsWindowEnabled(this)) SetActiveWindow(this);
+  }
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+int TCustomForm::ShowModal() {
+  if (visible_ || !enabled_ || formState_.Contains(TFormStateFlag::fsModal) || formStyle_ == fsMDIChild)
+    throw EInvalidOperation("Cannot make a visible window modal");
+  ReleaseCapture();
+  auto& ws = WindowSystem();
+  formState_.Include(TFormStateFlag::fsModal);
+  HWND previousActive = GetActiveWindow();
+  // Every other enabled top-level window is disabled while the form is modal.
+  std::vector<TWinControl*> disabled;
+  HandleNeeded();
+  for (TWinControl* w : std::vector<TWinControl*>(ws.TopLevels()))
+    if (w != this && IsWindowEnabled(w)) {
+      EnableWindow(w, false);
+      disabled.push_back(w);
+    }
+  ++ws.modalLevel;
+  modalResult_ = mrNone;
+  try {
+    Show();
+    while (modalResult_ == mrNone) {
+      if (Application) Application->HandleMessage();
+      else if (!ws.ProcessMessage()) ws.WaitMessage();
+      if ((Application && Application->Terminated()) || !IsWindow(this)) {
+        modalResult_ = mrCancel;
+        break;
+      }
+      if (modalResult_ != mrNone) {
+        TCloseAction action = caHide;
+        if (CloseQuery()) DoClose(action);
+        else action = caNone;
+        if (action == caNone) modalResult_ = mrNone;
+      }
+    }
+  } catch (...) {
+    --ws.modalLevel;
+    for (TWinControl* w : disabled)
+      if (IsWindow(w)) EnableWindow(w, true);
+    formState_.Exclude(TFormStateFlag::fsModal);
+    throw;
+  }
+  --ws.modalLevel;
+  for (TWinControl* w : disabled)
+    if (IsWindow(w)) EnableWindow(w, true);
+  if (IsWindow(this)) Hide();
+  if (IsWindow(previousActive) && IsWindowVisible(previousActive)) SetActiveWindow(previousActive);
+  formState_.Exclude(TFormStateFlag::fsModal);
+  return modalResult_;
+}
+
+bool TCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+  if (OnClose) OnClose(this, action);
+}
+
+void TCustomForm::Close() {
+  if (formState_.Contains(TFormStateFlag::fsModal)) {
+    modalResult_ = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = (Application && Application->MainForm() == this) ? caFree : caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+    return;
+  }
+  switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree: Release(); break;
+    default: break;
+  }
+}
+
+void TCustomForm::Release() {
+  if (releasing_) return;
+  releasing_ = true;
+  HandleNeeded();
+  PostMessage(this, CM_RELEASE);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* c) {
+  if (c == activeControl_) return;
+  if (c && (!ContainsControl(c) || c == this)) throw EInvalidOperation("Invalid active control");
+  activeControl_ = c;
+  if (c && active_ && c->CanFocus()) ::qz::SetFocus(c->Handle());
+}
+
+void TCustomForm::FocusControl(TWinControl* c) {
+  activeControl_ = c;
+  if (!c) return;
+  if (!HandleAllocated() || !IsWindowVisible(this)) return;
+  ::qz::SetFocus(c->Handle());
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* c) {
+  if (c == focusedControl_) return true;
+  TWinControl* old = focusedControl_;
+  focusedControl_ = c;
+  if (c != this) activeControl_ = c;
+  // CM_EXIT up from the old control to the common parent, CM_ENTER down to the new.
+  TWinControl* common = nullptr;
+  for (TWinControl* p = c; p && !common; p = p->Parent())
+    if (old && p->ContainsControl(old)) common = p;
+  for (TWinControl* p = old; p && p != common; p = p->Parent()) p->Perform(CM_EXIT);
+  std::vector<TWinControl*> chain;
+  for (TWinControl* p = c; p && p != common; p = p->Parent()) chain.push_back(p);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->Perform(CM_ENTER);
+  return true;
+}
+
+void TCustomForm::ControlRemoved(TControl* c) {
+  if (!c) return;
+  auto* w = As<TWinControl>(c);
+  if (activeControl_ && (activeControl_ == c || (w && w->ContainsControl(activeControl_))))
+    activeControl_ = nullptr;
+  if (focusedControl_ && (focusedControl_ == c || (w && w->ContainsControl(focusedControl_))))
+    focusedControl_ = nullptr;
+}
+
+bool TCustomForm::IsShortCut(TMessage& keyMsg) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(keyMsg, handled);
+  return handled;
+}
+
+void TCustomForm::Activate() {
+  if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+  if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::WMSetFocus(TMessage& m) {
+  // The form passes the focus on to its active control.
+  if (activeControl_ && activeControl_ != this && activeControl_->CanFocus()) {
+    ::qz::SetFocus(activeControl_->Handle());
+    return;
+  }
+  SetFocusedControl(this);
+  DefaultHandler(m);
+}
+
+void TCustomForm::CMDialogKey(TMessage& m) {
+  // Default and Cancel buttons first, then navigation.
+  TWinControl::CMDialogKey(m);
+  if (m.Result) return;
+  bool shift = GetKeyState(VK_SHIFT) < 0;
+  switch (m.WParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) < 0) return;
+      SelectNext(activeControl_, !shift, true);
+      m.Result = 1;
+      return;
+    case VK_LEFT: case VK_UP:
+      if (activeControl_) activeControl_->Parent()->SelectNext(activeControl_, false, false);
+      m.Result = 1;
+      return;
+    case VK_RIGHT: case VK_DOWN:
+      if (activeControl_) activeControl_->Parent()->SelectNext(activeControl_, true, false);
+      m.Result = 1;
+      return;
+    default:
+      return;
+  }
+}
+
+void TCustomForm::WMEraseBkgnd(TMessage& m) { TCustomControl::WMEraseBkgnd(m); }
+
+void TCustomForm::WMSize(TMessage& m) {
+  TCustomControl::WMSize(m);
+  if (HandleAllocated()) windowState_ = WindowState();
+}
+
+void TCustomForm::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE:
+      Close();
+      return;
+    case CM_RELEASE:
+      // Deleted once the message being handled is over.
+      WindowSystem().DeferDelete(this);
+      return;
+    case WM_ACTIVATE: {
+      bool nowActive = LOWORD(m.WParam) != WA_INACTIVE;
+      active_ = nowActive;
+      if (nowActive) {
+        formState_.Include(TFormStateFlag::fsActivated);
+        TWinControl* target = activeControl_ && activeControl_->CanFocus() ? activeControl_ : this;
+        if (!GetFocus() || !ContainsControl(GetFocus())) ::qz::SetFocus(target);
+        Activate();
+      } else {
+        Deactivate();
+      }
+      m.Result = 0;
+      return;
+    }
+    default:
+      TCustomControl::Dispatch(m);
+  }
+}
+
+}  // namespace qz

@@ -1,0 +1,599 @@
+#include "host/ui/WindowSystem.h"
+
+#include <algorithm>
+
+#include "host/graphics/Canvas.h"
+#include "host/ui/Controls.h"
+#include "host/ui/Forms.h"
+
+namespace qz {
+
+TWindowSystem& WindowSystem() {
+  static TWindowSystem instance;
+  return instance;
+}
+
+namespace {
+
+TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; }
+
+bool IsTop(const TWinControl* w) { return w->Parent() == nullptr; }
+
+TRegion ChildArea(const TWinControl* c) {
+  // c's window rectangle (and region) in its top-level window's coordinates.
+  TPoint o = TWindowSystem::OffsetInTop(c);
+  TRegion r(Bounds(o.X, o.Y, c->Width(), c->Height()));
+  if (auto* d = Data(c); d && d->windowRgn) {
+    TRegion shape = *d->windowRgn;
+    shape.Offset(o.X, o.Y);
+    r = r.Intersect(shape);
+  }
+  return r;
+}
+
+bool StyleVisible(const TWinControl* w) {
+  auto* d = Data(w);
+  return d && (d->style & WS_VISIBLE);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ handles
+
+void TWindowSystem::AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> data) {
+  TWindowData* d = data.get();
+  w->wnd_ = std::move(data);
+  live_.insert(w);
+  if (!IsTop(w)) return;
+  TPlatformWindowDesc desc;
+  bool popup = (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
+               !Is<TCustomForm>(w);
+  desc.kind = popup ? TPlatformWindowKind::Popup : TPlatformWindowKind::Normal;
+  desc.bounds = w->BoundsRect();
+  desc.topmost = (d->exStyle & WS_EX_TOPMOST) != 0;
+  desc.title = w->Text();
+  d->platform = Platform().CreateWindow(desc);
+  d->backBuffer.Resize(w->Width(), w->Height(), 0xFF000000u);
+  topLevels_.push_back(w);
+  RaiseTopLevel(w);
+}
+
+void TWindowSystem::DetachWindow(TWinControl* w) {
+  live_.erase(w);
+  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                               [w](const TTimerRecord& t) { return t.hwnd == w; }),
+                timers_.end());
+  for (auto& p : posted_)
+    if (p.hwnd == w) p.msg = WM_NULL, p.hwnd = nullptr;
+  tracking_.erase(std::remove_if(tracking_.begin(), tracking_.end(),
+                                 [w](const TTracking& t) { return t.hwnd == w; }),
+                  tracking_.end());
+  if (lastClick_.hwnd == w) lastClick_.valid = false;
+  if (capture == w) {
+    capture = nullptr;
+    captureControl = nullptr;
+    Platform().SetCapture(nullptr);
+  }
+  if (focus == w) focus = nullptr;
+  for (auto& dc : dcs_)
+    if (dc.top == w) {
+      dc.canvas->SetTarget(nullptr);
+      dc.top = nullptr;
+    }
+  auto it = std::find(topLevels_.begin(), topLevels_.end(), w);
+  if (it != topLevels_.end()) {
+    topLevels_.erase(it);
+    if (active == w) {
+      active = nullptr;
+      // The platform gives activation to the next window in the stack.
+      for (auto r = topLevels_.rbegin(); r != topLevels_.rend(); ++r)
+        if (StyleVisible(*r) && !IsIconic(*r) && CanActivate(*r) && IsWindowEnabled(*r)) {
+          Activate(*r, WA_ACTIVE);
+          break;
+        }
+    }
+  }
+}
+
+void TWindowSystem::RaiseTopLevel(TWinControl* w) {
+  auto it = std::find(topLevels_.begin(), topLevels_.end(), w);
+  if (it == topLevels_.end()) return;
+  topLevels_.erase(it);
+  topLevels_.push_back(w);
+  // Keep the layers: normal, topmost, popup, topmost popup (bottom to top).
+  auto layer = [](TWinControl* x) {
+    auto* d = Data(x);
+    int l = (d->exStyle & WS_EX_TOPMOST) ? 1 : 0;
+    if (d->platform && (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
+        !Is<TCustomForm>(x))
+      l += 2;
+    return l;
+  };
+  std::stable_sort(topLevels_.begin(), topLevels_.end(),
+                   [&](TWinControl* a, TWinControl* b) { return layer(a) < layer(b); });
+  if (auto* d = Data(w); d && d->platform) d->platform->Raise();
+}
+
+void TWindowSystem::LowerTopLevel(TWinControl* w) {
+  auto it = std::find(topLevels_.begin(), topLevels_.end(), w);
+  if (it == topLevels_.end()) return;
+  topLevels_.erase(it);
+  topLevels_.insert(topLevels_.begin(), w);
+  // The platform interface can only raise: raise everything else above it.
+  for (TWinControl* x : std::vector<TWinControl*>(topLevels_))
+    if (x != w) RaiseTopLevel(x);
+}
+
+TWinControl* TWindowSystem::TopLevelOf(const TControl* c) const {
+  if (!c) return nullptr;
+  while (c->Parent()) c = c->Parent();
+  return As<TWinControl>(const_cast<TControl*>(c));
+}
+
+TWinControl* TWindowSystem::FindByPlatformWindow(const IPlatformWindow* pw) const {
+  for (TWinControl* w : topLevels_)
+    if (Data(w)->platform.get() == pw) return w;
+  return nullptr;
+}
+
+// ------------------------------------------------------------------ geometry
+
+TPoint TWindowSystem::WindowOrigin(const TWinControl* w) {
+  if (!w->Parent()) return {w->Left(), w->Top()};
+  return w->Parent()->ClientOrigin() + TPoint{w->Left(), w->Top()};
+}
+
+TRect TWindowSystem::WindowRectOf(const TWinControl* w) {
+  TPoint o = WindowOrigin(w);
+  return Bounds(o.X, o.Y, w->Width(), w->Height());
+}
+
+TPoint TWindowSystem::OffsetInTop(const TWinControl* w) {
+  const TWinControl* top = w;
+  while (top->Parent()) top = top->Parent();
+  return WindowOrigin(w) - WindowOrigin(top);
+}
+
+TRegion TWindowSystem::VisibleRegion(const TWinControl* w, bool clientOnly) const {
+  auto* d = Data(w);
+  if (!d) return {};
+  for (const TWinControl* a = w; a; a = a->Parent())
+    if (!StyleVisible(a)) return {};
+  TPoint o = OffsetInTop(w);
+  TRect r = clientOnly ? OffsetRect(d->clientRect, o.X, o.Y) : Bounds(o.X, o.Y, w->Width(), w->Height());
+  TRegion rgn(r);
+  if (d->windowRgn) {
+    TRegion shape = *d->windowRgn;
+    shape.Offset(o.X, o.Y);
+    rgn = rgn.Intersect(shape);
+  }
+  for (TWinControl* c : w->WinControls())
+    if (StyleVisible(c)) rgn = rgn.Subtract(ChildArea(c));
+  for (const TWinControl* a = w; a->Parent(); a = a->Parent()) {
+    const TWinControl* p = a->Parent();
+    auto* pd = Data(p);
+    TPoint po = OffsetInTop(p);
+    rgn = rgn.Intersect(OffsetRect(pd->clientRect, po.X, po.Y));
+    if (pd->windowRgn) {
+      TRegion shape = *pd->windowRgn;
+      shape.Offset(po.X, po.Y);
+      rgn = rgn.Intersect(shape);
+    }
+    auto sibs = p->WinControls();
+    auto it = std::find(sibs.begin(), sibs.end(), a);
+    for (++it; it != sibs.end(); ++it)
+      if (StyleVisible(*it)) rgn = rgn.Subtract(ChildArea(*it));
+  }
+  return rgn;
+}
+
+void TWindowSystem::RecalcClient(TWinControl* w) {
+  auto* d = Data(w);
+  TNCCalcSizeParams p;
+  TPoint o = w->Parent() ? TPoint{w->Left(), w->Top()} : TPoint{w->Left(), w->Top()};
+  p.rgrc[0] = Bounds(o.X, o.Y, w->Width(), w->Height());
+  p.rgrc[1] = p.rgrc[0];
+  p.rgrc[2] = OffsetRect(d->clientRect, o.X, o.Y);
+  w->Perform(WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&p));
+  TRect c = OffsetRect(p.rgrc[0], -o.X, -o.Y);
+  c.Left = std::clamp(c.Left, 0, w->Width());
+  c.Top = std::clamp(c.Top, 0, w->Height());
+  c.Right = std::clamp(c.Right, c.Left, w->Width());
+  c.Bottom = std::clamp(c.Bottom, c.Top, w->Height());
+  d->clientRect = c;
+}
+
+TWinControl* TWindowSystem::TopLevelAtPoint(TPoint screen) const {
+  for (auto it = topLevels_.rbegin(); it != topLevels_.rend(); ++it) {
+    TWinControl* w = *it;
+    auto* d = Data(w);
+    if (!(d->style & WS_VISIBLE) || (d->style & WS_MINIMIZE)) continue;
+    if (d->exStyle & WS_EX_TRANSPARENT) continue;
+    TRect r = WindowRectOf(w);
+    if (!r.Contains(screen)) continue;
+    TPoint local = screen - r.TopLeft();
+    if (d->windowRgn && !d->windowRgn->Contains(local)) continue;
+    if (d->layeredPicture && d->backBuffer.Bounds().Contains(local) &&
+        PixelAlpha(d->backBuffer.At(local.X, local.Y)) == 0)
+      continue;
+    return w;
+  }
+  return nullptr;
+}
+
+TWinControl* TWindowSystem::ChildWindowAt(TWinControl* w, TPoint screen) {
+  for (;;) {
+    TWinControl* next = nullptr;
+    auto kids = w->WinControls();
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+      TWinControl* c = *it;
+      auto* d = Data(c);
+      if (!d || !(d->style & WS_VISIBLE)) continue;
+      TRect r = WindowRectOf(c);
+      if (!r.Contains(screen)) continue;
+      if (d->windowRgn && !d->windowRgn->Contains(screen - r.TopLeft())) continue;
+      if (!(d->style & WS_DISABLED)) next = c;
+      break;
+    }
+    if (!next) return w;
+    // Children are clipped to the parent's client area.
+    auto* pd = Data(w);
+    TRect client = OffsetRect(pd->clientRect, WindowOrigin(w).X, WindowOrigin(w).Y);
+    if (!client.Contains(screen)) return w;
+    w = next;
+  }
+}
+
+TWinControl* TWindowSystem::WindowAtPoint(TPoint screen) const {
+  TWinControl* top = TopLevelAtPoint(screen);
+  if (!top || (Data(top)->style & WS_DISABLED)) return nullptr;
+  return ChildWindowAt(top, screen);
+}
+
+// ------------------------------------------------------------------ invalidation
+
+void TWindowSystem::InvalidateClient(TWinControl* w, const TRegion* clientRgn, bool erase,
+                                     bool allChildren) {
+  auto* d = Data(w);
+  if (!d) return;
+  TRect cr{0, 0, d->clientRect.Width(), d->clientRect.Height()};
+  TRegion add = clientRgn ? clientRgn->Intersect(cr) : TRegion(cr);
+  if (add.IsEmpty()) return;
+  d->update = d->update.Union(add);
+  d->erase = d->erase || erase;
+  if (!allChildren && (d->style & WS_CLIPCHILDREN)) return;
+  for (TWinControl* c : w->WinControls()) {
+    auto* cd = Data(c);
+    if (!cd) continue;
+    TRegion part = add.Intersect(c->BoundsRect());
+    if (part.IsEmpty()) continue;
+    if (cd->clientRect != TRect{0, 0, c->Width(), c->Height()}) cd->frameDirty = true;
+    part.Offset(-c->Left() - cd->clientRect.Left, -c->Top() - cd->clientRect.Top);
+    InvalidateClient(c, &part, erase, allChildren);
+  }
+}
+
+void TWindowSystem::InvalidateFrame(TWinControl* w) {
+  if (auto* d = Data(w)) d->frameDirty = true;
+}
+
+void TWindowSystem::InvalidateAll(TWinControl* w) {
+  auto* d = Data(w);
+  if (!d) return;
+  d->frameDirty = true;
+  InvalidateClient(w, nullptr, true, false);
+  for (TWinControl* c : w->WinControls()) InvalidateAll(c);
+}
+
+void TWindowSystem::Validate(TWinControl* w, const TRegion* clientRgn) {
+  auto* d = Data(w);
+  if (!d) return;
+  if (clientRgn) {
+    d->update = d->update.Subtract(*clientRgn);
+  } else {
+    d->update.Clear();
+    d->internalPaint = false;
+  }
+  if (d->update.IsEmpty()) d->erase = false;
+}
+
+void TWindowSystem::InvalidateParentArea(TWinControl* parent, const TRect& r) {
+  TRegion rgn(r);
+  InvalidateClient(parent, &rgn, true, false);
+}
+
+bool TWindowSystem::NeedsPaint() const {
+  for (TWinControl* w : live_) {
+    auto* d = Data(w);
+    if ((d->frameDirty || !d->update.IsEmpty() || d->internalPaint) && w->Showing()) {
+      TWinControl* top = TopLevelOf(w);
+      if (!Data(top)->layeredPicture) return true;
+    }
+  }
+  for (TWinControl* w : topLevels_)
+    if (!Data(w)->drawn.IsEmpty() && Data(w)->platform && Data(w)->platform->Visible()) return true;
+  return false;
+}
+
+void TWindowSystem::PaintTree(TWinControl* w) {
+  if (!IsLive(w) || !w->Showing()) return;
+  auto* d = Data(w);
+  if (d->frameDirty) {
+    d->frameDirty = false;
+    w->Perform(WM_NCPAINT, 1);
+  }
+  if (!IsLive(w)) return;
+  if (!d->update.IsEmpty() || d->internalPaint) {
+    w->Perform(WM_PAINT);
+    // A window that did not validate would be painted forever.
+    if (IsLive(w)) Validate(w, nullptr);
+  }
+  if (!IsLive(w)) return;
+  for (TWinControl* c : w->WinControls()) PaintTree(c);
+}
+
+void TWindowSystem::PaintWindowNow(TWinControl* w, bool children) {
+  if (!IsLive(w) || !w->Showing() || Data(TopLevelOf(w))->layeredPicture) return;
+  if (children) {
+    PaintTree(w);
+  } else {
+    auto* d = Data(w);
+    if (d->frameDirty) {
+      d->frameDirty = false;
+      w->Perform(WM_NCPAINT, 1);
+    }
+    if (IsLive(w) && (!d->update.IsEmpty() || d->internalPaint)) {
+      w->Perform(WM_PAINT);
+      if (IsLive(w)) Validate(w, nullptr);
+    }
+  }
+  PresentAll();
+}
+
+void TWindowSystem::PaintAll() {
+  for (TWinControl* top : std::vector<TWinControl*>(topLevels_)) {
+    if (!IsLive(top) || Data(top)->layeredPicture) continue;
+    PaintTree(top);
+  }
+  PresentAll();
+}
+
+void TWindowSystem::MarkDrawn(TWinControl* top, const TRegion& topRgn) {
+  if (auto* d = Data(top)) d->drawn = d->drawn.Union(topRgn);
+}
+
+void TWindowSystem::PresentAll() {
+  for (auto& dc : dcs_)
+    if (dc.top && IsLive(dc.top)) MarkDrawn(dc.top, dc.canvas->ClipRegion());
+  for (TWinControl* top : topLevels_) {
+    auto* d = Data(top);
+    if (d->drawn.IsEmpty() || d->layeredPicture) continue;
+    TRegion dirty = d->drawn.Intersect(d->backBuffer.Bounds());
+    d->drawn.Clear();
+    if (d->hasColorKey) {
+      // A colour key makes the key-coloured pixels holes in the window shape.
+      std::vector<TRect> rows;
+      uint32_t key = PixelFromColorRef(d->colorKey) & 0xFFFFFF;
+      for (int y = 0; y < d->backBuffer.Height(); ++y) {
+        const uint32_t* row = d->backBuffer.Row(y);
+        int x = 0, wdt = d->backBuffer.Width();
+        while (x < wdt) {
+          while (x < wdt && (row[x] & 0xFFFFFF) == key) ++x;
+          int s = x;
+          while (x < wdt && (row[x] & 0xFFFFFF) != key) ++x;
+          if (x > s) rows.push_back({s, y, x, y + 1});
+        }
+      }
+      TRegion shape = TRegion::FromRects(rows);
+      if (d->windowRgn) shape = shape.Intersect(*d->windowRgn);
+      d->platform->SetShape(&shape);
+    }
+    if (!dirty.IsEmpty()) d->platform->Present(d->backBuffer, dirty);
+  }
+}
+
+// ------------------------------------------------------------------ contexts
+
+void TWindowSystem::SetVisibleField(TWinControl* w, bool v) { w->visible_ = v; }
+void TWindowSystem::SetEnabledField(TWinControl* w, bool v) { w->enabled_ = v; }
+void TWindowSystem::SetBoundsFields(TWinControl* w, int x, int y, int cx, int cy) {
+  w->left_ = x;
+  w->top_ = y;
+  w->width_ = cx;
+  w->height_ = cy;
+}
+std::vector<TControl*>& TWindowSystem::ChildList(TWinControl* w) { return w->controls_; }
+
+HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient) {
+  if (!w) {
+    // The screen: a context that draws nowhere.
+    TDCRecord rec;
+    rec.canvas = std::make_unique<TCanvas>();
+    HDC dc = rec.canvas.get();
+    dcs_.push_back(std::move(rec));
+    return dc;
+  }
+  TWinControl* top = TopLevelOf(w);
+  auto* d = Data(w);
+  TDCRecord rec;
+  rec.canvas = std::make_unique<TCanvas>(&Data(top)->backBuffer);
+  rec.top = top;
+  TPoint o = OffsetInTop(w);
+  if (!whole) o = o + d->clientRect.TopLeft();
+  TRegion clip = VisibleRegion(w, !whole);
+  if (extraClipClient) {
+    TRegion extra = *extraClipClient;
+    extra.Offset(o.X, o.Y);
+    clip = clip.Intersect(extra);
+  }
+  rec.canvas->SetBaseClip(clip);
+  rec.canvas->SetViewportOrg(o);
+  rec.canvas->Font().Assign(w->Font());
+  HDC dc = rec.canvas.get();
+  dcs_.push_back(std::move(rec));
+  return dc;
+}
+
+void TWindowSystem::ReleaseDCInternal(HDC dc) {
+  auto it = std::find_if(dcs_.begin(), dcs_.end(), [dc](const TDCRecord& r) { return r.canvas.get() == dc; });
+  if (it == dcs_.end()) return;
+  if (it->top && IsLive(it->top)) MarkDrawn(it->top, it->canvas->ClipRegion());
+  dcs_.erase(it);
+}
+
+HDC TWindowSystem::BeginPaintInternal(TWinControl* w, TPaintStruct& ps) {
+  auto* d = Data(w);
+  TRegion update = d->update;
+  bool erase = d->erase;
+  d->update.Clear();
+  d->erase = false;
+  d->internalPaint = false;
+  ps.rcPaint = update.Bounds();
+  HDC dc = MakeDC(w, false, &update);
+  ps.hdc = dc;
+  ps.fErase = false;
+  if (erase) ps.fErase = w->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)) == 0;
+  return dc;
+}
+
+// ------------------------------------------------------------------ queue and timers
+
+bool TWindowSystem::Post(HWND hwnd, uint32_t msg, WPARAM w, LPARAM l) {
+  if (hwnd && !IsLive(hwnd)) return false;
+  posted_.push_back({hwnd, msg, w, l});
+  return true;
+}
+
+uintptr_t TWindowSystem::SetTimer(HWND hwnd, uintptr_t id, uint32_t ms, TTimerProc proc) {
+  if (hwnd && !IsLive(hwnd)) return 0;
+  if (!hwnd) id = id ? id : ++nextTimerId_;
+  ms = std::max<uint32_t>(ms, 1);
+  uint64_t now = Platform().NowMs();
+  for (auto& t : timers_)
+    if (t.hwnd == hwnd && t.id == id) {
+      t.interval = ms;
+      t.due = now + ms;
+      t.proc = std::move(proc);
+      return id;
+    }
+  timers_.push_back({hwnd, id, ms, now + ms, std::move(proc)});
+  return id == 0 && hwnd ? 1 : id;
+}
+
+bool TWindowSystem::KillTimer(HWND hwnd, uintptr_t id) {
+  auto it = std::find_if(timers_.begin(), timers_.end(),
+                         [&](const TTimerRecord& t) { return t.hwnd == hwnd && t.id == id; });
+  if (it == timers_.end()) return false;
+  timers_.erase(it);
+  return true;
+}
+
+int TWindowSystem::NextTimerTimeout() const {
+  if (timers_.empty()) return -1;
+  uint64_t now = Platform().NowMs();
+  uint64_t next = UINT64_MAX;
+  for (auto& t : timers_) next = std::min(next, t.due);
+  return next <= now ? 0 : static_cast<int>(std::min<uint64_t>(next - now, 1 << 30));
+}
+
+bool TWindowSystem::DispatchPosted() {
+  while (!posted_.empty()) {
+    TPostedMessage m = posted_.front();
+    posted_.pop_front();
+    if (m.msg == WM_QUIT && !m.hwnd) {
+      RequestQuit(static_cast<int>(m.w));
+      return true;
+    }
+    if (m.msg == WM_NULL && !m.hwnd) continue;  // dropped (window destroyed)
+    if (m.hwnd && !IsLive(m.hwnd)) continue;
+    if (m.hwnd) m.hwnd->Perform(m.msg, m.w, m.l);
+    return true;
+  }
+  return false;
+}
+
+bool TWindowSystem::DispatchTimer() {
+  uint64_t now = Platform().NowMs();
+  // The most overdue timer first; each fires at most once per call.
+  TTimerRecord* due = nullptr;
+  for (auto& t : timers_)
+    if (t.due <= now && (!due || t.due < due->due)) due = &t;
+  if (!due) return false;
+  due->due = now + due->interval;
+  HWND hwnd = due->hwnd;
+  uintptr_t id = due->id;
+  TTimerProc proc = due->proc;
+  if (proc) proc(hwnd, WM_TIMER, id, static_cast<DWORD>(now));
+  else if (hwnd) hwnd->Perform(WM_TIMER, id, 0);
+  return true;
+}
+
+bool TWindowSystem::NextPlatformEvent(TPlatformEvent& ev, bool wait) {
+  if (!pendingEvents_.empty()) {
+    ev = std::move(pendingEvents_.front());
+    pendingEvents_.pop_front();
+    return true;
+  }
+  return Platform().WaitEvent(ev, wait ? NextTimerTimeout() : 0);
+}
+
+bool TWindowSystem::ProcessNonInput() { return DispatchPosted() || DispatchTimer(); }
+
+void TWindowSystem::DeferDelete(TControl* c) {
+  if (std::find(deferred_.begin(), deferred_.end(), c) == deferred_.end()) deferred_.push_back(c);
+}
+
+bool TWindowSystem::ProcessMessage() {
+  if (!deferred_.empty()) {
+    TControl* c = deferred_.front();
+    deferred_.erase(deferred_.begin());
+    delete c;  // its destructor forgets it everywhere
+    return true;
+  }
+  TPlatformEvent ev;
+  if (NextPlatformEvent(ev, false)) {
+    HandlePlatformEvent(ev);
+    return true;
+  }
+  if (DispatchPosted()) return true;
+  if (DispatchTimer()) return true;
+  if (NeedsPaint()) {
+    PaintAll();
+    return true;
+  }
+  return false;
+}
+
+void TWindowSystem::WaitMessage() {
+  TPlatformEvent ev;
+  if (NextPlatformEvent(ev, true)) pendingEvents_.push_back(std::move(ev));
+}
+
+void TWindowSystem::Reset() {
+  posted_.clear();
+  timers_.clear();
+  pendingEvents_.clear();
+  tracking_.clear();
+  dcs_.clear();
+  deferred_.clear();
+  lastClick_ = {};
+  capture = focus = active = nullptr;
+  captureControl = mouseControl = nullptr;
+  cursor = nullptr;
+  std::fill(std::begin(keysDown), std::end(keysDown), 0);
+  inMoveSizeLoop = false;
+  modalLevel = 0;
+  quit_ = false;
+  quitCode_ = 0;
+}
+
+void TWindowSystem::ControlDestroyed(TControl* c) {
+  deferred_.erase(std::remove(deferred_.begin(), deferred_.end(), c), deferred_.end());
+  if (captureControl == c) {
+    captureControl = nullptr;
+    ReleaseCaptureInternal();
+  }
+  if (mouseControl == c) mouseControl = nullptr;
+}
+
+}  // namespace qz

@@ -1,0 +1,234 @@
+// The window system behind Windows.h: window data, the top-level stacking
+// list, update regions and painting, device contexts, the message queue and
+// timers, input translation (platform events -> window messages), capture,
+// focus and activation. One instance per process (WindowSystem()).
+//
+// Painting model. Every top-level window owns a back buffer the size of the
+// whole window. Its children paint into the same buffer at their offsets,
+// clipped to their visible part (own rect minus windowed children and higher
+// windowed siblings, within every ancestor's client area and window region).
+// Each window has an update region (client coordinates) and a "frame dirty"
+// flag. When the queue is empty, windows with something to paint get
+// WM_NCPAINT / WM_PAINT, parents before children; then every top-level
+// window presents the areas drawn since the last update (Present, once per
+// update). Contexts from GetDC/GetWindowDC mark their clip as drawn too.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "host/base/Messages.h"
+#include "host/graphics/Pixmap.h"
+#include "host/graphics/Region.h"
+#include "host/platform/Platform.h"
+#include "host/ui/Windows.h"
+
+namespace qz {
+
+class TControl;
+class TWinControl;
+
+// What a window handle carries. Created with the handle, freed with it.
+struct TWindowData {
+  uint32_t style = 0;
+  uint32_t exStyle = 0;
+  uint32_t classStyle = 0;
+  intptr_t id = 0;
+  intptr_t userData = 0;
+  TRect clientRect;          // window coordinates
+  TRegion update;            // client coordinates
+  bool erase = false;
+  bool internalPaint = false;
+  bool frameDirty = false;
+  bool ncActive = false;     // the frame is drawn active
+  std::unique_ptr<TRegion> windowRgn;   // window coordinates
+  // Top-level windows only.
+  std::unique_ptr<IPlatformWindow> platform;
+  TPixmap backBuffer;
+  TRegion drawn;             // window coordinates, not yet presented
+  bool layeredPicture = false;   // UpdateLayeredWindow contents in effect
+  uint8_t opacity = 255;
+  bool hasColorKey = false;
+  TColorRef colorKey = 0;
+  TRect normalRect;          // bounds to restore from minimised / maximised
+  bool platformVisible = false;
+  bool creating = true;
+};
+
+struct TTimerRecord {
+  HWND hwnd = nullptr;
+  uintptr_t id = 0;
+  uint32_t interval = 0;
+  uint64_t due = 0;
+  TTimerProc proc;
+};
+
+struct TPostedMessage {
+  HWND hwnd = nullptr;
+  uint32_t msg = 0;
+  WPARAM w = 0;
+  LPARAM l = 0;
+};
+
+class TWindowSystem {
+ public:
+  TWindowSystem() = default;
+  TWindowSystem(const TWindowSystem&) = delete;
+  TWindowSystem& operator=(const TWindowSystem&) = delete;
+
+  // ---- handles
+  void AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> data);
+  void DetachWindow(TWinControl* w);
+  bool IsLive(const TWinControl* w) const { return live_.count(const_cast<TWinControl*>(w)) != 0; }
+  // Top-level windows, bottom to top.
+  const std::vector<TWinControl*>& TopLevels() const { return topLevels_; }
+  void RaiseTopLevel(TWinControl* w);
+  void LowerTopLevel(TWinControl* w);
+  TWinControl* TopLevelOf(const TControl* c) const;
+  TWinControl* FindByPlatformWindow(const IPlatformWindow* pw) const;
+
+  // ---- geometry
+  static TPoint WindowOrigin(const TWinControl* w);   // screen
+  static TRect WindowRectOf(const TWinControl* w);     // screen
+  // Offset of w's window origin inside its top-level window.
+  static TPoint OffsetInTop(const TWinControl* w);
+  // The part of w that may be painted (client or whole window), in its
+  // top-level window's coordinates.
+  TRegion VisibleRegion(const TWinControl* w, bool clientOnly) const;
+  // The client area recomputed through WM_NCCALCSIZE.
+  void RecalcClient(TWinControl* w);
+  // Deepest visible, enabled window at a screen point (regions respected).
+  TWinControl* WindowAtPoint(TPoint screen) const;
+  TWinControl* TopLevelAtPoint(TPoint screen) const;
+  static TWinControl* ChildWindowAt(TWinControl* w, TPoint screen);
+
+  // ---- invalidation and painting
+  void InvalidateClient(TWinControl* w, const TRegion* clientRgn, bool erase, bool allChildren);
+  void InvalidateFrame(TWinControl* w);
+  void InvalidateAll(TWinControl* w);  // frame, client, all children
+  void Validate(TWinControl* w, const TRegion* clientRgn);
+  // An area of a parent's client (parent client coordinates) must be repainted.
+  void InvalidateParentArea(TWinControl* parent, const TRect& r);
+  bool NeedsPaint() const;
+  void PaintWindowNow(TWinControl* w, bool children);
+  void PaintAll();
+  void PresentAll();
+  void MarkDrawn(TWinControl* top, const TRegion& topRgn);
+
+  // ---- contexts
+  HDC MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient);
+  void ReleaseDCInternal(HDC dc);
+  HDC BeginPaintInternal(TWinControl* w, TPaintStruct& ps);
+
+  // ---- queue and timers
+  bool Post(HWND hwnd, uint32_t msg, WPARAM w, LPARAM l);
+  uintptr_t SetTimer(HWND hwnd, uintptr_t id, uint32_t ms, TTimerProc proc);
+  bool KillTimer(HWND hwnd, uintptr_t id);
+  // One unit of work (platform event, posted message, due timer, painting).
+  // False when there was nothing to do. WM_QUIT sets QuitRequested.
+  bool ProcessMessage();
+  // Work that is not input: posted messages, due timers (one each). Used by
+  // loops that read input themselves.
+  bool ProcessNonInput();
+  // Waits for the next platform event or the next due timer.
+  void WaitMessage();
+  // Next platform event for a loop that reads input itself (waits at most
+  // until the next timer is due).
+  bool NextPlatformEvent(TPlatformEvent& ev, bool wait);
+  bool QuitRequested() const { return quit_; }
+  int QuitCode() const { return quitCode_; }
+  void ClearQuit() { quit_ = false; }
+  void RequestQuit(int code) { quit_ = true; quitCode_ = code; }
+
+  // ---- input
+  void HandlePlatformEvent(const TPlatformEvent& ev);
+  void HandleMouse(const TPlatformEvent& ev);
+  void HandleKey(const TPlatformEvent& ev);
+  void HandleText(const TPlatformEvent& ev);
+  HWND capture = nullptr;
+  HWND focus = nullptr;
+  HWND active = nullptr;
+  TControl* captureControl = nullptr;   // graphic control holding the capture
+  TControl* mouseControl = nullptr;     // control under the pointer (enter/leave)
+  HCURSOR cursor = nullptr;
+  uint32_t keysDown[8] = {};            // bit per VK code
+  bool inMoveSizeLoop = false;
+  int modalLevel = 0;
+
+  HWND SetCaptureInternal(HWND w);
+  void ReleaseCaptureInternal();
+  HWND SetFocusInternal(HWND w);
+  void Activate(TWinControl* top, int how);
+  void Deactivate(TWinControl* top, TWinControl* newActive);
+  static bool CanActivate(const TWinControl* top);
+  void ApplyCursor();
+  void UpdateMouseControl(TPoint screen);
+  void SetTracking(const TTrackMouseEvent& tme);
+  // Deletes c at the start of the next ProcessMessage.
+  void DeferDelete(TControl* c);
+  // Forget every reference to a control that goes away.
+  void ControlDestroyed(TControl* c);
+
+  // Field access for the window API (the window is the truth for these).
+  static void SetVisibleField(TWinControl* w, bool v);
+  static void SetEnabledField(TWinControl* w, bool v);
+  static void SetBoundsFields(TWinControl* w, int x, int y, int cx, int cy);
+  static std::vector<TControl*>& ChildList(TWinControl* w);
+
+  // Resets everything (tests): no windows may be alive.
+  void Reset();
+
+ private:
+  struct TTracking {
+    HWND hwnd = nullptr;
+    bool nonClient = false;
+  };
+  void CheckTracking(HWND hwnd, bool inClient);
+  bool DispatchPosted();
+  bool DispatchTimer();
+  bool PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM l);
+  bool PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM l);
+  void PaintTree(TWinControl* w);
+  int NextTimerTimeout() const;
+
+  std::set<TWinControl*> live_;
+  std::vector<TWinControl*> topLevels_;   // bottom to top
+  std::deque<TPostedMessage> posted_;
+  std::vector<TTimerRecord> timers_;
+  uintptr_t nextTimerId_ = 0x7000;
+  std::deque<TPlatformEvent> pendingEvents_;
+  std::vector<TTracking> tracking_;
+  struct TLastClick {
+    HWND hwnd = nullptr;
+    uint32_t msg = 0;
+    uint64_t time = 0;
+    TPoint pos;
+    bool valid = false;
+  } lastClick_;
+  struct TDCRecord {
+    std::unique_ptr<TCanvas> canvas;
+    TWinControl* top = nullptr;
+  };
+  std::vector<TDCRecord> dcs_;
+  std::vector<TControl*> deferred_;
+  bool quit_ = false;
+  int quitCode_ = 0;
+};
+
+TWindowSystem& WindowSystem();
+
+// Move and size loops (DefWindowProc's SC_MOVE / SC_SIZE): sizeEdge 0 moves,
+// WMSZ_* sizes from that edge.
+void RunMoveSizeLoop(TWinControl* w, int sizeEdge);
+
+// Default frame geometry of a style: the widths of the four non-client sides.
+TRect DefaultFrameInsets(uint32_t style, uint32_t exStyle);
+// Default minimum and maximum tracking sizes (WM_GETMINMAXINFO before the
+// window changes them).
+TMinMaxInfo DefaultMinMaxInfo(TWinControl* w);
+
+}  // namespace qz

@@ -1,0 +1,201 @@
+#include "skin/data/SkinContainer.h"
+
+#include <zlib.h>
+
+#include <cstring>
+
+#include "host/graphics/BmpCodec.h"
+
+namespace qz {
+
+bool SkinSlotPresent(int32_t version, TqzSkinSlot slot) {
+  switch (slot) {
+    case ssPicture:
+    case ssMask: return true;
+    case ssInactivePicture: return version == 2 || version == 3;
+    case ssRollUpPicture:
+    case ssRollUpMask: return version == 1 || version == 2;
+  }
+  return false;
+}
+
+const char* SkinSlotName(TqzSkinSlot slot) {
+  static constexpr const char* names[] = {"picture", "inactivepicture", "mask", "rolluppicture",
+                                          "rollupmask"};
+  return names[slot];
+}
+
+namespace {
+
+// Sequential reader over the container bytes; never reads past the end.
+class TContainerCursor {
+ public:
+  explicit TContainerCursor(std::span<const uint8_t> data) : data_(data) {}
+  size_t Remaining() const { return data_.size() - pos_; }
+  size_t Position() const { return pos_; }
+
+  int32_t ReadInt32(const char* what) {
+    Need(4, what);
+    int32_t v;
+    std::memcpy(&v, data_.data() + pos_, 4);
+    pos_ += 4;
+    return v;
+  }
+  uint8_t ReadByte(const char* what) {
+    Need(1, what);
+    return data_[pos_++];
+  }
+  std::span<const uint8_t> ReadBmp(const std::string& what) {
+    if (Remaining() < kMinBmpFileSize)
+      Fail("the container ends before the bitmap of " + what);
+    uint32_t length;
+    try {
+      length = BmpFileLength(data_.subspan(pos_));
+    } catch (const EInvalidGraphic& e) {
+      Fail("the bitmap of " + what + " is invalid: " + e.what());
+    }
+    if (length > Remaining()) Fail("the bitmap of " + what + " runs past the end of the container");
+    auto bmp = data_.subspan(pos_, length);
+    pos_ += length;
+    return bmp;
+  }
+  std::string_view Rest() const {
+    return {reinterpret_cast<const char*>(data_.data()) + pos_, Remaining()};
+  }
+
+  [[noreturn]] void Fail(const std::string& why) const {
+    throw ESkinContainerError("Damaged skin container at offset " + std::to_string(pos_) + ": " +
+                              why);
+  }
+
+ private:
+  void Need(size_t n, const char* what) const {
+    if (Remaining() < n) Fail(std::string("the container ends before the ") + what);
+  }
+  std::span<const uint8_t> data_;
+  size_t pos_ = 0;
+};
+
+}  // namespace
+
+bool ParseSkinContainer(std::span<const uint8_t> data, TqzSkinContainer& out) {
+  out = TqzSkinContainer{};
+  TContainerCursor cur(data);
+  out.Version = cur.ReadInt32("container version");
+  if (out.Version > kSkinContainerMaxVersion) return false;
+  if (out.Version < 0)
+    throw ESkinContainerError("Invalid skin container version " + std::to_string(out.Version));
+
+  for (int s = 0; s < kSkinSlotCount; ++s) {
+    auto slot = static_cast<TqzSkinSlot>(s);
+    if (!SkinSlotPresent(out.Version, slot)) continue;
+    std::string what = std::string("slot \"") + SkinSlotName(slot) + "\"";
+    if (cur.ReadByte((what + " flag").c_str()) == 0) out.Slots[s] = cur.ReadBmp(what);
+  }
+
+  int32_t count = cur.ReadInt32("active picture count");
+  if (count < 0) cur.Fail("negative active picture count " + std::to_string(count));
+  // Every picture needs at least a minimal BMP: refuse counts the bytes cannot hold.
+  if (static_cast<uint64_t>(count) * kMinBmpFileSize > cur.Remaining())
+    cur.Fail("active picture count " + std::to_string(count) + " exceeds what the container holds");
+  out.ActivePictures.reserve(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i)
+    out.ActivePictures.push_back(cur.ReadBmp("active picture " + std::to_string(i)));
+
+  out.Text = cur.Rest();
+  return true;
+}
+
+std::vector<uint8_t> BuildSkinContainer(
+    const std::array<std::span<const uint8_t>, kSkinSlotCount>& slots,
+    std::span<const std::span<const uint8_t>> activePictures, std::string_view text,
+    int32_t version) {
+  std::vector<uint8_t> out;
+  auto put = [&out](const void* p, size_t n) {
+    const auto* b = static_cast<const uint8_t*>(p);
+    out.insert(out.end(), b, b + n);
+  };
+  put(&version, 4);
+  for (int s = 0; s < kSkinSlotCount; ++s) {
+    if (!SkinSlotPresent(version, static_cast<TqzSkinSlot>(s))) continue;
+    uint8_t flag = slots[s].empty() ? 1 : 0;
+    put(&flag, 1);
+    put(slots[s].data(), slots[s].size());
+  }
+  int32_t count = static_cast<int32_t>(activePictures.size());
+  put(&count, 4);
+  for (const auto& bmp : activePictures) put(bmp.data(), bmp.size());
+  put(text.data(), text.size());
+  return out;
+}
+
+std::vector<uint8_t> DeflateSkinStream(std::span<const uint8_t> data) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  std::vector<uint8_t> out(size);
+  int rc = compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), 9);
+  if (rc != Z_OK) throw EWriteError("Cannot compress the skin (zlib error " + std::to_string(rc) + ")");
+  out.resize(size);
+  return out;
+}
+
+std::vector<uint8_t> InflateSkinStream(std::span<const uint8_t> compressed, size_t maxSize) {
+  z_stream zs{};
+  if (inflateInit(&zs) != Z_OK) throw ESkinContainerError("Cannot start inflating the skin");
+  struct TEnd {
+    z_stream* zs;
+    ~TEnd() { inflateEnd(zs); }
+  } end{&zs};
+
+  // Skins inflate to about 30 times their compressed size; start near that.
+  size_t capacity = std::min(maxSize, std::max<size_t>(compressed.size() * 32, 64 * 1024));
+  std::vector<uint8_t> out(capacity);
+  zs.next_in = const_cast<Bytef*>(compressed.data());
+  zs.avail_in = static_cast<uInt>(compressed.size());
+  size_t produced = 0;
+  for (;;) {
+    if (produced == out.size()) {
+      if (out.size() >= maxSize)
+        throw ESkinContainerError("The skin inflates to more than " + std::to_string(maxSize >> 20) +
+                                  " MiB");
+      out.resize(std::min(maxSize, out.size() * 2));
+    }
+    zs.next_out = out.data() + produced;
+    zs.avail_out = static_cast<uInt>(std::min<size_t>(out.size() - produced, 1u << 30));
+    uInt before = zs.avail_out;
+    int rc = inflate(&zs, Z_NO_FLUSH);
+    produced += before - zs.avail_out;
+    if (rc == Z_STREAM_END) break;
+    if (rc == Z_BUF_ERROR && zs.avail_in == 0)
+      throw ESkinContainerError("The compressed skin stream ends early");
+    if (rc != Z_OK && rc != Z_BUF_ERROR)
+      throw ESkinContainerError(std::string("The compressed skin stream is damaged: ") +
+                                (zs.msg ? zs.msg : "zlib error " + std::to_string(rc)));
+  }
+  out.resize(produced);
+  return out;
+}
+
+bool ReadCompressedSkinFile(TStream& stream, std::vector<uint8_t>& compressed) {
+  compressed.clear();
+  if (stream.Remaining() < 4) throw ESkinContainerError("The compressed skin file is too short");
+  int32_t version = stream.ReadValue<int32_t>();
+  if (version > kSkinContainerMaxVersion) return false;
+  if (version < 0)
+    throw ESkinContainerError("Invalid compressed skin file version " + std::to_string(version));
+  if (stream.Remaining() < 4) throw ESkinContainerError("The compressed skin file is too short");
+  int32_t length = stream.ReadValue<int32_t>();
+  if (length < 0 || length > stream.Remaining())
+    throw ESkinContainerError("The compressed skin file says " + std::to_string(length) +
+                              " bytes follow but " + std::to_string(stream.Remaining()) + " do");
+  compressed.resize(static_cast<size_t>(length));
+  stream.ReadBuffer(compressed.data(), compressed.size());
+  return true;
+}
+
+void WriteCompressedSkinFile(TStream& stream, std::span<const uint8_t> compressed) {
+  stream.WriteValue<int32_t>(kSkinContainerVersion);
+  stream.WriteValue<int32_t>(static_cast<int32_t>(compressed.size()));
+  stream.WriteBuffer(compressed.data(), compressed.size());
+}
+
+}  // namespace qz

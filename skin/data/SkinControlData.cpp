@@ -1,0 +1,558 @@
+#include "skin/data/SkinControlData.h"
+
+#include <functional>
+#include <utility>
+
+namespace qz {
+
+void TqzDataSkinControl::ReadData(const TqzIniFile& ini) {
+  TqzFieldReader reader(ini, IDName);
+  Fields(reader);
+  AfterRead();
+}
+
+void TqzDataSkinControl::WriteData(TqzIniFile& ini) {
+  ini.EraseSection(IDName);
+  TqzFieldWriter writer(ini, IDName);
+  Fields(writer);
+}
+
+void TqzDataSkinControl::Fields(TqzDataFields& f) {
+  f.Integer("pictureindex", PictureIndex, -1);
+  f.Integer("maskpictureindex", MaskPictureIndex, -1);
+  f.Integer("cursorindex", CursorIndex, -1);
+  f.Rect("skinrect", SkinRect);
+}
+
+namespace {
+template <class T>
+void CornerPoints(TqzDataFields& f, T& d) {
+  f.Point("lefttoppoint", d.LeftTopPoint);
+  f.Point("righttoppoint", d.RightTopPoint);
+  f.Point("leftbottompoint", d.LeftBottomPoint);
+  f.Point("rightbottompoint", d.RightBottomPoint);
+}
+template <class T>
+void UpDownRects(TqzDataFields& f, T& d) {
+  f.Rect("upbuttonrect", d.UpButtonRect);
+  f.Rect("activeupbuttonrect", d.ActiveUpButtonRect);
+  f.Rect("downupbuttonrect", d.DownUpButtonRect);
+  f.Rect("downbuttonrect", d.DownButtonRect);
+  f.Rect("activedownbuttonrect", d.ActiveDownButtonRect);
+  f.Rect("downdownbuttonrect", d.DownDownButtonRect);
+}
+template <class T>
+void Font(TqzDataFields& f, T& d) {
+  f.FontGroup(d.FontName, d.FontHeight, d.FontStyle, d.FontColor);
+}
+}  // namespace
+
+void TqzDataSkinCustomControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  CornerPoints(f, *this);
+  f.Rect("clientrect", ClientRect);
+  f.Flag("leftstretch", LeftStretch);
+  f.Flag("topstretch", TopStretch);
+  f.Flag("rightstretch", RightStretch);
+  f.Flag("bottomstretch", BottomStretch);
+  f.Flag("stretcheffect", StretchEffect);
+  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+}
+
+void TqzDataSkinButtonControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  Font(f, *this);
+  f.Color("activefontcolor", ActiveFontColor);
+  f.Color("disabledfontcolor", DisabledFontColor);
+  f.Color("downfontcolor", DownFontColor);
+  f.Flag("morphing", Morphing);
+  f.EnumInt("morphkind", MorphKind, kMorphKindWords);
+  f.Rect("activeskinrect", ActiveSkinRect);
+  f.Rect("downskinrect", DownSkinRect);
+  f.Rect("focusedskinrect", FocusedSkinRect);
+  f.Rect("disabledskinrect", DisabledSkinRect);
+  f.Rect("animateskinrect", AnimateSkinRect);
+  f.Integer("framecount", FrameCount, 0);
+  f.Integer("animateinterval", AnimateInterval, 25);
+  f.Flag("showfocus", ShowFocus);
+  f.Rect("menumarkerflatrect", MenuMarkerFlatRect);
+  f.Rect("menumarkerrect", MenuMarkerRect);
+  f.Rect("menumarkeractiverect", MenuMarkerActiveRect);
+  f.Rect("menumarkerdownrect", MenuMarkerDownRect);
+  f.Color("menumarkertransparentcolor", MenuMarkerTransparentColor);
+  f.Integer("glowlayerpictureindex", GlowLayerPictureIndex, -1);
+  f.Integer("glowlayermaskpictureindex", GlowLayerMaskPictureIndex, -1);
+  f.Integer("glowlayeroffsetleft", GlowLayerOffsetLeft);
+  f.Integer("glowlayeroffsettop", GlowLayerOffsetTop);
+  f.Integer("glowlayeroffsetright", GlowLayerOffsetRight);
+  f.Integer("glowlayeroffsetbottom", GlowLayerOffsetBottom);
+  f.Integer("glowlayershowoffsetx", GlowLayerShowOffsetX);
+  f.Integer("glowlayershowoffsety", GlowLayerShowOffsetY);
+  f.Integer("glowlayeralphablendvalue", GlowLayerAlphaBlendValue, 255);
+}
+
+void TqzDataSkinMenuButtonControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("trackbuttonrect", TrackButtonRect);
+}
+
+void TqzDataSkinCheckRadioControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  Font(f, *this);
+  f.Color("activefontcolor", ActiveFontColor);
+  f.Color("unenabledfontcolor", UnEnabledFontColor);
+  f.Color("framefontcolor", FrameFontColor);
+  f.Flag("morphing", Morphing);
+  f.EnumInt("morphkind", MorphKind, kMorphKindWords);
+  f.Rect("activeskinrect", ActiveSkinRect);
+  f.Rect("checkimagearea", CheckImageArea);
+  f.Rect("textarea", TextArea);
+  f.Rect("checkimagerect", CheckImageRect);
+  f.Rect("uncheckimagerect", UnCheckImageRect);
+  f.Rect("activecheckimagerect", ActiveCheckImageRect);
+  f.Rect("activeuncheckimagerect", ActiveUnCheckImageRect);
+  f.Rect("unenabledcheckimagerect", UnEnabledCheckImageRect);
+  f.Rect("unenableduncheckimagerect", UnEnabledUnCheckImageRect);
+  f.Rect("grayedcheckimagerect", GrayedCheckImageRect);
+  f.Rect("activegrayedcheckimagerect", ActiveGrayedCheckImageRect);
+}
+
+void TqzDataSkinPanelControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Integer("bgpictureindex", BGPictureIndex, -1);
+  f.Rect("captionrect", CaptionRect);
+  f.EnumInt("alignment", Alignment, kAlignmentWords);
+  Font(f, *this);
+  f.Rect("checkimagerect", CheckImageRect);
+  f.Rect("uncheckimagerect", UnCheckImageRect);
+  f.Rect("markframerect", MarkFrameRect);
+  f.Rect("framerect", FrameRect);
+  f.Rect("frametextrect", FrameTextRect);
+  f.Integer("frameleftoffset", FrameLeftOffset);
+  f.Integer("framerightoffset", FrameRightOffset);
+  f.Rect("gripperrect", GripperRect);
+  f.Flag("grippertransparent", GripperTransparent);
+  f.Color("grippertransparentcolor", GripperTransparentColor);
+}
+
+void TqzDataSkinExPanelControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("rollhskinrect", RollHSkinRect);
+  f.Rect("rollvskinrect", RollVSkinRect);
+  f.Integer("rollleftoffset", RollLeftOffset);
+  f.Integer("rollrightoffset", RollRightOffset);
+  f.Integer("rolltopoffset", RollTopOffset);
+  f.Integer("rollbottomoffset", RollBottomOffset);
+  f.Rect("rollvcaptionrect", RollVCaptionRect);
+  f.Rect("rollhcaptionrect", RollHCaptionRect);
+  f.Rect("closebuttonrect", CloseButtonRect);
+  f.Rect("closebuttonactiverect", CloseButtonActiveRect);
+  f.Rect("closebuttondownrect", CloseButtonDownRect);
+  f.Rect("hrollbuttonrect", HRollButtonRect);
+  f.Rect("hrollbuttonactiverect", HRollButtonActiveRect);
+  f.Rect("hrollbuttondownrect", HRollButtonDownRect);
+  f.Rect("hrestorebuttonrect", HRestoreButtonRect);
+  f.Rect("hrestorebuttonactiverect", HRestoreButtonActiveRect);
+  f.Rect("hrestorebuttondownrect", HRestoreButtonDownRect);
+  f.Rect("vrollbuttonrect", VRollButtonRect);
+  f.Rect("vrollbuttonactiverect", VRollButtonActiveRect);
+  f.Rect("vrollbuttondownrect", VRollButtonDownRect);
+  f.Rect("vrestorebuttonrect", VRestoreButtonRect);
+  f.Rect("vrestorebuttonactiverect", VRestoreButtonActiveRect);
+  f.Rect("vrestorebuttondownrect", VRestoreButtonDownRect);
+  f.Rect("captionrect", CaptionRect);
+  Font(f, *this);
+  f.Flag("buttonstransparent", ButtonsTransparent);
+  f.Color("buttonstransparentcolor", ButtonsTransparentColor);
+}
+
+void TqzDataSkinScrollBoxControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Integer("bgpictureindex", BGPictureIndex, -1);
+}
+
+void TqzDataSkinLabelControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  Font(f, *this);
+}
+
+void TqzDataSkinStdLabelControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  Font(f, *this);
+  f.Color("activefontcolor", ActiveFontColor, 16711680);
+}
+
+void TqzDataSkinBitLabelControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("skintextrect", SkinTextRect);
+  f.Integer("symbolwidth", SymbolWidth);
+  f.Integer("symbolheight", SymbolHeight);
+  f.LineList("symbols", Symbols);
+}
+
+void TqzDataSkinEditControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("activeskinrect", ActiveSkinRect);
+  Font(f, *this);
+  f.Color("disabledfontcolor", DisabledFontColor);
+  f.Color("activefontcolor", ActiveFontColor);
+  f.Rect("buttonrect", ButtonRect);
+  f.Rect("activebuttonrect", ActiveButtonRect);
+  f.Rect("downbuttonrect", DownButtonRect);
+  f.Rect("unenabledbuttonrect", UnEnabledButtonRect);
+}
+
+void TqzDataSkinMemoControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Color("bgcolor", BGColor);
+  f.Color("activebgcolor", ActiveBGColor);
+}
+
+void TqzDataSkinSpinEditControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("activeskinrect", ActiveSkinRect);
+  Font(f, *this);
+  f.Color("activefontcolor", ActiveFontColor);
+  f.Color("disabledfontcolor", DisabledFontColor);
+  UpDownRects(f, *this);
+}
+
+void TqzDataSkinUpDownControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  UpDownRects(f, *this);
+}
+
+void TqzDataSkinListBox::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("itemrect", ItemRect);
+  f.Rect("activeitemrect", ActiveItemRect);
+  f.Rect("focusitemrect", FocusItemRect);
+  f.Integer("itemleftoffset", ItemLeftOffset);
+  f.Integer("itemrightoffset", ItemRightOffset);
+  f.Rect("itemtextrect", ItemTextRect);
+  Font(f, *this);
+  f.Color("activefontcolor", ActiveFontColor);
+  f.Color("focusfontcolor", FocusFontColor);
+  f.Rect("captionrect", CaptionRect);
+  f.String("captionfontname", CaptionFontName, "Tahoma");
+  f.Integer("captionfontheight", CaptionFontHeight, 13);
+  f.FontStyle("captionfontstyle", CaptionFontStyle);
+  f.Color("captionfontcolor", CaptionFontColor);
+  UpDownRects(f, *this);
+  f.Rect("checkbuttonrect", CheckButtonRect);
+  f.Rect("activecheckbuttonrect", ActiveCheckButtonRect);
+  f.Rect("downcheckbuttonrect", DownCheckButtonRect);
+  f.String("vscrollbarname", VScrollBarName, "vscrollbar");
+  f.String("hscrollbarname", HScrollBarName, "hscrollbar");
+  f.String("bothhscrollbarname", BothHScrollBarName, "bothhscrollbar");
+  f.Flag("showfocus", ShowFocus);
+  f.Rect("disabledbuttonsrect", DisabledButtonsRect);
+  f.Rect("buttonsarea", ButtonsArea);
+}
+
+void TqzDataSkinCheckListBox::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("checkimagerect", CheckImageRect);
+  f.Rect("itemcheckrect", ItemCheckRect);
+  f.Rect("uncheckimagerect", UnCheckImageRect);
+}
+
+void TqzDataSkinComboBox::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("activeskinrect", ActiveSkinRect);
+  f.Rect("itemrect", ItemRect);
+  f.Rect("activeitemrect", ActiveItemRect);
+  f.Rect("focusitemrect", FocusItemRect);
+  f.Integer("itemleftoffset", ItemLeftOffset);
+  f.Integer("itemrightoffset", ItemRightOffset);
+  f.Rect("itemtextrect", ItemTextRect);
+  Font(f, *this);
+  f.Color("focusfontcolor", FocusFontColor);
+  f.Color("activefontcolor", ActiveFontColor);
+  f.String("listboxname", ListBoxName);
+  f.Rect("buttonrect", ButtonRect);
+  f.Rect("activebuttonrect", ActiveButtonRect);
+  f.Rect("downbuttonrect", DownButtonRect);
+  f.Rect("unenabledbuttonrect", UnEnabledButtonRect);
+  f.Flag("itemstretcheffect", ItemStretchEffect);
+  f.Flag("focusitemstretcheffect", FocusItemStretchEffect);
+  f.Flag("showfocus", ShowFocus);
+}
+
+void TqzDataSkinScrollBarControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("trackarea", TrackArea);
+  UpDownRects(f, *this);
+  f.Rect("thumbrect", ThumbRect);
+  f.Rect("activethumbrect", ActiveThumbRect);
+  f.Rect("downthumbrect", DownThumbRect);
+  f.Integer("thumboffset1", ThumbOffset1);
+  f.Integer("thumboffset2", ThumbOffset2);
+  f.Flag("thumbtransparent", ThumbTransparent);
+  f.Color("thumbtransparentcolor", ThumbTransparentColor);
+  f.Flag("thumbstretcheffect", ThumbStretchEffect);
+  f.Integer("thumbminsize", ThumbMinSize);
+  f.Integer("thumbminpagesize", ThumbMinPageSize);
+  f.Rect("glyphrect", GlyphRect);
+  f.Rect("activeglyphrect", ActiveGlyphRect);
+  f.Rect("downglyphrect", DownGlyphRect);
+  f.Flag("glyphtransparent", GlyphTransparent);
+  f.Color("glyphtransparentcolor", GlyphTransparentColor);
+}
+
+void TqzDataSkinTrackBarControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("activeskinrect", ActiveSkinRect);
+  f.Rect("trackarea", TrackArea);
+  f.Rect("buttonrect", ButtonRect);
+  f.Rect("activebuttonrect", ActiveButtonRect);
+  f.Flag("vertical", Vertical);
+  f.Flag("buttontransparent", ButtonTransparent);
+  f.Color("buttontransparentcolor", ButtonTransparentColor);
+}
+
+void TqzDataSkinSplitterControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("gripperrect", GripperRect);
+  f.Flag("grippertransparent", GripperTransparent);
+  f.Color("grippertransparentcolor", GripperTransparentColor);
+}
+
+void TqzDataSkinGaugeControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("progressarea", ProgressArea);
+  f.Rect("progressrect", ProgressRect);
+  f.Integer("beginoffset", BeginOffset);
+  f.Integer("endoffset", EndOffset);
+  f.Flag("vertical", Vertical);
+  Font(f, *this);
+  f.Flag("progresstransparent", ProgressTransparent);
+  f.Color("progresstransparentcolor", ProgressTransparentColor);
+  f.Flag("progressstretch", ProgressStretch);
+  f.Rect("animationskinrect", AnimationSkinRect);
+  f.Integer("animationcountframes", AnimationCountFrames);
+  f.Integer("animationtimerinterval", AnimationTimerInterval);
+  f.Rect("progressanimationskinrect", ProgressAnimationSkinRect);
+  f.Integer("progressanimationcountframes", ProgressAnimationCountFrames);
+  f.Integer("progressanimationtimerinterval", ProgressAnimationTimerInterval);
+  f.Integer("animationbeginoffset", AnimationBeginOffset);
+  f.Integer("animationendoffset", AnimationEndOffset);
+}
+
+void TqzDataSkinControlBar::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("itemrect", ItemRect);
+  f.Integer("bgpictureindex", BGPictureIndex, -1);
+  f.Rect("hgriprect", HGripRect);
+  f.Rect("vgriprect", VGripRect);
+  f.Integer("gripoffset1", GripOffset1);
+  f.Integer("gripoffset2", GripOffset2);
+  f.Flag("itemstretcheffect", ItemStretchEffect);
+  f.Integer("itemoffset1", ItemOffset1, 3);
+  f.Integer("itemoffset2", ItemOffset2, 3);
+  f.Flag("itemtransparent", ItemTransparent);
+  f.Color("itemtransparentcolor", ItemTransparentColor);
+  f.Flag("griptransparent", GripTransparent);
+  f.Color("griptransparentcolor", GripTransparentColor);
+}
+
+void TqzDataSkinTabControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("tabrect", TabRect);
+  f.Rect("activetabrect", ActiveTabRect);
+  f.Rect("focustabrect", FocusTabRect);
+  f.Rect("mouseintabrect", MouseInTabRect);
+  f.Rect("clientrect", ClientRect);
+  f.Integer("bgpictureindex", BGPictureIndex, -1);
+  CornerPoints(f, *this);
+  f.Integer("tableftoffset", TabLeftOffset);
+  f.Integer("tabrightoffset", TabRightOffset);
+  f.Rect("tabsbgrect", TabsBGRect);
+  f.Flag("tabstretcheffect", TabStretchEffect);
+  f.Flag("leftstretch", LeftStretch);
+  f.Flag("topstretch", TopStretch);
+  f.Flag("rightstretch", RightStretch);
+  f.Flag("bottomstretch", BottomStretch);
+  f.Flag("stretcheffect", StretchEffect);
+  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+  Font(f, *this);
+  f.Color("activefontcolor", ActiveFontColor);
+  f.Color("focusfontcolor", FocusFontColor);
+  f.Color("mouseinfontcolor", MouseInFontColor);
+  f.String("updown", UpDown);
+  f.Flag("showfocus", ShowFocus);
+  f.Integer("focusoffsetx", FocusOffsetX);
+  f.Integer("focusoffsety", FocusOffsetY);
+  f.Rect("closebuttonrect", CloseButtonRect);
+  f.Rect("closebuttonactiverect", CloseButtonActiveRect);
+  f.Rect("closebuttondownrect", CloseButtonDownRect);
+  f.Flag("buttontransparent", ButtonTransparent);
+  f.Color("buttontransparentcolor", ButtonTransparentColor);
+  f.Rect("tableftbottomactiverect", TabLeftBottomActiveRect);
+  f.Rect("tableftbottomfocusrect", TabLeftBottomFocusRect);
+}
+
+void TqzDataSkinGridControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("fixedcellrect", FixedCellRect);
+  f.Rect("selectcellrect", SelectCellRect);
+  f.Rect("focuscellrect", FocusCellRect);
+  f.Integer("fixedcellleftoffset", FixedCellLeftOffset);
+  f.Integer("fixedcellrightoffset", FixedCellRightOffset);
+  f.Rect("fixedcelltextrect", FixedCellTextRect);
+  f.Integer("cellleftoffset", CellLeftOffset);
+  f.Integer("cellrightoffset", CellRightOffset);
+  f.Rect("celltextrect", CellTextRect);
+  f.Color("linescolor", LinesColor);
+  f.Color("bgcolor", BGColor);
+  f.Integer("bgpictureindex", BGPictureIndex, -1);
+  Font(f, *this);
+  f.Color("selectfontcolor", SelectFontColor);
+  f.Color("focusfontcolor", FocusFontColor);
+  f.String("fixedfontname", FixedFontName, "Tahoma");
+  f.Integer("fixedfontheight", FixedFontHeight, 13);
+  f.FontStyle("fixedfontstyle", FixedFontStyle);
+  f.Color("fixedfontcolor", FixedFontColor);
+  f.Flag("cellstretcheffect", CellStretchEffect);
+  f.Flag("fixedcellstretcheffect", FixedCellStretchEffect);
+  f.Flag("showfocus", ShowFocus);
+}
+
+void TqzDataSkinMainMenuBar::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Rect("itemsrect", ItemsRect);
+  f.String("menubaritem", MenuBarItem);
+  f.String("closebutton", CloseButton);
+  f.String("minbutton", MinButton);
+  f.String("maxbutton", MaxButton);
+  f.String("sysmenubutton", SysMenuButton);
+  f.Color("trackmarkcolor", TrackMarkColor);
+  f.Color("trackmarkactivecolor", TrackMarkActiveColor);
+  f.Flag("stretcheffect", StretchEffect);
+  f.Flag("itemtransparent", ItemTransparent);
+}
+
+void TqzDataSkinTreeView::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  Font(f, *this);
+  f.Color("bgcolor", BGColor);
+  f.Rect("expandimagerect", ExpandImageRect);
+  f.Rect("noexpandimagerect", NoExpandImageRect);
+}
+
+void TqzDataSkinListView::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  Font(f, *this);
+  f.Color("bgcolor", BGColor);
+}
+
+void TqzDataSkinRichEdit::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  Font(f, *this);
+  f.Color("bgcolor", BGColor);
+}
+
+void TqzDataSkinSlider::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Color("bgcolor", BGColor);
+  f.Rect("hrulerrect", HRulerRect);
+  f.Rect("hthumbrect", HThumbRect);
+  f.Rect("vrulerrect", VRulerRect);
+  f.Rect("vthumbrect", VThumbRect);
+  f.Integer("edgesize", EdgeSize);
+  f.Color("pointscolor", PointsColor);
+}
+
+void TqzDataSkinBevel::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Color("lightcolor", LightColor);
+  f.Color("darkcolor", DarkColor);
+}
+
+void TqzDataSkinFrameControl::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Integer("framescount", FramesCount, 1);
+  f.Enum("framesplacement", FramesPlacement, kFramesPlacementWords);
+}
+
+void TqzDataSkinFrameControl::AfterRead() {
+  if (FramesCount < 1) FramesCount = 1;
+}
+
+void TqzDataSkinFrameRegulator::Fields(TqzDataFields& f) {
+  inherited::Fields(f);
+  f.Enum("kind", Kind, kRegulatorKindWords);
+}
+
+namespace {
+
+using TControlFactory = std::unique_ptr<TqzDataSkinControl> (*)(std::string);
+
+template <class T>
+std::unique_ptr<TqzDataSkinControl> Make(std::string name) {
+  return std::make_unique<T>(std::move(name));
+}
+
+struct TControlKind {
+  const char* word;
+  const char* className;
+  TControlFactory make;
+};
+
+#define QZ_KIND(word, T) {word, #T, &Make<T>}
+constexpr TControlKind kControlKinds[] = {
+    QZ_KIND("button", TqzDataSkinButtonControl),
+    QZ_KIND("menubutton", TqzDataSkinMenuButtonControl),
+    QZ_KIND("checkradio", TqzDataSkinCheckRadioControl),
+    QZ_KIND("panel", TqzDataSkinPanelControl),
+    QZ_KIND("expanel", TqzDataSkinExPanelControl),
+    QZ_KIND("scrollbox", TqzDataSkinScrollBoxControl),
+    QZ_KIND("label", TqzDataSkinLabelControl),
+    QZ_KIND("stdlabel", TqzDataSkinStdLabelControl),
+    QZ_KIND("bitlabel", TqzDataSkinBitLabelControl),
+    QZ_KIND("edit", TqzDataSkinEditControl),
+    QZ_KIND("memo", TqzDataSkinMemoControl),
+    QZ_KIND("spinedit", TqzDataSkinSpinEditControl),
+    QZ_KIND("updown", TqzDataSkinUpDownControl),
+    QZ_KIND("listbox", TqzDataSkinListBox),
+    QZ_KIND("checklistbox", TqzDataSkinCheckListBox),
+    QZ_KIND("combobox", TqzDataSkinComboBox),
+    QZ_KIND("scrollbar", TqzDataSkinScrollBarControl),
+    QZ_KIND("trackbar", TqzDataSkinTrackBarControl),
+    QZ_KIND("splitter", TqzDataSkinSplitterControl),
+    QZ_KIND("gauge", TqzDataSkinGaugeControl),
+    QZ_KIND("controlbar", TqzDataSkinControlBar),
+    QZ_KIND("tab", TqzDataSkinTabControl),
+    QZ_KIND("grid", TqzDataSkinGridControl),
+    QZ_KIND("mainmenubar", TqzDataSkinMainMenuBar),
+    QZ_KIND("treeview", TqzDataSkinTreeView),
+    QZ_KIND("listview", TqzDataSkinListView),
+    QZ_KIND("richedit", TqzDataSkinRichEdit),
+    QZ_KIND("slider", TqzDataSkinSlider),
+    QZ_KIND("bevel", TqzDataSkinBevel),
+    QZ_KIND("framegauge", TqzDataSkinFrameGauge),
+    QZ_KIND("animate", TqzDataSkinAnimateControl),
+    QZ_KIND("switch", TqzDataSkinSwitchControl),
+    QZ_KIND("frameregulator", TqzDataSkinFrameRegulator),
+};
+#undef QZ_KIND
+
+}  // namespace
+
+std::unique_ptr<TqzDataSkinControl> CreateSkinControlData(std::string_view kind,
+                                                          std::string idName) {
+  for (const auto& k : kControlKinds) {
+    if (kind == k.word) return k.make(std::move(idName));
+  }
+  return nullptr;
+}
+
+const char* SkinControlKindWord(const TqzDataSkinControl& data) {
+  std::string_view cls = data.ClassName();
+  for (const auto& k : kControlKinds) {
+    if (cls == k.className) return k.word;
+  }
+  return "";
+}
+
+}  // namespace qz

@@ -1,0 +1,577 @@
+#include "skin/draw/QZUtils.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "skin/draw/PixelCopy.h"
+#include "skin/draw/SkinImage.h"
+
+namespace qz {
+
+// ---- Composition ----
+
+void CreateSkinImage(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, const TRect& ClRect,
+                     TPoint NewLTPt, TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt,
+                     const TRect& NewClRect, bool LeftStretch, bool TopStretch, bool RightStretch,
+                     bool BottomStretch, bool StretchEffect, int StretchType, bool DrawClient,
+                     int W, int H, const TRect& R, const TBitmap& Source, TBitmap& Dest) {
+  TqzSkinGeometry g;
+  g.SkinRect = R;
+  g.LeftTopPoint = LTPt;
+  g.RightTopPoint = RTPt;
+  g.LeftBottomPoint = LBPt;
+  g.RightBottomPoint = RBPt;
+  g.ClientRect = ClRect;
+  g.LeftStretch = LeftStretch;
+  g.TopStretch = TopStretch;
+  g.RightStretch = RightStretch;
+  g.BottomStretch = BottomStretch;
+  g.StretchEffect = StretchEffect;
+  g.StretchType = StretchType;
+  TqzNewGeometry n;
+  n.Width = W;
+  n.Height = H;
+  n.NewLTPoint = NewLTPt;
+  n.NewRTPoint = NewRTPt;
+  n.NewLBPoint = NewLBPt;
+  n.NewRBPoint = NewRBPt;
+  n.NewClRect = NewClRect;
+  CreateSkinImage(g, n, DrawClient, W, H, Source, Dest);
+}
+
+void CreateSkinImage(const TqzSkinGeometry& g, const TqzNewGeometry& n, bool DrawClient, int W,
+                     int H, const TBitmap& Source, TBitmap& Dest) {
+  Dest.SetSize(W, H);
+  ComposeSkinImage(g, n, DrawClient, W, H, Source.Pixels(), Dest.Pixels());
+  Dest.Modified();
+}
+
+void CreateHSkinImage(int LeftWidth, int RightWidth, TBitmap& Dest, bool Stretch, int W,
+                      const TRect& R, const TBitmap& Source) {
+  Dest.SetSize(W, R.Height());
+  ComposeHSkinImage(LeftWidth, RightWidth, Dest.Pixels(), Stretch, W, R, Source.Pixels());
+  Dest.Modified();
+}
+
+void CreateVSkinImage(int TopHeight, int BottomHeight, TBitmap& Dest, bool Stretch, int H,
+                      const TRect& R, const TBitmap& Source) {
+  Dest.SetSize(R.Width(), H);
+  ComposeVSkinImage(TopHeight, BottomHeight, Dest.Pixels(), Stretch, H, R, Source.Pixels());
+  Dest.Modified();
+}
+
+void CreateStretchImage(TBitmap& Dest, const TBitmap& Source, const TRect& R, const TRect& Inner,
+                        bool DrawClient) {
+  ComposeStretchImage(Dest.Pixels(), Source.Pixels(), R, Inner, DrawClient);
+  Dest.Modified();
+}
+
+namespace {
+
+void TakePixmap(TBitmap& bitmap, TPixmap&& pixels) {
+  bitmap.SetSize(pixels.Width(), pixels.Height());
+  if (!pixels.Empty()) bitmap.Pixels() = std::move(pixels);
+  bitmap.Modified();
+}
+
+}  // namespace
+
+void CreateSkinBorderImages(const TqzSkinGeometry& g, const TqzNewGeometry& n, int W, int H,
+                            const TBitmap& Source, TBitmap& Top, TBitmap& Bottom, TBitmap& Left,
+                            TBitmap& Right) {
+  TqzBorderStrips strips = ComposeSkinBorderImages(g, n, W, H, Source.Pixels());
+  TakePixmap(Top, std::move(strips.Top));
+  TakePixmap(Bottom, std::move(strips.Bottom));
+  TakePixmap(Left, std::move(strips.Left));
+  TakePixmap(Right, std::move(strips.Right));
+}
+
+// ---- Regions ----
+
+namespace {
+
+void PutInt32(std::vector<uint8_t>& out, size_t at, int32_t v) {
+  const uint32_t u = static_cast<uint32_t>(v);
+  out[at] = u & 0xFF;
+  out[at + 1] = (u >> 8) & 0xFF;
+  out[at + 2] = (u >> 16) & 0xFF;
+  out[at + 3] = (u >> 24) & 0xFF;
+}
+
+bool IsBlack(uint32_t pixel) { return (pixel & 0x00FFFFFFu) == 0; }
+
+}  // namespace
+
+TqzRegionData CreateRegionDataFromMask(const TPixmap& Mask, int OffsetX, int OffsetY) {
+  TqzRegionData result;
+  if (Mask.Empty()) return result;
+  std::vector<TRect> rects;
+  for (int y = 0; y < Mask.Height() && int(rects.size()) < kMaxMaskRegionRects; ++y) {
+    const uint32_t* row = Mask.Row(y);
+    int x = 0;
+    while (x < Mask.Width() && int(rects.size()) < kMaxMaskRegionRects) {
+      while (x < Mask.Width() && !IsBlack(row[x])) ++x;
+      const int start = x;
+      while (x < Mask.Width() && IsBlack(row[x])) ++x;
+      if (x > start) rects.push_back({start + OffsetX, y + OffsetY, x + OffsetX, y + 1 + OffsetY});
+    }
+  }
+  result.Count = static_cast<int>(rects.size());
+  result.Data.assign(kRgnDataHeaderSize + 16 * rects.size(), 0);
+  PutInt32(result.Data, 0, kRgnDataHeaderSize);
+  PutInt32(result.Data, 4, RDH_RECTANGLES);
+  PutInt32(result.Data, 8, result.Count);
+  PutInt32(result.Data, 12, 0);
+  PutInt32(result.Data, 16, OffsetX);
+  PutInt32(result.Data, 20, OffsetY);
+  PutInt32(result.Data, 24, OffsetX + Mask.Width());
+  PutInt32(result.Data, 28, OffsetY + Mask.Height());
+  size_t at = kRgnDataHeaderSize;
+  for (const TRect& r : rects) {
+    PutInt32(result.Data, at, r.Left);
+    PutInt32(result.Data, at + 4, r.Top);
+    PutInt32(result.Data, at + 8, r.Right);
+    PutInt32(result.Data, at + 12, r.Bottom);
+    at += 16;
+  }
+  return result;
+}
+
+TqzRegionData CreateRegionDataFromMask(const TBitmap& Mask, int OffsetX, int OffsetY) {
+  return CreateRegionDataFromMask(Mask.Pixels(), OffsetX, OffsetY);
+}
+
+std::optional<TRegion> CreateRegionFromMask(const TBitmap& Mask) {
+  const TqzRegionData data = CreateRegionDataFromMask(Mask, 0, 0);
+  if (data.Data.empty()) return std::nullopt;
+  return ExtCreateRegion(data.Data);
+}
+
+std::optional<TRegion> CreateSkinRegion(const TqzSkinGeometry& g, const TqzNewGeometry& n, int W,
+                                        int H, const TBitmap& Mask) {
+  if (n.NewRTPoint.X < n.NewLTPoint.X || n.NewLBPoint.Y < n.NewLTPoint.Y) return std::nullopt;
+  // The mask's top-left pixel stands for the element's top-left.
+  TqzSkinGeometry atOrigin = g;
+  atOrigin.SkinRect = {0, 0, g.SkinRect.Width(), g.SkinRect.Height()};
+  const TqzBorderStrips strips = ComposeSkinBorderImages(atOrigin, n, W, H, Mask.Pixels());
+  const TRect& ncl = n.NewClRect;
+  TRegion region = ncl.IsEmpty() ? TRegion() : TRegion(ncl);
+  const struct {
+    const TPixmap& strip;
+    int x, y;
+  } places[] = {{strips.Top, 0, 0},
+                {strips.Bottom, 0, ncl.Bottom},
+                {strips.Left, 0, ncl.Top},
+                {strips.Right, ncl.Right, ncl.Top}};
+  for (const auto& p : places) {
+    const TqzRegionData data = CreateRegionDataFromMask(p.strip, p.x, p.y);
+    if (!data.Data.empty()) region = region.Union(ExtCreateRegion(data.Data));
+  }
+  return region;
+}
+
+// ---- Glyph and caption layout ----
+
+TqzButtonLayoutResult CalcButtonLayout(TqzButtonLayout Layout, const TRect& Rc, TSize Glyph,
+                                       TSize Text, int Margin, int Spacing) {
+  const int gw = Glyph.cx, gh = Glyph.cy, tw = Text.cx, th = Text.cy;
+  if (gw == 0) Spacing = 0;
+  const int cx = Rc.Left + Rc.Width() / 2;
+  const int cy = Rc.Top + Rc.Height() / 2;
+  TqzButtonLayoutResult r;
+  const bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
+  if (horizontal) {
+    r.GlyphPos.Y = cy - gh / 2;
+    r.TextPos.Y = cy - th / 2;
+  } else {
+    r.GlyphPos.X = cx - gw / 2;
+    r.TextPos.X = cx - tw / 2;
+  }
+  if (Margin == -1) {
+    const int m = horizontal ? (gw + tw + Spacing) / 2 : (gh + th + Spacing) / 2;
+    switch (Layout) {
+      case blGlyphLeft: r.GlyphPos.X = cx - m; r.TextPos.X = cx + m - tw; break;
+      case blGlyphRight: r.TextPos.X = cx - m; r.GlyphPos.X = cx + m - gw; break;
+      case blGlyphTop: r.GlyphPos.Y = cy - m; r.TextPos.Y = cy + m - th; break;
+      case blGlyphBottom: r.GlyphPos.Y = cy + m - gh; r.TextPos.Y = cy - m; break;
+    }
+    return r;
+  }
+  switch (Layout) {
+    case blGlyphLeft:
+      r.GlyphPos.X = Rc.Left + Margin;
+      r.TextPos.X = r.GlyphPos.X + gw + Spacing;
+      break;
+    case blGlyphRight:
+      r.GlyphPos.X = Rc.Right - gw - Margin;
+      r.TextPos.X = r.GlyphPos.X - Spacing - tw;
+      break;
+    case blGlyphTop:
+      r.GlyphPos.Y = Rc.Top + Margin;
+      r.TextPos.Y = r.GlyphPos.Y + gh + Spacing;
+      break;
+    case blGlyphBottom:
+      r.GlyphPos.Y = Rc.Bottom - gh - Margin;
+      r.TextPos.Y = r.GlyphPos.Y - Spacing - th;
+      break;
+  }
+  return r;
+}
+
+void DrawGlyph(TCanvas& Cnvs, int X, int Y, int Index, int Count, const TBitmap& Glyph) {
+  if (Glyph.Empty() || Count <= 0) return;
+  const int fw = Glyph.Width() / Count;
+  if (fw <= 0) return;
+  TBitmap frame(fw, Glyph.Height());
+  CopyPixels(Glyph.Pixels(), Bounds((Index - 1) * fw, 0, fw, Glyph.Height()), frame.Pixels(),
+             frame.Pixels().Bounds());
+  frame.SetTransparentMode(tmAuto);
+  frame.SetTransparent(true);
+  Cnvs.Draw(X, Y, frame);
+}
+
+namespace {
+
+bool OddFontHeight(TCanvas& c) { return c.Font().Height() % 2 != 0; }
+
+}  // namespace
+
+void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
+                      const TBitmap* Glyph, int GlyphIndex, int GlyphCount,
+                      const TqzImageAndTextOptions& Options) {
+  const bool hasGlyph = Glyph && !Glyph->Empty() && GlyphCount > 0;
+  const TSize glyphSize =
+      hasGlyph ? TSize{Glyph->Width() / GlyphCount, Glyph->Height()} : TSize{0, 0};
+  const bool horizontal = Options.Layout == blGlyphLeft || Options.Layout == blGlyphRight;
+  TSize textSize{0, 0};
+  if (!Caption.empty()) {
+    TRect measure = Rc;
+    if (hasGlyph) {
+      if (horizontal)
+        measure.Right -= glyphSize.cx + Options.Spacing;
+      else
+        measure.Bottom -= glyphSize.cy + Options.Spacing;
+    }
+    measure.Right = measure.Left + std::max(0, measure.Width());
+    Cnvs.DrawText(Caption, measure, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER);
+    textSize = {measure.Width(), measure.Height()};
+  }
+  TqzButtonLayoutResult pos =
+      CalcButtonLayout(Options.Layout, Rc, glyphSize, textSize, Options.Margin, Options.Spacing);
+  if (Options.Pressed) {
+    pos.GlyphPos = pos.GlyphPos + TPoint{1, 1};
+    pos.TextPos = pos.TextPos + TPoint{1, 1};
+  }
+  TRect textRect = Bounds(pos.TextPos.X, pos.TextPos.Y, textSize.cx, textSize.cy);
+  if (OddFontHeight(Cnvs)) textRect.Top -= 1;
+  textRect.Right += 2;
+  if (!Caption.empty()) {
+    const TBrushStyle oldStyle = Cnvs.Brush().Style();
+    Cnvs.Brush().SetStyle(TBrushStyle::bsClear);
+    Cnvs.DrawText(Caption, textRect, DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS);
+    Cnvs.Brush().SetStyle(oldStyle);
+  }
+  if (hasGlyph) DrawGlyph(Cnvs, pos.GlyphPos.X, pos.GlyphPos.Y, GlyphIndex, GlyphCount, *Glyph);
+  if (!Options.Underline) return;
+  Cnvs.Pen().SetColor(Options.UnderlineColor);
+  Cnvs.Pen().SetStyle(TPenStyle::psSolid);
+  Cnvs.Pen().SetWidth(1);
+  if (hasGlyph || !Caption.empty()) {
+    const int left = hasGlyph ? pos.GlyphPos.X : textRect.Left;
+    const int right = hasGlyph ? pos.GlyphPos.X + glyphSize.cx : textRect.Right;
+    const int bottom = hasGlyph ? pos.GlyphPos.Y + glyphSize.cy : textRect.Bottom;
+    for (int dy = -1; dy <= 1; ++dy) {
+      Cnvs.MoveTo(left, bottom + dy);
+      Cnvs.LineTo(right, bottom + dy);
+    }
+  } else {
+    Cnvs.Brush().SetColor(Options.UnderlineColor);
+    Cnvs.Brush().SetStyle(TBrushStyle::bsSolid);
+    Cnvs.FillRect({Rc.Left + 4, Rc.Top + 4, Rc.Right - 2, Rc.Bottom - 4});
+  }
+}
+
+// ---- Text ----
+
+void DrawSkinText(TCanvas& Cnvs, std::string_view Text, TRect& R, uint32_t Format) {
+  if (Text.empty()) return;
+  Cnvs.DrawText(Text, R, Format);
+}
+
+namespace {
+
+TSize Measure(TCanvas& c, std::string_view text, uint32_t extra) {
+  if (text.empty()) return {0, 0};
+  TRect r{0, 0, 0, 0};
+  c.DrawText(text, r, DT_CALCRECT | extra);
+  return {r.Width(), r.Height()};
+}
+
+// Length of the UTF-8 text without its last code point.
+size_t DropLastCodePoint(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0) {
+    --n;
+    if ((static_cast<unsigned char>(s[n]) & 0xC0) != 0x80) break;
+  }
+  return n;
+}
+
+}  // namespace
+
+int GetTextWidth(TCanvas& Cnvs, std::string_view Text) { return Measure(Cnvs, Text, 0).cx; }
+int GetTextHeight(TCanvas& Cnvs, std::string_view Text) { return Measure(Cnvs, Text, 0).cy; }
+int GetTextWidthNoPrefix(TCanvas& Cnvs, std::string_view Text) {
+  return Measure(Cnvs, Text, DT_NOPREFIX).cx;
+}
+int GetTextHeightNoPrefix(TCanvas& Cnvs, std::string_view Text) {
+  return Measure(Cnvs, Text, DT_NOPREFIX).cy;
+}
+
+std::string CorrectTextByWidth(TCanvas& Cnvs, std::string_view Text, int MaxWidth) {
+  if (GetTextWidth(Cnvs, Text) <= MaxWidth) return std::string(Text);
+  std::string_view s = Text;
+  while (!s.empty() && GetTextWidth(Cnvs, std::string(s) + "...") > MaxWidth)
+    s = s.substr(0, DropLastCodePoint(s));
+  return std::string(s) + "...";
+}
+
+namespace {
+
+void DrawOneLine(TCanvas& c, std::string_view text, TRect r, uint32_t alignment) {
+  if (text.empty()) return;
+  if (OddFontHeight(c)) r.Top -= 1;
+  c.DrawText(text, r, DT_SINGLELINE | DT_VCENTER | alignment);
+}
+
+}  // namespace
+
+void DrawTextVCentered(TCanvas& Cnvs, std::string_view Text, const TRect& R) {
+  DrawOneLine(Cnvs, Text, R, DT_LEFT);
+}
+
+void DrawTextAligned(TCanvas& Cnvs, std::string_view Text, const TRect& R, int Alignment) {
+  DrawOneLine(Cnvs, Text, R, Alignment == 1 ? DT_RIGHT : Alignment == 2 ? DT_CENTER : DT_LEFT);
+}
+
+void DrawTextLeftCentered(TCanvas& Cnvs, std::string_view Text, const TRect& R, int Offset) {
+  if (Text.empty()) return;
+  int y = R.Top + R.Height() / 2 - Cnvs.TextHeight(Text) / 2;
+  if (OddFontHeight(Cnvs)) y -= 1;
+  Cnvs.TextRect(R, R.Left + Offset + 2, y, Text);
+}
+
+namespace {
+
+bool FitsWrapped(TCanvas& c, std::string_view text, const TRect& r) {
+  TRect m{0, 0, r.Width(), 0};
+  c.DrawText(text, m, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+  return m.Width() <= r.Width() && m.Height() <= r.Height();
+}
+
+// Breaks words that are wider than the rectangle by inserting spaces.
+std::string BreakLongWords(TCanvas& c, std::string_view text, int maxWidth) {
+  std::string out, word;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t len = 1;
+    while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80)
+      ++len;
+    const std::string_view ch = text.substr(i, len);
+    i += len;
+    if (ch == " ") {
+      out += ch;
+      word.clear();
+      continue;
+    }
+    if (!word.empty() && c.TextWidth(word + std::string(ch)) > maxWidth) {
+      out += ' ';
+      word.clear();
+    }
+    out += ch;
+    word += ch;
+  }
+  return out;
+}
+
+}  // namespace
+
+void DrawWrapText(TCanvas& Cnvs, std::string_view Text, const TRect& R, bool WordWrap) {
+  if (Text.empty()) return;
+  TRect r = R;
+  if (WordWrap) {
+    Cnvs.DrawText(BreakLongWords(Cnvs, Text, R.Width()), r, DT_CENTER | DT_WORDBREAK);
+    return;
+  }
+  if (FitsWrapped(Cnvs, Text, R)) {
+    Cnvs.DrawText(Text, r, DT_CENTER | DT_WORDBREAK);
+    return;
+  }
+  std::string_view prefix = Text;
+  while (!prefix.empty() && !FitsWrapped(Cnvs, std::string(prefix) + "...", R))
+    prefix = prefix.substr(0, DropLastCodePoint(prefix));
+  Cnvs.DrawText(std::string(prefix) + "...", r, DT_CENTER | DT_WORDBREAK);
+}
+
+// ---- Default glyphs ----
+
+namespace {
+
+void UsePen(TCanvas& c, TColor color) {
+  c.Pen().SetColor(color);
+  c.Pen().SetStyle(TPenStyle::psSolid);
+  c.Pen().SetWidth(1);
+}
+
+// Line from a to b, end point excluded.
+void Line(TCanvas& c, int x1, int y1, int x2, int y2) {
+  c.MoveTo(x1, y1);
+  c.LineTo(x2, y2);
+}
+// Lines with both ends drawn.
+void HLine(TCanvas& c, int y, int x1, int x2) { Line(c, x1, y, x2 + 1, y); }
+void VLine(TCanvas& c, int x, int y1, int y2) { Line(c, x, y1, x, y2 + 1); }
+
+TPoint Centre(const TRect& r) { return {r.Left + r.Width() / 2, r.Top + r.Height() / 2}; }
+
+// Arrows of `rows` lines; `offset` is how far the tip is from the centre.
+void Arrow(TCanvas& c, TPoint p, int kind, int rows, int offset) {
+  for (int i = 0; i < rows; ++i) {
+    const int n = rows - 1 - i;  // the right and down arrows count down
+    switch (kind) {
+      case 1: VLine(c, p.X - offset + i, p.Y - i, p.Y + i); break;
+      case 2: VLine(c, p.X + offset - n, p.Y - n, p.Y + n); break;
+      case 3: HLine(c, p.Y - offset + i, p.X - i, p.X + i); break;
+      case 4: HLine(c, p.Y + offset - n, p.X - n, p.X + n); break;
+      default: break;
+    }
+  }
+}
+
+void Frame(TCanvas& c, int l, int t, int r, int b) {
+  const TBrushStyle old = c.Brush().Style();
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  c.Rectangle(l, t, r, b);
+  c.Brush().SetStyle(old);
+}
+
+void Fill(TCanvas& c, TColor color, const TRect& r) {
+  c.Brush().SetColor(color);
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.FillRect(r);
+}
+
+}  // namespace
+
+void DrawArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind) {
+  UsePen(Cnvs, Color);
+  const TPoint c = Centre(R);
+  if (Kind == 5) {
+    for (int d : {-1, 0}) {
+      HLine(Cnvs, c.Y + d, c.X - 4, c.X + 3);
+      VLine(Cnvs, c.X + d, c.Y - 4, c.Y + 3);
+    }
+    return;
+  }
+  Arrow(Cnvs, c, Kind, 4, 2);
+}
+
+void DrawSmallArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind) {
+  UsePen(Cnvs, Color);
+  Arrow(Cnvs, Centre(R), Kind, 3, 1);
+}
+
+void DrawTrackArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color) {
+  UsePen(Cnvs, Color);
+  const TPoint c = Centre(R);
+  for (int n = 2; n >= 0; --n) HLine(Cnvs, c.Y + 2 - n, c.X - n, c.X + n);
+}
+
+void DrawCheckImage(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  for (int i = 0; i < 3; ++i) {
+    const TPoint pts[] = {{X, Y + 5 - i}, {X + 2, Y + 7 - i}, {X + 7, Y + 2 - i}};
+    Cnvs.Polyline(pts);
+  }
+}
+
+void DrawRadioImage(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  Fill(Cnvs, Color, {X, Y, X + 6, Y + 6});
+}
+
+void DrawCloseGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  Line(Cnvs, X + 1, Y + 1, X + 9, Y + 9);
+  Line(Cnvs, X + 9, Y + 1, X + 1, Y + 9);
+  Line(Cnvs, X + 2, Y + 1, X + 10, Y + 9);
+  Line(Cnvs, X + 8, Y + 1, X, Y + 9);
+}
+
+void DrawMinimizeGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  Line(Cnvs, X + 1, Y + 8, X + 9, Y + 8);
+  Line(Cnvs, X + 1, Y + 9, X + 9, Y + 9);
+}
+
+void DrawMaximizeGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  Frame(Cnvs, X, Y, X + 11, Y + 10);
+  Frame(Cnvs, X, Y, X + 11, Y + 2);
+}
+
+void DrawRestoreGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  Frame(Cnvs, X + 2, Y, X + 10, Y + 6);
+  Frame(Cnvs, X + 2, Y, X + 10, Y + 2);
+  Frame(Cnvs, X, Y + 4, X + 7, Y + 10);
+  Frame(Cnvs, X, Y + 4, X + 7, Y + 6);
+}
+
+void DrawSysMenuGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  Line(Cnvs, X + 2, Y + 3, X + 8, Y + 3);
+  Line(Cnvs, X + 2, Y + 5, X + 8, Y + 5);
+}
+
+void DrawRollDownGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  for (int i = 0; i <= 3; ++i) Line(Cnvs, X + 5 - i, Y + 6 - i, X + 6 + i, Y + 6 - i);
+}
+
+void DrawRollUpGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  UsePen(Cnvs, Color);
+  for (int i = 0; i <= 3; ++i) Line(Cnvs, X + 2 + i, Y + 5 - i, X + 9 - i, Y + 5 - i);
+}
+
+void DrawMinimizeToTrayGlyph(TCanvas& Cnvs, int X, int Y, TColor Color) {
+  Fill(Cnvs, Color, {X + 2, Y + 2, X + 7, Y + 7});
+}
+
+void DrawSkinFocusRect(TCanvas& Cnvs, const TRect& R) {
+  const int l = R.Left, t = R.Top, r = R.Right - 1, b = R.Bottom - 1;
+  if (r < l || b < t) return;
+  const TColor color = Cnvs.Font().Color();
+  bool on = !((r - l) % 2 == 0 && (b - t) % 2 == 0);
+  auto put = [&](int x, int y) {
+    if (on) Cnvs.SetPixel(x, y, color);
+  };
+  // Each side starts on the previous side's last pixel, in the same state.
+  for (int x = l; x <= r; ++x, on = !on) put(x, t);
+  on = !on;
+  for (int y = t; y <= b; ++y, on = !on) put(r, y);
+  on = !on;
+  for (int x = r; x >= l; --x, on = !on) put(x, b);
+  on = !on;
+  for (int y = b; y >= t; --y, on = !on) put(l, y);
+}
+
+// ---- Colours ----
+
+TColor MixColors(TColor A, TColor B) {
+  const TColorRef a = ColorToRGB(A), b = ColorToRGB(B);
+  return static_cast<TColor>(RGB((GetRValue(a) + GetRValue(b)) >> 1,
+                                 (GetGValue(a) + GetGValue(b)) >> 1,
+                                 (GetBValue(a) + GetBValue(b)) >> 1));
+}
+
+}  // namespace qz

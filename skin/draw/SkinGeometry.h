@@ -1,0 +1,49 @@
+// Size-independent geometry of a skin element and its placement at a target
+// size. A description gives a source rectangle in a skin picture, four corner
+// points (relative to that rectangle) that split it into fixed corners,
+// stretchable edges and a client piece, and how edges and client stretch.
+#pragma once
+
+#include "host/base/Types.h"
+
+namespace qz {
+
+// How a client piece is stretched when StretchEffect is on.
+enum : int {
+  kStretchFull = 0,  // both directions
+  kStretchHorz = 1,  // to the client height, then repeated across
+  kStretchVert = 2,  // to the client width, then repeated down
+};
+
+// How an element sizes, derived from its points.
+enum : int {
+  kResizeNone = -1,       // empty source rectangle: no skin image
+  kResizeFixed = 0,       // fixed to the source rectangle's size
+  kResizeNinePart = 1,    // free in both directions
+  kResizeHorizontal = 2,  // free horizontally, height fixed
+  kResizeVertical = 3,    // free vertically, width fixed
+};
+
+struct TqzSkinGeometry {
+  TRect SkinRect;  // source rectangle, picture coordinates
+  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
+  TRect ClientRect;  // relative to SkinRect's top-left
+  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
+  bool StretchEffect = false;
+  int StretchType = kStretchFull;
+};
+
+// The corner points and client rectangle carried to a target size.
+struct TqzNewGeometry {
+  int Width = 0, Height = 0;  // the size the element really gets
+  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
+  TRect NewClRect;
+};
+
+int CalcResizeMode(const TqzSkinGeometry& g);
+
+// The New geometry for the requested size W x H in the given resize mode;
+// fixed axes snap to the source rectangle's size.
+TqzNewGeometry CalcNewGeometry(const TqzSkinGeometry& g, int resizeMode, int W, int H);
+
+}  // namespace qz

@@ -1,0 +1,291 @@
+// The SDL2/X11 platform on a private Xvfb server: what the X server shows
+// (read back with XGetImage) and the events that real X input (XTEST)
+// produces.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "XvfbServer.h"
+#include "host/base/Exception.h"
+#include "host/base/Messages.h"
+#include "host/platform/Platform.h"
+
+// X headers last (their macros clash with ordinary names).
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace qz {
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kGreen = 0xFF00FF00;
+constexpr uint32_t kBlue = 0xFF0000FF;
+constexpr uint32_t kRootRgb = 0x000000;  // Xvfb -br: black root
+using K = TPlatformEventKind;
+
+class SdlPlatformTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    server_ = testing::XvfbServer::Start(whyNoServer_).release();
+    if (server_) setenv("DISPLAY", server_->Display().c_str(), 1);
+  }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+
+  void SetUp() override {
+#ifndef QZ_HAVE_SDL2
+    GTEST_SKIP() << "the SDL backend is not built in";
+#endif
+    if (!server_) GTEST_SKIP() << "no X server for the test: " << whyNoServer_;
+    platform_ = CreatePlatform("sdl");
+    display_ = XOpenDisplay(server_->Display().c_str());
+    ASSERT_NE(display_, nullptr);
+  }
+  void TearDown() override {
+    if (display_) XCloseDisplay(display_);
+    platform_.reset();
+  }
+
+  std::unique_ptr<IPlatformWindow> ShowSolid(TRect bounds, uint32_t argb,
+                                             TPlatformWindowKind kind = TPlatformWindowKind::Normal) {
+    TPlatformWindowDesc desc;
+    desc.kind = kind;
+    desc.bounds = bounds;
+    auto w = platform_->CreateWindow(desc);
+    w->SetVisible(true, false);
+    TPixmap buffer(bounds.Width(), bounds.Height(), argb);
+    w->Present(buffer, TRegion(buffer.Bounds()));
+    return w;
+  }
+
+  // The screen's colour at a point, 0xRRGGBB, read from the server.
+  uint32_t ScreenRgb(int x, int y) {
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0xDEADBEEF;
+    const uint32_t pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixel;
+  }
+
+  // Handles events until `done` holds (bounded, so a broken backend fails
+  // instead of hanging). Returns every event seen.
+  std::vector<TPlatformEvent> PumpUntil(const std::function<bool(const std::vector<TPlatformEvent>&)>& done) {
+    std::vector<TPlatformEvent> seen;
+    for (int round = 0; round < 200 && !done(seen); ++round) {
+      TPlatformEvent e;
+      while (platform_->WaitEvent(e, 25)) seen.push_back(e);
+    }
+    return seen;
+  }
+  std::vector<TPlatformEvent> PumpUntilEvent(K kind, IPlatformWindow* window = nullptr) {
+    return PumpUntil([=](const std::vector<TPlatformEvent>& seen) {
+      for (const auto& e : seen)
+        if (e.kind == kind && (!window || e.window == window)) return true;
+      return false;
+    });
+  }
+  void PumpUntilPixel(int x, int y, uint32_t rgb) {
+    PumpUntil([&](const std::vector<TPlatformEvent>&) { return ScreenRgb(x, y) == rgb; });
+  }
+
+  void FakeMove(int x, int y) {
+    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XSync(display_, False);
+  }
+  void FakeButton(unsigned button, bool down) {
+    XTestFakeButtonEvent(display_, button, down, CurrentTime);
+    XSync(display_, False);
+  }
+  void FakeKey(KeySym key, bool down) {
+    XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, key), down, CurrentTime);
+    XSync(display_, False);
+  }
+
+  static const TPlatformEvent* Find(const std::vector<TPlatformEvent>& events, K kind) {
+    for (const auto& e : events)
+      if (e.kind == kind) return &e;
+    return nullptr;
+  }
+
+  static inline testing::XvfbServer* server_ = nullptr;
+  static inline std::string whyNoServer_;
+  std::unique_ptr<IPlatform> platform_;
+  Display* display_ = nullptr;
+};
+
+TEST_F(SdlPlatformTest, DescribesTheServerScreen) {
+  EXPECT_STREQ(platform_->Name(), "sdl");
+  auto monitors = platform_->Monitors();
+  ASSERT_EQ(monitors.size(), 1u);
+  EXPECT_EQ(monitors[0].bounds, Rect(0, 0, 1280, 1024));
+  EXPECT_TRUE(monitors[0].primary);
+  EXPECT_TRUE(platform_->SupportsShapes());
+  EXPECT_EQ(platform_->DoubleClickTimeMs(), 500);
+  platform_->SetClipboardText("qz clipboard");
+  EXPECT_EQ(platform_->ClipboardText(), "qz clipboard");
+  // One SDL platform per process at a time.
+  EXPECT_THROW(CreatePlatform("sdl"), Exception);
+}
+
+TEST_F(SdlPlatformTest, ShapedWindowShowsOnlyItsShape) {
+  auto w = ShowSolid(Rect(100, 100, 300, 250), kRed);
+  TRegion frame = TRegion(Rect(0, 0, 200, 150)).Subtract(TRegion(Rect(50, 50, 150, 100)));
+  w->SetShape(&frame);
+  EXPECT_EQ(ScreenRgb(105, 105), 0xFF0000u);
+  EXPECT_EQ(ScreenRgb(200, 175), kRootRgb);  // the hole
+  EXPECT_EQ(ScreenRgb(299, 249), 0xFF0000u);
+  EXPECT_EQ(ScreenRgb(300, 250), kRootRgb);
+
+  // Without the shape the hole is exposed and shows the picture again.
+  w->SetShape(nullptr);
+  PumpUntilPixel(200, 175, 0xFF0000);
+  EXPECT_EQ(ScreenRgb(200, 175), 0xFF0000u);
+
+  // The shape survives moving and resizing the window.
+  w->SetShape(&frame);
+  w->SetBounds(Rect(400, 300, 600, 450));
+  TPixmap green(200, 150, kGreen);
+  w->Present(green, TRegion(green.Bounds()));
+  EXPECT_EQ(ScreenRgb(405, 305), 0x00FF00u);
+  EXPECT_EQ(ScreenRgb(500, 375), kRootRgb);
+  EXPECT_EQ(ScreenRgb(105, 105), kRootRgb);
+}
+
+TEST_F(SdlPlatformTest, PresentPutsOnlyTheDirtyRectangles) {
+  auto w = ShowSolid(Rect(50, 50, 150, 150), kRed);
+  TPixmap blue(100, 100, kBlue);
+  w->Present(blue, TRegion(Rect(10, 10, 20, 20)).Union(TRegion(Rect(80, 0, 100, 5))));
+  EXPECT_EQ(ScreenRgb(60, 60), 0x0000FFu);
+  EXPECT_EQ(ScreenRgb(69, 69), 0x0000FFu);
+  EXPECT_EQ(ScreenRgb(70, 70), 0xFF0000u);
+  EXPECT_EQ(ScreenRgb(149, 50), 0x0000FFu);
+  EXPECT_EQ(ScreenRgb(149, 60), 0xFF0000u);
+}
+
+TEST_F(SdlPlatformTest, StackingFollowsRaiseAndPopupsStayAbove) {
+  auto a = ShowSolid(Rect(0, 0, 100, 100), kRed);
+  auto popup = ShowSolid(Rect(80, 80, 120, 120), kBlue, TPlatformWindowKind::Popup);
+  auto b = ShowSolid(Rect(50, 50, 150, 150), kGreen);
+  EXPECT_EQ(ScreenRgb(60, 60), 0x00FF00u);
+  EXPECT_EQ(ScreenRgb(90, 90), 0x0000FFu);  // the popup stays above the newer window
+  a->Raise();
+  EXPECT_EQ(ScreenRgb(60, 60), 0xFF0000u);
+  EXPECT_EQ(ScreenRgb(90, 90), 0x0000FFu);
+  popup->SetVisible(false, false);
+  PumpUntilPixel(90, 90, 0xFF0000);
+  EXPECT_EQ(ScreenRgb(90, 90), 0xFF0000u);
+}
+
+TEST_F(SdlPlatformTest, PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels) {
+  auto w = ShowSolid(Rect(200, 200, 240, 220), kRed);
+  TPixmap picture(40, 20, 0);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 20; x < 40; ++x) picture.At(x, y) = 0xFF00FF00;
+  w->PresentLayered(picture);
+  EXPECT_EQ(ScreenRgb(205, 205), kRootRgb);
+  EXPECT_EQ(ScreenRgb(225, 205), 0x00FF00u);
+}
+
+TEST_F(SdlPlatformTest, ClicksAndTypingArriveAsPlatformEvents) {
+  auto w = ShowSolid(Rect(100, 100, 300, 300), kRed);
+  w->Activate();
+  PumpUntilEvent(K::FocusIn, w.get());
+
+  FakeMove(150, 160);
+  FakeButton(1, true);
+  FakeButton(1, false);
+  auto events = PumpUntilEvent(K::MouseUp);
+  const TPlatformEvent* down = Find(events, K::MouseDown);
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(down->window, w.get());
+  EXPECT_EQ(down->screenPos, (TPoint{150, 160}));
+  EXPECT_EQ(down->button, TMouseButtonId::Left);
+  EXPECT_EQ(platform_->CursorPos(), (TPoint{150, 160}));
+
+  FakeKey(XK_Shift_L, true);
+  FakeKey(XK_b, true);
+  FakeKey(XK_b, false);
+  FakeKey(XK_Shift_L, false);
+  FakeKey(XK_Return, true);
+  FakeKey(XK_Return, false);
+  events = PumpUntil([](const std::vector<TPlatformEvent>& seen) {
+    for (const auto& e : seen)
+      if (e.kind == K::KeyUp && e.key == VK_RETURN) return true;
+    return false;
+  });
+  const TPlatformEvent* text = Find(events, K::Text);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->text, "B");
+  EXPECT_EQ(text->window, w.get());
+  std::vector<int> downs;
+  for (const auto& e : events)
+    if (e.kind == K::KeyDown) {
+      downs.push_back(e.key);
+      if (e.key == 'B') EXPECT_EQ(e.modifiers, uint32_t{kModShift});
+    }
+  EXPECT_EQ(downs, (std::vector<int>{VK_SHIFT, 'B', VK_RETURN}));
+}
+
+TEST_F(SdlPlatformTest, PopupsTakeClicksButNotTheFocus) {
+  auto w = ShowSolid(Rect(100, 100, 300, 300), kRed);
+  w->Activate();
+  PumpUntilEvent(K::FocusIn, w.get());
+  auto popup = ShowSolid(Rect(400, 100, 500, 200), kBlue, TPlatformWindowKind::Popup);
+  popup->SetVisible(true, true);
+  popup->Activate();
+
+  FakeMove(450, 150);
+  FakeButton(1, true);
+  FakeButton(1, false);
+  FakeKey(XK_x, true);
+  FakeKey(XK_x, false);
+  auto events = PumpUntilEvent(K::KeyUp);
+  const TPlatformEvent* down = Find(events, K::MouseDown);
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(down->window, popup.get());
+  EXPECT_EQ(Find(events, K::FocusOut), nullptr);
+  EXPECT_EQ(Find(events, K::KeyDown)->window, w.get());
+}
+
+TEST_F(SdlPlatformTest, CaptureTakesMovesOutsideTheWindow) {
+  auto w = ShowSolid(Rect(100, 100, 200, 200), kRed);
+  auto other = ShowSolid(Rect(600, 600, 700, 700), kGreen);
+  FakeMove(150, 150);
+  PumpUntilEvent(K::MouseMove, w.get());
+  platform_->SetCapture(w.get());
+  FakeMove(650, 650);
+  auto events = PumpUntil([](const std::vector<TPlatformEvent>& seen) {
+    return !seen.empty() && seen.back().kind == K::MouseMove && seen.back().screenPos == TPoint{650, 650};
+  });
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().window, w.get());
+
+  platform_->SetCapture(nullptr);
+  FakeMove(660, 660);
+  events = PumpUntil([](const std::vector<TPlatformEvent>& seen) {
+    return !seen.empty() && seen.back().kind == K::MouseMove && seen.back().screenPos == TPoint{660, 660};
+  });
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().window, other.get());
+}
+
+TEST_F(SdlPlatformTest, WakeupFromAnotherThreadEndsAnEndlessWait) {
+  std::thread worker([&] { platform_->PostWakeup(); });
+  worker.join();
+  TPlatformEvent e;
+  bool woke = false;
+  while (!woke && platform_->WaitEvent(e, -1)) woke = e.kind == K::Wakeup;
+  EXPECT_TRUE(woke);
+}
+
+}  // namespace
+}  // namespace qz
