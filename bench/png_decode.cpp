@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,7 +70,10 @@ Bytes MakePhotoLikePng(int w, int h) {
 }
 
 // libpng into its native row layout (interlaced images combined), or RGBA.
+// The pixel buffer is allocated per decode, as our reader allocates a new
+// image per load.
 void DecodeLibpng(const Bytes& bytes, bool toRgba, Bytes& pixels) {
+  Bytes().swap(pixels);
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   TSource src{&bytes};
@@ -176,18 +180,26 @@ BENCHMARK(BM_Suite_Libpng)->Unit(benchmark::kMicrosecond);
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-        times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+    // With repetitions the median counts; otherwise the single run.
+    for (const Run& r : runs) {
+      const std::string& name = r.run_name.function_name;
+      if (r.run_type == Run::RT_Aggregate ? r.aggregate_name == "median" : !medians.count(name))
+        times[name] = r.GetAdjustedCPUTime();
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") medians.insert(name);
+    }
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> times;
+  std::set<std::string> medians;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  // Inputs are made before timing starts.
+  Photo();
+  SuiteImages();
   TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nratio ours / libpng (CPU time, goal <= 1.2):\n");

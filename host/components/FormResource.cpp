@@ -303,6 +303,7 @@ class TReader {
   struct TStep {
     const TPropInfo* prop;
     int item;  // -1 for sub-objects
+    int generation = 0;  // of the collection's reading that made the item
   };
   struct TFixup {
     TComponent* component;
@@ -425,7 +426,7 @@ class TReader {
         PropertyError(line, "Property " + path + " does not exist");
       cur = prop->object(*cur);
       if (cur == nullptr) PropertyError(line, "Property " + path + " does not exist");
-      steps.push_back({prop, -1});
+      steps.push_back({prop, -1, 0});
       start = dot + 1;
     }
   }
@@ -440,7 +441,7 @@ class TReader {
       case TPropKind::Collection: {
         auto* c = dynamic_cast<TCollection*>(prop.object(*obj));
         if (c == nullptr) PropertyError(line, "Property " + path + " does not exist");
-        steps.push_back({&prop, 0});
+        steps.push_back({&prop, 0, 0});
         ReadCollection(*c, steps, line);
         return;
       }
@@ -511,6 +512,10 @@ class TReader {
   void ReadCollection(TCollection& c, std::vector<TStep>& steps, int line) {
     if (!s_.Accept('<')) PropertyError(line, "Invalid property value (expected a collection)");
     Enter();
+    // References read inside the items this assignment replaces are void.
+    int generation = ++lastGeneration_;
+    generations_[&c] = generation;
+    steps.back().generation = generation;
     c.BeginUpdate();
     try {
       c.Clear();
@@ -608,6 +613,8 @@ class TReader {
       }
       auto* c = dynamic_cast<TCollection*>(sub);
       if (c == nullptr || step.item >= c->Count()) return nullptr;
+      auto gen = generations_.find(c);
+      if (gen == generations_.end() || gen->second != step.generation) return nullptr;
       cur = c->Items(step.item);
     }
     return cur;
@@ -680,6 +687,8 @@ class TReader {
   std::vector<TFixup> fixups_;
   TComponent* current_ = nullptr;
   int depth_ = 0;
+  std::unordered_map<const TCollection*, int> generations_;
+  int lastGeneration_ = 0;
 };
 
 void ReadComponentRes(TComponent* root, std::string_view text) {

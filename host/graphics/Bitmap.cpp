@@ -80,8 +80,20 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 // Replaces the pixels in place so that a canvas made earlier keeps drawing
-// into them.
-void TBitmap::SetPixelsFrom(TPixmap pixels) { pixels_ = std::move(pixels); }
+// into them; the canvas is told so that its clipping follows the new size.
+void TBitmap::SetPixelsFrom(TPixmap pixels) {
+  pixels_ = std::move(pixels);
+  RefreshCanvas();
+}
+
+void TBitmap::RefreshCanvas() {
+  if (canvas_) canvas_->SetTarget(&pixels_);
+}
+
+void TBitmap::Modified() {
+  RefreshCanvas();
+  Changed();
+}
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
   if (format == pixelFormat_) return;

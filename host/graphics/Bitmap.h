@@ -62,10 +62,11 @@ class TBitmap : public TGraphic {
   void SetAlphaPresent(bool value) { alphaPresent_ = value; }
 
   // The pixels, always 32-bit 0xAARRGGBB in memory whatever the format.
-  // After writing to them directly, call Modified() to fire OnChange.
+  // After writing to them directly (or resizing them), call Modified(): it
+  // fires OnChange and lets the canvas follow a new size.
   TPixmap& Pixels() { return pixels_; }
   const TPixmap& Pixels() const { return pixels_; }
-  void Modified() { Changed(); }
+  void Modified();
 
   // A canvas over the pixels, created on first use and kept for the
   // bitmap's life (it draws into Pixels(), whatever the size).
@@ -110,6 +111,7 @@ class TBitmap : public TGraphic {
 
  private:
   void SetPixelsFrom(TPixmap pixels);
+  void RefreshCanvas();
   int FileBitsPerPixel() const;
 
   TPixmap pixels_;

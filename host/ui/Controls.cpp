@@ -519,12 +519,16 @@ void TWinControl::CreateWnd() {
   data->exStyle = p.ExStyle;
   data->classStyle = p.WindowClassStyle;
   data->normalRect = BoundsRect();
+  // A top-level window is shown through ShowWindow once it exists.
+  bool showTop = !parent_ && (data->style & WS_VISIBLE);
+  if (showTop) data->style &= ~WS_VISIBLE;
   WindowSystem().AttachWindow(this, std::move(data));
   Perform(WM_CREATE);
   WindowSystem().RecalcClient(this);
   wnd_->creating = false;
   WindowSystem().InvalidateAll(this);
   Realign();
+  if (showTop) ShowWindow(this, SW_SHOWNA);
 }
 
 void TWinControl::DestroyHandle() {
@@ -1128,5 +1132,54 @@ void TCustomControl::PaintWindow(HDC dc) {
   painting_ = false;
   canvas_->SetTarget(nullptr);
 }
+
+}  // namespace qz
+
+namespace qz {
+
+// ---------------------------------------------------------------- registration
+
+QZ_PUBLISHED(TControl, TComponent) {
+  b.Prop("Left", &TControl::Left, &TControl::SetLeft);
+  b.Prop("Top", &TControl::Top, &TControl::SetTop);
+  b.Prop("Width", &TControl::Width, &TControl::SetWidth);
+  b.Prop("Height", &TControl::Height, &TControl::SetHeight);
+  b.Enum("Align", &TControl::Align, &TControl::SetAlign, alNone);
+  b.Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, TAnchors{akLeft, akTop});
+  b.Color("Color", &TControl::Color, &TControl::SetColor, clWindow)
+      .Stored([](const TPersistent& o) { return !static_cast<const TControl&>(o).ParentColor(); });
+  b.Prop("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false);
+  b.Object("Font", [](TControl& c) -> TFont& { return c.Font(); })
+      .Stored([](const TPersistent& o) { return !static_cast<const TControl&>(o).ParentFont(); });
+  b.Prop("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true);
+  b.Cursor("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault);
+  b.Prop("Enabled", &TControl::Enabled, &TControl::SetEnabled, true);
+  b.Prop("Visible", &TControl::Visible, &TControl::SetVisible, true);
+  b.Prop("Hint", &TControl::Hint, &TControl::SetHint);
+  b.Prop("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false);
+  b.Prop("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true);
+  b.Event<TNotifyEvent>("OnClick", &TControl::OnClick);
+  b.Event<TNotifyEvent>("OnDblClick", &TControl::OnDblClick);
+  b.Event<TMouseEvent>("OnMouseDown", &TControl::OnMouseDown);
+  b.Event<TMouseEvent>("OnMouseUp", &TControl::OnMouseUp);
+  b.Event<TMouseMoveEvent>("OnMouseMove", &TControl::OnMouseMove);
+  b.Event<TNotifyEvent>("OnMouseEnter", &TControl::OnMouseEnter);
+  b.Event<TNotifyEvent>("OnMouseLeave", &TControl::OnMouseLeave);
+  b.Event<TNotifyEvent>("OnResize", &TControl::OnResize);
+}
+
+QZ_PUBLISHED(TGraphicControl, TControl) {}
+
+QZ_PUBLISHED(TWinControl, TControl) {
+  b.Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1);
+  b.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop, false);
+  b.Event<TNotifyEvent>("OnEnter", &TWinControl::OnEnter);
+  b.Event<TNotifyEvent>("OnExit", &TWinControl::OnExit);
+  b.Event<TKeyEvent>("OnKeyDown", &TWinControl::OnKeyDown);
+  b.Event<TKeyEvent>("OnKeyUp", &TWinControl::OnKeyUp);
+  b.Event<TKeyPressEvent>("OnKeyPress", &TWinControl::OnKeyPress);
+}
+
+QZ_PUBLISHED(TCustomControl, TWinControl) {}
 
 }  // namespace qz

@@ -34,6 +34,7 @@
 #include "host/base/Types.h"
 #include "host/components/Component.h"
 #include "host/components/Events.h"
+#include "host/components/Properties.h"
 #include "host/graphics/Canvas.h"
 #include "host/graphics/Region.h"
 #include "host/ui/Windows.h"
@@ -49,6 +50,8 @@ using enum TAlign;
 enum class TAnchorKind { akLeft, akTop, akRight, akBottom };
 using enum TAnchorKind;
 using TAnchors = TSet<TAnchorKind>;
+QZ_ENUM(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom");
+QZ_ENUM(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom");
 
 // Mouse cursors: the framework's numbers. Screen->Cursors(c) gives the handle.
 using TCursor = int;

@@ -55,11 +55,11 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     case bsToolWindow: p.Style |= WS_CAPTION | WS_BORDER; p.ExStyle |= WS_EX_TOOLWINDOW; break;
     case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
   }
-  if (borderStyle_ != bsNone && borderIcons_.Contains(biSystemMenu)) {
+  if (borderStyle_ != bsNone && borderIcons_.Contains(TBorderIcon::biSystemMenu)) {
     p.Style |= WS_SYSMENU;
     if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
-      if (borderIcons_.Contains(biMinimize)) p.Style |= WS_MINIMIZEBOX;
-      if (borderIcons_.Contains(biMaximize)) p.Style |= WS_MAXIMIZEBOX;
+      if (borderIcons_.Contains(TBorderIcon::biMinimize)) p.Style |= WS_MINIMIZEBOX;
+      if (borderIcons_.Contains(TBorderIcon::biMaximize)) p.Style |= WS_MAXIMIZEBOX;
     }
   }
   if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
@@ -437,6 +437,47 @@ void TCustomForm::Dispatch(TMessage& m) {
     default:
       TCustomControl::Dispatch(m);
   }
+}
+
+}  // namespace qz
+
+namespace qz {
+
+QZ_PUBLISHED(TCustomForm, TCustomControl) {
+  b.Prop("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption);
+  b.Prop("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+      .Stored([](const TPersistent&) { return false; });
+  b.Prop("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+      .Stored([](const TPersistent&) { return false; });
+  b.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable);
+  b.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
+        TBorderIcons{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize, TBorderIcon::biMaximize});
+  b.Enum("Position", &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned);
+  b.Enum("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal);
+  b.Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal);
+  b.Prop("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false);
+  b.Prop("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll, false);
+  b.Prop("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true);
+  b.Prop("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend, false);
+  b.Prop("AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue, 255);
+  b.Ref<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+  b.Prop("PixelsPerInch", &TCustomForm::pixelsPerInch_, 96);
+  b.Prop("TextHeight", &TCustomForm::textHeight_, 13);
+  b.Prop("OldCreateOrder", &TCustomForm::oldCreateOrder_, false);
+  b.Event<TNotifyEvent>("OnCreate", &TCustomForm::OnCreate);
+  b.Event<TNotifyEvent>("OnDestroy", &TCustomForm::OnDestroy);
+  b.Event<TNotifyEvent>("OnShow", &TCustomForm::OnShow);
+  b.Event<TNotifyEvent>("OnHide", &TCustomForm::OnHide);
+  b.Event<TNotifyEvent>("OnActivate", &TCustomForm::OnActivate);
+  b.Event<TNotifyEvent>("OnDeactivate", &TCustomForm::OnDeactivate);
+  b.Event<TNotifyEvent>("OnPaint", &TCustomForm::OnPaint);
+  b.Event<TCloseEvent>("OnClose", &TCustomForm::OnClose);
+  b.Event<TCloseQueryEvent>("OnCloseQuery", &TCustomForm::OnCloseQuery);
+  b.Event<TShortCutEvent>("OnShortCut", &TCustomForm::OnShortCut);
+}
+
+QZ_PUBLISHED(TForm, TCustomForm) {
+  b.Factory([](TComponent* owner) { return new TForm(owner); });
 }
 
 }  // namespace qz

@@ -20,8 +20,8 @@ namespace qz {
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using enum TFormBorderStyle;
+// Not imported into the namespace: skin components have border icon sets of their own.
 enum class TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
-using enum TBorderIcon;
 using TBorderIcons = TSet<TBorderIcon>;
 enum class TPosition {
   poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
@@ -42,6 +42,13 @@ enum : TModalResult {
 };
 
 // The form's short-cut hook: the key message and whether it was handled.
+QZ_ENUM(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin");
+QZ_ENUM(TBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biHelp");
+QZ_ENUM(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+        "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter");
+QZ_ENUM(TWindowState, "wsNormal", "wsMinimized", "wsMaximized");
+QZ_ENUM(TFormStyle, "fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop");
+
 using TShortCutEvent = std::function<void(TMessage& Msg, bool& Handled)>;
 
 class TCustomForm : public TCustomControl {
@@ -128,7 +135,7 @@ class TCustomForm : public TCustomControl {
   void RecreateKeepingClient();
 
   TFormBorderStyle borderStyle_ = bsSizeable;
-  TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
+  TBorderIcons borderIcons_{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize, TBorderIcon::biMaximize};
   TPosition position_ = poDesigned;
   TWindowState windowState_ = wsNormal;
   TFormStyle formStyle_ = fsNormal;
@@ -144,6 +151,11 @@ class TCustomForm : public TCustomControl {
   uint8_t alphaBlendValue_ = 255;
   bool positioned_ = false;
   bool releasing_ = false;
+  // Streamed by form designers; kept so that such resources read and write back.
+  int pixelsPerInch_ = 96;
+  int textHeight_ = 13;
+  bool oldCreateOrder_ = false;
+  QZ_PUBLISHED_ACCESS(TCustomForm);
   int clientWidthWanted_ = -1, clientHeightWanted_ = -1;
 };
 

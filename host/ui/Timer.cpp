@@ -38,3 +38,16 @@ void TTimer::Update() {
 }
 
 }  // namespace qz
+
+#include "host/components/Properties.h"
+
+namespace qz {
+
+QZ_PUBLISHED(TTimer, TComponent) {
+  b.Factory([](TComponent* owner) { return new TTimer(owner); });
+  b.Prop("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true);
+  b.Prop("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000u);
+  b.Event<TNotifyEvent>("OnTimer", &TTimer::OnTimer);
+}
+
+}  // namespace qz

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "host/base/Color.h"
 #include "host/base/Messages.h"
 #include "host/base/Types.h"
 #include "host/graphics/Region.h"

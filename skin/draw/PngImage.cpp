@@ -90,25 +90,38 @@ void TqzPngImage::Clear() {
 
 void TqzPngImage::LoadFromStream(TStream& stream) {
   int64_t start = stream.Position();
-  int64_t size = stream.Size() - start;
-  std::vector<uint8_t> bytes(size > 0 ? size_t(size) : 0);
-  stream.ReadBuffer(bytes.data(), bytes.size());
   size_t consumed = 0;
+  if (auto* memory = As<TMemoryStream>(&stream)) {
+    // Parsed in place: no copy of the encoded bytes.
+    LoadFrom(memory->Bytes().subspan(std::min(size_t(start), memory->Bytes().size())), consumed);
+  } else {
+    int64_t size = stream.Size() - start;
+    std::vector<uint8_t> bytes(size > 0 ? size_t(size) : 0);
+    stream.ReadBuffer(bytes.data(), bytes.size());
+    try {
+      LoadFrom(bytes, consumed);
+    } catch (...) {
+      stream.SetPosition(start);
+      throw;
+    }
+  }
+  stream.SetPosition(start + int64_t(consumed));
+}
+
+void TqzPngImage::LoadFromBytes(std::span<const uint8_t> bytes) {
+  size_t consumed = 0;
+  LoadFrom(bytes, consumed);
+}
+
+void TqzPngImage::LoadFrom(std::span<const uint8_t> bytes, size_t& consumed) {
   Clear();
   try {
     ReadChunks(bytes, consumed);
   } catch (...) {
     Clear();
-    stream.SetPosition(start);
     throw;
   }
-  stream.SetPosition(start + int64_t(consumed));
   Changed();
-}
-
-void TqzPngImage::LoadFromBytes(std::span<const uint8_t> bytes) {
-  TBytesStream stream(bytes);
-  LoadFromStream(stream);
 }
 
 void TqzPngImage::ReadChunks(std::span<const uint8_t> bytes, size_t& consumed) {

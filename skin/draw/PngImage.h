@@ -35,8 +35,10 @@ class TqzPngImage : public TGraphic {
 
   // Reads a PNG stream. Bad input (signature, header, CRC, image data, chunk
   // lengths past the end) raises EInvalidGraphic and leaves the image empty.
-  // On success the stream is left just after the IEND chunk.
+  // On success the stream is left just after the IEND chunk; on failure
+  // where it was.
   void LoadFromStream(TStream& stream) override;
+  // The same from bytes in memory (parsed in place).
   void LoadFromBytes(std::span<const uint8_t> bytes);
   // Writes the layers back; the pixels are re-encoded (not interlaced).
   void SaveToStream(TStream& stream) const override;
@@ -84,6 +86,7 @@ class TqzPngImage : public TGraphic {
   static void RegisterLayerClass(const std::string& type, TqzPngLayerFactory factory);
 
  private:
+  void LoadFrom(std::span<const uint8_t> bytes, size_t& consumed);
   void ReadChunks(std::span<const uint8_t> bytes, size_t& consumed);
   void AddLayer(const TqzPngChunk& chunk, TqzPngChunkReader& reader);
   const TPixmap& Pixels() const;

@@ -21,11 +21,7 @@ TqzColor ReferenceBlend(TqzColor s, TqzColor d) {
                      255);
 }
 
-TqzBitmap Filled(int w, int h, TqzColor c) {
-  TqzBitmap b(w, h);
-  b.FillRect({0, 0, w, h}, c);
-  return b;
-}
+void Fill(TqzBitmap& b, TqzColor c) { b.FillRect({0, 0, b.Width(), b.Height()}, c); }
 
 TEST(QzBitmapDraw, AlphaEndpointsAndHalf) {
   TqzBitmap src(3, 1);
@@ -66,7 +62,8 @@ TEST(QzBitmapDraw, ColorKeySkipsKeyAndForcesOpaque) {
   src.Bits()[1] = 0xFF7F007F;  // the key's colour bits with any alpha are skipped too
   src.Bits()[2] = 0x00102030;
   src.Transparent = true;
-  TqzBitmap dst = Filled(3, 1, 0x11111111);
+  TqzBitmap dst(3, 1);
+    Fill(dst, 0x11111111);
   src.Draw(dst, 0, 0);
   EXPECT_EQ(dst.Bits()[0], 0x11111111u);
   EXPECT_EQ(dst.Bits()[1], 0x11111111u);
@@ -78,7 +75,8 @@ TEST(QzBitmapDraw, OpaqueCopiesAllBitsAndAlphaOnlyPartialIsOpaque) {
   src.Bits()[0] = 0x00FFFFFF;
   src.Bits()[1] = 0xFF000001;
   src.CheckAlphaBlend();  // alpha only 0 and 255 -> drawn opaque
-  TqzBitmap dst = Filled(2, 1, 0xFFAAAAAA);
+  TqzBitmap dst(2, 1);
+    Fill(dst, 0xFFAAAAAA);
   src.Draw(dst, 0, 0);
   EXPECT_EQ(dst.Bits()[0], 0x00FFFFFFu);
   EXPECT_EQ(dst.Bits()[1], 0xFF000001u);
@@ -102,7 +100,8 @@ TEST(QzBitmapDraw, UnscaledPlacementClipsAtTargetEdges) {
 }
 
 TEST(QzBitmapDraw, SourceOutsideOrEmptyDrawsNothing) {
-  TqzBitmap src = Filled(4, 4, 0xFFFFFFFF);
+  TqzBitmap src(4, 4);
+    Fill(src, 0xFFFFFFFF);
   TqzBitmap dst(4, 4);
   for (TRect bad : {TRect{-1, 0, 2, 2}, TRect{0, -1, 2, 2}, TRect{2, 2, 5, 4}, TRect{0, 2, 4, 5},
                     TRect{2, 2, 2, 4}, TRect{3, 3, 1, 1}})
@@ -148,9 +147,11 @@ TEST(QzBitmapScale, ClippedDrawAgreesWithFullDraw) {
     src.AlphaBlend = mode == 2;
     src.Transparent = mode == 1;
     const TRect dstRect{-3, 2, 22, 17};
-    TqzBitmap full = Filled(20, 16, 0xFF404040);
+    TqzBitmap full(20, 16);
+    Fill(full, 0xFF404040);
     src.Draw(full, dstRect, TRect{1, 1, 9, 7});
-    TqzBitmap part = Filled(20, 16, 0xFF404040);
+    TqzBitmap part(20, 16);
+    Fill(part, 0xFF404040);
     const TRect clip{4, 5, 13, 11};
     part.Canvas().IntersectClipRect(clip);
     src.Draw(part.DC(), dstRect, TRect{1, 1, 9, 7});
@@ -169,7 +170,8 @@ TEST(QzBitmapScale, RepeatedRowsInEveryMode) {
   src.Bits()[2] = MakeQzColor(0, 0, 255, 0);
   src.Bits()[3] = MakeQzColor(9, 9, 9, 64);
   src.AlphaBlend = true;
-  TqzBitmap dst = Filled(4, 6, 0xFF808080);
+  TqzBitmap dst(4, 6);
+    Fill(dst, 0xFF808080);
   src.Draw(dst, TRect{0, 0, 4, 6}, TRect{0, 0, 2, 2});
   std::vector<int> cols, rows;
   BuildNearestMap(cols, 0, 4, 4, 0, 2);
@@ -185,7 +187,8 @@ TEST(QzBitmapDC, HonoursOriginsAndClipRegion) {
   canvas.SetViewportOrg({3, 2});
   canvas.SetWindowOrg({1, 1});  // device = logical + (2, 1)
   canvas.IntersectClipRect({0, 0, 4, 100});  // logical x < 4 -> device x < 6
-  TqzBitmap src = Filled(5, 2, 0xFFFFFFFF);
+  TqzBitmap src(5, 2);
+    Fill(src, 0xFFFFFFFF);
   src.Draw(&canvas, 1, 1);  // device (3, 2) .. (8, 4), clipped at x = 6
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "Probes.h"
+#include "host/base/Resources.h"
 
 namespace qz {
 namespace {
@@ -339,6 +340,23 @@ TEST_F(FormResourceTest, RootOfDerivedClassAcceptsAncestorResource) {
   EXPECT_EQ(ResourceRootClass("garbage"), "");
 }
 
+constexpr char kUnitA[] = "object FormA: TProbeForm\n  Title = 'from A'\nend\n";
+constexpr char kUnitB[] = "object FormB: TProbeForm2\n  Title = 'from B'\nend\n";
+const TResourceRegistration kRegA("form:UnitA", reinterpret_cast<const unsigned char*>(kUnitA), sizeof kUnitA - 1);
+const TResourceRegistration kRegB("form:UnitB", reinterpret_cast<const unsigned char*>(kUnitB), sizeof kUnitB - 1);
+
+TEST_F(FormResourceTest, FindsTheEmbeddedResourceOfTheRootClass) {
+  TProbeForm2 b;
+  ReadComponentResFromResources(&b);
+  EXPECT_EQ(b.title, "from B");
+  EXPECT_EQ(b.Name(), "FormB");
+  TProbeForm a;
+  ReadComponentResFromResources(&a);
+  EXPECT_EQ(a.title, "from A");
+  TComponent none(nullptr);
+  EXPECT_THROW(ReadComponentResFromResources(&none), EReadError);
+}
+
 TEST_F(FormResourceTest, HostileInputIsBounded) {
   std::string deep = "object F: TProbeForm\n";
   for (int i = 0; i < 200; ++i) deep += "object B" + std::to_string(i) + ": TProbeBox\n";
@@ -352,7 +370,7 @@ TEST_F(FormResourceTest, HostileInputIsBounded) {
   // Many siblings: name lookups stay cheap, and cleanup after the final
   // error destroys them all.
   std::string many = "object F: TProbeForm\n";
-  for (int i = 0; i < 20000; ++i) many += "object P" + std::to_string(i) + ": TProbe\nend\n";
+  for (int i = 0; i < 5000; ++i) many += "object P" + std::to_string(i) + ": TProbe\nend\n";
   many += "object Bad: TNope\nend\nend\n";
   EXPECT_THROW(ReadComponentRes(&form, many), EClassNotFound);
   EXPECT_EQ(form.ComponentCount(), 0);

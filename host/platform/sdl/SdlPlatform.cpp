@@ -568,6 +568,7 @@ bool TSdlPlatform::WaitEvent(TPlatformEvent& event, int timeoutMs) {
 }
 
 bool TSdlPlatform::Translate(const SDL_Event& in, TPlatformEvent& out) {
+  if (getenv("QZ_SDL_DEBUG")) fprintf(stderr, "sdl event %x\n", in.type);
   out.timeMs = EventTime(in.common.timestamp);
   if (in.type == wakeupEventType_) {
     out.kind = TPlatformEventKind::Wakeup;
