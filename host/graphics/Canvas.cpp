@@ -266,7 +266,12 @@ bool TCanvas::RestoreDC(int savedIndex) {
 void TCanvas::FillDeviceRect(const TRect& deviceRect, uint32_t pixel) {
   if (!target_) return;
   ForEachClipRect(deviceRect, [&](const TRect& r) {
-    for (int y = r.Top; y < r.Bottom; ++y) std::fill(target_->Row(y) + r.Left, target_->Row(y) + r.Right, pixel);
+    // Fill one row, then copy it: memcpy is vectorised where a plain fill
+    // loop may not be.
+    uint32_t* first = target_->Row(r.Top) + r.Left;
+    std::fill(first, first + r.Width(), pixel);
+    for (int y = r.Top + 1; y < r.Bottom; ++y)
+      std::memcpy(target_->Row(y) + r.Left, first, sizeof(uint32_t) * size_t(r.Width()));
   });
 }
 

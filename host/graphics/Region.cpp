@@ -28,12 +28,13 @@ bool Apply(TOp op, bool a, bool b) {
   return false;
 }
 
-// One-dimensional boolean operation on two sorted, non-touching span lists.
-void CombineSpans(std::span<const TSpan> a, std::span<const TSpan> b, TOp op, std::vector<TSpan>& out) {
+// One-dimensional boolean operation on the x-ranges of two bands (sorted,
+// non-touching rectangles of one band each).
+void CombineSpans(std::span<const TRect> a, std::span<const TRect> b, TOp op, std::vector<TSpan>& out) {
   out.clear();
   const size_t na = a.size() * 2, nb = b.size() * 2;
-  auto edgeA = [&](size_t e) { return e % 2 == 0 ? a[e / 2].l : a[e / 2].r; };
-  auto edgeB = [&](size_t e) { return e % 2 == 0 ? b[e / 2].l : b[e / 2].r; };
+  auto edgeA = [&](size_t e) { return e % 2 == 0 ? a[e / 2].Left : a[e / 2].Right; };
+  auto edgeB = [&](size_t e) { return e % 2 == 0 ? b[e / 2].Left : b[e / 2].Right; };
   size_t ea = 0, eb = 0;
   bool inA = false, inB = false, inside = false;
   int start = 0;
@@ -48,35 +49,26 @@ void CombineSpans(std::span<const TSpan> a, std::span<const TSpan> b, TOp op, st
   }
 }
 
-// A band of a region under construction or being read.
-struct TBandView {
-  int top = 0, bottom = 0;
-  std::span<const TSpan> spans;
-};
-
-// Reads a region's rectangle list band by band.
-class TBandReader {
+// Walks a region's rectangle list band by band.
+class TBandCursor {
  public:
-  explicit TBandReader(const std::vector<TRect>& rects) : rects_(rects) {}
+  explicit TBandCursor(const std::vector<TRect>& rects) : rects_(rects) { FindEnd(); }
   bool AtEnd() const { return pos_ >= rects_.size(); }
-  int Top() const { return rects_[pos_].Top; }
+  int Top() const { return AtEnd() ? INT_MAX : rects_[pos_].Top; }
   int Bottom() const { return rects_[pos_].Bottom; }
-  // Spans of the current band (valid until the next call).
-  std::span<const TSpan> Spans() {
-    spans_.clear();
-    for (size_t i = pos_; i < rects_.size() && rects_[i].Top == rects_[pos_].Top; ++i)
-      spans_.push_back({rects_[i].Left, rects_[i].Right});
-    return spans_;
-  }
+  std::span<const TRect> Band() const { return {rects_.data() + pos_, end_ - pos_}; }
   void Next() {
-    const int top = rects_[pos_].Top;
-    while (pos_ < rects_.size() && rects_[pos_].Top == top) ++pos_;
+    pos_ = end_;
+    FindEnd();
   }
 
  private:
+  void FindEnd() {
+    end_ = pos_;
+    while (end_ < rects_.size() && rects_[end_].Top == rects_[pos_].Top) ++end_;
+  }
   const std::vector<TRect>& rects_;
-  size_t pos_ = 0;
-  std::vector<TSpan> spans_;
+  size_t pos_ = 0, end_ = 0;
 };
 
 }  // namespace
@@ -125,35 +117,71 @@ TRegion Combine(const TRegion& a, const TRegion& b, TOp op) {
     if (!IntersectRect(overlap, a.Bounds(), b.Bounds())) return op == TOp::And ? TRegion() : a;
   }
 
-  std::vector<int> ys;
-  ys.reserve((a.Rects().size() + b.Rects().size()) * 2);
-  for (const TRegion* r : {&a, &b})
-    for (const TRect& rc : r->Rects()) {
-      ys.push_back(rc.Top);
-      ys.push_back(rc.Bottom);
-    }
-  std::sort(ys.begin(), ys.end());
-  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-
-  TBandReader ra(a.Rects()), rb(b.Rects());
-  std::vector<TSpan> spansA, spansB, out;
+  // Walk both band lists together. Each step takes the next y-interval in
+  // which neither region changes: covered by a alone, b alone, or both.
+  const bool keepA = op != TOp::And, keepB = op == TOp::Or || op == TOp::Xor;
+  TBandCursor ca(a.Rects()), cb(b.Rects());
+  std::vector<TSpan> out;
   TRegionBuilder builder;
-  for (size_t k = 0; k + 1 < ys.size(); ++k) {
-    const int y0 = ys[k], y1 = ys[k + 1];
-    auto spansAt = [y0](TBandReader& rd, std::vector<TSpan>& dst) {
-      while (!rd.AtEnd() && rd.Bottom() <= y0) rd.Next();
-      dst.clear();
-      if (!rd.AtEnd() && rd.Top() <= y0) {
-        auto s = rd.Spans();
-        dst.assign(s.begin(), s.end());
-      }
-    };
-    spansAt(ra, spansA);
-    spansAt(rb, spansB);
-    CombineSpans(spansA, spansB, op, out);
+  auto emitAlone = [&](std::span<const TRect> band, int y0, int y1) {
+    out.clear();
+    for (const TRect& r : band) out.push_back({r.Left, r.Right});
     builder.AddBand(y0, y1, out);
+  };
+  int y = INT_MIN;
+  while (!ca.AtEnd() || !cb.AtEnd()) {
+    const int topA = std::max(ca.Top(), y), topB = std::max(cb.Top(), y);
+    int y1;
+    if (topA < topB) {
+      y1 = std::min(ca.Bottom(), topB);
+      if (keepA) emitAlone(ca.Band(), topA, y1);
+    } else if (topB < topA) {
+      y1 = std::min(cb.Bottom(), topA);
+      if (keepB) emitAlone(cb.Band(), topB, y1);
+    } else {
+      y1 = std::min(ca.Bottom(), cb.Bottom());
+      CombineSpans(ca.Band(), cb.Band(), op, out);
+      builder.AddBand(topA, y1, out);
+    }
+    y = y1;
+    if (!ca.AtEnd() && ca.Bottom() <= y) ca.Next();
+    if (!cb.AtEnd() && cb.Bottom() <= y) cb.Next();
+    if (op == TOp::And && (ca.AtEnd() || cb.AtEnd())) break;
+    if (op == TOp::Diff && ca.AtEnd()) break;
   }
   return builder.Finish();
+}
+
+}  // namespace
+
+namespace {
+
+// Rectangles that already come band by band, left to right (mask scanlines)
+// go straight into the builder; touching rectangles of a band are joined.
+// False when the input is not in that order.
+bool FromBandedRects(const std::vector<TRect>& rects, TRegion& out) {
+  for (size_t i = 1; i < rects.size(); ++i) {
+    const TRect& p = rects[i - 1];
+    const TRect& r = rects[i];
+    const bool sameBand = r.Top == p.Top && r.Bottom == p.Bottom && r.Left >= p.Right;
+    if (!sameBand && r.Top < p.Bottom) return false;
+  }
+  TRegionBuilder builder;
+  std::vector<TSpan> spans;
+  for (size_t i = 0; i < rects.size();) {
+    spans.clear();
+    size_t j = i;
+    for (; j < rects.size() && rects[j].Top == rects[i].Top; ++j) {
+      if (!spans.empty() && rects[j].Left == spans.back().r)
+        spans.back().r = rects[j].Right;
+      else
+        spans.push_back({rects[j].Left, rects[j].Right});
+    }
+    builder.AddBand(rects[i].Top, rects[i].Bottom, spans);
+    i = j;
+  }
+  out = builder.Finish();
+  return true;
 }
 
 }  // namespace
@@ -182,6 +210,7 @@ TRegion TRegion::FromRects(std::span<const TRect> input) {
     if (!r.IsEmpty()) rects.push_back(r);
   if (rects.empty()) return TRegion();
   if (rects.size() == 1) return TRegion(rects.front());
+  if (TRegion direct; FromBandedRects(rects, direct)) return direct;
 
   std::sort(rects.begin(), rects.end(),
             [](const TRect& x, const TRect& y) { return x.Top < y.Top; });

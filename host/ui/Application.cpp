@@ -93,6 +93,7 @@ void TApplication::Restore() {
 
 void TApplication::ResetForTesting(std::unique_ptr<IPlatform> platform) {
   Globals();
+  WindowSystem().shuttingDown = true;
   delete Application;  // owns the forms made with CreateForm / new TForm(Application)
   Application = nullptr;
   // Forms without an owner (and other top-level windows) go too.

@@ -85,6 +85,7 @@ void TWindowSystem::DetachWindow(TWinControl* w) {
     topLevels_.erase(it);
     if (active == w) {
       active = nullptr;
+      if (shuttingDown) return;
       // The platform gives activation to the next window in the stack.
       for (auto r = topLevels_.rbegin(); r != topLevels_.rend(); ++r)
         if (StyleVisible(*r) && !IsIconic(*r) && CanActivate(*r) && IsWindowEnabled(*r)) {
@@ -582,6 +583,7 @@ void TWindowSystem::Reset() {
   cursor = nullptr;
   std::fill(std::begin(keysDown), std::end(keysDown), 0);
   inMoveSizeLoop = false;
+  shuttingDown = false;
   modalLevel = 0;
   quit_ = false;
   quitCode_ = 0;

@@ -157,6 +157,7 @@ class TWindowSystem {
   HCURSOR cursor = nullptr;
   uint32_t keysDown[8] = {};            // bit per VK code
   bool inMoveSizeLoop = false;
+  bool shuttingDown = false;   // no activation hand-over while everything goes
   int modalLevel = 0;
 
   HWND SetCaptureInternal(HWND w);

@@ -359,6 +359,14 @@ void TqzSkinData::LoadFromCompressedData(std::span<const uint8_t> compressed) {
   LoadContainer(container);
 }
 
+void TqzSkinData::LoadFromContainer(std::span<const uint8_t> container) {
+  empty_ = true;
+  loadingSkin_ = true;
+  SendSkinMessage(MSG_SKIN_BEFORE_CHANGE);
+  ClearSkin();
+  LoadContainer(container);
+}
+
 void TqzSkinData::LoadContainer(std::span<const uint8_t> bytes) {
   TqzSkinContainer container;
   if (!ParseSkinContainer(bytes, container)) return;  // a newer version: stays empty

@@ -241,6 +241,8 @@ class TqzSkinData : public TComponent, public TqzSkinFormInfo, public IqzSystemC
   void LoadFromStoredSkin(TqzCompressedStoredSkin& holder);
   // Loads from a zlib stream (what LoadFromStoredSkin does with the holder's bytes).
   void LoadFromCompressedData(std::span<const uint8_t> compressed);
+  // Loads an inflated container (same steps and messages, without inflating).
+  void LoadFromContainer(std::span<const uint8_t> container);
   void ClearSkin();
   void ClearDescriptions();
   void SendSkinMessage(uint32_t msg);

@@ -7,6 +7,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if QZ_PIXELOPS_AVX2
+#include <immintrin.h>
+#endif
 
 namespace qz {
 
@@ -61,31 +64,35 @@ void CopyRowColorKey(const uint32_t* src, uint32_t* dst, int count) {
 
 }  // namespace
 
-void BlendRowAlpha(const uint32_t* src, uint32_t* dst, int count) {
-  int i = 0;
+void BlendRowAlphaScalar(const uint32_t* src, uint32_t* dst, int count) {
+  for (int i = 0; i < count; ++i) dst[i] = BlendPixel(src[i], dst[i]);
+}
+
 #if defined(__SSE2__)
+void BlendRowAlphaSse2(const uint32_t* src, uint32_t* dst, int count) {
+  int i = 0;
   const __m128i zero = _mm_setzero_si128();
   const __m128i c255 = _mm_set1_epi16(255);
+  const __m128i full = _mm_set1_epi32(255);
   const __m128i alphaMask = _mm_set1_epi32(int(0xFF000000));
   for (; i + 4 <= count; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     const __m128i alpha32 = _mm_srli_epi32(s, 24);
     const __m128i isZero = _mm_cmpeq_epi32(alpha32, zero);
-    const __m128i isFull = _mm_cmpeq_epi32(alpha32, _mm_set1_epi32(255));
-    const int zeroBits = _mm_movemask_ps(_mm_castsi128_ps(isZero));
-    if (zeroBits == 0xF) continue;  // nothing to draw in these four
-    const int fullBits = _mm_movemask_ps(_mm_castsi128_ps(isFull));
-    if (fullBits == 0xF) {
+    const __m128i isFull = _mm_cmpeq_epi32(alpha32, full);
+    if (_mm_movemask_epi8(isZero) == 0xFFFF) continue;  // nothing to draw in these four
+    if (_mm_movemask_epi8(isFull) == 0xFFFF) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
       continue;
     }
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
     // Alpha of each pixel spread over its four 16-bit lanes.
-    __m128i a16 = _mm_or_si128(alpha32, _mm_slli_epi32(alpha32, 16));  // a in both halves
+    const __m128i a16 = _mm_or_si128(alpha32, _mm_slli_epi32(alpha32, 16));
     const __m128i aLo = _mm_shuffle_epi32(a16, _MM_SHUFFLE(1, 1, 0, 0));
     const __m128i aHi = _mm_shuffle_epi32(a16, _MM_SHUFFLE(3, 3, 2, 2));
     const __m128i sLo = _mm_unpacklo_epi8(s, zero), sHi = _mm_unpackhi_epi8(s, zero);
     const __m128i dLo = _mm_unpacklo_epi8(d, zero), dHi = _mm_unpackhi_epi8(d, zero);
+    // s * a + d * (255 - a) stays below 65536: exact in 16-bit lanes.
     const __m128i lo = _mm_srli_epi16(
         _mm_add_epi16(_mm_mullo_epi16(sLo, aLo), _mm_mullo_epi16(dLo, _mm_sub_epi16(c255, aLo))),
         8);
@@ -98,9 +105,74 @@ void BlendRowAlpha(const uint32_t* src, uint32_t* dst, int count) {
     out = _mm_or_si128(_mm_and_si128(isFull, s), _mm_andnot_si128(isFull, out));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
   }
-#endif
-  for (; i < count; ++i) dst[i] = BlendPixel(src[i], dst[i]);
+  BlendRowAlphaScalar(src + i, dst + i, count - i);
 }
+#endif
+
+#if QZ_PIXELOPS_AVX2
+// The SSE2 routine eight pixels at a time; every step stays within 128-bit
+// lanes, so unpack, shuffle and pack pair up as in the narrow version.
+__attribute__((target("avx2"))) void BlendRowAlphaAvx2(const uint32_t* src, uint32_t* dst,
+                                                       int count) {
+  int i = 0;
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i c255 = _mm256_set1_epi16(255);
+  const __m256i full = _mm256_set1_epi32(255);
+  const __m256i alphaMask = _mm256_set1_epi32(int(0xFF000000));
+  for (; i + 8 <= count; i += 8) {
+    const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i alpha32 = _mm256_srli_epi32(s, 24);
+    const __m256i isZero = _mm256_cmpeq_epi32(alpha32, zero);
+    const __m256i isFull = _mm256_cmpeq_epi32(alpha32, full);
+    if (_mm256_movemask_epi8(isZero) == -1) continue;
+    if (_mm256_movemask_epi8(isFull) == -1) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), s);
+      continue;
+    }
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    const __m256i a16 = _mm256_or_si256(alpha32, _mm256_slli_epi32(alpha32, 16));
+    const __m256i aLo = _mm256_shuffle_epi32(a16, _MM_SHUFFLE(1, 1, 0, 0));
+    const __m256i aHi = _mm256_shuffle_epi32(a16, _MM_SHUFFLE(3, 3, 2, 2));
+    const __m256i sLo = _mm256_unpacklo_epi8(s, zero), sHi = _mm256_unpackhi_epi8(s, zero);
+    const __m256i dLo = _mm256_unpacklo_epi8(d, zero), dHi = _mm256_unpackhi_epi8(d, zero);
+    const __m256i lo = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(sLo, aLo),
+                         _mm256_mullo_epi16(dLo, _mm256_sub_epi16(c255, aLo))),
+        8);
+    const __m256i hi = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(sHi, aHi),
+                         _mm256_mullo_epi16(dHi, _mm256_sub_epi16(c255, aHi))),
+        8);
+    const __m256i blended = _mm256_or_si256(_mm256_packus_epi16(lo, hi), alphaMask);
+    __m256i out = _mm256_blendv_epi8(blended, d, isZero);
+    out = _mm256_blendv_epi8(out, s, isFull);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), out);
+  }
+  BlendRowAlphaSse2(src + i, dst + i, count - i);
+}
+#endif
+
+namespace {
+
+using TBlendRow = void (*)(const uint32_t*, uint32_t*, int);
+
+// Picked once at start-up from what the processor offers.
+TBlendRow PickBlendRow() {
+#if QZ_PIXELOPS_AVX2
+  if (__builtin_cpu_supports("avx2")) return BlendRowAlphaAvx2;
+#endif
+#if defined(__SSE2__)
+  return BlendRowAlphaSse2;
+#else
+  return BlendRowAlphaScalar;
+#endif
+}
+
+const TBlendRow gBlendRow = PickBlendRow();
+
+}  // namespace
+
+void BlendRowAlpha(const uint32_t* src, uint32_t* dst, int count) { gBlendRow(src, dst, count); }
 
 void TransferRow(TDrawMode mode, const uint32_t* src, uint32_t* dst, int count) {
   switch (mode) {

@@ -57,7 +57,19 @@ void BuildNearestMap(std::vector<int>& map, int clipOffset, int count, int dstLe
 void TransferRow(TDrawMode mode, const uint32_t* src, uint32_t* dst, int count);
 // Alpha mode: A = 0 keeps dst, A = 255 copies src, otherwise each colour
 // channel becomes (s * A + d * (255 - A)) >> 8 and alpha 255.
+// Uses the widest vector routine the processor supports; all give the same
+// pixels as the scalar one.
 void BlendRowAlpha(const uint32_t* src, uint32_t* dst, int count);
+void BlendRowAlphaScalar(const uint32_t* src, uint32_t* dst, int count);
+#if defined(__SSE2__)
+void BlendRowAlphaSse2(const uint32_t* src, uint32_t* dst, int count);
+#endif
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#define QZ_PIXELOPS_AVX2 1
+void BlendRowAlphaAvx2(const uint32_t* src, uint32_t* dst, int count);
+#else
+#define QZ_PIXELOPS_AVX2 0
+#endif
 
 // Draws src rectangle of source into dst rectangle of target, limited to clip
 // and to the target's bounds; nearest-neighbour scaling when sizes differ.

@@ -94,7 +94,11 @@ void TqzBitmap::SetSize(int width, int height) {
     throw EOutOfResources(kErrCreateDC);
   }
   try {
+    // A fresh context: no origin offset and no clip from the previous size.
     canvas_->SetTarget(&pixmap_);
+    canvas_->SetViewportOrg({0, 0});
+    canvas_->SetWindowOrg({0, 0});
+    canvas_->SelectClipRgn(nullptr);
     Register();
   } catch (const std::exception&) {
     canvas_->SetTarget(nullptr);

@@ -224,3 +224,32 @@ TEST(QzBitmapAssign, FromFrameworkBitmapsByFormat) {
 
 }  // namespace
 }  // namespace qz
+
+namespace qz {
+namespace {
+
+TEST(QzBitmapGraphic, DrawGraphicKeepsPixelsWhereTheGraphicIsMagenta) {
+  TBitmap picture(2, 1);
+  picture.Pixels().At(0, 0) = 0xFFFF00FF;  // magenta: leaves the target pixel
+  picture.Pixels().At(1, 0) = 0x80123456;  // copied with the alpha it has
+  TqzBitmap b(4, 2);
+  b.FillRect({0, 0, 4, 2}, 0x01020304);
+  b.DrawGraphic(picture, TRect{0, 0, 4, 1});  // stretched 2 -> 4 columns
+  EXPECT_EQ(*b.PixelPtr(0, 0), 0x01020304u);
+  EXPECT_EQ(*b.PixelPtr(3, 0), 0x80123456u);
+  EXPECT_EQ(*b.PixelPtr(3, 1), 0x01020304u);  // outside the destination rectangle
+}
+
+TEST(QzBitmapGraphic, SizeChangeResetsContextState) {
+  TqzBitmap b(4, 4);
+  b.Canvas().SetViewportOrg({2, 2});
+  b.Canvas().IntersectClipRect({0, 0, 1, 1});
+  b.SetSize(8, 8);
+  TqzBitmap dot(1, 1);
+  dot.SetPixel(0, 0, 0xFFFFFFFF);
+  dot.Draw(b.DC(), 5, 5);  // neither the old origin nor the old clip apply
+  EXPECT_EQ(*b.PixelPtr(5, 5), 0xFFFFFFFFu);
+}
+
+}  // namespace
+}  // namespace qz

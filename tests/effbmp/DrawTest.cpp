@@ -37,22 +37,33 @@ TEST(QzBitmapDraw, AlphaEndpointsAndHalf) {
   EXPECT_EQ(dst.Bits()[2], MakeQzColor(201 * 128 >> 8, 100 * 128 >> 8, 7 * 128 >> 8, 255));
 }
 
-TEST(QzBitmapDraw, PackedAlphaRowMatchesPerChannelRule) {
-  std::mt19937 rng(7);
-  for (int len : {1, 3, 4, 5, 8, 31, 64, 67}) {
-    std::vector<uint32_t> s(len), d(len), expect(len);
-    for (int i = 0; i < len; ++i) {
-      s[i] = rng();
-      d[i] = rng();
-      const int pick = rng() % 4;  // plenty of 0 / 255 alphas, whole groups of them too
-      if (pick == 0) s[i] &= 0x00FFFFFF;
-      if (pick == 1) s[i] |= 0xFF000000;
-      if (len == 8 && i < 4) s[i] |= 0xFF000000;
-      if (len == 64 && i >= 60) s[i] &= 0x00FFFFFF;
-      expect[i] = ReferenceBlend(s[i], d[i]);
+TEST(QzBitmapDraw, EveryAlphaRowRoutineMatchesPerChannelRule) {
+  using TRoutine = void (*)(const uint32_t*, uint32_t*, int);
+  std::vector<std::pair<const char*, TRoutine>> routines{{"dispatched", BlendRowAlpha},
+                                                         {"scalar", BlendRowAlphaScalar}};
+#if defined(__SSE2__)
+  routines.push_back({"sse2", BlendRowAlphaSse2});
+#endif
+#if QZ_PIXELOPS_AVX2
+  if (__builtin_cpu_supports("avx2")) routines.push_back({"avx2", BlendRowAlphaAvx2});
+#endif
+  for (auto [name, routine] : routines) {
+    std::mt19937 rng(7);
+    for (int len : {1, 3, 4, 5, 8, 15, 16, 31, 64, 67}) {
+      std::vector<uint32_t> s(len), d(len), expect(len);
+      for (int i = 0; i < len; ++i) {
+        s[i] = rng();
+        d[i] = rng();
+        const int pick = rng() % 4;  // plenty of 0 / 255 alphas, whole groups of them too
+        if (pick == 0) s[i] &= 0x00FFFFFF;
+        if (pick == 1) s[i] |= 0xFF000000;
+        if (len == 16 && i < 8) s[i] |= 0xFF000000;
+        if (len == 64 && i >= 56) s[i] &= 0x00FFFFFF;
+        expect[i] = ReferenceBlend(s[i], d[i]);
+      }
+      routine(s.data(), d.data(), len);
+      EXPECT_EQ(d, expect) << name << " length " << len;
     }
-    BlendRowAlpha(s.data(), d.data(), len);
-    EXPECT_EQ(d, expect) << "length " << len;
   }
 }
 

@@ -49,10 +49,11 @@ TEST(CollectionTest, AddInsertDeleteMoveKeepIndexes) {
   EXPECT_EQ(Names(c), (std::vector<std::string>{"b", "z", "a"}));
   b->SetIndex(99);  // clamped to the end
   EXPECT_EQ(b->Index(), 2);
-  EXPECT_EQ(c.FindItemID(z->ID()), z);
-  c.Delete(0);
+  const int zId = z->ID();
+  EXPECT_EQ(c.FindItemID(zId), z);
+  c.Delete(0);  // z
   EXPECT_EQ(Names(c), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(c.FindItemID(z->ID() + 100), nullptr);
+  EXPECT_EQ(c.FindItemID(zId), nullptr);
   EXPECT_THROW(c.Items(2), EComponentError);
   EXPECT_THROW(c.Insert(5), EComponentError);
   EXPECT_EQ(a->DisplayName(), "a");

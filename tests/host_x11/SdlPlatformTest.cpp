@@ -242,6 +242,8 @@ TEST_F(SdlPlatformTest, PopupsTakeClicksButNotTheFocus) {
 TEST_F(SdlPlatformTest, CaptureTakesMovesOutsideTheWindow) {
   auto w = ShowSolid(Rect(100, 100, 200, 200), kRed);
   auto other = ShowSolid(Rect(600, 600, 700, 700), kGreen);
+  w->Activate();
+  PumpUntilEvent(K::FocusIn, w.get());
   FakeMove(150, 150);
   PumpUntilEvent(K::MouseMove, w.get());
   platform_->SetCapture(w.get());
@@ -249,9 +251,18 @@ TEST_F(SdlPlatformTest, CaptureTakesMovesOutsideTheWindow) {
   auto events = PumpUntil([](const std::vector<TPlatformEvent>& seen) {
     return !seen.empty() && seen.back().kind == K::MouseMove && seen.back().screenPos == TPoint{650, 650};
   });
-  for (auto& e : events) fprintf(stderr, "ev %d win %p at %d,%d\n", (int)e.kind, (void*)e.window, e.screenPos.X, e.screenPos.Y);
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back().window, w.get());
+  // Also over no window at all, and the release there.
+  FakeMove(900, 300);
+  FakeButton(1, true);
+  FakeButton(1, false);
+  events = PumpUntilEvent(K::MouseUp);
+  ASSERT_NE(Find(events, K::MouseUp), nullptr);
+  EXPECT_EQ(Find(events, K::MouseUp)->window, w.get());
+  EXPECT_EQ(Find(events, K::MouseUp)->screenPos, (TPoint{900, 300}));
+  ASSERT_NE(Find(events, K::MouseMove), nullptr);
+  EXPECT_EQ(Find(events, K::MouseMove)->window, w.get());
 
   platform_->SetCapture(nullptr);
   FakeMove(660, 660);

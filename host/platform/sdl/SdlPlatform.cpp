@@ -182,7 +182,9 @@ class TSdlPlatform final : public IPlatform {
 
  private:
   bool Translate(const SDL_Event& in, TPlatformEvent& out);
-  bool TranslatePointer(const SDL_Event& in, TPlatformEvent& out);
+  bool TranslateXButton(const SDL_Event& in, TPlatformEvent& out);
+  bool TranslateSdlPointer(const SDL_Event& in, TPlatformEvent& out);
+  bool RoutePointer(TSdlWindow* reporting, TPlatformEvent& out);
   bool TranslateWindowEvent(const SDL_WindowEvent& in, TPlatformEvent& out);
   TSdlWindow* FromSdlId(Uint32 id) const;
   TSdlWindow* FromXid(x11::TWindowId xid) const;
@@ -197,6 +199,8 @@ class TSdlPlatform final : public IPlatform {
   TSdlWindow* pointerWindow_ = nullptr;
   std::array<SDL_Cursor*, static_cast<size_t>(TCursorShape::Hidden) + 1> cursors_{};
   TCursorShape shownCursor_ = TCursorShape::Arrow;
+  // SDL events still to come for X button events already translated.
+  int sdlEventsOfXButtons_ = 0;
 };
 
 bool sdlPlatformAlive = false;
@@ -568,7 +572,6 @@ bool TSdlPlatform::WaitEvent(TPlatformEvent& event, int timeoutMs) {
 }
 
 bool TSdlPlatform::Translate(const SDL_Event& in, TPlatformEvent& out) {
-  if (getenv("QZ_SDL_DEBUG")) fprintf(stderr, "sdl event %x\n", in.type);
   out.timeMs = EventTime(in.common.timestamp);
   if (in.type == wakeupEventType_) {
     out.kind = TPlatformEventKind::Wakeup;
@@ -576,7 +579,12 @@ bool TSdlPlatform::Translate(const SDL_Event& in, TPlatformEvent& out) {
   }
   switch (in.type) {
     case SDL_SYSWMEVENT:
-      return TranslatePointer(in, out);
+      return TranslateXButton(in, out);
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+      return TranslateSdlPointer(in, out);
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       out.key = VkFromKeycode(in.key.keysym.sym);
@@ -595,19 +603,25 @@ bool TSdlPlatform::Translate(const SDL_Event& in, TPlatformEvent& out) {
     case SDL_WINDOWEVENT:
       return TranslateWindowEvent(in.window, out);
     default:
-      return false;  // SDL's own mouse events: the X events are used instead
+      return false;
   }
 }
 
-bool TSdlPlatform::TranslatePointer(const SDL_Event& in, TPlatformEvent& out) {
+// Buttons and the wheel come from the X events themselves: their root
+// position is exact even when the window has moved since (move loops).
+bool TSdlPlatform::TranslateXButton(const SDL_Event& in, TPlatformEvent& out) {
   const x11::TPointerInput p = x11::ReadPointerInput(in);
   using PK = x11::TPointerInput::Kind;
-  if (p.kind == PK::None) return false;
+  if (p.kind != PK::Press && p.kind != PK::Release) return false;
+  TSdlWindow* reporting = FromXid(p.window);
+  if (!reporting) return false;
+  // SDL follows every press with its own event, and every release except
+  // those of the wheel buttons (4 to 7); those are skipped when they come.
+  const bool wheelButton = p.button >= 4 && p.button <= 7;
+  if (p.kind == PK::Press || !wheelButton) ++sdlEventsOfXButtons_;
   out.screenPos = {p.rootX, p.rootY};
   out.modifiers = p.modifiers;
-  if (p.kind == PK::Move) {
-    out.kind = TPlatformEventKind::MouseMove;
-  } else if (p.button >= 4 && p.button <= 5) {
+  if (p.button == 4 || p.button == 5) {
     if (p.kind == PK::Release) return false;
     out.kind = TPlatformEventKind::MouseWheel;
     out.wheelDelta = p.button == 4 ? 120 : -120;
@@ -617,15 +631,59 @@ bool TSdlPlatform::TranslatePointer(const SDL_Event& in, TPlatformEvent& out) {
   } else {
     return false;
   }
-  TSdlWindow* reporting = FromXid(p.window);
-  if (!reporting && !capture_) {
-    // Not one of our windows (e.g. a frame of a window manager).
-    reporting = WindowAt(out.screenPos);
-    if (!reporting) return false;
+  return RoutePointer(reporting, out);
+}
+
+// Motion comes from SDL (it reads it through XInput2); its position is the
+// pointer's position now, which is exact for the newest motion and keeps a
+// window moved meanwhile from skewing it. Buttons come here only when SDL
+// reported one that no X button event announced.
+bool TSdlPlatform::TranslateSdlPointer(const SDL_Event& in, TPlatformEvent& out) {
+  if (in.type != SDL_MOUSEMOTION && sdlEventsOfXButtons_ > 0) {
+    --sdlEventsOfXButtons_;
+    return false;
   }
+  out.modifiers = KeyModifiers();
+  Uint32 windowId = 0;
+  switch (in.type) {
+    case SDL_MOUSEMOTION:
+      out.kind = TPlatformEventKind::MouseMove;
+      out.screenPos = CursorPos();
+      windowId = in.motion.windowID;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      if (in.button.button > SDL_BUTTON_RIGHT) return false;
+      out.kind = in.type == SDL_MOUSEBUTTONDOWN ? TPlatformEventKind::MouseDown : TPlatformEventKind::MouseUp;
+      out.button = in.button.button == SDL_BUTTON_LEFT     ? TMouseButtonId::Left
+                   : in.button.button == SDL_BUTTON_MIDDLE ? TMouseButtonId::Middle
+                                                           : TMouseButtonId::Right;
+      windowId = in.button.windowID;
+      TSdlWindow* w = FromSdlId(windowId);
+      out.screenPos = w ? w->bounds_.TopLeft() + TPoint{in.button.x, in.button.y} : CursorPos();
+      break;
+    }
+    default: {  // SDL_MOUSEWHEEL
+      if (in.wheel.y == 0) return false;
+      out.kind = TPlatformEventKind::MouseWheel;
+      const int notches = in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y;
+      out.wheelDelta = notches * 120;
+      out.screenPos = CursorPos();
+      windowId = in.wheel.windowID;
+      break;
+    }
+  }
+  TSdlWindow* reporting = FromSdlId(windowId);
+  if (!reporting && !capture_) reporting = WindowAt(out.screenPos);
+  if (!reporting && !capture_) return false;
+  return RoutePointer(reporting, out);
+}
+
+// The captured window takes every pointer event; otherwise the window of
+// ours under the point (shapes included), else none.
+bool TSdlPlatform::RoutePointer(TSdlWindow* reporting, TPlatformEvent& out) {
   TSdlWindow* under = reporting && reporting->HitTest(out.screenPos) ? reporting : WindowAt(out.screenPos);
-  auto* target = capture_ ? capture_ : under;
-  out.window = target;
+  out.window = capture_ ? capture_ : under;
   if (out.kind == TPlatformEventKind::MouseDown && !capture_ && under &&
       under->kind_ == TPlatformWindowKind::Normal && FromSdlId(SDL_GetWindowID(SDL_GetKeyboardFocus())) != under)
     x11_->Focus(under->xid_);  // click to focus, also without a window manager
