@@ -157,3 +157,25 @@ BENCHMARK(BM_SkinLoadRatio)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 }  // namespace
 
 BENCHMARK_MAIN();
+namespace {
+void BM_OurInflate(benchmark::State& state) {
+  const TBenchSkin& s = Skin();
+  for (auto _ : state) {
+    auto v = InflateSkinStream(s.compressed);
+    benchmark::DoNotOptimize(v.data());
+  }
+}
+BENCHMARK(BM_OurInflate)->Unit(benchmark::kMillisecond);
+void BM_DecodeAll(benchmark::State& state) {
+  const TBenchSkin& s = Skin();
+  auto v = InflateSkinStream(s.compressed);
+  TqzSkinContainer c;
+  ParseSkinContainer(v, c);
+  for (auto _ : state) {
+    for (auto& a : c.ActivePictures) benchmark::DoNotOptimize(DecodeBmp(a).Pixels.Data());
+    benchmark::DoNotOptimize(DecodeBmp(c.Slots[0]).Pixels.Data());
+    benchmark::DoNotOptimize(DecodeBmp(c.Slots[2]).Pixels.Data());
+  }
+}
+BENCHMARK(BM_DecodeAll)->Unit(benchmark::kMillisecond);
+}

@@ -44,6 +44,8 @@ class TBitmap : public TGraphic {
   // reduces the pixels in memory the way the format would store them
   // (paletted formats map to the nearest palette colour; 15/16/24 bits drop
   // alpha and low bits). Any format other than pfDevice makes it bmDIB.
+  // pfCustom (odd bit-field layouts) only comes from files; setting it
+  // raises EInvalidGraphic.
   TPixelFormat PixelFormat() const { return pixelFormat_; }
   void SetPixelFormat(TPixelFormat format);
   TBitmapHandleType HandleType() const { return handleType_; }
@@ -53,11 +55,14 @@ class TBitmap : public TGraphic {
   bool Monochrome() const { return pixelFormat_ == pf1bit; }
   void SetMonochrome(bool value);
   // Colour table of pf1bit / pf4bit / pf8bit bitmaps (empty otherwise).
-  // Setting it remaps the pixels of a paletted bitmap to the new colours.
+  // Setting it remaps the pixels to the new colours; it is ignored for
+  // other formats, and an empty table or one longer than 2^bits raises
+  // EInvalidGraphic.
   const std::vector<TColorRef>& Palette() const { return palette_; }
   void SetPalette(std::vector<TColorRef> palette);
-  // True when the pixels carry real alpha (read from a 32-bit file with a
-  // non-zero alpha channel, or set by the caller for 32-bit content).
+  // True when the pixels carry alpha: read from a file with a non-zero
+  // alpha channel, or from an RLE file that leaves pixels unwritten (those
+  // are transparent), or set by the caller for 32-bit content.
   bool AlphaPresent() const { return alphaPresent_; }
   void SetAlphaPresent(bool value) { alphaPresent_ = value; }
 

@@ -84,8 +84,14 @@ uint32_t TLabel::TextFlags() const {
   return f;
 }
 
+void TLabel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (!adjusting_) AdjustBounds();
+}
+
 void TLabel::AdjustBounds() {
-  if (!autoSize_ || InState(csLoading)) return;
+  if (!autoSize_ || InState(csLoading) || adjusting_) return;
+  adjusting_ = true;
   TCanvas measure;
   measure.Font().Assign(Font());
   TRect r{0, 0, wordWrap_ ? width_ : 0, 0};
@@ -96,6 +102,7 @@ void TLabel::AdjustBounds() {
   if (!wordWrap_ && alignment_ == taRightJustify) l = left_ + width_ - w;
   if (!wordWrap_ && alignment_ == taCenter) l = left_ + (width_ - w) / 2;
   SetBounds(l, top_, w, r.Height());
+  adjusting_ = false;
 }
 
 void TLabel::Loaded() {

@@ -41,6 +41,9 @@ class TLabel : public TGraphicControl {
   TWinControl* FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl* v) { SetReference(focusControl_, v); }
 
+  // With AutoSize the size always follows the text.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
   // DrawText flags the label uses for its text.
   uint32_t TextFlags() const;
   void AdjustBounds();
@@ -60,6 +63,7 @@ class TLabel : public TGraphicControl {
   bool autoSize_ = true;
   bool showAccelChar_ = true;
   TWinControl* focusControl_ = nullptr;
+  bool adjusting_ = false;
 };
 
 class TButton : public TCustomControl {

@@ -138,7 +138,7 @@ std::vector<uint8_t> DeflateSkinStream(std::span<const uint8_t> data) {
   return out;
 }
 
-std::vector<uint8_t> InflateSkinStream(std::span<const uint8_t> compressed, size_t maxSize) {
+TqzInflatedSkin InflateSkin(std::span<const uint8_t> compressed, size_t maxSize) {
   z_stream zs{};
   if (inflateInit(&zs) != Z_OK) throw ESkinContainerError("Cannot start inflating the skin");
   struct TEnd {
@@ -146,21 +146,26 @@ std::vector<uint8_t> InflateSkinStream(std::span<const uint8_t> compressed, size
     ~TEnd() { inflateEnd(zs); }
   } end{&zs};
 
-  // Skins inflate to about 30 times their compressed size; start near that.
-  size_t capacity = std::min(maxSize, std::max<size_t>(compressed.size() * 32, 64 * 1024));
-  std::vector<uint8_t> out(capacity);
+  // Skins inflate to about 30 times their compressed size. The buffer is not
+  // zero-filled, so pages beyond what the stream produces are never touched.
+  size_t capacity = std::min(maxSize, std::max<size_t>(compressed.size() * 64, 64 * 1024));
+  auto buffer = std::unique_ptr<uint8_t[]>(new uint8_t[capacity]);
   zs.next_in = const_cast<Bytef*>(compressed.data());
   zs.avail_in = static_cast<uInt>(compressed.size());
   size_t produced = 0;
   for (;;) {
-    if (produced == out.size()) {
-      if (out.size() >= maxSize)
-        throw ESkinContainerError("The skin inflates to more than " + std::to_string(maxSize >> 20) +
-                                  " MiB");
-      out.resize(std::min(maxSize, out.size() * 2));
+    if (produced == capacity) {
+      if (capacity >= maxSize)
+        throw ESkinContainerError("The skin inflates to more than " +
+                                  std::to_string(maxSize >> 20) + " MiB");
+      size_t grown = std::min(maxSize, capacity * 2);
+      auto bigger = std::unique_ptr<uint8_t[]>(new uint8_t[grown]);
+      std::memcpy(bigger.get(), buffer.get(), produced);
+      buffer = std::move(bigger);
+      capacity = grown;
     }
-    zs.next_out = out.data() + produced;
-    zs.avail_out = static_cast<uInt>(std::min<size_t>(out.size() - produced, 1u << 30));
+    zs.next_out = buffer.get() + produced;
+    zs.avail_out = static_cast<uInt>(std::min<size_t>(capacity - produced, 1u << 30));
     uInt before = zs.avail_out;
     int rc = inflate(&zs, Z_NO_FLUSH);
     produced += before - zs.avail_out;
@@ -171,8 +176,15 @@ std::vector<uint8_t> InflateSkinStream(std::span<const uint8_t> compressed, size
       throw ESkinContainerError(std::string("The compressed skin stream is damaged: ") +
                                 (zs.msg ? zs.msg : "zlib error " + std::to_string(rc)));
   }
-  out.resize(produced);
+  TqzInflatedSkin out;
+  out.data_ = std::move(buffer);
+  out.size_ = produced;
   return out;
+}
+
+std::vector<uint8_t> InflateSkinStream(std::span<const uint8_t> compressed, size_t maxSize) {
+  TqzInflatedSkin inflated = InflateSkin(compressed, maxSize);
+  return {inflated.Bytes().begin(), inflated.Bytes().end()};
 }
 
 bool ReadCompressedSkinFile(TStream& stream, std::vector<uint8_t>& compressed) {

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -65,6 +66,21 @@ std::vector<uint8_t> BuildSkinContainer(
 // ESkinContainerError when the stream is damaged, ends early, or would
 // exceed maxSize.
 std::vector<uint8_t> DeflateSkinStream(std::span<const uint8_t> data);
+
+// Inflated bytes in a buffer that is not zero-filled first (the loader's
+// path: inflating is the largest part of loading a skin).
+class TqzInflatedSkin {
+ public:
+  std::span<const uint8_t> Bytes() const { return {data_.get(), size_}; }
+  size_t Size() const { return size_; }
+
+ private:
+  friend TqzInflatedSkin InflateSkin(std::span<const uint8_t>, size_t);
+  std::unique_ptr<uint8_t[]> data_;
+  size_t size_ = 0;
+};
+TqzInflatedSkin InflateSkin(std::span<const uint8_t> compressed,
+                            size_t maxSize = kMaxSkinContainerSize);
 std::vector<uint8_t> InflateSkinStream(std::span<const uint8_t> compressed,
                                        size_t maxSize = kMaxSkinContainerSize);
 

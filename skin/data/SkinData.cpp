@@ -355,8 +355,8 @@ void TqzSkinData::LoadFromCompressedData(std::span<const uint8_t> compressed) {
   loadingSkin_ = true;
   SendSkinMessage(MSG_SKIN_BEFORE_CHANGE);
   ClearSkin();
-  std::vector<uint8_t> container = InflateSkinStream(compressed);
-  LoadContainer(container);
+  TqzInflatedSkin container = InflateSkin(compressed);
+  LoadContainer(container.Bytes());
 }
 
 void TqzSkinData::LoadFromContainer(std::span<const uint8_t> container) {

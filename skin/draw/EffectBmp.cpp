@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 #include <random>
 
 #include "host/graphics/Canvas.h"
@@ -45,11 +46,19 @@ int RoundedPart(int n, double kf) { return int(RoundHalfEven(n * kf)); }
 // ---------------------------------------------------------------------------
 // Construction, access, drawing
 
-TqzEffectBmp::TqzEffectBmp(int width, int height)
-    : width_(std::max(0, width)), height_(std::max(0, height)), stride_(StrideFor(width_)) {
-  if (width_ == 0 || height_ == 0) width_ = height_ = stride_ = 0;
-  if (int64_t(stride_) * height_ > kMaxBitmapBytes) throw EOutOfResources(kErrAllocDib);
-  bits_.assign(size_t(stride_) * size_t(height_), 0);
+TqzEffectBmp::TqzEffectBmp(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  // Same limit as TqzBitmap; checked before the stride is formed in int.
+  if ((int64_t(width) * 3 + width % 4) * height > kMaxBitmapBytes)
+    throw EOutOfResources(kErrAllocDib);
+  width_ = width;
+  height_ = height;
+  stride_ = StrideFor(width);
+  try {
+    bits_.assign(size_t(stride_) * size_t(height_), 0);
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(kErrAllocDib);
+  }
 }
 
 TqzEffectBmp::TqzEffectBmp(const TPixmap& source)

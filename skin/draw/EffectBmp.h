@@ -209,7 +209,8 @@ enum TqzInactiveEffect : int {
 
 class TqzEffectBmp {
  public:
-  // A zero-filled W x H image (negative sizes count as 0).
+  // A zero-filled W x H image (a size of 0 or less on either side gives an
+  // empty image). Raises EOutOfResources (kErrAllocDib) past kMaxBitmapBytes.
   TqzEffectBmp(int width, int height);
   // A copy of a 32-bit pixel surface's colours (alpha dropped).
   explicit TqzEffectBmp(const TPixmap& source);
