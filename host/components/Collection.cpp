@@ -16,6 +16,15 @@ void TCollectionItem::SetIndex(int index) {
   collection_->Move(current, index);
 }
 
+void TCollectionItem::Assign(const TPersistent& source) {
+  if (dynamic_cast<const TCollectionItem*>(&source) != nullptr && ClassInfoOf(*this) != nullptr) {
+    AssignPublished(*this, source);
+    Changed(false);
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
 void TCollectionItem::Changed(bool allItems) {
   if (collection_ != nullptr) collection_->ItemChanged(allItems ? nullptr : this);
 }

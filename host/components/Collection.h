@@ -32,6 +32,10 @@ class TCollectionItem : public TPersistent {
   virtual std::string DisplayName() const { return ClassName(); }
   // Unique number within the collection, given when the item is added.
   int ID() const { return id_; }
+  // Copies the published properties of an item of the same class (so that
+  // TCollection::Assign works for every registered item class); subclasses
+  // with unpublished state override it.
+  void Assign(const TPersistent& source) override;
 
  protected:
   // Tells the collection (and through it the owner) that this item changed;

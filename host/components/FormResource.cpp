@@ -19,6 +19,12 @@ namespace {
 bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
 
+bool LessText(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -317,7 +323,7 @@ class TReader {
     root_->SetStateFlag(csLoading, true);
     root_->SetStateFlag(csReading, true);
     ReadRootHeader();
-    ReadBody(root_, root_);
+    ReadBody(root_);
     if (!s_.AtEnd()) s_.Error("Unexpected text after the end of the root object");
     root_->ResolveFields();
     ResolveReferences();
@@ -352,7 +358,7 @@ class TReader {
   }
 
   // Properties and child objects until `end`.
-  void ReadBody(TComponent* component, TComponent* enclosing) {
+  void ReadBody(TComponent* component) {
     for (;;) {
       if (s_.AtEnd()) s_.Error("Expected end");
       int line = s_.Line();
@@ -368,7 +374,6 @@ class TReader {
       current_ = component;
       ReadProperty(component, word, {}, line);
     }
-    (void)enclosing;
   }
 
   void ReadChild(TComponent* enclosing) {
@@ -399,7 +404,7 @@ class TReader {
     } catch (const std::exception& e) {
       RethrowWithLine(line, e);
     }
-    ReadBody(child, enclosing);
+    ReadBody(child);
     Leave();
   }
 
@@ -498,6 +503,14 @@ class TReader {
     if (list.kind != TValue::TKind::List) PropertyError(line, "Invalid property value (expected a list of strings)");
     for (const TValue& v : list.items)
       if (v.kind != TValue::TKind::String) PropertyError(line, "Invalid property value (expected a list of strings)");
+    if (auto* sorted = dynamic_cast<TStringList*>(&strings); sorted && sorted->Sorted()) {
+      // Adding in order makes each insertion an append; a stable sort keeps
+      // which of several equal lines comes (or is kept) first.
+      bool caseSensitive = sorted->CaseSensitive();
+      std::stable_sort(list.items.begin(), list.items.end(), [caseSensitive](const TValue& a, const TValue& b) {
+        return caseSensitive ? a.text < b.text : LessText(a.text, b.text);
+      });
+    }
     try {
       strings.BeginUpdate();
       strings.Clear();

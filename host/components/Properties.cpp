@@ -241,4 +241,36 @@ const TClassInfo& GetClassInfo(std::string_view name) {
 
 const TClassInfo* ClassInfoOf(const TObject& obj) { return FindClassInfo(obj.ClassName()); }
 
+void AssignPublished(TPersistent& dest, const TPersistent& src) {
+  if (&dest == &src) return;
+  const TClassInfo* srcInfo = ClassInfoOf(src);
+  const TClassInfo* destInfo = ClassInfoOf(dest);
+  if (srcInfo == nullptr || destInfo == nullptr || !destInfo->InheritsFrom(srcInfo->Name()))
+    throw EInvalidCast(std::string("Cannot assign a ") + src.ClassName() + " to a " + dest.ClassName());
+  auto& from = const_cast<TPersistent&>(src);
+  for (const TPropInfo* prop : srcInfo->Properties()) {
+    switch (prop->kind) {
+      case TPropKind::Object:
+      case TPropKind::Strings:
+      case TPropKind::Collection: {
+        TPersistent* a = prop->object(dest);
+        TPersistent* b = prop->object(from);
+        if (a == nullptr || b == nullptr) break;
+        if (prop->kind == TPropKind::Object) AssignPublished(*a, *b);
+        else a->Assign(*b);
+        break;
+      }
+      case TPropKind::Reference:
+        prop->setRef(dest, prop->getRef(from));
+        break;
+      case TPropKind::Event:
+        break;
+      default: {
+        TValue v = prop->get(from);
+        prop->set(dest, v);
+      }
+    }
+  }
+}
+
 }  // namespace qz

@@ -195,6 +195,12 @@ const TClassInfo& GetClassInfo(std::string_view name);
 // The registered class of obj (by ClassName()), or null.
 const TClassInfo* ClassInfoOf(const TObject& obj);
 
+// Copies every published property of src into dest (both of the same
+// registered class or dest of a subclass): values, sub-objects, string lists,
+// collections (item by item), references and nothing else (events are not
+// copied). EInvalidCast when the classes do not fit.
+void AssignPublished(TPersistent& dest, const TPersistent& src);
+
 // ---------------------------------------------------------------------------
 namespace detail {
 

@@ -351,7 +351,9 @@ int TStringList::Add(const std::string& s) {
     if (duplicates_ == dupIgnore) return index;
     if (duplicates_ == dupError) throw EStringListError("String list does not allow duplicates");
     // dupAccept: after the equal ones, so equal lines keep their order.
-    while (index < Count() && Compare(items_[static_cast<size_t>(index)].text, s) == 0) ++index;
+    auto after = std::upper_bound(items_.begin() + index, items_.end(), s,
+                                  [this](const std::string& v, const TItem& item) { return Compare(v, item.text) < 0; });
+    index = static_cast<int>(after - items_.begin());
   }
   InsertItem(index, s, nullptr);
   return index;

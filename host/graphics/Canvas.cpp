@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "host/components/Properties.h"
 #include "host/graphics/TextEngine.h"
 
 namespace qz {
@@ -24,6 +25,22 @@ void TBrush::Assign(const TPersistent& source) {
     return;
   }
   inherited::Assign(source);
+}
+
+QZ_ENUM(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear",
+        "psInsideFrame");
+QZ_ENUM(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal",
+        "bsBDiagonal", "bsCross", "bsDiagCross");
+
+QZ_PUBLISHED(TPen, TPersistent) {
+  b.Color("Color", &TPen::Color, &TPen::SetColor, clBlack);
+  b.Enum("Style", &TPen::Style, &TPen::SetStyle, TPenStyle::psSolid);
+  b.Prop("Width", &TPen::Width, &TPen::SetWidth, 1);
+}
+
+QZ_PUBLISHED(TBrush, TPersistent) {
+  b.Color("Color", &TBrush::Color, &TBrush::SetColor, clWhite);
+  b.Enum("Style", &TBrush::Style, &TBrush::SetStyle, TBrushStyle::bsSolid);
 }
 
 namespace {

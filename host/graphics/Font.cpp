@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "host/components/Properties.h"
+
 namespace qz {
 
 namespace {
@@ -26,6 +28,21 @@ void TFont::Assign(const TPersistent& source) {
     return;
   }
   inherited::Assign(source);
+}
+
+QZ_ENUM(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut");
+QZ_ENUM(TFontPitch, "fpDefault", "fpVariable", "fpFixed");
+
+// Form resources store Height; Size is derived from it and never written.
+QZ_PUBLISHED(TFont, TPersistent) {
+  b.Prop("Charset", &TFont::Charset, &TFont::SetCharset, TFontCharset(DEFAULT_CHARSET));
+  b.Color("Color", &TFont::Color, &TFont::SetColor, clWindowText);
+  b.Prop("Height", &TFont::Height, &TFont::SetHeight, -11);
+  b.Prop("Name", [](TFont& f) { return f.Name(); }, [](TFont& f, std::string v) { f.SetName(v); },
+         std::string("Tahoma"));
+  b.Enum("Pitch", &TFont::Pitch, &TFont::SetPitch, TFontPitch::fpDefault);
+  b.Prop("Size", &TFont::Size, &TFont::SetSize).Stored([](const TFont&) { return false; });
+  b.Set("Style", &TFont::Style, &TFont::SetStyle, TFontStyles{});
 }
 
 }  // namespace qz

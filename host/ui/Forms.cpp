@@ -33,14 +33,7 @@ void TCustomForm::InitFromResource() {
   if (OnCreate) OnCreate(this);
 }
 
-void TCustomForm::Loaded() {
-  TCustomControl::Loaded();
-  if (clientWidthWanted_ >= 0 || clientHeightWanted_ >= 0) {
-    int cw = clientWidthWanted_ >= 0 ? clientWidthWanted_ : ClientWidth();
-    int ch = clientHeightWanted_ >= 0 ? clientHeightWanted_ : ClientHeight();
-    SetClientSize(cw, ch);
-  }
-}
+void TCustomForm::Loaded() { TCustomControl::Loaded(); }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
   TCustomControl::CreateParams(p);
@@ -69,11 +62,6 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 void TCustomForm::CreateWnd() {
   TCustomControl::CreateWnd();
   if (alphaBlend_) SetLayeredWindowAttributes(this, 0, alphaBlendValue_, LWA_ALPHA);
-  if (clientWidthWanted_ >= 0 || clientHeightWanted_ >= 0) {
-    int cw = clientWidthWanted_ >= 0 ? clientWidthWanted_ : ClientWidth();
-    int ch = clientHeightWanted_ >= 0 ? clientHeightWanted_ : ClientHeight();
-    SetClientSize(cw, ch);
-  }
 }
 
 void TCustomForm::RecreateKeepingClient() {
@@ -103,21 +91,10 @@ void TCustomForm::SetFormStyle(TFormStyle v) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void TCustomForm::SetClientWidth(int v) {
-  if (InState(csLoading)) {
-    clientWidthWanted_ = v;
-    return;
-  }
-  TCustomControl::SetClientWidth(v);
-}
-
-void TCustomForm::SetClientHeight(int v) {
-  if (InState(csLoading)) {
-    clientHeightWanted_ = v;
-    return;
-  }
-  TCustomControl::SetClientHeight(v);
-}
+// Applied at once, also while a resource is read: the controls that follow
+// in the resource then record their anchors against the designed client size.
+void TCustomForm::SetClientWidth(int v) { TCustomControl::SetClientWidth(v); }
+void TCustomForm::SetClientHeight(int v) { TCustomControl::SetClientHeight(v); }
 
 TWindowState TCustomForm::WindowState() const {
   if (HandleAllocated()) {
@@ -445,11 +422,11 @@ namespace qz {
 
 QZ_PUBLISHED(TCustomForm, TCustomControl) {
   b.Prop("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption);
+  b.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable);
   b.Prop("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
       .Stored([](const TPersistent&) { return false; });
   b.Prop("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
       .Stored([](const TPersistent&) { return false; });
-  b.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable);
   b.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
         TBorderIcons{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize, TBorderIcon::biMaximize});
   b.Enum("Position", &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned);

@@ -156,7 +156,6 @@ class TCustomForm : public TCustomControl {
   int textHeight_ = 13;
   bool oldCreateOrder_ = false;
   QZ_PUBLISHED_ACCESS(TCustomForm);
-  int clientWidthWanted_ = -1, clientHeightWanted_ = -1;
 };
 
 class TForm : public TCustomForm {

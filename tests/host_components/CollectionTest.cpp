@@ -91,6 +91,25 @@ TEST(CollectionTest, AssignCopiesItems) {
   EXPECT_THROW(dst.Assign(notACollection), EInvalidCast);
 }
 
+TEST(CollectionTest, ItemsOfRegisteredClassesAssignTheirPublishedProperties) {
+  TProbe owner(nullptr);
+  TProbe target(nullptr);
+  auto* src = static_cast<TProbePanel*>(owner.panels.Add());
+  src->width = 9;
+  src->text = "t";
+  src->target = &target;
+  src->font.name = "Arial";
+  TCollection copy(nullptr, TCollection::FactoryOf<TProbePanel>());
+  copy.Assign(owner.panels);
+  auto* dst = copy.ItemAs<TProbePanel>(0);
+  EXPECT_EQ(dst->width, 9);
+  EXPECT_EQ(dst->text, "t");
+  EXPECT_EQ(dst->target, &target);
+  EXPECT_EQ(dst->font.name, "Arial");
+  TCollection names(nullptr, TCollection::FactoryOf<TNamedItem>());
+  EXPECT_THROW(names.Assign(owner.panels), EInvalidCast);  // TNamedItem knows no TProbePanel
+}
+
 TEST(CollectionTest, ReadingACollectionTwiceReplacesItsItems) {
   // A reference read inside an item that a later assignment of the same
   // collection destroyed is dropped: it must neither touch the destroyed

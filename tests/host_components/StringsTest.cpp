@@ -53,7 +53,9 @@ TEST(StringListTest, SortedListWithDuplicates) {
 
   list.SetDuplicates(dupAccept);
   EXPECT_EQ(list.Add("apple"), 1);  // after the equal one already there
-  EXPECT_EQ(Lines(list), (std::vector<std::string>{"Apple", "apple", "fig", "pear"}));
+  EXPECT_EQ(list.Add("APPLE"), 2);
+  EXPECT_EQ(Lines(list), (std::vector<std::string>{"Apple", "apple", "APPLE", "fig", "pear"}));
+  list.Delete(2);
   list.SetDuplicates(dupError);
   EXPECT_THROW(list.Add("FIG"), EStringListError);
   EXPECT_EQ(list.Count(), 4);

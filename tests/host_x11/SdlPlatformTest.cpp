@@ -218,6 +218,35 @@ TEST_F(SdlPlatformTest, ClicksAndTypingArriveAsPlatformEvents) {
   EXPECT_EQ(downs, (std::vector<int>{VK_SHIFT, 'B', VK_RETURN}));
 }
 
+// A drag done before the program looks (press, move, release all queued):
+// while the press is handled, the button is down and the pointer is where
+// it was pressed, so a move loop started there sees the whole drag.
+TEST_F(SdlPlatformTest, StateSeenWhileHandlingAPressIsThatOfThePress) {
+  auto w = ShowSolid(Rect(100, 100, 300, 300), kRed);
+  w->Activate();
+  PumpUntilEvent(K::FocusIn, w.get());
+  FakeMove(120, 130);
+  FakeButton(1, true);
+  FakeMove(220, 230);
+  FakeButton(1, false);
+  bool sawPress = false, sawRelease = false;
+  TPlatformEvent e;
+  for (int round = 0; round < 200 && !sawRelease; ++round) {
+    if (!platform_->WaitEvent(e, 25)) continue;
+    if (e.kind == K::MouseDown) {
+      sawPress = true;
+      EXPECT_TRUE(platform_->MouseButtonDown(TMouseButtonId::Left));
+      EXPECT_EQ(platform_->CursorPos(), (TPoint{120, 130}));
+    } else if (e.kind == K::MouseUp) {
+      sawRelease = true;
+      EXPECT_FALSE(platform_->MouseButtonDown(TMouseButtonId::Left));
+      EXPECT_EQ(e.screenPos, (TPoint{220, 230}));
+    }
+  }
+  EXPECT_TRUE(sawPress);
+  EXPECT_TRUE(sawRelease);
+}
+
 TEST_F(SdlPlatformTest, PopupsTakeClicksButNotTheFocus) {
   auto w = ShowSolid(Rect(100, 100, 300, 300), kRed);
   w->Activate();

@@ -160,11 +160,13 @@ class TSdlPlatform final : public IPlatform {
   void PostWakeup() override;
   uint64_t NowMs() override { return SDL_GetTicks64(); }
   std::vector<TMonitorInfo> Monitors() override;
-  TPoint CursorPos() override;
-  void SetCursorPos(TPoint screen) override { SDL_WarpMouseGlobal(screen.X, screen.Y); }
+  // The pointer, buttons and modifiers as of the input delivered so far
+  // (in step with the events being handled, like the headless platform).
+  TPoint CursorPos() override { return haveCursor_ ? cursorPos_ : PointerNow(); }
+  void SetCursorPos(TPoint screen) override;
   void SetCapture(IPlatformWindow* window) override;
-  uint32_t KeyModifiers() override { return ModifiersFromSdl(static_cast<Uint16>(SDL_GetModState())); }
-  bool MouseButtonDown(TMouseButtonId button) override;
+  uint32_t KeyModifiers() override { return modifiers_; }
+  bool MouseButtonDown(TMouseButtonId button) override { return (buttons_ & ButtonBit(button)) != 0; }
   int DoubleClickTimeMs() override { return 500; }
   bool SupportsPerPixelAlpha() override { return false; }
   bool SupportsShapes() override { return x11_->HasShapeExtension(); }
@@ -190,6 +192,8 @@ class TSdlPlatform final : public IPlatform {
   TSdlWindow* FromXid(x11::TWindowId xid) const;
   TSdlWindow* WindowAt(TPoint screen) const;
   uint64_t EventTime(Uint32 timestamp) const;
+  static TPoint PointerNow();
+  static uint32_t ButtonBit(TMouseButtonId button) { return 1u << static_cast<int>(button); }
 
   std::unique_ptr<x11::TConnection> x11_;
   bool hasWindowManager_ = false;
@@ -201,6 +205,10 @@ class TSdlPlatform final : public IPlatform {
   TCursorShape shownCursor_ = TCursorShape::Arrow;
   // SDL events still to come for X button events already translated.
   int sdlEventsOfXButtons_ = 0;
+  TPoint cursorPos_;
+  bool haveCursor_ = false;
+  uint32_t buttons_ = 0;  // ButtonBit set
+  uint32_t modifiers_ = 0;
 };
 
 bool sdlPlatformAlive = false;
@@ -511,20 +519,16 @@ std::vector<TMonitorInfo> TSdlPlatform::Monitors() {
   return monitors;
 }
 
-TPoint TSdlPlatform::CursorPos() {
+TPoint TSdlPlatform::PointerNow() {
   int x = 0, y = 0;
   SDL_GetGlobalMouseState(&x, &y);
   return {x, y};
 }
 
-bool TSdlPlatform::MouseButtonDown(TMouseButtonId button) {
-  const Uint32 state = SDL_GetGlobalMouseState(nullptr, nullptr);
-  switch (button) {
-    case TMouseButtonId::Left: return state & SDL_BUTTON(SDL_BUTTON_LEFT);
-    case TMouseButtonId::Right: return state & SDL_BUTTON(SDL_BUTTON_RIGHT);
-    case TMouseButtonId::Middle: return state & SDL_BUTTON(SDL_BUTTON_MIDDLE);
-  }
-  return false;
+void TSdlPlatform::SetCursorPos(TPoint screen) {
+  SDL_WarpMouseGlobal(screen.X, screen.Y);
+  cursorPos_ = screen;
+  haveCursor_ = true;
 }
 
 void TSdlPlatform::SetCapture(IPlatformWindow* window) {
@@ -593,12 +597,13 @@ bool TSdlPlatform::Translate(const SDL_Event& in, TPlatformEvent& out) {
       out.window = FromSdlId(in.key.windowID);
       out.modifiers = ModifiersFromSdl(in.key.keysym.mod);
       out.repeat = in.key.repeat != 0;
+      modifiers_ = out.modifiers;
       return true;
     case SDL_TEXTINPUT:
       out.kind = TPlatformEventKind::Text;
       out.window = FromSdlId(in.text.windowID);
       out.text = in.text.text;
-      out.modifiers = KeyModifiers();
+      out.modifiers = modifiers_;
       return !out.text.empty();
     case SDL_WINDOWEVENT:
       return TranslateWindowEvent(in.window, out);
@@ -621,6 +626,7 @@ bool TSdlPlatform::TranslateXButton(const SDL_Event& in, TPlatformEvent& out) {
   if (p.kind == PK::Press || !wheelButton) ++sdlEventsOfXButtons_;
   out.screenPos = {p.rootX, p.rootY};
   out.modifiers = p.modifiers;
+  buttons_ = p.buttonsHeld;
   if (p.button == 4 || p.button == 5) {
     if (p.kind == PK::Release) return false;
     out.kind = TPlatformEventKind::MouseWheel;
@@ -628,6 +634,10 @@ bool TSdlPlatform::TranslateXButton(const SDL_Event& in, TPlatformEvent& out) {
   } else if (p.button >= 1 && p.button <= 3) {
     out.kind = p.kind == PK::Press ? TPlatformEventKind::MouseDown : TPlatformEventKind::MouseUp;
     out.button = p.button == 1 ? TMouseButtonId::Left : p.button == 2 ? TMouseButtonId::Middle : TMouseButtonId::Right;
+    if (out.kind == TPlatformEventKind::MouseDown)
+      buttons_ |= ButtonBit(out.button);
+    else
+      buttons_ &= ~ButtonBit(out.button);
   } else {
     return false;
   }
@@ -643,13 +653,16 @@ bool TSdlPlatform::TranslateSdlPointer(const SDL_Event& in, TPlatformEvent& out)
     --sdlEventsOfXButtons_;
     return false;
   }
-  out.modifiers = KeyModifiers();
+  out.modifiers = ModifiersFromSdl(static_cast<Uint16>(SDL_GetModState()));
   Uint32 windowId = 0;
   switch (in.type) {
     case SDL_MOUSEMOTION:
       out.kind = TPlatformEventKind::MouseMove;
-      out.screenPos = CursorPos();
+      out.screenPos = PointerNow();
       windowId = in.motion.windowID;
+      buttons_ = ((in.motion.state & SDL_BUTTON_LMASK) ? ButtonBit(TMouseButtonId::Left) : 0) |
+                 ((in.motion.state & SDL_BUTTON_RMASK) ? ButtonBit(TMouseButtonId::Right) : 0) |
+                 ((in.motion.state & SDL_BUTTON_MMASK) ? ButtonBit(TMouseButtonId::Middle) : 0);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -660,7 +673,11 @@ bool TSdlPlatform::TranslateSdlPointer(const SDL_Event& in, TPlatformEvent& out)
                                                            : TMouseButtonId::Right;
       windowId = in.button.windowID;
       TSdlWindow* w = FromSdlId(windowId);
-      out.screenPos = w ? w->bounds_.TopLeft() + TPoint{in.button.x, in.button.y} : CursorPos();
+      out.screenPos = w ? w->bounds_.TopLeft() + TPoint{in.button.x, in.button.y} : PointerNow();
+      if (out.kind == TPlatformEventKind::MouseDown)
+        buttons_ |= ButtonBit(out.button);
+      else
+        buttons_ &= ~ButtonBit(out.button);
       break;
     }
     default: {  // SDL_MOUSEWHEEL
@@ -668,7 +685,7 @@ bool TSdlPlatform::TranslateSdlPointer(const SDL_Event& in, TPlatformEvent& out)
       out.kind = TPlatformEventKind::MouseWheel;
       const int notches = in.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -in.wheel.y : in.wheel.y;
       out.wheelDelta = notches * 120;
-      out.screenPos = CursorPos();
+      out.screenPos = PointerNow();
       windowId = in.wheel.windowID;
       break;
     }
@@ -682,6 +699,9 @@ bool TSdlPlatform::TranslateSdlPointer(const SDL_Event& in, TPlatformEvent& out)
 // The captured window takes every pointer event; otherwise the window of
 // ours under the point (shapes included), else none.
 bool TSdlPlatform::RoutePointer(TSdlWindow* reporting, TPlatformEvent& out) {
+  cursorPos_ = out.screenPos;
+  haveCursor_ = true;
+  modifiers_ = out.modifiers;
   TSdlWindow* under = reporting && reporting->HitTest(out.screenPos) ? reporting : WindowAt(out.screenPos);
   out.window = capture_ ? capture_ : under;
   if (out.kind == TPlatformEventKind::MouseDown && !capture_ && under &&
@@ -703,6 +723,10 @@ bool TSdlPlatform::TranslateWindowEvent(const SDL_WindowEvent& in, TPlatformEven
     case SDL_WINDOWEVENT_FOCUS_LOST:
       out.kind = TPlatformEventKind::FocusOut;
       return true;
+    case SDL_WINDOWEVENT_LEAVE:
+      // Outside our windows no pointer events come; follow the pointer there.
+      cursorPos_ = PointerNow();
+      return false;
     case SDL_WINDOWEVENT_CLOSE:
       out.kind = TPlatformEventKind::CloseRequest;
       return true;

@@ -39,6 +39,11 @@ uint32_t ModifiersOfState(unsigned int state) {
   return m;
 }
 
+uint32_t ButtonsOfState(unsigned int state) {
+  // Bits in TMouseButtonId order: left, right, middle.
+  return ((state & Button1Mask) ? 1u : 0u) | ((state & Button3Mask) ? 2u : 0u) | ((state & Button2Mask) ? 4u : 0u);
+}
+
 }  // namespace
 
 TWindowId WindowIdOf(SDL_Window* window) {
@@ -57,13 +62,13 @@ TPointerInput ReadPointerInput(const SDL_Event& systemEvent) {
   switch (e.type) {
     case MotionNotify:
       in = {TPointerInput::Kind::Move, e.xmotion.window, e.xmotion.x_root, e.xmotion.y_root, 0,
-            ModifiersOfState(e.xmotion.state)};
+            ModifiersOfState(e.xmotion.state), ButtonsOfState(e.xmotion.state)};
       break;
     case ButtonPress:
     case ButtonRelease:
       in = {e.type == ButtonPress ? TPointerInput::Kind::Press : TPointerInput::Kind::Release,
             e.xbutton.window, e.xbutton.x_root, e.xbutton.y_root, static_cast<int>(e.xbutton.button),
-            ModifiersOfState(e.xbutton.state)};
+            ModifiersOfState(e.xbutton.state), ButtonsOfState(e.xbutton.state)};
       break;
     default:
       break;

@@ -29,6 +29,7 @@ struct TPointerInput {
   int rootY = 0;
   int button = 0;           // X button number: 1 left, 2 middle, 3 right, 4/5 wheel
   uint32_t modifiers = 0;   // kMod*
+  uint32_t buttonsHeld = 0; // before the event: bit 0 left, 1 right, 2 middle (TMouseButtonId)
 };
 // Kind::None when the event is not a pointer event of a window.
 TPointerInput ReadPointerInput(const SDL_Event& systemEvent);
