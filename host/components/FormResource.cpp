@@ -53,7 +53,9 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 // Character-level scanner of the resource text with line numbers.
 class TScanner {
  public:
-  explicit TScanner(std::string_view text) : text_(text) {}
+  explicit TScanner(std::string_view text) : text_(text) {
+    if (text_.starts_with("\xEF\xBB\xBF")) pos_ = 3;  // a UTF-8 byte order mark
+  }
 
   int Line() const { return line_; }
   bool AtEnd() { SkipBlanks(); return pos_ >= text_.size(); }

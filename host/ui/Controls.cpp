@@ -809,8 +809,13 @@ void TWinControl::SetEnabled(bool value) {
 
 void TWinControl::SetText(const std::string& v) {
   if (v == text_) return;
-  text_ = v;
-  if (wnd_) DefWindowProc(this, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  if (wnd_) {
+    // Through the window procedure, so that a replacement sees caption changes.
+    std::string copy = v;
+    Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+  } else {
+    text_ = v;
+  }
   Perform(CM_TEXTCHANGED);
 }
 
@@ -899,6 +904,10 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_KEYUP: case WM_SYSKEYUP: WMKeyUp(m); return;
     case WM_CHAR: WMChar(m); return;
     case WM_NCHITTEST: WMNCHitTest(m); return;
+    case WM_SETTEXT:
+      text_ = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
+      DefaultHandler(m);
+      return;
     case CM_ENTER: CMEnter(m); return;
     case CM_EXIT: CMExit(m); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;

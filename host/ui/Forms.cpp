@@ -33,7 +33,14 @@ void TCustomForm::InitFromResource() {
   if (OnCreate) OnCreate(this);
 }
 
-void TCustomForm::Loaded() { TCustomControl::Loaded(); }
+void TCustomForm::Loaded() {
+  TCustomControl::Loaded();
+  // A resource that says Visible = True shows the form once it is complete.
+  if (visible_ && !(HandleAllocated() && IsWindowVisible(this))) {
+    visible_ = false;
+    SetVisible(true);
+  }
+}
 
 void TCustomForm::CreateParams(TCreateParams& p) {
   TCustomControl::CreateParams(p);
@@ -169,6 +176,10 @@ void TCustomForm::ApplyPosition() {
 }
 
 void TCustomForm::SetVisible(bool value) {
+  if (InState(csLoading)) {
+    visible_ = value;
+    return;
+  }
   if (value == visible_ && (!value || (HandleAllocated() && IsWindowVisible(this)))) return;
   if (value) {
     HandleNeeded();

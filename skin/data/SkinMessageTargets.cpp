@@ -15,8 +15,16 @@ TqzSkinMessageTargetList& InstalledTargets() {
   return targets;
 }
 
+bool StillAForm(const TCustomForm* form) {
+  if (!Screen) return false;
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (Screen->Forms(i) == form) return true;
+  return false;
+}
+
 // The application's forms in the screen's form order. A form destroyed by an
-// earlier receiver is skipped (the window check is made at send time).
+// earlier receiver is skipped; a form whose window does not exist yet gets
+// the message directly.
 std::vector<TqzSkinMessageTarget> HostFormTargets() {
   std::vector<TqzSkinMessageTarget> out;
   if (!Screen) return out;
@@ -25,9 +33,9 @@ std::vector<TqzSkinMessageTarget> HostFormTargets() {
     TCustomForm* form = Screen->Forms(i);
     if (!form) continue;
     const bool layer = std::string_view(form->ClassName()) == "TqzFormLayerWindow";
-    HWND hwnd = form;
-    out.push_back({form, layer, [hwnd](uint32_t msg, WPARAM w, LPARAM l) {
-                     if (IsWindow(hwnd)) SendMessage(hwnd, msg, w, l);
+    out.push_back({form, layer, [form](uint32_t msg, WPARAM w, LPARAM l) {
+                     if (IsWindow(form)) SendMessage(form, msg, w, l);
+                     else if (StillAForm(form)) form->Perform(msg, w, l);
                    }});
   }
   return out;

@@ -337,6 +337,7 @@ TEST_F(FormResourceTest, RootOfDerivedClassAcceptsAncestorResource) {
   ReadComponentRes(&derived, "object Form1: TProbeForm\n Title = 'x'\nend");
   EXPECT_EQ(derived.title, "x");
   EXPECT_EQ(ResourceRootClass("  object Form1: TForm1\n"), "TForm1");
+  EXPECT_EQ(ResourceRootClass("\xEF\xBB\xBFobject Form1: TForm1\n"), "TForm1");
   EXPECT_EQ(ResourceRootClass("garbage"), "");
 }
 

@@ -43,7 +43,7 @@ void TProbe::Notification(TComponent* c, TOperation op) {
 
 TProbeForm::TProbeForm(TComponent* owner) : TComponent(owner) {
   RegisterHandler("ProbeClick", TNotifyEvent([this](TObject*) { ++clicks; }));
-  RegisterHandler("FormCreate", TNotifyEvent([this](TObject*) { CallLog().push_back("FormCreate"); }));
+  RegisterHandler("FormCreate", TNotifyEvent([](TObject*) { CallLog().push_back("FormCreate"); }));
   RegisterHandler("KeyPress", TKeyPressEvent([](TObject*, char32_t&) {}));
   BindField("Probe1", probe1);
 }

@@ -160,6 +160,18 @@ TEST_F(PaintTest, LayeredWindowsReachThePlatform) {
   EXPECT_EQ(native->Opacity(), 255);
 }
 
+TEST_F(PaintTest, ColourKeyMakesHolesInTheShape) {
+  TProbe* hole = AddProbe(form, {10, 10, 30, 30}, clLime);
+  SetWindowLong(form, GWL_EXSTYLE, GetWindowLong(form, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(form, ColorToRGB(clLime), 255, LWA_COLORKEY);
+  Pump();
+  auto* native = static_cast<THeadlessWindow*>(form->WindowData()->platform.get());
+  ASSERT_TRUE(native->Shape().has_value());
+  TPoint inHole = hole->ClientToScreen({5, 5}) - form->BoundsRect().TopLeft();
+  EXPECT_FALSE(native->Shape()->Contains(inHole));
+  EXPECT_TRUE(native->Shape()->Contains(inHole + TPoint{30, 0}));
+}
+
 TEST_F(PaintTest, SmallFormWithPanelLabelAndButton) {
   form->OnPaint = nullptr;
   form->SetColor(clBtnFace);

@@ -45,10 +45,11 @@ TEST_F(WindowTest, ReplacedWindowProcSeesMessagesAndChangesNonClientArea) {
     SetWindowPos(f, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_EQ(f->ClientRect(), (TRect{0, 0, 380, 280}));
     EXPECT_EQ(f->ClientOrigin(), (TPoint{110, 110}));
-    // Before and after default processing of an ordinary message.
+    // Before and after default processing; a caption change is a WM_SETTEXT.
     sub.seen.clear();
-    SendMessage(f, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
-    ASSERT_EQ(sub.seen.size(), 2u);
+    f->SetCaption("x");
+    EXPECT_EQ(f->Caption(), "x");
+    ASSERT_GE(sub.seen.size(), 2u);
     EXPECT_EQ(sub.seen[0], std::make_pair(uint32_t(WM_SETTEXT), false));
     EXPECT_EQ(sub.seen[1], std::make_pair(uint32_t(WM_SETTEXT), true));
     // The new hit codes drive the host's move loop.
@@ -152,6 +153,25 @@ TEST_F(WindowTest, SizeLoopFromTopLeftKeepsTheOppositeCorner) {
   TMinMaxInfo mm = DefaultMinMaxInfo(f);
   EXPECT_EQ(r.Width(), mm.ptMinTrackSize.X);
   EXPECT_EQ(r.Height(), mm.ptMinTrackSize.Y);
+}
+
+TEST_F(WindowTest, DragMoveFromAClientPress) {
+  TForm* f = MakeForm({100, 100, 500, 400}, bsNone);
+  f->OnMouseDown = [f](TObject*, TMouseButton, TShiftState, int, int) {
+    ReleaseCapture();
+    SendMessage(f, WM_SYSCOMMAND, SC_DRAGMOVE, 0);
+  };
+  hp->InjectMouseMove({200, 200});
+  hp->InjectMouseDown();
+  hp->InjectMouseMove({260, 150});
+  hp->InjectMouseUp();
+  Pump();
+  EXPECT_EQ(f->BoundsRect(), (TRect{160, 50, 560, 350}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  // A system command without a pressed button starts no loop.
+  SendMessage(f, WM_SYSCOMMAND, SC_MOVE, 0);
+  EXPECT_EQ(f->BoundsRect(), (TRect{160, 50, 560, 350}));
+  f->OnMouseDown = nullptr;
 }
 
 TEST_F(WindowTest, TimersRunOnTheVirtualClock) {

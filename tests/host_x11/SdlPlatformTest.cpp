@@ -114,6 +114,15 @@ TEST_F(SdlPlatformTest, DescribesTheServerScreen) {
   EXPECT_EQ(platform_->ClipboardText(), "qz clipboard");
   // One SDL platform per process at a time.
   EXPECT_THROW(CreatePlatform("sdl"), Exception);
+
+  // With a display and no QZ_PLATFORM the automatic choice is this backend.
+  platform_.reset();
+  const char* chosen = std::getenv("QZ_PLATFORM");
+  const std::string saved = chosen ? chosen : "";
+  unsetenv("QZ_PLATFORM");
+  platform_ = CreatePlatform();
+  EXPECT_STREQ(platform_->Name(), "sdl");
+  if (chosen) setenv("QZ_PLATFORM", saved.c_str(), 1);
 }
 
 TEST_F(SdlPlatformTest, ShapedWindowShowsOnlyItsShape) {
@@ -149,6 +158,14 @@ TEST_F(SdlPlatformTest, PresentPutsOnlyTheDirtyRectangles) {
   EXPECT_EQ(ScreenRgb(70, 70), 0xFF0000u);
   EXPECT_EQ(ScreenRgb(149, 50), 0x0000FFu);
   EXPECT_EQ(ScreenRgb(149, 60), 0xFF0000u);
+
+  // After a resize the window has a new, empty surface: a partial Present
+  // still shows the whole picture.
+  w->SetBounds(Rect(50, 50, 180, 160));
+  TPixmap green(130, 110, kGreen);
+  w->Present(green, TRegion(Rect(0, 0, 5, 5)));
+  EXPECT_EQ(ScreenRgb(170, 150), 0x00FF00u);
+  EXPECT_EQ(ScreenRgb(100, 100), 0x00FF00u);
 }
 
 TEST_F(SdlPlatformTest, StackingFollowsRaiseAndPopupsStayAbove) {

@@ -144,7 +144,10 @@ class TSdlWindow final : public IPlatformWindow {
 
   TSdlPlatform* platform_;
   bool visible_ = false;
-  bool presented_ = false;
+  // The window surface that holds the whole picture (SDL makes a new, empty
+  // one when the window is resized); null until the first Present.
+  SDL_Surface* filledSurface_ = nullptr;
+  TSize filledSize_;
   std::optional<TRegion> shape_;       // the window system's shape
   std::optional<TRegion> opaqueArea_;  // the shown pixels of a per-pixel alpha picture
 };
@@ -321,7 +324,10 @@ void TSdlWindow::Activate() {
 void TSdlWindow::CopyToSurface(const TPixmap& pixels, const TRegion& dirty) {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!surface) return;
-  const TRegion area = dirty.Intersect(Intersection(pixels.Bounds(), Rect(0, 0, surface->w, surface->h)));
+  const TRect all = Intersection(pixels.Bounds(), Rect(0, 0, surface->w, surface->h));
+  // A new surface is empty: it gets everything, not just the dirty part.
+  const bool fresh = surface != filledSurface_ || filledSize_ != TSize{surface->w, surface->h};
+  const TRegion area = fresh ? TRegion(all) : dirty.Intersect(all);
   if (area.IsEmpty()) return;
   const bool sameLayout = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
                           surface->format->format == SDL_PIXELFORMAT_ARGB8888;
@@ -345,7 +351,8 @@ void TSdlWindow::CopyToSurface(const TPixmap& pixels, const TRegion& dirty) {
   }
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
-  presented_ = true;
+  filledSurface_ = surface;
+  filledSize_ = {surface->w, surface->h};
 }
 
 void TSdlWindow::Present(const TPixmap& backBuffer, const TRegion& dirty) {
@@ -368,10 +375,9 @@ void TSdlWindow::PresentLayered(const TPixmap& premultiplied) {
 }
 
 bool TSdlWindow::Reexpose() {
-  if (!platform_ || !presented_) return false;
+  if (!platform_ || !filledSurface_) return false;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
-  if (!surface || surface->w != std::max(bounds_.Width(), 1) || surface->h != std::max(bounds_.Height(), 1))
-    return false;
+  if (!surface || surface != filledSurface_ || filledSize_ != TSize{surface->w, surface->h}) return false;
   SDL_UpdateWindowSurface(window_);
   return true;
 }
