@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   a.Rotate90_2(r);
   a.Draw(dst.DC(), in.Int(-30, 30), in.Int(-30, 30));
   try {
-    TqzBitmap big(in.Int(-100000, 100000), in.Int(0, 1) * 30000);  // none or too large
+    TqzBitmap big(in.Int(20000, 100000) * (in.Byte() & 1 ? -1 : 1), in.Int(0, 1) * 30000);  // none or too large (> 2 GiB)
   } catch (const qz::Exception&) {
   }
   return 0;

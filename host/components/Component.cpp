@@ -89,6 +89,10 @@ TComponent::~TComponent() {
     c->Notification(this, opRemove);
   }
   if (owner_ != nullptr) owner_->RemoveComponent(this);
+  DestroyComponents();
+}
+
+void TComponent::DestroyComponents() {
   // Owned components go last created first; each removes itself from us.
   while (!components_.empty()) {
     TComponent* c = components_.back();

@@ -46,6 +46,14 @@ class TComponent : public TPersistent {
   // owner, then deletes the owned components, last created first.
   ~TComponent() override;
 
+  // Deletes the owned components now, last created first. Classes whose
+  // owned components use the owner's own members while they go (a form and
+  // its controls) call it first thing in their destructor, because the base
+  // destructor runs after the subclass's members are gone.
+  void DestroyComponents();
+  // Sets csDestroying early (from a subclass destructor).
+  void Destroying() { state_.Include(csDestroying); }
+
   TComponent* Owner() const { return owner_; }
   const std::string& Name() const { return name_; }
   // EComponentError "X is not a valid component name" or

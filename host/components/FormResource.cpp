@@ -1,6 +1,7 @@
 #include "host/components/FormResource.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <memory>
@@ -183,25 +184,30 @@ class TScanner {
     Expect('{', "'{'");
     size_t end = text_.find('}', pos_);
     if (end == std::string_view::npos) Error("Unterminated binary value");
-    std::vector<uint8_t> bytes;
-    bytes.reserve((end - pos_) / 2);
-    int high = -1;
-    for (; pos_ < end; ++pos_) {
-      char c = text_[pos_];
-      int d = HexDigit(c);
-      if (d < 0) {
-        if (c == '\n') ++line_;
-        else if (static_cast<unsigned char>(c) > ' ') Error("Invalid binary value");
+    static const auto kDigits = [] {
+      std::array<int8_t, 256> t{};
+      t.fill(-1);
+      for (int c = 0; c < 256; ++c) t[static_cast<size_t>(c)] = static_cast<int8_t>(HexDigit(static_cast<char>(c)));
+      return t;
+    }();
+    std::vector<uint8_t> bytes((end - pos_) / 2);
+    size_t count = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text_.data());
+    while (pos_ < end) {
+      int hi = kDigits[p[pos_]];
+      if (hi >= 0) {
+        int lo = pos_ + 1 < end ? kDigits[p[pos_ + 1]] : -1;
+        if (lo < 0) Error(pos_ + 1 < end && p[pos_ + 1] > ' ' ? "Invalid binary value"
+                                                             : "Invalid binary value (odd number of digits)");
+        bytes[count++] = static_cast<uint8_t>(hi << 4 | lo);
+        pos_ += 2;
         continue;
       }
-      if (high < 0) {
-        high = d;
-      } else {
-        bytes.push_back(static_cast<uint8_t>(high << 4 | d));
-        high = -1;
-      }
+      if (p[pos_] == '\n') ++line_;
+      else if (p[pos_] > ' ') Error("Invalid binary value");
+      ++pos_;
     }
-    if (high >= 0) Error("Invalid binary value (odd number of digits)");
+    bytes.resize(count);
     ++pos_;  // '}'
     return bytes;
   }
@@ -879,14 +885,18 @@ class TWriter {
     constexpr size_t kBytesPerLine = 32;
     Indent(level);
     out_ += name + " = {";
-    out_.reserve(out_.size() + bytes.size() * 2 + (bytes.size() / kBytesPerLine + 1) * (2 * level + 4));
+    const size_t indent = static_cast<size_t>(level + 1) * 2;
+    const size_t lines = (bytes.size() + kBytesPerLine - 1) / kBytesPerLine;
+    size_t at = out_.size();
+    out_.resize(at + bytes.size() * 2 + lines * (1 + indent));
+    char* dst = out_.data() + at;
     for (size_t i = 0; i < bytes.size(); ++i) {
       if (i % kBytesPerLine == 0) {
-        out_ += '\n';
-        Indent(level + 1);
+        *dst++ = '\n';
+        dst = std::fill_n(dst, indent, ' ');
       }
-      out_ += kHex[bytes[i] >> 4];
-      out_ += kHex[bytes[i] & 15];
+      *dst++ = kHex[bytes[i] >> 4];
+      *dst++ = kHex[bytes[i] & 15];
     }
     out_ += "}\n";
   }

@@ -205,7 +205,7 @@ int TCanvas::SelectClipRgn(const TRegion* logicalRgnOrNull) {
 }
 
 int TCanvas::ExtSelectClipRgn(const TRegion* logicalRgnOrNull, int mode) {
-  if (mode == RGN_COPY || (!logicalRgnOrNull && mode == RGN_COPY)) return SelectClipRgn(logicalRgnOrNull);
+  if (mode == RGN_COPY) return SelectClipRgn(logicalRgnOrNull);
   if (!logicalRgnOrNull) return RGN_ERROR;
   TRegion device = *logicalRgnOrNull;
   const TPoint d = viewportOrg_ - windowOrg_;

@@ -207,7 +207,7 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       return SetCursorDefault(w, wp, lp);
     case WM_NCLBUTTONDOWN: {
       int hit = static_cast<int>(wp);
-      if (hit == HTCAPTION) SendMessage(w, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lp);
+      if (hit == HTCAPTION) SendMessage(w, WM_SYSCOMMAND, static_cast<WPARAM>(SC_MOVE) | static_cast<WPARAM>(HTCAPTION), lp);
       else if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
         SendMessage(w, WM_SYSCOMMAND, SC_SIZE | static_cast<WPARAM>(hit - HTLEFT + WMSZ_LEFT), lp);
       return 0;
@@ -322,7 +322,7 @@ void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
         if (IsWindow(w) && r != current) {
           current = r;
           SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE | (sizeEdge == 0 ? SWP_NOSIZE : 0));
+                       SWP_NOZORDER | SWP_NOACTIVATE | (sizeEdge == 0 ? uint32_t(SWP_NOSIZE) : 0u));
         }
         break;
       }

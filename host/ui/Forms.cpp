@@ -45,7 +45,7 @@ void TCustomForm::Loaded() {
 void TCustomForm::CreateParams(TCreateParams& p) {
   TCustomControl::CreateParams(p);
   p.WndParent = nullptr;
-  p.Style = WS_CLIPCHILDREN | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+  p.Style = WS_CLIPCHILDREN | (visible_ ? uint32_t(WS_VISIBLE) : 0u) | (enabled_ ? 0u : uint32_t(WS_DISABLED));
   p.ExStyle = 0;
   switch (borderStyle_) {
     case bsNone: p.Style |= WS_POPUP; break;

@@ -148,7 +148,7 @@ bool SetWindowPos(HWND w, HWND after, int x, int y, int cx, int cy, UINT flags) 
 
 bool MoveWindow(HWND hwnd, int x, int y, int cx, int cy, bool repaint) {
   return SetWindowPos(hwnd, nullptr, x, y, cx, cy,
-                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : uint32_t(SWP_NOREDRAW)));
 }
 
 bool ShowWindow(HWND w, int cmd) {
@@ -740,7 +740,7 @@ bool GetMonitorInfo(HMONITOR monitor, TMonitorInfoRec& info) {
   const TMonitorInfo& m = list[monitor - 1];
   info.rcMonitor = m.bounds;
   info.rcWork = m.workArea;
-  info.dwFlags = m.primary ? MONITORINFOF_PRIMARY : 0;
+  info.dwFlags = m.primary ? uint32_t(MONITORINFOF_PRIMARY) : 0u;
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <new>
 #include <random>
 
+#include "host/graphics/Bitmap.h"
 #include "host/graphics/Canvas.h"
 #include "skin/draw/PixelOps.h"
 
@@ -73,6 +74,8 @@ TqzEffectBmp::TqzEffectBmp(const TPixmap& source)
     }
   }
 }
+
+TqzEffectBmp::TqzEffectBmp(const TBitmap& source) : TqzEffectBmp(source.Pixels()) {}
 
 TqzBitmapInfoHeader TqzEffectBmp::BitmapInfo() const {
   TqzBitmapInfoHeader info;

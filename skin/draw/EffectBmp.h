@@ -215,6 +215,8 @@ class TqzEffectBmp {
   // A copy of a 32-bit pixel surface's colours (alpha dropped).
   explicit TqzEffectBmp(const TPixmap& source);
   explicit TqzEffectBmp(const TqzBitmap& source) : TqzEffectBmp(source.Pixmap()) {}
+  // From a framework bitmap (its pixels as colours, whatever its format).
+  explicit TqzEffectBmp(const TBitmap& source);
 
   int Width() const { return width_; }
   int Height() const { return height_; }

@@ -74,7 +74,7 @@ TEST(QzBitmapDraw, ColorKeySkipsKeyAndForcesOpaque) {
   src.Bits()[2] = 0x00102030;
   src.Transparent = true;
   TqzBitmap dst(3, 1);
-    Fill(dst, 0x11111111);
+  Fill(dst, 0x11111111);
   src.Draw(dst, 0, 0);
   EXPECT_EQ(dst.Bits()[0], 0x11111111u);
   EXPECT_EQ(dst.Bits()[1], 0x11111111u);
@@ -87,7 +87,7 @@ TEST(QzBitmapDraw, OpaqueCopiesAllBitsAndAlphaOnlyPartialIsOpaque) {
   src.Bits()[1] = 0xFF000001;
   src.CheckAlphaBlend();  // alpha only 0 and 255 -> drawn opaque
   TqzBitmap dst(2, 1);
-    Fill(dst, 0xFFAAAAAA);
+  Fill(dst, 0xFFAAAAAA);
   src.Draw(dst, 0, 0);
   EXPECT_EQ(dst.Bits()[0], 0x00FFFFFFu);
   EXPECT_EQ(dst.Bits()[1], 0xFF000001u);
@@ -112,7 +112,7 @@ TEST(QzBitmapDraw, UnscaledPlacementClipsAtTargetEdges) {
 
 TEST(QzBitmapDraw, SourceOutsideOrEmptyDrawsNothing) {
   TqzBitmap src(4, 4);
-    Fill(src, 0xFFFFFFFF);
+  Fill(src, 0xFFFFFFFF);
   TqzBitmap dst(4, 4);
   for (TRect bad : {TRect{-1, 0, 2, 2}, TRect{0, -1, 2, 2}, TRect{2, 2, 5, 4}, TRect{0, 2, 4, 5},
                     TRect{2, 2, 2, 4}, TRect{3, 3, 1, 1}})
@@ -182,7 +182,7 @@ TEST(QzBitmapScale, RepeatedRowsInEveryMode) {
   src.Bits()[3] = MakeQzColor(9, 9, 9, 64);
   src.AlphaBlend = true;
   TqzBitmap dst(4, 6);
-    Fill(dst, 0xFF808080);
+  Fill(dst, 0xFF808080);
   src.Draw(dst, TRect{0, 0, 4, 6}, TRect{0, 0, 2, 2});
   std::vector<int> cols, rows;
   BuildNearestMap(cols, 0, 4, 4, 0, 2);
@@ -199,7 +199,7 @@ TEST(QzBitmapDC, HonoursOriginsAndClipRegion) {
   canvas.SetWindowOrg({1, 1});  // device = logical + (2, 1)
   canvas.IntersectClipRect({0, 0, 4, 100});  // logical x < 4 -> device x < 6
   TqzBitmap src(5, 2);
-    Fill(src, 0xFFFFFFFF);
+  Fill(src, 0xFFFFFFFF);
   src.Draw(&canvas, 1, 1);  // device (3, 2) .. (8, 4), clipped at x = 6
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) {

@@ -340,7 +340,7 @@ TEST(DrawTextLayout, SampleSheet) {
   c.Brush().SetStyle(TBrushStyle::bsClear);
   c.DrawText("Word-wrapped and centred text inside a box, with an accelerator on &this word.",
              box, DT_WORDBREAK | DT_CENTER);
-  const TRect box2{212, y + 4, 412, y + 40};
+  const TRect box2{212, y + 4, 352, y + 40};
   c.Brush().SetColor(clBlack);
   c.FrameRect(box2);
   c.DrawText("C:\\Program Files\\Demo\\Skins\\dialog.ini", box2,

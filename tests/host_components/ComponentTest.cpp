@@ -18,6 +18,26 @@ class TWatcher : public TComponent {
   std::vector<std::string> events;
 };
 
+// An owner whose owned components use its members while they go.
+class TStatefulOwner : public TComponent {
+ public:
+  explicit TStatefulOwner(std::vector<std::string>* sink) : TComponent(nullptr), sink_(sink) {}
+  ~TStatefulOwner() override {
+    DestroyComponents();
+    *sink_ = log;
+  }
+  std::vector<std::string> log;
+
+ private:
+  std::vector<std::string>* sink_;
+};
+
+class TReportingChild : public TComponent {
+ public:
+  using TComponent::TComponent;
+  ~TReportingChild() override { static_cast<TStatefulOwner*>(Owner())->log.push_back(Name()); }
+};
+
 class ComponentTest : public ::testing::Test {
  protected:
   void SetUp() override { CallLog().clear(); }
@@ -43,6 +63,15 @@ TEST_F(ComponentTest, OwnerDestroysOwnedLastCreatedFirstAndTracksRemoval) {
   CallLog().clear();
   delete owner;
   EXPECT_EQ(CallLog(), (std::vector<std::string>{"Destroy:C", "Destroy:A"}));
+}
+
+TEST_F(ComponentTest, SubclassCanDestroyOwnedComponentsWhileItsMembersLive) {
+  std::vector<std::string> sink;
+  auto* owner = new TStatefulOwner(&sink);
+  (new TReportingChild(owner))->SetName("A");
+  (new TReportingChild(owner))->SetName("B");
+  delete owner;
+  EXPECT_EQ(sink, (std::vector<std::string>{"B", "A"}));
 }
 
 TEST_F(ComponentTest, InsertAndRemoveMoveOwnershipAndTellTheOwner) {

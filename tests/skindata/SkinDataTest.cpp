@@ -416,6 +416,24 @@ TEST_F(SkinDataTest, RoundTripBuildLoadWrite) {
   std::vector<uint8_t> before = holder.CompressedData();
   EXPECT_FALSE(holder.LoadFromSkinFile(brokenIni));
   EXPECT_EQ(holder.CompressedData(), before);
+
+  // The FileName setter builds only while designed, and keeps the file-name part.
+  TqzCompressedStoredSkin designed(nullptr);
+  designed.SetFileName(ini);
+  EXPECT_TRUE(designed.Empty());
+  EXPECT_EQ(designed.FileName(), ini);
+  designed.SetDesigning(true);
+  designed.SetFileName(ini);
+  EXPECT_EQ(designed.FileName(), "skin.ini");
+  EXPECT_EQ(designed.CompressedData(), holder.CompressedData());
+
+  // A compressed skin file of a newer version leaves the holder empty.
+  TMemoryStream file;
+  designed.SaveToStream(file);
+  file.Data()[0] = 9;
+  file.SetPosition(0);
+  designed.LoadFromStream(file);
+  EXPECT_TRUE(designed.Empty());
 }
 
 }  // namespace

@@ -27,7 +27,14 @@ XErrorHandler previousHandler = nullptr;
 
 int IgnoreOurErrors(Display* display, XErrorEvent* error) {
   if (display == ourDisplay.load()) return 0;
-  return previousHandler ? previousHandler(display, error) : 0;
+  // SDL chains its handler to the one it found; after a restart that can be
+  // this one again. Never go round the chain twice.
+  static thread_local bool passingOn = false;
+  if (passingOn || !previousHandler) return 0;
+  passingOn = true;
+  const int result = previousHandler(display, error);
+  passingOn = false;
+  return result;
 }
 
 uint32_t ModifiersOfState(unsigned int state) {

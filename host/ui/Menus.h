@@ -1,0 +1,219 @@
+// Menus: TMenuItem trees held by a main menu (the form's menu bar) or a
+// popup menu. The host only keeps the model; the skinned menu engine draws
+// and tracks the windows. Items may be owned by the form (as a form
+// resource creates them) or by their parent item; either way an item that
+// is destroyed leaves its parent's list, and an item destroys its sub-items.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/base/Exception.h"
+#include "host/components/Component.h"
+#include "host/components/Events.h"
+#include "host/graphics/Bitmap.h"
+
+namespace qz {
+
+class TCustomImageList;
+class TMenu;
+
+class EMenuError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A shortcut is a virtual-key code plus modifier bits.
+using TShortCut = uint16_t;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+constexpr TShortCut scNone = 0;
+
+TShortCut ShortCut(uint16_t key, TShiftState shift);
+// Splits a shortcut into key and modifiers.
+void ShortCutToKey(TShortCut shortCut, uint16_t& key, TShiftState& shift);
+// "Ctrl+S", "Shift+Ctrl+F1", "Alt+Del"; "" for 0 or a key without a name.
+std::string ShortCutToText(TShortCut shortCut);
+// The inverse of ShortCutToText (modifier names case-insensitive, in any
+// order); 0 when the text names no key.
+TShortCut TextToShortCut(std::string_view text);
+
+// Caption helpers: "&" marks the accelerator, "&&" is a literal "&".
+std::string StripHotkey(std::string_view caption);
+// The accelerator character (upper-cased ASCII) or 0.
+char GetHotkey(std::string_view caption);
+
+class TMenuItem : public TComponent {
+  QZ_CLASS(TMenuItem, TComponent)
+ public:
+  explicit TMenuItem(TComponent* AOwner);
+  // Destroys the sub-items and leaves the parent's list.
+  ~TMenuItem() override;
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& value);
+  // A caption of "-" makes the item a separator line.
+  bool IsLine() const { return caption_ == "-"; }
+
+  TShortCut ShortCut() const { return shortCut_; }
+  void SetShortCut(TShortCut value);
+  // Setting Checked on a radio item unchecks the other radio items with the
+  // same GroupIndex among its siblings.
+  bool Checked() const { return checked_; }
+  void SetChecked(bool value);
+  bool RadioItem() const { return radioItem_; }
+  void SetRadioItem(bool value);
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int value);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool value);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  bool Default() const { return default_; }
+  void SetDefault(bool value);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int value);
+  // The item's own glyph, used when the menu has no image for it.
+  TBitmap& Bitmap() { return *bitmap_; }
+  const TBitmap& Bitmap() const { return *bitmap_; }
+  void SetBitmap(const TBitmap& value);
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& value);
+  enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+  TMenuBreak Break() const { return break_; }
+  void SetBreak(TMenuBreak value);
+
+  TNotifyEvent OnClick;
+  // Runs OnClick when the item is enabled.
+  virtual void Click();
+
+  // Sub-items.
+  int Count() const { return static_cast<int>(items_.size()); }
+  TMenuItem* Items(int index) const;  // EMenuError when out of range
+  // Adds / inserts an item that has no parent yet (EMenuError otherwise, or
+  // when it would become its own ancestor).
+  void Add(TMenuItem* item);
+  void Insert(int index, TMenuItem* item);
+  // Takes the item out of the list without destroying it.
+  void Remove(TMenuItem* item);
+  // Destroys the item at index.
+  void Delete(int index);
+  // Destroys every sub-item.
+  void Clear();
+  int IndexOf(const TMenuItem* item) const;
+  // The first sub-item whose caption without "&" equals `caption`
+  // (case-insensitive), or null.
+  TMenuItem* Find(std::string_view caption) const;
+
+  TMenuItem* Parent() const { return parent_; }
+  // Position in the parent's list, -1 without a parent. Setting it moves
+  // the item (clamped to the list).
+  int MenuIndex() const;
+  void SetMenuIndex(int value);
+  // The menu whose Items tree holds this item, or null.
+  TMenu* GetParentMenu() const;
+
+  // Called after an item or a property changed; the menu passes it on.
+  virtual void MenuChanged();
+
+  // Form resources: items nest inside their parent item or menu.
+  void SetParentComponent(TComponent* parent) override;
+  TComponent* GetParentComponent() const override;
+
+ private:
+  friend class TMenu;
+  void CheckNewChild(TMenuItem* item) const;
+  void UncheckGroupSiblings();
+  std::vector<uint8_t> BitmapData() const;
+  void SetBitmapData(const std::vector<uint8_t>& data);
+
+  std::string caption_;
+  TShortCut shortCut_ = 0;
+  bool checked_ = false;
+  bool radioItem_ = false;
+  int groupIndex_ = 0;
+  bool enabled_ = true;
+  bool visible_ = true;
+  bool default_ = false;
+  int imageIndex_ = -1;
+  std::unique_ptr<TBitmap> bitmap_;
+  std::string hint_;
+  TMenuBreak break_ = mbNone;
+  TMenuItem* parent_ = nullptr;
+  bool destroying_ = false;
+  TMenu* menu_ = nullptr;  // set on a menu's root item only
+  std::vector<TMenuItem*> items_;
+};
+
+QZ_ENUM(TMenuItem::TMenuBreak, "mbNone", "mbBreak", "mbBarBreak");
+
+class TMenu : public TComponent {
+  QZ_CLASS(TMenu, TComponent)
+ public:
+  explicit TMenu(TComponent* AOwner);
+  ~TMenu() override;
+
+  // The root item (not streamed itself; its sub-items are the menu).
+  TMenuItem* Items() const { return items_; }
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* value);
+
+  // Depth-first search of the whole tree for the first visible item with
+  // that shortcut (0 finds nothing); keyboard handling uses it.
+  TMenuItem* FindItem(TShortCut shortCut) const;
+  // Depth-first search by caption without "&" (case-insensitive).
+  TMenuItem* FindItemByCaption(std::string_view caption) const;
+
+  // Fired after any item of the tree changed (skinned menus repaint).
+  TNotifyEvent OnChange;
+  virtual void MenuChanged(TMenuItem* source);
+
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  TMenuItem* items_;  // owned by this menu
+  TCustomImageList* images_ = nullptr;
+};
+
+class TMainMenu : public TMenu {
+  QZ_CLASS(TMainMenu, TMenu)
+ public:
+  using TMenu::TMenu;
+};
+
+enum TPopupAlignment { paLeft, paRight, paCenter };
+QZ_ENUM(TPopupAlignment, "paLeft", "paRight", "paCenter");
+
+class TPopupMenu : public TMenu {
+  QZ_CLASS(TPopupMenu, TMenu)
+ public:
+  using TMenu::TMenu;
+
+  TPopupAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TPopupAlignment value) { alignment_ = value; }
+  bool AutoPopup() const { return autoPopup_; }
+  void SetAutoPopup(bool value) { autoPopup_ = value; }
+  // The component that last popped the menu up (set by the caller).
+  TComponent* PopupComponent() const { return popupComponent_; }
+  void SetPopupComponent(TComponent* value) { SetReference(popupComponent_, value); }
+
+  // Fires OnPopup, then DoPopup(x, y) at screen point (x, y). The skinned
+  // menu engine overrides DoPopup (or installs PopupHook) to show it.
+  void Popup(int x, int y);
+  TNotifyEvent OnPopup;
+  std::function<void(TPopupMenu& menu, int x, int y)> PopupHook;
+
+ protected:
+  virtual void DoPopup(int x, int y);
+
+ private:
+  TPopupAlignment alignment_ = paLeft;
+  bool autoPopup_ = true;
+  TComponent* popupComponent_ = nullptr;
+};
+
+}  // namespace qz
