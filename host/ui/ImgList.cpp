@@ -16,6 +16,9 @@ namespace {
 // from asking for huge allocations.
 constexpr int kMaxImageSide = 1024;
 constexpr uint32_t kDataVersion = 1;
+// Per-image flag: a 32-bit image's alpha is the mask, even when it is zero
+// everywhere (a bitmap file reader would take that as "no alpha").
+constexpr uint32_t kAlphaIsMask = 1;
 
 void PutU32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -199,6 +202,7 @@ std::vector<uint8_t> TCustomImageList::SaveData() const {
   PutU32(out, static_cast<uint32_t>(images_.size()));
   for (const TPixmap& img : images_) {
     std::vector<uint8_t> file = EncodeBmp(img, 32);
+    PutU32(out, kAlphaIsMask);
     PutU32(out, static_cast<uint32_t>(file.size()));
     out.insert(out.end(), file.begin(), file.end());
   }
@@ -217,11 +221,12 @@ void TCustomImageList::LoadData(const std::vector<uint8_t>& data) {
   uint32_t w = in.U32("width"), h = in.U32("height"), count = in.U32("count");
   if (w < 1 || h < 1 || w > kMaxImageSide || h > kMaxImageSide)
     TDataReader::Fail("image size " + std::to_string(w) + " x " + std::to_string(h));
-  // Each image takes at least a length field and a file header.
-  if (count > in.Left() / (4 + kBmpFileHeaderSize)) TDataReader::Fail("image count too large");
+  // Each image takes at least its flags, a length field and a file header.
+  if (count > in.Left() / (8 + kBmpFileHeaderSize)) TDataReader::Fail("image count too large");
   std::vector<TPixmap> images;
   images.reserve(count);
   for (uint32_t i = 0; i < count; ++i) {
+    uint32_t flags = in.U32("image flags");
     uint32_t length = in.U32("image length");
     auto file = in.Bytes(length);
     TBmpImage bmp;
@@ -233,10 +238,15 @@ void TCustomImageList::LoadData(const std::vector<uint8_t>& data) {
     if (bmp.Width != static_cast<int>(w) || bmp.Height != static_cast<int>(h))
       TDataReader::Fail("image " + std::to_string(i) + " is not " + std::to_string(w) + " x " +
                         std::to_string(h));
-    // A stored image without alpha has no masked pixels.
+    // A 32-bit image whose alpha is all zero was wholly masked; any other
+    // image without alpha has no masked pixels.
+    bool allMasked = (flags & kAlphaIsMask) && bmp.BitsPerPixel == 32 && !bmp.HasAlpha;
     if (!bmp.HasAlpha)
       for (int y = 0; y < bmp.Pixels.Height(); ++y)
-        for (int x = 0; x < bmp.Pixels.Width(); ++x) bmp.Pixels.At(x, y) |= 0xFF000000u;
+        for (int x = 0; x < bmp.Pixels.Width(); ++x) {
+          uint32_t& p = bmp.Pixels.At(x, y);
+          p = allMasked ? (p & 0x00FFFFFFu) : (p | 0xFF000000u);
+        }
     images.push_back(std::move(bmp.Pixels));
   }
   width_ = static_cast<int>(w);

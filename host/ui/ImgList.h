@@ -72,8 +72,8 @@ class TCustomImageList : public TComponent {
   static uint32_t DisabledPixel(uint32_t pixel);
 
   // Binary property form: "QZIL", version 1, width, height, count (32-bit
-  // little-endian each), then per image a 32-bit length and a 32-bit bitmap
-  // file (alpha 0 = masked). Reading rejects bad data with EReadError and
+  // little-endian each), then per image flags (1 = alpha is the mask), a
+  // length and a 32-bit bitmap file (alpha 0 = masked). Reading rejects bad data with EReadError and
   // leaves the list unchanged.
   std::vector<uint8_t> SaveData() const;
   void LoadData(const std::vector<uint8_t>& data);

@@ -98,11 +98,8 @@ TShortCut TextToShortCut(std::string_view text) {
 std::string StripHotkey(std::string_view caption) {
   std::string out;
   for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&') {
-      if (i + 1 < caption.size() && caption[i + 1] == '&') out += '&';
-      if (i + 1 < caption.size()) ++i, out += caption[i] == '&' ? "" : std::string(1, caption[i]);
-      continue;
-    }
+    // "&x" shows x; "&&" shows "&"; a trailing "&" shows nothing.
+    if (caption[i] == '&' && ++i == caption.size()) break;
     out += caption[i];
   }
   return out;
@@ -324,11 +321,6 @@ void TMenu::SetImages(TCustomImageList* value) {
   MenuChanged(nullptr);
 }
 
-void TMenu::Notification(TComponent* component, TOperation operation) {
-  TComponent::Notification(component, operation);
-  // SetReference has already cleared images_ when the list went away.
-}
-
 namespace {
 template <class Pred>
 TMenuItem* FindInTree(const TMenuItem* root, const Pred& pred) {
@@ -386,7 +378,7 @@ QZ_PUBLISHED(TMenuItem, TComponent) {
   b.Prop("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible, true);
   b.Prop("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex, -1);
   b.Prop("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
-  b.Enum("Break", &TMenuItem::Break, &TMenuItem::SetBreak, TMenuItem::mbNone);
+  b.Enum("Break", &TMenuItem::Break, &TMenuItem::SetBreak, mbNone);
   b.Binary("Bitmap", &TMenuItem::BitmapData, &TMenuItem::SetBitmapData);
   b.Prop("Tag", &TMenuItem::Tag, &TMenuItem::SetTag, 0);
   b.Event<TNotifyEvent>("OnClick", &TMenuItem::OnClick);

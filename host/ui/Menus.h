@@ -14,6 +14,7 @@
 #include "host/base/Exception.h"
 #include "host/components/Component.h"
 #include "host/components/Events.h"
+#include "host/components/Properties.h"
 #include "host/graphics/Bitmap.h"
 
 namespace qz {
@@ -47,8 +48,14 @@ std::string StripHotkey(std::string_view caption);
 // The accelerator character (upper-cased ASCII) or 0.
 char GetHotkey(std::string_view caption);
 
+// Where an item starts a new column of its menu.
+enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+QZ_ENUM(TMenuBreak, "mbNone", "mbBreak", "mbBarBreak");
+
 class TMenuItem : public TComponent {
   QZ_CLASS(TMenuItem, TComponent)
+  QZ_PUBLISHED_ACCESS(TMenuItem);
+
  public:
   explicit TMenuItem(TComponent* AOwner);
   // Destroys the sub-items and leaves the parent's list.
@@ -83,7 +90,6 @@ class TMenuItem : public TComponent {
   void SetBitmap(const TBitmap& value);
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& value);
-  enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
   TMenuBreak Break() const { return break_; }
   void SetBreak(TMenuBreak value);
 
@@ -149,8 +155,6 @@ class TMenuItem : public TComponent {
   std::vector<TMenuItem*> items_;
 };
 
-QZ_ENUM(TMenuItem::TMenuBreak, "mbNone", "mbBreak", "mbBarBreak");
-
 class TMenu : public TComponent {
   QZ_CLASS(TMenu, TComponent)
  public:
@@ -159,6 +163,7 @@ class TMenu : public TComponent {
 
   // The root item (not streamed itself; its sub-items are the menu).
   TMenuItem* Items() const { return items_; }
+  // Glyphs for the items' ImageIndex; cleared when the list is destroyed.
   TCustomImageList* Images() const { return images_; }
   void SetImages(TCustomImageList* value);
 
@@ -171,8 +176,6 @@ class TMenu : public TComponent {
   // Fired after any item of the tree changed (skinned menus repaint).
   TNotifyEvent OnChange;
   virtual void MenuChanged(TMenuItem* source);
-
-  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   TMenuItem* items_;  // owned by this menu
