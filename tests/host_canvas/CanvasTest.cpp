@@ -205,7 +205,9 @@ TEST(CanvasShapes, EllipseIsSymmetricAndInsideItsBox) {
   for (int y = 0; y < 9; ++y)
     for (int x = 0; x < 13; ++x) {
       const uint32_t p = pm.At(x, y);
-      if (x == 0 || y == 0 || x == 12 || y == 8) EXPECT_EQ(p, kBlack) << x << "," << y;
+      if (x == 0 || y == 0 || x == 12 || y == 8) {
+        EXPECT_EQ(p, kBlack) << x << "," << y;
+      }
       EXPECT_EQ(p, pm.At(12 - x, y)) << "mirror x at " << x << "," << y;
       EXPECT_EQ(p, pm.At(x, 8 - y)) << "mirror y at " << x << "," << y;
     }
