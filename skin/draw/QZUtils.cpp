@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+
+#include "host/ui/ImgList.h"
+#include "skin/draw/PngImageList.h"
 
 #include "skin/draw/PixelCopy.h"
 #include "skin/draw/SkinImage.h"
@@ -236,12 +240,13 @@ bool OddFontHeight(TCanvas& c) { return c.Font().Height() % 2 != 0; }
 
 }  // namespace
 
-void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
-                      const TBitmap* Glyph, int GlyphIndex, int GlyphCount,
-                      const TqzImageAndTextOptions& Options) {
-  const bool hasGlyph = Glyph && !Glyph->Empty() && GlyphCount > 0;
-  const TSize glyphSize =
-      hasGlyph ? TSize{Glyph->Width() / GlyphCount, Glyph->Height()} : TSize{0, 0};
+namespace {
+
+// Caption and image laid out together; drawImage paints the image at a point.
+void LayOutImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
+                        TSize glyphSize, const std::function<void(TPoint)>& drawImage,
+                        const TqzImageAndTextOptions& Options) {
+  const bool hasGlyph = glyphSize.cx > 0 && glyphSize.cy > 0;
   const bool horizontal = Options.Layout == blGlyphLeft || Options.Layout == blGlyphRight;
   TSize textSize{0, 0};
   if (!Caption.empty()) {
@@ -271,7 +276,7 @@ void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
     Cnvs.DrawText(Caption, textRect, DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS);
     Cnvs.Brush().SetStyle(oldStyle);
   }
-  if (hasGlyph) DrawGlyph(Cnvs, pos.GlyphPos.X, pos.GlyphPos.Y, GlyphIndex, GlyphCount, *Glyph);
+  if (hasGlyph) drawImage(pos.GlyphPos);
   if (!Options.Underline) return;
   Cnvs.Pen().SetColor(Options.UnderlineColor);
   Cnvs.Pen().SetStyle(TPenStyle::psSolid);
@@ -289,6 +294,38 @@ void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
     Cnvs.Brush().SetStyle(TBrushStyle::bsSolid);
     Cnvs.FillRect({Rc.Left + 4, Rc.Top + 4, Rc.Right - 2, Rc.Bottom - 4});
   }
+}
+
+}  // namespace
+
+void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
+                      const TBitmap* Glyph, int GlyphIndex, int GlyphCount,
+                      const TqzImageAndTextOptions& Options) {
+  const bool hasGlyph = Glyph && !Glyph->Empty() && GlyphCount > 0;
+  const TSize size = hasGlyph ? TSize{Glyph->Width() / GlyphCount, Glyph->Height()} : TSize{};
+  LayOutImageAndText(
+      Cnvs, Rc, Caption, size,
+      [&](TPoint p) { DrawGlyph(Cnvs, p.X, p.Y, GlyphIndex, GlyphCount, *Glyph); }, Options);
+}
+
+void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
+                      const TCustomImageList* Images, int ImageIndex, bool Enabled,
+                      const TqzImageAndTextOptions& Options) {
+  const bool hasImage = Images && ImageIndex >= 0 && ImageIndex < Images->Count();
+  const TSize size = hasImage ? TSize{Images->Width(), Images->Height()} : TSize{};
+  LayOutImageAndText(
+      Cnvs, Rc, Caption, size,
+      [&](TPoint p) { Images->Draw(Cnvs, p.X, p.Y, ImageIndex, Enabled); }, Options);
+}
+
+void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
+                      const TqzPngImageList* Images, int ImageIndex, bool Enabled,
+                      const TqzImageAndTextOptions& Options) {
+  const bool hasImage = Images && ImageIndex >= 0 && ImageIndex < Images->Count();
+  const TSize size = hasImage ? TSize{Images->PngWidth(), Images->PngHeight()} : TSize{};
+  LayOutImageAndText(
+      Cnvs, Rc, Caption, size,
+      [&](TPoint p) { Images->DoDraw(ImageIndex, Cnvs, p.X, p.Y, Enabled); }, Options);
 }
 
 // ---- Text ----

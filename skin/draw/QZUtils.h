@@ -20,6 +20,8 @@
 namespace qz {
 
 class TControl;
+class TCustomImageList;
+class TqzPngImageList;
 
 // ---- Composition ----
 
@@ -90,6 +92,14 @@ struct TqzImageAndTextOptions {
 // and a caption in Rc and draws both.
 void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
                       const TBitmap* Glyph, int GlyphIndex, int GlyphCount,
+                      const TqzImageAndTextOptions& Options);
+// The same with image ImageIndex of an image list (none when the list is
+// missing or the index is outside it); Enabled chooses the disabled look.
+void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
+                      const TCustomImageList* Images, int ImageIndex, bool Enabled,
+                      const TqzImageAndTextOptions& Options);
+void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
+                      const TqzPngImageList* Images, int ImageIndex, bool Enabled,
                       const TqzImageAndTextOptions& Options);
 
 // ---- Text (UTF-8) ----

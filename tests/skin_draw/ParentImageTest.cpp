@@ -77,3 +77,34 @@ TEST_F(ParentImageTest, ParentBackgroundThenEarlierGraphicSiblings) {
 
 }  // namespace
 }  // namespace qz
+
+#include "host/ui/ImgList.h"
+
+namespace qz {
+namespace {
+
+TEST(ImageAndText, ImageListImageIsCentredWithoutCaption) {
+  TImageList images(nullptr);
+  images.SetWidth(8);
+  images.SetHeight(8);
+  TBitmap red(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) red.Pixels().At(x, y) = 0xFFFF0000u;
+  images.Add(red, nullptr);
+  TPixmap pixels(40, 20, 0xFFFFFFFFu);
+  TCanvas canvas(&pixels);
+  DrawImageAndText(canvas, {0, 0, 40, 20}, "", &images, 0, true, {});
+  // m = (8 + 0 + 1) div 2 = 4: the image starts at (20 - 4, 10 - 4).
+  EXPECT_EQ(pixels.At(16, 6), 0xFFFF0000u);
+  EXPECT_EQ(pixels.At(23, 13), 0xFFFF0000u);
+  EXPECT_EQ(pixels.At(15, 6), 0xFFFFFFFFu);
+  EXPECT_EQ(pixels.At(24, 13), 0xFFFFFFFFu);
+  // An index outside the list draws nothing.
+  TPixmap blank(40, 20, 0xFFFFFFFFu);
+  TCanvas c2(&blank);
+  DrawImageAndText(c2, {0, 0, 40, 20}, "", &images, 5, true, {});
+  EXPECT_EQ(blank, TPixmap(40, 20, 0xFFFFFFFFu));
+}
+
+}  // namespace
+}  // namespace qz
