@@ -308,6 +308,28 @@ TPixmap TqzPngImage::ToPixmap() const {
   // 24-bit: blue, green, red samples (low bytes alongside for depth 16).
   bool keyed = h->ColorType() == 2 && trns;
   int kr = keyed ? trns->Red() : -1, kg = keyed ? trns->Green() : -1, kb = keyed ? trns->Blue() : -1;
+  if (!deep && !keyed) {
+    // The common case (8-bit samples, alpha plane or opaque) without a
+    // per-pixel decision.
+    for (int y = 0; y < h->Height(); ++y) {
+      const uint8_t* src = h->ScanLine(y);
+      const uint8_t* alpha = h->HasAlphaPlane() ? h->AlphaScanLine(y) : nullptr;
+      uint32_t* dst = out.Row(y);
+      if (gamma.Identity() && !alpha) {
+        for (int x = 0; x < w; ++x, src += 3)
+          dst[x] = 0xFF000000u | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
+      } else if (gamma.Identity()) {
+        for (int x = 0; x < w; ++x, src += 3)
+          dst[x] = (uint32_t(alpha[x]) << 24) | (uint32_t(src[2]) << 16) |
+                   (uint32_t(src[1]) << 8) | src[0];
+      } else {
+        for (int x = 0; x < w; ++x, src += 3)
+          dst[x] = Argb(alpha ? alpha[x] : 255, gamma.Map8(src[2]), gamma.Map8(src[1]),
+                        gamma.Map8(src[0]));
+      }
+    }
+    return out;
+  }
   for (int y = 0; y < h->Height(); ++y) {
     const uint8_t* src = h->ScanLine(y);
     const uint8_t* low = deep ? h->LowScanLine(y) : nullptr;
