@@ -1,5 +1,7 @@
 #include "skin/data/SkinControlData.h"
 
+#include "skin/data/KindTable.h"
+
 #include <functional>
 #include <utility>
 
@@ -486,21 +488,8 @@ void TqzDataSkinFrameRegulator::Fields(TqzDataFields& f) {
 
 namespace {
 
-using TControlFactory = std::unique_ptr<TqzDataSkinControl> (*)(std::string);
-
-template <class T>
-std::unique_ptr<TqzDataSkinControl> Make(std::string name) {
-  return std::make_unique<T>(std::move(name));
-}
-
-struct TControlKind {
-  const char* word;
-  const char* className;
-  TControlFactory make;
-};
-
-#define QZ_KIND(word, T) {word, #T, &Make<T>}
-constexpr TControlKind kControlKinds[] = {
+#define QZ_KIND(word, T) {word, #T, &MakeKind<TqzDataSkinControl, T>}
+constexpr TqzKind<TqzDataSkinControl> kControlKinds[] = {
     QZ_KIND("button", TqzDataSkinButtonControl),
     QZ_KIND("menubutton", TqzDataSkinMenuButtonControl),
     QZ_KIND("checkradio", TqzDataSkinCheckRadioControl),
@@ -539,20 +528,12 @@ constexpr TControlKind kControlKinds[] = {
 
 }  // namespace
 
-std::unique_ptr<TqzDataSkinControl> CreateSkinControlData(std::string_view kind,
-                                                          std::string idName) {
-  for (const auto& k : kControlKinds) {
-    if (kind == k.word) return k.make(std::move(idName));
-  }
-  return nullptr;
+std::unique_ptr<TqzDataSkinControl> CreateSkinControlData(std::string_view kind, std::string idName) {
+  return CreateByKindWord(kControlKinds, kind, std::move(idName));
 }
 
 const char* SkinControlKindWord(const TqzDataSkinControl& data) {
-  std::string_view cls = data.ClassName();
-  for (const auto& k : kControlKinds) {
-    if (cls == k.className) return k.word;
-  }
-  return "";
+  return KindWordOf(kControlKinds, data);
 }
 
 }  // namespace qz

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/graphics/Bitmap.h"
+#include "skin/data/KindTable.h"
 #include "skin/data/SkinData.h"
 
 namespace qz {
@@ -598,21 +599,8 @@ void TqzDataUserObject::Fields(TqzDataFields& f) {
 
 namespace {
 
-using TObjectFactory = std::unique_ptr<TqzDataSkinObject> (*)(std::string);
-
-template <class T>
-std::unique_ptr<TqzDataSkinObject> Make(std::string name) {
-  return std::make_unique<T>(std::move(name));
-}
-
-struct TObjectKind {
-  const char* word;
-  const char* className;
-  TObjectFactory make;
-};
-
-#define QZ_KIND(word, T) {word, #T, &Make<T>}
-constexpr TObjectKind kObjectKinds[] = {
+#define QZ_KIND(word, T) {word, #T, &MakeKind<TqzDataSkinObject, T>}
+constexpr TqzKind<TqzDataSkinObject> kObjectKinds[] = {
     QZ_KIND("menuitem", TqzDataSkinMenuItem),
     QZ_KIND("mainmenuitem", TqzDataSkinMainMenuItem),
     QZ_KIND("mainmenubaritem", TqzDataSkinMainMenuBarItem),
@@ -636,20 +624,12 @@ constexpr TObjectKind kObjectKinds[] = {
 
 }  // namespace
 
-std::unique_ptr<TqzDataSkinObject> CreateSkinObjectData(std::string_view kind,
-                                                        std::string idName) {
-  for (const auto& k : kObjectKinds) {
-    if (kind == k.word) return k.make(std::move(idName));
-  }
-  return nullptr;
+std::unique_ptr<TqzDataSkinObject> CreateSkinObjectData(std::string_view kind, std::string idName) {
+  return CreateByKindWord(kObjectKinds, kind, std::move(idName));
 }
 
 const char* SkinObjectKindWord(const TqzDataSkinObject& data) {
-  std::string_view cls = data.ClassName();
-  for (const auto& k : kObjectKinds) {
-    if (cls == k.className) return k.word;
-  }
-  return "";
+  return KindWordOf(kObjectKinds, data);
 }
 
 bool SplitSkinEntry(std::string_view value, std::string& name, std::string& kind) {
