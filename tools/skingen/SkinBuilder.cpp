@@ -1,0 +1,145 @@
+#include "tools/skingen/SkinBuilder.h"
+
+#include <fstream>
+#include <stdexcept>
+
+#include "host/graphics/BmpCodec.h"
+#include "skin/data/SkinIni.h"
+
+namespace qz::skingen {
+
+namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+// The description pictures carry no alpha: BMPs of 24 bits.
+TPixmap Opaque(const TPixmap& p) {
+  TPixmap out = p;
+  for (int y = 0; y < out.Height(); ++y)
+    for (int x = 0; x < out.Width(); ++x) out.At(x, y) |= 0xFF000000;
+  return out;
+}
+
+}  // namespace
+
+bool TAtlas::Overlaps(const TRect& r) const {
+  for (const TRect& q : reserved_) {
+    TRect i;
+    if (IntersectRect(i, InflateRect(q, gap_, gap_), r)) return true;
+  }
+  return false;
+}
+
+TRect TAtlas::Place(int w, int h) {
+  for (;;) {
+    if (x_ + w > width_) NewRow();
+    if (y_ + h > height_)
+      throw std::runtime_error("picture full: no room for " + std::to_string(w) + "x" +
+                               std::to_string(h));
+    TRect r{x_, y_, x_ + w, y_ + h};
+    if (!Overlaps(r)) {
+      x_ += w + gap_;
+      rowHeight_ = std::max(rowHeight_, h);
+      return r;
+    }
+    x_ += 1;  // slide past a reserved rectangle
+    if (x_ + w > width_) NewRow();
+  }
+}
+
+void TAtlas::NewRow() {
+  if (x_ == 0 && rowHeight_ == 0) return;
+  y_ += rowHeight_ + gap_;
+  x_ = 0;
+  rowHeight_ = 0;
+}
+
+void TAtlas::Reserve(const TRect& r) { reserved_.push_back(r); }
+
+TSkinBuilder::TSkinBuilder(std::string iniName, int w, int h, uint32_t background)
+    : iniName_(std::move(iniName)), picture_(w, h, background) {
+  colors_.ResetToSystem();
+}
+
+TPixmap& TSkinBuilder::Mask() {
+  if (mask_.Empty()) mask_.Resize(picture_.Width(), picture_.Height(), 0xFF000000);
+  return mask_;
+}
+
+int TSkinBuilder::AddActivePicture(std::string fileName, int w, int h, uint32_t background) {
+  actives_.push_back({std::move(fileName), TPixmap(w, h, background), TAtlas(w, h)});
+  return int(actives_.size()) - 1;
+}
+
+TqzDataSkinArea& TSkinBuilder::Area(const std::string& name, const TRect& r) {
+  areas_.push_back(std::make_unique<TqzDataSkinArea>(name, r));
+  return *areas_.back();
+}
+
+std::string TSkinBuilder::BaseName() const {
+  return std::filesystem::path(iniName_).stem().string();
+}
+
+void TSkinBuilder::WriteSections(TqzIniFile& ini, bool lead) const {
+  for (const auto& c : controls_)
+    if ((c->IDName == lead_) == lead) c->WriteData(ini);
+  for (const auto& o : objects_)
+    if ((o->IDName == lead_) == lead) o->WriteData(ini);
+}
+
+std::string TSkinBuilder::DescriptionText() const {
+  TqzIniFile first;
+  WriteSections(first, true);
+
+  TqzIniFile ini;
+  TqzIniWriter version(ini, "VERSION");
+  version.String("skinname", SkinName);
+  version.String("skinauthor", SkinAuthor);
+  version.String("authoremail", "");
+  version.String("authorurl", "");
+  version.String("skincomments", SkinComments);
+
+  TqzIniWriter pictures(ini, "PICTURES");
+  pictures.String("picture", BaseName() + ".bmp");
+  pictures.String("inactivepicture", "");
+  pictures.String("mask", HasMask() ? BaseName() + "mask.bmp" : "");
+  pictures.String("rolluppicture", "");
+  pictures.String("rollupmask", "");
+  std::vector<std::string> names;
+  for (const auto& a : actives_) names.push_back(a.FileName);
+  pictures.StringList("activepictures", names);
+
+  formInfo_.WriteFormInfo(ini);
+  if (HasPopupWindow) popup_.WriteData(ini);
+  if (HasLayerFrame) layer_.WriteData(ini);
+  if (HasHintWindow) hint_.WriteData(ini);
+  colors_.WriteData(ini);
+
+  std::vector<std::string> entries;
+  for (const auto& a : areas_) entries.push_back(a->EntryText());
+  TqzIniWriter(ini, "SKINAREAS").StringList("", entries);
+  entries.clear();
+  for (const auto& o : objects_) entries.push_back(o->IDName + ":" + SkinObjectKindWord(*o));
+  TqzIniWriter(ini, "SKINOBJECTS").StringList("", entries);
+  entries.clear();
+  for (const auto& c : controls_) entries.push_back(c->IDName + ":" + SkinControlKindWord(*c));
+  TqzIniWriter(ini, "SKINCONTROLS").StringList("", entries);
+  WriteSections(ini, false);
+
+  return first.Text() + ini.Text();
+}
+
+void TSkinBuilder::Save(const std::filesystem::path& dir) const {
+  std::filesystem::create_directories(dir);
+  WriteFile(dir / (BaseName() + ".bmp"), EncodeBmp(Opaque(picture_), 24));
+  if (HasMask()) WriteFile(dir / (BaseName() + "mask.bmp"), EncodeBmp(Opaque(mask_), 1));
+  for (const auto& a : actives_) WriteFile(dir / a.FileName, EncodeBmp(Opaque(a.Pixels), 24));
+  std::string text = DescriptionText();
+  WriteFile(dir / iniName_, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+}  // namespace qz::skingen

@@ -1,0 +1,125 @@
+// The one source of truth of a generated skin: its pictures and the
+// description objects that point into them. A skin painter allocates a
+// rectangle, paints it and stores the same rectangle in a description
+// object, so the description text and the pixels cannot drift apart.
+// Save() writes the description file and its BMPs, ready for
+// `skinpack build`.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/base/Types.h"
+#include "host/graphics/Pixmap.h"
+#include "skin/data/SkinColors.h"
+#include "skin/data/SkinControlData.h"
+#include "skin/data/SkinObjectData.h"
+
+namespace qz::skingen {
+
+// Shelf allocation of rectangles in a picture, left to right, rows top to
+// bottom, with a gap between neighbours so that no stretched element picks
+// up its neighbour's pixels.
+class TAtlas {
+ public:
+  TAtlas() = default;
+  TAtlas(int width, int height, int gap = 2) : width_(width), height_(height), gap_(gap) {}
+  // A free rectangle of w x h; throws when the picture is full.
+  TRect Place(int w, int h);
+  // Starts a new shelf (to group related elements on one row).
+  void NewRow();
+  // Marks a fixed rectangle as taken: later shelves start below it when it
+  // overlaps the current one.
+  void Reserve(const TRect& r);
+
+ private:
+  int width_ = 0, height_ = 0, gap_ = 2;
+  int x_ = 0, y_ = 0, rowHeight_ = 0;
+  std::vector<TRect> reserved_;
+  bool Overlaps(const TRect& r) const;
+};
+
+struct TActivePicture {
+  std::string FileName;
+  TPixmap Pixels;
+  TAtlas Atlas;
+};
+
+class TSkinBuilder {
+ public:
+  // A skin whose description file is `iniName` ("skin.ini"), with a main
+  // picture of w x h filled with `background`.
+  TSkinBuilder(std::string iniName, int w, int h, uint32_t background);
+
+  const std::string& IniName() const { return iniName_; }
+  TPixmap& Picture() { return picture_; }
+  // The window shape: black pixels are inside. Created on first use, all
+  // black (the whole picture is inside).
+  TPixmap& Mask();
+  bool HasMask() const { return !mask_.Empty(); }
+
+  // Appends an active picture (its index is what descriptions store).
+  int AddActivePicture(std::string fileName, int w, int h, uint32_t background);
+  TPixmap& Active(int index) { return actives_.at(size_t(index)).Pixels; }
+  TAtlas& Atlas(int index) { return actives_.at(size_t(index)).Atlas; }
+  int ActiveCount() const { return int(actives_.size()); }
+
+  template <class T>
+  T& Control(const std::string& name) {
+    auto owned = std::make_unique<T>(name);
+    T& ref = *owned;
+    controls_.push_back(std::move(owned));
+    return ref;
+  }
+  template <class T>
+  T& Object(const std::string& name) {
+    auto owned = std::make_unique<T>(name);
+    T& ref = *owned;
+    objects_.push_back(std::move(owned));
+    return ref;
+  }
+  TqzDataSkinArea& Area(const std::string& name, const TRect& r);
+
+  TqzSkinFormInfo& FormInfo() { return formInfo_; }
+  TqzDataSkinPopupWindow& PopupWindow() { return popup_; }
+  TqzDataSkinHintWindow& HintWindow() { return hint_; }
+  TqzDataSkinLayerFrame& LayerFrame() { return layer_; }
+  TqzSkinColors& Colors() { return colors_; }
+  bool HasPopupWindow = false, HasHintWindow = false, HasLayerFrame = false;
+
+  std::string SkinName, SkinAuthor = "qzskin", SkinComments;
+
+  // The section the description text begins with (a control or object name).
+  void LeadWith(std::string sectionName) { lead_ = std::move(sectionName); }
+
+  // The whole description text.
+  std::string DescriptionText() const;
+  // Writes <dir>/<iniName> and every picture as a BMP (24-bit pictures,
+  // 1-bit mask) into dir.
+  void Save(const std::filesystem::path& dir) const;
+
+  const std::vector<std::unique_ptr<TqzDataSkinControl>>& Controls() const { return controls_; }
+  const std::vector<std::unique_ptr<TqzDataSkinObject>>& Objects() const { return objects_; }
+
+ private:
+  std::string BaseName() const;
+  void WriteSections(TqzIniFile& ini, bool lead) const;
+
+  std::string iniName_;
+  TPixmap picture_;
+  TPixmap mask_;
+  std::vector<TActivePicture> actives_;
+  std::vector<std::unique_ptr<TqzDataSkinControl>> controls_;
+  std::vector<std::unique_ptr<TqzDataSkinObject>> objects_;
+  std::vector<std::unique_ptr<TqzDataSkinArea>> areas_;
+  mutable TqzSkinFormInfo formInfo_;
+  mutable TqzDataSkinPopupWindow popup_;
+  mutable TqzDataSkinHintWindow hint_;
+  mutable TqzDataSkinLayerFrame layer_;
+  mutable TqzSkinColors colors_;
+  std::string lead_;
+};
+
+}  // namespace qz::skingen

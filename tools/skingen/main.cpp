@@ -1,0 +1,40 @@
+// skingen: paints the demo skins and writes their description files and
+// BMPs, ready for `skinpack build`.
+//
+//   skingen <dir>     writes <dir>/skin/skin.ini and <dir>/dialog/dialog.ini
+//                     with the pictures beside them
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "tools/skingen/Skins.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: skingen <dir>\n"
+    "  Paints the two demo skins and writes <dir>/skin/skin.ini and\n"
+    "  <dir>/dialog/dialog.ini with their BMP pictures beside them.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help")) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argc != 2) {
+    std::cerr << "skingen: expected one output folder\n\n" << kUsage;
+    return 2;
+  }
+  try {
+    std::filesystem::path dir = argv[1];
+    qz::skingen::BuildMainSkin()->Save(dir / "skin");
+    qz::skingen::BuildDialogSkin()->Save(dir / "dialog");
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "skingen: error: " << e.what() << "\n";
+    return 1;
+  }
+}
