@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "host/graphics/BmpCodec.h"
+#include "host/graphics/PngWriter.h"
 #include "skin/data/SkinIni.h"
 
 namespace qz::skingen {
@@ -140,6 +141,15 @@ void TSkinBuilder::Save(const std::filesystem::path& dir) const {
   for (const auto& a : actives_) WriteFile(dir / a.FileName, EncodeBmp(Opaque(a.Pixels), 24));
   std::string text = DescriptionText();
   WriteFile(dir / iniName_, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+void TSkinBuilder::SavePreviews(const std::filesystem::path& dir) const {
+  std::filesystem::create_directories(dir);
+  SavePng(Opaque(picture_), (dir / (BaseName() + ".png")).string(), false);
+  if (HasMask()) SavePng(Opaque(mask_), (dir / (BaseName() + "mask.png")).string(), false);
+  for (const auto& a : actives_)
+    SavePng(Opaque(a.Pixels),
+            (dir / std::filesystem::path(a.FileName).replace_extension(".png")).string(), false);
 }
 
 }  // namespace qz::skingen

@@ -99,6 +99,8 @@ class TSkinBuilder {
   // Writes <dir>/<iniName> and every picture as a BMP (24-bit pictures,
   // 1-bit mask) into dir.
   void Save(const std::filesystem::path& dir) const;
+  // Writes every picture as a PNG into dir, for looking at.
+  void SavePreviews(const std::filesystem::path& dir) const;
 
   const std::vector<std::unique_ptr<TqzDataSkinControl>>& Controls() const { return controls_; }
   const std::vector<std::unique_ptr<TqzDataSkinObject>>& Objects() const { return objects_; }

@@ -13,9 +13,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: skingen <dir>\n"
+    "usage: skingen <dir> [--preview <pngdir>]\n"
     "  Paints the two demo skins and writes <dir>/skin/skin.ini and\n"
-    "  <dir>/dialog/dialog.ini with their BMP pictures beside them.\n";
+    "  <dir>/dialog/dialog.ini with their BMP pictures beside them.\n"
+    "  --preview also writes every picture as a PNG into <pngdir>/skin and\n"
+    "  <pngdir>/dialog.\n";
 
 }  // namespace
 
@@ -24,14 +26,21 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
-  if (argc != 2) {
+  if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--preview")) {
     std::cerr << "skingen: expected one output folder\n\n" << kUsage;
     return 2;
   }
   try {
     std::filesystem::path dir = argv[1];
-    qz::skingen::BuildMainSkin()->Save(dir / "skin");
-    qz::skingen::BuildDialogSkin()->Save(dir / "dialog");
+    auto mainSkin = qz::skingen::BuildMainSkin();
+    auto dialogSkin = qz::skingen::BuildDialogSkin();
+    mainSkin->Save(dir / "skin");
+    dialogSkin->Save(dir / "dialog");
+    if (argc == 4) {
+      std::filesystem::path previews = argv[3];
+      mainSkin->SavePreviews(previews / "skin");
+      dialogSkin->SavePreviews(previews / "dialog");
+    }
     return 0;
   } catch (const std::exception& e) {
     std::cerr << "skingen: error: " << e.what() << "\n";
