@@ -442,7 +442,8 @@ TBmpImage DecodeBmp(std::span<const uint8_t> file) {
     const auto lut = PalettePixels(img.Palette, 256);
     img.HasAlpha = TRleDecoder(d.subspan(h.offBits, length), h, lut, img.Pixels).Run();
   } else {
-    img.Pixels.Resize(h.width, h.height, kOpaqueBlack);
+    // Every decoder below writes every pixel: no fill first.
+    img.Pixels.ResizeUninitialized(h.width, h.height);
     if (h.bits <= 8)
       DecodeIndexed(d, h, img.Palette, img.Pixels);
     else if (h.bits == 24)

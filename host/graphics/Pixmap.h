@@ -4,12 +4,36 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "host/base/Color.h"
 #include "host/base/Types.h"
 
 namespace qz {
+
+// An allocator whose value-less construct leaves the element uninitialised,
+// so that a vector can grow without writing every element first. Decoders
+// that write every pixel use it to skip a pass over (and the page faults of)
+// a fresh buffer.
+template <class T>
+struct TDefaultInitAllocator : std::allocator<T> {
+  using std::allocator<T>::allocator;
+  template <class U>
+  struct rebind {
+    using other = TDefaultInitAllocator<U>;
+  };
+  template <class U>
+  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
 
 class TPixmap {
  public:
@@ -21,6 +45,14 @@ class TPixmap {
     width_ = width > 0 ? width : 0;
     height_ = height > 0 ? height : 0;
     pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill);
+  }
+  // As Resize, but the pixels are left unspecified: for writers that set
+  // every pixel themselves. Memory already held is reused when large enough.
+  void ResizeUninitialized(int width, int height) {
+    width_ = width > 0 ? width : 0;
+    height_ = height > 0 ? height : 0;
+    pixels_.clear();
+    pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
   }
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -39,7 +71,7 @@ class TPixmap {
  private:
   int width_ = 0;
   int height_ = 0;
-  std::vector<uint32_t> pixels_;
+  std::vector<uint32_t, TDefaultInitAllocator<uint32_t>> pixels_;
 };
 
 // Conversions between the pixel layout and colour values.

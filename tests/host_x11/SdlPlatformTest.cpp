@@ -3,10 +3,12 @@
 // produces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <thread>
 #include <vector>
 
@@ -17,6 +19,14 @@
 #include "XTestDisplay.h"
 
 namespace qz {
+
+// Regions in failure messages as their rectangles.
+void PrintTo(const TRegion& region, std::ostream* out) {
+  *out << "{";
+  for (const TRect& r : region.Rects()) *out << " [" << r.Left << "," << r.Top << " - " << r.Right << "," << r.Bottom << ")";
+  *out << " }";
+}
+
 namespace {
 
 constexpr uint32_t kRed = 0xFFFF0000;
@@ -184,6 +194,7 @@ TEST_F(SdlPlatformTest, StackingFollowsRaiseAndPopupsStayAbove) {
 }
 
 TEST_F(SdlPlatformTest, PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels) {
+  EXPECT_FALSE(platform_->SupportsPerPixelAlpha());  // Xvfb runs no compositor
   auto w = ShowSolid(Rect(200, 200, 240, 220), kRed);
   TPixmap picture(40, 20, 0);
   for (int y = 0; y < 20; ++y)
@@ -191,6 +202,115 @@ TEST_F(SdlPlatformTest, PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels) {
   w->PresentLayered(picture);
   EXPECT_EQ(ScreenRgb(205, 205), kRootRgb);
   EXPECT_EQ(ScreenRgb(225, 205), 0x00FF00u);
+  const auto xid = x_->TopLevelAt(Rect(200, 200, 240, 220));
+  ASSERT_NE(xid, 0u);
+  EXPECT_EQ(x_->Depth(xid), 24);
+  EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(20, 0, 40, 20)));
+}
+
+// Columns of alpha 0, 128, 255 and 64, premultiplied.
+TPixmap AlphaColumns() {
+  static constexpr uint32_t kColumns[] = {0x00000000, 0x80402010, 0xFF00FF00, 0x40302010};
+  TPixmap picture(40, 20, 0);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) picture.At(x, y) = kColumns[x / 10];
+  return picture;
+}
+
+std::vector<uint32_t> PixelsOf(const TPixmap& picture) {
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < picture.Height(); ++y)
+    for (int x = 0; x < picture.Width(); ++x) pixels.push_back(picture.At(x, y));
+  return pixels;
+}
+
+TEST_F(SdlPlatformTest, WithACompositorLayeredPicturesKeepTheirAlpha) {
+  x_->OwnCompositorSelection(true);
+  EXPECT_TRUE(platform_->SupportsPerPixelAlpha());
+  auto below = ShowSolid(Rect(280, 190, 360, 240), kRed);
+  const TRect bounds = Rect(300, 200, 340, 220);
+  auto w = ShowSolid(bounds, kBlue);
+  const TPixmap picture = AlphaColumns();
+  w->PresentLayered(picture);
+
+  const auto xid = x_->TopLevelAt(bounds);
+  ASSERT_NE(xid, 0u);
+  EXPECT_EQ(x_->Depth(xid), 32);
+  EXPECT_EQ(x_->WindowPixels(xid, Rect(0, 0, 40, 20)), PixelsOf(picture));
+  // The compositor shows the desktop through it: no shape, but clicks on
+  // the transparent pixels go to what is below.
+  EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(0, 0, 40, 20)));
+  EXPECT_EQ(x_->Shape(xid, true), TRegion(Rect(10, 0, 40, 20)));
+  for (const auto& [x, expected] : {std::pair{315, w.get()}, std::pair{305, below.get()}}) {
+    FakeMove(x, 205);
+    FakeButton(1, true);
+    FakeButton(1, false);
+    auto events = PumpUntilEvent(K::MouseUp);
+    const TPlatformEvent* down = Find(events, K::MouseDown);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->window, expected) << "click at x " << x;
+    EXPECT_EQ(down->screenPos, (TPoint{x, 205}));
+  }
+
+  // The next picture goes into the same window.
+  TPixmap next(40, 20, 0x80800000);
+  w->PresentLayered(next);
+  EXPECT_EQ(x_->TopLevelAt(bounds), xid);
+  EXPECT_EQ(x_->WindowPixels(xid, Rect(0, 0, 40, 20)), PixelsOf(next));
+
+  // Opaque contents again: whatever alpha the back buffer holds, the window
+  // shows it opaque and takes input everywhere.
+  w->Present(picture, TRegion(picture.Bounds()));
+  for (uint32_t p : x_->WindowPixels(xid, Rect(0, 0, 40, 20))) ASSERT_EQ(p >> 24, 0xFFu);
+  EXPECT_EQ(x_->WindowPixels(xid, Rect(25, 5, 26, 6)), std::vector<uint32_t>{0xFF00FF00});
+  EXPECT_EQ(x_->Shape(xid, true), TRegion(Rect(0, 0, 40, 20)));
+
+  // The compositor gone, the next picture shapes the window as without one.
+  x_->OwnCompositorSelection(false);
+  w->PresentLayered(picture);
+  EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(10, 0, 40, 20)));
+}
+
+// The window moves to a new native window of the ARGB visual; what the
+// window system set up on the old one goes with it.
+TEST_F(SdlPlatformTest, ALayeredWindowKeepsOwnersStackingOpacityAndFocus) {
+  x_->OwnCompositorSelection(true);
+  auto owner = ShowSolid(Rect(100, 100, 300, 300), kRed);
+  auto w = ShowSolid(Rect(150, 150, 250, 250), kGreen);
+  w->SetOwner(owner.get());
+  auto popup = ShowSolid(Rect(200, 200, 260, 260), kBlue, TPlatformWindowKind::Popup);
+  popup->SetOwner(w.get());
+  w->Activate();
+  PumpUntilEvent(K::FocusIn, w.get());
+  const auto opaqueXid = x_->TopLevelAt(Rect(150, 150, 250, 250));
+  w->SetOpacity(128);
+  w->PresentLayered(TPixmap(100, 100, 0x80008000));
+
+  const auto ownerXid = x_->TopLevelAt(Rect(100, 100, 300, 300));
+  const auto xid = x_->TopLevelAt(Rect(150, 150, 250, 250));
+  const auto popupXid = x_->TopLevelAt(Rect(200, 200, 260, 260));
+  ASSERT_NE(xid, 0u);
+  EXPECT_NE(xid, opaqueXid);
+  EXPECT_EQ(x_->Depth(xid), 32);
+  EXPECT_EQ(x_->TransientFor(xid), ownerXid);
+  EXPECT_EQ(x_->TransientFor(popupXid), xid);
+  const auto stack = x_->MappedTopLevels();
+  const auto at = [&](unsigned long id) { return std::find(stack.begin(), stack.end(), id) - stack.begin(); };
+  EXPECT_LT(at(ownerXid), at(xid));
+  EXPECT_LT(at(xid), at(popupXid));
+  EXPECT_EQ(std::find(stack.begin(), stack.end(), opaqueXid), stack.end());  // the old one is gone
+  const auto opacity = x_->Cardinal(xid, "_NET_WM_WINDOW_OPACITY");
+  ASSERT_TRUE(opacity.has_value());
+  EXPECT_NEAR(static_cast<double>(*opacity) / 0xFFFFFFFFu, 128.0 / 255, 1e-3);
+
+  // Keys still go to it, and moves and sizes reach the new window.
+  FakeKey("x", true);
+  FakeKey("x", false);
+  auto events = PumpUntilEvent(K::KeyUp);
+  ASSERT_NE(Find(events, K::KeyDown), nullptr);
+  EXPECT_EQ(Find(events, K::KeyDown)->window, w.get());
+  w->SetBounds(Rect(170, 160, 290, 260));
+  EXPECT_EQ(x_->TopLevelAt(Rect(170, 160, 290, 260)), xid);
 }
 
 TEST_F(SdlPlatformTest, ClicksAndTypingArriveAsPlatformEvents) {

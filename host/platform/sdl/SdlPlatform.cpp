@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <string>
 
 #include "host/base/Exception.h"
 #include "host/base/Messages.h"
@@ -140,7 +141,8 @@ class TSdlWindow final : public IPlatformWindow {
 
  private:
   void ApplyShape();
-  void CopyToSurface(const TPixmap& pixels, const TRegion& area);
+  void CopyToSurface(const TPixmap& pixels, const TRegion& area, bool opaque);
+  bool MoveToArgbVisual();
 
   TSdlPlatform* platform_;
   bool visible_ = false;
@@ -150,6 +152,15 @@ class TSdlWindow final : public IPlatformWindow {
   TSize filledSize_;
   std::optional<TRegion> shape_;       // the window system's shape
   std::optional<TRegion> opaqueArea_;  // the shown pixels of a per-pixel alpha picture
+  std::string title_;
+  uint8_t opacity_ = 255;
+  // The native window is on the display's ARGB visual (it moved there for
+  // its first per-pixel alpha picture on a compositing display).
+  bool argb_ = false;
+  // The picture shown is blended by its alpha (a compositor runs): input is
+  // limited to its visible pixels instead of shaping the window to them.
+  bool alphaComposited_ = false;
+  bool inputShaped_ = false;
 };
 
 class TSdlPlatform final : public IPlatform {
@@ -171,7 +182,9 @@ class TSdlPlatform final : public IPlatform {
   uint32_t KeyModifiers() override { return modifiers_; }
   bool MouseButtonDown(TMouseButtonId button) override { return (buttons_ & ButtonBit(button)) != 0; }
   int DoubleClickTimeMs() override { return 500; }
-  bool SupportsPerPixelAlpha() override { return false; }
+  // Needs a compositor now and the ARGB visual; asked on every layered
+  // picture, so windows follow a compositor that starts or stops.
+  bool SupportsPerPixelAlpha() override { return x11_->ArgbVisual() != 0 && x11_->HasCompositor(); }
   bool SupportsShapes() override { return x11_->HasShapeExtension(); }
   std::string ClipboardText() override;
   void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
@@ -179,6 +192,12 @@ class TSdlPlatform final : public IPlatform {
   // For the windows.
   x11::TConnection& X11() { return *x11_; }
   bool HasWindowManager() const { return hasWindowManager_; }
+  // A hidden SDL window as described, on the ARGB visual when asked; null
+  // when SDL cannot make it (SDL_GetError says why).
+  SDL_Window* NewSdlWindow(const TPlatformWindowDesc& desc, bool argbVisual);
+  // The window has a new native window: owners and stacking follow it.
+  void NativeWindowReplaced(TSdlWindow* window);
+  bool IsCapturing(const TSdlWindow* window) const { return capture_ == window; }
   void Unregister(TSdlWindow* window);
   void RaiseToTop(TSdlWindow* window);
   void ApplyStacking();
@@ -225,7 +244,8 @@ TSdlWindow::TSdlWindow(TSdlPlatform* platform, SDL_Window* window, const TPlatfo
       kind_(desc.kind),
       topmost_(desc.topmost),
       bounds_(desc.bounds),
-      platform_(platform) {
+      platform_(platform),
+      title_(desc.title) {
   SDL_SetWindowData(window_, "qz", this);
 }
 
@@ -271,6 +291,7 @@ void TSdlWindow::SetVisible(bool visible, bool activate) {
 }
 
 void TSdlWindow::SetTitle(const std::string& title) {
+  title_ = title;
   if (platform_) SDL_SetWindowTitle(window_, title.c_str());
 }
 
@@ -282,15 +303,26 @@ void TSdlWindow::SetShape(const TRegion* shape) {
   ApplyShape();
 }
 
+// The window system's shape bounds the window. A per-pixel alpha picture
+// also limits it to the picture's visible pixels: by shaping the window when
+// nothing blends its alpha, else only where it takes pointer input (clicks
+// on transparent pixels go to what shows through).
 void TSdlWindow::ApplyShape() {
   if (!platform_) return;
-  std::optional<TRegion> effective = shape_;
-  if (opaqueArea_) effective = shape_ ? shape_->Intersect(*opaqueArea_) : *opaqueArea_;
-  platform_->X11().SetShape(xid_, effective ? &*effective : nullptr);
+  std::optional<TRegion> bounding = shape_;
+  std::optional<TRegion> input;
+  if (opaqueArea_) {
+    TRegion visible = shape_ ? shape_->Intersect(*opaqueArea_) : *opaqueArea_;
+    (alphaComposited_ ? input : bounding) = std::move(visible);
+  }
+  platform_->X11().SetShape(xid_, bounding ? &*bounding : nullptr);
+  if (input || inputShaped_) platform_->X11().SetInputShape(xid_, input ? &*input : nullptr);
+  inputShaped_ = input.has_value();
 }
 
 void TSdlWindow::SetOpacity(uint8_t alpha) {
-  if (platform_) SDL_SetWindowOpacity(window_, alpha / 255.0f);
+  opacity_ = alpha;
+  if (platform_) SDL_SetWindowOpacity(window_, alpha / 255.0f);  // _NET_WM_WINDOW_OPACITY
 }
 
 void TSdlWindow::SetTopmost(bool topmost) {
@@ -321,7 +353,9 @@ void TSdlWindow::Activate() {
   if (visible_) platform_->X11().Focus(xid_);
 }
 
-void TSdlWindow::CopyToSurface(const TPixmap& pixels, const TRegion& dirty) {
+// `opaque`: the pixels are shown without their alpha (an ARGB window would
+// blend by whatever alpha a back buffer happens to hold).
+void TSdlWindow::CopyToSurface(const TPixmap& pixels, const TRegion& dirty, bool opaque) {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!surface) return;
   const TRect all = Intersection(pixels.Bounds(), Rect(0, 0, surface->w, surface->h));
@@ -336,7 +370,13 @@ void TSdlWindow::CopyToSurface(const TPixmap& pixels, const TRegion& dirty) {
   rects.reserve(area.Rects().size());
   auto* base = static_cast<uint8_t*>(surface->pixels);
   for (const TRect& r : area.Rects()) {
-    if (sameLayout) {
+    if (opaque && surface->format->format == SDL_PIXELFORMAT_ARGB8888) {
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        const uint32_t* from = pixels.Row(y) + r.Left;
+        auto* to = reinterpret_cast<uint32_t*>(base + static_cast<size_t>(y) * surface->pitch) + r.Left;
+        for (int x = 0; x < r.Width(); ++x) to[x] = from[x] | 0xFF000000u;
+      }
+    } else if (sameLayout) {
       for (int y = r.Top; y < r.Bottom; ++y)
         std::memcpy(base + static_cast<size_t>(y) * surface->pitch + r.Left * 4, pixels.Row(y) + r.Left,
                     static_cast<size_t>(r.Width()) * 4);
@@ -359,19 +399,66 @@ void TSdlWindow::Present(const TPixmap& backBuffer, const TRegion& dirty) {
   if (!platform_) return;
   if (opaqueArea_) {
     opaqueArea_.reset();
+    alphaComposited_ = false;
     ApplyShape();
   }
-  CopyToSurface(backBuffer, dirty);
+  CopyToSurface(backBuffer, dirty, argb_);
 }
 
-// Without per-pixel alpha on the display the window shows the picture's
-// visible pixels (over black, as the premultiplied colours are) and is
-// shaped to them.
+// With a compositor the picture goes as it is (premultiplied ARGB, what a
+// compositor blends) into a window of the ARGB visual. Without one the
+// window shows the picture's visible pixels (over black, as the
+// premultiplied colours are) and is shaped to them.
 void TSdlWindow::PresentLayered(const TPixmap& premultiplied) {
   if (!platform_) return;
+  const bool compositing = platform_->SupportsPerPixelAlpha();
+  if (compositing && !argb_) MoveToArgbVisual();
+  alphaComposited_ = compositing && argb_;
   opaqueArea_ = OpaqueArea(premultiplied);
   ApplyShape();
-  CopyToSurface(premultiplied, TRegion(premultiplied.Bounds()));
+  CopyToSurface(premultiplied, TRegion(premultiplied.Bounds()), false);
+}
+
+// X fixes a window's visual when the window is made, so a new native window
+// on the ARGB visual takes this one's place, with its place in the stacking
+// order, owner, owned windows, opacity, visibility and focus. False (the
+// window stays as it was) when SDL cannot make it.
+bool TSdlWindow::MoveToArgbVisual() {
+  TPlatformWindowDesc desc;
+  desc.kind = kind_;
+  desc.bounds = bounds_;
+  desc.topmost = topmost_;
+  desc.title = title_;
+  SDL_Window* fresh = platform_->NewSdlWindow(desc, true);
+  if (!fresh) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(fresh);
+  const x11::TWindowId freshXid = x11::WindowIdOf(fresh);
+  if (!freshXid || !surface || surface->format->format != SDL_PIXELFORMAT_ARGB8888) {
+    SDL_DestroyWindow(fresh);
+    return false;
+  }
+  SDL_Window* old = window_;
+  const bool hadFocus = SDL_GetKeyboardFocus() == old;
+  window_ = fresh;
+  xid_ = freshXid;
+  argb_ = true;
+  filledSurface_ = nullptr;
+  inputShaped_ = false;
+  SDL_SetWindowData(window_, "qz", this);
+  if (opacity_ != 255) SDL_SetWindowOpacity(window_, opacity_ / 255.0f);
+  if (bounds_.IsEmpty()) {
+    const TRegion nothing;
+    platform_->X11().SetShape(xid_, &nothing);
+  }
+  platform_->NativeWindowReplaced(this);
+  if (visible_) {
+    platform_->X11().Map(xid_);
+    platform_->ApplyStacking();
+  }
+  SDL_DestroyWindow(old);
+  if (visible_ && hadFocus) platform_->X11().Focus(xid_);
+  if (platform_->IsCapturing(this)) SDL_CaptureMouse(SDL_TRUE);
+  return true;
 }
 
 bool TSdlWindow::Reexpose() {
@@ -435,13 +522,32 @@ TSdlPlatform::~TSdlPlatform() {
   sdlPlatformAlive = false;
 }
 
-std::unique_ptr<IPlatformWindow> TSdlPlatform::CreateWindow(const TPlatformWindowDesc& desc) {
+SDL_Window* TSdlPlatform::NewSdlWindow(const TPlatformWindowDesc& desc, bool argbVisual) {
   Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE;
   // Popup menus are override-redirect: no window manager moves or focuses them.
   if (desc.kind == TPlatformWindowKind::Popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
   if (desc.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+  // SDL makes the X window on the visual this hint names (with a colormap of
+  // its own, border pixel 0 and no background) and then gives it a window
+  // surface in that visual's pixel format, ARGB8888 for the ARGB visual.
+  if (argbVisual)
+    SDL_SetHintWithPriority(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, std::to_string(x11_->ArgbVisual()).c_str(),
+                            SDL_HINT_OVERRIDE);
   SDL_Window* sdl = SDL_CreateWindow(desc.title.c_str(), desc.bounds.Left, desc.bounds.Top,
                                      std::max(desc.bounds.Width(), 1), std::max(desc.bounds.Height(), 1), flags);
+  if (argbVisual) SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
+  return sdl;
+}
+
+void TSdlPlatform::NativeWindowReplaced(TSdlWindow* window) {
+  if (window->owner_) x11_->SetTransientFor(window->xid_, window->owner_->xid_);
+  for (auto* w : stack_)
+    if (w->owner_ == window) x11_->SetTransientFor(w->xid_, window->xid_);
+  ApplyStacking();
+}
+
+std::unique_ptr<IPlatformWindow> TSdlPlatform::CreateWindow(const TPlatformWindowDesc& desc) {
+  SDL_Window* sdl = NewSdlWindow(desc, false);
   if (!sdl) throw Exception(SdlError("cannot create a window"));
   auto window = std::make_unique<TSdlWindow>(this, sdl, desc);
   if (!window->xid_) throw Exception("sdl platform: the window is not an X11 window");

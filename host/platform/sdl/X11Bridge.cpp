@@ -8,6 +8,7 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 
 #include <atomic>
@@ -49,6 +50,37 @@ uint32_t ModifiersOfState(unsigned int state) {
 uint32_t ButtonsOfState(unsigned int state) {
   // Bits in TMouseButtonId order: left, right, middle.
   return ((state & Button1Mask) ? 1u : 0u) | ((state & Button3Mask) ? 2u : 0u) | ((state & Button2Mask) ? 4u : 0u);
+}
+
+// A depth-32 TrueColor visual with 8-bit red, green and blue in the low 24
+// bits leaves the top byte to alpha: the pixels are TPixmap's own layout.
+unsigned long FindArgbVisual(Display* d) {
+  XVisualInfo wanted{};
+  wanted.screen = DefaultScreen(d);
+  wanted.depth = 32;
+  wanted.c_class = TrueColor;
+  int count = 0;
+  XVisualInfo* found = XGetVisualInfo(d, VisualScreenMask | VisualDepthMask | VisualClassMask, &wanted, &count);
+  unsigned long id = 0;
+  for (int i = 0; i < count && !id; ++i)
+    if (found[i].red_mask == 0xFF0000 && found[i].green_mask == 0xFF00 && found[i].blue_mask == 0xFF)
+      id = found[i].visualid;
+  if (found) XFree(found);
+  return id;
+}
+
+void CombineRegion(Display* d, TWindowId window, int kind, const TRegion* shape) {
+  if (!shape) {
+    XShapeCombineMask(d, window, kind, 0, 0, None, ShapeSet);
+    return;
+  }
+  std::vector<XRectangle> rects;
+  rects.reserve(shape->Rects().size());
+  for (const TRect& r : shape->Rects())
+    rects.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top), static_cast<unsigned short>(r.Width()),
+                     static_cast<unsigned short>(r.Height())});
+  // The region's rectangles are y-x banded already.
+  XShapeCombineRectangles(d, window, kind, 0, 0, rects.data(), static_cast<int>(rects.size()), ShapeSet, YXBanded);
 }
 
 }  // namespace
@@ -95,6 +127,7 @@ TConnection::TConnection(void* display) : display_(display) {
   if (installed != IgnoreOurErrors) previousHandler = installed;
   int eventBase = 0, errorBase = 0;
   hasShape_ = XShapeQueryExtension(AsDisplay(display_), &eventBase, &errorBase);
+  argbVisual_ = FindArgbVisual(AsDisplay(display_));
 }
 
 TConnection::~TConnection() {
@@ -126,20 +159,14 @@ bool TConnection::HasCompositor() const {
 
 void TConnection::SetShape(TWindowId window, const TRegion* shape) {
   if (!hasShape_ || !window) return;
-  Display* d = AsDisplay(display_);
-  if (!shape) {
-    XShapeCombineMask(d, window, ShapeBounding, 0, 0, None, ShapeSet);
-  } else {
-    std::vector<XRectangle> rects;
-    rects.reserve(shape->Rects().size());
-    for (const TRect& r : shape->Rects())
-      rects.push_back({static_cast<short>(r.Left), static_cast<short>(r.Top),
-                       static_cast<unsigned short>(r.Width()), static_cast<unsigned short>(r.Height())});
-    // The region's rectangles are y-x banded already.
-    XShapeCombineRectangles(d, window, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
-                            ShapeSet, YXBanded);
-  }
-  XSync(d, False);
+  CombineRegion(AsDisplay(display_), window, ShapeBounding, shape);
+  XSync(AsDisplay(display_), False);
+}
+
+void TConnection::SetInputShape(TWindowId window, const TRegion* shape) {
+  if (!hasShape_ || !window) return;
+  CombineRegion(AsDisplay(display_), window, ShapeInput, shape);
+  XSync(AsDisplay(display_), False);
 }
 
 void TConnection::SetTransientFor(TWindowId window, TWindowId owner) {

@@ -1,5 +1,5 @@
 // What the SDL backend does on X11 below SDL: window shapes (SHAPE
-// extension), stacking, mapping without stealing the focus, transient
+// extension), the ARGB visual for per-pixel alpha, stacking, mapping without stealing the focus, transient
 // owners, and exact pointer positions from the raw X events. It runs on its
 // own connection to the display SDL uses, so SDL's connection and event
 // handling are left alone; X headers stay inside X11Bridge.cpp.
@@ -44,10 +44,17 @@ class TConnection {
 
   bool HasShapeExtension() const { return hasShape_; }
   bool HasWindowManager() const;
+  // A compositing manager owns _NET_WM_CM_S<screen>: it blends windows of
+  // the ARGB visual with what is below them by their alpha.
   bool HasCompositor() const;
+  // The TrueColor visual of depth 32 whose pixels are 0xAARRGGBB (the
+  // layout of TPixmap), 0 when the screen has none.
+  unsigned long ArgbVisual() const { return argbVisual_; }
 
   // Shape (window coordinates); null restores the rectangular window.
   void SetShape(TWindowId window, const TRegion* shape);
+  // Where the window takes pointer input, within its shape; null: all of it.
+  void SetInputShape(TWindowId window, const TRegion* shape);
   void SetTransientFor(TWindowId window, TWindowId owner);
   // Map raised without taking the input focus; Unmap withdraws.
   void Map(TWindowId window);
@@ -63,6 +70,7 @@ class TConnection {
   explicit TConnection(void* display);
   void* display_;  // Display*
   bool hasShape_ = false;
+  unsigned long argbVisual_ = 0;
 };
 
 }  // namespace qz::x11
