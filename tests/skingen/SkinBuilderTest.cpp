@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/graphics/BmpCodec.h"
+#include "host/base/Stream.h"
+#include "skin/data/SkinIni.h"
+#include "tools/skingen/Paint.h"
+#include "tools/skingen/SkinBuilder.h"
+
+namespace qz::skingen {
+namespace {
+
+TEST(Atlas, PlacesWithoutOverlapAndRespectsReservations) {
+  TAtlas atlas(100, 60, 2);
+  atlas.Reserve(TRect{0, 0, 30, 10});
+  std::vector<TRect> placed;
+  for (int i = 0; i < 8; ++i) placed.push_back(atlas.Place(20, 12));
+  for (size_t i = 0; i < placed.size(); ++i) {
+    TRect dummy;
+    EXPECT_FALSE(IntersectRect(dummy, placed[i], TRect{0, 0, 30, 10})) << i;
+    EXPECT_LE(placed[i].Right, 100);
+    EXPECT_LE(placed[i].Bottom, 60);
+    for (size_t j = 0; j < i; ++j) EXPECT_FALSE(IntersectRect(dummy, placed[i], placed[j])) << i << "," << j;
+  }
+  EXPECT_THROW(
+      {
+        for (int i = 0; i < 100; ++i) atlas.Place(20, 12);
+      },
+      std::runtime_error);
+}
+
+TEST(SkinBuilder, DescriptionTextLeadsWithTheChosenSectionAndListsEverything) {
+  TSkinBuilder skin("demo.ini", 40, 30, Hex(0x202020));
+  auto& button = skin.Control<TqzDataSkinButtonControl>("button");
+  button.SkinRect = {1, 2, 11, 12};
+  skin.Control<TqzDataSkinTrackBarControl>("trackbar");
+  skin.Object<TqzDataSkinStdButton>("closebutton").Command = TqzStdCommand::Close;
+  skin.Area("pagearea", TRect{3, 4, 30, 25});
+  skin.AddActivePicture("controls.bmp", 8, 8, 0);
+  skin.LeadWith("trackbar");
+
+  std::string text = skin.DescriptionText();
+  EXPECT_EQ(text.rfind("[trackbar]\r\n", 0), 0u) << text.substr(0, 40);
+  TqzIniFile ini(text);
+  TqzIniReader controls(ini, "SKINCONTROLS");
+  EXPECT_EQ(controls.Integer("count", 0), 2);
+  EXPECT_EQ(controls.String("0"), "button:button");
+  EXPECT_EQ(controls.String("1"), "trackbar:trackbar");
+  EXPECT_EQ(TqzIniReader(ini, "SKINOBJECTS").String("0"), "closebutton:stdbutton");
+  EXPECT_EQ(TqzIniReader(ini, "SKINAREAS").String("0"), "pagearea:3,4,30,25;0,0,0,0,0");
+  EXPECT_EQ(TqzIniReader(ini, "button").String("skinrect"), "1,2,11,12");
+  EXPECT_EQ(TqzIniReader(ini, "closebutton").String("command"), "cmclose");
+  EXPECT_EQ(TqzIniReader(ini, "PICTURES").String("0"), "controls.bmp");  // list items are "0", "1", ...
+  EXPECT_EQ(TqzIniReader(ini, "PICTURES").String("mask"), "");  // no mask painted
+}
+
+TEST(SkinBuilder, SavesOpaquePicturesAndAOneBitMask) {
+  TSkinBuilder skin("demo.ini", 16, 8, Argb(10, 20, 30, 0));  // alpha is dropped on save
+  skin.Mask().At(0, 0) = Hex(0xFFFFFF);                       // one pixel outside the window
+  skin.AddActivePicture("a.bmp", 4, 4, Hex(0x112233));
+  auto dir = std::filesystem::temp_directory_path() / "qz_skinbuilder_test";
+  std::filesystem::remove_all(dir);
+  skin.Save(dir);
+
+  TBmpImage picture = DecodeBmp(ReadFileBytes((dir / "demo.bmp").string()));
+  EXPECT_EQ(picture.BitsPerPixel, 24);
+  EXPECT_EQ(picture.Pixels.At(3, 3), Argb(10, 20, 30, 255));
+  TBmpImage mask = DecodeBmp(ReadFileBytes((dir / "demomask.bmp").string()));
+  EXPECT_EQ(mask.BitsPerPixel, 1);
+  EXPECT_EQ(mask.Pixels.At(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(mask.Pixels.At(1, 0) & 0xFFFFFF, 0u);
+  EXPECT_TRUE(std::filesystem::exists(dir / "a.bmp"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "demo.ini"));
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace qz::skingen
