@@ -1,22 +1,236 @@
-#include "tools/skingen/Paint.h"
+// "skin.ini": the main window's dark media-application look. This file
+// creates the pictures in their fixed order and calls the element painters
+// in the order their descriptions must appear in [SKINCONTROLS]; it also
+// holds the small helpers the MainSkin*.cpp files share and the check that
+// every rectangle lies inside its picture.
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+#include "tools/skingen/MainSkinParts.h"
 #include "tools/skingen/Skins.h"
 
 namespace qz::skingen {
 
+namespace mainskin {
+
+void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
+             int cornerW) {
+  int w = skin.Width(), h = skin.Height();
+  int cl = std::max(l, cornerW), cr = std::max(r, cornerW);
+  d.SkinRect = skin;
+  d.ClientRect = Rect(l, t, w - r, h - b);
+  d.LeftTopPoint = Point(cl, t);
+  d.RightTopPoint = Point(w - cr, t);
+  d.LeftBottomPoint = Point(cl, h - b);
+  d.RightBottomPoint = Point(w - cr, h - b);
+  d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+  d.StretchEffect = true;
+  d.StretchType = stFull;
+}
+
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right) {
+  d.SkinRect = skin;
+  d.LeftTopPoint = Point(left, 0);
+  d.RightTopPoint = Point(skin.Width() - right, 0);
+  d.LeftBottomPoint = d.RightBottomPoint = Point(0, 0);
+  d.StretchEffect = true;
+}
+
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom) {
+  d.SkinRect = skin;
+  d.LeftTopPoint = Point(0, top);
+  d.LeftBottomPoint = Point(0, skin.Height() - bottom);
+  d.RightTopPoint = d.RightBottomPoint = Point(0, 0);
+  d.StretchEffect = true;
+}
+
+TRect Relative(const TRect& r, const TRect& outer) { return OffsetRect(r, -outer.Left, -outer.Top); }
+
+TFontStyles Bold() {
+  TFontStyles s;
+  s.Include(TFontStyle::fsBold);
+  return s;
+}
+
+void Face(TPainter& p, const TRect& r, double radius, uint32_t top, uint32_t bottom,
+          uint32_t border, uint32_t topLight) {
+  TRectF f(r);
+  p.FillRoundRect(f, radius, TFill::Vertical(f, top, bottom));
+  if (topLight != 0) {
+    TRectF inner = f.Inflated(-1);
+    // A light line just inside the top edge: the upper part of an inner
+    // stroke, faded out towards the middle.
+    p.StrokeRoundRect(inner, std::max(0.0, radius - 1), 1,
+                      TFill::Vertical(inner, {{0.0, topLight}, {0.35, Fade(topLight, 0)}}));
+  }
+  p.StrokeRoundRect(f, radius, 1, border);
+}
+
+void Chevron(TPainter& p, double cx, double cy, double size, int dir, double width, uint32_t c) {
+  double a = size / 2, b = size / 4;
+  std::vector<TPointF> pts;
+  switch (dir) {
+    case 0: pts = {{cx - a, cy + b}, {cx, cy - b}, {cx + a, cy + b}}; break;
+    case 1: pts = {{cx - b, cy - a}, {cx + b, cy}, {cx - b, cy + a}}; break;
+    case 2: pts = {{cx - a, cy - b}, {cx, cy + b}, {cx + a, cy - b}}; break;
+    default: pts = {{cx + b, cy - a}, {cx - b, cy}, {cx + b, cy + a}}; break;
+  }
+  p.Polyline(pts, width, c);
+}
+
+void CheckMark(TPainter& p, double cx, double cy, double size, double width, uint32_t c) {
+  double s = size / 2;
+  p.Polyline({{cx - s, cy + s * 0.05}, {cx - s * 0.3, cy + s * 0.7}, {cx + s, cy - s * 0.65}},
+             width, c);
+}
+
+void PaintRoundMask(TPixmap& mask, double radius) {
+  const TRectF r(0, 0, mask.Width(), mask.Height());
+  for (int y = 0; y < mask.Height(); ++y)
+    for (int x = 0; x < mask.Width(); ++x)
+      mask.At(x, y) = RoundRectDistance(r, radius, x + 0.5, y + 0.5) <= 0 ? Hex(0) : Hex(0xFFFFFF);
+}
+
+void Blit(const TPixmap& from, const TRect& src, TPixmap& to, int x, int y) {
+  for (int row = 0; row < src.Height(); ++row)
+    for (int col = 0; col < src.Width(); ++col)
+      to.At(x + col, y + row) = from.At(src.Left + col, src.Top + row);
+}
+
+namespace {
+
+struct TNamedRect {
+  std::string Name;
+  int Picture;
+  TRect Rect;
+};
+
+void Need(const TSkinBuilder& skin, std::vector<TNamedRect>& out, const std::string& name,
+          int picture, const TRect& r) {
+  if (r.IsEmpty()) return;
+  if (picture < 0 || picture >= skin.ActiveCount())
+    throw std::runtime_error(name + ": picture index " + std::to_string(picture) + " out of range");
+  const TPixmap& pic = const_cast<TSkinBuilder&>(skin).Active(picture);
+  if (r.Left < 0 || r.Top < 0 || r.Right > pic.Width() || r.Bottom > pic.Height())
+    throw std::runtime_error(name + ": rectangle outside its picture");
+  out.push_back({name, picture, r});
+}
+
+void CollectControl(const TSkinBuilder& skin, const TqzDataSkinControl& c,
+                    std::vector<TNamedRect>& out) {
+  int pic = c.PictureIndex;
+  if (pic < 0) return;
+  Need(skin, out, c.IDName, pic, c.SkinRect);
+  if (auto* b = dynamic_cast<const TqzDataSkinButtonControl*>(&c)) {
+    for (const TRect* r : {&b->ActiveSkinRect, &b->DownSkinRect, &b->FocusedSkinRect,
+                           &b->DisabledSkinRect})
+      Need(skin, out, c.IDName, pic, *r);
+  } else if (auto* s = dynamic_cast<const TqzDataSkinScrollBarControl*>(&c)) {
+    for (const TRect* r : {&s->ActiveUpButtonRect, &s->DownUpButtonRect, &s->ActiveDownButtonRect,
+                           &s->DownDownButtonRect, &s->ThumbRect, &s->ActiveThumbRect,
+                           &s->DownThumbRect})
+      Need(skin, out, c.IDName, pic, *r);
+  } else if (auto* e = dynamic_cast<const TqzDataSkinEditControl*>(&c)) {
+    for (const TRect* r : {&e->ActiveSkinRect, &e->ActiveButtonRect, &e->DownButtonRect,
+                           &e->UnEnabledButtonRect})
+      Need(skin, out, c.IDName, pic, *r);
+  } else if (auto* l = dynamic_cast<const TqzDataSkinListBox*>(&c)) {
+    for (const TRect* r : {&l->ItemRect, &l->ActiveItemRect, &l->FocusItemRect})
+      Need(skin, out, c.IDName, pic, *r);
+  } else if (auto* k = dynamic_cast<const TqzDataSkinCheckRadioControl*>(&c)) {
+    for (const TRect* r : {&k->CheckImageRect, &k->UnCheckImageRect, &k->ActiveCheckImageRect,
+                           &k->ActiveUnCheckImageRect, &k->UnEnabledCheckImageRect,
+                           &k->UnEnabledUnCheckImageRect, &k->GrayedCheckImageRect,
+                           &k->ActiveGrayedCheckImageRect})
+      Need(skin, out, c.IDName, pic, *r);
+  } else if (auto* t = dynamic_cast<const TqzDataSkinTabControl*>(&c)) {
+    for (const TRect* r : {&t->TabRect, &t->ActiveTabRect, &t->MouseInTabRect, &t->TabsBGRect})
+      Need(skin, out, c.IDName, pic, *r);
+  }
+}
+
+void CollectObject(const TSkinBuilder& skin, const TqzDataSkinObject& o,
+                   std::vector<TNamedRect>& out) {
+  int pic = o.ActivePictureIndex;
+  if (pic < 0) return;
+  if (o.SkinRectInAPicture) Need(skin, out, o.IDName, pic, o.SkinRect);
+  Need(skin, out, o.IDName, pic, o.ActiveSkinRect);
+  Need(skin, out, o.IDName, pic, o.InActiveSkinRect);
+  if (auto* b = dynamic_cast<const TqzDataSkinButton*>(&o)) Need(skin, out, o.IDName, pic, b->DownRect);
+  if (auto* m = dynamic_cast<const TqzDataSkinMainMenuItem*>(&o)) Need(skin, out, o.IDName, pic, m->DownRect);
+  if (auto* m = dynamic_cast<const TqzDataSkinMenuItem*>(&o)) {
+    for (const TRect* r : {&m->DividerRect, &m->CheckImageRect, &m->ActiveCheckImageRect,
+                           &m->RadioImageRect, &m->ActiveRadioImageRect, &m->ArrowImageRect,
+                           &m->ActiveArrowImageRect})
+      Need(skin, out, o.IDName, pic, *r);
+  }
+}
+
+}  // namespace
+
+void CheckRects(const TSkinBuilder& skin) {
+  std::vector<TNamedRect> rects;
+  for (const auto& c : skin.Controls()) CollectControl(skin, *c, rects);
+  for (const auto& o : skin.Objects()) CollectObject(skin, *o, rects);
+  // Two elements may share a rectangle exactly, but never cut into each other.
+  for (size_t i = 0; i < rects.size(); ++i)
+    for (size_t j = i + 1; j < rects.size(); ++j) {
+      const TNamedRect& a = rects[i];
+      const TNamedRect& b = rects[j];
+      TRect overlap;
+      if (a.Picture == b.Picture && !(a.Rect == b.Rect) && IntersectRect(overlap, a.Rect, b.Rect))
+        throw std::runtime_error("skin.ini: rectangles of " + a.Name + " and " + b.Name +
+                                 " overlap");
+    }
+}
+
+}  // namespace mainskin
+
 std::unique_ptr<TSkinBuilder> BuildMainSkin() {
-  auto owned = std::make_unique<TSkinBuilder>("skin.ini", 820, 602, Hex(0x1E2128));
+  using namespace mainskin;
+  auto owned = std::make_unique<TSkinBuilder>("skin.ini", layout::kWidth, layout::kHeight,
+                                              tone::kBody);
   TSkinBuilder& skin = *owned;
-  skin.SkinName = "Video converter";
-  auto& sb = skin.Control<TqzDataSkinScrollBarControl>("lbscrollbar");
-  sb.PictureIndex = skin.AddActivePicture("controls.bmp", 256, 256, Hex(0x1E2128));
+  skin.SkinName = "Video converter (dark)";
+  skin.SkinComments = "Main window of the video converter demo";
+
+  TPictures pics;
+  pics.Controls = skin.AddActivePicture("controls.bmp", 1000, 500, tone::kCard);
+  skin.Atlas(pics.Controls).Reserve(layout::kButtonEditSkin);
+  pics.TabButtons = skin.AddActivePicture("tabbuttons.bmp", 400, 340, tone::kBody);
+  pics.Buttons = skin.AddActivePicture("buttons.bmp", 340, 300, tone::kBody);
+  pics.CaptionButtons = skin.AddActivePicture("captionbuttons.bmp", 112, 88, tone::kBody);
+  pics.CaptionGlow = skin.AddActivePicture("captionglow.bmp", 50, 42, Hex(0));
+  pics.CaptionGlowMask = skin.AddActivePicture("captionglowmask.bmp", 50, 42, Hex(0));
+  pics.ButtonGlow = skin.AddActivePicture("buttonglow.bmp", 151, 130, Hex(0));
+  pics.ButtonGlowMask = skin.AddActivePicture("buttonglowmask.bmp", 151, 130, Hex(0));
+  pics.Menus = skin.AddActivePicture("menus.bmp", 200, 160, tone::kPopup);
+  pics.Popup = skin.AddActivePicture("popup.bmp", 48, 48, tone::kPopup);
+  pics.Hint = skin.AddActivePicture("hint.bmp", 48, 48, tone::kPopup);
+  pics.Label2Mask = skin.AddActivePicture("label2mask.bmp", 75, 26, Hex(0xFFFFFF));
+  pics.WindowMask = skin.AddActivePicture("windowmask.bmp", 48, 48, Hex(0xFFFFFF));
+
+  PaintMainPicture(skin);
+  PaintCaptionObjects(skin, pics);
+  // [SKINCONTROLS] order: the menu bar, the three toggle buttons, the
+  // information button and the page control lead the list.
+  PaintMenuBar(skin, pics);
+  PaintToggleTabs(skin, pics);
+  PaintInfoButton(skin, pics);
+  PaintPageControl(skin, pics);
+  PaintPushButtons(skin, pics);
+  PaintLabels(skin, pics);
+  PaintPanels(skin, pics);
+  PaintScrollBars(skin, pics);
+  PaintFields(skin, pics);
+  PaintPopupMenu(skin, pics);
+  PaintHintWindow(skin, pics);
+  SetSkinColors(skin);
+
   skin.LeadWith("lbscrollbar");
-  TPainter p(skin.Picture());
-  p.SoftShadow(TRectF(40, 40, 240, 120), TRadii(8), 10, Argb(0, 0, 0, 200));
-  p.FillRoundRect(TRectF(40, 40, 240, 120), TRadii(8), TFill::Vertical(TRectF(40, 40, 240, 120), Hex(0x3D4450), Hex(0x2A2F38)));
-  p.StrokeRoundRect(TRectF(40, 40, 240, 120), TRadii(8), 1, Hex(0x56606F));
-  p.Text(TRect{40, 40, 240, 120}, "Add file", "Arial", 14, true, Hex(0xE6E9EF), 0x25);
-  p.FillCircle(300, 80, 20, Hex(0x3D8EF0));
-  p.Polyline({{290, 80}, {298, 88}, {312, 72}}, 2.5, Hex(0xFFFFFF));
+  CheckRects(skin);
   return owned;
 }
 
