@@ -368,7 +368,14 @@ void TWindowSystem::PresentAll() {
     if (dc.top && IsLive(dc.top)) MarkDrawn(dc.top, dc.canvas->ClipRegion());
   for (TWinControl* top : topLevels_) {
     auto* d = Data(top);
-    if (d->drawn.IsEmpty() || d->layeredPicture) continue;
+    if (d->layeredPicture) {
+      // A layered picture is shown by UpdateLayeredWindow; what was drawn
+      // into the back buffer is never presented, so forget it (else the
+      // window would count as needing a present forever).
+      d->drawn.Clear();
+      continue;
+    }
+    if (d->drawn.IsEmpty()) continue;
     TRegion dirty = d->drawn.Intersect(d->backBuffer.Bounds());
     d->drawn.Clear();
     if (d->hasColorKey) {

@@ -160,6 +160,21 @@ TEST_F(PaintTest, LayeredWindowsReachThePlatform) {
   EXPECT_EQ(native->Opacity(), 255);
 }
 
+TEST_F(PaintTest, ALayeredPictureRightAfterShowDoesNotStallTheQueue) {
+  // Shown and drawn into before any message ran: the pending present of the
+  // back buffer must be dropped, or the queue never becomes idle.
+  TForm* layered = MakeForm({600, 100, 700, 200}, bsNone, "Layered");
+  SetWindowLong(layered, GWL_EXSTYLE, GetWindowLong(layered, GWL_EXSTYLE) | WS_EX_LAYERED);
+  layered->Show();
+  TPixmap pic(layered->Width(), layered->Height(), 0x80204060u);
+  ASSERT_TRUE(UpdateLayeredWindow(layered, nullptr, nullptr, pic, nullptr, ULW_ALPHA));
+  HDC dc = GetDC(layered);
+  ReleaseDC(layered, dc);
+  Pump();
+  auto* native = static_cast<THeadlessWindow*>(layered->WindowData()->platform.get());
+  EXPECT_EQ(native->Contents(), pic);
+}
+
 TEST_F(PaintTest, ColourKeyMakesHolesInTheShape) {
   TProbe* hole = AddProbe(form, {10, 10, 30, 30}, clLime);
   SetWindowLong(form, GWL_EXSTYLE, GetWindowLong(form, GWL_EXSTYLE) | WS_EX_LAYERED);
