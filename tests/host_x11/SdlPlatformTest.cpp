@@ -178,6 +178,22 @@ TEST_F(SdlPlatformTest, PresentPutsOnlyTheDirtyRectangles) {
   EXPECT_EQ(ScreenRgb(100, 100), 0x00FF00u);
 }
 
+// X windows cannot be empty: an empty window is one pixel shaped away, and
+// shows again once it has a size.
+TEST_F(SdlPlatformTest, AnEmptyWindowShowsNothingUntilItHasASize) {
+  auto w = ShowSolid(Rect(30, 40, 30, 40), kRed);
+  const auto xid = x_->TopLevelAt(Rect(30, 40, 31, 41));
+  ASSERT_NE(xid, 0u);
+  EXPECT_TRUE(x_->Shape(xid, false).IsEmpty());
+  w->SetBounds(Rect(30, 40, 70, 60));
+  TPixmap green(40, 20, kGreen);
+  w->Present(green, TRegion(green.Bounds()));
+  EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(0, 0, 40, 20)));
+  EXPECT_EQ(ScreenRgb(30, 40), 0x00FF00u);
+  w->SetBounds(Rect(30, 40, 30, 60));
+  EXPECT_TRUE(x_->Shape(xid, false).IsEmpty());
+}
+
 TEST_F(SdlPlatformTest, StackingFollowsRaiseAndPopupsStayAbove) {
   auto a = ShowSolid(Rect(0, 0, 100, 100), kRed);
   auto popup = ShowSolid(Rect(80, 80, 120, 120), kBlue, TPlatformWindowKind::Popup);

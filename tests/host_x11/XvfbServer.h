@@ -11,13 +11,15 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qz::testing {
 
 class XvfbServer {
  public:
   // nullptr when Xvfb is not installed or did not start; why in `error`.
-  static std::unique_ptr<XvfbServer> Start(std::string& error) {
+  // `extraArguments` go to Xvfb after the usual ones ("-extension", "Composite").
+  static std::unique_ptr<XvfbServer> Start(std::string& error, const std::vector<std::string>& extraArguments = {}) {
     const std::string program = FindInPath("Xvfb");
     if (program.empty()) {
       error = "Xvfb is not installed";
@@ -37,8 +39,11 @@ class XvfbServer {
         dup2(devnull, STDERR_FILENO);
       }
       const std::string fd = std::to_string(fds[1]);
-      execl(program.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-            "tcp", "-br", "-noreset", static_cast<char*>(nullptr));
+      std::vector<const char*> argv = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+                                       "-nolisten", "tcp", "-br", "-noreset"};
+      for (const std::string& a : extraArguments) argv.push_back(a.c_str());
+      argv.push_back(nullptr);
+      execv(program.c_str(), const_cast<char* const*>(argv.data()));
       _exit(127);
     }
     close(fds[1]);

@@ -142,7 +142,7 @@ class TSdlWindow final : public IPlatformWindow {
  private:
   void ApplyShape();
   void CopyToSurface(const TPixmap& pixels, const TRegion& area, bool opaque);
-  bool MoveToArgbVisual();
+  void MoveToArgbVisual();
 
   TSdlPlatform* platform_;
   bool visible_ = false;
@@ -247,6 +247,7 @@ TSdlWindow::TSdlWindow(TSdlPlatform* platform, SDL_Window* window, const TPlatfo
       platform_(platform),
       title_(desc.title) {
   SDL_SetWindowData(window_, "qz", this);
+  if (bounds_.IsEmpty()) ApplyShape();
 }
 
 TSdlWindow::~TSdlWindow() {
@@ -262,6 +263,7 @@ void TSdlWindow::Detach() {
 }
 
 void TSdlWindow::SetBounds(const TRect& screenBounds) {
+  const bool wasEmpty = bounds_.IsEmpty();
   bounds_ = screenBounds;
   if (!platform_) return;
   int x, y, w, h;
@@ -271,10 +273,7 @@ void TSdlWindow::SetBounds(const TRect& screenBounds) {
   const int width = std::max(screenBounds.Width(), 1), height = std::max(screenBounds.Height(), 1);
   if (x != screenBounds.Left || y != screenBounds.Top) SDL_SetWindowPosition(window_, screenBounds.Left, screenBounds.Top);
   if (w != width || h != height) SDL_SetWindowSize(window_, width, height);
-  if (screenBounds.IsEmpty()) {
-    const TRegion nothing;
-    platform_->X11().SetShape(xid_, &nothing);
-  }
+  if (screenBounds.IsEmpty() != wasEmpty) ApplyShape();
 }
 
 void TSdlWindow::SetVisible(bool visible, bool activate) {
@@ -315,6 +314,8 @@ void TSdlWindow::ApplyShape() {
     TRegion visible = shape_ ? shape_->Intersect(*opaqueArea_) : *opaqueArea_;
     (alphaComposited_ ? input : bounding) = std::move(visible);
   }
+  // X windows cannot be empty; an empty window keeps one pixel, shaped away.
+  if (bounds_.IsEmpty()) bounding = TRegion();
   platform_->X11().SetShape(xid_, bounding ? &*bounding : nullptr);
   if (input || inputShaped_) platform_->X11().SetInputShape(xid_, input ? &*input : nullptr);
   inputShaped_ = input.has_value();
@@ -421,21 +422,21 @@ void TSdlWindow::PresentLayered(const TPixmap& premultiplied) {
 
 // X fixes a window's visual when the window is made, so a new native window
 // on the ARGB visual takes this one's place, with its place in the stacking
-// order, owner, owned windows, opacity, visibility and focus. False (the
-// window stays as it was) when SDL cannot make it.
-bool TSdlWindow::MoveToArgbVisual() {
+// order, owner, owned windows, opacity, visibility and focus. When SDL
+// cannot make it the window stays as it was.
+void TSdlWindow::MoveToArgbVisual() {
   TPlatformWindowDesc desc;
   desc.kind = kind_;
   desc.bounds = bounds_;
   desc.topmost = topmost_;
   desc.title = title_;
   SDL_Window* fresh = platform_->NewSdlWindow(desc, true);
-  if (!fresh) return false;
+  if (!fresh) return;
   SDL_Surface* surface = SDL_GetWindowSurface(fresh);
   const x11::TWindowId freshXid = x11::WindowIdOf(fresh);
   if (!freshXid || !surface || surface->format->format != SDL_PIXELFORMAT_ARGB8888) {
     SDL_DestroyWindow(fresh);
-    return false;
+    return;
   }
   SDL_Window* old = window_;
   const bool hadFocus = SDL_GetKeyboardFocus() == old;
@@ -446,10 +447,7 @@ bool TSdlWindow::MoveToArgbVisual() {
   inputShaped_ = false;
   SDL_SetWindowData(window_, "qz", this);
   if (opacity_ != 255) SDL_SetWindowOpacity(window_, opacity_ / 255.0f);
-  if (bounds_.IsEmpty()) {
-    const TRegion nothing;
-    platform_->X11().SetShape(xid_, &nothing);
-  }
+  ApplyShape();
   platform_->NativeWindowReplaced(this);
   if (visible_) {
     platform_->X11().Map(xid_);
@@ -458,7 +456,6 @@ bool TSdlWindow::MoveToArgbVisual() {
   SDL_DestroyWindow(old);
   if (visible_ && hadFocus) platform_->X11().Focus(xid_);
   if (platform_->IsCapturing(this)) SDL_CaptureMouse(SDL_TRUE);
-  return true;
 }
 
 bool TSdlWindow::Reexpose() {
@@ -553,7 +550,6 @@ std::unique_ptr<IPlatformWindow> TSdlPlatform::CreateWindow(const TPlatformWindo
   if (!window->xid_) throw Exception("sdl platform: the window is not an X11 window");
   stack_.push_back(window.get());
   ApplyStacking();
-  if (desc.bounds.IsEmpty()) window->SetBounds(desc.bounds);
   return window;
 }
 
