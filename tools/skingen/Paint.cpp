@@ -211,6 +211,37 @@ void TPainter::Polyline(const std::vector<TPointF>& points, double width, const 
   });
 }
 
+void TPainter::OpenArrow(double cx, double cy, double size, int dir, double width,
+                         const TFill& fill) {
+  const double h = size / 2, q = size / 4;
+  // The arrow pointing up, turned a quarter for each step of dir.
+  const TPointF up[3] = {{-h, q}, {0, -q}, {h, q}};
+  std::vector<TPointF> pts;
+  for (const TPointF& u : up) {
+    double x = u.x, y = u.y;
+    for (int k = 0; k < (dir & 3); ++k) {
+      const double t = x;
+      x = -y;
+      y = t;
+    }
+    pts.push_back({cx + x, cy + y});
+  }
+  Polyline(pts, width, fill);
+}
+
+void TPainter::CheckMark(double cx, double cy, double size, double width, const TFill& fill) {
+  const double s = size / 2;
+  Polyline({{cx - s, cy + 0.05 * size}, {cx - 0.15 * size, cy + 0.35 * size},
+            {cx + s, cy - 0.35 * size}},
+           width, fill);
+}
+
+void TPainter::Cross(double cx, double cy, double size, double width, const TFill& fill) {
+  const double h = size / 2;
+  Line(cx - h, cy - h, cx + h, cy + h, width, fill);
+  Line(cx + h, cy - h, cx - h, cy + h, width, fill);
+}
+
 void TPainter::SoftShadow(const TRectF& r, const TRadii& radii, double blur, uint32_t color) {
   double sigma = std::max(0.5, blur / 2);
   Shade(r.Inflated(blur + 1), color, [&](double x, double y) {

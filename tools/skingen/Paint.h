@@ -109,6 +109,12 @@ class TPainter {
   void Line(double x0, double y0, double x1, double y1, double width, const TFill& fill);
   // A polyline of round-jointed segments (check marks, chevrons).
   void Polyline(const std::vector<TPointF>& points, double width, const TFill& fill);
+  // Small glyphs of both skins, centred on (cx, cy): an open arrow (chevron)
+  // `size` wide pointing up (dir 0), right (1), down (2) or left (3); a check
+  // mark fitting a box of `size`; a diagonal cross `size` wide.
+  void OpenArrow(double cx, double cy, double size, int dir, double width, const TFill& fill);
+  void CheckMark(double cx, double cy, double size, double width, const TFill& fill);
+  void Cross(double cx, double cy, double size, double width, const TFill& fill);
 
   // A blurred copy of a rounded rectangle's shape: opacity falls from
   // `color`'s alpha inside to 0 over `blur` pixels around the edge.

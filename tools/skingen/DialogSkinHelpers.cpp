@@ -1,0 +1,137 @@
+// Geometry setters, rectangle claims and small painting helpers of the
+// dialog skin.
+#include <algorithm>
+#include <stdexcept>
+
+#include "tools/skingen/DialogSkinParts.h"
+
+namespace qz::skingen::dialogskin {
+
+namespace {
+
+std::string Describe(const TRect& r) {
+  return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) +
+         "," + std::to_string(r.Bottom);
+}
+
+// The builder hands out its pictures for painting only; reading a size
+// does not change them.
+TRect PictureBounds(const TSkinBuilder& skin, int picture) {
+  TSkinBuilder& s = const_cast<TSkinBuilder&>(skin);
+  return picture < 0 ? s.Picture().Bounds() : s.Active(picture).Bounds();
+}
+
+}  // namespace
+
+void TClaims::Claim(int picture, const TRect& r, const std::string& owner) {
+  if (r.IsEmpty()) throw std::runtime_error(owner + ": empty rect claimed");
+  entries_.push_back({picture, r, owner});
+}
+
+void TClaims::Check(const TSkinBuilder& skin) const {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const TEntry& a = entries_[i];
+    TRect inside;
+    const TRect bounds = PictureBounds(skin, a.Picture);
+    if (!IntersectRect(inside, a.Rect, bounds) || inside != a.Rect)
+      throw std::runtime_error(a.Owner + ": rect " + Describe(a.Rect) + " leaves picture " +
+                               std::to_string(a.Picture));
+    for (size_t j = i + 1; j < entries_.size(); ++j) {
+      const TEntry& b = entries_[j];
+      TRect common;
+      if (a.Picture != b.Picture || a.Rect == b.Rect) continue;
+      if (IntersectRect(common, a.Rect, b.Rect))
+        throw std::runtime_error(a.Owner + " " + Describe(a.Rect) + " overlaps " + b.Owner + " " +
+                                 Describe(b.Rect) + " in picture " + std::to_string(a.Picture));
+    }
+  }
+}
+
+TRect TContext::Place(int pic, int w, int h, const std::string& owner) {
+  TRect r = Skin.Atlas(pic).Place(w, h);
+  Claims.Claim(pic, r, owner);
+  return r;
+}
+
+TRect TContext::Fix(int pic, const TRect& r, const std::string& owner) {
+  Skin.Atlas(pic).Reserve(r);
+  Claims.Claim(pic, r, owner);
+  return r;
+}
+
+void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
+             int corner) {
+  const int w = skin.Width(), h = skin.Height();
+  const int cl = std::max(l, corner), ct = std::max(t, corner);
+  const int cr = std::max(r, corner), cb = std::max(b, corner);
+  d.SkinRect = skin;
+  d.ClientRect = {l, t, w - r, h - b};
+  d.LeftTopPoint = {cl, ct};
+  d.RightTopPoint = {w - cr, ct};
+  d.LeftBottomPoint = {cl, h - cb};
+  d.RightBottomPoint = {w - cr, h - cb};
+  d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+  d.StretchEffect = true;
+  d.StretchType = stFull;
+}
+
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right,
+               const TRect& client) {
+  d.SkinRect = skin;
+  d.ClientRect = client;
+  d.LeftTopPoint = {left, 0};
+  d.RightTopPoint = {skin.Width() - right, 0};
+  d.LeftBottomPoint = d.RightBottomPoint = {0, 0};
+  d.StretchEffect = true;
+  d.StretchType = stFull;
+}
+
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
+               const TRect& client) {
+  d.SkinRect = skin;
+  d.ClientRect = client;
+  d.LeftTopPoint = {0, top};
+  d.LeftBottomPoint = {0, skin.Height() - bottom};
+  d.RightTopPoint = d.RightBottomPoint = {0, 0};
+  d.StretchEffect = true;
+  d.StretchType = stFull;
+}
+
+TRect Rel(const TRect& r, const TRect& outer) {
+  return {r.Left - outer.Left, r.Top - outer.Top, r.Right - outer.Left, r.Bottom - outer.Top};
+}
+
+TRect Moved(const TRect& r, int dx, int dy) {
+  return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+}
+
+TFontStyles BoldStyle() { return TFontStyles{TFontStyle::fsBold}; }
+
+void Box(TPainter& p, const TRectF& r, const TRadii& radii, const TFill& fill, uint32_t border) {
+  p.FillRoundRect(r, radii, fill);
+  p.StrokeRoundRect(r, radii, 1, border);
+}
+
+void Face(TPainter& p, const TRect& r, double radius, uint32_t top, uint32_t bottom,
+          uint32_t border, uint32_t bottomBorder) {
+  const TRectF f(r);
+  p.FillRoundRect(f, radius, TFill::Vertical(f, top, bottom));
+  // A light line just under the top border gives the face a little depth.
+  p.Fill(TRect{r.Left + int(radius), r.Top + 1, r.Right - int(radius), r.Top + 2},
+         Fade(Hex(0xFFFFFF), 0.7));
+  p.StrokeRoundRect(f, radius, 1,
+                    TFill::Vertical(f, {{0.0, border}, {0.7, border}, {1.0, bottomBorder}}));
+}
+
+void CaptionRows(TPainter& p, const TRect& band) {
+  const TRect rows{band.Left, band.Top, band.Right, band.Top + frame::kCaptionHeight};
+  p.Set(rows, tone::kCaptionBottom);
+  const TRectF grad(band.Left, band.Top + 1, band.Right, band.Top + frame::kCaptionHeight - 1);
+  p.Fill(TRect{band.Left, band.Top + 1, band.Right, band.Top + frame::kCaptionHeight - 1},
+         TFill::Vertical(grad, tone::kCaptionTop, tone::kCaptionBottom));
+  p.Set(TRect{band.Left, band.Top + frame::kCaptionHeight - 1, band.Right,
+              band.Top + frame::kCaptionHeight},
+        tone::kInnerLine);
+}
+
+}  // namespace qz::skingen::dialogskin
