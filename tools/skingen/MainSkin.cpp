@@ -68,24 +68,6 @@ void Face(TPainter& p, const TRect& r, double radius, uint32_t top, uint32_t bot
   p.StrokeRoundRect(f, radius, 1, border);
 }
 
-void Chevron(TPainter& p, double cx, double cy, double size, int dir, double width, uint32_t c) {
-  double a = size / 2, b = size / 4;
-  std::vector<TPointF> pts;
-  switch (dir) {
-    case 0: pts = {{cx - a, cy + b}, {cx, cy - b}, {cx + a, cy + b}}; break;
-    case 1: pts = {{cx - b, cy - a}, {cx + b, cy}, {cx - b, cy + a}}; break;
-    case 2: pts = {{cx - a, cy - b}, {cx, cy + b}, {cx + a, cy - b}}; break;
-    default: pts = {{cx + b, cy - a}, {cx - b, cy}, {cx + b, cy + a}}; break;
-  }
-  p.Polyline(pts, width, c);
-}
-
-void CheckMark(TPainter& p, double cx, double cy, double size, double width, uint32_t c) {
-  double s = size / 2;
-  p.Polyline({{cx - s, cy + s * 0.05}, {cx - s * 0.3, cy + s * 0.7}, {cx + s, cy - s * 0.65}},
-             width, c);
-}
-
 void PaintRoundMask(TPixmap& mask, double radius) {
   const TRectF r(0, 0, mask.Width(), mask.Height());
   for (int y = 0; y < mask.Height(); ++y)

@@ -135,9 +135,9 @@ void TabIcon(TPainter& p, double cx, double cy, TTabIcon icon, uint32_t c) {
       break;
     case TTabIcon::Convert:
       p.Line(cx - 10, cy - 5, cx + 9, cy - 5, w, c);
-      Chevron(p, cx + 7, cy - 5, 9, 1, w, c);
+      p.OpenArrow(cx + 7, cy - 5, 9, 1, w, c);
       p.Line(cx + 10, cy + 5, cx - 9, cy + 5, w, c);
-      Chevron(p, cx - 7, cy + 5, 9, 3, w, c);
+      p.OpenArrow(cx - 7, cy + 5, 9, 3, w, c);
       break;
   }
 }

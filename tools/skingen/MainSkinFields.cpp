@@ -39,7 +39,7 @@ TRect PlaceAlong(TAtlas& atlas, bool vertical, int along) {
 
 void StepGlyph(TPainter& p, const TAxis& ax, double a0, bool end, uint32_t c) {
   TRectF r = ax.Span(a0, 0, a0 + kBarButton, kBarThickness);
-  Chevron(p, (r.left + r.right) / 2, (r.top + r.bottom) / 2, 6, ax.Toward(end), 1.5, c);
+  p.OpenArrow((r.left + r.right) / 2, (r.top + r.bottom) / 2, 6, ax.Toward(end), 1.5, c);
 }
 
 // A step button look (hot or pressed) of its own.
@@ -195,7 +195,7 @@ TRect CheckCell(TPainter& p, TAtlas& atlas, uint32_t fill, uint32_t border, int 
   TRectF box(cell.Left + 2, cell.Top + 2, cell.Left + 16, cell.Top + 16);
   p.FillRoundRect(box, 3, fill);
   p.StrokeRoundRect(box, 3, 1, border);
-  if (mark == 1) CheckMark(p, cell.Left + 9, cell.Top + 9, 8, 1.8, markColor);
+  if (mark == 1) p.CheckMark(cell.Left + 9, cell.Top + 9, 8, 1.8, markColor);
   if (mark == 2) p.Line(cell.Left + 5.5, cell.Top + 9, cell.Left + 12.5, cell.Top + 9, 2, markColor);
   return cell;
 }

@@ -88,7 +88,7 @@ void CaptionGlyph(TPainter& p, int px, int py, TqzStdCommand cmd, uint32_t c) {
       break;
     default:  // minimise to tray: an arrow down into a tray
       p.Fill(Rect(px, py - 6, px + 1, py + 2), c);
-      Chevron(p, cx, cy, 7, 2, 1.3, c);
+      p.OpenArrow(cx, cy, 7, 2, 1.3, c);
       p.Fill(Rect(px - 6, py + 2, px - 5, py + 6), c);
       p.Fill(Rect(px + 6, py + 2, px + 7, py + 6), c);
       p.Fill(Rect(px - 6, py + 5, px + 7, py + 6), c);

@@ -83,14 +83,14 @@ TMarks PaintMenuMarks(TSkinBuilder& skin, const TPictures& pics, uint32_t active
   atlas.NewRow();
   for (const TRect* r : {&m.ActiveCheck, &m.ActiveRadio, &m.ActiveArrow}) p.Set(*r, activeFill);
   auto check = [&](const TRect& r, uint32_t c) {
-    CheckMark(p, r.Left + 4, r.Top + 4, 7, 1.6, c);
+    p.CheckMark(r.Left + 4, r.Top + 4, 7, 1.6, c);
   };
   check(m.Check, st::kAccentHot);
   check(m.ActiveCheck, Hex(0xFFFFFF));
   p.FillCircle(m.Radio.Left + 4, m.Radio.Top + 4, 3, st::kAccentHot);
   p.FillCircle(m.ActiveRadio.Left + 4, m.ActiveRadio.Top + 4, 3, Hex(0xFFFFFF));
-  Chevron(p, m.Arrow.Left + 3, m.Arrow.Top + 5, 7, 1, 1.5, st::kDark.TextDim);
-  Chevron(p, m.ActiveArrow.Left + 3, m.ActiveArrow.Top + 5, 7, 1, 1.5, Hex(0xFFFFFF));
+  p.OpenArrow(m.Arrow.Left + 3, m.Arrow.Top + 5, 7, 1, 1.5, st::kDark.TextDim);
+  p.OpenArrow(m.ActiveArrow.Left + 3, m.ActiveArrow.Top + 5, 7, 1, 1.5, Hex(0xFFFFFF));
   return m;
 }
 

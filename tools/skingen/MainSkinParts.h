@@ -93,10 +93,6 @@ TFontStyles Bold();
 // just inside the top edge.
 void Face(TPainter& p, const TRect& r, double radius, uint32_t top, uint32_t bottom,
           uint32_t border, uint32_t topLight = 0);
-// A chevron (open arrow) centred on (cx, cy): dir 0 up, 1 right, 2 down, 3 left.
-void Chevron(TPainter& p, double cx, double cy, double size, int dir, double width, uint32_t c);
-// A check mark in a box of `size` centred on (cx, cy).
-void CheckMark(TPainter& p, double cx, double cy, double size, double width, uint32_t c);
 // A glow picture of one colour and its opacity mask: a soft halo around
 // `button` (transparent inside it, since the glow lies over the form).
 void PaintGlow(TSkinBuilder& skin, int picture, int mask, const TRectF& button, double radius,
