@@ -18,6 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   qz::TPixmap pixels = image.ToPixmap();
+  // The one-pass decoder must give exactly the same pixels.
+  if (!(qz::TqzPngImage::DecodeToPixmap({data, size}) == pixels)) __builtin_trap();
   qz::TPixmap target(24, 24, 0xFF808080u);
   image.DrawOnPixmap(target, {-3, 2, 17, 30});
   qz::TMemoryStream saved;

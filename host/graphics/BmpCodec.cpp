@@ -239,11 +239,14 @@ std::vector<uint32_t> PalettePixels(const std::vector<TColorRef>& pal, size_t en
 
 uint64_t Stride(int width, int bits) { return ((uint64_t(width) * bits + 31) / 32) * 4; }
 
-// Row y of the picture (top-down) in a file with bottom-up or top-down rows.
-const uint8_t* FileRow(std::span<const uint8_t> d, const THeader& h, uint64_t stride, int y) {
-  const int fileRow = h.topDown ? y : h.height - 1 - y;
+// Rows are decoded in the order the file stores them, so that the source is
+// read forwards (the hardware prefetcher follows ascending reads best); the
+// picture row of a file row depends on the row order of the file.
+const uint8_t* FileRowData(std::span<const uint8_t> d, const THeader& h, uint64_t stride,
+                           int fileRow) {
   return d.data() + h.offBits + stride * uint64_t(fileRow);
 }
+int PictureRow(const THeader& h, int fileRow) { return h.topDown ? fileRow : h.height - 1 - fileRow; }
 
 // One row of 1-, 4- or 8-bit indexes through the lookup table, a whole
 // source byte at a time (no division per pixel).
@@ -260,64 +263,75 @@ void DecodeIndexedRow(const uint8_t* src, uint32_t* dst, int width, int bits,
       }
       if (width % 2) dst[width - 1] = lut[*src >> 4];
       break;
-    default: {  // 1 bit
+    default: {  // 1 bit: the two colours picked with a mask, no table lookup
+      const uint32_t zero = lut[0], diff = lut[0] ^ lut[1];
+      auto pick = [zero, diff](unsigned byte, int k) {
+        return zero ^ (diff & (0u - ((byte >> (7 - k)) & 1u)));
+      };
       int x = 0;
-      for (; x + 8 <= width; x += 8, ++src)
-        for (int k = 0; k < 8; ++k) dst[x + k] = lut[(*src >> (7 - k)) & 1];
-      for (int k = 0; x < width; ++x, ++k) dst[x] = lut[(*src >> (7 - k)) & 1];
+      for (; x + 8 <= width; x += 8, ++src) {
+        const unsigned byte = *src;
+        for (int k = 0; k < 8; ++k) dst[x + k] = pick(byte, k);
+      }
+      for (int k = 0; x < width; ++x, ++k) dst[x] = pick(*src, k);
       break;
     }
   }
 }
 
-void DecodeIndexed(std::span<const uint8_t> d, const THeader& h, const std::vector<TColorRef>& pal,
-                   TPixmap& out) {
-  const auto lut = PalettePixels(pal, size_t(1) << h.bits);
-  const uint64_t stride = Stride(h.width, h.bits);
-  for (int y = 0; y < h.height; ++y)
-    DecodeIndexedRow(FileRow(d, h, stride, y), out.Row(y), h.width, h.bits, lut);
-}
-
-void Decode24(std::span<const uint8_t> d, const THeader& h, TPixmap& out) {
-  const uint64_t stride = Stride(h.width, 24);
-  for (int y = 0; y < h.height; ++y) {
-    const uint8_t* src = FileRow(d, h, stride, y);
-    uint32_t* dst = out.Row(y);
-    int x = 0;
-    // Four pixels from three little-endian words at a time.
-    for (; x + 4 <= h.width; x += 4, src += 12) {
-      uint32_t w[3];
-      std::memcpy(w, src, 12);
-      dst[x] = kOpaqueBlack | (w[0] & 0xFFFFFF);
-      dst[x + 1] = kOpaqueBlack | (w[0] >> 24) | ((w[1] & 0xFFFF) << 8);
-      dst[x + 2] = kOpaqueBlack | (w[1] >> 16) | ((w[2] & 0xFF) << 16);
-      dst[x + 3] = kOpaqueBlack | (w[2] >> 8);
-    }
-    for (; x < h.width; ++x, src += 3)
-      dst[x] = kOpaqueBlack | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
+void Decode24Row(const uint8_t* src, uint32_t* dst, int width) {
+  int x = 0;
+  // Four pixels from three little-endian words at a time.
+  for (; x + 4 <= width; x += 4, src += 12) {
+    uint32_t w[3];
+    std::memcpy(w, src, 12);
+    dst[x] = kOpaqueBlack | (w[0] & 0xFFFFFF);
+    dst[x + 1] = kOpaqueBlack | (w[0] >> 24) | ((w[1] & 0xFFFF) << 8);
+    dst[x + 2] = kOpaqueBlack | (w[1] >> 16) | ((w[2] & 0xFF) << 16);
+    dst[x + 3] = kOpaqueBlack | (w[2] >> 8);
   }
+  for (; x < width; ++x, src += 3)
+    dst[x] = kOpaqueBlack | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
 }
 
-// 16- and 32-bit pixels through their masks. Returns whether any pixel had a
-// non-zero alpha; when none did, alpha is set to 255 everywhere.
-bool DecodeMasked(std::span<const uint8_t> d, const THeader& h, TPixmap& out) {
-  const TChannel r(h.masks[0]), g(h.masks[1]), b(h.masks[2]), a(h.masks[3]);
-  const uint64_t stride = Stride(h.width, h.bits);
-  const bool wide = h.bits == 32;
+// 16- and 32-bit pixels through their masks. Returns the OR of the alphas.
+uint32_t DecodeMaskedRow(const uint8_t* src, uint32_t* dst, int width, bool wide,
+                         const TChannel (&c)[4]) {
   uint32_t anyAlpha = 0;
-  for (int y = 0; y < h.height; ++y) {
-    const uint8_t* src = FileRow(d, h, stride, y);
-    uint32_t* dst = out.Row(y);
-    for (int x = 0; x < h.width; ++x) {
-      uint32_t v = src[0] | (uint32_t(src[1]) << 8);
-      if (wide) v |= (uint32_t(src[2]) << 16) | (uint32_t(src[3]) << 24);
-      src += wide ? 4 : 2;
-      const uint32_t alpha = a.Extract(v);
-      anyAlpha |= alpha;
-      dst[x] = (alpha << 24) | (uint32_t(r.Extract(v)) << 16) | (uint32_t(g.Extract(v)) << 8) |
-               b.Extract(v);
-    }
+  for (int x = 0; x < width; ++x) {
+    uint32_t v = src[0] | (uint32_t(src[1]) << 8);
+    if (wide) v |= (uint32_t(src[2]) << 16) | (uint32_t(src[3]) << 24);
+    src += wide ? 4 : 2;
+    const uint32_t alpha = c[3].Extract(v);
+    anyAlpha |= alpha;
+    dst[x] = (alpha << 24) | (uint32_t(c[0].Extract(v)) << 16) | (uint32_t(c[1].Extract(v)) << 8) |
+             c[2].Extract(v);
   }
+  return anyAlpha;
+}
+
+// The rows of an uncompressed file, in file order. Returns whether the
+// pixels carry alpha: a 16- or 32-bit file whose alpha channel is zero
+// everywhere is made opaque.
+bool DecodeUncompressed(std::span<const uint8_t> d, const THeader& h,
+                        const std::vector<TColorRef>& pal, TPixmap& out) {
+  const uint64_t stride = Stride(h.width, h.bits);
+  const std::vector<uint32_t> lut =
+      h.bits <= 8 ? PalettePixels(pal, size_t(1) << h.bits) : std::vector<uint32_t>{};
+  const TChannel channels[4] = {TChannel(h.masks[0]), TChannel(h.masks[1]), TChannel(h.masks[2]),
+                                TChannel(h.masks[3])};
+  uint32_t anyAlpha = 0;
+  for (int row = 0; row < h.height; ++row) {
+    const uint8_t* src = FileRowData(d, h, stride, row);
+    uint32_t* dst = out.Row(PictureRow(h, row));
+    if (h.bits <= 8)
+      DecodeIndexedRow(src, dst, h.width, h.bits, lut);
+    else if (h.bits == 24)
+      Decode24Row(src, dst, h.width);
+    else
+      anyAlpha |= DecodeMaskedRow(src, dst, h.width, h.bits == 32, channels);
+  }
+  if (h.bits != 16 && h.bits != 32) return false;
   if (anyAlpha == 0) {
     uint32_t* p = out.Data();
     for (size_t i = 0, n = size_t(out.Width()) * out.Height(); i < n; ++i) p[i] |= kOpaqueBlack;
@@ -437,19 +451,14 @@ TBmpImage DecodeBmp(std::span<const uint8_t> file) {
   img.Palette = ReadPalette(d, h);
 
   if (rle) {
-    img.Pixels.Resize(h.width, h.height, 0);
+    img.Pixels.Resize(h.width, h.height, 0);  // pixels the runs skip stay transparent black
     const size_t length = h.sizeImage != 0 ? h.sizeImage : h.fileSize - h.offBits;
     const auto lut = PalettePixels(img.Palette, 256);
     img.HasAlpha = TRleDecoder(d.subspan(h.offBits, length), h, lut, img.Pixels).Run();
   } else {
-    // Every decoder below writes every pixel: no fill first.
+    // Every pixel is written by the row decoders: no fill first.
     img.Pixels.ResizeUninitialized(h.width, h.height);
-    if (h.bits <= 8)
-      DecodeIndexed(d, h, img.Palette, img.Pixels);
-    else if (h.bits == 24)
-      Decode24(d, h, img.Pixels);
-    else
-      img.HasAlpha = DecodeMasked(d, h, img.Pixels);
+    img.HasAlpha = DecodeUncompressed(d, h, img.Palette, img.Pixels);
   }
   return img;
 }

@@ -3,75 +3,79 @@
 // buffers, bitmaps and the engine's pixel bitmaps all live in one of these.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <type_traits>
 #include <utility>
-#include <vector>
 
 #include "host/base/Color.h"
 #include "host/base/Types.h"
 
 namespace qz {
 
-// An allocator whose value-less construct leaves the element uninitialised,
-// so that a vector can grow without writing every element first. Decoders
-// that write every pixel use it to skip a pass over (and the page faults of)
-// a fresh buffer.
-template <class T>
-struct TDefaultInitAllocator : std::allocator<T> {
-  using std::allocator<T>::allocator;
-  template <class U>
-  struct rebind {
-    using other = TDefaultInitAllocator<U>;
-  };
-  template <class U>
-  void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
-    ::new (static_cast<void*>(p)) U;
-  }
-  template <class U, class... Args>
-  void construct(U* p, Args&&... args) {
-    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-  }
-};
-
 class TPixmap {
  public:
   TPixmap() = default;
   TPixmap(int width, int height, uint32_t fill = 0) { Resize(width, height, fill); }
+  TPixmap(const TPixmap& other) { *this = other; }
+  TPixmap& operator=(const TPixmap& other) {
+    if (this == &other) return *this;
+    ResizeUninitialized(other.width_, other.height_);
+    std::copy_n(other.pixels_.get(), other.Count(), pixels_.get());
+    return *this;
+  }
+  // A moved-from pixmap is empty.
+  TPixmap(TPixmap&& other) noexcept { *this = std::move(other); }
+  TPixmap& operator=(TPixmap&& other) noexcept {
+    if (this == &other) return *this;
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+    pixels_ = std::move(other.pixels_);
+    return *this;
+  }
 
   // Negative sizes count as 0. Contents are not kept.
   void Resize(int width, int height, uint32_t fill = 0) {
-    width_ = width > 0 ? width : 0;
-    height_ = height > 0 ? height : 0;
-    pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill);
+    ResizeUninitialized(width, height);
+    std::fill_n(pixels_.get(), Count(), fill);
   }
   // As Resize, but the pixels are left unspecified: for writers that set
-  // every pixel themselves. Memory already held is reused when large enough.
+  // every pixel themselves (no pass over a fresh buffer, no page faults
+  // ahead of the writer). Memory already held is reused when large enough.
   void ResizeUninitialized(int width, int height) {
     width_ = width > 0 ? width : 0;
     height_ = height > 0 ? height : 0;
-    pixels_.clear();
-    pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    if (Count() > capacity_) {
+      pixels_.reset();
+      pixels_ = std::make_unique_for_overwrite<uint32_t[]>(Count());  // not written
+      capacity_ = Count();
+    }
   }
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
   TRect Bounds() const { return {0, 0, width_, height_}; }
 
-  uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
-  const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
-  uint32_t* Data() { return pixels_.data(); }
-  const uint32_t* Data() const { return pixels_.data(); }
+  uint32_t* Row(int y) { return pixels_.get() + static_cast<size_t>(y) * width_; }
+  const uint32_t* Row(int y) const { return pixels_.get() + static_cast<size_t>(y) * width_; }
+  uint32_t* Data() { return pixels_.get(); }
+  const uint32_t* Data() const { return pixels_.get(); }
   uint32_t& At(int x, int y) { return Row(y)[x]; }
   uint32_t At(int x, int y) const { return Row(y)[x]; }
 
-  friend bool operator==(const TPixmap&, const TPixmap&) = default;
+  friend bool operator==(const TPixmap& a, const TPixmap& b) {
+    return a.width_ == b.width_ && a.height_ == b.height_ &&
+           std::equal(a.pixels_.get(), a.pixels_.get() + a.Count(), b.pixels_.get());
+  }
 
  private:
+  size_t Count() const { return static_cast<size_t>(width_) * static_cast<size_t>(height_); }
+
   int width_ = 0;
   int height_ = 0;
-  std::vector<uint32_t, TDefaultInitAllocator<uint32_t>> pixels_;
+  size_t capacity_ = 0;
+  std::unique_ptr<uint32_t[]> pixels_;
 };
 
 // Conversions between the pixel layout and colour values.

@@ -134,9 +134,12 @@ void TqzPngLayerIHDR::CreateStorage() {
   else
     bitCount_ = bitDepth_ == 2 ? 4 : std::min(bitDepth_, 8);
   stride_ = int(((int64_t(bitCount_) * width_ + 31) / 32) * 4);
-  bits_.assign(size_t(stride_) * height_, 0);
-  alpha_.assign(HasAlphaPlane() ? size_t(width_) * height_ : 0, 0);
-  low_.assign(HasLowBytes() ? size_t(stride_) * height_ : 0, 0);
+  // An image decoded straight to pixels keeps only the row being decoded
+  // (interlaced passes need every row).
+  const size_t rows = (Owner().rowTarget_ && interlace_ == 0) ? 1 : size_t(height_);
+  bits_.assign(size_t(stride_) * rows, 0);
+  alpha_.assign(HasAlphaPlane() ? size_t(width_) * rows : 0, 0);
+  low_.assign(HasLowBytes() ? size_t(stride_) * rows : 0, 0);
   palette_.fill({});
   if (colorType_ == 0 || colorType_ == 4) SetGreyPalette();
 }

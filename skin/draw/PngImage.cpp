@@ -5,6 +5,7 @@
 #include <map>
 
 #include "host/graphics/Canvas.h"  // NearestSourceIndex
+#include "skin/draw/PngPixelRows.h"
 
 namespace qz {
 
@@ -35,33 +36,6 @@ std::map<std::string, TqzPngImage::TqzPngLayerFactory>& LayerClasses() {
 constexpr double kDisplayGamma = 2.2;
 constexpr double kGammaThreshold = 0.05;
 
-// Maps colour samples to display values.
-class TGammaMap {
- public:
-  explicit TGammaMap(double exponent) : exponent_(exponent) {
-    for (int i = 0; i < 256; ++i) table8_[i] = Correct(i / 255.0);
-  }
-  bool Identity() const { return exponent_ == 1.0; }
-  uint8_t Map8(uint8_t v) const { return table8_[v]; }
-  // 16-bit samples are corrected at full precision, then keep their high
-  // byte, as uncorrected ones do.
-  uint8_t Map16(int v) const {
-    if (Identity()) return uint8_t(v >> 8);
-    return uint8_t(int(std::floor(65535 * std::pow(v / 65535.0, exponent_) + 0.5)) >> 8);
-  }
-
- private:
-  uint8_t Correct(double v) const {
-    return exponent_ == 1.0 ? uint8_t(std::lround(v * 255)) : uint8_t(std::floor(255 * std::pow(v, exponent_) + 0.5));
-  }
-  double exponent_;
-  uint8_t table8_[256];
-};
-
-inline uint32_t Argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
-  return (uint32_t(a) << 24) | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
-}
-
 }  // namespace
 
 TqzPngImage::TqzPngImage() = default;
@@ -84,6 +58,8 @@ bool TqzPngImage::Empty() const { return Header() == nullptr || !FindLayer<TqzPn
 void TqzPngImage::Clear() {
   layers_.clear();
   pixels_.reset();
+  rowsStreamed_ = false;
+  streamedTrns_ = nullptr;
 }
 
 // ---------------------------------------------------------------- reading
@@ -268,84 +244,39 @@ double TqzPngImage::GammaExponent() const {
 // ---------------------------------------------------------------- pixels
 
 TPixmap TqzPngImage::ToPixmap() const {
-  const TqzPngLayerIHDR* h = Header();
-  if (Empty()) return {};
-  TPixmap out(h->Width(), h->Height());
-  TGammaMap gamma(GammaExponent());
-  const TqzPngLayertRNS* trns = FindLayer<TqzPngLayertRNS>();
-  const int w = h->Width();
-  const bool deep = h->BitDepth() == 16;
-
-  if (h->BitmapBitCount() != 24) {
-    // Palette bitmap: colour from the table (or the 16-bit grey), alpha from
-    // the alpha plane, the palette's tRNS or the transparent grey.
-    std::array<uint32_t, 256> table;
-    for (int i = 0; i < 256; ++i) {
-      const TqzPngRGB& c = h->Palette()[i];
-      uint8_t a = (h->ColorType() == 3 && trns) ? trns->PaletteAlpha()[i] : 255;
-      table[i] = Argb(a, gamma.Map8(c.Red), gamma.Map8(c.Green), gamma.Map8(c.Blue));
-    }
-    int key = (h->ColorType() == 0 && trns) ? trns->Grey() : -1;
-    for (int y = 0; y < h->Height(); ++y) {
-      uint32_t* dst = out.Row(y);
-      for (int x = 0; x < w; ++x) {
-        int sample = h->IndexAt(x, y);
-        uint32_t pixel;
-        if (deep) {
-          uint8_t g = gamma.Map16(sample);
-          pixel = Argb(255, g, g, g);
-        } else {
-          pixel = table[sample];
-        }
-        if (sample == key) pixel &= 0x00FFFFFF;
-        if (h->HasAlphaPlane()) pixel = (pixel & 0x00FFFFFF) | (uint32_t(h->AlphaScanLine(y)[x]) << 24);
-        dst[x] = pixel;
-      }
-    }
-    return out;
-  }
-
-  // 24-bit: blue, green, red samples (low bytes alongside for depth 16).
-  bool keyed = h->ColorType() == 2 && trns;
-  int kr = keyed ? trns->Red() : -1, kg = keyed ? trns->Green() : -1, kb = keyed ? trns->Blue() : -1;
-  if (!deep && !keyed) {
-    // The common case (8-bit samples, alpha plane or opaque) without a
-    // per-pixel decision.
-    for (int y = 0; y < h->Height(); ++y) {
-      const uint8_t* src = h->ScanLine(y);
-      const uint8_t* alpha = h->HasAlphaPlane() ? h->AlphaScanLine(y) : nullptr;
-      uint32_t* dst = out.Row(y);
-      if (gamma.Identity() && !alpha) {
-        for (int x = 0; x < w; ++x, src += 3)
-          dst[x] = 0xFF000000u | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
-      } else if (gamma.Identity()) {
-        for (int x = 0; x < w; ++x, src += 3)
-          dst[x] = (uint32_t(alpha[x]) << 24) | (uint32_t(src[2]) << 16) |
-                   (uint32_t(src[1]) << 8) | src[0];
-      } else {
-        for (int x = 0; x < w; ++x, src += 3)
-          dst[x] = Argb(alpha ? alpha[x] : 255, gamma.Map8(src[2]), gamma.Map8(src[1]),
-                        gamma.Map8(src[0]));
-      }
-    }
-    return out;
-  }
-  for (int y = 0; y < h->Height(); ++y) {
-    const uint8_t* src = h->ScanLine(y);
-    const uint8_t* low = deep ? h->LowScanLine(y) : nullptr;
-    const uint8_t* alpha = h->HasAlphaPlane() ? h->AlphaScanLine(y) : nullptr;
-    uint32_t* dst = out.Row(y);
-    for (int x = 0; x < w; ++x) {
-      int b = src[3 * x], g = src[3 * x + 1], r = src[3 * x + 2];
-      if (deep) {
-        b = (b << 8) | low[3 * x], g = (g << 8) | low[3 * x + 1], r = (r << 8) | low[3 * x + 2];
-      }
-      uint8_t a = alpha ? alpha[x] : ((r == kr && g == kg && b == kb) ? 0 : 255);
-      dst[x] = deep ? Argb(a, gamma.Map16(r), gamma.Map16(g), gamma.Map16(b))
-                    : Argb(a, gamma.Map8(uint8_t(r)), gamma.Map8(uint8_t(g)), gamma.Map8(uint8_t(b)));
-    }
-  }
+  TPixmap out;
+  ToPixmap(out);
   return out;
+}
+
+void TqzPngImage::ToPixmap(TPixmap& out) const {
+  if (Empty()) {
+    out.Resize(0, 0);
+    return;
+  }
+  const TqzPngLayerIHDR* h = Header();
+  // Every pixel is written below: no fill first.
+  out.ResizeUninitialized(h->Width(), h->Height());
+  const TqzPngPixelRows rows(*this);
+  for (int y = 0; y < h->Height(); ++y) rows.Convert(y, out.Row(y));
+}
+
+TPixmap TqzPngImage::DecodeToPixmap(std::span<const uint8_t> bytes) {
+  TPixmap pixels;
+  TqzPngImage image;
+  image.rowTarget_ = &pixels;
+  image.LoadFromBytes(bytes);
+  image.rowTarget_ = nullptr;
+  if (!image.rowsStreamed_) {
+    image.ToPixmap(pixels);  // interlaced: the passes needed the whole image
+  } else if (image.GammaExponent() != image.streamedGamma_ ||
+             image.FindLayer<TqzPngLayertRNS>() != image.streamedTrns_) {
+    // A gAMA or tRNS chunk after the image data changes the pixels; such a
+    // stream is decoded again the ordinary way.
+    image.LoadFromBytes(bytes);
+    image.ToPixmap(pixels);
+  }
+  return pixels;
 }
 
 const TPixmap& TqzPngImage::Pixels() const {

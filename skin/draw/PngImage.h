@@ -74,6 +74,14 @@ class TqzPngImage : public TGraphic {
 
   // The decoded image as straight-alpha pixels 0xAARRGGBB, gamma corrected.
   TPixmap ToPixmap() const;
+  // The same into a caller's pixmap (resized; memory it already holds is
+  // reused when large enough). An empty image gives an empty pixmap.
+  void ToPixmap(TPixmap& out) const;
+  // Reads a PNG stream straight to the pixels ToPixmap would give for it,
+  // without keeping an image: each row is converted as soon as it is
+  // unfiltered, so no full-size sample storage is made (interlaced images
+  // still need one). Same checks and errors as LoadFromBytes.
+  static TPixmap DecodeToPixmap(std::span<const uint8_t> bytes);
   // Makes this an 8-bit RGB (colour type 2) or RGBA (type 6) image of the
   // pixmap's pixels.
   void CreateFromPixmap(const TPixmap& pixels, bool withAlpha);
@@ -93,6 +101,17 @@ class TqzPngImage : public TGraphic {
 
   std::vector<std::unique_ptr<TqzPngLayer>> layers_;
   mutable std::unique_ptr<TPixmap> pixels_;  // ToPixmap() cache for drawing
+
+  // Direct decoding (DecodeToPixmap): while rowTarget_ is set, a
+  // non-interlaced image keeps one row of samples, and the image-data layer
+  // converts each row into the target. It records that it did, and with
+  // which gamma and tRNS layer.
+  friend class TqzPngLayerIHDR;
+  friend class TqzPngLayerIDAT;
+  TPixmap* rowTarget_ = nullptr;
+  bool rowsStreamed_ = false;
+  double streamedGamma_ = 1.0;
+  const TqzPngLayertRNS* streamedTrns_ = nullptr;
 };
 
 // The eight bytes every PNG stream starts with.

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "skin/draw/PngChunks.h"
 #include "skin/draw/PngImage.h"
+#include "skin/draw/PngPixelRows.h"
 #include "skin/draw/PngUnfilter.h"
 
 namespace qz {
@@ -44,10 +46,11 @@ inline int PackedSample(const uint8_t* row, int i, int depth) {
 // format is decided once per row; the loops only move bytes.
 class TRowStore {
  public:
-  explicit TRowStore(TqzPngLayerIHDR& h) : h_(h) {}
+  // With singleRow, every row goes to storage row 0 (direct decoding).
+  TRowStore(TqzPngLayerIHDR& h, bool singleRow) : h_(h), singleRow_(singleRow) {}
 
   void Store(const uint8_t* src, const TPass& pass, int passRow) {
-    int y = pass.Y0 + passRow * pass.DY;
+    int y = singleRow_ ? 0 : pass.Y0 + passRow * pass.DY;
     int n = pass.Width, x0 = pass.X0, dx = pass.DX;
     uint8_t* dst = h_.ScanLine(y);
     int depth = h_.BitDepth();
@@ -147,6 +150,7 @@ class TRowStore {
   }
 
   TqzPngLayerIHDR& h_;
+  bool singleRow_;
 };
 
 // Inflates the consecutive IDAT chunks, pulling the next chunk when the
@@ -235,7 +239,14 @@ void TqzPngLayerIDAT::Load(const TqzPngChunk& chunk, TqzPngChunkReader& reader) 
   size_t maxRowBytes = (size_t(h.Width()) * bitsPerPixel + 7) / 8;
   std::vector<uint8_t> rowA(maxRowBytes + 1), rowB(maxRowBytes + 1);
   TIdatInflater inflater(chunk, reader);
-  TRowStore store(h);
+  // Direct decoding: each row goes from the one-row storage to the target.
+  TPixmap* target = h.InterlaceMethod() == 0 ? Owner().rowTarget_ : nullptr;
+  std::optional<TqzPngPixelRows> convert;
+  if (target) {
+    convert.emplace(Owner());
+    target->ResizeUninitialized(h.Width(), h.Height());  // every row is written
+  }
+  TRowStore store(h, target != nullptr);
   for (const TPass& pass : PassesOf(h.Width(), h.Height(), h.InterlaceMethod() == 1)) {
     if (pass.Width == 0 || pass.Height == 0) continue;
     size_t rowBytes = (size_t(pass.Width) * bitsPerPixel + 7) / 8;
@@ -246,11 +257,17 @@ void TqzPngLayerIDAT::Load(const TqzPngChunk& chunk, TqzPngChunkReader& reader) 
       if (!PngUnfilterRow(cur[0], cur + 1, prev ? prev + 1 : nullptr, rowBytes, bpp))
         Fail("unknown filter type " + std::to_string(cur[0]));
       store.Store(cur + 1, pass, r);
+      if (target) convert->Convert(0, target->Row(r));
       prev = cur;
       cur = cur == rowA.data() ? rowB.data() : rowA.data();
     }
   }
   inflater.Finish();
+  if (target) {
+    Owner().rowsStreamed_ = true;
+    Owner().streamedGamma_ = convert->GammaExponent();
+    Owner().streamedTrns_ = convert->Trns();
+  }
 }
 
 // ---------------------------------------------------------------- saving
