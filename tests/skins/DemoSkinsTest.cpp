@@ -1,0 +1,281 @@
+// Structure of the two demo skins: what the demo program's windows rely on
+// (containers, pictures, descriptions by name and class, the values quoted
+// for them), and that every description's rectangles lie in their pictures.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/skins/DemoSkins.h"
+#include "tools/skinsheet/SkinPieces.h"
+
+namespace qz {
+namespace {
+
+using testing::DemoSkin;
+using testing::DialogSkin;
+using testing::MainSkin;
+using testing::TDemoSkin;
+
+std::string Entry(const TDemoSkin& s, const char* section, const char* key) {
+  const std::string* v = s.Text.Find(section, key);
+  return v ? *v : "<missing>";
+}
+
+void ExpectSlotSize(const TDemoSkin& s, TqzSkinSlot slot, int w, int h, int bits) {
+  ASSERT_FALSE(s.Layout.Slots[slot].empty()) << SkinSlotName(slot);
+  TBmpImage bmp = TDemoSkin::Header(s.Layout.Slots[slot]);
+  EXPECT_EQ(bmp.Width, w) << SkinSlotName(slot);
+  EXPECT_EQ(bmp.Height, h) << SkinSlotName(slot);
+  EXPECT_EQ(bmp.BitsPerPixel, bits) << SkinSlotName(slot);
+}
+
+// The description of that name and class, or a failure naming what is wrong.
+template <class T>
+const T* Control(const TqzSkinData& skin, const std::string& name) {
+  const int i = skin.FindControlIndex(name);
+  if (i < 0) {
+    ADD_FAILURE() << "no control description \"" << name << "\"";
+    return nullptr;
+  }
+  const TqzDataSkinControl* c = skin.CtrlList()[size_t(i)].get();
+  if (!Is<T>(c)) {
+    ADD_FAILURE() << "\"" << name << "\" is a " << c->ClassName()
+                  << ", not of the class its control expects";
+    return nullptr;
+  }
+  return static_cast<const T*>(c);
+}
+
+template <class T>
+const T* Object(const TqzSkinData& skin, const std::string& name) {
+  const int i = skin.FindObjectIndex(name);
+  if (i < 0) {
+    ADD_FAILURE() << "no object description \"" << name << "\"";
+    return nullptr;
+  }
+  const TqzDataSkinObject* o = skin.ObjectList()[size_t(i)].get();
+  if (!Is<T>(o)) {
+    ADD_FAILURE() << "\"" << name << "\" is a " << o->ClassName()
+                  << ", not of the class its frame object expects";
+    return nullptr;
+  }
+  return static_cast<const T*>(o);
+}
+
+TSize SizeOf(const TRect& r) { return {r.Width(), r.Height()}; }
+
+// ---------------------------------------------------------------------------
+// skin.ini: the main window.
+
+TEST(MainSkin, ContainerHoldsThePicturesOfTheMainWindow) {
+  const TDemoSkin& s = MainSkin();
+  EXPECT_EQ(s.Layout.Version, 2);
+  ExpectSlotSize(s, ssPicture, 820, 602, 24);
+  EXPECT_TRUE(s.Layout.Slots[ssInactivePicture].empty());
+  ExpectSlotSize(s, ssMask, 820, 602, 1);
+  EXPECT_TRUE(s.Layout.Slots[ssRollUpPicture].empty());
+  EXPECT_TRUE(s.Layout.Slots[ssRollUpMask].empty());
+  EXPECT_EQ(s.Layout.ActivePictures.size(), 13u);
+  EXPECT_TRUE(s.Layout.Text.starts_with("[lbscrollbar]")) << s.Layout.Text.substr(0, 40);
+
+  const TqzSkinData& skin = *s.Skin;
+  EXPECT_FALSE(skin.Empty());
+  EXPECT_EQ(skin.Picture().Width(), 820);
+  EXPECT_EQ(skin.Picture().Height(), 602);
+  EXPECT_EQ(skin.Picture().PixelFormat(), pf24bit);
+  EXPECT_TRUE(skin.InactivePicture().Empty());
+  EXPECT_EQ(skin.Mask().Width(), 820);
+  EXPECT_EQ(skin.Mask().Height(), 602);
+  EXPECT_EQ(skin.Mask().PixelFormat(), pf1bit);
+  EXPECT_TRUE(skin.RollUpPicture().Empty());
+  EXPECT_TRUE(skin.RollUpMask().Empty());
+  EXPECT_EQ(skin.ActivePictureCount(), 13);
+}
+
+TEST(MainSkin, DescriptionListsAndTheirEntries) {
+  const TDemoSkin& s = MainSkin();
+  const TqzSkinData& skin = *s.Skin;
+  EXPECT_EQ(skin.CtrlList().size(), 34u);
+  EXPECT_EQ(skin.ObjectList().size(), 7u);
+  EXPECT_EQ(skin.AreaList().size(), 7u);
+  EXPECT_EQ(Entry(s, "SKINCONTROLS", "0"), "mainmenubar:mainmenubar");
+  EXPECT_EQ(Entry(s, "SKINCONTROLS", "2"), "edittab:button");
+  EXPECT_EQ(Entry(s, "SKINCONTROLS", "3"), "converttab:button");
+  EXPECT_EQ(Entry(s, "SKINCONTROLS", "5"), "mainpage:tab");
+}
+
+TEST(MainSkin, AreasThatPlaceTheMainWindowsControls) {
+  const TDemoSkin& s = MainSkin();
+  const TqzSkinData& skin = *s.Skin;
+  EXPECT_EQ(Entry(s, "SKINAREAS", "0"), "addtabarea:20,51,151,161;0,0,0,0,0");
+  EXPECT_EQ(Entry(s, "SKINAREAS", "3"), "pagearea:29,172,424,555;0,0,0,0,0");
+  const int page2 = skin.FindAreaIndex("pagearea2");
+  ASSERT_GE(page2, 0);
+  EXPECT_EQ(skin.AreaList()[size_t(page2)]->AreaRect, (TRect{443, 68, 799, 565}));
+  for (const char* name :
+       {"addtabarea", "pagearea", "edittabarea", "converttabarea", "infobuttonarea",
+        "mainmenubararea"})
+    EXPECT_GE(skin.FindAreaIndex(name), 0) << name;
+}
+
+TEST(MainSkin, InfoNameLabelHasAShapeMaskOfItsSize) {
+  const TqzSkinData& skin = *MainSkin().Skin;
+  const auto* label2 = Control<TqzDataSkinLabelControl>(skin, "label2");
+  ASSERT_TRUE(label2);
+  EXPECT_EQ(SizeOf(label2->SkinRect), (TSize{75, 26}));
+  const TBitmap* mask = skin.ActivePicture(label2->MaskPictureIndex);
+  ASSERT_TRUE(mask) << "maskpictureindex " << label2->MaskPictureIndex;
+  EXPECT_EQ(mask->Width(), 75);
+  EXPECT_EQ(mask->Height(), 26);
+}
+
+TEST(MainSkin, PathEditWithItsButton) {
+  const TqzSkinData& skin = *MainSkin().Skin;
+  const auto* edit = Control<TqzDataSkinEditControl>(skin, "buttonedit");
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(edit->SkinRect, (TRect{904, 452, 979, 478}));
+  EXPECT_EQ(edit->ButtonRect, (TRect{50, 3, 70, 24}));
+  EXPECT_NE(skin.ActivePicture(edit->PictureIndex), nullptr)
+      << "pictureindex " << edit->PictureIndex;
+}
+
+TEST(MainSkin, EveryControlOfTheMainWindowFindsItsDescription) {
+  const TqzSkinData& skin = *MainSkin().Skin;
+  Control<TqzDataSkinMainMenuBar>(skin, "mainmenubar");
+  for (const char* name : {"addtab", "edittab", "converttab", "infobutton", "pagebutton",
+                           "convertbutton", "button1", "button2", "resizetoolbutton"})
+    Control<TqzDataSkinButtonControl>(skin, name);
+  Control<TqzDataSkinTabControl>(skin, "mainpage");
+  for (const char* name : {"stdlabel", "stdlabel1", "stdlabel2"})
+    Control<TqzDataSkinStdLabelControl>(skin, name);
+  for (const char* name : {"label", "label2"}) Control<TqzDataSkinLabelControl>(skin, name);
+  for (const char* name :
+       {"bottompanel", "rightpanel", "propertypanel", "propertypanel1", "propertypanel2"})
+    Control<TqzDataSkinPanelControl>(skin, name);
+  Control<TqzDataSkinBevel>(skin, "bevel");
+  Control<TqzDataSkinScrollBoxControl>(skin, "scrollbox");
+  Control<TqzDataSkinScrollBarControl>(skin, "vscrollbar");
+  Control<TqzDataSkinEditControl>(skin, "buttonedit");
+  Control<TqzDataSkinCheckRadioControl>(skin, "checkbox");
+  Control<TqzDataSkinListBox>(skin, "listbox1");
+}
+
+TEST(MainSkin, PageTogglesHaveHoverAndPressedLooks) {
+  const TqzSkinData& skin = *MainSkin().Skin;
+  for (const char* name : {"addtab", "edittab", "converttab"}) {
+    const auto* b = Control<TqzDataSkinButtonControl>(skin, name);
+    if (!b) continue;
+    EXPECT_EQ(SizeOf(b->SkinRect), (TSize{131, 110})) << name;
+    EXPECT_FALSE(b->ActiveSkinRect.IsEmpty()) << name;
+    EXPECT_FALSE(b->DownSkinRect.IsEmpty()) << name;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// dialog.ini: the second window, the message box and the file dialogs.
+
+TEST(DialogSkin, ContainerHoldsThePicturesOfTheDialogs) {
+  const TDemoSkin& s = DialogSkin();
+  EXPECT_EQ(s.Layout.Version, 2);
+  ExpectSlotSize(s, ssPicture, 393, 268, 24);
+  EXPECT_EQ(s.Layout.ActivePictures.size(), 7u);
+  EXPECT_TRUE(s.Layout.Text.starts_with("[trackbar]")) << s.Layout.Text.substr(0, 40);
+  EXPECT_EQ(s.Skin->ActivePictureCount(), 7);
+}
+
+TEST(DialogSkin, ButtonDescription) {
+  const TDemoSkin& s = DialogSkin();
+  const auto* b = Control<TqzDataSkinButtonControl>(*s.Skin, "button");
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->SkinRect, (TRect{1, 1, 95, 28}));
+  EXPECT_EQ(b->ClientRect, (TRect{7, 3, 86, 24}));
+  EXPECT_EQ(b->ActiveSkinRect, (TRect{1, 30, 96, 57}));
+  EXPECT_EQ(b->DownSkinRect, (TRect{1, 59, 96, 86}));
+  EXPECT_EQ(b->DisabledSkinRect, (TRect{1, 88, 96, 114}));
+  EXPECT_EQ(b->FontStyle, TFontStyles{TFontStyle::fsBold});
+  EXPECT_EQ(Entry(s, "button", "fontstyle"), "fsbold");
+}
+
+TEST(DialogSkin, CloseButtonObject) {
+  const auto* c = Object<TqzDataSkinStdButton>(*DialogSkin().Skin, "closebutton");
+  ASSERT_TRUE(c);
+  EXPECT_EQ(c->ActivePictureIndex, 2);
+  EXPECT_TRUE(c->SkinRectInAPicture);
+  EXPECT_EQ(c->SkinRect, (TRect{29, 7, 46, 23}));
+  EXPECT_EQ(c->ActiveSkinRect, (TRect{7, 7, 24, 23}));
+  EXPECT_EQ(c->DownRect, (TRect{51, 7, 68, 23}));
+  EXPECT_TRUE(c->Morphing);
+  EXPECT_EQ(c->Command, TqzStdCommand::Close);
+}
+
+TEST(DialogSkin, SkinColours) {
+  const TDemoSkin& s = DialogSkin();
+  EXPECT_EQ(Entry(s, "SKINCOLORS", "cwindow"), "16777215");
+  EXPECT_EQ(Entry(s, "SKINCOLORS", "chighlight"), "11250603");
+  EXPECT_EQ(Entry(s, "SKINCOLORS", "cbtnshadow"), "4473924");
+  const TqzSkinColors& c = s.Skin->SkinColors();
+  EXPECT_EQ(c.cWindow, 16777215);
+  EXPECT_EQ(c.cHighLight, 11250603);
+  EXPECT_EQ(c.cBtnShadow, 4473924);
+}
+
+TEST(DialogSkin, EveryControlOfTheSecondWindowFindsItsDescription) {
+  const TqzSkinData& skin = *DialogSkin().Skin;
+  for (const char* name : {"button", "resizebutton"}) Control<TqzDataSkinButtonControl>(skin, name);
+  for (const char* name : {"checkbox", "radiobox"})
+    Control<TqzDataSkinCheckRadioControl>(skin, name);
+  Control<TqzDataSkinStdLabelControl>(skin, "stdlabel");
+  Control<TqzDataSkinLabelControl>(skin, "label");
+  Control<TqzDataSkinListBox>(skin, "listbox");
+  Control<TqzDataSkinComboBox>(skin, "combobox");
+  Control<TqzDataSkinEditControl>(skin, "edit");
+  for (const char* name : {"panel", "roundpanel", "groupbox"})
+    Control<TqzDataSkinPanelControl>(skin, name);
+  Control<TqzDataSkinTrackBarControl>(skin, "htrackbar");
+  Control<TqzDataSkinMenuButtonControl>(skin, "toolmenubutton");
+}
+
+// ---------------------------------------------------------------------------
+// Both skins.
+
+bool HasLayerFramePicture(const TqzSkinData& skin) {
+  return skin.ActivePicture(skin.LayerFrame().PictureIndex) != nullptr;
+}
+
+bool HasGlowingCaptionButton(const TqzSkinData& skin) {
+  for (const auto& o : skin.ObjectList())
+    if (Is<TqzDataSkinButton>(o.get()) && skin.ActivePicture(o->GlowLayerPictureIndex))
+      return true;
+  return false;
+}
+
+TEST(DemoSkins, OneHasALayeredFrameTheOtherAGlowingCaptionButton) {
+  const TqzSkinData& main = *MainSkin().Skin;
+  const TqzSkinData& dialog = *DialogSkin().Skin;
+  const bool mainFrame = HasLayerFramePicture(main) && HasGlowingCaptionButton(dialog);
+  const bool dialogFrame = HasLayerFramePicture(dialog) && HasGlowingCaptionButton(main);
+  EXPECT_TRUE(mainFrame || dialogFrame)
+      << "layer frame picture: skin.ini " << HasLayerFramePicture(main) << ", dialog.ini "
+      << HasLayerFramePicture(dialog) << "; glowing caption button: skin.ini "
+      << HasGlowingCaptionButton(main) << ", dialog.ini " << HasGlowingCaptionButton(dialog);
+}
+
+// Every look of every description is cut from inside the picture it names,
+// every picture index names a picture, client rects and button places lie in
+// their skin rects, shape masks have their skin rect's size, and the frame's
+// rects and areas lie in the main picture.
+class DemoSkinChecks : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DemoSkinChecks, FindNoFault) {
+  const TDemoSkin& s = DemoSkin(GetParam());
+  for (const skinsheet::TSkinDescriptionPieces& d :
+       skinsheet::AllDescriptionPieces(*s.Skin))
+    for (const std::string& problem : d.Problems) ADD_FAILURE() << d.Name << ": " << problem;
+}
+
+INSTANTIATE_TEST_SUITE_P(DemoSkins, DemoSkinChecks, ::testing::Values("skin.skn", "dialog.skn"));
+
+}  // namespace
+}  // namespace qz

@@ -1,0 +1,663 @@
+// The picture pieces of a loaded skin: for every description, each rectangle
+// that cuts an image out of a picture (normal, active, down ... looks, thumbs,
+// arrows, tabs), the picture it cuts from, how that image is composed at
+// other sizes, and what is wrong with it. Faults: a rectangle outside its
+// picture, a picture index that names no picture, a client rect or button
+// place outside the skin rect, a shape mask of another size, frame rects and
+// areas outside the main picture. Warnings: looks of another size than the
+// normal one, corner points outside or crossing, tiled spans with seams.
+//
+// The walk is generic: a description writes itself into a scratch
+// description text with WriteData, and every rect value of its section is a
+// piece unless its key names a rectangle relative to another one (client,
+// text and item areas). Used by the skinsheet tool and the skin structure
+// tests, so that both judge a skin by the same rules.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "host/graphics/Bitmap.h"
+#include "skin/data/SkinData.h"
+#include "skin/draw/SkinGeometry.h"
+
+namespace qz::skinsheet {
+
+// How a piece is composed at a size other than its own.
+enum class TPieceLayout {
+  Fixed,     // copied as it is
+  Geometry,  // by the description's corner points, client rect and stretch flags
+  HorzEnds,  // fixed left and right ends, middle tiled or stretched
+  VertEnds,  // fixed top and bottom ends, middle tiled or stretched
+};
+
+struct TSkinPiece {
+  std::string Key;                   // the description key ("activeskinrect")
+  TRect Rect;                        // in the picture's coordinates
+  const TBitmap* Picture = nullptr;  // null: the piece names no picture
+  std::string PictureName;           // "main picture", "active picture 3"
+  TPieceLayout Layout = TPieceLayout::Fixed;
+  TqzSkinGeometry Geometry;          // Layout Geometry (SkinRect = Rect)
+  int EndA = 0, EndB = 0;            // HorzEnds / VertEnds: fixed end lengths
+  bool Stretch = false;              // HorzEnds / VertEnds: stretch the middle
+
+  bool InsidePicture() const {
+    if (!Picture) return false;
+    return Rect.Left >= 0 && Rect.Top >= 0 && Rect.Right <= Picture->Width() &&
+           Rect.Bottom <= Picture->Height();
+  }
+};
+
+struct TSkinDescriptionPieces {
+  std::string Name;   // section name
+  std::string Kind;   // kind word ("button") or the fixed section's name
+  std::string Class;  // description class
+  std::vector<TSkinPiece> Pieces;
+  // Relative rects (client, text, button places ...), relative to "skinrect"
+  // or to the look they belong to.
+  std::vector<std::pair<std::string, TRect>> Places;
+  TRect SkinRect;                     // "skinrect" as written (for the places)
+  std::vector<std::string> Problems;  // faults of the skin (rects outside ...)
+  std::vector<std::string> Warnings;  // suspicious but drawable
+};
+
+// ---------------------------------------------------------------------------
+// Key tables.
+
+// Rect keys that place something relative to another rectangle (a client,
+// text, caption or item area) instead of cutting a piece of a picture.
+inline bool IsRelativeRectKey(std::string_view key) {
+  static constexpr std::array<std::string_view, 17> kRelative = {
+      "clientrect",   "textrect",         "itemtextrect",     "captionrect",
+      "checkimagearea", "textarea",       "trackarea",        "itemsrect",
+      "frametextrect", "progressarea",    "buttonsarea",      "rollvcaptionrect",
+      "rollhcaptionrect", "imagerect",    "fixedcelltextrect", "celltextrect",
+      "trackbuttonrect"};
+  return std::find(kRelative.begin(), kRelative.end(), key) != kRelative.end();
+}
+
+// Button keys whose normal rect is the button's place in the control (its
+// looks under the mouse and pressed are cut from the picture): the arrow and
+// check buttons of scroll bars, list boxes, spin edits and up-downs (those
+// have "activeupbuttonrect"), and the button of edits and combo boxes (those
+// have "unenabledbuttonrect"; a track bar's "buttonrect" is its thumb look).
+inline bool IsButtonPlaceKey(std::string_view key, const TqzIniReader& section) {
+  if (key == "upbuttonrect" || key == "downbuttonrect" || key == "checkbuttonrect")
+    return section.Has("activeupbuttonrect");
+  if (key == "buttonrect") return section.Has("unenabledbuttonrect");
+  return false;
+}
+
+// Relative rects that must lie within the size of the description's
+// "skinrect".
+inline bool IsPlaceInSkinRectKey(std::string_view key, const TqzIniReader& section) {
+  return key == "clientrect" || key == "trackarea" || key == "trackbuttonrect" ||
+         IsButtonPlaceKey(key, section);
+}
+
+// Looks that share the layout of "skinrect" and are composed by the
+// description's corner points like it.
+inline bool IsSkinRectStateKey(std::string_view key) {
+  return key == "skinrect" || key == "activeskinrect" || key == "downskinrect" ||
+         key == "focusedskinrect" || key == "disabledskinrect";
+}
+
+// Pieces drawn with two fixed ends and a tiled or stretched middle, and the
+// keys of their end lengths and stretch flag. A rule applies to a section
+// that has its end key.
+struct TEndsRule {
+  std::array<std::string_view, 6> Keys;
+  std::string_view EndAKey, EndBKey, StretchKey;
+  enum { Horz, ByShape, ByVerticalFlag } Direction;
+};
+inline const std::vector<TEndsRule>& EndsRules() {
+  static const std::vector<TEndsRule> rules = {
+      {{"tabrect", "activetabrect", "focustabrect", "mouseintabrect"},
+       "tableftoffset", "tabrightoffset", "tabstretcheffect", TEndsRule::Horz},
+      // Combo boxes have both stretch keys; their items use "itemstretcheffect".
+      {{"itemrect", "activeitemrect", "focusitemrect"},
+       "itemleftoffset", "itemrightoffset", "itemstretcheffect", TEndsRule::Horz},
+      {{"itemrect", "activeitemrect", "focusitemrect"},
+       "itemleftoffset", "itemrightoffset", "stretcheffect", TEndsRule::Horz},
+      {{"skinrect", "activeskinrect", "downrect", "animateskinrect"},
+       "itemleftoffset", "itemrightoffset", "stretcheffect", TEndsRule::Horz},
+      {{"dividerrect"}, "dividerleftoffset", "dividerrightoffset", "dividerstretcheffect",
+       TEndsRule::Horz},
+      {{"framerect", "activeframerect"}, "frameleftoffset", "framerightoffset", "stretcheffect",
+       TEndsRule::Horz},
+      {{"itemrect"}, "itemoffset1", "itemoffset2", "itemstretcheffect", TEndsRule::Horz},
+      {{"thumbrect", "activethumbrect", "downthumbrect"},
+       "thumboffset1", "thumboffset2", "thumbstretcheffect", TEndsRule::ByShape},
+      {{"fixedcellrect"}, "fixedcellleftoffset", "fixedcellrightoffset", "fixedcellstretcheffect",
+       TEndsRule::Horz},
+      {{"selectcellrect", "focuscellrect"}, "cellleftoffset", "cellrightoffset",
+       "cellstretcheffect", TEndsRule::Horz},
+      {{"progressrect"}, "beginoffset", "endoffset", "progressstretch",
+       TEndsRule::ByVerticalFlag},
+  };
+  return rules;
+}
+
+// ---------------------------------------------------------------------------
+// Helpers.
+
+// A rect value exactly as the description writer spells one: four unsigned
+// integers separated by commas.
+inline bool LooksLikeRectValue(std::string_view v) {
+  int fields = 1;
+  bool digit = false;
+  for (char c : v) {
+    if (c == ',') {
+      if (!digit) return false;
+      ++fields;
+      digit = false;
+    } else if (std::isdigit(static_cast<unsigned char>(c))) {
+      digit = true;
+    } else {
+      return false;
+    }
+  }
+  return digit && fields == 4;
+}
+
+inline std::string RectText(const TRect& r) { return SkinRectText(r); }
+
+inline std::string PictureSizeText(const TBitmap& b) {
+  return std::to_string(b.Width()) + " x " + std::to_string(b.Height());
+}
+
+// The picture an index of the skin names, and its display name.
+struct TPictureRef {
+  const TBitmap* Bitmap = nullptr;
+  std::string Name;
+};
+inline TPictureRef ActivePictureRef(const TqzSkinData& skin, int index) {
+  TBitmap* b = skin.ActivePicture(index);
+  if (!b || b->Empty()) return {};
+  std::string name = "active picture " + std::to_string(index);
+  if (index < static_cast<int>(skin.ActivePicturesNames().size()))
+    name += " (" + skin.ActivePicturesNames()[size_t(index)] + ")";
+  return {b, name};
+}
+inline TPictureRef MainPictureRef(const TqzSkinData& skin) {
+  return {&skin.Picture(), "main picture"};
+}
+inline TPictureRef RollUpPictureRef(const TqzSkinData& skin) {
+  return {&skin.RollUpPicture(), "roll-up picture"};
+}
+
+// The geometry of a section that carries corner points (custom controls, tab
+// controls, fixed window sections), read from its written text.
+inline TqzSkinGeometry SectionGeometry(const TqzIniFile& ini, std::string_view section,
+                                       std::string_view clientKey = "clientrect") {
+  TqzIniReader r(ini, section);
+  TqzSkinGeometry g;
+  g.SkinRect = r.Rect("skinrect");
+  g.LeftTopPoint = r.Point("lefttoppoint");
+  g.RightTopPoint = r.Point("righttoppoint");
+  g.LeftBottomPoint = r.Point("leftbottompoint");
+  g.RightBottomPoint = r.Point("rightbottompoint");
+  g.ClientRect = r.Rect(clientKey);
+  g.LeftStretch = r.Flag("leftstretch");
+  g.TopStretch = r.Flag("topstretch");
+  g.RightStretch = r.Flag("rightstretch");
+  g.BottomStretch = r.Flag("bottomstretch");
+  g.StretchEffect = r.Flag("stretcheffect");
+  g.StretchType = r.Enum("stretchtype", kStretchTypeWords);
+  return g;
+}
+
+// Gives a piece its composition rule from the keys of its section. The
+// looks of a description with corner points follow those points; menu
+// items, tabs, list items, thumbs ... have fixed ends.
+inline void AssignLayout(TSkinPiece& piece, const TqzIniFile& ini, std::string_view section) {
+  TqzIniReader r(ini, section);
+  if (r.Has("lefttoppoint") && IsSkinRectStateKey(piece.Key)) {
+    piece.Layout = TPieceLayout::Geometry;
+    piece.Geometry = SectionGeometry(ini, section);
+    piece.Geometry.SkinRect = piece.Rect;
+    return;
+  }
+  if (r.Has("menubaritem") && piece.Key == "skinrect") {
+    // A menu bar keeps the parts left and right of its items rect.
+    const TRect items = r.Rect("itemsrect");
+    piece.Layout = TPieceLayout::HorzEnds;
+    piece.EndA = items.Left;
+    piece.EndB = std::max(0, piece.Rect.Width() - items.Right);
+    piece.Stretch = r.Flag("stretcheffect");
+    return;
+  }
+  for (const TEndsRule& rule : EndsRules()) {
+    if (!r.Has(rule.EndAKey) || !r.Has(rule.StretchKey)) continue;
+    if (std::find(rule.Keys.begin(), rule.Keys.end(), piece.Key) == rule.Keys.end()) continue;
+    bool vertical = false;
+    if (rule.Direction == TEndsRule::ByVerticalFlag) vertical = r.Flag("vertical");
+    if (rule.Direction == TEndsRule::ByShape) {
+      TRect skin = r.Rect("skinrect");
+      vertical = skin.Height() > skin.Width();
+    }
+    piece.Layout = vertical ? TPieceLayout::VertEnds : TPieceLayout::HorzEnds;
+    piece.EndA = r.Integer(rule.EndAKey);
+    piece.EndB = r.Integer(rule.EndBKey);
+    piece.Stretch = r.Flag(rule.StretchKey);
+    return;
+  }
+}
+
+// Checks a piece against its picture and records what is wrong.
+inline void CheckPiece(const TSkinPiece& p, TSkinDescriptionPieces& out) {
+  const std::string what = p.Key + " " + RectText(p.Rect);
+  if (p.Rect.IsEmpty()) {
+    out.Problems.push_back(what + " is inverted or empty");
+  } else if (!p.Picture) {
+    out.Problems.push_back(what + ": " + p.PictureName + " does not exist");
+  } else if (!p.InsidePicture()) {
+    out.Problems.push_back(what + " lies outside " + p.PictureName + " (" +
+                           PictureSizeText(*p.Picture) + ")");
+  }
+}
+
+// Looks of the same layout as "skinrect" should have its size.
+inline void CheckStateSizes(TSkinDescriptionPieces& out) {
+  const TSkinPiece* normal = nullptr;
+  for (const TSkinPiece& p : out.Pieces)
+    if (p.Key == "skinrect") normal = &p;
+  if (!normal || normal->Rect.IsEmpty()) return;  // already a fault
+  for (const TSkinPiece& p : out.Pieces) {
+    if (&p == normal || p.Layout != TPieceLayout::Geometry) continue;
+    if (p.Rect.Width() != normal->Rect.Width() || p.Rect.Height() != normal->Rect.Height())
+      out.Warnings.push_back(p.Key + " is " + std::to_string(p.Rect.Width()) + " x " +
+                             std::to_string(p.Rect.Height()) + ", skinrect " +
+                             std::to_string(normal->Rect.Width()) + " x " +
+                             std::to_string(normal->Rect.Height()));
+  }
+}
+
+// A picture index key ("maskpictureindex", "glowlayerpictureindex" ...): a
+// whole-picture piece, or a problem when the index names nothing.
+inline void AddIndexedPicture(const TqzSkinData& skin, const std::string& key, int index,
+                              TSkinDescriptionPieces& out) {
+  if (index < 0) return;
+  TPictureRef ref = ActivePictureRef(skin, index);
+  if (!ref.Bitmap) {
+    out.Problems.push_back(key + "=" + std::to_string(index) + " names no picture (" +
+                           std::to_string(skin.ActivePictureCount()) + " active pictures)");
+    return;
+  }
+  TSkinPiece p;
+  p.Key = key;
+  p.Picture = ref.Bitmap;
+  p.PictureName = ref.Name;
+  p.Rect = {0, 0, ref.Bitmap->Width(), ref.Bitmap->Height()};
+  out.Pieces.push_back(std::move(p));
+}
+
+// Walks one written section: rect keys become pieces cut from the picture
+// `pictureFor(key)` gives; picture index keys other than `ownIndexKey`
+// become whole-picture pieces.
+template <class PictureFor>
+void WalkSection(const TqzSkinData& skin, const TqzIniFile& ini, const std::string& section,
+                 std::string_view ownIndexKey, PictureFor pictureFor,
+                 TSkinDescriptionPieces& out) {
+  const TqzIniSection* s = ini.FindSection(section);
+  if (!s) return;
+  const TqzIniReader reader(ini, section);
+  for (const TqzIniEntry& e : s->entries) {
+    if (!e.hasValue) continue;
+    const std::string key = LowerCaseAscii(e.key);
+    if (key.ends_with("pictureindex") && key != ownIndexKey) {
+      int index = -1;
+      if (TryParseSkinInteger(e.value, index)) AddIndexedPicture(skin, key, index, out);
+      continue;
+    }
+    if (!LooksLikeRectValue(e.value)) continue;
+    TRect rect = ParseSkinRect(e.value, key);
+    if (rect == TRect{}) continue;  // the state has no look of its own
+    if (IsRelativeRectKey(key) || IsButtonPlaceKey(key, reader)) {
+      out.Places.push_back({key, rect});
+      continue;
+    }
+    TPictureRef ref = pictureFor(key);
+    TSkinPiece p;
+    p.Key = key;
+    p.Rect = rect;
+    p.Picture = ref.Bitmap;
+    p.PictureName = ref.Name;
+    AssignLayout(p, ini, section);
+    out.Pieces.push_back(std::move(p));
+  }
+}
+
+// The corner points of a look composed by them must lie within it and keep
+// their order, or the composition cuts corners or repeats the wrong pixels.
+inline void CheckCornerPoints(TSkinDescriptionPieces& out) {
+  for (const TSkinPiece& p : out.Pieces) {
+    if (p.Key != "skinrect" || p.Layout != TPieceLayout::Geometry || p.Rect.IsEmpty()) continue;
+    const TqzSkinGeometry& g = p.Geometry;
+    const int w = p.Rect.Width(), h = p.Rect.Height();
+    const std::pair<const char*, TPoint> points[] = {{"lefttoppoint", g.LeftTopPoint},
+                                                     {"righttoppoint", g.RightTopPoint},
+                                                     {"leftbottompoint", g.LeftBottomPoint},
+                                                     {"rightbottompoint", g.RightBottomPoint}};
+    for (const auto& [key, pt] : points)
+      if (pt.X > w || pt.Y > h)
+        out.Warnings.push_back(std::string(key) + " " + SkinPointText(pt) +
+                               " lies outside skinrect's " + std::to_string(w) + " x " +
+                               std::to_string(h));
+    if (CalcResizeMode(g) != kResizeNinePart) continue;
+    if (g.LeftTopPoint.X > g.RightTopPoint.X || g.LeftBottomPoint.X > g.RightBottomPoint.X ||
+        g.LeftTopPoint.Y > g.LeftBottomPoint.Y || g.RightTopPoint.Y > g.RightBottomPoint.Y)
+      out.Warnings.push_back("skinrect's corner points cross (left past right or top past "
+                             "bottom)");
+  }
+}
+
+// Seams: a tiled span repeats its source, so the step from its last column
+// back to its first (or last row to first row) appears at every repetition.
+// That step is seamless when the span itself contains it somewhere (a
+// uniform or periodic pattern); a gradient or a lone detail does not.
+class TSeamCheck {
+ public:
+  TSeamCheck(const TSkinPiece& p, TSkinDescriptionPieces& out) : p_(p), out_(out) {}
+
+  // The span [a, b) along X of the rows [top, bottom) (piece coordinates,
+  // clipped to the piece: a description's points may reach past it).
+  void TiledAlongX(const char* what, int a, int b, int top, int bottom) {
+    ClipSpan(a, b, p_.Rect.Width());
+    ClipSpan(top, bottom, p_.Rect.Height());
+    if (b - a < 2 || bottom <= top) return;
+    std::vector<std::vector<uint32_t>> cols;
+    for (int x = a; x < b; ++x) {
+      cols.emplace_back();
+      for (int y = top; y < bottom; ++y) cols.back().push_back(Colour(x, y));
+    }
+    if (!Seamless(cols)) Report(what, "column", a, b - 1);
+  }
+  void TiledAlongY(const char* what, int a, int b, int left, int right) {
+    ClipSpan(a, b, p_.Rect.Height());
+    ClipSpan(left, right, p_.Rect.Width());
+    if (b - a < 2 || right <= left) return;
+    std::vector<std::vector<uint32_t>> rows;
+    for (int y = a; y < b; ++y) {
+      rows.emplace_back();
+      for (int x = left; x < right; ++x) rows.back().push_back(Colour(x, y));
+    }
+    if (!Seamless(rows)) Report(what, "row", a, b - 1);
+  }
+
+ private:
+  static void ClipSpan(int& a, int& b, int size) {
+    a = std::clamp(a, 0, size);
+    b = std::clamp(b, 0, size);
+  }
+  static bool Seamless(const std::vector<std::vector<uint32_t>>& lines) {
+    const auto& first = lines.front();
+    const auto& last = lines.back();
+    for (size_t i = 0; i + 1 < lines.size(); ++i)
+      if (lines[i] == last && lines[i + 1] == first) return true;
+    return false;
+  }
+  uint32_t Colour(int x, int y) const {
+    return p_.Picture->Pixels().At(p_.Rect.Left + x, p_.Rect.Top + y) & 0x00FFFFFFu;
+  }
+  void Report(const char* what, const char* line, int first, int last) {
+    out_.Warnings.push_back(p_.Key + " " + what + " is tiled, but the step from its last " +
+                            line + " (" + std::to_string(last) + ") to its first (" +
+                            std::to_string(first) + ") occurs nowhere in it: a seam at every "
+                            "repetition");
+  }
+  const TSkinPiece& p_;
+  TSkinDescriptionPieces& out_;
+};
+
+inline void CheckNinePartSeams(const TSkinPiece& p, TSeamCheck& seams) {
+  const TqzSkinGeometry& g = p.Geometry;
+  const int w = p.Rect.Width(), h = p.Rect.Height();
+  const TRect& c = g.ClientRect;
+  if (!g.TopStretch) seams.TiledAlongX("top edge", g.LeftTopPoint.X, g.RightTopPoint.X, 0, c.Top);
+  if (!g.BottomStretch)
+    seams.TiledAlongX("bottom edge", g.LeftBottomPoint.X, g.RightBottomPoint.X, c.Bottom, h);
+  if (!g.LeftStretch)
+    seams.TiledAlongY("left edge", g.LeftTopPoint.Y, g.LeftBottomPoint.Y, 0, c.Left);
+  if (!g.RightStretch)
+    seams.TiledAlongY("right edge", g.RightTopPoint.Y, g.RightBottomPoint.Y, c.Right, w);
+  if (!g.StretchEffect) {
+    seams.TiledAlongX("client piece", c.Left, c.Right, c.Top, c.Bottom);
+    seams.TiledAlongY("client piece", c.Top, c.Bottom, c.Left, c.Right);
+  } else if (g.StretchType == kStretchHorz) {
+    seams.TiledAlongX("client piece", c.Left, c.Right, c.Top, c.Bottom);
+  } else if (g.StretchType == kStretchVert) {
+    seams.TiledAlongY("client piece", c.Top, c.Bottom, c.Left, c.Right);
+  }
+}
+
+inline void CheckSeams(TSkinDescriptionPieces& out) {
+  for (const TSkinPiece& p : out.Pieces) {
+    if (!p.InsidePicture() || p.Rect.IsEmpty()) continue;
+    const int w = p.Rect.Width(), h = p.Rect.Height();
+    TSeamCheck seams(p, out);
+    if (p.Layout == TPieceLayout::HorzEnds && !p.Stretch)
+      seams.TiledAlongX("middle", p.EndA, w - p.EndB, 0, h);
+    if (p.Layout == TPieceLayout::VertEnds && !p.Stretch)
+      seams.TiledAlongY("middle", p.EndA, h - p.EndB, 0, w);
+    if (p.Layout != TPieceLayout::Geometry) continue;
+    const TqzSkinGeometry& g = p.Geometry;
+    switch (CalcResizeMode(g)) {
+      case kResizeNinePart:
+        CheckNinePartSeams(p, seams);
+        break;
+      case kResizeHorizontal:
+        if (!g.StretchEffect)
+          seams.TiledAlongX("middle", g.LeftTopPoint.X, g.RightTopPoint.X, 0, h);
+        break;
+      case kResizeVertical:
+        if (!g.StretchEffect)
+          seams.TiledAlongY("middle", g.LeftTopPoint.Y, g.LeftBottomPoint.Y, 0, w);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// Places relative to "skinrect" (client rect, button places, track area)
+// must lie within its size.
+inline void CheckPlaces(const TqzIniFile& ini, const std::string& section,
+                        TSkinDescriptionPieces& out) {
+  const TqzIniReader reader(ini, section);
+  out.SkinRect = reader.Rect("skinrect");
+  if (out.SkinRect.IsEmpty()) return;
+  const int w = out.SkinRect.Width(), h = out.SkinRect.Height();
+  for (const auto& [key, r] : out.Places) {
+    if (!IsPlaceInSkinRectKey(key, reader)) continue;
+    if (r.Left >= 0 && r.Top >= 0 && r.Right <= w && r.Bottom <= h && !r.IsEmpty()) continue;
+    out.Problems.push_back(key + " " + RectText(r) + " does not lie within skinrect's " +
+                           std::to_string(w) + " x " + std::to_string(h));
+  }
+}
+
+inline void FinishDescription(const TqzIniFile& ini, const std::string& section,
+                              TSkinDescriptionPieces& out) {
+  for (const TSkinPiece& p : out.Pieces)
+    if (!p.Key.ends_with("pictureindex")) CheckPiece(p, out);
+  CheckStateSizes(out);
+  CheckCornerPoints(out);
+  CheckSeams(out);
+  CheckPlaces(ini, section, out);
+}
+
+// ---------------------------------------------------------------------------
+// Descriptions.
+
+// A control's shape mask is a picture of the size of its "skinrect".
+inline void CheckShapeMask(const TqzSkinData& skin, const TqzDataSkinControl& c,
+                           TSkinDescriptionPieces& out) {
+  const TBitmap* mask = skin.ActivePicture(c.MaskPictureIndex);
+  if (!mask || c.SkinRect.IsEmpty()) return;
+  if (mask->Width() == c.SkinRect.Width() && mask->Height() == c.SkinRect.Height()) return;
+  out.Problems.push_back("maskpictureindex=" + std::to_string(c.MaskPictureIndex) + ": the mask is " +
+                         PictureSizeText(*mask) + ", skinrect " +
+                         std::to_string(c.SkinRect.Width()) + " x " +
+                         std::to_string(c.SkinRect.Height()));
+}
+
+// A control description: every piece comes from its "pictureindex" picture,
+// or the main picture when it has none.
+inline TSkinDescriptionPieces PiecesOfControl(const TqzSkinData& skin, TqzDataSkinControl& c) {
+  TSkinDescriptionPieces out;
+  out.Name = c.IDName;
+  out.Kind = SkinControlKindWord(c);
+  out.Class = c.ClassName();
+  TqzIniFile ini;
+  c.WriteData(ini);
+  TPictureRef picture = ActivePictureRef(skin, c.PictureIndex);
+  if (c.PictureIndex >= 0 && !picture.Bitmap)
+    out.Problems.push_back("pictureindex=" + std::to_string(c.PictureIndex) +
+                           " names no picture (" + std::to_string(skin.ActivePictureCount()) +
+                           " active pictures)");
+  if (!picture.Bitmap) picture = MainPictureRef(skin);
+  WalkSection(skin, ini, c.IDName, "pictureindex", [&](const std::string&) { return picture; },
+              out);
+  FinishDescription(ini, c.IDName, out);
+  CheckShapeMask(skin, c, out);
+  return out;
+}
+
+// Objects whose every look, the normal one included, is cut from their
+// active picture (menu items and the caption's tab and menu buttons).
+inline bool ObjectLooksAllInActivePicture(const TqzDataSkinObject& o) {
+  return Is<TqzDataSkinMenuItem>(&o) || Is<TqzDataSkinMainMenuItem>(&o) ||
+         Is<TqzDataSkinCaptionTab>(&o) || Is<TqzDataSkinCaptionMenuButton>(&o);
+}
+
+// A form object: "skinrect" lies on the frame picture unless
+// "skinrectinapicture" (or the object's kind) says it is cut from the active
+// picture; every other look is cut from the active picture (the frame
+// picture when the object has none).
+inline TSkinDescriptionPieces PiecesOfObject(const TqzSkinData& skin, TqzDataSkinObject& o) {
+  TSkinDescriptionPieces out;
+  out.Name = o.IDName;
+  out.Kind = SkinObjectKindWord(o);
+  out.Class = o.ClassName();
+  TqzIniFile ini;
+  o.WriteData(ini);
+  TPictureRef frame = o.RollUp ? RollUpPictureRef(skin) : MainPictureRef(skin);
+  TPictureRef active = ActivePictureRef(skin, o.ActivePictureIndex);
+  if (o.ActivePictureIndex >= 0 && !active.Bitmap)
+    out.Problems.push_back("activepictureindex=" + std::to_string(o.ActivePictureIndex) +
+                           " names no picture (" + std::to_string(skin.ActivePictureCount()) +
+                           " active pictures)");
+  const bool normalInActive = o.SkinRectInAPicture || ObjectLooksAllInActivePicture(o);
+  auto pictureFor = [&](const std::string& key) {
+    const bool fromActive = key != "skinrect" || normalInActive;
+    return fromActive && active.Bitmap ? active : frame;
+  };
+  WalkSection(skin, ini, o.IDName, "activepictureindex", pictureFor, out);
+  FinishDescription(ini, o.IDName, out);
+  return out;
+}
+
+// A fixed window section ([POPUPWINDOW], [HINTWINDOW], [LAYERFRAME]): its
+// whole picture composed by its corner points, with `clientKey` as the
+// client rectangle.
+inline TSkinDescriptionPieces PiecesOfWindowSection(const TqzSkinData& skin,
+                                                    TqzDataSkinSection& section,
+                                                    std::string_view pictureKey,
+                                                    std::string_view clientKey) {
+  TSkinDescriptionPieces out;
+  out.Name = section.SectionName();
+  out.Kind = LowerCaseAscii(section.SectionName());
+  out.Class = section.ClassName();
+  TqzIniFile ini;
+  section.WriteData(ini);
+  TqzIniReader r(ini, out.Name);
+  const int index = r.Integer(pictureKey, -1);
+  AddIndexedPicture(skin, std::string(pictureKey), index, out);
+  if (!out.Pieces.empty()) {
+    TSkinPiece& p = out.Pieces.front();
+    p.Layout = TPieceLayout::Geometry;
+    p.Geometry = SectionGeometry(ini, out.Name, clientKey);
+    p.Geometry.SkinRect = p.Rect;
+  }
+  for (const TqzIniEntry& e : ini.FindSection(out.Name)->entries) {
+    const std::string key = LowerCaseAscii(e.key);
+    int other = -1;
+    if (key == pictureKey || !key.ends_with("pictureindex")) continue;
+    if (TryParseSkinInteger(e.value, other)) AddIndexedPicture(skin, key, other, out);
+  }
+  return out;
+}
+
+// Whether a fixed window section has a picture of its own (only those are
+// shown and checked).
+inline bool HasWindowPicture(const TqzSkinData& skin, TqzDataSkinSection& section,
+                             std::string_view pictureKey) {
+  TqzIniFile ini;
+  section.WriteData(ini);
+  return TqzIniReader(ini, section.SectionName()).Integer(pictureKey, -1) >= 0;
+}
+
+// [FORMINFO] and [SKINAREAS]: the frame's rects and the areas lie in the
+// main picture, the mask has its size. Faults only; no pieces.
+inline TSkinDescriptionPieces FrameChecks(const TqzSkinData& skin) {
+  TSkinDescriptionPieces out;
+  out.Name = "FORMINFO";
+  out.Kind = "forminfo";
+  out.Class = "TqzSkinData";
+  const TBitmap& picture = skin.Picture();
+  const TRect bounds{0, 0, picture.Width(), picture.Height()};
+  auto inside = [&](const TRect& r) {
+    return r.Left >= bounds.Left && r.Top >= bounds.Top && r.Right <= bounds.Right &&
+           r.Bottom <= bounds.Bottom;
+  };
+  const std::pair<const char*, TRect> rects[] = {
+      {"clientrect", skin.ClientRect},     {"captionrect", skin.CaptionRect},
+      {"buttonsrect", skin.ButtonsRect},   {"maskrectarea", skin.MaskRectArea},
+      {"mainmenurect", skin.MainMenuRect}, {"iconrect", skin.IconRect},
+      {"sizegriparea", skin.SizeGripArea}};
+  for (const auto& [key, r] : rects)
+    if (r != TRect{} && !inside(r))
+      out.Problems.push_back(std::string(key) + " " + RectText(r) + " lies outside the main picture (" +
+                             PictureSizeText(picture) + ")");
+  for (const auto& a : skin.AreaList())
+    if (!inside(a->AreaRect) || a->AreaRect.IsEmpty())
+      out.Problems.push_back("area " + a->IDName + " " + RectText(a->AreaRect) +
+                             " is empty or lies outside the main picture");
+  const TBitmap& mask = skin.Mask();
+  if (!mask.Empty() && (mask.Width() != picture.Width() || mask.Height() != picture.Height()))
+    out.Problems.push_back("the mask is " + PictureSizeText(mask) + ", the main picture " +
+                           PictureSizeText(picture));
+  return out;
+}
+
+// Every description of the skin: the frame checks when they find a fault,
+// [SKINCONTROLS], [SKINOBJECTS], then the popup window, hint window and layer
+// frame when they have pictures.
+inline std::vector<TSkinDescriptionPieces> AllDescriptionPieces(TqzSkinData& skin) {
+  std::vector<TSkinDescriptionPieces> all;
+  if (TSkinDescriptionPieces frame = FrameChecks(skin); !frame.Problems.empty())
+    all.push_back(std::move(frame));
+  for (const auto& c : skin.CtrlList()) all.push_back(PiecesOfControl(skin, *c));
+  for (const auto& o : skin.ObjectList()) all.push_back(PiecesOfObject(skin, *o));
+  struct TWindowSection {
+    TqzDataSkinSection* Section;
+    std::string_view PictureKey, ClientKey;
+  };
+  const TWindowSection windows[] = {
+      {&skin.PopupWindow(), "windowpictureindex", "itemsrect"},
+      {&skin.HintWindow(), "windowpictureindex", "clientrect"},
+      {&skin.LayerFrame(), "pictureindex", "clientrect"},
+  };
+  for (const TWindowSection& w : windows)
+    if (HasWindowPicture(skin, *w.Section, w.PictureKey))
+      all.push_back(PiecesOfWindowSection(skin, *w.Section, w.PictureKey, w.ClientKey));
+  return all;
+}
+
+}  // namespace qz::skinsheet
