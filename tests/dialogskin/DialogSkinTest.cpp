@@ -11,8 +11,8 @@
 #include "host/graphics/Bitmap.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/draw/SkinGeometry.h"
-#include "tools/skingen/DialogSkinParts.h"
-#include "tools/skingen/Skins.h"
+#include "skins/DialogSkinParts.h"
+#include "skins/Skins.h"
 
 namespace qz::skingen {
 namespace {

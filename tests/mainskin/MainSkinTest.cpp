@@ -11,8 +11,8 @@
 
 #include "host/graphics/PngWriter.h"
 #include "skin/draw/QZUtils.h"
-#include "tools/skingen/MainSkinParts.h"
-#include "tools/skingen/Skins.h"
+#include "skins/MainSkinParts.h"
+#include "skins/Skins.h"
 
 namespace qz::skingen {
 namespace {

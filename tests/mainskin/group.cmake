@@ -1,7 +1,7 @@
-# The main skin's painters live in tools/skingen; the tests compile them in
+# The main skin's painters live in skins/; the tests compile them in
 # directly, with the generator's painter and skin builder.
 file(GLOB mainskin_sources CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/tools/skingen/MainSkin*.cpp)
+  ${PROJECT_SOURCE_DIR}/skins/MainSkin*.cpp)
 target_sources(${exe} PRIVATE
   ${mainskin_sources}
   ${PROJECT_SOURCE_DIR}/tools/skingen/Paint.cpp

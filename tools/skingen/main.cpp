@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string>
 
-#include "tools/skingen/Skins.h"
+#include "skins/Skins.h"
 
 namespace {
 

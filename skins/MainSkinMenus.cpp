@@ -4,7 +4,7 @@
 // and one rounded-corner mask.
 #include <cmath>
 
-#include "tools/skingen/MainSkinParts.h"
+#include "skins/MainSkinParts.h"
 
 namespace qz::skingen::mainskin {
 

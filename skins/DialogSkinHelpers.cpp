@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "tools/skingen/DialogSkinParts.h"
+#include "skins/DialogSkinParts.h"
 
 namespace qz::skingen::dialogskin {
 

@@ -1,5 +1,5 @@
 // Caption buttons and push buttons of the dialog skin.
-#include "tools/skingen/DialogSkinParts.h"
+#include "skins/DialogSkinParts.h"
 
 namespace qz::skingen::dialogskin {
 

@@ -1,6 +1,6 @@
 // Panels, the group box, the tool bar, labels and the bevel of the dialog
 // skin.
-#include "tools/skingen/DialogSkinParts.h"
+#include "skins/DialogSkinParts.h"
 
 namespace qz::skingen::dialogskin {
 

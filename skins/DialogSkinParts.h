@@ -11,7 +11,7 @@
 
 #include "tools/skingen/Paint.h"
 #include "tools/skingen/SkinBuilder.h"
-#include "tools/skingen/Style.h"
+#include "skins/Style.h"
 
 namespace qz::skingen::dialogskin {
 

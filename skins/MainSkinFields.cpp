@@ -1,7 +1,7 @@
 // Scroll bars, edits, the list box and the check box of the main skin.
 #include <string>
 
-#include "tools/skingen/MainSkinParts.h"
+#include "skins/MainSkinParts.h"
 
 namespace qz::skingen::mainskin {
 

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tools/skingen/MainSkinParts.h"
-#include "tools/skingen/Skins.h"
+#include "skins/MainSkinParts.h"
+#include "skins/Skins.h"
 
 namespace qz::skingen {
 

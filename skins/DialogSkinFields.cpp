@@ -1,6 +1,6 @@
 // Check and radio boxes, edits, combo boxes, list boxes, scroll bars and
 // track bars of the dialog skin.
-#include "tools/skingen/DialogSkinParts.h"
+#include "skins/DialogSkinParts.h"
 
 namespace qz::skingen::dialogskin {
 

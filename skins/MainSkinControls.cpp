@@ -1,7 +1,7 @@
 // Buttons, the page control, labels and panels of the main skin.
 #include <string>
 
-#include "tools/skingen/MainSkinParts.h"
+#include "skins/MainSkinParts.h"
 
 namespace qz::skingen::mainskin {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "host/graphics/Canvas.h"
-#include "tools/skingen/MainSkinParts.h"
+#include "skins/MainSkinParts.h"
 
 namespace qz::skingen::mainskin {
 

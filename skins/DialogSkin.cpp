@@ -4,8 +4,8 @@
 // a soft layered shadow around it.
 #include <cmath>
 
-#include "tools/skingen/DialogSkinParts.h"
-#include "tools/skingen/Skins.h"
+#include "skins/DialogSkinParts.h"
+#include "skins/Skins.h"
 
 namespace qz::skingen {
 
