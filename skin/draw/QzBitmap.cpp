@@ -24,9 +24,11 @@ struct TBitmapRegistry {
   std::vector<TqzBitmap*> list;
 };
 
+// Never destroyed: bitmaps owned by objects with static storage may be
+// released after every other static object is gone, in any order.
 TBitmapRegistry& Registry() {
-  static TBitmapRegistry registry;
-  return registry;
+  static TBitmapRegistry* registry = new TBitmapRegistry;
+  return *registry;
 }
 
 }  // namespace
@@ -59,10 +61,7 @@ void TqzBitmap::Unregister() {
 // ---------------------------------------------------------------------------
 // Life cycle and size
 
-TqzBitmap::TqzBitmap() {
-  // Make sure the registry outlives every bitmap, static ones included.
-  Registry();
-}
+TqzBitmap::TqzBitmap() = default;
 
 TqzBitmap::TqzBitmap(int width, int height) : TqzBitmap() { SetSize(width, height); }
 
