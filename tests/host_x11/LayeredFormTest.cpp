@@ -9,8 +9,7 @@
 #include <memory>
 #include <thread>
 
-#include "XTestDisplay.h"
-#include "XvfbServer.h"
+#include "X11FormTest.h"
 #include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Forms.h"
@@ -19,40 +18,8 @@
 namespace qz {
 namespace {
 
-class LayeredFormTest : public ::testing::Test {
+class LayeredFormTest : public testing::X11FormTest {
  protected:
-  static void SetUpTestSuite() {
-    server_ = testing::XvfbServer::Start(whyNoServer_).release();
-    if (server_) setenv("DISPLAY", server_->Display().c_str(), 1);
-  }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-  }
-  void SetUp() override {
-#ifndef QZ_HAVE_SDL2
-    GTEST_SKIP() << "the SDL backend is not built in";
-#endif
-    if (!server_) GTEST_SKIP() << "no X server for the test: " << whyNoServer_;
-    TApplication::ResetForTesting(CreatePlatform("sdl"));
-    x_ = testing::XTestDisplay::Open(server_->Display());
-    ASSERT_NE(x_, nullptr);
-  }
-  void TearDown() override {
-    x_.reset();
-    TApplication::ResetForTesting(CreatePlatform("headless"));
-  }
-
-  // Processes messages until `done` holds, for at most about five seconds.
-  template <class F>
-  bool PumpUntil(F done) {
-    for (int i = 0; i < 200 && !done(); ++i) {
-      Application->ProcessMessages();
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return done();
-  }
-
   TForm* ShowLayeredForm(const TRect& bounds) {
     auto* form = new TForm(Application);
     form->SetBorderStyle(bsNone);
@@ -60,15 +27,10 @@ class LayeredFormTest : public ::testing::Test {
     form->SetBoundsRect(bounds);
     SetWindowLong(form->Handle(), GWL_EXSTYLE, GetWindowLong(form->Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
     form->Show();
-    // Painted once before the picture comes: the window system does not yet
-    // drop what Show marked for presenting when a picture follows at once.
-    Application->ProcessMessages();
+    Application->ProcessMessages();  // the ordinary first paint, before any picture
     return form;
   }
 
-  static inline testing::XvfbServer* server_ = nullptr;
-  static inline std::string whyNoServer_;
-  std::unique_ptr<testing::XTestDisplay> x_;
 };
 
 // Left half transparent, right half half-transparent red (premultiplied).
