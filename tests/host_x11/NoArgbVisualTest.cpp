@@ -6,40 +6,26 @@
 #include <memory>
 
 #include "XTestDisplay.h"
-#include "XvfbServer.h"
+#include "XvfbSuite.h"
 #include "host/platform/Platform.h"
 
 namespace qz {
 namespace {
 
-class NoArgbVisualTest : public ::testing::Test {
+class NoArgbVisualTest : public testing::XvfbSuite {
  protected:
-  static void SetUpTestSuite() {
-    server_ = testing::XvfbServer::Start(whyNoServer_, {"-extension", "Composite"}).release();
-    if (server_) setenv("DISPLAY", server_->Display().c_str(), 1);
-  }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-  }
+  static void SetUpTestSuite() { StartServer({"-extension", "Composite"}); }
   void SetUp() override {
-#ifndef QZ_HAVE_SDL2
-    GTEST_SKIP() << "the SDL backend is not built in";
-#endif
-    if (!server_) GTEST_SKIP() << "no X server for the test: " << whyNoServer_;
+    XvfbSuite::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     platform_ = CreatePlatform("sdl");
-    x_ = testing::XTestDisplay::Open(server_->Display());
-    ASSERT_NE(x_, nullptr);
   }
   void TearDown() override {
-    x_.reset();
     platform_.reset();
+    XvfbSuite::TearDown();
   }
 
-  static inline testing::XvfbServer* server_ = nullptr;
-  static inline std::string whyNoServer_;
   std::unique_ptr<IPlatform> platform_;
-  std::unique_ptr<testing::XTestDisplay> x_;
 };
 
 TEST_F(NoArgbVisualTest, ACompositorAloneDoesNotGivePerPixelAlpha) {

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "XvfbServer.h"
+#include "XvfbSuite.h"
 #include "host/base/Exception.h"
 #include "host/base/Messages.h"
 #include "host/platform/Platform.h"
@@ -35,29 +35,16 @@ constexpr uint32_t kBlue = 0xFF0000FF;
 constexpr uint32_t kRootRgb = 0x000000;  // Xvfb -br: black root
 using K = TPlatformEventKind;
 
-class SdlPlatformTest : public ::testing::Test {
+class SdlPlatformTest : public testing::XvfbSuite {
  protected:
-  static void SetUpTestSuite() {
-    server_ = testing::XvfbServer::Start(whyNoServer_).release();
-    if (server_) setenv("DISPLAY", server_->Display().c_str(), 1);
-  }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-  }
-
   void SetUp() override {
-#ifndef QZ_HAVE_SDL2
-    GTEST_SKIP() << "the SDL backend is not built in";
-#endif
-    if (!server_) GTEST_SKIP() << "no X server for the test: " << whyNoServer_;
+    XvfbSuite::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     platform_ = CreatePlatform("sdl");
-    x_ = testing::XTestDisplay::Open(server_->Display());
-    ASSERT_NE(x_, nullptr);
   }
   void TearDown() override {
-    x_.reset();
     platform_.reset();
+    XvfbSuite::TearDown();
   }
 
   std::unique_ptr<IPlatformWindow> ShowSolid(TRect bounds, uint32_t argb,
@@ -106,10 +93,7 @@ class SdlPlatformTest : public ::testing::Test {
     return nullptr;
   }
 
-  static inline testing::XvfbServer* server_ = nullptr;
-  static inline std::string whyNoServer_;
   std::unique_ptr<IPlatform> platform_;
-  std::unique_ptr<testing::XTestDisplay> x_;
 };
 
 TEST_F(SdlPlatformTest, DescribesTheServerScreen) {
