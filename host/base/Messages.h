@@ -3,6 +3,8 @@
 // same everywhere.
 #pragma once
 
+#include "host/base/WindowHandle.h"
+
 #include <cstdint>
 
 #include "host/base/Types.h"
@@ -188,8 +190,8 @@ struct TNCCalcSizeParams {
 };
 
 struct TWindowPos {
-  void* hwnd = nullptr;
-  void* hwndInsertAfter = nullptr;
+  HWND hwnd;
+  HWND hwndInsertAfter;
   int x = 0, y = 0, cx = 0, cy = 0;
   uint32_t flags = 0;
 };

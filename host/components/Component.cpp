@@ -72,8 +72,43 @@ TComponent::TComponent(TComponent* AOwner) {
   if (AOwner != nullptr) AOwner->InsertComponent(this);
 }
 
+void TWeakLink::Attach(TComponent* target) {
+  // A component whose destructor already runs hands out null references.
+  if (target == nullptr || target->weakClosed_) return;
+  target_ = target;
+  next_ = target->weakLinks_;
+  if (next_ != nullptr) next_->prev_ = this;
+  target->weakLinks_ = this;
+}
+
+void TWeakLink::Detach() {
+  if (target_ == nullptr) return;
+  if (prev_ != nullptr) prev_->next_ = next_;
+  else target_->weakLinks_ = next_;
+  if (next_ != nullptr) next_->prev_ = prev_;
+  target_ = nullptr;
+  prev_ = next_ = nullptr;
+}
+
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+  component->BeforeDestruction();
+  // The most derived object's address: the memory `new` handed out.
+  void* whole = dynamic_cast<void*>(component);
+  component->~TComponent();
+  ::operator delete(whole);
+}
+
+void TComponent::BeforeDestruction() { state_.Include(csDestroying); }
+
+void TComponent::ClearWeakLinks() {
+  weakClosed_ = true;
+  while (weakLinks_ != nullptr) weakLinks_->Detach();
+}
+
 TComponent::~TComponent() {
   state_.Include(csDestroying);
+  // Callers up the stack that hold a weak reference see null from here on.
+  ClearWeakLinks();
   UnregisterGlobalComponent(this);
   // Our subclass's members (reference slots, fields) are already gone: never
   // write to them again while the owned components are torn down below.

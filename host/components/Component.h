@@ -6,9 +6,11 @@
 #pragma once
 
 #include <any>
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <typeinfo>
@@ -28,6 +30,68 @@ using TComponentState = TSet<TComponentStateFlag>;
 
 enum TOperation { opInsert, opRemove };
 
+class TComponent;
+
+// One link of a component's list of weak references. A TComponentRef is the
+// only user; the component clears every link when it is destroyed.
+class TWeakLink {
+ public:
+  TWeakLink() = default;
+  explicit TWeakLink(TComponent* target) { Attach(target); }
+  TWeakLink(const TWeakLink& other) { Attach(other.target_); }
+  TWeakLink& operator=(const TWeakLink& other) {
+    if (this != &other) Reset(other.target_);
+    return *this;
+  }
+  ~TWeakLink() { Detach(); }
+
+  TComponent* Target() const { return target_; }
+  void Reset(TComponent* target = nullptr) {
+    if (target == target_) return;
+    Detach();
+    Attach(target);
+  }
+
+ private:
+  friend class TComponent;
+  void Attach(TComponent* target);
+  void Detach();
+
+  TComponent* target_ = nullptr;
+  TWeakLink* prev_ = nullptr;
+  TWeakLink* next_ = nullptr;
+};
+
+// A reference to a component that becomes null when the component is
+// destroyed. Cheap enough for the stack (two pointers' worth of list links,
+// no allocation): code that calls user code (events, handlers, message
+// dispatch) takes one on itself first and returns quietly when it is null
+// afterwards, because the user code may have deleted the object.
+//   TComponentRef<TControl> self(this);
+//   Click();
+//   if (!self) return;
+template <class T>
+class TComponentRef {
+ public:
+  TComponentRef() = default;
+  TComponentRef(T* target) : link_(target) {}  // NOLINT: implicit like a pointer
+  TComponentRef& operator=(T* target) {
+    link_.Reset(target);
+    return *this;
+  }
+  T* Get() const { return static_cast<T*>(link_.Target()); }
+  T* operator->() const { return Get(); }
+  T& operator*() const { return *Get(); }
+  explicit operator bool() const { return link_.Target() != nullptr; }
+  bool Alive() const { return link_.Target() != nullptr; }
+  friend bool operator==(const TComponentRef& r, const T* p) { return r.Get() == p; }
+  friend bool operator==(const TComponentRef& r, std::nullptr_t) { return !r; }
+
+ private:
+  TWeakLink link_;
+};
+using TWeakRef = TComponentRef<TComponent>;
+
 // Case-insensitive (ASCII) comparison of component, property and class names.
 bool SameText(std::string_view a, std::string_view b);
 // A valid component name: a letter or '_' followed by letters, digits, '_'.
@@ -45,6 +109,16 @@ class TComponent : public TPersistent {
   // (Notification(this, opRemove)) and the owner, removes itself from the
   // owner, then deletes the owned components, last created first.
   ~TComponent() override;
+
+  // `delete component` runs BeforeDestruction while the object is still
+  // whole (every subclass member alive, virtual calls reach the most derived
+  // class), then the destructors, then frees the memory. Components must be
+  // created with plain `new` (or live on the stack / in a member, where the
+  // destructors run without BeforeDestruction).
+  static void operator delete(TComponent* component, std::destroying_delete_t);
+  // Runs first when a component is deleted; overrides call inherited first.
+  // Sets csDestroying. Forms fire OnDestroy here.
+  virtual void BeforeDestruction();
 
   // Deletes the owned components now, last created first. Classes whose
   // owned components use the owner's own members while they go (a form and
@@ -167,6 +241,7 @@ class TComponent : public TPersistent {
  private:
   friend class TReader;
   friend class TWriter;
+  friend class TWeakLink;
   using TFieldAssign = std::function<bool(TComponent*)>;
   struct TFieldBinding {
     std::string name;
@@ -182,6 +257,7 @@ class TComponent : public TPersistent {
   void SetReferenceAny(void* key, TComponent* oldValue, TComponent* newValue,
                        std::function<void(TComponent*)> clear);
   void ClearReferencesTo(TComponent* gone);
+  void ClearWeakLinks();
   void RemoveNotification(TComponent* component);
   void ClearFieldsFor(TComponent* component);
   void Insert(TComponent* component);
@@ -198,6 +274,8 @@ class TComponent : public TPersistent {
   std::map<std::string, std::any> handlers_;               // lower-case name -> handler
   std::vector<TFieldBinding> fields_;
   std::map<std::string, std::string> eventNames_;
+  TWeakLink* weakLinks_ = nullptr;   // head of the weak references to this
+  bool weakClosed_ = false;          // destroyed: no new weak references
 };
 
 // Process-wide list of root components (forms register themselves) used to

@@ -111,8 +111,7 @@ void TApplication::ResetForTesting(std::unique_ptr<IPlatform> platform) {
 void TScreen::RemoveForm(TCustomForm* f) { forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end()); }
 
 TCustomForm* TScreen::ActiveForm() const {
-  HWND a = GetActiveWindow();
-  return As<TCustomForm>(a);
+  return As<TCustomForm>(WindowControl(GetActiveWindow()));
 }
 
 TWinControl* TScreen::ActiveControl() const {

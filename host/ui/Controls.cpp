@@ -480,7 +480,7 @@ TWinControl::~TWinControl() {
 
 HWND TWinControl::Handle() {
   HandleNeeded();
-  return this;
+  return wnd_->handle;
 }
 
 void TWinControl::HandleNeeded() {
@@ -602,6 +602,11 @@ bool TWinControl::ContainsControl(const TControl* c) const {
   for (const TControl* p = c; p; p = p->Parent())
     if (p == this) return true;
   return false;
+}
+
+bool TWinControl::ContainsControl(HWND window) const {
+  const TWinControl* w = WindowControl(window);
+  return w && ContainsControl(static_cast<const TControl*>(w));
 }
 
 TControl* TWinControl::ControlAtPos(TPoint pos, bool allowDisabled, bool allowWinControls) const {
@@ -877,7 +882,7 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
   auto& ws = WindowSystem();
   TControl* target = nullptr;
   if (ws.captureControl && ws.captureControl->parent_ == this) {
-    target = ws.captureControl;
+    target = ws.captureControl.Get();
   } else if (ws.capture == this && ws.captureControl == nullptr && MouseCapture()) {
     target = nullptr;  // this window holds the capture itself
   } else {
@@ -970,7 +975,7 @@ void TWinControl::WMKillFocus(TMessage& m) { DefaultHandler(m); }
 
 void TWinControl::WMSetCursor(TMessage& m) {
   int hit = LOWORD(m.LParam);
-  if (reinterpret_cast<HWND>(m.WParam) == this && hit == HTCLIENT) {
+  if (HWND::FromValue(m.WParam) == HWND(this) && hit == HTCLIENT) {
     TCursor cur = Screen ? Screen->Cursor() : crDefault;
     if (cur == crDefault) {
       TPoint p;
@@ -1083,13 +1088,13 @@ void TWinControl::CMColorChanged(TMessage& m) {
 }
 
 void TWinControl::CMEnabledChanged(TMessage& m) {
-  if (!enabled_ && wnd_ && ContainsControl(As<TControl>(WindowSystem().focus)))
+  if (!enabled_ && wnd_ && ContainsControl(WindowSystem().focus))
     ::qz::SetFocus(nullptr);
   TControl::CMEnabledChanged(m);
 }
 
 void TWinControl::CMVisibleChanged(TMessage& m) {
-  if (!visible_ && wnd_ && ContainsControl(As<TControl>(WindowSystem().focus)) && parent_)
+  if (!visible_ && wnd_ && ContainsControl(WindowSystem().focus) && parent_)
     ::qz::SetFocus(nullptr);
 }
 

@@ -306,6 +306,8 @@ class TWinControl : public TControl {
   void InsertControl(TControl* c);
   void RemoveControl(TControl* c);
   bool ContainsControl(const TControl* c) const;
+  // Whether the window is this one or inside it (false for a dead handle).
+  bool ContainsControl(HWND window) const;
   // The child at a client point (graphic ones too unless allowWinControls is false).
   TControl* ControlAtPos(TPoint pos, bool allowDisabled, bool allowWinControls = true) const;
 

@@ -119,8 +119,9 @@ LRESULT SetCursorDefault(TWinControl* w, WPARAM wp, LPARAM lp) {
     default: break;
   }
   // Only the window under the pointer sets the cursor (not a parent asked first).
-  if (reinterpret_cast<HWND>(wp) == w) ::qz::SetCursor(LoadCursor(nullptr, id));
-  return reinterpret_cast<HWND>(wp) == w ? 1 : 0;
+  const bool underPointer = HWND::FromValue(wp) == HWND(w);
+  if (underPointer) ::qz::SetCursor(LoadCursor(nullptr, id));
+  return underPointer ? 1 : 0;
 }
 
 LRESULT SysCommand(TWinControl* w, WPARAM wp, LPARAM lp) {
@@ -170,8 +171,9 @@ TMinMaxInfo DefaultMinMaxInfo(TWinControl* w) {
   return mm;
 }
 
-LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (!IsWindow(w)) return 0;
+LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return 0;
   auto* d = Data(w);
   switch (msg) {
     case WM_NCCALCSIZE: {
@@ -245,9 +247,9 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       if (!(wp2->flags & SWP_NOMOVE)) {
         TPoint o = TWindowSystem::WindowOrigin(w) + d->clientRect.TopLeft();
         if (w->Parent()) o = w->Parent()->ScreenToClient(o);
-        SendMessage(w, WM_MOVE, 0, MAKELPARAM(o.X, o.Y));
+        SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(o.X, o.Y));
       }
-      if (!(wp2->flags & SWP_NOSIZE) && IsWindow(w)) {
+      if (!(wp2->flags & SWP_NOSIZE) && IsWindow(hwnd)) {
         int kind = (d->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (d->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
                                                                                          : SIZE_RESTORED;
         SendMessage(w, WM_SIZE, kind, MAKELPARAM(d->clientRect.Width(), d->clientRect.Height()));
@@ -280,21 +282,24 @@ LRESULT DefWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
   auto& ws = WindowSystem();
   IPlatform& plat = Platform();
-  if (!IsWindow(w) || ws.inMoveSizeLoop) return;
+  // The loop runs handlers that may destroy the window: only the handle is
+  // trusted after each of them.
+  const HWND h = w;
+  if (!IsWindow(h) || ws.inMoveSizeLoop) return;
   if (!plat.MouseButtonDown(TMouseButtonId::Left)) return;  // no drag in progress
   ws.inMoveSizeLoop = true;
-  SetCapture(w);
-  SendMessage(w, WM_ENTERSIZEMOVE);
+  SetCapture(h);
+  SendMessage(h, WM_ENTERSIZEMOVE);
   // The loop works in the coordinates SetWindowPos takes (parent client or screen).
   TRect start = w->BoundsRect();
   TPoint startPt = plat.CursorPos();
   TRect current = start;
   bool done = false;
-  while (!done && IsWindow(w) && GetCapture() == w && !ws.QuitRequested()) {
+  while (!done && IsWindow(h) && GetCapture() == h && !ws.QuitRequested()) {
     while (ws.ProcessNonInput()) {
-      if (!IsWindow(w)) break;
+      if (!IsWindow(h)) break;
     }
-    if (!IsWindow(w)) break;
+    if (!IsWindow(h)) break;
     if (ws.NeedsPaint()) ws.PaintAll();
     TPlatformEvent ev;
     if (!ws.NextPlatformEvent(ev, true)) continue;
@@ -304,7 +309,7 @@ void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
         TRect r = start;
         if (sizeEdge == 0) {
           r = OffsetRect(start, delta.X, delta.Y);
-          SendMessage(w, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
+          SendMessage(h, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
         } else {
           bool left = sizeEdge == WMSZ_LEFT || sizeEdge == WMSZ_TOPLEFT || sizeEdge == WMSZ_BOTTOMLEFT;
           bool right = sizeEdge == WMSZ_RIGHT || sizeEdge == WMSZ_TOPRIGHT || sizeEdge == WMSZ_BOTTOMRIGHT;
@@ -315,13 +320,13 @@ void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
           if (top) r.Top += delta.Y;
           if (bottom) r.Bottom += delta.Y;
           TMinMaxInfo mm = DefaultMinMaxInfo(w);
-          SendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
+          SendMessage(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
           ClampToMinMax(r, sizeEdge, mm);
-          SendMessage(w, WM_SIZING, static_cast<WPARAM>(sizeEdge), reinterpret_cast<LPARAM>(&r));
+          SendMessage(h, WM_SIZING, static_cast<WPARAM>(sizeEdge), reinterpret_cast<LPARAM>(&r));
         }
-        if (IsWindow(w) && r != current) {
+        if (IsWindow(h) && r != current) {
           current = r;
-          SetWindowPos(w, nullptr, r.Left, r.Top, r.Width(), r.Height(),
+          SetWindowPos(h, nullptr, r.Left, r.Top, r.Width(), r.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE | (sizeEdge == 0 ? uint32_t(SWP_NOSIZE) : 0u));
         }
         break;
@@ -331,7 +336,7 @@ void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
         break;
       case TPlatformEventKind::KeyDown:
         if (ev.key == VK_ESCAPE) {
-          SetWindowPos(w, nullptr, start.Left, start.Top, start.Width(), start.Height(),
+          SetWindowPos(h, nullptr, start.Left, start.Top, start.Width(), start.Height(),
                        SWP_NOZORDER | SWP_NOACTIVATE);
           done = true;
         } else if (ev.key == VK_RETURN) {
@@ -349,9 +354,9 @@ void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
     }
   }
   ws.inMoveSizeLoop = false;
-  if (IsWindow(w)) {
-    if (GetCapture() == w) ReleaseCapture();
-    SendMessage(w, WM_EXITSIZEMOVE);
+  if (IsWindow(h)) {
+    if (GetCapture() == h) ReleaseCapture();
+    SendMessage(h, WM_EXITSIZEMOVE);
   }
 }
 

@@ -19,9 +19,22 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
   RegisterGlobalComponent(this);
 }
 
+void TCustomForm::BeforeDestruction() {
+  TCustomControl::BeforeDestruction();
+  FireOnDestroy();
+}
+
+void TCustomForm::FireOnDestroy() {
+  if (destroyFired_) return;
+  destroyFired_ = true;
+  if (OnDestroy) OnDestroy(this);
+}
+
 TCustomForm::~TCustomForm() {
   SetStateFlag(csDestroying, true);
-  if (OnDestroy) OnDestroy(this);
+  // A form destroyed without `delete` (a member, a stack object) has not
+  // fired OnDestroy yet; a subclass's members are gone by now.
+  FireOnDestroy();
   if (Screen) Screen->RemoveForm(this);
   UnregisterGlobalComponent(this);
   // Destroy the window while this is still a form (its handlers run).

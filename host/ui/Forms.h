@@ -56,6 +56,9 @@ class TCustomForm : public TCustomControl {
  public:
   explicit TCustomForm(TComponent* AOwner);
   ~TCustomForm() override;
+  // Fires OnDestroy while the whole form (a subclass's members, the
+  // controls) still exists.
+  void BeforeDestruction() override;
 
   // Reads the form resource of this class and fires OnCreate.
   void InitFromResource();
@@ -132,6 +135,7 @@ class TCustomForm : public TCustomControl {
 
   // Places the form by Position when first shown.
   void ApplyPosition();
+  void FireOnDestroy();
   void RecreateKeepingClient();
 
   TFormBorderStyle borderStyle_ = bsSizeable;
@@ -151,6 +155,7 @@ class TCustomForm : public TCustomControl {
   uint8_t alphaBlendValue_ = 255;
   bool positioned_ = false;
   bool releasing_ = false;
+  bool destroyFired_ = false;   // OnDestroy ran (once, the earliest possible)
   // Streamed by form designers; kept so that such resources read and write back.
   int pixelsPerInch_ = 96;
   int textHeight_ = 13;

@@ -62,8 +62,16 @@ std::u32string DecodeUtf8(const std::string& s) {
 
 bool TWindowSystem::CanActivate(const TWinControl* top) { return top && !IsPopupKind(top); }
 
+// Every message below may run user code that destroys windows: targets are
+// named by handle and sent through SendMessage, which drops a dead one.
+namespace {
+WPARAM AsWParam(HWND h) { return static_cast<WPARAM>(h.Value()); }
+LPARAM AsLParam(HWND h) { return static_cast<LPARAM>(h.Value()); }
+}  // namespace
+
 void TWindowSystem::HandlePlatformEvent(const TPlatformEvent& ev) {
-  TWinControl* w = FindByPlatformWindow(ev.window);
+  const HWND h = FindByPlatformWindow(ev.window);
+  TWinControl* w = Find(h);
   switch (ev.kind) {
     case TPlatformEventKind::MouseMove:
     case TPlatformEventKind::MouseDown:
@@ -80,10 +88,10 @@ void TWindowSystem::HandlePlatformEvent(const TPlatformEvent& ev) {
       break;
     case TPlatformEventKind::FocusIn:
       // Only a focus the window system did not ask for (a window manager).
-      if (w && !active && CanActivate(w) && IsWindowEnabled(w)) Activate(w, WA_ACTIVE);
+      if (w && !active && CanActivate(w) && IsWindowEnabled(h)) Activate(w, WA_ACTIVE);
       break;
     case TPlatformEventKind::CloseRequest:
-      if (w) Post(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+      if (w) Post(h, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case TPlatformEventKind::Expose:
       if (w) MarkDrawn(w, TRegion(Data(w)->backBuffer.Bounds()));
@@ -91,7 +99,7 @@ void TWindowSystem::HandlePlatformEvent(const TPlatformEvent& ev) {
     case TPlatformEventKind::Moved:
     case TPlatformEventKind::Resized:
       if (w && WindowRectOf(w) != ev.newBounds)
-        SetWindowPos(w, nullptr, ev.newBounds.Left, ev.newBounds.Top, ev.newBounds.Width(),
+        SetWindowPos(h, nullptr, ev.newBounds.Left, ev.newBounds.Top, ev.newBounds.Width(),
                      ev.newBounds.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
       break;
     default:
@@ -118,10 +126,9 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
   UpdateMouseControl(pos);
 
   if (ev.kind == TPlatformEventKind::MouseWheel) {
-    HWND target = focus ? focus : WindowAtPoint(pos);
-    if (target)
-      target->Perform(WM_MOUSEWHEEL, (keys & 0xFFFF) | (static_cast<WPARAM>(ev.wheelDelta & 0xFFFF) << 16),
-                      MAKELPARAM(pos.X, pos.Y));
+    HWND target = focus ? focus : HWND(WindowAtPoint(pos));
+    SendMessage(target, WM_MOUSEWHEEL, (keys & 0xFFFF) | (static_cast<WPARAM>(ev.wheelDelta & 0xFFFF) << 16),
+                MAKELPARAM(pos.X, pos.Y));
     return;
   }
 
@@ -138,10 +145,10 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
       return;
     }
     target = ChildWindowAt(top, pos);
-    hit = static_cast<int>(target->Perform(WM_NCHITTEST, 0, MAKELPARAM(pos.X, pos.Y)));
-    while (hit == HTTRANSPARENT && target->Parent()) {
-      target = target->Parent();
-      hit = static_cast<int>(target->Perform(WM_NCHITTEST, 0, MAKELPARAM(pos.X, pos.Y)));
+    hit = static_cast<int>(SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(pos.X, pos.Y)));
+    while (hit == HTTRANSPARENT && IsLive(target) && Find(target)->Parent()) {
+      target = Find(target)->Parent();
+      hit = static_cast<int>(SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(pos.X, pos.Y)));
     }
     if (!IsLive(target)) return;
   }
@@ -149,20 +156,20 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
   uint32_t msg = MouseMessage(ev.kind, ev.button, client);
 
   if (!capture && ev.kind != TPlatformEventKind::MouseUp) {
-    target->Perform(WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, msg));
+    SendMessage(target, WM_SETCURSOR, AsWParam(target), MAKELPARAM(hit, msg));
     if (!IsLive(target)) return;
   }
 
   if (ev.kind == TPlatformEventKind::MouseDown) {
-    TWinControl* top = TopLevelOf(target);
-    if (active != top && CanActivate(top)) {
-      auto r = target->Perform(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, msg));
-      if (r != MA_NOACTIVATE && r != MA_NOACTIVATEANDEAT && IsLive(top)) Activate(top, WA_CLICKACTIVE);
+    const HWND top = TopLevelOf(Find(target));
+    if (active != top && CanActivate(Find(top))) {
+      auto r = SendMessage(target, WM_MOUSEACTIVATE, AsWParam(top), MAKELPARAM(hit, msg));
+      if (r != MA_NOACTIVATE && r != MA_NOACTIVATEANDEAT && IsLive(top)) Activate(Find(top), WA_CLICKACTIVE);
       if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT || !IsLive(target)) return;
     }
     uint64_t t = ev.timeMs ? ev.timeMs : plat.NowMs();
     TSize dbl = plat.DoubleClickSize();
-    bool allowed = !client || (Data(target)->classStyle & CS_DBLCLKS);
+    bool allowed = !client || (Data(Find(target))->classStyle & CS_DBLCLKS);
     if (allowed && lastClick_.valid && lastClick_.hwnd == target && lastClick_.msg == msg &&
         t - lastClick_.time <= static_cast<uint64_t>(plat.DoubleClickTimeMs()) &&
         std::abs(pos.X - lastClick_.pos.X) <= dbl.cx / 2 &&
@@ -176,10 +183,10 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
 
   CheckTracking(target, client);
   if (client) {
-    TPoint p = target->ScreenToClient(pos);
-    target->Perform(msg, keys, MAKELPARAM(p.X, p.Y));
+    TPoint p = Find(target)->ScreenToClient(pos);
+    SendMessage(target, msg, keys, MAKELPARAM(p.X, p.Y));
   } else {
-    target->Perform(msg, static_cast<WPARAM>(hit), MAKELPARAM(pos.X, pos.Y));
+    SendMessage(target, msg, static_cast<WPARAM>(hit), MAKELPARAM(pos.X, pos.Y));
   }
 }
 
@@ -191,11 +198,13 @@ void TWindowSystem::UpdateMouseControl(TPoint screen) {
     TControl* g = w->ControlAtPos(w->ScreenToClient(screen), false, false);
     c = g ? g : w;
   }
-  if (c == mouseControl) return;
-  TControl* old = mouseControl;
+  if (mouseControl == c) return;
+  // The leave handler may destroy either control.
+  TComponentRef<TControl> old = mouseControl;
+  TComponentRef<TControl> entered = c;
   mouseControl = c;
   if (old) old->Perform(CM_MOUSELEAVE);
-  if (c && mouseControl == c) c->Perform(CM_MOUSEENTER);
+  if (entered && mouseControl == entered.Get()) entered->Perform(CM_MOUSEENTER);
 }
 
 void TWindowSystem::SetTracking(const TTrackMouseEvent& tme) {
@@ -236,7 +245,7 @@ void TWindowSystem::HandleKey(const TPlatformEvent& ev) {
   uint32_t msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   if (down && PreProcessKey(target, msg, vk, l)) return;
   if (!IsLive(target)) return;
-  target->Perform(msg, static_cast<WPARAM>(vk), l);
+  SendMessage(target, msg, static_cast<WPARAM>(vk), l);
   if (!down || !IsLive(target)) return;
   // Characters the platform's text input does not deliver (as TranslateMessage makes them).
   char32_t ch = 0;
@@ -259,7 +268,7 @@ void TWindowSystem::HandleKey(const TPlatformEvent& ev) {
   if (!ch) return;
   if (focus && focus != target) target = focus;
   if (PreProcessChar(target, charMsg, ch, l) || !IsLive(target)) return;
-  target->Perform(charMsg, ch, l);
+  SendMessage(target, charMsg, ch, l);
 }
 
 void TWindowSystem::HandleText(const TPlatformEvent& ev) {
@@ -267,12 +276,12 @@ void TWindowSystem::HandleText(const TPlatformEvent& ev) {
     HWND target = focus ? focus : active;
     if (!target || !IsLive(target)) return;
     if (PreProcessChar(target, WM_CHAR, ch, 1)) continue;
-    if (IsLive(target)) target->Perform(WM_CHAR, ch, 1);
+    SendMessage(target, WM_CHAR, ch, 1);
   }
 }
 
 bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM l) {
-  TCustomForm* form = GetParentForm(target);
+  TComponentRef<TCustomForm> form = GetParentForm(Find(target));
   if (form) {
     TMessage m{msg, key, l, 0};
     if (form->IsShortCut(m)) return true;
@@ -281,7 +290,7 @@ bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM 
   if (msg != WM_KEYDOWN) return false;
   bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
   if (!(arrow || key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_CANCEL)) return false;
-  auto code = target->Perform(WM_GETDLGCODE, key, 0);
+  auto code = SendMessage(target, WM_GETDLGCODE, key, 0);
   bool wants = (code & DLGC_WANTALLKEYS) || (key == VK_TAB && (code & DLGC_WANTTAB)) ||
                (arrow && (code & DLGC_WANTARROWS));
   if (wants || !form || !IsLive(target)) return false;
@@ -289,12 +298,13 @@ bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM 
 }
 
 bool TWindowSystem::PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM l) {
-  TCustomForm* form = GetParentForm(target);
+  TComponentRef<TCustomForm> form = GetParentForm(Find(target));
   if (!form) return false;
   if (msg == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, ch, l) != 0;
   if (ch < 32) return false;
-  auto code = target->Perform(WM_GETDLGCODE, 0, 0);
+  auto code = SendMessage(target, WM_GETDLGCODE, 0, 0);
   if (code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) return false;
+  if (!form) return true;  // the form went while the control answered
   return form->Perform(CM_DIALOGCHAR, ch, l) != 0;
 }
 
@@ -305,9 +315,9 @@ HWND TWindowSystem::SetCaptureInternal(HWND w) {
   captureControl = nullptr;
   if (old == w) return old;
   capture = w;
-  TWinControl* top = TopLevelOf(w);
+  TWinControl* top = TopLevelOf(Find(w));
   Platform().SetCapture(top && Data(top) ? Data(top)->platform.get() : nullptr);
-  if (old && IsLive(old)) old->Perform(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(w));
+  SendMessage(old, WM_CAPTURECHANGED, 0, AsLParam(w));
   return old;
 }
 
@@ -317,7 +327,7 @@ void TWindowSystem::ReleaseCaptureInternal() {
   captureControl = nullptr;
   if (!old) return;
   Platform().SetCapture(nullptr);
-  if (IsLive(old)) old->Perform(WM_CAPTURECHANGED, 0, 0);
+  SendMessage(old, WM_CAPTURECHANGED, 0, 0);
 }
 
 HWND TWindowSystem::SetFocusInternal(HWND w) {
@@ -326,7 +336,7 @@ HWND TWindowSystem::SetFocusInternal(HWND w) {
   if (w == old) return old;
   if (w) {
     if (!IsWindowEnabled(w)) return nullptr;
-    TWinControl* top = TopLevelOf(w);
+    TWinControl* top = TopLevelOf(Find(w));
     if (active != top && CanActivate(top)) {
       Activate(top, WA_ACTIVE);
       if (focus == w) return old;
@@ -334,49 +344,49 @@ HWND TWindowSystem::SetFocusInternal(HWND w) {
   }
   old = focus;
   focus = w;
-  if (old && IsLive(old)) old->Perform(WM_KILLFOCUS, reinterpret_cast<WPARAM>(w));
-  if (w && focus == w && IsLive(w)) w->Perform(WM_SETFOCUS, reinterpret_cast<WPARAM>(old));
+  SendMessage(old, WM_KILLFOCUS, AsWParam(w));
+  if (w && focus == w) SendMessage(w, WM_SETFOCUS, AsWParam(old));
   return old;
 }
 
-void TWindowSystem::Activate(TWinControl* top, int how) {
+void TWindowSystem::Activate(TWinControl* topControl, int how) {
+  const HWND top = topControl;
   if (active == top || !IsLive(top)) return;
-  TWinControl* old = active;
+  const HWND old = active;
   active = top;
-  if (old && IsLive(old)) {
-    old->Perform(WM_NCACTIVATE, 0, reinterpret_cast<LPARAM>(top));
-    old->Perform(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top));
-  }
+  SendMessage(old, WM_NCACTIVATE, 0, AsLParam(top));
+  SendMessage(old, WM_ACTIVATE, WA_INACTIVE, AsLParam(top));
   if (active != top || !IsLive(top)) return;
-  if (focus && TopLevelOf(focus) != top) {
+  if (focus && HWND(TopLevelOf(Find(focus))) != top) {
     HWND f = focus;
     focus = nullptr;
-    if (IsLive(f)) f->Perform(WM_KILLFOCUS, 0);
+    SendMessage(f, WM_KILLFOCUS, 0);
   }
-  RaiseTopLevel(top);
-  if (auto* d = Data(top); d->platform && d->platform->Visible()) d->platform->Activate();
-  top->Perform(WM_NCACTIVATE, 1, reinterpret_cast<LPARAM>(old));
-  top->Perform(WM_ACTIVATE, static_cast<WPARAM>(how), reinterpret_cast<LPARAM>(old));
+  if (!IsLive(top)) return;
+  RaiseTopLevel(topControl);
+  if (auto* d = Data(topControl); d->platform && d->platform->Visible()) d->platform->Activate();
+  SendMessage(top, WM_NCACTIVATE, 1, AsLParam(old));
+  SendMessage(top, WM_ACTIVATE, static_cast<WPARAM>(how), AsLParam(old));
 }
 
-void TWindowSystem::Deactivate(TWinControl* top, TWinControl* newActive) {
+void TWindowSystem::Deactivate(TWinControl* topControl, TWinControl* newActiveControl) {
+  const HWND top = topControl;
+  const HWND newActive = newActiveControl;
   if (active != top) return;
   active = nullptr;
-  if (focus && TopLevelOf(focus) == top) {
+  if (focus && HWND(TopLevelOf(Find(focus))) == top) {
     HWND f = focus;
     focus = nullptr;
-    if (IsLive(f)) f->Perform(WM_KILLFOCUS, 0);
+    SendMessage(f, WM_KILLFOCUS, 0);
   }
-  if (IsLive(top)) {
-    top->Perform(WM_NCACTIVATE, 0, reinterpret_cast<LPARAM>(newActive));
-    top->Perform(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(newActive));
-  }
-  if (newActive) Activate(newActive, WA_ACTIVE);
+  SendMessage(top, WM_NCACTIVATE, 0, AsLParam(newActive));
+  SendMessage(top, WM_ACTIVATE, WA_INACTIVE, AsLParam(newActive));
+  if (TWinControl* next = Find(newActive)) Activate(next, WA_ACTIVE);
 }
 
 void TWindowSystem::ApplyCursor() {
   if (!cursor) return;
-  TWinControl* w = capture ? TopLevelOf(capture) : TopLevelAtPoint(Platform().CursorPos());
+  TWinControl* w = capture ? TopLevelOf(Find(capture)) : TopLevelAtPoint(Platform().CursorPos());
   if (w && Data(w) && Data(w)->platform) Data(w)->platform->SetCursorShape(cursor->shape);
 }
 

@@ -256,7 +256,7 @@ void TButton::CMDialogKey(TMessage& m) {
   if (m.WParam == VK_RETURN) {
     // The focused button, else the default one when no other button has the focus.
     HWND f = GetFocus();
-    enterTakes = f == this || (default_ && !Is<TButton>(f));
+    enterTakes = f == this || (default_ && !Is<TButton>(WindowControl(f)));
   }
   bool escTakes = m.WParam == VK_ESCAPE && cancel_;
   if ((enterTakes || escTakes) && CanFocus()) {

@@ -42,8 +42,8 @@ bool StyleVisible(const TWinControl* w) {
 
 void TWindowSystem::AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> data) {
   TWindowData* d = data.get();
+  d->handle = handles_.Add(w);
   w->wnd_ = std::move(data);
-  live_.insert(w);
   if (!IsTop(w)) return;
   TPlatformWindowDesc desc;
   bool popup = (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
@@ -59,31 +59,30 @@ void TWindowSystem::AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> da
 }
 
 void TWindowSystem::DetachWindow(TWinControl* w) {
-  live_.erase(w);
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [w](const TTimerRecord& t) { return t.hwnd == w; }),
-                timers_.end());
-  for (auto& p : posted_)
-    if (p.hwnd == w) p.msg = WM_NULL, p.hwnd = nullptr;
-  tracking_.erase(std::remove_if(tracking_.begin(), tracking_.end(),
-                                 [w](const TTracking& t) { return t.hwnd == w; }),
-                  tracking_.end());
-  if (lastClick_.hwnd == w) lastClick_.valid = false;
-  if (capture == w) {
+  const HWND h = w->wnd_ ? w->wnd_->handle : HWND();
+  handles_.Remove(h);
+  // Nothing that names the handle outlives it: a later window never gets it.
+  std::erase_if(timers_, [h](const TTimerRecord& t) { return t.hwnd == h; });
+  std::erase_if(posted_, [h](const TPostedMessage& p) { return p.hwnd == h; });
+  std::erase_if(tracking_, [h](const TTracking& t) { return t.hwnd == h; });
+  if (const IPlatformWindow* pw = w->wnd_ ? w->wnd_->platform.get() : nullptr)
+    std::erase_if(pendingEvents_, [pw](const TPlatformEvent& e) { return e.window == pw; });
+  if (lastClick_.hwnd == h) lastClick_.valid = false;
+  if (capture == h) {
     capture = nullptr;
     captureControl = nullptr;
     Platform().SetCapture(nullptr);
   }
-  if (focus == w) focus = nullptr;
+  if (focus == h) focus = nullptr;
   for (auto& dc : dcs_)
-    if (dc.top == w) {
+    if (dc.top == h) {
       dc.canvas->SetTarget(nullptr);
       dc.top = nullptr;
     }
   auto it = std::find(topLevels_.begin(), topLevels_.end(), w);
   if (it != topLevels_.end()) {
     topLevels_.erase(it);
-    if (active == w) {
+    if (active == h) {
       active = nullptr;
       if (shuttingDown) return;
       // The platform gives activation to the next window in the stack.
@@ -131,9 +130,10 @@ TWinControl* TWindowSystem::TopLevelOf(const TControl* c) const {
   return As<TWinControl>(const_cast<TControl*>(c));
 }
 
-TWinControl* TWindowSystem::FindByPlatformWindow(const IPlatformWindow* pw) const {
+HWND TWindowSystem::FindByPlatformWindow(const IPlatformWindow* pw) const {
+  if (!pw) return nullptr;
   for (TWinControl* w : topLevels_)
-    if (Data(w)->platform.get() == pw) return w;
+    if (Data(w)->platform.get() == pw) return Data(w)->handle;
   return nullptr;
 }
 
@@ -304,37 +304,44 @@ void TWindowSystem::InvalidateParentArea(TWinControl* parent, const TRect& r) {
 }
 
 bool TWindowSystem::NeedsPaint() const {
-  for (TWinControl* w : live_) {
+  bool needed = false;
+  handles_.ForEach([&](HWND, TWinControl* w) {
     auto* d = Data(w);
-    if ((d->frameDirty || !d->update.IsEmpty() || d->internalPaint) && w->Showing()) {
-      TWinControl* top = TopLevelOf(w);
-      if (!Data(top)->layeredPicture) return true;
-    }
-  }
+    if (!needed && (d->frameDirty || !d->update.IsEmpty() || d->internalPaint) && w->Showing())
+      needed = !Data(TopLevelOf(w))->layeredPicture;
+  });
+  if (needed) return true;
   for (TWinControl* w : topLevels_)
     if (!Data(w)->drawn.IsEmpty() && Data(w)->platform && Data(w)->platform->Visible()) return true;
   return false;
 }
 
 void TWindowSystem::PaintTree(TWinControl* w) {
-  if (!IsLive(w) || !w->Showing()) return;
+  // Painting runs user code (OnPaint, Paint overrides) that may destroy any
+  // window: after each message only the handle is trusted.
+  const HWND h = w->wnd_ ? w->wnd_->handle : HWND();
+  if (!IsLive(h) || !w->Showing()) return;
   auto* d = Data(w);
   if (d->frameDirty) {
     d->frameDirty = false;
     w->Perform(WM_NCPAINT, 1);
   }
-  if (!IsLive(w)) return;
+  if (!IsLive(h)) return;
   if (!d->update.IsEmpty() || d->internalPaint) {
     w->Perform(WM_PAINT);
     // A window that did not validate would be painted forever.
-    if (IsLive(w)) Validate(w, nullptr);
+    if (IsLive(h)) Validate(w, nullptr);
   }
-  if (!IsLive(w)) return;
-  for (TWinControl* c : w->WinControls()) PaintTree(c);
+  if (!IsLive(h)) return;
+  std::vector<HWND> children;
+  for (TWinControl* c : w->WinControls()) children.push_back(c);
+  for (HWND c : children)
+    if (TWinControl* child = Find(c)) PaintTree(child);
 }
 
 void TWindowSystem::PaintWindowNow(TWinControl* w, bool children) {
-  if (!IsLive(w) || !w->Showing() || Data(TopLevelOf(w))->layeredPicture) return;
+  const HWND h = w->wnd_ ? w->wnd_->handle : HWND();
+  if (!IsLive(h) || !w->Showing() || Data(TopLevelOf(w))->layeredPicture) return;
   if (children) {
     PaintTree(w);
   } else {
@@ -343,17 +350,20 @@ void TWindowSystem::PaintWindowNow(TWinControl* w, bool children) {
       d->frameDirty = false;
       w->Perform(WM_NCPAINT, 1);
     }
-    if (IsLive(w) && (!d->update.IsEmpty() || d->internalPaint)) {
+    if (IsLive(h) && (!d->update.IsEmpty() || d->internalPaint)) {
       w->Perform(WM_PAINT);
-      if (IsLive(w)) Validate(w, nullptr);
+      if (IsLive(h)) Validate(w, nullptr);
     }
   }
   PresentAll();
 }
 
 void TWindowSystem::PaintAll() {
-  for (TWinControl* top : std::vector<TWinControl*>(topLevels_)) {
-    if (!IsLive(top) || Data(top)->layeredPicture) continue;
+  std::vector<HWND> tops;
+  for (TWinControl* top : topLevels_) tops.push_back(top);
+  for (HWND h : tops) {
+    TWinControl* top = Find(h);
+    if (!top || Data(top)->layeredPicture) continue;
     PaintTree(top);
   }
   PresentAll();
@@ -363,9 +373,12 @@ void TWindowSystem::MarkDrawn(TWinControl* top, const TRegion& topRgn) {
   if (auto* d = Data(top)) d->drawn = d->drawn.Union(topRgn);
 }
 
+void TWindowSystem::MarkDrawn(HWND top, const TRegion& topRgn) {
+  if (TWinControl* w = Find(top)) MarkDrawn(w, topRgn);
+}
+
 void TWindowSystem::PresentAll() {
-  for (auto& dc : dcs_)
-    if (dc.top && IsLive(dc.top)) MarkDrawn(dc.top, dc.canvas->ClipRegion());
+  for (auto& dc : dcs_) MarkDrawn(dc.top, dc.canvas->ClipRegion());
   for (TWinControl* top : topLevels_) {
     auto* d = Data(top);
     if (d->layeredPicture) {
@@ -425,7 +438,7 @@ HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipCl
   auto* d = Data(w);
   TDCRecord rec;
   rec.canvas = std::make_unique<TCanvas>(&Data(top)->backBuffer);
-  rec.top = top;
+  rec.top = Data(top)->handle;
   TPoint o = OffsetInTop(w);
   if (!whole) o = o + d->clientRect.TopLeft();
   TRegion clip = VisibleRegion(w, !whole);
@@ -445,7 +458,7 @@ HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipCl
 void TWindowSystem::ReleaseDCInternal(HDC dc) {
   auto it = std::find_if(dcs_.begin(), dcs_.end(), [dc](const TDCRecord& r) { return r.canvas.get() == dc; });
   if (it == dcs_.end()) return;
-  if (it->top && IsLive(it->top)) MarkDrawn(it->top, it->canvas->ClipRegion());
+  MarkDrawn(it->top, it->canvas->ClipRegion());
   dcs_.erase(it);
 }
 
@@ -504,6 +517,10 @@ int TWindowSystem::NextTimerTimeout() const {
   return next <= now ? 0 : static_cast<int>(std::min<uint64_t>(next - now, 1 << 30));
 }
 
+void TWindowSystem::DispatchTo(HWND hwnd, uint32_t msg, WPARAM w, LPARAM l) {
+  if (TWinControl* target = Find(hwnd)) target->Perform(msg, w, l);
+}
+
 bool TWindowSystem::DispatchPosted() {
   while (!posted_.empty()) {
     TPostedMessage m = posted_.front();
@@ -512,9 +529,8 @@ bool TWindowSystem::DispatchPosted() {
       RequestQuit(static_cast<int>(m.w));
       return true;
     }
-    if (m.msg == WM_NULL && !m.hwnd) continue;  // dropped (window destroyed)
-    if (m.hwnd && !IsLive(m.hwnd)) continue;
-    if (m.hwnd) m.hwnd->Perform(m.msg, m.w, m.l);
+    if (m.hwnd && !IsLive(m.hwnd)) continue;  // its window is gone
+    DispatchTo(m.hwnd, m.msg, m.w, m.l);
     return true;
   }
   return false;
@@ -528,11 +544,12 @@ bool TWindowSystem::DispatchTimer() {
     if (t.due <= now && (!due || t.due < due->due)) due = &t;
   if (!due) return false;
   due->due = now + due->interval;
-  HWND hwnd = due->hwnd;
-  uintptr_t id = due->id;
-  TTimerProc proc = due->proc;
+  // Copies: the callback may kill the timer or destroy its window.
+  const HWND hwnd = due->hwnd;
+  const uintptr_t id = due->id;
+  const TTimerProc proc = due->proc;
   if (proc) proc(hwnd, WM_TIMER, id, static_cast<DWORD>(now));
-  else if (hwnd) hwnd->Perform(WM_TIMER, id, 0);
+  else DispatchTo(hwnd, WM_TIMER, id, 0);
   return true;
 }
 
@@ -548,14 +565,16 @@ bool TWindowSystem::NextPlatformEvent(TPlatformEvent& ev, bool wait) {
 bool TWindowSystem::ProcessNonInput() { return DispatchPosted() || DispatchTimer(); }
 
 void TWindowSystem::DeferDelete(TControl* c) {
-  if (std::find(deferred_.begin(), deferred_.end(), c) == deferred_.end()) deferred_.push_back(c);
+  for (const auto& d : deferred_)
+    if (d.Get() == c) return;
+  deferred_.emplace_back(c);
 }
 
 bool TWindowSystem::ProcessMessage() {
   if (!deferred_.empty()) {
-    TControl* c = deferred_.front();
+    TControl* c = deferred_.front().Get();
     deferred_.erase(deferred_.begin());
-    delete c;  // its destructor forgets it everywhere
+    delete c;  // its destructor forgets it everywhere (null when it went already)
     return true;
   }
   TPlatformEvent ev;
@@ -597,12 +616,12 @@ void TWindowSystem::Reset() {
 }
 
 void TWindowSystem::ControlDestroyed(TControl* c) {
-  deferred_.erase(std::remove(deferred_.begin(), deferred_.end(), c), deferred_.end());
-  if (captureControl == c) {
+  std::erase_if(deferred_, [c](const TComponentRef<TControl>& d) { return d.Get() == c; });
+  if (captureControl.Get() == c) {
     captureControl = nullptr;
     ReleaseCaptureInternal();
   }
-  if (mouseControl == c) mouseControl = nullptr;
+  if (mouseControl.Get() == c) mouseControl = nullptr;
 }
 
 }  // namespace qz

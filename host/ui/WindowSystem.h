@@ -22,9 +22,11 @@
 #include <vector>
 
 #include "host/base/Messages.h"
+#include "host/components/Component.h"
 #include "host/graphics/Pixmap.h"
 #include "host/graphics/Region.h"
 #include "host/platform/Platform.h"
+#include "host/ui/HandleTable.h"
 #include "host/ui/Windows.h"
 
 namespace qz {
@@ -34,6 +36,7 @@ class TWinControl;
 
 // What a window handle carries. Created with the handle, freed with it.
 struct TWindowData {
+  HWND handle;               // this window's entry in the handle table
   uint32_t style = 0;
   uint32_t exStyle = 0;
   uint32_t classStyle = 0;
@@ -81,15 +84,22 @@ class TWindowSystem {
   TWindowSystem& operator=(const TWindowSystem&) = delete;
 
   // ---- handles
+  // Gives w a fresh handle (stored in its window data) and, for a top-level
+  // window, a platform window.
   void AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> data);
+  // Frees w's handle: posted messages, timers, tracking, capture, focus and
+  // activation that name it are dropped.
   void DetachWindow(TWinControl* w);
-  bool IsLive(const TWinControl* w) const { return live_.count(const_cast<TWinControl*>(w)) != 0; }
+  bool IsLive(HWND h) const { return handles_.Find(h) != nullptr; }
+  TWinControl* Find(HWND h) const { return handles_.Find(h); }
+  THandleTable& Handles() { return handles_; }
   // Top-level windows, bottom to top.
   const std::vector<TWinControl*>& TopLevels() const { return topLevels_; }
   void RaiseTopLevel(TWinControl* w);
   void LowerTopLevel(TWinControl* w);
   TWinControl* TopLevelOf(const TControl* c) const;
-  TWinControl* FindByPlatformWindow(const IPlatformWindow* pw) const;
+  // The top-level window shown by a platform window; null when none is.
+  HWND FindByPlatformWindow(const IPlatformWindow* pw) const;
 
   // ---- geometry
   static TPoint WindowOrigin(const TWinControl* w);   // screen
@@ -118,6 +128,7 @@ class TWindowSystem {
   void PaintAll();
   void PresentAll();
   void MarkDrawn(TWinControl* top, const TRegion& topRgn);
+  void MarkDrawn(HWND top, const TRegion& topRgn);
 
   // ---- contexts
   HDC MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient);
@@ -152,8 +163,8 @@ class TWindowSystem {
   HWND capture = nullptr;
   HWND focus = nullptr;
   HWND active = nullptr;
-  TControl* captureControl = nullptr;   // graphic control holding the capture
-  TControl* mouseControl = nullptr;     // control under the pointer (enter/leave)
+  TComponentRef<TControl> captureControl;   // graphic control holding the capture
+  TComponentRef<TControl> mouseControl;     // control under the pointer (enter/leave)
   HCURSOR cursor = nullptr;
   uint32_t keysDown[8] = {};            // bit per VK code
   bool inMoveSizeLoop = false;
@@ -191,12 +202,13 @@ class TWindowSystem {
   void CheckTracking(HWND hwnd, bool inClient);
   bool DispatchPosted();
   bool DispatchTimer();
+  void DispatchTo(HWND hwnd, uint32_t msg, WPARAM w, LPARAM l);
   bool PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM l);
   bool PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM l);
   void PaintTree(TWinControl* w);
   int NextTimerTimeout() const;
 
-  std::set<TWinControl*> live_;
+  THandleTable handles_;
   std::vector<TWinControl*> topLevels_;   // bottom to top
   std::deque<TPostedMessage> posted_;
   std::vector<TTimerRecord> timers_;
@@ -212,10 +224,10 @@ class TWindowSystem {
   } lastClick_;
   struct TDCRecord {
     std::unique_ptr<TCanvas> canvas;
-    TWinControl* top = nullptr;
+    HWND top;
   };
   std::vector<TDCRecord> dcs_;
-  std::vector<TControl*> deferred_;
+  std::vector<TComponentRef<TControl>> deferred_;
   bool quit_ = false;
   int quitCode_ = 0;
 };

@@ -29,7 +29,7 @@ void ReorderChild(TWinControl* w, HWND after) {
     list.insert(firstWin, w);
   } else {
     // The platform's "insert after" means below that window.
-    auto it = std::find(list.begin(), list.end(), after);
+    auto it = std::find(list.begin(), list.end(), static_cast<TControl*>(WindowControl(after)));
     list.insert(it == list.end() ? list.end() : it, w);
   }
 }
@@ -38,9 +38,10 @@ void ReorderChild(TWinControl* w, HWND after) {
 
 // ------------------------------------------------------------------ messages
 
-LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  if (!IsWindow(hwnd)) return 0;
-  return hwnd->Perform(msg, w, l);
+LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWinControl* target = WindowControl(hwnd);
+  if (!target) return 0;
+  return target->Perform(msg, wParam, lParam);
 }
 
 bool PostMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return WS().Post(hwnd, msg, w, l); }
@@ -49,37 +50,48 @@ void PostQuitMessage(int exitCode) { WS().Post(nullptr, WM_QUIT, static_cast<WPA
 
 // ------------------------------------------------------------------ tree and geometry
 
-bool IsWindow(HWND hwnd) { return hwnd && WS().IsLive(hwnd); }
+TWinControl* WindowControl(HWND hwnd) { return hwnd ? WS().Find(hwnd) : nullptr; }
 
-HWND GetParent(HWND hwnd) { return IsWindow(hwnd) ? hwnd->Parent() : nullptr; }
+bool IsWindow(HWND hwnd) { return WindowControl(hwnd) != nullptr; }
+
+HWND GetParent(HWND hwnd) {
+  TWinControl* w = WindowControl(hwnd);
+  return w ? HWND(w->Parent()) : nullptr;
+}
 
 bool GetWindowRect(HWND hwnd, TRect& rect) {
-  if (!IsWindow(hwnd)) return false;
-  rect = TWindowSystem::WindowRectOf(hwnd);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  rect = TWindowSystem::WindowRectOf(w);
   return true;
 }
 
 bool GetClientRect(HWND hwnd, TRect& rect) {
-  if (!IsWindow(hwnd)) return false;
-  rect = hwnd->ClientRect();
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  rect = w->ClientRect();
   return true;
 }
 
 bool ClientToScreen(HWND hwnd, TPoint& p) {
-  if (!IsWindow(hwnd)) return false;
-  p = hwnd->ClientToScreen(p);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  p = w->ClientToScreen(p);
   return true;
 }
 
 bool ScreenToClient(HWND hwnd, TPoint& p) {
-  if (!IsWindow(hwnd)) return false;
-  p = hwnd->ScreenToClient(p);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  p = w->ScreenToClient(p);
   return true;
 }
 
 int MapWindowPoints(HWND from, HWND to, TPoint* points, int count) {
-  TPoint a = from && IsWindow(from) ? from->ClientOrigin() : TPoint{};
-  TPoint b = to && IsWindow(to) ? to->ClientOrigin() : TPoint{};
+  TWinControl* source = WindowControl(from);
+  TWinControl* dest = WindowControl(to);
+  TPoint a = source ? source->ClientOrigin() : TPoint{};
+  TPoint b = dest ? dest->ClientOrigin() : TPoint{};
   TPoint d = a - b;
   for (int i = 0; i < count; ++i) points[i] = points[i] + d;
   return MAKELPARAM(d.X, d.Y);
@@ -87,15 +99,16 @@ int MapWindowPoints(HWND from, HWND to, TPoint* points, int count) {
 
 HWND WindowFromPoint(TPoint screen) { return WS().WindowAtPoint(screen); }
 
-bool SetWindowPos(HWND w, HWND after, int x, int y, int cx, int cy, UINT flags) {
-  if (!IsWindow(w)) return false;
+bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
   auto& ws = WS();
   auto* d = Data(w);
-  TWindowPos wp{w, after, x, y, cx, cy, flags};
+  TWindowPos wp{hwnd, after, x, y, cx, cy, flags};
   if (flags & SWP_NOMOVE) wp.x = w->Left(), wp.y = w->Top();
   if (flags & SWP_NOSIZE) wp.cx = w->Width(), wp.cy = w->Height();
   if (!(flags & SWP_NOSENDCHANGING)) w->Perform(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
-  if (!IsWindow(w)) return false;
+  if (!IsWindow(hwnd)) return false;
   wp.cx = std::max(wp.cx, 0);
   wp.cy = std::max(wp.cy, 0);
   TRect oldRect = w->BoundsRect();
@@ -133,7 +146,7 @@ bool SetWindowPos(HWND w, HWND after, int x, int y, int cx, int cy, UINT flags) 
   }
   if (flags & SWP_SHOWWINDOW) ShowWindow(w, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(w, SW_HIDE);
-  if (!IsWindow(w)) return true;
+  if (!IsWindow(hwnd)) return true;
   if (!(flags & SWP_NOACTIVATE) && IsTopLevel(w) && IsWindowVisible(w) &&
       TWindowSystem::CanActivate(w))
     ws.Activate(w, WA_ACTIVE);
@@ -151,8 +164,9 @@ bool MoveWindow(HWND hwnd, int x, int y, int cx, int cy, bool repaint) {
                       SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : uint32_t(SWP_NOREDRAW)));
 }
 
-bool ShowWindow(HWND w, int cmd) {
-  if (!IsWindow(w)) return false;
+bool ShowWindow(HWND hwnd, int cmd) {
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
   auto& ws = WS();
   auto* d = Data(w);
   bool wasVisible = (d->style & WS_VISIBLE) != 0;
@@ -160,7 +174,7 @@ bool ShowWindow(HWND w, int cmd) {
   auto show = [&](bool activate) {
     if (!(d->style & WS_VISIBLE)) {
       w->Perform(WM_SHOWWINDOW, 1);
-      if (!IsWindow(w)) return;
+      if (!IsWindow(hwnd)) return;
       d->style |= WS_VISIBLE;
       SyncVisibleField(w, true);
       ws.InvalidateAll(w);
@@ -197,7 +211,7 @@ bool ShowWindow(HWND w, int cmd) {
     case SW_HIDE: {
       if (!wasVisible) return false;
       w->Perform(WM_SHOWWINDOW, 0);
-      if (!IsWindow(w)) return true;
+      if (!IsWindow(hwnd)) return true;
       d->style &= ~WS_VISIBLE;
       SyncVisibleField(w, false);
       if (ws.capture && w->ContainsControl(ws.capture)) ReleaseCapture();
@@ -265,37 +279,49 @@ bool ShowWindow(HWND w, int cmd) {
 }
 
 bool IsWindowVisible(HWND hwnd) {
-  if (!IsWindow(hwnd)) return false;
-  for (TWinControl* w = hwnd; w; w = w->Parent())
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  for (; w; w = w->Parent())
     if (!Data(w) || !(Data(w)->style & WS_VISIBLE)) return false;
   return true;
 }
 
-bool IsWindowEnabled(HWND hwnd) { return IsWindow(hwnd) && !(Data(hwnd)->style & WS_DISABLED); }
+bool IsWindowEnabled(HWND hwnd) {
+  TWinControl* w = WindowControl(hwnd);
+  return w && !(Data(w)->style & WS_DISABLED);
+}
 
 bool EnableWindow(HWND hwnd, bool enable) {
-  if (!IsWindow(hwnd)) return false;
-  auto* d = Data(hwnd);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  auto* d = Data(w);
   bool wasDisabled = (d->style & WS_DISABLED) != 0;
   if (wasDisabled == !enable) return wasDisabled;
   if (enable) d->style &= ~WS_DISABLED;
   else d->style |= WS_DISABLED;
-  SyncEnabledField(hwnd, enable);
+  SyncEnabledField(w, enable);
   auto& ws = WS();
   if (!enable) {
-    if (ws.capture && hwnd->ContainsControl(ws.capture)) ReleaseCapture();
-    if (ws.focus && hwnd->ContainsControl(ws.focus)) SetFocus(nullptr);
+    if (ws.capture && w->ContainsControl(ws.capture)) ReleaseCapture();
+    if (ws.focus && w->ContainsControl(ws.focus)) SetFocus(nullptr);
   }
-  hwnd->Perform(WM_ENABLE, enable);
+  w->Perform(WM_ENABLE, enable);
   return wasDisabled;
 }
 
-bool IsIconic(HWND hwnd) { return IsWindow(hwnd) && (Data(hwnd)->style & WS_MINIMIZE); }
-bool IsZoomed(HWND hwnd) { return IsWindow(hwnd) && (Data(hwnd)->style & WS_MAXIMIZE); }
+bool IsIconic(HWND hwnd) {
+  TWinControl* w = WindowControl(hwnd);
+  return w && (Data(w)->style & WS_MINIMIZE);
+}
+bool IsZoomed(HWND hwnd) {
+  TWinControl* w = WindowControl(hwnd);
+  return w && (Data(w)->style & WS_MAXIMIZE);
+}
 
 intptr_t GetWindowLong(HWND hwnd, int index) {
-  if (!IsWindow(hwnd)) return 0;
-  auto* d = Data(hwnd);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return 0;
+  auto* d = Data(w);
   switch (index) {
     case GWL_STYLE: return static_cast<intptr_t>(d->style);
     case GWL_EXSTYLE: return static_cast<intptr_t>(d->exStyle);
@@ -306,8 +332,9 @@ intptr_t GetWindowLong(HWND hwnd, int index) {
 }
 
 intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
-  if (!IsWindow(hwnd)) return 0;
-  auto* d = Data(hwnd);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return 0;
+  auto* d = Data(w);
   intptr_t old = GetWindowLong(hwnd, index);
   switch (index) {
     case GWL_STYLE:
@@ -315,7 +342,7 @@ intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
       uint32_t v = static_cast<uint32_t>(value);
       WPARAM which = static_cast<WPARAM>(index);
       struct { uint32_t oldStyle, newStyle; } ss{static_cast<uint32_t>(old), v};
-      hwnd->Perform(WM_STYLECHANGING, which, reinterpret_cast<LPARAM>(&ss));
+      w->Perform(WM_STYLECHANGING, which, reinterpret_cast<LPARAM>(&ss));
       if (index == GWL_STYLE) {
         // Visibility and enabling keep their own functions' side effects.
         uint32_t keep = WS_VISIBLE | WS_DISABLED;
@@ -334,10 +361,10 @@ intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
           d->platform->SetOpacity(255);
           const TRegion* shape = d->windowRgn.get();
           d->platform->SetShape(shape);
-          WS().InvalidateAll(hwnd);
+          WS().InvalidateAll(w);
         }
       }
-      hwnd->Perform(WM_STYLECHANGED, which, reinterpret_cast<LPARAM>(&ss));
+      w->Perform(WM_STYLECHANGED, which, reinterpret_cast<LPARAM>(&ss));
       break;
     }
     case GWL_ID: d->id = value; break;
@@ -350,7 +377,8 @@ intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
 // ------------------------------------------------------------------ capture, focus, activation
 
 HWND SetCapture(HWND hwnd) {
-  if (!IsWindow(hwnd)) return WS().capture;
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return WS().capture;
   return WS().SetCaptureInternal(hwnd);
 }
 
@@ -372,56 +400,63 @@ HWND GetForegroundWindow() { return WS().active; }
 
 HWND SetActiveWindow(HWND hwnd) {
   HWND old = WS().active;
-  if (!IsWindow(hwnd)) return old;
-  TWinControl* top = WS().TopLevelOf(hwnd);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return old;
+  TWinControl* top = WS().TopLevelOf(w);
   if (TWindowSystem::CanActivate(top) && IsWindowEnabled(top)) WS().Activate(top, WA_ACTIVE);
   return old;
 }
 
 bool SetForegroundWindow(HWND hwnd) {
-  if (!IsWindow(hwnd)) return false;
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
   SetActiveWindow(hwnd);
-  return WS().active == WS().TopLevelOf(hwnd);
+  return WS().active == WS().TopLevelOf(w);
 }
 
 // ------------------------------------------------------------------ painting
 
 bool InvalidateRect(HWND hwnd, const TRect* rect, bool erase) {
-  if (!IsWindow(hwnd)) return false;
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
   if (rect) {
     TRegion r(*rect);
-    WS().InvalidateClient(hwnd, &r, erase, false);
+    WS().InvalidateClient(w, &r, erase, false);
   } else {
-    WS().InvalidateClient(hwnd, nullptr, erase, false);
+    WS().InvalidateClient(w, nullptr, erase, false);
   }
   return true;
 }
 
 bool InvalidateRgn(HWND hwnd, const TRegion* rgn, bool erase) {
-  if (!IsWindow(hwnd)) return false;
-  WS().InvalidateClient(hwnd, rgn, erase, false);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  WS().InvalidateClient(w, rgn, erase, false);
   return true;
 }
 
 bool ValidateRect(HWND hwnd, const TRect* rect) {
-  if (!IsWindow(hwnd)) return false;
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
   if (rect) {
     TRegion r(*rect);
-    WS().Validate(hwnd, &r);
+    WS().Validate(w, &r);
   } else {
-    WS().Validate(hwnd, nullptr);
+    WS().Validate(w, nullptr);
   }
   return true;
 }
 
 bool UpdateWindow(HWND hwnd) {
-  if (!IsWindow(hwnd)) return false;
-  WS().PaintWindowNow(hwnd, false);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
+  WS().PaintWindowNow(w, false);
   return true;
 }
 
 bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) {
-  if (!IsWindow(hwnd)) return false;
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return false;
   auto& ws = WS();
   TRegion area;
   const TRegion* areaPtr = nullptr;
@@ -466,21 +501,23 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) 
       self(self, c, &part);
     }
   };
-  apply(apply, hwnd, areaPtr);
-  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) ws.PaintWindowNow(hwnd, !(flags & RDW_NOCHILDREN));
+  apply(apply, w, areaPtr);
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) ws.PaintWindowNow(w, !(flags & RDW_NOCHILDREN));
   return true;
 }
 
 HDC GetDC(HWND hwnd) {
   if (!hwnd) return WS().MakeDC(nullptr, false, nullptr);
-  if (!IsWindow(hwnd)) return nullptr;
-  return WS().MakeDC(hwnd, false, nullptr);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return nullptr;
+  return WS().MakeDC(w, false, nullptr);
 }
 
 HDC GetWindowDC(HWND hwnd) {
   if (!hwnd) return WS().MakeDC(nullptr, true, nullptr);
-  if (!IsWindow(hwnd)) return nullptr;
-  return WS().MakeDC(hwnd, true, nullptr);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return nullptr;
+  return WS().MakeDC(w, true, nullptr);
 }
 
 int ReleaseDC(HWND, HDC dc) {
@@ -491,8 +528,9 @@ int ReleaseDC(HWND, HDC dc) {
 
 HDC BeginPaint(HWND hwnd, TPaintStruct& ps) {
   ps = {};
-  if (!IsWindow(hwnd)) return nullptr;
-  return WS().BeginPaintInternal(hwnd, ps);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return nullptr;
+  return WS().BeginPaintInternal(w, ps);
 }
 
 bool EndPaint(HWND, const TPaintStruct& ps) {
@@ -501,26 +539,29 @@ bool EndPaint(HWND, const TPaintStruct& ps) {
 }
 
 int SetWindowRgn(HWND hwnd, std::unique_ptr<TRegion> rgn, bool redraw) {
-  if (!IsWindow(hwnd)) return 0;
+  TWinControl* w = WindowControl(hwnd);
+  if (!w) return 0;
   auto& ws = WS();
-  auto* d = Data(hwnd);
-  if (!IsTopLevel(hwnd) && IsWindowVisible(hwnd))
-    ws.InvalidateParentArea(hwnd->Parent(), hwnd->BoundsRect());
+  auto* d = Data(w);
+  if (!IsTopLevel(w) && IsWindowVisible(hwnd))
+    ws.InvalidateParentArea(w->Parent(), w->BoundsRect());
   d->windowRgn = std::move(rgn);
   if (d->platform) d->platform->SetShape(d->windowRgn.get());
-  if (redraw) ws.InvalidateAll(hwnd);
+  if (redraw) ws.InvalidateAll(w);
   return 1;
 }
 
 int GetWindowRgn(HWND hwnd, TRegion& rgn) {
-  if (!IsWindow(hwnd) || !Data(hwnd)->windowRgn) return RGN_ERROR;
-  rgn = *Data(hwnd)->windowRgn;
+  TWinControl* w = WindowControl(hwnd);
+  if (!w || !Data(w)->windowRgn) return RGN_ERROR;
+  rgn = *Data(w)->windowRgn;
   return RegionKind(rgn);
 }
 
 bool SetLayeredWindowAttributes(HWND hwnd, TColorRef key, uint8_t alpha, DWORD flags) {
-  if (!IsWindow(hwnd) || !IsTopLevel(hwnd) || !(Data(hwnd)->exStyle & WS_EX_LAYERED)) return false;
-  auto* d = Data(hwnd);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w || !IsTopLevel(w) || !(Data(w)->exStyle & WS_EX_LAYERED)) return false;
+  auto* d = Data(w);
   bool wasPicture = d->layeredPicture;
   d->layeredPicture = false;
   d->opacity = (flags & LWA_ALPHA) ? alpha : 255;
@@ -528,20 +569,24 @@ bool SetLayeredWindowAttributes(HWND hwnd, TColorRef key, uint8_t alpha, DWORD f
   d->hasColorKey = (flags & LWA_COLORKEY) != 0;
   d->colorKey = key;
   if (!d->hasColorKey) d->platform->SetShape(d->windowRgn.get());
-  if (wasPicture || d->hasColorKey) WS().InvalidateAll(hwnd);
+  if (wasPicture || d->hasColorKey) WS().InvalidateAll(w);
   return true;
 }
 
 bool UpdateLayeredWindow(HWND hwnd, const TPoint* pos, const TSize* size, const TPixmap& premultiplied,
                          const TBlendFunction* blend, DWORD flags) {
-  if (!IsWindow(hwnd) || !IsTopLevel(hwnd) || !(Data(hwnd)->exStyle & WS_EX_LAYERED)) return false;
-  auto* d = Data(hwnd);
+  TWinControl* w = WindowControl(hwnd);
+  if (!w || !IsTopLevel(w) || !(Data(w)->exStyle & WS_EX_LAYERED)) return false;
   if (pos || size) {
-    TPoint p = pos ? *pos : TPoint{hwnd->Left(), hwnd->Top()};
-    TSize s = size ? *size : TSize{hwnd->Width(), hwnd->Height()};
+    TPoint p = pos ? *pos : TPoint{w->Left(), w->Top()};
+    TSize s = size ? *size : TSize{w->Width(), w->Height()};
     SetWindowPos(hwnd, nullptr, p.X, p.Y, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moving and sizing run the window's handlers.
+    w = WindowControl(hwnd);
+    if (!w) return false;
   }
-  if (premultiplied.Width() != hwnd->Width() || premultiplied.Height() != hwnd->Height()) return false;
+  auto* d = Data(w);
+  if (premultiplied.Width() != w->Width() || premultiplied.Height() != w->Height()) return false;
   d->layeredPicture = true;
   d->backBuffer = premultiplied;
   uint8_t alpha = blend ? blend->SourceConstantAlpha : 255;
@@ -742,6 +787,14 @@ bool GetMonitorInfo(HMONITOR monitor, TMonitorInfoRec& info) {
   info.rcWork = m.workArea;
   info.dwFlags = m.primary ? uint32_t(MONITORINFOF_PRIMARY) : 0u;
   return true;
+}
+
+}  // namespace qz
+
+namespace qz {
+
+HWND::HWND(const TWinControl* control) {
+  if (control && control->WindowData()) *this = control->WindowData()->handle;
 }
 
 }  // namespace qz

@@ -1,6 +1,9 @@
 // The platform-style window API of the host window system. A window handle
-// is the windowed control itself (HWND = TWinControl*); every function here
-// works on the window system in host/ui/ and never on a display directly.
+// (HWND, host/base/WindowHandle.h) is an id from the window system's handle
+// table; a control converts to its current handle, WindowControl() gives the
+// control of a live handle. Every function here fails quietly (false, 0,
+// null) for a handle whose window is gone, and works on the window system in
+// host/ui/, never on a display directly.
 //
 // Coordinates follow the platform: screen coordinates for window rectangles,
 // client coordinates (relative to the client area's top-left) for client
@@ -24,17 +27,20 @@ class TWinControl;
 class TCanvas;
 enum class TCursorShape;
 
-using HWND = TWinControl*;
 using HDC = TCanvas*;
 using UINT = uint32_t;
 using BOOL = bool;
 using DWORD = uint32_t;
 
-// Special insert-after values of SetWindowPos.
-inline const HWND HWND_TOP = nullptr;
-inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(uintptr_t(1));
-inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(~uintptr_t(0));     // -1
-inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(~uintptr_t(1));   // -2
+// Special insert-after values of SetWindowPos. No window ever has them
+// (generation 0 and the last generation are never handed out).
+inline constexpr HWND HWND_TOP = nullptr;
+inline constexpr HWND HWND_BOTTOM = HWND::FromValue(1);
+inline constexpr HWND HWND_TOPMOST = HWND::FromValue(~uint64_t(0));     // -1
+inline constexpr HWND HWND_NOTOPMOST = HWND::FromValue(~uint64_t(1));   // -2
+
+// The control of a live handle; null for null, dead or special handles.
+TWinControl* WindowControl(HWND hwnd);
 
 // ---- messages and the queue -------------------------------------------------
 // Sends msg to the window's WindowProc now and answers its result (0 when the

@@ -33,8 +33,9 @@ std::vector<TqzSkinMessageTarget> HostFormTargets() {
     TCustomForm* form = Screen->Forms(i);
     if (!form) continue;
     const bool layer = std::string_view(form->ClassName()) == "TqzFormLayerWindow";
-    out.push_back({form, layer, [form](uint32_t msg, WPARAM w, LPARAM l) {
-                     if (IsWindow(form)) SendMessage(form, msg, w, l);
+    const HWND window = form->HandleAllocated() ? form->Handle() : HWND();
+    out.push_back({form, layer, [form, window](uint32_t msg, WPARAM w, LPARAM l) {
+                     if (IsWindow(window)) SendMessage(window, msg, w, l);
                      else if (StillAForm(form)) form->Perform(msg, w, l);
                    }});
   }
