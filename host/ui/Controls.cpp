@@ -182,7 +182,9 @@ void TControl::SetVisible(bool value) {
   if (!value) InvalidateControl(true, false);
   visible_ = value;
   if (value) InvalidateControl(true, false);
+  TComponentRef<TControl> self(this);
   Perform(CM_VISIBLECHANGED, value);
+  if (!self) return;
   if (parent_ && (align_ != alNone)) parent_->Realign();
 }
 
@@ -281,6 +283,9 @@ void TControl::Dispatch(TMessage& m) {
 void TControl::DefaultHandler(TMessage& m) { m.Result = 0; }
 
 void TControl::WMMouse(TMessage& m) {
+  // Click, DblClick and the mouse events run user code that may free this
+  // control (or its parent or form): nothing is touched once it is gone.
+  TComponentRef<TControl> self(this);
   int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
   TShiftState shift = KeysToShiftState(m.WParam);
   TMouseButton button = ButtonOf(m.Msg);
@@ -293,8 +298,10 @@ void TControl::WMMouse(TMessage& m) {
       bool dbl = m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK;
       if (button == mbLeft) {
         if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
+        if (!self) return;
         if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
         if (dbl && controlStyle_.Contains(csDoubleClicks)) DblClick();
+        if (!self) return;
       }
       if (dbl) shift.Include(ssDouble);
       MouseDown(button, shift, x, y);
@@ -303,9 +310,11 @@ void TControl::WMMouse(TMessage& m) {
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
       if (button == mbLeft) {
         if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(false);
+        if (!self) return;
         if (controlState_.Contains(csClicked)) {
           controlState_.Exclude(csClicked);
           if (ClientRect().Contains({x, y})) Click();
+          if (!self) return;
         }
       }
       MouseUp(button, shift, x, y);
@@ -776,8 +785,10 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   AWidth = std::max(AWidth, 0);
   AHeight = std::max(AHeight, 0);
   if (wnd_) {
+    TComponentRef<TWinControl> self(this);
     if (ALeft != left_ || ATop != top_ || AWidth != width_ || AHeight != height_)
       ::qz::SetWindowPos(this, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!self) return;  // OnResize freed it
     if (parent_ && !parent_->aligning_) UpdateAnchorRules();
     return;
   }
@@ -800,16 +811,20 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TWinControl::SetVisible(bool value) {
   if (value == visible_) return;
   visible_ = value;
+  TComponentRef<TWinControl> self(this);
   if (wnd_) ::qz::ShowWindow(this, value ? (parent_ ? SW_SHOWNA : SW_SHOW) : SW_HIDE);
+  if (!self) return;
   Perform(CM_VISIBLECHANGED, value);
+  if (!self) return;
   if (parent_ && align_ != alNone) parent_->Realign();
 }
 
 void TWinControl::SetEnabled(bool value) {
   if (value == enabled_) return;
   enabled_ = value;
+  TComponentRef<TWinControl> self(this);
   if (wnd_) EnableWindow(this, value);
-  Perform(CM_ENABLEDCHANGED);
+  if (self) Perform(CM_ENABLEDCHANGED);
 }
 
 void TWinControl::SetText(const std::string& v) {
@@ -817,7 +832,9 @@ void TWinControl::SetText(const std::string& v) {
   if (wnd_) {
     // Through the window procedure, so that a replacement sees caption changes.
     std::string copy = v;
+    TComponentRef<TWinControl> self(this);
     Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+    if (!self) return;
   } else {
     text_ = v;
   }
@@ -861,7 +878,13 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
 }
 
 void TWinControl::PaintControls(HDC dc, TControl* first) {
-  for (TControl* c : std::vector<TControl*>(controls_)) {
+  // A paint handler may free this window or any of its controls.
+  TComponentRef<TWinControl> self(this);
+  std::vector<TComponentRef<TControl>> controls(controls_.begin(), controls_.end());
+  for (const auto& ref : controls) {
+    TControl* c = ref.Get();
+    if (!self) return;
+    if (!c) continue;
     if (c == first) break;
     if (Is<TWinControl>(c) || !c->visible_) continue;
     if (!dc->RectVisible(c->BoundsRect())) continue;
@@ -897,11 +920,18 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
 }
 
 void TWinControl::Dispatch(TMessage& m) {
+  TComponentRef<TWinControl> self(this);
   switch (m.Msg) {
     case WM_PAINT: WMPaint(m); return;
     case WM_ERASEBKGND: WMEraseBkgnd(m); return;
-    case WM_SIZE: WMSize(m); DefaultHandler(m); return;
-    case WM_MOVE: WMMove(m); DefaultHandler(m); return;
+    case WM_SIZE:
+      WMSize(m);  // OnResize
+      if (self) DefaultHandler(m);
+      return;
+    case WM_MOVE:
+      WMMove(m);
+      if (self) DefaultHandler(m);
+      return;
     case WM_SETFOCUS: WMSetFocus(m); return;
     case WM_KILLFOCUS: WMKillFocus(m); return;
     case WM_SETCURSOR: WMSetCursor(m); return;
@@ -930,17 +960,19 @@ void TWinControl::WMPaint(TMessage& m) { PaintHandler(m); }
 void TWinControl::PaintHandler(TMessage& m) {
   HDC dc = reinterpret_cast<HDC>(m.WParam);
   if (dc) {
+    TComponentRef<TWinControl> self(this);
     PaintWindow(dc);
-    PaintControls(dc, nullptr);
+    if (self) PaintControls(dc, nullptr);
     return;
   }
   TPaintStruct ps;
+  TComponentRef<TWinControl> self(this);
   dc = BeginPaint(this, ps);
   if (dc) {
-    PaintWindow(dc);
-    PaintControls(dc, nullptr);
+    PaintWindow(dc);  // OnPaint, Paint overrides
+    if (self) PaintControls(dc, nullptr);
   }
-  EndPaint(this, ps);
+  EndPaint(nullptr, ps);
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -966,9 +998,10 @@ void TWinControl::WMSize(TMessage&) {
 }
 
 void TWinControl::WMSetFocus(TMessage& m) {
+  TComponentRef<TWinControl> self(this);
   if (auto* form = GetParentForm(this); form && !controlState_.Contains(csFocusing))
-    form->SetFocusedControl(this);
-  DefaultHandler(m);
+    form->SetFocusedControl(this);  // OnExit/OnEnter
+  if (self) DefaultHandler(m);
 }
 
 void TWinControl::WMKillFocus(TMessage& m) { DefaultHandler(m); }
@@ -996,40 +1029,48 @@ void TWinControl::WMSetCursor(TMessage& m) {
 
 void TWinControl::WMNCHitTest(TMessage& m) { DefaultHandler(m); }
 
+// The key methods answer "handled" when the key was eaten or when a handler
+// freed this control, so that the caller touches nothing more.
 bool TWinControl::DoKeyDown(TMessage& m) {
+  TComponentRef<TWinControl> self(this);
   uint16_t key = static_cast<uint16_t>(m.WParam);
   TShiftState shift = KeyboardStateToShiftState();
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview()) {
     static_cast<TWinControl*>(form)->KeyDown(key, shift);
-    if (key == 0) return true;
+    if (key == 0 || !self) return true;
   }
   KeyDown(key, shift);
+  if (!self) return true;
   m.WParam = key;
   return key == 0;
 }
 
 bool TWinControl::DoKeyUp(TMessage& m) {
+  TComponentRef<TWinControl> self(this);
   uint16_t key = static_cast<uint16_t>(m.WParam);
   TShiftState shift = KeyboardStateToShiftState();
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview()) {
     static_cast<TWinControl*>(form)->KeyUp(key, shift);
-    if (key == 0) return true;
+    if (key == 0 || !self) return true;
   }
   KeyUp(key, shift);
+  if (!self) return true;
   m.WParam = key;
   return key == 0;
 }
 
 bool TWinControl::DoKeyPress(TMessage& m) {
+  TComponentRef<TWinControl> self(this);
   char32_t ch = static_cast<char32_t>(m.WParam);
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview()) {
     static_cast<TWinControl*>(form)->KeyPress(ch);
-    if (ch == 0) return true;
+    if (ch == 0 || !self) return true;
   }
   KeyPress(ch);
+  if (!self) return true;
   m.WParam = ch;
   return ch == 0;
 }
@@ -1062,9 +1103,13 @@ void TWinControl::CMExit(TMessage&) {
 }
 
 void TWinControl::CMDialogKey(TMessage& m) {
-  // Broadcast to the children until one takes the key.
-  for (TControl* c : std::vector<TControl*>(controls_)) {
-    if (auto* w = As<TWinControl>(c)) {
+  // Broadcast to the children until one takes the key. A child's Click may
+  // free this control or its siblings.
+  TComponentRef<TWinControl> self(this);
+  std::vector<TComponentRef<TControl>> children(controls_.begin(), controls_.end());
+  for (const auto& child : children) {
+    if (!self) return;
+    if (auto* w = As<TWinControl>(child.Get())) {
       m.Result = w->Perform(CM_DIALOGKEY, m.WParam, m.LParam);
       if (m.Result) return;
     }
@@ -1073,8 +1118,12 @@ void TWinControl::CMDialogKey(TMessage& m) {
 }
 
 void TWinControl::CMDialogChar(TMessage& m) {
-  for (TControl* c : std::vector<TControl*>(controls_)) {
-    if (!c->Visible() || !c->Enabled()) continue;
+  TComponentRef<TWinControl> self(this);
+  std::vector<TComponentRef<TControl>> children(controls_.begin(), controls_.end());
+  for (const auto& child : children) {
+    if (!self) return;
+    TControl* c = child.Get();
+    if (!c || !c->Visible() || !c->Enabled()) continue;
     m.Result = c->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
     if (m.Result) return;
   }

@@ -194,26 +194,29 @@ void TCustomForm::SetVisible(bool value) {
     return;
   }
   if (value == visible_ && (!value || (HandleAllocated() && IsWindowVisible(this)))) return;
+  TComponentRef<TCustomForm> self(this);
   if (value) {
     HandleNeeded();
     ApplyPosition();
     visible_ = true;
     DoShow();
-    if (!HandleAllocated()) return;
+    if (!self || !HandleAllocated()) return;
     int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED
               : windowState_ == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     ShowWindow(this, cmd);
   } else {
     DoHide();
+    if (!self) return;
     visible_ = false;
     if (HandleAllocated()) ShowWindow(this, SW_HIDE);
   }
-  Perform(CM_VISIBLECHANGED, value);
+  if (self) Perform(CM_VISIBLECHANGED, value);
 }
 
 void TCustomForm::Show() {
+  TComponentRef<TCustomForm> self(this);
   SetVisible(true);
-  if (HandleAllocated() && IsWindowVisible(this)) {
+  if (self && HandleAllocated() && IsWindowVisible(this)) {
     WindowSystem().RaiseTopLevel(this);
     if (IsWindowEnabled(this)) SetActiveWindow(this);
   }
@@ -235,45 +238,48 @@ int TCustomForm::ShowModal() {
   formState_.Include(TFormStateFlag::fsModal);
   HWND previousActive = GetActiveWindow();
   // Every other enabled top-level window is disabled while the form is modal.
-  std::vector<TWinControl*> disabled;
+  std::vector<HWND> disabled;
   HandleNeeded();
   for (TWinControl* w : std::vector<TWinControl*>(ws.TopLevels()))
-    if (w != this && IsWindowEnabled(w)) {
-      EnableWindow(w, false);
-      disabled.push_back(w);
-    }
+    if (w != this && IsWindowEnabled(w)) disabled.push_back(w);
+  for (HWND w : disabled) EnableWindow(w, false);
   ++ws.modalLevel;
   modalResult_ = mrNone;
+  // The loop runs every handler of the program: one of them may free the
+  // form. Then the loop ends with mrCancel and touches none of its members.
+  TComponentRef<TCustomForm> self(this);
+  auto leaveModal = [&] {
+    --ws.modalLevel;
+    for (HWND w : disabled) EnableWindow(w, true);  // quietly nothing for dead ones
+    if (self) formState_.Exclude(TFormStateFlag::fsModal);
+  };
+  TModalResult result = mrCancel;
   try {
     Show();
-    while (modalResult_ == mrNone) {
+    while (self && modalResult_ == mrNone) {
       if (Application) Application->HandleMessage();
       else if (!ws.ProcessMessage()) ws.WaitMessage();
-      if ((Application && Application->Terminated()) || !IsWindow(this)) {
-        modalResult_ = mrCancel;
+      if ((Application && Application->Terminated()) || !self || !HandleAllocated()) {
+        if (self) modalResult_ = mrCancel;
         break;
       }
       if (modalResult_ != mrNone) {
         TCloseAction action = caHide;
-        if (CloseQuery()) DoClose(action);
+        if (CloseQuery() && self) DoClose(action);
         else action = caNone;
+        if (!self) break;
         if (action == caNone) modalResult_ = mrNone;
       }
     }
+    if (self) result = modalResult_;
   } catch (...) {
-    --ws.modalLevel;
-    for (TWinControl* w : disabled)
-      if (IsWindow(w)) EnableWindow(w, true);
-    formState_.Exclude(TFormStateFlag::fsModal);
+    leaveModal();
     throw;
   }
-  --ws.modalLevel;
-  for (TWinControl* w : disabled)
-    if (IsWindow(w)) EnableWindow(w, true);
-  if (IsWindow(this)) Hide();
+  leaveModal();
+  if (self && HandleAllocated()) Hide();
   if (IsWindow(previousActive) && IsWindowVisible(previousActive)) SetActiveWindow(previousActive);
-  formState_.Exclude(TFormStateFlag::fsModal);
-  return modalResult_;
+  return result;
 }
 
 bool TCustomForm::CloseQuery() {
@@ -291,10 +297,11 @@ void TCustomForm::Close() {
     modalResult_ = mrCancel;
     return;
   }
-  if (!CloseQuery()) return;
+  TComponentRef<TCustomForm> self(this);
+  if (!CloseQuery() || !self) return;
   TCloseAction action = (Application && Application->MainForm() == this) ? caFree : caHide;
   DoClose(action);
-  if (action == caNone) return;
+  if (action == caNone || !self) return;
   if (Application && Application->MainForm() == this) {
     Application->Terminate();
     return;
@@ -337,11 +344,16 @@ bool TCustomForm::SetFocusedControl(TWinControl* c) {
   TWinControl* common = nullptr;
   for (TWinControl* p = c; p && !common; p = p->Parent())
     if (old && p->ContainsControl(old)) common = p;
-  for (TWinControl* p = old; p && p != common; p = p->Parent()) p->Perform(CM_EXIT);
-  std::vector<TWinControl*> chain;
-  for (TWinControl* p = c; p && p != common; p = p->Parent()) chain.push_back(p);
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->Perform(CM_ENTER);
-  return true;
+  // OnExit/OnEnter handlers may free any control of the chains, or the form.
+  TComponentRef<TCustomForm> self(this);
+  std::vector<TComponentRef<TWinControl>> exits, enters;
+  for (TWinControl* p = old; p && p != common; p = p->Parent()) exits.emplace_back(p);
+  for (TWinControl* p = c; p && p != common; p = p->Parent()) enters.emplace_back(p);
+  for (const auto& p : exits)
+    if (p) p->Perform(CM_EXIT);
+  for (auto it = enters.rbegin(); it != enters.rend(); ++it)
+    if (*it) (*it)->Perform(CM_ENTER);
+  return static_cast<bool>(self);
 }
 
 void TCustomForm::ControlRemoved(TControl* c) {
@@ -427,8 +439,9 @@ void TCustomForm::Dispatch(TMessage& m) {
       if (nowActive) {
         formState_.Include(TFormStateFlag::fsActivated);
         TWinControl* target = activeControl_ && activeControl_->CanFocus() ? activeControl_ : this;
-        if (!GetFocus() || !ContainsControl(GetFocus())) ::qz::SetFocus(target);
-        Activate();
+        TComponentRef<TCustomForm> self(this);
+        if (!GetFocus() || !ContainsControl(GetFocus())) ::qz::SetFocus(target);  // OnEnter
+        if (self) Activate();
       } else {
         Deactivate();
       }

@@ -157,27 +157,35 @@ void TMenuItem::SetBreak(TMenuBreak value) { QZ_MENU_SETTER(break_, value); }
 void TMenuItem::SetRadioItem(bool value) {
   if (radioItem_ == value) return;
   radioItem_ = value;
+  TComponentRef<TMenuItem> self(this);
   if (radioItem_ && checked_) UncheckGroupSiblings();
-  MenuChanged();
+  if (self) MenuChanged();
 }
 
 void TMenuItem::SetChecked(bool value) {
   if (checked_ == value) return;
   checked_ = value;
+  TComponentRef<TMenuItem> self(this);
   if (checked_ && radioItem_) UncheckGroupSiblings();
-  MenuChanged();
+  if (self) MenuChanged();
 }
 
 void TMenuItem::UncheckGroupSiblings() {
   // While a resource is read the checked item may come first; the last
   // checked radio item of a group wins either way.
+  // The menu's OnChange runs for every unchecked sibling and may free items.
   if (parent_ == nullptr) return;
-  for (TMenuItem* sibling : parent_->items_)
-    if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_ &&
+  TComponentRef<TMenuItem> self(this);
+  std::vector<TComponentRef<TMenuItem>> siblings(parent_->items_.begin(), parent_->items_.end());
+  for (const auto& ref : siblings) {
+    if (!self) return;
+    TMenuItem* sibling = ref.Get();
+    if (sibling && sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_ &&
         sibling->checked_) {
       sibling->checked_ = false;
       sibling->MenuChanged();
     }
+  }
 }
 
 void TMenuItem::SetBitmap(const TBitmap& value) { bitmap_->Assign(value); }
@@ -355,8 +363,9 @@ void TMenu::MenuChanged(TMenuItem* /*source*/) {
 // TPopupMenu
 
 void TPopupMenu::Popup(int x, int y) {
+  TComponentRef<TPopupMenu> self(this);
   if (OnPopup) OnPopup(this);
-  DoPopup(x, y);
+  if (self) DoPopup(x, y);
 }
 
 void TPopupMenu::DoPopup(int x, int y) {

@@ -217,7 +217,9 @@ void TButton::Paint() {
 
 void TButton::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
   if (b == mbLeft) {
-    if (CanFocus() && !Focused()) SetFocus();
+    TComponentRef<TButton> self(this);
+    if (CanFocus() && !Focused()) SetFocus();  // OnEnter/OnExit run here
+    if (!self) return;
     SetPressed(true);
   }
   TCustomControl::MouseDown(b, s, x, y);
@@ -245,7 +247,9 @@ void TButton::KeyUp(uint16_t& key, TShiftState shift) {
   if (key == VK_SPACE && spaceDown_) {
     spaceDown_ = false;
     SetPressed(false);
+    TComponentRef<TButton> self(this);
     Click();
+    if (!self) return;
   }
   TCustomControl::KeyUp(key, shift);
 }
@@ -268,8 +272,9 @@ void TButton::CMDialogKey(TMessage& m) {
 void TButton::CMDialogChar(TMessage& m) {
   m.Result = 0;
   if (IsAccel(static_cast<char32_t>(m.WParam), text_) && CanFocus()) {
+    TComponentRef<TButton> self(this);
     SetFocus();
-    Click();
+    if (self) Click();
     m.Result = 1;
   }
 }
@@ -282,8 +287,11 @@ void TButton::Dispatch(TMessage& m) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       if (m.Msg == WM_KILLFOCUS) spaceDown_ = false, SetPressed(false);
-      TCustomControl::Dispatch(m);
-      Invalidate();
+      {
+        TComponentRef<TButton> self(this);
+        TCustomControl::Dispatch(m);  // OnEnter/OnExit
+        if (self) Invalidate();
+      }
       return;
     default:
       TCustomControl::Dispatch(m);

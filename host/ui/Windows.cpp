@@ -144,12 +144,13 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
       ws.InvalidateAll(w);
     }
   }
-  if (flags & SWP_SHOWWINDOW) ShowWindow(w, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
-  if (flags & SWP_HIDEWINDOW) ShowWindow(w, SW_HIDE);
+  if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
+  if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
   if (!IsWindow(hwnd)) return true;
-  if (!(flags & SWP_NOACTIVATE) && IsTopLevel(w) && IsWindowVisible(w) &&
+  if (!(flags & SWP_NOACTIVATE) && IsTopLevel(w) && IsWindowVisible(hwnd) &&
       TWindowSystem::CanActivate(w))
     ws.Activate(w, WA_ACTIVE);
+  if (!IsWindow(hwnd)) return true;  // an activation handler destroyed it
   wp.flags = flags;
   if (!moved && d->clientRect.TopLeft() == oldClient.TopLeft()) wp.flags |= SWP_NOMOVE;
   if (!sized && d->clientRect.Size() == oldClient.Size()) wp.flags |= SWP_NOSIZE;
@@ -197,12 +198,12 @@ bool ShowWindow(HWND hwnd, int cmd) {
       }
       TRect n = d->normalRect;
       show(true);
-      SetWindowPos(w, nullptr, n.Left, n.Top, n.Width(), n.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+      SetWindowPos(hwnd, nullptr, n.Left, n.Top, n.Width(), n.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
     } else if (d->style & WS_MAXIMIZE) {
       d->style &= ~WS_MAXIMIZE;
       TRect n = d->normalRect;
-      SetWindowPos(w, nullptr, n.Left, n.Top, n.Width(), n.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
-      show(true);
+      SetWindowPos(hwnd, nullptr, n.Left, n.Top, n.Width(), n.Height(), SWP_NOZORDER | SWP_FRAMECHANGED);
+      if (IsWindow(hwnd)) show(true);
     } else {
       show(true);
     }
@@ -215,7 +216,9 @@ bool ShowWindow(HWND hwnd, int cmd) {
       d->style &= ~WS_VISIBLE;
       SyncVisibleField(w, false);
       if (ws.capture && w->ContainsControl(ws.capture)) ReleaseCapture();
+      if (!IsWindow(hwnd)) return true;
       if (ws.focus && w->ContainsControl(ws.focus) && !top) SetFocus(nullptr);
+      if (!IsWindow(hwnd)) return true;
       if (top) {
         d->platform->SetVisible(false, false);
         d->platformVisible = false;
@@ -253,7 +256,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
       SyncVisibleField(w, true);
       d->platform->SetVisible(false, false);
       if (ws.active == w) ws.Deactivate(w, nullptr);
-      w->Perform(WM_SIZE, SIZE_MINIMIZED, 0);
+      SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
       return wasVisible;
     }
     case SW_SHOWMAXIMIZED: {
@@ -268,9 +271,9 @@ bool ShowWindow(HWND hwnd, int cmd) {
       }
       TMinMaxInfo mm = DefaultMinMaxInfo(w);
       w->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
-      SetWindowPos(w, nullptr, mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y,
+      SetWindowPos(hwnd, nullptr, mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y,
                    SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOSENDCHANGING);
-      show(true);
+      if (IsWindow(hwnd)) show(true);
       return wasVisible;
     }
     default:
@@ -303,9 +306,9 @@ bool EnableWindow(HWND hwnd, bool enable) {
   auto& ws = WS();
   if (!enable) {
     if (ws.capture && w->ContainsControl(ws.capture)) ReleaseCapture();
-    if (ws.focus && w->ContainsControl(ws.focus)) SetFocus(nullptr);
+    if (ws.focus && IsWindow(hwnd) && w->ContainsControl(ws.focus)) SetFocus(nullptr);
   }
-  w->Perform(WM_ENABLE, enable);
+  SendMessage(hwnd, WM_ENABLE, enable);
   return wasDisabled;
 }
 
@@ -343,6 +346,7 @@ intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
       WPARAM which = static_cast<WPARAM>(index);
       struct { uint32_t oldStyle, newStyle; } ss{static_cast<uint32_t>(old), v};
       w->Perform(WM_STYLECHANGING, which, reinterpret_cast<LPARAM>(&ss));
+      if (!IsWindow(hwnd)) return 0;
       if (index == GWL_STYLE) {
         // Visibility and enabling keep their own functions' side effects.
         uint32_t keep = WS_VISIBLE | WS_DISABLED;
@@ -364,7 +368,7 @@ intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
           WS().InvalidateAll(w);
         }
       }
-      w->Perform(WM_STYLECHANGED, which, reinterpret_cast<LPARAM>(&ss));
+      SendMessage(hwnd, WM_STYLECHANGED, which, reinterpret_cast<LPARAM>(&ss));
       break;
     }
     case GWL_ID: d->id = value; break;
