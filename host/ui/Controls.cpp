@@ -463,7 +463,9 @@ void TGraphicControl::WMPaint(TMessage& m) {
   canvas_->Brush().SetColor(Color());
   canvas_->Brush().SetStyle(TBrushStyle::bsSolid);
   painting_ = true;
+  TComponentRef<TGraphicControl> self(this);
   Paint();
+  if (!self) return;
   painting_ = false;
   canvas_->SetTarget(nullptr);
 }
@@ -1191,7 +1193,9 @@ void TCustomControl::PaintWindow(HDC dc) {
   canvas_->Brush().SetStyle(TBrushStyle::bsSolid);
   canvas_->Pen().SetColor(clBlack);
   painting_ = true;
-  Paint();
+  TComponentRef<TCustomControl> self(this);
+  Paint();  // OnPaint may free the control
+  if (!self) return;
   painting_ = false;
   canvas_->SetTarget(nullptr);
 }
