@@ -11,6 +11,7 @@
 #include "host/graphics/Bitmap.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/draw/SkinGeometry.h"
+#include "skin/draw/SkinLattice.h"
 #include "skins/DialogSkinParts.h"
 #include "skins/Skins.h"
 
@@ -223,10 +224,14 @@ TEST(DialogSkin, StretchedPiecesHaveNoSeams) {
 void ExpectFrameEdgesUniform(const TPixmap& p, TPoint lt, TPoint rt, TPoint lb, TPoint rb,
                              const TRect& client, const std::string& what) {
   const int w = p.Width(), h = p.Height();
-  ExpectRowsUniform(p, {lt.X, 0, rt.X, client.Top}, what + " top");
-  ExpectRowsUniform(p, {lb.X, client.Bottom, rb.X, h}, what + " bottom");
-  ExpectColumnsUniform(p, {0, lt.Y, client.Left, lb.Y}, what + " left");
-  ExpectColumnsUniform(p, {client.Right, rt.Y, w, rb.Y}, what + " right");
+  const TqzSkinGeometry g{{0, 0, w, h}, lt, rt, lb, rb, client};
+  for (const TqzLatticePiece& piece : NinePartPieces(g, CalcNewGeometry(g, kResizeNinePart, w, h), w, h)) {
+    const std::string where = what + " " + LatticePartName(piece.Part);
+    if (piece.Part == TqzLatticePart::TopEdge || piece.Part == TqzLatticePart::BottomEdge)
+      ExpectRowsUniform(p, piece.Source, where);
+    if (piece.Part == TqzLatticePart::LeftEdge || piece.Part == TqzLatticePart::RightEdge)
+      ExpectColumnsUniform(p, piece.Source, where);
+  }
 }
 
 TEST(DialogSkin, WindowPicturesStretchWithoutSeams) {

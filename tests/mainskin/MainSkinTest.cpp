@@ -11,6 +11,7 @@
 
 #include "host/graphics/PngWriter.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/SkinLattice.h"
 #include "skins/MainSkinParts.h"
 #include "skins/Skins.h"
 
@@ -115,12 +116,23 @@ struct TPieces {
   TRect Top, Bottom, Left, Right, Client;
 };
 
-// The pieces a nine-part composition stretches, in picture coordinates.
+// The lattice pieces a nine-part composition stretches or tiles, in picture
+// coordinates.
 TPieces NinePieces(const TRect& s, TPoint lt, TPoint rt, TPoint lb, TPoint rb, const TRect& cl) {
-  auto at = [&](int l, int t, int r, int b) { return Rect(s.Left + l, s.Top + t, s.Left + r, s.Top + b); };
-  return {at(lt.X, 0, rt.X, cl.Top), at(lb.X, cl.Bottom, rb.X, s.Height()),
-          at(0, lt.Y, cl.Left, lb.Y), at(cl.Right, rt.Y, s.Width(), rb.Y),
-          at(cl.Left, cl.Top, cl.Right, cl.Bottom)};
+  const TqzSkinGeometry g{s, lt, rt, lb, rb, cl};
+  const TqzNewGeometry own = CalcNewGeometry(g, kResizeNinePart, s.Width(), s.Height());
+  TPieces k;
+  for (const TqzLatticePiece& p : NinePartPieces(g, own, s.Width(), s.Height())) {
+    switch (p.Part) {
+      case TqzLatticePart::TopEdge: k.Top = p.Source; break;
+      case TqzLatticePart::BottomEdge: k.Bottom = p.Source; break;
+      case TqzLatticePart::LeftEdge: k.Left = p.Source; break;
+      case TqzLatticePart::RightEdge: k.Right = p.Source; break;
+      case TqzLatticePart::Client: k.Client = p.Source; break;
+      default: break;
+    }
+  }
+  return k;
 }
 
 // The horizontal pieces must not vary along X. The side pieces must not vary

@@ -10,6 +10,7 @@
 
 #include "skin/draw/PixelCopy.h"
 #include "skin/draw/SkinImage.h"
+#include "skin/draw/SkinLattice.h"
 
 namespace qz {
 namespace {
@@ -92,59 +93,37 @@ TPixmap Render(const std::vector<Piece>& pieces, const TPixmap& source, int W, i
   return out;
 }
 
-TRect Rel(const TRect& R, int l, int t, int r, int b) {
-  return {R.Left + l, R.Top + t, R.Left + r, R.Top + b};
+// The client piece scaled to the client height and repeated across, or
+// scaled to its width and repeated down.
+Piece StretchRepeat(TRect piece, TRect ncl, bool across) {
+  return {ncl, [piece, ncl, across](int x, int y, TPoint& src) {
+            if (across)
+              src = {piece.Left + (x - ncl.Left) % piece.Width(),
+                     piece.Height() == ncl.Height()
+                         ? piece.Top + y - ncl.Top
+                         : ScaleIndex(y - ncl.Top, piece.Top, piece.Bottom, ncl.Height())};
+            else
+              src = {piece.Width() == ncl.Width()
+                         ? piece.Left + x - ncl.Left
+                         : ScaleIndex(x - ncl.Left, piece.Left, piece.Right, ncl.Width()),
+                     piece.Top + (y - ncl.Top) % piece.Height()};
+            return true;
+          }};
 }
 
+// The lattice's pieces, each rendered pixel by pixel.
 std::vector<Piece> NinePartReference(const TqzSkinGeometry& g, const TqzNewGeometry& n,
                                      bool drawClient, int W, int H) {
-  const TRect& R = g.SkinRect;
-  const TRect& cl = g.ClientRect;
-  const TRect& ncl = n.NewClRect;
-  const TPoint lt = g.LeftTopPoint, rt = g.RightTopPoint, lb = g.LeftBottomPoint,
-               rb = g.RightBottomPoint;
-  const int w = R.Width(), h = R.Height();
-  auto edge = [](bool stretch, bool alongX, TRect s, TRect d) {
-    return stretch ? Stretch(s, d) : alongX ? TileX(s, d) : TileY(s, d);
-  };
-  std::vector<Piece> p = {
-      edge(g.TopStretch, true, Rel(R, lt.X, 0, rt.X, cl.Top), {n.NewLTPoint.X, 0, n.NewRTPoint.X, ncl.Top}),
-      edge(g.BottomStretch, true, Rel(R, lb.X, cl.Bottom, rb.X, h),
-           {n.NewLBPoint.X, ncl.Bottom, n.NewRBPoint.X, H}),
-      edge(g.LeftStretch, false, Rel(R, 0, lt.Y, cl.Left, lb.Y), {0, n.NewLTPoint.Y, ncl.Left, n.NewLBPoint.Y}),
-      edge(g.RightStretch, false, Rel(R, cl.Right, rt.Y, w, rb.Y),
-           {ncl.Right, n.NewRTPoint.Y, W, n.NewRBPoint.Y}),
-      Stretch(Rel(R, 0, 0, lt.X, cl.Top), {0, 0, n.NewLTPoint.X, ncl.Top}),
-      Stretch(Rel(R, 0, cl.Top, cl.Left, lt.Y), {0, ncl.Top, ncl.Left, n.NewLTPoint.Y}),
-      Stretch(Rel(R, rt.X, 0, w, cl.Top), {n.NewRTPoint.X, 0, W, ncl.Top}),
-      Stretch(Rel(R, cl.Right, cl.Top, w, rt.Y), {ncl.Right, ncl.Top, W, n.NewRTPoint.Y}),
-      Stretch(Rel(R, 0, lb.Y, cl.Left, h), {0, n.NewLBPoint.Y, ncl.Left, H}),
-      Stretch(Rel(R, cl.Left, cl.Bottom, lb.X, h), {ncl.Left, ncl.Bottom, n.NewLBPoint.X, H}),
-      Stretch(Rel(R, rb.X, cl.Bottom, w, h), {n.NewRBPoint.X, ncl.Bottom, W, H}),
-      Stretch(Rel(R, cl.Right, rb.Y, w, cl.Bottom), {ncl.Right, n.NewRBPoint.Y, W, ncl.Bottom}),
-  };
-  const TRect piece = Rel(R, cl.Left, cl.Top, cl.Right, cl.Bottom);
-  if (drawClient && !piece.IsEmpty()) {
-    if (!g.StretchEffect) {
-      p.push_back(Tile2D(piece, ncl));
-    } else if (g.StretchType == kStretchFull) {
-      p.push_back(Stretch(piece, ncl));
-    } else if (g.StretchType == kStretchHorz) {
-      p.push_back({ncl, [piece, ncl](int x, int y, TPoint& src) {
-                     src = {piece.Left + (x - ncl.Left) % piece.Width(),
-                            piece.Height() == ncl.Height()
-                                ? piece.Top + y - ncl.Top
-                                : ScaleIndex(y - ncl.Top, piece.Top, piece.Bottom, ncl.Height())};
-                     return true;
-                   }});
-    } else {
-      p.push_back({ncl, [piece, ncl](int x, int y, TPoint& src) {
-                     src = {piece.Width() == ncl.Width()
-                                ? piece.Left + x - ncl.Left
-                                : ScaleIndex(x - ncl.Left, piece.Left, piece.Right, ncl.Width()),
-                            piece.Top + (y - ncl.Top) % piece.Height()};
-                     return true;
-                   }});
+  std::vector<Piece> p;
+  for (const TqzLatticePiece& l : NinePartPieces(g, n, W, H)) {
+    if (l.Part == TqzLatticePart::Client && (!drawClient || l.Source.IsEmpty())) continue;
+    switch (l.Fill) {
+      case TqzPieceFill::Stretch: p.push_back(Stretch(l.Source, l.Dest)); break;
+      case TqzPieceFill::TileX: p.push_back(TileX(l.Source, l.Dest)); break;
+      case TqzPieceFill::TileY: p.push_back(TileY(l.Source, l.Dest)); break;
+      case TqzPieceFill::Tile: p.push_back(Tile2D(l.Source, l.Dest)); break;
+      case TqzPieceFill::StretchRepeatX: p.push_back(StretchRepeat(l.Source, l.Dest, true)); break;
+      case TqzPieceFill::StretchRepeatY: p.push_back(StretchRepeat(l.Source, l.Dest, false)); break;
     }
   }
   return p;

@@ -26,6 +26,7 @@
 #include "host/graphics/Bitmap.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/SkinGeometry.h"
+#include "skin/draw/SkinLattice.h"
 
 namespace qz::skinsheet {
 
@@ -339,22 +340,7 @@ void WalkSection(const TqzSkinData& skin, const TqzIniFile& ini, const std::stri
 inline void CheckCornerPoints(TSkinDescriptionPieces& out) {
   for (const TSkinPiece& p : out.Pieces) {
     if (p.Key != "skinrect" || p.Layout != TPieceLayout::Geometry || p.Rect.IsEmpty()) continue;
-    const TqzSkinGeometry& g = p.Geometry;
-    const int w = p.Rect.Width(), h = p.Rect.Height();
-    const std::pair<const char*, TPoint> points[] = {{"lefttoppoint", g.LeftTopPoint},
-                                                     {"righttoppoint", g.RightTopPoint},
-                                                     {"leftbottompoint", g.LeftBottomPoint},
-                                                     {"rightbottompoint", g.RightBottomPoint}};
-    for (const auto& [key, pt] : points)
-      if (pt.X > w || pt.Y > h)
-        out.Warnings.push_back(std::string(key) + " " + SkinPointText(pt) +
-                               " lies outside skinrect's " + std::to_string(w) + " x " +
-                               std::to_string(h));
-    if (CalcResizeMode(g) != kResizeNinePart) continue;
-    if (g.LeftTopPoint.X > g.RightTopPoint.X || g.LeftBottomPoint.X > g.RightBottomPoint.X ||
-        g.LeftTopPoint.Y > g.LeftBottomPoint.Y || g.RightTopPoint.Y > g.RightBottomPoint.Y)
-      out.Warnings.push_back("skinrect's corner points cross (left past right or top past "
-                             "bottom)");
+    for (std::string& problem : LatticeProblems(p.Geometry)) out.Warnings.push_back(std::move(problem));
   }
 }
 
@@ -416,24 +402,23 @@ class TSeamCheck {
   TSkinDescriptionPieces& out_;
 };
 
+// Every tiled piece of the lattice at the look's own size repeats its
+// source along the axes it tiles.
 inline void CheckNinePartSeams(const TSkinPiece& p, TSeamCheck& seams) {
   const TqzSkinGeometry& g = p.Geometry;
   const int w = p.Rect.Width(), h = p.Rect.Height();
-  const TRect& c = g.ClientRect;
-  if (!g.TopStretch) seams.TiledAlongX("top edge", g.LeftTopPoint.X, g.RightTopPoint.X, 0, c.Top);
-  if (!g.BottomStretch)
-    seams.TiledAlongX("bottom edge", g.LeftBottomPoint.X, g.RightBottomPoint.X, c.Bottom, h);
-  if (!g.LeftStretch)
-    seams.TiledAlongY("left edge", g.LeftTopPoint.Y, g.LeftBottomPoint.Y, 0, c.Left);
-  if (!g.RightStretch)
-    seams.TiledAlongY("right edge", g.RightTopPoint.Y, g.RightBottomPoint.Y, c.Right, w);
-  if (!g.StretchEffect) {
-    seams.TiledAlongX("client piece", c.Left, c.Right, c.Top, c.Bottom);
-    seams.TiledAlongY("client piece", c.Top, c.Bottom, c.Left, c.Right);
-  } else if (g.StretchType == kStretchHorz) {
-    seams.TiledAlongX("client piece", c.Left, c.Right, c.Top, c.Bottom);
-  } else if (g.StretchType == kStretchVert) {
-    seams.TiledAlongY("client piece", c.Top, c.Bottom, c.Left, c.Right);
+  const TqzNewGeometry own = CalcNewGeometry(g, kResizeNinePart, w, h);
+  for (const TqzLatticePiece& piece : NinePartPieces(g, own, w, h)) {
+    // Relative to the look, as the seam check reads it.
+    const TRect s{piece.Source.Left - g.SkinRect.Left, piece.Source.Top - g.SkinRect.Top,
+                  piece.Source.Right - g.SkinRect.Left, piece.Source.Bottom - g.SkinRect.Top};
+    const char* what = LatticePartName(piece.Part);
+    const bool alongX = piece.Fill == TqzPieceFill::TileX || piece.Fill == TqzPieceFill::Tile ||
+                        piece.Fill == TqzPieceFill::StretchRepeatX;
+    const bool alongY = piece.Fill == TqzPieceFill::TileY || piece.Fill == TqzPieceFill::Tile ||
+                        piece.Fill == TqzPieceFill::StretchRepeatY;
+    if (alongX) seams.TiledAlongX(what, s.Left, s.Right, s.Top, s.Bottom);
+    if (alongY) seams.TiledAlongY(what, s.Top, s.Bottom, s.Left, s.Right);
   }
 }
 
