@@ -15,37 +15,6 @@ namespace qz::skingen {
 
 namespace mainskin {
 
-void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
-             int cornerW) {
-  int w = skin.Width(), h = skin.Height();
-  int cl = std::max(l, cornerW), cr = std::max(r, cornerW);
-  d.SkinRect = skin;
-  d.ClientRect = Rect(l, t, w - r, h - b);
-  d.LeftTopPoint = Point(cl, t);
-  d.RightTopPoint = Point(w - cr, t);
-  d.LeftBottomPoint = Point(cl, h - b);
-  d.RightBottomPoint = Point(w - cr, h - b);
-  d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
-  d.StretchEffect = true;
-  d.StretchType = stFull;
-}
-
-void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right) {
-  d.SkinRect = skin;
-  d.LeftTopPoint = Point(left, 0);
-  d.RightTopPoint = Point(skin.Width() - right, 0);
-  d.LeftBottomPoint = d.RightBottomPoint = Point(0, 0);
-  d.StretchEffect = true;
-}
-
-void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom) {
-  d.SkinRect = skin;
-  d.LeftTopPoint = Point(0, top);
-  d.LeftBottomPoint = Point(0, skin.Height() - bottom);
-  d.RightTopPoint = d.RightBottomPoint = Point(0, 0);
-  d.StretchEffect = true;
-}
-
 TRect Relative(const TRect& r, const TRect& outer) { return OffsetRect(r, -outer.Left, -outer.Top); }
 
 TFontStyles Bold() {

@@ -1,5 +1,6 @@
 #include "tools/skingen/SkinBuilder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -150,6 +151,52 @@ void TSkinBuilder::SavePreviews(const std::filesystem::path& dir) const {
   for (const auto& a : actives_)
     SavePng(Opaque(a.Pixels),
             (dir / std::filesystem::path(a.FileName).replace_extension(".png")).string(), false);
+}
+
+void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
+             int cornerX, int cornerY) {
+  const int w = skin.Width(), h = skin.Height();
+  const int cl = std::max(l, cornerX), ct = std::max(t, cornerY);
+  const int cr = std::max(r, cornerX), cb = std::max(b, cornerY);
+  d.SkinRect = skin;
+  d.ClientRect = {l, t, w - r, h - b};
+  d.LeftTopPoint = {cl, ct};
+  d.RightTopPoint = {w - cr, ct};
+  d.LeftBottomPoint = {cl, h - cb};
+  d.RightBottomPoint = {w - cr, h - cb};
+  d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+  d.StretchEffect = true;
+  d.StretchType = stFull;
+}
+
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right) {
+  d.SkinRect = skin;
+  d.LeftTopPoint = {left, 0};
+  d.RightTopPoint = {skin.Width() - right, 0};
+  d.LeftBottomPoint = d.RightBottomPoint = {0, 0};
+  d.StretchEffect = true;
+  d.StretchType = stFull;
+}
+
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right,
+               const TRect& client) {
+  SetThreeH(d, skin, left, right);
+  d.ClientRect = client;
+}
+
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom) {
+  d.SkinRect = skin;
+  d.LeftTopPoint = {0, top};
+  d.LeftBottomPoint = {0, skin.Height() - bottom};
+  d.RightTopPoint = d.RightBottomPoint = {0, 0};
+  d.StretchEffect = true;
+  d.StretchType = stFull;
+}
+
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
+               const TRect& client) {
+  SetThreeV(d, skin, top, bottom);
+  d.ClientRect = client;
 }
 
 }  // namespace qz::skingen
