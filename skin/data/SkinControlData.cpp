@@ -58,7 +58,7 @@ void TqzDataSkinCustomControl::Fields(TqzDataFields& f) {
   f.Flag("rightstretch", RightStretch);
   f.Flag("bottomstretch", BottomStretch);
   f.Flag("stretcheffect", StretchEffect);
-  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+  f.Enum("stretchtype", StretchType, kStretchTypeWords);
 }
 
 void TqzDataSkinButtonControl::Fields(TqzDataFields& f) {
@@ -376,7 +376,7 @@ void TqzDataSkinTabControl::Fields(TqzDataFields& f) {
   f.Flag("rightstretch", RightStretch);
   f.Flag("bottomstretch", BottomStretch);
   f.Flag("stretcheffect", StretchEffect);
-  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+  f.Enum("stretchtype", StretchType, kStretchTypeWords);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("focusfontcolor", FocusFontColor);

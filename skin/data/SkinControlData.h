@@ -5,7 +5,7 @@
 // Every class lists its keys once in Fields(); ReadData and WriteData walk
 // that list, so reading and writing use the same keys, order and syntax.
 // Enumeration fields hold the numbers of the description's words:
-// StretchType 0 stfull, 1 sthorz, 2 stvert; MorphKind 0 mkdefault ... 6 mkpush;
+// StretchType is a TqzStretchType (stfull, sthorz, stvert); MorphKind 0 mkdefault ... 6 mkpush;
 // Alignment qzTaLeftJustify / qzTaRightJustify / qzTaCenter.
 #pragma once
 
@@ -16,6 +16,7 @@
 
 #include "host/base/Object.h"
 #include "skin/data/SkinIni.h"
+#include "skin/draw/SkinGeometry.h"
 
 namespace qz {
 
@@ -61,7 +62,7 @@ class TqzDataSkinCustomControl : public TqzDataSkinControl {
   TRect ClientRect;
   bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
   bool StretchEffect = false;
-  int StretchType = stFull;
+  TqzStretchType StretchType = TqzStretchType::Full;
 };
 
 // The font group fields of many descriptions.
@@ -298,7 +299,7 @@ class TqzDataSkinTabControl : public TqzDataSkinControl {
   TRect TabsBGRect;
   bool TabStretchEffect = false, LeftStretch = false, TopStretch = false, RightStretch = false,
        BottomStretch = false, StretchEffect = false;
-  int StretchType = stFull;
+  TqzStretchType StretchType = TqzStretchType::Full;
   QZ_SKIN_FONT_FIELDS
   TColor ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
   std::string UpDown;

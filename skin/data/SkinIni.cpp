@@ -1,5 +1,7 @@
 #include "skin/data/SkinIni.h"
 
+#include "skin/draw/SkinGeometry.h"
+
 #include <array>
 #include <limits>
 
@@ -269,7 +271,8 @@ constexpr const char* kCommandNames[] = {"cmclose",   "cmmaximize", "cmminimize"
                                          "cmdefault", "cmrollup",   "cmminimizetotray"};
 }  // namespace
 
-const TqzEnumWords kStretchTypeWords{kStretchNames, stHorz, stFull};
+// An unknown word reads as sthorz, a missing key as stfull.
+const TqzEnumWords kStretchTypeWords{kStretchNames, int(TqzStretchType::Horz), int(TqzStretchType::Full)};
 const TqzEnumWords kMorphKindWords{kMorphNames, 0, 0};
 const TqzEnumWords kInactiveEffectWords{kEffectNames, 2, 0};
 const TqzEnumWords kAlignmentWords{kAlignNames, qzTaRightJustify, qzTaCenter};

@@ -114,9 +114,8 @@ struct TqzEnumWords {
 };
 
 // The enumeration kinds of the description text.
-enum : int { stFull = 0, stHorz = 1, stVert = 2 };           // stretch type
 enum : int { qzTaLeftJustify = 0, qzTaRightJustify = 1, qzTaCenter = 2 };  // alignment
-extern const TqzEnumWords kStretchTypeWords;      // stfull, sthorz, stvert
+extern const TqzEnumWords kStretchTypeWords;      // stfull, sthorz, stvert (TqzStretchType)
 extern const TqzEnumWords kMorphKindWords;        // mkdefault ... mkpush
 extern const TqzEnumWords kInactiveEffectWords;   // iebrightness ... ieinvert
 extern const TqzEnumWords kAlignmentWords;        // taleftjustify, tarightjustify, tacenter

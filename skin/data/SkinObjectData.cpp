@@ -56,9 +56,9 @@ void TqzSkinFormInfo::FormInfoFields(TqzDataFields& f) {
   f.Flag("topstretch", TopStretch);
   f.Flag("bottomstretch", BottomStretch);
   f.Flag("stretcheffect", StretchEffect);
-  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+  f.Enum("stretchtype", StretchType, kStretchTypeWords);
   f.Flag("mdibgstretcheffect", MDIBGStretchEffect);
-  f.EnumInt("mdibgstretchtype", MDIBGStretchType, kStretchTypeWords);
+  f.Enum("mdibgstretchtype", MDIBGStretchType, kStretchTypeWords);
   f.Rect("buttonsrect", ButtonsRect);
   f.Rect("captionrect", CaptionRect);
   f.Integer("buttonsoffset", ButtonsOffset);
@@ -158,7 +158,7 @@ void EdgeStretch(TqzDataFields& f, T& d) {
   f.Flag("topstretch", d.TopStretch);
   f.Flag("bottomstretch", d.BottomStretch);
   f.Flag("stretcheffect", d.StretchEffect);
-  f.EnumInt("stretchtype", d.StretchType, kStretchTypeWords);
+  f.Enum("stretchtype", d.StretchType, kStretchTypeWords);
 }
 template <class T>
 void Font(TqzDataFields& f, T& d, const char* nameKey = "fontname") {

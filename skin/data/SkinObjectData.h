@@ -44,9 +44,9 @@ struct TqzSkinFormInfo {
   int MDIBGPictureIndex = -1;
   bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
        StretchEffect = false;
-  int StretchType = stFull;
+  TqzStretchType StretchType = TqzStretchType::Full;
   bool MDIBGStretchEffect = false;
-  int MDIBGStretchType = stFull;
+  TqzStretchType MDIBGStretchType = TqzStretchType::Full;
   TRect ButtonsRect, CaptionRect;
   int ButtonsOffset = 0;
   bool ButtonsInLeft = false;
@@ -100,7 +100,7 @@ class TqzDataSkinPopupWindow : public TqzDataSkinSection {
   TColor ScrollMarkerColor = 0, ScrollMarkerActiveColor = 0;
   bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
        StretchEffect = false;
-  int StretchType = stFull;
+  TqzStretchType StretchType = TqzStretchType::Full;
 
  protected:
   void Fields(TqzDataFields& f) override;
@@ -116,7 +116,7 @@ class TqzDataSkinHintWindow : public TqzDataSkinSection {
   QZ_SKIN_FONT_FIELDS
   bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
        StretchEffect = false;
-  int StretchType = stFull;
+  TqzStretchType StretchType = TqzStretchType::Full;
 
  protected:
   void Fields(TqzDataFields& f) override;

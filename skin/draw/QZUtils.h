@@ -28,7 +28,7 @@ class TqzPngImageList;
 void CreateSkinImage(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, const TRect& ClRect,
                      TPoint NewLTPt, TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt,
                      const TRect& NewClRect, bool LeftStretch, bool TopStretch, bool RightStretch,
-                     bool BottomStretch, bool StretchEffect, int StretchType, bool DrawClient,
+                     bool BottomStretch, bool StretchEffect, TqzStretchType StretchType, bool DrawClient,
                      int W, int H, const TRect& R, const TBitmap& Source, TBitmap& Dest);
 // The same with the geometry in records.
 void CreateSkinImage(const TqzSkinGeometry& g, const TqzNewGeometry& n, bool DrawClient, int W,

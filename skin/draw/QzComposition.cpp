@@ -11,7 +11,7 @@ namespace qz {
 void CreateSkinImage(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, const TRect& ClRect,
                      TPoint NewLTPt, TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt,
                      const TRect& NewClRect, bool LeftStretch, bool TopStretch, bool RightStretch,
-                     bool BottomStretch, bool StretchEffect, int StretchType, bool DrawClient,
+                     bool BottomStretch, bool StretchEffect, TqzStretchType StretchType, bool DrawClient,
                      int W, int H, const TRect& R, const TBitmap& Source, TBitmap& Dest) {
   TqzSkinGeometry g;
   g.SkinRect = R;

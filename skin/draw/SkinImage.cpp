@@ -127,9 +127,9 @@ void ComposeStretchImage(TPixmap& dest, const TPixmap& source, const TRect& R, c
   g.ClientRect = inner;
   g.LeftStretch = g.TopStretch = g.RightStretch = g.BottomStretch = true;
   g.StretchEffect = true;
-  g.StretchType = kStretchFull;
+  g.StretchType = TqzStretchType::Full;
   const int W = dest.Width(), H = dest.Height();
-  DrawNinePart(g, CalcNewGeometry(g, kResizeNinePart, W, H), drawClient, W, H, source, dest);
+  DrawNinePart(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), drawClient, W, H, source, dest);
 }
 
 namespace {

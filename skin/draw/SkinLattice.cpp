@@ -19,9 +19,9 @@ TqzPieceFill EdgeFill(bool stretch, bool alongX) {
 TqzPieceFill ClientFill(const TqzSkinGeometry& g) {
   if (!g.StretchEffect) return TqzPieceFill::Tile;
   switch (g.StretchType) {
-    case kStretchHorz:
+    case TqzStretchType::Horz:
       return TqzPieceFill::StretchRepeatX;
-    case kStretchVert:
+    case TqzStretchType::Vert:
       return TqzPieceFill::StretchRepeatY;
     default:
       return TqzPieceFill::Stretch;
@@ -161,7 +161,7 @@ std::vector<std::string> LatticeProblems(const TqzSkinGeometry& g) {
       problems.push_back(std::string(key) + " " + std::to_string(pt.X) + "," +
                          std::to_string(pt.Y) + " lies outside skinrect's " + std::to_string(w) +
                          " x " + std::to_string(h));
-  if (CalcResizeMode(g) != kResizeNinePart) return problems;
+  if (CalcResizeMode(g) != TqzResizeMode::NinePart) return problems;
   if (g.LeftTopPoint.X > g.RightTopPoint.X || g.LeftBottomPoint.X > g.RightBottomPoint.X ||
       g.LeftTopPoint.Y > g.LeftBottomPoint.Y || g.RightTopPoint.Y > g.RightBottomPoint.Y)
     problems.push_back("skinrect's corner points cross (left past right or top past bottom)");

@@ -188,16 +188,16 @@ TEST(DialogSkin, StretchedPiecesHaveNoSeams) {
     if (!d || d->PictureIndex < 0) continue;
     const TPixmap& p = Skin().Active(d->PictureIndex);
     const TqzSkinGeometry g = Geometry(*d);
-    const int mode = CalcResizeMode(g);
+    const TqzResizeMode mode = CalcResizeMode(g);
     const TRect& r = d->SkinRect;
-    if (mode == kResizeNinePart) {
+    if (mode == TqzResizeMode::NinePart) {
       ExpectRowsUniform(p, {r.Left + d->LeftTopPoint.X, r.Top, r.Left + d->RightTopPoint.X,
                             r.Top + d->ClientRect.Top}, c->IDName + " top edge");
       ExpectRowsUniform(p, {r.Left + d->LeftBottomPoint.X, r.Top + d->ClientRect.Bottom,
                             r.Left + d->RightBottomPoint.X, r.Bottom}, c->IDName + " bottom edge");
-    } else if (mode == kResizeHorizontal) {
+    } else if (mode == TqzResizeMode::Horizontal) {
       ExpectMiddleUniform(p, r, d->LeftTopPoint.X, r.Width() - d->RightTopPoint.X, c->IDName);
-    } else if (mode == kResizeVertical) {
+    } else if (mode == TqzResizeMode::Vertical) {
       ExpectColumnsUniform(p, {r.Left, r.Top + d->LeftTopPoint.Y, r.Right,
                                r.Top + d->LeftBottomPoint.Y}, c->IDName);
     }
@@ -225,7 +225,7 @@ void ExpectFrameEdgesUniform(const TPixmap& p, TPoint lt, TPoint rt, TPoint lb, 
                              const TRect& client, const std::string& what) {
   const int w = p.Width(), h = p.Height();
   const TqzSkinGeometry g{{0, 0, w, h}, lt, rt, lb, rb, client};
-  for (const TqzLatticePiece& piece : NinePartPieces(g, CalcNewGeometry(g, kResizeNinePart, w, h), w, h)) {
+  for (const TqzLatticePiece& piece : NinePartPieces(g, CalcNewGeometry(g, TqzResizeMode::NinePart, w, h), w, h)) {
     const std::string where = what + " " + LatticePartName(piece.Part);
     if (piece.Part == TqzLatticePart::TopEdge || piece.Part == TqzLatticePart::BottomEdge)
       ExpectRowsUniform(p, piece.Source, where);
@@ -297,7 +297,7 @@ TEST(DialogSkin, LooksMatchThePlacesTheyAreCopiedTo) {
     for (const TRect& r : {bar.ActiveThumbRect, bar.DownThumbRect})
       EXPECT_EQ(SizeOf(r), SizeOf(bar.ThumbRect)) << name;
     // The thumb spans the bar's thickness.
-    const bool vertical = CalcResizeMode(Geometry(bar)) == kResizeVertical;
+    const bool vertical = CalcResizeMode(Geometry(bar)) == TqzResizeMode::Vertical;
     EXPECT_EQ(vertical ? bar.ThumbRect.Width() : bar.ThumbRect.Height(),
               vertical ? bar.SkinRect.Width() : bar.SkinRect.Height())
         << name;

@@ -120,7 +120,7 @@ struct TPieces {
 // coordinates.
 TPieces NinePieces(const TRect& s, TPoint lt, TPoint rt, TPoint lb, TPoint rb, const TRect& cl) {
   const TqzSkinGeometry g{s, lt, rt, lb, rb, cl};
-  const TqzNewGeometry own = CalcNewGeometry(g, kResizeNinePart, s.Width(), s.Height());
+  const TqzNewGeometry own = CalcNewGeometry(g, TqzResizeMode::NinePart, s.Width(), s.Height());
   TPieces k;
   for (const TqzLatticePiece& p : NinePartPieces(g, own, s.Width(), s.Height())) {
     switch (p.Part) {
@@ -188,19 +188,19 @@ TEST_F(MainSkinTest, StretchedPiecesAreUniformAlongTheirStretch) {
                       d->RightBottomPoint, d->ClientRect};
     const TRect& s = d->SkinRect;
     switch (CalcResizeMode(g)) {
-      case 1:
+      case TqzResizeMode::NinePart:
         ExpectSeamless(pic, NinePieces(s, d->LeftTopPoint, d->RightTopPoint, d->LeftBottomPoint,
                                        d->RightBottomPoint, d->ClientRect),
                        SidesFollowMiddle(*d), d->IDName, !d->TopStretch);
         ++checked;
         break;
-      case 2:
+      case TqzResizeMode::Horizontal:
         EXPECT_TRUE(RowsUniform(pic, Rect(s.Left + d->LeftTopPoint.X, s.Top,
                                           s.Left + d->RightTopPoint.X, s.Bottom)))
             << d->IDName;
         ++checked;
         break;
-      case 3:
+      case TqzResizeMode::Vertical:
         EXPECT_TRUE(ColumnsUniform(pic, Rect(s.Left, s.Top + d->LeftTopPoint.Y, s.Right,
                                              s.Top + d->LeftBottomPoint.Y)))
             << d->IDName;
@@ -221,8 +221,8 @@ TEST_F(MainSkinTest, FrameComposedAtTheDemoSizeKeepsItsFixedParts) {
                     fi.LeftBottomPoint, fi.RightBottomPoint, fi.ClientRect,
                     fi.LeftStretch, fi.TopStretch, fi.RightStretch, fi.BottomStretch,
                     fi.StretchEffect, fi.StretchType};
-  ASSERT_EQ(CalcResizeMode(g), 1);
-  TqzNewGeometry n = CalcNewGeometry(g, 1, kClientW, kClientH);
+  ASSERT_EQ(CalcResizeMode(g), TqzResizeMode::NinePart);
+  TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, kClientW, kClientH);
   TBitmap out;
   CreateSkinImage(g, n, true, n.Width, n.Height, source, out);
   std::filesystem::create_directories(QZ_TEST_OUTPUT_DIR);

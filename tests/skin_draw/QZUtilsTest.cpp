@@ -50,7 +50,7 @@ TEST(RegionFromMask, SkinRegionEqualsTheRegionOfTheComposedMask) {
   g.ClientRect = {5, 4, 15, 12};
   g.LeftStretch = g.TopStretch = g.RightStretch = g.BottomStretch = true;
   const int W = 57, H = 39;
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, H);
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, H);
   const std::optional<TRegion> region = CreateSkinRegion(g, n, W, H, mask);
   ASSERT_TRUE(region.has_value());
 
@@ -66,7 +66,7 @@ TEST(RegionFromMask, SkinRegionEqualsTheRegionOfTheComposedMask) {
     }
 
   // Smaller than its fixed parts: no region.
-  const TqzNewGeometry tiny = CalcNewGeometry(g, kResizeNinePart, 8, 8);
+  const TqzNewGeometry tiny = CalcNewGeometry(g, TqzResizeMode::NinePart, 8, 8);
   EXPECT_FALSE(CreateSkinRegion(g, tiny, 8, 8, mask).has_value());
 }
 

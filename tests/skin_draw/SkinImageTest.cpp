@@ -148,7 +148,7 @@ TqzSkinGeometry RandomNinePart(std::mt19937& rng, const TPixmap& picture) {
   g.RightStretch = pick(0, 1);
   g.BottomStretch = pick(0, 1);
   g.StretchEffect = pick(0, 1);
-  g.StretchType = pick(0, 2);
+  g.StretchType = static_cast<TqzStretchType>(pick(0, 2));
   return g;
 }
 
@@ -162,7 +162,7 @@ TEST(SkinImage, NinePartMatchesPerPixelReference) {
     const int W = std::uniform_int_distribution<int>(0, 3 * g.SkinRect.Width())(rng);
     const int H = std::uniform_int_distribution<int>(0, 3 * g.SkinRect.Height())(rng);
     const bool drawClient = iteration % 3 != 0;
-    const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, H);
+    const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, H);
     TPixmap out;
     ComposeSkinImage(g, n, drawClient, W, H, picture, out);
     ASSERT_EQ(out.Width(), W);
@@ -180,8 +180,8 @@ TEST(SkinImage, FixedDescriptionComposesTheSourceRectangle) {
   const TPixmap picture = TaggedPicture(50, 50);
   TqzSkinGeometry g;
   g.SkinRect = {5, 6, 25, 16};
-  ASSERT_EQ(CalcResizeMode(g), kResizeFixed);
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeFixed, 300, 7);
+  ASSERT_EQ(CalcResizeMode(g), TqzResizeMode::Fixed);
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::Fixed, 300, 7);
   EXPECT_EQ(n.Width, 20);
   EXPECT_EQ(n.Height, 10);
 }
@@ -197,7 +197,7 @@ TEST(SkinImage, TopEdgeShowsWholeTilesAtAnExactMultiple) {
   g.ClientRect = {10, 10, 20, 20};
   for (int extra : {20, 21}) {
     const int W = 30 + extra;
-    const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, 30);
+    const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, 30);
     TPixmap out;
     ComposeSkinImage(g, n, true, W, 30, picture, out);
     // The top edge runs from 10 to 20 + extra; tile columns repeat 10..19.
@@ -216,8 +216,8 @@ TEST(SkinImage, HorizontalClientStretchRepeatsFromTheLeftAndIsClipped) {
   g.RightBottomPoint = {10, 10};
   g.ClientRect = {2, 2, 10, 10};
   g.StretchEffect = true;
-  g.StretchType = kStretchHorz;
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, 25, 12);
+  g.StretchType = TqzStretchType::Horz;
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, 25, 12);
   TPixmap out;
   ComposeSkinImage(g, n, true, 25, 12, picture, out);
   // Client spans 2..23 (21 px): pieces of 8 at 2, 10, 18 (the last cut at 23).
@@ -270,7 +270,7 @@ TEST(SkinImage, BorderStripsMatchTheFullComposition) {
     if (g.RightBottomPoint.X == 0 || g.RightBottomPoint.Y == 0) continue;
     const int W = g.SkinRect.Width() + std::uniform_int_distribution<int>(0, 40)(rng);
     const int H = g.SkinRect.Height() + std::uniform_int_distribution<int>(0, 40)(rng);
-    const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, H);
+    const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, H);
     TPixmap full;
     ComposeSkinImage(g, n, false, W, H, picture, full);
     const TqzBorderStrips s = ComposeSkinBorderImages(g, n, W, H, picture);
@@ -302,11 +302,11 @@ TEST(SkinImage, HostileGeometryStaysInsideBothSurfaces) {
     g.RightBottomPoint = {any(-10, 50), any(-10, 50)};
     g.ClientRect = {any(-10, 50), any(-10, 50), any(-10, 50), any(-10, 50)};
     g.StretchEffect = any(0, 1);
-    g.StretchType = any(0, 2);
+    g.StretchType = static_cast<TqzStretchType>(any(0, 2));
     const int W = any(0, 70), H = any(0, 70);
     TPixmap out;
-    ComposeSkinImage(g, CalcNewGeometry(g, kResizeNinePart, W, H), true, W, H, picture, out);
-    ComposeSkinBorderImages(g, CalcNewGeometry(g, kResizeNinePart, W, H), W, H, picture);
+    ComposeSkinImage(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), true, W, H, picture, out);
+    ComposeSkinBorderImages(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), W, H, picture);
     ComposeHSkinImage(any(-5, 20), any(-5, 20), out, any(0, 1), W, g.SkinRect, picture);
   }
   SUCCEED();  // the sanitizer build checks the memory accesses

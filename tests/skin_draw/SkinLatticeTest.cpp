@@ -34,7 +34,7 @@ TqzSkinGeometry SoundGeometry(std::mt19937& rng) {
   g.LeftBottomPoint = {lbx, lby};
   g.RightBottomPoint = {rbx, rby};
   g.StretchEffect = Pick(rng, 0, 1);
-  g.StretchType = Pick(rng, 0, 2);
+  g.StretchType = static_cast<TqzStretchType>(Pick(rng, 0, 2));
   return g;
 }
 
@@ -44,7 +44,7 @@ TEST(SkinLattice, AtItsOwnSizeEveryPieceStaysWhereItIsAndTheyCoverTheElementOnce
     const TqzSkinGeometry g = SoundGeometry(rng);
     ASSERT_TRUE(LatticeProblems(g).empty()) << round;
     const int w = g.SkinRect.Width(), h = g.SkinRect.Height();
-    const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, w, h);
+    const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, w, h);
     std::vector<int> cover(size_t(w * h), 0);
     const std::vector<TqzLatticePiece> pieces = NinePartPieces(g, n, w, h);
     ASSERT_EQ(pieces.size(), 13u);
@@ -68,7 +68,7 @@ TEST(SkinLattice, EdgesTileOrStretchByTheirFlagsAndTheClientByItsStretchType) {
   g.ClientRect = {5, 5, 15, 15};
   g.TopStretch = true;
   auto fillOf = [&](TqzLatticePart part) {
-    for (const TqzLatticePiece& p : NinePartPieces(g, CalcNewGeometry(g, kResizeNinePart, 40, 30), 40, 30))
+    for (const TqzLatticePiece& p : NinePartPieces(g, CalcNewGeometry(g, TqzResizeMode::NinePart, 40, 30), 40, 30))
       if (p.Part == part) return p.Fill;
     ADD_FAILURE() << "no " << LatticePartName(part);
     return TqzPieceFill::Stretch;
@@ -78,11 +78,11 @@ TEST(SkinLattice, EdgesTileOrStretchByTheirFlagsAndTheClientByItsStretchType) {
   EXPECT_EQ(fillOf(TqzLatticePart::LeftEdge), TqzPieceFill::TileY);
   EXPECT_EQ(fillOf(TqzLatticePart::Client), TqzPieceFill::Tile);
   g.StretchEffect = true;
-  g.StretchType = kStretchHorz;
+  g.StretchType = TqzStretchType::Horz;
   EXPECT_EQ(fillOf(TqzLatticePart::Client), TqzPieceFill::StretchRepeatX);
-  g.StretchType = kStretchVert;
+  g.StretchType = TqzStretchType::Vert;
   EXPECT_EQ(fillOf(TqzLatticePart::Client), TqzPieceFill::StretchRepeatY);
-  g.StretchType = kStretchFull;
+  g.StretchType = TqzStretchType::Full;
   EXPECT_EQ(fillOf(TqzLatticePart::Client), TqzPieceFill::Stretch);
 }
 
@@ -118,7 +118,7 @@ TEST(SkinLattice, BorderStripsExistOnlyWhereTheElementHasABorder) {
   g.LeftBottomPoint = {5, 20};
   g.RightBottomPoint = {15, 20};
   g.ClientRect = {5, 0, 15, 20};  // no top or bottom border
-  const TqzBorderLattice b = BorderStripPieces(g, CalcNewGeometry(g, kResizeNinePart, 50, 40), 50, 40);
+  const TqzBorderLattice b = BorderStripPieces(g, CalcNewGeometry(g, TqzResizeMode::NinePart, 50, 40), 50, 40);
   EXPECT_FALSE(b.Top.Exists());
   EXPECT_FALSE(b.Bottom.Exists());
   ASSERT_TRUE(b.Left.Exists());

@@ -52,7 +52,7 @@ TEST(ControlDescriptions, ButtonReadsTheDialogSkinExample) {
   EXPECT_EQ(b->DownSkinRect, (TRect{1, 59, 96, 86}));
   EXPECT_EQ(b->FocusedSkinRect, TRect{});
   EXPECT_TRUE(b->FontStyle.Contains(TFontStyle::fsBold));
-  EXPECT_EQ(b->StretchType, 2);
+  EXPECT_EQ(b->StretchType, TqzStretchType::Vert);
   EXPECT_EQ(b->PictureIndex, 0);
   // Defaults of keys not given.
   EXPECT_EQ(b->MaskPictureIndex, -1);

@@ -88,7 +88,7 @@ TEST_F(SkinDataTest, LoadsEverySectionOfTheSample) {
   EXPECT_EQ(data.ActivePicturesNames(), (std::vector<std::string>{"a0.bmp", "a1.bmp"}));
   EXPECT_EQ(data.SkinName, "Sample");
   EXPECT_EQ(data.MaskName, "m.bmp");
-  EXPECT_EQ(data.StretchType, 2);
+  EXPECT_EQ(data.StretchType, TqzStretchType::Vert);
   EXPECT_EQ(data.SkinColors().cWindow, 16777215);
   EXPECT_EQ(data.SkinColors().cBtnFace, 0);  // read with default 0
   EXPECT_EQ(data.StartCursorIndex(), 1);

@@ -166,7 +166,7 @@ void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r
   d.RightBottomPoint = {w - cr, h - cb};
   d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
   d.StretchEffect = true;
-  d.StretchType = stFull;
+  d.StretchType = TqzStretchType::Full;
 }
 
 void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right) {
@@ -175,7 +175,7 @@ void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int rig
   d.RightTopPoint = {skin.Width() - right, 0};
   d.LeftBottomPoint = d.RightBottomPoint = {0, 0};
   d.StretchEffect = true;
-  d.StretchType = stFull;
+  d.StretchType = TqzStretchType::Full;
 }
 
 void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right,
@@ -190,7 +190,7 @@ void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bott
   d.LeftBottomPoint = {0, skin.Height() - bottom};
   d.RightTopPoint = d.RightBottomPoint = {0, 0};
   d.StretchEffect = true;
-  d.StretchType = stFull;
+  d.StretchType = TqzStretchType::Full;
 }
 
 void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,

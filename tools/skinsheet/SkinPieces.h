@@ -210,7 +210,7 @@ inline TqzSkinGeometry SectionGeometry(const TqzIniFile& ini, std::string_view s
   g.RightStretch = r.Flag("rightstretch");
   g.BottomStretch = r.Flag("bottomstretch");
   g.StretchEffect = r.Flag("stretcheffect");
-  g.StretchType = r.Enum("stretchtype", kStretchTypeWords);
+  g.StretchType = static_cast<TqzStretchType>(r.Enum("stretchtype", kStretchTypeWords));
   return g;
 }
 
@@ -407,7 +407,7 @@ class TSeamCheck {
 inline void CheckNinePartSeams(const TSkinPiece& p, TSeamCheck& seams) {
   const TqzSkinGeometry& g = p.Geometry;
   const int w = p.Rect.Width(), h = p.Rect.Height();
-  const TqzNewGeometry own = CalcNewGeometry(g, kResizeNinePart, w, h);
+  const TqzNewGeometry own = CalcNewGeometry(g, TqzResizeMode::NinePart, w, h);
   for (const TqzLatticePiece& piece : NinePartPieces(g, own, w, h)) {
     // Relative to the look, as the seam check reads it.
     const TRect s{piece.Source.Left - g.SkinRect.Left, piece.Source.Top - g.SkinRect.Top,
@@ -434,14 +434,14 @@ inline void CheckSeams(TSkinDescriptionPieces& out) {
     if (p.Layout != TPieceLayout::Geometry) continue;
     const TqzSkinGeometry& g = p.Geometry;
     switch (CalcResizeMode(g)) {
-      case kResizeNinePart:
+      case TqzResizeMode::NinePart:
         CheckNinePartSeams(p, seams);
         break;
-      case kResizeHorizontal:
+      case TqzResizeMode::Horizontal:
         if (!g.StretchEffect)
           seams.TiledAlongX("middle", g.LeftTopPoint.X, g.RightTopPoint.X, 0, h);
         break;
-      case kResizeVertical:
+      case TqzResizeMode::Vertical:
         if (!g.StretchEffect)
           seams.TiledAlongY("middle", g.LeftTopPoint.Y, g.LeftBottomPoint.Y, 0, w);
         break;
