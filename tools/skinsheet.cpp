@@ -568,19 +568,9 @@ TWindowPlan PlanWindow(const TqzSkinData& skin, const std::optional<TSize>& aske
 
 TqzSkinGeometry FormGeometry(const TqzSkinData& skin, const TBitmap& picture,
                              const TRect& clientRect) {
-  TqzSkinGeometry g;
-  g.SkinRect = {0, 0, picture.Width(), picture.Height()};
-  g.LeftTopPoint = skin.LeftTopPoint;
-  g.RightTopPoint = skin.RightTopPoint;
-  g.LeftBottomPoint = skin.LeftBottomPoint;
-  g.RightBottomPoint = skin.RightBottomPoint;
+  const TqzSkinFormInfo& frame = skin;
+  TqzSkinGeometry g({0, 0, picture.Width(), picture.Height()}, frame);
   g.ClientRect = clientRect;
-  g.LeftStretch = skin.LeftStretch;
-  g.TopStretch = skin.TopStretch;
-  g.RightStretch = skin.RightStretch;
-  g.BottomStretch = skin.BottomStretch;
-  g.StretchEffect = skin.StretchEffect;
-  g.StretchType = skin.StretchType;
   return g;
 }
 

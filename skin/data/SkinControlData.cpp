@@ -28,13 +28,6 @@ void TqzDataSkinControl::Fields(TqzDataFields& f) {
 
 namespace {
 template <class T>
-void CornerPoints(TqzDataFields& f, T& d) {
-  f.Point("lefttoppoint", d.LeftTopPoint);
-  f.Point("righttoppoint", d.RightTopPoint);
-  f.Point("leftbottompoint", d.LeftBottomPoint);
-  f.Point("rightbottompoint", d.RightBottomPoint);
-}
-template <class T>
 void UpDownRects(TqzDataFields& f, T& d) {
   f.Rect("upbuttonrect", d.UpButtonRect);
   f.Rect("activeupbuttonrect", d.ActiveUpButtonRect);
@@ -51,14 +44,9 @@ void Font(TqzDataFields& f, T& d) {
 
 void TqzDataSkinCustomControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  CornerPoints(f, *this);
+  f.CornerPoints(*this);
   f.Rect("clientrect", ClientRect);
-  f.Flag("leftstretch", LeftStretch);
-  f.Flag("topstretch", TopStretch);
-  f.Flag("rightstretch", RightStretch);
-  f.Flag("bottomstretch", BottomStretch);
-  f.Flag("stretcheffect", StretchEffect);
-  f.Enum("stretchtype", StretchType, kStretchTypeWords);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftTopRightBottom);
 }
 
 void TqzDataSkinButtonControl::Fields(TqzDataFields& f) {
@@ -366,17 +354,12 @@ void TqzDataSkinTabControl::Fields(TqzDataFields& f) {
   f.Rect("mouseintabrect", MouseInTabRect);
   f.Rect("clientrect", ClientRect);
   f.Integer("bgpictureindex", BGPictureIndex, -1);
-  CornerPoints(f, *this);
+  f.CornerPoints(*this);
   f.Integer("tableftoffset", TabLeftOffset);
   f.Integer("tabrightoffset", TabRightOffset);
   f.Rect("tabsbgrect", TabsBGRect);
   f.Flag("tabstretcheffect", TabStretchEffect);
-  f.Flag("leftstretch", LeftStretch);
-  f.Flag("topstretch", TopStretch);
-  f.Flag("rightstretch", RightStretch);
-  f.Flag("bottomstretch", BottomStretch);
-  f.Flag("stretcheffect", StretchEffect);
-  f.Enum("stretchtype", StretchType, kStretchTypeWords);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftTopRightBottom);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("focusfontcolor", FocusFontColor);

@@ -56,13 +56,10 @@ class TqzDataSkinControl : public TObject {
                                          \
  public:
 
-class TqzDataSkinCustomControl : public TqzDataSkinControl {
+// A control composed nine-part (or three-part) from its skin rect.
+class TqzDataSkinCustomControl : public TqzDataSkinControl, public TqzLatticeFields {
   QZ_SKIN_DATA_CLASS(TqzDataSkinCustomControl, TqzDataSkinControl)
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
-  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
-  bool StretchEffect = false;
-  TqzStretchType StretchType = TqzStretchType::Full;
+  TqzSkinGeometry Geometry() const { return {SkinRect, *this}; }
 };
 
 // The font group fields of many descriptions.
@@ -289,17 +286,15 @@ class TqzDataSkinControlBar : public TqzDataSkinCustomControl {
   TColor GripTransparentColor = 0;
 };
 
-class TqzDataSkinTabControl : public TqzDataSkinControl {
+// The page area is composed nine-part from the skin rect.
+class TqzDataSkinTabControl : public TqzDataSkinControl, public TqzLatticeFields {
   QZ_SKIN_DATA_CLASS(TqzDataSkinTabControl, TqzDataSkinControl)
+  TqzSkinGeometry Geometry() const { return {SkinRect, *this}; }
   TRect TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect;
-  TRect ClientRect;
   int BGPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
   int TabLeftOffset = 0, TabRightOffset = 0;
   TRect TabsBGRect;
-  bool TabStretchEffect = false, LeftStretch = false, TopStretch = false, RightStretch = false,
-       BottomStretch = false, StretchEffect = false;
-  TqzStretchType StretchType = TqzStretchType::Full;
+  bool TabStretchEffect = false;
   QZ_SKIN_FONT_FIELDS
   TColor ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
   std::string UpDown;

@@ -1,7 +1,5 @@
 #include "skin/data/SkinIni.h"
 
-#include "skin/draw/SkinGeometry.h"
-
 #include <array>
 #include <limits>
 
@@ -406,6 +404,27 @@ void TqzDataFields::FontGroup(std::string& name, int& height, TFontStyles& style
   Integer("fontheight", height, 13);
   FontStyle("fontstyle", style);
   Color("fontcolor", color, 0);
+}
+
+void TqzDataFields::CornerPoints(TqzLatticeFields& g) {
+  Point("lefttoppoint", g.LeftTopPoint);
+  Point("righttoppoint", g.RightTopPoint);
+  Point("leftbottompoint", g.LeftBottomPoint);
+  Point("rightbottompoint", g.RightBottomPoint);
+}
+
+void TqzDataFields::StretchFlags(TqzLatticeFields& g, TSideOrder order) {
+  Flag("leftstretch", g.LeftStretch);
+  if (order == TSideOrder::LeftTopRightBottom) {
+    Flag("topstretch", g.TopStretch);
+    Flag("rightstretch", g.RightStretch);
+  } else {
+    Flag("rightstretch", g.RightStretch);
+    Flag("topstretch", g.TopStretch);
+  }
+  Flag("bottomstretch", g.BottomStretch);
+  Flag("stretcheffect", g.StretchEffect);
+  Enum("stretchtype", g.StretchType, kStretchTypeWords);
 }
 
 }  // namespace qz

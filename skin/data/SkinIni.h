@@ -18,6 +18,7 @@
 #include "host/base/Exception.h"
 #include "host/base/Set.h"
 #include "host/base/Types.h"
+#include "skin/draw/SkinGeometry.h"
 
 #if __has_include("host/graphics/Font.h")
 #include "host/graphics/Font.h"
@@ -200,6 +201,13 @@ class TqzDataFields {
   // The font group: "fontname" (Tahoma), "fontheight" (13), "fontstyle", "fontcolor" (0).
   void FontGroup(std::string& name, int& height, TFontStyles& style, TColor& color,
                  const char* nameKey = "fontname");
+
+  // The nine-part keys: the four corner points ("lefttoppoint" ...), and the
+  // stretch flags of the sides followed by "stretcheffect" and
+  // "stretchtype". Descriptions list the sides in one of two orders.
+  enum class TSideOrder { LeftTopRightBottom, LeftRightTopBottom };
+  void CornerPoints(TqzLatticeFields& g);
+  void StretchFlags(TqzLatticeFields& g, TSideOrder order);
 };
 
 class TqzFieldReader : public TqzDataFields {

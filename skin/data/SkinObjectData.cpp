@@ -44,19 +44,11 @@ const TPixmap* PicturePixels(const TqzSkinData& skinData, int index) {
 // [FORMINFO]
 
 void TqzSkinFormInfo::FormInfoFields(TqzDataFields& f) {
-  f.Point("lefttoppoint", LeftTopPoint);
-  f.Point("righttoppoint", RightTopPoint);
-  f.Point("leftbottompoint", LeftBottomPoint);
-  f.Point("rightbottompoint", RightBottomPoint);
+  f.CornerPoints(*this);
   f.Rect("clientrect", ClientRect);
   f.Integer("bgpictureindex", BGPictureIndex, -1);
   f.Integer("mdibgpictureindex", MDIBGPictureIndex, -1);
-  f.Flag("leftstretch", LeftStretch);
-  f.Flag("rightstretch", RightStretch);
-  f.Flag("topstretch", TopStretch);
-  f.Flag("bottomstretch", BottomStretch);
-  f.Flag("stretcheffect", StretchEffect);
-  f.Enum("stretchtype", StretchType, kStretchTypeWords);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
   f.Flag("mdibgstretcheffect", MDIBGStretchEffect);
   f.Enum("mdibgstretchtype", MDIBGStretchType, kStretchTypeWords);
   f.Rect("buttonsrect", ButtonsRect);
@@ -145,22 +137,6 @@ void TqzDataSkinSection::WriteData(TqzIniFile& ini) {
 
 namespace {
 template <class T>
-void CornerPoints(TqzDataFields& f, T& d) {
-  f.Point("lefttoppoint", d.LeftTopPoint);
-  f.Point("righttoppoint", d.RightTopPoint);
-  f.Point("leftbottompoint", d.LeftBottomPoint);
-  f.Point("rightbottompoint", d.RightBottomPoint);
-}
-template <class T>
-void EdgeStretch(TqzDataFields& f, T& d) {
-  f.Flag("leftstretch", d.LeftStretch);
-  f.Flag("rightstretch", d.RightStretch);
-  f.Flag("topstretch", d.TopStretch);
-  f.Flag("bottomstretch", d.BottomStretch);
-  f.Flag("stretcheffect", d.StretchEffect);
-  f.Enum("stretchtype", d.StretchType, kStretchTypeWords);
-}
-template <class T>
 void Font(TqzDataFields& f, T& d, const char* nameKey = "fontname") {
   f.FontGroup(d.FontName, d.FontHeight, d.FontStyle, d.FontColor, nameKey);
 }
@@ -169,21 +145,21 @@ void Font(TqzDataFields& f, T& d, const char* nameKey = "fontname") {
 void TqzDataSkinPopupWindow::Fields(TqzDataFields& f) {
   f.Integer("windowpictureindex", WindowPictureIndex, -1);
   f.Integer("maskpictureindex", MaskPictureIndex, -1);
-  CornerPoints(f, *this);
+  f.CornerPoints(*this);
   f.Integer("cursorindex", CursorIndex, -1);
   f.Rect("itemsrect", ItemsRect);
   f.Color("scrollmarkercolor", ScrollMarkerColor);
   f.Color("scrollmarkeractivecolor", ScrollMarkerActiveColor);
-  EdgeStretch(f, *this);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
 }
 
 void TqzDataSkinHintWindow::Fields(TqzDataFields& f) {
   f.Integer("windowpictureindex", WindowPictureIndex, -1);
   f.Integer("maskpictureindex", MaskPictureIndex, -1);
-  CornerPoints(f, *this);
+  f.CornerPoints(*this);
   f.Rect("clientrect", ClientRect);
   Font(f, *this);
-  EdgeStretch(f, *this);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
 }
 
 void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
@@ -191,7 +167,7 @@ void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
   f.Integer("maskpictureindex", MaskPictureIndex, -1);
   f.Integer("inactivepictureindex", InActivePictureIndex, -1);
   f.Integer("inactivemaskpictureindex", InActiveMaskPictureIndex, -1);
-  CornerPoints(f, *this);
+  f.CornerPoints(*this);
   f.Rect("clientrect", ClientRect);
   f.Integer("alphablendvalue", AlphaBlendValue, 255);
   f.Integer("inactivealphablendvalue", InActiveAlphaBlendValue, 255);

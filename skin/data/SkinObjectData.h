@@ -37,14 +37,10 @@ std::unique_ptr<TqzBitmap> CutAlphaImage(const TPixmap& picture, const TRect& re
 
 // ---------------------------------------------------------------------------
 // [FORMINFO]: read into fields of TqzSkinData, which derives from this.
-struct TqzSkinFormInfo {
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
+// The lattice fields are those of the main picture.
+struct TqzSkinFormInfo : TqzLatticeFields {
   int BGPictureIndex = -1;
   int MDIBGPictureIndex = -1;
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
-       StretchEffect = false;
-  TqzStretchType StretchType = TqzStretchType::Full;
   bool MDIBGStretchEffect = false;
   TqzStretchType MDIBGStretchType = TqzStretchType::Full;
   TRect ButtonsRect, CaptionRect;
@@ -89,47 +85,48 @@ class TqzDataSkinSection : public TObject {
   virtual void Fields(TqzDataFields& f) = 0;
 };
 
-class TqzDataSkinPopupWindow : public TqzDataSkinSection {
+// The window picture is composed nine-part with ItemsRect as its client
+// rect; the section has no "clientrect" key and ClientRect stays empty.
+class TqzDataSkinPopupWindow : public TqzDataSkinSection, public TqzLatticeFields {
   QZ_CLASS(TqzDataSkinPopupWindow, TqzDataSkinSection)
  public:
   const char* SectionName() const override { return "POPUPWINDOW"; }
   int WindowPictureIndex = -1, MaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
   int CursorIndex = -1;
   TRect ItemsRect;
   TColor ScrollMarkerColor = 0, ScrollMarkerActiveColor = 0;
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
-       StretchEffect = false;
-  TqzStretchType StretchType = TqzStretchType::Full;
+  // The geometry of a window picture of that size.
+  TqzSkinGeometry Geometry(const TRect& pictureRect) const {
+    TqzSkinGeometry g(pictureRect, *this);
+    g.ClientRect = ItemsRect;
+    return g;
+  }
 
  protected:
   void Fields(TqzDataFields& f) override;
 };
 
-class TqzDataSkinHintWindow : public TqzDataSkinSection {
+class TqzDataSkinHintWindow : public TqzDataSkinSection, public TqzLatticeFields {
   QZ_CLASS(TqzDataSkinHintWindow, TqzDataSkinSection)
  public:
   const char* SectionName() const override { return "HINTWINDOW"; }
   int WindowPictureIndex = -1, MaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
   QZ_SKIN_FONT_FIELDS
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
-       StretchEffect = false;
-  TqzStretchType StretchType = TqzStretchType::Full;
+  TqzSkinGeometry Geometry(const TRect& pictureRect) const { return {pictureRect, *this}; }
 
  protected:
   void Fields(TqzDataFields& f) override;
 };
 
-class TqzDataSkinLayerFrame : public TqzDataSkinSection {
+// The frame picture is composed by its corner points and client rect; the
+// section has no stretch keys, so the stretch fields keep their defaults.
+class TqzDataSkinLayerFrame : public TqzDataSkinSection, public TqzLatticeFields {
   QZ_CLASS(TqzDataSkinLayerFrame, TqzDataSkinSection)
  public:
   const char* SectionName() const override { return "LAYERFRAME"; }
   int PictureIndex = -1, MaskPictureIndex = -1, InActivePictureIndex = -1,
       InActiveMaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
+  TqzSkinGeometry Geometry(const TRect& pictureRect) const { return {pictureRect, *this}; }
   int AlphaBlendValue = 255, InActiveAlphaBlendValue = 255;
   TRect BorderRect, HitTestRect;
   bool HitTestEnable = false, FullBorder = false;

@@ -25,13 +25,23 @@ enum class TqzResizeMode : int {
   Vertical = 3,    // free vertically, width fixed
 };
 
-struct TqzSkinGeometry {
-  TRect SkinRect;  // source rectangle, picture coordinates
+// What a description says about the nine parts of its element, apart from
+// the source rectangle: corner points and client rectangle (relative to the
+// source rectangle's top-left) and how edges and client stretch. The
+// description classes embed this record.
+struct TqzLatticeFields {
   TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;  // relative to SkinRect's top-left
+  TRect ClientRect;
   bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
   bool StretchEffect = false;
   TqzStretchType StretchType = TqzStretchType::Full;
+};
+
+struct TqzSkinGeometry : TqzLatticeFields {
+  TqzSkinGeometry() = default;
+  TqzSkinGeometry(const TRect& skinRect, const TqzLatticeFields& fields)
+      : TqzLatticeFields(fields), SkinRect(skinRect) {}
+  TRect SkinRect;  // source rectangle, picture coordinates
 };
 
 // The corner points and client rectangle carried to a target size.

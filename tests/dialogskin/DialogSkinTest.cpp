@@ -45,22 +45,7 @@ void ToBitmap(const TPixmap& p, TBitmap& b) {
     for (int x = 0; x < p.Width(); ++x) b.Pixels().At(x, y) = p.At(x, y);
 }
 
-TqzSkinGeometry Geometry(const TqzDataSkinCustomControl& d) {
-  TqzSkinGeometry g;
-  g.SkinRect = d.SkinRect;
-  g.LeftTopPoint = d.LeftTopPoint;
-  g.RightTopPoint = d.RightTopPoint;
-  g.LeftBottomPoint = d.LeftBottomPoint;
-  g.RightBottomPoint = d.RightBottomPoint;
-  g.ClientRect = d.ClientRect;
-  g.LeftStretch = d.LeftStretch;
-  g.TopStretch = d.TopStretch;
-  g.RightStretch = d.RightStretch;
-  g.BottomStretch = d.BottomStretch;
-  g.StretchEffect = d.StretchEffect;
-  g.StretchType = d.StretchType;
-  return g;
-}
+TqzSkinGeometry Geometry(const TqzDataSkinCustomControl& d) { return d.Geometry(); }
 
 // A nine-part state look composed at W x H the way a button does it: the
 // New geometry comes from the normal look, the pixels from the state rect.
@@ -224,7 +209,7 @@ TEST(DialogSkin, StretchedPiecesHaveNoSeams) {
 void ExpectFrameEdgesUniform(const TPixmap& p, TPoint lt, TPoint rt, TPoint lb, TPoint rb,
                              const TRect& client, const std::string& what) {
   const int w = p.Width(), h = p.Height();
-  const TqzSkinGeometry g{{0, 0, w, h}, lt, rt, lb, rb, client};
+  const TqzSkinGeometry g({0, 0, w, h}, TqzLatticeFields{lt, rt, lb, rb, client});
   for (const TqzLatticePiece& piece : NinePartPieces(g, CalcNewGeometry(g, TqzResizeMode::NinePart, w, h), w, h)) {
     const std::string where = what + " " + LatticePartName(piece.Part);
     if (piece.Part == TqzLatticePart::TopEdge || piece.Part == TqzLatticePart::BottomEdge)

@@ -119,7 +119,7 @@ struct TPieces {
 // The lattice pieces a nine-part composition stretches or tiles, in picture
 // coordinates.
 TPieces NinePieces(const TRect& s, TPoint lt, TPoint rt, TPoint lb, TPoint rb, const TRect& cl) {
-  const TqzSkinGeometry g{s, lt, rt, lb, rb, cl};
+  const TqzSkinGeometry g(s, TqzLatticeFields{lt, rt, lb, rb, cl});
   const TqzNewGeometry own = CalcNewGeometry(g, TqzResizeMode::NinePart, s.Width(), s.Height());
   TPieces k;
   for (const TqzLatticePiece& p : NinePartPieces(g, own, s.Width(), s.Height())) {
@@ -184,8 +184,7 @@ TEST_F(MainSkinTest, StretchedPiecesAreUniformAlongTheirStretch) {
     auto* d = dynamic_cast<const TqzDataSkinCustomControl*>(c.get());
     if (d == nullptr || d->PictureIndex < 0 || d->SkinRect.IsEmpty()) continue;
     const TPixmap& pic = Skin().Active(d->PictureIndex);
-    TqzSkinGeometry g{d->SkinRect, d->LeftTopPoint, d->RightTopPoint, d->LeftBottomPoint,
-                      d->RightBottomPoint, d->ClientRect};
+    const TqzSkinGeometry g = d->Geometry();
     const TRect& s = d->SkinRect;
     switch (CalcResizeMode(g)) {
       case TqzResizeMode::NinePart:
@@ -217,10 +216,7 @@ TEST_F(MainSkinTest, FrameComposedAtTheDemoSizeKeepsItsFixedParts) {
   const TqzSkinFormInfo& fi = Skin().FormInfo();
   TBitmap source(kWidth, kHeight);
   source.Pixels() = Skin().Picture();
-  TqzSkinGeometry g{Rect(0, 0, kWidth, kHeight), fi.LeftTopPoint, fi.RightTopPoint,
-                    fi.LeftBottomPoint, fi.RightBottomPoint, fi.ClientRect,
-                    fi.LeftStretch, fi.TopStretch, fi.RightStretch, fi.BottomStretch,
-                    fi.StretchEffect, fi.StretchType};
+  const TqzSkinGeometry g(Rect(0, 0, kWidth, kHeight), fi);
   ASSERT_EQ(CalcResizeMode(g), TqzResizeMode::NinePart);
   TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, kClientW, kClientH);
   TBitmap out;
