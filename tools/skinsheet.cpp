@@ -492,13 +492,14 @@ TPixmap OverChecker(const TPixmap& image) {
 }
 
 std::vector<TCell> LayerFrameCells(const TqzSkinData& skin) {
-  const TqzDataSkinLayerFrame& f = skin.LayerFrame();
+  const TqzSkinImageCache& images = skin.ImageCache();
   TCell cell;
   cell.Label.push_back({"LAYERFRAME  (layerframe)", kNameColor, true});
   cell.Label.push_back({"frame images with the opacity of their masks", kTextColor});
-  if (f.ActiveImage()) cell.Images.push_back({OverChecker(f.ActiveImage()->Pixmap()), "active"});
-  if (f.InActiveImage())
-    cell.Images.push_back({OverChecker(f.InActiveImage()->Pixmap()), "inactive"});
+  if (const TqzBitmap* active = images.LayerFrameImage())
+    cell.Images.push_back({OverChecker(active->Pixmap()), "active"});
+  if (const TqzBitmap* inactive = images.LayerFrameInActiveImage())
+    cell.Images.push_back({OverChecker(inactive->Pixmap()), "inactive"});
   if (cell.Images.empty()) return {};
   return {cell};
 }

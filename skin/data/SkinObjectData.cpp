@@ -10,37 +10,6 @@
 namespace qz {
 
 // ---------------------------------------------------------------------------
-// Images with opacity
-
-std::unique_ptr<TqzBitmap> CutAlphaImage(const TPixmap& picture, const TRect& rect,
-                                         const TPixmap* mask) {
-  TRect r = Intersection(rect, picture.Bounds());
-  if (r.IsEmpty()) return nullptr;
-  const int w = r.Width(), h = r.Height();
-  auto image = std::make_unique<TqzBitmap>(w, h);
-  // Mask cut at the same place; pixels the mask does not cover stay opaque.
-  TPixmap alpha(w, h, 0xFFFFFFFFu);
-  for (int y = 0; y < h; ++y) {
-    const uint32_t* src = picture.Row(r.Top + y) + r.Left;
-    TqzColor* dst = image->ScanLine(y);
-    for (int x = 0; x < w; ++x) dst[x] = src[x] | 0xFF000000u;
-    if (mask && r.Top + y < mask->Height()) {
-      int n = std::clamp(mask->Width() - r.Left, 0, w);
-      std::memcpy(alpha.Row(y), mask->Row(r.Top + y) + r.Left, size_t(n) * 4);
-    }
-  }
-  if (mask) AlphaFromMask(*image, alpha);
-  return image;
-}
-
-namespace {
-const TPixmap* PicturePixels(const TqzSkinData& skinData, int index) {
-  const TBitmap* b = skinData.ActivePicture(index);
-  return b && !b->Empty() ? &b->Pixels() : nullptr;
-}
-}  // namespace
-
-// ---------------------------------------------------------------------------
 // [FORMINFO]
 
 void TqzSkinFormInfo::FormInfoFields(TqzDataFields& f) {
@@ -196,31 +165,6 @@ void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
   f.Integer("heightoffset", HeightOffset);
 }
 
-namespace {
-std::unique_ptr<TqzBitmap> BuildFrameImage(const TqzSkinData& skinData, int pictureIndex,
-                                           int maskIndex) {
-  const TPixmap* picture = PicturePixels(skinData, pictureIndex);
-  const TPixmap* mask = PicturePixels(skinData, maskIndex);
-  if (!picture || !mask) return nullptr;
-  return CutAlphaImage(*picture, picture->Bounds(), mask);
-}
-}  // namespace
-
-void TqzDataSkinLayerFrame::BuildImages(const TqzSkinData& skinData) {
-  activeImage_ = BuildFrameImage(skinData, PictureIndex, MaskPictureIndex);
-  inactiveImage_ = BuildFrameImage(skinData, InActivePictureIndex, InActiveMaskPictureIndex);
-}
-
-void TqzDataSkinLayerFrame::ClearImages() {
-  activeImage_.reset();
-  inactiveImage_.reset();
-}
-
-void TqzDataSkinLayerFrame::ResetPictures() {
-  PictureIndex = MaskPictureIndex = InActivePictureIndex = InActiveMaskPictureIndex = -1;
-  ClearImages();
-}
-
 // ---------------------------------------------------------------------------
 // Areas
 
@@ -297,31 +241,6 @@ void TqzDataSkinButton::Fields(TqzDataFields& f) {
   f.Integer("alphamaskinactivepictureindex", AlphaMaskInActivePictureIndex, -1);
 }
 
-void TqzDataSkinButton::PrepareLayerImages(const TqzSkinData& skinData, bool withRestore) {
-  Images.Clear();
-  const TqzDataSkinLayerFrame& frame = skinData.LayerFrame();
-  if (frame.PictureIndex == -1 || !frame.FullBorder) return;
-  const TPixmap* picture = PicturePixels(skinData, ActivePictureIndex);
-  if (!picture) return;
-  const TPixmap* normalMask = PicturePixels(skinData, AlphaMaskPictureIndex);
-  const TPixmap* activeMask = PicturePixels(skinData, AlphaMaskActivePictureIndex);
-  const TPixmap* inactiveMask = PicturePixels(skinData, AlphaMaskInActivePictureIndex);
-  Images.Normal = CutAlphaImage(*picture, SkinRect, normalMask);
-  Images.Active = CutAlphaImage(*picture, ActiveSkinRect, activeMask);
-  Images.Down = CutAlphaImage(*picture, DownRect, activeMask);
-  Images.InActive = CutAlphaImage(*picture, InActiveSkinRect, inactiveMask);
-  if (const TRect* restore = withRestore ? RestoreRects() : nullptr) {
-    Images.Restore = CutAlphaImage(*picture, restore[0], normalMask);
-    Images.RestoreActive = CutAlphaImage(*picture, restore[1], activeMask);
-    Images.RestoreDown = CutAlphaImage(*picture, restore[2], activeMask);
-    Images.RestoreInActive = CutAlphaImage(*picture, restore[3], inactiveMask);
-  }
-}
-
-void TqzDataSkinButton::PrepareImages(const TqzSkinData& skinData) {
-  PrepareLayerImages(skinData, false);
-}
-
 std::string DefaultRestoreHint(const std::string& hint, TqzStdCommand command) {
   bool restores = (hint == "Maximize" && command == TqzStdCommand::Maximize) ||
                   (hint == "Minimize" && command == TqzStdCommand::Minimize) ||
@@ -344,10 +263,6 @@ void TqzDataSkinStdButton::AfterRead() {
   if (RestoreHint.empty()) RestoreHint = DefaultRestoreHint(Hint, Command);
 }
 
-void TqzDataSkinStdButton::PrepareImages(const TqzSkinData& skinData) {
-  PrepareLayerImages(skinData, true);
-}
-
 void TqzDataSkinCaptionMenuButton::Fields(TqzDataFields& f) {
   inherited::Fields(f);
   Font(f, *this, "fontName");
@@ -360,18 +275,6 @@ void TqzDataSkinCaptionMenuButton::Fields(TqzDataFields& f) {
   f.Rect("clientrect", ClientRect);
 }
 
-void TqzDataSkinCaptionMenuButton::PrepareImages(const TqzSkinData& skinData) {
-  Images.Clear();
-  const TPixmap* picture = PicturePixels(skinData, ActivePictureIndex);
-  if (!picture) return;
-  const TPixmap* activeMask = PicturePixels(skinData, AlphaMaskActivePictureIndex);
-  Images.Normal = CutAlphaImage(*picture, SkinRect, PicturePixels(skinData, AlphaMaskPictureIndex));
-  Images.Active = CutAlphaImage(*picture, ActiveSkinRect, activeMask);
-  Images.Down = CutAlphaImage(*picture, DownRect, activeMask);
-  Images.InActive = CutAlphaImage(*picture, InActiveSkinRect,
-                                  PicturePixels(skinData, AlphaMaskInActivePictureIndex));
-}
-
 void TqzDataSkinCaptionTab::Fields(TqzDataFields& f) {
   inherited::Fields(f);
   Font(f, *this, "fontName");
@@ -381,17 +284,6 @@ void TqzDataSkinCaptionTab::Fields(TqzDataFields& f) {
   f.Integer("rightoffset", RightOffset, 10);
   f.Integer("topposition", TopPosition, 0);
   f.Rect("clientrect", ClientRect);
-}
-
-void TqzDataSkinCaptionTab::PrepareImages(const TqzSkinData& skinData) {
-  Images.Clear();
-  const TPixmap* picture = PicturePixels(skinData, ActivePictureIndex);
-  if (!picture) return;
-  Images.Normal =
-      CutAlphaImage(*picture, SkinRect, PicturePixels(skinData, AlphaMaskInActivePictureIndex));
-  Images.Active =
-      CutAlphaImage(*picture, ActiveSkinRect, PicturePixels(skinData, AlphaMaskActivePictureIndex));
-  Images.Down = CutAlphaImage(*picture, DownRect, PicturePixels(skinData, AlphaMaskPictureIndex));
 }
 
 void TqzDataSkinMenuItem::Fields(TqzDataFields& f) {

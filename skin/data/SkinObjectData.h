@@ -15,25 +15,15 @@
 #include "host/base/Object.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinIni.h"
-#include "skin/draw/EffectBmp.h"
 
 namespace qz {
 
-class TqzSkinData;
-class TPixmap;
 
 // Built-in command of a standard caption button ("command" key).
 enum class TqzStdCommand {
   Close = 0, Maximize = 1, Minimize = 2, SysMenu = 3, Default = 4, RollUp = 5, MinimizeToTray = 6
 };
 enum class TqzGaugeKind { Horizontal = 0, Vertical = 1 };
-
-// A 32-bit image with per-pixel opacity, cut from `picture` at `rect` (clipped
-// to the picture); the opacity comes from `mask` at the same place
-// (round((R + G + B) / 3)), or is opaque where there is no mask. nullptr when
-// the rect does not cover any pixel of the picture.
-std::unique_ptr<TqzBitmap> CutAlphaImage(const TPixmap& picture, const TRect& rect,
-                                         const TPixmap* mask);
 
 // ---------------------------------------------------------------------------
 // [FORMINFO]: read into fields of TqzSkinData, which derives from this.
@@ -141,22 +131,8 @@ class TqzDataSkinLayerFrame : public TqzDataSkinSection, public TqzLatticeFields
   TRect IntersectBlurMaskRect, ExcludeBlurMaskRect;
   int LeftOffset = 0, TopOffset = 0, WidthOffset = 0, HeightOffset = 0;
 
-  // The frame pictures with per-pixel opacity from their masks; null when
-  // either index of the pair does not name a picture.
-  const TqzBitmap* ActiveImage() const { return activeImage_.get(); }
-  const TqzBitmap* InActiveImage() const { return inactiveImage_.get(); }
-  // Builds both images from the skin's active pictures (after the section is
-  // read and after every clear).
-  void BuildImages(const TqzSkinData& skinData);
-  void ClearImages();
-  // A clear: all picture indexes -1, images dropped.
-  void ResetPictures();
-
  protected:
   void Fields(TqzDataFields& f) override;
-
- private:
-  std::unique_ptr<TqzBitmap> activeImage_, inactiveImage_;
 };
 
 // ---------------------------------------------------------------------------
@@ -184,9 +160,6 @@ class TqzDataSkinObject : public TObject {
 
   virtual void ReadData(const TqzIniFile& ini);
   virtual void WriteData(TqzIniFile& ini);
-  // Called with the skin data right after ReadData, once all pictures are
-  // loaded. Does nothing in the base class.
-  virtual void PrepareImages(const TqzSkinData& skinData) {}
 
   std::string IDName;
   std::string Hint;
@@ -206,39 +179,25 @@ class TqzDataSkinObject : public TObject {
   virtual void AfterRead() {}
 };
 
-// The 32-bit looks of a button with their opacity (see PrepareImages).
-struct TqzButtonImages {
-  std::unique_ptr<TqzBitmap> Normal, Active, Down, InActive;
-  std::unique_ptr<TqzBitmap> Restore, RestoreActive, RestoreDown, RestoreInActive;
-  void Clear() { *this = TqzButtonImages{}; }
-};
-
 class TqzDataSkinButton : public TqzDataSkinObject {
   QZ_CLASS(TqzDataSkinButton, TqzDataSkinObject)
  public:
   using TqzDataSkinObject::TqzDataSkinObject;
-  void PrepareImages(const TqzSkinData& skinData) override;
 
   TRect DownRect;
   TRect DisableSkinRect;  // key "disableskinrsect"
   int GroupIndex = -1;
   int AlphaMaskPictureIndex = -1, AlphaMaskActivePictureIndex = -1,
       AlphaMaskInActivePictureIndex = -1;
-  TqzButtonImages Images;
 
  protected:
   void Fields(TqzDataFields& f) override;
-  // Builds the looks when the layer frame has a picture and is full-border.
-  void PrepareLayerImages(const TqzSkinData& skinData, bool withRestore);
-  // Restore rects (the standard button's); empty for a plain button.
-  virtual const TRect* RestoreRects() const { return nullptr; }
 };
 
 class TqzDataSkinStdButton : public TqzDataSkinButton {
   QZ_CLASS(TqzDataSkinStdButton, TqzDataSkinButton)
  public:
   using TqzDataSkinButton::TqzDataSkinButton;
-  void PrepareImages(const TqzSkinData& skinData) override;
 
   TqzStdCommand Command = TqzStdCommand::Default;
   TRect RestoreRect, RestoreActiveRect, RestoreDownRect, RestoreInActiveRect;
@@ -247,7 +206,6 @@ class TqzDataSkinStdButton : public TqzDataSkinButton {
  protected:
   void Fields(TqzDataFields& f) override;
   void AfterRead() override;
-  const TRect* RestoreRects() const override { return &RestoreRect; }
 };
 
 class TqzDataSkinMainMenuBarButton : public TqzDataSkinStdButton {
@@ -260,7 +218,6 @@ class TqzDataSkinCaptionMenuButton : public TqzDataSkinButton {
   QZ_CLASS(TqzDataSkinCaptionMenuButton, TqzDataSkinButton)
  public:
   using TqzDataSkinButton::TqzDataSkinButton;
-  void PrepareImages(const TqzSkinData& skinData) override;
   QZ_SKIN_FONT_FIELDS
   TColor ActiveFontColor = 0, DownFontColor = 0, InActiveFontColor = 0;
   int LeftOffset = 10, RightOffset = 10, TopPosition = 0;
@@ -274,7 +231,6 @@ class TqzDataSkinCaptionTab : public TqzDataSkinButton {
   QZ_CLASS(TqzDataSkinCaptionTab, TqzDataSkinButton)
  public:
   using TqzDataSkinButton::TqzDataSkinButton;
-  void PrepareImages(const TqzSkinData& skinData) override;
   QZ_SKIN_FONT_FIELDS
   TColor ActiveFontColor = 0, DownFontColor = 0;
   int LeftOffset = 10, RightOffset = 10, TopPosition = 0;

@@ -113,7 +113,7 @@ TEST_F(SkinDataTest, LoadsEverySectionOfTheSample) {
   EXPECT_EQ(data.AreaList()[0]->AreaRect, (TRect{29, 172, 424, 555}));
   EXPECT_TRUE(data.AreaList()[1]->Flag3);
   // No layer frame picture: no layer images.
-  EXPECT_EQ(data.LayerFrame().ActiveImage(), nullptr);
+  EXPECT_EQ(data.ImageCache().LayerFrameImage(), nullptr);
 }
 
 TEST_F(SkinDataTest, MessagesGoToFormsInOrderAroundOnLoadData) {
@@ -152,6 +152,39 @@ TEST_F(SkinDataTest, MessagesGoToFormsInOrderAroundOnLoadData) {
   delete data;
 }
 
+// The images cut for buttons live in the skin data's cache beside the
+// descriptions: standard buttons get their looks (restore looks too) only on
+// a full-border layer frame, with the opacity of their alpha masks.
+TEST_F(SkinDataTest, ButtonLooksAreCachedBesideTheDescriptionsOnAFullBorderFrame) {
+  TTestSkin skin = SampleSkin();
+  skin.text += "[LAYERFRAME]\r\npictureindex=0\r\nmaskpictureindex=1\r\nfullborder=1\r\n";
+  const std::string close = "skinrect=1,1,5,5\r\n";
+  skin.text.replace(skin.text.find(close), close.size(),
+                    close + "restorerect=6,1,10,5\r\nalphamaskpictureindex=1\r\n");
+  TqzSkinData data(nullptr);
+  data.LoadFromCompressedData(skin.Compressed());
+  ASSERT_EQ(data.ObjectList().size(), 2u);
+  const TqzButtonImages* looks = data.ImageCache().ButtonImages(*data.ObjectList()[0]);
+  ASSERT_NE(looks, nullptr);
+  ASSERT_NE(looks->Normal, nullptr);
+  EXPECT_EQ(looks->Normal->Width(), 4);
+  EXPECT_EQ(*looks->Normal->PixelPtr(0, 0), 0x8000FF00u);
+  EXPECT_NE(looks->Restore, nullptr);
+  EXPECT_EQ(looks->Active, nullptr);  // no active look in the description
+  // The caption is no button.
+  EXPECT_EQ(data.ImageCache().ButtonImages(*data.ObjectList()[1]), nullptr);
+
+  // Without a full border the button has an entry but no looks.
+  TTestSkin plain = SampleSkin();
+  plain.text += "[LAYERFRAME]\r\npictureindex=0\r\nmaskpictureindex=1\r\n";
+  data.LoadFromCompressedData(plain.Compressed());
+  looks = data.ImageCache().ButtonImages(*data.ObjectList()[0]);
+  ASSERT_NE(looks, nullptr);
+  EXPECT_EQ(looks->Normal, nullptr);
+  data.ClearSkin();
+  EXPECT_EQ(data.ImageCache().LayerFrameImage(), nullptr);
+}
+
 TEST_F(SkinDataTest, LayerFramePictureReversesTheOrder) {
   log.AddForm("A");
   log.AddForm("B");
@@ -162,12 +195,12 @@ TEST_F(SkinDataTest, LayerFramePictureReversesTheOrder) {
   EXPECT_EQ(log.FormsOf(MSG_SKIN_BEFORE_CHANGE), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(log.FormsOf(MSG_SKIN_CHANGED), (std::vector<std::string>{"B", "A"}));
   // Both indexes valid: the active image carries the mask's grey as opacity.
-  ASSERT_NE(data.LayerFrame().ActiveImage(), nullptr);
-  EXPECT_EQ(*data.LayerFrame().ActiveImage()->PixelPtr(3, 3), 0x8000FF00u);
-  EXPECT_EQ(data.LayerFrame().InActiveImage(), nullptr);
+  ASSERT_NE(data.ImageCache().LayerFrameImage(), nullptr);
+  EXPECT_EQ(*data.ImageCache().LayerFrameImage()->PixelPtr(3, 3), 0x8000FF00u);
+  EXPECT_EQ(data.ImageCache().LayerFrameInActiveImage(), nullptr);
   data.ClearSkin();
   EXPECT_EQ(data.LayerFrame().PictureIndex, -1);
-  EXPECT_EQ(data.LayerFrame().ActiveImage(), nullptr);
+  EXPECT_EQ(data.ImageCache().LayerFrameImage(), nullptr);
 }
 
 TEST_F(SkinDataTest, FailuresLeaveTheFlagsSetAndSendOnlyTheFirstMessage) {
