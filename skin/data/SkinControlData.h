@@ -32,6 +32,8 @@ class TqzDataSkinControl : public TObject {
   virtual void ReadData(const TqzIniFile& ini);
   // Replaces the section IDName by all fields, in the same order and syntax.
   virtual void WriteData(TqzIniFile& ini);
+  // Walks the field list with any visitor (checks read the fields' roles).
+  void VisitFields(TqzDataFields& f) { Fields(f); }
 
   std::string IDName;
   int PictureIndex = -1;

@@ -15,8 +15,8 @@ namespace qz {
 void TqzSkinFormInfo::FormInfoFields(TqzDataFields& f) {
   f.CornerPoints(*this);
   f.Rect("clientrect", ClientRect);
-  f.Integer("bgpictureindex", BGPictureIndex, -1);
-  f.Integer("mdibgpictureindex", MDIBGPictureIndex, -1);
+  f.PictureIndex("bgpictureindex", BGPictureIndex);
+  f.PictureIndex("mdibgpictureindex", MDIBGPictureIndex);
   f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
   f.Flag("mdibgstretcheffect", MDIBGStretchEffect);
   f.Enum("mdibgstretchtype", MDIBGStretchType, kStretchTypeWords);
@@ -112,32 +112,32 @@ void Font(TqzDataFields& f, T& d, const char* nameKey = "fontname") {
 }  // namespace
 
 void TqzDataSkinPopupWindow::Fields(TqzDataFields& f) {
-  f.Integer("windowpictureindex", WindowPictureIndex, -1);
-  f.Integer("maskpictureindex", MaskPictureIndex, -1);
+  f.PictureIndex("windowpictureindex", WindowPictureIndex);
+  f.PictureIndex("maskpictureindex", MaskPictureIndex);
   f.CornerPoints(*this);
   f.Integer("cursorindex", CursorIndex, -1);
-  f.Rect("itemsrect", ItemsRect);
+  f.Place("itemsrect", ItemsRect);
   f.Color("scrollmarkercolor", ScrollMarkerColor);
   f.Color("scrollmarkeractivecolor", ScrollMarkerActiveColor);
   f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
 }
 
 void TqzDataSkinHintWindow::Fields(TqzDataFields& f) {
-  f.Integer("windowpictureindex", WindowPictureIndex, -1);
-  f.Integer("maskpictureindex", MaskPictureIndex, -1);
+  f.PictureIndex("windowpictureindex", WindowPictureIndex);
+  f.PictureIndex("maskpictureindex", MaskPictureIndex);
   f.CornerPoints(*this);
-  f.Rect("clientrect", ClientRect);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
   Font(f, *this);
   f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
 }
 
 void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
-  f.Integer("pictureindex", PictureIndex, -1);
-  f.Integer("maskpictureindex", MaskPictureIndex, -1);
-  f.Integer("inactivepictureindex", InActivePictureIndex, -1);
-  f.Integer("inactivemaskpictureindex", InActiveMaskPictureIndex, -1);
+  f.PictureIndex("pictureindex", PictureIndex);
+  f.PictureIndex("maskpictureindex", MaskPictureIndex);
+  f.PictureIndex("inactivepictureindex", InActivePictureIndex);
+  f.PictureIndex("inactivemaskpictureindex", InActiveMaskPictureIndex);
   f.CornerPoints(*this);
-  f.Rect("clientrect", ClientRect);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
   f.Integer("alphablendvalue", AlphaBlendValue, 255);
   f.Integer("inactivealphablendvalue", InActiveAlphaBlendValue, 255);
   f.Rect("borderrect", BorderRect);
@@ -145,7 +145,7 @@ void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
   f.Flag("hittestenable", HitTestEnable);
   f.Flag("fullborder", FullBorder);
   f.Integer("hittestsize", HitTestSize);
-  f.Rect("captionrect", CaptionRect);
+  f.Place("captionrect", CaptionRect);
   f.Point("hittestlefttoppoint", HitTestLeftTopPoint);
   f.Point("hittestrighttoppoint", HitTestRightTopPoint);
   f.Point("hittestleftbottompoint", HitTestLeftBottomPoint);
@@ -156,7 +156,7 @@ void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
   f.Integer("rollupformheight", RollUpFormHeight);
   f.Integer("buttonstopoffset", ButtonsTopOffset);
   f.Integer("sysbuttontopoffset", SysButtonTopOffset);
-  f.Integer("blurmaskpictureindex", BlurMaskPictureIndex, -1);
+  f.PictureIndex("blurmaskpictureindex", BlurMaskPictureIndex);
   f.Rect("intersectblurmaskrect", IntersectBlurMaskRect);
   f.Rect("excludeblurmaskrect", ExcludeBlurMaskRect);
   f.Integer("leftoffset", LeftOffset);
@@ -215,8 +215,8 @@ void TqzDataSkinObject::WriteData(TqzIniFile& ini) {
 void TqzDataSkinObject::Fields(TqzDataFields& f) {
   f.String("hint", Hint);
   f.Flag("rollup", RollUp);
-  f.Integer("activepictureindex", ActivePictureIndex, -1);
-  f.Integer("activemaskpictureindex", ActiveMaskPictureIndex, -1);
+  f.PictureIndex("activepictureindex", ActivePictureIndex);
+  f.PictureIndex("activemaskpictureindex", ActiveMaskPictureIndex);
   f.Flag("skinrectinapicture", SkinRectInAPicture);
   f.Integer("cursorindex", CursorIndex, -1);
   f.Rect("skinrect", SkinRect);
@@ -224,8 +224,8 @@ void TqzDataSkinObject::Fields(TqzDataFields& f) {
   f.Rect("inactiveskinrect", InActiveSkinRect);
   f.Flag("morphing", Morphing);
   f.EnumInt("morphkind", MorphKind, kMorphKindWords);
-  f.Integer("glowlayerpictureindex", GlowLayerPictureIndex, -1);
-  f.Integer("glowlayermaskpictureindex", GlowLayerMaskPictureIndex, -1);
+  f.PictureIndex("glowlayerpictureindex", GlowLayerPictureIndex);
+  f.PictureIndex("glowlayermaskpictureindex", GlowLayerMaskPictureIndex);
   f.Integer("glowlayeroffsetx", GlowLayerOffsetX);
   f.Integer("glowlayeroffsety", GlowLayerOffsetY);
   f.Integer("glowlayeralphablendvalue", GlowLayerAlphaBlendValue, 255);
@@ -236,9 +236,9 @@ void TqzDataSkinButton::Fields(TqzDataFields& f) {
   f.Rect("downrect", DownRect);
   f.Rect("disableskinrsect", DisableSkinRect);
   f.Integer("groupindex", GroupIndex, -1);
-  f.Integer("alphamaskpictureindex", AlphaMaskPictureIndex, -1);
-  f.Integer("alphamaskactivepictureindex", AlphaMaskActivePictureIndex, -1);
-  f.Integer("alphamaskinactivepictureindex", AlphaMaskInActivePictureIndex, -1);
+  f.PictureIndex("alphamaskpictureindex", AlphaMaskPictureIndex);
+  f.PictureIndex("alphamaskactivepictureindex", AlphaMaskActivePictureIndex);
+  f.PictureIndex("alphamaskinactivepictureindex", AlphaMaskInActivePictureIndex);
 }
 
 std::string DefaultRestoreHint(const std::string& hint, TqzStdCommand command) {
@@ -272,7 +272,7 @@ void TqzDataSkinCaptionMenuButton::Fields(TqzDataFields& f) {
   f.Integer("leftoffset", LeftOffset, 10);
   f.Integer("rightoffset", RightOffset, 10);
   f.Integer("topposition", TopPosition, 0);
-  f.Rect("clientrect", ClientRect);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
 }
 
 void TqzDataSkinCaptionTab::Fields(TqzDataFields& f) {
@@ -283,7 +283,7 @@ void TqzDataSkinCaptionTab::Fields(TqzDataFields& f) {
   f.Integer("leftoffset", LeftOffset, 10);
   f.Integer("rightoffset", RightOffset, 10);
   f.Integer("topposition", TopPosition, 0);
-  f.Rect("clientrect", ClientRect);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
 }
 
 void TqzDataSkinMenuItem::Fields(TqzDataFields& f) {
@@ -293,8 +293,8 @@ void TqzDataSkinMenuItem::Fields(TqzDataFields& f) {
   f.Rect("dividerrect", DividerRect);
   f.Integer("dividerleftoffset", DividerLeftOffset);
   f.Integer("dividerrightoffset", DividerRightOffset);
-  f.Rect("textrect", TextRect);
-  f.Rect("imagerect", ImageRect);
+  f.Place("textrect", TextRect);
+  f.Place("imagerect", ImageRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("unenabledfontcolor", UnEnabledFontColor);
@@ -329,7 +329,7 @@ void TqzDataSkinMainMenuItem::Fields(TqzDataFields& f) {
   f.Integer("itemleftoffset", ItemLeftOffset);
   f.Integer("itemrightoffset", ItemRightOffset);
   f.Rect("downrect", DownRect);
-  f.Rect("textrect", TextRect);
+  f.Place("textrect", TextRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("downfontcolor", DownFontColor);
@@ -344,7 +344,7 @@ void TqzDataSkinMainMenuItem::Fields(TqzDataFields& f) {
 void TqzDataSkinCaption::Fields(TqzDataFields& f) {
   inherited::Fields(f);
   f.Flag("defaultcaption", DefaultCaption);
-  f.Rect("textrect", TextRect);
+  f.Place("textrect", TextRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.EnumInt("alignment", Alignment, kAlignmentWords);
@@ -356,7 +356,7 @@ void TqzDataSkinCaption::Fields(TqzDataFields& f) {
   f.Color("activeshadowcolor", ActiveShadowColor);
   f.Rect("framerect", FrameRect);
   f.Rect("activeframerect", ActiveFrameRect);
-  f.Rect("frametextrect", FrameTextRect);
+  f.Place("frametextrect", FrameTextRect);
   f.Integer("frameleftoffset", FrameLeftOffset);
   f.Integer("framerightoffset", FrameRightOffset);
   f.Flag("stretcheffect", StretchEffect);
@@ -381,7 +381,7 @@ void TqzDataSkinCaption::Fields(TqzDataFields& f) {
   f.Rect("inactivedividerrect", InActiveDividerRect);
   f.Flag("dividertransparent", DividerTransparent);
   f.Color("dividertransparentcolor", DividerTransparentColor);
-  f.Integer("quickbuttonalphamaskpictureindex", QuickButtonAlphaMaskPictureIndex, -1);
+  f.PictureIndex("quickbuttonalphamaskpictureindex", QuickButtonAlphaMaskPictureIndex);
 }
 
 void TqzDataSkinLabel::Fields(TqzDataFields& f) {

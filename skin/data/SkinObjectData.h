@@ -70,6 +70,8 @@ class TqzDataSkinSection : public TObject {
   virtual const char* SectionName() const = 0;
   void ReadData(const TqzIniFile& ini);
   void WriteData(TqzIniFile& ini);
+  // Walks the field list with any visitor (checks read the fields' roles).
+  void VisitFields(TqzDataFields& f) { Fields(f); }
 
  protected:
   virtual void Fields(TqzDataFields& f) = 0;
@@ -160,6 +162,8 @@ class TqzDataSkinObject : public TObject {
 
   virtual void ReadData(const TqzIniFile& ini);
   virtual void WriteData(TqzIniFile& ini);
+  // Walks the field list with any visitor (checks read the fields' roles).
+  void VisitFields(TqzDataFields& f) { Fields(f); }
 
   std::string IDName;
   std::string Hint;
