@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "skin/data/SkinValidation.h"
 #include "skins/MainSkinParts.h"
 #include "skins/Skins.h"
 
@@ -69,62 +70,26 @@ void Need(const TSkinBuilder& skin, std::vector<TNamedRect>& out, const std::str
   out.push_back({name, picture, r});
 }
 
-void CollectControl(const TSkinBuilder& skin, const TqzDataSkinControl& c,
-                    std::vector<TNamedRect>& out) {
-  int pic = c.PictureIndex;
-  if (pic < 0) return;
-  Need(skin, out, c.IDName, pic, c.SkinRect);
-  if (auto* b = dynamic_cast<const TqzDataSkinButtonControl*>(&c)) {
-    for (const TRect* r : {&b->ActiveSkinRect, &b->DownSkinRect, &b->FocusedSkinRect,
-                           &b->DisabledSkinRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* s = dynamic_cast<const TqzDataSkinScrollBarControl*>(&c)) {
-    for (const TRect* r : {&s->ActiveUpButtonRect, &s->DownUpButtonRect, &s->ActiveDownButtonRect,
-                           &s->DownDownButtonRect, &s->ThumbRect, &s->ActiveThumbRect,
-                           &s->DownThumbRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* e = dynamic_cast<const TqzDataSkinEditControl*>(&c)) {
-    for (const TRect* r : {&e->ActiveSkinRect, &e->ActiveButtonRect, &e->DownButtonRect,
-                           &e->UnEnabledButtonRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* l = dynamic_cast<const TqzDataSkinListBox*>(&c)) {
-    for (const TRect* r : {&l->ItemRect, &l->ActiveItemRect, &l->FocusItemRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* k = dynamic_cast<const TqzDataSkinCheckRadioControl*>(&c)) {
-    for (const TRect* r : {&k->CheckImageRect, &k->UnCheckImageRect, &k->ActiveCheckImageRect,
-                           &k->ActiveUnCheckImageRect, &k->UnEnabledCheckImageRect,
-                           &k->UnEnabledUnCheckImageRect, &k->GrayedCheckImageRect,
-                           &k->ActiveGrayedCheckImageRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* t = dynamic_cast<const TqzDataSkinTabControl*>(&c)) {
-    for (const TRect* r : {&t->TabRect, &t->ActiveTabRect, &t->MouseInTabRect, &t->TabsBGRect})
-      Need(skin, out, c.IDName, pic, *r);
-  }
-}
-
-void CollectObject(const TSkinBuilder& skin, const TqzDataSkinObject& o,
-                   std::vector<TNamedRect>& out) {
-  int pic = o.ActivePictureIndex;
-  if (pic < 0) return;
-  if (o.SkinRectInAPicture) Need(skin, out, o.IDName, pic, o.SkinRect);
-  Need(skin, out, o.IDName, pic, o.ActiveSkinRect);
-  Need(skin, out, o.IDName, pic, o.InActiveSkinRect);
-  if (auto* b = dynamic_cast<const TqzDataSkinButton*>(&o)) Need(skin, out, o.IDName, pic, b->DownRect);
-  if (auto* m = dynamic_cast<const TqzDataSkinMainMenuItem*>(&o)) Need(skin, out, o.IDName, pic, m->DownRect);
-  if (auto* m = dynamic_cast<const TqzDataSkinMenuItem*>(&o)) {
-    for (const TRect* r : {&m->DividerRect, &m->CheckImageRect, &m->ActiveCheckImageRect,
-                           &m->RadioImageRect, &m->ActiveRadioImageRect, &m->ArrowImageRect,
-                           &m->ActiveArrowImageRect})
-      Need(skin, out, o.IDName, pic, *r);
-  }
+// The rects the field lists say are cut from a picture; `withSkinRect`
+// false leaves out "skinrect" (an object's normal look on the frame).
+void CollectPictureRects(const TSkinBuilder& skin, const std::string& name, int picture,
+                         const std::vector<TqzRoleField>& fields, bool withSkinRect,
+                         std::vector<TNamedRect>& out) {
+  if (picture < 0) return;
+  for (const TqzRoleField& f : fields)
+    if (f.Role == TqzFieldRole::PictureRect && (withSkinRect || f.Key != "skinrect"))
+      Need(skin, out, name, picture, f.Rect);
 }
 
 }  // namespace
 
 void CheckRects(const TSkinBuilder& skin) {
   std::vector<TNamedRect> rects;
-  for (const auto& c : skin.Controls()) CollectControl(skin, *c, rects);
-  for (const auto& o : skin.Objects()) CollectObject(skin, *o, rects);
+  for (const auto& c : skin.Controls())
+    CollectPictureRects(skin, c->IDName, c->PictureIndex, RoleFields(*c), true, rects);
+  for (const auto& o : skin.Objects())
+    CollectPictureRects(skin, o->IDName, o->ActivePictureIndex, RoleFields(*o),
+                        o->SkinRectInAPicture || ObjectLooksAllInActivePicture(*o), rects);
   // Two elements may share a rectangle exactly, but never cut into each other.
   for (size_t i = 0; i < rects.size(); ++i)
     for (size_t j = i + 1; j < rects.size(); ++j) {

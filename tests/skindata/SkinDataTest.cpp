@@ -2,12 +2,14 @@
 // messages, failures, lookups, holders and lists, and writing back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "SkinTestData.h"
 #include "host/components/Properties.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinValidation.h"
 
 namespace qz {
 namespace {
@@ -183,6 +185,33 @@ TEST_F(SkinDataTest, ButtonLooksAreCachedBesideTheDescriptionsOnAFullBorderFrame
   EXPECT_EQ(looks->Normal, nullptr);
   data.ClearSkin();
   EXPECT_EQ(data.ImageCache().LayerFrameImage(), nullptr);
+}
+
+// The problems of a loaded skin come from the descriptions' field roles:
+// looks outside their picture, indexes naming no picture, places outside
+// the skin rect and crossing corner points.
+TEST_F(SkinDataTest, ValidationListsTheFaultsOfTheLoadedDescriptions) {
+  TTestSkin skin = SampleSkin();
+  const std::string button = "[button]\r\nskinrect=1,1,95,28\r\npictureindex=1\r\n";
+  skin.text.replace(skin.text.find(button), button.size(),
+                    "[button]\r\nskinrect=1,1,15,8\r\npictureindex=1\r\n"
+                    "activeskinrect=0,0,30,8\r\nmaskpictureindex=7\r\nclientrect=2,2,20,6\r\n"
+                    "lefttoppoint=9,2\r\nrighttoppoint=4,2\r\nleftbottompoint=2,6\r\n"
+                    "rightbottompoint=12,6\r\n");
+  TqzSkinData data(nullptr);
+  data.LoadFromCompressedData(skin.Compressed());
+  const std::vector<std::string> problems = ValidateDescriptions(data);
+  const std::vector<std::string> expected = {
+      "button: maskpictureindex=7 names no picture",
+      "button: clientrect 2,2,20,6 does not lie within skinrect's 14 x 7",
+      "button: activeskinrect 0,0,30,8 lies outside its picture",
+      "button: skinrect's corner points cross (left past right or top past bottom)",
+  };
+  for (const std::string& e : expected)
+    EXPECT_NE(std::find(problems.begin(), problems.end(), e), problems.end()) << e;
+  // The close button's look lies in its active picture; the caption has none.
+  for (const std::string& p : problems)
+    EXPECT_TRUE(p.starts_with("button: ") || p.starts_with("Button: ")) << p;
 }
 
 TEST_F(SkinDataTest, LayerFramePictureReversesTheOrder) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "skin/data/SkinValidation.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/draw/SkinImage.h"
 #include "tests/skins/DemoSkins.h"
@@ -309,6 +310,11 @@ TEST_P(DemoSkinChecks, MaskRegionsFromRunsEqualThoseFromRegionData) {
         expected = expected.Union(ExtCreateRegion(CreateRegionDataFromMask(*strip, at.X, at.Y).Data));
     EXPECT_EQ(CreateSkinRegion(g, n, W, H, *mask), std::optional<TRegion>(expected));
   }
+}
+
+TEST_P(DemoSkinChecks, ValidationFindsNoProblem) {
+  const TDemoSkin& s = DemoSkin(GetParam());
+  for (const std::string& problem : ValidateDescriptions(*s.Skin)) ADD_FAILURE() << problem;
 }
 
 INSTANTIATE_TEST_SUITE_P(DemoSkins, DemoSkinChecks, ::testing::Values("skin.skn", "dialog.skn"));
