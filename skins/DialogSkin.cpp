@@ -142,6 +142,7 @@ std::unique_ptr<TSkinBuilder> BuildDialogSkin() {
   PaintLayerFrame(c);
   SetSkinColors(skin);
   c.Claims.Check(skin);
+  CheckPictureRects(skin);
   skin.LeadWith("trackbar");
   return owned;
 }

@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "skin/data/SkinValidation.h"
 #include "skins/MainSkinParts.h"
 #include "skins/Skins.h"
 
@@ -49,57 +48,6 @@ void Blit(const TPixmap& from, const TRect& src, TPixmap& to, int x, int y) {
   for (int row = 0; row < src.Height(); ++row)
     for (int col = 0; col < src.Width(); ++col)
       to.At(x + col, y + row) = from.At(src.Left + col, src.Top + row);
-}
-
-namespace {
-
-struct TNamedRect {
-  std::string Name;
-  int Picture;
-  TRect Rect;
-};
-
-void Need(const TSkinBuilder& skin, std::vector<TNamedRect>& out, const std::string& name,
-          int picture, const TRect& r) {
-  if (r.IsEmpty()) return;
-  if (picture < 0 || picture >= skin.ActiveCount())
-    throw std::runtime_error(name + ": picture index " + std::to_string(picture) + " out of range");
-  const TPixmap& pic = const_cast<TSkinBuilder&>(skin).Active(picture);
-  if (r.Left < 0 || r.Top < 0 || r.Right > pic.Width() || r.Bottom > pic.Height())
-    throw std::runtime_error(name + ": rectangle outside its picture");
-  out.push_back({name, picture, r});
-}
-
-// The rects the field lists say are cut from a picture; `withSkinRect`
-// false leaves out "skinrect" (an object's normal look on the frame).
-void CollectPictureRects(const TSkinBuilder& skin, const std::string& name, int picture,
-                         const std::vector<TqzRoleField>& fields, bool withSkinRect,
-                         std::vector<TNamedRect>& out) {
-  if (picture < 0) return;
-  for (const TqzRoleField& f : fields)
-    if (f.Role == TqzFieldRole::PictureRect && (withSkinRect || f.Key != "skinrect"))
-      Need(skin, out, name, picture, f.Rect);
-}
-
-}  // namespace
-
-void CheckRects(const TSkinBuilder& skin) {
-  std::vector<TNamedRect> rects;
-  for (const auto& c : skin.Controls())
-    CollectPictureRects(skin, c->IDName, c->PictureIndex, RoleFields(*c), true, rects);
-  for (const auto& o : skin.Objects())
-    CollectPictureRects(skin, o->IDName, o->ActivePictureIndex, RoleFields(*o),
-                        o->SkinRectInAPicture || ObjectLooksAllInActivePicture(*o), rects);
-  // Two elements may share a rectangle exactly, but never cut into each other.
-  for (size_t i = 0; i < rects.size(); ++i)
-    for (size_t j = i + 1; j < rects.size(); ++j) {
-      const TNamedRect& a = rects[i];
-      const TNamedRect& b = rects[j];
-      TRect overlap;
-      if (a.Picture == b.Picture && !(a.Rect == b.Rect) && IntersectRect(overlap, a.Rect, b.Rect))
-        throw std::runtime_error("skin.ini: rectangles of " + a.Name + " and " + b.Name +
-                                 " overlap");
-    }
 }
 
 }  // namespace mainskin
@@ -146,7 +94,7 @@ std::unique_ptr<TSkinBuilder> BuildMainSkin() {
   SetSkinColors(skin);
 
   skin.LeadWith("lbscrollbar");
-  CheckRects(skin);
+  CheckPictureRects(skin);
   return owned;
 }
 

@@ -108,9 +108,4 @@ void PaintScrollBars(TSkinBuilder& skin, const TPictures& pics);
 void PaintFields(TSkinBuilder& skin, const TPictures& pics);
 void SetSkinColors(TSkinBuilder& skin);
 
-// Checks that every rectangle the descriptions' field lists cut from a
-// picture lies inside it and that different rectangles of one picture do not
-// overlap; throws with the element's name otherwise.
-void CheckRects(const TSkinBuilder& skin);
-
 }  // namespace qz::skingen::mainskin

@@ -385,15 +385,15 @@ TEST(MainSkinRectCheck, RejectsRectanglesOutsideTheirPictureOrCuttingIntoOthers)
   auto& b = skin.Control<TqzDataSkinButtonControl>("b");
   b.PictureIndex = pic;
   b.SkinRect = Rect(0, 0, 20, 20);  // a shared rectangle is fine
-  EXPECT_NO_THROW(mainskin::CheckRects(skin));
+  EXPECT_NO_THROW(CheckPictureRects(skin));
 
   b.ActiveSkinRect = Rect(10, 0, 30, 20);  // cuts into "a"
-  EXPECT_THROW(mainskin::CheckRects(skin), std::runtime_error);
+  EXPECT_THROW(CheckPictureRects(skin), std::runtime_error);
 
   b.ActiveSkinRect = Rect(20, 0, 41, 20);  // one column past the picture
-  EXPECT_THROW(mainskin::CheckRects(skin), std::runtime_error);
+  EXPECT_THROW(CheckPictureRects(skin), std::runtime_error);
   b.ActiveSkinRect = Rect(20, 0, 40, 20);
-  EXPECT_NO_THROW(mainskin::CheckRects(skin));
+  EXPECT_NO_THROW(CheckPictureRects(skin));
 }
 
 }  // namespace

@@ -142,4 +142,10 @@ void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bott
 void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
                const TRect& client);
 
+// Checks the rectangles the descriptions' field lists cut from an active
+// picture: each lies inside its picture, and two different ones of one
+// picture do not overlap (a shared rectangle is fine). Throws naming the
+// elements otherwise.
+void CheckPictureRects(const TSkinBuilder& skin);
+
 }  // namespace qz::skingen
