@@ -1,6 +1,4 @@
-// Geometry setters, rectangle claims and small painting helpers of the
-// dialog skin.
-#include <algorithm>
+// Rectangle claims and small painting helpers of the dialog skin.
 #include <stdexcept>
 
 #include "skins/DialogSkinParts.h"

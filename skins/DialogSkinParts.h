@@ -1,6 +1,6 @@
 // The pieces of the light dialog skin ("dialog.ini"), shared by the
 // DialogSkin*.cpp files: the active pictures, the frame layout, the colours
-// of this skin, geometry setters and small painting helpers. Every Paint...
+// of this skin and small painting helpers. Every Paint...
 // function paints its element and fills its description with the same
 // rectangles, and claims those rectangles so that TClaims::Check proves
 // that no two elements share pixels and none leaves its picture.

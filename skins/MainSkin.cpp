@@ -1,12 +1,10 @@
 // "skin.ini": the main window's dark media-application look. This file
 // creates the pictures in their fixed order and calls the element painters
-// in the order their descriptions must appear in [SKINCONTROLS]; it also
-// holds the small helpers the MainSkin*.cpp files share and the check that
-// every rectangle lies inside its picture.
+// in the order their descriptions must appear in [SKINCONTROLS], then checks
+// the rectangles the descriptions cut from their pictures; it also holds the
+// small helpers the MainSkin*.cpp files share.
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
-#include <vector>
 
 #include "skins/MainSkinParts.h"
 #include "skins/Skins.h"
