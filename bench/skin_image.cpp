@@ -36,7 +36,7 @@ TqzSkinGeometry Geometry(bool tiled) {
 void BM_CreateSkinImage(benchmark::State& state) {
   const TPixmap picture = Picture();
   const TqzSkinGeometry g = Geometry(state.range(0) == 1);
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, kW, kH);
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, kW, kH);
   TPixmap dest;
   for (auto _ : state) {
     ComposeSkinImage(g, n, true, kW, kH, picture, dest);

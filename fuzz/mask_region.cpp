@@ -1,7 +1,8 @@
-// Region data from arbitrary masks: the first bytes give a size and a
-// nine-part geometry, the rest are mask pixels (black where a byte is even).
+// Region data and regions from arbitrary masks: the first bytes give a size
+// and a nine-part geometry, the rest are mask pixels (black where a byte is even).
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "host/graphics/Bitmap.h"
 #include "skin/draw/QZUtils.h"
@@ -29,8 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int W = data[14], H = data[15];
   const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), W, H);
 
+  // The region built from the runs is the one the serialised runs describe.
   const TqzRegionData rd = CreateRegionDataFromMask(mask, c(2), c(3));
-  if (!rd.Data.empty()) (void)ExtCreateRegion(rd.Data);
+  if (!rd.Data.empty() &&
+      !(ExtCreateRegion(rd.Data) == TRegion::FromRects(MaskRunRects(mask.Pixels(), c(2), c(3)))))
+    std::abort();
   (void)CreateRegionFromMask(mask);
   (void)CreateSkinRegion(g, n, W, H, mask);
   return 0;

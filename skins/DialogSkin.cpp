@@ -58,7 +58,7 @@ void SetFormInfo(TqzSkinFormInfo& f) {
   f.ClientRect = frame::kClient;
   f.LeftStretch = f.RightStretch = f.TopStretch = f.BottomStretch = true;
   f.StretchEffect = true;
-  f.StretchType = stFull;
+  f.StretchType = TqzStretchType::Full;
   f.ButtonsRect = frame::kButtonsRect;
   f.CaptionRect = frame::kCaptionRect;
   f.ButtonsOffset = frame::kButtonsOffset;
@@ -142,6 +142,7 @@ std::unique_ptr<TSkinBuilder> BuildDialogSkin() {
   PaintLayerFrame(c);
   SetSkinColors(skin);
   c.Claims.Check(skin);
+  CheckPictureRects(skin);
   skin.LeadWith("trackbar");
   return owned;
 }

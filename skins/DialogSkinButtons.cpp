@@ -224,7 +224,7 @@ void AddResizeButton(TContext& c) {
   PaintFace(p, l.Disabled, 5, kOffFace);
   auto& d = c.Skin.Control<TqzDataSkinButtonControl>("resizebutton");
   d.PictureIndex = c.Pics.Controls;
-  SetNine(d, l.Normal, 6, 4, 6, 4, 7);
+  SetNine(d, l.Normal, 6, 4, 6, 4, 7, 7);
   SetLooks(d, l);
   SetButtonFonts(d, false);
 }
@@ -245,7 +245,7 @@ void AddToolButtons(TContext& c) {
   for (const char* name : {"toolbutton", "resizetoolbutton"}) {
     auto& d = c.Skin.Control<TqzDataSkinButtonControl>(name);
     d.PictureIndex = c.Pics.Controls;
-    SetNine(d, l.Normal, 4, 3, 4, 3, 6);
+    SetNine(d, l.Normal, 4, 3, 4, 3, 6, 6);
     SetLooks(d, l);
     SetButtonFonts(d, false);
   }
@@ -263,7 +263,7 @@ void AddMenuItemButton(TContext& c) {
   Box(p, TRectF(l.Down), 4, tone::kSelectHot, tone::kDownBorder);
   auto& d = c.Skin.Control<TqzDataSkinButtonControl>("menuitembutton");
   d.PictureIndex = c.Pics.Controls;
-  SetNine(d, l.Normal, 4, 4, 4, 4, 6);
+  SetNine(d, l.Normal, 4, 4, 4, 4, 6, 6);
   SetLooks(d, l);
   SetButtonFonts(d, false);
 }

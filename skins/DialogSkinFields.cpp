@@ -129,7 +129,7 @@ TItemLooks PaintItemLooks(TContext& c) {
 void SetListBox(TqzDataSkinListBox& d, int pic, const TRect& frame, int border,
                 const TItemLooks& items) {
   d.PictureIndex = pic;
-  SetNine(d, frame, border, border, border, border, 6);
+  SetNine(d, frame, border, border, border, border, 6, 6);
   d.ItemRect = items.Normal;
   d.ActiveItemRect = items.Selected;
   d.FocusItemRect = items.Focused;

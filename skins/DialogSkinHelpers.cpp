@@ -1,6 +1,4 @@
-// Geometry setters, rectangle claims and small painting helpers of the
-// dialog skin.
-#include <algorithm>
+// Rectangle claims and small painting helpers of the dialog skin.
 #include <stdexcept>
 
 #include "skins/DialogSkinParts.h"
@@ -57,44 +55,6 @@ TRect TContext::Fix(int pic, const TRect& r, const std::string& owner) {
   Skin.Atlas(pic).Reserve(r);
   Claims.Claim(pic, r, owner);
   return r;
-}
-
-void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
-             int corner) {
-  const int w = skin.Width(), h = skin.Height();
-  const int cl = std::max(l, corner), ct = std::max(t, corner);
-  const int cr = std::max(r, corner), cb = std::max(b, corner);
-  d.SkinRect = skin;
-  d.ClientRect = {l, t, w - r, h - b};
-  d.LeftTopPoint = {cl, ct};
-  d.RightTopPoint = {w - cr, ct};
-  d.LeftBottomPoint = {cl, h - cb};
-  d.RightBottomPoint = {w - cr, h - cb};
-  d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
-  d.StretchEffect = true;
-  d.StretchType = stFull;
-}
-
-void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right,
-               const TRect& client) {
-  d.SkinRect = skin;
-  d.ClientRect = client;
-  d.LeftTopPoint = {left, 0};
-  d.RightTopPoint = {skin.Width() - right, 0};
-  d.LeftBottomPoint = d.RightBottomPoint = {0, 0};
-  d.StretchEffect = true;
-  d.StretchType = stFull;
-}
-
-void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
-               const TRect& client) {
-  d.SkinRect = skin;
-  d.ClientRect = client;
-  d.LeftTopPoint = {0, top};
-  d.LeftBottomPoint = {0, skin.Height() - bottom};
-  d.RightTopPoint = d.RightBottomPoint = {0, 0};
-  d.StretchEffect = true;
-  d.StretchType = stFull;
 }
 
 TRect Rel(const TRect& r, const TRect& outer) {

@@ -23,7 +23,7 @@ void AddCardPanel(TContext& c) {
   TPainter p(c.Skin.Active(c.Pics.Controls));
   p.Set(r, tone::kBody);
   Box(p, TRectF(r), 5, tone::kField, Hex(0xD5DAE0));
-  SetNine(AddPanel(c, "panel"), r, 3, 3, 3, 3, 7);
+  SetNine(AddPanel(c, "panel"), r, 3, 3, 3, 3, 7, 7);
 }
 
 // "roundpanel": a softer, rounder card with a faint vertical gradient.
@@ -35,7 +35,7 @@ void AddRoundPanel(TContext& c) {
   p.FillRoundRect(f, 11, TFill::Vertical(f, Hex(0xFFFFFF), Hex(0xF4F6F9)));
   p.StrokeRoundRect(f.Inflated(-1), 10, 1, Fade(Hex(0xFFFFFF), 0.8));
   p.StrokeRoundRect(f, 11, 1, Hex(0xCDD3DA));
-  SetNine(AddPanel(c, "roundpanel"), r, 5, 5, 5, 5, 13);
+  SetNine(AddPanel(c, "roundpanel"), r, 5, 5, 5, 5, 13, 13);
 }
 
 // "groupbox": the caption on the dialog background above a framed box.
@@ -64,7 +64,7 @@ void AddToolPanel(TContext& c) {
   TPainter p(c.Skin.Active(c.Pics.Controls));
   p.Set(r, tone::kBody);
   p.Set({r.Left, r.Bottom - 1, r.Right, r.Bottom}, tone::kInnerLine);
-  SetNine(AddPanel(c, "toolpanel"), r, 0, 0, 0, 1, 0);
+  SetNine(AddPanel(c, "toolpanel"), r, 0, 0, 0, 1, 0, 0);
 }
 
 }  // namespace
@@ -90,7 +90,7 @@ void PaintLabels(TContext& c) {
   Box(p, TRectF(plate), 4, Hex(0xE9EDF2), Hex(0xDCE1E7));
   auto& label = c.Skin.Control<TqzDataSkinLabelControl>("label");
   label.PictureIndex = pic;
-  SetNine(label, plate, 6, 2, 6, 2, 5);
+  SetNine(label, plate, 6, 2, 6, 2, 5, 5);
   SetFont(label, 13, false, kPal.Text);
 
   // "menuheader": a header row of a popup menu.
@@ -99,7 +99,7 @@ void PaintLabels(TContext& c) {
   p.Set({header.Left, header.Bottom - 1, header.Right, header.Bottom}, Hex(0xE1E5EA));
   auto& head = c.Skin.Control<TqzDataSkinLabelControl>("menuheader");
   head.PictureIndex = pic;
-  SetNine(head, header, 6, 0, 6, 1, 4);
+  SetNine(head, header, 6, 0, 6, 1, 4, 4);
   SetFont(head, 12, true, kPal.TextDim);
 
   auto& bevel = c.Skin.Control<TqzDataSkinBevel>("bevel");

@@ -1,6 +1,6 @@
 // The pieces of the light dialog skin ("dialog.ini"), shared by the
 // DialogSkin*.cpp files: the active pictures, the frame layout, the colours
-// of this skin, geometry setters and small painting helpers. Every Paint...
+// of this skin and small painting helpers. Every Paint...
 // function paints its element and fills its description with the same
 // rectangles, and claims those rectangles so that TClaims::Check proves
 // that no two elements share pixels and none leaves its picture.
@@ -102,18 +102,6 @@ struct TContext {
 };
 
 // ---- Geometry of descriptions ----
-
-// Nine-part: borders l, t, r, b give the client rect; the corner points sit
-// `corner` pixels in from each side (at least the border), so rounded
-// corners stay whole in the fixed pieces. Everything stretches.
-void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
-             int corner);
-// Three-part horizontal (height fixed): fixed left and right widths.
-void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right,
-               const TRect& client);
-// Three-part vertical (width fixed): fixed top and bottom heights.
-void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
-               const TRect& client);
 
 TRect Rel(const TRect& r, const TRect& outer);  // r relative to outer's top-left
 TRect Moved(const TRect& r, int dx, int dy);

@@ -38,7 +38,7 @@ void SetWindowCorners(T& d, int size) {
   d.RightBottomPoint = {size - 8, size - 8};
   d.LeftStretch = d.RightStretch = d.TopStretch = d.BottomStretch = true;
   d.StretchEffect = true;
-  d.StretchType = stFull;
+  d.StretchType = TqzStretchType::Full;
 }
 
 // The menu item looks: a white row, a rounded light-accent plate under the

@@ -1,12 +1,10 @@
 // "skin.ini": the main window's dark media-application look. This file
 // creates the pictures in their fixed order and calls the element painters
-// in the order their descriptions must appear in [SKINCONTROLS]; it also
-// holds the small helpers the MainSkin*.cpp files share and the check that
-// every rectangle lies inside its picture.
+// in the order their descriptions must appear in [SKINCONTROLS], then checks
+// the rectangles the descriptions cut from their pictures; it also holds the
+// small helpers the MainSkin*.cpp files share.
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
-#include <vector>
 
 #include "skins/MainSkinParts.h"
 #include "skins/Skins.h"
@@ -14,37 +12,6 @@
 namespace qz::skingen {
 
 namespace mainskin {
-
-void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
-             int cornerW) {
-  int w = skin.Width(), h = skin.Height();
-  int cl = std::max(l, cornerW), cr = std::max(r, cornerW);
-  d.SkinRect = skin;
-  d.ClientRect = Rect(l, t, w - r, h - b);
-  d.LeftTopPoint = Point(cl, t);
-  d.RightTopPoint = Point(w - cr, t);
-  d.LeftBottomPoint = Point(cl, h - b);
-  d.RightBottomPoint = Point(w - cr, h - b);
-  d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
-  d.StretchEffect = true;
-  d.StretchType = stFull;
-}
-
-void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right) {
-  d.SkinRect = skin;
-  d.LeftTopPoint = Point(left, 0);
-  d.RightTopPoint = Point(skin.Width() - right, 0);
-  d.LeftBottomPoint = d.RightBottomPoint = Point(0, 0);
-  d.StretchEffect = true;
-}
-
-void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom) {
-  d.SkinRect = skin;
-  d.LeftTopPoint = Point(0, top);
-  d.LeftBottomPoint = Point(0, skin.Height() - bottom);
-  d.RightTopPoint = d.RightBottomPoint = Point(0, 0);
-  d.StretchEffect = true;
-}
 
 TRect Relative(const TRect& r, const TRect& outer) { return OffsetRect(r, -outer.Left, -outer.Top); }
 
@@ -79,93 +46,6 @@ void Blit(const TPixmap& from, const TRect& src, TPixmap& to, int x, int y) {
   for (int row = 0; row < src.Height(); ++row)
     for (int col = 0; col < src.Width(); ++col)
       to.At(x + col, y + row) = from.At(src.Left + col, src.Top + row);
-}
-
-namespace {
-
-struct TNamedRect {
-  std::string Name;
-  int Picture;
-  TRect Rect;
-};
-
-void Need(const TSkinBuilder& skin, std::vector<TNamedRect>& out, const std::string& name,
-          int picture, const TRect& r) {
-  if (r.IsEmpty()) return;
-  if (picture < 0 || picture >= skin.ActiveCount())
-    throw std::runtime_error(name + ": picture index " + std::to_string(picture) + " out of range");
-  const TPixmap& pic = const_cast<TSkinBuilder&>(skin).Active(picture);
-  if (r.Left < 0 || r.Top < 0 || r.Right > pic.Width() || r.Bottom > pic.Height())
-    throw std::runtime_error(name + ": rectangle outside its picture");
-  out.push_back({name, picture, r});
-}
-
-void CollectControl(const TSkinBuilder& skin, const TqzDataSkinControl& c,
-                    std::vector<TNamedRect>& out) {
-  int pic = c.PictureIndex;
-  if (pic < 0) return;
-  Need(skin, out, c.IDName, pic, c.SkinRect);
-  if (auto* b = dynamic_cast<const TqzDataSkinButtonControl*>(&c)) {
-    for (const TRect* r : {&b->ActiveSkinRect, &b->DownSkinRect, &b->FocusedSkinRect,
-                           &b->DisabledSkinRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* s = dynamic_cast<const TqzDataSkinScrollBarControl*>(&c)) {
-    for (const TRect* r : {&s->ActiveUpButtonRect, &s->DownUpButtonRect, &s->ActiveDownButtonRect,
-                           &s->DownDownButtonRect, &s->ThumbRect, &s->ActiveThumbRect,
-                           &s->DownThumbRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* e = dynamic_cast<const TqzDataSkinEditControl*>(&c)) {
-    for (const TRect* r : {&e->ActiveSkinRect, &e->ActiveButtonRect, &e->DownButtonRect,
-                           &e->UnEnabledButtonRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* l = dynamic_cast<const TqzDataSkinListBox*>(&c)) {
-    for (const TRect* r : {&l->ItemRect, &l->ActiveItemRect, &l->FocusItemRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* k = dynamic_cast<const TqzDataSkinCheckRadioControl*>(&c)) {
-    for (const TRect* r : {&k->CheckImageRect, &k->UnCheckImageRect, &k->ActiveCheckImageRect,
-                           &k->ActiveUnCheckImageRect, &k->UnEnabledCheckImageRect,
-                           &k->UnEnabledUnCheckImageRect, &k->GrayedCheckImageRect,
-                           &k->ActiveGrayedCheckImageRect})
-      Need(skin, out, c.IDName, pic, *r);
-  } else if (auto* t = dynamic_cast<const TqzDataSkinTabControl*>(&c)) {
-    for (const TRect* r : {&t->TabRect, &t->ActiveTabRect, &t->MouseInTabRect, &t->TabsBGRect})
-      Need(skin, out, c.IDName, pic, *r);
-  }
-}
-
-void CollectObject(const TSkinBuilder& skin, const TqzDataSkinObject& o,
-                   std::vector<TNamedRect>& out) {
-  int pic = o.ActivePictureIndex;
-  if (pic < 0) return;
-  if (o.SkinRectInAPicture) Need(skin, out, o.IDName, pic, o.SkinRect);
-  Need(skin, out, o.IDName, pic, o.ActiveSkinRect);
-  Need(skin, out, o.IDName, pic, o.InActiveSkinRect);
-  if (auto* b = dynamic_cast<const TqzDataSkinButton*>(&o)) Need(skin, out, o.IDName, pic, b->DownRect);
-  if (auto* m = dynamic_cast<const TqzDataSkinMainMenuItem*>(&o)) Need(skin, out, o.IDName, pic, m->DownRect);
-  if (auto* m = dynamic_cast<const TqzDataSkinMenuItem*>(&o)) {
-    for (const TRect* r : {&m->DividerRect, &m->CheckImageRect, &m->ActiveCheckImageRect,
-                           &m->RadioImageRect, &m->ActiveRadioImageRect, &m->ArrowImageRect,
-                           &m->ActiveArrowImageRect})
-      Need(skin, out, o.IDName, pic, *r);
-  }
-}
-
-}  // namespace
-
-void CheckRects(const TSkinBuilder& skin) {
-  std::vector<TNamedRect> rects;
-  for (const auto& c : skin.Controls()) CollectControl(skin, *c, rects);
-  for (const auto& o : skin.Objects()) CollectObject(skin, *o, rects);
-  // Two elements may share a rectangle exactly, but never cut into each other.
-  for (size_t i = 0; i < rects.size(); ++i)
-    for (size_t j = i + 1; j < rects.size(); ++j) {
-      const TNamedRect& a = rects[i];
-      const TNamedRect& b = rects[j];
-      TRect overlap;
-      if (a.Picture == b.Picture && !(a.Rect == b.Rect) && IntersectRect(overlap, a.Rect, b.Rect))
-        throw std::runtime_error("skin.ini: rectangles of " + a.Name + " and " + b.Name +
-                                 " overlap");
-    }
 }
 
 }  // namespace mainskin
@@ -212,7 +92,7 @@ std::unique_ptr<TSkinBuilder> BuildMainSkin() {
   SetSkinColors(skin);
 
   skin.LeadWith("lbscrollbar");
-  CheckRects(skin);
+  CheckPictureRects(skin);
   return owned;
 }
 

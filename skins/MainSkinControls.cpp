@@ -267,7 +267,7 @@ void PaintPageControl(TSkinBuilder& skin, const TPictures& pics) {
   d.RightBottomPoint = Point(42, 43);
   d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
   d.StretchEffect = true;
-  d.StretchType = stFull;
+  d.StretchType = TqzStretchType::Full;
   d.TabRect = tab;
   d.MouseInTabRect = hotTab;
   d.ActiveTabRect = activeTab;

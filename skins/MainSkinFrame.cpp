@@ -58,7 +58,7 @@ void SetFormInfo(TSkinBuilder& skin) {
   fi.RightBottomPoint = Point(cell.Right, cell.Bottom);
   fi.LeftStretch = fi.RightStretch = fi.TopStretch = fi.BottomStretch = true;
   fi.StretchEffect = true;
-  fi.StretchType = stFull;
+  fi.StretchType = TqzStretchType::Full;
   fi.CaptionRect = kCaptionObject;
   fi.ButtonsRect = Rect(kTrayButton.Left, kTrayButton.Top, kCloseButton.Right, kCloseButton.Bottom);
   fi.ButtonsOffset = 2;

@@ -72,17 +72,6 @@ inline constexpr uint32_t kThumbHot = Hex(0x5F6775);
 inline constexpr uint32_t kRed = Hex(0xE5484D);
 }  // namespace tone
 
-// Sets the nine-part geometry of a description: the client rectangle is the
-// skin rectangle less the four borders, the corner points sit on its
-// corners (optionally pushed outwards to `cornerW` so rounded corners stay
-// in the fixed pieces), and everything stretches.
-void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
-             int cornerW = 0);
-// Three-part horizontal geometry (fixed left and right widths, middle stretched).
-void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right);
-// Three-part vertical geometry.
-void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom);
-
 // A rect relative to `outer`'s top-left.
 TRect Relative(const TRect& r, const TRect& outer);
 // The description colour value of a pixel colour.
@@ -118,9 +107,5 @@ void PaintPanels(TSkinBuilder& skin, const TPictures& pics);
 void PaintScrollBars(TSkinBuilder& skin, const TPictures& pics);
 void PaintFields(TSkinBuilder& skin, const TPictures& pics);
 void SetSkinColors(TSkinBuilder& skin);
-
-// Checks that every rectangle a description names lies inside its picture;
-// throws with the element's name otherwise.
-void CheckRects(const TSkinBuilder& skin);
 
 }  // namespace qz::skingen::mainskin

@@ -137,18 +137,18 @@ TPixmap ExtractPiece(const TBitmap& picture, const TRect& r) {
 TPixmap ComposeGeometry(const TSkinPiece& p, const TPixmap& src, TSize size) {
   TqzSkinGeometry g = p.Geometry;
   g.SkinRect = {0, 0, src.Width(), src.Height()};
-  const int mode = CalcResizeMode(g);
+  const TqzResizeMode mode = CalcResizeMode(g);
   const TqzNewGeometry n = CalcNewGeometry(g, mode, size.cx, size.cy);
   TPixmap dest;
   switch (mode) {
-    case kResizeNinePart:
+    case TqzResizeMode::NinePart:
       ComposeSkinImage(g, n, true, n.Width, n.Height, src, dest);
       return dest;
-    case kResizeHorizontal:
+    case TqzResizeMode::Horizontal:
       ComposeHSkinImage(g.LeftTopPoint.X, src.Width() - g.RightTopPoint.X, dest, g.StretchEffect,
                         n.Width, g.SkinRect, src);
       return dest;
-    case kResizeVertical:
+    case TqzResizeMode::Vertical:
       ComposeVSkinImage(g.LeftTopPoint.Y, src.Height() - g.LeftBottomPoint.Y, dest,
                         g.StretchEffect, n.Height, g.SkinRect, src);
       return dest;
@@ -185,17 +185,17 @@ TStretchability GeometryStretchability(const TSkinPiece& p) {
   const TqzSkinGeometry& g = p.Geometry;
   const int w = p.Rect.Width(), h = p.Rect.Height();
   TStretchability s;
-  const int mode = CalcResizeMode(g);
-  s.Horz = mode == kResizeNinePart || mode == kResizeHorizontal;
-  s.Vert = mode == kResizeNinePart || mode == kResizeVertical;
+  const TqzResizeMode mode = CalcResizeMode(g);
+  s.Horz = mode == TqzResizeMode::NinePart || mode == TqzResizeMode::Horizontal;
+  s.Vert = mode == TqzResizeMode::NinePart || mode == TqzResizeMode::Vertical;
   s.MinWidth = std::max({1, g.LeftTopPoint.X + w - g.RightTopPoint.X,
                          g.ClientRect.Left + w - g.ClientRect.Right});
-  if (mode == kResizeNinePart)
+  if (mode == TqzResizeMode::NinePart)
     s.MinWidth = std::max(s.MinWidth, g.LeftBottomPoint.X + w - g.RightBottomPoint.X);
   s.MinHeight = std::max({1, g.LeftTopPoint.Y + h - g.LeftBottomPoint.Y,
                           g.RightTopPoint.Y + h - g.RightBottomPoint.Y,
                           g.ClientRect.Top + h - g.ClientRect.Bottom});
-  if (mode == kResizeVertical) s.MinHeight = std::max(1, g.LeftTopPoint.Y + h - g.LeftBottomPoint.Y);
+  if (mode == TqzResizeMode::Vertical) s.MinHeight = std::max(1, g.LeftTopPoint.Y + h - g.LeftBottomPoint.Y);
   return s;
 }
 
@@ -401,9 +401,9 @@ const char* LayoutName(const TSkinPiece& p) {
   switch (p.Layout) {
     case TPieceLayout::Geometry: {
       switch (CalcResizeMode(p.Geometry)) {
-        case kResizeNinePart: return "nine-part";
-        case kResizeHorizontal: return "three-part horizontal";
-        case kResizeVertical: return "three-part vertical";
+        case TqzResizeMode::NinePart: return "nine-part";
+        case TqzResizeMode::Horizontal: return "three-part horizontal";
+        case TqzResizeMode::Vertical: return "three-part vertical";
         default: return "fixed size";
       }
     }
@@ -492,13 +492,14 @@ TPixmap OverChecker(const TPixmap& image) {
 }
 
 std::vector<TCell> LayerFrameCells(const TqzSkinData& skin) {
-  const TqzDataSkinLayerFrame& f = skin.LayerFrame();
+  const TqzSkinImageCache& images = skin.ImageCache();
   TCell cell;
   cell.Label.push_back({"LAYERFRAME  (layerframe)", kNameColor, true});
   cell.Label.push_back({"frame images with the opacity of their masks", kTextColor});
-  if (f.ActiveImage()) cell.Images.push_back({OverChecker(f.ActiveImage()->Pixmap()), "active"});
-  if (f.InActiveImage())
-    cell.Images.push_back({OverChecker(f.InActiveImage()->Pixmap()), "inactive"});
+  if (const TqzBitmap* active = images.LayerFrameImage())
+    cell.Images.push_back({OverChecker(active->Pixmap()), "active"});
+  if (const TqzBitmap* inactive = images.LayerFrameInActiveImage())
+    cell.Images.push_back({OverChecker(inactive->Pixmap()), "inactive"});
   if (cell.Images.empty()) return {};
   return {cell};
 }
@@ -568,19 +569,9 @@ TWindowPlan PlanWindow(const TqzSkinData& skin, const std::optional<TSize>& aske
 
 TqzSkinGeometry FormGeometry(const TqzSkinData& skin, const TBitmap& picture,
                              const TRect& clientRect) {
-  TqzSkinGeometry g;
-  g.SkinRect = {0, 0, picture.Width(), picture.Height()};
-  g.LeftTopPoint = skin.LeftTopPoint;
-  g.RightTopPoint = skin.RightTopPoint;
-  g.LeftBottomPoint = skin.LeftBottomPoint;
-  g.RightBottomPoint = skin.RightBottomPoint;
+  const TqzSkinFormInfo& frame = skin;
+  TqzSkinGeometry g({0, 0, picture.Width(), picture.Height()}, frame);
   g.ClientRect = clientRect;
-  g.LeftStretch = skin.LeftStretch;
-  g.TopStretch = skin.TopStretch;
-  g.RightStretch = skin.RightStretch;
-  g.BottomStretch = skin.BottomStretch;
-  g.StretchEffect = skin.StretchEffect;
-  g.StretchType = skin.StretchType;
   return g;
 }
 
@@ -592,7 +583,7 @@ TPixmap ComposeWindowPicture(const TqzSkinData& skin, TSize size) {
     return out;
   }
   const TqzSkinGeometry g = FormGeometry(skin, picture, skin.ClientRect);
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, size.cx, size.cy);
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, size.cx, size.cy);
   TPixmap out;
   ComposeSkinImage(g, n, true, size.cx, size.cy, picture.Pixels(), out);
   return out;
@@ -628,7 +619,7 @@ std::vector<uint8_t> WindowShape(const TqzSkinData& skin, TSize size) {
     return inside;
   }
   const TqzSkinGeometry g = FormGeometry(skin, mask, skin.MaskRectArea);
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, size.cx, size.cy);
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, size.cx, size.cy);
   const TqzBorderStrips strips = ComposeSkinBorderImages(g, n, size.cx, size.cy, mask.Pixels());
   const TRect& area = n.NewClRect;
   for (int y = std::max(0, area.Top); y < std::min(size.cy, area.Bottom); ++y)
@@ -780,7 +771,7 @@ std::vector<TOutline> WindowOutlines(const TqzSkinData& skin, TSize size,
   const TqzSkinGeometry g = FormGeometry(skin, skin.Picture(), skin.ClientRect);
   if (!skin.ClientRect.IsEmpty()) {
     const TRect client = Stretchable(skin)
-                             ? CalcNewGeometry(g, kResizeNinePart, size.cx, size.cy).NewClRect
+                             ? CalcNewGeometry(g, TqzResizeMode::NinePart, size.cx, size.cy).NewClRect
                              : skin.ClientRect;
     out.push_back({client, "clientrect", 0xFF00C000, RGB(0, 160, 0)});
   }

@@ -20,26 +20,19 @@ void TqzDataSkinControl::WriteData(TqzIniFile& ini) {
 }
 
 void TqzDataSkinControl::Fields(TqzDataFields& f) {
-  f.Integer("pictureindex", PictureIndex, -1);
-  f.Integer("maskpictureindex", MaskPictureIndex, -1);
+  f.PictureIndex("pictureindex", PictureIndex);
+  f.PictureIndex("maskpictureindex", MaskPictureIndex);
   f.Integer("cursorindex", CursorIndex, -1);
   f.Rect("skinrect", SkinRect);
 }
 
 namespace {
 template <class T>
-void CornerPoints(TqzDataFields& f, T& d) {
-  f.Point("lefttoppoint", d.LeftTopPoint);
-  f.Point("righttoppoint", d.RightTopPoint);
-  f.Point("leftbottompoint", d.LeftBottomPoint);
-  f.Point("rightbottompoint", d.RightBottomPoint);
-}
-template <class T>
 void UpDownRects(TqzDataFields& f, T& d) {
-  f.Rect("upbuttonrect", d.UpButtonRect);
+  f.Place("upbuttonrect", d.UpButtonRect, TqzPlaceBound::InSkinRect);
   f.Rect("activeupbuttonrect", d.ActiveUpButtonRect);
   f.Rect("downupbuttonrect", d.DownUpButtonRect);
-  f.Rect("downbuttonrect", d.DownButtonRect);
+  f.Place("downbuttonrect", d.DownButtonRect, TqzPlaceBound::InSkinRect);
   f.Rect("activedownbuttonrect", d.ActiveDownButtonRect);
   f.Rect("downdownbuttonrect", d.DownDownButtonRect);
 }
@@ -51,14 +44,9 @@ void Font(TqzDataFields& f, T& d) {
 
 void TqzDataSkinCustomControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  CornerPoints(f, *this);
-  f.Rect("clientrect", ClientRect);
-  f.Flag("leftstretch", LeftStretch);
-  f.Flag("topstretch", TopStretch);
-  f.Flag("rightstretch", RightStretch);
-  f.Flag("bottomstretch", BottomStretch);
-  f.Flag("stretcheffect", StretchEffect);
-  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+  f.CornerPoints(*this);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftTopRightBottom);
 }
 
 void TqzDataSkinButtonControl::Fields(TqzDataFields& f) {
@@ -82,8 +70,8 @@ void TqzDataSkinButtonControl::Fields(TqzDataFields& f) {
   f.Rect("menumarkeractiverect", MenuMarkerActiveRect);
   f.Rect("menumarkerdownrect", MenuMarkerDownRect);
   f.Color("menumarkertransparentcolor", MenuMarkerTransparentColor);
-  f.Integer("glowlayerpictureindex", GlowLayerPictureIndex, -1);
-  f.Integer("glowlayermaskpictureindex", GlowLayerMaskPictureIndex, -1);
+  f.PictureIndex("glowlayerpictureindex", GlowLayerPictureIndex);
+  f.PictureIndex("glowlayermaskpictureindex", GlowLayerMaskPictureIndex);
   f.Integer("glowlayeroffsetleft", GlowLayerOffsetLeft);
   f.Integer("glowlayeroffsettop", GlowLayerOffsetTop);
   f.Integer("glowlayeroffsetright", GlowLayerOffsetRight);
@@ -95,7 +83,7 @@ void TqzDataSkinButtonControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinMenuButtonControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("trackbuttonrect", TrackButtonRect);
+  f.Place("trackbuttonrect", TrackButtonRect, TqzPlaceBound::InSkinRect);
 }
 
 void TqzDataSkinCheckRadioControl::Fields(TqzDataFields& f) {
@@ -107,8 +95,8 @@ void TqzDataSkinCheckRadioControl::Fields(TqzDataFields& f) {
   f.Flag("morphing", Morphing);
   f.EnumInt("morphkind", MorphKind, kMorphKindWords);
   f.Rect("activeskinrect", ActiveSkinRect);
-  f.Rect("checkimagearea", CheckImageArea);
-  f.Rect("textarea", TextArea);
+  f.Place("checkimagearea", CheckImageArea);
+  f.Place("textarea", TextArea);
   f.Rect("checkimagerect", CheckImageRect);
   f.Rect("uncheckimagerect", UnCheckImageRect);
   f.Rect("activecheckimagerect", ActiveCheckImageRect);
@@ -121,15 +109,15 @@ void TqzDataSkinCheckRadioControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinPanelControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Integer("bgpictureindex", BGPictureIndex, -1);
-  f.Rect("captionrect", CaptionRect);
+  f.PictureIndex("bgpictureindex", BGPictureIndex);
+  f.Place("captionrect", CaptionRect);
   f.EnumInt("alignment", Alignment, kAlignmentWords);
   Font(f, *this);
   f.Rect("checkimagerect", CheckImageRect);
   f.Rect("uncheckimagerect", UnCheckImageRect);
   f.Rect("markframerect", MarkFrameRect);
   f.Rect("framerect", FrameRect);
-  f.Rect("frametextrect", FrameTextRect);
+  f.Place("frametextrect", FrameTextRect);
   f.Integer("frameleftoffset", FrameLeftOffset);
   f.Integer("framerightoffset", FrameRightOffset);
   f.Rect("gripperrect", GripperRect);
@@ -145,8 +133,8 @@ void TqzDataSkinExPanelControl::Fields(TqzDataFields& f) {
   f.Integer("rollrightoffset", RollRightOffset);
   f.Integer("rolltopoffset", RollTopOffset);
   f.Integer("rollbottomoffset", RollBottomOffset);
-  f.Rect("rollvcaptionrect", RollVCaptionRect);
-  f.Rect("rollhcaptionrect", RollHCaptionRect);
+  f.Place("rollvcaptionrect", RollVCaptionRect);
+  f.Place("rollhcaptionrect", RollHCaptionRect);
   f.Rect("closebuttonrect", CloseButtonRect);
   f.Rect("closebuttonactiverect", CloseButtonActiveRect);
   f.Rect("closebuttondownrect", CloseButtonDownRect);
@@ -162,7 +150,7 @@ void TqzDataSkinExPanelControl::Fields(TqzDataFields& f) {
   f.Rect("vrestorebuttonrect", VRestoreButtonRect);
   f.Rect("vrestorebuttonactiverect", VRestoreButtonActiveRect);
   f.Rect("vrestorebuttondownrect", VRestoreButtonDownRect);
-  f.Rect("captionrect", CaptionRect);
+  f.Place("captionrect", CaptionRect);
   Font(f, *this);
   f.Flag("buttonstransparent", ButtonsTransparent);
   f.Color("buttonstransparentcolor", ButtonsTransparentColor);
@@ -170,7 +158,7 @@ void TqzDataSkinExPanelControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinScrollBoxControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Integer("bgpictureindex", BGPictureIndex, -1);
+  f.PictureIndex("bgpictureindex", BGPictureIndex);
 }
 
 void TqzDataSkinLabelControl::Fields(TqzDataFields& f) {
@@ -198,7 +186,7 @@ void TqzDataSkinEditControl::Fields(TqzDataFields& f) {
   Font(f, *this);
   f.Color("disabledfontcolor", DisabledFontColor);
   f.Color("activefontcolor", ActiveFontColor);
-  f.Rect("buttonrect", ButtonRect);
+  f.Place("buttonrect", ButtonRect, TqzPlaceBound::InSkinRect);
   f.Rect("activebuttonrect", ActiveButtonRect);
   f.Rect("downbuttonrect", DownButtonRect);
   f.Rect("unenabledbuttonrect", UnEnabledButtonRect);
@@ -231,17 +219,17 @@ void TqzDataSkinListBox::Fields(TqzDataFields& f) {
   f.Rect("focusitemrect", FocusItemRect);
   f.Integer("itemleftoffset", ItemLeftOffset);
   f.Integer("itemrightoffset", ItemRightOffset);
-  f.Rect("itemtextrect", ItemTextRect);
+  f.Place("itemtextrect", ItemTextRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("focusfontcolor", FocusFontColor);
-  f.Rect("captionrect", CaptionRect);
+  f.Place("captionrect", CaptionRect);
   f.String("captionfontname", CaptionFontName, "Tahoma");
   f.Integer("captionfontheight", CaptionFontHeight, 13);
   f.FontStyle("captionfontstyle", CaptionFontStyle);
   f.Color("captionfontcolor", CaptionFontColor);
   UpDownRects(f, *this);
-  f.Rect("checkbuttonrect", CheckButtonRect);
+  f.Place("checkbuttonrect", CheckButtonRect, TqzPlaceBound::InSkinRect);
   f.Rect("activecheckbuttonrect", ActiveCheckButtonRect);
   f.Rect("downcheckbuttonrect", DownCheckButtonRect);
   f.String("vscrollbarname", VScrollBarName, "vscrollbar");
@@ -249,7 +237,7 @@ void TqzDataSkinListBox::Fields(TqzDataFields& f) {
   f.String("bothhscrollbarname", BothHScrollBarName, "bothhscrollbar");
   f.Flag("showfocus", ShowFocus);
   f.Rect("disabledbuttonsrect", DisabledButtonsRect);
-  f.Rect("buttonsarea", ButtonsArea);
+  f.Place("buttonsarea", ButtonsArea);
 }
 
 void TqzDataSkinCheckListBox::Fields(TqzDataFields& f) {
@@ -267,12 +255,12 @@ void TqzDataSkinComboBox::Fields(TqzDataFields& f) {
   f.Rect("focusitemrect", FocusItemRect);
   f.Integer("itemleftoffset", ItemLeftOffset);
   f.Integer("itemrightoffset", ItemRightOffset);
-  f.Rect("itemtextrect", ItemTextRect);
+  f.Place("itemtextrect", ItemTextRect);
   Font(f, *this);
   f.Color("focusfontcolor", FocusFontColor);
   f.Color("activefontcolor", ActiveFontColor);
   f.String("listboxname", ListBoxName);
-  f.Rect("buttonrect", ButtonRect);
+  f.Place("buttonrect", ButtonRect, TqzPlaceBound::InSkinRect);
   f.Rect("activebuttonrect", ActiveButtonRect);
   f.Rect("downbuttonrect", DownButtonRect);
   f.Rect("unenabledbuttonrect", UnEnabledButtonRect);
@@ -283,7 +271,7 @@ void TqzDataSkinComboBox::Fields(TqzDataFields& f) {
 
 void TqzDataSkinScrollBarControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("trackarea", TrackArea);
+  f.Place("trackarea", TrackArea, TqzPlaceBound::InSkinRect);
   UpDownRects(f, *this);
   f.Rect("thumbrect", ThumbRect);
   f.Rect("activethumbrect", ActiveThumbRect);
@@ -305,7 +293,7 @@ void TqzDataSkinScrollBarControl::Fields(TqzDataFields& f) {
 void TqzDataSkinTrackBarControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
   f.Rect("activeskinrect", ActiveSkinRect);
-  f.Rect("trackarea", TrackArea);
+  f.Place("trackarea", TrackArea, TqzPlaceBound::InSkinRect);
   f.Rect("buttonrect", ButtonRect);
   f.Rect("activebuttonrect", ActiveButtonRect);
   f.Flag("vertical", Vertical);
@@ -322,7 +310,7 @@ void TqzDataSkinSplitterControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinGaugeControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("progressarea", ProgressArea);
+  f.Place("progressarea", ProgressArea);
   f.Rect("progressrect", ProgressRect);
   f.Integer("beginoffset", BeginOffset);
   f.Integer("endoffset", EndOffset);
@@ -344,7 +332,7 @@ void TqzDataSkinGaugeControl::Fields(TqzDataFields& f) {
 void TqzDataSkinControlBar::Fields(TqzDataFields& f) {
   inherited::Fields(f);
   f.Rect("itemrect", ItemRect);
-  f.Integer("bgpictureindex", BGPictureIndex, -1);
+  f.PictureIndex("bgpictureindex", BGPictureIndex);
   f.Rect("hgriprect", HGripRect);
   f.Rect("vgriprect", VGripRect);
   f.Integer("gripoffset1", GripOffset1);
@@ -364,19 +352,14 @@ void TqzDataSkinTabControl::Fields(TqzDataFields& f) {
   f.Rect("activetabrect", ActiveTabRect);
   f.Rect("focustabrect", FocusTabRect);
   f.Rect("mouseintabrect", MouseInTabRect);
-  f.Rect("clientrect", ClientRect);
-  f.Integer("bgpictureindex", BGPictureIndex, -1);
-  CornerPoints(f, *this);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
+  f.PictureIndex("bgpictureindex", BGPictureIndex);
+  f.CornerPoints(*this);
   f.Integer("tableftoffset", TabLeftOffset);
   f.Integer("tabrightoffset", TabRightOffset);
   f.Rect("tabsbgrect", TabsBGRect);
   f.Flag("tabstretcheffect", TabStretchEffect);
-  f.Flag("leftstretch", LeftStretch);
-  f.Flag("topstretch", TopStretch);
-  f.Flag("rightstretch", RightStretch);
-  f.Flag("bottomstretch", BottomStretch);
-  f.Flag("stretcheffect", StretchEffect);
-  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftTopRightBottom);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("focusfontcolor", FocusFontColor);
@@ -401,13 +384,13 @@ void TqzDataSkinGridControl::Fields(TqzDataFields& f) {
   f.Rect("focuscellrect", FocusCellRect);
   f.Integer("fixedcellleftoffset", FixedCellLeftOffset);
   f.Integer("fixedcellrightoffset", FixedCellRightOffset);
-  f.Rect("fixedcelltextrect", FixedCellTextRect);
+  f.Place("fixedcelltextrect", FixedCellTextRect);
   f.Integer("cellleftoffset", CellLeftOffset);
   f.Integer("cellrightoffset", CellRightOffset);
-  f.Rect("celltextrect", CellTextRect);
+  f.Place("celltextrect", CellTextRect);
   f.Color("linescolor", LinesColor);
   f.Color("bgcolor", BGColor);
-  f.Integer("bgpictureindex", BGPictureIndex, -1);
+  f.PictureIndex("bgpictureindex", BGPictureIndex);
   Font(f, *this);
   f.Color("selectfontcolor", SelectFontColor);
   f.Color("focusfontcolor", FocusFontColor);
@@ -422,7 +405,7 @@ void TqzDataSkinGridControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinMainMenuBar::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("itemsrect", ItemsRect);
+  f.Place("itemsrect", ItemsRect);
   f.String("menubaritem", MenuBarItem);
   f.String("closebutton", CloseButton);
   f.String("minbutton", MinButton);

@@ -5,7 +5,7 @@
 // Every class lists its keys once in Fields(); ReadData and WriteData walk
 // that list, so reading and writing use the same keys, order and syntax.
 // Enumeration fields hold the numbers of the description's words:
-// StretchType 0 stfull, 1 sthorz, 2 stvert; MorphKind 0 mkdefault ... 6 mkpush;
+// StretchType is a TqzStretchType (stfull, sthorz, stvert); MorphKind 0 mkdefault ... 6 mkpush;
 // Alignment qzTaLeftJustify / qzTaRightJustify / qzTaCenter.
 #pragma once
 
@@ -16,6 +16,7 @@
 
 #include "host/base/Object.h"
 #include "skin/data/SkinIni.h"
+#include "skin/draw/SkinGeometry.h"
 
 namespace qz {
 
@@ -31,6 +32,8 @@ class TqzDataSkinControl : public TObject {
   virtual void ReadData(const TqzIniFile& ini);
   // Replaces the section IDName by all fields, in the same order and syntax.
   virtual void WriteData(TqzIniFile& ini);
+  // Walks the field list with any visitor (checks read the fields' roles).
+  void VisitFields(TqzDataFields& f) { Fields(f); }
 
   std::string IDName;
   int PictureIndex = -1;
@@ -55,13 +58,10 @@ class TqzDataSkinControl : public TObject {
                                          \
  public:
 
-class TqzDataSkinCustomControl : public TqzDataSkinControl {
+// A control composed nine-part (or three-part) from its skin rect.
+class TqzDataSkinCustomControl : public TqzDataSkinControl, public TqzLatticeFields {
   QZ_SKIN_DATA_CLASS(TqzDataSkinCustomControl, TqzDataSkinControl)
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
-  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
-  bool StretchEffect = false;
-  int StretchType = stFull;
+  TqzSkinGeometry Geometry() const { return {SkinRect, *this}; }
 };
 
 // The font group fields of many descriptions.
@@ -288,17 +288,15 @@ class TqzDataSkinControlBar : public TqzDataSkinCustomControl {
   TColor GripTransparentColor = 0;
 };
 
-class TqzDataSkinTabControl : public TqzDataSkinControl {
+// The page area is composed nine-part from the skin rect.
+class TqzDataSkinTabControl : public TqzDataSkinControl, public TqzLatticeFields {
   QZ_SKIN_DATA_CLASS(TqzDataSkinTabControl, TqzDataSkinControl)
+  TqzSkinGeometry Geometry() const { return {SkinRect, *this}; }
   TRect TabRect, ActiveTabRect, FocusTabRect, MouseInTabRect;
-  TRect ClientRect;
   int BGPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
   int TabLeftOffset = 0, TabRightOffset = 0;
   TRect TabsBGRect;
-  bool TabStretchEffect = false, LeftStretch = false, TopStretch = false, RightStretch = false,
-       BottomStretch = false, StretchEffect = false;
-  int StretchType = stFull;
+  bool TabStretchEffect = false;
   QZ_SKIN_FONT_FIELDS
   TColor ActiveFontColor = 0, FocusFontColor = 0, MouseInFontColor = 0;
   std::string UpDown;

@@ -320,6 +320,7 @@ int TqzSkinData::FindControlIndex(std::string_view name) const {
 // Clearing and loading
 
 void TqzSkinData::ClearDescriptions() {
+  imageCache_.Clear();  // its entries name the objects dropped here
   areaList_.clear();
   objectList_.clear();
   ctrlList_.clear();
@@ -329,7 +330,6 @@ void TqzSkinData::ClearDescriptions() {
   hintWindow_.WindowPictureIndex = -1;
   layerFrame_.PictureIndex = -1;
   layerFrame_.InActivePictureIndex = -1;
-  layerFrame_.ClearImages();
   skinColors_.ResetToSystem();
 }
 
@@ -417,7 +417,7 @@ void TqzSkinData::ReadDescription(const TqzIniFile& ini) {
   AdjustFormInfo(!MaskName.empty());
   popupWindow_.ReadData(ini);
   layerFrame_.ReadData(ini);
-  layerFrame_.BuildImages(*this);
+  imageCache_.BuildLayerFrame(*this);
   hintWindow_.ReadData(ini);
   skinColors_.ReadData(ini);
   ReadAreas(ini);
@@ -438,7 +438,7 @@ void TqzSkinData::ReadObjects(const TqzIniFile& ini) {
     if (!object) continue;
     objectList_.push_back(std::move(object));
     objectList_.back()->ReadData(ini);
-    objectList_.back()->PrepareImages(*this);
+    imageCache_.BuildButton(*this, *objectList_.back());
   }
 }
 

@@ -24,6 +24,7 @@
 #include "skin/data/SkinColors.h"
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/data/SkinImageCache.h"
 #include "skin/data/SkinIni.h"
 #include "skin/data/SkinObjectData.h"
 
@@ -226,6 +227,9 @@ class TqzSkinData : public TComponent, public TqzSkinFormInfo, public IqzSystemC
   const TqzDataSkinLayerFrame& LayerFrame() const { return layerFrame_; }
   TqzSkinColors& SkinColors() { return skinColors_; }
   const TqzSkinColors& SkinColors() const { return skinColors_; }
+  // Images rendered from the pictures for the descriptions (layer frame,
+  // caption buttons and tabs); built while loading, dropped on clearing.
+  const TqzSkinImageCache& ImageCache() const { return imageCache_; }
 
   // Description lists, owned by the skin data.
   const std::vector<std::unique_ptr<TqzDataSkinArea>>& AreaList() const { return areaList_; }
@@ -286,6 +290,7 @@ class TqzSkinData : public TComponent, public TqzSkinFormInfo, public IqzSystemC
   TqzDataSkinHintWindow hintWindow_;
   TqzDataSkinLayerFrame layerFrame_;
   TqzSkinColors skinColors_;
+  TqzSkinImageCache imageCache_;
   std::vector<std::unique_ptr<TqzDataSkinArea>> areaList_;
   std::vector<std::unique_ptr<TqzDataSkinObject>> objectList_;
   std::vector<std::unique_ptr<TqzDataSkinControl>> ctrlList_;

@@ -269,7 +269,8 @@ constexpr const char* kCommandNames[] = {"cmclose",   "cmmaximize", "cmminimize"
                                          "cmdefault", "cmrollup",   "cmminimizetotray"};
 }  // namespace
 
-const TqzEnumWords kStretchTypeWords{kStretchNames, stHorz, stFull};
+// An unknown word reads as sthorz, a missing key as stfull.
+const TqzEnumWords kStretchTypeWords{kStretchNames, int(TqzStretchType::Horz), int(TqzStretchType::Full)};
 const TqzEnumWords kMorphKindWords{kMorphNames, 0, 0};
 const TqzEnumWords kInactiveEffectWords{kEffectNames, 2, 0};
 const TqzEnumWords kAlignmentWords{kAlignNames, qzTaRightJustify, qzTaCenter};
@@ -403,6 +404,27 @@ void TqzDataFields::FontGroup(std::string& name, int& height, TFontStyles& style
   Integer("fontheight", height, 13);
   FontStyle("fontstyle", style);
   Color("fontcolor", color, 0);
+}
+
+void TqzDataFields::CornerPoints(TqzLatticeFields& g) {
+  Point("lefttoppoint", g.LeftTopPoint);
+  Point("righttoppoint", g.RightTopPoint);
+  Point("leftbottompoint", g.LeftBottomPoint);
+  Point("rightbottompoint", g.RightBottomPoint);
+}
+
+void TqzDataFields::StretchFlags(TqzLatticeFields& g, TSideOrder order) {
+  Flag("leftstretch", g.LeftStretch);
+  if (order == TSideOrder::LeftTopRightBottom) {
+    Flag("topstretch", g.TopStretch);
+    Flag("rightstretch", g.RightStretch);
+  } else {
+    Flag("rightstretch", g.RightStretch);
+    Flag("topstretch", g.TopStretch);
+  }
+  Flag("bottomstretch", g.BottomStretch);
+  Flag("stretcheffect", g.StretchEffect);
+  Enum("stretchtype", g.StretchType, kStretchTypeWords);
 }
 
 }  // namespace qz

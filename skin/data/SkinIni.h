@@ -18,6 +18,7 @@
 #include "host/base/Exception.h"
 #include "host/base/Set.h"
 #include "host/base/Types.h"
+#include "skin/draw/SkinGeometry.h"
 
 #if __has_include("host/graphics/Font.h")
 #include "host/graphics/Font.h"
@@ -114,9 +115,8 @@ struct TqzEnumWords {
 };
 
 // The enumeration kinds of the description text.
-enum : int { stFull = 0, stHorz = 1, stVert = 2 };           // stretch type
 enum : int { qzTaLeftJustify = 0, qzTaRightJustify = 1, qzTaCenter = 2 };  // alignment
-extern const TqzEnumWords kStretchTypeWords;      // stfull, sthorz, stvert
+extern const TqzEnumWords kStretchTypeWords;      // stfull, sthorz, stvert (TqzStretchType)
 extern const TqzEnumWords kMorphKindWords;        // mkdefault ... mkpush
 extern const TqzEnumWords kInactiveEffectWords;   // iebrightness ... ieinvert
 extern const TqzEnumWords kAlignmentWords;        // taleftjustify, tarightjustify, tacenter
@@ -176,8 +176,20 @@ class TqzIniWriter {
 std::string SkinRectText(const TRect& r);
 std::string SkinPointText(const TPoint& p);
 
+// Where a place (a rect relative to another one) must lie.
+enum class TqzPlaceBound {
+  Free,        // a text or item area, not checked
+  InSkinRect,  // within the size of the description's "skinrect"
+};
+
 // The field list of a description object, walked once for reading and once
-// for writing so that both use the same keys, order and syntax.
+// for writing so that both use the same keys, order and syntax. Each method
+// names the role of its field, so that checks walk the same list: Rect is a
+// rectangle cut from a picture, Place a rectangle relative to another one,
+// Point a point relative to the skin rect, PictureIndex an index of the
+// skin's active pictures; the rest are numbers, flags, colours, texts,
+// enumeration words and fonts. Readers and writers treat the roles of one
+// syntax alike.
 class TqzDataFields {
  public:
   virtual ~TqzDataFields() = default;
@@ -187,6 +199,11 @@ class TqzDataFields {
   virtual void String(const char* key, std::string& field, const char* def = "") = 0;
   virtual void Rect(const char* key, TRect& field) = 0;
   virtual void Point(const char* key, TPoint& field) = 0;
+  virtual void Place(const char* key, TRect& field, TqzPlaceBound bound = TqzPlaceBound::Free) {
+    Rect(key, field);
+  }
+  // -1 (none) when the key is missing.
+  virtual void PictureIndex(const char* key, int& field) { Integer(key, field, -1); }
   virtual void EnumInt(const char* key, int& field, const TqzEnumWords& words) = 0;
   virtual void FontStyle(const char* key, TFontStyles& field) = 0;
   virtual void LineList(const char* name, std::vector<std::string>& field) = 0;
@@ -201,6 +218,13 @@ class TqzDataFields {
   // The font group: "fontname" (Tahoma), "fontheight" (13), "fontstyle", "fontcolor" (0).
   void FontGroup(std::string& name, int& height, TFontStyles& style, TColor& color,
                  const char* nameKey = "fontname");
+
+  // The nine-part keys: the four corner points ("lefttoppoint" ...), and the
+  // stretch flags of the sides followed by "stretcheffect" and
+  // "stretchtype". Descriptions list the sides in one of two orders.
+  enum class TSideOrder { LeftTopRightBottom, LeftRightTopBottom };
+  void CornerPoints(TqzLatticeFields& g);
+  void StretchFlags(TqzLatticeFields& g, TSideOrder order);
 };
 
 class TqzFieldReader : public TqzDataFields {

@@ -10,55 +10,16 @@
 namespace qz {
 
 // ---------------------------------------------------------------------------
-// Images with opacity
-
-std::unique_ptr<TqzBitmap> CutAlphaImage(const TPixmap& picture, const TRect& rect,
-                                         const TPixmap* mask) {
-  TRect r = Intersection(rect, picture.Bounds());
-  if (r.IsEmpty()) return nullptr;
-  const int w = r.Width(), h = r.Height();
-  auto image = std::make_unique<TqzBitmap>(w, h);
-  // Mask cut at the same place; pixels the mask does not cover stay opaque.
-  TPixmap alpha(w, h, 0xFFFFFFFFu);
-  for (int y = 0; y < h; ++y) {
-    const uint32_t* src = picture.Row(r.Top + y) + r.Left;
-    TqzColor* dst = image->ScanLine(y);
-    for (int x = 0; x < w; ++x) dst[x] = src[x] | 0xFF000000u;
-    if (mask && r.Top + y < mask->Height()) {
-      int n = std::clamp(mask->Width() - r.Left, 0, w);
-      std::memcpy(alpha.Row(y), mask->Row(r.Top + y) + r.Left, size_t(n) * 4);
-    }
-  }
-  if (mask) AlphaFromMask(*image, alpha);
-  return image;
-}
-
-namespace {
-const TPixmap* PicturePixels(const TqzSkinData& skinData, int index) {
-  const TBitmap* b = skinData.ActivePicture(index);
-  return b && !b->Empty() ? &b->Pixels() : nullptr;
-}
-}  // namespace
-
-// ---------------------------------------------------------------------------
 // [FORMINFO]
 
 void TqzSkinFormInfo::FormInfoFields(TqzDataFields& f) {
-  f.Point("lefttoppoint", LeftTopPoint);
-  f.Point("righttoppoint", RightTopPoint);
-  f.Point("leftbottompoint", LeftBottomPoint);
-  f.Point("rightbottompoint", RightBottomPoint);
+  f.CornerPoints(*this);
   f.Rect("clientrect", ClientRect);
-  f.Integer("bgpictureindex", BGPictureIndex, -1);
-  f.Integer("mdibgpictureindex", MDIBGPictureIndex, -1);
-  f.Flag("leftstretch", LeftStretch);
-  f.Flag("rightstretch", RightStretch);
-  f.Flag("topstretch", TopStretch);
-  f.Flag("bottomstretch", BottomStretch);
-  f.Flag("stretcheffect", StretchEffect);
-  f.EnumInt("stretchtype", StretchType, kStretchTypeWords);
+  f.PictureIndex("bgpictureindex", BGPictureIndex);
+  f.PictureIndex("mdibgpictureindex", MDIBGPictureIndex);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
   f.Flag("mdibgstretcheffect", MDIBGStretchEffect);
-  f.EnumInt("mdibgstretchtype", MDIBGStretchType, kStretchTypeWords);
+  f.Enum("mdibgstretchtype", MDIBGStretchType, kStretchTypeWords);
   f.Rect("buttonsrect", ButtonsRect);
   f.Rect("captionrect", CaptionRect);
   f.Integer("buttonsoffset", ButtonsOffset);
@@ -145,54 +106,38 @@ void TqzDataSkinSection::WriteData(TqzIniFile& ini) {
 
 namespace {
 template <class T>
-void CornerPoints(TqzDataFields& f, T& d) {
-  f.Point("lefttoppoint", d.LeftTopPoint);
-  f.Point("righttoppoint", d.RightTopPoint);
-  f.Point("leftbottompoint", d.LeftBottomPoint);
-  f.Point("rightbottompoint", d.RightBottomPoint);
-}
-template <class T>
-void EdgeStretch(TqzDataFields& f, T& d) {
-  f.Flag("leftstretch", d.LeftStretch);
-  f.Flag("rightstretch", d.RightStretch);
-  f.Flag("topstretch", d.TopStretch);
-  f.Flag("bottomstretch", d.BottomStretch);
-  f.Flag("stretcheffect", d.StretchEffect);
-  f.EnumInt("stretchtype", d.StretchType, kStretchTypeWords);
-}
-template <class T>
 void Font(TqzDataFields& f, T& d, const char* nameKey = "fontname") {
   f.FontGroup(d.FontName, d.FontHeight, d.FontStyle, d.FontColor, nameKey);
 }
 }  // namespace
 
 void TqzDataSkinPopupWindow::Fields(TqzDataFields& f) {
-  f.Integer("windowpictureindex", WindowPictureIndex, -1);
-  f.Integer("maskpictureindex", MaskPictureIndex, -1);
-  CornerPoints(f, *this);
+  f.PictureIndex("windowpictureindex", WindowPictureIndex);
+  f.PictureIndex("maskpictureindex", MaskPictureIndex);
+  f.CornerPoints(*this);
   f.Integer("cursorindex", CursorIndex, -1);
-  f.Rect("itemsrect", ItemsRect);
+  f.Place("itemsrect", ItemsRect);
   f.Color("scrollmarkercolor", ScrollMarkerColor);
   f.Color("scrollmarkeractivecolor", ScrollMarkerActiveColor);
-  EdgeStretch(f, *this);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
 }
 
 void TqzDataSkinHintWindow::Fields(TqzDataFields& f) {
-  f.Integer("windowpictureindex", WindowPictureIndex, -1);
-  f.Integer("maskpictureindex", MaskPictureIndex, -1);
-  CornerPoints(f, *this);
-  f.Rect("clientrect", ClientRect);
+  f.PictureIndex("windowpictureindex", WindowPictureIndex);
+  f.PictureIndex("maskpictureindex", MaskPictureIndex);
+  f.CornerPoints(*this);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
   Font(f, *this);
-  EdgeStretch(f, *this);
+  f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftRightTopBottom);
 }
 
 void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
-  f.Integer("pictureindex", PictureIndex, -1);
-  f.Integer("maskpictureindex", MaskPictureIndex, -1);
-  f.Integer("inactivepictureindex", InActivePictureIndex, -1);
-  f.Integer("inactivemaskpictureindex", InActiveMaskPictureIndex, -1);
-  CornerPoints(f, *this);
-  f.Rect("clientrect", ClientRect);
+  f.PictureIndex("pictureindex", PictureIndex);
+  f.PictureIndex("maskpictureindex", MaskPictureIndex);
+  f.PictureIndex("inactivepictureindex", InActivePictureIndex);
+  f.PictureIndex("inactivemaskpictureindex", InActiveMaskPictureIndex);
+  f.CornerPoints(*this);
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
   f.Integer("alphablendvalue", AlphaBlendValue, 255);
   f.Integer("inactivealphablendvalue", InActiveAlphaBlendValue, 255);
   f.Rect("borderrect", BorderRect);
@@ -200,7 +145,7 @@ void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
   f.Flag("hittestenable", HitTestEnable);
   f.Flag("fullborder", FullBorder);
   f.Integer("hittestsize", HitTestSize);
-  f.Rect("captionrect", CaptionRect);
+  f.Place("captionrect", CaptionRect);
   f.Point("hittestlefttoppoint", HitTestLeftTopPoint);
   f.Point("hittestrighttoppoint", HitTestRightTopPoint);
   f.Point("hittestleftbottompoint", HitTestLeftBottomPoint);
@@ -211,38 +156,13 @@ void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
   f.Integer("rollupformheight", RollUpFormHeight);
   f.Integer("buttonstopoffset", ButtonsTopOffset);
   f.Integer("sysbuttontopoffset", SysButtonTopOffset);
-  f.Integer("blurmaskpictureindex", BlurMaskPictureIndex, -1);
+  f.PictureIndex("blurmaskpictureindex", BlurMaskPictureIndex);
   f.Rect("intersectblurmaskrect", IntersectBlurMaskRect);
   f.Rect("excludeblurmaskrect", ExcludeBlurMaskRect);
   f.Integer("leftoffset", LeftOffset);
   f.Integer("topoffset", TopOffset);
   f.Integer("widthoffset", WidthOffset);
   f.Integer("heightoffset", HeightOffset);
-}
-
-namespace {
-std::unique_ptr<TqzBitmap> BuildFrameImage(const TqzSkinData& skinData, int pictureIndex,
-                                           int maskIndex) {
-  const TPixmap* picture = PicturePixels(skinData, pictureIndex);
-  const TPixmap* mask = PicturePixels(skinData, maskIndex);
-  if (!picture || !mask) return nullptr;
-  return CutAlphaImage(*picture, picture->Bounds(), mask);
-}
-}  // namespace
-
-void TqzDataSkinLayerFrame::BuildImages(const TqzSkinData& skinData) {
-  activeImage_ = BuildFrameImage(skinData, PictureIndex, MaskPictureIndex);
-  inactiveImage_ = BuildFrameImage(skinData, InActivePictureIndex, InActiveMaskPictureIndex);
-}
-
-void TqzDataSkinLayerFrame::ClearImages() {
-  activeImage_.reset();
-  inactiveImage_.reset();
-}
-
-void TqzDataSkinLayerFrame::ResetPictures() {
-  PictureIndex = MaskPictureIndex = InActivePictureIndex = InActiveMaskPictureIndex = -1;
-  ClearImages();
 }
 
 // ---------------------------------------------------------------------------
@@ -295,8 +215,8 @@ void TqzDataSkinObject::WriteData(TqzIniFile& ini) {
 void TqzDataSkinObject::Fields(TqzDataFields& f) {
   f.String("hint", Hint);
   f.Flag("rollup", RollUp);
-  f.Integer("activepictureindex", ActivePictureIndex, -1);
-  f.Integer("activemaskpictureindex", ActiveMaskPictureIndex, -1);
+  f.PictureIndex("activepictureindex", ActivePictureIndex);
+  f.PictureIndex("activemaskpictureindex", ActiveMaskPictureIndex);
   f.Flag("skinrectinapicture", SkinRectInAPicture);
   f.Integer("cursorindex", CursorIndex, -1);
   f.Rect("skinrect", SkinRect);
@@ -304,8 +224,8 @@ void TqzDataSkinObject::Fields(TqzDataFields& f) {
   f.Rect("inactiveskinrect", InActiveSkinRect);
   f.Flag("morphing", Morphing);
   f.EnumInt("morphkind", MorphKind, kMorphKindWords);
-  f.Integer("glowlayerpictureindex", GlowLayerPictureIndex, -1);
-  f.Integer("glowlayermaskpictureindex", GlowLayerMaskPictureIndex, -1);
+  f.PictureIndex("glowlayerpictureindex", GlowLayerPictureIndex);
+  f.PictureIndex("glowlayermaskpictureindex", GlowLayerMaskPictureIndex);
   f.Integer("glowlayeroffsetx", GlowLayerOffsetX);
   f.Integer("glowlayeroffsety", GlowLayerOffsetY);
   f.Integer("glowlayeralphablendvalue", GlowLayerAlphaBlendValue, 255);
@@ -316,34 +236,9 @@ void TqzDataSkinButton::Fields(TqzDataFields& f) {
   f.Rect("downrect", DownRect);
   f.Rect("disableskinrsect", DisableSkinRect);
   f.Integer("groupindex", GroupIndex, -1);
-  f.Integer("alphamaskpictureindex", AlphaMaskPictureIndex, -1);
-  f.Integer("alphamaskactivepictureindex", AlphaMaskActivePictureIndex, -1);
-  f.Integer("alphamaskinactivepictureindex", AlphaMaskInActivePictureIndex, -1);
-}
-
-void TqzDataSkinButton::PrepareLayerImages(const TqzSkinData& skinData, bool withRestore) {
-  Images.Clear();
-  const TqzDataSkinLayerFrame& frame = skinData.LayerFrame();
-  if (frame.PictureIndex == -1 || !frame.FullBorder) return;
-  const TPixmap* picture = PicturePixels(skinData, ActivePictureIndex);
-  if (!picture) return;
-  const TPixmap* normalMask = PicturePixels(skinData, AlphaMaskPictureIndex);
-  const TPixmap* activeMask = PicturePixels(skinData, AlphaMaskActivePictureIndex);
-  const TPixmap* inactiveMask = PicturePixels(skinData, AlphaMaskInActivePictureIndex);
-  Images.Normal = CutAlphaImage(*picture, SkinRect, normalMask);
-  Images.Active = CutAlphaImage(*picture, ActiveSkinRect, activeMask);
-  Images.Down = CutAlphaImage(*picture, DownRect, activeMask);
-  Images.InActive = CutAlphaImage(*picture, InActiveSkinRect, inactiveMask);
-  if (const TRect* restore = withRestore ? RestoreRects() : nullptr) {
-    Images.Restore = CutAlphaImage(*picture, restore[0], normalMask);
-    Images.RestoreActive = CutAlphaImage(*picture, restore[1], activeMask);
-    Images.RestoreDown = CutAlphaImage(*picture, restore[2], activeMask);
-    Images.RestoreInActive = CutAlphaImage(*picture, restore[3], inactiveMask);
-  }
-}
-
-void TqzDataSkinButton::PrepareImages(const TqzSkinData& skinData) {
-  PrepareLayerImages(skinData, false);
+  f.PictureIndex("alphamaskpictureindex", AlphaMaskPictureIndex);
+  f.PictureIndex("alphamaskactivepictureindex", AlphaMaskActivePictureIndex);
+  f.PictureIndex("alphamaskinactivepictureindex", AlphaMaskInActivePictureIndex);
 }
 
 std::string DefaultRestoreHint(const std::string& hint, TqzStdCommand command) {
@@ -368,10 +263,6 @@ void TqzDataSkinStdButton::AfterRead() {
   if (RestoreHint.empty()) RestoreHint = DefaultRestoreHint(Hint, Command);
 }
 
-void TqzDataSkinStdButton::PrepareImages(const TqzSkinData& skinData) {
-  PrepareLayerImages(skinData, true);
-}
-
 void TqzDataSkinCaptionMenuButton::Fields(TqzDataFields& f) {
   inherited::Fields(f);
   Font(f, *this, "fontName");
@@ -381,19 +272,7 @@ void TqzDataSkinCaptionMenuButton::Fields(TqzDataFields& f) {
   f.Integer("leftoffset", LeftOffset, 10);
   f.Integer("rightoffset", RightOffset, 10);
   f.Integer("topposition", TopPosition, 0);
-  f.Rect("clientrect", ClientRect);
-}
-
-void TqzDataSkinCaptionMenuButton::PrepareImages(const TqzSkinData& skinData) {
-  Images.Clear();
-  const TPixmap* picture = PicturePixels(skinData, ActivePictureIndex);
-  if (!picture) return;
-  const TPixmap* activeMask = PicturePixels(skinData, AlphaMaskActivePictureIndex);
-  Images.Normal = CutAlphaImage(*picture, SkinRect, PicturePixels(skinData, AlphaMaskPictureIndex));
-  Images.Active = CutAlphaImage(*picture, ActiveSkinRect, activeMask);
-  Images.Down = CutAlphaImage(*picture, DownRect, activeMask);
-  Images.InActive = CutAlphaImage(*picture, InActiveSkinRect,
-                                  PicturePixels(skinData, AlphaMaskInActivePictureIndex));
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
 }
 
 void TqzDataSkinCaptionTab::Fields(TqzDataFields& f) {
@@ -404,18 +283,7 @@ void TqzDataSkinCaptionTab::Fields(TqzDataFields& f) {
   f.Integer("leftoffset", LeftOffset, 10);
   f.Integer("rightoffset", RightOffset, 10);
   f.Integer("topposition", TopPosition, 0);
-  f.Rect("clientrect", ClientRect);
-}
-
-void TqzDataSkinCaptionTab::PrepareImages(const TqzSkinData& skinData) {
-  Images.Clear();
-  const TPixmap* picture = PicturePixels(skinData, ActivePictureIndex);
-  if (!picture) return;
-  Images.Normal =
-      CutAlphaImage(*picture, SkinRect, PicturePixels(skinData, AlphaMaskInActivePictureIndex));
-  Images.Active =
-      CutAlphaImage(*picture, ActiveSkinRect, PicturePixels(skinData, AlphaMaskActivePictureIndex));
-  Images.Down = CutAlphaImage(*picture, DownRect, PicturePixels(skinData, AlphaMaskPictureIndex));
+  f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
 }
 
 void TqzDataSkinMenuItem::Fields(TqzDataFields& f) {
@@ -425,8 +293,8 @@ void TqzDataSkinMenuItem::Fields(TqzDataFields& f) {
   f.Rect("dividerrect", DividerRect);
   f.Integer("dividerleftoffset", DividerLeftOffset);
   f.Integer("dividerrightoffset", DividerRightOffset);
-  f.Rect("textrect", TextRect);
-  f.Rect("imagerect", ImageRect);
+  f.Place("textrect", TextRect);
+  f.Place("imagerect", ImageRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("unenabledfontcolor", UnEnabledFontColor);
@@ -461,7 +329,7 @@ void TqzDataSkinMainMenuItem::Fields(TqzDataFields& f) {
   f.Integer("itemleftoffset", ItemLeftOffset);
   f.Integer("itemrightoffset", ItemRightOffset);
   f.Rect("downrect", DownRect);
-  f.Rect("textrect", TextRect);
+  f.Place("textrect", TextRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("downfontcolor", DownFontColor);
@@ -476,7 +344,7 @@ void TqzDataSkinMainMenuItem::Fields(TqzDataFields& f) {
 void TqzDataSkinCaption::Fields(TqzDataFields& f) {
   inherited::Fields(f);
   f.Flag("defaultcaption", DefaultCaption);
-  f.Rect("textrect", TextRect);
+  f.Place("textrect", TextRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.EnumInt("alignment", Alignment, kAlignmentWords);
@@ -488,7 +356,7 @@ void TqzDataSkinCaption::Fields(TqzDataFields& f) {
   f.Color("activeshadowcolor", ActiveShadowColor);
   f.Rect("framerect", FrameRect);
   f.Rect("activeframerect", ActiveFrameRect);
-  f.Rect("frametextrect", FrameTextRect);
+  f.Place("frametextrect", FrameTextRect);
   f.Integer("frameleftoffset", FrameLeftOffset);
   f.Integer("framerightoffset", FrameRightOffset);
   f.Flag("stretcheffect", StretchEffect);
@@ -513,7 +381,7 @@ void TqzDataSkinCaption::Fields(TqzDataFields& f) {
   f.Rect("inactivedividerrect", InActiveDividerRect);
   f.Flag("dividertransparent", DividerTransparent);
   f.Color("dividertransparentcolor", DividerTransparentColor);
-  f.Integer("quickbuttonalphamaskpictureindex", QuickButtonAlphaMaskPictureIndex, -1);
+  f.PictureIndex("quickbuttonalphamaskpictureindex", QuickButtonAlphaMaskPictureIndex);
 }
 
 void TqzDataSkinLabel::Fields(TqzDataFields& f) {

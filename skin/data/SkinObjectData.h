@@ -15,12 +15,9 @@
 #include "host/base/Object.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinIni.h"
-#include "skin/draw/EffectBmp.h"
 
 namespace qz {
 
-class TqzSkinData;
-class TPixmap;
 
 // Built-in command of a standard caption button ("command" key).
 enum class TqzStdCommand {
@@ -28,25 +25,14 @@ enum class TqzStdCommand {
 };
 enum class TqzGaugeKind { Horizontal = 0, Vertical = 1 };
 
-// A 32-bit image with per-pixel opacity, cut from `picture` at `rect` (clipped
-// to the picture); the opacity comes from `mask` at the same place
-// (round((R + G + B) / 3)), or is opaque where there is no mask. nullptr when
-// the rect does not cover any pixel of the picture.
-std::unique_ptr<TqzBitmap> CutAlphaImage(const TPixmap& picture, const TRect& rect,
-                                         const TPixmap* mask);
-
 // ---------------------------------------------------------------------------
 // [FORMINFO]: read into fields of TqzSkinData, which derives from this.
-struct TqzSkinFormInfo {
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
+// The lattice fields are those of the main picture.
+struct TqzSkinFormInfo : TqzLatticeFields {
   int BGPictureIndex = -1;
   int MDIBGPictureIndex = -1;
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
-       StretchEffect = false;
-  int StretchType = stFull;
   bool MDIBGStretchEffect = false;
-  int MDIBGStretchType = stFull;
+  TqzStretchType MDIBGStretchType = TqzStretchType::Full;
   TRect ButtonsRect, CaptionRect;
   int ButtonsOffset = 0;
   bool ButtonsInLeft = false;
@@ -84,52 +70,55 @@ class TqzDataSkinSection : public TObject {
   virtual const char* SectionName() const = 0;
   void ReadData(const TqzIniFile& ini);
   void WriteData(TqzIniFile& ini);
+  // Walks the field list with any visitor (checks read the fields' roles).
+  void VisitFields(TqzDataFields& f) { Fields(f); }
 
  protected:
   virtual void Fields(TqzDataFields& f) = 0;
 };
 
-class TqzDataSkinPopupWindow : public TqzDataSkinSection {
+// The window picture is composed nine-part with ItemsRect as its client
+// rect; the section has no "clientrect" key and ClientRect stays empty.
+class TqzDataSkinPopupWindow : public TqzDataSkinSection, public TqzLatticeFields {
   QZ_CLASS(TqzDataSkinPopupWindow, TqzDataSkinSection)
  public:
   const char* SectionName() const override { return "POPUPWINDOW"; }
   int WindowPictureIndex = -1, MaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
   int CursorIndex = -1;
   TRect ItemsRect;
   TColor ScrollMarkerColor = 0, ScrollMarkerActiveColor = 0;
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
-       StretchEffect = false;
-  int StretchType = stFull;
+  // The geometry of a window picture of that size.
+  TqzSkinGeometry Geometry(const TRect& pictureRect) const {
+    TqzSkinGeometry g(pictureRect, *this);
+    g.ClientRect = ItemsRect;
+    return g;
+  }
 
  protected:
   void Fields(TqzDataFields& f) override;
 };
 
-class TqzDataSkinHintWindow : public TqzDataSkinSection {
+class TqzDataSkinHintWindow : public TqzDataSkinSection, public TqzLatticeFields {
   QZ_CLASS(TqzDataSkinHintWindow, TqzDataSkinSection)
  public:
   const char* SectionName() const override { return "HINTWINDOW"; }
   int WindowPictureIndex = -1, MaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
   QZ_SKIN_FONT_FIELDS
-  bool LeftStretch = false, RightStretch = false, TopStretch = false, BottomStretch = false,
-       StretchEffect = false;
-  int StretchType = stFull;
+  TqzSkinGeometry Geometry(const TRect& pictureRect) const { return {pictureRect, *this}; }
 
  protected:
   void Fields(TqzDataFields& f) override;
 };
 
-class TqzDataSkinLayerFrame : public TqzDataSkinSection {
+// The frame picture is composed by its corner points and client rect; the
+// section has no stretch keys, so the stretch fields keep their defaults.
+class TqzDataSkinLayerFrame : public TqzDataSkinSection, public TqzLatticeFields {
   QZ_CLASS(TqzDataSkinLayerFrame, TqzDataSkinSection)
  public:
   const char* SectionName() const override { return "LAYERFRAME"; }
   int PictureIndex = -1, MaskPictureIndex = -1, InActivePictureIndex = -1,
       InActiveMaskPictureIndex = -1;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;
+  TqzSkinGeometry Geometry(const TRect& pictureRect) const { return {pictureRect, *this}; }
   int AlphaBlendValue = 255, InActiveAlphaBlendValue = 255;
   TRect BorderRect, HitTestRect;
   bool HitTestEnable = false, FullBorder = false;
@@ -144,22 +133,8 @@ class TqzDataSkinLayerFrame : public TqzDataSkinSection {
   TRect IntersectBlurMaskRect, ExcludeBlurMaskRect;
   int LeftOffset = 0, TopOffset = 0, WidthOffset = 0, HeightOffset = 0;
 
-  // The frame pictures with per-pixel opacity from their masks; null when
-  // either index of the pair does not name a picture.
-  const TqzBitmap* ActiveImage() const { return activeImage_.get(); }
-  const TqzBitmap* InActiveImage() const { return inactiveImage_.get(); }
-  // Builds both images from the skin's active pictures (after the section is
-  // read and after every clear).
-  void BuildImages(const TqzSkinData& skinData);
-  void ClearImages();
-  // A clear: all picture indexes -1, images dropped.
-  void ResetPictures();
-
  protected:
   void Fields(TqzDataFields& f) override;
-
- private:
-  std::unique_ptr<TqzBitmap> activeImage_, inactiveImage_;
 };
 
 // ---------------------------------------------------------------------------
@@ -187,9 +162,8 @@ class TqzDataSkinObject : public TObject {
 
   virtual void ReadData(const TqzIniFile& ini);
   virtual void WriteData(TqzIniFile& ini);
-  // Called with the skin data right after ReadData, once all pictures are
-  // loaded. Does nothing in the base class.
-  virtual void PrepareImages(const TqzSkinData& skinData) {}
+  // Walks the field list with any visitor (checks read the fields' roles).
+  void VisitFields(TqzDataFields& f) { Fields(f); }
 
   std::string IDName;
   std::string Hint;
@@ -209,39 +183,25 @@ class TqzDataSkinObject : public TObject {
   virtual void AfterRead() {}
 };
 
-// The 32-bit looks of a button with their opacity (see PrepareImages).
-struct TqzButtonImages {
-  std::unique_ptr<TqzBitmap> Normal, Active, Down, InActive;
-  std::unique_ptr<TqzBitmap> Restore, RestoreActive, RestoreDown, RestoreInActive;
-  void Clear() { *this = TqzButtonImages{}; }
-};
-
 class TqzDataSkinButton : public TqzDataSkinObject {
   QZ_CLASS(TqzDataSkinButton, TqzDataSkinObject)
  public:
   using TqzDataSkinObject::TqzDataSkinObject;
-  void PrepareImages(const TqzSkinData& skinData) override;
 
   TRect DownRect;
   TRect DisableSkinRect;  // key "disableskinrsect"
   int GroupIndex = -1;
   int AlphaMaskPictureIndex = -1, AlphaMaskActivePictureIndex = -1,
       AlphaMaskInActivePictureIndex = -1;
-  TqzButtonImages Images;
 
  protected:
   void Fields(TqzDataFields& f) override;
-  // Builds the looks when the layer frame has a picture and is full-border.
-  void PrepareLayerImages(const TqzSkinData& skinData, bool withRestore);
-  // Restore rects (the standard button's); empty for a plain button.
-  virtual const TRect* RestoreRects() const { return nullptr; }
 };
 
 class TqzDataSkinStdButton : public TqzDataSkinButton {
   QZ_CLASS(TqzDataSkinStdButton, TqzDataSkinButton)
  public:
   using TqzDataSkinButton::TqzDataSkinButton;
-  void PrepareImages(const TqzSkinData& skinData) override;
 
   TqzStdCommand Command = TqzStdCommand::Default;
   TRect RestoreRect, RestoreActiveRect, RestoreDownRect, RestoreInActiveRect;
@@ -250,7 +210,6 @@ class TqzDataSkinStdButton : public TqzDataSkinButton {
  protected:
   void Fields(TqzDataFields& f) override;
   void AfterRead() override;
-  const TRect* RestoreRects() const override { return &RestoreRect; }
 };
 
 class TqzDataSkinMainMenuBarButton : public TqzDataSkinStdButton {
@@ -263,7 +222,6 @@ class TqzDataSkinCaptionMenuButton : public TqzDataSkinButton {
   QZ_CLASS(TqzDataSkinCaptionMenuButton, TqzDataSkinButton)
  public:
   using TqzDataSkinButton::TqzDataSkinButton;
-  void PrepareImages(const TqzSkinData& skinData) override;
   QZ_SKIN_FONT_FIELDS
   TColor ActiveFontColor = 0, DownFontColor = 0, InActiveFontColor = 0;
   int LeftOffset = 10, RightOffset = 10, TopPosition = 0;
@@ -277,7 +235,6 @@ class TqzDataSkinCaptionTab : public TqzDataSkinButton {
   QZ_CLASS(TqzDataSkinCaptionTab, TqzDataSkinButton)
  public:
   using TqzDataSkinButton::TqzDataSkinButton;
-  void PrepareImages(const TqzSkinData& skinData) override;
   QZ_SKIN_FONT_FIELDS
   TColor ActiveFontColor = 0, DownFontColor = 0;
   int LeftOffset = 10, RightOffset = 10, TopPosition = 0;

@@ -28,7 +28,7 @@ class TqzPngImageList;
 void CreateSkinImage(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, const TRect& ClRect,
                      TPoint NewLTPt, TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt,
                      const TRect& NewClRect, bool LeftStretch, bool TopStretch, bool RightStretch,
-                     bool BottomStretch, bool StretchEffect, int StretchType, bool DrawClient,
+                     bool BottomStretch, bool StretchEffect, TqzStretchType StretchType, bool DrawClient,
                      int W, int H, const TRect& R, const TBitmap& Source, TBitmap& Dest);
 // The same with the geometry in records.
 void CreateSkinImage(const TqzSkinGeometry& g, const TqzNewGeometry& n, bool DrawClient, int W,
@@ -54,7 +54,10 @@ struct TqzRegionData {
   int Count = 0;              // rectangles in it
 };
 // Every maximal horizontal run of black pixels (red, green and blue 0) of
-// each row becomes one rectangle, offset by (OffsetX, OffsetY).
+// each row becomes one rectangle, offset by (OffsetX, OffsetY); row by row,
+// left to right, at most kMaxMaskRegionRects of them.
+std::vector<TRect> MaskRunRects(const TPixmap& Mask, int OffsetX, int OffsetY);
+// The same runs as the platform's region data block.
 TqzRegionData CreateRegionDataFromMask(const TPixmap& Mask, int OffsetX, int OffsetY);
 TqzRegionData CreateRegionDataFromMask(const TBitmap& Mask, int OffsetX, int OffsetY);
 // The region of the black pixels of the whole mask; none for an empty mask.

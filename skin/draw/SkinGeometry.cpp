@@ -2,15 +2,15 @@
 
 namespace qz {
 
-int CalcResizeMode(const TqzSkinGeometry& g) {
-  if (g.SkinRect.IsEmpty()) return kResizeNone;
-  if (g.RightBottomPoint.X != 0 && g.RightBottomPoint.Y != 0) return kResizeNinePart;
-  if (g.RightTopPoint.X != 0 || g.RightTopPoint.Y != 0) return kResizeHorizontal;
-  if (g.LeftBottomPoint.X != 0 || g.LeftBottomPoint.Y != 0) return kResizeVertical;
-  return kResizeFixed;
+TqzResizeMode CalcResizeMode(const TqzSkinGeometry& g) {
+  if (g.SkinRect.IsEmpty()) return TqzResizeMode::None;
+  if (g.RightBottomPoint.X != 0 && g.RightBottomPoint.Y != 0) return TqzResizeMode::NinePart;
+  if (g.RightTopPoint.X != 0 || g.RightTopPoint.Y != 0) return TqzResizeMode::Horizontal;
+  if (g.LeftBottomPoint.X != 0 || g.LeftBottomPoint.Y != 0) return TqzResizeMode::Vertical;
+  return TqzResizeMode::Fixed;
 }
 
-TqzNewGeometry CalcNewGeometry(const TqzSkinGeometry& g, int resizeMode, int W, int H) {
+TqzNewGeometry CalcNewGeometry(const TqzSkinGeometry& g, TqzResizeMode resizeMode, int W, int H) {
   TqzNewGeometry n;
   n.Width = W;
   n.Height = H;
@@ -22,23 +22,23 @@ TqzNewGeometry CalcNewGeometry(const TqzSkinGeometry& g, int resizeMode, int W, 
   const int dx = W - g.SkinRect.Width();
   const int dy = H - g.SkinRect.Height();
   switch (resizeMode) {
-    case kResizeFixed:
+    case TqzResizeMode::Fixed:
       n.Width = g.SkinRect.Width();
       n.Height = g.SkinRect.Height();
       break;
-    case kResizeNinePart:
+    case TqzResizeMode::NinePart:
       n.NewRTPoint.X += dx;
       n.NewLBPoint.Y += dy;
       n.NewRBPoint = {g.RightBottomPoint.X + dx, g.RightBottomPoint.Y + dy};
       n.NewClRect.Right += dx;
       n.NewClRect.Bottom += dy;
       break;
-    case kResizeHorizontal:
+    case TqzResizeMode::Horizontal:
       n.Height = g.SkinRect.Height();
       n.NewRTPoint.X += dx;
       n.NewClRect.Right += dx;
       break;
-    case kResizeVertical:
+    case TqzResizeMode::Vertical:
       n.Width = g.SkinRect.Width();
       n.NewLBPoint.Y += dy;
       n.NewClRect.Bottom += dy;

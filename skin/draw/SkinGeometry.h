@@ -8,29 +8,40 @@
 
 namespace qz {
 
-// How a client piece is stretched when StretchEffect is on.
-enum : int {
-  kStretchFull = 0,  // both directions
-  kStretchHorz = 1,  // to the client height, then repeated across
-  kStretchVert = 2,  // to the client width, then repeated down
+// How a client piece is stretched when StretchEffect is on. The numbers are
+// those of the description's words stfull, sthorz and stvert.
+enum class TqzStretchType : int {
+  Full = 0,  // both directions
+  Horz = 1,  // to the client height, then repeated across
+  Vert = 2,  // to the client width, then repeated down
 };
 
 // How an element sizes, derived from its points.
-enum : int {
-  kResizeNone = -1,       // empty source rectangle: no skin image
-  kResizeFixed = 0,       // fixed to the source rectangle's size
-  kResizeNinePart = 1,    // free in both directions
-  kResizeHorizontal = 2,  // free horizontally, height fixed
-  kResizeVertical = 3,    // free vertically, width fixed
+enum class TqzResizeMode : int {
+  None = -1,       // empty source rectangle: no skin image
+  Fixed = 0,       // fixed to the source rectangle's size
+  NinePart = 1,    // free in both directions
+  Horizontal = 2,  // free horizontally, height fixed
+  Vertical = 3,    // free vertically, width fixed
 };
 
-struct TqzSkinGeometry {
-  TRect SkinRect;  // source rectangle, picture coordinates
+// What a description says about the nine parts of its element, apart from
+// the source rectangle: corner points and client rectangle (relative to the
+// source rectangle's top-left) and how edges and client stretch. The
+// description classes embed this record.
+struct TqzLatticeFields {
   TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  TRect ClientRect;  // relative to SkinRect's top-left
+  TRect ClientRect;
   bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
   bool StretchEffect = false;
-  int StretchType = kStretchFull;
+  TqzStretchType StretchType = TqzStretchType::Full;
+};
+
+struct TqzSkinGeometry : TqzLatticeFields {
+  TqzSkinGeometry() = default;
+  TqzSkinGeometry(const TRect& skinRect, const TqzLatticeFields& fields)
+      : TqzLatticeFields(fields), SkinRect(skinRect) {}
+  TRect SkinRect;  // source rectangle, picture coordinates
 };
 
 // The corner points and client rectangle carried to a target size.
@@ -40,10 +51,10 @@ struct TqzNewGeometry {
   TRect NewClRect;
 };
 
-int CalcResizeMode(const TqzSkinGeometry& g);
+TqzResizeMode CalcResizeMode(const TqzSkinGeometry& g);
 
 // The New geometry for the requested size W x H in the given resize mode;
 // fixed axes snap to the source rectangle's size.
-TqzNewGeometry CalcNewGeometry(const TqzSkinGeometry& g, int resizeMode, int W, int H);
+TqzNewGeometry CalcNewGeometry(const TqzSkinGeometry& g, TqzResizeMode resizeMode, int W, int H);
 
 }  // namespace qz

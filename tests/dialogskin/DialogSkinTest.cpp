@@ -11,6 +11,7 @@
 #include "host/graphics/Bitmap.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/draw/SkinGeometry.h"
+#include "skin/draw/SkinLattice.h"
 #include "skins/DialogSkinParts.h"
 #include "skins/Skins.h"
 
@@ -44,22 +45,7 @@ void ToBitmap(const TPixmap& p, TBitmap& b) {
     for (int x = 0; x < p.Width(); ++x) b.Pixels().At(x, y) = p.At(x, y);
 }
 
-TqzSkinGeometry Geometry(const TqzDataSkinCustomControl& d) {
-  TqzSkinGeometry g;
-  g.SkinRect = d.SkinRect;
-  g.LeftTopPoint = d.LeftTopPoint;
-  g.RightTopPoint = d.RightTopPoint;
-  g.LeftBottomPoint = d.LeftBottomPoint;
-  g.RightBottomPoint = d.RightBottomPoint;
-  g.ClientRect = d.ClientRect;
-  g.LeftStretch = d.LeftStretch;
-  g.TopStretch = d.TopStretch;
-  g.RightStretch = d.RightStretch;
-  g.BottomStretch = d.BottomStretch;
-  g.StretchEffect = d.StretchEffect;
-  g.StretchType = d.StretchType;
-  return g;
-}
+TqzSkinGeometry Geometry(const TqzDataSkinCustomControl& d) { return d.Geometry(); }
 
 // A nine-part state look composed at W x H the way a button does it: the
 // New geometry comes from the normal look, the pixels from the state rect.
@@ -187,16 +173,16 @@ TEST(DialogSkin, StretchedPiecesHaveNoSeams) {
     if (!d || d->PictureIndex < 0) continue;
     const TPixmap& p = Skin().Active(d->PictureIndex);
     const TqzSkinGeometry g = Geometry(*d);
-    const int mode = CalcResizeMode(g);
+    const TqzResizeMode mode = CalcResizeMode(g);
     const TRect& r = d->SkinRect;
-    if (mode == kResizeNinePart) {
+    if (mode == TqzResizeMode::NinePart) {
       ExpectRowsUniform(p, {r.Left + d->LeftTopPoint.X, r.Top, r.Left + d->RightTopPoint.X,
                             r.Top + d->ClientRect.Top}, c->IDName + " top edge");
       ExpectRowsUniform(p, {r.Left + d->LeftBottomPoint.X, r.Top + d->ClientRect.Bottom,
                             r.Left + d->RightBottomPoint.X, r.Bottom}, c->IDName + " bottom edge");
-    } else if (mode == kResizeHorizontal) {
+    } else if (mode == TqzResizeMode::Horizontal) {
       ExpectMiddleUniform(p, r, d->LeftTopPoint.X, r.Width() - d->RightTopPoint.X, c->IDName);
-    } else if (mode == kResizeVertical) {
+    } else if (mode == TqzResizeMode::Vertical) {
       ExpectColumnsUniform(p, {r.Left, r.Top + d->LeftTopPoint.Y, r.Right,
                                r.Top + d->LeftBottomPoint.Y}, c->IDName);
     }
@@ -223,10 +209,14 @@ TEST(DialogSkin, StretchedPiecesHaveNoSeams) {
 void ExpectFrameEdgesUniform(const TPixmap& p, TPoint lt, TPoint rt, TPoint lb, TPoint rb,
                              const TRect& client, const std::string& what) {
   const int w = p.Width(), h = p.Height();
-  ExpectRowsUniform(p, {lt.X, 0, rt.X, client.Top}, what + " top");
-  ExpectRowsUniform(p, {lb.X, client.Bottom, rb.X, h}, what + " bottom");
-  ExpectColumnsUniform(p, {0, lt.Y, client.Left, lb.Y}, what + " left");
-  ExpectColumnsUniform(p, {client.Right, rt.Y, w, rb.Y}, what + " right");
+  const TqzSkinGeometry g({0, 0, w, h}, TqzLatticeFields{lt, rt, lb, rb, client});
+  for (const TqzLatticePiece& piece : NinePartPieces(g, CalcNewGeometry(g, TqzResizeMode::NinePart, w, h), w, h)) {
+    const std::string where = what + " " + LatticePartName(piece.Part);
+    if (piece.Part == TqzLatticePart::TopEdge || piece.Part == TqzLatticePart::BottomEdge)
+      ExpectRowsUniform(p, piece.Source, where);
+    if (piece.Part == TqzLatticePart::LeftEdge || piece.Part == TqzLatticePart::RightEdge)
+      ExpectColumnsUniform(p, piece.Source, where);
+  }
 }
 
 TEST(DialogSkin, WindowPicturesStretchWithoutSeams) {
@@ -292,7 +282,7 @@ TEST(DialogSkin, LooksMatchThePlacesTheyAreCopiedTo) {
     for (const TRect& r : {bar.ActiveThumbRect, bar.DownThumbRect})
       EXPECT_EQ(SizeOf(r), SizeOf(bar.ThumbRect)) << name;
     // The thumb spans the bar's thickness.
-    const bool vertical = CalcResizeMode(Geometry(bar)) == kResizeVertical;
+    const bool vertical = CalcResizeMode(Geometry(bar)) == TqzResizeMode::Vertical;
     EXPECT_EQ(vertical ? bar.ThumbRect.Width() : bar.ThumbRect.Height(),
               vertical ? bar.SkinRect.Width() : bar.SkinRect.Height())
         << name;

@@ -11,6 +11,7 @@
 
 #include "host/graphics/PngWriter.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/SkinLattice.h"
 #include "skins/MainSkinParts.h"
 #include "skins/Skins.h"
 
@@ -115,12 +116,23 @@ struct TPieces {
   TRect Top, Bottom, Left, Right, Client;
 };
 
-// The pieces a nine-part composition stretches, in picture coordinates.
+// The lattice pieces a nine-part composition stretches or tiles, in picture
+// coordinates.
 TPieces NinePieces(const TRect& s, TPoint lt, TPoint rt, TPoint lb, TPoint rb, const TRect& cl) {
-  auto at = [&](int l, int t, int r, int b) { return Rect(s.Left + l, s.Top + t, s.Left + r, s.Top + b); };
-  return {at(lt.X, 0, rt.X, cl.Top), at(lb.X, cl.Bottom, rb.X, s.Height()),
-          at(0, lt.Y, cl.Left, lb.Y), at(cl.Right, rt.Y, s.Width(), rb.Y),
-          at(cl.Left, cl.Top, cl.Right, cl.Bottom)};
+  const TqzSkinGeometry g(s, TqzLatticeFields{lt, rt, lb, rb, cl});
+  const TqzNewGeometry own = CalcNewGeometry(g, TqzResizeMode::NinePart, s.Width(), s.Height());
+  TPieces k;
+  for (const TqzLatticePiece& p : NinePartPieces(g, own, s.Width(), s.Height())) {
+    switch (p.Part) {
+      case TqzLatticePart::TopEdge: k.Top = p.Source; break;
+      case TqzLatticePart::BottomEdge: k.Bottom = p.Source; break;
+      case TqzLatticePart::LeftEdge: k.Left = p.Source; break;
+      case TqzLatticePart::RightEdge: k.Right = p.Source; break;
+      case TqzLatticePart::Client: k.Client = p.Source; break;
+      default: break;
+    }
+  }
+  return k;
 }
 
 // The horizontal pieces must not vary along X. The side pieces must not vary
@@ -172,23 +184,22 @@ TEST_F(MainSkinTest, StretchedPiecesAreUniformAlongTheirStretch) {
     auto* d = dynamic_cast<const TqzDataSkinCustomControl*>(c.get());
     if (d == nullptr || d->PictureIndex < 0 || d->SkinRect.IsEmpty()) continue;
     const TPixmap& pic = Skin().Active(d->PictureIndex);
-    TqzSkinGeometry g{d->SkinRect, d->LeftTopPoint, d->RightTopPoint, d->LeftBottomPoint,
-                      d->RightBottomPoint, d->ClientRect};
+    const TqzSkinGeometry g = d->Geometry();
     const TRect& s = d->SkinRect;
     switch (CalcResizeMode(g)) {
-      case 1:
+      case TqzResizeMode::NinePart:
         ExpectSeamless(pic, NinePieces(s, d->LeftTopPoint, d->RightTopPoint, d->LeftBottomPoint,
                                        d->RightBottomPoint, d->ClientRect),
                        SidesFollowMiddle(*d), d->IDName, !d->TopStretch);
         ++checked;
         break;
-      case 2:
+      case TqzResizeMode::Horizontal:
         EXPECT_TRUE(RowsUniform(pic, Rect(s.Left + d->LeftTopPoint.X, s.Top,
                                           s.Left + d->RightTopPoint.X, s.Bottom)))
             << d->IDName;
         ++checked;
         break;
-      case 3:
+      case TqzResizeMode::Vertical:
         EXPECT_TRUE(ColumnsUniform(pic, Rect(s.Left, s.Top + d->LeftTopPoint.Y, s.Right,
                                              s.Top + d->LeftBottomPoint.Y)))
             << d->IDName;
@@ -205,12 +216,9 @@ TEST_F(MainSkinTest, FrameComposedAtTheDemoSizeKeepsItsFixedParts) {
   const TqzSkinFormInfo& fi = Skin().FormInfo();
   TBitmap source(kWidth, kHeight);
   source.Pixels() = Skin().Picture();
-  TqzSkinGeometry g{Rect(0, 0, kWidth, kHeight), fi.LeftTopPoint, fi.RightTopPoint,
-                    fi.LeftBottomPoint, fi.RightBottomPoint, fi.ClientRect,
-                    fi.LeftStretch, fi.TopStretch, fi.RightStretch, fi.BottomStretch,
-                    fi.StretchEffect, fi.StretchType};
-  ASSERT_EQ(CalcResizeMode(g), 1);
-  TqzNewGeometry n = CalcNewGeometry(g, 1, kClientW, kClientH);
+  const TqzSkinGeometry g(Rect(0, 0, kWidth, kHeight), fi);
+  ASSERT_EQ(CalcResizeMode(g), TqzResizeMode::NinePart);
+  TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, kClientW, kClientH);
   TBitmap out;
   CreateSkinImage(g, n, true, n.Width, n.Height, source, out);
   std::filesystem::create_directories(QZ_TEST_OUTPUT_DIR);
@@ -377,15 +385,15 @@ TEST(MainSkinRectCheck, RejectsRectanglesOutsideTheirPictureOrCuttingIntoOthers)
   auto& b = skin.Control<TqzDataSkinButtonControl>("b");
   b.PictureIndex = pic;
   b.SkinRect = Rect(0, 0, 20, 20);  // a shared rectangle is fine
-  EXPECT_NO_THROW(mainskin::CheckRects(skin));
+  EXPECT_NO_THROW(CheckPictureRects(skin));
 
   b.ActiveSkinRect = Rect(10, 0, 30, 20);  // cuts into "a"
-  EXPECT_THROW(mainskin::CheckRects(skin), std::runtime_error);
+  EXPECT_THROW(CheckPictureRects(skin), std::runtime_error);
 
   b.ActiveSkinRect = Rect(20, 0, 41, 20);  // one column past the picture
-  EXPECT_THROW(mainskin::CheckRects(skin), std::runtime_error);
+  EXPECT_THROW(CheckPictureRects(skin), std::runtime_error);
   b.ActiveSkinRect = Rect(20, 0, 40, 20);
-  EXPECT_NO_THROW(mainskin::CheckRects(skin));
+  EXPECT_NO_THROW(CheckPictureRects(skin));
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(RegionFromMask, SkinRegionEqualsTheRegionOfTheComposedMask) {
   g.ClientRect = {5, 4, 15, 12};
   g.LeftStretch = g.TopStretch = g.RightStretch = g.BottomStretch = true;
   const int W = 57, H = 39;
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, H);
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, H);
   const std::optional<TRegion> region = CreateSkinRegion(g, n, W, H, mask);
   ASSERT_TRUE(region.has_value());
 
@@ -66,8 +66,44 @@ TEST(RegionFromMask, SkinRegionEqualsTheRegionOfTheComposedMask) {
     }
 
   // Smaller than its fixed parts: no region.
-  const TqzNewGeometry tiny = CalcNewGeometry(g, kResizeNinePart, 8, 8);
+  const TqzNewGeometry tiny = CalcNewGeometry(g, TqzResizeMode::NinePart, 8, 8);
   EXPECT_FALSE(CreateSkinRegion(g, tiny, 8, 8, mask).has_value());
+}
+
+// The regions built from mask runs directly equal those read back from the
+// serialised region data of the same mask, the way they used to be built.
+TRegion RegionThroughData(const TPixmap& mask, int x, int y) {
+  const TqzRegionData data = CreateRegionDataFromMask(mask, x, y);
+  return ExtCreateRegion(data.Data);
+}
+
+TEST(RegionFromMask, RunsGiveTheSameRegionAsTheRegionDataOfRandomMasks) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 200; ++round) {
+    const int w = 1 + int(rng() % 40), h = 1 + int(rng() % 30);
+    const unsigned holes = 1 + rng() % 5;  // from mostly white to mostly black
+    TBitmap mask(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) mask.Pixels().At(x, y) = (rng() % 6 < holes) ? Black() : White();
+    const int dx = int(rng() % 21) - 10, dy = int(rng() % 21) - 10;
+    EXPECT_EQ(TRegion::FromRects(MaskRunRects(mask.Pixels(), dx, dy)),
+              RegionThroughData(mask.Pixels(), dx, dy)) << "round " << round;
+    EXPECT_EQ(CreateRegionFromMask(mask), RegionThroughData(mask.Pixels(), 0, 0));
+  }
+}
+
+TEST(RegionFromMask, RunsStopAtTheRectangleLimitLikeTheRegionData) {
+  TPixmap mask(300, 100, White());
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 300; x += 2) mask.At(x, y) = Black();  // 150 runs a row
+  const std::vector<TRect> runs = MaskRunRects(mask, 3, 4);
+  ASSERT_EQ(runs.size(), size_t(kMaxMaskRegionRects));
+  EXPECT_EQ(runs.front(), Rect(3, 4, 4, 5));
+  EXPECT_EQ(TRegion::FromRects(runs), RegionThroughData(mask, 3, 4));
+  // An all-white mask is an empty region, not "no region".
+  TBitmap white(5, 5);
+  white.Pixels() = TPixmap(5, 5, White());
+  EXPECT_EQ(CreateRegionFromMask(white), std::optional<TRegion>(TRegion()));
 }
 
 TEST(ButtonLayout, CentredAndWithMargin) {

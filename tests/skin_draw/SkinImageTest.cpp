@@ -10,6 +10,7 @@
 
 #include "skin/draw/PixelCopy.h"
 #include "skin/draw/SkinImage.h"
+#include "skin/draw/SkinLattice.h"
 
 namespace qz {
 namespace {
@@ -92,59 +93,37 @@ TPixmap Render(const std::vector<Piece>& pieces, const TPixmap& source, int W, i
   return out;
 }
 
-TRect Rel(const TRect& R, int l, int t, int r, int b) {
-  return {R.Left + l, R.Top + t, R.Left + r, R.Top + b};
+// The client piece scaled to the client height and repeated across, or
+// scaled to its width and repeated down.
+Piece StretchRepeat(TRect piece, TRect ncl, bool across) {
+  return {ncl, [piece, ncl, across](int x, int y, TPoint& src) {
+            if (across)
+              src = {piece.Left + (x - ncl.Left) % piece.Width(),
+                     piece.Height() == ncl.Height()
+                         ? piece.Top + y - ncl.Top
+                         : ScaleIndex(y - ncl.Top, piece.Top, piece.Bottom, ncl.Height())};
+            else
+              src = {piece.Width() == ncl.Width()
+                         ? piece.Left + x - ncl.Left
+                         : ScaleIndex(x - ncl.Left, piece.Left, piece.Right, ncl.Width()),
+                     piece.Top + (y - ncl.Top) % piece.Height()};
+            return true;
+          }};
 }
 
+// The lattice's pieces, each rendered pixel by pixel.
 std::vector<Piece> NinePartReference(const TqzSkinGeometry& g, const TqzNewGeometry& n,
                                      bool drawClient, int W, int H) {
-  const TRect& R = g.SkinRect;
-  const TRect& cl = g.ClientRect;
-  const TRect& ncl = n.NewClRect;
-  const TPoint lt = g.LeftTopPoint, rt = g.RightTopPoint, lb = g.LeftBottomPoint,
-               rb = g.RightBottomPoint;
-  const int w = R.Width(), h = R.Height();
-  auto edge = [](bool stretch, bool alongX, TRect s, TRect d) {
-    return stretch ? Stretch(s, d) : alongX ? TileX(s, d) : TileY(s, d);
-  };
-  std::vector<Piece> p = {
-      edge(g.TopStretch, true, Rel(R, lt.X, 0, rt.X, cl.Top), {n.NewLTPoint.X, 0, n.NewRTPoint.X, ncl.Top}),
-      edge(g.BottomStretch, true, Rel(R, lb.X, cl.Bottom, rb.X, h),
-           {n.NewLBPoint.X, ncl.Bottom, n.NewRBPoint.X, H}),
-      edge(g.LeftStretch, false, Rel(R, 0, lt.Y, cl.Left, lb.Y), {0, n.NewLTPoint.Y, ncl.Left, n.NewLBPoint.Y}),
-      edge(g.RightStretch, false, Rel(R, cl.Right, rt.Y, w, rb.Y),
-           {ncl.Right, n.NewRTPoint.Y, W, n.NewRBPoint.Y}),
-      Stretch(Rel(R, 0, 0, lt.X, cl.Top), {0, 0, n.NewLTPoint.X, ncl.Top}),
-      Stretch(Rel(R, 0, cl.Top, cl.Left, lt.Y), {0, ncl.Top, ncl.Left, n.NewLTPoint.Y}),
-      Stretch(Rel(R, rt.X, 0, w, cl.Top), {n.NewRTPoint.X, 0, W, ncl.Top}),
-      Stretch(Rel(R, cl.Right, cl.Top, w, rt.Y), {ncl.Right, ncl.Top, W, n.NewRTPoint.Y}),
-      Stretch(Rel(R, 0, lb.Y, cl.Left, h), {0, n.NewLBPoint.Y, ncl.Left, H}),
-      Stretch(Rel(R, cl.Left, cl.Bottom, lb.X, h), {ncl.Left, ncl.Bottom, n.NewLBPoint.X, H}),
-      Stretch(Rel(R, rb.X, cl.Bottom, w, h), {n.NewRBPoint.X, ncl.Bottom, W, H}),
-      Stretch(Rel(R, cl.Right, rb.Y, w, cl.Bottom), {ncl.Right, n.NewRBPoint.Y, W, ncl.Bottom}),
-  };
-  const TRect piece = Rel(R, cl.Left, cl.Top, cl.Right, cl.Bottom);
-  if (drawClient && !piece.IsEmpty()) {
-    if (!g.StretchEffect) {
-      p.push_back(Tile2D(piece, ncl));
-    } else if (g.StretchType == kStretchFull) {
-      p.push_back(Stretch(piece, ncl));
-    } else if (g.StretchType == kStretchHorz) {
-      p.push_back({ncl, [piece, ncl](int x, int y, TPoint& src) {
-                     src = {piece.Left + (x - ncl.Left) % piece.Width(),
-                            piece.Height() == ncl.Height()
-                                ? piece.Top + y - ncl.Top
-                                : ScaleIndex(y - ncl.Top, piece.Top, piece.Bottom, ncl.Height())};
-                     return true;
-                   }});
-    } else {
-      p.push_back({ncl, [piece, ncl](int x, int y, TPoint& src) {
-                     src = {piece.Width() == ncl.Width()
-                                ? piece.Left + x - ncl.Left
-                                : ScaleIndex(x - ncl.Left, piece.Left, piece.Right, ncl.Width()),
-                            piece.Top + (y - ncl.Top) % piece.Height()};
-                     return true;
-                   }});
+  std::vector<Piece> p;
+  for (const TqzLatticePiece& l : NinePartPieces(g, n, W, H)) {
+    if (l.Part == TqzLatticePart::Client && (!drawClient || l.Source.IsEmpty())) continue;
+    switch (l.Fill) {
+      case TqzPieceFill::Stretch: p.push_back(Stretch(l.Source, l.Dest)); break;
+      case TqzPieceFill::TileX: p.push_back(TileX(l.Source, l.Dest)); break;
+      case TqzPieceFill::TileY: p.push_back(TileY(l.Source, l.Dest)); break;
+      case TqzPieceFill::Tile: p.push_back(Tile2D(l.Source, l.Dest)); break;
+      case TqzPieceFill::StretchRepeatX: p.push_back(StretchRepeat(l.Source, l.Dest, true)); break;
+      case TqzPieceFill::StretchRepeatY: p.push_back(StretchRepeat(l.Source, l.Dest, false)); break;
     }
   }
   return p;
@@ -169,7 +148,7 @@ TqzSkinGeometry RandomNinePart(std::mt19937& rng, const TPixmap& picture) {
   g.RightStretch = pick(0, 1);
   g.BottomStretch = pick(0, 1);
   g.StretchEffect = pick(0, 1);
-  g.StretchType = pick(0, 2);
+  g.StretchType = static_cast<TqzStretchType>(pick(0, 2));
   return g;
 }
 
@@ -183,7 +162,7 @@ TEST(SkinImage, NinePartMatchesPerPixelReference) {
     const int W = std::uniform_int_distribution<int>(0, 3 * g.SkinRect.Width())(rng);
     const int H = std::uniform_int_distribution<int>(0, 3 * g.SkinRect.Height())(rng);
     const bool drawClient = iteration % 3 != 0;
-    const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, H);
+    const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, H);
     TPixmap out;
     ComposeSkinImage(g, n, drawClient, W, H, picture, out);
     ASSERT_EQ(out.Width(), W);
@@ -201,8 +180,8 @@ TEST(SkinImage, FixedDescriptionComposesTheSourceRectangle) {
   const TPixmap picture = TaggedPicture(50, 50);
   TqzSkinGeometry g;
   g.SkinRect = {5, 6, 25, 16};
-  ASSERT_EQ(CalcResizeMode(g), kResizeFixed);
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeFixed, 300, 7);
+  ASSERT_EQ(CalcResizeMode(g), TqzResizeMode::Fixed);
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::Fixed, 300, 7);
   EXPECT_EQ(n.Width, 20);
   EXPECT_EQ(n.Height, 10);
 }
@@ -218,7 +197,7 @@ TEST(SkinImage, TopEdgeShowsWholeTilesAtAnExactMultiple) {
   g.ClientRect = {10, 10, 20, 20};
   for (int extra : {20, 21}) {
     const int W = 30 + extra;
-    const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, 30);
+    const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, 30);
     TPixmap out;
     ComposeSkinImage(g, n, true, W, 30, picture, out);
     // The top edge runs from 10 to 20 + extra; tile columns repeat 10..19.
@@ -237,8 +216,8 @@ TEST(SkinImage, HorizontalClientStretchRepeatsFromTheLeftAndIsClipped) {
   g.RightBottomPoint = {10, 10};
   g.ClientRect = {2, 2, 10, 10};
   g.StretchEffect = true;
-  g.StretchType = kStretchHorz;
-  const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, 25, 12);
+  g.StretchType = TqzStretchType::Horz;
+  const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, 25, 12);
   TPixmap out;
   ComposeSkinImage(g, n, true, 25, 12, picture, out);
   // Client spans 2..23 (21 px): pieces of 8 at 2, 10, 18 (the last cut at 23).
@@ -291,7 +270,7 @@ TEST(SkinImage, BorderStripsMatchTheFullComposition) {
     if (g.RightBottomPoint.X == 0 || g.RightBottomPoint.Y == 0) continue;
     const int W = g.SkinRect.Width() + std::uniform_int_distribution<int>(0, 40)(rng);
     const int H = g.SkinRect.Height() + std::uniform_int_distribution<int>(0, 40)(rng);
-    const TqzNewGeometry n = CalcNewGeometry(g, kResizeNinePart, W, H);
+    const TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, W, H);
     TPixmap full;
     ComposeSkinImage(g, n, false, W, H, picture, full);
     const TqzBorderStrips s = ComposeSkinBorderImages(g, n, W, H, picture);
@@ -323,11 +302,11 @@ TEST(SkinImage, HostileGeometryStaysInsideBothSurfaces) {
     g.RightBottomPoint = {any(-10, 50), any(-10, 50)};
     g.ClientRect = {any(-10, 50), any(-10, 50), any(-10, 50), any(-10, 50)};
     g.StretchEffect = any(0, 1);
-    g.StretchType = any(0, 2);
+    g.StretchType = static_cast<TqzStretchType>(any(0, 2));
     const int W = any(0, 70), H = any(0, 70);
     TPixmap out;
-    ComposeSkinImage(g, CalcNewGeometry(g, kResizeNinePart, W, H), true, W, H, picture, out);
-    ComposeSkinBorderImages(g, CalcNewGeometry(g, kResizeNinePart, W, H), W, H, picture);
+    ComposeSkinImage(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), true, W, H, picture, out);
+    ComposeSkinBorderImages(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), W, H, picture);
     ComposeHSkinImage(any(-5, 20), any(-5, 20), out, any(0, 1), W, g.SkinRect, picture);
   }
   SUCCEED();  // the sanitizer build checks the memory accesses

@@ -4,6 +4,7 @@
 
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinObjectData.h"
+#include "skin/data/SkinValidation.h"
 
 namespace qz {
 namespace {
@@ -52,7 +53,7 @@ TEST(ControlDescriptions, ButtonReadsTheDialogSkinExample) {
   EXPECT_EQ(b->DownSkinRect, (TRect{1, 59, 96, 86}));
   EXPECT_EQ(b->FocusedSkinRect, TRect{});
   EXPECT_TRUE(b->FontStyle.Contains(TFontStyle::fsBold));
-  EXPECT_EQ(b->StretchType, 2);
+  EXPECT_EQ(b->StretchType, TqzStretchType::Vert);
   EXPECT_EQ(b->PictureIndex, 0);
   // Defaults of keys not given.
   EXPECT_EQ(b->MaskPictureIndex, -1);
@@ -227,6 +228,59 @@ TEST(FormInfo, AdjustmentsWithAndWithoutMask) {
   emptyMask.ClientRect = {1, 2, 3, 4};
   emptyMask.AdjustFormInfo(true);
   EXPECT_EQ(emptyMask.MaskRectArea, (TRect{1, 2, 3, 4}));
+}
+
+// The field list says which rects are cut from a picture and which are
+// places relative to the skin rect; the same key may be either in different
+// descriptions (a scroll bar's button rect is a place, a track bar's a look).
+const TqzRoleField* FindRole(const std::vector<TqzRoleField>& fields, const std::string& key) {
+  for (const TqzRoleField& f : fields)
+    if (f.Key == key) return &f;
+  return nullptr;
+}
+
+TEST(FieldRoles, PicturesRectsPlacesAndPictureIndexesInListOrder) {
+  auto bar = CreateSkinControlData("scrollbar", "bar");
+  ASSERT_NE(bar, nullptr);
+  const std::vector<TqzRoleField> fields = RoleFields(*bar);
+  ASSERT_FALSE(fields.empty());
+  EXPECT_EQ(fields.front().Key, "pictureindex");
+  EXPECT_EQ(fields.front().Role, TqzFieldRole::PictureIndex);
+  const TqzRoleField* up = FindRole(fields, "upbuttonrect");
+  ASSERT_NE(up, nullptr);
+  EXPECT_EQ(up->Role, TqzFieldRole::Place);
+  EXPECT_EQ(up->Bound, TqzPlaceBound::InSkinRect);
+  ASSERT_NE(FindRole(fields, "activeupbuttonrect"), nullptr);
+  EXPECT_EQ(FindRole(fields, "activeupbuttonrect")->Role, TqzFieldRole::PictureRect);
+  EXPECT_EQ(FindRole(fields, "clientrect")->Bound, TqzPlaceBound::InSkinRect);
+  EXPECT_EQ(FindRole(fields, "lefttoppoint"), nullptr);  // points are no rect fields
+
+  auto edit = CreateSkinControlData("edit", "edit");
+  ASSERT_NE(edit, nullptr);
+  const std::vector<TqzRoleField> editFields = RoleFields(*edit);
+  EXPECT_EQ(FindRole(editFields, "buttonrect")->Role, TqzFieldRole::Place);
+  EXPECT_EQ(FindRole(editFields, "downbuttonrect")->Role, TqzFieldRole::PictureRect);
+
+  auto caption = CreateSkinObjectData("caption", "caption");
+  ASSERT_NE(caption, nullptr);
+  const std::vector<TqzRoleField> captionFields = RoleFields(*caption);
+  EXPECT_EQ(FindRole(captionFields, "textrect")->Role, TqzFieldRole::Place);
+  EXPECT_EQ(FindRole(captionFields, "textrect")->Bound, TqzPlaceBound::Free);
+  EXPECT_EQ(FindRole(captionFields, "activepictureindex")->Role, TqzFieldRole::PictureIndex);
+}
+
+TEST(FieldRoles, RolesLeaveReadingAndWritingAsTheyWere) {
+  const TqzIniFile ini(
+      "[bar]\r\npictureindex=2\r\nskinrect=0,0,20,90\r\nupbuttonrect=0,76,20,90\r\n"
+      "clientrect=1,2,3,4\r\n");
+  auto bar = CreateSkinControlData("scrollbar", "bar");
+  bar->ReadData(ini);
+  EXPECT_EQ(bar->PictureIndex, 2);
+  TqzIniFile out;
+  bar->WriteData(out);
+  EXPECT_EQ(*out.Find("bar", "upbuttonrect"), "0,76,20,90");
+  EXPECT_EQ(*out.Find("bar", "clientrect"), "1,2,3,4");
+  EXPECT_EQ(*out.Find("bar", "maskpictureindex"), "-1");
 }
 
 }  // namespace

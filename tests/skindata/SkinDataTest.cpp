@@ -2,12 +2,14 @@
 // messages, failures, lookups, holders and lists, and writing back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "SkinTestData.h"
 #include "host/components/Properties.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinValidation.h"
 
 namespace qz {
 namespace {
@@ -88,7 +90,7 @@ TEST_F(SkinDataTest, LoadsEverySectionOfTheSample) {
   EXPECT_EQ(data.ActivePicturesNames(), (std::vector<std::string>{"a0.bmp", "a1.bmp"}));
   EXPECT_EQ(data.SkinName, "Sample");
   EXPECT_EQ(data.MaskName, "m.bmp");
-  EXPECT_EQ(data.StretchType, 2);
+  EXPECT_EQ(data.StretchType, TqzStretchType::Vert);
   EXPECT_EQ(data.SkinColors().cWindow, 16777215);
   EXPECT_EQ(data.SkinColors().cBtnFace, 0);  // read with default 0
   EXPECT_EQ(data.StartCursorIndex(), 1);
@@ -113,7 +115,7 @@ TEST_F(SkinDataTest, LoadsEverySectionOfTheSample) {
   EXPECT_EQ(data.AreaList()[0]->AreaRect, (TRect{29, 172, 424, 555}));
   EXPECT_TRUE(data.AreaList()[1]->Flag3);
   // No layer frame picture: no layer images.
-  EXPECT_EQ(data.LayerFrame().ActiveImage(), nullptr);
+  EXPECT_EQ(data.ImageCache().LayerFrameImage(), nullptr);
 }
 
 TEST_F(SkinDataTest, MessagesGoToFormsInOrderAroundOnLoadData) {
@@ -152,6 +154,66 @@ TEST_F(SkinDataTest, MessagesGoToFormsInOrderAroundOnLoadData) {
   delete data;
 }
 
+// The images cut for buttons live in the skin data's cache beside the
+// descriptions: standard buttons get their looks (restore looks too) only on
+// a full-border layer frame, with the opacity of their alpha masks.
+TEST_F(SkinDataTest, ButtonLooksAreCachedBesideTheDescriptionsOnAFullBorderFrame) {
+  TTestSkin skin = SampleSkin();
+  skin.text += "[LAYERFRAME]\r\npictureindex=0\r\nmaskpictureindex=1\r\nfullborder=1\r\n";
+  const std::string close = "skinrect=1,1,5,5\r\n";
+  skin.text.replace(skin.text.find(close), close.size(),
+                    close + "restorerect=6,1,10,5\r\nalphamaskpictureindex=1\r\n");
+  TqzSkinData data(nullptr);
+  data.LoadFromCompressedData(skin.Compressed());
+  ASSERT_EQ(data.ObjectList().size(), 2u);
+  const TqzButtonImages* looks = data.ImageCache().ButtonImages(*data.ObjectList()[0]);
+  ASSERT_NE(looks, nullptr);
+  ASSERT_NE(looks->Normal, nullptr);
+  EXPECT_EQ(looks->Normal->Width(), 4);
+  EXPECT_EQ(*looks->Normal->PixelPtr(0, 0), 0x8000FF00u);
+  EXPECT_NE(looks->Restore, nullptr);
+  EXPECT_EQ(looks->Active, nullptr);  // no active look in the description
+  // The caption is no button.
+  EXPECT_EQ(data.ImageCache().ButtonImages(*data.ObjectList()[1]), nullptr);
+
+  // Without a full border the button has an entry but no looks.
+  TTestSkin plain = SampleSkin();
+  plain.text += "[LAYERFRAME]\r\npictureindex=0\r\nmaskpictureindex=1\r\n";
+  data.LoadFromCompressedData(plain.Compressed());
+  looks = data.ImageCache().ButtonImages(*data.ObjectList()[0]);
+  ASSERT_NE(looks, nullptr);
+  EXPECT_EQ(looks->Normal, nullptr);
+  data.ClearSkin();
+  EXPECT_EQ(data.ImageCache().LayerFrameImage(), nullptr);
+}
+
+// The problems of a loaded skin come from the descriptions' field roles:
+// looks outside their picture, indexes naming no picture, places outside
+// the skin rect and crossing corner points.
+TEST_F(SkinDataTest, ValidationListsTheFaultsOfTheLoadedDescriptions) {
+  TTestSkin skin = SampleSkin();
+  const std::string button = "[button]\r\nskinrect=1,1,95,28\r\npictureindex=1\r\n";
+  skin.text.replace(skin.text.find(button), button.size(),
+                    "[button]\r\nskinrect=1,1,15,8\r\npictureindex=1\r\n"
+                    "activeskinrect=0,0,30,8\r\nmaskpictureindex=7\r\nclientrect=2,2,20,6\r\n"
+                    "lefttoppoint=9,2\r\nrighttoppoint=4,2\r\nleftbottompoint=2,6\r\n"
+                    "rightbottompoint=12,6\r\n");
+  TqzSkinData data(nullptr);
+  data.LoadFromCompressedData(skin.Compressed());
+  const std::vector<std::string> problems = ValidateDescriptions(data);
+  const std::vector<std::string> expected = {
+      "button: maskpictureindex=7 names no picture",
+      "button: clientrect 2,2,20,6 does not lie within skinrect's 14 x 7",
+      "button: activeskinrect 0,0,30,8 lies outside its picture",
+      "button: skinrect's corner points cross (left past right or top past bottom)",
+  };
+  for (const std::string& e : expected)
+    EXPECT_NE(std::find(problems.begin(), problems.end(), e), problems.end()) << e;
+  // The close button's look lies in its active picture; the caption has none.
+  for (const std::string& p : problems)
+    EXPECT_TRUE(p.starts_with("button: ") || p.starts_with("Button: ")) << p;
+}
+
 TEST_F(SkinDataTest, LayerFramePictureReversesTheOrder) {
   log.AddForm("A");
   log.AddForm("B");
@@ -162,12 +224,12 @@ TEST_F(SkinDataTest, LayerFramePictureReversesTheOrder) {
   EXPECT_EQ(log.FormsOf(MSG_SKIN_BEFORE_CHANGE), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(log.FormsOf(MSG_SKIN_CHANGED), (std::vector<std::string>{"B", "A"}));
   // Both indexes valid: the active image carries the mask's grey as opacity.
-  ASSERT_NE(data.LayerFrame().ActiveImage(), nullptr);
-  EXPECT_EQ(*data.LayerFrame().ActiveImage()->PixelPtr(3, 3), 0x8000FF00u);
-  EXPECT_EQ(data.LayerFrame().InActiveImage(), nullptr);
+  ASSERT_NE(data.ImageCache().LayerFrameImage(), nullptr);
+  EXPECT_EQ(*data.ImageCache().LayerFrameImage()->PixelPtr(3, 3), 0x8000FF00u);
+  EXPECT_EQ(data.ImageCache().LayerFrameInActiveImage(), nullptr);
   data.ClearSkin();
   EXPECT_EQ(data.LayerFrame().PictureIndex, -1);
-  EXPECT_EQ(data.LayerFrame().ActiveImage(), nullptr);
+  EXPECT_EQ(data.ImageCache().LayerFrameImage(), nullptr);
 }
 
 TEST_F(SkinDataTest, FailuresLeaveTheFlagsSetAndSendOnlyTheFirstMessage) {

@@ -75,5 +75,28 @@ TEST(SkinBuilder, SavesOpaquePicturesAndAOneBitMask) {
   std::filesystem::remove_all(dir);
 }
 
+// The corner points reach in at least as far as the corner reach of their
+// axis, never less than the border; a three-part description keeps its
+// client rect unless given one.
+TEST(DescriptionGeometry, NinePartCornersAndThreePartClient) {
+  TqzDataSkinCustomControl d("panel");
+  SetNine(d, {10, 20, 50, 44}, 2, 3, 4, 5, 6);  // 40 x 24, corners 6 across only
+  EXPECT_EQ(d.ClientRect, (TRect{2, 3, 36, 19}));
+  EXPECT_EQ(d.LeftTopPoint, (TPoint{6, 3}));
+  EXPECT_EQ(d.RightBottomPoint, (TPoint{34, 19}));
+  SetNine(d, {10, 20, 50, 44}, 2, 3, 4, 5, 6, 7);
+  EXPECT_EQ(d.LeftTopPoint, (TPoint{6, 7}));
+  EXPECT_EQ(d.RightBottomPoint, (TPoint{34, 17}));
+
+  SetThreeH(d, {0, 0, 30, 10}, 5, 6);
+  EXPECT_EQ(d.ClientRect, (TRect{2, 3, 36, 19}));
+  EXPECT_EQ(d.RightTopPoint, (TPoint{24, 0}));
+  EXPECT_EQ(d.RightBottomPoint, (TPoint{0, 0}));
+  SetThreeV(d, {0, 0, 10, 30}, 5, 6, {1, 2, 9, 28});
+  EXPECT_EQ(d.ClientRect, (TRect{1, 2, 9, 28}));
+  EXPECT_EQ(d.LeftBottomPoint, (TPoint{0, 24}));
+  EXPECT_EQ(d.RightTopPoint, (TPoint{0, 0}));
+}
+
 }  // namespace
 }  // namespace qz::skingen

@@ -7,6 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "skin/data/SkinValidation.h"
+#include "skin/draw/QZUtils.h"
+#include "skin/draw/SkinImage.h"
 #include "tests/skins/DemoSkins.h"
 #include "tools/skinsheet/SkinPieces.h"
 
@@ -273,6 +276,45 @@ TEST_P(DemoSkinChecks, FindNoFault) {
   for (const skinsheet::TSkinDescriptionPieces& d :
        skinsheet::AllDescriptionPieces(*s.Skin))
     for (const std::string& problem : d.Problems) ADD_FAILURE() << d.Name << ": " << problem;
+}
+
+// The shape regions of the demo skins' masks (the frame masks and every
+// active picture, whole and composed at a larger size) come out the same
+// whether built from the mask runs or read back from their region data.
+TEST_P(DemoSkinChecks, MaskRegionsFromRunsEqualThoseFromRegionData) {
+  const TqzSkinData& skin = *DemoSkin(GetParam()).Skin;
+  std::vector<const TBitmap*> masks = {&skin.Mask(), &skin.RollUpMask()};
+  for (int i = 0; i < skin.ActivePictureCount(); ++i) masks.push_back(skin.ActivePicture(i));
+  for (const TBitmap* mask : masks) {
+    if (!mask || mask->Empty()) continue;
+    const TqzRegionData data = CreateRegionDataFromMask(*mask, 0, 0);
+    EXPECT_EQ(CreateRegionFromMask(*mask), std::optional<TRegion>(ExtCreateRegion(data.Data)));
+
+    TqzSkinGeometry g;  // a nine-part cut with a quarter of each side as corners
+    const int w = mask->Width(), h = mask->Height();
+    g.SkinRect = {0, 0, w, h};
+    g.LeftTopPoint = {w / 4, h / 4};
+    g.RightTopPoint = {w - w / 4, h / 4};
+    g.LeftBottomPoint = {w / 4, h - h / 4};
+    g.RightBottomPoint = {w - w / 4, h - h / 4};
+    g.ClientRect = {w / 4, h / 4, w - w / 4, h - h / 4};
+    const int W = w + 37, H = h + 23;
+    const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), W, H);
+    const TqzBorderStrips strips = ComposeSkinBorderImages(g, n, W, H, mask->Pixels());
+    TRegion expected = n.NewClRect.IsEmpty() ? TRegion() : TRegion(n.NewClRect);
+    const std::pair<const TPixmap*, TPoint> places[] = {
+        {&strips.Top, {0, 0}}, {&strips.Bottom, {0, n.NewClRect.Bottom}},
+        {&strips.Left, {0, n.NewClRect.Top}}, {&strips.Right, {n.NewClRect.Right, n.NewClRect.Top}}};
+    for (const auto& [strip, at] : places)
+      if (!strip->Empty())
+        expected = expected.Union(ExtCreateRegion(CreateRegionDataFromMask(*strip, at.X, at.Y).Data));
+    EXPECT_EQ(CreateSkinRegion(g, n, W, H, *mask), std::optional<TRegion>(expected));
+  }
+}
+
+TEST_P(DemoSkinChecks, ValidationFindsNoProblem) {
+  const TDemoSkin& s = DemoSkin(GetParam());
+  for (const std::string& problem : ValidateDescriptions(*s.Skin)) ADD_FAILURE() << problem;
 }
 
 INSTANTIATE_TEST_SUITE_P(DemoSkins, DemoSkinChecks, ::testing::Values("skin.skn", "dialog.skn"));

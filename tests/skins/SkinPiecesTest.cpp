@@ -175,14 +175,5 @@ TEST(SkinPieceSeams, TiledGradientIsAWarningTiledStripesAreNot) {
   EXPECT_TRUE(all[1].Warnings.empty());
 }
 
-TEST(SkinPieceValues, OnlyFourUnsignedFieldsAreARect) {
-  EXPECT_TRUE(skinsheet::LooksLikeRectValue("0,0,10,20"));
-  EXPECT_FALSE(skinsheet::LooksLikeRectValue("10,20"));
-  EXPECT_FALSE(skinsheet::LooksLikeRectValue("1,2,3,4,5"));
-  EXPECT_FALSE(skinsheet::LooksLikeRectValue("1,,3,4"));
-  EXPECT_FALSE(skinsheet::LooksLikeRectValue("Tahoma, 1, 2, 3"));
-  EXPECT_FALSE(skinsheet::LooksLikeRectValue("-1,2,3,4"));
-}
-
 }  // namespace
 }  // namespace qz

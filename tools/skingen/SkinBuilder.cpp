@@ -1,11 +1,13 @@
 #include "tools/skingen/SkinBuilder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
 #include "host/graphics/BmpCodec.h"
 #include "host/graphics/PngWriter.h"
 #include "skin/data/SkinIni.h"
+#include "skin/data/SkinValidation.h"
 
 namespace qz::skingen {
 
@@ -150,6 +152,104 @@ void TSkinBuilder::SavePreviews(const std::filesystem::path& dir) const {
   for (const auto& a : actives_)
     SavePng(Opaque(a.Pixels),
             (dir / std::filesystem::path(a.FileName).replace_extension(".png")).string(), false);
+}
+
+void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
+             int cornerX, int cornerY) {
+  const int w = skin.Width(), h = skin.Height();
+  const int cl = std::max(l, cornerX), ct = std::max(t, cornerY);
+  const int cr = std::max(r, cornerX), cb = std::max(b, cornerY);
+  d.SkinRect = skin;
+  d.ClientRect = {l, t, w - r, h - b};
+  d.LeftTopPoint = {cl, ct};
+  d.RightTopPoint = {w - cr, ct};
+  d.LeftBottomPoint = {cl, h - cb};
+  d.RightBottomPoint = {w - cr, h - cb};
+  d.LeftStretch = d.TopStretch = d.RightStretch = d.BottomStretch = true;
+  d.StretchEffect = true;
+  d.StretchType = TqzStretchType::Full;
+}
+
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right) {
+  d.SkinRect = skin;
+  d.LeftTopPoint = {left, 0};
+  d.RightTopPoint = {skin.Width() - right, 0};
+  d.LeftBottomPoint = d.RightBottomPoint = {0, 0};
+  d.StretchEffect = true;
+  d.StretchType = TqzStretchType::Full;
+}
+
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right,
+               const TRect& client) {
+  SetThreeH(d, skin, left, right);
+  d.ClientRect = client;
+}
+
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom) {
+  d.SkinRect = skin;
+  d.LeftTopPoint = {0, top};
+  d.LeftBottomPoint = {0, skin.Height() - bottom};
+  d.RightTopPoint = d.RightBottomPoint = {0, 0};
+  d.StretchEffect = true;
+  d.StretchType = TqzStretchType::Full;
+}
+
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
+               const TRect& client) {
+  SetThreeV(d, skin, top, bottom);
+  d.ClientRect = client;
+}
+
+namespace {
+
+struct TNamedRect {
+  std::string Name;
+  int Picture;
+  TRect Rect;
+};
+
+void Need(TSkinBuilder& skin, std::vector<TNamedRect>& out, const std::string& name, int picture,
+          const TRect& r) {
+  if (r.IsEmpty()) return;
+  if (picture < 0 || picture >= skin.ActiveCount())
+    throw std::runtime_error(name + ": picture index " + std::to_string(picture) + " out of range");
+  const TPixmap& pic = skin.Active(picture);
+  if (r.Left < 0 || r.Top < 0 || r.Right > pic.Width() || r.Bottom > pic.Height())
+    throw std::runtime_error(name + ": rectangle outside its picture");
+  out.push_back({name, picture, r});
+}
+
+// The rects the field list cuts from the picture; `withSkinRect` false
+// leaves out "skinrect" (an object's normal look on the frame picture).
+void CollectPictureRects(TSkinBuilder& skin, const std::string& name, int picture,
+                         const std::vector<TqzRoleField>& fields, bool withSkinRect,
+                         std::vector<TNamedRect>& out) {
+  if (picture < 0) return;
+  for (const TqzRoleField& f : fields)
+    if (f.Role == TqzFieldRole::PictureRect && (withSkinRect || f.Key != "skinrect"))
+      Need(skin, out, name, picture, f.Rect);
+}
+
+}  // namespace
+
+void CheckPictureRects(const TSkinBuilder& skin) {
+  // Reading picture sizes does not change the pictures.
+  TSkinBuilder& pictures = const_cast<TSkinBuilder&>(skin);
+  std::vector<TNamedRect> rects;
+  for (const auto& c : skin.Controls())
+    CollectPictureRects(pictures, c->IDName, c->PictureIndex, RoleFields(*c), true, rects);
+  for (const auto& o : skin.Objects())
+    CollectPictureRects(pictures, o->IDName, o->ActivePictureIndex, RoleFields(*o),
+                        o->SkinRectInAPicture || ObjectLooksAllInActivePicture(*o), rects);
+  for (size_t i = 0; i < rects.size(); ++i)
+    for (size_t j = i + 1; j < rects.size(); ++j) {
+      const TNamedRect& a = rects[i];
+      const TNamedRect& b = rects[j];
+      TRect overlap;
+      if (a.Picture == b.Picture && !(a.Rect == b.Rect) && IntersectRect(overlap, a.Rect, b.Rect))
+        throw std::runtime_error(skin.IniName() + ": rectangles of " + a.Name + " and " + b.Name +
+                                 " overlap");
+    }
 }
 
 }  // namespace qz::skingen

@@ -124,4 +124,28 @@ class TSkinBuilder {
   std::string lead_;
 };
 
+// Geometry of control descriptions.
+
+// Nine-part: borders l, t, r, b give the client rect; the corner points sit
+// at least `cornerX` pixels in from the left and right sides and `cornerY`
+// from the top and bottom (never less than the border), so rounded corners
+// stay whole in the fixed pieces. Everything stretches.
+void SetNine(TqzDataSkinCustomControl& d, const TRect& skin, int l, int t, int r, int b,
+             int cornerX = 0, int cornerY = 0);
+// Three-part horizontal (height fixed): fixed left and right widths, the
+// middle stretched; the client rect is left as it is unless one is given.
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right);
+void SetThreeH(TqzDataSkinCustomControl& d, const TRect& skin, int left, int right,
+               const TRect& client);
+// Three-part vertical (width fixed): fixed top and bottom heights.
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom);
+void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
+               const TRect& client);
+
+// Checks the rectangles the descriptions' field lists cut from an active
+// picture: each lies inside its picture, and two different ones of one
+// picture do not overlap (a shared rectangle is fine). Throws naming the
+// elements otherwise.
+void CheckPictureRects(const TSkinBuilder& skin);
+
 }  // namespace qz::skingen

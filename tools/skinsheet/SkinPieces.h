@@ -7,16 +7,15 @@
 // areas outside the main picture. Warnings: looks of another size than the
 // normal one, corner points outside or crossing, tiled spans with seams.
 //
-// The walk is generic: a description writes itself into a scratch
-// description text with WriteData, and every rect value of its section is a
-// piece unless its key names a rectangle relative to another one (client,
-// text and item areas). Used by the skinsheet tool and the skin structure
+// The walk is generic: the description's field list says which rectangles
+// are cut from a picture (pieces) and which are places relative to another
+// rectangle (client, text and item areas, button places), and which fields
+// are picture indexes. Used by the skinsheet tool and the skin structure
 // tests, so that both judge a skin by the same rules.
 #pragma once
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,7 +24,9 @@
 
 #include "host/graphics/Bitmap.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinValidation.h"
 #include "skin/draw/SkinGeometry.h"
+#include "skin/draw/SkinLattice.h"
 
 namespace qz::skinsheet {
 
@@ -44,6 +45,7 @@ struct TSkinPiece {
   std::string PictureName;           // "main picture", "active picture 3"
   TPieceLayout Layout = TPieceLayout::Fixed;
   TqzSkinGeometry Geometry;          // Layout Geometry (SkinRect = Rect)
+  bool WholePicture = false;         // a picture index field: the whole picture
   int EndA = 0, EndB = 0;            // HorzEnds / VertEnds: fixed end lengths
   bool Stretch = false;              // HorzEnds / VertEnds: stretch the middle
 
@@ -62,6 +64,8 @@ struct TSkinDescriptionPieces {
   // Relative rects (client, text, button places ...), relative to "skinrect"
   // or to the look they belong to.
   std::vector<std::pair<std::string, TRect>> Places;
+  // The keys of the places that must lie within the size of "skinrect".
+  std::vector<std::string> PlacesInSkinRect;
   TRect SkinRect;                     // "skinrect" as written (for the places)
   std::vector<std::string> Problems;  // faults of the skin (rects outside ...)
   std::vector<std::string> Warnings;  // suspicious but drawable
@@ -69,37 +73,6 @@ struct TSkinDescriptionPieces {
 
 // ---------------------------------------------------------------------------
 // Key tables.
-
-// Rect keys that place something relative to another rectangle (a client,
-// text, caption or item area) instead of cutting a piece of a picture.
-inline bool IsRelativeRectKey(std::string_view key) {
-  static constexpr std::array<std::string_view, 17> kRelative = {
-      "clientrect",   "textrect",         "itemtextrect",     "captionrect",
-      "checkimagearea", "textarea",       "trackarea",        "itemsrect",
-      "frametextrect", "progressarea",    "buttonsarea",      "rollvcaptionrect",
-      "rollhcaptionrect", "imagerect",    "fixedcelltextrect", "celltextrect",
-      "trackbuttonrect"};
-  return std::find(kRelative.begin(), kRelative.end(), key) != kRelative.end();
-}
-
-// Button keys whose normal rect is the button's place in the control (its
-// looks under the mouse and pressed are cut from the picture): the arrow and
-// check buttons of scroll bars, list boxes, spin edits and up-downs (those
-// have "activeupbuttonrect"), and the button of edits and combo boxes (those
-// have "unenabledbuttonrect"; a track bar's "buttonrect" is its thumb look).
-inline bool IsButtonPlaceKey(std::string_view key, const TqzIniReader& section) {
-  if (key == "upbuttonrect" || key == "downbuttonrect" || key == "checkbuttonrect")
-    return section.Has("activeupbuttonrect");
-  if (key == "buttonrect") return section.Has("unenabledbuttonrect");
-  return false;
-}
-
-// Relative rects that must lie within the size of the description's
-// "skinrect".
-inline bool IsPlaceInSkinRectKey(std::string_view key, const TqzIniReader& section) {
-  return key == "clientrect" || key == "trackarea" || key == "trackbuttonrect" ||
-         IsButtonPlaceKey(key, section);
-}
 
 // Looks that share the layout of "skinrect" and are composed by the
 // description's corner points like it.
@@ -147,25 +120,6 @@ inline const std::vector<TEndsRule>& EndsRules() {
 // ---------------------------------------------------------------------------
 // Helpers.
 
-// A rect value exactly as the description writer spells one: four unsigned
-// integers separated by commas.
-inline bool LooksLikeRectValue(std::string_view v) {
-  int fields = 1;
-  bool digit = false;
-  for (char c : v) {
-    if (c == ',') {
-      if (!digit) return false;
-      ++fields;
-      digit = false;
-    } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      digit = true;
-    } else {
-      return false;
-    }
-  }
-  return digit && fields == 4;
-}
-
 inline std::string RectText(const TRect& r) { return SkinRectText(r); }
 
 inline std::string PictureSizeText(const TBitmap& b) {
@@ -209,7 +163,7 @@ inline TqzSkinGeometry SectionGeometry(const TqzIniFile& ini, std::string_view s
   g.RightStretch = r.Flag("rightstretch");
   g.BottomStretch = r.Flag("bottomstretch");
   g.StretchEffect = r.Flag("stretcheffect");
-  g.StretchType = r.Enum("stretchtype", kStretchTypeWords);
+  g.StretchType = static_cast<TqzStretchType>(r.Enum("stretchtype", kStretchTypeWords));
   return g;
 }
 
@@ -292,41 +246,35 @@ inline void AddIndexedPicture(const TqzSkinData& skin, const std::string& key, i
   }
   TSkinPiece p;
   p.Key = key;
+  p.WholePicture = true;
   p.Picture = ref.Bitmap;
   p.PictureName = ref.Name;
   p.Rect = {0, 0, ref.Bitmap->Width(), ref.Bitmap->Height()};
   out.Pieces.push_back(std::move(p));
 }
 
-// Walks one written section: rect keys become pieces cut from the picture
-// `pictureFor(key)` gives; picture index keys other than `ownIndexKey`
-// become whole-picture pieces.
+// Walks the rect and picture index fields of one description: picture
+// rects become pieces cut from the picture `pictureFor(key)` gives; picture
+// index fields other than `ownIndexKey` become whole-picture pieces.
 template <class PictureFor>
-void WalkSection(const TqzSkinData& skin, const TqzIniFile& ini, const std::string& section,
-                 std::string_view ownIndexKey, PictureFor pictureFor,
-                 TSkinDescriptionPieces& out) {
-  const TqzIniSection* s = ini.FindSection(section);
-  if (!s) return;
-  const TqzIniReader reader(ini, section);
-  for (const TqzIniEntry& e : s->entries) {
-    if (!e.hasValue) continue;
-    const std::string key = LowerCaseAscii(e.key);
-    if (key.ends_with("pictureindex") && key != ownIndexKey) {
-      int index = -1;
-      if (TryParseSkinInteger(e.value, index)) AddIndexedPicture(skin, key, index, out);
+void WalkFields(const TqzSkinData& skin, const TqzIniFile& ini, const std::string& section,
+                const std::vector<TqzRoleField>& fields, std::string_view ownIndexKey,
+                PictureFor pictureFor, TSkinDescriptionPieces& out) {
+  for (const TqzRoleField& f : fields) {
+    if (f.Role == TqzFieldRole::PictureIndex) {
+      if (f.Key != ownIndexKey) AddIndexedPicture(skin, f.Key, f.Index, out);
       continue;
     }
-    if (!LooksLikeRectValue(e.value)) continue;
-    TRect rect = ParseSkinRect(e.value, key);
-    if (rect == TRect{}) continue;  // the state has no look of its own
-    if (IsRelativeRectKey(key) || IsButtonPlaceKey(key, reader)) {
-      out.Places.push_back({key, rect});
+    if (f.Rect == TRect{}) continue;  // the state has no look of its own
+    if (f.Role == TqzFieldRole::Place) {
+      out.Places.push_back({f.Key, f.Rect});
+      if (f.Bound == TqzPlaceBound::InSkinRect) out.PlacesInSkinRect.push_back(f.Key);
       continue;
     }
-    TPictureRef ref = pictureFor(key);
+    TPictureRef ref = pictureFor(f.Key);
     TSkinPiece p;
-    p.Key = key;
-    p.Rect = rect;
+    p.Key = f.Key;
+    p.Rect = f.Rect;
     p.Picture = ref.Bitmap;
     p.PictureName = ref.Name;
     AssignLayout(p, ini, section);
@@ -339,22 +287,7 @@ void WalkSection(const TqzSkinData& skin, const TqzIniFile& ini, const std::stri
 inline void CheckCornerPoints(TSkinDescriptionPieces& out) {
   for (const TSkinPiece& p : out.Pieces) {
     if (p.Key != "skinrect" || p.Layout != TPieceLayout::Geometry || p.Rect.IsEmpty()) continue;
-    const TqzSkinGeometry& g = p.Geometry;
-    const int w = p.Rect.Width(), h = p.Rect.Height();
-    const std::pair<const char*, TPoint> points[] = {{"lefttoppoint", g.LeftTopPoint},
-                                                     {"righttoppoint", g.RightTopPoint},
-                                                     {"leftbottompoint", g.LeftBottomPoint},
-                                                     {"rightbottompoint", g.RightBottomPoint}};
-    for (const auto& [key, pt] : points)
-      if (pt.X > w || pt.Y > h)
-        out.Warnings.push_back(std::string(key) + " " + SkinPointText(pt) +
-                               " lies outside skinrect's " + std::to_string(w) + " x " +
-                               std::to_string(h));
-    if (CalcResizeMode(g) != kResizeNinePart) continue;
-    if (g.LeftTopPoint.X > g.RightTopPoint.X || g.LeftBottomPoint.X > g.RightBottomPoint.X ||
-        g.LeftTopPoint.Y > g.LeftBottomPoint.Y || g.RightTopPoint.Y > g.RightBottomPoint.Y)
-      out.Warnings.push_back("skinrect's corner points cross (left past right or top past "
-                             "bottom)");
+    for (std::string& problem : LatticeProblems(p.Geometry)) out.Warnings.push_back(std::move(problem));
   }
 }
 
@@ -416,24 +349,23 @@ class TSeamCheck {
   TSkinDescriptionPieces& out_;
 };
 
+// Every tiled piece of the lattice at the look's own size repeats its
+// source along the axes it tiles.
 inline void CheckNinePartSeams(const TSkinPiece& p, TSeamCheck& seams) {
   const TqzSkinGeometry& g = p.Geometry;
   const int w = p.Rect.Width(), h = p.Rect.Height();
-  const TRect& c = g.ClientRect;
-  if (!g.TopStretch) seams.TiledAlongX("top edge", g.LeftTopPoint.X, g.RightTopPoint.X, 0, c.Top);
-  if (!g.BottomStretch)
-    seams.TiledAlongX("bottom edge", g.LeftBottomPoint.X, g.RightBottomPoint.X, c.Bottom, h);
-  if (!g.LeftStretch)
-    seams.TiledAlongY("left edge", g.LeftTopPoint.Y, g.LeftBottomPoint.Y, 0, c.Left);
-  if (!g.RightStretch)
-    seams.TiledAlongY("right edge", g.RightTopPoint.Y, g.RightBottomPoint.Y, c.Right, w);
-  if (!g.StretchEffect) {
-    seams.TiledAlongX("client piece", c.Left, c.Right, c.Top, c.Bottom);
-    seams.TiledAlongY("client piece", c.Top, c.Bottom, c.Left, c.Right);
-  } else if (g.StretchType == kStretchHorz) {
-    seams.TiledAlongX("client piece", c.Left, c.Right, c.Top, c.Bottom);
-  } else if (g.StretchType == kStretchVert) {
-    seams.TiledAlongY("client piece", c.Top, c.Bottom, c.Left, c.Right);
+  const TqzNewGeometry own = CalcNewGeometry(g, TqzResizeMode::NinePart, w, h);
+  for (const TqzLatticePiece& piece : NinePartPieces(g, own, w, h)) {
+    // Relative to the look, as the seam check reads it.
+    const TRect s{piece.Source.Left - g.SkinRect.Left, piece.Source.Top - g.SkinRect.Top,
+                  piece.Source.Right - g.SkinRect.Left, piece.Source.Bottom - g.SkinRect.Top};
+    const char* what = LatticePartName(piece.Part);
+    const bool alongX = piece.Fill == TqzPieceFill::TileX || piece.Fill == TqzPieceFill::Tile ||
+                        piece.Fill == TqzPieceFill::StretchRepeatX;
+    const bool alongY = piece.Fill == TqzPieceFill::TileY || piece.Fill == TqzPieceFill::Tile ||
+                        piece.Fill == TqzPieceFill::StretchRepeatY;
+    if (alongX) seams.TiledAlongX(what, s.Left, s.Right, s.Top, s.Bottom);
+    if (alongY) seams.TiledAlongY(what, s.Top, s.Bottom, s.Left, s.Right);
   }
 }
 
@@ -449,14 +381,14 @@ inline void CheckSeams(TSkinDescriptionPieces& out) {
     if (p.Layout != TPieceLayout::Geometry) continue;
     const TqzSkinGeometry& g = p.Geometry;
     switch (CalcResizeMode(g)) {
-      case kResizeNinePart:
+      case TqzResizeMode::NinePart:
         CheckNinePartSeams(p, seams);
         break;
-      case kResizeHorizontal:
+      case TqzResizeMode::Horizontal:
         if (!g.StretchEffect)
           seams.TiledAlongX("middle", g.LeftTopPoint.X, g.RightTopPoint.X, 0, h);
         break;
-      case kResizeVertical:
+      case TqzResizeMode::Vertical:
         if (!g.StretchEffect)
           seams.TiledAlongY("middle", g.LeftTopPoint.Y, g.LeftBottomPoint.Y, 0, w);
         break;
@@ -475,7 +407,9 @@ inline void CheckPlaces(const TqzIniFile& ini, const std::string& section,
   if (out.SkinRect.IsEmpty()) return;
   const int w = out.SkinRect.Width(), h = out.SkinRect.Height();
   for (const auto& [key, r] : out.Places) {
-    if (!IsPlaceInSkinRectKey(key, reader)) continue;
+    if (std::find(out.PlacesInSkinRect.begin(), out.PlacesInSkinRect.end(), key) ==
+        out.PlacesInSkinRect.end())
+      continue;
     if (r.Left >= 0 && r.Top >= 0 && r.Right <= w && r.Bottom <= h && !r.IsEmpty()) continue;
     out.Problems.push_back(key + " " + RectText(r) + " does not lie within skinrect's " +
                            std::to_string(w) + " x " + std::to_string(h));
@@ -485,7 +419,7 @@ inline void CheckPlaces(const TqzIniFile& ini, const std::string& section,
 inline void FinishDescription(const TqzIniFile& ini, const std::string& section,
                               TSkinDescriptionPieces& out) {
   for (const TSkinPiece& p : out.Pieces)
-    if (!p.Key.ends_with("pictureindex")) CheckPiece(p, out);
+    if (!p.WholePicture) CheckPiece(p, out);
   CheckStateSizes(out);
   CheckCornerPoints(out);
   CheckSeams(out);
@@ -522,18 +456,11 @@ inline TSkinDescriptionPieces PiecesOfControl(const TqzSkinData& skin, TqzDataSk
                            " names no picture (" + std::to_string(skin.ActivePictureCount()) +
                            " active pictures)");
   if (!picture.Bitmap) picture = MainPictureRef(skin);
-  WalkSection(skin, ini, c.IDName, "pictureindex", [&](const std::string&) { return picture; },
-              out);
+  WalkFields(skin, ini, c.IDName, RoleFields(c), "pictureindex",
+             [&](const std::string&) { return picture; }, out);
   FinishDescription(ini, c.IDName, out);
   CheckShapeMask(skin, c, out);
   return out;
-}
-
-// Objects whose every look, the normal one included, is cut from their
-// active picture (menu items and the caption's tab and menu buttons).
-inline bool ObjectLooksAllInActivePicture(const TqzDataSkinObject& o) {
-  return Is<TqzDataSkinMenuItem>(&o) || Is<TqzDataSkinMainMenuItem>(&o) ||
-         Is<TqzDataSkinCaptionTab>(&o) || Is<TqzDataSkinCaptionMenuButton>(&o);
 }
 
 // A form object: "skinrect" lies on the frame picture unless
@@ -558,7 +485,7 @@ inline TSkinDescriptionPieces PiecesOfObject(const TqzSkinData& skin, TqzDataSki
     const bool fromActive = key != "skinrect" || normalInActive;
     return fromActive && active.Bitmap ? active : frame;
   };
-  WalkSection(skin, ini, o.IDName, "activepictureindex", pictureFor, out);
+  WalkFields(skin, ini, o.IDName, RoleFields(o), "activepictureindex", pictureFor, out);
   FinishDescription(ini, o.IDName, out);
   return out;
 }
@@ -585,12 +512,9 @@ inline TSkinDescriptionPieces PiecesOfWindowSection(const TqzSkinData& skin,
     p.Geometry = SectionGeometry(ini, out.Name, clientKey);
     p.Geometry.SkinRect = p.Rect;
   }
-  for (const TqzIniEntry& e : ini.FindSection(out.Name)->entries) {
-    const std::string key = LowerCaseAscii(e.key);
-    int other = -1;
-    if (key == pictureKey || !key.ends_with("pictureindex")) continue;
-    if (TryParseSkinInteger(e.value, other)) AddIndexedPicture(skin, key, other, out);
-  }
+  for (const TqzRoleField& f : RoleFields(section))
+    if (f.Role == TqzFieldRole::PictureIndex && f.Key != pictureKey)
+      AddIndexedPicture(skin, f.Key, f.Index, out);
   return out;
 }
 

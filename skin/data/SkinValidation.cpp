@@ -1,0 +1,138 @@
+#include "skin/data/SkinValidation.h"
+
+#include "skin/data/SkinData.h"
+#include "skin/draw/SkinLattice.h"
+
+namespace qz {
+
+namespace {
+
+// Records the rect and picture index fields; every other field is passed by.
+class TRoleCollector : public TqzDataFields {
+ public:
+  std::vector<TqzRoleField> Fields;
+
+  void Integer(const char*, int&, int) override {}
+  void Flag(const char*, bool&) override {}
+  void Color(const char*, TColor&, TColor) override {}
+  void String(const char*, std::string&, const char*) override {}
+  void Point(const char*, TPoint&) override {}
+  void EnumInt(const char*, int&, const TqzEnumWords&) override {}
+  void FontStyle(const char*, TFontStyles&) override {}
+  void LineList(const char*, std::vector<std::string>&) override {}
+
+  void Rect(const char* key, TRect& field) override {
+    Record({LowerCaseAscii(key), TqzFieldRole::PictureRect, field});
+  }
+  void Place(const char* key, TRect& field, TqzPlaceBound bound) override {
+    Record({LowerCaseAscii(key), TqzFieldRole::Place, field, bound});
+  }
+  void PictureIndex(const char* key, int& field) override {
+    TqzRoleField f{LowerCaseAscii(key), TqzFieldRole::PictureIndex};
+    f.Index = field;
+    Record(std::move(f));
+  }
+
+ private:
+  void Record(TqzRoleField f) {
+    for (TqzRoleField& earlier : Fields)
+      if (earlier.Key == f.Key) {
+        earlier = std::move(f);
+        return;
+      }
+    Fields.push_back(std::move(f));
+  }
+};
+
+std::string RectText(const TRect& r) { return SkinRectText(r); }
+
+bool Inside(const TRect& r, int w, int h) {
+  return r.Left >= 0 && r.Top >= 0 && r.Right <= w && r.Bottom <= h;
+}
+
+// The checks shared by controls and objects; `pictureFor` gives the picture
+// a picture rect is cut from (null when there is none to cut from).
+template <class PictureFor>
+void CheckFields(const TqzSkinData& skin, const std::string& name,
+                 const std::vector<TqzRoleField>& fields, const TRect& skinRect,
+                 PictureFor pictureFor, std::vector<std::string>& out) {
+  for (const TqzRoleField& f : fields) {
+    switch (f.Role) {
+      case TqzFieldRole::PictureIndex:
+        if (f.Index >= 0 && !skin.ActivePicture(f.Index))
+          out.push_back(name + ": " + f.Key + "=" + std::to_string(f.Index) + " names no picture");
+        break;
+      case TqzFieldRole::Place:
+        if (f.Bound == TqzPlaceBound::InSkinRect && f.Rect != TRect{} && !skinRect.IsEmpty() &&
+            (f.Rect.IsEmpty() || !Inside(f.Rect, skinRect.Width(), skinRect.Height())))
+          out.push_back(name + ": " + f.Key + " " + RectText(f.Rect) +
+                        " does not lie within skinrect's " + std::to_string(skinRect.Width()) +
+                        " x " + std::to_string(skinRect.Height()));
+        break;
+      case TqzFieldRole::PictureRect: {
+        if (f.Rect == TRect{}) break;  // the state has no look of its own
+        const TBitmap* picture = pictureFor(f.Key);
+        if (f.Rect.IsEmpty())
+          out.push_back(name + ": " + f.Key + " " + RectText(f.Rect) + " is inverted or empty");
+        else if (picture && !Inside(f.Rect, picture->Width(), picture->Height()))
+          out.push_back(name + ": " + f.Key + " " + RectText(f.Rect) + " lies outside its picture");
+        break;
+      }
+    }
+  }
+}
+
+const TBitmap* Usable(const TBitmap* b) { return b && !b->Empty() ? b : nullptr; }
+
+}  // namespace
+
+std::vector<TqzRoleField> RoleFields(TqzDataSkinControl& control) {
+  TRoleCollector c;
+  control.VisitFields(c);
+  return std::move(c.Fields);
+}
+
+std::vector<TqzRoleField> RoleFields(TqzDataSkinObject& object) {
+  TRoleCollector c;
+  object.VisitFields(c);
+  return std::move(c.Fields);
+}
+
+std::vector<TqzRoleField> RoleFields(TqzDataSkinSection& section) {
+  TRoleCollector c;
+  section.VisitFields(c);
+  return std::move(c.Fields);
+}
+
+bool ObjectLooksAllInActivePicture(const TqzDataSkinObject& o) {
+  return Is<TqzDataSkinMenuItem>(&o) || Is<TqzDataSkinMainMenuItem>(&o) ||
+         Is<TqzDataSkinCaptionTab>(&o) || Is<TqzDataSkinCaptionMenuButton>(&o);
+}
+
+std::vector<std::string> ValidateDescriptions(TqzSkinData& skin) {
+  std::vector<std::string> out;
+  const TBitmap* main = Usable(&skin.Picture());
+  for (const auto& c : skin.CtrlList()) {
+    const TBitmap* own = Usable(skin.ActivePicture(c->PictureIndex));
+    const TBitmap* picture = own ? own : main;
+    CheckFields(skin, c->IDName, RoleFields(*c), c->SkinRect,
+                [&](const std::string&) { return picture; }, out);
+    if (auto* custom = dynamic_cast<const TqzDataSkinCustomControl*>(c.get());
+        custom && CalcResizeMode(custom->Geometry()) != TqzResizeMode::None)
+      for (const std::string& p : LatticeProblems(custom->Geometry()))
+        out.push_back(c->IDName + ": " + p);
+  }
+  for (const auto& o : skin.ObjectList()) {
+    const TBitmap* frame = Usable(o->RollUp ? &skin.RollUpPicture() : &skin.Picture());
+    const TBitmap* active = Usable(skin.ActivePicture(o->ActivePictureIndex));
+    const bool normalInActive = o->SkinRectInAPicture || ObjectLooksAllInActivePicture(*o);
+    auto pictureFor = [&](const std::string& key) {
+      const bool fromActive = key != "skinrect" || normalInActive;
+      return fromActive && active ? active : frame;
+    };
+    CheckFields(skin, o->IDName, RoleFields(*o), o->SkinRect, pictureFor, out);
+  }
+  return out;
+}
+
+}  // namespace qz
