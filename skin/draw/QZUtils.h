@@ -15,6 +15,9 @@
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Canvas.h"
 #include "host/graphics/Region.h"
+#include "skin/draw/QzColors.h"
+#include "skin/draw/QzGlyphs.h"
+#include "skin/draw/QzText.h"
 #include "skin/draw/SkinGeometry.h"
 
 namespace qz {
@@ -65,86 +68,14 @@ std::optional<TRegion> CreateRegionFromMask(const TBitmap& Mask);
 std::optional<TRegion> CreateSkinRegion(const TqzSkinGeometry& g, const TqzNewGeometry& n, int W,
                                         int H, const TBitmap& Mask);
 
-// ---- Glyph and caption layout ----
-
-enum TqzButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-
-struct TqzButtonLayoutResult {
-  TPoint GlyphPos;
-  TPoint TextPos;
-};
-TqzButtonLayoutResult CalcButtonLayout(TqzButtonLayout Layout, const TRect& Rc, TSize Glyph,
-                                       TSize Text, int Margin, int Spacing);
-
-// Copies frame Index (1-based) of Count frames laid side by side out of
-// Glyph and draws it at (X, Y), transparent by the frame's bottom-left pixel.
-void DrawGlyph(TCanvas& Cnvs, int X, int Y, int Index, int Count, const TBitmap& Glyph);
-
-struct TqzImageAndTextOptions {
-  TqzButtonLayout Layout = blGlyphLeft;
-  int Margin = -1;
-  int Spacing = 1;
-  bool Pressed = false;  // shift glyph and text one pixel right and down
-  bool Underline = false;
-  TColor UnderlineColor = clBlack;
-};
-// Lays out a glyph bitmap (GlyphIndex of GlyphCount frames; none when empty)
-// and a caption in Rc and draws both.
-void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
-                      const TBitmap* Glyph, int GlyphIndex, int GlyphCount,
-                      const TqzImageAndTextOptions& Options);
-// The same with image ImageIndex of an image list (none when the list is
-// missing or the index is outside it); Enabled chooses the disabled look.
-void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
-                      const TCustomImageList* Images, int ImageIndex, bool Enabled,
-                      const TqzImageAndTextOptions& Options);
-void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
-                      const TqzPngImageList* Images, int ImageIndex, bool Enabled,
-                      const TqzImageAndTextOptions& Options);
-
-// ---- Text (UTF-8) ----
-
-void DrawSkinText(TCanvas& Cnvs, std::string_view Text, TRect& R, uint32_t Format);
-int GetTextWidth(TCanvas& Cnvs, std::string_view Text);
-int GetTextHeight(TCanvas& Cnvs, std::string_view Text);
-int GetTextWidthNoPrefix(TCanvas& Cnvs, std::string_view Text);
-int GetTextHeightNoPrefix(TCanvas& Cnvs, std::string_view Text);
-// Text + "..." shortened until it fits MaxWidth; a text that fits as it is.
-std::string CorrectTextByWidth(TCanvas& Cnvs, std::string_view Text, int MaxWidth);
-void DrawTextVCentered(TCanvas& Cnvs, std::string_view Text, const TRect& R);
-// Alignment: 0 left, 1 right, 2 centre.
-void DrawTextAligned(TCanvas& Cnvs, std::string_view Text, const TRect& R, int Alignment);
-void DrawTextLeftCentered(TCanvas& Cnvs, std::string_view Text, const TRect& R, int Offset);
-void DrawWrapText(TCanvas& Cnvs, std::string_view Text, const TRect& R, bool WordWrap);
-
-// ---- Default glyphs (pen in Color) ----
-
-void DrawArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind);
-void DrawSmallArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind);
-void DrawTrackArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color);
-void DrawCheckImage(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRadioImage(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawCloseGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawMinimizeGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawMaximizeGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRestoreGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawSysMenuGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRollDownGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRollUpGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawMinimizeToTrayGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-
-// Dotted outline in the canvas's font colour.
-void DrawSkinFocusRect(TCanvas& Cnvs, const TRect& R);
-
 // ---- Parent background ----
 
 // Paints onto Cnvs what lies under Control: its parent's background and the
 // earlier visible window-less siblings that overlap it.
 void GetParentImage(TControl* Control, TCanvas& Cnvs);
 
-// ---- Colours and rectangles ----
+// ---- Rectangles ----
 
-TColor MixColors(TColor A, TColor B);
 inline bool IsNullRect(const TRect& R) { return R.Width() <= 0 || R.Height() <= 0; }
 inline TRect NullRect() { return {}; }
 inline bool EqRects(const TRect& A, const TRect& B) { return A == B; }
