@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "SkinTestData.h"
+#include "host/base/ColorHooks.h"
 #include "host/components/Properties.h"
 #include "skin/data/SkinData.h"
 
