@@ -1,4 +1,5 @@
 #include "host/base/Color.h"
+#include "host/base/ColorHooks.h"
 
 #include <array>
 

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 namespace qz {
 
@@ -110,18 +109,8 @@ TLogBrush GetSysColorBrush(int index);
 // A pen; the redirection may replace its colour.
 TLogPen CreatePen(int style, int width, TColorRef color);
 
-// In-process redirection of the three functions above. Each hook receives
-// the arguments and answers in place of the platform; the Real* functions
-// stay available to it. Passing an empty function removes that hook.
-using TGetSysColorHook = std::function<TColorRef(int index)>;
-using TGetSysColorBrushHook = std::function<TLogBrush(int index)>;
-using TCreatePenHook = std::function<TLogPen(int style, int width, TColorRef color)>;
-void SetGetSysColorHook(TGetSysColorHook hook);
-void SetGetSysColorBrushHook(TGetSysColorBrushHook hook);
-void SetCreatePenHook(TCreatePenHook hook);
-bool IsGetSysColorHooked();
-bool IsGetSysColorBrushHooked();
-bool IsCreatePenHooked();
+// The three functions above without their redirection (set in
+// host/base/ColorHooks.h).
 TLogBrush RealGetSysColorBrush(int index);
 TLogPen RealCreatePen(int style, int width, TColorRef color);
 

@@ -2,7 +2,6 @@
 // rules: Right and Bottom are exclusive, a point on them is outside.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 
 namespace qz {
@@ -44,6 +43,13 @@ inline TPoint Point(int x, int y) { return {x, y}; }
 inline TRect Rect(int l, int t, int r, int b) { return {l, t, r, b}; }
 inline TRect Bounds(int l, int t, int w, int h) { return {l, t, l + w, t + h}; }
 
+namespace detail {
+// The smaller and larger of two coordinates; this header is included almost
+// everywhere, so it does without <algorithm>.
+constexpr int MinCoord(int a, int b) { return b < a ? b : a; }
+constexpr int MaxCoord(int a, int b) { return a < b ? b : a; }
+}  // namespace detail
+
 inline bool PtInRect(const TRect& r, TPoint p) { return r.Contains(p); }
 inline bool IsRectEmpty(const TRect& r) { return r.IsEmpty(); }
 inline int RectWidth(const TRect& r) { return r.Right - r.Left; }
@@ -58,8 +64,8 @@ inline TRect InflateRect(TRect r, int dx, int dy) {
 
 // Intersection; an empty result is normalised to (0,0,0,0) as the platform does.
 inline bool IntersectRect(TRect& out, const TRect& a, const TRect& b) {
-  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-          std::min(a.Bottom, b.Bottom)};
+  TRect r{detail::MaxCoord(a.Left, b.Left), detail::MaxCoord(a.Top, b.Top),
+          detail::MinCoord(a.Right, b.Right), detail::MinCoord(a.Bottom, b.Bottom)};
   if (r.IsEmpty()) {
     out = {};
     return false;
@@ -77,8 +83,8 @@ inline TRect Intersection(const TRect& a, const TRect& b) {
 inline TRect UnionRect(const TRect& a, const TRect& b) {
   if (a.IsEmpty()) return b.IsEmpty() ? TRect{} : b;
   if (b.IsEmpty()) return a;
-  return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-          std::max(a.Bottom, b.Bottom)};
+  return {detail::MinCoord(a.Left, b.Left), detail::MinCoord(a.Top, b.Top),
+          detail::MaxCoord(a.Right, b.Right), detail::MaxCoord(a.Bottom, b.Bottom)};
 }
 
 }  // namespace qz

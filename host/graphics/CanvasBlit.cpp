@@ -140,12 +140,12 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
   std::optional<TPixmap> copy;
   const TPixmap& pixels = SourcePixels(dst, src, copy);
   switch (rop) {
-    case SRCCOPY: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d = s; }); break;
-    case SRCPAINT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d |= s; }); break;
-    case SRCAND: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d &= s; }); break;
-    case SRCINVERT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d ^= s; }); break;
+    case SRCCOPY: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d = px; }); break;
+    case SRCPAINT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d |= px; }); break;
+    case SRCAND: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d &= px; }); break;
+    case SRCINVERT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d ^= px; }); break;
     case NOTSRCCOPY:
-      RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t s) { d = 0xFF000000u | (~s & 0x00FFFFFFu); });
+      RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d = 0xFF000000u | (~px & 0x00FFFFFFu); });
       break;
   }
   return true;

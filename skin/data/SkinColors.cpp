@@ -1,5 +1,7 @@
 #include "skin/data/SkinColors.h"
 
+#include "host/base/ColorHooks.h"
+
 namespace qz {
 
 void TqzSkinColors::Fields(TqzDataFields& f) {

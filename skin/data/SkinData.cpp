@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "host/base/ColorHooks.h"
 #include "host/components/Properties.h"
 #include "skin/data/SkinMessageTargets.h"
 

@@ -1,143 +1,21 @@
-// Shared drawing helpers of the skin engine: skin image composition on
-// framework bitmaps, regions from masks, glyph and caption layout, text
-// fitting and placement, the default glyphs, colour and rectangle helpers.
-// All are free functions without state.
+// Shared drawing helpers of the skin engine, one header per subject:
+// composition (QzComposition.h), regions from masks (QzRegions.h), caption
+// layout and text (QzText.h), the default glyphs (QzGlyphs.h) and colours
+// (QzColors.h); this header gathers them with the parent background capture
+// and the rectangle helpers. All are free functions without state.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include "host/base/Color.h"
 #include "host/base/Types.h"
-#include "host/graphics/Bitmap.h"
 #include "host/graphics/Canvas.h"
-#include "host/graphics/Region.h"
-#include "skin/draw/SkinGeometry.h"
+#include "skin/draw/QzColors.h"
+#include "skin/draw/QzComposition.h"
+#include "skin/draw/QzGlyphs.h"
+#include "skin/draw/QzRegions.h"
+#include "skin/draw/QzText.h"
 
 namespace qz {
 
 class TControl;
-class TCustomImageList;
-class TqzPngImageList;
-
-// ---- Composition ----
-
-void CreateSkinImage(TPoint LTPt, TPoint RTPt, TPoint LBPt, TPoint RBPt, const TRect& ClRect,
-                     TPoint NewLTPt, TPoint NewRTPt, TPoint NewLBPt, TPoint NewRBPt,
-                     const TRect& NewClRect, bool LeftStretch, bool TopStretch, bool RightStretch,
-                     bool BottomStretch, bool StretchEffect, TqzStretchType StretchType, bool DrawClient,
-                     int W, int H, const TRect& R, const TBitmap& Source, TBitmap& Dest);
-// The same with the geometry in records.
-void CreateSkinImage(const TqzSkinGeometry& g, const TqzNewGeometry& n, bool DrawClient, int W,
-                     int H, const TBitmap& Source, TBitmap& Dest);
-void CreateHSkinImage(int LeftWidth, int RightWidth, TBitmap& Dest, bool Stretch, int W,
-                      const TRect& R, const TBitmap& Source);
-void CreateVSkinImage(int TopHeight, int BottomHeight, TBitmap& Dest, bool Stretch, int H,
-                      const TRect& R, const TBitmap& Source);
-void CreateStretchImage(TBitmap& Dest, const TBitmap& Source, const TRect& R, const TRect& Inner,
-                        bool DrawClient);
-// Builds the four border strips; a strip that does not exist is left empty.
-void CreateSkinBorderImages(const TqzSkinGeometry& g, const TqzNewGeometry& n, int W, int H,
-                            const TBitmap& Source, TBitmap& Top, TBitmap& Bottom, TBitmap& Left,
-                            TBitmap& Right);
-
-// ---- Regions ----
-
-// At most this many rectangles are taken from one mask.
-constexpr int kMaxMaskRegionRects = 10000;
-
-struct TqzRegionData {
-  std::vector<uint8_t> Data;  // the platform's region data block; empty for no data
-  int Count = 0;              // rectangles in it
-};
-// Every maximal horizontal run of black pixels (red, green and blue 0) of
-// each row becomes one rectangle, offset by (OffsetX, OffsetY); row by row,
-// left to right, at most kMaxMaskRegionRects of them.
-std::vector<TRect> MaskRunRects(const TPixmap& Mask, int OffsetX, int OffsetY);
-// The same runs as the platform's region data block.
-TqzRegionData CreateRegionDataFromMask(const TPixmap& Mask, int OffsetX, int OffsetY);
-TqzRegionData CreateRegionDataFromMask(const TBitmap& Mask, int OffsetX, int OffsetY);
-// The region of the black pixels of the whole mask; none for an empty mask.
-std::optional<TRegion> CreateRegionFromMask(const TBitmap& Mask);
-// The region of a mask composed to W x H: its four border strips at their
-// places united with NewClRect. None when the element is smaller than its
-// fixed parts.
-std::optional<TRegion> CreateSkinRegion(const TqzSkinGeometry& g, const TqzNewGeometry& n, int W,
-                                        int H, const TBitmap& Mask);
-
-// ---- Glyph and caption layout ----
-
-enum TqzButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-
-struct TqzButtonLayoutResult {
-  TPoint GlyphPos;
-  TPoint TextPos;
-};
-TqzButtonLayoutResult CalcButtonLayout(TqzButtonLayout Layout, const TRect& Rc, TSize Glyph,
-                                       TSize Text, int Margin, int Spacing);
-
-// Copies frame Index (1-based) of Count frames laid side by side out of
-// Glyph and draws it at (X, Y), transparent by the frame's bottom-left pixel.
-void DrawGlyph(TCanvas& Cnvs, int X, int Y, int Index, int Count, const TBitmap& Glyph);
-
-struct TqzImageAndTextOptions {
-  TqzButtonLayout Layout = blGlyphLeft;
-  int Margin = -1;
-  int Spacing = 1;
-  bool Pressed = false;  // shift glyph and text one pixel right and down
-  bool Underline = false;
-  TColor UnderlineColor = clBlack;
-};
-// Lays out a glyph bitmap (GlyphIndex of GlyphCount frames; none when empty)
-// and a caption in Rc and draws both.
-void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
-                      const TBitmap* Glyph, int GlyphIndex, int GlyphCount,
-                      const TqzImageAndTextOptions& Options);
-// The same with image ImageIndex of an image list (none when the list is
-// missing or the index is outside it); Enabled chooses the disabled look.
-void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
-                      const TCustomImageList* Images, int ImageIndex, bool Enabled,
-                      const TqzImageAndTextOptions& Options);
-void DrawImageAndText(TCanvas& Cnvs, const TRect& Rc, std::string_view Caption,
-                      const TqzPngImageList* Images, int ImageIndex, bool Enabled,
-                      const TqzImageAndTextOptions& Options);
-
-// ---- Text (UTF-8) ----
-
-void DrawSkinText(TCanvas& Cnvs, std::string_view Text, TRect& R, uint32_t Format);
-int GetTextWidth(TCanvas& Cnvs, std::string_view Text);
-int GetTextHeight(TCanvas& Cnvs, std::string_view Text);
-int GetTextWidthNoPrefix(TCanvas& Cnvs, std::string_view Text);
-int GetTextHeightNoPrefix(TCanvas& Cnvs, std::string_view Text);
-// Text + "..." shortened until it fits MaxWidth; a text that fits as it is.
-std::string CorrectTextByWidth(TCanvas& Cnvs, std::string_view Text, int MaxWidth);
-void DrawTextVCentered(TCanvas& Cnvs, std::string_view Text, const TRect& R);
-// Alignment: 0 left, 1 right, 2 centre.
-void DrawTextAligned(TCanvas& Cnvs, std::string_view Text, const TRect& R, int Alignment);
-void DrawTextLeftCentered(TCanvas& Cnvs, std::string_view Text, const TRect& R, int Offset);
-void DrawWrapText(TCanvas& Cnvs, std::string_view Text, const TRect& R, bool WordWrap);
-
-// ---- Default glyphs (pen in Color) ----
-
-void DrawArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind);
-void DrawSmallArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind);
-void DrawTrackArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color);
-void DrawCheckImage(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRadioImage(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawCloseGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawMinimizeGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawMaximizeGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRestoreGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawSysMenuGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRollDownGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawRollUpGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-void DrawMinimizeToTrayGlyph(TCanvas& Cnvs, int X, int Y, TColor Color);
-
-// Dotted outline in the canvas's font colour.
-void DrawSkinFocusRect(TCanvas& Cnvs, const TRect& R);
 
 // ---- Parent background ----
 
@@ -145,9 +23,8 @@ void DrawSkinFocusRect(TCanvas& Cnvs, const TRect& R);
 // earlier visible window-less siblings that overlap it.
 void GetParentImage(TControl* Control, TCanvas& Cnvs);
 
-// ---- Colours and rectangles ----
+// ---- Rectangles ----
 
-TColor MixColors(TColor A, TColor B);
 inline bool IsNullRect(const TRect& R) { return R.Width() <= 0 || R.Height() <= 0; }
 inline TRect NullRect() { return {}; }
 inline bool EqRects(const TRect& A, const TRect& B) { return A == B; }

@@ -3,7 +3,7 @@
 // modified.
 #include <utility>
 
-#include "skin/draw/QZUtils.h"
+#include "skin/draw/QzComposition.h"
 #include "skin/draw/SkinImage.h"
 
 namespace qz {

@@ -4,7 +4,7 @@
 // the serialised form.
 #include <utility>
 
-#include "skin/draw/QZUtils.h"
+#include "skin/draw/QzRegions.h"
 #include "skin/draw/SkinImage.h"
 
 namespace qz {

@@ -297,7 +297,9 @@ TEST(DialogSkin, LooksMatchThePlacesTheyAreCopiedTo) {
   for (const char* name : {"resizebutton", "toolbutton", "toolmenubutton", "menuitembutton"}) {
     const auto& b = Control<TqzDataSkinButtonControl>(name);
     for (const TRect& r : {b.ActiveSkinRect, b.DownSkinRect, b.DisabledSkinRect})
-      if (!r.IsEmpty()) EXPECT_EQ(SizeOf(r), SizeOf(b.SkinRect)) << name;
+      if (!r.IsEmpty()) {
+        EXPECT_EQ(SizeOf(r), SizeOf(b.SkinRect)) << name;
+      }
   }
   const auto& item = Object<TqzDataSkinMenuItem>("menuitem");
   EXPECT_EQ(SizeOf(item.ActiveSkinRect), SizeOf(item.SkinRect));
@@ -310,7 +312,9 @@ TEST(DialogSkin, LooksMatchThePlacesTheyAreCopiedTo) {
     if (!b) continue;
     for (const TRect& r : {b->ActiveSkinRect, b->DownRect, b->InActiveSkinRect, b->RestoreRect,
                            b->RestoreActiveRect, b->RestoreDownRect, b->RestoreInActiveRect})
-      if (!r.IsEmpty()) EXPECT_EQ(SizeOf(r), SizeOf(b->SkinRect)) << o->IDName;
+      if (!r.IsEmpty()) {
+        EXPECT_EQ(SizeOf(r), SizeOf(b->SkinRect)) << o->IDName;
+      }
   }
 }
 

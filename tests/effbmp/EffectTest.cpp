@@ -113,7 +113,9 @@ TEST(EffectBmpMorph, HorizontalGradientBandsAndFades) {
         ref.SetPixel(x, y, Blend(ref.GetPixel(x, y), b.GetPixel(x, y), o));
       for (int x = 0; x < w; ++x) ASSERT_EQ(m.GetPixel(x, y), ref.GetPixel(x, y)) << kf << " x " << x;
     }
-    if (kf == 1.0) EXPECT_TRUE(SamePixels(m, b));
+    if (kf == 1.0) {
+      EXPECT_TRUE(SamePixels(m, b));
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "host/base/Color.h"
+#include "host/base/ColorHooks.h"
 #include "host/base/Set.h"
 #include "host/base/Stream.h"
 #include "host/base/Types.h"

@@ -74,8 +74,8 @@ TEST_P(GoodBmp, DecodesToReferencePicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BmpSuite, GoodBmp, testing::ValuesIn(kGood),
-                         [](const testing::TestParamInfo<TGoodFile>& info) {
-                           std::string name = info.param.bmp;
+                         [](const testing::TestParamInfo<TGoodFile>& file) {
+                           std::string name = file.param.bmp;
                            for (char& c : name)
                              if (c == '-') c = '_';
                            return name;
@@ -144,8 +144,8 @@ TEST_P(BadBmp, IsRefusedOrHarmless) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BmpSuite, BadBmp, testing::ValuesIn(kBad),
-                         [](const testing::TestParamInfo<TBadFile>& info) {
-                           return std::string(info.param.bmp);
+                         [](const testing::TestParamInfo<TBadFile>& file) {
+                           return std::string(file.param.bmp);
                          });
 
 TEST(BmpSuite, BadIndexesShowBlack) {

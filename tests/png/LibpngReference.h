@@ -89,7 +89,7 @@ inline std::optional<std::vector<uint16_t>> DecodeWithLibpng16(std::span<const u
   png_set_strip_alpha(png);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
-  png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+  png_uint_32 h = png_get_image_height(png, info);
   size_t rowBytes = png_get_rowbytes(png, info);
   raw.resize(rowBytes * h);
   for (png_uint_32 y = 0; y < h; ++y) rows.push_back(raw.data() + y * rowBytes);

@@ -158,7 +158,7 @@ TEST_P(ToolImageTest, ReadsAsSixteenSquareAlphaImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, ToolImageTest, testing::ValuesIn(kToolImages),
-                         [](const auto& info) { return ToolImageResourceName(info.param); });
+                         [](const auto& image) { return ToolImageResourceName(image.param); });
 
 // A preview sheet to look at: the five images at 8 x over a checkerboard.
 TEST(ToolImages, WritesPreviewSheet) {

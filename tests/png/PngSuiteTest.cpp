@@ -93,7 +93,7 @@ TEST_P(PngSuiteDeep, SamplesMatchLibpng) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PngSuite, PngSuiteDeep, testing::ValuesIn(SuiteFiles(false, "16")),
-                         [](const auto& info) { return info.param.substr(0, info.param.size() - 4); });
+                         [](const auto& file) { return file.param.substr(0, file.param.size() - 4); });
 #endif
 
 // What the writer saves reads back to the same pixels and layers.
@@ -110,7 +110,7 @@ TEST_P(PngSuiteValid, SavesAndReloads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PngSuite, PngSuiteValid, testing::ValuesIn(SuiteFiles(false)),
-                         [](const auto& info) { return info.param.substr(0, info.param.size() - 4); });
+                         [](const auto& file) { return file.param.substr(0, file.param.size() - 4); });
 
 class PngSuiteCorrupt : public testing::TestWithParam<std::string> {};
 
@@ -122,7 +122,7 @@ TEST_P(PngSuiteCorrupt, IsRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PngSuite, PngSuiteCorrupt, testing::ValuesIn(SuiteFiles(true)),
-                         [](const auto& info) { return info.param.substr(0, info.param.size() - 4); });
+                         [](const auto& file) { return file.param.substr(0, file.param.size() - 4); });
 
 }  // namespace
 }  // namespace qz

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "SkinTestData.h"
+#include "host/base/ColorHooks.h"
 #include "host/components/Properties.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinValidation.h"

@@ -1,1 +1,0 @@
-// Keeps the engine library non-empty while its parts are being written.
