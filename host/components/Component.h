@@ -116,8 +116,6 @@ class TComponent : public TPersistent {
   // created with plain `new` (or live on the stack / in a member, where the
   // destructors run without BeforeDestruction).
   static void operator delete(TComponent* component, std::destroying_delete_t);
-  // The allocation that pairs with it, so that new and delete match.
-  static void* operator new(std::size_t size) { return ::operator new(size); }
   // Runs first when a component is deleted; overrides call inherited first.
   // Sets csDestroying. Forms fire OnDestroy here.
   virtual void BeforeDestruction();
