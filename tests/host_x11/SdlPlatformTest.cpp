@@ -266,6 +266,9 @@ TEST_F(SdlPlatformTest, WithACompositorLayeredPicturesKeepTheirAlpha) {
   TPixmap next(40, 20, 0x80800000);
   w->PresentLayered(next);
   EXPECT_EQ(ShownWindow(bounds), xid);
+  // (A window manager's frame shows the pixels left out before only when
+  // it has followed the window's shape: they come with the exposure.)
+  SettleOnDesktop([&] { return x_->WindowPixels(xid, Rect(0, 0, 40, 20)) == PixelsOf(next); });
   EXPECT_EQ(x_->WindowPixels(xid, Rect(0, 0, 40, 20)), PixelsOf(next));
 
   // Opaque contents again: whatever alpha the back buffer holds, the window
