@@ -1,5 +1,6 @@
 // The window system's own move loop on real X windows: a drag on a form's
-// caption, made with XTEST, moves the real window (no window manager runs).
+// caption, made with XTEST, moves the real window, with or without a window
+// manager (the loop itself needs none).
 #include <gtest/gtest.h>
 
 #include <chrono>
