@@ -42,7 +42,7 @@ TPixmap HalfShownPicture(int width, int height) {
 }
 
 TEST_F(LayeredFormTest, PictureArrivesWithItsAlphaAndTakesClicks) {
-  x_->OwnCompositorSelection(true);
+  RunCompositor();
   const TRect bounds{500, 400, 580, 440};
   TForm* form = ShowLayeredForm(bounds);
   TPoint clickedAt{-1, -1};
@@ -52,10 +52,12 @@ TEST_F(LayeredFormTest, PictureArrivesWithItsAlphaAndTakesClicks) {
   blend.SourceConstantAlpha = 200;
   ASSERT_TRUE(UpdateLayeredWindow(form->Handle(), nullptr, nullptr, picture, &blend, ULW_ALPHA));
 
-  const auto xid = x_->TopLevelAt(bounds);
+  const auto xid = ShownWindow(bounds);
   ASSERT_NE(xid, 0u);
   EXPECT_EQ(x_->Depth(xid), 32);
-  EXPECT_EQ(x_->WindowPixels(xid, Rect(39, 10, 41, 11)), (std::vector<uint32_t>{0x00000000, 0x80800000}));
+  const std::vector<uint32_t> edge{0x00000000, 0x80800000};
+  SettleOnDesktop([&] { return x_->WindowPixels(xid, Rect(39, 10, 41, 11)) == edge; });
+  EXPECT_EQ(x_->WindowPixels(xid, Rect(39, 10, 41, 11)), edge);
   const auto opacity = x_->Cardinal(xid, "_NET_WM_WINDOW_OPACITY");
   ASSERT_TRUE(opacity.has_value());
   EXPECT_NEAR(static_cast<double>(*opacity) / 0xFFFFFFFFu, 200.0 / 255, 1e-3);

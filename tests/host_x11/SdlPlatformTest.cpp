@@ -62,6 +62,12 @@ class SdlPlatformTest : public testing::XvfbSuite {
   // The screen's colour at a point, 0xRRGGBB, read from the server.
   uint32_t ScreenRgb(int x, int y) { return x_->Rgb(x, y); }
 
+  void HandleEventsWhileWaiting() override {
+    TPlatformEvent e;
+    while (platform_->WaitEvent(e, 10)) {
+    }
+  }
+
   // Handles events until `done` holds (bounded, so a broken backend fails
   // instead of hanging). Returns every event seen.
   std::vector<TPlatformEvent> PumpUntil(const std::function<bool(const std::vector<TPlatformEvent>&)>& done) {
@@ -123,57 +129,57 @@ TEST_F(SdlPlatformTest, ShapedWindowShowsOnlyItsShape) {
   auto w = ShowSolid(Rect(100, 100, 300, 250), kRed);
   TRegion frame = TRegion(Rect(0, 0, 200, 150)).Subtract(TRegion(Rect(50, 50, 150, 100)));
   w->SetShape(&frame);
-  EXPECT_EQ(ScreenRgb(105, 105), 0xFF0000u);
-  EXPECT_EQ(ScreenRgb(200, 175), kRootRgb);  // the hole
-  EXPECT_EQ(ScreenRgb(299, 249), 0xFF0000u);
-  EXPECT_EQ(ScreenRgb(300, 250), kRootRgb);
+  EXPECT_TRUE(Shows(105, 105, 0xFF0000u));
+  EXPECT_TRUE(Shows(200, 175, kRootRgb));  // the hole
+  EXPECT_TRUE(Shows(299, 249, 0xFF0000u));
+  EXPECT_TRUE(Shows(300, 250, kRootRgb));
 
   // Without the shape the hole is exposed and shows the picture again.
   w->SetShape(nullptr);
   PumpUntilPixel(200, 175, 0xFF0000);
-  EXPECT_EQ(ScreenRgb(200, 175), 0xFF0000u);
+  EXPECT_TRUE(Shows(200, 175, 0xFF0000u));
 
   // The shape survives moving and resizing the window.
   w->SetShape(&frame);
   w->SetBounds(Rect(400, 300, 600, 450));
   TPixmap green(200, 150, kGreen);
   w->Present(green, TRegion(green.Bounds()));
-  EXPECT_EQ(ScreenRgb(405, 305), 0x00FF00u);
-  EXPECT_EQ(ScreenRgb(500, 375), kRootRgb);
-  EXPECT_EQ(ScreenRgb(105, 105), kRootRgb);
+  EXPECT_TRUE(Shows(405, 305, 0x00FF00u));
+  EXPECT_TRUE(Shows(500, 375, kRootRgb));
+  EXPECT_TRUE(Shows(105, 105, kRootRgb));
 }
 
 TEST_F(SdlPlatformTest, PresentPutsOnlyTheDirtyRectangles) {
   auto w = ShowSolid(Rect(50, 50, 150, 150), kRed);
   TPixmap blue(100, 100, kBlue);
   w->Present(blue, TRegion(Rect(10, 10, 20, 20)).Union(TRegion(Rect(80, 0, 100, 5))));
-  EXPECT_EQ(ScreenRgb(60, 60), 0x0000FFu);
-  EXPECT_EQ(ScreenRgb(69, 69), 0x0000FFu);
-  EXPECT_EQ(ScreenRgb(70, 70), 0xFF0000u);
-  EXPECT_EQ(ScreenRgb(149, 50), 0x0000FFu);
-  EXPECT_EQ(ScreenRgb(149, 60), 0xFF0000u);
+  EXPECT_TRUE(Shows(60, 60, 0x0000FFu));
+  EXPECT_TRUE(Shows(69, 69, 0x0000FFu));
+  EXPECT_TRUE(Shows(70, 70, 0xFF0000u));
+  EXPECT_TRUE(Shows(149, 50, 0x0000FFu));
+  EXPECT_TRUE(Shows(149, 60, 0xFF0000u));
 
   // After a resize the window has a new, empty surface: a partial Present
   // still shows the whole picture.
   w->SetBounds(Rect(50, 50, 180, 160));
   TPixmap green(130, 110, kGreen);
   w->Present(green, TRegion(Rect(0, 0, 5, 5)));
-  EXPECT_EQ(ScreenRgb(170, 150), 0x00FF00u);
-  EXPECT_EQ(ScreenRgb(100, 100), 0x00FF00u);
+  EXPECT_TRUE(Shows(170, 150, 0x00FF00u));
+  EXPECT_TRUE(Shows(100, 100, 0x00FF00u));
 }
 
 // X windows cannot be empty: an empty window is one pixel shaped away, and
 // shows again once it has a size.
 TEST_F(SdlPlatformTest, AnEmptyWindowShowsNothingUntilItHasASize) {
   auto w = ShowSolid(Rect(30, 40, 30, 40), kRed);
-  const auto xid = x_->TopLevelAt(Rect(30, 40, 31, 41));
+  const auto xid = ShownWindow(Rect(30, 40, 31, 41));
   ASSERT_NE(xid, 0u);
   EXPECT_TRUE(x_->Shape(xid, false).IsEmpty());
   w->SetBounds(Rect(30, 40, 70, 60));
   TPixmap green(40, 20, kGreen);
   w->Present(green, TRegion(green.Bounds()));
   EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(0, 0, 40, 20)));
-  EXPECT_EQ(ScreenRgb(30, 40), 0x00FF00u);
+  EXPECT_TRUE(Shows(30, 40, 0x00FF00u));
   w->SetBounds(Rect(30, 40, 30, 60));
   EXPECT_TRUE(x_->Shape(xid, false).IsEmpty());
 }
@@ -182,27 +188,28 @@ TEST_F(SdlPlatformTest, StackingFollowsRaiseAndPopupsStayAbove) {
   auto a = ShowSolid(Rect(0, 0, 100, 100), kRed);
   auto popup = ShowSolid(Rect(80, 80, 120, 120), kBlue, TPlatformWindowKind::Popup);
   auto b = ShowSolid(Rect(50, 50, 150, 150), kGreen);
-  EXPECT_EQ(ScreenRgb(60, 60), 0x00FF00u);
-  EXPECT_EQ(ScreenRgb(90, 90), 0x0000FFu);  // the popup stays above the newer window
+  EXPECT_TRUE(Shows(60, 60, 0x00FF00u));
+  EXPECT_TRUE(Shows(90, 90, 0x0000FFu));  // the popup stays above the newer window
   a->Raise();  // X exposes what was covered; the backend puts its picture back
   PumpUntilPixel(60, 60, 0xFF0000);
-  EXPECT_EQ(ScreenRgb(60, 60), 0xFF0000u);
-  EXPECT_EQ(ScreenRgb(90, 90), 0x0000FFu);
+  EXPECT_TRUE(Shows(60, 60, 0xFF0000u));
+  EXPECT_TRUE(Shows(90, 90, 0x0000FFu));
   popup->SetVisible(false, false);
   PumpUntilPixel(90, 90, 0xFF0000);
-  EXPECT_EQ(ScreenRgb(90, 90), 0xFF0000u);
+  EXPECT_TRUE(Shows(90, 90, 0xFF0000u));
 }
 
 TEST_F(SdlPlatformTest, PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels) {
+  if (OnDesktop()) GTEST_SKIP() << "the desktop runs a compositor";
   EXPECT_FALSE(platform_->SupportsPerPixelAlpha());  // Xvfb runs no compositor
   auto w = ShowSolid(Rect(200, 200, 240, 220), kRed);
   TPixmap picture(40, 20, 0);
   for (int y = 0; y < 20; ++y)
     for (int x = 20; x < 40; ++x) picture.At(x, y) = 0xFF00FF00;
   w->PresentLayered(picture);
-  EXPECT_EQ(ScreenRgb(205, 205), kRootRgb);
-  EXPECT_EQ(ScreenRgb(225, 205), 0x00FF00u);
-  const auto xid = x_->TopLevelAt(Rect(200, 200, 240, 220));
+  EXPECT_TRUE(Shows(205, 205, kRootRgb));
+  EXPECT_TRUE(Shows(225, 205, 0x00FF00u));
+  const auto xid = ShownWindow(Rect(200, 200, 240, 220));
   ASSERT_NE(xid, 0u);
   EXPECT_EQ(x_->Depth(xid), 24);
   EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(20, 0, 40, 20)));
@@ -225,7 +232,7 @@ std::vector<uint32_t> PixelsOf(const TPixmap& picture) {
 }
 
 TEST_F(SdlPlatformTest, WithACompositorLayeredPicturesKeepTheirAlpha) {
-  x_->OwnCompositorSelection(true);
+  RunCompositor();
   EXPECT_TRUE(platform_->SupportsPerPixelAlpha());
   auto below = ShowSolid(Rect(280, 190, 360, 240), kRed);
   const TRect bounds = Rect(300, 200, 340, 220);
@@ -233,13 +240,16 @@ TEST_F(SdlPlatformTest, WithACompositorLayeredPicturesKeepTheirAlpha) {
   const TPixmap picture = AlphaColumns();
   w->PresentLayered(picture);
 
-  const auto xid = x_->TopLevelAt(bounds);
+  const auto xid = ShownWindow(bounds);
   ASSERT_NE(xid, 0u);
   EXPECT_EQ(x_->Depth(xid), 32);
+  SettleOnDesktop([&] { return x_->WindowPixels(xid, Rect(0, 0, 40, 20)) == PixelsOf(picture); });
   EXPECT_EQ(x_->WindowPixels(xid, Rect(0, 0, 40, 20)), PixelsOf(picture));
-  // The compositor shows the desktop through it: no shape, but clicks on
-  // the transparent pixels go to what is below.
-  EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(0, 0, 40, 20)));
+  // The compositor shows the desktop through it; clicks on the transparent
+  // pixels go to what is below. On the bare server only the input shape
+  // leaves them out; under a window manager, whose frame would take them,
+  // the bounding shape too.
+  EXPECT_EQ(x_->Shape(xid, false), OnDesktop() ? TRegion(Rect(10, 0, 40, 20)) : TRegion(Rect(0, 0, 40, 20)));
   EXPECT_EQ(x_->Shape(xid, true), TRegion(Rect(10, 0, 40, 20)));
   for (const auto& [x, expected] : {std::pair{315, w.get()}, std::pair{305, below.get()}}) {
     FakeMove(x, 205);
@@ -255,7 +265,10 @@ TEST_F(SdlPlatformTest, WithACompositorLayeredPicturesKeepTheirAlpha) {
   // The next picture goes into the same window.
   TPixmap next(40, 20, 0x80800000);
   w->PresentLayered(next);
-  EXPECT_EQ(x_->TopLevelAt(bounds), xid);
+  EXPECT_EQ(ShownWindow(bounds), xid);
+  // (A window manager's frame shows the pixels left out before only when
+  // it has followed the window's shape: they come with the exposure.)
+  SettleOnDesktop([&] { return x_->WindowPixels(xid, Rect(0, 0, 40, 20)) == PixelsOf(next); });
   EXPECT_EQ(x_->WindowPixels(xid, Rect(0, 0, 40, 20)), PixelsOf(next));
 
   // Opaque contents again: whatever alpha the back buffer holds, the window
@@ -266,7 +279,7 @@ TEST_F(SdlPlatformTest, WithACompositorLayeredPicturesKeepTheirAlpha) {
   EXPECT_EQ(x_->Shape(xid, true), TRegion(Rect(0, 0, 40, 20)));
 
   // The compositor gone, the next picture shapes the window as without one.
-  x_->OwnCompositorSelection(false);
+  StopCompositor();
   w->PresentLayered(picture);
   EXPECT_EQ(x_->Shape(xid, false), TRegion(Rect(10, 0, 40, 20)));
 }
@@ -274,7 +287,7 @@ TEST_F(SdlPlatformTest, WithACompositorLayeredPicturesKeepTheirAlpha) {
 // The window moves to a new native window of the ARGB visual; what the
 // window system set up on the old one goes with it.
 TEST_F(SdlPlatformTest, ALayeredWindowKeepsOwnersStackingOpacityAndFocus) {
-  x_->OwnCompositorSelection(true);
+  RunCompositor();
   auto owner = ShowSolid(Rect(100, 100, 300, 300), kRed);
   auto w = ShowSolid(Rect(150, 150, 250, 250), kGreen);
   w->SetOwner(owner.get());
@@ -282,13 +295,13 @@ TEST_F(SdlPlatformTest, ALayeredWindowKeepsOwnersStackingOpacityAndFocus) {
   popup->SetOwner(w.get());
   w->Activate();
   PumpUntilEvent(K::FocusIn, w.get());
-  const auto opaqueXid = x_->TopLevelAt(Rect(150, 150, 250, 250));
+  const auto opaqueXid = ShownWindow(Rect(150, 150, 250, 250));
   w->SetOpacity(128);
   w->PresentLayered(TPixmap(100, 100, 0x80008000));
 
-  const auto ownerXid = x_->TopLevelAt(Rect(100, 100, 300, 300));
-  const auto xid = x_->TopLevelAt(Rect(150, 150, 250, 250));
-  const auto popupXid = x_->TopLevelAt(Rect(200, 200, 260, 260));
+  const auto ownerXid = ShownWindow(Rect(100, 100, 300, 300));
+  const auto xid = ShownWindow(Rect(150, 150, 250, 250));
+  const auto popupXid = ShownWindow(Rect(200, 200, 260, 260));
   ASSERT_NE(xid, 0u);
   EXPECT_NE(xid, opaqueXid);
   EXPECT_EQ(x_->Depth(xid), 32);
@@ -310,7 +323,7 @@ TEST_F(SdlPlatformTest, ALayeredWindowKeepsOwnersStackingOpacityAndFocus) {
   ASSERT_NE(Find(events, K::KeyDown), nullptr);
   EXPECT_EQ(Find(events, K::KeyDown)->window, w.get());
   w->SetBounds(Rect(170, 160, 290, 260));
-  EXPECT_EQ(x_->TopLevelAt(Rect(170, 160, 290, 260)), xid);
+  EXPECT_EQ(ShownWindow(Rect(170, 160, 290, 260)), xid);
 }
 
 TEST_F(SdlPlatformTest, ClicksAndTypingArriveAsPlatformEvents) {

@@ -38,6 +38,11 @@ class X11FormTest : public XvfbSuite {
     return done();
   }
 
+  void HandleEventsWhileWaiting() override {
+    Application->ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+
 };
 
 }  // namespace qz::testing

@@ -29,8 +29,20 @@ class XTestDisplay {
   // does (given up again on false, or when this connection closes).
   void OwnCompositorSelection(bool own);
 
+  // Fills the root with one colour and names it as the desktop's wallpaper
+  // (_XROOTPMAP_ID, which compositors paint where no window is). The
+  // picture lives as long as this connection.
+  void SetWallpaper(uint32_t rgb);
+
   using WindowId = unsigned long;
-  // The mapped top-level window with exactly these bounds (0: none), and its depth.
+  // The window a window manager names on the root (_NET_SUPPORTING_WM_CHECK,
+  // naming itself as well), 0 when no window manager runs.
+  WindowId WindowManagerCheck();
+  // The owner of a selection such as _NET_WM_CM_S0, 0 when it has none.
+  WindowId SelectionOwner(const char* selection);
+  // The mapped top-level window with exactly these screen bounds (0: none),
+  // and its depth. Under a window manager that is the client window inside
+  // its frame.
   WindowId TopLevelAt(const TRect& bounds);
   int Depth(WindowId window);
   // The window's own pixels, row by row: for a depth-32 window all 32 bits.
@@ -40,11 +52,14 @@ class XTestDisplay {
   WindowId TransientFor(WindowId window);
   // A CARDINAL/32 property, nullopt when the window has none.
   std::optional<uint32_t> Cardinal(WindowId window, const char* property);
-  // The root's mapped children, bottom to top.
+  // The mapped top-level windows, bottom to top: the root's children, or
+  // for a frame of a window manager the client window in it.
   std::vector<WindowId> MappedTopLevels();
 
  private:
   explicit XTestDisplay(void* display) : display_(display) {}
+  WindowId ClientIn(WindowId window);
+  std::optional<WindowId> WindowProperty(WindowId window, const char* property);
   void* display_;
   WindowId selectionOwner_ = 0;
 };

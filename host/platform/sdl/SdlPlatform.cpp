@@ -312,6 +312,11 @@ void TSdlWindow::ApplyShape() {
   std::optional<TRegion> input;
   if (opaqueArea_) {
     TRegion visible = shape_ ? shape_->Intersect(*opaqueArea_) : *opaqueArea_;
+    // A window manager's frame takes the clicks its client's input shape
+    // leaves out (openbox copies only the bounding shape to the frame). The
+    // bounding shape of the visible pixels changes nothing a compositor
+    // shows, and keeps those clicks for what shows through.
+    if (alphaComposited_ && platform_->HasWindowManager()) bounding = visible;
     (alphaComposited_ ? input : bounding) = std::move(visible);
   }
   // X windows cannot be empty; an empty window keeps one pixel, shaped away.

@@ -200,9 +200,19 @@ void TConnection::Focus(TWindowId window) {
 void TConnection::Restack(const std::vector<TWindowId>& bottomToTop) {
   if (bottomToTop.empty()) return;
   Display* d = AsDisplay(display_);
-  std::vector<Window> topToBottom(bottomToTop.rbegin(), bottomToTop.rend());
-  XRaiseWindow(d, topToBottom.front());
-  XRestackWindows(d, topToBottom.data(), static_cast<int>(topToBottom.size()));
+  if (HasWindowManager()) {
+    // A window manager stacks the frames of the windows it manages and
+    // takes a restack request against a sibling only when the sibling is a
+    // client of its own (a popup is not): it may drop one or lower the
+    // window to the bottom instead. A plain raise it always understands, so
+    // each window is raised in turn, bottom to top. Popups (override-
+    // redirect) are raised at once; the manager keeps its frames below them.
+    for (TWindowId window : bottomToTop) XRaiseWindow(d, window);
+  } else {
+    std::vector<Window> topToBottom(bottomToTop.rbegin(), bottomToTop.rend());
+    XRaiseWindow(d, topToBottom.front());
+    XRestackWindows(d, topToBottom.data(), static_cast<int>(topToBottom.size()));
+  }
   XSync(d, False);
 }
 
