@@ -195,7 +195,7 @@ void TCustomImageList::Change() {
 std::vector<uint8_t> TCustomImageList::SaveData() const {
   std::vector<uint8_t> out;
   if (images_.empty()) return out;
-  out.insert(out.end(), {'Q', 'Z', 'I', 'L'});
+  for (char c : {'Q', 'Z', 'I', 'L'}) out.push_back(static_cast<uint8_t>(c));
   PutU32(out, kDataVersion);
   PutU32(out, static_cast<uint32_t>(width_));
   PutU32(out, static_cast<uint32_t>(height_));

@@ -472,8 +472,8 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) 
     areaPtr = &area;
   }
   bool allChildren = (flags & RDW_ALLCHILDREN) != 0;
-  auto apply = [&](auto&& self, TWinControl* w, const TRegion* a) -> void {
-    auto* d = Data(w);
+  auto apply = [&](auto&& self, TWinControl* target, const TRegion* a) -> void {
+    auto* d = Data(target);
     if (flags & RDW_INVALIDATE) {
       TRect cr{0, 0, d->clientRect.Width(), d->clientRect.Height()};
       TRegion add = a ? a->Intersect(cr) : TRegion(cr);
@@ -491,7 +491,7 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) 
     }
     bool kids = allChildren || (!(flags & RDW_NOCHILDREN) && !(d->style & WS_CLIPCHILDREN));
     if (!kids) return;
-    for (TWinControl* c : w->WinControls()) {
+    for (TWinControl* c : target->WinControls()) {
       auto* cd = Data(c);
       if (!cd) continue;
       if (!a) {
