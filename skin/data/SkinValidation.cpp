@@ -21,15 +21,17 @@ class TRoleCollector : public TqzDataFields {
   void LineList(const char*, std::vector<std::string>&) override {}
 
   void Rect(const char* key, TRect& field) override {
-    Record({LowerCaseAscii(key), TqzFieldRole::PictureRect, field});
+    Record(RectField(key, TqzFieldRole::PictureRect, field));
   }
   void SkinRectLook(const char* key, TRect& field) override {
-    TqzRoleField f{LowerCaseAscii(key), TqzFieldRole::PictureRect, field};
+    TqzRoleField f = RectField(key, TqzFieldRole::PictureRect, field);
     f.Layout = TqzLookLayout::Lattice;
     Record(std::move(f));
   }
   void Place(const char* key, TRect& field, TqzPlaceBound bound) override {
-    Record({LowerCaseAscii(key), TqzFieldRole::Place, field, bound});
+    TqzRoleField f = RectField(key, TqzFieldRole::Place, field);
+    f.Bound = bound;
+    Record(std::move(f));
   }
   void PictureIndex(const char* key, int& field) override {
     Record(IndexField(key, field));
@@ -62,8 +64,17 @@ class TRoleCollector : public TqzDataFields {
     TqzThreePartEnds Ends;
   };
 
+  static TqzRoleField RectField(const char* key, TqzFieldRole role, const TRect& rect) {
+    TqzRoleField f;
+    f.Key = LowerCaseAscii(key);
+    f.Role = role;
+    f.Rect = rect;
+    return f;
+  }
   static TqzRoleField IndexField(const char* key, int index) {
-    TqzRoleField f{LowerCaseAscii(key), TqzFieldRole::PictureIndex};
+    TqzRoleField f;
+    f.Key = LowerCaseAscii(key);
+    f.Role = TqzFieldRole::PictureIndex;
     f.Index = index;
     return f;
   }
