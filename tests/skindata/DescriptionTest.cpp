@@ -341,7 +341,8 @@ TEST(LookLayouts, SkinRectLooksFollowTheLatticeOnlyWhereThereIsOne) {
 
   auto bar = ReadControl<TqzDataSkinMainMenuBar>(
       "mainmenubar", "m", "[m]\r\nskinrect=0,0,50,20\r\nitemsrect=4,0,44,20\r\n");
-  const TqzRoleField* barLook = FindRole(RoleFields(*bar), "skinrect");
+  const std::vector<TqzRoleField> barFields = RoleFields(*bar);
+  const TqzRoleField* barLook = FindRole(barFields, "skinrect");
   ASSERT_EQ(barLook->Layout, TqzLookLayout::ThreePart);
   EXPECT_EQ(barLook->Ends.EndA, 4);
   EXPECT_EQ(barLook->Ends.EndB, 6);
@@ -350,7 +351,8 @@ TEST(LookLayouts, SkinRectLooksFollowTheLatticeOnlyWhereThereIsOne) {
       "gauge", "g",
       "[g]\r\nprogressrect=0,0,10,40\r\nbeginoffset=2\r\nendoffset=3\r\nvertical=1\r\n"
       "progressstretch=1\r\n");
-  const TqzRoleField* progress = FindRole(RoleFields(*gauge), "progressrect");
+  const std::vector<TqzRoleField> gaugeFields = RoleFields(*gauge);
+  const TqzRoleField* progress = FindRole(gaugeFields, "progressrect");
   ASSERT_EQ(progress->Layout, TqzLookLayout::ThreePart);
   EXPECT_EQ(progress->Ends.Axis, TqzLookAxis::Vertical);
   EXPECT_EQ(progress->Ends.EndA, 2);
