@@ -91,7 +91,6 @@ void PaintFrame(TContext& c) {
   PaintWindowMask(c.Skin.Mask());
   SetFormInfo(c.Skin.FormInfo());
   AddCaption(c.Skin);
-  c.Claims.Claim(-1, c.Skin.Picture().Bounds(), "main picture");
 }
 
 void SetSkinColors(TSkinBuilder& skin) {
@@ -119,7 +118,7 @@ std::unique_ptr<TSkinBuilder> BuildDialogSkin() {
   skin.SkinName = "Dialogs";
   skin.SkinComments = "Light skin of the message box, the file dialogs and the second window";
 
-  TContext c{skin, {}, {}};
+  TContext c{skin, {}};
   c.Pics.Controls = skin.AddActivePicture("dlgcontrols.bmp", 512, 352, tone::kBody);
   c.Pics.Popup = skin.AddActivePicture("dlgpopup.bmp", 40, 40, tone::kField);
   c.Pics.CaptionButtons = skin.AddActivePicture("dlgcaption.bmp", 400, 160, tone::kBody);
@@ -141,7 +140,6 @@ std::unique_ptr<TSkinBuilder> BuildDialogSkin() {
   PaintHint(c);
   PaintLayerFrame(c);
   SetSkinColors(skin);
-  c.Claims.Check(skin);
   CheckPictureRects(skin);
   skin.LeadWith("trackbar");
   return owned;

@@ -89,7 +89,7 @@ void AddCaptionButton(TContext& c, int band, const TCaptionButton& b, bool paint
   const int looks = b.HasRestore ? kLookCount : kRestoreActive;
   for (int look = 0; look < looks; ++look) {
     const TRect cell = Cell(band, look);
-    c.Claims.Claim(pic, cell, b.Name);
+    c.Skin.Atlas(pic).Claim(cell, b.Name);
     if (!paint) continue;
     const TGlyph g = look >= kRestoreActive ? b.RestoreGlyph : b.Glyph;
     PaintLook(p, cell, g, TLook(look), b.Command == TqzStdCommand::Close);

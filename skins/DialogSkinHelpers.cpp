@@ -1,60 +1,14 @@
-// Rectangle claims and small painting helpers of the dialog skin.
-#include <stdexcept>
-
+// Rectangle places and small painting helpers of the dialog skin.
 #include "skins/DialogSkinParts.h"
 
 namespace qz::skingen::dialogskin {
 
-namespace {
-
-std::string Describe(const TRect& r) {
-  return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) +
-         "," + std::to_string(r.Bottom);
-}
-
-// The builder hands out its pictures for painting only; reading a size
-// does not change them.
-TRect PictureBounds(const TSkinBuilder& skin, int picture) {
-  TSkinBuilder& s = const_cast<TSkinBuilder&>(skin);
-  return picture < 0 ? s.Picture().Bounds() : s.Active(picture).Bounds();
-}
-
-}  // namespace
-
-void TClaims::Claim(int picture, const TRect& r, const std::string& owner) {
-  if (r.IsEmpty()) throw std::runtime_error(owner + ": empty rect claimed");
-  entries_.push_back({picture, r, owner});
-}
-
-void TClaims::Check(const TSkinBuilder& skin) const {
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    const TEntry& a = entries_[i];
-    TRect inside;
-    const TRect bounds = PictureBounds(skin, a.Picture);
-    if (!IntersectRect(inside, a.Rect, bounds) || inside != a.Rect)
-      throw std::runtime_error(a.Owner + ": rect " + Describe(a.Rect) + " leaves picture " +
-                               std::to_string(a.Picture));
-    for (size_t j = i + 1; j < entries_.size(); ++j) {
-      const TEntry& b = entries_[j];
-      TRect common;
-      if (a.Picture != b.Picture || a.Rect == b.Rect) continue;
-      if (IntersectRect(common, a.Rect, b.Rect))
-        throw std::runtime_error(a.Owner + " " + Describe(a.Rect) + " overlaps " + b.Owner + " " +
-                                 Describe(b.Rect) + " in picture " + std::to_string(a.Picture));
-    }
-  }
-}
-
 TRect TContext::Place(int pic, int w, int h, const std::string& owner) {
-  TRect r = Skin.Atlas(pic).Place(w, h);
-  Claims.Claim(pic, r, owner);
-  return r;
+  return Skin.Atlas(pic).Place(w, h, owner);
 }
 
 TRect TContext::Fix(int pic, const TRect& r, const std::string& owner) {
-  Skin.Atlas(pic).Reserve(r);
-  Claims.Claim(pic, r, owner);
-  return r;
+  return Skin.Atlas(pic).Fix(r, owner);
 }
 
 TRect Rel(const TRect& r, const TRect& outer) {

@@ -2,8 +2,7 @@
 // DialogSkin*.cpp files: the active pictures, the frame layout, the colours
 // of this skin and small painting helpers. Every Paint...
 // function paints its element and fills its description with the same
-// rectangles, and claims those rectangles so that TClaims::Check proves
-// that no two elements share pixels and none leaves its picture.
+// rectangles, taken from the picture's atlas.
 #pragma once
 
 #include <string>
@@ -69,35 +68,16 @@ inline constexpr uint32_t kRedDown = Hex(0xC63A3F);
 inline constexpr uint32_t kHint = Hex(0x2D323C);
 }  // namespace tone
 
-// ---- Claims: every rectangle an element uses, checked before saving ----
-
-class TClaims {
- public:
-  // Records that `owner` uses rect r of picture `picture` (an index of the
-  // active pictures, or -1 for the main picture). The same rect may be
-  // claimed again (shared looks); an overlapping different one may not.
-  void Claim(int picture, const TRect& r, const std::string& owner);
-  // Throws naming the elements when a rect leaves its picture or two
-  // different rects overlap.
-  void Check(const TSkinBuilder& skin) const;
-
- private:
-  struct TEntry {
-    int Picture;
-    TRect Rect;
-    std::string Owner;
-  };
-  std::vector<TEntry> entries_;
-};
-
-// Everything a painter needs: the builder, the picture indexes, the claims.
+// Everything a painter needs: the builder and the picture indexes. The
+// pictures' atlases record every rectangle handed out for painting, so
+// that CheckPictureRects proves that no two elements share pixels and none
+// leaves its picture.
 struct TContext {
   TSkinBuilder& Skin;
   TPictures Pics;
-  TClaims Claims;
-  // A free rect of w x h in picture `pic`, claimed for `owner`.
+  // A free rect of w x h in picture `pic`, painted by `owner`.
   TRect Place(int pic, int w, int h, const std::string& owner);
-  // Claims a fixed rect and keeps the picture's shelf allocator off it.
+  // A fixed rect painted by `owner`; the picture's shelf allocator keeps off it.
   TRect Fix(int pic, const TRect& r, const std::string& owner);
 };
 

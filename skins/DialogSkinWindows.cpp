@@ -108,8 +108,9 @@ void PaintMenus(TContext& c) {
   const int size = c.Skin.Active(c.Pics.Popup).Width();
   PaintWindowShape(c.Skin.Active(c.Pics.Popup), tone::kField, tone::kFieldBorder);
   PaintRoundMask(c.Skin.Active(c.Pics.WindowMask));
-  c.Claims.Claim(c.Pics.Popup, c.Skin.Active(c.Pics.Popup).Bounds(), "[POPUPWINDOW]");
-  c.Claims.Claim(c.Pics.WindowMask, c.Skin.Active(c.Pics.WindowMask).Bounds(), "window mask");
+  TSkinBuilder& skin = c.Skin;
+  skin.Atlas(c.Pics.Popup).Claim(skin.Active(c.Pics.Popup).Bounds(), "[POPUPWINDOW]");
+  skin.Atlas(c.Pics.WindowMask).Claim(skin.Active(c.Pics.WindowMask).Bounds(), "window mask");
   TqzDataSkinPopupWindow& w = c.Skin.PopupWindow();
   c.Skin.HasPopupWindow = true;
   w.WindowPictureIndex = c.Pics.Popup;
@@ -124,7 +125,7 @@ void PaintMenus(TContext& c) {
 void PaintHint(TContext& c) {
   const int size = c.Skin.Active(c.Pics.Hint).Width();
   PaintWindowShape(c.Skin.Active(c.Pics.Hint), tone::kHint, Hex(0x1E2228));
-  c.Claims.Claim(c.Pics.Hint, c.Skin.Active(c.Pics.Hint).Bounds(), "[HINTWINDOW]");
+  c.Skin.Atlas(c.Pics.Hint).Claim(c.Skin.Active(c.Pics.Hint).Bounds(), "[HINTWINDOW]");
   TqzDataSkinHintWindow& h = c.Skin.HintWindow();
   c.Skin.HasHintWindow = true;
   h.WindowPictureIndex = c.Pics.Hint;
@@ -158,8 +159,8 @@ void PaintLayerFrame(TContext& c) {
       colour.At(x, y) = Hex(0x0B0E14);
       alpha.At(x, y) = Argb(g, g, g);
     }
-  c.Claims.Claim(c.Pics.Layer, colour.Bounds(), "[LAYERFRAME]");
-  c.Claims.Claim(c.Pics.LayerAlpha, alpha.Bounds(), "[LAYERFRAME]");
+  c.Skin.Atlas(c.Pics.Layer).Claim(colour.Bounds(), "[LAYERFRAME]");
+  c.Skin.Atlas(c.Pics.LayerAlpha).Claim(alpha.Bounds(), "[LAYERFRAME]");
 
   TqzDataSkinLayerFrame& l = c.Skin.LayerFrame();
   c.Skin.HasLayerFrame = true;

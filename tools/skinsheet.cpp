@@ -418,13 +418,6 @@ bool Composable(const TSkinPiece& p) {
          int64_t(p.Rect.Width()) * p.Rect.Height() <= kLargestPiece;
 }
 
-// Places drawn over the normal look: relative to "skinrect" (places
-// relative to other looks, such as a frame's text rect, are left out).
-bool PlaceOnSkinRect(const std::string& key) {
-  return key != "frametextrect" && key != "itemtextrect" && key != "fixedcelltextrect" &&
-         key != "celltextrect" && key != "rollvcaptionrect" && key != "rollhcaptionrect";
-}
-
 constexpr uint32_t kPlacePixels[] = {0xFF00E000, 0xFF00E0FF, 0xFFFFD000, 0xFFFF60FF};
 // Legend text in darker shades of the outline colours, to read on grey.
 const TColor kPlaceColors[] = {RGB(0, 90, 0), RGB(0, 70, 120), RGB(110, 80, 0), RGB(120, 0, 120)};
@@ -434,8 +427,9 @@ const TColor kPlaceColors[] = {RGB(0, 90, 0), RGB(0, 70, 120), RGB(110, 80, 0), 
 void AddPlaces(const TSkinDescriptionPieces& d, const TSkinPiece& p, TCell& cell) {
   TPixmap img = ExtractPiece(*p.Picture, p.Rect);
   int n = 0;
-  for (const auto& [key, r] : d.Places) {
-    if (!PlaceOnSkinRect(key)) continue;
+  // Places relative to other looks, such as a frame's text rect, are left out.
+  for (const auto& [key, r, bound] : d.Places) {
+    if (bound == TqzPlaceBound::OnOtherLook) continue;
     FrameRect(img, r, kPlacePixels[n % 4]);
     cell.Notes.push_back({key + " " + RectText(r), kPlaceColors[n % 4]});
     ++n;

@@ -2,6 +2,7 @@
 
 #include "skin/data/KindTable.h"
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -23,7 +24,7 @@ void TqzDataSkinControl::Fields(TqzDataFields& f) {
   f.PictureIndex("pictureindex", PictureIndex);
   f.PictureIndex("maskpictureindex", MaskPictureIndex);
   f.Integer("cursorindex", CursorIndex, -1);
-  f.Rect("skinrect", SkinRect);
+  f.SkinRectLook("skinrect", SkinRect);
 }
 
 namespace {
@@ -57,10 +58,10 @@ void TqzDataSkinButtonControl::Fields(TqzDataFields& f) {
   f.Color("downfontcolor", DownFontColor);
   f.Flag("morphing", Morphing);
   f.EnumInt("morphkind", MorphKind, kMorphKindWords);
-  f.Rect("activeskinrect", ActiveSkinRect);
-  f.Rect("downskinrect", DownSkinRect);
-  f.Rect("focusedskinrect", FocusedSkinRect);
-  f.Rect("disabledskinrect", DisabledSkinRect);
+  f.SkinRectLook("activeskinrect", ActiveSkinRect);
+  f.SkinRectLook("downskinrect", DownSkinRect);
+  f.SkinRectLook("focusedskinrect", FocusedSkinRect);
+  f.SkinRectLook("disabledskinrect", DisabledSkinRect);
   f.Rect("animateskinrect", AnimateSkinRect);
   f.Integer("framecount", FrameCount, 0);
   f.Integer("animateinterval", AnimateInterval, 25);
@@ -94,7 +95,7 @@ void TqzDataSkinCheckRadioControl::Fields(TqzDataFields& f) {
   f.Color("framefontcolor", FrameFontColor);
   f.Flag("morphing", Morphing);
   f.EnumInt("morphkind", MorphKind, kMorphKindWords);
-  f.Rect("activeskinrect", ActiveSkinRect);
+  f.SkinRectLook("activeskinrect", ActiveSkinRect);
   f.Place("checkimagearea", CheckImageArea);
   f.Place("textarea", TextArea);
   f.Rect("checkimagerect", CheckImageRect);
@@ -117,9 +118,11 @@ void TqzDataSkinPanelControl::Fields(TqzDataFields& f) {
   f.Rect("uncheckimagerect", UnCheckImageRect);
   f.Rect("markframerect", MarkFrameRect);
   f.Rect("framerect", FrameRect);
-  f.Place("frametextrect", FrameTextRect);
+  f.Place("frametextrect", FrameTextRect, TqzPlaceBound::OnOtherLook);
   f.Integer("frameleftoffset", FrameLeftOffset);
   f.Integer("framerightoffset", FrameRightOffset);
+  // The frame's middle stretches with the panel's lattice.
+  f.ThreePartLook({"framerect"}, FrameLeftOffset, FrameRightOffset, StretchEffect, TqzLookAxis::Horizontal);
   f.Rect("gripperrect", GripperRect);
   f.Flag("grippertransparent", GripperTransparent);
   f.Color("grippertransparentcolor", GripperTransparentColor);
@@ -133,8 +136,8 @@ void TqzDataSkinExPanelControl::Fields(TqzDataFields& f) {
   f.Integer("rollrightoffset", RollRightOffset);
   f.Integer("rolltopoffset", RollTopOffset);
   f.Integer("rollbottomoffset", RollBottomOffset);
-  f.Place("rollvcaptionrect", RollVCaptionRect);
-  f.Place("rollhcaptionrect", RollHCaptionRect);
+  f.Place("rollvcaptionrect", RollVCaptionRect, TqzPlaceBound::OnOtherLook);
+  f.Place("rollhcaptionrect", RollHCaptionRect, TqzPlaceBound::OnOtherLook);
   f.Rect("closebuttonrect", CloseButtonRect);
   f.Rect("closebuttonactiverect", CloseButtonActiveRect);
   f.Rect("closebuttondownrect", CloseButtonDownRect);
@@ -182,7 +185,7 @@ void TqzDataSkinBitLabelControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinEditControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("activeskinrect", ActiveSkinRect);
+  f.SkinRectLook("activeskinrect", ActiveSkinRect);
   Font(f, *this);
   f.Color("disabledfontcolor", DisabledFontColor);
   f.Color("activefontcolor", ActiveFontColor);
@@ -200,7 +203,7 @@ void TqzDataSkinMemoControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinSpinEditControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("activeskinrect", ActiveSkinRect);
+  f.SkinRectLook("activeskinrect", ActiveSkinRect);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("disabledfontcolor", DisabledFontColor);
@@ -219,7 +222,10 @@ void TqzDataSkinListBox::Fields(TqzDataFields& f) {
   f.Rect("focusitemrect", FocusItemRect);
   f.Integer("itemleftoffset", ItemLeftOffset);
   f.Integer("itemrightoffset", ItemRightOffset);
-  f.Place("itemtextrect", ItemTextRect);
+  // The items' middle stretches with the list's lattice.
+  f.ThreePartLook({"itemrect", "activeitemrect", "focusitemrect"}, ItemLeftOffset,
+                  ItemRightOffset, StretchEffect, TqzLookAxis::Horizontal);
+  f.Place("itemtextrect", ItemTextRect, TqzPlaceBound::OnOtherLook);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
   f.Color("focusfontcolor", FocusFontColor);
@@ -249,13 +255,13 @@ void TqzDataSkinCheckListBox::Fields(TqzDataFields& f) {
 
 void TqzDataSkinComboBox::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("activeskinrect", ActiveSkinRect);
+  f.SkinRectLook("activeskinrect", ActiveSkinRect);
   f.Rect("itemrect", ItemRect);
   f.Rect("activeitemrect", ActiveItemRect);
   f.Rect("focusitemrect", FocusItemRect);
   f.Integer("itemleftoffset", ItemLeftOffset);
   f.Integer("itemrightoffset", ItemRightOffset);
-  f.Place("itemtextrect", ItemTextRect);
+  f.Place("itemtextrect", ItemTextRect, TqzPlaceBound::OnOtherLook);
   Font(f, *this);
   f.Color("focusfontcolor", FocusFontColor);
   f.Color("activefontcolor", ActiveFontColor);
@@ -265,6 +271,8 @@ void TqzDataSkinComboBox::Fields(TqzDataFields& f) {
   f.Rect("downbuttonrect", DownButtonRect);
   f.Rect("unenabledbuttonrect", UnEnabledButtonRect);
   f.Flag("itemstretcheffect", ItemStretchEffect);
+  f.ThreePartLook({"itemrect", "activeitemrect", "focusitemrect"}, ItemLeftOffset,
+                  ItemRightOffset, ItemStretchEffect, TqzLookAxis::Horizontal);
   f.Flag("focusitemstretcheffect", FocusItemStretchEffect);
   f.Flag("showfocus", ShowFocus);
 }
@@ -281,6 +289,10 @@ void TqzDataSkinScrollBarControl::Fields(TqzDataFields& f) {
   f.Flag("thumbtransparent", ThumbTransparent);
   f.Color("thumbtransparentcolor", ThumbTransparentColor);
   f.Flag("thumbstretcheffect", ThumbStretchEffect);
+  // The thumb runs along the bar: a bar taller than wide is vertical.
+  f.ThreePartLook({"thumbrect", "activethumbrect", "downthumbrect"}, ThumbOffset1, ThumbOffset2,
+                  ThumbStretchEffect,
+                  SkinRect.Height() > SkinRect.Width() ? TqzLookAxis::Vertical : TqzLookAxis::Horizontal);
   f.Integer("thumbminsize", ThumbMinSize);
   f.Integer("thumbminpagesize", ThumbMinPageSize);
   f.Rect("glyphrect", GlyphRect);
@@ -292,7 +304,7 @@ void TqzDataSkinScrollBarControl::Fields(TqzDataFields& f) {
 
 void TqzDataSkinTrackBarControl::Fields(TqzDataFields& f) {
   inherited::Fields(f);
-  f.Rect("activeskinrect", ActiveSkinRect);
+  f.SkinRectLook("activeskinrect", ActiveSkinRect);
   f.Place("trackarea", TrackArea, TqzPlaceBound::InSkinRect);
   f.Rect("buttonrect", ButtonRect);
   f.Rect("activebuttonrect", ActiveButtonRect);
@@ -319,6 +331,8 @@ void TqzDataSkinGaugeControl::Fields(TqzDataFields& f) {
   f.Flag("progresstransparent", ProgressTransparent);
   f.Color("progresstransparentcolor", ProgressTransparentColor);
   f.Flag("progressstretch", ProgressStretch);
+  f.ThreePartLook({"progressrect"}, BeginOffset, EndOffset, ProgressStretch,
+                  Vertical ? TqzLookAxis::Vertical : TqzLookAxis::Horizontal);
   f.Rect("animationskinrect", AnimationSkinRect);
   f.Integer("animationcountframes", AnimationCountFrames);
   f.Integer("animationtimerinterval", AnimationTimerInterval);
@@ -340,6 +354,7 @@ void TqzDataSkinControlBar::Fields(TqzDataFields& f) {
   f.Flag("itemstretcheffect", ItemStretchEffect);
   f.Integer("itemoffset1", ItemOffset1, 3);
   f.Integer("itemoffset2", ItemOffset2, 3);
+  f.ThreePartLook({"itemrect"}, ItemOffset1, ItemOffset2, ItemStretchEffect, TqzLookAxis::Horizontal);
   f.Flag("itemtransparent", ItemTransparent);
   f.Color("itemtransparentcolor", ItemTransparentColor);
   f.Flag("griptransparent", GripTransparent);
@@ -359,6 +374,8 @@ void TqzDataSkinTabControl::Fields(TqzDataFields& f) {
   f.Integer("tabrightoffset", TabRightOffset);
   f.Rect("tabsbgrect", TabsBGRect);
   f.Flag("tabstretcheffect", TabStretchEffect);
+  f.ThreePartLook({"tabrect", "activetabrect", "focustabrect", "mouseintabrect"}, TabLeftOffset,
+                  TabRightOffset, TabStretchEffect, TqzLookAxis::Horizontal);
   f.StretchFlags(*this, TqzDataFields::TSideOrder::LeftTopRightBottom);
   Font(f, *this);
   f.Color("activefontcolor", ActiveFontColor);
@@ -384,10 +401,10 @@ void TqzDataSkinGridControl::Fields(TqzDataFields& f) {
   f.Rect("focuscellrect", FocusCellRect);
   f.Integer("fixedcellleftoffset", FixedCellLeftOffset);
   f.Integer("fixedcellrightoffset", FixedCellRightOffset);
-  f.Place("fixedcelltextrect", FixedCellTextRect);
+  f.Place("fixedcelltextrect", FixedCellTextRect, TqzPlaceBound::OnOtherLook);
   f.Integer("cellleftoffset", CellLeftOffset);
   f.Integer("cellrightoffset", CellRightOffset);
-  f.Place("celltextrect", CellTextRect);
+  f.Place("celltextrect", CellTextRect, TqzPlaceBound::OnOtherLook);
   f.Color("linescolor", LinesColor);
   f.Color("bgcolor", BGColor);
   f.PictureIndex("bgpictureindex", BGPictureIndex);
@@ -400,6 +417,10 @@ void TqzDataSkinGridControl::Fields(TqzDataFields& f) {
   f.Color("fixedfontcolor", FixedFontColor);
   f.Flag("cellstretcheffect", CellStretchEffect);
   f.Flag("fixedcellstretcheffect", FixedCellStretchEffect);
+  f.ThreePartLook({"fixedcellrect"}, FixedCellLeftOffset, FixedCellRightOffset,
+                  FixedCellStretchEffect, TqzLookAxis::Horizontal);
+  f.ThreePartLook({"selectcellrect", "focuscellrect"}, CellLeftOffset, CellRightOffset,
+                  CellStretchEffect, TqzLookAxis::Horizontal);
   f.Flag("showfocus", ShowFocus);
 }
 
@@ -414,6 +435,9 @@ void TqzDataSkinMainMenuBar::Fields(TqzDataFields& f) {
   f.Color("trackmarkcolor", TrackMarkColor);
   f.Color("trackmarkactivecolor", TrackMarkActiveColor);
   f.Flag("stretcheffect", StretchEffect);
+  // The bar keeps the parts left and right of its items rect.
+  f.ThreePartLook({"skinrect"}, ItemsRect.Left, std::max(0, SkinRect.Width() - ItemsRect.Right),
+                  StretchEffect, TqzLookAxis::Horizontal);
   f.Flag("itemtransparent", ItemTransparent);
 }
 

@@ -406,11 +406,12 @@ void TqzDataFields::FontGroup(std::string& name, int& height, TFontStyles& style
   Color("fontcolor", color, 0);
 }
 
-void TqzDataFields::CornerPoints(TqzLatticeFields& g) {
+void TqzDataFields::CornerPoints(TqzLatticeFields& g, const TRect& clientRect) {
   Point("lefttoppoint", g.LeftTopPoint);
   Point("righttoppoint", g.RightTopPoint);
   Point("leftbottompoint", g.LeftBottomPoint);
   Point("rightbottompoint", g.RightBottomPoint);
+  Lattice(g, clientRect);
 }
 
 void TqzDataFields::StretchFlags(TqzLatticeFields& g, TSideOrder order) {

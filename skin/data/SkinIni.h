@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -180,7 +181,11 @@ std::string SkinPointText(const TPoint& p);
 enum class TqzPlaceBound {
   Free,        // a text or item area, not checked
   InSkinRect,  // within the size of the description's "skinrect"
+  OnOtherLook, // relative to another look (a frame's or an item's text area), not checked
 };
+
+// The direction along which a three-part look keeps its ends fixed.
+enum class TqzLookAxis { Horizontal, Vertical };
 
 // The field list of a description object, walked once for reading and once
 // for writing so that both use the same keys, order and syntax. Each method
@@ -190,6 +195,12 @@ enum class TqzPlaceBound {
 // skin's active pictures; the rest are numbers, flags, colours, texts,
 // enumeration words and fonts. Readers and writers treat the roles of one
 // syntax alike.
+//
+// The list also says how each look is composed at sizes other than its own:
+// SkinRectLook marks a look laid out like the skin rect, composed by the
+// corner points when the description has them (CornerPoints);
+// LatticePictureIndex a picture composed whole by them; ThreePartLook
+// declares looks with two fixed ends. Declarations read and write nothing.
 class TqzDataFields {
  public:
   virtual ~TqzDataFields() = default;
@@ -204,6 +215,13 @@ class TqzDataFields {
   }
   // -1 (none) when the key is missing.
   virtual void PictureIndex(const char* key, int& field) { Integer(key, field, -1); }
+  virtual void SkinRectLook(const char* key, TRect& field) { Rect(key, field); }
+  virtual void LatticePictureIndex(const char* key, int& field) { PictureIndex(key, field); }
+  // The looks `keys` keep ends of `endA` and `endB` pixels along `axis` and
+  // tile their middle, or stretch it when `stretch`. The values are the
+  // loaded description's; readers and writers pass the declaration by.
+  virtual void ThreePartLook(std::initializer_list<const char*> keys, int endA, int endB,
+                             bool stretch, TqzLookAxis axis) {}
   virtual void EnumInt(const char* key, int& field, const TqzEnumWords& words) = 0;
   virtual void FontStyle(const char* key, TFontStyles& field) = 0;
   virtual void LineList(const char* name, std::vector<std::string>& field) = 0;
@@ -222,9 +240,18 @@ class TqzDataFields {
   // The nine-part keys: the four corner points ("lefttoppoint" ...), and the
   // stretch flags of the sides followed by "stretcheffect" and
   // "stretchtype". Descriptions list the sides in one of two orders.
+  // The corner points also declare the lattice that composes the skin rect
+  // looks, with `g`'s client rect or `clientRect` (a popup window's items
+  // rect) as its client rect.
   enum class TSideOrder { LeftTopRightBottom, LeftRightTopBottom };
-  void CornerPoints(TqzLatticeFields& g);
+  void CornerPoints(TqzLatticeFields& g) { CornerPoints(g, g.ClientRect); }
+  void CornerPoints(TqzLatticeFields& g, const TRect& clientRect);
   void StretchFlags(TqzLatticeFields& g, TSideOrder order);
+
+ protected:
+  // Called by CornerPoints; `g` and `clientRect` are fields of the visited
+  // description and may be read once the walk is over.
+  virtual void Lattice(const TqzLatticeFields& g, const TRect& clientRect) {}
 };
 
 class TqzFieldReader : public TqzDataFields {

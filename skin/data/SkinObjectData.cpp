@@ -112,9 +112,9 @@ void Font(TqzDataFields& f, T& d, const char* nameKey = "fontname") {
 }  // namespace
 
 void TqzDataSkinPopupWindow::Fields(TqzDataFields& f) {
-  f.PictureIndex("windowpictureindex", WindowPictureIndex);
+  f.LatticePictureIndex("windowpictureindex", WindowPictureIndex);
   f.PictureIndex("maskpictureindex", MaskPictureIndex);
-  f.CornerPoints(*this);
+  f.CornerPoints(*this, ItemsRect);
   f.Integer("cursorindex", CursorIndex, -1);
   f.Place("itemsrect", ItemsRect);
   f.Color("scrollmarkercolor", ScrollMarkerColor);
@@ -123,7 +123,7 @@ void TqzDataSkinPopupWindow::Fields(TqzDataFields& f) {
 }
 
 void TqzDataSkinHintWindow::Fields(TqzDataFields& f) {
-  f.PictureIndex("windowpictureindex", WindowPictureIndex);
+  f.LatticePictureIndex("windowpictureindex", WindowPictureIndex);
   f.PictureIndex("maskpictureindex", MaskPictureIndex);
   f.CornerPoints(*this);
   f.Place("clientrect", ClientRect, TqzPlaceBound::InSkinRect);
@@ -132,7 +132,7 @@ void TqzDataSkinHintWindow::Fields(TqzDataFields& f) {
 }
 
 void TqzDataSkinLayerFrame::Fields(TqzDataFields& f) {
-  f.PictureIndex("pictureindex", PictureIndex);
+  f.LatticePictureIndex("pictureindex", PictureIndex);
   f.PictureIndex("maskpictureindex", MaskPictureIndex);
   f.PictureIndex("inactivepictureindex", InActivePictureIndex);
   f.PictureIndex("inactivemaskpictureindex", InActiveMaskPictureIndex);
@@ -301,6 +301,10 @@ void TqzDataSkinMenuItem::Fields(TqzDataFields& f) {
   f.Flag("stretcheffect", StretchEffect);
   f.Flag("inactivestretcheffect", InActiveStretchEffect);
   f.Flag("dividerstretcheffect", DividerStretchEffect);
+  f.ThreePartLook({"skinrect", "activeskinrect", "animateskinrect"}, ItemLeftOffset,
+                  ItemRightOffset, StretchEffect, TqzLookAxis::Horizontal);
+  f.ThreePartLook({"dividerrect"}, DividerLeftOffset, DividerRightOffset, DividerStretchEffect,
+                  TqzLookAxis::Horizontal);
   f.Rect("animateskinrect", AnimateSkinRect);
   f.Integer("framecount", FrameCount, 0);
   f.Integer("animateinterval", AnimateInterval, 25);
@@ -335,6 +339,8 @@ void TqzDataSkinMainMenuItem::Fields(TqzDataFields& f) {
   f.Color("downfontcolor", DownFontColor);
   f.Color("unenabledfontColor", UnEnabledFontColor);
   f.Flag("stretcheffect", StretchEffect);
+  f.ThreePartLook({"skinrect", "activeskinrect", "downrect", "animateskinrect"}, ItemLeftOffset,
+                  ItemRightOffset, StretchEffect, TqzLookAxis::Horizontal);
   f.Rect("animateskinrect", AnimateSkinRect);
   f.Integer("framecount", FrameCount, 0);
   f.Integer("animateinterval", AnimateInterval, 25);
@@ -356,10 +362,12 @@ void TqzDataSkinCaption::Fields(TqzDataFields& f) {
   f.Color("activeshadowcolor", ActiveShadowColor);
   f.Rect("framerect", FrameRect);
   f.Rect("activeframerect", ActiveFrameRect);
-  f.Place("frametextrect", FrameTextRect);
+  f.Place("frametextrect", FrameTextRect, TqzPlaceBound::OnOtherLook);
   f.Integer("frameleftoffset", FrameLeftOffset);
   f.Integer("framerightoffset", FrameRightOffset);
   f.Flag("stretcheffect", StretchEffect);
+  f.ThreePartLook({"framerect", "activeframerect"}, FrameLeftOffset, FrameRightOffset,
+                  StretchEffect, TqzLookAxis::Horizontal);
   f.Rect("animateskinrect", AnimateSkinRect);
   f.Integer("framecount", FrameCount, 0);
   f.Integer("animateinterval", AnimateInterval, 25);

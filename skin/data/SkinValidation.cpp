@@ -7,11 +7,10 @@ namespace qz {
 
 namespace {
 
-// Records the rect and picture index fields; every other field is passed by.
+// Records the rect and picture index fields and the declarations of how
+// looks are composed; every other field is passed by.
 class TRoleCollector : public TqzDataFields {
  public:
-  std::vector<TqzRoleField> Fields;
-
   void Integer(const char*, int&, int) override {}
   void Flag(const char*, bool&) override {}
   void Color(const char*, TColor&, TColor) override {}
@@ -22,26 +21,99 @@ class TRoleCollector : public TqzDataFields {
   void LineList(const char*, std::vector<std::string>&) override {}
 
   void Rect(const char* key, TRect& field) override {
-    Record({LowerCaseAscii(key), TqzFieldRole::PictureRect, field});
+    Record(RectField(key, TqzFieldRole::PictureRect, field));
+  }
+  void SkinRectLook(const char* key, TRect& field) override {
+    TqzRoleField f = RectField(key, TqzFieldRole::PictureRect, field);
+    f.Layout = TqzLookLayout::Lattice;
+    Record(std::move(f));
   }
   void Place(const char* key, TRect& field, TqzPlaceBound bound) override {
-    Record({LowerCaseAscii(key), TqzFieldRole::Place, field, bound});
+    TqzRoleField f = RectField(key, TqzFieldRole::Place, field);
+    f.Bound = bound;
+    Record(std::move(f));
   }
   void PictureIndex(const char* key, int& field) override {
-    TqzRoleField f{LowerCaseAscii(key), TqzFieldRole::PictureIndex};
-    f.Index = field;
+    Record(IndexField(key, field));
+  }
+  void LatticePictureIndex(const char* key, int& field) override {
+    TqzRoleField f = IndexField(key, field);
+    f.Layout = TqzLookLayout::Lattice;
     Record(std::move(f));
+  }
+  void ThreePartLook(std::initializer_list<const char*> keys, int endA, int endB, bool stretch,
+                     TqzLookAxis axis) override {
+    for (const char* key : keys) threeParts_.push_back({LowerCaseAscii(key), {endA, endB, stretch, axis}});
+  }
+
+  // The fields with their layouts resolved, once the walk is over.
+  std::vector<TqzRoleField> Finish() {
+    for (TqzRoleField& f : fields_) ResolveLayout(f);
+    return std::move(fields_);
+  }
+
+ protected:
+  void Lattice(const TqzLatticeFields& g, const TRect& clientRect) override {
+    lattice_ = &g;
+    latticeClient_ = &clientRect;
   }
 
  private:
+  struct TDeclaredEnds {
+    std::string Key;
+    TqzThreePartEnds Ends;
+  };
+
+  static TqzRoleField RectField(const char* key, TqzFieldRole role, const TRect& rect) {
+    TqzRoleField f;
+    f.Key = LowerCaseAscii(key);
+    f.Role = role;
+    f.Rect = rect;
+    return f;
+  }
+  static TqzRoleField IndexField(const char* key, int index) {
+    TqzRoleField f;
+    f.Key = LowerCaseAscii(key);
+    f.Role = TqzFieldRole::PictureIndex;
+    f.Index = index;
+    return f;
+  }
+
   void Record(TqzRoleField f) {
-    for (TqzRoleField& earlier : Fields)
+    for (TqzRoleField& earlier : fields_)
       if (earlier.Key == f.Key) {
         earlier = std::move(f);
         return;
       }
-    Fields.push_back(std::move(f));
+    fields_.push_back(std::move(f));
   }
+
+  // The lattice comes first, as for the skin rect itself; a look that would
+  // follow it in a description without corner points falls back to its
+  // three-part declaration.
+  void ResolveLayout(TqzRoleField& f) {
+    if (f.Layout == TqzLookLayout::Lattice) {
+      if (lattice_) {
+        f.Lattice = TqzSkinGeometry(f.Role == TqzFieldRole::PictureRect ? f.Rect : TRect{},
+                                    *lattice_);
+        f.Lattice.ClientRect = *latticeClient_;
+        return;
+      }
+      f.Layout = TqzLookLayout::Fixed;
+    }
+    if (f.Role != TqzFieldRole::PictureRect) return;
+    for (auto it = threeParts_.rbegin(); it != threeParts_.rend(); ++it)
+      if (it->Key == f.Key) {
+        f.Layout = TqzLookLayout::ThreePart;
+        f.Ends = it->Ends;
+        return;
+      }
+  }
+
+  std::vector<TqzRoleField> fields_;
+  std::vector<TDeclaredEnds> threeParts_;
+  const TqzLatticeFields* lattice_ = nullptr;
+  const TRect* latticeClient_ = nullptr;
 };
 
 std::string RectText(const TRect& r) { return SkinRectText(r); }
@@ -89,19 +161,19 @@ const TBitmap* Usable(const TBitmap* b) { return b && !b->Empty() ? b : nullptr;
 std::vector<TqzRoleField> RoleFields(TqzDataSkinControl& control) {
   TRoleCollector c;
   control.VisitFields(c);
-  return std::move(c.Fields);
+  return c.Finish();
 }
 
 std::vector<TqzRoleField> RoleFields(TqzDataSkinObject& object) {
   TRoleCollector c;
   object.VisitFields(c);
-  return std::move(c.Fields);
+  return c.Finish();
 }
 
 std::vector<TqzRoleField> RoleFields(TqzDataSkinSection& section) {
   TRoleCollector c;
   section.VisitFields(c);
-  return std::move(c.Fields);
+  return c.Finish();
 }
 
 bool ObjectLooksAllInActivePicture(const TqzDataSkinObject& o) {

@@ -18,7 +18,6 @@
 namespace qz::skingen {
 namespace {
 
-using dialogskin::TClaims;
 
 TSkinBuilder& Skin() {
   static std::unique_ptr<TSkinBuilder> skin = BuildDialogSkin();
@@ -57,28 +56,6 @@ TPixmap ComposeState(const TqzDataSkinCustomControl& d, const TRect& state, int 
   ToBitmap(Skin().Active(d.PictureIndex), source);
   CreateSkinImage(g, n, true, n.Width, n.Height, source, dest);
   return dest.Pixels();
-}
-
-TEST(DialogSkinClaims, RejectOverlapsAndRectsOutsideTheirPicture) {
-  TSkinBuilder skin("t.ini", 20, 20, 0);
-  skin.AddActivePicture("a.bmp", 50, 40, 0);
-  TClaims ok;
-  ok.Claim(0, {0, 0, 10, 10}, "a");
-  ok.Claim(0, {0, 0, 10, 10}, "shared look");  // the same rect twice is a shared look
-  ok.Claim(0, {10, 0, 20, 10}, "b");           // touching is not overlapping
-  ok.Claim(-1, {0, 0, 20, 20}, "main picture");
-  EXPECT_NO_THROW(ok.Check(skin));
-
-  TClaims overlap = ok;
-  overlap.Claim(0, {5, 5, 15, 15}, "c");
-  EXPECT_THROW(overlap.Check(skin), std::runtime_error);
-  TClaims outside;
-  outside.Claim(0, {45, 30, 51, 40}, "d");
-  EXPECT_THROW(outside.Check(skin), std::runtime_error);
-  TClaims mainOutside;
-  mainOutside.Claim(-1, {0, 0, 21, 5}, "e");
-  EXPECT_THROW(mainOutside.Check(skin), std::runtime_error);
-  EXPECT_THROW(TClaims().Claim(0, {3, 3, 3, 9}, "empty"), std::runtime_error);
 }
 
 // The arrows of scroll bars, combo boxes and menus point where they say:

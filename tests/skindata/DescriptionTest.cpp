@@ -269,6 +269,97 @@ TEST(FieldRoles, PicturesRectsPlacesAndPictureIndexesInListOrder) {
   EXPECT_EQ(FindRole(captionFields, "activepictureindex")->Role, TqzFieldRole::PictureIndex);
 }
 
+// Collects the keys the three-part declarations name; reads nothing.
+class TThreePartKeys : public TqzDataFields {
+ public:
+  std::vector<std::string> Keys;
+  void Integer(const char*, int&, int) override {}
+  void Flag(const char*, bool&) override {}
+  void Color(const char*, TColor&, TColor) override {}
+  void String(const char*, std::string&, const char*) override {}
+  void Rect(const char*, TRect&) override {}
+  void Point(const char*, TPoint&) override {}
+  void EnumInt(const char*, int&, const TqzEnumWords&) override {}
+  void FontStyle(const char*, TFontStyles&) override {}
+  void LineList(const char*, std::vector<std::string>&) override {}
+  void ThreePartLook(std::initializer_list<const char*> keys, int, int, bool,
+                     TqzLookAxis) override {
+    Keys.insert(Keys.end(), keys.begin(), keys.end());
+  }
+};
+
+template <class D>
+void ExpectThreePartKeysAreLooks(D& d, std::string_view kind) {
+  TThreePartKeys declared;
+  d.VisitFields(declared);
+  const std::vector<TqzRoleField> fields = RoleFields(d);
+  for (const std::string& key : declared.Keys) {
+    const TqzRoleField* f = FindRole(fields, key);
+    EXPECT_TRUE(f && f->Role == TqzFieldRole::PictureRect) << kind << ": " << key;
+  }
+}
+
+// A misspelt key in a declaration would leave its look fixed without a word.
+TEST(LookLayouts, ThreePartDeclarationsNameLooksOfTheirOwnDescription) {
+  for (const char* kind :
+       {"button", "menubutton", "checkradio", "panel", "expanel", "scrollbox", "label",
+        "stdlabel", "bitlabel", "edit", "memo", "spinedit", "updown", "listbox", "checklistbox",
+        "combobox", "scrollbar", "trackbar", "splitter", "gauge", "controlbar", "tab", "grid",
+        "mainmenubar", "treeview", "listview", "richedit", "slider", "bevel", "framegauge",
+        "animate", "switch", "frameregulator"}) {
+    auto c = CreateSkinControlData(kind, "c");
+    ASSERT_NE(c, nullptr) << kind;
+    ExpectThreePartKeysAreLooks(*c, kind);
+  }
+  for (const char* kind :
+       {"menuitem", "mainmenuitem", "mainmenubaritem", "captionmenubutton", "captiontab",
+        "stdbutton", "mainmenubarbutton", "button", "caption", "trackbar", "gauge",
+        "framegauge", "frameregulator", "label", "bitlabel", "switch", "animate", "userobject"}) {
+    auto o = CreateSkinObjectData(kind, "o");
+    ASSERT_NE(o, nullptr) << kind;
+    ExpectThreePartKeysAreLooks(*o, kind);
+  }
+}
+
+// The skin rect looks follow the corner points where a description has
+// them; without, a look falls back to its three-part declaration or stays
+// fixed. The three-part values are the loaded description's.
+TEST(LookLayouts, SkinRectLooksFollowTheLatticeOnlyWhereThereIsOne) {
+  auto button = ReadControl<TqzDataSkinButtonControl>(
+      "button", "b",
+      "[b]\r\nskinrect=0,0,40,20\r\nactiveskinrect=0,20,40,40\r\nlefttoppoint=3,3\r\n"
+      "clientrect=2,2,38,18\r\nanimateskinrect=0,40,40,60\r\n");
+  const std::vector<TqzRoleField> b = RoleFields(*button);
+  ASSERT_EQ(FindRole(b, "activeskinrect")->Layout, TqzLookLayout::Lattice);
+  EXPECT_EQ(FindRole(b, "activeskinrect")->Lattice.SkinRect, (TRect{0, 20, 40, 40}));
+  EXPECT_EQ(FindRole(b, "activeskinrect")->Lattice.LeftTopPoint, (TPoint{3, 3}));
+  EXPECT_EQ(FindRole(b, "activeskinrect")->Lattice.ClientRect, (TRect{2, 2, 38, 18}));
+  EXPECT_EQ(FindRole(b, "animateskinrect")->Layout, TqzLookLayout::Fixed);
+
+  auto grid = CreateSkinControlData("grid", "g");
+  EXPECT_EQ(FindRole(RoleFields(*grid), "skinrect")->Layout, TqzLookLayout::Fixed);
+
+  auto bar = ReadControl<TqzDataSkinMainMenuBar>(
+      "mainmenubar", "m", "[m]\r\nskinrect=0,0,50,20\r\nitemsrect=4,0,44,20\r\n");
+  const std::vector<TqzRoleField> barFields = RoleFields(*bar);
+  const TqzRoleField* barLook = FindRole(barFields, "skinrect");
+  ASSERT_EQ(barLook->Layout, TqzLookLayout::ThreePart);
+  EXPECT_EQ(barLook->Ends.EndA, 4);
+  EXPECT_EQ(barLook->Ends.EndB, 6);
+
+  auto gauge = ReadControl<TqzDataSkinGaugeControl>(
+      "gauge", "g",
+      "[g]\r\nprogressrect=0,0,10,40\r\nbeginoffset=2\r\nendoffset=3\r\nvertical=1\r\n"
+      "progressstretch=1\r\n");
+  const std::vector<TqzRoleField> gaugeFields = RoleFields(*gauge);
+  const TqzRoleField* progress = FindRole(gaugeFields, "progressrect");
+  ASSERT_EQ(progress->Layout, TqzLookLayout::ThreePart);
+  EXPECT_EQ(progress->Ends.Axis, TqzLookAxis::Vertical);
+  EXPECT_EQ(progress->Ends.EndA, 2);
+  EXPECT_EQ(progress->Ends.EndB, 3);
+  EXPECT_TRUE(progress->Ends.Stretch);
+}
+
 TEST(FieldRoles, RolesLeaveReadingAndWritingAsTheyWere) {
   const TqzIniFile ini(
       "[bar]\r\npictureindex=2\r\nskinrect=0,0,20,90\r\nupbuttonrect=0,76,20,90\r\n"

@@ -98,5 +98,52 @@ TEST(DescriptionGeometry, NinePartCornersAndThreePartClient) {
   EXPECT_EQ(d.RightTopPoint, (TPoint{0, 0}));
 }
 
+// The one rectangle check covers what painters take from the atlases as
+// well as what descriptions cut: both must stay in their picture and apart.
+TEST(PictureRectCheck, RefusesPaintedRectsThatOverlapOrLeaveTheirPicture) {
+  TSkinBuilder skin("t.ini", 20, 20, 0);
+  const int pic = skin.AddActivePicture("a.bmp", 50, 40, 0);
+  TAtlas& atlas = skin.Atlas(pic);
+  atlas.Reserve({0, 0, 20, 10}, "band");
+  atlas.Claim({0, 0, 10, 10}, "a");
+  atlas.Claim({0, 0, 10, 10}, "shared look");  // the same rect twice is a shared look
+  atlas.Claim({10, 0, 20, 10}, "b");           // touching is not overlapping
+  atlas.Fix({30, 30, 40, 40}, "fixed");
+  atlas.Place(8, 8, "placed");                 // kept off the band and the fixed rect
+  EXPECT_NO_THROW(CheckPictureRects(skin));
+
+  TSkinBuilder overlap("t.ini", 20, 20, 0);
+  TAtlas& o = overlap.Atlas(overlap.AddActivePicture("a.bmp", 50, 40, 0));
+  o.Claim({0, 0, 10, 10}, "a");
+  o.Claim({5, 5, 15, 15}, "c");
+  EXPECT_THROW(CheckPictureRects(overlap), std::runtime_error);
+
+  TSkinBuilder outside("t.ini", 20, 20, 0);
+  outside.Atlas(outside.AddActivePicture("a.bmp", 50, 40, 0)).Claim({45, 30, 51, 40}, "d");
+  EXPECT_THROW(CheckPictureRects(outside), std::runtime_error);
+
+  TSkinBuilder empty("t.ini", 20, 20, 0);
+  empty.Atlas(empty.AddActivePicture("a.bmp", 50, 40, 0)).Claim({3, 3, 3, 9}, "empty");
+  EXPECT_THROW(CheckPictureRects(empty), std::runtime_error);
+}
+
+TEST(PictureRectCheck, RefusesRectsThatCutIntoPaintedOnesOrReservedAreas) {
+  TSkinBuilder skin("t.ini", 20, 20, 0);
+  const int pic = skin.AddActivePicture("a.bmp", 60, 40, 0);
+  skin.Atlas(pic).Reserve({0, 0, 30, 20}, "band");
+  skin.Atlas(pic).Claim({2, 2, 12, 12}, "cell");  // painted inside its band
+  auto& d = skin.Control<TqzDataSkinButtonControl>("button");
+  d.PictureIndex = pic;
+  d.SkinRect = {2, 2, 12, 12};  // the painted cell itself
+  EXPECT_NO_THROW(CheckPictureRects(skin));
+
+  d.ActiveSkinRect = {8, 8, 16, 16};  // a described look across the cell's edge
+  EXPECT_THROW(CheckPictureRects(skin), std::runtime_error);
+  d.ActiveSkinRect = {};
+
+  skin.Atlas(pic).Claim({25, 15, 35, 25}, "straddler");  // across the band's edge
+  EXPECT_THROW(CheckPictureRects(skin), std::runtime_error);
+}
+
 }  // namespace
 }  // namespace qz::skingen

@@ -3,6 +3,8 @@
 // for them), and that every description's rectangles lie in their pictures.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -315,6 +317,115 @@ TEST_P(DemoSkinChecks, MaskRegionsFromRunsEqualThoseFromRegionData) {
 TEST_P(DemoSkinChecks, ValidationFindsNoProblem) {
   const TDemoSkin& s = DemoSkin(GetParam());
   for (const std::string& problem : ValidateDescriptions(*s.Skin)) ADD_FAILURE() << problem;
+}
+
+// ---------------------------------------------------------------------------
+// The sheet composes every look as its description class declares it: the
+// skin rect looks by the description's lattice, items, tabs and thumbs by
+// their own end offsets and stretch flags.
+
+const skinsheet::TSkinDescriptionPieces& SheetDescription(const TDemoSkin& s,
+                                                          const std::string& name) {
+  static std::map<const TDemoSkin*, std::vector<skinsheet::TSkinDescriptionPieces>> sheets;
+  auto& all = sheets[&s];
+  if (all.empty()) all = skinsheet::AllDescriptionPieces(*s.Skin);
+  for (const auto& d : all)
+    if (d.Name == name) return d;
+  throw std::runtime_error("no description " + name);
+}
+
+const skinsheet::TSkinPiece& SheetPiece(const TDemoSkin& s, const std::string& name,
+                                        const std::string& key) {
+  for (const skinsheet::TSkinPiece& p : SheetDescription(s, name).Pieces)
+    if (p.Key == key) return p;
+  throw std::runtime_error(name + " has no piece " + key);
+}
+
+template <class T>
+T& DemoControl(const TDemoSkin& s, const std::string& name) {
+  const int i = s.Skin->FindControlIndex(name);
+  if (i < 0) throw std::runtime_error("no control " + name);
+  T* c = As<T>(s.Skin->CtrlList()[size_t(i)].get());
+  if (!c) throw std::runtime_error(name + " is of another class");
+  return *c;
+}
+
+void ExpectLattice(const skinsheet::TSkinPiece& p, const TqzSkinGeometry& declared,
+                   const TRect& look) {
+  EXPECT_EQ(p.Layout, skinsheet::TPieceLayout::Geometry) << p.Key;
+  const TqzSkinGeometry& g = p.Geometry;
+  EXPECT_EQ(g.SkinRect, look) << p.Key;
+  EXPECT_EQ(g.ClientRect, declared.ClientRect) << p.Key;
+  EXPECT_EQ(g.LeftTopPoint, declared.LeftTopPoint) << p.Key;
+  EXPECT_EQ(g.RightTopPoint, declared.RightTopPoint) << p.Key;
+  EXPECT_EQ(g.LeftBottomPoint, declared.LeftBottomPoint) << p.Key;
+  EXPECT_EQ(g.RightBottomPoint, declared.RightBottomPoint) << p.Key;
+  EXPECT_EQ(CalcResizeMode(g), CalcResizeMode(declared)) << p.Key;
+  EXPECT_EQ(g.StretchEffect, declared.StretchEffect) << p.Key;
+}
+
+void ExpectEnds(const skinsheet::TSkinPiece& p, skinsheet::TPieceLayout layout, int endA,
+                int endB, bool stretch) {
+  EXPECT_EQ(p.Layout, layout) << p.Key;
+  EXPECT_EQ(p.EndA, endA) << p.Key;
+  EXPECT_EQ(p.EndB, endB) << p.Key;
+  EXPECT_EQ(p.Stretch, stretch) << p.Key;
+}
+
+TEST(DemoSkinLooks, ButtonStatesFollowTheButtonsLattice) {
+  const TDemoSkin& s = MainSkin();
+  auto& b = DemoControl<TqzDataSkinButtonControl>(s, "button1");
+  ExpectLattice(SheetPiece(s, "button1", "skinrect"), b.Geometry(), b.SkinRect);
+  ExpectLattice(SheetPiece(s, "button1", "activeskinrect"), b.Geometry(), b.ActiveSkinRect);
+  ExpectLattice(SheetPiece(s, "button1", "downskinrect"), b.Geometry(), b.DownSkinRect);
+}
+
+TEST(DemoSkinLooks, TabsKeepTheirEndsAndThePageFollowsItsLattice) {
+  const TDemoSkin& s = MainSkin();
+  auto& t = DemoControl<TqzDataSkinTabControl>(s, "mainpage");
+  ExpectLattice(SheetPiece(s, "mainpage", "skinrect"), t.Geometry(), t.SkinRect);
+  for (const char* key : {"tabrect", "activetabrect", "mouseintabrect"})
+    ExpectEnds(SheetPiece(s, "mainpage", key), skinsheet::TPieceLayout::HorzEnds,
+               t.TabLeftOffset, t.TabRightOffset, t.TabStretchEffect);
+}
+
+TEST(DemoSkinLooks, ListItemsKeepTheirEndsAndStretchWithTheList) {
+  for (const TDemoSkin* s : {&MainSkin(), &DialogSkin()}) {
+    const std::string name = s == &MainSkin() ? "listbox1" : "listbox";
+    auto& l = DemoControl<TqzDataSkinListBox>(*s, name);
+    ExpectLattice(SheetPiece(*s, name, "skinrect"), l.Geometry(), l.SkinRect);
+    ASSERT_FALSE(l.ItemRect.IsEmpty()) << name;
+    ExpectEnds(SheetPiece(*s, name, "itemrect"), skinsheet::TPieceLayout::HorzEnds,
+               l.ItemLeftOffset, l.ItemRightOffset, l.StretchEffect);
+  }
+}
+
+TEST(DemoSkinLooks, ThumbsRunAlongTheirBar) {
+  const TDemoSkin& s = MainSkin();
+  auto& v = DemoControl<TqzDataSkinScrollBarControl>(s, "vscrollbar");
+  auto& h = DemoControl<TqzDataSkinScrollBarControl>(s, "hscrollbar");
+  ExpectEnds(SheetPiece(s, "vscrollbar", "thumbrect"), skinsheet::TPieceLayout::VertEnds,
+             v.ThumbOffset1, v.ThumbOffset2, v.ThumbStretchEffect);
+  ExpectEnds(SheetPiece(s, "hscrollbar", "thumbrect"), skinsheet::TPieceLayout::HorzEnds,
+             h.ThumbOffset1, h.ThumbOffset2, h.ThumbStretchEffect);
+}
+
+TEST(DemoSkinLooks, MenuBarKeepsThePartsBesideItsItems) {
+  const TDemoSkin& s = MainSkin();
+  auto& bar = DemoControl<TqzDataSkinMainMenuBar>(s, "mainmenubar");
+  ExpectEnds(SheetPiece(s, "mainmenubar", "skinrect"), skinsheet::TPieceLayout::HorzEnds,
+             bar.ItemsRect.Left, bar.SkinRect.Width() - bar.ItemsRect.Right, bar.StretchEffect);
+}
+
+// The popup window's lattice takes its items rect as client rect; the
+// section has no client rect of its own.
+TEST(DemoSkinLooks, PopupWindowComposesItsPictureAroundItsItems) {
+  const TDemoSkin& s = DialogSkin();
+  const TqzDataSkinPopupWindow& w = s.Skin->PopupWindow();
+  const skinsheet::TSkinPiece& p = SheetPiece(s, "POPUPWINDOW", "windowpictureindex");
+  EXPECT_TRUE(p.WholePicture);
+  ExpectLattice(p, w.Geometry(p.Rect), p.Rect);
+  EXPECT_EQ(p.Geometry.ClientRect, w.ItemsRect);
 }
 
 INSTANTIATE_TEST_SUITE_P(DemoSkins, DemoSkinChecks, ::testing::Values("skin.skn", "dialog.skn"));

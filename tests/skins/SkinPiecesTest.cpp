@@ -110,7 +110,7 @@ TEST_F(SkinPieces, RelativeRectsAndEmptyLooksAreNotPieces) {
   EXPECT_NE(Piece("vbar", "activeupbuttonrect"), nullptr);
   const auto& places = Description("vbar").Places;
   EXPECT_TRUE(std::any_of(places.begin(), places.end(), [](const auto& p) {
-    return p.first == "upbuttonrect" && p.second == TRect{0, 76, 20, 90};
+    return p.Key == "upbuttonrect" && p.Rect == TRect{0, 76, 20, 90};
   }));
 }
 

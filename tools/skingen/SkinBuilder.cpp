@@ -30,14 +30,14 @@ TPixmap Opaque(const TPixmap& p) {
 }  // namespace
 
 bool TAtlas::Overlaps(const TRect& r) const {
-  for (const TRect& q : reserved_) {
+  for (const TPaintedRect& q : reserved_) {
     TRect i;
-    if (IntersectRect(i, InflateRect(q, gap_, gap_), r)) return true;
+    if (IntersectRect(i, InflateRect(q.Rect, gap_, gap_), r)) return true;
   }
   return false;
 }
 
-TRect TAtlas::Place(int w, int h) {
+TRect TAtlas::Place(int w, int h, std::string owner) {
   for (;;) {
     if (x_ + w > width_) NewRow();
     if (y_ + h > height_)
@@ -47,6 +47,7 @@ TRect TAtlas::Place(int w, int h) {
     if (!Overlaps(r)) {
       x_ += w + gap_;
       rowHeight_ = std::max(rowHeight_, h);
+      painted_.push_back({r, std::move(owner)});
       return r;
     }
     x_ += 1;  // slide past a reserved rectangle
@@ -61,7 +62,19 @@ void TAtlas::NewRow() {
   rowHeight_ = 0;
 }
 
-void TAtlas::Reserve(const TRect& r) { reserved_.push_back(r); }
+void TAtlas::Reserve(const TRect& r, std::string owner) {
+  reserved_.push_back({r, std::move(owner)});
+}
+
+TRect TAtlas::Claim(const TRect& r, std::string owner) {
+  painted_.push_back({r, std::move(owner)});
+  return r;
+}
+
+TRect TAtlas::Fix(const TRect& r, std::string owner) {
+  Reserve(r, owner);
+  return Claim(r, std::move(owner));
+}
 
 TSkinBuilder::TSkinBuilder(std::string iniName, int w, int h, uint32_t background)
     : iniName_(std::move(iniName)), picture_(w, h, background) {
@@ -208,48 +221,100 @@ struct TNamedRect {
   TRect Rect;
 };
 
-void Need(TSkinBuilder& skin, std::vector<TNamedRect>& out, const std::string& name, int picture,
-          const TRect& r) {
-  if (r.IsEmpty()) return;
-  if (picture < 0 || picture >= skin.ActiveCount())
-    throw std::runtime_error(name + ": picture index " + std::to_string(picture) + " out of range");
-  const TPixmap& pic = skin.Active(picture);
-  if (r.Left < 0 || r.Top < 0 || r.Right > pic.Width() || r.Bottom > pic.Height())
-    throw std::runtime_error(name + ": rectangle outside its picture");
-  out.push_back({name, picture, r});
+std::string PlaceText(const TNamedRect& r) {
+  return (r.Name.empty() ? std::string("a rectangle") : r.Name) + " " + SkinRectText(r.Rect) +
+         " of picture " + std::to_string(r.Picture);
+}
+
+bool Within(const TRect& r, const TRect& outer) {
+  return r.Left >= outer.Left && r.Top >= outer.Top && r.Right <= outer.Right &&
+         r.Bottom <= outer.Bottom;
+}
+
+bool Meet(const TNamedRect& a, const TNamedRect& b) {
+  TRect common;
+  return a.Picture == b.Picture && IntersectRect(common, a.Rect, b.Rect);
 }
 
 // The rects the field list cuts from the picture; `withSkinRect` false
 // leaves out "skinrect" (an object's normal look on the frame picture).
-void CollectPictureRects(TSkinBuilder& skin, const std::string& name, int picture,
+// Rects of pictures that do not exist are refused here.
+void CollectPictureRects(const TSkinBuilder& skin, const std::string& name, int picture,
                          const std::vector<TqzRoleField>& fields, bool withSkinRect,
                          std::vector<TNamedRect>& out) {
   if (picture < 0) return;
-  for (const TqzRoleField& f : fields)
-    if (f.Role == TqzFieldRole::PictureRect && (withSkinRect || f.Key != "skinrect"))
-      Need(skin, out, name, picture, f.Rect);
+  for (const TqzRoleField& f : fields) {
+    if (f.Role != TqzFieldRole::PictureRect || (!withSkinRect && f.Key == "skinrect")) continue;
+    if (f.Rect.IsEmpty()) continue;  // the state has no look of its own
+    if (picture >= skin.ActiveCount())
+      throw std::runtime_error(name + ": picture index " + std::to_string(picture) +
+                               " out of range");
+    out.push_back({name, picture, f.Rect});
+  }
+}
+
+std::vector<TNamedRect> DescribedRects(const TSkinBuilder& skin) {
+  std::vector<TNamedRect> rects;
+  for (const auto& c : skin.Controls())
+    CollectPictureRects(skin, c->IDName, c->PictureIndex, RoleFields(*c), true, rects);
+  for (const auto& o : skin.Objects())
+    CollectPictureRects(skin, o->IDName, o->ActivePictureIndex, RoleFields(*o),
+                        o->SkinRectInAPicture || ObjectLooksAllInActivePicture(*o), rects);
+  return rects;
+}
+
+std::vector<TNamedRect> Named(const std::vector<TPaintedRect>& given, int picture) {
+  std::vector<TNamedRect> out;
+  for (const TPaintedRect& r : given) out.push_back({r.Owner, picture, r.Rect});
+  return out;
+}
+
+void CheckInside(const TSkinBuilder& skin, const std::vector<TNamedRect>& rects) {
+  for (const TNamedRect& r : rects) {
+    const TSize size = skin.ActiveSize(r.Picture);
+    if (r.Rect.IsEmpty())
+      throw std::runtime_error(skin.IniName() + ": " + PlaceText(r) + " is empty");
+    if (!Within(r.Rect, TRect{0, 0, size.cx, size.cy}))
+      throw std::runtime_error(skin.IniName() + ": " + PlaceText(r) + " lies outside its picture");
+  }
+}
+
+// Two different rectangles of one list may not overlap; the same one twice
+// is a shared look.
+void CheckApart(const TSkinBuilder& skin, const std::vector<TNamedRect>& rects) {
+  for (size_t i = 0; i < rects.size(); ++i)
+    for (size_t j = i + 1; j < rects.size(); ++j)
+      if (rects[i].Rect != rects[j].Rect && Meet(rects[i], rects[j]))
+        throw std::runtime_error(skin.IniName() + ": rectangles of " + PlaceText(rects[i]) +
+                                 " and " + PlaceText(rects[j]) + " overlap");
+}
+
+// Every rectangle of `inner` that meets one of `outer` lies within it.
+void CheckWithin(const TSkinBuilder& skin, const std::vector<TNamedRect>& inner,
+                 const std::vector<TNamedRect>& outer) {
+  for (const TNamedRect& a : inner)
+    for (const TNamedRect& b : outer)
+      if (Meet(a, b) && !Within(a.Rect, b.Rect))
+        throw std::runtime_error(skin.IniName() + ": " + PlaceText(a) + " cuts into " +
+                                 PlaceText(b));
 }
 
 }  // namespace
 
 void CheckPictureRects(const TSkinBuilder& skin) {
-  // Reading picture sizes does not change the pictures.
-  TSkinBuilder& pictures = const_cast<TSkinBuilder&>(skin);
-  std::vector<TNamedRect> rects;
-  for (const auto& c : skin.Controls())
-    CollectPictureRects(pictures, c->IDName, c->PictureIndex, RoleFields(*c), true, rects);
-  for (const auto& o : skin.Objects())
-    CollectPictureRects(pictures, o->IDName, o->ActivePictureIndex, RoleFields(*o),
-                        o->SkinRectInAPicture || ObjectLooksAllInActivePicture(*o), rects);
-  for (size_t i = 0; i < rects.size(); ++i)
-    for (size_t j = i + 1; j < rects.size(); ++j) {
-      const TNamedRect& a = rects[i];
-      const TNamedRect& b = rects[j];
-      TRect overlap;
-      if (a.Picture == b.Picture && !(a.Rect == b.Rect) && IntersectRect(overlap, a.Rect, b.Rect))
-        throw std::runtime_error(skin.IniName() + ": rectangles of " + a.Name + " and " + b.Name +
-                                 " overlap");
-    }
+  const std::vector<TNamedRect> described = DescribedRects(skin);
+  std::vector<TNamedRect> painted, reserved;
+  for (int i = 0; i < skin.ActiveCount(); ++i) {
+    for (TNamedRect& r : Named(skin.Atlas(i).Painted(), i)) painted.push_back(std::move(r));
+    for (TNamedRect& r : Named(skin.Atlas(i).Reserved(), i)) reserved.push_back(std::move(r));
+  }
+  CheckInside(skin, described);
+  CheckInside(skin, painted);
+  CheckInside(skin, reserved);
+  CheckApart(skin, described);
+  CheckApart(skin, painted);
+  CheckWithin(skin, painted, reserved);
+  CheckWithin(skin, described, painted);
 }
 
 }  // namespace qz::skingen

@@ -19,25 +19,43 @@
 
 namespace qz::skingen {
 
+// A rectangle of a picture handed out for painting, and who paints it
+// (empty when the painter gave no name).
+struct TPaintedRect {
+  TRect Rect;
+  std::string Owner;
+};
+
 // Shelf allocation of rectangles in a picture, left to right, rows top to
 // bottom, with a gap between neighbours so that no stretched element picks
-// up its neighbour's pixels.
+// up its neighbour's pixels. The atlas remembers every rectangle it hands
+// out or is told about, so that CheckPictureRects can prove the painted
+// rectangles apart.
 class TAtlas {
  public:
   TAtlas() = default;
   TAtlas(int width, int height, int gap = 2) : width_(width), height_(height), gap_(gap) {}
-  // A free rectangle of w x h; throws when the picture is full.
-  TRect Place(int w, int h);
+  // A free rectangle of w x h to paint; throws when the picture is full.
+  TRect Place(int w, int h, std::string owner = {});
   // Starts a new shelf (to group related elements on one row).
   void NewRow();
-  // Marks a fixed rectangle as taken: later shelves start below it when it
-  // overlaps the current one.
-  void Reserve(const TRect& r);
+  // Marks a fixed area as taken: later shelves start below it when it
+  // overlaps the current one. What is painted there lies within it.
+  void Reserve(const TRect& r, std::string owner = {});
+  // Records a rectangle painted at a fixed place (a cell of a reserved area,
+  // the whole picture); the allocator is not told.
+  TRect Claim(const TRect& r, std::string owner);
+  // Reserve and Claim of the same rectangle.
+  TRect Fix(const TRect& r, std::string owner);
+
+  const std::vector<TPaintedRect>& Painted() const { return painted_; }
+  const std::vector<TPaintedRect>& Reserved() const { return reserved_; }
 
  private:
   int width_ = 0, height_ = 0, gap_ = 2;
   int x_ = 0, y_ = 0, rowHeight_ = 0;
-  std::vector<TRect> reserved_;
+  std::vector<TPaintedRect> reserved_;
+  std::vector<TPaintedRect> painted_;
   bool Overlaps(const TRect& r) const;
 };
 
@@ -64,6 +82,11 @@ class TSkinBuilder {
   int AddActivePicture(std::string fileName, int w, int h, uint32_t background);
   TPixmap& Active(int index) { return actives_.at(size_t(index)).Pixels; }
   TAtlas& Atlas(int index) { return actives_.at(size_t(index)).Atlas; }
+  const TAtlas& Atlas(int index) const { return actives_.at(size_t(index)).Atlas; }
+  TSize ActiveSize(int index) const {
+    const TPixmap& p = actives_.at(size_t(index)).Pixels;
+    return {p.Width(), p.Height()};
+  }
   int ActiveCount() const { return int(actives_.size()); }
 
   template <class T>
@@ -142,10 +165,13 @@ void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bott
 void SetThreeV(TqzDataSkinCustomControl& d, const TRect& skin, int top, int bottom,
                const TRect& client);
 
-// Checks the rectangles the descriptions' field lists cut from an active
-// picture: each lies inside its picture, and two different ones of one
-// picture do not overlap (a shared rectangle is fine). Throws naming the
-// elements otherwise.
+// Checks the rectangles of the active pictures: those the descriptions'
+// field lists cut from a picture and those the atlases handed out for
+// painting. Every one is non-empty and lies inside its picture; two
+// different described ones or two different painted ones of one picture do
+// not overlap (a shared rectangle is fine); a painted one that meets a
+// reserved area lies within it, and a described one that meets a painted
+// one lies within it. Throws naming the elements otherwise.
 void CheckPictureRects(const TSkinBuilder& skin);
 
 }  // namespace qz::skingen

@@ -9,13 +9,13 @@
 //
 // The walk is generic: the description's field list says which rectangles
 // are cut from a picture (pieces) and which are places relative to another
-// rectangle (client, text and item areas, button places), and which fields
-// are picture indexes. Used by the skinsheet tool and the skin structure
-// tests, so that both judge a skin by the same rules.
+// rectangle (client, text and item areas, button places), which fields are
+// picture indexes, and how each look is composed at other sizes. Used by
+// the skinsheet tool and the skin structure tests, so that both judge a
+// skin by the same rules.
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -62,60 +62,17 @@ struct TSkinDescriptionPieces {
   std::string Class;  // description class
   std::vector<TSkinPiece> Pieces;
   // Relative rects (client, text, button places ...), relative to "skinrect"
-  // or to the look they belong to.
-  std::vector<std::pair<std::string, TRect>> Places;
-  // The keys of the places that must lie within the size of "skinrect".
-  std::vector<std::string> PlacesInSkinRect;
-  TRect SkinRect;                     // "skinrect" as written (for the places)
+  // or to the look they belong to (bound OnOtherLook).
+  struct TPlace {
+    std::string Key;
+    TRect Rect;
+    TqzPlaceBound Bound = TqzPlaceBound::Free;
+  };
+  std::vector<TPlace> Places;
+  TRect SkinRect;                     // "skinrect" (for the places)
   std::vector<std::string> Problems;  // faults of the skin (rects outside ...)
   std::vector<std::string> Warnings;  // suspicious but drawable
 };
-
-// ---------------------------------------------------------------------------
-// Key tables.
-
-// Looks that share the layout of "skinrect" and are composed by the
-// description's corner points like it.
-inline bool IsSkinRectStateKey(std::string_view key) {
-  return key == "skinrect" || key == "activeskinrect" || key == "downskinrect" ||
-         key == "focusedskinrect" || key == "disabledskinrect";
-}
-
-// Pieces drawn with two fixed ends and a tiled or stretched middle, and the
-// keys of their end lengths and stretch flag. A rule applies to a section
-// that has its end key.
-struct TEndsRule {
-  std::array<std::string_view, 6> Keys;
-  std::string_view EndAKey, EndBKey, StretchKey;
-  enum { Horz, ByShape, ByVerticalFlag } Direction;
-};
-inline const std::vector<TEndsRule>& EndsRules() {
-  static const std::vector<TEndsRule> rules = {
-      {{"tabrect", "activetabrect", "focustabrect", "mouseintabrect"},
-       "tableftoffset", "tabrightoffset", "tabstretcheffect", TEndsRule::Horz},
-      // Combo boxes have both stretch keys; their items use "itemstretcheffect".
-      {{"itemrect", "activeitemrect", "focusitemrect"},
-       "itemleftoffset", "itemrightoffset", "itemstretcheffect", TEndsRule::Horz},
-      {{"itemrect", "activeitemrect", "focusitemrect"},
-       "itemleftoffset", "itemrightoffset", "stretcheffect", TEndsRule::Horz},
-      {{"skinrect", "activeskinrect", "downrect", "animateskinrect"},
-       "itemleftoffset", "itemrightoffset", "stretcheffect", TEndsRule::Horz},
-      {{"dividerrect"}, "dividerleftoffset", "dividerrightoffset", "dividerstretcheffect",
-       TEndsRule::Horz},
-      {{"framerect", "activeframerect"}, "frameleftoffset", "framerightoffset", "stretcheffect",
-       TEndsRule::Horz},
-      {{"itemrect"}, "itemoffset1", "itemoffset2", "itemstretcheffect", TEndsRule::Horz},
-      {{"thumbrect", "activethumbrect", "downthumbrect"},
-       "thumboffset1", "thumboffset2", "thumbstretcheffect", TEndsRule::ByShape},
-      {{"fixedcellrect"}, "fixedcellleftoffset", "fixedcellrightoffset", "fixedcellstretcheffect",
-       TEndsRule::Horz},
-      {{"selectcellrect", "focuscellrect"}, "cellleftoffset", "cellrightoffset",
-       "cellstretcheffect", TEndsRule::Horz},
-      {{"progressrect"}, "beginoffset", "endoffset", "progressstretch",
-       TEndsRule::ByVerticalFlag},
-  };
-  return rules;
-}
 
 // ---------------------------------------------------------------------------
 // Helpers.
@@ -146,61 +103,23 @@ inline TPictureRef RollUpPictureRef(const TqzSkinData& skin) {
   return {&skin.RollUpPicture(), "roll-up picture"};
 }
 
-// The geometry of a section that carries corner points (custom controls, tab
-// controls, fixed window sections), read from its written text.
-inline TqzSkinGeometry SectionGeometry(const TqzIniFile& ini, std::string_view section,
-                                       std::string_view clientKey = "clientrect") {
-  TqzIniReader r(ini, section);
-  TqzSkinGeometry g;
-  g.SkinRect = r.Rect("skinrect");
-  g.LeftTopPoint = r.Point("lefttoppoint");
-  g.RightTopPoint = r.Point("righttoppoint");
-  g.LeftBottomPoint = r.Point("leftbottompoint");
-  g.RightBottomPoint = r.Point("rightbottompoint");
-  g.ClientRect = r.Rect(clientKey);
-  g.LeftStretch = r.Flag("leftstretch");
-  g.TopStretch = r.Flag("topstretch");
-  g.RightStretch = r.Flag("rightstretch");
-  g.BottomStretch = r.Flag("bottomstretch");
-  g.StretchEffect = r.Flag("stretcheffect");
-  g.StretchType = static_cast<TqzStretchType>(r.Enum("stretchtype", kStretchTypeWords));
-  return g;
-}
-
-// Gives a piece its composition rule from the keys of its section. The
-// looks of a description with corner points follow those points; menu
-// items, tabs, list items, thumbs ... have fixed ends.
-inline void AssignLayout(TSkinPiece& piece, const TqzIniFile& ini, std::string_view section) {
-  TqzIniReader r(ini, section);
-  if (r.Has("lefttoppoint") && IsSkinRectStateKey(piece.Key)) {
-    piece.Layout = TPieceLayout::Geometry;
-    piece.Geometry = SectionGeometry(ini, section);
-    piece.Geometry.SkinRect = piece.Rect;
-    return;
-  }
-  if (r.Has("menubaritem") && piece.Key == "skinrect") {
-    // A menu bar keeps the parts left and right of its items rect.
-    const TRect items = r.Rect("itemsrect");
-    piece.Layout = TPieceLayout::HorzEnds;
-    piece.EndA = items.Left;
-    piece.EndB = std::max(0, piece.Rect.Width() - items.Right);
-    piece.Stretch = r.Flag("stretcheffect");
-    return;
-  }
-  for (const TEndsRule& rule : EndsRules()) {
-    if (!r.Has(rule.EndAKey) || !r.Has(rule.StretchKey)) continue;
-    if (std::find(rule.Keys.begin(), rule.Keys.end(), piece.Key) == rule.Keys.end()) continue;
-    bool vertical = false;
-    if (rule.Direction == TEndsRule::ByVerticalFlag) vertical = r.Flag("vertical");
-    if (rule.Direction == TEndsRule::ByShape) {
-      TRect skin = r.Rect("skinrect");
-      vertical = skin.Height() > skin.Width();
-    }
-    piece.Layout = vertical ? TPieceLayout::VertEnds : TPieceLayout::HorzEnds;
-    piece.EndA = r.Integer(rule.EndAKey);
-    piece.EndB = r.Integer(rule.EndBKey);
-    piece.Stretch = r.Flag(rule.StretchKey);
-    return;
+// Gives a piece the composition its description declares for it.
+inline void AssignLayout(TSkinPiece& piece, const TqzRoleField& f) {
+  switch (f.Layout) {
+    case TqzLookLayout::Lattice:
+      piece.Layout = TPieceLayout::Geometry;
+      piece.Geometry = f.Lattice;
+      piece.Geometry.SkinRect = piece.Rect;
+      return;
+    case TqzLookLayout::ThreePart:
+      piece.Layout = f.Ends.Axis == TqzLookAxis::Vertical ? TPieceLayout::VertEnds
+                                                           : TPieceLayout::HorzEnds;
+      piece.EndA = f.Ends.EndA;
+      piece.EndB = f.Ends.EndB;
+      piece.Stretch = f.Ends.Stretch;
+      return;
+    case TqzLookLayout::Fixed:
+      return;
   }
 }
 
@@ -257,8 +176,8 @@ inline void AddIndexedPicture(const TqzSkinData& skin, const std::string& key, i
 // rects become pieces cut from the picture `pictureFor(key)` gives; picture
 // index fields other than `ownIndexKey` become whole-picture pieces.
 template <class PictureFor>
-void WalkFields(const TqzSkinData& skin, const TqzIniFile& ini, const std::string& section,
-                const std::vector<TqzRoleField>& fields, std::string_view ownIndexKey,
+void WalkFields(const TqzSkinData& skin, const std::vector<TqzRoleField>& fields,
+                std::string_view ownIndexKey,
                 PictureFor pictureFor, TSkinDescriptionPieces& out) {
   for (const TqzRoleField& f : fields) {
     if (f.Role == TqzFieldRole::PictureIndex) {
@@ -267,8 +186,7 @@ void WalkFields(const TqzSkinData& skin, const TqzIniFile& ini, const std::strin
     }
     if (f.Rect == TRect{}) continue;  // the state has no look of its own
     if (f.Role == TqzFieldRole::Place) {
-      out.Places.push_back({f.Key, f.Rect});
-      if (f.Bound == TqzPlaceBound::InSkinRect) out.PlacesInSkinRect.push_back(f.Key);
+      out.Places.push_back({f.Key, f.Rect, f.Bound});
       continue;
     }
     TPictureRef ref = pictureFor(f.Key);
@@ -277,7 +195,7 @@ void WalkFields(const TqzSkinData& skin, const TqzIniFile& ini, const std::strin
     p.Rect = f.Rect;
     p.Picture = ref.Bitmap;
     p.PictureName = ref.Name;
-    AssignLayout(p, ini, section);
+    AssignLayout(p, f);
     out.Pieces.push_back(std::move(p));
   }
 }
@@ -400,30 +318,24 @@ inline void CheckSeams(TSkinDescriptionPieces& out) {
 
 // Places relative to "skinrect" (client rect, button places, track area)
 // must lie within its size.
-inline void CheckPlaces(const TqzIniFile& ini, const std::string& section,
-                        TSkinDescriptionPieces& out) {
-  const TqzIniReader reader(ini, section);
-  out.SkinRect = reader.Rect("skinrect");
+inline void CheckPlaces(TSkinDescriptionPieces& out) {
   if (out.SkinRect.IsEmpty()) return;
   const int w = out.SkinRect.Width(), h = out.SkinRect.Height();
-  for (const auto& [key, r] : out.Places) {
-    if (std::find(out.PlacesInSkinRect.begin(), out.PlacesInSkinRect.end(), key) ==
-        out.PlacesInSkinRect.end())
-      continue;
+  for (const auto& [key, r, bound] : out.Places) {
+    if (bound != TqzPlaceBound::InSkinRect) continue;
     if (r.Left >= 0 && r.Top >= 0 && r.Right <= w && r.Bottom <= h && !r.IsEmpty()) continue;
     out.Problems.push_back(key + " " + RectText(r) + " does not lie within skinrect's " +
                            std::to_string(w) + " x " + std::to_string(h));
   }
 }
 
-inline void FinishDescription(const TqzIniFile& ini, const std::string& section,
-                              TSkinDescriptionPieces& out) {
+inline void FinishDescription(TSkinDescriptionPieces& out) {
   for (const TSkinPiece& p : out.Pieces)
     if (!p.WholePicture) CheckPiece(p, out);
   CheckStateSizes(out);
   CheckCornerPoints(out);
   CheckSeams(out);
-  CheckPlaces(ini, section, out);
+  CheckPlaces(out);
 }
 
 // ---------------------------------------------------------------------------
@@ -448,17 +360,16 @@ inline TSkinDescriptionPieces PiecesOfControl(const TqzSkinData& skin, TqzDataSk
   out.Name = c.IDName;
   out.Kind = SkinControlKindWord(c);
   out.Class = c.ClassName();
-  TqzIniFile ini;
-  c.WriteData(ini);
+  out.SkinRect = c.SkinRect;
   TPictureRef picture = ActivePictureRef(skin, c.PictureIndex);
   if (c.PictureIndex >= 0 && !picture.Bitmap)
     out.Problems.push_back("pictureindex=" + std::to_string(c.PictureIndex) +
                            " names no picture (" + std::to_string(skin.ActivePictureCount()) +
                            " active pictures)");
   if (!picture.Bitmap) picture = MainPictureRef(skin);
-  WalkFields(skin, ini, c.IDName, RoleFields(c), "pictureindex",
-             [&](const std::string&) { return picture; }, out);
-  FinishDescription(ini, c.IDName, out);
+  WalkFields(skin, RoleFields(c), "pictureindex", [&](const std::string&) { return picture; },
+             out);
+  FinishDescription(out);
   CheckShapeMask(skin, c, out);
   return out;
 }
@@ -472,8 +383,7 @@ inline TSkinDescriptionPieces PiecesOfObject(const TqzSkinData& skin, TqzDataSki
   out.Name = o.IDName;
   out.Kind = SkinObjectKindWord(o);
   out.Class = o.ClassName();
-  TqzIniFile ini;
-  o.WriteData(ini);
+  out.SkinRect = o.SkinRect;
   TPictureRef frame = o.RollUp ? RollUpPictureRef(skin) : MainPictureRef(skin);
   TPictureRef active = ActivePictureRef(skin, o.ActivePictureIndex);
   if (o.ActivePictureIndex >= 0 && !active.Bitmap)
@@ -485,46 +395,50 @@ inline TSkinDescriptionPieces PiecesOfObject(const TqzSkinData& skin, TqzDataSki
     const bool fromActive = key != "skinrect" || normalInActive;
     return fromActive && active.Bitmap ? active : frame;
   };
-  WalkFields(skin, ini, o.IDName, RoleFields(o), "activepictureindex", pictureFor, out);
-  FinishDescription(ini, o.IDName, out);
+  WalkFields(skin, RoleFields(o), "activepictureindex", pictureFor, out);
+  FinishDescription(out);
   return out;
 }
 
+// The picture index of a fixed window section whose whole picture its
+// corner points compose; null when the section declares none.
+inline const TqzRoleField* WindowPictureField(const std::vector<TqzRoleField>& fields) {
+  for (const TqzRoleField& f : fields)
+    if (f.Role == TqzFieldRole::PictureIndex && f.Layout == TqzLookLayout::Lattice) return &f;
+  return nullptr;
+}
+
 // A fixed window section ([POPUPWINDOW], [HINTWINDOW], [LAYERFRAME]): its
-// whole picture composed by its corner points, with `clientKey` as the
-// client rectangle.
+// window picture composed by its lattice, then its other pictures whole.
 inline TSkinDescriptionPieces PiecesOfWindowSection(const TqzSkinData& skin,
-                                                    TqzDataSkinSection& section,
-                                                    std::string_view pictureKey,
-                                                    std::string_view clientKey) {
+                                                    TqzDataSkinSection& section) {
   TSkinDescriptionPieces out;
   out.Name = section.SectionName();
   out.Kind = LowerCaseAscii(section.SectionName());
   out.Class = section.ClassName();
-  TqzIniFile ini;
-  section.WriteData(ini);
-  TqzIniReader r(ini, out.Name);
-  const int index = r.Integer(pictureKey, -1);
-  AddIndexedPicture(skin, std::string(pictureKey), index, out);
-  if (!out.Pieces.empty()) {
-    TSkinPiece& p = out.Pieces.front();
-    p.Layout = TPieceLayout::Geometry;
-    p.Geometry = SectionGeometry(ini, out.Name, clientKey);
-    p.Geometry.SkinRect = p.Rect;
+  const std::vector<TqzRoleField> fields = RoleFields(section);
+  const TqzRoleField* window = WindowPictureField(fields);
+  if (window) {
+    AddIndexedPicture(skin, window->Key, window->Index, out);
+    if (!out.Pieces.empty()) {
+      TSkinPiece& p = out.Pieces.front();
+      p.Layout = TPieceLayout::Geometry;
+      p.Geometry = window->Lattice;
+      p.Geometry.SkinRect = p.Rect;
+    }
   }
-  for (const TqzRoleField& f : RoleFields(section))
-    if (f.Role == TqzFieldRole::PictureIndex && f.Key != pictureKey)
+  for (const TqzRoleField& f : fields)
+    if (f.Role == TqzFieldRole::PictureIndex && &f != window)
       AddIndexedPicture(skin, f.Key, f.Index, out);
   return out;
 }
 
 // Whether a fixed window section has a picture of its own (only those are
 // shown and checked).
-inline bool HasWindowPicture(const TqzSkinData& skin, TqzDataSkinSection& section,
-                             std::string_view pictureKey) {
-  TqzIniFile ini;
-  section.WriteData(ini);
-  return TqzIniReader(ini, section.SectionName()).Integer(pictureKey, -1) >= 0;
+inline bool HasWindowPicture(TqzDataSkinSection& section) {
+  const std::vector<TqzRoleField> fields = RoleFields(section);
+  const TqzRoleField* window = WindowPictureField(fields);
+  return window && window->Index >= 0;
 }
 
 // [FORMINFO] and [SKINAREAS]: the frame's rects and the areas lie in the
@@ -569,18 +483,10 @@ inline std::vector<TSkinDescriptionPieces> AllDescriptionPieces(TqzSkinData& ski
     all.push_back(std::move(frame));
   for (const auto& c : skin.CtrlList()) all.push_back(PiecesOfControl(skin, *c));
   for (const auto& o : skin.ObjectList()) all.push_back(PiecesOfObject(skin, *o));
-  struct TWindowSection {
-    TqzDataSkinSection* Section;
-    std::string_view PictureKey, ClientKey;
-  };
-  const TWindowSection windows[] = {
-      {&skin.PopupWindow(), "windowpictureindex", "itemsrect"},
-      {&skin.HintWindow(), "windowpictureindex", "clientrect"},
-      {&skin.LayerFrame(), "pictureindex", "clientrect"},
-  };
-  for (const TWindowSection& w : windows)
-    if (HasWindowPicture(skin, *w.Section, w.PictureKey))
-      all.push_back(PiecesOfWindowSection(skin, *w.Section, w.PictureKey, w.ClientKey));
+  TqzDataSkinSection* const windows[] = {&skin.PopupWindow(), &skin.HintWindow(),
+                                         &skin.LayerFrame()};
+  for (TqzDataSkinSection* section : windows)
+    if (HasWindowPicture(*section)) all.push_back(PiecesOfWindowSection(skin, *section));
   return all;
 }
 
