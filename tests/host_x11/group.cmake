@@ -3,8 +3,8 @@
 # Left out: what is about the bare server itself (no compositor, no ARGB
 # visual) or needs no windows. The label host_x11_desktop also matches
 # `ctest -L host_x11`.
-gtest_discover_tests(${exe}
-  DISCOVERY_TIMEOUT 60
-  TEST_PREFIX "desktop/"
-  TEST_FILTER "SdlPlatformTest.*:MoveLoopTest.*:LayeredFormTest.*-SdlPlatformTest.PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels:SdlPlatformTest.WakeupFromAnotherThreadEndsAnEndlessWait:SdlPlatformTest.CaptureTakesMovesOutsideTheWindow"
-  PROPERTIES LABELS host_x11_desktop ENVIRONMENT "QZ_TEST_DESKTOP=1")
+qz_add_gtests(${exe}
+  LABEL host_x11_desktop
+  PREFIX "desktop/"
+  FILTER "SdlPlatformTest.*:MoveLoopTest.*:LayeredFormTest.*-SdlPlatformTest.PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels:SdlPlatformTest.WakeupFromAnotherThreadEndsAnEndlessWait:SdlPlatformTest.CaptureTakesMovesOutsideTheWindow"
+  ENVIRONMENT "QZ_TEST_DESKTOP=1")
