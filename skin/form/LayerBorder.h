@@ -1,0 +1,79 @@
+// Layered windows around a skinned form: the layered border (four
+// per-pixel-alpha windows drawn from the skin's layer frame, glued to the
+// form) and the glow layer that fades in under a hovered caption button.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "host/base/Types.h"
+
+namespace qz {
+
+class TBitmap;
+class TCustomForm;
+class TqzSkinData;
+
+// What the layered border needs from the form it decorates.
+class TqzLayerBorderOwner {
+ public:
+  virtual ~TqzLayerBorderOwner() = default;
+  virtual TCustomForm& BorderForm() const = 0;
+  virtual bool FormActive() const = 0;
+  virtual bool RolledUp() const = 0;
+  virtual bool Minimized() const = 0;
+  virtual bool IsMainForm() const = 0;
+  // The form may carry a border at all: skinnable, bordered or in client
+  // mode, not an MDI child.
+  virtual bool LayeredBorderAllowed() const = 0;
+};
+
+class TqzFormLayerBorder {
+ public:
+  explicit TqzFormLayerBorder(TqzLayerBorderOwner& owner);
+  ~TqzFormLayerBorder();
+  TqzFormLayerBorder(const TqzFormLayerBorder&) = delete;
+  TqzFormLayerBorder& operator=(const TqzFormLayerBorder&) = delete;
+
+  // Takes the skin's layer frame (none for an empty skin or pictureindex -1).
+  void SetSkin(TqzSkinData* skin);
+  bool Used() const;        // a frame, the skin data allows it, the form allows it, not suspended
+  bool Visible() const;
+  bool FullBorder() const;  // Used() and the frame draws the caption too
+  // Distance from the frame's borderrect to its clientrect on each side.
+  TRect Extents() const;    // Left, Top, Right, Bottom as widths
+
+  void Show();
+  void Hide();
+  void Update();                                       // at the form's position
+  void MoveTo(int left, int top, int height, int width);  // during size and move
+  void SetPosition(int left, int top);
+  void SetAlpha(int value, bool update);               // 0..255 of the frame's opacities
+  void SetActive(bool active, bool update);
+  void Suspend();
+  void Resume();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// One glow window at a time, fading in over 25 ms steps.
+class TqzLayerManager {
+ public:
+  TqzLayerManager();
+  ~TqzLayerManager();
+  TqzLayerManager(const TqzLayerManager&) = delete;
+  TqzLayerManager& operator=(const TqzLayerManager&) = delete;
+
+  bool TopMost = true;
+  void ShowLayer(int x, int y, uint8_t alpha, const TBitmap* mask, const TBitmap& picture);
+  void HideLayer();
+  bool Shown() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qz
