@@ -67,6 +67,16 @@ class TqzActiveSkinObject {
   // Whether morphing applies at all (description, skin effects, no layered frame).
   bool MorphingApplies() const;
 
+  // What the controller asks of particular kinds without knowing them.
+  virtual bool IsCaption() const { return false; }        // captions take no capture
+  virtual bool IsFrameMenuItem() const { return false; }  // drawn into the menu's strip
+  // P (window coordinates) drags the window: a caption's rectangle except
+  // its tabs and quick buttons.
+  virtual bool CaptionDragPoint(TPoint) const { return false; }
+  // The form's active state changed; `shown`: the object belongs to the
+  // current roll-up state (others only morph towards the new look).
+  virtual void SetFormActive(bool /*active*/, bool /*shown*/) {}
+
  protected:
   TqzObjectHost& host_;
   const TqzDataSkinObject& data_;
