@@ -7,6 +7,8 @@
 // options and the skin file and writes the result.
 //
 // Exit codes: 0 success, 1 failure (message on stderr), 2 wrong usage.
+#include "tools/skinshot/SkinShot.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -18,7 +20,6 @@
 #include "host/base/Exception.h"
 #include "host/graphics/PngWriter.h"
 #include "skin/data/SkinData.h"
-#include "tools/skinshot/SkinShot.h"
 
 namespace {
 

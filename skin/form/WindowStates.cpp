@@ -68,9 +68,9 @@ namespace {
 // One axis of the snap: the near edge (left / top) and the far edge
 // (right / bottom) of the window against the area's [areaNear, areaFar).
 struct TqzSnapAxis {
-  int proposed;   // proposed near-edge coordinate
-  int extent;     // window width / height
-  int cursor;     // cursor coordinate on this axis
+  int proposed;  // proposed near-edge coordinate
+  int extent;    // window width / height
+  int cursor;    // cursor coordinate on this axis
   int areaNear;
   int areaFar;
 };
@@ -134,7 +134,8 @@ TRect DragAwayBounds(const TRect& current, TSize saved, TPoint cursor, const TRe
 TRect RollUpObjectRect(const TRect& r, int rollUpLeftX, int rollUpRightX, int widthDiff) {
   if (rollUpLeftX >= rollUpRightX) return r;
   if (r.Left >= rollUpRightX) return OffsetRect(r, widthDiff, 0);
-  if (r.Left < rollUpLeftX && r.Right > rollUpRightX) return {r.Left, r.Top, r.Right + widthDiff, r.Bottom};
+  if (r.Left < rollUpLeftX && r.Right > rollUpRightX)
+    return {r.Left, r.Top, r.Right + widthDiff, r.Bottom};
   return r;
 }
 

@@ -109,9 +109,9 @@ constexpr int kMagnetic = 10;
 
 struct SnapCase {
   const char* edge;
-  TPoint snaps;      // 9 px from the edge (inside or outside)
-  TPoint snapped;    // where it goes
-  TPoint staysAt;    // 10 px from the edge
+  TPoint snaps;    // 9 px from the edge (inside or outside)
+  TPoint snapped;  // where it goes
+  TPoint staysAt;  // 10 px from the edge
 };
 
 TEST(WindowStatesMagnetic, SnapsStrictlyInsideTheZoneOnEveryEdge) {
@@ -153,25 +153,32 @@ TEST(WindowStatesMagnetic, StaysStuckUntilTheCursorMovesMoreThanTheSizeThenFollo
   // within 10 px of where the edge stuck.
   EXPECT_EQ(MagneticSnap({15, 300}, kWindow, {55, 310}, kArea, kMagnetic, state), (TPoint{0, 300}));
   EXPECT_EQ(MagneticSnap({20, 300}, kWindow, {60, 310}, kArea, kMagnetic, state), (TPoint{0, 300}));
-  EXPECT_EQ(MagneticSnap({-30, 300}, kWindow, {40, 310}, kArea, kMagnetic, state), (TPoint{0, 300}));
+  EXPECT_EQ(MagneticSnap({-30, 300}, kWindow, {40, 310}, kArea, kMagnetic, state),
+            (TPoint{0, 300}));
   EXPECT_TRUE(state.StuckLeft);
   // 11 px: released, left = 61 + 0 - 50.
-  EXPECT_EQ(MagneticSnap({21, 300}, kWindow, {61, 310}, kArea, kMagnetic, state), (TPoint{11, 300}));
+  EXPECT_EQ(MagneticSnap({21, 300}, kWindow, {61, 310}, kArea, kMagnetic, state),
+            (TPoint{11, 300}));
   EXPECT_FALSE(state.StuckLeft);
   // Free again: the next proposal is taken as it is.
-  EXPECT_EQ(MagneticSnap({12, 300}, kWindow, {62, 310}, kArea, kMagnetic, state), (TPoint{12, 300}));
+  EXPECT_EQ(MagneticSnap({12, 300}, kWindow, {62, 310}, kArea, kMagnetic, state),
+            (TPoint{12, 300}));
 }
 
 TEST(WindowStatesMagnetic, FarEdgesFollowRelativeToTheirSnappedPosition) {
   TqzMagneticState state;
-  ASSERT_EQ(MagneticSnap({300, 695}, kWindow, {400, 760}, kArea, kMagnetic, state), (TPoint{300, 700}));
-  ASSERT_EQ(MagneticSnap({795, 700}, kWindow, {900, 760}, kArea, kMagnetic, state), (TPoint{800, 700}));
+  ASSERT_EQ(MagneticSnap({300, 695}, kWindow, {400, 760}, kArea, kMagnetic, state),
+            (TPoint{300, 700}));
+  ASSERT_EQ(MagneticSnap({795, 700}, kWindow, {900, 760}, kArea, kMagnetic, state),
+            (TPoint{800, 700}));
   EXPECT_EQ(state.StuckX, 900);
   // Upwards by 11: top = 749 + 700 - 760; right stays stuck (cursor x moved 0).
-  EXPECT_EQ(MagneticSnap({790, 680}, kWindow, {900, 749}, kArea, kMagnetic, state), (TPoint{800, 689}));
+  EXPECT_EQ(MagneticSnap({790, 680}, kWindow, {900, 749}, kArea, kMagnetic, state),
+            (TPoint{800, 689}));
   EXPECT_FALSE(state.StuckBottom);
   // Left by 11: left = 889 + 800 - 900.
-  EXPECT_EQ(MagneticSnap({780, 600}, kWindow, {889, 700}, kArea, kMagnetic, state), (TPoint{789, 600}));
+  EXPECT_EQ(MagneticSnap({780, 600}, kWindow, {889, 700}, kArea, kMagnetic, state),
+            (TPoint{789, 600}));
   EXPECT_FALSE(state.StuckRight);
 }
 
@@ -198,7 +205,8 @@ TEST(WindowStatesDragAway, CentredUnderTheCursorWithTheSavedSize) {
 
 TEST(WindowStatesDragAway, ClampedIntoTheWorkAreaOnBothSides) {
   EXPECT_EQ(DragAwayBounds(kWorkArea, {800, 600}, {100, 5}, kWorkArea), (TRect{0, 0, 800, 600}));
-  EXPECT_EQ(DragAwayBounds(kWorkArea, {800, 600}, {1900, 5}, kWorkArea), (TRect{1120, 0, 1920, 600}));
+  EXPECT_EQ(DragAwayBounds(kWorkArea, {800, 600}, {1900, 5}, kWorkArea),
+            (TRect{1120, 0, 1920, 600}));
   const TRect second{1920, 0, 3200, 1024};
   EXPECT_EQ(DragAwayBounds(second, {800, 600}, {1950, 5}, second), (TRect{1920, 0, 2720, 600}));
   // Wider than the area: the left edge wins.

@@ -37,7 +37,9 @@ TEST(WindowStatesMenu, ItemsPerState) {
   TqzSysMenuState maximizedChild;
   maximizedChild.Maximized = maximizedChild.MDIChild = maximizedChild.MaximizedMDIChild = true;
   const Case cases[] = {
-      {"normal", {}, {"ORV_MINITEM", "ORV_MAXITEM", "ORV_ROLLUP", "ORV_MINTOTRAY", "-", "ORV_CLOSE"}},
+      {"normal",
+       {},
+       {"ORV_MINITEM", "ORV_MAXITEM", "ORV_ROLLUP", "ORV_MINTOTRAY", "-", "ORV_CLOSE"}},
       {"maximised",
        {.Maximized = true},
        {"ORV_MINITEM", "ORV_RESTORE", "ORV_ROLLUP", "ORV_MINTOTRAY", "-", "ORV_CLOSE"}},

@@ -38,18 +38,30 @@ inline constexpr uint32_t kOutsideHit = 0xFF000000;
 // The legend of the hit map; codes without a colour are drawn as outside.
 inline uint32_t HitColor(int code) {
   switch (code) {
-    case HTCLIENT: return 0xFFFFFFFF;
-    case HTCAPTION: return 0xFF0000FF;
-    case HTOBJECT: return 0xFFFF00FF;
-    case HTLEFT: return 0xFFFF0000;
-    case HTRIGHT: return 0xFF800000;
-    case HTTOP: return 0xFF00FF00;
-    case HTBOTTOM: return 0xFF008000;
-    case HTTOPLEFT: return 0xFFFFFF00;
-    case HTTOPRIGHT: return 0xFF00FFFF;
-    case HTBOTTOMLEFT: return 0xFFFF8000;
-    case HTBOTTOMRIGHT: return 0xFF8000FF;
-    default: return kOutsideHit;
+    case HTCLIENT:
+      return 0xFFFFFFFF;
+    case HTCAPTION:
+      return 0xFF0000FF;
+    case HTOBJECT:
+      return 0xFFFF00FF;
+    case HTLEFT:
+      return 0xFFFF0000;
+    case HTRIGHT:
+      return 0xFF800000;
+    case HTTOP:
+      return 0xFF00FF00;
+    case HTBOTTOM:
+      return 0xFF008000;
+    case HTTOPLEFT:
+      return 0xFFFFFF00;
+    case HTTOPRIGHT:
+      return 0xFF00FFFF;
+    case HTBOTTOMLEFT:
+      return 0xFFFF8000;
+    case HTBOTTOMRIGHT:
+      return 0xFF8000FF;
+    default:
+      return kOutsideHit;
   }
 }
 
@@ -76,7 +88,8 @@ class TShotLayout {
   }
 
   int Hit(TPoint p, const TShotOptions& o) const {
-    const TqzSizingFrame frame{&rects_, size_.Window, skin_.BorderWidth, hasMask_ ? &strips_ : nullptr};
+    const TqzSizingFrame frame{&rects_, size_.Window, skin_.BorderWidth,
+                               hasMask_ ? &strips_ : nullptr};
     if (o.Mode == TShotMode::Client) {
       TqzClientHitInput in;
       in.HasSkin = true;
@@ -136,7 +149,8 @@ inline const TPixmap& ShotPicture(const TqzSkinData& skin, bool inactive) {
 // have a main picture and the size must be 1..kLargestSide a side.
 inline TPixmap RenderSkinShot(const TqzSkinData& skin, const TShotOptions& o) {
   const TShotLayout layout(skin, o.Size);
-  TPixmap out = o.HitMap ? TPixmap(o.Size.cx, o.Size.cy) : layout.Compose(ShotPicture(skin, o.Inactive));
+  TPixmap out =
+      o.HitMap ? TPixmap(o.Size.cx, o.Size.cy) : layout.Compose(ShotPicture(skin, o.Inactive));
   for (int y = 0; y < out.Height(); ++y)
     for (int x = 0; x < out.Width(); ++x) {
       const bool inside = layout.Inside({x, y});
