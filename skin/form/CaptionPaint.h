@@ -3,13 +3,18 @@
 // light, shadow, glow and reflection, placed by the description.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "host/base/Types.h"
 #include "skin/form/FrameGeometry.h"
 #include "skin/form/ObjectHost.h"
 
 namespace qz {
 
+class TBitmap;
 class TCanvas;
+class TFont;
 class TqzSkinData;
 
 struct TqzCaptionPaintInput {
@@ -29,5 +34,39 @@ struct TqzCaptionPaintInput {
 // Compose: build the caption image (true) or only draw the text over what
 // the frame shows already (false).
 void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose);
+
+// ---- The steps of PaintCaption, for the controller and the tests ----
+
+// The room of the text in window coordinates: textrect at the caption's
+// place, its right edge following the caption's width, moved inside the
+// text frame when the description has one. Empty without textrect.
+TRect CaptionTextRect(const TqzCaptionPaintInput& in);
+
+// The caption font: the description's font with UseSkinFont, else
+// DefCaptionFont; the colour of the look; the character set of the skin's
+// resource strings when there are any.
+void SelectCaptionFont(TFont& font, const TqzCaptionPaintInput& in, bool active);
+
+// Where the text goes in `room` with the canvas's font: shortened with
+// "..." to the room's width, centred vertically (one pixel higher when the
+// font height is odd) and aligned by the description.
+struct TqzCaptionTextPlace {
+  std::string Text;  // as drawn
+  TPoint Pos;        // top-left of the text
+  TSize Extent;      // of the drawn text
+};
+TqzCaptionTextPlace PlaceCaptionText(TCanvas& canvas, const TqzDataSkinCaption& data,
+                                     const TRect& room, std::string_view text);
+
+// The look of `source` rectangle `r` at the caption's window size: in a
+// stretchable skin a three-part image along the frame edge the caption lies
+// on (the parts inside the frame's corner pieces fixed), else a 1:1 copy.
+void ComposeCaptionLook(const TqzCaptionPaintInput& in, const TBitmap& source, const TRect& r,
+                        TBitmap& dest);
+
+// Frame i (1-based) of `count` equal slices of the animation rectangle:
+// stacked vertically when it is taller than the caption's skinrect, else
+// side by side. Empty for an index outside 1..count.
+TRect GlowFrameRect(const TRect& animateRect, int count, int index, int skinRectHeight);
 
 }  // namespace qz

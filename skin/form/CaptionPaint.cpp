@@ -1,0 +1,263 @@
+// The caption object's looks: the composed image (active, inactive, morphed
+// between the two, or a frame of the glow animation) and the text with its
+// frame, light, shadow and effects.
+#include "skin/form/CaptionPaint.h"
+
+#include <algorithm>
+
+#include "host/graphics/Bitmap.h"
+#include "host/graphics/Canvas.h"
+#include "skin/data/SkinData.h"
+#include "skin/draw/EffectBmp.h"
+#include "skin/draw/QzComposition.h"
+#include "skin/draw/QzText.h"
+#include "skin/draw/QzTextEffects.h"
+#include "skin/form/FramePaint.h"
+
+namespace qz {
+
+// ---- Text ----
+
+TRect CaptionTextRect(const TqzCaptionPaintInput& in) {
+  const TqzDataSkinCaption& d = *in.Data;
+  if (d.TextRect.IsEmpty()) return {};
+  TRect r = OffsetRect(d.TextRect, in.ObjectRect.Left, in.ObjectRect.Top);
+  r.Right += in.ObjectRect.Width() - d.SkinRect.Width();
+  // Seam: quick buttons, the form icon and caption tabs narrow the room
+  // here once they are drawn; until then the text keeps the whole room.
+  if (!d.FrameRect.IsEmpty()) {
+    r.Left += d.FrameTextRect.Left;
+    r.Top += d.FrameTextRect.Top;
+    r.Right += d.FrameTextRect.Right - d.FrameRect.Width();
+  }
+  return r;
+}
+
+void SelectCaptionFont(TFont& font, const TqzCaptionPaintInput& in, bool active) {
+  const TqzDataSkinCaption& d = *in.Data;
+  const TFont* def = in.Context.DefCaptionFont;
+  if (def) font.Assign(*def);
+  if (in.Context.UseSkinFont || !def) {
+    font.SetName(d.FontName);
+    font.SetHeight(d.FontHeight);
+    font.SetStyle(d.FontStyle);
+  }
+  font.SetColor(active ? d.ActiveFontColor : d.FontColor);
+  if (in.Context.CharSet != 0) font.SetCharset(static_cast<TFontCharset>(in.Context.CharSet));
+}
+
+TqzCaptionTextPlace PlaceCaptionText(TCanvas& canvas, const TqzDataSkinCaption& data,
+                                     const TRect& room, std::string_view text) {
+  TqzCaptionTextPlace place;
+  place.Text = CorrectTextByWidth(canvas, text, std::max(0, room.Width()));
+  place.Extent = {GetTextWidthNoPrefix(canvas, place.Text), GetTextHeightNoPrefix(canvas, place.Text)};
+  place.Pos.Y = room.Top + room.Height() / 2 - place.Extent.cy / 2;
+  if (canvas.Font().Height() % 2 != 0) place.Pos.Y -= 1;
+  switch (data.Alignment) {
+    case qzTaLeftJustify: place.Pos.X = room.Left; break;
+    case qzTaRightJustify: place.Pos.X = room.Right - place.Extent.cx; break;
+    default: place.Pos.X = room.Left + room.Width() / 2 - place.Extent.cx / 2; break;
+  }
+  return place;
+}
+
+namespace {
+
+// The active picture of the caption's description, else the main picture.
+const TBitmap& ActiveSource(const TqzCaptionPaintInput& in) {
+  if (const TBitmap* picture = in.Skin->ActivePicture(in.Data->ActivePictureIndex)) return *picture;
+  return in.Skin->Picture();
+}
+
+const TBitmap& InactiveSource(const TqzCaptionPaintInput& in) {
+  const TBitmap& rollUp = in.Skin->RollUpPicture();
+  return in.RolledUp && !rollUp.Empty() ? rollUp : in.Skin->Picture();
+}
+
+// The text frame behind the text: a horizontal three-part image of
+// framerect (activeframerect when active and set).
+void DrawTextFrame(TCanvas& canvas, const TqzCaptionPaintInput& in, const TqzCaptionTextPlace& place,
+                   bool active) {
+  const TqzDataSkinCaption& d = *in.Data;
+  const TRect frame = active && !d.ActiveFrameRect.IsEmpty() ? d.ActiveFrameRect : d.FrameRect;
+  int left = place.Pos.X - d.FrameTextRect.Left;
+  const int top = place.Pos.Y - d.FrameTextRect.Top;
+  int width = frame.Width() + place.Extent.cx - d.FrameTextRect.Width();
+  if (d.FullFrame) {
+    const int offset = in.Skin->ButtonsOffset;
+    left = in.ObjectRect.Left + offset;
+    width = in.ObjectRect.Width() - 2 * offset;
+  }
+  if (width <= 0) return;
+  TBitmap image;
+  CreateHSkinImage(d.FrameLeftOffset, d.FrameRightOffset, image, d.StretchEffect, width, frame,
+                   ActiveSource(in));
+  canvas.Draw(left, top, image);
+}
+
+void DrawEffectText(TCanvas& canvas, const TqzCaptionPaintInput& in, const TqzCaptionTextPlace& place,
+                    bool active) {
+  const TqzDataSkinCaption& d = *in.Data;
+  const int x = place.Pos.X, y = place.Pos.Y;
+  if (d.ReflectionEffect) {
+    DrawReflectionText(canvas, x, y, place.Text,
+                       active ? d.ReflactionActiveColor : d.ReflactionColor, d.ReflectionOffset);
+  } else if (d.VistaGlowEffect && (active || d.VistaGlowInActiveEffect)) {
+    DrawVistaGlowText(canvas, x, y, place.Text, active ? d.GlowActiveColor : d.GlowColor);
+  } else if (d.GlowEffect && (active || d.GlowInActiveEffect)) {
+    DrawGlowText(canvas, x, y, place.Text, active ? d.GlowActiveColor : d.GlowColor, d.GlowSize,
+                 d.GlowOffset);
+  } else {
+    DrawPlainText(canvas, x, y, place.Text, in.Context.RightToLeft);
+  }
+}
+
+// Draws the caption text onto a canvas in window coordinates.
+void DrawCaptionText(TCanvas& canvas, const TqzCaptionPaintInput& in, bool active) {
+  if (in.Context.OnCaptionPaint) {
+    in.Context.OnCaptionPaint(canvas, in.ObjectRect, active);
+    return;
+  }
+  const TRect room = CaptionTextRect(in);
+  if (room.IsEmpty() || in.Context.Text.empty()) return;
+  const int saved = canvas.SaveDC();
+  SelectCaptionFont(canvas.Font(), in, active);
+  const TqzCaptionTextPlace place = PlaceCaptionText(canvas, *in.Data, room, in.Context.Text);
+  if (!place.Text.empty()) {
+    const TqzDataSkinCaption& d = *in.Data;
+    if (!d.FrameRect.IsEmpty()) DrawTextFrame(canvas, in, place, active);
+    const TColor textColor = canvas.Font().Color();
+    if (d.Light) {
+      canvas.Font().SetColor(active ? d.ActiveLightColor : d.LightColor);
+      DrawPlainText(canvas, place.Pos.X - 1, place.Pos.Y - 1, place.Text, in.Context.RightToLeft);
+    }
+    if (d.Shadow) {
+      canvas.Font().SetColor(active ? d.ActiveShadowColor : d.ShadowColor);
+      DrawPlainText(canvas, place.Pos.X + 1, place.Pos.Y + 1, place.Text, in.Context.RightToLeft);
+    }
+    canvas.Font().SetColor(textColor);
+    DrawEffectText(canvas, in, place, active);
+  }
+  canvas.RestoreDC(saved);
+}
+
+// ---- Looks ----
+
+// The frame edge the caption lies on, from its skinrect and the skin's client rect.
+enum class TEdge { Top, Bottom, Left, Right };
+
+TEdge CaptionEdge(const TqzSkinData& skin, const TRect& r) {
+  const TRect& client = skin.ClientRect;
+  if (r.Bottom <= client.Top) return TEdge::Top;
+  if (r.Top >= client.Bottom) return TEdge::Bottom;
+  if (r.Right <= client.Left) return TEdge::Left;
+  return TEdge::Right;
+}
+
+int Overlap(int a0, int a1, int b0, int b1) { return std::max(0, std::min(a1, b1) - std::max(a0, b0)); }
+
+// The caption's look with its text, in a bitmap of the caption's size.
+void ComposeLookWithText(const TqzCaptionPaintInput& in, const TBitmap& source, const TRect& r,
+                         bool active, TBitmap& dest) {
+  ComposeCaptionLook(in, source, r, dest);
+  if (dest.Empty()) return;
+  TCanvas& canvas = dest.Canvas();
+  canvas.SetWindowOrg(in.ObjectRect.TopLeft());
+  DrawCaptionText(canvas, in, active);
+  canvas.SetWindowOrg({0, 0});
+}
+
+bool InactiveEffectApplies(const TqzCaptionPaintInput& in) {
+  return !in.FormActive && in.Skin->AutoRenderingInActiveImage;
+}
+
+bool GlowFramePlays(const TqzCaptionPaintInput& in) {
+  const TqzDataSkinCaption& d = *in.Data;
+  return in.FrameMode && in.Skin->EnableSkinEffects && !d.AnimateSkinRect.IsEmpty() &&
+         in.GlowFrame >= 1 && in.GlowFrame <= d.FrameCount;
+}
+
+// The active look, morphed from the inactive one while a morph runs.
+void ComposeActiveOrMorph(const TqzCaptionPaintInput& in, TBitmap& image) {
+  const TqzDataSkinCaption& d = *in.Data;
+  ComposeLookWithText(in, ActiveSource(in), d.ActiveSkinRect, true, image);
+  if (!in.MorphInProgress || image.Empty()) return;
+  TBitmap inactive;
+  ComposeLookWithText(in, InactiveSource(in), d.SkinRect, false, inactive);
+  TqzEffectBmp from(inactive.Pixels());
+  from.ApplyMorph(d.MorphKind, TqzEffectBmp(image.Pixels()), in.Kf);
+  image.Pixels() = from.ToPixmap();
+  image.Modified();
+}
+
+}  // namespace
+
+TRect GlowFrameRect(const TRect& animateRect, int count, int index, int skinRectHeight) {
+  if (count < 1 || index < 1 || index > count || animateRect.IsEmpty()) return {};
+  if (animateRect.Height() > skinRectHeight) {
+    const int h = animateRect.Height() / count;
+    const int top = animateRect.Top + (index - 1) * h;
+    return {animateRect.Left, top, animateRect.Right, top + h};
+  }
+  const int w = animateRect.Width() / count;
+  const int left = animateRect.Left + (index - 1) * w;
+  return {left, animateRect.Top, left + w, animateRect.Bottom};
+}
+
+void ComposeCaptionLook(const TqzCaptionPaintInput& in, const TBitmap& source, const TRect& r,
+                        TBitmap& dest) {
+  const TqzSkinData& skin = *in.Skin;
+  const TRect& skinRect = in.Data->SkinRect;
+  const bool stretchable = in.Rects ? in.Rects->Stretchable : IsStretchableFrame(skin);
+  if (!stretchable || r.IsEmpty()) {
+    CopyPiece(source.Pixels(), r, dest);
+    return;
+  }
+  const bool stretch = in.Data->StretchEffect;
+  switch (CaptionEdge(skin, skinRect)) {
+    case TEdge::Top:
+    case TEdge::Bottom: {
+      const bool top = CaptionEdge(skin, skinRect) == TEdge::Top;
+      const int cornerLeft = top ? skin.LeftTopPoint.X : skin.LeftBottomPoint.X;
+      const int cornerRight = top ? skin.RightTopPoint.X : skin.RightBottomPoint.X;
+      const int PW = skin.Picture().Width();
+      const int left = Overlap(skinRect.Left, skinRect.Right, 0, cornerLeft);
+      const int right = Overlap(skinRect.Left, skinRect.Right, cornerRight, PW);
+      CreateHSkinImage(left, right, dest, stretch, in.ObjectRect.Width(), r, source);
+      return;
+    }
+    case TEdge::Left:
+    case TEdge::Right: {
+      const bool leftEdge = CaptionEdge(skin, skinRect) == TEdge::Left;
+      const int cornerTop = leftEdge ? skin.LeftTopPoint.Y : skin.RightTopPoint.Y;
+      const int cornerBottom = leftEdge ? skin.LeftBottomPoint.Y : skin.RightBottomPoint.Y;
+      const int PH = skin.Picture().Height();
+      const int topPart = Overlap(skinRect.Top, skinRect.Bottom, 0, cornerTop);
+      const int bottomPart = Overlap(skinRect.Top, skinRect.Bottom, cornerBottom, PH);
+      CreateVSkinImage(topPart, bottomPart, dest, stretch, in.ObjectRect.Height(), r, source);
+      return;
+    }
+  }
+}
+
+void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose) {
+  if (!in.Data || !in.Skin || in.Skin->Picture().Empty()) return;
+  const TqzDataSkinCaption& d = *in.Data;
+  TBitmap image;
+  if (GlowFramePlays(in)) {
+    const TRect frame = GlowFrameRect(d.AnimateSkinRect, d.FrameCount, in.GlowFrame, d.SkinRect.Height());
+    ComposeLookWithText(in, ActiveSource(in), frame, true, image);
+  } else if (!d.ActiveSkinRect.IsEmpty() && (in.Active || in.MorphInProgress)) {
+    ComposeActiveOrMorph(in, image);
+    if (InactiveEffectApplies(in)) ApplyInactiveEffect(image, in.Skin->InActiveEffect);
+  } else if (compose) {
+    ComposeLookWithText(in, InactiveSource(in), d.SkinRect, in.Active, image);
+    if (!in.Active && InactiveEffectApplies(in)) ApplyInactiveEffect(image, in.Skin->InActiveEffect);
+  } else {
+    DrawCaptionText(canvas, in, in.Active);
+    return;
+  }
+  if (!image.Empty()) canvas.Draw(in.ObjectRect.Left, in.ObjectRect.Top, image);
+}
+
+}  // namespace qz
