@@ -95,7 +95,7 @@ void DrawPlainText(TCanvas& canvas, int x, int y, std::string_view text, bool ri
 void DrawGlowText(TCanvas& canvas, int x, int y, std::string_view text, TColor glowColor,
                   int glowSize, int glowOffset) {
   if (text.empty()) return;
-  glowSize = std::max(0, glowSize);
+  glowSize = std::clamp(glowSize, 0, kMaxGlowSize);
   const TqzTextCoverage glyphs = TextCoverage(canvas, text, glowSize);
   const std::vector<int> solid(size_t(glowSize) + 1, 4);
   const TqzTextCoverage halo = Spread(glyphs, glowSize, solid.data());

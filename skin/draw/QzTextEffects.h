@@ -34,9 +34,13 @@ TqzTextCoverage TextCoverage(TCanvas& canvas, std::string_view text, int margin)
 // (x, y) in logical coordinates, clipped as the canvas clips.
 void BlendCoverage(TCanvas& canvas, int x, int y, const TqzTextCoverage& coverage, TColor color);
 
+// The widest halo drawn: a skin's glowsize is taken up to this, so that a
+// wild value cannot make the caption's paint take minutes.
+inline constexpr int kMaxGlowSize = 16;
+
 // Text at (x, y) with a solid halo in glowColor: every pixel within
 // glowSize (both axes) of a glyph pixel, the halo moved by glowOffset
-// right and down. A glowSize below 0 counts as 0.
+// right and down. glowSize counts between 0 and kMaxGlowSize.
 void DrawGlowText(TCanvas& canvas, int x, int y, std::string_view text, TColor glowColor,
                   int glowSize, int glowOffset);
 // Text at (x, y) over a glow in glowColor that fades over three pixels:

@@ -86,6 +86,25 @@ TEST(CaptionTextEffects, HaloReachesGlowSizeAtFullOpacity) {
   }
 }
 
+TEST(CaptionTextEffects, AWildGlowSizeIsHeldToTheWidestHalo) {
+  const std::vector<int> cov = GlyphCoverage();
+  TRect ink{kW, kH, 0, 0};
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      if (cov[size_t(y) * kW + x] > 0)
+        ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
+               std::max(ink.Bottom, y + 1)};
+  TSurface s;
+  DrawGlowText(s.Canvas, kX, kY, kText, clRed, 100000, 0);
+  TRect tinted{kW, kH, 0, 0};
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      if (Rgb(s.Pixels.At(x, y)) != 0xFFFFFFu)
+        tinted = {std::min(tinted.Left, x), std::min(tinted.Top, y), std::max(tinted.Right, x + 1),
+                  std::max(tinted.Bottom, y + 1)};
+  EXPECT_EQ(tinted, Intersection(InflateRect(ink, kMaxGlowSize, kMaxGlowSize), {0, 0, kW, kH}));
+}
+
 TEST(CaptionTextEffects, VistaGlowFadesOverThreePixels) {
   const std::vector<int> cov = GlyphCoverage();
   constexpr int kFade[] = {4, 3, 2, 1};
