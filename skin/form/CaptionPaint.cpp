@@ -23,8 +23,8 @@ TRect CaptionTextRect(const TqzCaptionPaintInput& in) {
   if (d.TextRect.IsEmpty()) return {};
   TRect r = OffsetRect(d.TextRect, in.ObjectRect.Left, in.ObjectRect.Top);
   r.Right += in.ObjectRect.Width() - d.SkinRect.Width();
-  // Seam: quick buttons, the form icon and caption tabs narrow the room
-  // here once they are drawn; until then the text keeps the whole room.
+  if (in.TextRoomLeft) r.Left = std::max(r.Left, *in.TextRoomLeft);
+  if (in.TextRoomRight) r.Right = std::min(r.Right, *in.TextRoomRight);
   if (!d.FrameRect.IsEmpty()) {
     r.Left += d.FrameTextRect.Left;
     r.Top += d.FrameTextRect.Top;
@@ -47,13 +47,13 @@ void SelectCaptionFont(TFont& font, const TqzCaptionPaintInput& in, bool active)
 }
 
 TqzCaptionTextPlace PlaceCaptionText(TCanvas& canvas, const TqzDataSkinCaption& data,
-                                     const TRect& room, std::string_view text) {
+                                     const TRect& room, std::string_view text, bool centred) {
   TqzCaptionTextPlace place;
   place.Text = CorrectTextByWidth(canvas, text, std::max(0, room.Width()));
   place.Extent = {GetTextWidthNoPrefix(canvas, place.Text), GetTextHeightNoPrefix(canvas, place.Text)};
   place.Pos.Y = room.Top + room.Height() / 2 - place.Extent.cy / 2;
   if (canvas.Font().Height() % 2 != 0) place.Pos.Y -= 1;
-  switch (data.Alignment) {
+  switch (centred ? qzTaCenter : data.Alignment) {
     case qzTaLeftJustify: place.Pos.X = room.Left; break;
     case qzTaRightJustify: place.Pos.X = room.Right - place.Extent.cx; break;
     default: place.Pos.X = room.Left + room.Width() / 2 - place.Extent.cx / 2; break;
@@ -114,6 +114,7 @@ void DrawEffectText(TCanvas& canvas, const TqzCaptionPaintInput& in, const TqzCa
 
 // Draws the caption text onto a canvas in window coordinates.
 void DrawCaptionText(TCanvas& canvas, const TqzCaptionPaintInput& in, bool active) {
+  if (in.TabsReplaceText) return;
   if (in.Context.OnCaptionPaint) {
     in.Context.OnCaptionPaint(canvas, in.ObjectRect, active);
     return;
@@ -122,7 +123,8 @@ void DrawCaptionText(TCanvas& canvas, const TqzCaptionPaintInput& in, bool activ
   if (room.IsEmpty() || in.Context.Text.empty()) return;
   const int saved = canvas.SaveDC();
   SelectCaptionFont(canvas.Font(), in, active);
-  const TqzCaptionTextPlace place = PlaceCaptionText(canvas, *in.Data, room, in.Context.Text);
+  const TqzCaptionTextPlace place = PlaceCaptionText(canvas, *in.Data, room, in.Context.Text,
+                                                     in.QuickButtonsShown && in.FrameMode);
   if (!place.Text.empty()) {
     const TqzDataSkinCaption& d = *in.Data;
     if (!d.FrameRect.IsEmpty()) DrawTextFrame(canvas, in, place, active);
@@ -240,6 +242,8 @@ void ComposeCaptionLook(const TqzCaptionPaintInput& in, const TBitmap& source, c
   }
 }
 
+// Seam: the looks of quick buttons and caption tabs are not drawn here yet;
+// their places come from LayoutQuickButtons and LayoutCaptionTabs.
 void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose) {
   if (!in.Data || !in.Skin || in.Skin->Picture().Empty()) return;
   const TqzDataSkinCaption& d = *in.Data;
@@ -258,6 +262,80 @@ void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose)
     return;
   }
   if (!image.Empty()) canvas.Draw(in.ObjectRect.Left, in.ObjectRect.Top, image);
+}
+
+// ---- Quick buttons and caption tabs ----
+
+namespace {
+
+int QuickButtonWidth(TSize image, int margin, const TqzQuickButtonSpec& spec) {
+  int width = image.cx + margin;
+  if (spec.HasPopupMenu) width += 7;
+  if (spec.CaptionWidth >= 0) width += spec.CaptionWidth + 6;
+  return width;
+}
+
+}  // namespace
+
+TqzQuickButtonLayout LayoutQuickButtons(const TqzSkinData& skin, const TqzDataSkinCaption& data,
+                                        const TRect& caption, TSize image, bool iconShown,
+                                        const std::vector<TqzQuickButtonSpec>& buttons,
+                                        int textLeft, int textRight) {
+  const int margin = skin.ClientRect.Left == 1 && caption.Height() > 29 ? 12 : 4;
+  const int top = caption.Top + caption.Height() / 2 - image.cy / 2 - margin / 2;
+  const int height = image.cy + margin;
+  TqzQuickButtonLayout out;
+  out.TextLeft = textLeft;
+  out.TextRight = textRight;
+  int left = caption.Left + (iconShown ? data.DividerRect.Width() + 6 : 5);
+  int right = caption.Right - 5;
+  for (const TqzQuickButtonSpec& spec : buttons) {
+    TRect r;
+    if (spec.Visible) {
+      const int width = QuickButtonWidth(image, margin, spec);
+      if (spec.RightSide) {
+        r = {right - width, top, right, top + height};
+        right = r.Left - 2;
+        out.TextRight = std::min(out.TextRight, r.Left);
+      } else {
+        r = {left, top, left + width, top + height};
+        left = r.Right + 2;
+        out.TextLeft = std::max(out.TextLeft, r.Right);
+      }
+    }
+    out.Buttons.push_back(r);
+  }
+  return out;
+}
+
+std::vector<TRect> LayoutCaptionTabs(const TqzSkinData& skin, const TRect& caption, int start,
+                                     const std::vector<TqzCaptionTabSpec>& tabs, int imageWidth,
+                                     TqzCaptionTabPos pos) {
+  const int index = skin.FindObjectIndex("captiontab");
+  if (index < 0) return {};
+  const auto* tab = dynamic_cast<const TqzDataSkinCaptionTab*>(skin.ObjectList()[size_t(index)].get());
+  if (!tab) return {};
+  const int height = tab->SkinRect.Height();
+  const int top = tab->TopPosition != 0 ? tab->TopPosition : skin.ClientRect.Top - height;
+  std::vector<TRect> out;
+  int left = start, used = 0;
+  for (const TqzCaptionTabSpec& spec : tabs) {
+    const int width = spec.TextWidth + 20 + (imageWidth > 0 ? imageWidth + 5 : 0);
+    TRect r;
+    if (spec.Visible && left + width <= caption.Right) {
+      r = {left, top, left + width, top + height};
+      left = r.Right;
+      used += width;
+    }
+    out.push_back(r);
+  }
+  const int available = caption.Right - start;
+  int shift = 0;
+  if (pos == qztpCenter) shift = std::max(0, (available - used) / 2);
+  if (pos == qztpRight) shift = std::max(0, available - used - 10);
+  for (TRect& r : out)
+    if (!r.IsEmpty()) r = OffsetRect(r, shift, 0);
+  return out;
 }
 
 }  // namespace qz

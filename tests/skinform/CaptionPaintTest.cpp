@@ -146,6 +146,11 @@ TEST(CaptionPaintText, TextRectFollowsTheCaptionAndTheTextFrame) {
   EXPECT_EQ(CaptionTextRect(c.In), TRect{});
   c.Data.TextRect = {6, 1, 44, 9};
   EXPECT_EQ(CaptionTextRect(c.In), (TRect{11, 3, 89, 11}));  // right edge 40 further
+  c.In.TextRoomLeft = 30;  // past the quick buttons
+  c.In.TextRoomRight = 95;  // tabs start beyond the room: no change
+  EXPECT_EQ(CaptionTextRect(c.In), (TRect{30, 3, 89, 11}));
+  c.In.TextRoomLeft.reset();
+  c.In.TextRoomRight.reset();
   c.Data.FrameRect = {0, 40, 30, 50};
   c.Data.FrameTextRect = {4, 2, 26, 8};
   EXPECT_EQ(CaptionTextRect(c.In), (TRect{15, 5, 85, 11}));
@@ -227,6 +232,63 @@ TEST(CaptionPaintText, TextStaysInItsRoomAndOnCaptionPaintReplacesIt) {
   c.Paint(false);
   EXPECT_EQ(got, c.In.ObjectRect);
   EXPECT_EQ(c.Window, TPixmap(100, 70, kUntouched));
+  // Centred caption tabs take the text's place: neither text nor hook.
+  got = {};
+  c.In.TabsReplaceText = true;
+  c.Paint(false);
+  EXPECT_EQ(got, TRect{});
+}
+
+// ---------------------------------------------------------------------------
+// Places of quick buttons and caption tabs.
+
+TEST(CaptionPaintQuickButtons, RunFromBothEndsAndNarrowTheText) {
+  const auto skin = testing::LoadTestSkin(testing::SmallFrameSkin());
+  TqzDataSkinCaption data("caption");
+  const TRect caption{10, 2, 300, 24};
+  std::vector<TqzQuickButtonSpec> specs(4);
+  specs[0].HasPopupMenu = true;      // 16 + 4 + 7
+  specs[1].Visible = false;
+  specs[2].CaptionWidth = 30;        // 16 + 4 + 30 + 6
+  specs[3].RightSide = true;         // 16 + 4
+  const TqzQuickButtonLayout l =
+      LayoutQuickButtons(*skin, data, caption, {16, 16}, false, specs, 20, 280);
+  ASSERT_EQ(l.Buttons.size(), 4u);
+  EXPECT_EQ(l.Buttons[0], (TRect{15, 3, 42, 23}));  // top 2 + 11 - 8 - 2
+  EXPECT_EQ(l.Buttons[1], TRect{});
+  EXPECT_EQ(l.Buttons[2], (TRect{44, 3, 100, 23}));
+  EXPECT_EQ(l.Buttons[3], (TRect{275, 3, 295, 23}));
+  EXPECT_EQ(l.TextLeft, 100);
+  EXPECT_EQ(l.TextRight, 275);
+
+  // After the form icon; a margin of 12 in tall captions of skins whose client starts at 1.
+  data.DividerRect = {0, 0, 20, 10};
+  skin->ClientRect.Left = 1;
+  const TqzQuickButtonLayout tall =
+      LayoutQuickButtons(*skin, data, {10, 0, 300, 30}, {16, 16}, true, {TqzQuickButtonSpec{}}, 0, 0);
+  EXPECT_EQ(tall.Buttons[0], (TRect{36, 1, 64, 29}));  // top 0 + 15 - 8 - 6
+}
+
+TEST(CaptionPaintTabs, PlacedFromTheStartAndShiftedByPosition) {
+  testing::TTestSkinParts parts = testing::SmallFrameSkin();
+  const auto none = testing::LoadTestSkin(parts);
+  parts.Text += "[SKINOBJECTS]\r\ncount=1\r\n0=captiontab:captiontab\r\n"
+                "[captiontab]\r\nskinrect=0,0,10,12\r\n";
+  const auto skin = testing::LoadTestSkin(parts);
+  const TRect caption{10, 0, 200, 15};
+  std::vector<TqzCaptionTabSpec> tabs{{true, 30}, {false, 40}, {true, 100}, {true, 10}};
+  EXPECT_TRUE(LayoutCaptionTabs(*none, caption, 15, tabs, 0, qztpLeft).empty());
+  const std::vector<TRect> left = LayoutCaptionTabs(*skin, caption, 15, tabs, 0, qztpLeft);
+  ASSERT_EQ(left.size(), 4u);
+  EXPECT_EQ(left[0], (TRect{15, 3, 65, 15}));  // top: client top 15 - 12
+  EXPECT_EQ(left[1], TRect{});
+  EXPECT_EQ(left[2], (TRect{65, 3, 185, 15}));
+  EXPECT_EQ(left[3], TRect{});  // would pass the caption's end
+  // 170 of 185 pixels used.
+  EXPECT_EQ(LayoutCaptionTabs(*skin, caption, 15, tabs, 0, qztpCenter)[0].Left, 15 + 7);
+  EXPECT_EQ(LayoutCaptionTabs(*skin, caption, 15, tabs, 0, qztpRight)[2].Left, 65 + 5);
+  const std::vector<TRect> images = LayoutCaptionTabs(*skin, caption, 15, {{true, 30}}, 16, qztpLeft);
+  EXPECT_EQ(images[0].Width(), 30 + 20 + 16 + 5);
 }
 
 }  // namespace
