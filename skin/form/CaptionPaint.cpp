@@ -63,10 +63,16 @@ TqzCaptionTextPlace PlaceCaptionText(TCanvas& canvas, const TqzDataSkinCaption& 
 
 namespace {
 
-// The active picture of the caption's description, else the main picture.
-const TBitmap& ActiveSource(const TqzCaptionPaintInput& in) {
-  if (const TBitmap* picture = in.Skin->ActivePicture(in.Data->ActivePictureIndex)) return *picture;
-  return in.Skin->Picture();
+// The active picture of the caption's description (active look, glow
+// frames); null when its index names none, which leaves those looks out.
+const TBitmap* ActivePictureOf(const TqzCaptionPaintInput& in) {
+  return in.Skin->ActivePicture(in.Data->ActivePictureIndex);
+}
+
+// Where the text frame is cut from: the active picture, else the main one.
+const TBitmap& FrameSource(const TqzCaptionPaintInput& in) {
+  const TBitmap* active = ActivePictureOf(in);
+  return active ? *active : in.Skin->Picture();
 }
 
 const TBitmap& InactiveSource(const TqzCaptionPaintInput& in) {
@@ -91,7 +97,7 @@ void DrawTextFrame(TCanvas& canvas, const TqzCaptionPaintInput& in, const TqzCap
   if (width <= 0) return;
   TBitmap image;
   CreateHSkinImage(d.FrameLeftOffset, d.FrameRightOffset, image, d.StretchEffect, width, frame,
-                   ActiveSource(in));
+                   FrameSource(in));
   canvas.Draw(left, top, image);
 }
 
@@ -176,13 +182,18 @@ bool InactiveEffectApplies(const TqzCaptionPaintInput& in) {
 bool GlowFramePlays(const TqzCaptionPaintInput& in) {
   const TqzDataSkinCaption& d = *in.Data;
   return in.FrameMode && in.Skin->EnableSkinEffects && !d.AnimateSkinRect.IsEmpty() &&
-         in.GlowFrame >= 1 && in.GlowFrame <= d.FrameCount;
+         in.GlowFrame >= 1 && in.GlowFrame <= d.FrameCount && ActivePictureOf(in);
+}
+
+bool ActiveLookShows(const TqzCaptionPaintInput& in) {
+  return !in.Data->ActiveSkinRect.IsEmpty() && (in.Active || in.MorphInProgress) &&
+         ActivePictureOf(in);
 }
 
 // The active look, morphed from the inactive one while a morph runs.
 void ComposeActiveOrMorph(const TqzCaptionPaintInput& in, TBitmap& image) {
   const TqzDataSkinCaption& d = *in.Data;
-  ComposeLookWithText(in, ActiveSource(in), d.ActiveSkinRect, true, image);
+  ComposeLookWithText(in, *ActivePictureOf(in), d.ActiveSkinRect, true, image);
   if (!in.MorphInProgress || image.Empty()) return;
   TBitmap inactive;
   ComposeLookWithText(in, InactiveSource(in), d.SkinRect, false, inactive);
@@ -250,8 +261,8 @@ void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose)
   TBitmap image;
   if (GlowFramePlays(in)) {
     const TRect frame = GlowFrameRect(d.AnimateSkinRect, d.FrameCount, in.GlowFrame, d.SkinRect.Height());
-    ComposeLookWithText(in, ActiveSource(in), frame, true, image);
-  } else if (!d.ActiveSkinRect.IsEmpty() && (in.Active || in.MorphInProgress)) {
+    ComposeLookWithText(in, *ActivePictureOf(in), frame, true, image);
+  } else if (ActiveLookShows(in)) {
     ComposeActiveOrMorph(in, image);
     if (InactiveEffectApplies(in)) ApplyInactiveEffect(image, in.Skin->InActiveEffect);
   } else if (compose) {

@@ -127,6 +127,18 @@ TEST(CaptionPaintLook, GlowAnimationFrames) {
   ExpectCaptionPixels(c.Window, Look(5, 20, 7));
 }
 
+TEST(CaptionPaintLook, AMissingActivePictureLeavesTheActiveLookOut) {
+  TCaptionCase c;
+  c.Data.ActivePictureIndex = 5;
+  c.Data.AnimateSkinRect = {5, 0, 55, 30};
+  c.Data.FrameCount = 3;
+  c.In.GlowFrame = 1;
+  c.Paint(false);
+  EXPECT_EQ(c.Window, TPixmap(100, 70, kUntouched));
+  c.Paint(true);  // asked to compose: the look of skinrect
+  ExpectCaptionPixels(c.Window, Look(5, 2, 1));
+}
+
 TEST(CaptionPaintLook, OneToOneInASkinThatDoesNotStretch) {
   TCaptionCase c;
   c.Skin->RightBottomPoint = c.Skin->LeftTopPoint;
