@@ -274,6 +274,7 @@ void DrawLogo(TCanvas& canvas, const TqzClientBackgroundInput& in) {
 
 void PaintClientBackground(TCanvas& clientCanvas, const TqzClientBackgroundInput& in) {
   const TRect client{0, 0, in.Client.cx, in.Client.cy};
+  const int saved = clientCanvas.SaveDC();
   if (!HasSkin(in.Skin) || (in.Skin->BGPictureIndex == -1 && in.Skin->ClientRect.IsEmpty())) {
     FillWithButtonFace(clientCanvas, client);
   } else {
@@ -282,6 +283,7 @@ void PaintClientBackground(TCanvas& clientCanvas, const TqzClientBackgroundInput
     if (!source.Empty()) DrawBackgroundPicture(clientCanvas, in, source);
   }
   DrawLogo(clientCanvas, in);
+  clientCanvas.RestoreDC(saved);
 }
 
 // ---- Client-mode skin ----
@@ -334,11 +336,13 @@ void DrawSizeGrip(TCanvas& canvas, const TqzClientSkinInput& in) {
 
 void PaintClientSkin(TCanvas& clientCanvas, const TqzClientSkinInput& in) {
   if (!HasSkin(in.Skin)) {
+    const int saved = clientCanvas.SaveDC();
     clientCanvas.Pen().SetColor(clBlack);
     clientCanvas.Pen().SetStyle(TPenStyle::psSolid);
     clientCanvas.Brush().SetColor(clBtnFace);
     clientCanvas.Brush().SetStyle(TBrushStyle::bsSolid);
     clientCanvas.Rectangle(0, 0, in.Client.cx, in.Client.cy);
+    clientCanvas.RestoreDC(saved);
     return;
   }
   TBitmap image;
