@@ -279,10 +279,10 @@ void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose)
 
 namespace {
 
-int QuickButtonWidth(TSize image, int margin, const TqzQuickButtonSpec& spec) {
+int QuickButtonWidth(TSize image, int margin, const TqzQuickButtonInfo& button) {
   int width = image.cx + margin;
-  if (spec.HasPopupMenu) width += 7;
-  if (spec.CaptionWidth >= 0) width += spec.CaptionWidth + 6;
+  if (button.HasPopupMenu) width += 7;
+  if (button.CaptionWidth >= 0) width += button.CaptionWidth + 6;
   return width;
 }
 
@@ -290,7 +290,7 @@ int QuickButtonWidth(TSize image, int margin, const TqzQuickButtonSpec& spec) {
 
 TqzQuickButtonLayout LayoutQuickButtons(const TqzSkinData& skin, const TqzDataSkinCaption& data,
                                         const TRect& caption, TSize image, bool iconShown,
-                                        const std::vector<TqzQuickButtonSpec>& buttons,
+                                        const std::vector<TqzQuickButtonInfo>& buttons,
                                         int textLeft, int textRight) {
   const int margin = skin.ClientRect.Left == 1 && caption.Height() > 29 ? 12 : 4;
   const int top = caption.Top + caption.Height() / 2 - image.cy / 2 - margin / 2;
@@ -300,11 +300,11 @@ TqzQuickButtonLayout LayoutQuickButtons(const TqzSkinData& skin, const TqzDataSk
   out.TextRight = textRight;
   int left = caption.Left + (iconShown ? data.DividerRect.Width() + 6 : 5);
   int right = caption.Right - 5;
-  for (const TqzQuickButtonSpec& spec : buttons) {
+  for (const TqzQuickButtonInfo& button : buttons) {
     TRect r;
-    if (spec.Visible) {
-      const int width = QuickButtonWidth(image, margin, spec);
-      if (spec.RightSide) {
+    if (button.Visible) {
+      const int width = QuickButtonWidth(image, margin, button);
+      if (button.RightSide) {
         r = {right - width, top, right, top + height};
         right = r.Left - 2;
         out.TextRight = std::min(out.TextRight, r.Left);
@@ -320,20 +320,22 @@ TqzQuickButtonLayout LayoutQuickButtons(const TqzSkinData& skin, const TqzDataSk
 }
 
 std::vector<TRect> LayoutCaptionTabs(const TqzSkinData& skin, const TRect& caption, int start,
-                                     const std::vector<TqzCaptionTabSpec>& tabs, int imageWidth,
+                                     const std::vector<TqzCaptionTabInfo>& tabs, int imageWidth,
                                      TqzCaptionTabPos pos) {
   const int index = skin.FindObjectIndex("captiontab");
   if (index < 0) return {};
-  const auto* tab = dynamic_cast<const TqzDataSkinCaptionTab*>(skin.ObjectList()[size_t(index)].get());
-  if (!tab) return {};
-  const int height = tab->SkinRect.Height();
-  const int top = tab->TopPosition != 0 ? tab->TopPosition : skin.ClientRect.Top - height;
+  const auto* description =
+      dynamic_cast<const TqzDataSkinCaptionTab*>(skin.ObjectList()[size_t(index)].get());
+  if (!description) return {};
+  const int height = description->SkinRect.Height();
+  const int top = description->TopPosition != 0 ? description->TopPosition
+                                                : skin.ClientRect.Top - height;
   std::vector<TRect> out;
   int left = start, used = 0;
-  for (const TqzCaptionTabSpec& spec : tabs) {
-    const int width = spec.TextWidth + 20 + (imageWidth > 0 ? imageWidth + 5 : 0);
+  for (const TqzCaptionTabInfo& tab : tabs) {
+    const int width = tab.TextWidth + 20 + (imageWidth > 0 ? imageWidth + 5 : 0);
     TRect r;
-    if (spec.Visible && left + width <= caption.Right) {
+    if (tab.Visible && left + width <= caption.Right) {
       r = {left, top, left + width, top + height};
       left = r.Right;
       used += width;

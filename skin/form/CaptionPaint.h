@@ -83,14 +83,14 @@ TRect GlowFrameRect(const TRect& animateRect, int count, int index, int skinRect
 // Their looks are not drawn yet; the controller lays them out with these,
 // hit-tests them, and narrows the text room by the result.
 
-struct TqzQuickButtonSpec {
+struct TqzQuickButtonInfo {
   bool Visible = true;
   bool RightSide = false;     // qzqbpRight: runs leftwards from the caption's right
   bool HasPopupMenu = false;  // widened by 7 for the menu arrow
   int CaptionWidth = -1;      // text width of its caption, -1 without one
 };
 struct TqzQuickButtonLayout {
-  std::vector<TRect> Buttons;  // one per spec, empty for an invisible button
+  std::vector<TRect> Buttons;  // one per button asked for, empty when invisible
   int TextLeft = 0, TextRight = 0;
 };
 // `caption` is the caption's window rectangle, `image` the size of the
@@ -99,11 +99,11 @@ struct TqzQuickButtonLayout {
 // textLeft/textRight: the text room's sides before the buttons.
 TqzQuickButtonLayout LayoutQuickButtons(const TqzSkinData& skin, const TqzDataSkinCaption& data,
                                         const TRect& caption, TSize image, bool iconShown,
-                                        const std::vector<TqzQuickButtonSpec>& buttons,
+                                        const std::vector<TqzQuickButtonInfo>& buttons,
                                         int textLeft, int textRight);
 
 enum TqzCaptionTabPos { qztpLeft, qztpRight, qztpCenter };
-struct TqzCaptionTabSpec {
+struct TqzCaptionTabInfo {
   bool Visible = true;
   int TextWidth = 0;
 };
@@ -113,7 +113,7 @@ struct TqzCaptionTabSpec {
 // invisible tabs and tabs passing the caption's end get an empty
 // rectangle. None at all without the description.
 std::vector<TRect> LayoutCaptionTabs(const TqzSkinData& skin, const TRect& caption, int start,
-                                     const std::vector<TqzCaptionTabSpec>& tabs, int imageWidth,
+                                     const std::vector<TqzCaptionTabInfo>& tabs, int imageWidth,
                                      TqzCaptionTabPos pos);
 
 }  // namespace qz

@@ -258,13 +258,13 @@ TEST(CaptionPaintQuickButtons, RunFromBothEndsAndNarrowTheText) {
   const auto skin = testing::LoadTestSkin(testing::SmallFrameSkin());
   TqzDataSkinCaption data("caption");
   const TRect caption{10, 2, 300, 24};
-  std::vector<TqzQuickButtonSpec> specs(4);
-  specs[0].HasPopupMenu = true;      // 16 + 4 + 7
-  specs[1].Visible = false;
-  specs[2].CaptionWidth = 30;        // 16 + 4 + 30 + 6
-  specs[3].RightSide = true;         // 16 + 4
+  std::vector<TqzQuickButtonInfo> buttons(4);
+  buttons[0].HasPopupMenu = true;      // 16 + 4 + 7
+  buttons[1].Visible = false;
+  buttons[2].CaptionWidth = 30;        // 16 + 4 + 30 + 6
+  buttons[3].RightSide = true;         // 16 + 4
   const TqzQuickButtonLayout l =
-      LayoutQuickButtons(*skin, data, caption, {16, 16}, false, specs, 20, 280);
+      LayoutQuickButtons(*skin, data, caption, {16, 16}, false, buttons, 20, 280);
   ASSERT_EQ(l.Buttons.size(), 4u);
   EXPECT_EQ(l.Buttons[0], (TRect{15, 3, 42, 23}));  // top 2 + 11 - 8 - 2
   EXPECT_EQ(l.Buttons[1], TRect{});
@@ -277,7 +277,7 @@ TEST(CaptionPaintQuickButtons, RunFromBothEndsAndNarrowTheText) {
   data.DividerRect = {0, 0, 20, 10};
   skin->ClientRect.Left = 1;
   const TqzQuickButtonLayout tall =
-      LayoutQuickButtons(*skin, data, {10, 0, 300, 30}, {16, 16}, true, {TqzQuickButtonSpec{}}, 0, 0);
+      LayoutQuickButtons(*skin, data, {10, 0, 300, 30}, {16, 16}, true, {TqzQuickButtonInfo{}}, 0, 0);
   EXPECT_EQ(tall.Buttons[0], (TRect{36, 1, 64, 29}));  // top 0 + 15 - 8 - 6
 }
 
@@ -288,7 +288,7 @@ TEST(CaptionPaintTabs, PlacedFromTheStartAndShiftedByPosition) {
                 "[captiontab]\r\nskinrect=0,0,10,12\r\n";
   const auto skin = testing::LoadTestSkin(parts);
   const TRect caption{10, 0, 200, 15};
-  std::vector<TqzCaptionTabSpec> tabs{{true, 30}, {false, 40}, {true, 100}, {true, 10}};
+  std::vector<TqzCaptionTabInfo> tabs{{true, 30}, {false, 40}, {true, 100}, {true, 10}};
   EXPECT_TRUE(LayoutCaptionTabs(*none, caption, 15, tabs, 0, qztpLeft).empty());
   const std::vector<TRect> left = LayoutCaptionTabs(*skin, caption, 15, tabs, 0, qztpLeft);
   ASSERT_EQ(left.size(), 4u);
