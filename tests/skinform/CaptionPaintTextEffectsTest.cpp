@@ -65,7 +65,7 @@ void ExpectAroundGlyphs(const TPixmap& got, const std::vector<int>& cov, uint32_
       if (cov[size_t(y) * kW + x] > 0) continue;
       const int a = alpha(x, y);
       const uint32_t v = uint32_t(255 - a);
-      const uint32_t want = 0xFFFFFFu & ~channels | (((v << 16) | (v << 8) | v) & channels);
+      const uint32_t want = (0xFFFFFFu & ~channels) | (((v << 16) | (v << 8) | v) & channels);
       if (a > 0) ++tinted;
       if (Rgb(got.At(x, y)) != want && ++wrong <= 5) ADD_FAILURE() << "pixel (" << x << ", " << y << ")";
     }
