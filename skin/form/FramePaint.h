@@ -44,6 +44,7 @@ struct TqzDefaultFramePaintInput {
   bool RightToLeft = false;
   TqzCaptionPaintEvent OnCaptionPaint;
   const TqzSkinObjectList* Objects = nullptr;  // the default buttons
+  int CharSet = 0;  // of the skin's resource strings, 0 when none
 };
 // Frame mode without a skin: caption bar, default buttons, three rings.
 void PaintDefaultFrame(TCanvas& windowCanvas, const TqzDefaultFramePaintInput& in);
@@ -81,6 +82,7 @@ struct TqzFormRegionInput {
   const TqzFrameRects* Rects = nullptr;
   TqzFrameSize Size;
   bool RolledUpClientMode = false;  // the roll-up mask shapes the window
+  bool MaximizedMDIChild = false;   // shaped like a plain rectangle
 };
 // What SetWindowRgn gets: nullptr removes the region; `keep` is set when a
 // mask yields no rectangles and the old region must stay. Rebuilds the mask
@@ -90,5 +92,21 @@ struct TqzFormRegion {
   bool Keep = false;
 };
 TqzFormRegion BuildFormRegion(const TqzFormRegionInput& in, TqzMaskStrips& strips, bool recreate);
+
+// ---- Helpers shared by the frame and caption painters ----
+
+// The geometry of the skin's main picture: its whole rectangle with the
+// [FORMINFO] corner points, client rect and stretch rules.
+TqzSkinGeometry FormSkinGeometry(const TqzSkinData& skin);
+// The same carried to the window by the frame rectangles.
+TqzNewGeometry FormNewGeometry(const TqzFrameRects& rects, TSize window);
+// dest becomes a 1:1 copy of the part of r inside source (empty when none).
+void CopyPiece(const TPixmap& source, const TRect& r, TBitmap& dest);
+// The inactive-window effect (0 iebrightness ... 5 ieinvert) applied to the
+// bitmap's colours; the pixels come back opaque.
+void ApplyInactiveEffect(TBitmap& bitmap, int effect);
+// Draws the object at its rectangle moved by (dx, dy) and restores the
+// rectangle afterwards, also when drawing throws.
+void DrawObjectMoved(TqzActiveSkinObject& object, TCanvas& canvas, int dx, int dy);
 
 }  // namespace qz
