@@ -150,6 +150,8 @@ class TqzSkinButtonObject : public TqzActiveSkinObject {
   void JoinGroup(std::shared_ptr<TqzButtonGroup> group);
 
   void Draw(TCanvas& canvas, bool compose) override;
+  // On a layered frame: the look, then the alpha of the state's mask picture.
+  void DrawAlphaLayer(TCanvas& canvas, TPixmap& bitmap) override;
   void MouseDown(int x, int y, TqzMouseButton button) override;
   void MouseUp(int x, int y, TqzMouseButton button) override;
   void MenuClosed() override;

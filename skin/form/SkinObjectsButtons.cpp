@@ -7,6 +7,7 @@
 #include "host/ui/ImgList.h"
 #include "host/ui/Menus.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/PixelOps.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/form/SkinObjects.h"
 
@@ -55,6 +56,47 @@ void TqzSkinButtonObject::Draw(TCanvas& canvas, bool compose) {
     DrawPiece(canvas, ActivePicture(), downLook);
   } else {
     TqzActiveSkinObject::Draw(canvas, compose);
+  }
+}
+
+void TqzSkinButtonObject::DrawAlphaLayer(TCanvas& canvas, TPixmap& bitmap) {
+  Draw(canvas, true);
+  const TqzSkinData* skin = Skin();
+  if (!skin) return;
+  const TqzDataSkinButton& d = ButtonData();
+  // The state's mask and the look whose cell it covers.
+  int index = d.AlphaMaskPictureIndex;
+  TRect look = d.SkinRect;
+  if (!host_.FormActive() && d.AlphaMaskInActivePictureIndex != -1) {
+    index = d.AlphaMaskInActivePictureIndex;
+    look = d.InActiveSkinRect;
+  } else if (down_ && MouseIn && d.AlphaMaskActivePictureIndex != -1) {
+    index = d.AlphaMaskActivePictureIndex;
+    look = d.DownRect;
+  } else if (Active && d.AlphaMaskActivePictureIndex != -1) {
+    index = d.AlphaMaskActivePictureIndex;
+    look = d.ActiveSkinRect;
+  }
+  const TBitmap* mask = skin->ActivePicture(index);
+  if (!mask) return;
+  const TPixmap& m = mask->Pixels();
+  // A mask as large as the object is read from its top-left, a larger one
+  // at the look's cell.
+  const TPoint origin = look.Right <= m.Width() && look.Bottom <= m.Height() && look.Left >= 0 &&
+                                look.Top >= 0 && !look.IsEmpty()
+                            ? look.TopLeft()
+                            : TPoint{0, 0};
+  const int w = std::min({ObjectRect.Width(), m.Width() - origin.X, bitmap.Width() - ObjectRect.Left});
+  const int h =
+      std::min({ObjectRect.Height(), m.Height() - origin.Y, bitmap.Height() - ObjectRect.Top});
+  for (int y = std::max(0, -ObjectRect.Top); y < h; ++y) {
+    for (int x = std::max(0, -ObjectRect.Left); x < w; ++x) {
+      const uint32_t p = m.At(origin.X + x, origin.Y + y);
+      const int sum = int(p & 0xFF) + int((p >> 8) & 0xFF) + int((p >> 16) & 0xFF);
+      const uint32_t alpha = uint32_t(RoundHalfEven(sum / 3.0));
+      uint32_t& dest = bitmap.At(ObjectRect.Left + x, ObjectRect.Top + y);
+      dest = (dest & 0xFFFFFF) | alpha << 24;
+    }
   }
 }
 

@@ -157,6 +157,26 @@ TEST(SkinObjectsDraw, FrameGaugeSwitchAndUserObject) {
   EXPECT_EQ(user.At(20, 10), kFill);
 }
 
+TEST(SkinObjectsDraw, AlphaLayerTakesTheMaskOfTheState) {
+  TScene s({StdButton("closebutton", "cmclose", "0,0,10,8",
+                      "alphamaskpictureindex=1\nalphamaskactivepictureindex=0\n"
+                      "activeskinrect=10,0,20,8\n")});
+  auto& b = s.Get("closebutton");
+  TTarget t;
+  b.DrawAlphaLayer(t.Canvas(), t.Bitmap->Pixels());
+  EXPECT_TRUE(t.BlockIs(20, 10, 10, 8, ActiveCell(0, 0)));
+  EXPECT_EQ(t.Pixels().At(24, 17) >> 24, 0u);  // black half of the mask
+  EXPECT_EQ(t.Pixels().At(25, 10) >> 24, 255u);
+  // Hovered: active picture 0 is its own mask, read at the active look's cell.
+  b.MouseEnter();
+  TTarget hot;
+  b.DrawAlphaLayer(hot.Canvas(), hot.Bitmap->Pixels());
+  const uint32_t p = ActivePixel(13, 5);
+  const uint32_t sum = (p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF);  // 13 + 5 + 200
+  EXPECT_EQ(sum, 218u);
+  EXPECT_EQ(hot.Pixels().At(23, 15) >> 24, 73u);  // 218 / 3 = 72.67
+}
+
 TEST(SkinObjectsDraw, DefaultButtonsDrawTheCaptionGlyphs) {
   TRecordingHost host;  // no skin
   TqzSkinObjectList buttons = CreateDefaultButtons(host);

@@ -4,6 +4,7 @@
 
 #include "host/ui/Menus.h"
 #include "tests/skinform/SkinObjectsTestSupport.h"
+#include "tests/skins/DemoSkins.h"
 
 namespace qz {
 namespace {
@@ -87,6 +88,35 @@ TEST(SkinObjectsPlacement, ButtonsInLeftUseTheCaptionRect) {
   EXPECT_EQ(p.At("minbutton"), (TRect{30, 2, 40, 10}));
   EXPECT_EQ(p.At("custom"), (TRect{42, 2, 50, 10}));
   EXPECT_EQ(p.At("caption"), (TRect{52, 2, 296, 24}));
+}
+
+// dialog.ini: 17 x 16 caption buttons in buttonsrect (300,7,385,23), 2 apart;
+// caption rect (9,1,381,29). Laid out 100 pixels wider than the picture.
+TEST(SkinObjectsPlacement, DialogSkinCaptionButtons) {
+  TqzSkinData& skin = *testing::DialogSkin().Skin;
+  TRecordingHost host;
+  host.Skin = &skin;
+  TqzSkinObjectList objects = CreateSkinObjects(host, skin, nullptr);
+  TqzObjectStateInput states;
+  states.BorderIcons = {biSystemMenu, biMinimize, biMaximize, biRollUp};
+  states.HasDialogCloseButton = skin.FindObjectIndex("dialogclosebutton") >= 0;
+  UpdateObjectStates(objects, states);
+  const TSize picture{skin.Picture().Width(), skin.Picture().Height()};
+  const TqzFrameSize size{picture, {picture.cx + 100, picture.cy}};
+  const TqzFrameRects rects = CalcFrameRects(skin, size);
+  TqzObjectPlacement in;
+  in.Info = &skin;
+  in.Size = size;
+  in.Rects = &rects;
+  PlaceObjects(objects, in);
+  auto at = [&](const char* id) { return ObjectAs<TqzActiveSkinObject>(objects, id).ObjectRect; };
+  EXPECT_EQ(at("closebutton"), (TRect{468, 7, 485, 23}));
+  EXPECT_EQ(at("maxbutton"), (TRect{449, 7, 466, 23}));
+  EXPECT_EQ(at("minbutton"), (TRect{430, 7, 447, 23}));
+  EXPECT_EQ(at("rollupbutton"), (TRect{411, 7, 428, 23}));
+  EXPECT_EQ(at("sysmenubutton"), (TRect{9, 7, 26, 23}));
+  EXPECT_EQ(at("caption"), (TRect{26, 1, 409, 29}));
+  EXPECT_FALSE(ObjectAs<TqzActiveSkinObject>(objects, "dialogclosebutton").Visible);
 }
 
 TEST(SkinObjectsPlacement, ClientModeKeepsTheTransformedRects) {
