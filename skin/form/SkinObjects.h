@@ -160,8 +160,9 @@ class TqzSkinButtonObject : public TqzActiveSkinObject {
   const TqzDataSkinButton& ButtonData() const { return static_cast<const TqzDataSkinButton&>(data_); }
   bool InGroup() const { return ButtonData().GroupIndex != -1; }
   bool HasMenu() const;
-  // The button's own press and release without the base events.
-  void PressButton(TqzMouseButton button);
+  // The button's own press and release without the base events; the press
+  // answers whether the button's menu is to open.
+  bool PressButton(TqzMouseButton button);
   void ReleaseButton(TqzMouseButton button);
 
   bool down_ = false;

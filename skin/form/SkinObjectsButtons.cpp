@@ -100,10 +100,10 @@ void TqzSkinButtonObject::DrawAlphaLayer(TCanvas& canvas, TPixmap& bitmap) {
   }
 }
 
-void TqzSkinButtonObject::PressButton(TqzMouseButton button) {
-  if (!Enabled || button != TqzMouseButton::mbLeft || down_) return;
+bool TqzSkinButtonObject::PressButton(TqzMouseButton button) {
+  if (!Enabled || button != TqzMouseButton::mbLeft || down_) return false;
   SetDown(true);
-  if (HasMenu()) host_.PopupMenuBelow(*Menu, ObjectRect);
+  return HasMenu();
 }
 
 void TqzSkinButtonObject::ReleaseButton(TqzMouseButton button) {
@@ -111,9 +111,12 @@ void TqzSkinButtonObject::ReleaseButton(TqzMouseButton button) {
   if (down_ && !HasMenu() && !InGroup()) SetDown(false);
 }
 
+// A menu may run a command that frees the form and its objects, so it opens
+// last, after the object's own press and its event.
 void TqzSkinButtonObject::MouseDown(int x, int y, TqzMouseButton button) {
-  PressButton(button);
+  const bool opensMenu = PressButton(button);
   TqzActiveSkinObject::MouseDown(x, y, button);
+  if (opensMenu) host_.PopupMenuBelow(*Menu, ObjectRect);
 }
 
 void TqzSkinButtonObject::MouseUp(int x, int y, TqzMouseButton button) {
@@ -229,12 +232,11 @@ void TqzSkinStdButtonObject::DblClick() {
 
 void TqzSkinStdButtonObject::MouseDown(int x, int y, TqzMouseButton button) {
   if (Command() != TqzStdCommand::SysMenu) return TqzSkinButtonObject::MouseDown(x, y, button);
-  // The system menu opens on the press, below the button.
-  if (Enabled && button == TqzMouseButton::mbLeft && !down_) {
-    SetDown(true);
-    host_.PopupSystemMenuBelow(ObjectRect);
-  }
+  // The system menu opens on the press, below the button, as the last step.
+  const bool opens = Enabled && button == TqzMouseButton::mbLeft && !down_;
+  if (opens) SetDown(true);
   TqzActiveSkinObject::MouseDown(x, y, button);
+  if (opens) host_.PopupSystemMenuBelow(ObjectRect);
 }
 
 void TqzSkinStdButtonObject::MouseUp(int x, int y, TqzMouseButton button) {
@@ -380,21 +382,22 @@ void TqzSkinAnimateObject::MouseLeave() {
 
 void TqzSkinAnimateObject::MouseDown(int x, int y, TqzMouseButton button) {
   const TqzDataSkinAnimate& d = AnimData();
-  if (Enabled && button == TqzMouseButton::mbLeft) {
-    if (!d.DownSkinRect.IsEmpty()) {
-      down_ = true;
-      frame_ = FrameCount();
-      host_.RedrawObject(*this);
-    }
-    if (d.Command == TqzStdCommand::SysMenu) {
-      menuOpen_ = true;
-      host_.PopupSystemMenuBelow(ObjectRect);
-    } else if (Menu && Menu->Count() > 0) {
-      menuOpen_ = true;
-      host_.PopupMenuBelow(*Menu, ObjectRect);
-    }
+  const bool left = Enabled && button == TqzMouseButton::mbLeft;
+  if (left && !d.DownSkinRect.IsEmpty()) {
+    down_ = true;
+    frame_ = FrameCount();
+    host_.RedrawObject(*this);
   }
   TqzActiveSkinObject::MouseDown(x, y, button);
+  if (!left) return;
+  // Menus open last: a command from them may free the object.
+  if (d.Command == TqzStdCommand::SysMenu) {
+    menuOpen_ = true;
+    host_.PopupSystemMenuBelow(ObjectRect);
+  } else if (Menu && Menu->Count() > 0) {
+    menuOpen_ = true;
+    host_.PopupMenuBelow(*Menu, ObjectRect);
+  }
 }
 
 void TqzSkinAnimateObject::MouseUp(int x, int y, TqzMouseButton button) {

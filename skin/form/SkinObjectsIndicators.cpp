@@ -458,12 +458,14 @@ void TqzSkinMainMenuItem::Draw(TCanvas& canvas, bool) {
 }
 
 void TqzSkinMainMenuItem::MouseDown(int x, int y, TqzMouseButton button) {
-  if (Enabled && button == TqzMouseButton::mbLeft && !down_) {
+  const bool opens = Enabled && button == TqzMouseButton::mbLeft && !down_;
+  if (opens) {
     down_ = true;
     host_.RedrawObject(*this);
-    if (item_.Count() > 0) host_.PopupMenuBelow(item_, ObjectRect);
   }
   TqzActiveSkinObject::MouseDown(x, y, button);
+  // Last: a command from the submenu may free the form and this object.
+  if (opens && item_.Count() > 0) host_.PopupMenuBelow(item_, ObjectRect);
 }
 
 void TqzSkinMainMenuItem::MouseEnter() {

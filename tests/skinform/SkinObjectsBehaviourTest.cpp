@@ -2,6 +2,7 @@
 // commands, menus, groups, animation, switches, values, glow and captions.
 #include <gtest/gtest.h>
 
+#include "host/ui/Menus.h"
 #include "tests/skinform/SkinObjectsTestSupport.h"
 
 namespace qz {
@@ -115,6 +116,7 @@ TEST(SkinObjectsInput, SystemMenuButtonOpensOnPressAndClosesOnDoubleClick) {
   b.MouseEnter();
   b.MouseDown(1, 1, kLeft);
   EXPECT_EQ(t.Host.SystemMenus, 1);
+  EXPECT_EQ(t.Host.EventsAtMenu, std::vector<size_t>{2});  // after "enter" and "down"
   b.MouseUp(1, 1, kLeft);
   EXPECT_TRUE(t.Host.Commands.empty());
   EXPECT_TRUE(b.Down());  // pressed while its menu is open
@@ -146,6 +148,28 @@ TEST(SkinObjectsInput, GroupedButtonsReleaseEachOtherAndStayDown) {
   EXPECT_TRUE(plain.Down());
   plain.MouseUp(0, 0, kLeft);
   EXPECT_FALSE(plain.Down());
+}
+
+TEST(SkinObjectsInput, ButtonMenuOpensBelowAndKeepsTheButtonDownUntilItCloses) {
+  TObjects t({{"menu", "button", "skinrect=0,0,10,8"}});
+  auto& b = t.Get<TqzSkinButtonObject>("menu");
+  TMenuItem items(nullptr);
+  items.Add(new TMenuItem(nullptr));  // owned by `items`
+  b.Menu = &items;
+  b.MouseEnter();
+  b.MouseDown(1, 1, kLeft);
+  b.MouseUp(1, 1, kLeft);
+  EXPECT_EQ(t.Host.Menus, 1);
+  EXPECT_EQ(t.Host.EventsAtMenu, std::vector<size_t>{2});
+  EXPECT_TRUE(b.Down());
+  b.MenuClosed();
+  EXPECT_FALSE(b.Down());
+  // Without items nothing pops up and the release lifts the button.
+  items.Clear();
+  b.MouseDown(1, 1, kLeft);
+  b.MouseUp(1, 1, kLeft);
+  EXPECT_EQ(t.Host.Menus, 1);
+  EXPECT_FALSE(b.Down());
 }
 
 TEST(SkinObjectsInput, AlternateStateOfTheStandardButtons) {

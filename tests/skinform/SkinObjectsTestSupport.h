@@ -54,8 +54,17 @@ class TRecordingHost : public TqzObjectHost {
   void StartMorphTimer() override { ++MorphTimerStarts; }
   void StartAnimateTimer() override { ++AnimateTimerStarts; }
   void ExecuteCommand(TqzStdCommand c) override { Commands.push_back(c); }
-  void PopupSystemMenuBelow(const TRect&) override { ++SystemMenus; }
-  void PopupMenuBelow(TMenuItem&, const TRect&) override { ++Menus; }
+  // How many events were raised when a menu opened: a menu may free the
+  // object, so its press event must have gone out before.
+  std::vector<size_t> EventsAtMenu;
+  void PopupSystemMenuBelow(const TRect&) override {
+    ++SystemMenus;
+    EventsAtMenu.push_back(Events.size());
+  }
+  void PopupMenuBelow(TMenuItem&, const TRect&) override {
+    ++Menus;
+    EventsAtMenu.push_back(Events.size());
+  }
   void StartClientDrag(TPoint p) override { ClientDrags.push_back(p); }
   void ShowGlowLayer(int x, int y, uint8_t alpha, const TBitmap*, const TBitmap&) override {
     Glows.push_back({x, y, alpha});
