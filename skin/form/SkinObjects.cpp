@@ -78,6 +78,12 @@ bool TqzActiveSkinObject::CanMorphing() const {
 bool TqzActiveSkinObject::MorphInProgress() const { return MorphingApplies() && CanMorphing(); }
 
 bool TqzActiveSkinObject::MorphStep() {
+  if (!MorphingApplies()) {
+    // Nothing to blend: the look is already the end look, and the timer
+    // need not run on for this object.
+    Kf = Active ? 1.0 : 0.0;
+    return false;
+  }
   if (!CanMorphing()) return false;
   double next = Active ? Kf + kMorphStep : Kf - kMorphStep;
   if (next < kMorphSnap) next = 0.0;

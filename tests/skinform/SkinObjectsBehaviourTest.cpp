@@ -62,6 +62,8 @@ TEST(SkinObjectsMorph, WithoutSkinEffectsOrActivePictureTheLookSwitchesAtOnce) {
   b.MouseEnter();
   EXPECT_EQ(t.Host.MorphTimerStarts, 0);
   ASSERT_EQ(t.Host.Redrawn.size(), 1u);
+  EXPECT_FALSE(b.MorphStep());  // the timer finds nothing to do
+  EXPECT_EQ(b.Kf, 1.0);
   t.Skin->EnableSkinEffects = true;
   EXPECT_FALSE(t.Get("nopicture").MorphingApplies());  // a missing picture never morphs
   t.Host.FullBorder = true;
@@ -124,6 +126,13 @@ TEST(SkinObjectsInput, SystemMenuButtonOpensOnPressAndClosesOnDoubleClick) {
   EXPECT_FALSE(b.Down());
   b.DblClick();
   EXPECT_EQ(t.Host.Commands, std::vector<TqzStdCommand>{TqzStdCommand::Close});
+  // Showing the form's icon: no hover look, every point counts.
+  b.MouseLeave();
+  t.Host.Icon = true;
+  b.MouseEnter();
+  EXPECT_FALSE(b.Active);
+  EXPECT_TRUE(b.MouseIn);
+  EXPECT_TRUE(b.InActiveArea(500, 500));
 }
 
 TEST(SkinObjectsInput, GroupedButtonsReleaseEachOtherAndStayDown) {
