@@ -79,6 +79,8 @@ void TqzSkinCaptionObject::Draw(TCanvas& canvas, bool compose) {
   PaintCaption(canvas, in, compose);
 }
 
+// Presses on caption tabs and quick buttons are not told apart yet; they
+// will be handled here before the drag.
 void TqzSkinCaptionObject::MouseDown(int x, int y, TqzMouseButton button) {
   if (button == TqzMouseButton::mbLeft && host_.ClientMode() && !host_.Maximized() &&
       host_.NCDraggAble())

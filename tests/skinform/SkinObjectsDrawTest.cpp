@@ -157,6 +157,22 @@ TEST(SkinObjectsDraw, FrameGaugeSwitchAndUserObject) {
   EXPECT_EQ(user.At(20, 10), kFill);
 }
 
+TEST(SkinObjectsDraw, BitLabelCopiesSymbolCellsInsideTheObject) {
+  TScene s({{"bits", "bitlabel",
+             "activepictureindex=0\nskinrect=0,0,10,5\nactiveskinrect=0,40,16,50\n"
+             "symbolwidth=4\nsymbolheight=5\nsymbolslinecount=2\nsymbolsline0=0123\n"
+             "symbolsline1=ABCD\ntextvalue=1B?\n"}});
+  auto& label = s.Get<TqzSkinBitLabelObject>("bits");
+  EXPECT_EQ(label.SymbolCell('C'), (TRect{8, 45, 12, 50}));
+  EXPECT_TRUE(label.SymbolCell('?').IsEmpty());
+  const TTarget t = s.Draw("bits");
+  EXPECT_TRUE(t.BlockIs(20, 10, 4, 5, ActiveCell(4, 40)));
+  EXPECT_TRUE(t.BlockIs(24, 10, 4, 5, ActiveCell(4, 45)));
+  // The third symbol would pass the object's right edge: the look stays.
+  EXPECT_TRUE(t.BlockIs(28, 10, 2, 5, MainCell(8, 0)));
+  EXPECT_EQ(t.At(30, 10), kFill);
+}
+
 TEST(SkinObjectsDraw, AlphaLayerTakesTheMaskOfTheState) {
   TScene s({StdButton("closebutton", "cmclose", "0,0,10,8",
                       "alphamaskpictureindex=1\nalphamaskactivepictureindex=0\n"
