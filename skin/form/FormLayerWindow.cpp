@@ -64,17 +64,24 @@ void TqzFormLayerWindow::ActivateDecorated() {
   if (IsWindowEnabled(form) && GetActiveWindow() != form) SetActiveWindow(form);
 }
 
-// The decorated form runs its own size loop from the edge under the press,
-// so its controller sees the sizing exactly as from a native border.
-void TqzFormLayerWindow::StartSizing(int hit, LPARAM pos) {
+// The decorated form runs its own size or move loop from the press, so its
+// controller sees it exactly as from a native border or caption.
+void TqzFormLayerWindow::RunLoop(WPARAM command, LPARAM pos) {
   if (!decorated_ || !decorated_->HandleAllocated()) return;
   const HWND form = decorated_->Handle();
   if (!IsWindowEnabled(form)) return;
   TComponentRef<TqzFormLayerWindow> self(this);
   sizingOwner_ = true;
-  SendMessage(form, WM_SYSCOMMAND, WPARAM(SC_SIZE) | WPARAM(hit - HTLEFT + WMSZ_LEFT), pos);
+  SendMessage(form, WM_SYSCOMMAND, command, pos);
   if (!self) return;
   sizingOwner_ = false;
+}
+
+void TqzFormLayerWindow::ToggleMaximized() {
+  if (!decorated_ || !decorated_->HandleAllocated()) return;
+  const HWND form = decorated_->Handle();
+  if (IsWindowEnabled(form))
+    SendMessage(form, WM_SYSCOMMAND, IsZoomed(form) ? SC_RESTORE : SC_MAXIMIZE, 0);
 }
 
 void TqzFormLayerWindow::WndProc(TMessage& m) {
@@ -93,13 +100,19 @@ void TqzFormLayerWindow::WndProc(TMessage& m) {
       m.Result = 1;
       return;
     case WM_NCLBUTTONDOWN:
-      if (IsSizingHit(static_cast<int>(m.WParam))) StartSizing(static_cast<int>(m.WParam), m.LParam);
+      if (IsSizingHit(static_cast<int>(m.WParam)))
+        RunLoop(WPARAM(SC_SIZE) | WPARAM(m.WParam - HTLEFT + WMSZ_LEFT), m.LParam);
+      else if (m.WParam == HTCAPTION)
+        RunLoop(WPARAM(SC_MOVE) | WPARAM(HTCAPTION), m.LParam);
       m.Result = 0;
       return;
-    // The border has no caption, menu or buttons of its own: other presses
-    // on its sizing zones do nothing (the defaults would move or size the
-    // border window itself).
-    case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+      if (m.WParam == HTCAPTION) ToggleMaximized();
+      m.Result = 0;
+      return;
+    // Other presses on the border do nothing (the defaults would move or
+    // size the border window itself).
+    case WM_NCLBUTTONUP: case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP:
     case WM_NCRBUTTONDBLCLK: case WM_NCMBUTTONDOWN: case WM_NCMBUTTONUP: case WM_NCMBUTTONDBLCLK:
       m.Result = 0;
       return;

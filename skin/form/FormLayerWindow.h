@@ -1,7 +1,8 @@
 // One of the four windows of a layered border: a borderless top-level host
 // form that shows a per-pixel alpha strip beside the form it decorates. It
 // never takes the activation (a click activates the decorated form), and
-// where the border asks for it, it turns presses into sizing of that form.
+// where the border asks for it, it turns presses into sizing or moving of
+// that form.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,8 @@ class TqzFormLayerWindow : public TCustomForm {
                      bool stayOnTop, THitTest hitTest);
 
   TqzBorderSide Side() const { return side_; }
-  // Whether a press on this window runs a size loop of the decorated form now.
+  // Whether a press on this window runs a size or move loop of the
+  // decorated form now.
   bool SizingOwner() const { return sizingOwner_; }
 
   // Places the window at `bounds` showing `premultiplied` at `opacity`, and
@@ -42,7 +44,8 @@ class TqzFormLayerWindow : public TCustomForm {
 
  private:
   void ActivateDecorated();
-  void StartSizing(int hit, LPARAM pos);
+  void RunLoop(WPARAM command, LPARAM pos);
+  void ToggleMaximized();
 
   TqzBorderSide side_;
   TComponentRef<TCustomForm> decorated_;

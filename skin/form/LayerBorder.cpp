@@ -11,6 +11,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/SkinImage.h"
+#include "skin/form/FrameGeometry.h"
 #include "skin/form/LayerWindow.h"
 
 namespace qz {
@@ -118,10 +119,21 @@ struct TqzFormLayerBorder::Impl {
                   std::max(0, formHeight + image->Height() - client.Height()));
   }
 
+  // The caption of a full-border frame, screen coordinates (empty when none).
+  TRect CaptionRect() const {
+    const TqzBitmap* image = ActiveImage();
+    if (!image || !frame->FullBorder || frame->CaptionRect.IsEmpty()) return {};
+    const TRect frameRect = FrameRect(formBounds);
+    const TqzFrameSize size{{image->Width(), image->Height()}, {frameRect.Width(), frameRect.Height()}};
+    const TRect caption = FrameTransformRect(frame->CaptionRect, *frame, size);
+    return OffsetRect(caption, frameRect.Left, frameRect.Top);
+  }
+
   void BuildStrips(const TRect& frameRect);
   void Place(const TRect& form);
   void RaiseForm();
   int HitTest(TPoint screen) const;
+  int SizingHit(TPoint screen) const;
   void CreateWindows();
   void FreeWindows();
 };
@@ -212,10 +224,18 @@ void TqzFormLayerBorder::Impl::RaiseForm() {
 }
 
 // The band of the hit extents around the form sizes it; near the form's
-// corners the band sizes diagonally. Elsewhere the border takes the press
+// corners the band sizes diagonally. Outside the band the caption of a
+// full-border frame moves the form. Elsewhere the border takes the press
 // and does nothing with it.
 int TqzFormLayerBorder::Impl::HitTest(TPoint p) const {
-  if (!frame || owner.RolledUp() || owner.Minimized()) return HTCLIENT;
+  if (!frame) return HTCLIENT;
+  const int sizing = SizingHit(p);
+  if (sizing != HTCLIENT) return sizing;
+  return CaptionRect().Contains(p) ? HTCAPTION : HTCLIENT;
+}
+
+int TqzFormLayerBorder::Impl::SizingHit(TPoint p) const {
+  if (owner.RolledUp() || owner.Minimized()) return HTCLIENT;
   TCustomForm& f = owner.BorderForm();
   if (f.HandleAllocated() && IsZoomed(f.Handle())) return HTCLIENT;
   const TRect& form = formBounds;

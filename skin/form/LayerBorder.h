@@ -74,7 +74,7 @@ class TqzFormLayerBorder {
   uint8_t Opacity() const;
   // The window of one side; null while hidden or not created.
   HWND Window(TqzBorderSide side) const;
-  // True while a press on the border runs the form's size loop.
+  // True while a press on the border runs the form's size or move loop.
   bool SizingForm() const;
 
  private:

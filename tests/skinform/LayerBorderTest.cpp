@@ -353,6 +353,27 @@ TEST_F(LayerBorderTest, DraggingTheBandSizesTheFormAndActivatesIt) {
   EXPECT_FALSE(border->SizingForm());
 }
 
+TEST_F(LayerBorderTest, FullBorderCaptionMovesTheForm) {
+  // The caption spans the top corner pieces: it grows with the frame, to
+  // (10, 0, 210, 8) of the 220-wide frame at (90, 92).
+  LoadSkin(std::string(kPlainLayerKeys) + "fullborder=1\r\ncaptionrect=10,0,30,8\r\n");
+  border->Show();
+  auto hit = [&](int x, int y) {
+    return SendMessage(border->Window(kTop), WM_NCHITTEST, 0, MAKELPARAM(x, y));
+  };
+  EXPECT_EQ(hit(100, 92), HTCAPTION);
+  EXPECT_EQ(hit(299, 95), HTCAPTION);
+  EXPECT_EQ(hit(300, 95), HTCLIENT);
+  EXPECT_EQ(hit(200, 98), HTTOP);  // the sizing band comes first
+
+  hp->InjectMouseMove({200, 93});
+  hp->InjectMouseDown();
+  hp->InjectMouseMove({230, 113});
+  hp->InjectMouseUp();
+  Pump();
+  EXPECT_EQ(form->BoundsRect(), Bounds(130, 120, 200, 150));
+}
+
 TEST_F(LayerBorderTest, MousePassesThroughAFrameWithoutHitRects) {
   LoadSkin("pictureindex=0\r\nmaskpictureindex=1\r\n");
   border->Show();
