@@ -11,12 +11,11 @@
 #include "host/base/Types.h"
 #include "host/components/Component.h"
 #include "host/ui/Forms.h"
+#include "skin/form/LayerBorder.h"
 
 namespace qz {
 
 class TPixmap;
-
-enum class TqzBorderSide { Top, Bottom, Left, Right };
 
 class TqzFormLayerWindow : public TCustomForm {
   QZ_CLASS(TqzFormLayerWindow, TCustomForm)

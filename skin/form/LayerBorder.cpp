@@ -11,6 +11,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/SkinImage.h"
+#include "skin/form/FormLayerWindow.h"
 #include "skin/form/FrameGeometry.h"
 #include "skin/form/LayerWindow.h"
 
@@ -281,6 +282,8 @@ TqzFormLayerBorder::~TqzFormLayerBorder() = default;
 
 // The windows are made for one frame (whether they take the mouse depends
 // on it): a border shown with the old skin is shown anew with the new one.
+// Blur behind the border needs desktop composition of one platform family;
+// the host's platforms have none, so no blur regions are built.
 void TqzFormLayerBorder::SetSkin(TqzSkinData* skin) {
   const bool wasVisible = impl_->visible;
   Hide();

@@ -8,7 +8,6 @@
 
 #include "host/base/Types.h"
 #include "host/base/WindowHandle.h"
-#include "skin/form/FormLayerWindow.h"
 
 namespace qz {
 
@@ -16,6 +15,9 @@ class TBitmap;
 class TCustomForm;
 class TqzBitmap;
 class TqzSkinData;
+
+// The four windows of a layered border.
+enum class TqzBorderSide { Top, Bottom, Left, Right };
 
 // What the layered border needs from the form it decorates.
 class TqzLayerBorderOwner {
