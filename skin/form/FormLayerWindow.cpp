@@ -9,6 +9,11 @@ namespace qz {
 
 namespace {
 
+// Posted to itself when the window system made a border window active
+// (restoring the application, or choosing the next window after one
+// closed): the decorated form takes the activation once that is done.
+constexpr UINT kPassActivation = WM_APP + 0x151;
+
 bool IsSizingHit(int hit) { return hit >= HTLEFT && hit <= HTBOTTOMRIGHT; }
 
 int SizingCursor(int hit) {
@@ -94,6 +99,13 @@ void TqzFormLayerWindow::WndProc(TMessage& m) {
     case WM_MOUSEACTIVATE:
       ActivateDecorated();
       m.Result = MA_NOACTIVATE;
+      return;
+    case WM_ACTIVATE:
+      if (LOWORD(m.WParam) != WA_INACTIVE) PostMessage(Handle(), kPassActivation);
+      m.Result = 0;
+      return;
+    case kPassActivation:
+      ActivateDecorated();
       return;
     case WM_SETCURSOR:
       ::qz::SetCursor(LoadCursor(nullptr, SizingCursor(static_cast<int16_t>(LOWORD(m.LParam)))));

@@ -351,6 +351,13 @@ TEST_F(LayerBorderTest, DraggingTheBandSizesTheFormAndActivatesIt) {
   EXPECT_EQ(form->BoundsRect(), Rect(83, 100, 300, 250));
   EXPECT_EQ(GetActiveWindow(), HWND(form));
   EXPECT_FALSE(border->SizingForm());
+
+  // Activated by the window system all the same, a border window passes the
+  // activation on to its form.
+  SetActiveWindow(other);
+  SetActiveWindow(border->Window(kBottom));
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), HWND(form));
 }
 
 TEST_F(LayerBorderTest, FullBorderCaptionMovesTheForm) {
@@ -409,12 +416,18 @@ class LayerManagerTest : public LayerBorderTest {
     mask.Pixels().Resize(6, 4, 0xFFC8C8C8u);
     mask.Modified();
   }
+  // The glow window goes before the application's windows are reset.
+  void TearDown() override {
+    glowManager.reset();
+    LayerBorderTest::TearDown();
+  }
   void Tick() {
     hp->AdvanceClock(25);
     Pump();
   }
   TBitmap picture, mask;
-  TqzLayerManager glow;
+  std::unique_ptr<TqzLayerManager> glowManager = std::make_unique<TqzLayerManager>();
+  TqzLayerManager& glow = *glowManager;
 };
 
 TEST_F(LayerManagerTest, FadesInOverTenStepsWithoutActivating) {
