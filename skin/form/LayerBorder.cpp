@@ -1,31 +1,450 @@
-// Placeholder bodies; the layered windows replace them.
 #include "skin/form/LayerBorder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "host/graphics/Bitmap.h"
+#include "host/graphics/Pixmap.h"
+#include "host/ui/Forms.h"
+#include "host/ui/Windows.h"
+#include "skin/data/SkinData.h"
+#include "skin/draw/EffectBmp.h"
+#include "skin/draw/SkinImage.h"
+#include "skin/form/FormLayerWindow.h"
+#include "skin/form/FrameGeometry.h"
+#include "skin/form/LayerWindow.h"
 
 namespace qz {
 
-struct TqzFormLayerBorder::Impl {};
-TqzFormLayerBorder::TqzFormLayerBorder(TqzLayerBorderOwner&) : impl_(std::make_unique<Impl>()) {}
-TqzFormLayerBorder::~TqzFormLayerBorder() = default;
-void TqzFormLayerBorder::SetSkin(TqzSkinData*) {}
-bool TqzFormLayerBorder::Used() const { return false; }
-bool TqzFormLayerBorder::Visible() const { return false; }
-bool TqzFormLayerBorder::FullBorder() const { return false; }
-TRect TqzFormLayerBorder::Extents() const { return {}; }
-void TqzFormLayerBorder::Show() {}
-void TqzFormLayerBorder::Hide() {}
-void TqzFormLayerBorder::Update() {}
-void TqzFormLayerBorder::MoveTo(int, int, int, int) {}
-void TqzFormLayerBorder::SetPosition(int, int) {}
-void TqzFormLayerBorder::SetAlpha(int, bool) {}
-void TqzFormLayerBorder::SetActive(bool, bool) {}
-void TqzFormLayerBorder::Suspend() {}
-void TqzFormLayerBorder::Resume() {}
+namespace {
 
-struct TqzLayerManager::Impl {};
+constexpr std::array kSides{TqzBorderSide::Top, TqzBorderSide::Bottom, TqzBorderSide::Left,
+                            TqzBorderSide::Right};
+constexpr size_t Slot(TqzBorderSide side) { return static_cast<size_t>(side); }
+
+// How far the diagonal sizing zones reach along the edges from each corner
+// of the form (at least the frame's own hit-test size).
+constexpr int kCornerGrip = 16;
+
+// round(opacity * value / 255). A quotient by 255 never lies half-way
+// between two integers, so rounding to nearest is also the halves-to-even
+// rounding of the engine.
+uint8_t ScaleOpacity(int opacity, int value) {
+  const int product = std::clamp(opacity, 0, 255) * std::clamp(value, 0, 255);
+  return static_cast<uint8_t>((2 * product + 255) / 510);
+}
+
+// Distances from `outer` to `inner` on each side, none below 0; all 0 when
+// outer is empty.
+TRect InsetsOf(const TRect& outer, const TRect& inner) {
+  if (outer.IsEmpty()) return {};
+  return {std::max(0, inner.Left - outer.Left), std::max(0, inner.Top - outer.Top),
+          std::max(0, outer.Right - inner.Right), std::max(0, outer.Bottom - inner.Bottom)};
+}
+
+// A strip as a premultiplied 32-bit bitmap; null for an empty one. The top
+// strip of a full-border frame gets the frame objects drawn in first.
+std::unique_ptr<TqzBitmap> MakeStrip(const TPixmap& pixels,
+                                     const std::function<void(TqzBitmap&)>& decorate) {
+  if (pixels.Width() <= 0 || pixels.Height() <= 0) return nullptr;
+  auto strip = std::make_unique<TqzBitmap>(pixels.Width(), pixels.Height());
+  for (int y = 0; y < pixels.Height(); ++y)
+    std::memcpy(strip->ScanLine(y), pixels.Row(y), size_t(pixels.Width()) * sizeof(TqzColor));
+  if (decorate) decorate(*strip);
+  strip->PreMultiply();
+  return strip;
+}
+
+// Three parts side by side from the rows `rows` of the picture, `width`
+// wide; corner widths are cut down when the strip is narrower than both.
+void ComposeRowStrip(int leftWidth, int rightWidth, int width, const TRect& rows,
+                     const TPixmap& picture, TPixmap& out) {
+  if (width <= 0 || rows.IsEmpty()) return;
+  leftWidth = std::clamp(leftWidth, 0, std::min(width, picture.Width()));
+  rightWidth = std::clamp(rightWidth, 0, std::min(width - leftWidth, picture.Width() - leftWidth));
+  ComposeHSkinImage(leftWidth, rightWidth, out, true, width, rows, picture);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+struct TqzFormLayerBorder::Impl {
+  explicit Impl(TqzLayerBorderOwner& o) : owner(o) {}
+
+  TqzLayerBorderOwner& owner;
+  TqzSkinData* skin = nullptr;
+  const TqzDataSkinLayerFrame* frame = nullptr;  // null: no layer frame
+  bool visible = false;
+  bool active = true;
+  bool suspended = false;
+  bool placing = false;
+  uint8_t activeOpacity = 255, inactiveOpacity = 255;
+  TRect extents, hitExtents;
+  TRect formBounds;  // where the form was last placed, screen coordinates
+  std::array<std::unique_ptr<TqzBitmap>, 4> strips;
+  std::array<TRect, 4> stripBounds;
+  std::array<std::unique_ptr<TqzFormLayerWindow>, 4> windows;
+
+  const TqzBitmap* ActiveImage() const {
+    return frame ? skin->ImageCache().LayerFrameImage() : nullptr;
+  }
+  const TqzBitmap* InactiveImage() const {
+    return frame ? skin->ImageCache().LayerFrameInActiveImage() : nullptr;
+  }
+  // The picture the strips come from now.
+  const TqzBitmap* ShownImage() const {
+    return !active && InactiveImage() ? InactiveImage() : ActiveImage();
+  }
+  uint8_t Opacity() const { return active ? activeOpacity : inactiveOpacity; }
+
+  bool Used() const {
+    return frame && !skin->Empty() && skin->ShowLayeredBorders() && ActiveImage() &&
+           owner.LayeredBorderAllowed() && !suspended;
+  }
+  bool FullBorder() const { return Used() && frame->FullBorder; }
+
+  TRect FrameRect(const TRect& form) const {
+    const TqzBitmap* image = ActiveImage();
+    if (!image) return {};
+    const TRect& client = frame->ClientRect;
+    // A rolled-up full-border form and a minimised secondary form keep only
+    // the frame's roll-up height of their own.
+    const bool shortForm =
+        (frame->FullBorder && owner.RolledUp()) || (owner.Minimized() && !owner.IsMainForm());
+    const int formHeight = shortForm ? frame->RollUpFormHeight : form.Height() + frame->HeightOffset;
+    return Bounds(form.Left + frame->LeftOffset - client.Left,
+                  form.Top + frame->TopOffset - client.Top,
+                  std::max(0, form.Width() + frame->WidthOffset + image->Width() - client.Width()),
+                  std::max(0, formHeight + image->Height() - client.Height()));
+  }
+
+  // The caption of a full-border frame, screen coordinates (empty when none).
+  TRect CaptionRect() const {
+    const TqzBitmap* image = ActiveImage();
+    if (!image || !frame->FullBorder || frame->CaptionRect.IsEmpty()) return {};
+    const TRect frameRect = FrameRect(formBounds);
+    const TqzFrameSize size{{image->Width(), image->Height()}, {frameRect.Width(), frameRect.Height()}};
+    const TRect caption = FrameTransformRect(frame->CaptionRect, *frame, size);
+    return OffsetRect(caption, frameRect.Left, frameRect.Top);
+  }
+
+  void BuildStrips(const TRect& frameRect);
+  void Place(const TRect& form);
+  void RaiseForm();
+  int HitTest(TPoint screen) const;
+  int SizingHit(TPoint screen) const;
+  void CreateWindows();
+  void FreeWindows();
+};
+
+// The four strips for a frame rectangle: the picture's top and bottom rows
+// in three parts (corners as they are, the middle stretched), its left and
+// right edges between them stretched or repeated downwards.
+void TqzFormLayerBorder::Impl::BuildStrips(const TRect& frameRect) {
+  strips = {};
+  stripBounds = {};
+  const TqzBitmap* image = ShownImage();
+  if (!image) return;
+  const TPixmap& picture = image->Pixmap();
+  const int pw = picture.Width(), ph = picture.Height();
+  const int width = frameRect.Width(), height = frameRect.Height();
+  std::array<TPixmap, 4> pixels;
+
+  if (frame->RightBottomPoint == TPoint{0, 0}) {
+    pixels[Slot(TqzBorderSide::Top)] = picture;
+    stripBounds[Slot(TqzBorderSide::Top)] = Bounds(frameRect.Left, frameRect.Top, pw, ph);
+  } else {
+    const TPoint lt = frame->LeftTopPoint, rt = frame->RightTopPoint;
+    const TPoint lb = frame->LeftBottomPoint, rb = frame->RightBottomPoint;
+    const int topRows = std::clamp(std::max(lt.Y, rt.Y), 0, ph);
+    const int bottomRows = std::clamp(ph - std::min(lb.Y, rb.Y), 0, ph - topRows);
+    // A frame lower than the picture's top and bottom parts (a rolled-up
+    // form) keeps the top strip and what remains of the bottom one.
+    const int topHeight = std::min(topRows, height);
+    const int bottomHeight = std::min(bottomRows, height - topHeight);
+    const int sideHeight = height - topHeight - bottomHeight;
+    const int leftWidth = std::clamp(frame->ClientRect.Left, 0, pw);
+    const int rightWidth = std::clamp(pw - frame->ClientRect.Right, 0, pw - leftWidth);
+
+    ComposeRowStrip(lt.X, pw - rt.X, width, Rect(0, 0, pw, topHeight), picture,
+                    pixels[Slot(TqzBorderSide::Top)]);
+    ComposeRowStrip(lb.X, pw - rb.X, width, Rect(0, ph - bottomHeight, pw, ph), picture,
+                    pixels[Slot(TqzBorderSide::Bottom)]);
+    const int edgeTop = topRows, edgeBottom = ph - bottomRows;
+    if (sideHeight > 0 && edgeBottom > edgeTop) {
+      if (leftWidth > 0)
+        ComposeVSkinImage(0, 0, pixels[Slot(TqzBorderSide::Left)], frame->FullStretch, sideHeight,
+                          Rect(0, edgeTop, leftWidth, edgeBottom), picture);
+      if (rightWidth > 0)
+        ComposeVSkinImage(0, 0, pixels[Slot(TqzBorderSide::Right)], frame->FullStretch,
+                          sideHeight, Rect(pw - rightWidth, edgeTop, pw, edgeBottom), picture);
+    }
+    const int l = frameRect.Left, t = frameRect.Top;
+    stripBounds[Slot(TqzBorderSide::Top)] = Bounds(l, t, width, topHeight);
+    stripBounds[Slot(TqzBorderSide::Bottom)] =
+        Bounds(l, t + height - bottomHeight, width, bottomHeight);
+    stripBounds[Slot(TqzBorderSide::Left)] = Bounds(l, t + topHeight, leftWidth, sideHeight);
+    stripBounds[Slot(TqzBorderSide::Right)] =
+        Bounds(l + width - rightWidth, t + topHeight, rightWidth, sideHeight);
+  }
+
+  for (TqzBorderSide side : kSides) {
+    std::function<void(TqzBitmap&)> decorate;
+    if (side == TqzBorderSide::Top && frame->FullBorder)
+      decorate = [this](TqzBitmap& strip) { owner.DrawFullBorderObjects(strip, active); };
+    strips[Slot(side)] = MakeStrip(pixels[Slot(side)], decorate);
+  }
+}
+
+// Shows the strips around a form at `form`. The windows never pass over the
+// form: a window that appears is shown on top, so the form is raised again.
+void TqzFormLayerBorder::Impl::Place(const TRect& form) {
+  formBounds = form;
+  if (!visible || placing) return;
+  placing = true;
+  BuildStrips(FrameRect(form));
+  bool appeared = false;
+  for (TqzBorderSide side : kSides) {
+    TqzFormLayerWindow* window = windows[Slot(side)].get();
+    if (!window) continue;
+    const bool wasShown = IsWindowVisible(window->Handle());
+    const auto& strip = strips[Slot(side)];
+    window->ShowPicture(stripBounds[Slot(side)], strip ? strip->Pixmap() : TPixmap(), Opacity());
+    appeared = appeared || (!wasShown && IsWindowVisible(window->Handle()));
+  }
+  if (appeared) RaiseForm();
+  placing = false;
+}
+
+void TqzFormLayerBorder::Impl::RaiseForm() {
+  TCustomForm& form = owner.BorderForm();
+  if (!form.HandleAllocated() || !IsWindowVisible(form.Handle())) return;
+  SetWindowPos(form.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The band of the hit extents around the form sizes it; near the form's
+// corners the band sizes diagonally. Outside the band the caption of a
+// full-border frame moves the form. Elsewhere the border takes the press
+// and does nothing with it.
+int TqzFormLayerBorder::Impl::HitTest(TPoint p) const {
+  if (!frame) return HTCLIENT;
+  const int sizing = SizingHit(p);
+  if (sizing != HTCLIENT) return sizing;
+  return CaptionRect().Contains(p) ? HTCAPTION : HTCLIENT;
+}
+
+int TqzFormLayerBorder::Impl::SizingHit(TPoint p) const {
+  if (owner.RolledUp() || owner.Minimized()) return HTCLIENT;
+  TCustomForm& f = owner.BorderForm();
+  if (f.HandleAllocated() && IsZoomed(f.Handle())) return HTCLIENT;
+  const TRect& form = formBounds;
+  const TRect band{form.Left - hitExtents.Left, form.Top - hitExtents.Top,
+                   form.Right + hitExtents.Right, form.Bottom + hitExtents.Bottom};
+  if (!band.Contains(p) || form.Contains(p)) return HTCLIENT;
+  const int grip = std::max(kCornerGrip, frame->HitTestSize);
+  const bool inLeft = p.X < form.Left, inRight = p.X >= form.Right;
+  const bool inTop = p.Y < form.Top, inBottom = p.Y >= form.Bottom;
+  const bool left = inLeft || ((inTop || inBottom) && p.X < form.Left + grip);
+  const bool right = !left && (inRight || ((inTop || inBottom) && p.X >= form.Right - grip));
+  const bool top = inTop || ((inLeft || inRight) && p.Y < form.Top + grip);
+  const bool bottom = !top && (inBottom || ((inLeft || inRight) && p.Y >= form.Bottom - grip));
+  if (top) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
+  if (bottom) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+  return left ? HTLEFT : HTRIGHT;
+}
+
+void TqzFormLayerBorder::Impl::CreateWindows() {
+  TCustomForm& form = owner.BorderForm();
+  const bool mouseTransparent = frame->BorderRect.IsEmpty() && frame->HitTestRect.IsEmpty();
+  const bool stayOnTop = form.FormStyle() == fsStayOnTop;
+  for (TqzBorderSide side : kSides) {
+    auto& window = windows[Slot(side)];
+    if (window) continue;
+    window.reset(new TqzFormLayerWindow(side, form, mouseTransparent, stayOnTop,
+                                        [this](TPoint p) { return HitTest(p); }));
+  }
+}
+
+void TqzFormLayerBorder::Impl::FreeWindows() {
+  for (auto& window : windows) window.reset();
+  strips = {};
+  stripBounds = {};
+}
+
+// ---------------------------------------------------------------------------
+
+TqzFormLayerBorder::TqzFormLayerBorder(TqzLayerBorderOwner& owner)
+    : impl_(std::make_unique<Impl>(owner)) {}
+
+TqzFormLayerBorder::~TqzFormLayerBorder() = default;
+
+// The windows are made for one frame (whether they take the mouse depends
+// on it): a border shown with the old skin is shown anew with the new one.
+// Blur behind the border needs desktop composition of one platform family;
+// the host's platforms have none, so no blur regions are built.
+void TqzFormLayerBorder::SetSkin(TqzSkinData* skin) {
+  const bool wasVisible = impl_->visible;
+  Hide();
+  Impl& d = *impl_;
+  d.skin = skin;
+  d.frame = skin && !skin->Empty() && skin->LayerFrame().PictureIndex != -1 ? &skin->LayerFrame()
+                                                                           : nullptr;
+  d.extents = d.frame ? InsetsOf(d.frame->BorderRect, d.frame->ClientRect) : TRect{};
+  d.hitExtents = !d.frame                          ? TRect{}
+                 : !d.frame->BorderRect.IsEmpty() ? d.extents
+                                                  : InsetsOf(d.frame->HitTestRect, d.frame->ClientRect);
+  d.activeOpacity = d.frame ? ScaleOpacity(d.frame->AlphaBlendValue, 255) : 255;
+  d.inactiveOpacity = d.frame ? ScaleOpacity(d.frame->InActiveAlphaBlendValue, 255) : 255;
+  if (wasVisible) Show();
+}
+
+bool TqzFormLayerBorder::Used() const { return impl_->Used(); }
+bool TqzFormLayerBorder::Visible() const { return impl_->visible; }
+bool TqzFormLayerBorder::FullBorder() const { return impl_->FullBorder(); }
+TRect TqzFormLayerBorder::Extents() const { return impl_->extents; }
+TRect TqzFormLayerBorder::HitExtents() const { return impl_->hitExtents; }
+uint8_t TqzFormLayerBorder::Opacity() const { return impl_->Opacity(); }
+bool TqzFormLayerBorder::SizingForm() const {
+  return std::any_of(impl_->windows.begin(), impl_->windows.end(),
+                     [](const auto& w) { return w && w->SizingOwner(); });
+}
+
+HWND TqzFormLayerBorder::Window(TqzBorderSide side) const {
+  const auto& window = impl_->windows[Slot(side)];
+  return window && window->HandleAllocated() ? window->Handle() : HWND();
+}
+
+TRect TqzFormLayerBorder::FrameRect(const TRect& formBounds) const {
+  return impl_->FrameRect(formBounds);
+}
+
+void TqzFormLayerBorder::Show() {
+  Impl& d = *impl_;
+  if (!d.Used()) return;
+  d.CreateWindows();
+  d.visible = true;
+  d.Place(d.owner.BorderForm().BoundsRect());
+}
+
+void TqzFormLayerBorder::Hide() {
+  impl_->visible = false;
+  impl_->FreeWindows();
+}
+
+void TqzFormLayerBorder::Update() {
+  if (impl_->visible) impl_->Place(impl_->owner.BorderForm().BoundsRect());
+}
+
+void TqzFormLayerBorder::MoveTo(int left, int top, int height, int width) {
+  impl_->Place(Bounds(left, top, width, height));
+}
+
+void TqzFormLayerBorder::SetPosition(int left, int top) {
+  const TRect form = impl_->owner.BorderForm().BoundsRect();
+  impl_->Place(Bounds(left, top, form.Width(), form.Height()));
+}
+
+void TqzFormLayerBorder::SetAlpha(int value, bool update) {
+  Impl& d = *impl_;
+  d.activeOpacity = ScaleOpacity(d.frame ? d.frame->AlphaBlendValue : 255, value);
+  d.inactiveOpacity = ScaleOpacity(d.frame ? d.frame->InActiveAlphaBlendValue : 255, value);
+  if (update) Update();
+}
+
+// The look changes with the picture (full-border objects, an inactive
+// picture) and with the opacity: either repaints the border.
+void TqzFormLayerBorder::SetActive(bool active, bool update) {
+  Impl& d = *impl_;
+  if (d.active == active) return;
+  d.active = active;
+  const bool looksDifferent =
+      d.FullBorder() || d.InactiveImage() || d.activeOpacity != d.inactiveOpacity;
+  if (update && looksDifferent) Update();
+}
+
+void TqzFormLayerBorder::Suspend() {
+  impl_->suspended = true;
+  Hide();
+}
+
+void TqzFormLayerBorder::Resume() {
+  impl_->suspended = false;
+  TCustomForm& form = impl_->owner.BorderForm();
+  if (form.HandleAllocated() && IsWindowVisible(form.Handle())) Show();
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+constexpr uintptr_t kFadeTimer = 1;
+constexpr UINT kFadeIntervalMs = 25;
+}  // namespace
+
+struct TqzLayerManager::Impl {
+  std::unique_ptr<TqzLayerWindow> window;
+  std::unique_ptr<TqzBitmap> picture;  // premultiplied
+  uint8_t target = 0, opacity = 0, step = 0;
+
+  void Push() {
+    TBlendFunction blend;
+    blend.SourceConstantAlpha = opacity;
+    UpdateLayeredWindow(window->Handle(), nullptr, nullptr, picture->Pixmap(), &blend, ULW_ALPHA);
+  }
+  void FadeStep() {
+    if (!window) return;
+    opacity = static_cast<uint8_t>(std::min<int>(target, opacity + step));
+    Push();
+    if (opacity >= target) KillTimer(window->Handle(), kFadeTimer);
+  }
+};
+
 TqzLayerManager::TqzLayerManager() : impl_(std::make_unique<Impl>()) {}
 TqzLayerManager::~TqzLayerManager() = default;
-void TqzLayerManager::ShowLayer(int, int, uint8_t, const TBitmap*, const TBitmap&) {}
-void TqzLayerManager::HideLayer() {}
-bool TqzLayerManager::Shown() const { return false; }
+
+// The glow fades in over ten steps: the step is a tenth of the target
+// rounded up, so that the tenth step reaches it (and a target below ten
+// still moves).
+void TqzLayerManager::ShowLayer(int x, int y, uint8_t alpha, const TBitmap* mask,
+                                const TBitmap& picture) {
+  HideLayer();
+  if (picture.Empty()) return;
+  Impl& d = *impl_;
+  d.picture = std::make_unique<TqzBitmap>();
+  d.picture->Assign(picture);
+  if (mask && !mask->Empty())
+    AlphaFromMaskPremultiplied(*d.picture, mask->Pixels());
+  else
+    d.picture->PreMultiply();
+
+  d.window.reset(new TqzLayerWindow(TopMost));
+  d.window->SetBounds(x, y, d.picture->Width(), d.picture->Height());
+  const HWND window = d.window->Handle();
+  d.target = alpha;
+  d.opacity = 0;
+  d.step = static_cast<uint8_t>((alpha + 9) / 10);
+  d.Push();
+  ShowWindow(window, SW_SHOWNA);
+  if (d.opacity < d.target)
+    SetTimer(window, kFadeTimer, kFadeIntervalMs,
+             [&d](HWND, UINT, uintptr_t, DWORD) { d.FadeStep(); });
+}
+
+void TqzLayerManager::HideLayer() {
+  Impl& d = *impl_;
+  if (d.window && d.window->HandleAllocated()) KillTimer(d.window->Handle(), kFadeTimer);
+  d.window.reset();
+  d.picture.reset();
+}
+
+bool TqzLayerManager::Shown() const { return impl_->window != nullptr; }
+
+HWND TqzLayerManager::Window() const {
+  const auto& window = impl_->window;
+  return window && window->HandleAllocated() ? window->Handle() : HWND();
+}
+
+uint8_t TqzLayerManager::Opacity() const { return impl_->window ? impl_->opacity : 0; }
 
 }  // namespace qz

@@ -7,12 +7,17 @@
 #include <memory>
 
 #include "host/base/Types.h"
+#include "host/base/WindowHandle.h"
 
 namespace qz {
 
 class TBitmap;
 class TCustomForm;
+class TqzBitmap;
 class TqzSkinData;
+
+// The four windows of a layered border.
+enum class TqzBorderSide { Top, Bottom, Left, Right };
 
 // What the layered border needs from the form it decorates.
 class TqzLayerBorderOwner {
@@ -26,6 +31,14 @@ class TqzLayerBorderOwner {
   // The form may carry a border at all: skinnable, bordered or in client
   // mode, not an MDI child.
   virtual bool LayeredBorderAllowed() const = 0;
+  // Full-border frames: draws the caption, caption buttons and quick buttons
+  // with their alpha layers into the top strip before it is shown. The strip
+  // is the frame's width, its origin the frame's top-left, its pixels carry
+  // straight (not premultiplied) alpha. Nothing by default.
+  virtual void DrawFullBorderObjects(TqzBitmap& topStrip, bool active) {
+    (void)topStrip;
+    (void)active;
+  }
 };
 
 class TqzFormLayerBorder {
@@ -51,7 +64,20 @@ class TqzFormLayerBorder {
   void SetAlpha(int value, bool update);               // 0..255 of the frame's opacities
   void SetActive(bool active, bool update);
   void Suspend();
-  void Resume();
+  void Resume();  // shows the border again when the form is visible
+
+  // The rectangle of the whole frame around a form with these bounds
+  // (screen coordinates); empty without a layer frame.
+  TRect FrameRect(const TRect& formBounds) const;
+  // Distance from the frame's hit-test rect (its border rect when it has
+  // one) to its client rect on each side: the sizing band around the form.
+  TRect HitExtents() const;
+  // The opacity the windows show now (active or inactive).
+  uint8_t Opacity() const;
+  // The window of one side; null while hidden or not created.
+  HWND Window(TqzBorderSide side) const;
+  // True while a press on the border runs the form's size or move loop.
+  bool SizingForm() const;
 
  private:
   struct Impl;
@@ -70,6 +96,9 @@ class TqzLayerManager {
   void ShowLayer(int x, int y, uint8_t alpha, const TBitmap* mask, const TBitmap& picture);
   void HideLayer();
   bool Shown() const;
+  // The glow window (null when none) and the opacity it shows now.
+  HWND Window() const;
+  uint8_t Opacity() const;
 
  private:
   struct Impl;
