@@ -21,6 +21,7 @@ namespace qz {
 
 class TCustomImageList;
 class TMenu;
+class TPopupMenuWindow;
 
 class EMenuError : public Exception {
  public:
@@ -204,11 +205,25 @@ class TPopupMenu : public TMenu {
   TComponent* PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(TComponent* value) { SetReference(popupComponent_, value); }
 
+  // Closes its window when one is open.
+  ~TPopupMenu() override;
+
   // Fires OnPopup, then DoPopup(x, y) at screen point (x, y). The skinned
-  // menu engine overrides DoPopup (or installs PopupHook) to show it.
+  // menu engine overrides DoPopup (or installs PopupHook) to show it;
+  // without either the host's plain popup menu window shows the items.
+  // Returns at once: the window stays open until an item is chosen or the
+  // menu is cancelled.
   void Popup(int x, int y);
   TNotifyEvent OnPopup;
   std::function<void(TPopupMenu& menu, int x, int y)> PopupHook;
+
+  // The host's popup window: whether it is open, its screen rectangle
+  // (empty when closed) and closing it without a command.
+  bool IsShowing() const;
+  TRect PopupRect() const;
+  void ClosePopup();
+  // The open window (null when closed), for callers that drive it.
+  TPopupMenuWindow* PopupWindow() const;
 
  protected:
   virtual void DoPopup(int x, int y);
@@ -217,6 +232,7 @@ class TPopupMenu : public TMenu {
   TPopupAlignment alignment_ = paLeft;
   bool autoPopup_ = true;
   TComponent* popupComponent_ = nullptr;
+  TComponentRef<TPopupMenuWindow> window_;
 };
 
 }  // namespace qz
