@@ -160,6 +160,11 @@ void TPopupMenuWindow::ShowAt(TPoint topLeft) {
 void TPopupMenuWindow::Popup(TPoint screen, TPopupAlignment alignment) {
   if (open_ || closing_) return;
   const TSize size = MeasureSize();
+  if (rows_.empty()) {
+    // Nothing visible to show: the menu closes at once.
+    HideAndForget();
+    return;
+  }
   TPoint pos = screen;
   if (alignment == paRight) pos.X -= size.cx;
   if (alignment == paCenter) pos.X -= size.cx / 2;
@@ -171,10 +176,13 @@ void TPopupMenuWindow::Popup(TPoint screen, TPopupAlignment alignment) {
   pos.X = std::max(pos.X, work.Left);
   pos.Y = std::max(pos.Y, work.Top);
   ShowAt(pos);
-  previousFocus_ = GetFocus();
+  // Taking the capture closes another open menu, which gives its focus
+  // back first: the focus to return to is the one after that.
   TComponentRef<TPopupMenuWindow> self(this);
   SetCapture(Handle());
-  if (self && open_) ::qz::SetFocus(Handle());
+  if (!self || !open_) return;
+  previousFocus_ = GetFocus();
+  ::qz::SetFocus(Handle());
 }
 
 TPoint TPopupMenuWindow::SubmenuPosition(TSize size) const {
@@ -258,7 +266,7 @@ void TPopupMenuWindow::Dispatch(TMessage& m) {
       const TPoint screen = ClientToScreen({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
       if (m.Msg == WM_MOUSEMOVE) Root()->MouseMoved(screen);
       else if (m.Msg == WM_LBUTTONUP) Root()->ButtonUp(screen);
-      else Root()->ButtonDown(screen);
+      else Root()->ButtonDown(screen, m.Msg == WM_LBUTTONDOWN);
       return;
     }
     case WM_RBUTTONUP:
@@ -308,12 +316,12 @@ void TPopupMenuWindow::MouseMoved(TPoint screen) {
   if (level->HasSubItems(level->hot_)) level->OpenSubmenu(false);
 }
 
-void TPopupMenuWindow::ButtonDown(TPoint screen) {
+void TPopupMenuWindow::ButtonDown(TPoint screen, bool left) {
   if (LevelAt(screen) == nullptr) {
     CloseMenu();  // a click outside every menu window: no command, the click is eaten
     return;
   }
-  pressed_ = true;
+  pressed_ = left;
 }
 
 void TPopupMenuWindow::ButtonUp(TPoint screen) {

@@ -81,7 +81,7 @@ class TPopupMenuWindow : public TCustomControl {
   TPoint SubmenuPosition(TSize size) const;
 
   void MouseMoved(TPoint screen);
-  void ButtonDown(TPoint screen);
+  void ButtonDown(TPoint screen, bool left);
   void ButtonUp(TPoint screen);
   void KeyDownInMenu(uint16_t key);
   void CharInMenu(char32_t ch);
@@ -99,7 +99,7 @@ class TPopupMenuWindow : public TCustomControl {
   int hot_ = -1;
   bool open_ = false;
   bool closing_ = false;
-  bool pressed_ = false;    // a button went down inside the chain
+  bool pressed_ = false;    // the left button went down inside the chain
   TComponentRef<TPopupMenuWindow> parent_;
   TComponentRef<TPopupMenuWindow> child_;
   HWND previousFocus_ = nullptr;

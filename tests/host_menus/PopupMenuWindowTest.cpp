@@ -209,6 +209,11 @@ TEST_F(PopupMenuWindowTest, TheReleaseOfThePressThatOpenedTheMenuChoosesNothing)
   Pump();
   EXPECT_TRUE(clicked.empty());
   EXPECT_TRUE(menu->IsShowing());
+  // Nor does a left release after a right press inside the menu.
+  hp->InjectClick(ItemCenter(w, 0), TMouseButtonId::Right);
+  hp->InjectMouseUp();
+  Pump();
+  EXPECT_TRUE(clicked.empty());
 }
 
 // ---------------------------------------------------------------- keys
@@ -395,6 +400,30 @@ TEST_F(PopupMenuWindowTest, FreeingTheMenuOrClosingItClosesTheWindow) {
   EXPECT_EQ(LiveMenuWindows(), 0);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(clicked.empty());
+}
+
+TEST_F(PopupMenuWindowTest, OpeningAnotherMenuClosesTheFirstAndTheFocusStillComesBack) {
+  auto* other = new TPopupMenu(form);
+  AddItem(other->Items(), "&Other");
+  Show();
+  other->Popup(300, 300);
+  Pump();
+  EXPECT_FALSE(menu->IsShowing());
+  EXPECT_TRUE(other->IsShowing());
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(other->IsShowing());
+  EXPECT_EQ(LiveMenuWindows(), 0);
+  EXPECT_EQ(GetFocus(), HWND(probe));
+}
+
+TEST_F(PopupMenuWindowTest, AMenuWithoutVisibleItemsShowsNothing) {
+  auto* empty = new TPopupMenu(form);
+  AddItem(empty->Items(), "Gone")->SetVisible(false);
+  empty->Popup(300, 300);
+  Pump();
+  EXPECT_FALSE(empty->IsShowing());
+  EXPECT_EQ(LiveMenuWindows(), 0);
+  EXPECT_EQ(GetFocus(), HWND(probe));
 }
 
 TEST_F(PopupMenuWindowTest, AnInstalledHookStillReplacesTheWindow) {
