@@ -1,6 +1,7 @@
 // Menus: TMenuItem trees held by a main menu (the form's menu bar) or a
-// popup menu. The host only keeps the model; the skinned menu engine draws
-// and tracks the windows. Items may be owned by the form (as a form
+// popup menu. The skinned menu engine draws and tracks the windows; until
+// one takes over (PopupHook), a popup menu shows the host's plain popup menu
+// window (host/ui/PopupMenuWindow.h). Items may be owned by the form (as a form
 // resource creates them) or by their parent item; either way an item that
 // is destroyed leaves its parent's list, and an item destroys its sub-items.
 #pragma once

@@ -375,8 +375,10 @@ TEST_F(PopupMenuWindowTest, ActivationMovingToAnotherWindowClosesTheMenu) {
 
 TEST_F(PopupMenuWindowTest, AnOnClickThatFreesTheOwnerFormDoesNotCrash) {
   save->OnClick = [this](TObject*) {
-    delete form;
-    form = nullptr;
+    // The handler lives in the item the form frees: nothing of it is read afterwards.
+    TForm*& slot = form;
+    delete slot;
+    slot = nullptr;
   };
   TPopupMenuWindow* w = Show();
   Click(ItemCenter(w, 1));
