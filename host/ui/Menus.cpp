@@ -6,7 +6,9 @@
 #include "host/base/Messages.h"
 #include "host/base/Stream.h"
 #include "host/components/Properties.h"
+#include "host/ui/Application.h"
 #include "host/ui/ImgList.h"
+#include "host/ui/PopupMenuWindow.h"
 
 namespace qz {
 
@@ -368,8 +370,36 @@ void TPopupMenu::Popup(int x, int y) {
   if (self) DoPopup(x, y);
 }
 
+TPopupMenu::~TPopupMenu() { ClosePopup(); }
+
 void TPopupMenu::DoPopup(int x, int y) {
-  if (PopupHook) PopupHook(*this, x, y);
+  if (PopupHook) {
+    PopupHook(*this, x, y);
+    return;
+  }
+  ClosePopup();
+  if (Application == nullptr) return;
+  // Owned by the application, not by this menu: the window deletes itself
+  // (deferred) when it closes and may outlive the menu by that much.
+  auto* window = new TPopupMenuWindow(Application, Items());
+  window_ = window;
+  window->Popup({x, y}, Alignment());
+}
+
+TPopupMenuWindow* TPopupMenu::PopupWindow() const {
+  return window_ && window_->IsOpen() ? window_.Get() : nullptr;
+}
+
+bool TPopupMenu::IsShowing() const { return PopupWindow() != nullptr; }
+
+TRect TPopupMenu::PopupRect() const {
+  TPopupMenuWindow* window = PopupWindow();
+  return window ? window->BoundsRect() : TRect{};
+}
+
+void TPopupMenu::ClosePopup() {
+  if (TPopupMenuWindow* window = PopupWindow()) window->CloseMenu();
+  window_ = nullptr;
 }
 
 // ---------------------------------------------------------------------------

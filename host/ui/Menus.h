@@ -1,6 +1,7 @@
 // Menus: TMenuItem trees held by a main menu (the form's menu bar) or a
-// popup menu. The host only keeps the model; the skinned menu engine draws
-// and tracks the windows. Items may be owned by the form (as a form
+// popup menu. The skinned menu engine draws and tracks the windows; until
+// one takes over (PopupHook), a popup menu shows the host's plain popup menu
+// window (host/ui/PopupMenuWindow.h). Items may be owned by the form (as a form
 // resource creates them) or by their parent item; either way an item that
 // is destroyed leaves its parent's list, and an item destroys its sub-items.
 #pragma once
@@ -21,6 +22,7 @@ namespace qz {
 
 class TCustomImageList;
 class TMenu;
+class TPopupMenuWindow;
 
 class EMenuError : public Exception {
  public:
@@ -204,11 +206,25 @@ class TPopupMenu : public TMenu {
   TComponent* PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(TComponent* value) { SetReference(popupComponent_, value); }
 
+  // Closes its window when one is open.
+  ~TPopupMenu() override;
+
   // Fires OnPopup, then DoPopup(x, y) at screen point (x, y). The skinned
-  // menu engine overrides DoPopup (or installs PopupHook) to show it.
+  // menu engine overrides DoPopup (or installs PopupHook) to show it;
+  // without either the host's plain popup menu window shows the items.
+  // Returns at once: the window stays open until an item is chosen or the
+  // menu is cancelled.
   void Popup(int x, int y);
   TNotifyEvent OnPopup;
   std::function<void(TPopupMenu& menu, int x, int y)> PopupHook;
+
+  // The host's popup window: whether it is open, its screen rectangle
+  // (empty when closed) and closing it without a command.
+  bool IsShowing() const;
+  TRect PopupRect() const;
+  void ClosePopup();
+  // The open window (null when closed), for callers that drive it.
+  TPopupMenuWindow* PopupWindow() const;
 
  protected:
   virtual void DoPopup(int x, int y);
@@ -217,6 +233,7 @@ class TPopupMenu : public TMenu {
   TPopupAlignment alignment_ = paLeft;
   bool autoPopup_ = true;
   TComponent* popupComponent_ = nullptr;
+  TComponentRef<TPopupMenuWindow> window_;
 };
 
 }  // namespace qz
