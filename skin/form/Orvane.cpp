@@ -65,17 +65,21 @@ TqzOrvane::TqzOrvane(TComponent* AOwner) : TComponent(AOwner) {
 TqzOrvane::~TqzOrvane() {
   StopTimers();
   objects_.clear();
-  RemoveWndProc();
+  if (!form_->InState(csDestroying)) RemoveWndProc();
 }
 
 void TqzOrvane::BeforeDestruction() {
   TComponent::BeforeDestruction();
   StopTimers();
-  if (form_->HandleAllocated()) KillTimer(form_->Handle(), 1);
   FreeObjects();
   areaBindings_.clear();
+  // A form that goes first deletes its components after its own members
+  // are gone: only a controller removed from a living form puts back what
+  // it changed.
+  if (form_->InState(csDestroying)) return;
+  if (form_->HandleAllocated()) KillTimer(form_->Handle(), 1);
   RemoveWndProc();
-  if (form_->OnShortCut) form_->OnShortCut = nullptr;
+  form_->OnShortCut = nullptr;
 }
 
 void TqzOrvane::InstallWndProc() {

@@ -30,7 +30,8 @@ TqzSkinData* SenderOf(const TMessage& m) { return reinterpret_cast<TqzSkinData*>
 }  // namespace
 
 void TqzOrvane::NewWndProc(TMessage& m) {
-  if (InState(csDestroying)) {
+  if (InState(csDestroying) || form_->InState(csDestroying)) {
+    if (m.Msg == WM_DESTROY) StopTimers();
     CallDefault(m);
     return;
   }
