@@ -37,6 +37,7 @@ void TqzOrvane::NewWndProc(TMessage& m) {
   }
   if (IsPreProcessed(m.Msg) && PreProcess(m)) return;
   if (HandleSkinMessage(m)) return;
+  if (HandleMDIMessage(m)) return;
   if (HandleFrameMessage(m)) return;
   if (HandleMouseMessage(m)) return;
   if (HandleStateMessage(m)) return;
@@ -155,7 +156,12 @@ bool TqzOrvane::HandleStateMessage(TMessage& m) {
     case WM_DESTROY:
       StopTimers();
       if (form_->HandleAllocated()) KillTimer(form_->Handle(), 1);
+      NotifyMDIMainForm(WM_USER + 208);
       CallDefault(m);
+      return true;
+    case WM_MOVE:
+      CallDefault(m);
+      if (self) NotifyMDIMainForm(WM_USER + 209);
       return true;
     case WM_SIZE:
       WMSize(m);
@@ -202,6 +208,17 @@ bool TqzOrvane::HandleStateMessage(TMessage& m) {
       return false;
   }
 }
+
+// ---------------------------------------------------------------------------
+// MDI seams
+
+bool TqzOrvane::HandleMDIMessage(TMessage& m) {
+  if (m.Msg < WM_USER + 206 || m.Msg > WM_USER + 212) return false;
+  m.Result = 0;  // no maximised MDI children, nothing to coordinate
+  return true;
+}
+
+void TqzOrvane::NotifyMDIMainForm(uint32_t) {}
 
 // ---------------------------------------------------------------------------
 // Non-client model
