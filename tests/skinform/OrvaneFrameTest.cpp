@@ -3,6 +3,8 @@
 // formminheight, so the frame alone is 35 high; formminwidth is 220.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "host/components/FormResource.h"
 #include "tests/skinform/OrvaneTestSupport.h"
 
@@ -302,7 +304,11 @@ TEST_F(OrvaneFrame, HandlersMayFreeTheForm) {
   auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
   AddCaption(*s.Orvane, {400, 5, 420, 25}, false);
   TForm* form = s.Form;
-  s.Orvane->OnMouseEnterEvent = [&](const std::string&) { delete form; form = nullptr; };
+  // The handler's own closure goes with the form: it touches nothing after.
+  s.Orvane->OnMouseEnterEvent = [slot = &form](const std::string&) {
+    TForm* gone = std::exchange(*slot, nullptr);
+    delete gone;
+  };
   Move({100 + 410, 100 + 15});
   Ticks(1, 60);  // the mouse timer of the skin change finds the object
   EXPECT_EQ(form, nullptr);
@@ -315,7 +321,10 @@ TEST_F(OrvaneFrame, HandlersMayFreeTheForm) {
   o->SetSkinData(shared);
   f->Show();
   Pump();
-  o->OnChangeSkinData = [&](TObject*) { delete f; f = nullptr; };
+  o->OnChangeSkinData = [slot = &f](TObject*) {
+    TForm* gone = std::exchange(*slot, nullptr);
+    delete gone;
+  };
   shared->LoadFromCompressedData(DialogSkin().Compressed);
   Pump();
   EXPECT_EQ(f, nullptr);
