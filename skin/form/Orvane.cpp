@@ -115,6 +115,9 @@ void TqzOrvane::Notification(TComponent* component, TOperation operation) {
 void TqzOrvane::Loaded() {
   TComponent::Loaded();
   if (supportNCArea_ == false && InState(csDesigning)) form_->SetBorderStyle(bsNone);
+  // The skin data of a form resource loads (and broadcasts) before the
+  // reference to it is resolved.
+  if (!InState(csDesigning) && skinData_ && !skinData_->Empty() && !skinned_) ChangeSkinData();
 }
 
 // ---------------------------------------------------------------------------
@@ -127,7 +130,10 @@ void TqzOrvane::SetSkinData(TqzSkinData* value) {
     FreeObjects();
     areaBindings_.clear();
   }
-  if (!InState(csLoading) && !InState(csDesigning) && form_->HandleAllocated()) ChangeSkinData();
+  // Applied at once, window or not: a skin loaded before the controller
+  // knew it sends no further change message, and without this the form
+  // would stay unskinned.
+  if (!InState(csLoading) && !InState(csDesigning)) ChangeSkinData();
 }
 
 void TqzOrvane::SetSupportNCArea(bool value) {

@@ -56,6 +56,48 @@ end
   EXPECT_EQ(o->SystemMenu(), nullptr);
 }
 
+// The demo's order: the controller first, then the stored skin and the skin
+// data whose load broadcasts before any reference is resolved.
+TEST_F(OrvaneFrame, FormResourceWithItsSkinComesUpSkinned) {
+  std::string hex;
+  static const char digits[] = "0123456789ABCDEF";
+  for (size_t i = 0; i < DialogSkin().Compressed.size(); ++i) {
+    if (i % 32 == 0) hex += "\n      ";
+    hex += digits[DialogSkin().Compressed[i] >> 4];
+    hex += digits[DialogSkin().Compressed[i] & 15];
+  }
+  auto* f = new TForm(Application);
+  ReadComponentRes(f, "object Form1: TForm\n"
+                      "  Left = 100\n  Top = 100\n  Width = 600\n  Height = 400\n"
+                      "  object qzOrvane1: TqzOrvane\n    SkinData = qzSkinData1\n  end\n"
+                      "  object qzCompressedStoredSkin1: TqzCompressedStoredSkin\n"
+                      "    CompressedData = {" + hex + "}\n  end\n"
+                      "  object qzSkinData1: TqzSkinData\n"
+                      "    CompressedStoredSkin = qzCompressedStoredSkin1\n  end\n"
+                      "end\n");
+  auto* o = f->FindChild<TqzOrvane>("qzOrvane1");
+  ASSERT_NE(o, nullptr);
+  EXPECT_TRUE(o->Skinned());
+  f->Show();
+  Pump();
+  EXPECT_EQ(f->ClientWidth(), 590);
+  EXPECT_EQ(f->ClientHeight(), 365);
+}
+
+// A skin data loaded before the controller knew it.
+TEST_F(OrvaneFrame, SkinDataLoadedBeforehandAppliesWhenAttached) {
+  auto* f = new TForm(Application);
+  f->SetBoundsRect(Bounds(100, 100, 600, 400));
+  auto* data = new TqzSkinData(f);
+  data->LoadFromCompressedData(DialogSkin().Compressed);
+  auto* o = new TqzOrvane(f);
+  o->SetSkinData(data);
+  EXPECT_TRUE(o->Skinned());
+  f->Show();
+  Pump();
+  EXPECT_EQ(f->ClientWidth(), 590);
+}
+
 TEST_F(OrvaneFrame, OwnerMustBeAForm) {
   TComponent owner(nullptr);
   EXPECT_THROW(TqzOrvane o(&owner), EInvalidCast);
