@@ -224,10 +224,13 @@ void TqzOrvane::NotifyMDIMainForm(uint32_t) {}
 // Non-client model
 
 void TqzOrvane::WMNCCalcSize(TMessage& m) {
-  if (!skinnable_ || ClientMode() || Borderless()) {
+  if (!skinnable_) {
     CallDefault(m);
     return;
   }
+  m.Result = 0;
+  // Client mode and borderless forms: the whole window is client area.
+  if (ClientMode() || Borderless()) return;
   auto* params = reinterpret_cast<TNCCalcSizeParams*>(m.LParam);
   newSize_ = {form_->Width(), form_->Height()};
   CalcRects();

@@ -143,6 +143,11 @@ TEST_F(OrvaneFrame, BorderDragResizesWithinTheLimits) {
   Drag({100 + 647, 300}, {0, 300});
   EXPECT_EQ(s.Form->Width(), 110);
   EXPECT_EQ(s.Form->ClientWidth(), 100);
+  // And far past the maximum: the frame plus 800 client pixels.
+  s.Orvane->MaxClientWidth = 800;
+  Drag({100 + 107, 300}, {1900, 300});
+  EXPECT_EQ(s.Form->Width(), 810);
+  EXPECT_EQ(s.Orvane->Rects().NewClRect.Right, 805);
 }
 
 TEST_F(OrvaneFrame, CaptionDoubleClickMaximisesAndRestores) {
