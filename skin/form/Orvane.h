@@ -1,0 +1,440 @@
+// The form skinning controller: a non-visual component dropped on a form
+// that takes over the form's window. It replaces the window procedure,
+// answers the non-client messages from the attached skin (frame mode) or
+// draws the whole skin in the client area (client mode), owns the active
+// skin objects of the frame and routes the mouse to them, runs the window
+// states itself (maximise, minimise, restore, roll-up) and follows the skin
+// data's change messages.
+//
+// A skinned form in a test or a program:
+//   auto* form = new TForm(Application);
+//   auto* skin = new TqzSkinData(form);
+//   auto* orvane = new TqzOrvane(form);   // the owner must be a form
+//   orvane->SetSkinData(skin);
+//   skin->LoadFromCompressedData(bytes);  // the change messages apply it
+//   form->Show();
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/components/Component.h"
+#include "host/components/Events.h"
+#include "host/components/Properties.h"
+#include "host/graphics/Bitmap.h"
+#include "host/graphics/Font.h"
+#include "host/graphics/Region.h"
+#include "host/ui/Forms.h"
+#include "host/ui/ImgList.h"
+#include "host/ui/Menus.h"
+#include "host/ui/Timer.h"
+#include "skin/form/FrameGeometry.h"
+#include "skin/form/LayerBorder.h"
+#include "skin/form/ObjectHost.h"
+#include "skin/form/SkinObjects.h"
+#include "skin/form/WindowStates.h"
+
+namespace qz {
+
+class TqzSkinData;
+
+QZ_ENUM(TqzBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biRollUp", "biMinimizeToTray");
+
+enum TqzCaptionTabPos { qztpLeft, qztpCenter, qztpRight };
+QZ_ENUM(TqzCaptionTabPos, "qztpLeft", "qztpCenter", "qztpRight");
+enum TqzClientInActiveEffect { qzieSemiTransparent, qzieBlur };
+QZ_ENUM(TqzClientInActiveEffect, "qzieSemiTransparent", "qzieBlur");
+enum TqzPositionInMonitor { qzpDefault, qzpScreenCenter, qzpDesktopCenter };
+QZ_ENUM(TqzPositionInMonitor, "qzpDefault", "qzpScreenCenter", "qzpDesktopCenter");
+
+using TChangeClientRectEvent = std::function<void(const TRect& NewClientRect)>;
+using TqzOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
+
+// Private messages other windows send to a skinned form.
+inline constexpr uint32_t WM_CLOSESKINMENU = WM_USER + 204;             // 1228
+inline constexpr uint32_t MSG_SKINNED_FORM_QUERY = 45490;
+inline constexpr uint32_t MSG_LAYERED_BORDER_SUSPEND = 45491;
+inline constexpr uint32_t MSG_LAYERED_BORDER_RESUME = 45492;
+inline constexpr uint32_t MSG_PAINT_FRAME_TO_DC = 45513;
+inline constexpr uint32_t MSG_PAINT_FRAME_TO_DC_EX = 48203;
+inline constexpr LRESULT kSkinnedFormAnswer = 12853, kNativeFormAnswer = 12852;
+inline constexpr LRESULT kFramePaintedAnswer = 12851, kFramePaintedExAnswer = 16802;
+
+class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorderOwner {
+  QZ_CLASS(TqzOrvane, TComponent)
+  QZ_PUBLISHED_ACCESS(TqzOrvane);
+
+ public:
+  // The owner must be a form (EInvalidCast otherwise).
+  explicit TqzOrvane(TComponent* AOwner);
+  ~TqzOrvane() override;
+  void BeforeDestruction() override;
+
+  TCustomForm& Form() const { return *form_; }
+
+  // ---- published properties ----
+  TqzSkinData* SkinData() const { return skinData_; }
+  void SetSkinData(TqzSkinData* value);
+  TqzSkinData* MenusSkinData() const { return menusSkinData_; }
+  void SetMenusSkinData(TqzSkinData* value) { SetReference(menusSkinData_, value); }
+  bool SupportNCArea() const { return supportNCArea_; }
+  void SetSupportNCArea(bool value);
+  TqzBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TqzBorderIcons value);
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState value);
+  bool Sizeable() const { return sizeable_; }
+  void SetSizeable(bool value) { sizeable_ = value; }
+  int ClientWidth() const { return clientWidth_; }
+  int ClientHeight() const { return clientHeight_; }
+  void SetClientWidth(int v) { clientWidth_ = v; }
+  void SetClientHeight(int v) { clientHeight_ = v; }
+  TFont& DefCaptionFont() { return defCaptionFont_; }
+  TFont& DefInActiveCaptionFont() { return defInActiveCaptionFont_; }
+  TFont& DefMenuItemFont() { return defMenuItemFont_; }
+  TBitmap& LogoBitMap() { return logoBitMap_; }
+  TMainMenu* MainMenu() const { return mainMenu_; }
+  void SetMainMenu(TMainMenu* v) { SetReference(mainMenu_, v); }
+  TPopupMenu* SystemMenu() const { return systemMenu_; }
+  void SetSystemMenu(TPopupMenu* v) { SetReference(systemMenu_, v); }
+  TPopupMenu* MenuButtonPopupMenu() const { return menuButtonPopupMenu_; }
+  void SetMenuButtonPopupMenu(TPopupMenu* v) { SetReference(menuButtonPopupMenu_, v); }
+  TCustomImageList* MenuButtonImageList() const { return menuButtonImageList_; }
+  void SetMenuButtonImageList(TCustomImageList* v) { SetReference(menuButtonImageList_, v); }
+  TCustomImageList* QuickImageList() const { return quickImageList_; }
+  void SetQuickImageList(TCustomImageList* v) { SetReference(quickImageList_, v); }
+  TCustomImageList* CaptionTabsImageList() const { return captionTabsImageList_; }
+  void SetCaptionTabsImageList(TCustomImageList* v) { SetReference(captionTabsImageList_, v); }
+  // Components whose classes come later; referenced by their base class.
+  TComponent* TrayIcon() const { return trayIcon_; }
+  void SetTrayIcon(TComponent* v) { SetReference(trayIcon_, v); }
+  TComponent* MainMenuBar() const { return mainMenuBar_; }
+  void SetMainMenuBar(TComponent* v) { SetReference(mainMenuBar_, v); }
+  TComponent* MDITabsBar() const { return mdiTabsBar_; }
+  void SetMDITabsBar(TComponent* v) { SetReference(mdiTabsBar_, v); }
+  TComponent* SkinHint() const { return skinHint_; }
+  void SetSkinHint(TComponent* v) { SetReference(skinHint_, v); }
+  TComponent* StatusBar() const { return statusBar_; }
+  void SetStatusBar(TComponent* v) { SetReference(statusBar_, v); }
+
+  // Plain published values (read by the controller where it needs them).
+  bool MenuButtonVisible = false;
+  int MenuButtonWidth = 50;
+  std::string MenuButtonCaption;
+  int MenuButtonImageIndex = -1, MenuButtonSpacing = 0, MenuButtonMargin = -1;
+  bool ShowMDIScrollBars = true;
+  int CaptionTabIndex = 0;
+  TqzCaptionTabPos CaptionTabPos = qztpLeft;
+  bool QuickButtonsShowHint = false;
+  bool ClientInActiveEffect = false;
+  TqzClientInActiveEffect ClientInActiveEffectType = qzieSemiTransparent;
+  bool DisableSystemMenu = false;
+  TqzPositionInMonitor PositionInMonitor = qzpDefault;
+  bool UseFormCursorInNCArea = false;
+  int MaxMenuItemsInWindow = 0;
+  bool HideCaptionButtons = false, HideCloseButton = false;
+  bool AlwaysShowInTray = false, AlwaysMinimizeToTray = false;
+  bool LogoBitMapTransparent = false;
+  bool UseSkinFontInMenu = true, UseSkinFontInCaption = true, UseSkinSizeInMenu = true;
+  bool ShowIconProp = false;  // published as ShowIcon
+  bool MaximizeOnFullScreen = false;
+  bool ShowObjectHint = false, UseDefaultObjectHint = true, UseSkinCursors = false;
+  int DefMenuItemHeight = 20;
+  bool UseDefaultSysMenu = true;
+  bool AlphaBlend = false, AlphaBlendAnimation = false;
+  uint8_t AlphaBlendValue = 200;
+  bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
+  uint8_t MenusAlphaBlendValue = 200;
+  int MinHeight = 0, MinWidth = 0, MaxHeight = 0, MaxWidth = 0;
+  int MinClientHeight = 0, MinClientWidth = 0, MaxClientHeight = 0, MaxClientWidth = 0;
+  bool DraggAble = false;
+  bool NCDraggAbleProp = true;  // published as NCDraggAble
+  bool Magnetic = false;
+  uint8_t MagneticSize = 10;
+
+  // ---- published events ----
+  TqzCaptionPaintEvent OnCaptionPaint;
+  TChangeClientRectEvent OnChangeClientRect;
+  TNotifyEvent OnChangeSkinData;
+  TqzObjectNotifyEvent OnMouseEnterEvent, OnMouseLeaveEvent;
+  TqzObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent;
+  TqzObjectMouseMoveEvent OnMouseMoveEvent;
+  TqzObjectPaintEvent OnPaintEvent;
+  TqzSwitchChangeStateEvent OnSwitchChangeStateEvent;
+  TqzObjectValueEvent OnTrackBarChangeValueEvent, OnFrameRegulatorChangeValueEvent;
+  TNotifyEvent OnActivate, OnDeActivate;
+  TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+  TNotifyEvent OnChangeRollUpState;
+  TNotifyEvent OnMainMenuEnter, OnMainMenuExit;
+  TNotifyEvent OnMinimizeToTray, OnRestoreFromTray;
+  TqzActivateCustomObjectEvent OnActivateCustomObject;
+  TNotifyEvent OnMinimize, OnRestore, OnMaximize;
+  TShortCutEvent OnShortCut;
+  TqzOnAcceptToMDITabsBar OnAcceptToMDITabsBar;
+  TNotifyEvent OnCaptionTabChange;
+
+  // ---- operations ----
+  void ChangeSkinData();
+  void Maximize();
+  void Minimize();
+  void Restore();
+  void RollUp();
+  void RollDown();
+  void MinimizeToTray();
+  void RestoreFromTray();
+  void Close();
+  void SystemMenuPopup(int X, int Y);
+  void TestActive(int X, int Y, bool InFrame);
+  // Places `control` over the skin area `areaName` after every client-mode
+  // geometry change; ignored when the skin has no such (non-empty) area.
+  void BindControlToArea(const std::string& areaName, TControl* control);
+  // The magnetic snap of a window of `size` proposed at `proposed`.
+  TPoint MagneticPosition(TPoint proposed, TSize size, TPoint cursor);
+
+  // ---- state queries ----
+  bool Skinned() const { return skinned_; }
+  bool IsRolledUp() const { return rolledUp_; }
+  TWindowState ActualWindowState() const { return actualState_; }
+  const TRect& NormalBounds() const { return normalBounds_; }
+  const TqzFrameRects& Rects() const { return rects_; }
+  TqzSizeLimits SizeLimits() const;
+  TqzSkinObjectList& ObjectList() { return objects_; }
+  int ActiveObject() const { return activeObject_; }
+  int OldActiveObject() const { return oldActiveObject_; }
+  int MouseCaptureObject() const { return mouseCaptureObject_; }
+  bool MouseTimerActive() const;
+  bool MorphTimerActive() const;
+  bool AnimateTimerActive() const;
+  TqzFormLayerBorder& LayerBorder() { return *layerBorder_; }
+  // The menu the system menu popup showed last (rebuilt on every popup).
+  TPopupMenu& DefaultSystemMenu() { return *sysMenu_; }
+
+  // ---- TqzObjectHost ----
+  TqzSkinData* HostSkinData() const override;
+  bool FormActive() const override;
+  bool RolledUp() const override { return rolledUp_; }
+  bool Maximized() const override { return actualState_ == wsMaximized; }
+  bool Minimized() const override { return actualState_ == wsMinimized; }
+  bool IsMainForm() const override;
+  bool ClientMode() const override { return !supportNCArea_; }
+  bool FullBorderLayered() const override;
+  bool ShowIcon() const override { return ShowIconProp; }
+  bool NCDraggAble() const override { return NCDraggAbleProp; }
+  TPoint WindowToScreen(TPoint p) const override;
+  TqzCaptionContext CaptionContext() const override;
+  void RedrawObject(TqzActiveSkinObject& object) override;
+  void RedrawCaption() override;
+  void StartMorphTimer() override;
+  void StartAnimateTimer() override;
+  void ExecuteCommand(TqzStdCommand command) override;
+  void PopupSystemMenuBelow(const TRect& objectRect) override;
+  void PopupMenuBelow(TMenuItem& items, const TRect& objectRect) override;
+  void StartClientDrag(TPoint p) override;
+  void ShowGlowLayer(int x, int y, uint8_t alpha, const TBitmap* mask,
+                     const TBitmap& picture) override;
+  void HideGlowLayer() override;
+  void FireMouseEnter(const std::string& id) override;
+  void FireMouseLeave(const std::string& id) override;
+  void FireMouseDown(const std::string& id, int x, int y, const TRect& r, TqzMouseButton b) override;
+  void FireMouseUp(const std::string& id, int x, int y, const TRect& r, TqzMouseButton b) override;
+  void FireMouseMove(const std::string& id, int x, int y, const TRect& r) override;
+  void FirePaint(const std::string& id, TCanvas& canvas, const TRect& r) override;
+  void FireSwitchChangeState(const std::string& id, TSwitchState state) override;
+  void FireTrackBarChangeValue(const std::string& id, int value) override;
+  void FireFrameRegulatorChangeValue(const std::string& id, int value) override;
+
+  // ---- TqzLayerBorderOwner ----
+  TCustomForm& BorderForm() const override { return *form_; }
+  bool LayeredBorderAllowed() const override;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+  void Loaded() override;
+
+ private:
+  struct TAreaBinding {
+    TComponentRef<TControl> Control;
+    std::unique_ptr<TqzDataSkinArea> Area;  // a copy: bindings outlive no skin
+  };
+
+  // ---- attachment and messages (Orvane.cpp, OrvaneMessages.cpp) ----
+  void InstallWndProc();
+  void RemoveWndProc();
+  void NewWndProc(TMessage& m);
+  void CallDefault(TMessage& m);
+  bool PreProcess(TMessage& m);
+  bool HandleFrameMessage(TMessage& m);
+  bool HandleMouseMessage(TMessage& m);
+  bool HandleSkinMessage(TMessage& m);
+  bool HandleStateMessage(TMessage& m);
+  void WMSize(TMessage& m);
+  void WMActivate(TMessage& m);
+  void WMNCActivate(TMessage& m);
+  void WMShowWindow(TMessage& m);
+  void WMFadeTimer();
+  void StartFadeIn();
+  bool FadeAnimated() const;
+  void FrameChanged();
+  void RollUpClientResize();
+  void WMEraseBkgnd(TMessage& m);
+  void WMNCPaint(TMessage& m);
+  void WMNCCalcSize(TMessage& m);
+  void WMGetMinMaxInfo(TMessage& m);
+  void WMNCHitTest(TMessage& m);
+  void WMSetCursor(TMessage& m);
+  void WMSysCommand(TMessage& m);
+  void WMSizing(TMessage& m);
+  void WMMoving(TMessage& m);
+  void WMEnterSizeMove();
+  void WMExitSizeMove();
+  void WMSkinBeforeChange(TqzSkinData* sender);
+  void WMSkinChanged(TqzSkinData* sender);
+  void WMSkinnableFormChanged(TqzSkinData* sender);
+
+  // ---- MDI seams: the host has no MDI forms yet; each branch of the
+  // controller that concerns MDI forms or children calls one of these. ----
+  // Messages 1230..1236 between MDI children and the MDI main form.
+  bool HandleMDIMessage(TMessage& m);
+  // An MDI child tells its main form that it moved, was restored or closed.
+  void NotifyMDIMainForm(uint32_t msg);
+
+  // ---- geometry and painting ----
+  bool HasSkin() const;
+  bool Skinnable() const;
+  bool Borderless() const;
+  TSize PictureSize() const;
+  TqzFrameSize FrameSize() const;
+  void CalcRects();
+  void SetFormRegion();
+  void RepaintFrame();
+  void PaintFrameTo(TCanvas& canvas);
+  void RepaintCaptionArea();
+  void ApplySkinAreas();
+  void PlaceAllObjects();
+  void Nudge();
+  void FireChangeClientRect();
+  TqzSizeLimitInput SizeLimitInput() const;
+  TRect MonitorWorkArea(bool fullScreen) const;
+  TqzSizingFrame SizingFrame() const;
+  bool CaptionDragPointAt(TPoint p) const;
+  int FrameHit(TPoint windowPoint);
+  int ClientHit(TPoint clientPoint);
+  TPoint ScreenToWindow(TPoint screen) const;
+
+  // ---- skin change ----
+  void ApplyFrameModeSkin();
+  void ApplyClientModeSkin();
+  void ClampFrameSizeToMinimum();
+  void RestoreOuterRectAfterChange();
+  void UpdateButtonStates();
+  void FreeObjects();
+  void NotifyControls(uint32_t msg, TqzSkinData* sender);
+
+  // ---- objects and mouse (OrvaneMouse.cpp) ----
+  void UpdateActiveState(bool fullUpdate);
+  void LeaveActiveObject();
+  void ResetObjectStates();
+  void RouteNCMouse(TMessage& m);
+  void RouteClientMouse(TMessage& m);
+  void ObjectMouseDown(TPoint p, TqzMouseButton button, bool capture);
+  void ObjectMouseUp(TPoint p, TqzMouseButton button);
+  void ObjectMouseMove(TPoint p);
+  void CaptionDoubleClick();
+  void ClientDragTo(TPoint screen);
+  void OnMouseTimer();
+  void OnMorphTimer();
+  void OnAnimateTimer();
+  void StopTimers();
+  void StartMouseTimer();
+  TqzActiveSkinObject* ObjectAt(int index) const;
+
+  // ---- window states (OrvaneStates.cpp) ----
+  void ApplyWindowState(TWindowState state);
+  void PositionByMonitor(TSize size);
+  void RollUpFrame();
+  void RollDownFrame();
+  void RollUpClient();
+  void RollDownClient();
+  void SetRollUpState(bool up);
+  void DragToTopCheck();
+  void DragAway(TRect& moving);
+  void MinimizeToSlot();
+  void BuildSystemMenu();
+  void SystemMenuAction(const std::string& name);
+  void FormShortCut(TMessage& msg, bool& handled);
+  bool RollUpAllowed() const;
+
+  // ---- fields ----
+  TCustomForm* form_ = nullptr;
+  std::function<void(TMessage&)> oldWndProc_;
+  bool hooked_ = false;
+
+  TqzSkinData* skinData_ = nullptr;
+  TqzSkinData* menusSkinData_ = nullptr;
+  TMainMenu* mainMenu_ = nullptr;
+  TPopupMenu* systemMenu_ = nullptr;
+  TPopupMenu* menuButtonPopupMenu_ = nullptr;
+  TCustomImageList* menuButtonImageList_ = nullptr;
+  TCustomImageList* quickImageList_ = nullptr;
+  TCustomImageList* captionTabsImageList_ = nullptr;
+  TComponent* trayIcon_ = nullptr;
+  TComponent* mainMenuBar_ = nullptr;
+  TComponent* mdiTabsBar_ = nullptr;
+  TComponent* skinHint_ = nullptr;
+  TComponent* statusBar_ = nullptr;
+
+  bool supportNCArea_ = true;
+  TqzBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize, biRollUp};
+  TWindowState requestedState_ = wsNormal;
+  bool sizeable_ = true;
+  int clientWidth_ = 0, clientHeight_ = 0;
+  TFont defCaptionFont_, defInActiveCaptionFont_, defMenuItemFont_;
+  TBitmap logoBitMap_;
+
+  // state
+  bool skinned_ = false;
+  bool skinnable_ = true;
+  TWindowState actualState_ = wsNormal;
+  bool rolledUp_ = false, rolledUpWhileMaximized_ = false;
+  TRect normalBounds_;
+  int rollUpHeight_ = 0;
+  std::vector<TComponentRef<TControl>> hiddenByRollUp_;
+  TSize newSize_;
+  TRect lastWindowPos_;
+  TqzFrameRects rects_;
+  TqzMaskStrips maskStrips_;
+  TqzMagneticState magnetic_;
+  bool inSizeMove_ = false, sizingInLoop_ = false, fullDrag_ = false;
+  bool moveBySysCommand_ = false, draggedAboveWorkArea_ = false;
+  bool endedSizeMove_ = false;
+  TPoint sizeMoveCursor_;
+  bool clientDragging_ = false;
+  TPoint clientDragLast_;
+  bool firstShow_ = true, skinChanging_ = false;
+  bool sysMenuShown_ = false, keyMenuMode_ = false;
+  bool lastActive_ = false, hasLastActive_ = false;
+  bool mouseEnteredClient_ = false;
+  TRect savedOuterRect_;
+  bool savedOuterEnlarged_ = false;
+  bool ncActive_ = false;
+  int rollUpWidth_ = 0;
+  TPoint moveOffset_;          // drag-away shift of the running move loop
+  bool loopRanInDefault_ = false;
+  // Fade-in on window timer 1: one step per tick.
+  bool fadeStarted_ = false;
+  int fadeAlpha_ = 0, fadeTarget_ = 255, fadeStep_ = 1;
+  uint32_t fadeLastTick_ = 0;
+
+  TqzSkinObjectList objects_;
+  int activeObject_ = -1, oldActiveObject_ = -1, mouseCaptureObject_ = -1;
+  std::vector<TAreaBinding> areaBindings_;
+
+  std::unique_ptr<TTimer> mouseTimer_, morphTimer_, animateTimer_;
+  std::unique_ptr<TPopupMenu> sysMenu_, trayMenu_;
+  std::unique_ptr<TqzFormLayerBorder> layerBorder_;
+  std::unique_ptr<TqzLayerManager> glowLayer_, glowLayer2_;
+};
+
+}  // namespace qz

@@ -1,0 +1,668 @@
+// The form skinning controller's window procedure: the non-client model
+// from the skin, showing and fading in, activation, the skin messages, the
+// move and size loops, and the private messages of other components.
+#include <algorithm>
+
+#include "host/graphics/Canvas.h"
+#include "host/ui/Application.h"
+#include "host/ui/Windows.h"
+#include "skin/data/SkinData.h"
+#include "skin/form/FramePaint.h"
+#include "skin/form/Orvane.h"
+
+namespace qz {
+
+namespace {
+
+bool IsPreProcessed(uint32_t msg) {
+  switch (msg) {
+    case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE:
+    case WM_MOUSEACTIVATE: case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN:
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_PARENTNOTIFY:
+      return true;
+    default:
+      return false;
+  }
+}
+
+TqzSkinData* SenderOf(const TMessage& m) { return reinterpret_cast<TqzSkinData*>(m.WParam); }
+
+}  // namespace
+
+void TqzOrvane::NewWndProc(TMessage& m) {
+  if (InState(csDestroying) || form_->InState(csDestroying)) {
+    if (m.Msg == WM_DESTROY) StopTimers();
+    CallDefault(m);
+    return;
+  }
+  if (IsPreProcessed(m.Msg) && PreProcess(m)) return;
+  if (HandleSkinMessage(m)) return;
+  if (HandleMDIMessage(m)) return;
+  if (HandleFrameMessage(m)) return;
+  if (HandleMouseMessage(m)) return;
+  if (HandleStateMessage(m)) return;
+  CallDefault(m);
+}
+
+// Closes what a click or focus change elsewhere must close. MDI forwarding
+// belongs here once MDI forms exist.
+bool TqzOrvane::PreProcess(TMessage&) {
+  if (sysMenuShown_) {
+    sysMenuShown_ = false;
+    TComponentRef<TqzOrvane> self(this);
+    if (OnSkinMenuClose) OnSkinMenuClose(this);
+    if (!self) return true;
+  } else if (keyMenuMode_) {
+    keyMenuMode_ = false;
+    TComponentRef<TqzOrvane> self(this);
+    if (OnMainMenuExit) OnMainMenuExit(this);
+    if (!self) return true;
+  }
+  return false;
+}
+
+bool TqzOrvane::HandleSkinMessage(TMessage& m) {
+  switch (m.Msg) {
+    case MSG_SKIN_BEFORE_CHANGE:
+      WMSkinBeforeChange(SenderOf(m));
+      return true;
+    case MSG_SKIN_CHANGED:
+      WMSkinChanged(SenderOf(m));
+      return true;
+    case MSG_SKIN_AFTER_CHANGE:
+    case MSG_RESOURCE_STRINGS_CHANGED:
+    case MSG_AERO_BLUR_CHANGED:
+      return true;
+    case MSG_SKINNABLE_FORM_CHANGED:
+      WMSkinnableFormChanged(SenderOf(m));
+      return true;
+    case MSG_LAYERED_BORDERS_CHANGED:
+      if (SenderOf(m) == skinData_ && skinData_) {
+        layerBorder_->SetSkin(HostSkinData());
+        FrameChanged();
+      }
+      return true;
+    case WM_CLOSESKINMENU:
+      if (sysMenuShown_) {
+        sysMenuShown_ = false;
+        if (OnSkinMenuClose) OnSkinMenuClose(this);
+      }
+      return true;
+    case MSG_SKINNED_FORM_QUERY:
+      m.Result = skinnable_ ? kSkinnedFormAnswer : kNativeFormAnswer;
+      return true;
+    case MSG_LAYERED_BORDER_SUSPEND:
+      layerBorder_->Suspend();
+      return true;
+    case MSG_LAYERED_BORDER_RESUME:
+      layerBorder_->Resume();
+      if (form_->HandleAllocated() && IsWindowVisible(form_->Handle())) layerBorder_->Update();
+      return true;
+    case MSG_PAINT_FRAME_TO_DC:
+    case MSG_PAINT_FRAME_TO_DC_EX: {
+      if (m.Msg == MSG_PAINT_FRAME_TO_DC_EX && m.LParam != kFramePaintedExAnswer) return false;
+      if (!ClientMode() && !Borderless() && m.WParam != 0)
+        PaintFrameTo(*reinterpret_cast<TCanvas*>(m.WParam));
+      m.Result = m.Msg == MSG_PAINT_FRAME_TO_DC ? kFramePaintedAnswer : kFramePaintedExAnswer;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TqzOrvane::HandleFrameMessage(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCCALCSIZE:
+      WMNCCalcSize(m);
+      return true;
+    case WM_GETMINMAXINFO:
+      WMGetMinMaxInfo(m);
+      return true;
+    case WM_NCHITTEST:
+      WMNCHitTest(m);
+      return true;
+    case WM_NCPAINT:
+      WMNCPaint(m);
+      return true;
+    case WM_NCACTIVATE:
+      WMNCActivate(m);
+      return true;
+    case WM_ERASEBKGND:
+      WMEraseBkgnd(m);
+      return true;
+    case WM_SETCURSOR:
+      WMSetCursor(m);
+      return true;
+    case WM_SYNCPAINT:
+      if (ClientMode() || !rolledUp_) return false;
+      RepaintFrame();
+      m.Result = 0;
+      return true;
+    case WM_SETTEXT: {
+      TComponentRef<TqzOrvane> self(this);
+      CallDefault(m);
+      if (self) RepaintCaptionArea();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TqzOrvane::HandleStateMessage(TMessage& m) {
+  TComponentRef<TqzOrvane> self(this);
+  switch (m.Msg) {
+    case WM_DESTROY:
+      StopTimers();
+      if (form_->HandleAllocated()) KillTimer(form_->Handle(), 1);
+      NotifyMDIMainForm(WM_USER + 208);
+      CallDefault(m);
+      return true;
+    case WM_MOVE:
+      CallDefault(m);
+      if (self) NotifyMDIMainForm(WM_USER + 209);
+      return true;
+    case WM_SIZE:
+      WMSize(m);
+      return true;
+    case WM_ACTIVATE:
+      WMActivate(m);
+      return true;
+    case WM_SHOWWINDOW:
+      WMShowWindow(m);
+      return true;
+    case WM_TIMER:
+      if (m.WParam != 1) return false;
+      WMFadeTimer();
+      return true;
+    case WM_WINDOWPOSCHANGED:
+      CallDefault(m);
+      if (!self) return true;
+      lastWindowPos_ = form_->BoundsRect();
+      if (layerBorder_->Visible()) layerBorder_->SetPosition(form_->Left(), form_->Top());
+      return true;
+    case WM_DISPLAYCHANGE:
+      CallDefault(m);
+      if (!self || ClientMode() || Borderless()) return true;
+      if (SizeLimits().MaxWidth < form_->Width() || SizeLimits().MaxHeight < form_->Height()) Nudge();
+      return true;
+    case WM_SYSCOMMAND:
+      WMSysCommand(m);
+      return true;
+    case WM_SIZING:
+      WMSizing(m);
+      return true;
+    case WM_MOVING:
+      WMMoving(m);
+      return true;
+    case WM_ENTERSIZEMOVE:
+      WMEnterSizeMove();
+      CallDefault(m);
+      return true;
+    case WM_EXITSIZEMOVE:
+      CallDefault(m);
+      if (self) WMExitSizeMove();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// MDI seams
+
+bool TqzOrvane::HandleMDIMessage(TMessage& m) {
+  if (m.Msg < WM_USER + 206 || m.Msg > WM_USER + 212) return false;
+  m.Result = 0;  // no maximised MDI children, nothing to coordinate
+  return true;
+}
+
+void TqzOrvane::NotifyMDIMainForm(uint32_t) {}
+
+// ---------------------------------------------------------------------------
+// Non-client model
+
+void TqzOrvane::WMNCCalcSize(TMessage& m) {
+  if (!skinnable_) {
+    CallDefault(m);
+    return;
+  }
+  m.Result = 0;
+  // Client mode and borderless forms: the whole window is client area.
+  if (ClientMode() || Borderless()) return;
+  auto* params = reinterpret_cast<TNCCalcSizeParams*>(m.LParam);
+  newSize_ = {form_->Width(), form_->Height()};
+  CalcRects();
+  TqzClientAreaInput in;
+  in.HasSkin = HasSkin();
+  in.Picture = PictureSize();
+  in.SkinClientRect = HasSkin() ? skinData_->ClientRect : TRect{};
+  in.FullBorderLayered = FullBorderLayered();
+  in.DefaultCaptionHeight = DefaultCaptionHeight(form_->BorderStyle() == bsToolWindow ||
+                                                 form_->BorderStyle() == bsSizeToolWin);
+  params->rgrc[0] = CalcClientArea(params->rgrc[0], in);
+  m.Result = 0;
+}
+
+void TqzOrvane::WMGetMinMaxInfo(TMessage& m) {
+  auto* info = reinterpret_cast<TMinMaxInfo*>(m.LParam);
+  const TqzSizeLimits limits = SizeLimits();
+  info->ptMinTrackSize = {limits.MinWidth, limits.MinHeight};
+  info->ptMaxTrackSize = {limits.MaxWidth, limits.MaxHeight};
+  m.Result = 0;
+}
+
+TqzSizingFrame TqzOrvane::SizingFrame() const {
+  TqzSizingFrame f;
+  f.Rects = &rects_;
+  f.Window = FrameSize().Window;
+  f.BorderWidth = skinData_ ? skinData_->BorderWidth : 0;
+  f.Mask = skinData_ && !skinData_->Mask().Empty() ? &maskStrips_ : nullptr;
+  return f;
+}
+
+bool TqzOrvane::CaptionDragPointAt(TPoint p) const {
+  for (const auto& o : objects_)
+    if (o->IsCaption() && o->ShownIn(rolledUp_) && o->CaptionDragPoint(p)) return true;
+  return false;
+}
+
+int TqzOrvane::FrameHit(TPoint p) {
+  int hit;
+  if (HasSkin()) {
+    TqzFrameHitInput in;
+    in.Frame = SizingFrame();
+    in.ObjectActive = activeObject_ != -1;
+    in.CaptionDragPoint = NCDraggAbleProp && CaptionDragPointAt(p);
+    in.Sizeable = sizeable_;
+    in.Maximized = Maximized();
+    in.RolledUp = rolledUp_;
+    in.Minimized = Minimized();
+    in.InSizeMove = inSizeMove_;
+    in.FullBorderLayered = FullBorderLayered();
+    hit = FrameHitTest(p, in);
+  } else {
+    TqzDefaultFrameHitInput in;
+    in.Window = {form_->Width(), form_->Height()};
+    in.CaptionHeight = DefaultCaptionHeight(form_->BorderStyle() == bsToolWindow ||
+                                            form_->BorderStyle() == bsSizeToolWin);
+    in.ObjectActive = activeObject_ != -1;
+    in.Sizeable = sizeable_;
+    in.Maximized = Maximized();
+    in.RolledUp = rolledUp_;
+    in.Minimized = Minimized();
+    hit = DefaultFrameHitTest(p, in);
+  }
+  if (hit == HTOBJECT && !MouseTimerActive()) {
+    TComponentRef<TqzOrvane> self(this);
+    TestActive(p.X, p.Y, true);
+    if (!self) return HTNOWHERE;
+    StartMouseTimer();
+  }
+  return hit;
+}
+
+int TqzOrvane::ClientHit(TPoint p) {
+  if (!HasSkin()) return HTCLIENT;
+  if (!MouseTimerActive()) {
+    TComponentRef<TqzOrvane> self(this);
+    TestActive(p.X, p.Y, true);
+    if (!self) return HTNOWHERE;
+    StartMouseTimer();
+  }
+  TqzClientHitInput in;
+  in.HasSkin = true;
+  in.Frame = SizingFrame();
+  if (!skinData_->SizeGripArea.IsEmpty())
+    in.SizeGripRect = FrameTransformRect(skinData_->SizeGripArea, *skinData_, FrameSize());
+  in.ObjectActive = activeObject_ != -1;
+  in.Sizeable = sizeable_;
+  in.Maximized = Maximized();
+  in.RolledUp = rolledUp_;
+  return ClientHitTest(p, in);
+}
+
+void TqzOrvane::WMNCHitTest(TMessage& m) {
+  const TPoint screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  if (!skinnable_) {
+    CallDefault(m);
+    return;
+  }
+  m.Result = ClientMode() ? ClientHit(form_->ScreenToClient(screen)) : FrameHit(ScreenToWindow(screen));
+}
+
+void TqzOrvane::WMNCPaint(TMessage& m) {
+  if (!skinnable_) {
+    CallDefault(m);
+    return;
+  }
+  m.Result = 0;
+  if (ClientMode() || Borderless()) return;
+  if (FullBorderLayered()) {
+    m.Result = 1;
+    return;
+  }
+  RepaintFrame();
+}
+
+void TqzOrvane::WMEraseBkgnd(TMessage& m) {
+  m.Result = 1;
+  auto* canvas = reinterpret_cast<TCanvas*>(m.WParam);
+  if (!canvas) return;
+  const TSize client{form_->ClientWidth(), form_->ClientHeight()};
+  if (!ClientMode()) {
+    TqzClientBackgroundInput in;
+    in.Skin = HostSkinData();
+    in.Client = client;
+    in.Window = {form_->Width(), form_->Height()};
+    in.Logo = logoBitMap_.Empty() ? nullptr : &logoBitMap_;
+    in.LogoTransparent = LogoBitMapTransparent;
+    PaintClientBackground(*canvas, in);
+    return;
+  }
+  TqzClientSkinInput in;
+  in.Skin = HostSkinData();
+  in.Client = client;
+  in.RolledUp = rolledUp_;
+  in.NormalState = actualState_ == wsNormal;
+  if (HasSkin() && !skinData_->SizeGripArea.IsEmpty())
+    in.SizeGripRect = FrameTransformRect(skinData_->SizeGripArea, *skinData_, FrameSize());
+  in.Objects = &objects_;
+  PaintClientSkin(*canvas, in);
+}
+
+void TqzOrvane::WMSetCursor(TMessage& m) {
+  if (!ClientMode() && UseFormCursorInNCArea) {
+    const int hit = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(m.LParam)));
+    const bool sizing = hit >= HTLEFT && hit <= HTBOTTOMRIGHT;
+    if (!sizing && hit != HTCLIENT)
+      m.LParam = MAKELPARAM(HTCLIENT, HIWORD(static_cast<uintptr_t>(m.LParam)));
+  }
+  CallDefault(m);
+}
+
+// ---------------------------------------------------------------------------
+// Size and move
+
+void TqzOrvane::WMSize(TMessage& m) {
+  TComponentRef<TqzOrvane> self(this);
+  if (inSizeMove_ && fullDrag_) {
+    CallDefault(m);
+    if (self && !ClientMode() && !logoBitMap_.Empty()) form_->Invalidate();
+    return;
+  }
+  CallDefault(m);
+  if (!self) return;
+  newSize_ = ClientMode() ? TSize{LOWORD(static_cast<uintptr_t>(m.LParam)), HIWORD(static_cast<uintptr_t>(m.LParam))}
+                          : TSize{form_->Width(), form_->Height()};
+  magnetic_.Reset();
+  if (!HasSkin()) {
+    if (!ClientMode()) {
+      SetWindowRgn(form_->Handle(), nullptr, true);
+      RepaintFrame();
+    }
+    return;
+  }
+  if (!ClientMode()) {
+    const TqzSizeLimits limits = SizeLimits();
+    if (form_->Width() < limits.MinWidth || form_->Height() < limits.MinHeight) return;
+    CalcRects();
+    PlaceAllObjects();
+    SetFormRegion();
+    RepaintFrame();
+    if (layerBorder_->Visible()) layerBorder_->Update();
+    return;
+  }
+  const TSize picture = PictureSize();
+  if (rolledUp_) return;
+  if (IsStretchableFrame(*skinData_) || newSize_ == picture) {
+    CalcRects();
+    PlaceAllObjects();
+    SetFormRegion();
+    ApplySkinAreas();
+  }
+}
+
+void TqzOrvane::WMSizing(TMessage& m) {
+  magnetic_.Reset();
+  if (!(inSizeMove_ && fullDrag_) || ClientMode()) {
+    CallDefault(m);
+    return;
+  }
+  sizingInLoop_ = true;
+  TComponentRef<TqzOrvane> self(this);
+  CallDefault(m);
+  if (!self) return;
+  const auto* r = reinterpret_cast<const TRect*>(m.LParam);
+  const TqzSizeLimits limits = SizeLimits();
+  const TSize size{std::max(r->Width(), limits.MinWidth), std::max(r->Height(), limits.MinHeight)};
+  if (size == newSize_ || !HasSkin()) return;
+  newSize_ = size;
+  CalcRects();
+  PlaceAllObjects();
+  layerBorder_->MoveTo(r->Left, r->Top, size.cy, size.cx);
+}
+
+void TqzOrvane::WMMoving(TMessage& m) {
+  auto& r = *reinterpret_cast<TRect*>(m.LParam);
+  // Keep the window's own size: a drag away from the maximised state
+  // changed it inside the running loop.
+  r = Bounds(r.Left + moveOffset_.X, r.Top + moveOffset_.Y, form_->Width(), form_->Height());
+  const TRect work = MonitorWorkArea(false);
+  if (actualState_ == wsNormal && !rolledUp_ && borderIcons_.Contains(biMaximize) &&
+      !FullBorderLayered())
+    draggedAboveWorkArea_ = r.Top < work.Top;
+  if (Maximized()) {
+    DragAway(r);
+    return;
+  }
+  if (Magnetic) {
+    TPoint cursor;
+    GetCursorPos(cursor);
+    const TPoint p = MagneticPosition(r.TopLeft(), r.Size(), cursor);
+    r = Bounds(p.X, p.Y, r.Width(), r.Height());
+  }
+}
+
+void TqzOrvane::WMEnterSizeMove() {
+  GetCursorPos(sizeMoveCursor_);
+  loopRanInDefault_ = true;
+  moveOffset_ = {};
+  draggedAboveWorkArea_ = false;
+  if (ClientMode()) return;
+  ResetObjectStates();
+  mouseTimer_->SetEnabled(false);
+  activeObject_ = -1;
+  mouseCaptureObject_ = -1;
+  inSizeMove_ = true;
+  bool full = true;
+  SystemParametersInfo(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
+  fullDrag_ = full;
+}
+
+void TqzOrvane::WMExitSizeMove() {
+  if (!ClientMode()) {
+    if (sizingInLoop_ && newSize_ != TSize{form_->Width(), form_->Height()}) {
+      newSize_ = {form_->Width(), form_->Height()};
+      CalcRects();
+      PlaceAllObjects();
+      SetFormRegion();
+    }
+  }
+  inSizeMove_ = false;
+  sizingInLoop_ = false;
+  fullDrag_ = false;
+  moveOffset_ = {};
+  RepaintFrame();
+  if (layerBorder_->Visible()) layerBorder_->Update();
+}
+
+void TqzOrvane::WMSysCommand(TMessage& m) {
+  TComponentRef<TqzOrvane> self(this);
+  const uint32_t cmd = static_cast<uint32_t>(m.WParam) & 0xFFF0;
+  if (cmd == SC_RESTORE) {
+    if (OnRestore) OnRestore(this);
+    if (self) CallDefault(m);
+    return;
+  }
+  if (cmd == SC_KEYMENU) {
+    if (m.LParam == ' ') {
+      if (!DisableSystemMenu) {
+        TRect r{0, 0, 0, 0};
+        PopupSystemMenuBelow(r);
+      }
+      return;
+    }
+    if (sysMenuShown_) {
+      sysMenuShown_ = false;
+      if (OnSkinMenuClose) OnSkinMenuClose(this);
+      return;
+    }
+    // The menu bar's keyboard mode belongs to the menu bar component.
+    for (const auto& o : objects_) {
+      if (o->IsFrameMenuItem()) {
+        keyMenuMode_ = true;
+        if (OnMainMenuEnter) OnMainMenuEnter(this);
+        return;
+      }
+    }
+    CallDefault(m);
+    return;
+  }
+  const bool dragMove = static_cast<uint32_t>(m.WParam) == SC_DRAGMOVE;
+  CallDefault(m);
+  if (self && dragMove) DragToTopCheck();
+}
+
+// ---------------------------------------------------------------------------
+// Showing and fading in
+
+bool TqzOrvane::FadeAnimated() const {
+  return AlphaBlendAnimation || (skinData_ && skinData_->AnimationForAllWindows);
+}
+
+void TqzOrvane::WMShowWindow(TMessage& m) {
+  TComponentRef<TqzOrvane> self(this);
+  if (m.WParam == 0) {
+    HideGlowLayer();
+    layerBorder_->Hide();
+    CallDefault(m);
+    return;
+  }
+  if (firstShow_ && actualState_ == wsNormal) {
+    if (PositionInMonitor != qzpDefault) PositionByMonitor({form_->Width(), form_->Height()});
+    firstShow_ = false;
+  }
+  if (skinData_ && skinData_->AnimationForAllWindows && AlphaBlendValue == 0) AlphaBlendValue = 255;
+  if (AlphaBlend || FadeAnimated() || layerBorder_->Used()) StartFadeIn();
+  CallDefault(m);
+  if (!self) return;
+  if (!ClientMode()) Nudge();
+  else ApplySkinAreas();
+  if (!self) return;
+  if (requestedState_ != actualState_) ApplyWindowState(requestedState_);
+}
+
+void TqzOrvane::StartFadeIn() {
+  HWND h = form_->Handle();
+  SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(h, 0, 0, LWA_ALPHA);
+  layerBorder_->SetAlpha(0, false);
+  fadeStarted_ = false;
+  SetTimer(h, 1, 1);
+}
+
+// The fade runs on the window timer, one step per tick at least 6 ms apart,
+// so that input and painting go on between steps and a handler may close
+// the window at any step.
+void TqzOrvane::WMFadeTimer() {
+  HWND h = form_->Handle();
+  const bool onlyBorder = layerBorder_->Used() && !AlphaBlend && !FadeAnimated();
+  if (onlyBorder) {
+    KillTimer(h, 1);
+    SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) & ~intptr_t(WS_EX_LAYERED));
+    layerBorder_->SetAlpha(255, true);
+    return;
+  }
+  if (!fadeStarted_) {
+    fadeStarted_ = true;
+    fadeTarget_ = FadeAnimated() && !AlphaBlend ? 255 : AlphaBlendValue;
+    fadeStep_ = std::max(1, fadeTarget_ / 15);
+    fadeAlpha_ = FadeAnimated() ? 0 : fadeTarget_;
+    fadeLastTick_ = GetTickCount();
+    if (FadeAnimated()) {
+      SetTimer(h, 1, 6);
+      return;
+    }
+  } else {
+    if (GetTickCount() - fadeLastTick_ <= 5) return;
+    fadeLastTick_ = GetTickCount();
+    fadeAlpha_ = std::min(fadeAlpha_ + fadeStep_, fadeTarget_);
+  }
+  SetLayeredWindowAttributes(h, 0, uint8_t(fadeAlpha_), LWA_ALPHA);
+  layerBorder_->SetAlpha(fadeAlpha_, true);
+  if (fadeAlpha_ < fadeTarget_) return;
+  KillTimer(h, 1);
+  if (fadeTarget_ == 255)
+    SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) & ~intptr_t(WS_EX_LAYERED));
+}
+
+// ---------------------------------------------------------------------------
+// Activation
+
+void TqzOrvane::WMNCActivate(TMessage& m) {
+  TComponentRef<TqzOrvane> self(this);
+  ncActive_ = m.WParam != 0;
+  HideGlowLayer();
+  if (!ncActive_) {
+    TestActive(-1, -1, false);
+    if (!self) return;
+  }
+  m.Result = 1;
+  if (!skinnable_) {
+    CallDefault(m);
+    return;
+  }
+  RepaintFrame();
+  layerBorder_->SetActive(ncActive_, true);
+}
+
+void TqzOrvane::WMActivate(TMessage& m) {
+  TComponentRef<TqzOrvane> self(this);
+  if (clientDragging_) {
+    clientDragging_ = false;
+    if (GetCapture() == form_->Handle()) ReleaseCapture();
+  }
+  CallDefault(m);
+  if (!self) return;
+  if (!ClientMode()) {
+    LeaveActiveObject();
+    if (!self) return;
+    ResetObjectStates();
+    RepaintFrame();
+  } else if (form_->HandleAllocated()) {
+    form_->Invalidate();
+  }
+  UpdateActiveState(true);
+}
+
+void TqzOrvane::UpdateActiveState(bool) {
+  if (skinChanging_) return;
+  TComponentRef<TqzOrvane> self(this);
+  const bool active = FormActive();
+  hasLastActive_ = true;
+  lastActive_ = active;
+  for (size_t i = 0; i < objects_.size(); ++i) {
+    TqzActiveSkinObject* o = objects_[i].get();
+    if (o->IsCaption()) o->SetFormActive(active, o->ShownIn(rolledUp_));
+  }
+  RedrawCaption();
+  if (active) {
+    if (OnActivate) OnActivate(this);
+  } else if (OnDeActivate) {
+    OnDeActivate(this);
+  }
+}
+
+}  // namespace qz
