@@ -273,10 +273,14 @@ void TqzOrvane::CalcRects() {
   if (!HasSkin()) return;
   const TqzFrameSize size = FrameSize();
   rects_ = CalcFrameRects(*skinData_, size);
-  if (!skinData_->Mask().Empty())
-    maskStrips_ = BuildMaskStrips(*skinData_, rects_, size, skinData_->Mask().Pixels());
-  else
+  // Hit tests between here and the next region need the strips of this size.
+  if (skinData_->Mask().Empty()) {
     maskStrips_ = {};
+    stripsSize_ = {};
+  } else if (stripsSize_ != size.Window) {
+    maskStrips_ = BuildMaskStrips(*skinData_, rects_, size, skinData_->Mask().Pixels());
+    stripsSize_ = size.Window;
+  }
   FireChangeClientRect();
 }
 
@@ -297,8 +301,10 @@ void TqzOrvane::SetFormRegion() {
   in.Rects = &rects_;
   in.Size = FrameSize();
   in.RolledUpClientMode = ClientMode() && rolledUp_;
-  // The strips are built by CalcRects; the region is cut from them.
-  TqzFormRegion region = BuildFormRegion(in, maskStrips_, false);
+  // The region follows the window's size: the mask strips are stretched to
+  // it (the whole mask as it is fits the picture's size only).
+  TqzFormRegion region = BuildFormRegion(in, maskStrips_, true);
+  stripsSize_ = maskStrips_.Top.Empty() && maskStrips_.Left.Empty() ? TSize{} : in.Size.Window;
   if (region.Keep) return;
   SetWindowRgn(form_->Handle(), std::move(region.Region), true);
 }

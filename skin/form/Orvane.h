@@ -405,6 +405,7 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   TRect lastWindowPos_;
   TqzFrameRects rects_;
   TqzMaskStrips maskStrips_;
+  TSize stripsSize_;  // the window size the mask strips were stretched to
   TqzMagneticState magnetic_;
   bool inSizeMove_ = false, sizingInLoop_ = false, fullDrag_ = false;
   bool moveBySysCommand_ = false, draggedAboveWorkArea_ = false;

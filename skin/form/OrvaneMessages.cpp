@@ -441,6 +441,8 @@ void TqzOrvane::WMSizing(TMessage& m) {
   newSize_ = size;
   CalcRects();
   PlaceAllObjects();
+  SetFormRegion();
+  RepaintFrame();
   layerBorder_->MoveTo(r->Left, r->Top, size.cy, size.cx);
 }
 

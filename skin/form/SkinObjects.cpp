@@ -178,33 +178,30 @@ void TqzActiveSkinObject::Draw(TCanvas& canvas, bool compose) {
 
 // ---- mouse ----
 
-void TqzActiveSkinObject::RunEnter(bool changeLook) {
+// The event goes last: its handler may free the form and this object.
+void TqzActiveSkinObject::RunEnter(bool changeLook, bool showLayer) {
   MouseIn = true;
   if (changeLook) {
     Active = true;
     if (!ActiveLook(data_.ActiveSkinRect).IsEmpty()) Changed();
   }
+  if (showLayer) ShowLayer();
   host_.FireMouseEnter(IDName());
 }
 
-void TqzActiveSkinObject::RunLeave(bool changeLook) {
+void TqzActiveSkinObject::RunLeave(bool changeLook, bool hideLayer) {
   MouseIn = false;
   if (changeLook) {
     Active = false;
     if (!ActiveLook(data_.ActiveSkinRect).IsEmpty()) Changed();
   }
+  if (hideLayer) HideLayer();
   host_.FireMouseLeave(IDName());
 }
 
-void TqzActiveSkinObject::MouseEnter() {
-  RunEnter(true);
-  ShowLayer();
-}
+void TqzActiveSkinObject::MouseEnter() { RunEnter(true, true); }
 
-void TqzActiveSkinObject::MouseLeave() {
-  RunLeave(true);
-  HideLayer();
-}
+void TqzActiveSkinObject::MouseLeave() { RunLeave(true, true); }
 
 void TqzActiveSkinObject::DblClick() {}
 

@@ -113,8 +113,9 @@ class TqzActiveSkinObject {
   void DrawPiece(TCanvas& canvas, const TBitmap* picture, const TRect& src) const;
   void DrawMorph(TCanvas& canvas, const TBitmap& from, const TRect& fromRect, const TBitmap& to,
                  const TRect& toRect) const;
-  void RunEnter(bool changeLook);
-  void RunLeave(bool changeLook);
+  // Mouse enter and leave; the host's event is raised last of all.
+  void RunEnter(bool changeLook, bool showLayer = false);
+  void RunLeave(bool changeLook, bool hideLayer = false);
 
   TqzObjectHost& host_;
   const TqzDataSkinObject& data_;

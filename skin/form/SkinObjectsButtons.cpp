@@ -371,13 +371,13 @@ void TqzSkinAnimateObject::Draw(TCanvas& canvas, bool) {
 }
 
 void TqzSkinAnimateObject::MouseEnter() {
-  TqzActiveSkinObject::MouseEnter();
   if (AnimData().ButtonStyle && Enabled) Play(true);
+  TqzActiveSkinObject::MouseEnter();
 }
 
 void TqzSkinAnimateObject::MouseLeave() {
-  TqzActiveSkinObject::MouseLeave();
   if (AnimData().ButtonStyle) Play(false);
+  TqzActiveSkinObject::MouseLeave();
 }
 
 void TqzSkinAnimateObject::MouseDown(int x, int y, TqzMouseButton button) {

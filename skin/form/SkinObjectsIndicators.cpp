@@ -351,15 +351,15 @@ void TqzSkinLabelObject::Draw(TCanvas& canvas, bool) {
 }
 
 void TqzSkinLabelObject::MouseEnter() {
-  RunEnter(false);
   Active = true;
   host_.RedrawObject(*this);
+  RunEnter(false);
 }
 
 void TqzSkinLabelObject::MouseLeave() {
-  RunLeave(false);
   Active = false;
   host_.RedrawObject(*this);
+  RunLeave(false);
 }
 
 TqzSkinBitLabelObject::TqzSkinBitLabelObject(TqzObjectHost& host, const TqzDataSkinBitLabel& data)
@@ -469,15 +469,15 @@ void TqzSkinMainMenuItem::MouseDown(int x, int y, TqzMouseButton button) {
 }
 
 void TqzSkinMainMenuItem::MouseEnter() {
-  RunEnter(false);
   Active = true;
   host_.RedrawObject(*this);
+  RunEnter(false);
 }
 
 void TqzSkinMainMenuItem::MouseLeave() {
-  RunLeave(false);
   Active = false;
   host_.RedrawObject(*this);
+  RunLeave(false);
 }
 
 void TqzSkinMainMenuItem::MenuClosed() {

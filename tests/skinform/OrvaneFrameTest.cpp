@@ -124,11 +124,13 @@ TEST_F(OrvaneFrame, ClientAreaSizeLimitsAndHitTestsFollowTheSkin) {
   EXPECT_EQ(HitAt(s.Form, {100 + 300, 100 + 2}), HTTOP);
   EXPECT_EQ(HitAt(s.Form, {100 + 595, 100 + 395}), HTBOTTOMRIGHT);
   EXPECT_EQ(HitAt(s.Form, {100 + 300, 100 + 200}), HTCLIENT);
-  // The caption strip without a caption object is the controller's own.
-  EXPECT_EQ(HitAt(s.Form, {100 + 300, 100 + 15}), HTOBJECT);
-  AddCaption(*s.Orvane, {9, 1, 588, 29});
+  // The skin's caption object drags the window, unless NCDraggAble is off.
   EXPECT_EQ(HitAt(s.Form, {100 + 300, 100 + 15}), HTCAPTION);
   s.Orvane->NCDraggAbleProp = false;
+  EXPECT_EQ(HitAt(s.Form, {100 + 300, 100 + 15}), HTOBJECT);
+  s.Orvane->NCDraggAbleProp = true;
+  // Without a caption object the strip is the controller's own.
+  s.Orvane->ObjectList().clear();
   EXPECT_EQ(HitAt(s.Form, {100 + 300, 100 + 15}), HTOBJECT);
 }
 
@@ -319,28 +321,30 @@ TEST_F(OrvaneFrame, DeactivationReachesTheActiveStateEvents) {
 
 TEST_F(OrvaneFrame, MouseTimerRunsWhileTheMouseIsOverAnObject) {
   auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
-  AddCaption(*s.Orvane, {400, 5, 420, 25}, false);  // a button
+  // The skin's close button, placed at the right end of the button row.
+  const auto& objects = s.Orvane->ObjectList();
+  ASSERT_EQ(objects[1]->IDName(), "closebutton");
+  ASSERT_EQ(objects[1]->ObjectRect, (TRect{575, 7, 592, 23}));
   std::vector<std::string> log;
   s.Orvane->OnMouseEnterEvent = [&](const std::string& id) { log.push_back("enter " + id); };
   s.Orvane->OnMouseLeaveEvent = [&](const std::string& id) { log.push_back("leave " + id); };
-  s.Orvane->ObjectList().back()->Enabled = true;
   ASSERT_FALSE(s.Orvane->MouseTimerActive() && s.Orvane->ActiveObject() != -1);
   Ticks(2, 60);  // the timer started by the skin finds the mouse elsewhere
   EXPECT_FALSE(s.Orvane->MouseTimerActive());
 
-  Move({100 + 410, 100 + 15});
-  EXPECT_EQ(s.Orvane->ActiveObject(), 0);
+  Move({100 + 583, 100 + 15});
+  EXPECT_EQ(s.Orvane->ActiveObject(), 1);
   EXPECT_TRUE(s.Orvane->MouseTimerActive());
-  ASSERT_EQ(log, (std::vector<std::string>{"enter button"}));
+  ASSERT_EQ(log, (std::vector<std::string>{"enter closebutton"}));
 
   Move({1500, 900});
   Ticks(1, 60);
   EXPECT_EQ(s.Orvane->ActiveObject(), -1);
   EXPECT_FALSE(s.Orvane->MouseTimerActive());
-  EXPECT_EQ(log.back(), "leave button");
+  EXPECT_EQ(log.back(), "leave closebutton");
 
   // Destroying the window stops the timers.
-  Move({100 + 410, 100 + 15});
+  Move({100 + 583, 100 + 15});
   ASSERT_TRUE(s.Orvane->MouseTimerActive());
   s.Form->RecreateWnd();
   EXPECT_FALSE(s.Orvane->MouseTimerActive());
@@ -349,15 +353,14 @@ TEST_F(OrvaneFrame, MouseTimerRunsWhileTheMouseIsOverAnObject) {
 TEST_F(OrvaneFrame, HandlersMayFreeTheForm) {
   // From an object event during hit testing.
   auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
-  AddCaption(*s.Orvane, {400, 5, 420, 25}, false);
   TForm* form = s.Form;
   // The handler's own closure goes with the form: it touches nothing after.
   s.Orvane->OnMouseEnterEvent = [slot = &form](const std::string&) {
     TForm* gone = std::exchange(*slot, nullptr);
     delete gone;
   };
-  Move({100 + 410, 100 + 15});
-  Ticks(1, 60);  // the mouse timer of the skin change finds the object
+  Move({100 + 583, 100 + 15});  // the close button
+  Ticks(1, 60);
   EXPECT_EQ(form, nullptr);
 
   // From OnChangeSkinData, with a skin data the form does not own.
