@@ -53,6 +53,7 @@ TqzOrvane::TqzOrvane(TComponent* AOwner) : TComponent(AOwner) {
   mouseTimer_ = MakeTimer(50, [this] { OnMouseTimer(); });
   morphTimer_ = MakeTimer(25, [this] { OnMorphTimer(); });
   animateTimer_ = MakeTimer(25, [this] { OnAnimateTimer(); });
+  menuWatchTimer_ = MakeTimer(50, [this] { OnMenuWatchTimer(); });
 
   form_->SetBorderIcons({});
   form_->OnShortCut = [self = TComponentRef<TqzOrvane>(this)](TMessage& msg, bool& handled) {
@@ -64,6 +65,8 @@ TqzOrvane::TqzOrvane(TComponent* AOwner) : TComponent(AOwner) {
 
 TqzOrvane::~TqzOrvane() {
   StopTimers();
+  menuWatchTimer_->SetEnabled(false);
+  if (frameMenuWindow_) frameMenuWindow_->CloseMenu();
   objects_.clear();
   if (!form_->InState(csDestroying)) RemoveWndProc();
 }
@@ -109,6 +112,13 @@ void TqzOrvane::Notification(TComponent* component, TOperation operation) {
     FreeObjects();
     areaBindings_.clear();
     skinned_ = false;
+    layerBorder_->Hide();
+    layerBorder_->SetSkin(nullptr);
+  }
+  // The caption menu button must not keep items of a menu that went away.
+  if (operation == opRemove && menuButtonPopupMenu_ == nullptr) {
+    if (frameMenuWindow_) frameMenuWindow_->CloseMenu();
+    ConfigureObjects();
   }
 }
 
@@ -417,7 +427,19 @@ void TqzOrvane::ApplySkinAreas() {
 
 void TqzOrvane::FreeObjects() {
   activeObject_ = oldActiveObject_ = mouseCaptureObject_ = -1;
+  menuObject_ = -1;
   objects_.clear();
+}
+
+void TqzOrvane::ConfigureObjects() {
+  for (auto& o : objects_) {
+    if (auto* button = dynamic_cast<TqzSkinCaptionMenuButton*>(o.get())) {
+      button->Caption = MenuButtonCaption;
+      button->Images = menuButtonImageList_;
+      button->ImageIndex = MenuButtonImageIndex;
+      button->Menu = menuButtonPopupMenu_ ? menuButtonPopupMenu_->Items() : nullptr;
+    }
+  }
 }
 
 void TqzOrvane::UpdateButtonStates() {
@@ -490,6 +512,7 @@ void TqzOrvane::ApplyFrameModeSkin() {
   FreeObjects();
   if (HasSkin()) {
     objects_ = CreateSkinObjects(*this, *skinData_, mainMenu_);
+    ConfigureObjects();
     UpdateButtonStates();
     layerBorder_->SetSkin(skinData_);
   } else {
@@ -563,6 +586,7 @@ void TqzOrvane::ApplyClientModeSkin() {
     }
   }
   objects_ = CreateSkinObjects(*this, *skinData_, mainMenu_);
+  ConfigureObjects();
   UpdateButtonStates();
   layerBorder_->SetSkin(skinData_);
   if (OnChangeSkinData) OnChangeSkinData(this);

@@ -29,6 +29,7 @@
 #include "host/ui/Forms.h"
 #include "host/ui/ImgList.h"
 #include "host/ui/Menus.h"
+#include "host/ui/PopupMenuWindow.h"
 #include "host/ui/Timer.h"
 #include "skin/form/FrameGeometry.h"
 #include "skin/form/LayerBorder.h"
@@ -100,9 +101,15 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   TPopupMenu* SystemMenu() const { return systemMenu_; }
   void SetSystemMenu(TPopupMenu* v) { SetReference(systemMenu_, v); }
   TPopupMenu* MenuButtonPopupMenu() const { return menuButtonPopupMenu_; }
-  void SetMenuButtonPopupMenu(TPopupMenu* v) { SetReference(menuButtonPopupMenu_, v); }
+  void SetMenuButtonPopupMenu(TPopupMenu* v) {
+    SetReference(menuButtonPopupMenu_, v);
+    ConfigureObjects();
+  }
   TCustomImageList* MenuButtonImageList() const { return menuButtonImageList_; }
-  void SetMenuButtonImageList(TCustomImageList* v) { SetReference(menuButtonImageList_, v); }
+  void SetMenuButtonImageList(TCustomImageList* v) {
+    SetReference(menuButtonImageList_, v);
+    ConfigureObjects();
+  }
   TCustomImageList* QuickImageList() const { return quickImageList_; }
   void SetQuickImageList(TCustomImageList* v) { SetReference(quickImageList_, v); }
   TCustomImageList* CaptionTabsImageList() const { return captionTabsImageList_; }
@@ -210,6 +217,11 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   TqzFormLayerBorder& LayerBorder() { return *layerBorder_; }
   // The menu the system menu popup showed last (rebuilt on every popup).
   TPopupMenu& DefaultSystemMenu() { return *sysMenu_; }
+  // A menu the controller opened (system menu or an object's items) is open.
+  bool MenuShowing() const;
+  // Takes the MenuButton* properties over to the caption menu button again
+  // (after changing them while a skin is applied).
+  void ConfigureObjects();
 
   // ---- TqzObjectHost ----
   TqzSkinData* HostSkinData() const override;
@@ -362,6 +374,14 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void DragAway(TRect& moving);
   void MinimizeToSlot();
   void BuildSystemMenu();
+  // Remembers the object a menu opens for and watches the menu until it closes.
+  void MenuOpened();
+  void OnMenuWatchTimer();
+  // Closes the controller's open menus (on a press elsewhere, WM_CLOSESKINMENU).
+  void CloseMenus();
+  // The menu closed: the object that opened it leaves its pressed look and
+  // OnSkinMenuClose fires.
+  void MenuClosedNow();
   void SystemMenuAction(const std::string& name);
   void FormShortCut(TMessage& msg, bool& handled);
   bool RollUpAllowed() const;
@@ -415,6 +435,7 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   TPoint clientDragLast_;
   bool firstShow_ = true, skinChanging_ = false;
   bool sysMenuShown_ = false, keyMenuMode_ = false;
+  bool frameMenuShown_ = false;  // an object's items are open
   bool lastActive_ = false, hasLastActive_ = false;
   bool mouseEnteredClient_ = false;
   TRect savedOuterRect_;
@@ -433,6 +454,10 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   std::vector<TAreaBinding> areaBindings_;
 
   std::unique_ptr<TTimer> mouseTimer_, morphTimer_, animateTimer_;
+  // Polls the open menu: the host's popup window tells no one that it closed.
+  std::unique_ptr<TTimer> menuWatchTimer_;
+  int menuObject_ = -1;  // the object whose menu is open
+  TComponentRef<TPopupMenuWindow> frameMenuWindow_;  // an object's items
   std::unique_ptr<TPopupMenu> sysMenu_, trayMenu_;
   std::unique_ptr<TqzFormLayerBorder> layerBorder_;
   std::unique_ptr<TqzLayerManager> glowLayer_, glowLayer2_;

@@ -44,13 +44,17 @@ void TqzOrvane::NewWndProc(TMessage& m) {
   CallDefault(m);
 }
 
-// Closes what a click or focus change elsewhere must close. MDI forwarding
-// belongs here once MDI forms exist.
-bool TqzOrvane::PreProcess(TMessage&) {
-  if (sysMenuShown_) {
-    sysMenuShown_ = false;
+// Closes what a click elsewhere must close. Focus changes leave open menus
+// alone: the host's popup window takes the focus when it opens. MDI
+// forwarding belongs here once MDI forms exist.
+bool TqzOrvane::PreProcess(TMessage& m) {
+  const bool press = m.Msg == WM_NCLBUTTONDOWN || m.Msg == WM_NCRBUTTONDOWN ||
+                     m.Msg == WM_NCMBUTTONDOWN || m.Msg == WM_LBUTTONDOWN ||
+                     m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN;
+  if (sysMenuShown_ || frameMenuShown_) {
+    if (!press) return false;
     TComponentRef<TqzOrvane> self(this);
-    if (OnSkinMenuClose) OnSkinMenuClose(this);
+    CloseMenus();
     if (!self) return true;
   } else if (keyMenuMode_) {
     keyMenuMode_ = false;
@@ -83,10 +87,7 @@ bool TqzOrvane::HandleSkinMessage(TMessage& m) {
       }
       return true;
     case WM_CLOSESKINMENU:
-      if (sysMenuShown_) {
-        sysMenuShown_ = false;
-        if (OnSkinMenuClose) OnSkinMenuClose(this);
-      }
+      CloseMenus();
       return true;
     case MSG_SKINNED_FORM_QUERY:
       m.Result = skinnable_ ? kSkinnedFormAnswer : kNativeFormAnswer;
@@ -517,8 +518,7 @@ void TqzOrvane::WMSysCommand(TMessage& m) {
       return;
     }
     if (sysMenuShown_) {
-      sysMenuShown_ = false;
-      if (OnSkinMenuClose) OnSkinMenuClose(this);
+      CloseMenus();
       return;
     }
     // The menu bar's keyboard mode belongs to the menu bar component.

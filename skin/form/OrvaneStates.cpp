@@ -3,6 +3,7 @@
 // roll-up in both modes, drag to the top and away, magnetic snapping, the
 // system menu and the form's short cuts.
 #include <algorithm>
+#include <utility>
 
 #include "host/ui/Application.h"
 #include "host/ui/Menus.h"
@@ -294,6 +295,7 @@ TPoint TqzOrvane::MagneticPosition(TPoint proposed, TSize size, TPoint cursor) {
 
 void TqzOrvane::BuildSystemMenu() {
   TqzSysMenuState state;
+  state.CustomMenu = systemMenu_ != nullptr;
   state.Minimized = Minimized();
   state.Maximized = Maximized();
   state.RolledUp = rolledUp_;
@@ -323,7 +325,9 @@ void TqzOrvane::SystemMenuPopup(int X, int Y) {
     if (!self) return;
   }
   TPopupMenu& menu = systemMenu_ ? *systemMenu_ : *sysMenu_;
+  menuObject_ = mouseCaptureObject_;
   menu.Popup(X, Y);
+  if (self) MenuOpened();
 }
 
 void TqzOrvane::PopupSystemMenuBelow(const TRect& objectRect) {
@@ -336,9 +340,62 @@ void TqzOrvane::PopupSystemMenuBelow(const TRect& objectRect) {
   SystemMenuPopup(p.X, p.Y);
 }
 
-// The skinned menu engine shows frame menus once it exists; the host menu
-// has no popup of sub-items of its own.
-void TqzOrvane::PopupMenuBelow(TMenuItem&, const TRect&) {}
+// An object's items show in the host's popup window below the object.
+void TqzOrvane::PopupMenuBelow(TMenuItem& items, const TRect& objectRect) {
+  if (!Application) return;
+  TComponentRef<TqzOrvane> self(this);
+  if (frameMenuWindow_) frameMenuWindow_->CloseMenu();
+  if (!self) return;
+  if (!frameMenuShown_) {
+    frameMenuShown_ = true;
+    if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+    if (!self) return;
+  }
+  menuObject_ = mouseCaptureObject_;
+  // Owned by the application: the window deletes itself when it closes.
+  auto* window = new TPopupMenuWindow(Application, &items);
+  frameMenuWindow_ = window;
+  window->Popup(WindowToScreen({objectRect.Left, objectRect.Bottom}));
+  if (self) MenuOpened();
+}
+
+bool TqzOrvane::MenuShowing() const {
+  return (frameMenuWindow_ && frameMenuWindow_->IsOpen()) || sysMenu_->IsShowing() ||
+         (systemMenu_ && systemMenu_->IsShowing());
+}
+
+// A menu shown by a popup hook (the skinned menu engine) reports its closing
+// through WM_CLOSESKINMENU; only the host's own windows are watched.
+void TqzOrvane::MenuOpened() {
+  if (MenuShowing()) menuWatchTimer_->SetEnabled(true);
+}
+
+void TqzOrvane::OnMenuWatchTimer() {
+  if (MenuShowing()) return;
+  MenuClosedNow();
+}
+
+void TqzOrvane::CloseMenus() {
+  TComponentRef<TqzOrvane> self(this);
+  if (frameMenuWindow_) frameMenuWindow_->CloseMenu();
+  if (!self) return;
+  sysMenu_->ClosePopup();
+  if (systemMenu_) systemMenu_->ClosePopup();
+  if (!self) return;
+  if (sysMenuShown_ || frameMenuShown_ || menuObject_ != -1) MenuClosedNow();
+}
+
+void TqzOrvane::MenuClosedNow() {
+  menuWatchTimer_->SetEnabled(false);
+  frameMenuWindow_ = nullptr;
+  TComponentRef<TqzOrvane> self(this);
+  const int index = std::exchange(menuObject_, -1);
+  if (TqzActiveSkinObject* o = ObjectAt(index)) o->MenuClosed();
+  if (!self) return;
+  const bool wasShown = sysMenuShown_ || frameMenuShown_;
+  sysMenuShown_ = frameMenuShown_ = false;
+  if (wasShown && OnSkinMenuClose) OnSkinMenuClose(this);
+}
 
 void TqzOrvane::SystemMenuAction(const std::string& name) {
   if (name == "ORV_MINITEM") {
