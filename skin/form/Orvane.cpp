@@ -225,7 +225,13 @@ TqzCaptionContext TqzOrvane::CaptionContext() const {
   c.DefCaptionFont = &defCaptionFont_;
   c.DefInActiveCaptionFont = &defInActiveCaptionFont_;
   c.OnCaptionPaint = OnCaptionPaint;
+  c.CharSet = StringsCharSet();
   return c;
+}
+
+int TqzOrvane::StringsCharSet() const {
+  const TqzResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
+  return strings ? strings->CharSet() : 0;
 }
 
 TqzSizeLimitInput TqzOrvane::SizeLimitInput() const {
@@ -311,6 +317,12 @@ void TqzOrvane::SetFormRegion() {
   in.Rects = &rects_;
   in.Size = FrameSize();
   in.RolledUpClientMode = ClientMode() && rolledUp_;
+  in.MaximizedMDIChild = false;  // the host has no MDI children
+  // Under a full-border frame a rolled-up form, or a minimised form other
+  // than the main form, keeps only the layer frame's roll-up height; a height
+  // of 0 would hide the window altogether, so it counts as 1.
+  if (in.FullBorderLayered && HasSkin() && (rolledUp_ || (Minimized() && !IsMainForm())))
+    in.LayeredRollUpHeight = std::max(skinData_->LayerFrame().RollUpFormHeight, 1);
   // The region follows the window's size: the mask strips are stretched to
   // it (the whole mask as it is fits the picture's size only).
   TqzFormRegion region = BuildFormRegion(in, maskStrips_, true);
@@ -321,6 +333,10 @@ void TqzOrvane::SetFormRegion() {
 
 void TqzOrvane::PaintFrameTo(TCanvas& canvas) {
   if (HasSkin()) {
+    // A window below its minimum size (an intermediate size of a native
+    // size change) keeps the frame it showed.
+    const TqzSizeLimits limits = SizeLimits();
+    if (form_->Width() < limits.MinWidth || form_->Height() < limits.MinHeight) return;
     TqzFramePaintInput in;
     in.Skin = skinData_;
     in.Rects = &rects_;
@@ -340,6 +356,7 @@ void TqzOrvane::PaintFrameTo(TCanvas& canvas) {
   in.InactiveFont = &defInActiveCaptionFont_;
   in.OnCaptionPaint = OnCaptionPaint;
   in.Objects = &objects_;
+  in.CharSet = StringsCharSet();
   PaintDefaultFrame(canvas, in);
 }
 

@@ -322,6 +322,8 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void SetFormRegion();
   void RepaintFrame();
   void PaintFrameTo(TCanvas& canvas);
+  // The character set of the skin's resource strings (0 without them).
+  int StringsCharSet() const;
   void RepaintCaptionArea();
   void ApplySkinAreas();
   void PlaceAllObjects();
