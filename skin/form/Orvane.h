@@ -260,6 +260,8 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   // ---- TqzLayerBorderOwner ----
   TCustomForm& BorderForm() const override { return *form_; }
   bool LayeredBorderAllowed() const override;
+  // The caption and its buttons on the top strip of a full-border frame.
+  void DrawFullBorderObjects(TqzBitmap& topStrip, bool active) override;
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
@@ -282,6 +284,7 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   bool HandleSkinMessage(TMessage& m);
   bool HandleStateMessage(TMessage& m);
   void WMSize(TMessage& m);
+  void WMSizeLayout(TMessage& m);
   void WMActivate(TMessage& m);
   void WMNCActivate(TMessage& m);
   void WMShowWindow(TMessage& m);

@@ -390,11 +390,24 @@ void TqzOrvane::WMSize(TMessage& m) {
   TComponentRef<TqzOrvane> self(this);
   if (inSizeMove_ && fullDrag_) {
     CallDefault(m);
-    if (self && !ClientMode() && !logoBitMap_.Empty()) form_->Invalidate();
+    if (!self) return;
+    if (!ClientMode() && !logoBitMap_.Empty()) form_->Invalidate();
+    if (layerBorder_->Visible())
+      layerBorder_->MoveTo(form_->Left(), form_->Top(), form_->Height(), form_->Width());
     return;
   }
-  CallDefault(m);
-  if (!self) return;
+  // Sized from its layered border: the border follows first, the form's
+  // own handling of the size comes last.
+  const bool defaultLast = layerBorder_->SizingForm();
+  if (!defaultLast) {
+    CallDefault(m);
+    if (!self) return;
+  }
+  WMSizeLayout(m);
+  if (defaultLast && self) CallDefault(m);
+}
+
+void TqzOrvane::WMSizeLayout(TMessage& m) {
   newSize_ = ClientMode() ? TSize{LOWORD(static_cast<uintptr_t>(m.LParam)), HIWORD(static_cast<uintptr_t>(m.LParam))}
                           : TSize{form_->Width(), form_->Height()};
   magnetic_.Reset();
@@ -532,6 +545,11 @@ void TqzOrvane::WMSysCommand(TMessage& m) {
     CallDefault(m);
     return;
   }
+  // The layered border asks for sizes and maximising the form may refuse.
+  if ((cmd == SC_SIZE && !sizeable_) || (cmd == SC_MAXIMIZE && !borderIcons_.Contains(biMaximize))) {
+    m.Result = 0;
+    return;
+  }
   const bool dragMove = static_cast<uint32_t>(m.WParam) == SC_DRAGMOVE;
   CallDefault(m);
   if (self && dragMove) DragToTopCheck();
@@ -571,6 +589,7 @@ void TqzOrvane::StartFadeIn() {
   SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(h, 0, 0, LWA_ALPHA);
   layerBorder_->SetAlpha(0, false);
+  if (layerBorder_->Used()) layerBorder_->Show();
   fadeStarted_ = false;
   SetTimer(h, 1, 1);
 }
@@ -618,6 +637,8 @@ void TqzOrvane::WMNCActivate(TMessage& m) {
   ncActive_ = m.WParam != 0;
   HideGlowLayer();
   if (!ncActive_) {
+    CloseMenus();
+    if (!self) return;
     TestActive(-1, -1, false);
     if (!self) return;
   }

@@ -67,6 +67,7 @@ void TqzOrvane::Maximize() {
 void TqzOrvane::Minimize() {
   TComponentRef<TqzOrvane> self(this);
   if (IsMainForm() || ClientMode()) {
+    layerBorder_->Hide();  // the task bar holds the application now
     if (Application) Application->Minimize();
     if (self && OnMinimize) OnMinimize(this);
     return;
