@@ -720,6 +720,8 @@ void TqzOrvane::RedrawObject(TqzActiveSkinObject& object) {
   HWND h = form_->Handle();
   HDC dc = GetWindowDC(h);
   if (!dc) return;
+  // Only the object's rectangle changes on the screen.
+  dc->IntersectClipRect(object.ObjectRect);
   object.Draw(*dc, true);
   ReleaseDC(h, dc);
 }
