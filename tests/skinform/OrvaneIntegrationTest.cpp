@@ -209,6 +209,53 @@ TEST_F(OrvaneIntegration, CaptionMenuButtonTakesTheMenuButtonProperties) {
   s.Orvane->ObjectList().pop_back();
 }
 
+TEST_F(OrvaneIntegration, LayeredBorderFollowsTheFormsShowingMovesAndActivation) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  TqzFormLayerBorder& border = s.Orvane->LayerBorder();
+  ASSERT_TRUE(border.Used());
+  Ticks(2, 10);  // the fade-in timer gives the border its full opacity
+  EXPECT_TRUE(border.Visible());
+  EXPECT_EQ(border.Opacity(), 255);
+  auto topWindowAt = [&] {
+    TRect r;
+    GetWindowRect(border.Window(TqzBorderSide::Top), r);
+    return r.TopLeft();
+  };
+  EXPECT_EQ(topWindowAt(), border.FrameRect(s.Form->BoundsRect()).TopLeft());
+  s.Form->SetBounds(300, 200, 600, 400);
+  EXPECT_EQ(topWindowAt(), border.FrameRect(s.Form->BoundsRect()).TopLeft());
+
+  auto* other = MakeForm(Bounds(900, 600, 300, 200));
+  Pump();
+  EXPECT_EQ(border.Opacity(), 150);  // the skin's inactive opacity
+  delete other;
+  SetActiveWindow(s.Form->Handle());
+  Pump();
+  EXPECT_EQ(border.Opacity(), 255);
+
+  s.Form->Hide();
+  Pump();
+  EXPECT_FALSE(border.Visible());
+  s.Form->Show();
+  Ticks(2, 10);
+  EXPECT_TRUE(border.Visible());
+  EXPECT_EQ(topWindowAt(), border.FrameRect(s.Form->BoundsRect()).TopLeft());
+
+  // Maximising asked of the window (by the border or the system) is refused
+  // without biMaximize.
+  const TRect bounds = s.Form->BoundsRect();
+  s.Orvane->SetBorderIcons({biSystemMenu, biMinimize});
+  SendMessage(s.Form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  Pump();
+  EXPECT_EQ(s.Form->BoundsRect(), bounds);
+  s.Orvane->SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
+
+  // The main form minimised to the task bar leaves no border behind.
+  Application->SetMainForm(s.Form);
+  s.Orvane->SetWindowState(wsMinimized);
+  EXPECT_FALSE(border.Visible());
+}
+
 // ---- Window states through real windows ----
 
 TEST_F(OrvaneIntegration, MagneticSnapInsideTheZoneOnly) {
