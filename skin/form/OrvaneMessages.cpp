@@ -550,6 +550,13 @@ void TqzOrvane::WMSysCommand(TMessage& m) {
     m.Result = 0;
     return;
   }
+  // The skinned form keeps its own maximised state; the system's would
+  // leave the controller's state, frame and restore bounds behind.
+  if (cmd == SC_MAXIMIZE && skinnable_) {
+    m.Result = 0;
+    Maximize();
+    return;
+  }
   const bool dragMove = static_cast<uint32_t>(m.WParam) == SC_DRAGMOVE;
   CallDefault(m);
   if (self && dragMove) DragToTopCheck();

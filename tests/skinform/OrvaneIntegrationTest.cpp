@@ -248,7 +248,13 @@ TEST_F(OrvaneIntegration, LayeredBorderFollowsTheFormsShowingMovesAndActivation)
   SendMessage(s.Form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   Pump();
   EXPECT_EQ(s.Form->BoundsRect(), bounds);
+  // With it, the controller maximises (and can restore) the form itself.
   s.Orvane->SetBorderIcons({biSystemMenu, biMinimize, biMaximize});
+  SendMessage(s.Form->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_EQ(s.Orvane->WindowState(), wsMaximized);
+  EXPECT_EQ(s.Orvane->NormalBounds(), bounds);
+  s.Orvane->SetWindowState(wsNormal);
+  EXPECT_EQ(s.Form->BoundsRect(), bounds);
 
   // The main form minimised to the task bar leaves no border behind.
   Application->SetMainForm(s.Form);
