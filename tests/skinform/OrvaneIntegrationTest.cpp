@@ -262,6 +262,38 @@ TEST_F(OrvaneIntegration, LayeredBorderFollowsTheFormsShowingMovesAndActivation)
   EXPECT_FALSE(border.Visible());
 }
 
+// Client mode places objects in client coordinates: the mouse finds them
+// through the form's client origin, wherever the form is.
+TEST_F(OrvaneIntegration, ClientModeObjectsAreFoundInClientCoordinates) {
+  auto s = MakeSkinned(MainSkin(), Bounds(300, 200, 820, 602), true);
+  // A button whose centre no earlier object covers (the caption spans the
+  // top of the skin).
+  auto& objects = s.Orvane->ObjectList();
+  auto centreOf = [&](size_t i) {
+    const TRect& r = objects[i]->ObjectRect;
+    return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  };
+  int target = -1;
+  for (size_t i = 0; i < objects.size() && target == -1; ++i) {
+    if (objects[i]->IsCaption() || !objects[i]->Enabled || !objects[i]->Visible ||
+        objects[i]->RollUp() || objects[i]->ObjectRect.IsEmpty())
+      continue;
+    bool covered = false;
+    for (size_t j = 0; j < i; ++j)
+      covered = covered || (!objects[j]->RollUp() && objects[j]->ObjectRect.Contains(centreOf(i)));
+    if (!covered) target = int(i);
+  }
+  ASSERT_NE(target, -1);
+  const TRect r = objects[size_t(target)]->ObjectRect;
+  const TPoint centre = centreOf(size_t(target));
+  ASSERT_TRUE(objects[size_t(target)]->InActiveArea(centre.X - r.Left, centre.Y - r.Top));
+  Move(s.Form->ClientToScreen(centre));
+  Ticks(1, 60);
+  EXPECT_EQ(s.Orvane->ActiveObject(), target);
+  // Glow layers and menus open at the object's screen place.
+  EXPECT_EQ(s.Orvane->WindowToScreen(centre), s.Form->ClientToScreen(centre));
+}
+
 // ---- Window states through real windows ----
 
 TEST_F(OrvaneIntegration, MagneticSnapInsideTheZoneOnly) {
