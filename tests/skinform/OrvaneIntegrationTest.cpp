@@ -209,6 +209,23 @@ TEST_F(OrvaneIntegration, CaptionMenuButtonTakesTheMenuButtonProperties) {
   s.Orvane->ObjectList().pop_back();
 }
 
+TEST_F(OrvaneIntegration, ObjectMenuOpenWhileTheFormGoesAway) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  auto* popup = new TPopupMenu(s.Form);
+  auto* item = new TMenuItem(popup);
+  item->SetCaption("Item");
+  popup->Items()->Add(item);
+  int opened = 0;
+  s.Orvane->OnSkinMenuOpen = [&](TObject*) { ++opened; };
+  s.Orvane->PopupMenuBelow(*popup->Items(), {20, 5, 60, 25});
+  ASSERT_TRUE(s.Orvane->MenuShowing());
+  EXPECT_EQ(opened, 1);
+  // The popup's items and the controller go with the form; the menu closes.
+  delete s.Form;
+  Ticks(2, 60);
+  for (THeadlessWindow* w : hp->Windows()) EXPECT_FALSE(w->Visible());
+}
+
 TEST_F(OrvaneIntegration, LayeredBorderFollowsTheFormsShowingMovesAndActivation) {
   auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
   TqzFormLayerBorder& border = s.Orvane->LayerBorder();
