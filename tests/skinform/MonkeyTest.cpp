@@ -2,8 +2,8 @@
 // keyboard, activation, skin and clock events from a fixed seed, with the
 // windows' invariants checked after every one of them.
 //   QZ_MONKEY_SEED    replays another run (the seed is printed)
-//   QZ_MONKEY_EVENTS  number of events; 10,000 by default, 6,000 in a
-//                     sanitizer build, where every event costs about 25 times
+//   QZ_MONKEY_EVENTS  number of events; 10,000 by default, 3,000 in a
+//                     sanitizer build, where every event costs about ten times
 //                     as much and the run should stay under a minute
 #include <gtest/gtest.h>
 
@@ -21,10 +21,10 @@ namespace qz::testing {
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr uint64_t kDefaultEvents = 6000;
+constexpr uint64_t kDefaultEvents = 3000;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-constexpr uint64_t kDefaultEvents = 6000;
+constexpr uint64_t kDefaultEvents = 3000;
 #else
 constexpr uint64_t kDefaultEvents = 10000;
 #endif
