@@ -19,6 +19,25 @@ namespace qz {
 
 // ---- Shared helpers ----
 
+namespace {
+
+// Draws `bitmap` at (x, y) as canvas.Draw does; an opaque bitmap goes
+// through the 1:1 row copy instead of the general stretching transfer,
+// which costs a map lookup per pixel. Frame strips and client images are
+// window-sized, so this is most of a repaint.
+void DrawBitmap(TCanvas& canvas, int x, int y, const TBitmap& bitmap) {
+  if (bitmap.Empty()) return;
+  if (bitmap.Transparent()) {
+    canvas.Draw(x, y, bitmap);
+    return;
+  }
+  // The source context only reads the pixels.
+  TCanvas source(const_cast<TPixmap*>(&bitmap.Pixels()));
+  BitBlt(canvas.Handle(), x, y, bitmap.Width(), bitmap.Height(), source.Handle(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
 TqzSkinGeometry FormSkinGeometry(const TqzSkinData& skin) {
   const TqzLatticeFields& fields = skin;
   return TqzSkinGeometry({0, 0, skin.Picture().Width(), skin.Picture().Height()}, fields);
@@ -125,10 +144,10 @@ void PaintFrame(TCanvas& windowCanvas, const TqzFramePaintInput& in) {
   const int saved = windowCanvas.SaveDC();
   windowCanvas.ExcludeClipRect(in.Rects->NewClRect);
   const int topHeight = strips.Top.Height();
-  if (!strips.Top.Empty()) windowCanvas.Draw(0, 0, strips.Top);
-  if (!strips.Left.Empty()) windowCanvas.Draw(0, topHeight, strips.Left);
-  if (!strips.Right.Empty()) windowCanvas.Draw(W - strips.Right.Width(), topHeight, strips.Right);
-  if (!strips.Bottom.Empty()) windowCanvas.Draw(0, H - strips.Bottom.Height(), strips.Bottom);
+  DrawBitmap(windowCanvas, 0, 0, strips.Top);
+  DrawBitmap(windowCanvas, 0, topHeight, strips.Left);
+  DrawBitmap(windowCanvas, W - strips.Right.Width(), topHeight, strips.Right);
+  DrawBitmap(windowCanvas, 0, H - strips.Bottom.Height(), strips.Bottom);
   windowCanvas.RestoreDC(saved);
 }
 
@@ -231,7 +250,7 @@ void DrawStretchedRepeats(TCanvas& canvas, const TBitmap& source, TSize size, in
                           TPoint step) {
   TBitmap stretched(size.cx, size.cy);
   stretched.Canvas().StretchDraw({0, 0, size.cx, size.cy}, source);
-  for (int k = 0; k < count; ++k) canvas.Draw(k * step.X, k * step.Y, stretched);
+  for (int k = 0; k < count; ++k) DrawBitmap(canvas, k * step.X, k * step.Y, stretched);
 }
 
 void DrawBackgroundPicture(TCanvas& canvas, const TqzClientBackgroundInput& in,
@@ -253,7 +272,7 @@ void DrawBackgroundPicture(TCanvas& canvas, const TqzClientBackgroundInput& in,
   }
   const int columns = in.Client.cx / sw + 1, rows = in.Client.cy / sh + 1;
   for (int row = 0; row < rows; ++row)
-    for (int column = 0; column < columns; ++column) canvas.Draw(column * sw, row * sh, source);
+    for (int column = 0; column < columns; ++column) DrawBitmap(canvas, column * sw, row * sh, source);
 }
 
 void DrawLogo(TCanvas& canvas, const TqzClientBackgroundInput& in) {
@@ -353,7 +372,7 @@ void PaintClientSkin(TCanvas& clientCanvas, const TqzClientSkinInput& in) {
       if (object->Visible && object->ShownIn(in.RolledUp)) object->Draw(image.Canvas(), true);
   }
   if (in.NormalState && !in.SizeGripRect.IsEmpty()) DrawSizeGrip(image.Canvas(), in);
-  clientCanvas.Draw(0, 0, image);
+  DrawBitmap(clientCanvas, 0, 0, image);
 }
 
 // ---- Window region ----

@@ -553,6 +553,7 @@ void TqzOrvane::ChangeSkinData() {
   newSize_ = {};
   HideGlowLayer();
   layerBorder_->Hide();
+  if (form_->HandleAllocated() && IsIconic(form_->Handle())) clampWhenRestored_ = true;
   if (ClientMode()) ApplyClientModeSkin();
   else ApplyFrameModeSkin();
   if (!self) return;

@@ -445,6 +445,9 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   bool mouseEnteredClient_ = false;
   TRect savedOuterRect_;
   bool savedOuterEnlarged_ = false;
+  // A skin changed while the window was minimised: the window system
+  // restores the bounds from before, so the minimum is applied again then.
+  bool clampWhenRestored_ = false;
   bool ncActive_ = false;
   int rollUpWidth_ = 0;
   TPoint moveOffset_;          // drag-away shift of the running move loop

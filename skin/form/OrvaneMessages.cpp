@@ -408,6 +408,15 @@ void TqzOrvane::WMSize(TMessage& m) {
 }
 
 void TqzOrvane::WMSizeLayout(TMessage& m) {
+  if (clampWhenRestored_ && m.WParam == SIZE_RESTORED) {
+    // A skin with a larger minimum came while the window was minimised.
+    TComponentRef<TqzOrvane> self(this);
+    clampWhenRestored_ = false;
+    const int width = form_->Width(), height = form_->Height();
+    ClampFrameSizeToMinimum();
+    // A raised size came with its own WM_SIZE, which did the work below.
+    if (!self || width != form_->Width() || height != form_->Height()) return;
+  }
   newSize_ = ClientMode() ? TSize{LOWORD(static_cast<uintptr_t>(m.LParam)), HIWORD(static_cast<uintptr_t>(m.LParam))}
                           : TSize{form_->Width(), form_->Height()};
   magnetic_.Reset();

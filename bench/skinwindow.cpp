@@ -1,0 +1,187 @@
+// Skinned windows on the headless platform against pixman compositing the
+// same number of pixels, in the same run:
+// - one live-resize step of a frame-mode window (dialog.skn) at 1280 x 800:
+//   geometry, region, frame paint, client background and present, driven as
+//   a live resize drives it (the width alternates 1280 / 1279 and the
+//   messages run until the window is painted), against one pixman OVER of a
+//   1280 x 800 a8r8g8b8 surface. Goal: ratio <= 3.0.
+// - a full repaint of a client-mode window (skin.skn, 848 x 645, objects
+//   included: InvalidateRect + UpdateWindow) against one pixman OVER of
+//   848 x 645. Goal: ratio <= 2.0.
+// The program ends with the ratios of the CPU times (ours / pixman).
+//
+// The demo skins are read from QZ_SKINS_DIR when set, else from the build's
+// skins folder next to this program's folder (build/skins for build/bench).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/platform/headless/HeadlessPlatform.h"
+#include "host/ui/Application.h"
+#include "host/ui/Forms.h"
+#include "host/ui/WindowSystem.h"
+#include "host/ui/Windows.h"
+#include "skin/data/SkinData.h"
+#include "skin/form/Orvane.h"
+
+#ifdef QZ_HAVE_PIXMAN
+#include <pixman.h>
+#endif
+
+namespace qz {
+namespace {
+
+std::filesystem::path SkinsDir() {
+  if (const char* dir = std::getenv("QZ_SKINS_DIR"); dir && *dir) return dir;
+  return std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "skins";
+}
+
+std::vector<uint8_t> CompressedSkin(const std::string& file) {
+  TqzCompressedStoredSkin holder(nullptr);
+  holder.LoadFromCompressedFile((SkinsDir() / file).string());
+  return holder.CompressedData();
+}
+
+// A fresh headless application with one skinned form on it.
+class TSkinnedWindow {
+ public:
+  TSkinnedWindow(const std::string& skinFile, TRect bounds, bool clientMode) {
+    TApplication::ResetForTesting(std::make_unique<THeadlessPlatform>());
+    form_ = new TForm(Application);
+    if (clientMode) form_->SetBorderStyle(bsNone);
+    form_->SetBoundsRect(bounds);
+    auto* skin = new TqzSkinData(form_);
+    orvane_ = new TqzOrvane(form_);
+    if (clientMode) {
+      orvane_->SetSupportNCArea(false);
+      orvane_->SetSizeable(false);
+    }
+    orvane_->SetSkinData(skin);
+    skin->LoadFromCompressedData(CompressedSkin(skinFile));
+    form_->Show();
+    Application->ProcessMessages();
+    if (!orvane_->Skinned()) {
+      std::fprintf(stderr, "%s did not skin the window\n", skinFile.c_str());
+      std::exit(1);
+    }
+  }
+  ~TSkinnedWindow() { TApplication::ResetForTesting(std::make_unique<THeadlessPlatform>()); }
+
+  TForm& Form() { return *form_; }
+  int PresentCount() const {
+    return static_cast<THeadlessWindow*>(form_->WindowData()->platform.get())->PresentCount();
+  }
+
+ private:
+  TForm* form_ = nullptr;
+  TqzOrvane* orvane_ = nullptr;
+};
+
+// Stops the run when a step did not reach the screen: a bench of nothing
+// would report a fine ratio.
+void RequirePresented(const TSkinnedWindow& w, int before, const char* what) {
+  if (w.PresentCount() <= before) {
+    std::fprintf(stderr, "%s: nothing was presented\n", what);
+    std::exit(1);
+  }
+}
+
+void BM_LiveResizeStep_1280x800(benchmark::State& state) {
+  TSkinnedWindow w("dialog.skn", Bounds(100, 60, 1280, 800), false);
+  int step = 0;
+  for (auto _ : state) {
+    const int before = w.PresentCount();
+    w.Form().SetBounds(100, 60, (step++ & 1) ? 1280 : 1279, 800);
+    Application->ProcessMessages();
+    RequirePresented(w, before, "live resize");
+  }
+}
+BENCHMARK(BM_LiveResizeStep_1280x800)->Unit(benchmark::kMicrosecond);
+
+void BM_ClientModeRepaint_848x645(benchmark::State& state) {
+  TSkinnedWindow w("skin.skn", Bounds(100, 60, 848, 645), true);
+  const HWND handle = w.Form().Handle();
+  for (auto _ : state) {
+    const int before = w.PresentCount();
+    InvalidateRect(handle, nullptr, true);
+    UpdateWindow(handle);
+    RequirePresented(w, before, "client-mode repaint");
+  }
+}
+BENCHMARK(BM_ClientModeRepaint_848x645)->Unit(benchmark::kMicrosecond);
+
+#ifdef QZ_HAVE_PIXMAN
+// Source pixels with every alpha from 0 to 255 across a row, so that the
+// blend does real work rather than taking the opaque or clear shortcuts.
+std::vector<uint32_t> TranslucentPixels(int w, int h) {
+  std::vector<uint32_t> pixels(size_t(w) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const uint32_t a = uint32_t(x * 255 / (w - 1));
+      const uint32_t c = a * uint32_t((x + y) & 0xFF) / 255;  // premultiplied
+      pixels[size_t(y) * w + x] = (a << 24) | (c << 16) | ((a / 2) << 8) | (a / 3);
+    }
+  }
+  return pixels;
+}
+
+void PixmanOver(benchmark::State& state, int w, int h) {
+  std::vector<uint32_t> src = TranslucentPixels(w, h), dst(size_t(w) * h, 0xFF3A6EA5u);
+  pixman_image_t* s = pixman_image_create_bits(PIXMAN_a8r8g8b8, w, h, src.data(), w * 4);
+  pixman_image_t* d = pixman_image_create_bits(PIXMAN_a8r8g8b8, w, h, dst.data(), w * 4);
+  for (auto _ : state) {
+    pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, w, h);
+    benchmark::DoNotOptimize(dst.data());
+  }
+  pixman_image_unref(s);
+  pixman_image_unref(d);
+}
+
+void BM_PixmanOver_1280x800(benchmark::State& state) { PixmanOver(state, 1280, 800); }
+BENCHMARK(BM_PixmanOver_1280x800)->Unit(benchmark::kMicrosecond);
+void BM_PixmanOver_848x645(benchmark::State& state) { PixmanOver(state, 848, 645); }
+BENCHMARK(BM_PixmanOver_848x645)->Unit(benchmark::kMicrosecond);
+#endif
+
+// Console output as usual, plus the CPU time per iteration of each benchmark
+// (CPU time, not wall time: the ratios stay meaningful on a busy machine).
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+        times[r.benchmark_name()] = r.GetAdjustedCPUTime();
+  }
+  std::map<std::string, double> times;
+};
+
+void PrintRatio(const TRatioReporter& rep, const char* what, const std::string& ours,
+                const std::string& reference, double goal) {
+  const auto a = rep.times.find(ours), b = rep.times.find(reference);
+  if (a == rep.times.end() || b == rep.times.end()) return;
+  const double ratio = a->second / b->second;
+  std::printf("%-40s %6.3f  (goal <= %.2f: %s)\n", what, ratio, goal, ratio <= goal ? "met" : "MISSED");
+}
+
+}  // namespace
+}  // namespace qz
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  qz::TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("\nRatios (CPU time ours / CPU time pixman OVER of the same size):\n");
+  qz::PrintRatio(reporter, "live-resize step 1280x800 vs OVER", "BM_LiveResizeStep_1280x800",
+                 "BM_PixmanOver_1280x800", 3.0);
+  qz::PrintRatio(reporter, "client-mode repaint 848x645 vs OVER", "BM_ClientModeRepaint_848x645",
+                 "BM_PixmanOver_848x645", 2.0);
+  benchmark::Shutdown();
+  return 0;
+}
