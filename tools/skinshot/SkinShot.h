@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "host/base/Exception.h"
 #include "host/base/Messages.h"
