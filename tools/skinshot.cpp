@@ -3,8 +3,9 @@
 //   skinshot <file.skn> <out.png> [--size WxH] [--mode frame|client]
 //            [--inactive] [--rolled-up] [--hitmap]
 //
-// The rendering itself is tools/skinshot/SkinShot.h; this file reads the
-// options and the skin file and writes the result.
+// The rendering itself is tools/skinshot/SkinShot.h: a real skinned form on
+// the headless platform. This file reads the options and the skin file and
+// writes the result.
 //
 // Exit codes: 0 success, 1 failure (message on stderr), 2 wrong usage.
 #include "tools/skinshot/SkinShot.h"
@@ -29,17 +30,18 @@ using namespace qz::skinshot;
 constexpr const char* kUsage =
     "Usage: skinshot <file.skn> <out.png> [options]\n"
     "\n"
-    "Writes a PNG of a compressed skin file's window: its main picture composed at\n"
-    "the window size by the frame's corner points, with a checkerboard outside the\n"
-    "window's shape, or with --hitmap the hit-test code of every pixel.\n"
+    "Shows a form dressed with a compressed skin file on a headless screen and\n"
+    "writes a PNG of its window: what the screen shows over the window, with a\n"
+    "checkerboard where the desktop shows through, or with --hitmap the window's\n"
+    "hit-test answer at every pixel and a legend strip below.\n"
     "\n"
     "Options:\n"
     "  --size WxH          window size (frame mode) or client size (client mode),\n"
     "                      1 to 4096 a side; default: the picture's size\n"
-    "  --mode frame|client hit-test as a frame-mode or client-mode window\n"
-    "                      (default: frame)\n"
-    "  --inactive          use the skin's inactive picture when it has one\n"
-    "  --rolled-up         hit-test the window as rolled up\n"
+    "  --mode frame|client the skin in the window's frame or drawn in its client\n"
+    "                      area (default: frame)\n"
+    "  --inactive          another window is active\n"
+    "  --rolled-up         the window rolled up (fails when the skin refuses it)\n"
     "  --hitmap            write the hit map instead of the look\n"
     "  -h, --help          show this help\n"
     "\n"
@@ -56,7 +58,6 @@ struct TUsageError {
 
 struct TCommandLine {
   std::string Input, Output;
-  std::optional<TSize> Size;
   TShotOptions Shot;
 };
 
@@ -99,7 +100,7 @@ TCommandLine ParseArgs(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     std::string value;
     if (OptionValue(args, i, "--size", value))
-      cl.Size = ParseSize(value);
+      cl.Shot.Size = ParseSize(value);
     else if (OptionValue(args, i, "--mode", value))
       cl.Shot.Mode = ParseMode(value);
     else if (a == "--inactive")
@@ -119,7 +120,8 @@ TCommandLine ParseArgs(const std::vector<std::string>& args) {
   return cl;
 }
 
-std::unique_ptr<TqzSkinData> LoadSkin(const std::string& path) {
+// The zlib stream of a compressed skin file.
+std::vector<uint8_t> ReadSkinFile(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec))
     throw EReadError("\"" + path + "\" does not exist or is not a file");
@@ -127,19 +129,19 @@ std::unique_ptr<TqzSkinData> LoadSkin(const std::string& path) {
   holder.LoadFromCompressedFile(path);
   if (holder.Empty())
     throw EReadError("\"" + path + "\" is not a compressed skin file this tool reads");
-  auto skin = std::make_unique<TqzSkinData>(nullptr);
-  skin->LoadFromStoredSkin(holder);
-  if (skin->Empty()) throw EReadError("\"" + path + "\": the skin could not be loaded");
-  if (skin->Picture().Empty()) throw EReadError("\"" + path + "\" has no main picture");
-  return skin;
+  return holder.CompressedData();
 }
 
 int Run(TCommandLine cl) {
-  const std::unique_ptr<TqzSkinData> skin = LoadSkin(cl.Input);
-  cl.Shot.Size = cl.Size.value_or(TSize{skin->Picture().Width(), skin->Picture().Height()});
-  if (cl.Shot.Size.cx > kLargestSide || cl.Shot.Size.cy > kLargestSide)
-    throw EReadError("the picture is larger than 4096 a side; give --size");
-  SavePng(RenderSkinShot(*skin, cl.Shot), cl.Output, false);
+  const std::vector<uint8_t> skin = ReadSkinFile(cl.Input);
+  cl.Shot.Caption = std::filesystem::path(cl.Input).stem().string();
+  TPixmap picture;
+  try {
+    picture = RenderSkinShot(skin, cl.Shot);
+  } catch (const EReadError& e) {
+    throw EReadError("\"" + cl.Input + "\": " + e.what());
+  }
+  SavePng(picture, cl.Output, false);
   return 0;
 }
 

@@ -1,3 +1,6 @@
+# The skinned window tests read the demo skins the build packs.
+add_dependencies(${exe} demo_skins)
+target_compile_definitions(${exe} PRIVATE QZ_SKINS_DIR="${CMAKE_BINARY_DIR}/skins")
 # The window tests once more on a desktop as users run it: openbox and
 # xcompmgr on each suite's private server (QZ_TEST_DESKTOP, see XvfbSuite.h).
 # Left out: what is about the bare server itself (no compositor, no ARGB
@@ -6,5 +9,5 @@
 qz_add_gtests(${exe}
   LABEL host_x11_desktop
   PREFIX "desktop/"
-  FILTER "SdlPlatformTest.*:MoveLoopTest.*:LayeredFormTest.*-SdlPlatformTest.PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels:SdlPlatformTest.WakeupFromAnotherThreadEndsAnEndlessWait:SdlPlatformTest.CaptureTakesMovesOutsideTheWindow"
+  FILTER "SdlPlatformTest.*:MoveLoopTest.*:LayeredFormTest.*:LayerBorderX11Test.*:SkinnedWindowX11Test.*-SdlPlatformTest.PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels:SdlPlatformTest.WakeupFromAnotherThreadEndsAnEndlessWait:SdlPlatformTest.CaptureTakesMovesOutsideTheWindow"
   ENVIRONMENT "QZ_TEST_DESKTOP=1")
