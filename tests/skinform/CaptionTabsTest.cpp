@@ -146,13 +146,22 @@ TEST(CaptionTabsLook, SelectedHotAndNormalTabsComeFromTheirRects) {
 }
 
 TEST(CaptionTabsLook, CentredTabsReplaceTheCaptionText) {
-  TCaptionRig rig("textrect=10,2,180,20\n");
+  TCaptionRig rig("textrect=10,2,180,20\nfontcolor=16777215\n");
   AddTabs(rig, 1);
   rig.Caption->Extras().TabPos = qztpCenter;
-  EXPECT_TRUE(rig.Caption->LayoutExtras().TabsReplaceText);
-  const auto t = rig.Paint();
+  const auto withoutText = rig.Paint();
+  rig.Host.CaptionText = "Caption text";
+  const auto centred = rig.Paint();
+  EXPECT_TRUE(centred->BlockIs(0, 0, 220, 110, [&](int i, int j) { return withoutText->At(i, j); }));
   const TRect r = rig.Caption->LayoutExtras().Tabs[0];
-  EXPECT_TRUE(TabShows(*t, r, {80, 30, 120, 42}));
+  EXPECT_TRUE(TabShows(*centred, r, {80, 30, 120, 42}));
+
+  // Left of the text the text comes back.
+  rig.Caption->Extras().TabPos = qztpLeft;
+  const auto left = rig.Paint();
+  rig.Host.CaptionText.clear();
+  const auto leftWithoutText = rig.Paint();
+  EXPECT_FALSE(left->BlockIs(0, 0, 220, 110, [&](int i, int j) { return leftWithoutText->At(i, j); }));
 }
 
 TEST(CaptionTabsAccelerator, AltKeyFindsTheVisibleTab) {

@@ -14,7 +14,13 @@ namespace qz::testing {
 class TCaptionHost : public TRecordingHost {
  public:
   int CaptionRedraws = 0;
+  std::string CaptionText;
   void RedrawCaption() override { ++CaptionRedraws; }
+  TqzCaptionContext CaptionContext() const override {
+    TqzCaptionContext context;
+    context.Text = CaptionText;
+    return context;
+  }
 };
 
 // Tab looks side by side in active picture 0, 40 x 12 each; tabs at y 8..20.
