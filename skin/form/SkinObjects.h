@@ -232,6 +232,8 @@ class TqzSkinCaptionObject : public TqzActiveSkinObject {
   TqzSkinCaptionObject(TqzObjectHost& host, const TqzDataSkinCaption& data);
   ~TqzSkinCaptionObject() override;
 
+  // Over a quick button (with QuickButtonsShowHint) or a caption tab: its hint.
+  std::string Hint() const override;
   bool IsCaption() const override { return true; }
   bool CaptionDragPoint(TPoint p) const override;
   void SetFormActive(bool active, bool shown) override;

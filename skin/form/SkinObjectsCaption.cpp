@@ -237,6 +237,16 @@ TqzSkinCaptionObject::TExtrasLayout TqzSkinCaptionObject::LayoutExtras() const {
   return out;
 }
 
+std::string TqzSkinCaptionObject::Hint() const {
+  const TqzCaptionExtras& e = *extras_;
+  if (e.ShowHint && e.QuickButtons && hotButton_ >= 0 && hotButton_ < e.QuickButtons->Count())
+    return e.QuickButtons->Items(hotButton_)->Hint;
+  if (e.CaptionTabs && hotTab_ >= 0 && hotTab_ < e.CaptionTabs->Count() &&
+      !e.CaptionTabs->Items(hotTab_)->Hint.empty())
+    return e.CaptionTabs->Items(hotTab_)->Hint;
+  return TqzActiveSkinObject::Hint();
+}
+
 int TqzSkinCaptionObject::QuickButtonAt(TPoint p) const {
   if (!ObjectRect.Contains(p)) return -1;
   return IndexAt(LayoutExtras().QuickButtons, p);

@@ -142,17 +142,21 @@ TEST(QuickButtonsInput, MenuButtonOpensItsMenuBelowAndStaysDownUntilItCloses) {
   EXPECT_EQ(rig.Caption->PressedQuickButton(), -1);
 }
 
-TEST(QuickButtonsInput, HotTrackingAndDeactivation) {
+TEST(QuickButtonsInput, HotTrackingHintsAndDeactivation) {
   TCaptionRig rig;
-  AddButton(rig);
+  AddButton(rig)->Hint = "Pin";
   rig.Move(kOnFirst);
   EXPECT_EQ(rig.Caption->HotQuickButton(), 0);
+  EXPECT_EQ(rig.Caption->Hint(), "");  // QuickButtonsShowHint is off
+  rig.Caption->Extras().ShowHint = true;
+  EXPECT_EQ(rig.Caption->Hint(), "Pin");
   const int redraws = rig.Host.CaptionRedraws;
   rig.Move({kOnFirst.X + 1, kOnFirst.Y});
   EXPECT_EQ(rig.Host.CaptionRedraws, redraws);  // no change, no repaint
   rig.Move(kOffButtons);
   EXPECT_EQ(rig.Caption->HotQuickButton(), -1);
   EXPECT_EQ(rig.Host.CaptionRedraws, redraws + 1);
+  EXPECT_EQ(rig.Caption->Hint(), "");
 
   rig.Move(kOnFirst);
   rig.Press(kOnFirst);
