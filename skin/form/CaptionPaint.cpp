@@ -7,6 +7,7 @@
 
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Canvas.h"
+#include "host/ui/ImgList.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QzComposition.h"
@@ -253,8 +254,20 @@ void ComposeCaptionLook(const TqzCaptionPaintInput& in, const TBitmap& source, c
   }
 }
 
-// Seam: the looks of quick buttons and caption tabs are not drawn here yet;
-// their places come from LayoutQuickButtons and LayoutCaptionTabs.
+namespace {
+
+// Quick buttons and caption tabs lie over the caption's look and its text.
+void PaintCaptionExtras(TCanvas& canvas, const TqzCaptionPaintInput& in) {
+  if (!in.FrameMode) return;
+  for (const TqzQuickButtonPaint& button : in.QuickButtons) PaintQuickButton(canvas, in, button);
+  if (in.Tabs.empty()) return;
+  const TqzDataSkinCaptionTab* tabData = FindCaptionTabData(*in.Skin);
+  if (!tabData) return;
+  for (const TqzCaptionTabPaint& tab : in.Tabs) PaintCaptionTab(canvas, *in.Skin, *tabData, tab, in.TabImages);
+}
+
+}  // namespace
+
 void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose) {
   if (!in.Data || !in.Skin || in.Skin->Picture().Empty()) return;
   const TqzDataSkinCaption& d = *in.Data;
@@ -270,9 +283,11 @@ void PaintCaption(TCanvas& canvas, const TqzCaptionPaintInput& in, bool compose)
     if (!in.Active && InactiveEffectApplies(in)) ApplyInactiveEffect(image, in.Skin->InActiveEffect);
   } else {
     DrawCaptionText(canvas, in, in.Active);
+    PaintCaptionExtras(canvas, in);
     return;
   }
   if (!image.Empty()) canvas.Draw(in.ObjectRect.Left, in.ObjectRect.Top, image);
+  PaintCaptionExtras(canvas, in);
 }
 
 // ---- Quick buttons and caption tabs ----
@@ -322,10 +337,7 @@ TqzQuickButtonLayout LayoutQuickButtons(const TqzSkinData& skin, const TqzDataSk
 std::vector<TRect> LayoutCaptionTabs(const TqzSkinData& skin, const TRect& caption, int start,
                                      const std::vector<TqzCaptionTabInfo>& tabs, int imageWidth,
                                      TqzCaptionTabPos pos) {
-  const int index = skin.FindObjectIndex("captiontab");
-  if (index < 0) return {};
-  const auto* description =
-      dynamic_cast<const TqzDataSkinCaptionTab*>(skin.ObjectList()[size_t(index)].get());
+  const TqzDataSkinCaptionTab* description = FindCaptionTabData(skin);
   if (!description) return {};
   const int height = description->SkinRect.Height();
   const int top = description->TopPosition != 0 ? description->TopPosition
@@ -349,6 +361,158 @@ std::vector<TRect> LayoutCaptionTabs(const TqzSkinData& skin, const TRect& capti
   for (TRect& r : out)
     if (!r.IsEmpty()) r = OffsetRect(r, shift, 0);
   return out;
+}
+
+// ---- Looks of quick buttons and caption tabs ----
+
+namespace {
+
+constexpr uint32_t kHotPlate = 0xFFFFFF, kDownPlate = 0x000000;
+constexpr int kHotOpacity = 96, kDownOpacity = 72;  // of 255
+
+uint32_t BlendChannel(uint32_t pixel, uint32_t plate, int shift, int opacity) {
+  const int from = int(pixel >> shift & 0xFF), to = int(plate >> shift & 0xFF);
+  return uint32_t(from + (to - from) * opacity / 255) << shift;
+}
+
+uint32_t BlendPixel(uint32_t pixel, uint32_t plate, int opacity) {
+  return (pixel & 0xFF000000u) | BlendChannel(pixel, plate, 16, opacity) |
+         BlendChannel(pixel, plate, 8, opacity) | BlendChannel(pixel, plate, 0, opacity);
+}
+
+// Opacity 0..255 of the alpha mask picture at (x, y) of a w x h plate: the
+// picture is scaled to the plate, its brightness gives the opacity.
+int MaskOpacity(const TBitmap* mask, int x, int y, int w, int h) {
+  if (!mask || mask->Empty() || w <= 0 || h <= 0) return 255;
+  const TPixmap& m = mask->Pixels();
+  const uint32_t p = m.At(x * m.Width() / w, y * m.Height() / h);
+  return int(((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) / 3);
+}
+
+bool IsPlateCorner(int x, int y, int w, int h) {
+  return (x == 0 || x == w - 1) && (y == 0 || y == h - 1);
+}
+
+// A translucent plate with cut corners over the button's rectangle, drawn
+// straight into the canvas's pixels (clipped to the canvas).
+void DrawPlate(TCanvas& canvas, const TRect& r, uint32_t plate, int opacity, const TBitmap* mask) {
+  TPixmap* target = canvas.Target();
+  if (!target) return;
+  const TRect device = canvas.LogicalToDevice(r);
+  const TRect clip = Intersection(Intersection(device, target->Bounds()),
+                                  canvas.LogicalToDevice(canvas.ClipRect()));
+  for (int y = clip.Top; y < clip.Bottom; ++y) {
+    uint32_t* row = target->Row(y);
+    for (int x = clip.Left; x < clip.Right; ++x) {
+      const int px = x - device.Left, py = y - device.Top;
+      if (IsPlateCorner(px, py, device.Width(), device.Height())) continue;
+      const int alpha = opacity * MaskOpacity(mask, px, py, device.Width(), device.Height()) / 255;
+      row[x] = BlendPixel(row[x], plate, alpha);
+    }
+  }
+}
+
+// A small downward triangle, 5 pixels wide, its top-left at (x, y).
+void DrawMenuArrow(TCanvas& canvas, int x, int y, TColor color) {
+  canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+  canvas.Brush().SetColor(color);
+  for (int row = 0; row < 3; ++row) canvas.FillRect({x + row, y + row, x + 5 - row, y + row + 1});
+}
+
+constexpr int kArrowRoom = 7, kTextGap = 3;
+
+bool HasImage(const TCustomImageList* images, int index) {
+  return images && index >= 0 && index < images->Count();
+}
+
+}  // namespace
+
+void PaintQuickButton(TCanvas& canvas, const TqzCaptionPaintInput& in,
+                      const TqzQuickButtonPaint& button) {
+  const TRect& r = button.Rect;
+  if (r.IsEmpty() || !in.Data || !in.Skin) return;
+  const TBitmap* mask = in.Data->QuickButtonAlphaMaskPictureIndex != -1
+                            ? in.Skin->ActivePicture(in.Data->QuickButtonAlphaMaskPictureIndex)
+                            : nullptr;
+  if (button.Look == TqzQuickButtonLook::Hot) DrawPlate(canvas, r, kHotPlate, kHotOpacity, mask);
+  if (button.Look == TqzQuickButtonLook::Down) DrawPlate(canvas, r, kDownPlate, kDownOpacity, mask);
+
+  const int saved = canvas.SaveDC();
+  SelectCaptionFont(canvas.Font(), in, in.Active);
+  const int textWidth = button.Caption.empty() ? 0 : canvas.TextWidth(button.Caption);
+  const int contentRight = r.Right - (button.HasPopupMenu ? kArrowRoom : 0) -
+                           (textWidth > 0 ? textWidth + kTextGap * 2 : 0);
+  int x = r.Left;
+  if (HasImage(in.QuickImages, button.ImageIndex)) {
+    const int w = in.QuickImages->Width(), h = in.QuickImages->Height();
+    x = r.Left + (contentRight - r.Left - w) / 2;
+    in.QuickImages->Draw(canvas, x, r.Top + (r.Height() - h) / 2, button.ImageIndex, button.Enabled);
+    x += w;
+  }
+  if (textWidth > 0) {
+    canvas.SetBkMode(TRANSPARENT);
+    canvas.TextOut(x + kTextGap, r.Top + (r.Height() - canvas.TextHeight(button.Caption)) / 2,
+                   button.Caption);
+  }
+  if (button.HasPopupMenu)
+    DrawMenuArrow(canvas, r.Right - kArrowRoom, r.Top + r.Height() / 2 - 1, canvas.Font().Color());
+  canvas.RestoreDC(saved);
+}
+
+const TqzDataSkinCaptionTab* FindCaptionTabData(const TqzSkinData& skin) {
+  const int index = skin.FindObjectIndex("captiontab");
+  if (index < 0) return nullptr;
+  return dynamic_cast<const TqzDataSkinCaptionTab*>(skin.ObjectList()[size_t(index)].get());
+}
+
+namespace {
+
+struct TTabLook {
+  TRect Rect;
+  TColor FontColor;
+};
+
+TTabLook CaptionTabLook(const TqzDataSkinCaptionTab& d, TqzCaptionTabLook look) {
+  if (look == TqzCaptionTabLook::Selected && !d.DownRect.IsEmpty()) return {d.DownRect, d.DownFontColor};
+  if (look != TqzCaptionTabLook::Normal && !d.ActiveSkinRect.IsEmpty())
+    return {d.ActiveSkinRect, d.ActiveFontColor};
+  return {d.SkinRect, d.FontColor};
+}
+
+}  // namespace
+
+void PaintCaptionTab(TCanvas& canvas, const TqzSkinData& skin, const TqzDataSkinCaptionTab& d,
+                     const TqzCaptionTabPaint& tab, const TCustomImageList* images) {
+  const TBitmap* active = skin.ActivePicture(d.ActivePictureIndex);
+  const TBitmap& picture = active ? *active : skin.Picture();
+  const TTabLook look = CaptionTabLook(d, tab.Look);
+  if (tab.Rect.IsEmpty() || look.Rect.IsEmpty() || picture.Empty()) return;
+  TBitmap image;
+  CreateHSkinImage(d.LeftOffset, d.RightOffset, image, false, tab.Rect.Width(), look.Rect, picture);
+  canvas.Draw(tab.Rect.Left, tab.Rect.Top, image);
+
+  TRect client = d.ClientRect.IsEmpty() ? TRect{0, 0, look.Rect.Width(), look.Rect.Height()} : d.ClientRect;
+  client.Right += tab.Rect.Width() - look.Rect.Width();
+  client = OffsetRect(client, tab.Rect.Left, tab.Rect.Top);
+  const int saved = canvas.SaveDC();
+  canvas.Font().SetName(d.FontName);
+  canvas.Font().SetHeight(d.FontHeight);
+  canvas.Font().SetStyle(d.FontStyle);
+  canvas.Font().SetColor(look.FontColor);
+  const bool hasImage = HasImage(images, tab.ImageIndex);
+  const int imageWidth = hasImage ? images->Width() + 5 : 0;
+  const int textWidth = tab.Caption.empty() ? 0 : GetTextWidthNoPrefix(canvas, tab.Caption);
+  int x = client.Left + (client.Width() - imageWidth - textWidth) / 2;
+  if (hasImage) {
+    images->Draw(canvas, x, client.Top + (client.Height() - images->Height()) / 2, tab.ImageIndex);
+    x += imageWidth;
+  }
+  if (textWidth > 0) {
+    canvas.SetBkMode(TRANSPARENT);
+    canvas.DrawText(tab.Caption, TRect{x, client.Top, client.Right, client.Bottom},
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  }
+  canvas.RestoreDC(saved);
 }
 
 }  // namespace qz

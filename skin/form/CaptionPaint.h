@@ -16,8 +16,29 @@ namespace qz {
 
 class TBitmap;
 class TCanvas;
+class TCustomImageList;
 class TFont;
 class TqzSkinData;
+
+// ---- Quick buttons and caption tabs: what one of them shows ----
+
+enum class TqzQuickButtonLook { Normal, Hot, Down };
+struct TqzQuickButtonPaint {
+  TRect Rect;  // window coordinates, from LayoutQuickButtons
+  TqzQuickButtonLook Look = TqzQuickButtonLook::Normal;
+  int ImageIndex = -1;
+  std::string Caption;  // drawn right of the image
+  bool HasPopupMenu = false;  // a small arrow at the right
+  bool Enabled = true;
+};
+
+enum class TqzCaptionTabLook { Normal, Hot, Selected };
+struct TqzCaptionTabPaint {
+  TRect Rect;  // window coordinates, from LayoutCaptionTabs
+  TqzCaptionTabLook Look = TqzCaptionTabLook::Normal;
+  std::string Caption;  // "&" underlines the accelerator
+  int ImageIndex = -1;
+};
 
 struct TqzCaptionPaintInput {
   const TqzDataSkinCaption* Data = nullptr;
@@ -38,6 +59,11 @@ struct TqzCaptionPaintInput {
   std::optional<int> TextRoomLeft, TextRoomRight;
   bool QuickButtonsShown = false;  // frame mode with quick buttons: the text is centred
   bool TabsReplaceText = false;    // caption tabs centred over the caption: no text
+  // Drawn over the caption's look in frame mode (empty otherwise).
+  std::vector<TqzQuickButtonPaint> QuickButtons;
+  const TCustomImageList* QuickImages = nullptr;
+  std::vector<TqzCaptionTabPaint> Tabs;
+  const TCustomImageList* TabImages = nullptr;
 };
 // Compose: build the caption image (true) or only draw the text over what
 // the frame shows already (false).
@@ -79,9 +105,28 @@ void ComposeCaptionLook(const TqzCaptionPaintInput& in, const TBitmap& source, c
 // side by side. Empty for an index outside 1..count.
 TRect GlowFrameRect(const TRect& animateRect, int count, int index, int skinRectHeight);
 
-// ---- Quick buttons and caption tabs (frame mode): their places ----
-// Their looks are not drawn yet; the controller lays them out with these,
-// hit-tests them, and narrows the text room by the result.
+// ---- Quick buttons and caption tabs (frame mode) ----
+// The caption object lays them out with these, hit-tests them, narrows the
+// text room by the result and hands their looks to PaintCaption.
+
+// One quick button: a plate over the caption's look (none when normal,
+// lighter when hot, darker when down; its opacity shaped by the picture of
+// quickbuttonalphamaskpictureindex when that names one), the image centred
+// in the room left of the caption text and menu arrow, the caption text in
+// the caption's font.
+void PaintQuickButton(TCanvas& canvas, const TqzCaptionPaintInput& in,
+                      const TqzQuickButtonPaint& button);
+
+// The skin's "captiontab" description; null without one.
+const TqzDataSkinCaptionTab* FindCaptionTabData(const TqzSkinData& skin);
+
+// One caption tab: the description's skinrect (normal), activeskinrect (hot)
+// or downrect (selected) as a horizontal three-part image of the tab's
+// width (leftoffset / rightoffset fixed), falling back selected -> hot ->
+// normal for empty rects; image and text centred in the clientrect, whose
+// right edge follows the width, in the font colour of the look.
+void PaintCaptionTab(TCanvas& canvas, const TqzSkinData& skin, const TqzDataSkinCaptionTab& data,
+                     const TqzCaptionTabPaint& tab, const TCustomImageList* images);
 
 struct TqzQuickButtonInfo {
   bool Visible = true;
@@ -102,7 +147,7 @@ TqzQuickButtonLayout LayoutQuickButtons(const TqzSkinData& skin, const TqzDataSk
                                         const std::vector<TqzQuickButtonInfo>& buttons,
                                         int textLeft, int textRight);
 
-enum TqzCaptionTabPos { qztpLeft, qztpRight, qztpCenter };
+enum TqzCaptionTabPos { qztpLeft, qztpCenter, qztpRight };
 struct TqzCaptionTabInfo {
   bool Visible = true;
   int TextWidth = 0;

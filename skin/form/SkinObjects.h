@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ class TMenuItem;
 class TBitmap;
 class TGraphic;
 class TCustomImageList;
+struct TqzCaptionExtras;
+struct TqzCaptionPaintInput;
 
 class TqzActiveSkinObject {
  public:
@@ -222,24 +225,52 @@ class TqzSkinCaptionMenuButton : public TqzSkinButtonObject {
 };
 
 // The caption: its look is painted by PaintCaption; the object keeps the
-// caption's active flag, morph factor and glow-frame animation.
+// caption's active flag, morph factor and glow-frame animation, and in
+// frame mode runs the quick buttons and caption tabs the controller hands
+// it through Extras().
 class TqzSkinCaptionObject : public TqzActiveSkinObject {
  public:
   TqzSkinCaptionObject(TqzObjectHost& host, const TqzDataSkinCaption& data);
+  ~TqzSkinCaptionObject() override;
 
+  // Over a quick button (with QuickButtonsShowHint) or a caption tab: its hint.
+  std::string Hint() const override;
   bool IsCaption() const override { return true; }
   bool CaptionDragPoint(TPoint p) const override;
   void SetFormActive(bool active, bool shown) override;
   bool AnimateStep() override;
   void Draw(TCanvas& canvas, bool compose) override;
   void MouseDown(int x, int y, TqzMouseButton button) override;
+  void MouseUp(int x, int y, TqzMouseButton button) override;
+  void MouseMove(int x, int y) override;
   void MouseEnter() override;
   void MouseLeave() override;
+  void MenuClosed() override;
 
   int GlowFrame() const { return glowFrame_; }
   int FrameDelay() const { return frameDelay_; }
   // The frame laid out for the current size (three-part caption looks).
   void SetFrameRects(const TqzFrameRects& rects) { rects_ = rects; hasRects_ = true; }
+
+  // The controller's quick buttons and caption tabs (see QuickButtons.h).
+  TqzCaptionExtras& Extras() { return *extras_; }
+  const TqzCaptionExtras& Extras() const { return *extras_; }
+
+  // Where the quick buttons and tabs lie now (window coordinates, one
+  // rectangle per item, empty for items not shown) and the text room they
+  // leave. Nothing in client mode.
+  struct TExtrasLayout {
+    std::vector<TRect> QuickButtons, Tabs;
+    std::optional<int> TextLeft, TextRight;
+    bool QuickButtonsShown = false, TabsReplaceText = false;
+  };
+  TExtrasLayout LayoutExtras() const;
+  // The quick button / tab under P (window coordinates), -1 for none.
+  int QuickButtonAt(TPoint p) const;
+  int TabAt(TPoint p) const;
+  int HotQuickButton() const { return hotButton_; }
+  int PressedQuickButton() const { return pressedButton_; }
+  int HotTab() const { return hotTab_; }
 
  private:
   const TqzDataSkinCaption& CaptionData() const {
@@ -247,11 +278,18 @@ class TqzSkinCaptionObject : public TqzActiveSkinObject {
   }
   bool GlowFramesAvailable() const;
   void SyncGlowFrame();
+  void FillExtras(TqzCaptionPaintInput& in) const;
+  bool PressTab(int index);
+  void PressQuickButton(int index, TPoint p);
+  void TrackHot(TPoint p);
+  void ClearQuickButtonMarks();
 
   int glowFrame_ = 0;
   int frameDelay_ = 25;
   TqzFrameRects rects_;
   bool hasRects_ = false;
+  std::unique_ptr<TqzCaptionExtras> extras_;
+  int hotButton_ = -1, pressedButton_ = -1, hotTab_ = -1;
 };
 
 // Frames side by side in the active picture, played on hover (button style)
