@@ -1,11 +1,13 @@
 // Program entry: initialise the application, create the main window, run the
-// message loop until it closes. On the headless platform (no display) the
+// message loop until it closes. The second window stays hidden until it is
+// shown modally. On the headless platform (no display) the
 // windows are painted once and written as PNG files instead.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "app/Unit1.h"
+#include "app/Unit2.h"
 #include "host/platform/Platform.h"
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
@@ -33,6 +35,9 @@ int main() {
     Application->Initialize();
     TForm1* Form1 = nullptr;
     Application->CreateForm(Form1);
+    // The second window names the first one's skin data, so it comes second.
+    TForm2* Form2 = nullptr;
+    Application->CreateForm(Form2);
     if (std::string(Platform().Name()) == "headless") {
       Form1->Show();
       return WriteHeadlessScreens();

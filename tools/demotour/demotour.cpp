@@ -1,0 +1,210 @@
+// demotour: runs the demo's windows on the headless platform, drives them
+// through a scripted tour with injected input and writes what the screen
+// shows after each step as a PNG named after the step.
+//
+//   demotour [--help] OUTDIR
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "host/platform/headless/HeadlessPlatform.h"
+#include "host/ui/Application.h"
+#include "host/ui/Windows.h"
+#include "skin/data/SkinData.h"
+#include "skin/form/Orvane.h"
+#include "skin/form/SkinObjects.h"
+
+using namespace qz;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: demotour [--help] OUTDIR\n"
+    "Runs the demo headlessly through its tour and writes one PNG per step\n"
+    "into OUTDIR (created when missing), named NN-step.png.\n";
+
+class TTour {
+ public:
+  TTour(THeadlessPlatform& platform, fs::path dir) : p_(platform), dir_(std::move(dir)) {}
+
+  // Lets queued messages, paints and timers run for `ms` of virtual time.
+  void Settle(int ms = 300) {
+    Application->ProcessMessages();
+    for (int t = 0; t < ms; t += 25) {
+      p_.AdvanceClock(25);
+      Application->ProcessMessages();
+    }
+  }
+
+  void Shot(const std::string& name) {
+    Settle(0);
+    char file[256];
+    std::snprintf(file, sizeof file, "%02d-%s.png", ++step_, name.c_str());
+    const fs::path path = dir_ / file;
+    p_.SaveScreenPng(path.string());
+    std::printf("%s\n", path.string().c_str());
+  }
+
+  // A point of a window (window coordinates) on the screen.
+  static TPoint OnScreen(TCustomForm& form, TPoint windowPoint) {
+    TRect r;
+    GetWindowRect(form.Handle(), r);
+    return {r.Left + windowPoint.X, r.Top + windowPoint.Y};
+  }
+  static TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+
+  void MoveTo(TPoint screen) {
+    p_.InjectMouseMove(screen);
+    Settle(200);
+  }
+  void Press(TPoint screen) {
+    p_.InjectMouseMove(screen);
+    p_.InjectMouseDown();
+    Settle(200);
+  }
+  void Release(TPoint screen) {
+    p_.InjectMouseMove(screen);
+    p_.InjectMouseUp();
+    Settle(200);
+  }
+  void Drag(TPoint from, TPoint to) {
+    Press(from);
+    const int steps = 6;
+    for (int i = 1; i <= steps; ++i)
+      p_.InjectMouseMove({from.X + (to.X - from.X) * i / steps, from.Y + (to.Y - from.Y) * i / steps});
+    Settle(100);
+    Release(to);
+  }
+  void DoubleClick(TPoint screen) {
+    p_.InjectClick(screen);
+    p_.InjectClick(screen);
+    Settle(300);
+  }
+
+ private:
+  THeadlessPlatform& p_;
+  fs::path dir_;
+  int step_ = 0;
+};
+
+// The caption buttons of a window: its visible, enabled button objects.
+std::vector<TqzActiveSkinObject*> CaptionButtons(TqzOrvane& controller) {
+  std::vector<TqzActiveSkinObject*> buttons;
+  for (auto& object : controller.ObjectList())
+    if (dynamic_cast<TqzSkinButtonObject*>(object.get()) && object->Visible && object->Enabled &&
+        object->ShownIn(controller.IsRolledUp()) && !object->ObjectRect.IsEmpty())
+      buttons.push_back(object.get());
+  return buttons;
+}
+
+TqzActiveSkinObject* FindCaption(TqzOrvane& controller) {
+  for (auto& object : controller.ObjectList())
+    if (object->IsCaption() && object->ShownIn(false)) return object.get();
+  return nullptr;
+}
+
+void TourCaptionButtons(TTour& tour, TCustomForm& form, TqzOrvane& controller,
+                        const std::string& window) {
+  const TPoint away = TTour::OnScreen(form, {-40, -40});
+  for (TqzActiveSkinObject* button : CaptionButtons(controller)) {
+    const TPoint at = TTour::OnScreen(form, TTour::Centre(button->ObjectRect));
+    tour.MoveTo(at);
+    tour.Shot(window + "-hover-" + button->IDName());
+    tour.Press(at);
+    tour.Shot(window + "-press-" + button->IDName());
+    // Released away from the button, so its command does not run.
+    tour.Release(away);
+  }
+}
+
+int RunTour(const fs::path& dir) {
+  auto platform = std::make_unique<THeadlessPlatform>();
+  THeadlessPlatform& p = *platform;
+  TApplication::ResetForTesting(std::move(platform));
+  Application->Initialize();
+  TForm1* Form1 = nullptr;
+  Application->CreateForm(Form1);
+  TForm2* Form2 = nullptr;
+  Application->CreateForm(Form2);
+  TTour tour(p, dir);
+  if (getenv("QZ_TOUR_DEBUG")) {
+    auto pr = [](const char* what, TCustomForm* f) {
+      TRect r = f->BoundsRect();
+      std::fprintf(stderr, "%s: bounds %d,%d,%d,%d client %dx%d\n", what, r.Left, r.Top, r.Right, r.Bottom, f->ClientWidth(), f->ClientHeight());
+    };
+    pr("form1", Form1); pr("form2", Form2);
+    Form2->Show(); tour.Settle(600); pr("form2 shown", Form2);
+  }
+
+  Form1->Show();
+  tour.Settle(600);  // the fade-in
+  tour.Shot("start");
+
+  TourCaptionButtons(tour, *Form1, *Form1->qzOrvane1, "main");
+  if (TqzActiveSkinObject* caption = FindCaption(*Form1->qzOrvane1)) {
+    const TRect r = caption->ObjectRect;
+    const TPoint from = TTour::OnScreen(*Form1, {r.Left + 40, (r.Top + r.Bottom) / 2});
+    tour.Drag(from, {from.X + 60, from.Y + 40});
+    tour.Shot("main-caption-drag");
+  }
+
+  Form2->Show();
+  tour.Settle(600);
+  tour.Shot("second-shown-main-inactive");
+  TourCaptionButtons(tour, *Form2, *Form2->qzOrvane1, "second");
+
+  TRect bounds;
+  GetWindowRect(Form2->Handle(), bounds);
+  const TPoint corner{bounds.Right - 2, bounds.Bottom - 2};
+  tour.Drag(corner, {corner.X + 120, corner.Y + 80});
+  tour.Shot("second-resized-by-border");
+
+  if (TqzActiveSkinObject* caption = FindCaption(*Form2->qzOrvane1)) {
+    const TPoint at = TTour::OnScreen(*Form2, {caption->ObjectRect.Left + 30,
+                                               TTour::Centre(caption->ObjectRect).Y});
+    tour.DoubleClick(at);
+    tour.Shot("second-maximised");
+  }
+  Form2->qzOrvane1->RollUp();
+  tour.Settle();
+  tour.Shot("second-rolled-up");
+  Form2->qzOrvane1->Restore();
+  tour.Settle();
+  tour.Shot("second-restored");
+
+  TRect r;
+  GetWindowRect(Form2->Handle(), r);
+  Form2->qzOrvane1->SystemMenuPopup(r.Left + 40, r.Top + 30);
+  tour.Settle();
+  tour.Shot("second-system-menu");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc != 2 || argv[1][0] == '-') {
+    std::fprintf(stderr, "demotour: %s\n%s",
+                 argc < 2 ? "no output folder given" : "unexpected arguments", kUsage);
+    return 2;
+  }
+  try {
+    const fs::path dir = argv[1];
+    fs::create_directories(dir);
+    return RunTour(dir);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "demotour: %s\n", e.what());
+    return 1;
+  }
+}
