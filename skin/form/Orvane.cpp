@@ -383,6 +383,7 @@ void TqzOrvane::PaintFrameTo(TCanvas& canvas) {
     in.FormActive = ncActive_;
     in.RolledUp = rolledUp_;
     in.Objects = &objects_;
+    ConfigureObjects();  // the caption reads the controller's current properties
     PaintFrame(canvas, in);
     return;
   }
@@ -494,6 +495,19 @@ void TqzOrvane::ConfigureObjects() {
       button->Images = menuButtonImageList_;
       button->ImageIndex = MenuButtonImageIndex;
       button->Menu = menuButtonPopupMenu_ ? menuButtonPopupMenu_->Items() : nullptr;
+    }
+    if (auto* caption = dynamic_cast<TqzSkinCaptionObject*>(o.get())) {
+      TqzCaptionExtras& x = caption->Extras();
+      x.QuickButtons = &quickButtons_;
+      x.QuickImageList = quickImageList_;
+      x.CaptionTabs = &captionTabs_;
+      x.CaptionTabsImageList = captionTabsImageList_;
+      x.CaptionTabIndex = &CaptionTabIndex;
+      x.TabPos = CaptionTabPos;
+      x.ShowHint = QuickButtonsShowHint;
+      x.OnTabChange = [this] {
+        if (OnCaptionTabChange) OnCaptionTabChange(this);
+      };
     }
   }
 }
@@ -728,6 +742,7 @@ void TqzOrvane::RedrawObject(TqzActiveSkinObject& object) {
 }
 
 void TqzOrvane::RedrawCaption() {
+  ConfigureObjects();
   bool any = false;
   for (size_t i = 0; i < objects_.size(); ++i) {
     TqzActiveSkinObject* o = objects_[i].get();
@@ -817,6 +832,8 @@ QZ_PUBLISHED(TqzOrvane, TComponent) {
   b.Ref<TPopupMenu>("MenuButtonPopupMenu", &O::MenuButtonPopupMenu, &O::SetMenuButtonPopupMenu);
   b.Enum("WindowState", &O::WindowState, &O::SetWindowState, wsNormal);
   b.Prop("ShowMDIScrollBars", &O::ShowMDIScrollBars, true);
+  b.Collection("QuickButtons", [](O& o) -> TCollection& { return o.QuickButtons(); });
+  b.Collection("CaptionTabs", [](O& o) -> TCollection& { return o.CaptionTabs(); });
   b.Ref<TCustomImageList>("QuickImageList", &O::QuickImageList, &O::SetQuickImageList);
   b.Ref<TCustomImageList>("CaptionTabsImageList", &O::CaptionTabsImageList,
                           &O::SetCaptionTabsImageList);

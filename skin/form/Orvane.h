@@ -34,6 +34,7 @@
 #include "skin/form/FrameGeometry.h"
 #include "skin/form/LayerBorder.h"
 #include "skin/form/ObjectHost.h"
+#include "skin/form/QuickButtons.h"
 #include "skin/form/SkinObjects.h"
 #include "skin/form/WindowStates.h"
 
@@ -43,8 +44,6 @@ class TqzSkinData;
 
 QZ_ENUM(TqzBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biRollUp", "biMinimizeToTray");
 
-enum TqzCaptionTabPos { qztpLeft, qztpCenter, qztpRight };
-QZ_ENUM(TqzCaptionTabPos, "qztpLeft", "qztpCenter", "qztpRight");
 enum TqzClientInActiveEffect { qzieSemiTransparent, qzieBlur };
 QZ_ENUM(TqzClientInActiveEffect, "qzieSemiTransparent", "qzieBlur");
 enum TqzPositionInMonitor { qzpDefault, qzpScreenCenter, qzpDesktopCenter };
@@ -110,6 +109,8 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
     SetReference(menuButtonImageList_, v);
     ConfigureObjects();
   }
+  TqzQuickButtonItems& QuickButtons() { return quickButtons_; }
+  TqzCaptionTabs& CaptionTabs() { return captionTabs_; }
   TCustomImageList* QuickImageList() const { return quickImageList_; }
   void SetQuickImageList(TCustomImageList* v) { SetReference(quickImageList_, v); }
   TCustomImageList* CaptionTabsImageList() const { return captionTabsImageList_; }
@@ -389,6 +390,7 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void MenuClosedNow();
   void SystemMenuAction(const std::string& name);
   void FormShortCut(TMessage& msg, bool& handled);
+  void SelectCaptionTabByKey(uint16_t key, bool& handled);
   bool RollUpAllowed() const;
 
   // ---- fields ----
@@ -411,6 +413,8 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   TComponent* statusBar_ = nullptr;
 
   bool supportNCArea_ = true;
+  TqzQuickButtonItems quickButtons_{this};
+  TqzCaptionTabs captionTabs_{this};
   TqzBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize, biRollUp};
   TWindowState requestedState_ = wsNormal;
   bool sizeable_ = true;

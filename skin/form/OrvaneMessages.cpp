@@ -594,8 +594,18 @@ void TqzOrvane::WMShowWindow(TMessage& m) {
   if (AlphaBlend || FadeAnimated() || layerBorder_->Used()) StartFadeIn();
   CallDefault(m);
   if (!self) return;
-  if (!ClientMode()) Nudge();
-  else ApplySkinAreas();
+  if (!ClientMode()) {
+    Nudge();
+  } else {
+    // A skin applied before the window existed could not shape it yet.
+    if (HasSkin() && !rolledUp_) {
+      const TSize picture = PictureSize();
+      const bool atPicture =
+          form_->ClientWidth() == picture.cx && form_->ClientHeight() == picture.cy;
+      if (IsStretchableFrame(*skinData_) || atPicture) SetFormRegion();
+    }
+    ApplySkinAreas();
+  }
   if (!self) return;
   if (requestedState_ != actualState_) ApplyWindowState(requestedState_);
 }

@@ -439,6 +439,19 @@ void TqzOrvane::ExecuteCommand(TqzStdCommand command) {
   }
 }
 
+// Alt + the accelerator of a visible caption tab selects that tab.
+void TqzOrvane::SelectCaptionTabByKey(uint16_t key, bool& handled) {
+  if (key > 0x7F) return;
+  const int index = FindCaptionTabByAccelerator(captionTabs_, static_cast<char>(key));
+  if (index < 0) return;
+  handled = true;
+  if (index == CaptionTabIndex) return;
+  CaptionTabIndex = index;
+  TComponentRef<TqzOrvane> self(this);
+  if (OnCaptionTabChange) OnCaptionTabChange(this);
+  if (self && HasSkin()) RedrawCaption();
+}
+
 void TqzOrvane::FormShortCut(TMessage& msg, bool& handled) {
   TComponentRef<TqzOrvane> self(this);
   if (OnShortCut) {
@@ -466,6 +479,8 @@ void TqzOrvane::FormShortCut(TMessage& msg, bool& handled) {
   runFrom(mainMenu_);
   if (!self) return;
   if (MenuButtonVisible) runFrom(menuButtonPopupMenu_);
+  if (!self) return;
+  if (!handled && alt && captionTabs_.Count() > 0) SelectCaptionTabByKey(key, handled);
   if (!self) return;
   runFrom(systemMenu_);
 }

@@ -90,7 +90,9 @@ TEST_F(DemoWindows, MainWindowShowsOnlyItsBorderIconsButtons) {
   ASSERT_NE(tray, nullptr);
   EXPECT_TRUE(min->Enabled);
   EXPECT_TRUE(tray->Enabled);
-  if (TqzActiveSkinObject* max = Object(o, "maxbutton")) EXPECT_FALSE(max->Enabled);
+  if (TqzActiveSkinObject* max = Object(o, "maxbutton")) {
+    EXPECT_FALSE(max->Enabled);
+  }
 }
 
 TEST_F(DemoWindows, ReleasingACaptionButtonElsewhereRunsNothing) {

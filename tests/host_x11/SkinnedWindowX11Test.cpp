@@ -106,11 +106,10 @@ TEST_F(SkinnedWindowX11Test, ClientModeWindowIsShapedByTheMask) {
   EXPECT_TRUE(Shows(100, 80, kWallpaper));
 }
 
-// Disabled: a client-mode form that has its skin before it is first shown
-// (every streamed form) gets no window region at all, and the region of a
-// stretched window is cut from the unstretched mask, so its right and
-// bottom parts beyond the picture's size are cut off.
-TEST_F(SkinnedWindowX11Test, DISABLED_ClientModeShapeFromTheFirstShowAndAtEverySize) {
+// A client-mode form that has its skin before it is first shown (every
+// streamed form) is shaped from its first show, by the mask stretched to
+// its size.
+TEST_F(SkinnedWindowX11Test, ClientModeShapeFromTheFirstShowAndAtEverySize) {
   auto s = Show(MainSkin(), Bounds(100, 80, 848, 645), true);
   ASSERT_TRUE(Up(s.Form));
   const auto window = x_->TopLevelAt(s.Form->BoundsRect());
@@ -178,10 +177,9 @@ TEST_F(SkinnedWindowX11Test, LayeredBorderFollowsTheMovedWindow) {
   }
 }
 
-// Disabled: a form that has its skin before it is first shown never shows
-// its layered border (showing starts the fade-in of the border but does not
-// create its windows).
-TEST_F(SkinnedWindowX11Test, DISABLED_LayeredBorderAppearsOnTheFirstShow) {
+// A form that has its skin before it is first shown shows its layered
+// border with it.
+TEST_F(SkinnedWindowX11Test, LayeredBorderAppearsOnTheFirstShow) {
   auto s = Show(DialogSkin(), Bounds(100, 100, 393, 268), false);
   ASSERT_TRUE(Up(s.Form));
   EXPECT_TRUE(PumpUntil([&] { return s.Orvane->LayerBorder().Visible(); }));

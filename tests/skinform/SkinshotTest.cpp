@@ -121,11 +121,8 @@ TEST(Skinshot, ClientModeLookIsTheSkinPicture) {
 }
 
 // The window's shape follows the mask: in client mode from the first show,
-// and in frame mode at sizes other than the picture's. Disabled: the
-// controller shows a client-mode form without a window region until it is
-// resized, and cuts the frame-mode region from the unstretched mask
-// (SetFormRegion never asks BuildFormRegion to rebuild the strips).
-TEST(Skinshot, DISABLED_ShapeFollowsTheMaskInClientModeAndAtEverySize) {
+// and in frame mode at sizes other than the picture's.
+TEST(Skinshot, ShapeFollowsTheMaskInClientModeAndAtEverySize) {
   {
     TShotStage stage(MainSkin().Compressed, Options({820, 602}, TShotMode::Client));
     EXPECT_FALSE(stage.InShape({0, 0}));
