@@ -183,6 +183,15 @@ void TqzOrvane::ObjectMouseUp(TPoint p, TqzMouseButton button) {
     return;
   }
   TComponentRef<TqzOrvane> self(this);
+  // The mouse tracking runs on a timer, so the pointer may have left the
+  // pressed object since; a release away from it must not count as a click.
+  TestActive(p.X, p.Y, true);
+  if (!self) return;
+  o = ObjectAt(mouseCaptureObject_);
+  if (!o) {
+    mouseCaptureObject_ = -1;
+    return;
+  }
   o->MouseUp(p.X, p.Y, button);
   if (self) mouseCaptureObject_ = -1;
 }
