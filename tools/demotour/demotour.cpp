@@ -4,7 +4,6 @@
 //
 //   demotour [--help] OUTDIR
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -74,13 +73,16 @@ class TTour {
     p_.InjectMouseUp();
     Settle(200);
   }
+  // The whole gesture is queued first: a press on a border or caption starts
+  // the window system's move/size loop, which reads the moves that follow.
   void Drag(TPoint from, TPoint to) {
-    Press(from);
+    p_.InjectMouseMove(from);
+    p_.InjectMouseDown();
     const int steps = 6;
     for (int i = 1; i <= steps; ++i)
       p_.InjectMouseMove({from.X + (to.X - from.X) * i / steps, from.Y + (to.Y - from.Y) * i / steps});
-    Settle(100);
-    Release(to);
+    p_.InjectMouseUp();
+    Settle(300);
   }
   void DoubleClick(TPoint screen) {
     p_.InjectClick(screen);
@@ -134,14 +136,6 @@ int RunTour(const fs::path& dir) {
   TForm2* Form2 = nullptr;
   Application->CreateForm(Form2);
   TTour tour(p, dir);
-  if (getenv("QZ_TOUR_DEBUG")) {
-    auto pr = [](const char* what, TCustomForm* f) {
-      TRect r = f->BoundsRect();
-      std::fprintf(stderr, "%s: bounds %d,%d,%d,%d client %dx%d\n", what, r.Left, r.Top, r.Right, r.Bottom, f->ClientWidth(), f->ClientHeight());
-    };
-    pr("form1", Form1); pr("form2", Form2);
-    Form2->Show(); tour.Settle(600); pr("form2 shown", Form2);
-  }
 
   Form1->Show();
   tour.Settle(600);  // the fade-in
@@ -162,8 +156,12 @@ int RunTour(const fs::path& dir) {
 
   TRect bounds;
   GetWindowRect(Form2->Handle(), bounds);
-  const TPoint corner{bounds.Right - 2, bounds.Bottom - 2};
-  tour.Drag(corner, {corner.X + 120, corner.Y + 80});
+  // The right border, then the bottom border (the rounded corners lie
+  // outside the window's shape).
+  const TPoint right{bounds.Right - 2, (bounds.Top + bounds.Bottom) / 2};
+  tour.Drag(right, {right.X + 120, right.Y});
+  const TPoint bottom{(bounds.Left + bounds.Right) / 2, bounds.Bottom - 2};
+  tour.Drag(bottom, {bottom.X, bottom.Y + 80});
   tour.Shot("second-resized-by-border");
 
   if (TqzActiveSkinObject* caption = FindCaption(*Form2->qzOrvane1)) {
