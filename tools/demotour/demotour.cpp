@@ -84,6 +84,10 @@ class TTour {
     p_.InjectMouseUp();
     Settle(300);
   }
+  void Key(int vk) {
+    p_.InjectKey(vk);
+    Settle(100);
+  }
   void DoubleClick(TPoint screen) {
     p_.InjectClick(screen);
     p_.InjectClick(screen);
@@ -121,8 +125,10 @@ void TourCaptionButtons(TTour& tour, TCustomForm& form, TqzOrvane& controller,
     tour.Shot(window + "-hover-" + button->IDName());
     tour.Press(at);
     tour.Shot(window + "-press-" + button->IDName());
-    // Released away from the button, so its command does not run.
+    // Released away from the button, so its command does not run; a menu
+    // the press opened (the system-menu button's) is closed.
     tour.Release(away);
+    tour.Key(VK_ESCAPE);
   }
 }
 
