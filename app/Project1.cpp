@@ -17,9 +17,14 @@ using namespace qz;
 namespace {
 
 int WriteHeadlessScreens() {
-  Application->ProcessMessages();
   auto* headless = dynamic_cast<THeadlessPlatform*>(&Platform());
   if (!headless) return 0;
+  // A second of the virtual clock lets the window's fade-in finish.
+  Application->ProcessMessages();
+  for (int ms = 0; ms < 1000; ms += 25) {
+    headless->AdvanceClock(25);
+    Application->ProcessMessages();
+  }
   const std::filesystem::path dir = std::filesystem::absolute("out");
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "screen.png").string();
