@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "bench/BenchRatios.h"
 #include "skin/draw/EffectBmp.h"
 
 #if QZ_HAVE_PIXMAN
@@ -129,27 +130,6 @@ void BM_ScaleDown_Pixman(benchmark::State& s) { ScaledPixman(s, kW, kH, 1280, 72
 BENCHMARK(BM_ScaleUp_Pixman)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScaleDown_Pixman)->Unit(benchmark::kMillisecond);
 #endif
-
-// Console output as usual, plus the CPU time per iteration of each benchmark
-// (CPU time, not wall time: the ratios stay meaningful on a busy machine).
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-        times[r.benchmark_name()] = r.GetAdjustedCPUTime();
-  }
-  std::map<std::string, double> times;
-};
-
-void PrintRatio(const TRatioReporter& rep, const char* what, const std::string& ours,
-                const std::string& reference, double goal) {
-  const auto a = rep.times.find(ours), b = rep.times.find(reference);
-  if (a == rep.times.end() || b == rep.times.end()) return;
-  const double ratio = a->second / b->second;
-  std::printf("%-34s %6.3f  (goal <= %.2f: %s)\n", what, ratio, goal, ratio <= goal ? "met" : "MISSED");
-}
 
 }  // namespace
 }  // namespace qz

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchRatios.h"
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Forms.h"
@@ -148,27 +149,6 @@ BENCHMARK(BM_PixmanOver_1280x800)->Unit(benchmark::kMicrosecond);
 void BM_PixmanOver_848x645(benchmark::State& state) { PixmanOver(state, 848, 645); }
 BENCHMARK(BM_PixmanOver_848x645)->Unit(benchmark::kMicrosecond);
 #endif
-
-// Console output as usual, plus the CPU time per iteration of each benchmark
-// (CPU time, not wall time: the ratios stay meaningful on a busy machine).
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-        times[r.benchmark_name()] = r.GetAdjustedCPUTime();
-  }
-  std::map<std::string, double> times;
-};
-
-void PrintRatio(const TRatioReporter& rep, const char* what, const std::string& ours,
-                const std::string& reference, double goal) {
-  const auto a = rep.times.find(ours), b = rep.times.find(reference);
-  if (a == rep.times.end() || b == rep.times.end()) return;
-  const double ratio = a->second / b->second;
-  std::printf("%-40s %6.3f  (goal <= %.2f: %s)\n", what, ratio, goal, ratio <= goal ? "met" : "MISSED");
-}
 
 }  // namespace
 }  // namespace qz

@@ -429,7 +429,8 @@ TqzFormRegion BuildFormRegion(const TqzFormRegionInput& in, TqzMaskStrips& strip
   if (in.RolledUpClientMode && !rollUpMask.Empty()) return WholeMaskRegion(rollUpMask);
   if (!recreate) return WholeMaskRegion(in.Skin->Mask());
   if (!in.Rects) return {nullptr, true};
-  strips = BuildMaskStrips(*in.Skin, *in.Rects, in.Size, in.Skin->Mask().Pixels());
+  if (!in.StripsCurrent)
+    strips = BuildMaskStrips(*in.Skin, *in.Rects, in.Size, in.Skin->Mask().Pixels());
   return RegionOrKeep(StripsRegion(strips, in.Rects->NewMaskRectArea));
 }
 

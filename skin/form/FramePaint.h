@@ -82,6 +82,7 @@ struct TqzFormRegionInput {
   const TqzFrameRects* Rects = nullptr;
   TqzFrameSize Size;
   bool RolledUpClientMode = false;  // the roll-up mask shapes the window
+  bool StripsCurrent = false;       // the strips given are stretched to this size already
   bool MaximizedMDIChild = false;   // shaped like a plain rectangle
 };
 // What SetWindowRgn gets: nullptr removes the region; `keep` is set when a

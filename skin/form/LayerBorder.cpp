@@ -83,6 +83,7 @@ struct TqzFormLayerBorder::Impl {
   uint8_t activeOpacity = 255, inactiveOpacity = 255;
   TRect extents, hitExtents;
   TRect formBounds;  // where the form was last placed, screen coordinates
+  TRect placedBounds;  // form bounds of the last placement that showed the strips
   std::array<std::unique_ptr<TqzBitmap>, 4> strips;
   std::array<TRect, 4> stripBounds;
   std::array<std::unique_ptr<TqzFormLayerWindow>, 4> windows;
@@ -204,6 +205,7 @@ void TqzFormLayerBorder::Impl::Place(const TRect& form) {
   formBounds = form;
   if (!visible || placing) return;
   placing = true;
+  placedBounds = form;
   BuildStrips(FrameRect(form));
   bool appeared = false;
   for (TqzBorderSide side : kSides) {
@@ -330,6 +332,7 @@ void TqzFormLayerBorder::Show() {
 
 void TqzFormLayerBorder::Hide() {
   impl_->visible = false;
+  impl_->placedBounds = {};
   impl_->FreeWindows();
 }
 
@@ -342,8 +345,13 @@ void TqzFormLayerBorder::MoveTo(int left, int top, int height, int width) {
 }
 
 void TqzFormLayerBorder::SetPosition(int left, int top) {
-  const TRect form = impl_->owner.BorderForm().BoundsRect();
-  impl_->Place(Bounds(left, top, form.Width(), form.Height()));
+  Impl& d = *impl_;
+  const TRect form = d.owner.BorderForm().BoundsRect();
+  const TRect bounds = Bounds(left, top, form.Width(), form.Height());
+  // The size handling placed the border at these bounds just before the
+  // position was reported: a position alone changes no look.
+  if (d.visible && bounds == d.placedBounds) return;
+  d.Place(bounds);
 }
 
 void TqzFormLayerBorder::SetAlpha(int value, bool update) {

@@ -364,6 +364,9 @@ void TqzOrvane::SetFormRegion() {
     in.LayeredRollUpHeight = std::max(skinData_->LayerFrame().RollUpFormHeight, 1);
   // The region follows the window's size: the mask strips are stretched to
   // it (the whole mask as it is fits the picture's size only).
+  // The geometry stretched the strips to this size already (hit tests need
+  // them first); the region is cut from those.
+  in.StripsCurrent = stripsSize_ == in.Size.Window && !maskStrips_.Top.Empty();
   TqzFormRegion region = BuildFormRegion(in, maskStrips_, true);
   stripsSize_ = maskStrips_.Top.Empty() && maskStrips_.Left.Empty() ? TSize{} : in.Size.Window;
   if (region.Keep) return;
@@ -612,6 +615,20 @@ void TqzOrvane::ApplyFrameModeSkin() {
   if (OnChangeSkinData) OnChangeSkinData(this);
 }
 
+bool TqzOrvane::ClientGeometryFollows() const {
+  if (rolledUp_ || !HasSkin()) return false;
+  const TSize picture = PictureSize();
+  return IsStretchableFrame(*skinData_) ||
+         (form_->ClientWidth() == picture.cx && form_->ClientHeight() == picture.cy);
+}
+
+void TqzOrvane::LayoutClientMode() {
+  CalcRects();
+  PlaceAllObjects();
+  SetFormRegion();
+  ApplySkinAreas();
+}
+
 void TqzOrvane::ClampFrameSizeToMinimum() {
   const TqzSizeLimits limits = SizeLimits();
   int w = form_->Width(), h = form_->Height();
@@ -664,13 +681,8 @@ void TqzOrvane::ApplyClientModeSkin() {
   if (!self) return;
   if (!HasSkin()) return;  // the handler took the skin away
   newSize_ = {};
-  const bool atPicture = form_->ClientWidth() == picture.cx && form_->ClientHeight() == picture.cy;
-  if (!rolledUp_ && (stretchable || atPicture)) {
-    CalcRects();
-    SetFormRegion();
-  } else {
-    CalcRects();
-  }
+  CalcRects();
+  if (ClientGeometryFollows()) SetFormRegion();
   PlaceAllObjects();
   ApplySkinAreas();
   if (form_->HandleAllocated()) form_->Invalidate();

@@ -331,6 +331,12 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void RepaintCaptionArea();
   void ApplySkinAreas();
   void PlaceAllObjects();
+  // Client mode: the skin's geometry and the window's shape follow the client
+  // size when the skin stretches or the client has the picture's size, and
+  // the form is not rolled up.
+  bool ClientGeometryFollows() const;
+  // Client mode: geometry, objects, region and bound controls for the size.
+  void LayoutClientMode();
   void Nudge();
   void FireChangeClientRect();
   TqzSizeLimitInput SizeLimitInput() const;

@@ -437,14 +437,7 @@ void TqzOrvane::WMSizeLayout(TMessage& m) {
     if (layerBorder_->Visible()) layerBorder_->Update();
     return;
   }
-  const TSize picture = PictureSize();
-  if (rolledUp_) return;
-  if (IsStretchableFrame(*skinData_) || newSize_ == picture) {
-    CalcRects();
-    PlaceAllObjects();
-    SetFormRegion();
-    ApplySkinAreas();
-  }
+  if (ClientGeometryFollows()) LayoutClientMode();
 }
 
 void TqzOrvane::WMSizing(TMessage& m) {
@@ -598,12 +591,7 @@ void TqzOrvane::WMShowWindow(TMessage& m) {
     Nudge();
   } else {
     // A skin applied before the window existed could not shape it yet.
-    if (HasSkin() && !rolledUp_) {
-      const TSize picture = PictureSize();
-      const bool atPicture =
-          form_->ClientWidth() == picture.cx && form_->ClientHeight() == picture.cy;
-      if (IsStretchableFrame(*skinData_) || atPicture) SetFormRegion();
-    }
+    if (HasSkin() && ClientGeometryFollows()) SetFormRegion();
     ApplySkinAreas();
   }
   if (!self) return;

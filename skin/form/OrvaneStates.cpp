@@ -240,10 +240,7 @@ void TqzOrvane::RollDownClient() {
   hiddenByRollUp_.clear();
   if (HasSkin()) {
     newSize_ = {};
-    CalcRects();
-    PlaceAllObjects();
-    SetFormRegion();
-    ApplySkinAreas();
+    LayoutClientMode();
   }
   if (form_->HandleAllocated()) form_->Invalidate();
   StartMouseTimer();

@@ -11,6 +11,7 @@
 #include "host/ui/Menus.h"
 #include "host/ui/PopupMenuWindow.h"
 #include "host/ui/WindowSystem.h"
+#include "tests/host_ui/UiTestSupport.h"
 
 namespace qz {
 namespace {
@@ -28,12 +29,10 @@ class TKeyProbe : public TCustomControl {
   }
 };
 
-class PopupMenuWindowTest : public ::testing::Test {
+class PopupMenuWindowTest : public testing::UiTest {
  protected:
   void SetUp() override {
-    auto p = std::make_unique<THeadlessPlatform>();
-    hp = p.get();
-    TApplication::ResetForTesting(std::move(p));
+    UiTest::SetUp();
     form = new TForm(Application);
     form->SetBoundsRect({100, 100, 600, 500});
     form->Show();
@@ -52,7 +51,6 @@ class PopupMenuWindowTest : public ::testing::Test {
     exit = AddItem(menu->Items(), "E&xit");
     Pump();
   }
-  void TearDown() override { TApplication::ResetForTesting(std::make_unique<THeadlessPlatform>()); }
 
   TMenuItem* AddItem(TMenuItem* parent, const std::string& caption, TShortCut shortCut = 0) {
     auto* item = new TMenuItem(form);
@@ -63,7 +61,6 @@ class PopupMenuWindowTest : public ::testing::Test {
     return item;
   }
 
-  void Pump() { Application->ProcessMessages(); }
   TPopupMenuWindow* Show(TPoint at = {200, 150}) {
     menu->Popup(at.X, at.Y);
     Pump();
@@ -100,7 +97,6 @@ class PopupMenuWindowTest : public ::testing::Test {
   uint32_t ScreenPixel(TPoint p) const { return hp->ComposeScreen().At(p.X, p.Y); }
   static uint32_t Rgb(TColor c) { return PixelFromColorRef(ColorToRGB(c)); }
 
-  THeadlessPlatform* hp = nullptr;
   TForm* form = nullptr;
   TKeyProbe* probe = nullptr;
   TPopupMenu* menu = nullptr;

@@ -12,6 +12,7 @@
 #include "host/ui/Application.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
+#include "tests/host_ui/UiTestSupport.h"
 #include "tests/skins/DemoSkins.h"
 
 namespace qz {
@@ -34,12 +35,10 @@ TRect WindowRect(HWND h) {
   return r;
 }
 
-class LayerBorderTest : public ::testing::Test {
+class LayerBorderTest : public testing::UiTest {
  protected:
   void SetUp() override {
-    auto p = std::make_unique<THeadlessPlatform>();
-    hp = p.get();
-    TApplication::ResetForTesting(std::move(p));
+    UiTest::SetUp();
     form = new TForm(Application);
     form->SetBorderStyle(bsNone);
     form->SetBoundsRect(Bounds(100, 100, 200, 150));
@@ -50,9 +49,8 @@ class LayerBorderTest : public ::testing::Test {
   }
   void TearDown() override {
     border.reset();
-    TApplication::ResetForTesting(std::make_unique<THeadlessPlatform>());
+    UiTest::TearDown();
   }
-  void Pump() { Application->ProcessMessages(); }
 
   void LoadSkin(const std::string& layerKeys) {
     skin = std::make_unique<TqzSkinData>(nullptr);
@@ -66,7 +64,6 @@ class LayerBorderTest : public ::testing::Test {
     return Native(border->Window(side))->Contents().At(x, y);
   }
 
-  THeadlessPlatform* hp = nullptr;
   TForm* form = nullptr;
   std::unique_ptr<TqzSkinData> skin;
   std::unique_ptr<testing::TTestBorderOwner> owner;
