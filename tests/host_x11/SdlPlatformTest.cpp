@@ -452,6 +452,14 @@ TEST_F(SdlPlatformTest, CaptureTakesMovesOutsideTheWindow) {
   EXPECT_EQ(events.back().window, other.get());
 }
 
+// SDL wakes a waiting thread by a message to one of our windows; when that
+// window is destroyed at the same moment, the server answers BadWindow on
+// SDL's connection. That must not end the process.
+TEST_F(SdlPlatformTest, AMessageToAWindowAlreadyGoneDoesNotEndTheProcess) {
+  testing::XTestDisplay::MessageAWindowGone(server_->Display());
+  SUCCEED() << "the process lives on";
+}
+
 TEST_F(SdlPlatformTest, WakeupFromAnotherThreadEndsAnEndlessWait) {
   std::thread worker([&] { platform_->PostWakeup(); });
   worker.join();

@@ -40,6 +40,20 @@ XTestDisplay::~XTestDisplay() {
   std::erase(testDisplays, D(display_));
 }
 
+void XTestDisplay::MessageAWindowGone(const std::string& name) {
+  Display* d = XOpenDisplay(name.c_str());
+  if (!d) return;
+  const Window gone = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
+  XDestroyWindow(d, gone);
+  XEvent message{};
+  message.xclient.type = ClientMessage;
+  message.xclient.window = gone;
+  message.xclient.format = 32;
+  XSendEvent(d, gone, False, NoEventMask, &message);
+  XSync(d, False);
+  XCloseDisplay(d);
+}
+
 uint32_t XTestDisplay::Rgb(int x, int y) {
   XImage* image = XGetImage(D(display_), DefaultRootWindow(D(display_)), x, y, 1, 1, AllPlanes, ZPixmap);
   if (!image) return 0xDEADBEEF;

@@ -56,6 +56,11 @@ class XTestDisplay {
   // for a frame of a window manager the client window in it.
   std::vector<WindowId> MappedTopLevels();
 
+  // On a connection of its own (whose errors nobody here ignores), sends a
+  // message to a window that is already destroyed and waits for the server's
+  // answer: the BadWindow error goes to the process's error handler.
+  static void MessageAWindowGone(const std::string& name);
+
  private:
   explicit XTestDisplay(void* display) : display_(display) {}
   WindowId ClientIn(WindowId window);

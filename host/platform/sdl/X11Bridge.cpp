@@ -8,6 +8,7 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
 
@@ -26,8 +27,17 @@ Display* AsDisplay(void* d) { return static_cast<Display*>(d); }
 std::atomic<Display*> ourDisplay{nullptr};
 XErrorHandler previousHandler = nullptr;
 
+// A message sent to a window that was destroyed before the server read it.
+// SDL wakes a waiting thread with a message to one of our windows on a
+// connection of its own; when that window is being destroyed at the same
+// moment, the server may take the destruction first. Nothing is lost: the
+// window is gone, and so is whoever waited on it.
+bool MessageToAWindowGone(const XErrorEvent& error) {
+  return error.error_code == BadWindow && error.request_code == X_SendEvent;
+}
+
 int IgnoreOurErrors(Display* display, XErrorEvent* error) {
-  if (display == ourDisplay.load()) return 0;
+  if (display == ourDisplay.load() || MessageToAWindowGone(*error)) return 0;
   // SDL chains its handler to the one it found; after a restart that can be
   // this one again. Never go round the chain twice.
   static thread_local bool passingOn = false;
