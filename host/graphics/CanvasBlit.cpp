@@ -87,6 +87,56 @@ void RunTransfer(HDC dst, const TPixmap& srcPixels, const TTransferMap& m, Op op
   });
 }
 
+// SRCCOPY through the map, a row segment at a time: a destination row whose
+// source row is the one just copied (an enlarged picture repeats rows) is a
+// copy of that destination row, and a segment whose columns map one to one
+// is a copy of the source row. Columns outside the source leave the
+// destination as it is, so those clip rectangles take the pixel loop.
+void CopyTransfer(HDC dst, const TPixmap& srcPixels, const TTransferMap& m) {
+  TPixmap& out = *dst->Target();
+  const int srcW = srcPixels.Width(), srcH = srcPixels.Height();
+  dst->ForEachClipRect(m.dest, [&](const TRect& r) {
+    const int* columns = m.srcX.data() + (r.Left - m.dest.Left);
+    const int count = r.Width();
+    bool inside = true, contiguous = true;
+    for (int i = 0; i < count && inside; ++i) {
+      inside = columns[i] >= 0 && columns[i] < srcW;
+      contiguous = contiguous && columns[i] == columns[0] + i;
+    }
+    if (!inside) {
+      for (int y = r.Top; y < r.Bottom; ++y) {
+        const int sy = m.srcY[y - m.dest.Top];
+        if (sy < 0 || sy >= srcH) continue;
+        const uint32_t* srow = srcPixels.Row(sy);
+        uint32_t* drow = out.Row(y) + r.Left;
+        for (int i = 0; i < count; ++i)
+          if (columns[i] >= 0 && columns[i] < srcW) drow[i] = srow[columns[i]];
+      }
+      return;
+    }
+    const size_t bytes = sizeof(uint32_t) * size_t(count);
+    int lastSource = -1;
+    const uint32_t* lastRow = nullptr;
+    for (int y = r.Top; y < r.Bottom; ++y) {
+      const int sy = m.srcY[y - m.dest.Top];
+      if (sy < 0 || sy >= srcH) continue;
+      uint32_t* drow = out.Row(y) + r.Left;
+      if (sy == lastSource) {
+        std::memcpy(drow, lastRow, bytes);
+        continue;
+      }
+      const uint32_t* srow = srcPixels.Row(sy);
+      if (contiguous) {
+        std::memcpy(drow, srow + columns[0], bytes);
+      } else {
+        for (int i = 0; i < count; ++i) drow[i] = srow[columns[i]];
+      }
+      lastSource = sy;
+      lastRow = drow;
+    }
+  });
+}
+
 // When source and destination share a pixmap, the source is read from a copy
 // so that overlapping transfers read what was there before.
 const TPixmap& SourcePixels(HDC dst, HDC src, std::optional<TPixmap>& copy) {
@@ -140,7 +190,7 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
   std::optional<TPixmap> copy;
   const TPixmap& pixels = SourcePixels(dst, src, copy);
   switch (rop) {
-    case SRCCOPY: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d = px; }); break;
+    case SRCCOPY: CopyTransfer(dst, pixels, m); break;
     case SRCPAINT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d |= px; }); break;
     case SRCAND: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d &= px; }); break;
     case SRCINVERT: RunTransfer(dst, pixels, m, [](uint32_t& d, uint32_t px) { d ^= px; }); break;

@@ -52,6 +52,20 @@ class TPixmap {
       capacity_ = Count();
     }
   }
+  // Resizes keeping every pixel that stays inside at its (x, y), as a window
+  // server keeps a resized window's picture; new pixels get `fill`. Memory
+  // already held is reused when large enough, so that a window resized over
+  // and over (a live resize) neither allocates nor faults pages in.
+  void ResizeKeeping(int width, int height, uint32_t fill);
+  // For a buffer that is about to be painted over: memory already held is
+  // reused as it is (the old pixels, rearranged); fresh memory gets `fill`,
+  // so the contents are always defined.
+  void ResizeForRepaint(int width, int height, uint32_t fill) {
+    const bool fits = size_t(std::max(width, 0)) * size_t(std::max(height, 0)) <= capacity_;
+    if (!fits) capacity_ = 0, pixels_.reset();
+    ResizeUninitialized(width, height);
+    if (!fits) std::fill_n(pixels_.get(), Count(), fill);
+  }
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }

@@ -124,7 +124,9 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     if (IsTopLevel(w)) d->platform->SetBounds(w->BoundsRect());
   }
   if (sized || frameChanged) ws.RecalcClient(w);
-  if (IsTopLevel(w) && sized) d->backBuffer.Resize(wp.cx, wp.cy, 0xFF000000u);
+  // The whole window is invalidated below and painted again, so the
+  // back buffer keeps its memory rather than being filled first.
+  if (IsTopLevel(w) && sized) d->backBuffer.ResizeForRepaint(wp.cx, wp.cy, 0xFF000000u);
   if (sized || frameChanged || (moved && !IsTopLevel(w))) ws.InvalidateAll(w);
   if (!(flags & SWP_NOZORDER)) {
     if (IsTopLevel(w)) {

@@ -288,6 +288,36 @@ TEST(CanvasBlit, StretchIsNearestNeighbourAtPixelCentres) {
   EXPECT_EQ(SrcX(dst.At(3, 0)), 7);
 }
 
+// Enlarging repeats source rows and columns; the copy must still take each
+// pixel from the nearest source pixel, leave the excluded clip area and the
+// columns beyond the source untouched.
+TEST(CanvasBlit, EnlargedCopyUnderAClipWithPartsBeyondTheSource) {
+  TPixmap src = CoordSource(5, 3);
+  TCanvas sc(&src);
+  TPixmap dst(41, 23, 0);
+  TCanvas dc(&dst);
+  dc.ExcludeClipRect({10, 5, 20, 15});
+  // Source columns -2 .. 4: the first two map outside the source.
+  ASSERT_TRUE(StretchBlt(&dc, 0, 0, 41, 23, &sc, -2, 0, 7, 3, SRCCOPY));
+  for (int y = 0; y < 23; ++y)
+    for (int x = 0; x < 41; ++x) {
+      const int sx = -2 + (2 * x + 1) * 7 / 82, sy = (2 * y + 1) * 3 / 46;
+      const bool excluded = x >= 10 && x < 20 && y >= 5 && y < 15;
+      if (excluded || sx < 0) {
+        ASSERT_EQ(dst.At(x, y), 0u) << x << "," << y;
+      } else {
+        ASSERT_EQ(SrcX(dst.At(x, y)), sx) << x << "," << y;
+        ASSERT_EQ(SrcY(dst.At(x, y)), sy) << x << "," << y;
+      }
+    }
+  // A one-to-one width with rows repeated: whole rows copied.
+  TPixmap tall(5, 9, 0);
+  TCanvas tc(&tall);
+  StretchBlt(&tc, 0, 0, 5, 9, &sc, 0, 0, 5, 3, SRCCOPY);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 5; ++x) ASSERT_EQ(tall.At(x, y), src.At(x, y / 3)) << x << "," << y;
+}
+
 TEST(CanvasBlit, MirroringOriginsAndClipping) {
   TPixmap src = CoordSource(4, 1);
   TCanvas sc(&src);

@@ -64,14 +64,7 @@ THeadlessWindow::~THeadlessWindow() {
 }
 
 void THeadlessWindow::ResizeContents(int width, int height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
-  if (contents_.Width() == width && contents_.Height() == height) return;
-  TPixmap resized(width, height, 0xFF000000);
-  const int w = std::min(width, contents_.Width());
-  const int h = std::min(height, contents_.Height());
-  for (int y = 0; y < h; ++y) std::copy_n(contents_.Row(y), w, resized.Row(y));
-  contents_ = std::move(resized);
+  contents_.ResizeKeeping(width, height, 0xFF000000);
 }
 
 void THeadlessWindow::SetBounds(const TRect& screenBounds) {
