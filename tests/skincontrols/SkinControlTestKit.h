@@ -66,8 +66,8 @@ class TProbeSkinControl : public TqzSkinCustomControl {
     TqzSkinCustomControl::Paint();
   }
   void CreateControlSkinImage(TBitmap& b) override {
-    if (onCompose) onCompose();
     TComponentRef<TProbeSkinControl> self(this);
+    if (onCompose) onCompose();
     if (self && !b.Empty()) TqzSkinCustomControl::CreateControlSkinImage(b);
   }
   void BeforeChangeSkinData() override {
@@ -76,8 +76,8 @@ class TProbeSkinControl : public TqzSkinCustomControl {
   }
   void ChangeSkinData() override {
     if (log) log->push_back("changed " + Name());
-    if (onChange) onChange();
     TComponentRef<TProbeSkinControl> self(this);
+    if (onChange) onChange();
     if (self) TqzSkinCustomControl::ChangeSkinData();
   }
   using TqzSkinCustomControl::FrameOnlyPaint;
