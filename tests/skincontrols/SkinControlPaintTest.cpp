@@ -179,6 +179,21 @@ TEST_F(SkinControlPaintTest, MaskRegionFollowsTheSize) {
   EXPECT_FALSE(c->Region().has_value());
 }
 
+// The three-part elements keep both ends of their mask at any length.
+TEST_F(SkinControlPaintTest, ThreePartMaskRegionsKeepTheirEnds) {
+  auto* h = Make("maskedhorz", 0, 0, 100, 20);
+  ASSERT_TRUE(h->Region().has_value());
+  const TRegion expectedH =
+      TRegion(TRect{0, 0, 100, 20}).Subtract(TRegion(TRect{0, 0, 5, 5})).Subtract(TRegion(TRect{95, 0, 100, 5}));
+  EXPECT_EQ(*h->Region(), expectedH);
+
+  auto* v = Make("maskedvert", 150, 0, 20, 70);
+  ASSERT_TRUE(v->Region().has_value());
+  const TRegion expectedV =
+      TRegion(TRect{0, 0, 20, 70}).Subtract(TRegion(TRect{0, 0, 5, 5})).Subtract(TRegion(TRect{0, 65, 5, 70}));
+  EXPECT_EQ(*v->Region(), expectedV);
+}
+
 TEST_F(SkinControlPaintTest, SkinCursorIsTheSkinsFirstCursorPlusTheIndex) {
   auto* c = new TProbeSkinControl(form);
   c->SetParent(form);
