@@ -222,10 +222,14 @@ TEST_F(SkinControlPaintTest, BlendedControlsRepaintWhenMovedOrAskedToRefresh) {
   EXPECT_GT(inner->paints, i);
   EXPECT_EQ(plain->paints, p);
 
+  // A move tells a blended window its background changed; others ignore it.
   i = inner->paints;
-  inner->SetLeft(25);
+  p = plain->paints;
+  SendMessage(inner->Handle(), WM_MOVE, 0, MAKELPARAM(25, 20));
+  SendMessage(plain->Handle(), WM_MOVE, 0, MAKELPARAM(0, 110));
   Pump();
   EXPECT_GT(inner->paints, i);
+  EXPECT_EQ(plain->paints, p);
 }
 
 TEST_F(SkinControlPaintTest, EraseBackgroundIsAnsweredWithoutErasing) {
