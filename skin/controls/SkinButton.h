@@ -281,8 +281,9 @@ class TqzSkinButton : public TqzSkinCustomControl {
   const TqzDataSkinButtonControl* ButtonDescription() const;
   void CopySkinValues(const TqzDataSkinButtonControl& d);
   TRect ContentRect(const TRect& stateRect, int width, int height) const;
-  void PaintFadeImage(TBitmap& B);
-  void PaintContent(TCanvas& canvas, const TRect& r, bool isActive, bool isDown);
+  bool PaintFadeImage(TBitmap& B);
+  // False when the OnPaint handler freed the button.
+  bool PaintContent(TCanvas& canvas, const TRect& r, bool isActive, bool isDown);
   void SetUpCaptionFont(TCanvas& canvas, bool isActive, bool isDown) const;
 
   bool transparent_ = false;

@@ -131,15 +131,19 @@ void TqzSkinButton::CreateControlSkinImage(TBitmap& B) {
 
 // The normal and the active image blended by the description's morph at the
 // fade's position.
-void TqzSkinButton::PaintFadeImage(TBitmap& B) {
+bool TqzSkinButton::PaintFadeImage(TBitmap& B) {
+  TComponentRef<TqzSkinButton> self(this);
   TBitmap normal, active;
   CreateButtonImage(normal, skin_.Looks.Normal, false, false);
+  if (!self) return false;
   CreateButtonImage(active, skin_.Looks.Active, true, false);
+  if (!self) return false;
   TqzEffectBmp blend(normal);
   blend.ApplyMorph(skin_.MorphKind, TqzEffectBmp(active), MorphKf());
   B.SetSize(blend.Width(), blend.Height());
   if (blend.Width() > 0 && blend.Height() > 0) B.Pixels() = blend.ToPixmap();
   B.Modified();
+  return true;
 }
 
 TRect TqzSkinButton::ContentRect(const TRect& stateRect, int width, int height) const {
@@ -164,8 +168,7 @@ void TqzSkinButton::CreateButtonImage(TBitmap& Bitmap, const TRect& StateRect, b
   SetUpCaptionFont(canvas, IsActive, IsDown);
   const TRect r = ContentRect(StateRect, Bitmap.Width(), Bitmap.Height());
   if (skin_.ShowFocus && HasFocusNow()) DrawSkinFocusRect(canvas, r);
-  PaintContent(canvas, r, IsActive, IsDown);
-  Bitmap.Modified();
+  if (PaintContent(canvas, r, IsActive, IsDown)) Bitmap.Modified();
 }
 
 void TqzSkinButton::SetUpCaptionFont(TCanvas& canvas, bool isActive, bool isDown) const {
@@ -196,10 +199,14 @@ void TqzSkinButton::SetUpCaptionFont(TCanvas& canvas, bool isActive, bool isDown
 }
 
 // OnPaint first; then, unless it declined, the image or glyph with the caption.
-void TqzSkinButton::PaintContent(TCanvas& canvas, const TRect& r, bool isActive, bool isDown) {
+bool TqzSkinButton::PaintContent(TCanvas& canvas, const TRect& r, bool isActive, bool isDown) {
   bool drawDefault = true;
-  if (OnPaint) OnPaint(this, canvas, r, isDown, isActive, drawDefault);
-  if (!drawDefault) return;
+  if (OnPaint) {
+    TComponentRef<TqzSkinButton> self(this);
+    OnPaint(this, canvas, r, isDown, isActive, drawDefault);
+    if (!self) return false;
+  }
+  if (!drawDefault) return true;
   TqzImageAndTextOptions options;
   options.Layout = layout_;
   options.Margin = margin_;
@@ -207,12 +214,13 @@ void TqzSkinButton::PaintContent(TCanvas& canvas, const TRect& r, bool isActive,
   options.Pressed = isDown;
   if (imageList_ && imageIndex_ >= 0 && imageIndex_ < imageList_->Count()) {
     DrawImageAndText(canvas, r, Caption(), imageList_, imageIndex_, Enabled(), options);
-    return;
+    return true;
   }
   const int frame = ButtonGlyphFrame(numGlyphs_, isActive, isDown, Enabled());
   const bool glyphHasFrame = frame <= numGlyphs_;
   DrawImageAndText(canvas, r, Caption(), glyphHasFrame ? glyph_.get() : nullptr,
                    glyphHasFrame ? frame : 1, numGlyphs_, options);
+  return true;
 }
 
 // ---------------------------------------------------------------- plain look
@@ -232,8 +240,7 @@ void TqzSkinButton::CreateControlDefaultImage(TBitmap& B) {
   canvas.FrameRect(r);
   canvas.Font().Assign(DefaultFont());
   if (!Enabled()) canvas.Font().SetColor(clBtnShadow);
-  PaintContent(canvas, r, mouseIn_, down_);
-  B.Modified();
+  if (PaintContent(canvas, r, mouseIn_, down_)) B.Modified();
 }
 
 // ---------------------------------------------------------------- glow frame

@@ -11,7 +11,7 @@ namespace {
 
 using enum TqzButtonLook;
 
-TEST(SkinButtonLooks, MissingLooksFallBackAlongTheChain) {
+TEST(SkinButtonLookRules, MissingLooksFallBackAlongTheChain) {
   TqzDataSkinButtonControl d("button");
   d.SkinRect = {0, 0, 40, 20};
   TqzButtonLooks only = ResolveButtonLooks(d);
@@ -26,7 +26,7 @@ TEST(SkinButtonLooks, MissingLooksFallBackAlongTheChain) {
   EXPECT_EQ(ResolveButtonLooks(d).Down, d.DownSkinRect);
 }
 
-TEST(SkinButtonLooks, ChoiceFollowsTheFirstMatchingRule) {
+TEST(SkinButtonLookRules, ChoiceFollowsTheFirstMatchingRule) {
   TqzButtonState s;
   EXPECT_EQ(ChooseButtonLook(s).Look, Normal);
 
@@ -54,7 +54,7 @@ TEST(SkinButtonLooks, ChoiceFollowsTheFirstMatchingRule) {
   EXPECT_EQ(ChooseButtonLook(s).Look, Disabled);  // disabled wins over down
 }
 
-TEST(SkinButtonLooks, DownLookOfPushAndGroupButtons) {
+TEST(SkinButtonLookRules, DownLookOfPushAndGroupButtons) {
   TqzButtonState s;
   s.Down = true;
   // A push button held down shows the down look only while the mouse is on it.
@@ -76,7 +76,7 @@ TEST(SkinButtonLooks, DownLookOfPushAndGroupButtons) {
   EXPECT_TRUE(c.IsActive && c.IsDown);
 }
 
-TEST(SkinButtonLooks, FadeBlendsOnlyBetweenItsEnds) {
+TEST(SkinButtonLookRules, FadeBlendsOnlyBetweenItsEnds) {
   TqzButtonState s;
   s.MorphAvailable = true;
   for (int step = 1; step < kButtonFadeSteps; ++step) {
