@@ -125,10 +125,24 @@ void TqzSkinButton::SetLayout(TqzButtonLayout v) {
 }
 
 void TqzSkinButton::SetDefault(bool V) {
+  const bool highlighted = default_ && mouseIn_ && !HasFocusNow();
   default_ = V;
-  isDefaultActive_ = V && !Is<TqzSkinButton>(WindowControl(GetFocus()));
-  if (!HandleAllocated() || !canFocused_ || ComponentState().Contains(csDesigning)) return;
-  NotifyFormFocus(WindowControl(GetFocus()));
+  if (ComponentState().Contains(csDesigning)) return;
+  if (!V && highlighted) {
+    mouseIn_ = false;
+    StartFade();
+  }
+  // The default emphasis of every button of the form follows.
+  if (canFocused_)
+    NotifyFormFocus(FocusedInForm());
+  else
+    FocusChanged(FocusedInForm());
+}
+
+TWinControl* TqzSkinButton::FocusedInForm() const {
+  TWinControl* focused = WindowControl(GetFocus());
+  const TCustomForm* form = GetParentForm(this);
+  return focused && form && form->ContainsControl(focused) ? focused : nullptr;
 }
 
 std::vector<uint8_t> TqzSkinButton::GlyphData() const {

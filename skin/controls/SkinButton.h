@@ -262,6 +262,8 @@ class TqzSkinButton : public TqzSkinCustomControl {
   void HandleFocusOut(HWND newFocus);
   void NotifyFormFocus(TWinControl* focused);
   bool HasFocusNow() const;
+  // The focused control when it belongs to this button's form.
+  TWinControl* FocusedInForm() const;
 
   void StartFade();
   void StopFade();
