@@ -220,5 +220,74 @@ TEST_F(SkinButtonTest, PlainLookWithoutADescription) {
   Pump();
 }
 
+
+// Frames cut from the animation strip step every AnimateInterval ms in
+// place of the active look, which shows again once the strip has run out.
+TEST_F(SkinButtonTest, HoverAnimationRunsThroughItsFrames) {
+  UseSkin(kNinePart + kLooks + "animateskinrect=40,0,160,20\nframecount=3\nanimateinterval=25\n");
+  auto* b = MakeButton({10, 10, 50, 30});
+  Move(Center(b));
+  EXPECT_TRUE(b->AnimationRunning());
+  EXPECT_TRUE(Shows(b, Reference(*skin, {40, 0, 80, 20}, 40, 20)));
+  Ticks(1, 25);
+  EXPECT_TRUE(Shows(b, Reference(*skin, {80, 0, 120, 20}, 40, 20)));
+  Ticks(1, 25);
+  EXPECT_TRUE(Shows(b, Reference(*skin, {120, 0, 160, 20}, 40, 20)));
+  Ticks(1, 25);
+  EXPECT_FALSE(b->AnimationRunning());
+  EXPECT_TRUE(Shows(b, Reference(*skin, {0, 20, 40, 40}, 40, 20)));
+  // Leaving runs it backwards over the normal look.
+  Move({300, 150});
+  EXPECT_TRUE(Shows(b, Reference(*skin, {120, 0, 160, 20}, 40, 20)));
+  Ticks(3, 25);
+  EXPECT_FALSE(b->AnimationRunning());
+  EXPECT_TRUE(Shows(b, Reference(*skin, {0, 0, 40, 20}, 40, 20)));
+}
+
+// A transparent button shows its parent in the normal state only.
+TEST_F(SkinButtonTest, TransparentButtonShowsItsParentUntilHovered) {
+  UseSkin(kNinePart + kLooks);
+  auto* b = MakeButton({10, 10, 50, 30});
+  b->SetTransparent(true);
+  Pump();
+  EXPECT_TRUE(Shows(b, TPixmap(40, 20, Rgb(form->Color()))));
+  Move(Center(b));
+  EXPECT_TRUE(Shows(b, Reference(*skin, {0, 20, 40, 40}, 40, 20)));
+}
+
+// A four-frame glyph strip: normal 1, disabled 2, down 3, hot 4. Each frame
+// is one colour with a transparent bottom-left pixel.
+TEST_F(SkinButtonTest, GlyphFrameFollowsTheState) {
+  UseSkin(kNinePart + kLooks);
+  auto* b = MakeButton({10, 10, 90, 40});
+  auto* other = MakeButton({100, 10, 140, 30});
+  other->SetFocus();
+  const uint32_t colours[] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF00FFFF};
+  TBitmap glyph(32, 8);
+  for (int f = 0; f < 4; ++f)
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) glyph.Pixels().At(8 * f + x, y) = y == 7 && x == 0 ? 0xFFFF00FF : colours[f];
+  glyph.Modified();
+  b->SetGlyph(glyph);
+  b->SetNumGlyphs(4);
+  // Content (5,5)-(75,25): the glyph is centred at (36, 11).
+  const TPoint inside{39, 14};
+  EXPECT_EQ(ShownPixel(b, inside), colours[0]);
+  Move(Center(b));
+  EXPECT_EQ(ShownPixel(b, inside), colours[3]);
+  hp->InjectMouseDown();
+  Pump();
+  EXPECT_EQ(ShownPixel(b, inside), colours[2]);
+  EXPECT_EQ(ShownPixel(b, {36, 11}), Reference(*skin, {0, 40, 40, 60}, 80, 30).At(36, 11));  // shifted
+  hp->InjectMouseUp();
+  Move({300, 150});
+  other->SetFocus();
+  b->SetEnabled(false);
+  EXPECT_EQ(ShownPixel(b, inside), colours[1]);
+  b->SetNumGlyphs(1);  // the whole strip is one frame, centred at (24, 11)
+  EXPECT_EQ(ShownPixel(b, {27, 14}), colours[0]);
+  EXPECT_EQ(ShownPixel(b, {35, 14}), colours[1]);
+}
+
 }  // namespace
 }  // namespace qz
