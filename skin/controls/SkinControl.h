@@ -128,6 +128,8 @@ struct TqzSkinLinkState {
   std::string hintTitle;
   int hintImageIndex = 0;
   TCustomImageList* hintImageList = nullptr;
+  // The skin data last linked; only compared, to recognise its removal.
+  const void* linkedSkin = nullptr;
 };
 
 // What the windowed and the graphic bases share.
