@@ -164,7 +164,9 @@ void TqzSkinButton::SetGlyphData(const std::vector<uint8_t>& data) {
 
 void TqzSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
   TqzSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == imageList_) imageList_ = nullptr;
+  // The reference slot is cleared before this runs; a button that drew an
+  // image of a list that went draws its glyph now.
+  if (Operation == opRemove && !imageList_ && imageIndex_ >= 0) Invalidate();
 }
 
 // ---------------------------------------------------------------- down state
@@ -338,11 +340,17 @@ void TqzSkinButton::CMEnabledChanged(TMessage& m) {
 
 void TqzSkinButton::KeyDown(uint16_t& Key, TShiftState Shift) {
   if (canFocused_ && Key == VK_SPACE) {
+    const bool repeats = repeatMode_ && groupIndex_ == 0;
     if (!spaceDown_) {
       spaceDown_ = true;
-      if (!Press()) return;
-    } else if (repeatMode_ && groupIndex_ == 0) {
-      // A held key repeats its clicks.
+      if (repeats) {
+        // The key's own repetition repeats the clicks: no repeat timer.
+        SetDown(true);
+        if (!ClickGuarded()) return;
+      } else if (!Press()) {
+        return;
+      }
+    } else if (repeats) {
       if (!ClickGuarded()) return;
     }
   } else if (canFocused_ && Key == VK_RETURN) {

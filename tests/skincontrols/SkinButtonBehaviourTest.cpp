@@ -294,5 +294,46 @@ TEST_F(SkinButtonBehaviour, RefusedValuesAndDefaults) {
   EXPECT_EQ(fresh->RepeatInterval(), 100);
 }
 
+
+// A form resource keeps what differs from a new button and reads it back.
+TEST_F(SkinButtonBehaviour, PropertiesStreamAndReadBack) {
+  auto* b = MakeButton({10, 10, 60, 35}, "&Edit");
+  b->SetName("qzSkinButton1");
+  form->SetName("Form1");
+  b->SetGroupIndex(2);
+  b->SetDown(true);
+  b->SetLayout(blGlyphTop);
+  b->SetMargin(3);
+  b->SetModalResult(mrYes);
+  b->SetUseSkinSize(false);
+  TBitmap glyph(16, 8);
+  glyph.Pixels().At(3, 4) = 0xFF123456;
+  glyph.Modified();
+  b->SetGlyph(glyph);
+  b->SetNumGlyphs(2);
+  const std::string text = WriteComponentRes(form);
+  EXPECT_NE(text.find("GroupIndex = 2"), std::string::npos) << text;
+  EXPECT_NE(text.find("Layout = blGlyphTop"), std::string::npos) << text;
+  EXPECT_EQ(text.find("RepeatInterval"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Spacing"), std::string::npos) << text;
+
+  form->SetName("Original");
+  auto* copy = new TForm(Application);
+  ReadComponentRes(copy, text);
+  auto* read = dynamic_cast<TqzSkinButton*>(copy->FindComponent("qzSkinButton1"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Caption(), "&Edit");
+  EXPECT_EQ(read->GroupIndex(), 2);
+  EXPECT_TRUE(read->Down());
+  EXPECT_FALSE(read->CanFocused());
+  EXPECT_EQ(read->Layout(), blGlyphTop);
+  EXPECT_EQ(read->Margin(), 3);
+  EXPECT_EQ(read->ModalResult(), mrYes);
+  EXPECT_FALSE(read->UseSkinSize());
+  EXPECT_EQ(read->NumGlyphs(), 2);
+  ASSERT_EQ(read->Glyph().Width(), 16);
+  EXPECT_EQ(read->Glyph().Pixels().At(3, 4) & 0xFFFFFF, 0x123456u);
+}
+
 }  // namespace
 }  // namespace qz

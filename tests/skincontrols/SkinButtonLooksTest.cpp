@@ -4,6 +4,7 @@
 // hover change presents.
 #include <gtest/gtest.h>
 
+#include "host/ui/ImgList.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/EffectBmp.h"
@@ -287,6 +288,38 @@ TEST_F(SkinButtonTest, GlyphFrameFollowsTheState) {
   b->SetNumGlyphs(1);  // the whole strip is one frame, centred at (24, 11)
   EXPECT_EQ(ShownPixel(b, {27, 14}), colours[0]);
   EXPECT_EQ(ShownPixel(b, {35, 14}), colours[1]);
+}
+
+
+// An image of the image list replaces the glyph while its index is valid.
+TEST_F(SkinButtonTest, ImageListImageBeforeTheGlyph) {
+  UseSkin(kNinePart + kLooks);
+  auto* b = MakeButton({10, 10, 90, 40});
+  auto* images = new TImageList(form);
+  images->SetSize(8, 8);
+  TBitmap strip(16, 8);
+  strip.Pixels().Resize(16, 8, 0xFF00FF00);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 8; x < 16; ++x) strip.Pixels().At(x, y) = 0xFFFF0000;
+  strip.Modified();
+  images->Add(strip);
+  TBitmap glyph(8, 8);
+  glyph.Pixels().Resize(8, 8, 0xFF0000FF);
+  glyph.Pixels().At(0, 7) = 0xFFFF00FF;
+  glyph.Modified();
+  b->SetGlyph(glyph);
+  b->SetImageList(images);
+  const TPoint inside{39, 14};  // the 8 x 8 image is centred at (36, 11)
+  EXPECT_EQ(ShownPixel(b, inside), 0xFF0000FFu);  // index -1: the glyph
+  b->SetImageIndex(1);
+  EXPECT_EQ(ShownPixel(b, inside), 0xFFFF0000u);
+  b->SetImageIndex(2);  // outside the list: the glyph again
+  EXPECT_EQ(ShownPixel(b, inside), 0xFF0000FFu);
+  b->SetImageIndex(0);
+  EXPECT_EQ(ShownPixel(b, inside), 0xFF00FF00u);
+  delete images;  // the button forgets the list
+  EXPECT_EQ(b->ImageList(), nullptr);
+  EXPECT_EQ(ShownPixel(b, inside), 0xFF0000FFu);
 }
 
 }  // namespace
