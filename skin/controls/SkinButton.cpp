@@ -4,6 +4,7 @@
 #include "skin/controls/SkinButton.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "host/base/Stream.h"
 #include "host/ui/ImgList.h"
@@ -28,6 +29,13 @@ constexpr unsigned kRepeatDelayMs = 500;
 constexpr uint32_t MSG_SHOW_BUTTON_GLOW = WM_USER + 1600;
 
 HWND HandleFromWParam(WPARAM w) { return HWND::FromValue(static_cast<uint64_t>(w)); }
+
+// Hover and focus changes start the fade and the animation only where the
+// look really changes: a down group button and a focused push button
+// already show their look.
+bool HoverChangesLook(int groupIndex, bool down, bool focused) {
+  return groupIndex != 0 ? !down : (!focused || down);
+}
 
 }  // namespace
 
@@ -286,13 +294,6 @@ void TqzSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
     if (!Release(ClientRect().Contains({X, Y}))) return;
   }
   TqzSkinCustomControl::MouseUp(Button, Shift, X, Y);
-}
-
-// Hover and focus changes start the fade and the animation only where the
-// look really changes: a down group button and a focused push button
-// already show their look.
-static bool HoverChangesLook(int groupIndex, bool down, bool focused) {
-  return groupIndex != 0 ? !down : (!focused || down);
 }
 
 void TqzSkinButton::CMMouseEnter(TMessage& m) {

@@ -95,5 +95,33 @@ TEST_F(SkinButtonDemoSkins, MainSkinToggleTabKeepsItsSizeAndGlows) {
   EXPECT_FALSE(tab->GlowLayer()->Shown());
 }
 
+
+// UseSkinSize off: a fixed-size look is scaled to whatever size is asked.
+TEST_F(SkinButtonDemoSkins, FixedSizeLookScalesWhenTheSkinDoesNotDictateTheSize) {
+  UseDemoSkin(testing::MainSkin());
+  const auto& d = Description("addtab");
+  auto* tab = new TqzSkinButton(form);
+  tab->SetParent(form);
+  tab->SetUseSkinSize(false);
+  tab->SetSkinDataName("addtab");
+  tab->SetBounds(20, 20, 90, 60);
+  tab->SetSkinData(skin.get());
+  Pump();
+  EXPECT_EQ(tab->Width(), 90);
+  EXPECT_EQ(tab->Height(), 60);
+  TPixmap scaled(90, 60);
+  CopyPixels(skin->ActivePicture(d.PictureIndex)->Pixels(), d.SkinRect, scaled, scaled.Bounds());
+  EXPECT_TRUE(Shows(tab, scaled));
+  // Its content rectangle grows with it.
+  TRect content;
+  tab->OnPaint = [&](TObject*, TCanvas&, TRect r, bool, bool, bool&) { content = r; };
+  tab->Invalidate();
+  Pump();
+  TRect expected = d.ClientRect;
+  expected.Right += 90 - d.SkinRect.Width();
+  expected.Bottom += 60 - d.SkinRect.Height();
+  EXPECT_EQ(content, expected);
+}
+
 }  // namespace
 }  // namespace qz
