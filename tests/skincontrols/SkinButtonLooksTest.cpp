@@ -322,5 +322,23 @@ TEST_F(SkinButtonTest, ImageListImageBeforeTheGlyph) {
   EXPECT_EQ(ShownPixel(b, inside), 0xFF0000FFu);
 }
 
+
+// A skin change stops a running fade; a hovered button keeps its active
+// look in the new skin at once.
+TEST_F(SkinButtonTest, SkinChangeDuringAFadeLandsOnTheNewActiveLook) {
+  UseSkin(kNinePart + kLooks + "morphing=1\n");
+  auto* b = MakeButton({10, 10, 71, 43});
+  Move(Center(b));
+  Ticks(2);
+  EXPECT_TRUE(b->FadeRunning());
+  auto next = testing::MakeButtonSkin(kNinePart + "activeskinrect=40,20,80,40\nmorphing=1\n");
+  b->SetSkinData(next.get());
+  EXPECT_FALSE(b->FadeRunning());
+  EXPECT_DOUBLE_EQ(b->MorphKf(), 1.0);
+  EXPECT_TRUE(Shows(b, Reference(*next, {40, 20, 80, 40}, 61, 33)));
+  b->SetSkinData(nullptr);
+  skin = std::move(next);
+}
+
 }  // namespace
 }  // namespace qz
