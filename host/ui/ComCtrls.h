@@ -141,6 +141,9 @@ class TPageControl : public TCustomControl {
   virtual int PageMargin() const { return 2; }
   // The tab list must be rebuilt and the control repainted.
   void TabsChanged();
+  // The page switch a user asked for (OnChanging, then OnChange); false when
+  // refused or when a handler freed the control.
+  bool ChangeActivePageByUser(TTabSheet* page);
 
   void Paint() override;
   virtual void PaintTab(TCanvas& canvas, const TTabItem& tab, bool active);
@@ -158,8 +161,6 @@ class TPageControl : public TCustomControl {
   void RemovePage(TTabSheet* page);
   void MovePage(TTabSheet* page, int index);
   void TabVisibilityChanged(TTabSheet* page);
-  // The page switch a user asked for; false when refused or the control went.
-  bool ChangeActivePageByUser(TTabSheet* page);
   void ShowOnlyActivePage();
   void SortLoadedPages();
   void RebuildTabs() const;
