@@ -261,13 +261,12 @@ void TqzSkinPageControl::SetSkinDataName(const std::string& v) {
 void TqzSkinPageControl::Notification(TComponent* AComponent, TOperation Operation) {
   TPageControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == skinData_) {
-    skinData_ = nullptr;
+  // The reference slot is already cleared when the skin goes.
+  if (!skinData_ && look_) {
     look_.reset();
     TabsChanged();
     Realign();
   }
-  if (AComponent == images_) images_ = nullptr;
 }
 
 // ---- skin
@@ -499,8 +498,9 @@ void TqzSkinPageControl::PaintBand(TCanvas& c) {
   c.Draw(band.Left, band.Top, bmp);
 }
 
-void TqzSkinPageControl::PaintPageBackground(TCanvas& canvas, const TRect& rect) const {
+void TqzSkinPageControl::PaintPageBackground(TCanvas& canvas, const TRect& rect) {
   if (IsNullRect(rect)) return;
+  RefreshLook();  // the sheets paint on their own: never from a stale copy
   if (!look_) {
     canvas.Brush().SetColor(clBtnFace);
     canvas.FillRect(rect);
@@ -534,6 +534,7 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   const auto& tabs = Tabs();
   if (tabIndex < 0 || tabIndex >= static_cast<int>(tabs.size())) return;
   const TTabItem& item = tabs[size_t(tabIndex)];
+  RefreshLook();
   TTabPosition pos = TabPosition();
   bool vertical = Vertical(pos);
   int w = vertical ? item.Rect.Height() : item.Rect.Width();

@@ -156,7 +156,8 @@ class TqzSkinPageControl : public TPageControl {
   TqzDrawSkinTabEvent OnDrawSkinTab;
 
   // ---- skin
-  // The description looked up now (null: plain look).
+  // The description looked up now (null: plain look). Painting looks it up
+  // again every time, so pictures of a replaced skin are never used.
   const TqzDataSkinTabControl* Description() const;
   // The copy of the description the control paints from (empty: plain look).
   const std::optional<TqzTabLook>& Look() const { return look_; }
@@ -180,7 +181,7 @@ class TqzSkinPageControl : public TPageControl {
   // One tab's picture at its size, with caption, in tab orientation.
   void DrawTabImage(TBitmap& out, int tabIndex, bool active, bool mouseIn);
   // The page background over `rect` of a canvas.
-  void PaintPageBackground(TCanvas& canvas, const TRect& rect) const;
+  void PaintPageBackground(TCanvas& canvas, const TRect& rect);
 
  protected:
   int TabItemHeight() const override;
