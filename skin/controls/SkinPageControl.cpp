@@ -634,6 +634,7 @@ void TqzSkinPageControl::PaintCloseButton(TCanvas& c, const TTabSheet& page, con
   TRect r{tabArea.Right - kCloseSize - kCloseSkinGap, tabArea.Top + (tabArea.Height() - kCloseSize) / 2, 0, 0};
   r.Right = r.Left + kCloseSize;
   r.Bottom = r.Top + kCloseSize;
+  if (look_ && PaintButtonCloseButton(c, r, hot, down)) return;
   TRect piece;
   if (look_ && look_->Picture) {
     piece = down ? look_->CloseButtonDownRect : (hot || active) ? look_->CloseButtonActiveRect : look_->CloseButtonRect;
@@ -650,6 +651,27 @@ void TqzSkinPageControl::PaintCloseButton(TCanvas& c, const TTabSheet& page, con
     return;
   }
   DrawCloseGlyph(c, r.Left + 2, r.Top + 2, hot || down ? clWhite : clBlack);
+}
+
+bool TqzSkinPageControl::PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down) {
+  if (!skinData_) return false;
+  int index = skinData_->FindControlIndex(buttonTabSkinDataName_);
+  if (index < 0) return false;
+  auto* d = As<TqzDataSkinButtonControl>(skinData_->CtrlList()[size_t(index)].get());
+  TBitmap* picture = d ? skinData_->ActivePicture(d->PictureIndex) : nullptr;
+  if (!picture || IsNullRect(d->SkinRect)) return false;
+  // The state's look, falling back: hot <- normal, pressed <- hot.
+  TRect hotRect = IsNullRect(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
+  TRect downRect = IsNullRect(d->DownSkinRect) ? hotRect : d->DownSkinRect;
+  TqzSkinGeometry g = d->Geometry();
+  g.SkinRect = down ? downRect : hot ? hotRect : d->SkinRect;
+  TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, r.Width(), r.Height());
+  TBitmap b;
+  CreateSkinImage(g, n, true, r.Width(), r.Height(), *picture, b);
+  c.Draw(r.Left, r.Top, b);
+  TColor glyph = down ? d->DownFontColor : hot ? d->ActiveFontColor : d->FontColor;
+  DrawCloseGlyph(c, r.Left + (r.Width() - 11) / 2, r.Top + (r.Height() - 10) / 2, glyph);
+  return true;
 }
 
 // ---- mouse

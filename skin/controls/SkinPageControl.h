@@ -206,6 +206,8 @@ class TqzSkinPageControl : public TPageControl {
   void PaintBand(TCanvas& c);
   void PaintTabContent(TCanvas& c, int tabIndex, const TRect& area, bool active, bool mouseIn);
   void PaintCloseButton(TCanvas& c, const TTabSheet& page, const TRect& tabArea, bool active);
+  // The close button from the ButtonTabSkinDataName button description; false without one.
+  bool PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down);
   TRect StateRect(bool active, bool mouseIn) const;
   TColor CaptionColor(bool active, bool mouseIn) const;
   void SetHotTab(int tab);
