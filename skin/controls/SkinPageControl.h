@@ -7,7 +7,8 @@
 // The control keeps the host page control's tab list (one computed list for
 // painting and hit testing); the description only sizes the tabs and the
 // page area. It links to the skin on its own (it is not one of the skin
-// control bases) and follows skin changes through ChangeSkinData; painting
+// control bases) and follows the controller's skin-change walk as an
+// IqzSkinChangeClient; painting
 // looks the description up again as well, so a stale description is never
 // drawn.
 #pragma once
@@ -20,6 +21,7 @@
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Font.h"
 #include "host/ui/ComCtrls.h"
+#include "skin/controls/SkinChangeClient.h"
 #include "skin/draw/ParentImage.h"
 #include "skin/draw/QzText.h"
 #include "skin/draw/SkinGeometry.h"
@@ -106,7 +108,7 @@ class TqzSkinTabSheet : public TqzSkinCustomTabSheet {
   using TqzSkinCustomTabSheet::TqzSkinCustomTabSheet;
 };
 
-class TqzSkinPageControl : public TPageControl {
+class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   QZ_CLASS(TqzSkinPageControl, TPageControl)
  public:
   explicit TqzSkinPageControl(TComponent* AOwner);
@@ -146,7 +148,7 @@ class TqzSkinPageControl : public TPageControl {
   void SetUseSkinFont(bool v);
   int DefaultItemHeight() const { return defaultItemHeight_; }
   void SetDefaultItemHeight(int v);
-  TqzSkinData* SkinData() const { return skinData_; }
+  TqzSkinData* SkinData() const override { return skinData_; }
   void SetSkinData(TqzSkinData* v);
   const std::string& SkinDataName() const { return skinDataName_; }
   void SetSkinDataName(const std::string& v);
@@ -161,8 +163,8 @@ class TqzSkinPageControl : public TPageControl {
   const TqzDataSkinTabControl* Description() const;
   // The copy of the description the control paints from (empty: plain look).
   const std::optional<TqzTabLook>& Look() const { return look_; }
-  void BeforeChangeSkinData();
-  void ChangeSkinData();
+  void BeforeChangeSkinData() override;
+  void ChangeSkinData() override;
 
   // ---- tabs
   // Hides the tab row for good: the active page covers the whole control.

@@ -10,6 +10,7 @@
 #include "skin/controls/SkinPageControl.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/form/Orvane.h"
 
 namespace qz::testing {
 namespace {
@@ -358,6 +359,35 @@ TEST_F(SkinPageControlTest, OnCloseMayFreeThePageControl) {
   Move(pc->ClientToScreen(close));
   Click(pc->ClientToScreen(close));
   EXPECT_FALSE(ref);
+  Pump();
+}
+
+// ---- skin changes
+
+TEST_F(SkinPageControlTest, TheControllersSkinChangeWalkReachesThePageControl) {
+  form = MakeForm({100, 100, 700, 600});
+  skin = new TqzSkinData(form);
+  skin->LoadFromCompressedData(DialogSkin().Compressed);  // no "mainpage" there
+  auto* orvane = new TqzOrvane(form);
+  orvane->SetSkinData(skin);
+  auto* panel = new TPanel(form);  // the walk goes through containers
+  panel->SetParent(form);
+  panel->SetBounds(0, 0, 400, 300);
+  pc = new TqzSkinPageControl(form);
+  pc->SetParent(panel);
+  pc->SetBounds(10, 10, 300, 200);
+  pc->SetSkinDataName("mainpage");
+  pc->SetSkinData(skin);
+  auto* sheet = new TqzSkinTabSheet(form);
+  sheet->SetPageControl(pc);
+  EXPECT_FALSE(pc->Look().has_value());
+  EXPECT_EQ(pc->TabRect(0).Height(), 20);
+  skin->LoadFromCompressedData(MainSkin().Compressed);
+  // Sized from the new description before anything paints.
+  ASSERT_TRUE(pc->Look().has_value());
+  EXPECT_EQ(pc->TabRect(0).Height(), 26);
+  EXPECT_EQ(sheet->BoundsRect(), (TRect{1, 31, 299, 195}));
+  EXPECT_EQ(pc->Font().Height(), Description().FontHeight);
   Pump();
 }
 
