@@ -241,10 +241,17 @@ int TPageControl::TabItemWidth(const TTabSheet& page) const {
 void TPageControl::RebuildTabs() const {
   tabs_.clear();
   int thickness = TabItemHeight();
-  int along = 0;
+  std::vector<int> lengths;
+  int rowLength = 0;
   for (TTabSheet* page : pages_) {
+    lengths.push_back(page->TabVisible() ? TabItemWidth(*page) : 0);
+    rowLength += lengths.back();
+  }
+  int along = TabRowStart(rowLength);
+  for (size_t i = 0; i < pages_.size(); ++i) {
+    TTabSheet* page = pages_[i];
     if (!page->TabVisible()) continue;
-    int length = TabItemWidth(*page);
+    int length = lengths[i];
     TRect r;
     switch (tabPosition_) {
       case tpTop: r = {along, 0, along + length, thickness}; break;

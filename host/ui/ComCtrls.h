@@ -137,6 +137,8 @@ class TPageControl : public TCustomControl {
   // Height of a tab (its thickness across the row) and width of one tab.
   virtual int TabItemHeight() const;
   virtual int TabItemWidth(const TTabSheet& page) const;
+  // Where the row of tabs starts along the tab side, for a row that long.
+  virtual int TabRowStart(int rowLength) const { return 0; }
   // Distance between the tab band and the page area, and around the pages.
   virtual int PageMargin() const { return 2; }
   // The tab list must be rebuilt and the control repainted.

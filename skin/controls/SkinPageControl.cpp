@@ -340,6 +340,12 @@ int TqzSkinPageControl::TabItemWidth(const TTabSheet& page) const {
   return w;
 }
 
+int TqzSkinPageControl::TabRowStart(int rowLength) const {
+  if (!tabsInCenter_) return tabsOffset_;
+  int side = Vertical(TabPosition()) ? Height() : Width();
+  return std::max(0, (side - rowLength) / 2);
+}
+
 TRect TqzSkinPageControl::DisplayRect() const {
   if (tabsHidden_) return {0, -2, Width(), Height()};
   if (!look_) return TPageControl::DisplayRect();

@@ -188,6 +188,7 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
  protected:
   int TabItemHeight() const override;
   int TabItemWidth(const TTabSheet& page) const override;
+  int TabRowStart(int rowLength) const override;
   void Change() override;
   void Paint() override;
   void MouseMove(TShiftState s, int x, int y) override;

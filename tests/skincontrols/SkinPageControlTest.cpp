@@ -112,6 +112,15 @@ TEST_F(SkinPageControlTest, TabsAndPageAreaFollowTheDescription) {
   pc->SetTabHeight(30);
   EXPECT_EQ(pc->TabRect(0), (TRect{0, 0, 80, 30}));
   EXPECT_EQ(pc->DisplayRect().Top, 35);
+  // The row moves by TabsOffset, or sits in the middle of the side.
+  pc->SetTabsOffset(10);
+  EXPECT_EQ(pc->TabRect(0), (TRect{10, 0, 90, 30}));
+  EXPECT_EQ(pc->IndexOfTabAt(5, 5), -1);
+  pc->SetTabsInCenter(true);
+  EXPECT_EQ(pc->TabRect(0), (TRect{30, 0, 110, 30}));
+  // A row longer than the side starts at its beginning.
+  pc->SetTabPosition(tpLeft);
+  EXPECT_EQ(pc->TabRect(0), (TRect{0, 0, 30, 80}));
 }
 
 TEST_F(SkinPageControlTest, WithoutADescriptionThePlainLookAndDefaultItemHeight) {
