@@ -240,6 +240,58 @@ TEST_F(SkinPageControlTest, BottomTabsShowTheSameImagesFlipped) {
   ExpectSame(Part(shown, {0, 172, 80, 200}), Flipped(HTab(kActiveTab, 80)), "active bottom tab");
 }
 
+TEST_F(SkinPageControlTest, LeftTabsShowTheImagesTurnedWithTheirBottomAgainstThePage) {
+  Build();
+  for (auto* p : pages) p->SetCaption("");
+  pc->SetTabPosition(tpLeft);
+  Pump();
+  // A quarter turn counter-clockwise: the source's bottom row becomes the right column.
+  auto turned = [](const TPixmap& p) {
+    TPixmap out(p.Height(), p.Width());
+    for (int y = 0; y < p.Height(); ++y)
+      for (int x = 0; x < p.Width(); ++x) out.At(y, p.Width() - 1 - x) = p.At(x, y);
+    return out;
+  };
+  EXPECT_EQ(pc->TabRect(1), (TRect{0, 80, 26, 160}));
+  EXPECT_EQ(pc->ActiveTabJoinedRect(), (TRect{0, 0, 28, 80}));
+  TPixmap shown = Shown({0, 0, 300, 200});
+  ExpectSame(Part(shown, {0, 80, 26, 160}), turned(HTab(kTab, 80)), "inactive left tab");
+  // The page's left border is one pixel here, so the page covers the active
+  // tab's last column below the frame's top.
+  EXPECT_EQ(pc->DisplayRect().Left, 27);
+  ExpectSame(Part(shown, {0, 0, 27, 80}), Part(turned(HTab(kActiveTab, 80)), {0, 0, 27, 80}), "active left tab");
+}
+
+TEST_F(SkinPageControlTest, OnDrawSkinTabDrawsTheContent) {
+  Build();
+  pages[1]->SetTabVisible(false);
+  struct Call {
+    int page;
+    TRect rect;
+    bool active, mouseIn;
+  };
+  std::vector<Call> calls;
+  pc->OnDrawSkinTab = [&](int index, const TRect& r, bool active, bool mouseIn, TCanvas& c) {
+    calls.push_back({index, r, active, mouseIn});
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
+    c.Brush().SetColor(clLime);
+    c.FillRect({r.Left + 30, r.Top + 10, r.Left + 40, r.Top + 14});
+  };
+  TBitmap inactive;
+  pc->DrawTabImage(inactive, 1, false, true);  // the second visible tab shows page 2
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].page, 2);
+  EXPECT_FALSE(calls[0].active);
+  EXPECT_TRUE(calls[0].mouseIn);
+  // Lower than the active tab: the caption area is moved down by 2.
+  EXPECT_EQ(calls[0].rect, (TRect{0, 2, 80, 28}));
+  EXPECT_EQ(Rgb24(inactive.Pixels().At(35, 13)), Rgb24(Rgb(clLime)));
+  TBitmap active;
+  pc->DrawTabImage(active, 0, true, false);
+  EXPECT_EQ(calls[1].rect, (TRect{0, 0, 80, 28}));
+  EXPECT_TRUE(calls[1].active);
+}
+
 // ---- HideTabs
 
 TEST_F(SkinPageControlTest, HiddenTabsGiveTheWholeControlToThePage) {
