@@ -135,22 +135,32 @@ void TPageControl::SetActivePageIndex(int index) { SetActivePage(Pages(index)); 
 void TPageControl::SetActivePage(TTabSheet* page) {
   if (page && page->pageControl_ != this) return;
   if (page == activePage_) return;
+  TComponentRef<TPageControl> self(this);
+  TComponentRef<TTabSheet> target(page);
   // Focus inside the page that goes would sit in a hidden window.
-  if (activePage_ && activePage_->ContainsControl(GetFocus()) && CanFocus()) SetFocus();
+  if (activePage_ && activePage_->ContainsControl(GetFocus()) && CanFocus()) {
+    SetFocus();  // OnExit/OnEnter run here
+    if (!self || (page && (!target || target->pageControl_ != this))) return;
+  }
   activePage_ = page;
   ShowOnlyActivePage();
-  TabsChanged();
+  if (self) TabsChanged();
 }
 
 void TPageControl::ShowOnlyActivePage() {
-  if (activePage_) {
-    TRect r = DisplayRect();
-    activePage_->SetBoundsRect(r);
-    activePage_->BringToFront();
-    activePage_->SetVisible(true);
+  // Showing and hiding windows may move the focus and run handlers that free
+  // pages or this control.
+  TComponentRef<TPageControl> self(this);
+  std::vector<TComponentRef<TTabSheet>> pages(pages_.begin(), pages_.end());
+  if (TTabSheet* active = activePage_) {
+    active->SetBoundsRect(DisplayRect());
+    active->BringToFront();
+    active->SetVisible(true);
   }
-  for (TTabSheet* page : std::vector<TTabSheet*>(pages_))
-    if (page != activePage_) page->SetVisible(false);
+  for (const auto& page : pages) {
+    if (!self) return;
+    if (page && page.Get() != activePage_) page->SetVisible(false);
+  }
 }
 
 TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward, bool checkTabVisible) const {
@@ -340,14 +350,16 @@ void TPageControl::InsertPage(TTabSheet* page) {
 }
 
 void TPageControl::RemovePage(TTabSheet* page) {
-  if (page == activePage_) {
-    TTabSheet* next = FindNextPage(page, true, true);
-    SetActivePage(next == page ? nullptr : next);
-    if (activePage_ == page) activePage_ = nullptr;  // no other page to show
-  }
+  TComponentRef<TPageControl> self(this);
+  TTabSheet* next = page == activePage_ ? FindNextPage(page, true, true) : activePage_;
   std::erase(pages_, page);
   page->pageControl_ = nullptr;
-  TabsChanged();
+  if (page == activePage_) {
+    // The page may be going away: it takes no part in the switch.
+    activePage_ = nullptr;
+    SetActivePage(next == page ? nullptr : next);
+  }
+  if (self) TabsChanged();
 }
 
 void TPageControl::MovePage(TTabSheet* page, int index) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/base/Stream.h"
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/SkinControlData.h"
@@ -137,6 +138,23 @@ TqzSkinCustomTabSheet::TqzSkinCustomTabSheet(TComponent* AOwner) : TTabSheet(AOw
 
 void TqzSkinCustomTabSheet::SetWallPaper(const TBitmap& value) {
   wallPaper_.Assign(value);
+  Invalidate();
+}
+
+std::vector<uint8_t> TqzSkinCustomTabSheet::WallPaperData() const {
+  if (wallPaper_.Empty()) return {};
+  TMemoryStream stream;
+  wallPaper_.WriteData(stream);
+  return stream.Data();
+}
+
+void TqzSkinCustomTabSheet::SetWallPaperData(const std::vector<uint8_t>& data) {
+  if (data.empty()) {
+    wallPaper_.Clear();
+  } else {
+    TBytesStream stream(data.data(), data.size());
+    wallPaper_.ReadData(stream);
+  }
   Invalidate();
 }
 
@@ -788,6 +806,7 @@ void TqzSkinPageControl::Dispatch(TMessage& m) {
 
 QZ_PUBLISHED(TqzSkinCustomTabSheet, TTabSheet) {
   b.Factory([](TComponent* owner) { return new TqzSkinCustomTabSheet(owner); });
+  b.Binary("WallPaper", &TqzSkinCustomTabSheet::WallPaperData, &TqzSkinCustomTabSheet::SetWallPaperData);
 }
 
 QZ_PUBLISHED(TqzSkinTabSheet, TqzSkinCustomTabSheet) {

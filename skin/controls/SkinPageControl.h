@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Font.h"
@@ -81,6 +82,9 @@ class TqzSkinCustomTabSheet : public TTabSheet, public IqzBackgroundPainter {
   TBitmap& WallPaper() { return wallPaper_; }
   const TBitmap& WallPaper() const { return wallPaper_; }
   void SetWallPaper(const TBitmap& value);
+  // The wallpaper as streamed (empty when there is none).
+  std::vector<uint8_t> WallPaperData() const;
+  void SetWallPaperData(const std::vector<uint8_t>& data);
 
   // The sheet background: wallpaper, the description's background picture
   // or page piece, or the button face.

@@ -257,6 +257,20 @@ TEST_F(PageControlTest, OnChangingMayFreeTheTargetPage) {
   EXPECT_EQ(pc->PageCount(), 2);
 }
 
+TEST_F(PageControlTest, FocusHandlersMayFreeTheControlWhileItsPageChanges) {
+  Build();
+  auto* button = new TButton(form);
+  button->SetParent(pages[0]);
+  button->SetFocus();
+  Pump();
+  TComponentRef<TPageControl> ref(pc);
+  // Leaving the page that goes moves the focus; the handler frees everything.
+  button->OnExit = [this](TObject*) { delete pc; };
+  pc->SetActivePage(pages[1]);
+  EXPECT_FALSE(ref);
+  Pump();
+}
+
 // ---- painting
 
 TEST_F(PageControlTest, PlainLookFramesThePagesAndDrawsTheActiveTabLight) {

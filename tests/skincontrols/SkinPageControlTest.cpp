@@ -320,6 +320,21 @@ TEST_F(SkinPageControlTest, HiddenTabsGiveTheWholeControlToThePage) {
   EXPECT_EQ(pages[2]->BoundsRect(), (TRect{0, -2, 300, 200}));
 }
 
+TEST_F(SkinPageControlTest, AWallPaperIsTiledOverItsSheet) {
+  Build();
+  TBitmap wall(3, 2);
+  wall.Canvas().Brush().SetColor(clRed);
+  wall.Canvas().FillRect({0, 0, 3, 2});
+  wall.Canvas().SetPixel(1, 1, clBlue);
+  pages[0]->SetWallPaper(wall);
+  Pump();
+  TRect page = pc->DisplayRect();
+  TPixmap shown = Shown(page);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 9; ++x)
+      EXPECT_EQ(Rgb24(shown.At(x, y)), Rgb24(Rgb(x % 3 == 1 && y % 2 == 1 ? clBlue : clRed))) << x << "," << y;
+}
+
 // ---- switching pages
 
 TEST_F(SkinPageControlTest, KeysAndWheelSwitchPagesWithTheUsualEvents) {
@@ -474,6 +489,11 @@ TEST_F(SkinPageControlTest, PublishedDefaultsAreNotWrittenAndChangesRoundTrip) {
   p->SetTabLayout(blGlyphTop);
   p->SetMouseWheelSupport(true);
   p->SetDefaultItemHeight(30);
+  TBitmap wall(3, 2);
+  wall.Canvas().Brush().SetColor(clRed);
+  wall.Canvas().FillRect({0, 0, 3, 2});
+  wall.Canvas().SetPixel(1, 1, clBlue);
+  sheet->SetWallPaper(wall);
   std::string once = WriteComponentRes(f);
   TForm g(nullptr);
   ReadComponentRes(&g, once);
@@ -484,7 +504,12 @@ TEST_F(SkinPageControlTest, PublishedDefaultsAreNotWrittenAndChangesRoundTrip) {
   EXPECT_EQ(again->TabLayout(), blGlyphTop);
   EXPECT_TRUE(again->MouseWheelSupport());
   EXPECT_EQ(again->DefaultItemHeight(), 30);
-  EXPECT_EQ(again->PageCount(), 1);
+  ASSERT_EQ(again->PageCount(), 1);
+  auto* sheetAgain = As<TqzSkinTabSheet>(again->Pages(0));
+  ASSERT_NE(sheetAgain, nullptr);
+  ASSERT_EQ(sheetAgain->WallPaper().Width(), 3);
+  EXPECT_EQ(Rgb24(sheetAgain->WallPaper().Pixels().At(1, 1)), Rgb24(Rgb(clBlue)));
+  EXPECT_EQ(Rgb24(sheetAgain->WallPaper().Pixels().At(2, 1)), Rgb24(Rgb(clRed)));
   EXPECT_EQ(WriteComponentRes(&g), once);
 }
 
