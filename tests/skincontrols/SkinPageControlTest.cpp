@@ -171,6 +171,13 @@ TEST_F(SkinPageControlTest, EachTabStateUsesItsLookAndFallsBack) {
   pc->DrawTabImage(focused, 0, true, false);
   ExpectSame(focused.Pixels(), HTab(kFocusTab, 80), "focused");
 
+  // A disabled page's tab does not light up under the mouse.
+  pages[1]->SetEnabled(false);
+  TBitmap disabled;
+  pc->DrawTabImage(disabled, 1, false, true);
+  ExpectSame(disabled.Pixels(), HTab(kTab, 80), "disabled tab under the mouse");
+  pages[1]->SetEnabled(true);
+
   // No hot look: a hovered tab keeps its normal image. No active or focused
   // look: the active tab falls back to the normal one.
   Description().MouseInTabRect = {};
