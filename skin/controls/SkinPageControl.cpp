@@ -414,15 +414,12 @@ void TqzSkinPageControl::Change() {
 
 // ---- painting
 
-bool TqzSkinPageControl::Focus() const { return Focused(); }
-
 void TqzSkinPageControl::Paint() {
   // The description may have changed since the last look (a skin change
   // that did not come through ChangeSkinData): never paint a stale copy.
-  const TqzDataSkinTabControl* d = Description();
   bool wasSkinned = look_.has_value();
   RefreshLook();
-  if (wasSkinned != (d != nullptr)) {
+  if (wasSkinned != look_.has_value()) {
     TabsChanged();
     Realign();
   }
@@ -542,14 +539,14 @@ void TqzSkinPageControl::PaintPageBackground(TCanvas& canvas, const TRect& rect)
 
 TRect TqzSkinPageControl::StateRect(bool active, bool mouseIn) const {
   if (mouseIn && !active && !IsNullRect(look_->MouseInTabRect)) return look_->MouseInTabRect;
-  if (active && Focus()) return look_->FocusTabRect;
+  if (active && Focused()) return look_->FocusTabRect;
   if (!active) return look_->TabRect;
   return look_->ActiveTabRect;
 }
 
 TColor TqzSkinPageControl::CaptionColor(bool active, bool mouseIn) const {
   if (mouseIn && !active) return look_->MouseInFontColor;
-  if (active && Focus()) return look_->FocusFontColor;
+  if (active && Focused()) return look_->FocusFontColor;
   if (!active) return look_->FontColor;
   return look_->ActiveFontColor;
 }
@@ -563,7 +560,7 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   bool vertical = Vertical(pos);
   int w = vertical ? item.Rect.Height() : item.Rect.Width();
   int h = vertical ? item.Rect.Width() : item.Rect.Height();
-  bool focused = active && Focus();
+  bool focused = active && Focused();
   if (!item.Page->Enabled() || !Enabled()) mouseIn = false;  // a disabled tab does not light up
 
   TColor captionColor = Font().Color();

@@ -205,8 +205,6 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
  private:
   void RefreshLook();
   void ApplyFont();
-  bool Skinned() const { return look_.has_value(); }
-  bool Focus() const;
   void PaintPlain(TCanvas& c);
   void PaintSkinned(TCanvas& c);
   void PaintFrame(TCanvas& c);
