@@ -59,7 +59,6 @@ class IqzSkinControlPlacer {
   virtual int PlaceChildTop(int top, int height) const = 0;
 };
 
-
 // ---------------------------------------------------------------------------
 // What a resizable skinned control copies from its description, the sizes
 // it derives for its current extent, and the arithmetic the windowed and the

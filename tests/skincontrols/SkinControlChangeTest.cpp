@@ -138,6 +138,30 @@ TEST_F(SkinControlChangeTest, DemoSkinDescriptionSizesTheControl) {
   EXPECT_EQ(c->Picture, data->ActivePicture(desc->PictureIndex));
 }
 
+TEST_F(SkinControlChangeTest, LinkedComponentsAndTheDefaultFontNotifyTheControl) {
+  struct TFontProbe : TProbeSkinControl {
+    using TProbeSkinControl::TProbeSkinControl;
+    void DefaultFontChanged() override { ++fontChanges; }
+    int fontChanges = 0;
+  };
+  auto* c = Make<TFontProbe>("unknown", 0, 0, 40, 30);
+  auto* images = new TCustomImageList(form);
+  c->SetHintImageList(images);
+  delete images;
+  EXPECT_EQ(c->HintImageList(), nullptr);
+
+  TFont font;
+  font.SetName("Verdana");
+  c->SetDefaultFont(font);
+  EXPECT_EQ(c->fontChanges, 1);
+  EXPECT_EQ(c->DefaultFont().Name(), "Verdana");
+  const int paints = c->paints;
+  c->DefaultFont().SetHeight(20);  // no description: the plain look repaints
+  Pump();
+  EXPECT_EQ(c->fontChanges, 2);
+  EXPECT_GT(c->paints, paints);
+}
+
 TEST_F(SkinControlChangeTest, PublishedPropertiesStreamWithTheirDefaults) {
   const TClassInfo* info = FindClassInfo("TqzSkinCustomControl");
   ASSERT_NE(info, nullptr);

@@ -179,6 +179,21 @@ TEST_F(SkinControlPaintTest, MaskRegionFollowsTheSize) {
   EXPECT_FALSE(c->Region().has_value());
 }
 
+// The three-part elements keep both ends of their mask at any length.
+TEST_F(SkinControlPaintTest, ThreePartMaskRegionsKeepTheirEnds) {
+  auto* h = Make("maskedhorz", 0, 0, 100, 20);
+  ASSERT_TRUE(h->Region().has_value());
+  const TRegion expectedH =
+      TRegion(TRect{0, 0, 100, 20}).Subtract(TRegion(TRect{0, 0, 5, 5})).Subtract(TRegion(TRect{95, 0, 100, 5}));
+  EXPECT_EQ(*h->Region(), expectedH);
+
+  auto* v = Make("maskedvert", 150, 0, 20, 70);
+  ASSERT_TRUE(v->Region().has_value());
+  const TRegion expectedV =
+      TRegion(TRect{0, 0, 20, 70}).Subtract(TRegion(TRect{0, 0, 5, 5})).Subtract(TRegion(TRect{0, 65, 5, 70}));
+  EXPECT_EQ(*v->Region(), expectedV);
+}
+
 TEST_F(SkinControlPaintTest, SkinCursorIsTheSkinsFirstCursorPlusTheIndex) {
   auto* c = new TProbeSkinControl(form);
   c->SetParent(form);
@@ -207,10 +222,14 @@ TEST_F(SkinControlPaintTest, BlendedControlsRepaintWhenMovedOrAskedToRefresh) {
   EXPECT_GT(inner->paints, i);
   EXPECT_EQ(plain->paints, p);
 
+  // A move tells a blended window its background changed; others ignore it.
   i = inner->paints;
-  inner->SetLeft(25);
+  p = plain->paints;
+  SendMessage(inner->Handle(), WM_MOVE, 0, MAKELPARAM(25, 20));
+  SendMessage(plain->Handle(), WM_MOVE, 0, MAKELPARAM(0, 110));
   Pump();
   EXPECT_GT(inner->paints, i);
+  EXPECT_EQ(plain->paints, p);
 }
 
 TEST_F(SkinControlPaintTest, EraseBackgroundIsAnsweredWithoutErasing) {

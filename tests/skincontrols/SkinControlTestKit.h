@@ -25,6 +25,7 @@ namespace qz::testing {
 //   none   an empty skin rect
 //   masked "nine" with the mask and cursor 2
 //   std    a description without geometry (a standard label)
+//   maskedhorz, maskedvert  "horz" and "vert" with the mask
 inline TTestSkinParts ControlSkinParts() {
   TTestSkinParts parts;
   parts.Picture = Pattern(8, 8, 9);
@@ -38,15 +39,21 @@ inline TTestSkinParts ControlSkinParts() {
       "pictureindex=0\r\nskinrect=0,0,60,40\r\nlefttoppoint=10,10\r\nrighttoppoint=50,10\r\n"
       "leftbottompoint=10,30\r\nrightbottompoint=50,30\r\nclientrect=10,10,50,30\r\n"
       "leftstretch=1\r\ntopstretch=1\r\nrightstretch=1\r\nbottomstretch=1\r\n";
+  const std::string horz =
+      "pictureindex=0\r\nskinrect=0,10,60,30\r\nlefttoppoint=10,0\r\n"
+      "righttoppoint=50,0\r\nclientrect=10,0,50,20\r\n";
+  const std::string vert =
+      "pictureindex=0\r\nskinrect=20,0,40,40\r\nlefttoppoint=0,10\r\n"
+      "leftbottompoint=0,30\r\nclientrect=0,10,20,30\r\n";
   parts.Text =
-      "[SKINCONTROLS]\r\ncount=8\r\n0=nine:label\r\n1=fixed:label\r\n2=horz:label\r\n"
+      "[SKINCONTROLS]\r\ncount=10\r\n0=nine:label\r\n1=fixed:label\r\n2=horz:label\r\n"
       "3=vert:label\r\n4=none:label\r\n5=masked:label\r\n6=std:stdlabel\r\n7=tiled:label\r\n"
+      "8=maskedhorz:label\r\n9=maskedvert:label\r\n"
       "[nine]\r\n" + nine + "stretcheffect=1\r\n"
       "[fixed]\r\npictureindex=0\r\nskinrect=5,5,35,25\r\nclientrect=5,5,25,15\r\n"
-      "[horz]\r\npictureindex=0\r\nskinrect=0,10,60,30\r\nlefttoppoint=10,0\r\n"
-      "righttoppoint=50,0\r\nclientrect=10,0,50,20\r\n"
-      "[vert]\r\npictureindex=0\r\nskinrect=20,0,40,40\r\nlefttoppoint=0,10\r\n"
-      "leftbottompoint=0,30\r\nclientrect=0,10,20,30\r\n"
+      "[horz]\r\n" + horz + "[vert]\r\n" + vert +
+      "[maskedhorz]\r\n" + horz + "maskpictureindex=1\r\n"
+      "[maskedvert]\r\n" + vert + "maskpictureindex=1\r\n"
       "[none]\r\npictureindex=0\r\n"
       "[masked]\r\n" + nine + "maskpictureindex=1\r\ncursorindex=2\r\n"
       "[std]\r\nskinrect=0,0,30,12\r\n"
@@ -66,8 +73,8 @@ class TProbeSkinControl : public TqzSkinCustomControl {
     TqzSkinCustomControl::Paint();
   }
   void CreateControlSkinImage(TBitmap& b) override {
-    if (onCompose) onCompose();
     TComponentRef<TProbeSkinControl> self(this);
+    if (onCompose) onCompose();
     if (self && !b.Empty()) TqzSkinCustomControl::CreateControlSkinImage(b);
   }
   void BeforeChangeSkinData() override {
@@ -76,8 +83,8 @@ class TProbeSkinControl : public TqzSkinCustomControl {
   }
   void ChangeSkinData() override {
     if (log) log->push_back("changed " + Name());
-    if (onChange) onChange();
     TComponentRef<TProbeSkinControl> self(this);
+    if (onChange) onChange();
     if (self) TqzSkinCustomControl::ChangeSkinData();
   }
   using TqzSkinCustomControl::FrameOnlyPaint;
