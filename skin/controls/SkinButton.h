@@ -13,6 +13,7 @@
 #include "host/base/Color.h"
 #include "host/base/Types.h"
 #include "host/ui/Forms.h"
+#include "skin/controls/ButtonLayoutNames.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/draw/QzText.h"
 #include "skin/draw/SkinGeometry.h"
@@ -115,8 +116,6 @@ void ComposeGlowImage(const TBitmap& glow, const TRect& offsets, bool fixedSize,
                       int height, TBitmap& dest);
 
 // ---------------------------------------------------------------- control
-
-QZ_ENUM(TqzButtonLayout, "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom");
 
 // Custom painting of a button's content: R is the content rectangle; clearing
 // DrawDefault suppresses glyph and caption (the skin background stays).

@@ -22,6 +22,7 @@
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Font.h"
 #include "host/ui/ComCtrls.h"
+#include "skin/controls/ButtonLayoutNames.h"
 #include "skin/controls/SkinChangeClient.h"
 #include "skin/draw/ParentImage.h"
 #include "skin/draw/QzText.h"
@@ -32,11 +33,6 @@ namespace qz {
 class TqzSkinData;
 class TqzDataSkinTabControl;
 class TCustomImageList;
-
-#ifndef QZ_TQZBUTTONLAYOUT_NAMED
-#define QZ_TQZBUTTONLAYOUT_NAMED
-QZ_ENUM(TqzButtonLayout, "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom");
-#endif
 
 // Asked before a page is closed by its tab's close button.
 using TqzCloseEvent = std::function<void(TObject* Sender, bool& CanClose)>;
