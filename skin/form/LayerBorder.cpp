@@ -262,7 +262,8 @@ void TqzFormLayerBorder::Impl::RaiseForm() {
   SetWindowPos(form.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// The objects of a full-border frame come first, as on a skinned frame:
+// The objects of a full-border frame come first, as on a skinned frame
+// (the sizing band of a frame with a border rect spans its whole caption):
 // a caption object's drag point moves the form (HTCAPTION), any other
 // object point is the objects' own (HTOBJECT). Then the band of the hit
 // extents around the form sizes it; near the form's corners the band sizes
@@ -271,12 +272,13 @@ void TqzFormLayerBorder::Impl::RaiseForm() {
 // with it.
 int TqzFormLayerBorder::Impl::HitTest(TPoint p) const {
   if (!frame) return HTCLIENT;
-  TqzLayerBorderOwner::TObjectHit object;
-  if (FullBorder()) object = owner.FullBorderObjectAt(ToOuter(p));
-  if (object.Index != -1 && !object.CaptionDrag) return HTOBJECT;
+  if (FullBorder()) {
+    const TqzLayerBorderOwner::TObjectHit object = owner.FullBorderObjectAt(ToOuter(p));
+    if (object.Index != -1) return object.CaptionDrag ? HTCAPTION : HTOBJECT;
+  }
   const int sizing = SizingHit(p);
   if (sizing != HTCLIENT) return sizing;
-  return object.CaptionDrag || CaptionRect().Contains(p) ? HTCAPTION : HTCLIENT;
+  return CaptionRect().Contains(p) ? HTCAPTION : HTCLIENT;
 }
 
 int TqzFormLayerBorder::Impl::SizingHit(TPoint p) const {

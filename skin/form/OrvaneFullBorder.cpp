@@ -142,9 +142,11 @@ TqzLayerBorderOwner::TObjectHit TqzOrvane::FullBorderObjectAt(TPoint outer) cons
   return {};
 }
 
-void TqzOrvane::FullBorderObjectMouse(int index, TObjectMouse event, TPoint p) {
+// The objects take the mouse relative to their rectangle.
+void TqzOrvane::FullBorderObjectMouse(int index, TObjectMouse event, TPoint outer) {
   TqzActiveSkinObject* o = ObjectAt(index);
   if (!o) return;
+  const TPoint p{outer.X - o->ObjectRect.Left, outer.Y - o->ObjectRect.Top};
   switch (event) {
     case TObjectMouse::Enter: o->MouseEnter(); break;
     case TObjectMouse::Leave: o->MouseLeave(); break;
