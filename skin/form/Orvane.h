@@ -274,7 +274,8 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   // Lays the objects out for the outer window's size instead of the form's.
   void PlaceOnOuterWindow(TqzObjectPlacement& placement, TqzFrameRects& outerRects) const;
   // The alpha of the caption's quick buttons and tabs in the top strip.
-  void DrawCaptionExtrasAlpha(const TqzSkinCaptionObject& caption, TPixmap& strip) const;
+  void DrawCaptionExtrasAlpha(const TqzSkinCaptionObject& caption, TPixmap& strip,
+                              TPoint outerOrigin) const;
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;

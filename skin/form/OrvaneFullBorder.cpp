@@ -91,8 +91,10 @@ void TqzOrvane::PlaceOnOuterWindow(TqzObjectPlacement& placement, TqzFrameRects&
 }
 
 // The caption draws its look, text, quick buttons and tabs as on a painted
-// frame; the buttons bring their own alpha layers. Where the caption's
-// quick buttons and tabs have alpha masks, their opacity follows.
+// frame, through the canvas's origin: its tabs lie at window rows of their
+// own, not relative to the caption. The buttons bring their own alpha
+// layers, written at their rectangles, so they are moved instead. Where the
+// caption's quick buttons and tabs have alpha masks, their opacity follows.
 void TqzOrvane::DrawFullBorderObjects(TqzBitmap& topStrip, TPoint outerOrigin, bool) {
   if (!HasSkin() || topStrip.Empty()) return;
   TCanvas& canvas = topStrip.Canvas();
@@ -100,18 +102,23 @@ void TqzOrvane::DrawFullBorderObjects(TqzBitmap& topStrip, TPoint outerOrigin, b
   TPixmap& pixels = const_cast<TPixmap&>(topStrip.Pixmap());
   for (auto& o : objects_) {
     if (!o->ShownIn(rolledUp_) || !o->Visible) continue;
-    TMovedObject moved(*o, outerOrigin);
     if (auto* caption = dynamic_cast<TqzSkinCaptionObject*>(o.get())) {
+      canvas.SetWindowOrg({-outerOrigin.X, -outerOrigin.Y});
       caption->Draw(canvas, true);
-      DrawCaptionExtrasAlpha(*caption, pixels);
+      canvas.SetWindowOrg({0, 0});
+      DrawCaptionExtrasAlpha(*caption, pixels, outerOrigin);
     } else if (dynamic_cast<TqzSkinButtonObject*>(o.get())) {
+      TMovedObject moved(*o, outerOrigin);
       o->DrawAlphaLayer(canvas, pixels);
     }
   }
 }
 
-void TqzOrvane::DrawCaptionExtrasAlpha(const TqzSkinCaptionObject& caption, TPixmap& strip) const {
-  const TqzSkinCaptionObject::TExtrasLayout layout = caption.LayoutExtras();
+void TqzOrvane::DrawCaptionExtrasAlpha(const TqzSkinCaptionObject& caption, TPixmap& strip,
+                                       TPoint outerOrigin) const {
+  TqzSkinCaptionObject::TExtrasLayout layout = caption.LayoutExtras();
+  for (TRect& r : layout.QuickButtons) r = OffsetRect(r, outerOrigin.X, outerOrigin.Y);
+  for (TRect& r : layout.Tabs) r = OffsetRect(r, outerOrigin.X, outerOrigin.Y);
   const auto& data = static_cast<const TqzDataSkinCaption&>(caption.Data());
   if (const TBitmap* mask = skinData_->ActivePicture(data.QuickButtonAlphaMaskPictureIndex);
       mask && !mask->Empty() && data.QuickButtonAlphaMaskPictureIndex != -1) {

@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include "LayerBorderTestSkin.h"
+#include "host/ui/ImgList.h"
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
+#include "skin/data/SkinContainer.h"
 #include "skin/form/Orvane.h"
 #include "tests/host_ui/UiTestSupport.h"
+#include "tools/skinshot/SkinShot.h"
 
 namespace qz {
 namespace {
@@ -117,6 +120,61 @@ TEST_F(FullBorderTest, ObjectsLieOnTheOuterWindowAndShowTheirAlphaInTheTopStrip)
           << i << "," << j;
   // Beside the objects the frame picture shows with its mask's opacity.
   EXPECT_EQ(StripPixel(3, 1), Premultiplied(testing::FullFramePixel(3, 1), testing::kFullFrameGrey));
+}
+
+TEST_F(FullBorderTest, QuickButtonsTakeTheOpacityOfTheirMask) {
+  skin->LoadFromContainer(
+      testing::FullBorderSkin("", "", "quickbuttonalphamaskpictureindex=1\n"));
+  auto* images = new TCustomImageList(form);
+  images->SetSize(8, 8);
+  TBitmap image(8, 8);
+  image.Pixels().Resize(8, 8, 0x00C000);
+  images->Add(image);
+  orvane->SetQuickImageList(images);
+  orvane->QuickButtons().Add()->ImageIndex = 0;
+  orvane->ConfigureObjects();
+  Border().Update();
+  auto& caption =
+      dynamic_cast<TqzSkinCaptionObject&>(*orvane->ObjectList()[size_t(IndexOf("caption"))]);
+  const TRect button = caption.LayoutExtras().QuickButtons.at(0);
+  ASSERT_FALSE(button.IsEmpty());
+  // The 48 x 10 mask scaled over the button; its grey is the opacity.
+  const int w = button.Width(), h = button.Height();
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i)
+      ASSERT_EQ(StripPixel(kOuterInStrip.X + button.Left + i, kOuterInStrip.Y + button.Top + j) >> 24,
+                uint32_t(ButtonMaskGrey(i * 48 / w, j * 10 / h)))
+          << i << "," << j;
+}
+
+TEST_F(FullBorderTest, CaptionTabsTakeTheOpacityOfTheirLook) {
+  // Tab looks 24 wide in the button cells, every look masked by picture 1.
+  skin->LoadFromContainer(testing::FullBorderSkin(
+      "", "", "",
+      "activepictureindex=0\nskinrect=0,0,24,10\nactiveskinrect=12,0,36,10\n"
+      "downrect=24,0,48,10\nleftoffset=4\nrightoffset=4\nalphamaskpictureindex=1\n"
+      "alphamaskactivepictureindex=1\nalphamaskinactivepictureindex=1\n"));
+  orvane->CaptionTabs().Add()->Caption = "One";
+  orvane->CaptionTabs().Add()->Caption = "Two";
+  orvane->ConfigureObjects();
+  Border().Update();
+  auto& caption =
+      dynamic_cast<TqzSkinCaptionObject&>(*orvane->ObjectList()[size_t(IndexOf("caption"))]);
+  const auto tabs = caption.LayoutExtras().Tabs;
+  ASSERT_EQ(tabs.size(), 2u);
+  ASSERT_GE(tabs[1].Width(), 8);
+  // The fixed ends of the three-part look keep the mask's opacity: the
+  // selected first tab from the pressed cell at x 24, the second from the
+  // normal one at x 0.
+  auto alpha = [&](const TRect& tab, int x, int y) {
+    return StripPixel(kOuterInStrip.X + tab.Left + x, kOuterInStrip.Y + tab.Top + y) >> 24;
+  };
+  for (int j = 0; j < std::min(10, tabs[1].Height()); ++j)
+    for (int i = 0; i < 4; ++i) {
+      ASSERT_EQ(alpha(tabs[0], i, j), uint32_t(ButtonMaskGrey(24 + i, j))) << i << "," << j;
+      ASSERT_EQ(alpha(tabs[1], i, j), uint32_t(ButtonMaskGrey(i, j))) << i << "," << j;
+      ASSERT_EQ(alpha(tabs[1], tabs[1].Width() - 4 + i, j), uint32_t(ButtonMaskGrey(20 + i, j)));
+    }
 }
 
 TEST_F(FullBorderTest, TheFormIsAllClientWithoutAFrameOfItsOwn) {
@@ -272,6 +330,26 @@ TEST_F(FullBorderTest, HandlerFreeingTheFormOnEnteringAButton) {
   EXPECT_FALSE(alive);
   hp->AdvanceClock(1000);
   Pump();
+}
+
+// ---------------------------------------------------------------------------
+// The skinshot tool shows the whole frame, caption and buttons included.
+
+TEST(FullBorderShot, LookSpansTheLayeredFrame) {
+  const auto compressed = DeflateSkinStream(testing::FullBorderSkin());
+  skinshot::TShotOptions options;
+  options.Size = TSize{200, 150};
+  const TPixmap look = skinshot::RenderSkinShot(compressed, options);
+  // The form keeps the outer 200 x 150 (190 x 125 of its own); the frame
+  // adds 30 - 10 columns and 35 - 25 rows beyond the border rect.
+  ASSERT_EQ(look.Width(), 220);
+  ASSERT_EQ(look.Height(), 160);
+  // The caption's opaque left end, and the form's client from its corner.
+  for (int j = 0; j < 16; ++j)
+    for (int i = 0; i < 6; ++i)
+      ASSERT_EQ(look.At(kOuterInStrip.X + 4 + i, kOuterInStrip.Y + 2 + j),
+                testing::FullFormPixel(4 + i, 2 + j));
+  EXPECT_EQ(look.At(15, 25), testing::FullFormPixel(5, 20));
 }
 
 }  // namespace

@@ -149,9 +149,13 @@ inline std::string FullBorderButtonKeys(const std::string& command) {
          "alphamaskpictureindex=1\nalphamaskactivepictureindex=1\n";
 }
 
-// `layerKeys` are added to [LAYERFRAME], `formKeys` to [FORMINFO].
+// `layerKeys` are added to [LAYERFRAME], `formKeys` to [FORMINFO],
+// `captionKeys` to the caption's section; `tabKeys`, when given, describe
+// the caption tabs (a fourth object, "captiontab").
 inline std::vector<uint8_t> FullBorderSkin(const std::string& layerKeys = "",
-                                           const std::string& formKeys = "") {
+                                           const std::string& formKeys = "",
+                                           const std::string& captionKeys = "",
+                                           const std::string& tabKeys = "") {
   const auto picture = PictureBmp(100, 60, FullFormPixel);
   const auto looks = PictureBmp(48, 10, ButtonLookPixel);
   const auto looksMask = GreyBmp(48, 10, ButtonMaskGrey);
@@ -161,10 +165,11 @@ inline std::vector<uint8_t> FullBorderSkin(const std::string& layerKeys = "",
       "[FORMINFO]\nlefttoppoint=10,20\nrighttoppoint=90,20\nleftbottompoint=10,50\n"
       "rightbottompoint=90,50\nclientrect=5,20,95,55\ncaptionrect=4,2,96,18\nbuttonsoffset=2\n" +
       formKeys +
-      "[SKINOBJECTS]\ncount=3\n0=caption:caption\n1=closebutton:stdbutton\n"
-      "2=maxbutton:stdbutton\n"
-      "[caption]\nskinrect=4,2,96,18\n"
-      "[closebutton]\n" + FullBorderButtonKeys("cmclose") +
+      "[SKINOBJECTS]\ncount=" + std::string(tabKeys.empty() ? "3" : "4") +
+      "\n0=caption:caption\n1=closebutton:stdbutton\n2=maxbutton:stdbutton\n" +
+      (tabKeys.empty() ? "" : "3=captiontab:captiontab\n[captiontab]\n" + tabKeys + "\n") +
+      "[caption]\nskinrect=4,2,96,18\n" + captionKeys +
+      "\n[closebutton]\n" + FullBorderButtonKeys("cmclose") +
       "[maxbutton]\n" + FullBorderButtonKeys("cmmaximize") +
       "[LAYERFRAME]\npictureindex=2\nmaskpictureindex=3\nlefttoppoint=20,30\n"
       "righttoppoint=100,30\nleftbottompoint=20,80\nrightbottompoint=100,80\n"
