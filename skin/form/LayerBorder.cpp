@@ -141,7 +141,9 @@ struct TqzFormLayerBorder::Impl {
     return OffsetRect(caption, frameRect.Left, frameRect.Top);
   }
 
-  TPoint OuterOrigin(const TRect& form) const { return {form.Left - extents.Left, form.Top - extents.Top}; }
+  TPoint OuterOrigin(const TRect& form) const {
+    return {form.Left - extents.Left, form.Top - extents.Top};
+  }
   TPoint ToOuter(TPoint screen) const {
     const TPoint origin = OuterOrigin(formBounds);
     return {screen.X - origin.X, screen.Y - origin.Y};
@@ -229,7 +231,8 @@ void TqzFormLayerBorder::Impl::BuildStrips(const TRect& frameRect) {
     if (side == TqzBorderSide::Top && frame->FullBorder)
       decorate = [this, frameRect](TqzBitmap& strip) {
         const TPoint outer = OuterOrigin(formBounds);
-        owner.DrawFullBorderObjects(strip, {outer.X - frameRect.Left, outer.Y - frameRect.Top}, active);
+        const TPoint inStrip{outer.X - frameRect.Left, outer.Y - frameRect.Top};
+        owner.DrawFullBorderObjects(strip, inStrip, active);
       };
     strips[Slot(side)] = MakeStrip(pixels[Slot(side)], decorate);
   }
@@ -387,8 +390,8 @@ void TqzFormLayerBorder::Impl::Press(TPoint screen, UINT msg, const TAlive& aliv
   const int index = hotObject;
   pressedObject = index;
   if (!owner.FullBorderObjectAt(outer).Caption) SetCapture(alive->Handle());
-  const bool right = msg == WM_NCRBUTTONDOWN;
-  owner.FullBorderObjectMouse(index, right ? TObjectMouse::RightDown : TObjectMouse::LeftDown, outer);
+  const TObjectMouse down = msg == WM_NCRBUTTONDOWN ? TObjectMouse::RightDown : TObjectMouse::LeftDown;
+  owner.FullBorderObjectMouse(index, down, outer);
   if (!alive) return;
   if (msg == WM_NCLBUTTONDBLCLK) {
     owner.FullBorderObjectMouse(index, TObjectMouse::DblClick, outer);

@@ -125,13 +125,15 @@ void TqzOrvane::DrawCaptionExtrasAlpha(const TqzSkinCaptionObject& caption, TPix
     for (const TRect& button : layout.QuickButtons) QuickButtonAlpha(strip, button, mask->Pixels());
   }
   const TqzDataSkinCaptionTab* tabData = FindCaptionTabData(*skinData_);
-  const TqzButtonImages* images = tabData ? skinData_->ImageCache().ButtonImages(*tabData) : nullptr;
+  const TqzButtonImages* images =
+      tabData ? skinData_->ImageCache().ButtonImages(*tabData) : nullptr;
   if (!images) return;
   const TqzCaptionExtras& extras = caption.Extras();
   const int selected = extras.CaptionTabIndex ? *extras.CaptionTabIndex : -1;
   for (size_t i = 0; i < layout.Tabs.size(); ++i) {
     const int index = int(i);
-    const TqzBitmap* look = TabLookImage(*images, *tabData, index == selected, index == caption.HotTab());
+    const bool hot = index == caption.HotTab();
+    const TqzBitmap* look = TabLookImage(*images, *tabData, index == selected, hot);
     if (look) CaptionTabAlpha(strip, layout.Tabs[i], *tabData, *look);
   }
 }

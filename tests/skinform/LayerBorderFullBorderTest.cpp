@@ -119,7 +119,8 @@ TEST_F(FullBorderTest, ObjectsLieOnTheOuterWindowAndShowTheirAlphaInTheTopStrip)
                 testing::FullFormPixel(4 + i, 2 + j))
           << i << "," << j;
   // Beside the objects the frame picture shows with its mask's opacity.
-  EXPECT_EQ(StripPixel(3, 1), Premultiplied(testing::FullFramePixel(3, 1), testing::kFullFrameGrey));
+  EXPECT_EQ(StripPixel(3, 1),
+            Premultiplied(testing::FullFramePixel(3, 1), testing::kFullFrameGrey));
 }
 
 TEST_F(FullBorderTest, QuickButtonsTakeTheOpacityOfTheirMask) {
@@ -142,8 +143,9 @@ TEST_F(FullBorderTest, QuickButtonsTakeTheOpacityOfTheirMask) {
   const int w = button.Width(), h = button.Height();
   for (int j = 0; j < h; ++j)
     for (int i = 0; i < w; ++i)
-      ASSERT_EQ(StripPixel(kOuterInStrip.X + button.Left + i, kOuterInStrip.Y + button.Top + j) >> 24,
-                uint32_t(ButtonMaskGrey(i * 48 / w, j * 10 / h)))
+      ASSERT_EQ(
+          StripPixel(kOuterInStrip.X + button.Left + i, kOuterInStrip.Y + button.Top + j) >> 24,
+          uint32_t(ButtonMaskGrey(i * 48 / w, j * 10 / h)))
           << i << "," << j;
 }
 
