@@ -14,6 +14,11 @@ namespace {
 // closed): the decorated form takes the activation once that is done.
 constexpr UINT kPassActivation = WM_APP + 0x151;
 
+bool IsMouseMessage(UINT msg) {
+  return (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) ||
+         (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST);
+}
+
 bool IsSizingHit(int hit) { return hit >= HTLEFT && hit <= HTBOTTOMRIGHT; }
 
 int SizingCursor(int hit) {
@@ -90,6 +95,13 @@ void TqzFormLayerWindow::ToggleMaximized() {
 }
 
 void TqzFormLayerWindow::WndProc(TMessage& m) {
+  if (mouseRoute_ && IsMouseMessage(m.Msg)) {
+    TComponentRef<TqzFormLayerWindow> self(this);
+    // A copy: the route may free this window and the route with it.
+    const TMouseRoute route = mouseRoute_;
+    const bool handled = route(m);
+    if (!self || handled) return;
+  }
   switch (m.Msg) {
     case WM_NCHITTEST: {
       const TPoint screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};

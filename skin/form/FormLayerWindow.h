@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 #include "host/base/Types.h"
 #include "host/components/Component.h"
@@ -20,8 +21,12 @@ class TPixmap;
 class TqzFormLayerWindow : public TCustomForm {
   QZ_CLASS(TqzFormLayerWindow, TCustomForm)
  public:
-  // The hit code (HTLEFT ... HTBOTTOMRIGHT, or HTCLIENT) of a screen point.
+  // The hit code (HTLEFT ... HTBOTTOMRIGHT, HTCAPTION, HTOBJECT or
+  // HTCLIENT) of a screen point.
   using THitTest = std::function<int(TPoint screen)>;
+  // Sees the window's mouse messages first; true when it handled one. It
+  // may free this window (a click that closes the decorated form).
+  using TMouseRoute = std::function<bool(TMessage& message)>;
 
   // mouseTransparent: the pointer passes through (the frame has neither a
   // border rect nor a hit-test rect). stayOnTop follows the decorated form.
@@ -32,6 +37,9 @@ class TqzFormLayerWindow : public TCustomForm {
   // Whether a press on this window runs a size or move loop of the
   // decorated form now.
   bool SizingOwner() const { return sizingOwner_; }
+  // The top window of a full-border frame routes the mouse to the frame's
+  // objects through this.
+  void SetMouseRoute(TMouseRoute route) { mouseRoute_ = std::move(route); }
 
   // Places the window at `bounds` showing `premultiplied` at `opacity`, and
   // shows it without activation; an empty picture hides the window instead.
@@ -50,6 +58,7 @@ class TqzFormLayerWindow : public TCustomForm {
   TComponentRef<TCustomForm> decorated_;
   bool mouseTransparent_;
   THitTest hitTest_;
+  TMouseRoute mouseRoute_;
   bool sizingOwner_ = false;
 };
 

@@ -23,6 +23,12 @@ constexpr std::array kSides{TqzBorderSide::Top, TqzBorderSide::Bottom, TqzBorder
                             TqzBorderSide::Right};
 constexpr size_t Slot(TqzBorderSide side) { return static_cast<size_t>(side); }
 
+// The watch for the mouse leaving the top window of a full-border frame.
+constexpr uintptr_t kHotWatchTimer = 2;
+constexpr UINT kHotWatchIntervalMs = 500;
+
+using TObjectMouse = TqzLayerBorderOwner::TObjectMouse;
+
 // How far the diagonal sizing zones reach along the edges from each corner
 // of the form (at least the frame's own hit-test size).
 constexpr int kCornerGrip = 16;
@@ -87,6 +93,10 @@ struct TqzFormLayerBorder::Impl {
   std::array<std::unique_ptr<TqzBitmap>, 4> strips;
   std::array<TRect, 4> stripBounds;
   std::array<std::unique_ptr<TqzFormLayerWindow>, 4> windows;
+  // Full-border frames: the owner's objects under the mouse and pressed on
+  // the top window, and the watch that lets go of the hot one.
+  int hotObject = -1, pressedObject = -1;
+  bool hotWatch = false;
 
   const TqzBitmap* ActiveImage() const {
     return frame ? skin->ImageCache().LayerFrameImage() : nullptr;
@@ -131,13 +141,38 @@ struct TqzFormLayerBorder::Impl {
     return OffsetRect(caption, frameRect.Left, frameRect.Top);
   }
 
+  TPoint OuterOrigin(const TRect& form) const {
+    return {form.Left - extents.Left, form.Top - extents.Top};
+  }
+  TPoint ToOuter(TPoint screen) const {
+    const TPoint origin = OuterOrigin(formBounds);
+    return {screen.X - origin.X, screen.Y - origin.Y};
+  }
+
   void BuildStrips(const TRect& frameRect);
   void Place(const TRect& form);
+  void Repaint() {
+    if (visible) Place(owner.BorderForm().BoundsRect());
+  }
   void RaiseForm();
   int HitTest(TPoint screen) const;
   int SizingHit(TPoint screen) const;
   void CreateWindows();
   void FreeWindows();
+
+  // The mouse on the top window of a full-border frame. Every step that
+  // reaches the owner may free the form and this border with it: `alive`
+  // watches the top window, which goes with either.
+  using TAlive = TComponentRef<TqzFormLayerWindow>;
+  bool RouteTopMouse(TMessage& m);
+  bool TrackHot(TPoint screen, const TAlive& alive);
+  void MouseMoved(TPoint screen, const TAlive& alive);
+  void Press(TPoint screen, UINT msg, const TAlive& alive);
+  void Release(TPoint screen, UINT msg, const TAlive& alive);
+  void StartHotWatch();
+  void StopHotWatch();
+  void HotWatchTick();
+  void LetGoOfObjects();
 };
 
 // The four strips for a frame rectangle: the picture's top and bottom rows
@@ -194,7 +229,11 @@ void TqzFormLayerBorder::Impl::BuildStrips(const TRect& frameRect) {
   for (TqzBorderSide side : kSides) {
     std::function<void(TqzBitmap&)> decorate;
     if (side == TqzBorderSide::Top && frame->FullBorder)
-      decorate = [this](TqzBitmap& strip) { owner.DrawFullBorderObjects(strip, active); };
+      decorate = [this, frameRect](TqzBitmap& strip) {
+        const TPoint outer = OuterOrigin(formBounds);
+        const TPoint inStrip{outer.X - frameRect.Left, outer.Y - frameRect.Top};
+        owner.DrawFullBorderObjects(strip, inStrip, active);
+      };
     strips[Slot(side)] = MakeStrip(pixels[Slot(side)], decorate);
   }
 }
@@ -226,12 +265,20 @@ void TqzFormLayerBorder::Impl::RaiseForm() {
   SetWindowPos(form.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// The band of the hit extents around the form sizes it; near the form's
-// corners the band sizes diagonally. Outside the band the caption of a
-// full-border frame moves the form. Elsewhere the border takes the press
-// and does nothing with it.
+// The objects of a full-border frame come first, as on a skinned frame
+// (the sizing band of a frame with a border rect spans its whole caption):
+// a caption object's drag point moves the form (HTCAPTION), any other
+// object point is the objects' own (HTOBJECT). Then the band of the hit
+// extents around the form sizes it; near the form's corners the band sizes
+// diagonally. Outside the band the caption rect of a full-border frame
+// moves the form. Elsewhere the border takes the press and does nothing
+// with it.
 int TqzFormLayerBorder::Impl::HitTest(TPoint p) const {
   if (!frame) return HTCLIENT;
+  if (FullBorder()) {
+    const TqzLayerBorderOwner::TObjectHit object = owner.FullBorderObjectAt(ToOuter(p));
+    if (object.Index != -1) return object.CaptionDrag ? HTCAPTION : HTOBJECT;
+  }
   const int sizing = SizingHit(p);
   if (sizing != HTCLIENT) return sizing;
   return CaptionRect().Contains(p) ? HTCAPTION : HTCLIENT;
@@ -266,13 +313,151 @@ void TqzFormLayerBorder::Impl::CreateWindows() {
     if (window) continue;
     window.reset(new TqzFormLayerWindow(side, form, mouseTransparent, stayOnTop,
                                         [this](TPoint p) { return HitTest(p); }));
+    if (side == TqzBorderSide::Top && frame->FullBorder)
+      window->SetMouseRoute([this](TMessage& m) { return RouteTopMouse(m); });
   }
 }
 
 void TqzFormLayerBorder::Impl::FreeWindows() {
+  StopHotWatch();
+  hotObject = pressedObject = -1;
   for (auto& window : windows) window.reset();
   strips = {};
   stripBounds = {};
+}
+
+// ---------------------------------------------------------------------------
+// The objects on the top window of a full-border frame
+
+bool TqzFormLayerBorder::Impl::RouteTopMouse(TMessage& m) {
+  TqzFormLayerWindow* top = windows[Slot(TqzBorderSide::Top)].get();
+  if (!top || !FullBorder()) return false;
+  const TAlive alive(top);
+  TPoint screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  const bool clientMessage = m.Msg >= WM_MOUSEFIRST;
+  if (clientMessage) screen = top->ClientToScreen(screen);
+  switch (m.Msg) {
+    case WM_NCMOUSEMOVE: case WM_MOUSEMOVE:
+      MouseMoved(screen, alive);
+      return false;
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCLBUTTONDBLCLK:
+      if (m.WParam != HTOBJECT) return false;
+      Press(screen, m.Msg, alive);
+      return true;
+    case WM_NCLBUTTONUP: case WM_NCRBUTTONUP: case WM_LBUTTONUP: case WM_RBUTTONUP:
+      if (pressedObject == -1) return false;
+      Release(screen, m.Msg, alive);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The object under the mouse becomes the hot one; while one is pressed
+// only that one can be. False when the form went away meanwhile.
+bool TqzFormLayerBorder::Impl::TrackHot(TPoint screen, const TAlive& alive) {
+  const TPoint outer = ToOuter(screen);
+  int next = owner.FullBorderObjectAt(outer).Index;
+  if (pressedObject != -1 && next != pressedObject) next = -1;
+  if (next == hotObject) return true;
+  const int old = hotObject;
+  hotObject = next;
+  if (old != -1) {
+    owner.FullBorderObjectMouse(old, TObjectMouse::Leave, outer);
+    if (!alive) return false;
+  }
+  if (hotObject != -1 && hotObject == next) {
+    owner.FullBorderObjectMouse(next, TObjectMouse::Enter, outer);
+    if (!alive) return false;
+    StartHotWatch();
+  }
+  Repaint();
+  return true;
+}
+
+void TqzFormLayerBorder::Impl::MouseMoved(TPoint screen, const TAlive& alive) {
+  if (!TrackHot(screen, alive)) return;
+  const int target = pressedObject != -1 ? pressedObject : hotObject;
+  if (target != -1) owner.FullBorderObjectMouse(target, TObjectMouse::Move, ToOuter(screen));
+}
+
+// A press on an object: it becomes the pressed one and holds the mouse, so
+// that its release arrives here even off the top window (a caption keeps
+// the mouse free, as on a skinned frame).
+void TqzFormLayerBorder::Impl::Press(TPoint screen, UINT msg, const TAlive& alive) {
+  if (!TrackHot(screen, alive) || hotObject == -1) return;
+  const TPoint outer = ToOuter(screen);
+  const int index = hotObject;
+  pressedObject = index;
+  if (!owner.FullBorderObjectAt(outer).Caption) SetCapture(alive->Handle());
+  const TObjectMouse down = msg == WM_NCRBUTTONDOWN ? TObjectMouse::RightDown : TObjectMouse::LeftDown;
+  owner.FullBorderObjectMouse(index, down, outer);
+  if (!alive) return;
+  if (msg == WM_NCLBUTTONDBLCLK) {
+    owner.FullBorderObjectMouse(index, TObjectMouse::DblClick, outer);
+    if (!alive) return;
+  }
+  Repaint();
+}
+
+// The release goes to the pressed object after the hot one followed the
+// mouse: released away from it, the press does not count as a click.
+void TqzFormLayerBorder::Impl::Release(TPoint screen, UINT msg, const TAlive& alive) {
+  if (GetCapture() == alive->Handle()) ReleaseCapture();
+  if (!TrackHot(screen, alive)) return;
+  const int index = pressedObject;
+  const bool right = msg == WM_NCRBUTTONUP || msg == WM_RBUTTONUP;
+  owner.FullBorderObjectMouse(index, right ? TObjectMouse::RightUp : TObjectMouse::LeftUp,
+                              ToOuter(screen));
+  if (!alive) return;
+  pressedObject = -1;
+  Repaint();
+}
+
+void TqzFormLayerBorder::Impl::StartHotWatch() {
+  TqzFormLayerWindow* top = windows[Slot(TqzBorderSide::Top)].get();
+  if (hotWatch || !top) return;
+  hotWatch = true;
+  SetTimer(top->Handle(), kHotWatchTimer, kHotWatchIntervalMs,
+           [this](HWND, UINT, uintptr_t, DWORD) { HotWatchTick(); });
+}
+
+void TqzFormLayerBorder::Impl::StopHotWatch() {
+  if (!hotWatch) return;
+  hotWatch = false;
+  TqzFormLayerWindow* top = windows[Slot(TqzBorderSide::Top)].get();
+  if (top && top->HandleAllocated()) KillTimer(top->Handle(), kHotWatchTimer);
+}
+
+// The top window hears no more moves once the mouse has left it: the watch
+// lets go of the hot object then. A border that no longer draws objects
+// has none to let go of.
+void TqzFormLayerBorder::Impl::HotWatchTick() {
+  TqzFormLayerWindow* top = windows[Slot(TqzBorderSide::Top)].get();
+  if (!top) return;
+  if (!FullBorder()) {
+    StopHotWatch();
+    hotObject = pressedObject = -1;
+    return;
+  }
+  TPoint cursor;
+  GetCursorPos(cursor);
+  if (WindowFromPoint(cursor) == top->Handle()) return;
+  StopHotWatch();
+  if (hotObject == -1) return;
+  const TAlive alive(top);
+  const int old = hotObject;
+  hotObject = -1;
+  owner.FullBorderObjectMouse(old, TObjectMouse::Leave, ToOuter(cursor));
+  if (alive) Repaint();
+}
+
+void TqzFormLayerBorder::Impl::LetGoOfObjects() {
+  StopHotWatch();
+  TqzFormLayerWindow* top = windows[Slot(TqzBorderSide::Top)].get();
+  if (top && top->HandleAllocated() && GetCapture() == top->Handle()) ReleaseCapture();
+  hotObject = pressedObject = -1;
+  owner.FullBorderDeactivated();
 }
 
 // ---------------------------------------------------------------------------
@@ -311,6 +496,13 @@ uint8_t TqzFormLayerBorder::Opacity() const { return impl_->Opacity(); }
 bool TqzFormLayerBorder::SizingForm() const {
   return std::any_of(impl_->windows.begin(), impl_->windows.end(),
                      [](const auto& w) { return w && w->SizingOwner(); });
+}
+
+int TqzFormLayerBorder::HotObject() const { return impl_->hotObject; }
+int TqzFormLayerBorder::PressedObject() const { return impl_->pressedObject; }
+bool TqzFormLayerBorder::HotWatchRunning() const { return impl_->hotWatch; }
+TPoint TqzFormLayerBorder::OuterOrigin(const TRect& formBounds) const {
+  return impl_->OuterOrigin(formBounds);
 }
 
 HWND TqzFormLayerBorder::Window(TqzBorderSide side) const {
@@ -367,6 +559,7 @@ void TqzFormLayerBorder::SetActive(bool active, bool update) {
   Impl& d = *impl_;
   if (d.active == active) return;
   d.active = active;
+  if (!active && d.FullBorder()) d.LetGoOfObjects();
   const bool looksDifferent =
       d.FullBorder() || d.InactiveImage() || d.activeOpacity != d.inactiveOpacity;
   if (update && looksDifferent) Update();

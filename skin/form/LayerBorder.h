@@ -31,14 +31,45 @@ class TqzLayerBorderOwner {
   // The form may carry a border at all: skinnable, bordered or in client
   // mode, not an MDI child.
   virtual bool LayeredBorderAllowed() const = 0;
-  // Full-border frames: draws the caption, caption buttons and quick buttons
-  // with their alpha layers into the top strip before it is shown. The strip
-  // is the frame's width, its origin the frame's top-left, its pixels carry
-  // straight (not premultiplied) alpha. Nothing by default.
-  virtual void DrawFullBorderObjects(TqzBitmap& topStrip, bool active) {
+
+  // ---- Full-border frames: the frame's objects live on the top window ----
+  // Object coordinates there are those of the outer window: the form's
+  // bounds enlarged by the border's extents, the rectangle a frame with a
+  // caption would have.
+
+  // Draws the caption (with its quick buttons and tabs) and the caption
+  // buttons with their alpha layers into the top strip before it is shown.
+  // The strip is the frame's width, its pixels carry straight (not
+  // premultiplied) alpha; `outerOrigin` is where the outer window's (0, 0)
+  // lies in it. Nothing by default.
+  virtual void DrawFullBorderObjects(TqzBitmap& topStrip, TPoint outerOrigin, bool active) {
     (void)topStrip;
+    (void)outerOrigin;
     (void)active;
   }
+  // The object at an outer-window point: its index (-1 for none), whether
+  // it is a caption object, and whether the point drags the caption (a
+  // caption's point not on one of its quick buttons or tabs).
+  struct TObjectHit {
+    int Index = -1;
+    bool Caption = false;
+    bool CaptionDrag = false;
+  };
+  virtual TObjectHit FullBorderObjectAt(TPoint outer) const {
+    (void)outer;
+    return {};
+  }
+  // The mouse on the object `index` (outer-window coordinates). Each call
+  // may run user code that frees the form, its border and its windows.
+  enum class TObjectMouse { Enter, Leave, Move, LeftDown, LeftUp, RightDown, RightUp, DblClick };
+  virtual void FullBorderObjectMouse(int index, TObjectMouse event, TPoint outer) {
+    (void)index;
+    (void)event;
+    (void)outer;
+  }
+  // The form was deactivated: the caption buttons and quick buttons lose
+  // their hot and pressed looks (the border has let go of its objects).
+  virtual void FullBorderDeactivated() {}
 };
 
 class TqzFormLayerBorder {
@@ -78,6 +109,15 @@ class TqzFormLayerBorder {
   HWND Window(TqzBorderSide side) const;
   // True while a press on the border runs the form's size or move loop.
   bool SizingForm() const;
+  // Full-border frames: the object under the mouse on the top window and
+  // the one pressed there (indexes of the owner's objects, -1 for none),
+  // and whether the 500 ms watch for the mouse leaving the top window runs.
+  int HotObject() const;
+  int PressedObject() const;
+  bool HotWatchRunning() const;
+  // Where the outer window's (0, 0) lies on the screen for a form at
+  // `formBounds` (the form's top-left less the extents).
+  TPoint OuterOrigin(const TRect& formBounds) const;
 
  private:
   struct Impl;

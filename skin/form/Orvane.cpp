@@ -210,46 +210,9 @@ bool TqzOrvane::LayeredBorderAllowed() const {
   return skinnable_ && (ClientMode() || !Borderless());
 }
 
-namespace {
-
-// Moves an object's rectangle for drawing elsewhere and puts it back.
-class TMovedObject {
- public:
-  TMovedObject(TqzActiveSkinObject& object, int dx, int dy)
-      : object_(object), saved_(object.ObjectRect) {
-    object.ObjectRect = OffsetRect(saved_, dx, dy);
-  }
-  ~TMovedObject() { object_.ObjectRect = saved_; }
-  TMovedObject(const TMovedObject&) = delete;
-  TMovedObject& operator=(const TMovedObject&) = delete;
-
- private:
-  TqzActiveSkinObject& object_;
-  TRect saved_;
-};
-
-}  // namespace
-
-void TqzOrvane::DrawFullBorderObjects(TqzBitmap& topStrip, bool) {
-  if (!HasSkin() || topStrip.Empty()) return;
-  // The strip's origin is the frame's top-left, the form sits at the
-  // border's extents inside it.
-  const TRect e = layerBorder_->Extents();
-  TCanvas& canvas = topStrip.Canvas();
-  // The strip owns its pixels; the objects write their alpha into them.
-  TPixmap& pixels = const_cast<TPixmap&>(topStrip.Pixmap());
-  for (auto& o : objects_) {
-    if (!o->ShownIn(rolledUp_) || !o->Visible) continue;
-    const bool captionButton = dynamic_cast<TqzSkinButtonObject*>(o.get()) != nullptr;
-    if (!o->IsCaption() && !captionButton) continue;
-    TMovedObject moved(*o, e.Left, e.Top);
-    if (o->IsCaption()) o->Draw(canvas, true);
-    else o->DrawAlphaLayer(canvas, pixels);
-  }
-}
-
 TPoint TqzOrvane::WindowToScreen(TPoint p) const {
   if (ClientMode()) return form_->ClientToScreen(p);
+  if (FullBorderLayered()) return FullBorderOuterToScreen(p);
   return {form_->Left() + p.X, form_->Top() + p.Y};
 }
 
@@ -451,6 +414,8 @@ void TqzOrvane::PlaceAllObjects() {
   in.FrameMode = !ClientMode();
   in.MenuButtonVisible = MenuButtonVisible;
   in.MenuButtonWidth = MenuButtonWidth;
+  TqzFrameRects outerRects;  // a full-border frame's objects lie on the outer window
+  if (FullBorderLayered()) PlaceOnOuterWindow(in, outerRects);
   PlaceObjects(objects_, in);
   if (ClientMode() && rolledUp_) RollUpClientResize();
 }

@@ -261,8 +261,21 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   // ---- TqzLayerBorderOwner ----
   TCustomForm& BorderForm() const override { return *form_; }
   bool LayeredBorderAllowed() const override;
-  // The caption and its buttons on the top strip of a full-border frame.
-  void DrawFullBorderObjects(TqzBitmap& topStrip, bool active) override;
+  // Full-border frames (OrvaneFullBorder.cpp): the frame objects live on
+  // the layered border's top window, in the coordinates of the outer window
+  // (the form enlarged by the border's extents).
+  void DrawFullBorderObjects(TqzBitmap& topStrip, TPoint outerOrigin, bool active) override;
+  TObjectHit FullBorderObjectAt(TPoint outer) const override;
+  void FullBorderObjectMouse(int index, TObjectMouse event, TPoint outer) override;
+  void FullBorderDeactivated() override;
+
+ private:
+  TPoint FullBorderOuterToScreen(TPoint outer) const;
+  // Lays the objects out for the outer window's size instead of the form's.
+  void PlaceOnOuterWindow(TqzObjectPlacement& placement, TqzFrameRects& outerRects) const;
+  // The alpha of the caption's quick buttons and tabs in the top strip.
+  void DrawCaptionExtrasAlpha(const TqzSkinCaptionObject& caption, TPixmap& strip,
+                              TPoint outerOrigin) const;
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;

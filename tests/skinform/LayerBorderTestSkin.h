@@ -8,6 +8,8 @@
 // 20..30, the side strips 10 wide.
 #pragma once
 
+#include <array>
+#include <span>
 #include <string>
 
 #include "host/graphics/BmpCodec.h"
@@ -93,5 +95,89 @@ struct TTestBorderOwner : TqzLayerBorderOwner {
   TCustomForm& form;
   bool active = true, rolledUp = false, minimized = false, mainForm = true, allowed = true;
 };
+
+// ---------------------------------------------------------------------------
+// A whole skin with a full-border layer frame, for a form with a controller.
+//
+// The form picture is 100 x 60 (client rect (5, 20, 95, 55), corners at
+// x 10 / 90 and y 20 / 50), with a caption (4, 2, 96, 18), a close and a
+// maximise button. Their looks are 12 x 10 cells of active picture 0
+// (normal at x 0, hot at 12, pressed at 24) whose opacity is active picture
+// 1 at the same place. The layer frame is 120 x 90 (active pictures 2 and
+// 3): border rect (10, 5, 110, 85) and client rect (15, 25, 105, 80), so
+// the border's extents are 5, 20, 5, 5, the outer window's (0, 0) lies at
+// (10, 5) of the frame, and the top strip is 30 rows.
+
+inline uint32_t FullFormPixel(int x, int y) {
+  return 0xFF000000u | uint32_t(x * 2) << 16 | uint32_t(y * 4) << 8 | 30u;
+}
+inline uint32_t ButtonLookPixel(int x, int y) {
+  return 0xFF000000u | uint32_t(x * 5) << 16 | uint32_t(y * 20) << 8 | 180u;
+}
+inline int ButtonMaskGrey(int x, int y) { return (x * 5 + y * 11) % 256; }
+inline uint32_t FullFramePixel(int x, int y) {
+  return 0xFF000000u | uint32_t(x * 2) << 16 | uint32_t(y * 2) << 8 | 60u;
+}
+inline constexpr int kFullFrameGrey = 160;
+
+// round(c * a / 255) on each colour channel, alpha a.
+inline uint32_t Premultiplied(uint32_t colour, int alpha) {
+  const uint32_t a = uint32_t(alpha);
+  auto channel = [a](uint32_t v) { return (2 * v * a + 255) / 510; };
+  return a << 24 | channel((colour >> 16) & 0xFF) << 16 | channel((colour >> 8) & 0xFF) << 8 |
+         channel(colour & 0xFF);
+}
+
+template <class F>
+std::vector<uint8_t> PictureBmp(int w, int h, F pixel) {
+  TPixmap p(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) p.At(x, y) = pixel(x, y);
+  return EncodeBmp(p, 24);
+}
+
+inline std::vector<uint8_t> GreyBmp(int w, int h, int (*grey)(int, int)) {
+  return PictureBmp(w, h, [grey](int x, int y) {
+    const uint32_t g = uint32_t(grey(x, y));
+    return 0xFF000000u | g << 16 | g << 8 | g;
+  });
+}
+
+inline std::string FullBorderButtonKeys(const std::string& command) {
+  return "activepictureindex=0\nskinrectinapicture=1\ncommand=" + command +
+         "\nskinrect=0,0,12,10\nactiveskinrect=12,0,24,10\ndownrect=24,0,36,10\n"
+         "alphamaskpictureindex=1\nalphamaskactivepictureindex=1\n";
+}
+
+// `layerKeys` are added to [LAYERFRAME], `formKeys` to [FORMINFO],
+// `captionKeys` to the caption's section; `tabKeys`, when given, describe
+// the caption tabs (a fourth object, "captiontab").
+inline std::vector<uint8_t> FullBorderSkin(const std::string& layerKeys = "",
+                                           const std::string& formKeys = "",
+                                           const std::string& captionKeys = "",
+                                           const std::string& tabKeys = "") {
+  const auto picture = PictureBmp(100, 60, FullFormPixel);
+  const auto looks = PictureBmp(48, 10, ButtonLookPixel);
+  const auto looksMask = GreyBmp(48, 10, ButtonMaskGrey);
+  const auto frame = PictureBmp(120, 90, FullFramePixel);
+  const auto frameMask = GreyBmp(120, 90, [](int, int) { return kFullFrameGrey; });
+  const std::string text =
+      "[FORMINFO]\nlefttoppoint=10,20\nrighttoppoint=90,20\nleftbottompoint=10,50\n"
+      "rightbottompoint=90,50\nclientrect=5,20,95,55\ncaptionrect=4,2,96,18\nbuttonsoffset=2\n" +
+      formKeys +
+      "[SKINOBJECTS]\ncount=" + std::string(tabKeys.empty() ? "3" : "4") +
+      "\n0=caption:caption\n1=closebutton:stdbutton\n2=maxbutton:stdbutton\n" +
+      (tabKeys.empty() ? "" : "3=captiontab:captiontab\n[captiontab]\n" + tabKeys + "\n") +
+      "[caption]\nskinrect=4,2,96,18\n" + captionKeys +
+      "\n[closebutton]\n" + FullBorderButtonKeys("cmclose") +
+      "[maxbutton]\n" + FullBorderButtonKeys("cmmaximize") +
+      "[LAYERFRAME]\npictureindex=2\nmaskpictureindex=3\nlefttoppoint=20,30\n"
+      "righttoppoint=100,30\nleftbottompoint=20,80\nrightbottompoint=100,80\n"
+      "clientrect=15,25,105,80\nborderrect=10,5,110,85\nfullborder=1\n" +
+      layerKeys;
+  const std::array<std::span<const uint8_t>, kSkinSlotCount> slots{picture, {}, {}, {}, {}};
+  const std::span<const uint8_t> actives[] = {looks, looksMask, frame, frameMask};
+  return BuildSkinContainer(slots, actives, text);
+}
 
 }  // namespace qz::testing

@@ -88,6 +88,9 @@ class TShotStage {
   THeadlessPlatform& Platform() const { return *platform_; }
   // The window's bounds on the screen.
   TRect WindowBounds() const;
+  // What a look shows: the window, and around it the whole layered frame
+  // when that frame draws the caption and its buttons (a full border).
+  TRect LookBounds() const;
   // Whether a window point lies in the window's shape.
   bool InShape(TPoint windowPoint) const;
 
@@ -216,6 +219,13 @@ inline THeadlessWindow& TShotStage::PlatformWindow() const {
 
 inline TRect TShotStage::WindowBounds() const { return PlatformWindow().Bounds(); }
 
+inline TRect TShotStage::LookBounds() const {
+  const TRect window = WindowBounds();
+  TqzFormLayerBorder& border = orvane_->LayerBorder();
+  if (!border.FullBorder() || !border.Visible()) return window;
+  return UnionRect(window, border.FrameRect(window));
+}
+
 inline bool TShotStage::InShape(TPoint p) const {
   const TRect b = WindowBounds();
   if (p.X < 0 || p.Y < 0 || p.X >= b.Width() || p.Y >= b.Height()) return false;
@@ -229,7 +239,7 @@ inline TPixmap TShotStage::Look() const {
   platform_->SetDesktopColor(0xFFFFFFFF);
   const TPixmap overWhite = platform_->ComposeScreen();
   const TPoint origin = platform_->ScreenRect().TopLeft();
-  const TRect b = WindowBounds();
+  const TRect b = LookBounds();
   TPixmap out(b.Width(), b.Height());
   for (int y = 0; y < out.Height(); ++y)
     for (int x = 0; x < out.Width(); ++x) {
