@@ -375,6 +375,7 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void ResetObjectStates();
   void RouteNCMouse(TMessage& m);
   void RouteClientMouse(TMessage& m);
+  static TPoint ObjectPoint(const TqzActiveSkinObject& o, TPoint window);
   void ObjectMouseDown(TPoint p, TqzMouseButton button, bool capture);
   void ObjectMouseUp(TPoint p, TqzMouseButton button);
   void ObjectMouseMove(TPoint p);

@@ -162,6 +162,11 @@ void TqzOrvane::RouteClientMouse(TMessage& m) {
   }
 }
 
+// Objects take the mouse relative to their own rectangle.
+TPoint TqzOrvane::ObjectPoint(const TqzActiveSkinObject& o, TPoint window) {
+  return {window.X - o.ObjectRect.Left, window.Y - o.ObjectRect.Top};
+}
+
 void TqzOrvane::ObjectMouseDown(TPoint p, TqzMouseButton button, bool runTest) {
   TComponentRef<TqzOrvane> self(this);
   if (runTest) {
@@ -172,7 +177,8 @@ void TqzOrvane::ObjectMouseDown(TPoint p, TqzMouseButton button, bool runTest) {
   if (!o) return;
   mouseCaptureObject_ = activeObject_;
   if (!o->IsCaption()) SetCapture(form_->Handle());
-  o->MouseDown(p.X, p.Y, button);
+  const TPoint at = ObjectPoint(*o, p);
+  o->MouseDown(at.X, at.Y, button);
 }
 
 void TqzOrvane::ObjectMouseUp(TPoint p, TqzMouseButton button) {
@@ -192,14 +198,17 @@ void TqzOrvane::ObjectMouseUp(TPoint p, TqzMouseButton button) {
     mouseCaptureObject_ = -1;
     return;
   }
-  o->MouseUp(p.X, p.Y, button);
+  const TPoint at = ObjectPoint(*o, p);
+  o->MouseUp(at.X, at.Y, button);
   if (self) mouseCaptureObject_ = -1;
 }
 
 void TqzOrvane::ObjectMouseMove(TPoint p) {
   TqzActiveSkinObject* o = ObjectAt(mouseCaptureObject_);
   if (!o) o = ObjectAt(activeObject_);
-  if (o) o->MouseMove(p.X, p.Y);
+  if (!o) return;
+  const TPoint at = ObjectPoint(*o, p);
+  o->MouseMove(at.X, at.Y);
 }
 
 void TqzOrvane::CaptionDoubleClick() {

@@ -20,7 +20,7 @@ constexpr double kMorphSnap = 1e-9;
 
 TqzActiveSkinObject::TqzActiveSkinObject(TqzObjectHost& host, const TqzDataSkinObject& data)
     : host_(host), data_(data), idName_(data.IDName) {}
-TqzActiveSkinObject::~TqzActiveSkinObject() = default;
+TqzActiveSkinObject::~TqzActiveSkinObject() { *alive_ = false; }
 
 // ---- pictures ----
 
@@ -205,16 +205,19 @@ void TqzActiveSkinObject::MouseLeave() { RunLeave(true, true); }
 
 void TqzActiveSkinObject::DblClick() {}
 
+// The object works in its own coordinates; its events tell the window's,
+// with the object's rectangle beside them.
 void TqzActiveSkinObject::MouseDown(int x, int y, TqzMouseButton button) {
-  host_.FireMouseDown(IDName(), x, y, ObjectRect, button);
+  host_.FireMouseDown(IDName(), ObjectRect.Left + x, ObjectRect.Top + y, ObjectRect, button);
 }
 
 void TqzActiveSkinObject::MouseUp(int x, int y, TqzMouseButton button) {
-  if (MouseIn) host_.FireMouseUp(IDName(), x, y, ObjectRect, button);
+  if (MouseIn)
+    host_.FireMouseUp(IDName(), ObjectRect.Left + x, ObjectRect.Top + y, ObjectRect, button);
 }
 
 void TqzActiveSkinObject::MouseMove(int x, int y) {
-  host_.FireMouseMove(IDName(), x, y, ObjectRect);
+  host_.FireMouseMove(IDName(), ObjectRect.Left + x, ObjectRect.Top + y, ObjectRect);
 }
 
 }  // namespace qz

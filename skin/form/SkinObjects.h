@@ -120,9 +120,24 @@ class TqzActiveSkinObject {
   void RunEnter(bool changeLook, bool showLayer = false);
   void RunLeave(bool changeLook, bool hideLayer = false);
 
+  // An event handler the object raises may free the form, and every object
+  // with it. Code that goes on after raising one holds this and asks it.
+  class TLiveness {
+   public:
+    explicit TLiveness(std::shared_ptr<const bool> alive) : alive_(std::move(alive)) {}
+    explicit operator bool() const { return *alive_; }
+
+   private:
+    std::shared_ptr<const bool> alive_;
+  };
+  TLiveness Liveness() const { return TLiveness(alive_); }
+
   TqzObjectHost& host_;
   const TqzDataSkinObject& data_;
   std::string idName_;
+
+ private:
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // ---------------------------------------------------------------------------

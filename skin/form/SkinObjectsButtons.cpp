@@ -115,8 +115,9 @@ void TqzSkinButtonObject::ReleaseButton(TqzMouseButton button) {
 // last, after the object's own press and its event.
 void TqzSkinButtonObject::MouseDown(int x, int y, TqzMouseButton button) {
   const bool opensMenu = PressButton(button);
+  const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseDown(x, y, button);
-  if (opensMenu) host_.PopupMenuBelow(*Menu, ObjectRect);
+  if (alive && opensMenu) host_.PopupMenuBelow(*Menu, ObjectRect);
 }
 
 void TqzSkinButtonObject::MouseUp(int x, int y, TqzMouseButton button) {
@@ -235,13 +236,15 @@ void TqzSkinStdButtonObject::MouseDown(int x, int y, TqzMouseButton button) {
   // The system menu opens on the press, below the button, as the last step.
   const bool opens = Enabled && button == TqzMouseButton::mbLeft && !down_;
   if (opens) SetDown(true);
+  const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseDown(x, y, button);
-  if (opens) host_.PopupSystemMenuBelow(ObjectRect);
+  if (alive && opens) host_.PopupSystemMenuBelow(ObjectRect);
 }
 
 void TqzSkinStdButtonObject::MouseUp(int x, int y, TqzMouseButton button) {
   const bool runs = Enabled && Active && button == TqzMouseButton::mbLeft &&
                     Command() != TqzStdCommand::SysMenu && Command() != TqzStdCommand::Default;
+  const TLiveness alive = Liveness();
   if (Command() == TqzStdCommand::SysMenu) {
     // Down stays while the system menu is open (MenuClosed releases it).
     TqzActiveSkinObject::MouseUp(x, y, button);
@@ -249,7 +252,7 @@ void TqzSkinStdButtonObject::MouseUp(int x, int y, TqzMouseButton button) {
     // The button's own release comes first: closing may free the form.
     TqzSkinButtonObject::MouseUp(x, y, button);
   }
-  if (!runs) return;
+  if (!alive || !runs) return;
   HideLayer();
   host_.ExecuteCommand(Command());
 }
@@ -388,8 +391,9 @@ void TqzSkinAnimateObject::MouseDown(int x, int y, TqzMouseButton button) {
     frame_ = FrameCount();
     host_.RedrawObject(*this);
   }
+  const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseDown(x, y, button);
-  if (!left) return;
+  if (!alive || !left) return;
   // Menus open last: a command from them may free the object.
   if (d.Command == TqzStdCommand::SysMenu) {
     menuOpen_ = true;
@@ -408,8 +412,9 @@ void TqzSkinAnimateObject::MouseUp(int x, int y, TqzMouseButton button) {
     down_ = false;
     host_.RedrawObject(*this);
   }
+  const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseUp(x, y, button);
-  if (!runs) return;
+  if (!alive || !runs) return;
   HideLayer();
   host_.ExecuteCommand(d.Command);
 }

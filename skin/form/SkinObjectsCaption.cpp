@@ -101,7 +101,9 @@ void TqzSkinCaptionObject::MouseDown(int x, int y, TqzMouseButton button) {
     host_.StartClientDrag(p);
   // The object's own press event goes out first: the tab change, the
   // click or the menu may free the form and with it this object.
+  const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseDown(x, y, button);
+  if (!alive) return;
   if (tab >= 0) PressTab(tab);
   else if (quick >= 0) PressQuickButton(quick, p);
 }
@@ -116,9 +118,10 @@ void TqzSkinCaptionObject::MouseUp(int x, int y, TqzMouseButton button) {
     pressedButton_ = -1;
     host_.RedrawCaption();
   }
+  const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseUp(x, y, button);
   // A click needs the release over the button that was pressed.
-  if (clickPending && QuickButtonAt({ObjectRect.Left + x, ObjectRect.Top + y}) == pressed) {
+  if (alive && clickPending && QuickButtonAt({ObjectRect.Left + x, ObjectRect.Top + y}) == pressed) {
     TqzQuickButtonItem& item = *e.QuickButtons->Items(pressed);
     if (TNotifyEvent click = item.OnClick) click(&item);
   }

@@ -80,11 +80,12 @@ void TqzSkinSwitchObject::Draw(TCanvas& canvas, bool) {
 }
 
 void TqzSkinSwitchObject::MouseDown(int x, int y, TqzMouseButton button) {
+  const TLiveness alive = Liveness();
   if (Enabled && button == TqzMouseButton::mbLeft) {
     SetState(state_ == swsOn ? swsOff : swsOn);
     host_.FireSwitchChangeState(IDName(), state_);
   }
-  TqzActiveSkinObject::MouseDown(x, y, button);
+  if (alive) TqzActiveSkinObject::MouseDown(x, y, button);
 }
 
 void TqzSkinSwitchObject::MouseEnter() { RunEnter(false); }
@@ -167,6 +168,7 @@ void TqzSkinTrackBarObject::Draw(TCanvas& canvas, bool) {
 }
 
 void TqzSkinTrackBarObject::MouseDown(int x, int y, TqzMouseButton button) {
+  const TLiveness alive = Liveness();  // moving the thumb raises its change event
   if (Enabled && button == TqzMouseButton::mbLeft) {
     const int along = Vertical() ? y : x;
     if (ThumbRect().Contains({x, y})) {
@@ -177,12 +179,13 @@ void TqzSkinTrackBarObject::MouseDown(int x, int y, TqzMouseButton button) {
       MoveThumbTo(along);
     }
   }
-  TqzActiveSkinObject::MouseDown(x, y, button);
+  if (alive) TqzActiveSkinObject::MouseDown(x, y, button);
 }
 
 void TqzSkinTrackBarObject::MouseMove(int x, int y) {
+  const TLiveness alive = Liveness();
   if (dragging_) MoveThumbTo((Vertical() ? y : x) - dragOffset_);
-  TqzActiveSkinObject::MouseMove(x, y);
+  if (alive) TqzActiveSkinObject::MouseMove(x, y);
 }
 
 void TqzSkinTrackBarObject::MouseUp(int x, int y, TqzMouseButton button) {
@@ -309,18 +312,20 @@ int TqzSkinFrameRegulatorObject::ValueFromDrag(int x, int y) const {
 }
 
 void TqzSkinFrameRegulatorObject::MouseDown(int x, int y, TqzMouseButton button) {
+  const TLiveness alive = Liveness();  // a new value raises its change event
   if (Enabled && button == TqzMouseButton::mbLeft) {
     dragging_ = true;
     dragStart_ = {x, y};
     dragValue_ = value_;
     if (Kind() == TqzRegulatorKind::Round) SetValue(ValueFromDrag(x, y));
   }
-  TqzActiveSkinObject::MouseDown(x, y, button);
+  if (alive) TqzActiveSkinObject::MouseDown(x, y, button);
 }
 
 void TqzSkinFrameRegulatorObject::MouseMove(int x, int y) {
+  const TLiveness alive = Liveness();
   if (dragging_) SetValue(ValueFromDrag(x, y));
-  TqzActiveSkinObject::MouseMove(x, y);
+  if (alive) TqzActiveSkinObject::MouseMove(x, y);
 }
 
 void TqzSkinFrameRegulatorObject::MouseUp(int x, int y, TqzMouseButton button) {
@@ -463,9 +468,10 @@ void TqzSkinMainMenuItem::MouseDown(int x, int y, TqzMouseButton button) {
     down_ = true;
     host_.RedrawObject(*this);
   }
+  const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseDown(x, y, button);
   // Last: a command from the submenu may free the form and this object.
-  if (opens && item_.Count() > 0) host_.PopupMenuBelow(item_, ObjectRect);
+  if (alive && opens && item_.Count() > 0) host_.PopupMenuBelow(item_, ObjectRect);
 }
 
 void TqzSkinMainMenuItem::MouseEnter() {

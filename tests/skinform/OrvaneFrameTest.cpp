@@ -380,6 +380,60 @@ TEST_F(OrvaneFrame, HandlersMayFreeTheForm) {
   EXPECT_FALSE(shared->Empty());
 }
 
+// A caption button goes on after raising its press and release events (its
+// command, its menu): a handler that freed the form stops it there.
+TEST_F(OrvaneFrame, ObjectPressAndReleaseHandlersMayFreeTheForm) {
+  for (const bool onRelease : {false, true}) {
+    auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+    TForm* form = s.Form;
+    auto freeForm = [slot = &form](const std::string&, int, int, const TRect&, TqzMouseButton) {
+      TForm* gone = std::exchange(*slot, nullptr);
+      delete gone;
+    };
+    if (onRelease)
+      s.Orvane->OnMouseUpEvent = freeForm;
+    else
+      s.Orvane->OnMouseDownEvent = freeForm;
+    Move({100 + 583, 100 + 15});  // the close button
+    Ticks(1, 60);
+    hp->InjectMouseDown();
+    hp->InjectMouseUp();
+    Pump();
+    EXPECT_EQ(form, nullptr) << (onRelease ? "release" : "press");
+  }
+}
+
+// Objects work in their own coordinates; their events tell the window's.
+TEST_F(OrvaneFrame, ObjectsTakeTheMouseRelativeToThemselves) {
+  struct TRecorder : TTestCaption {
+    using TTestCaption::TTestCaption;
+    void MouseDown(int x, int y, TqzMouseButton b) override {
+      Seen = {x, y};
+      TTestCaption::MouseDown(x, y, b);
+    }
+    TPoint Seen{-1, -1};
+  };
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  TqzDataSkinObject data("recorder");
+  const TRect r = Rect(556, 7, 573, 23);  // over the maximise button, ahead of it in the list
+  auto owned = std::make_unique<TRecorder>(*s.Orvane, data, r);
+  owned->Caption = false;
+  TRecorder& recorder = *owned;
+  s.Orvane->ObjectList().insert(s.Orvane->ObjectList().begin(), std::move(owned));
+  TPoint eventPoint{-1, -1};
+  s.Orvane->OnMouseDownEvent = [&](const std::string&, int x, int y, const TRect&, TqzMouseButton) {
+    eventPoint = {x, y};
+  };
+  Move({100 + 560, 100 + 12});
+  Ticks(1, 60);
+  hp->InjectMouseDown();
+  hp->InjectMouseUp();
+  Pump();
+  EXPECT_EQ(recorder.Seen, (TPoint{4, 5}));
+  EXPECT_EQ(eventPoint, (TPoint{560, 12}));
+  s.Orvane->ObjectList().erase(s.Orvane->ObjectList().begin());
+}
+
 TEST_F(OrvaneFrame, SystemMenuOffersTheStateItemsAndRunsThem) {
   auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
   int opened = 0, shown = 0;

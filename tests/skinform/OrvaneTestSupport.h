@@ -24,9 +24,7 @@ class TTestCaption : public TqzActiveSkinObject {
   bool CaptionDragPoint(TPoint p) const override { return Caption && ObjectRect.Contains(p); }
   void MouseEnter() override { Host().FireMouseEnter(IDName()); }
   void MouseLeave() override { Host().FireMouseLeave(IDName()); }
-  void MouseDown(int x, int y, TqzMouseButton b) override {
-    Host().FireMouseDown(IDName(), x, y, ObjectRect, b);
-  }
+  void MouseDown(int x, int y, TqzMouseButton b) override { TqzActiveSkinObject::MouseDown(x, y, b); }
   bool Caption = true;
 };
 
