@@ -1,115 +1,438 @@
-// Skin control bases: first outline; the behaviour follows.
+// The windowed skin control bases and what all four bases share: the skin
+// link, the off-screen paint with its blend, and the skin-change walk.
 #include "skin/controls/SkinControl.h"
 
+#include <vector>
+
 #include "host/ui/ImgList.h"
+#include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/EffectBmp.h"
+#include "skin/draw/QZUtils.h"
 
 namespace qz {
+
+// ---------------------------------------------------------------------------
+// Plain look
 
 TColor PlainFaceColor() { return static_cast<TColor>(ColorToRGB(clBtnFace)); }
 TColor PlainHighlightColor() { return static_cast<TColor>(ColorToRGB(clBtnHighlight)); }
 TColor PlainShadowColor() { return static_cast<TColor>(ColorToRGB(clBtnShadow)); }
+
 void SetSkinControlDefaultFont(TFont& font) {
   font.SetName("Tahoma");
   font.SetHeight(13);
+  font.SetStyle({});
 }
 
-TqzSkinGeometry TqzSkinResizeState::Geometry() const { return {}; }
-TqzNewGeometry TqzSkinResizeState::NewGeometry(int W, int H) const { return {W, H}; }
-void TqzSkinResizeState::CopyGeometry(const TqzDataSkinCustomControl&, const TqzSkinData&) {}
-void TqzSkinResizeState::ClearGeometry() {}
-void TqzSkinResizeState::CalcSizeRule(bool, int&, int&) {}
-TRect TqzSkinResizeState::CalcNewRectRule(const TRect& Rc, int, int) const { return Rc; }
-void TqzSkinResizeState::ComposeSkinImage(TBitmap&, int, int) const {}
-void TqzSkinResizeState::PaintFrameOnly(TCanvas&, int, int) const {}
-std::optional<TRegion> TqzSkinResizeState::BuildMaskRegion(int, int) const { return {}; }
+// ---------------------------------------------------------------------------
+// Shared by the windowed and the graphic bases
+
+namespace skin_control_detail {
+
+int FindSkinIndex(const TqzSkinLinkState& link) {
+  if (link.skinData == nullptr || link.skinData->Empty()) return -1;
+  return link.skinData->FindControlIndex(link.skinDataName);
+}
+
+TqzDataSkinControl* Description(const TqzSkinLinkState& link, int index) {
+  if (link.skinData == nullptr || index < 0) return nullptr;
+  const auto& list = link.skinData->CtrlList();
+  return index < static_cast<int>(list.size()) ? list[size_t(index)].get() : nullptr;
+}
+
+TCursor SkinCursor(const TqzSkinData* skin, int cursorIndex) {
+  if (cursorIndex == -1 || skin == nullptr) return crDefault;
+  return skin->StartCursorIndex() + cursorIndex;
+}
+
+void DrawComposed(TControl& control, const TqzSkinLinkState& link, const TBitmap& image,
+                  TCanvas& canvas) {
+  if (!link.alphaBlend) {
+    canvas.Draw(0, 0, image);
+    return;
+  }
+  // Each channel = value/255 * control + (1 - value/255) * background.
+  TBitmap background(image.Width(), image.Height());
+  TComponentRef<TControl> alive(&control);
+  GetParentImage(&control, background.Canvas());
+  if (!alive) return;
+  TqzEffectBmp blended(image);
+  blended.Morph(TqzEffectBmp(background), 1.0 - link.alphaBlendValue / 255.0);
+  TBitmap out;
+  out.SetSize(blended.Width(), blended.Height());
+  out.Pixels() = blended.ToPixmap();
+  out.Modified();
+  canvas.Draw(0, 0, out);
+}
+
+void RefreshChildren(TControl& control) {
+  auto* container = dynamic_cast<TWinControl*>(&control);
+  if (container == nullptr) return;
+  std::vector<TComponentRef<TControl>> children;
+  for (int i = 0; i < container->ControlCount(); ++i) children.emplace_back(container->Controls(i));
+  for (auto& child : children) {
+    if (!child) continue;
+    auto* windowed = dynamic_cast<TWinControl*>(child.Get());
+    if (windowed != nullptr && windowed->HandleAllocated())
+      SendMessage(windowed->Handle(), MSG_REFRESH_ALPHABLEND);
+    else
+      child->Perform(MSG_REFRESH_ALPHABLEND);
+  }
+}
+
+}  // namespace skin_control_detail
+
+using namespace skin_control_detail;
+
+// ---------------------------------------------------------------------------
+// The skin-change walk
+
+namespace {
+
+TqzSkinData* SkinDataOf(TControl* c, bool& skinned) {
+  if (auto* w = dynamic_cast<TqzSkinControl*>(c)) {
+    skinned = true;
+    return w->SkinData();
+  }
+  if (auto* g = dynamic_cast<TqzGraphicSkinControl*>(c)) {
+    skinned = true;
+    return g->SkinData();
+  }
+  skinned = false;
+  return nullptr;
+}
+
+void NotifyOne(TControl* c, uint32_t msg) {
+  const bool before = msg == MSG_SKIN_BEFORE_CHANGE;
+  if (auto* w = dynamic_cast<TqzSkinControl*>(c)) {
+    before ? w->BeforeChangeSkinData() : w->ChangeSkinData();
+  } else if (auto* g = dynamic_cast<TqzGraphicSkinControl*>(c)) {
+    before ? g->BeforeChangeSkinData() : g->ChangeSkinData();
+  }
+}
+
+}  // namespace
+
+void NotifySkinControls(TWinControl* root, uint32_t msg, TqzSkinData* skin) {
+  if (root == nullptr || (msg != MSG_SKIN_BEFORE_CHANGE && msg != MSG_SKIN_CHANGED)) return;
+  // The children are taken first: a control may free itself or a sibling
+  // while it follows the skin.
+  std::vector<TComponentRef<TControl>> children;
+  for (int i = 0; i < root->ControlCount(); ++i) children.emplace_back(root->Controls(i));
+  for (auto& child : children) {
+    if (!child) continue;
+    bool skinned = false;
+    TqzSkinData* own = SkinDataOf(child.Get(), skinned);
+    if (skinned && (skin == nullptr || own == skin)) NotifyOne(child.Get(), msg);
+    if (!child) continue;
+    if (auto* container = dynamic_cast<TWinControl*>(child.Get()))
+      NotifySkinControls(container, msg, skin);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TqzSkinControl
 
 TqzSkinControl::TqzSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
 TqzSkinControl::~TqzSkinControl() = default;
+
 void TqzSkinControl::SetHintImageList(TCustomImageList* v) { SetReference(link_.hintImageList, v); }
-void TqzSkinControl::SetAlphaBlend(bool Value) { link_.alphaBlend = Value; }
-void TqzSkinControl::SetAlphaBlendValue(uint8_t Value) { link_.alphaBlendValue = Value; }
-void TqzSkinControl::GetSkinData() {}
-void TqzSkinControl::SetSkinData(TqzSkinData* Value) { SetReference(link_.skinData, Value); }
+
+void TqzSkinControl::SetAlphaBlend(bool Value) {
+  link_.alphaBlend = Value;
+  Invalidate();
+}
+
+void TqzSkinControl::SetAlphaBlendValue(uint8_t Value) {
+  link_.alphaBlendValue = Value;
+  Invalidate();
+}
+
+void TqzSkinControl::GetSkinData() { SkinIndex = FindSkinIndex(link_); }
+
+void TqzSkinControl::SetSkinData(TqzSkinData* Value) {
+  SetReference(link_.skinData, Value);
+  if (Value != nullptr && !Value->Empty() && !InState(csDesigning)) ChangeSkinData();
+}
+
 void TqzSkinControl::SetSkinDataName(const std::string& Value) { link_.skinDataName = Value; }
+
 void TqzSkinControl::CreateControlDefaultImage(TBitmap&) {}
 void TqzSkinControl::CreateControlSkinImage(TBitmap&) {}
-void TqzSkinControl::ChangeSkinData() {}
+
+void TqzSkinControl::ChangeSkinData() {
+  GetSkinData();
+  ApplySkinCursor();
+  Invalidate();
+}
+
 void TqzSkinControl::BeforeChangeSkinData() { SkinIndex = -1; }
-void TqzSkinControl::RefreshAlphaBlend() {}
-TqzDataSkinControl* TqzSkinControl::SkinDescription() const { return nullptr; }
-void TqzSkinControl::Paint() {}
-void TqzSkinControl::Dispatch(TMessage& m) { TCustomControl::Dispatch(m); }
-void TqzSkinControl::Notification(TComponent* c, TOperation o) { TCustomControl::Notification(c, o); }
+
+void TqzSkinControl::RefreshAlphaBlend() {
+  if (!link_.alphaBlend) return;
+  TComponentRef<TqzSkinControl> self(this);
+  Invalidate();
+  RefreshChildren(*this);
+}
+
+TqzDataSkinControl* TqzSkinControl::SkinDescription() const {
+  return Description(link_, SkinIndex);
+}
+
+void TqzSkinControl::Paint() {
+  if (Width() <= 0 || Height() <= 0) return;
+  TComponentRef<TqzSkinControl> self(this);
+  GetSkinData();
+  if (!self) return;
+  PaintThroughBitmap();
+}
+
+void TqzSkinControl::PaintThroughBitmap() {
+  TComponentRef<TqzSkinControl> self(this);
+  TBitmap image(Width(), Height());
+  if (SkinIndex != -1)
+    CreateControlSkinImage(image);
+  else if (link_.drawDefault)
+    CreateControlDefaultImage(image);
+  if (!self) return;
+  DrawComposed(*this, link_, image, Canvas());
+}
+
+void TqzSkinControl::Dispatch(TMessage& m) {
+  if (m.Msg == MSG_REFRESH_ALPHABLEND) {
+    RefreshAlphaBlend();
+    return;
+  }
+  TCustomControl::Dispatch(m);
+}
+
+void TqzSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  // The slot is already cleared; the description went with the skin.
+  if (Operation == opRemove && link_.skinData == nullptr && SkinIndex != -1) {
+    BeforeChangeSkinData();
+    Invalidate();
+  }
+}
+
+// The paint covers every pixel, so erasing first would only flicker.
 void TqzSkinControl::WMEraseBkgnd(TMessage& m) { m.Result = 1; }
-void TqzSkinControl::WMMove(TMessage&) {}
-void TqzSkinControl::CMMouseEnter(TMessage& m) { TCustomControl::CMMouseEnter(m); }
-void TqzSkinControl::CMMouseLeave(TMessage& m) { TCustomControl::CMMouseLeave(m); }
-void TqzSkinControl::ApplySkinCursor() {}
-void TqzSkinControl::PaintThroughBitmap() {}
+
+void TqzSkinControl::WMMove(TMessage& m) {
+  TCustomControl::WMMove(m);
+  // A blended control shows what lies under it, which moved.
+  if (link_.alphaBlend) Invalidate();
+}
+
+void TqzSkinControl::CMMouseEnter(TMessage& m) {
+  if (!InState(csDesigning)) TCustomControl::CMMouseEnter(m);
+}
+
+void TqzSkinControl::CMMouseLeave(TMessage& m) {
+  if (!InState(csDesigning)) TCustomControl::CMMouseLeave(m);
+}
+
+void TqzSkinControl::ApplySkinCursor() {
+  if (link_.useSkinCursor) SetCursor(SkinCursor(link_.skinData, CursorIndex));
+}
+
+// ---------------------------------------------------------------------------
+// TqzSkinCustomControl
 
 TqzSkinCustomControl::TqzSkinCustomControl(TComponent* AOwner)
     : TqzSkinControl(AOwner), defaultFont_(std::make_unique<TFont>()) {
   SetSkinControlDefaultFont(*defaultFont_);
+  defaultFont_->OnChange = [this](TObject*) { OnDefaultFontChange(); };
 }
-TqzSkinCustomControl::~TqzSkinCustomControl() = default;
-void TqzSkinCustomControl::SetDefaultFont(const TFont& Value) { defaultFont_->Assign(Value); }
-void TqzSkinCustomControl::SetDefaultWidth(int Value) { defaultWidth_ = Value; }
-void TqzSkinCustomControl::SetDefaultHeight(int Value) { defaultHeight_ = Value; }
-void TqzSkinCustomControl::GetSkinData() {}
-void TqzSkinCustomControl::CreateControlDefaultImage(TBitmap&) {}
-void TqzSkinCustomControl::CreateControlSkinImage(TBitmap&) {}
-void TqzSkinCustomControl::ChangeSkinData() {}
+
+TqzSkinCustomControl::~TqzSkinCustomControl() { defaultFont_->OnChange = nullptr; }
+
+void TqzSkinCustomControl::SetDefaultFont(const TFont& Value) {
+  // One notification for the whole assignment, changed or not.
+  auto handler = std::move(defaultFont_->OnChange);
+  defaultFont_->OnChange = nullptr;
+  defaultFont_->Assign(Value);
+  defaultFont_->OnChange = std::move(handler);
+  OnDefaultFontChange();
+}
+
+void TqzSkinCustomControl::OnDefaultFontChange() {
+  TComponentRef<TqzSkinCustomControl> self(this);
+  DefaultFontChanged();
+  if (self && SkinIndex == -1) Invalidate();
+}
+
+void TqzSkinCustomControl::SetDefaultWidth(int Value) {
+  defaultWidth_ = Value;
+  if (SkinIndex == -1 && Value > 0) SetWidth(Value);
+}
+
+void TqzSkinCustomControl::SetDefaultHeight(int Value) {
+  defaultHeight_ = Value;
+  if (SkinIndex == -1 && Value > 0) SetHeight(Value);
+}
+
+void TqzSkinCustomControl::GetSkinData() {
+  TqzSkinControl::GetSkinData();
+  if (SkinIndex == -1) {
+    // Nothing may point into a skin the control no longer draws from.
+    Picture = MaskPicture = nullptr;
+    return;
+  }
+  TqzDataSkinControl* description = SkinDescription();
+  auto* custom = dynamic_cast<TqzDataSkinCustomControl*>(description);
+  if (custom == nullptr) {
+    ClearGeometry();
+    SkinRect = description->SkinRect;
+    if (SkinRect.IsEmpty()) ResizeMode = -1;
+    return;
+  }
+  CopyGeometry(*custom, *SkinData());
+  CursorIndex = custom->CursorIndex;
+}
+
+void TqzSkinCustomControl::CreateControlDefaultImage(TBitmap& B) {
+  TCanvas& c = B.Canvas();
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(clBtnFace);
+  c.FillRect(ClientRect());
+}
+
+void TqzSkinCustomControl::CreateControlSkinImage(TBitmap& B) {
+  ComposeSkinImage(B, Width(), Height());
+}
+
+void TqzSkinCustomControl::ChangeSkinData() {
+  TComponentRef<TqzSkinCustomControl> self(this);
+  GetSkinData();
+  ApplySkinCursor();
+  int w = Width(), h = Height();
+  if (SkinIndex == -1) {
+    if (defaultWidth_ > 0) w = defaultWidth_;
+    if (defaultHeight_ > 0) h = defaultHeight_;
+    if (w != Width() || h != Height()) SetBounds(Left(), Top(), w, h);
+    if (!self) return;
+  } else {
+    CalcSize(w, h);
+    if (w != Width() || h != Height()) {
+      SetBounds(Left(), Top(), w, h);  // the resize sets the region and repaints
+      return;
+    }
+  }
+  SetControlRegion();
+  if (self) Invalidate();
+}
+
 void TqzSkinCustomControl::DefaultFontChanged() {}
-void TqzSkinCustomControl::CalcSize(int&, int&) {}
-void TqzSkinCustomControl::SetControlRegion() {}
-TRect TqzSkinCustomControl::CalcNewRect(const TRect& r) const { return r; }
-void TqzSkinCustomControl::SetBounds(int l, int t, int w, int h) { TqzSkinControl::SetBounds(l, t, w, h); }
-void TqzSkinCustomControl::Paint() {}
-int TqzSkinCustomControl::AdjustTopForParent(int ATop, int) const { return ATop; }
-void TqzSkinCustomControl::OnDefaultFontChange() {}
 
-TqzGraphicSkinControl::TqzGraphicSkinControl(TComponent* AOwner) : TGraphicControl(AOwner) {}
-TqzGraphicSkinControl::~TqzGraphicSkinControl() = default;
-void TqzGraphicSkinControl::SetHintImageList(TCustomImageList* v) { SetReference(link_.hintImageList, v); }
-void TqzGraphicSkinControl::SetAlphaBlend(bool Value) { link_.alphaBlend = Value; }
-void TqzGraphicSkinControl::SetAlphaBlendValue(uint8_t Value) { link_.alphaBlendValue = Value; }
-void TqzGraphicSkinControl::GetSkinData() {}
-void TqzGraphicSkinControl::SetSkinData(TqzSkinData* Value) { SetReference(link_.skinData, Value); }
-void TqzGraphicSkinControl::CreateControlDefaultImage(TBitmap&) {}
-void TqzGraphicSkinControl::CreateControlSkinImage(TBitmap&) {}
-void TqzGraphicSkinControl::ChangeSkinData() {}
-void TqzGraphicSkinControl::BeforeChangeSkinData() { SkinIndex = -1; }
-void TqzGraphicSkinControl::RefreshAlphaBlend() {}
-TqzDataSkinControl* TqzGraphicSkinControl::SkinDescription() const { return nullptr; }
-void TqzGraphicSkinControl::Paint() {}
-void TqzGraphicSkinControl::Dispatch(TMessage& m) { TGraphicControl::Dispatch(m); }
-void TqzGraphicSkinControl::Notification(TComponent* c, TOperation o) { TGraphicControl::Notification(c, o); }
-void TqzGraphicSkinControl::CMMouseEnter(TMessage& m) { TGraphicControl::CMMouseEnter(m); }
-void TqzGraphicSkinControl::CMMouseLeave(TMessage& m) { TGraphicControl::CMMouseLeave(m); }
-void TqzGraphicSkinControl::ApplySkinCursor() {}
-void TqzGraphicSkinControl::PaintThroughBitmap() {}
+void TqzSkinCustomControl::CalcSize(int& W, int& H) { CalcSizeRule(SkinIndex != -1, W, H); }
 
-TqzGraphicSkinCustomControl::TqzGraphicSkinCustomControl(TComponent* AOwner)
-    : TqzGraphicSkinControl(AOwner), defaultFont_(std::make_unique<TFont>()) {
-  SetSkinControlDefaultFont(*defaultFont_);
+TRect TqzSkinCustomControl::CalcNewRect(const TRect& SkinRelativeRect) const {
+  return CalcNewRectRule(SkinRelativeRect, Width(), Height());
 }
-TqzGraphicSkinCustomControl::~TqzGraphicSkinCustomControl() = default;
-void TqzGraphicSkinCustomControl::SetDefaultFont(const TFont& Value) { defaultFont_->Assign(Value); }
-void TqzGraphicSkinCustomControl::SetDefaultWidth(int Value) { defaultWidth_ = Value; }
-void TqzGraphicSkinCustomControl::SetDefaultHeight(int Value) { defaultHeight_ = Value; }
-void TqzGraphicSkinCustomControl::GetSkinData() {}
-void TqzGraphicSkinCustomControl::CreateControlDefaultImage(TBitmap&) {}
-void TqzGraphicSkinCustomControl::CreateControlSkinImage(TBitmap&) {}
-void TqzGraphicSkinCustomControl::ChangeSkinData() {}
-void TqzGraphicSkinCustomControl::DefaultFontChanged() {}
-void TqzGraphicSkinCustomControl::CalcSize(int&, int&) {}
-TRect TqzGraphicSkinCustomControl::CalcNewRect(const TRect& r) const { return r; }
-void TqzGraphicSkinCustomControl::SetBounds(int l, int t, int w, int h) { TqzGraphicSkinControl::SetBounds(l, t, w, h); }
-void TqzGraphicSkinCustomControl::Paint() {}
-int TqzGraphicSkinCustomControl::AdjustTopForParent(int ATop, int) const { return ATop; }
-void TqzGraphicSkinCustomControl::OnDefaultFontChange() {}
 
-void NotifySkinControls(TWinControl*, uint32_t, TqzSkinData*) {}
+void TqzSkinCustomControl::SetControlRegion() {
+  if (Parent() == nullptr) return;
+  if (MaskPicture == nullptr || SkinIndex == -1) {
+    if (region_) {
+      region_.reset();
+      if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, true);
+    }
+    return;
+  }
+  int w = Width(), h = Height();
+  CalcSize(w, h);
+  region_ = BuildMaskRegion(Width(), Height());
+  ApplyRegion();
+}
+
+void TqzSkinCustomControl::ApplyRegion() {
+  if (!HandleAllocated()) return;  // CreateWnd gives it to the window
+  if (region_)
+    SetWindowRgn(Handle(), *region_, true);
+  else
+    SetWindowRgn(Handle(), nullptr, true);
+}
+
+void TqzSkinCustomControl::CreateWnd() {
+  TqzSkinControl::CreateWnd();
+  if (region_) ApplyRegion();
+}
+
+void TqzSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TComponentRef<TqzSkinCustomControl> self(this);
+  GetSkinData();
+  const bool described = SkinIndex != -1;
+  const bool changing = described && (AWidth != Width() || AHeight != Height());
+  if (changing) {
+    CalcSize(AWidth, AHeight);
+    if (ResizeMode == 0) NewClRect = ClRect;
+  }
+  ATop = AdjustTopForParent(ATop, AHeight);
+  TqzSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (!self) return;
+  if (changing) {
+    SetControlRegion();
+    Invalidate();
+  }
+  if (described && StretchEffect) RefreshChildren(*this);
+}
+
+int TqzSkinCustomControl::AdjustTopForParent(int ATop, int AHeight) const {
+  if (auto* placer = dynamic_cast<const IqzSkinControlPlacer*>(Parent()))
+    return placer->PlaceChildTop(ATop, AHeight);
+  return ATop;
+}
+
+void TqzSkinCustomControl::Paint() {
+  if (Width() < 1 || Height() < 1) return;
+  TComponentRef<TqzSkinCustomControl> self(this);
+  GetSkinData();
+  int w = Width(), h = Height();
+  CalcSize(w, h);
+  if (SkinIndex != -1 && FrameOnlyPaint && ResizeMode == 1 && !AlphaBlend()) {
+    PaintFrameOnlyPath();
+    return;
+  }
+  if (self) PaintThroughBitmap();
+}
+
+void TqzSkinCustomControl::PaintFrameOnlyPath() {
+  TComponentRef<TqzSkinCustomControl> self(this);
+  TBitmap scratch;
+  CreateControlSkinImage(scratch);  // a hook: subclasses add to the frame
+  if (!self) return;
+  PaintFrameOnly(Canvas(), Width(), Height());
+}
+
+// ---------------------------------------------------------------------------
+// Registration
+
+QZ_PUBLISHED(TqzSkinControl, TCustomControl) {
+  using O = TqzSkinControl;
+  b.Factory([](TComponent* owner) { return new TqzSkinControl(owner); });
+  b.Prop("HintTitle", &O::HintTitle, &O::SetHintTitle);
+  b.Prop("HintImageIndex", &O::HintImageIndex, &O::SetHintImageIndex, 0);
+  b.Ref<TCustomImageList>("HintImageList", &O::HintImageList, &O::SetHintImageList);
+  b.Prop("DrawDefault", &O::DrawDefault, &O::SetDrawDefault, true);
+  b.Ref<TqzSkinData>("SkinData", &O::SkinData, [](O& o, TqzSkinData* v) { o.SetSkinData(v); });
+  b.Prop("AreaName", &O::AreaName, &O::SetAreaName);
+  b.Prop("SkinDataName", &O::SkinDataName,
+         [](O& o, const std::string& v) { o.SetSkinDataName(v); });
+  b.Prop("AlphaBlend", &O::AlphaBlend, [](O& o, bool v) { o.SetAlphaBlend(v); }, false);
+  b.Prop("AlphaBlendValue", &O::AlphaBlendValue,
+         [](O& o, uint8_t v) { o.SetAlphaBlendValue(v); }, uint8_t(200));
+  b.Prop("UseSkinCursor", &O::UseSkinCursor, &O::SetUseSkinCursor, false);
+}
+
+QZ_PUBLISHED(TqzSkinCustomControl, TqzSkinControl) {
+  using O = TqzSkinCustomControl;
+  b.Factory([](TComponent* owner) { return new TqzSkinCustomControl(owner); });
+  b.Object("DefaultFont", [](O& o) -> TFont& { return o.DefaultFont(); });
+  b.Prop("UseSkinFont", &O::UseSkinFont, &O::SetUseSkinFont, true);
+  b.Prop("DefaultWidth", &O::DefaultWidth, &O::SetDefaultWidth, 0);
+  b.Prop("DefaultHeight", &O::DefaultHeight, &O::SetDefaultHeight, 0);
+}
 
 }  // namespace qz

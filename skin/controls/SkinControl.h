@@ -49,6 +49,17 @@ TColor PlainShadowColor();     // button shadow: frames and dark edges
 // The default font of the resizable skinned controls: "Tahoma", height 13.
 void SetSkinControlDefaultFont(TFont& font);
 
+// A container that places the skinned controls inside it itself (the skinned
+// tool bar centres them vertically while it adjusts its controls). The
+// custom bases ask their parent through this on every SetBounds.
+class IqzSkinControlPlacer {
+ public:
+  virtual ~IqzSkinControlPlacer() = default;
+  // The top a child of `height` pixels gets when asked for `top`.
+  virtual int PlaceChildTop(int top, int height) const = 0;
+};
+
+
 // ---------------------------------------------------------------------------
 // What a resizable skinned control copies from its description, the sizes
 // it derives for its current extent, and the arithmetic the windowed and the
@@ -118,6 +129,22 @@ struct TqzSkinLinkState {
   int hintImageIndex = 0;
   TCustomImageList* hintImageList = nullptr;
 };
+
+// What the windowed and the graphic bases share.
+namespace skin_control_detail {
+// The index of the link's description in its skin; -1 without one.
+int FindSkinIndex(const TqzSkinLinkState& link);
+// The description at `index` of the link's skin; null for none.
+TqzDataSkinControl* Description(const TqzSkinLinkState& link, int index);
+// The cursor a control takes from its skin (the default for -1).
+TCursor SkinCursor(const TqzSkinData* skin, int cursorIndex);
+// Draws `image` onto `canvas` at (0, 0), blended over what lies under
+// `control` when the link asks for it.
+void DrawComposed(TControl& control, const TqzSkinLinkState& link, const TBitmap& image,
+                  TCanvas& canvas);
+// MSG_REFRESH_ALPHABLEND to every child of `control` (none for graphic ones).
+void RefreshChildren(TControl& control);
+}  // namespace skin_control_detail
 
 // ---------------------------------------------------------------------------
 class TqzSkinControl : public TCustomControl {
@@ -232,11 +259,16 @@ class TqzSkinCustomControl : public TqzSkinControl, public TqzSkinResizeState {
  protected:
   void Paint() override;
   // Where a parent may move the control vertically (the skinned tool bar
-  // centres its controls); returns ATop unchanged for other parents.
+  // centres its controls); asks an IqzSkinControlPlacer parent, else ATop.
   virtual int AdjustTopForParent(int ATop, int AHeight) const;
+  void CreateWnd() override;
+  // The frame-only paint: the CreateControlSkinImage hook, then strips and
+  // client piece straight onto the canvas.
+  void PaintFrameOnlyPath();
 
  private:
   void OnDefaultFontChange();
+  void ApplyRegion();
 
   std::unique_ptr<TFont> defaultFont_;
   bool useSkinFont_ = true;
@@ -333,6 +365,7 @@ class TqzGraphicSkinCustomControl : public TqzGraphicSkinControl, public TqzSkin
  protected:
   void Paint() override;
   virtual int AdjustTopForParent(int ATop, int AHeight) const;
+  void PaintFrameOnlyPath();
 
  private:
   void OnDefaultFontChange();

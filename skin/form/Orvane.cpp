@@ -10,6 +10,7 @@
 #include "host/ui/Menus.h"
 #include "host/ui/Timer.h"
 #include "host/ui/Windows.h"
+#include "skin/controls/SkinControl.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/form/FramePaint.h"
@@ -526,9 +527,11 @@ void TqzOrvane::UpdateButtonStates() {
   UpdateObjectStates(objects_, in);
 }
 
-// Skinned controls re-read their descriptions here once they exist; the
-// controller has nothing of its own to tell them yet.
-void TqzOrvane::NotifyControls(uint32_t, TqzSkinData*) {}
+// The form's skinned controls follow the skin change, depth first: they drop
+// their descriptions before it and look them up again after it.
+void TqzOrvane::NotifyControls(uint32_t msg, TqzSkinData* sender) {
+  NotifySkinControls(form_, msg, sender);
+}
 
 void TqzOrvane::WMSkinBeforeChange(TqzSkinData* sender) {
   if (sender != skinData_ || sender == nullptr) {

@@ -1,0 +1,244 @@
+// The size rules of the resizable skinned controls: how a description's
+// geometry follows the control's size, where its pieces and rectangles land,
+// and the images and regions composed from it.
+#include <utility>
+
+#include "skin/controls/SkinControl.h"
+#include "skin/data/SkinControlData.h"
+#include "skin/data/SkinData.h"
+#include "skin/draw/PixelCopy.h"
+#include "skin/draw/QZUtils.h"
+
+namespace qz {
+
+namespace {
+
+// The client piece of `piece` laid over a w x h area: tiled from its
+// top-left, or stretched by the description's stretch type.
+TPixmap ComposeClientPiece(const TPixmap& source, const TRect& piece, int w, int h,
+                           bool stretchEffect, TqzStretchType type) {
+  TPixmap out(w, h);
+  if (piece.IsEmpty() || out.Empty()) return out;
+  if (!stretchEffect) {
+    TilePixels2D(source, piece, out, out.Bounds());
+    return out;
+  }
+  if (type == TqzStretchType::Full) {
+    CopyPixels(source, piece, out, out.Bounds());
+    return out;
+  }
+  // Stretched across one axis, repeated along the other.
+  const bool across = type == TqzStretchType::Horz;
+  TPixmap strip(across ? piece.Width() : w, across ? h : piece.Height());
+  CopyPixels(source, piece, strip, strip.Bounds());
+  const int step = across ? strip.Width() : strip.Height();
+  const int span = across ? w : h;
+  for (int at = 0; at < span; at += step) {
+    const TRect d = across ? Bounds(at, 0, strip.Width(), h) : Bounds(0, at, w, strip.Height());
+    CopyPixels(strip, strip.Bounds(), out, d);
+  }
+  return out;
+}
+
+void DrawPixmap(TCanvas& canvas, int x, int y, TPixmap&& pixels) {
+  if (pixels.Empty()) return;
+  TBitmap b;
+  b.SetSize(pixels.Width(), pixels.Height());
+  b.Pixels() = std::move(pixels);
+  b.Modified();
+  canvas.Draw(x, y, b);
+}
+
+}  // namespace
+
+TqzSkinGeometry TqzSkinResizeState::Geometry() const {
+  TqzSkinGeometry g;
+  g.SkinRect = SkinRect;
+  g.LeftTopPoint = LeftTopPoint;
+  g.RightTopPoint = RightTopPoint;
+  g.LeftBottomPoint = LeftBottomPoint;
+  g.RightBottomPoint = RightBottomPoint;
+  g.ClientRect = ClRect;
+  g.LeftStretch = LeftStretch;
+  g.TopStretch = TopStretch;
+  g.RightStretch = RightStretch;
+  g.BottomStretch = BottomStretch;
+  g.StretchEffect = StretchEffect;
+  g.StretchType = StretchType;
+  return g;
+}
+
+TqzNewGeometry TqzSkinResizeState::NewGeometry(int W, int H) const {
+  TqzNewGeometry n;
+  n.Width = W;
+  n.Height = H;
+  n.NewLTPoint = NewLTPoint;
+  n.NewRTPoint = NewRTPoint;
+  n.NewLBPoint = NewLBPoint;
+  n.NewRBPoint = NewRBPoint;
+  n.NewClRect = NewClRect;
+  return n;
+}
+
+void TqzSkinResizeState::CopyGeometry(const TqzDataSkinCustomControl& data,
+                                      const TqzSkinData& skin) {
+  SkinRect = data.SkinRect;
+  LeftTopPoint = data.LeftTopPoint;
+  RightTopPoint = data.RightTopPoint;
+  LeftBottomPoint = data.LeftBottomPoint;
+  RightBottomPoint = data.RightBottomPoint;
+  ClRect = data.ClientRect;
+  LeftStretch = data.LeftStretch;
+  TopStretch = data.TopStretch;
+  RightStretch = data.RightStretch;
+  BottomStretch = data.BottomStretch;
+  StretchEffect = data.StretchEffect;
+  StretchType = data.StretchType;
+  Picture = skin.ActivePicture(data.PictureIndex);
+  MaskPicture = skin.ActivePicture(data.MaskPictureIndex);
+  ResizeMode = static_cast<int>(CalcResizeMode(Geometry()));
+}
+
+void TqzSkinResizeState::ClearGeometry() {
+  ResizeMode = 0;
+  Picture = MaskPicture = nullptr;
+}
+
+void TqzSkinResizeState::CalcSizeRule(bool described, int& W, int& H) {
+  if (!described || ResizeMode == -1) return;
+  if (ResizeMode == 0) {
+    W = SkinRect.Width();
+    H = SkinRect.Height();
+    NewLTPoint = LeftTopPoint;
+    NewRTPoint = RightTopPoint;
+    NewLBPoint = LeftBottomPoint;
+    NewRBPoint = RightBottomPoint;
+    NewClRect = ClRect;
+    return;
+  }
+  const TqzNewGeometry n =
+      CalcNewGeometry(Geometry(), static_cast<TqzResizeMode>(ResizeMode), W, H);
+  NewLTPoint = n.NewLTPoint;
+  NewRTPoint = n.NewRTPoint;
+  NewLBPoint = n.NewLBPoint;
+  NewRBPoint = n.NewRBPoint;
+  NewClRect = n.NewClRect;
+  W = n.Width;
+  H = n.Height;
+}
+
+TRect TqzSkinResizeState::CalcNewRectRule(const TRect& Rc, int W, int H) const {
+  const int w = SkinRect.Width(), h = SkinRect.Height();
+  const int dW = W - w, dH = H - h;
+  TRect r = Rc;
+  switch (ResizeMode) {
+    case 1: {
+      const TRect tl{0, 0, LeftTopPoint.X, LeftTopPoint.Y};
+      const TRect bl{0, LeftBottomPoint.Y, LeftBottomPoint.X, h};
+      const TRect tr{RightTopPoint.X, 0, w, RightTopPoint.Y};
+      const TRect br{RightBottomPoint.X, RightBottomPoint.Y, w, h};
+      // Wholly inside one corner zone: the rectangle travels with the corner.
+      if (RectInRect(Rc, tl)) return r;
+      if (RectInRect(Rc, tr)) return OffsetRect(r, dW, 0);
+      if (RectInRect(Rc, bl)) return OffsetRect(r, 0, dH);
+      if (RectInRect(Rc, br)) return OffsetRect(r, dW, dH);
+      // Spanning zones (corners tested on all sides): it stretches.
+      const TPoint a = Rc.TopLeft(), b = Rc.BottomRight();
+      if (PointInRect(tl, a) && PointInRect(br, b)) {
+        r.Right += dW;
+        r.Bottom += dH;
+      } else if (PointInRect(tl, a) && PointInRect(tr, b)) {
+        r.Right += dW;
+      } else if (PointInRect(bl, a) && PointInRect(br, b)) {
+        r.Right += dW;
+        r.Top += dH;
+        r.Bottom += dH;
+      } else if (PointInRect(tl, a) && PointInRect(bl, b)) {
+        r.Bottom += dH;
+      } else if (PointInRect(tr, a) && PointInRect(br, b)) {
+        r.Left += dW;
+        r.Right += dW;
+        r.Bottom += dH;
+      }
+      return r;
+    }
+    case 2:
+      if (Rc.Left <= LeftTopPoint.X && Rc.Right >= RightTopPoint.X)
+        r.Right += dW;
+      else if (Rc.Left >= RightTopPoint.X && Rc.Right > RightTopPoint.X)
+        r = OffsetRect(r, dW, 0);
+      return r;
+    case 3:
+      if (Rc.Top <= LeftTopPoint.Y && Rc.Bottom >= LeftBottomPoint.Y)
+        r.Bottom += dH;
+      else if (Rc.Top >= LeftBottomPoint.Y && Rc.Bottom > LeftBottomPoint.Y)
+        r = OffsetRect(r, 0, dH);
+      return r;
+    default:
+      return r;
+  }
+}
+
+void TqzSkinResizeState::ComposeSkinImage(TBitmap& Bitmap, int W, int H) const {
+  if (Picture == nullptr) return;
+  switch (ResizeMode) {
+    case 0:
+      Bitmap.SetSize(SkinRect.Width(), SkinRect.Height());
+      CopyPixels(Picture->Pixels(), SkinRect, Bitmap.Pixels(), Bitmap.Pixels().Bounds());
+      Bitmap.Modified();
+      break;
+    case 1:
+      if (!FrameOnlyPaint) CreateSkinImage(Geometry(), NewGeometry(W, H), true, W, H, *Picture, Bitmap);
+      break;
+    case 2:
+      CreateHSkinImage(LeftTopPoint.X, SkinRect.Width() - RightTopPoint.X, Bitmap, StretchEffect, W,
+                       SkinRect, *Picture);
+      break;
+    case 3:
+      CreateVSkinImage(LeftTopPoint.Y, SkinRect.Height() - LeftBottomPoint.Y, Bitmap,
+                       StretchEffect, H, SkinRect, *Picture);
+      break;
+    default:
+      break;
+  }
+}
+
+void TqzSkinResizeState::PaintFrameOnly(TCanvas& canvas, int W, int H) const {
+  if (Picture == nullptr) return;
+  TBitmap top, bottom, left, right;
+  CreateSkinBorderImages(Geometry(), NewGeometry(W, H), W, H, *Picture, top, bottom, left, right);
+  if (FillClientArea && !NewClRect.IsEmpty()) {
+    const TRect piece = OffsetRect(ClRect, SkinRect.Left, SkinRect.Top);
+    DrawPixmap(canvas, NewClRect.Left, NewClRect.Top,
+               ComposeClientPiece(Picture->Pixels(), piece, NewClRect.Width(), NewClRect.Height(),
+                                  StretchEffect, StretchType));
+  }
+  const int topHeight = top.Height();
+  if (!top.Empty()) canvas.Draw(0, 0, top);
+  if (!left.Empty()) canvas.Draw(0, topHeight, left);
+  if (!right.Empty()) canvas.Draw(W - right.Width(), topHeight, right);
+  if (!bottom.Empty()) canvas.Draw(0, H - bottom.Height(), bottom);
+}
+
+std::optional<TRegion> TqzSkinResizeState::BuildMaskRegion(int W, int H) const {
+  if (MaskPicture == nullptr) return std::nullopt;
+  TqzNewGeometry n = NewGeometry(W, H);
+  switch (ResizeMode) {
+    case 0:
+      return CreateRegionFromMask(*MaskPicture);
+    case 1:
+      return CreateSkinRegion(Geometry(), n, W, H, *MaskPicture);
+    case 2:
+      n.NewLTPoint = n.NewLBPoint = LeftTopPoint;
+      n.NewRTPoint = n.NewRBPoint = {W + RightTopPoint.X - SkinRect.Width(), RightTopPoint.Y};
+      return CreateSkinRegion(Geometry(), n, W, H, *MaskPicture);
+    case 3:
+      n.NewLTPoint = n.NewRTPoint = LeftTopPoint;
+      n.NewLBPoint = n.NewRBPoint = {LeftBottomPoint.X, H + LeftBottomPoint.Y - SkinRect.Height()};
+      return CreateSkinRegion(Geometry(), n, W, H, *MaskPicture);
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace qz
