@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "host/ui/ImgList.h"
+#include "skin/controls/SkinBevel.h"
+#include "skin/controls/SkinLabel.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
@@ -99,6 +101,16 @@ TqzSkinData* SkinDataOf(TControl* c, bool& skinned) {
     skinned = true;
     return g->SkinData();
   }
+  // The std label and the bevel keep the framework's label and bevel as
+  // their base but follow skin changes all the same.
+  if (auto* l = dynamic_cast<TqzSkinStdLabel*>(c)) {
+    skinned = true;
+    return l->SkinData();
+  }
+  if (auto* b = dynamic_cast<TqzSkinBevel*>(c)) {
+    skinned = true;
+    return b->SkinData();
+  }
   skinned = false;
   return nullptr;
 }
@@ -109,6 +121,10 @@ void NotifyOne(TControl* c, uint32_t msg) {
     before ? w->BeforeChangeSkinData() : w->ChangeSkinData();
   } else if (auto* g = dynamic_cast<TqzGraphicSkinControl*>(c)) {
     before ? g->BeforeChangeSkinData() : g->ChangeSkinData();
+  } else if (auto* l = dynamic_cast<TqzSkinStdLabel*>(c)) {
+    before ? l->BeforeChangeSkinData() : l->ChangeSkinData();
+  } else if (auto* b = dynamic_cast<TqzSkinBevel*>(c)) {
+    before ? b->BeforeChangeSkinData() : b->ChangeSkinData();
   }
 }
 
