@@ -18,6 +18,8 @@
 
 namespace qz::testing {
 
+// Skin colours: button face RGB(112, 112, 112), highlight RGB(224, 224, 224),
+// shadow RGB(48, 48, 48).
 // Picture 0: an 80 x 60 pattern. Picture 1: a 7 x 5 pattern (a background).
 //   stdlabel   font Tahoma 15 bold, colour RGB(200, 30, 40)
 //   bevel      light RGB(240, 241, 242), dark RGB(20, 21, 22)
@@ -42,6 +44,7 @@ inline TTestSkinParts PanelSkinParts() {
   const std::string stretched =
       "leftstretch=1\r\ntopstretch=1\r\nrightstretch=1\r\nbottomstretch=1\r\nstretcheffect=1\r\n";
   parts.Text =
+      "[SKINCOLORS]\r\ncbtnface=7368816\r\ncbtnhighlight=14737632\r\ncbtnshadow=3158064\r\n"
       "[SKINCONTROLS]\r\ncount=10\r\n0=stdlabel:stdlabel\r\n1=bevel:bevel\r\n2=hlabel:label\r\n"
       "3=nlabel:label\r\n4=flabel:label\r\n5=panel:panel\r\n6=cappanel:panel\r\n"
       "7=bgpanel:panel\r\n8=tiledpanel:panel\r\n9=lowgroup:panel\r\n"
