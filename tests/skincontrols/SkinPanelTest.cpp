@@ -100,6 +100,27 @@ TEST_F(SkinPanelPaintTest, DemoPropertyGroupBoxWritesItsCaptionInTheCaptionBand)
   hp->SaveScreenPng(std::string(QZ_TEST_OUTPUT_DIR) + "/skinpanel-propertypanel.png");
 }
 
+TEST_F(SkinPanelPaintTest, DialogGroupBoxAtTwoSizes) {
+  const TqzSkinData& demo = *DialogSkin().Skin;
+  const TqzDataSkinPanelControl& d = PanelData(demo, "groupbox");
+  for (TSize size : {TSize{80, 60}, TSize{233, 141}}) {
+    auto* group = new TqzSkinGroupBox(form);
+    group->SetParent(form);
+    group->SetBounds(10, 10, size.cx, size.cy);
+    group->SetCaption("Convert To");
+    group->SetSkinData(DialogSkin().Skin.get());
+    // (8,0,72,20) of the 80 x 60 description: the right edge follows.
+    const TRect caption{8, 0, size.cx - 8, 20};
+    EXPECT_EQ(group->CaptionHitRect(), caption);
+    TBitmap expected;
+    FrameOnlyImage(d, *demo.ActivePicture(d.PictureIndex), size.cx, size.cy, expected);
+    Caption(expected.Canvas(), d, caption, {0, 0, size.cx, d.ClientRect.Top}, "Convert To");
+    EXPECT_EQ(FirstDifference(Shot(group), RgbOf(expected.Pixels())), "") << size.cx;
+    if (size.cx > 80) hp->SaveScreenPng(std::string(QZ_TEST_OUTPUT_DIR) + "/skinpanel-dialoggroup.png");
+    delete group;
+  }
+}
+
 TEST_F(SkinPanelPaintTest, BackgroundPictureIsTiledFromTheOrigin) {
   auto* panel = Make<TqzSkinPanel>("bgpanel", 0, 0, 20, 12);
   const TBitmap& background = *skin->ActivePicture(1);
