@@ -21,8 +21,9 @@ TqzSkinStdLabel::TqzSkinStdLabel(TComponent* AOwner)
   defaultFont_->SetName("Tahoma");
   defaultFont_->SetHeight(13);
   defaultFont_->OnChange = [this](TObject*) {
+    TComponentRef<TqzSkinStdLabel> self(this);
     ReapplyAutoSize();
-    Invalidate();
+    if (self) Invalidate();
   };
 }
 
@@ -37,8 +38,9 @@ void TqzSkinStdLabel::SetEllipsType(TqzEllipsType value) {
 void TqzSkinStdLabel::SetUseSkinFont(bool value) {
   if (value == useSkinFont_) return;
   useSkinFont_ = value;
+  TComponentRef<TqzSkinStdLabel> self(this);
   ReapplyAutoSize();
-  Invalidate();
+  if (self) Invalidate();
 }
 
 void TqzSkinStdLabel::SetUseSkinColor(bool value) {
@@ -67,8 +69,9 @@ void TqzSkinStdLabel::BeforeChangeSkinData() { skinIndex_ = -1; }
 
 void TqzSkinStdLabel::ChangeSkinData() {
   GetSkinData();
-  ReapplyAutoSize();
-  Invalidate();
+  TComponentRef<TqzSkinStdLabel> self(this);
+  ReapplyAutoSize();  // a resize handler may free the label
+  if (self) Invalidate();
 }
 
 void TqzSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation) {

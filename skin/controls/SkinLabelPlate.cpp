@@ -103,7 +103,13 @@ void TqzSkinLabel::GetSkinData() {
 void TqzSkinLabel::SetUseSkinSize(bool value) {
   if (value == useSkinSize_) return;
   useSkinSize_ = value;
-  SetBounds(Left(), Top(), Width(), Height());
+  // Back on the skin's size rules, a fixed axis snaps to the skin again.
+  GetSkinData();
+  int w = Width(), h = Height();
+  CalcSize(w, h);
+  TComponentRef<TqzSkinLabel> self(this);
+  SetBounds(Left(), Top(), w, h);
+  if (!self) return;
   SetControlRegion();
   Invalidate();
 }
@@ -116,8 +122,9 @@ void TqzSkinLabel::SetAutoSize(bool value) {
 
 void TqzSkinLabel::CMTextChanged(TMessage& m) {
   TqzSkinCustomControl::CMTextChanged(m);
+  TComponentRef<TqzSkinLabel> self(this);
   AdjustAutoSize();
-  Invalidate();
+  if (self) Invalidate();
 }
 
 void TqzSkinLabel::Loaded() {

@@ -175,7 +175,14 @@ void TqzSkinPanel::SetChecked(bool v) {
 
 void TqzSkinPanel::Loaded() {
   TqzSkinCustomControl::Loaded();
-  UpdateChildrenEnabled();
+  TComponentRef<TqzSkinPanel> self(this);
+  if (!constraints_.Empty()) SetBounds(Left(), Top(), Width(), Height());
+  if (self) UpdateChildrenEnabled();
+}
+
+void TqzSkinPanel::DefaultFontChanged() {
+  TqzSkinCustomControl::DefaultFontChanged();
+  Invalidate();  // the caption may be drawn in it
 }
 
 // ---- roll-up
@@ -191,6 +198,7 @@ int TqzSkinPanel::RolledUpHeight() {
   return defaultCaptionHeight_ + 1;
 }
 
+// Both resize the panel last: a resize handler may free it.
 void TqzSkinPanel::RollUp() {
   savedConstraints_.Assign(constraints_);
   constraints_.Clear();
@@ -201,11 +209,12 @@ void TqzSkinPanel::RollUp() {
 
 void TqzSkinPanel::RollDown() {
   rollUpState_ = false;
-  if (realHeight_ > 0) SetHeight(realHeight_);
+  const int height = realHeight_ > 0 ? realHeight_ : Height();
   realHeight_ = -1;
+  // The limits come back first; SetBounds keeps the size within them.
   constraints_.Assign(savedConstraints_);
   savedConstraints_.Clear();
-  SetBounds(Left(), Top(), Width(), Height());
+  SetBounds(Left(), Top(), Width(), height);
 }
 
 void TqzSkinPanel::SetRollUpState(bool v) {
@@ -220,10 +229,12 @@ void TqzSkinPanel::SetRollUpState(bool v) {
     return;
   }
   if (v == rollUpState_) return;
+  TComponentRef<TqzSkinPanel> self(this);
   if (v)
     RollUp();
   else
     RollDown();
+  if (!self) return;
   Invalidate();
   if (OnChangeRollUpState) OnChangeRollUpState(this);
 }

@@ -124,6 +124,7 @@ class TqzSkinPanel : public TqzSkinCustomControl {
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void SetText(const std::string& v) override;
+  void DefaultFontChanged() override;
 
   // The area inside which child controls are aligned.
   TRect PanelClientRect();

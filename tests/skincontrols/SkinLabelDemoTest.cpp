@@ -49,7 +49,7 @@ TEST_F(SkinLabelDemoTest, InformationPanelOfTheFilePage) {
   EXPECT_EQ(f.Height(), 13);
   EXPECT_TRUE(f.Style().Contains(TFontStyle::fsBold));
   EXPECT_EQ(bevel->SkinIndex(), MainSkin().Skin->FindControlIndex("bevel"));
-  hp->SaveScreenPng(std::string(QZ_TEST_OUTPUT_DIR) + "/skinlabel-infopanel.png");
+  SaveScreen("skinlabel-infopanel.png");
 }
 
 }  // namespace

@@ -155,6 +155,8 @@ TEST_F(SkinLabelPlateTest, FreeSizeWithoutSkinSizeStretchesThePlateAndLowersTheT
   UseFont(expected.Canvas(), 13, clWhite);
   PlainCaption(expected.Canvas(), {10, 0, 90, 31}, "22000", taLeftJustify);
   EXPECT_EQ(FirstDifference(Shot(label), RgbOf(expected.Pixels())), "");
+  label->SetUseSkinSize(true);  // back to the skin's height
+  EXPECT_EQ(label->Height(), 20);
 }
 
 TEST_F(SkinLabelPlateTest, AutoSizeWidensByWhatTheCaptionNeeds) {

@@ -184,6 +184,14 @@ TEST_F(SkinPanelToggleTest, AHandlerMayFreeThePanel) {
   hp->InjectClick(at);
   Pump();
   EXPECT_FALSE(second);
+
+  // The collapse itself resizes the panel: a resize handler may free it too.
+  TqzSkinPanel* resizeFrees = Panel();
+  TComponentRef<TqzSkinPanel> third(resizeFrees);
+  resizeFrees->OnResize = [resizeFrees](TObject*) { delete resizeFrees; };
+  Release(resizeFrees, {100, 10});
+  EXPECT_FALSE(third);
+  EXPECT_EQ(rollEvents, 0);
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST_F(SkinPanelPaintTest, DemoPropertyGroupBoxWritesItsCaptionInTheCaptionBand)
   FrameOnlyImage(d, *demo.ActivePicture(d.PictureIndex), 300, 120, expected);
   Caption(expected.Canvas(), d, {10, 3, 290, 25}, {0, 0, 300, d.ClientRect.Top}, "Convert To");
   EXPECT_EQ(FirstDifference(Shot(group), RgbOf(expected.Pixels())), "");
-  hp->SaveScreenPng(std::string(QZ_TEST_OUTPUT_DIR) + "/skinpanel-propertypanel.png");
+  SaveScreen("skinpanel-propertypanel.png");
 }
 
 TEST_F(SkinPanelPaintTest, DialogGroupBoxAtTwoSizes) {
@@ -116,7 +116,7 @@ TEST_F(SkinPanelPaintTest, DialogGroupBoxAtTwoSizes) {
     FrameOnlyImage(d, *demo.ActivePicture(d.PictureIndex), size.cx, size.cy, expected);
     Caption(expected.Canvas(), d, caption, {0, 0, size.cx, d.ClientRect.Top}, "Convert To");
     EXPECT_EQ(FirstDifference(Shot(group), RgbOf(expected.Pixels())), "") << size.cx;
-    if (size.cx > 80) hp->SaveScreenPng(std::string(QZ_TEST_OUTPUT_DIR) + "/skinpanel-dialoggroup.png");
+    if (size.cx > 80) SaveScreen("skinpanel-dialoggroup.png");
     delete group;
   }
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -130,6 +131,12 @@ class SkinPanelTest : public UiTest {
     b.SetSize(w, h);
     b.Canvas().Brush().SetColor(kFormColor);
     b.Canvas().FillRect({0, 0, w, h});
+  }
+
+  // Writes the screen to the test output folder, for a look at the result.
+  void SaveScreen(const std::string& file) {
+    std::filesystem::create_directories(QZ_TEST_OUTPUT_DIR);
+    hp->SaveScreenPng(std::string(QZ_TEST_OUTPUT_DIR) + "/" + file);
   }
 
   TBitmap& SkinPicture() { return *skin->ActivePicture(0); }
