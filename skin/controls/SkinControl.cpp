@@ -169,6 +169,7 @@ void TqzSkinControl::GetSkinData() { SkinIndex = FindSkinIndex(link_); }
 
 void TqzSkinControl::SetSkinData(TqzSkinData* Value) {
   SetReference(link_.skinData, Value);
+  link_.linkedSkin = Value;
   if (Value != nullptr && !Value->Empty() && !InState(csDesigning)) ChangeSkinData();
 }
 
@@ -225,11 +226,11 @@ void TqzSkinControl::Dispatch(TMessage& m) {
 
 void TqzSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
-  // The slot is already cleared; the description went with the skin.
-  if (Operation == opRemove && link_.skinData == nullptr && SkinIndex != -1) {
-    BeforeChangeSkinData();
-    Invalidate();
-  }
+  // The slot is already cleared; the control follows as it does a skin
+  // change, into its plain look.
+  if (Operation != opRemove || AComponent != link_.linkedSkin) return;
+  link_.linkedSkin = nullptr;
+  if (!InState(csDestroying)) ChangeSkinData();
 }
 
 // The paint covers every pixel, so erasing first would only flicker.

@@ -59,7 +59,6 @@ class IqzSkinControlPlacer {
   virtual int PlaceChildTop(int top, int height) const = 0;
 };
 
-
 // ---------------------------------------------------------------------------
 // What a resizable skinned control copies from its description, the sizes
 // it derives for its current extent, and the arithmetic the windowed and the
@@ -128,6 +127,8 @@ struct TqzSkinLinkState {
   std::string hintTitle;
   int hintImageIndex = 0;
   TCustomImageList* hintImageList = nullptr;
+  // The skin data last linked; only compared, to recognise its removal.
+  const void* linkedSkin = nullptr;
 };
 
 // What the windowed and the graphic bases share.

@@ -33,6 +33,7 @@ void TqzGraphicSkinControl::GetSkinData() { SkinIndex = FindSkinIndex(link_); }
 
 void TqzGraphicSkinControl::SetSkinData(TqzSkinData* Value) {
   SetReference(link_.skinData, Value);
+  link_.linkedSkin = Value;
   if (Value != nullptr && !Value->Empty() && !InState(csDesigning)) ChangeSkinData();
 }
 
@@ -83,10 +84,11 @@ void TqzGraphicSkinControl::Dispatch(TMessage& m) {
 
 void TqzGraphicSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
   TGraphicControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && link_.skinData == nullptr && SkinIndex != -1) {
-    BeforeChangeSkinData();
-    Invalidate();
-  }
+  // The slot is already cleared; the control follows as it does a skin
+  // change, into its plain look.
+  if (Operation != opRemove || AComponent != link_.linkedSkin) return;
+  link_.linkedSkin = nullptr;
+  if (!InState(csDestroying)) ChangeSkinData();
 }
 
 void TqzGraphicSkinControl::CMMouseEnter(TMessage& m) {

@@ -222,20 +222,24 @@ void TqzSkinResizeState::PaintFrameOnly(TCanvas& canvas, int W, int H) const {
 
 std::optional<TRegion> TqzSkinResizeState::BuildMaskRegion(int W, int H) const {
   if (MaskPicture == nullptr) return std::nullopt;
-  TqzNewGeometry n = NewGeometry(W, H);
+  // The mask's top-left pixel stands for the element's top-left.
+  const TRect maskRect{0, 0, SkinRect.Width(), SkinRect.Height()};
+  TBitmap composed;
   switch (ResizeMode) {
     case 0:
       return CreateRegionFromMask(*MaskPicture);
     case 1:
-      return CreateSkinRegion(Geometry(), n, W, H, *MaskPicture);
+      return CreateSkinRegion(Geometry(), NewGeometry(W, H), W, H, *MaskPicture);
     case 2:
-      n.NewLTPoint = n.NewLBPoint = LeftTopPoint;
-      n.NewRTPoint = n.NewRBPoint = {W + RightTopPoint.X - SkinRect.Width(), RightTopPoint.Y};
-      return CreateSkinRegion(Geometry(), n, W, H, *MaskPicture);
+      // The three-part elements have no side strips for the nine-part
+      // region to place; their mask is composed exactly like their image.
+      CreateHSkinImage(LeftTopPoint.X, SkinRect.Width() - RightTopPoint.X, composed, StretchEffect,
+                       W, maskRect, *MaskPicture);
+      return CreateRegionFromMask(composed);
     case 3:
-      n.NewLTPoint = n.NewRTPoint = LeftTopPoint;
-      n.NewLBPoint = n.NewRBPoint = {LeftBottomPoint.X, H + LeftBottomPoint.Y - SkinRect.Height()};
-      return CreateSkinRegion(Geometry(), n, W, H, *MaskPicture);
+      CreateVSkinImage(LeftTopPoint.Y, SkinRect.Height() - LeftBottomPoint.Y, composed,
+                       StretchEffect, H, maskRect, *MaskPicture);
+      return CreateRegionFromMask(composed);
     default:
       return std::nullopt;
   }
