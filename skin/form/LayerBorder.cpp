@@ -49,16 +49,20 @@ TRect InsetsOf(const TRect& outer, const TRect& inner) {
           std::max(0, outer.Right - inner.Right), std::max(0, outer.Bottom - inner.Bottom)};
 }
 
-// A strip as a premultiplied 32-bit bitmap; null for an empty one. The top
-// strip of a full-border frame gets the frame objects drawn in first.
+// A strip as a 32-bit bitmap; null for an empty one. A strip composed from
+// the premultiplied picture is taken as it is; the top strip of a
+// full-border frame, composed plain, gets the frame objects drawn in and is
+// premultiplied after them.
 std::unique_ptr<TqzBitmap> MakeStrip(const TPixmap& pixels,
                                      const std::function<void(TqzBitmap&)>& decorate) {
   if (pixels.Width() <= 0 || pixels.Height() <= 0) return nullptr;
   auto strip = std::make_unique<TqzBitmap>(pixels.Width(), pixels.Height());
   for (int y = 0; y < pixels.Height(); ++y)
     std::memcpy(strip->ScanLine(y), pixels.Row(y), size_t(pixels.Width()) * sizeof(TqzColor));
-  if (decorate) decorate(*strip);
-  strip->PreMultiply();
+  if (decorate) {
+    decorate(*strip);
+    strip->PreMultiply();
+  }
   return strip;
 }
 
@@ -91,6 +95,10 @@ struct TqzFormLayerBorder::Impl {
   TRect formBounds;  // where the form was last placed, screen coordinates
   TRect placedBounds;  // form bounds of the last placement that showed the strips
   std::array<std::unique_ptr<TqzBitmap>, 4> strips;
+  // The shown picture premultiplied, kept between placements (a live
+  // resize places the border at every step); cleared with the skin.
+  const TqzBitmap* premultipliedFrom = nullptr;
+  TPixmap premultiplied;
   std::array<TRect, 4> stripBounds;
   std::array<std::unique_ptr<TqzFormLayerWindow>, 4> windows;
   // Full-border frames: the owner's objects under the mouse and pressed on
@@ -150,6 +158,9 @@ struct TqzFormLayerBorder::Impl {
   }
 
   void BuildStrips(const TRect& frameRect);
+  const TPixmap& PremultipliedPicture(const TqzBitmap& image);
+  void ComposeStrips(const TRect& frameRect, const TPixmap& picture, std::array<TPixmap, 4>& pixels,
+                     bool top, bool others);
   void Place(const TRect& form);
   void Repaint() {
     if (visible) Place(owner.BorderForm().BoundsRect());
@@ -177,35 +188,72 @@ struct TqzFormLayerBorder::Impl {
 
 // The four strips for a frame rectangle: the picture's top and bottom rows
 // in three parts (corners as they are, the middle stretched), its left and
-// right edges between them stretched or repeated downwards.
+// right edges between them stretched or repeated downwards. Composing only
+// copies pixels, so strips composed from the premultiplied picture are the
+// premultiplied strips; only a strip that gets objects drawn in (the top of
+// a full-border frame) is composed plain and premultiplied afterwards.
 void TqzFormLayerBorder::Impl::BuildStrips(const TRect& frameRect) {
   strips = {};
   stripBounds = {};
   const TqzBitmap* image = ShownImage();
   if (!image) return;
-  const TPixmap& picture = image->Pixmap();
+  std::array<TPixmap, 4> pixels;
+  const bool decorated = frame->FullBorder;
+  ComposeStrips(frameRect, PremultipliedPicture(*image), pixels, !decorated, true);
+  if (decorated) ComposeStrips(frameRect, image->Pixmap(), pixels, true, false);
+  for (TqzBorderSide side : kSides) {
+    std::function<void(TqzBitmap&)> decorate;
+    if (side == TqzBorderSide::Top && decorated)
+      decorate = [this, frameRect](TqzBitmap& strip) {
+        const TPoint outer = OuterOrigin(formBounds);
+        const TPoint inStrip{outer.X - frameRect.Left, outer.Y - frameRect.Top};
+        owner.DrawFullBorderObjects(strip, inStrip, active);
+      };
+    strips[Slot(side)] = MakeStrip(pixels[Slot(side)], decorate);
+  }
+}
+
+// The picture with its colours premultiplied, made once per picture.
+const TPixmap& TqzFormLayerBorder::Impl::PremultipliedPicture(const TqzBitmap& image) {
+  if (premultipliedFrom != &image || premultiplied.Width() != image.Width() ||
+      premultiplied.Height() != image.Height()) {
+    TqzBitmap copy(image.Width(), image.Height());
+    for (int y = 0; y < image.Height(); ++y)
+      std::memcpy(copy.ScanLine(y), image.Pixmap().Row(y), size_t(image.Width()) * sizeof(TqzColor));
+    copy.PreMultiply();
+    premultiplied = copy.Pixmap();
+    premultipliedFrom = &image;
+  }
+  return premultiplied;
+}
+
+// Composes the top strip, the three others, or all four, and their bounds.
+void TqzFormLayerBorder::Impl::ComposeStrips(const TRect& frameRect, const TPixmap& picture,
+                                             std::array<TPixmap, 4>& pixels, bool top,
+                                             bool others) {
   const int pw = picture.Width(), ph = picture.Height();
   const int width = frameRect.Width(), height = frameRect.Height();
-  std::array<TPixmap, 4> pixels;
-
   if (frame->RightBottomPoint == TPoint{0, 0}) {
-    pixels[Slot(TqzBorderSide::Top)] = picture;
+    if (top) pixels[Slot(TqzBorderSide::Top)] = picture;
     stripBounds[Slot(TqzBorderSide::Top)] = Bounds(frameRect.Left, frameRect.Top, pw, ph);
-  } else {
-    const TPoint lt = frame->LeftTopPoint, rt = frame->RightTopPoint;
-    const TPoint lb = frame->LeftBottomPoint, rb = frame->RightBottomPoint;
-    const int topRows = std::clamp(std::max(lt.Y, rt.Y), 0, ph);
-    const int bottomRows = std::clamp(ph - std::min(lb.Y, rb.Y), 0, ph - topRows);
-    // A frame lower than the picture's top and bottom parts (a rolled-up
-    // form) keeps the top strip and what remains of the bottom one.
-    const int topHeight = std::min(topRows, height);
-    const int bottomHeight = std::min(bottomRows, height - topHeight);
-    const int sideHeight = height - topHeight - bottomHeight;
-    const int leftWidth = std::clamp(frame->ClientRect.Left, 0, pw);
-    const int rightWidth = std::clamp(pw - frame->ClientRect.Right, 0, pw - leftWidth);
+    return;
+  }
+  const TPoint lt = frame->LeftTopPoint, rt = frame->RightTopPoint;
+  const TPoint lb = frame->LeftBottomPoint, rb = frame->RightBottomPoint;
+  const int topRows = std::clamp(std::max(lt.Y, rt.Y), 0, ph);
+  const int bottomRows = std::clamp(ph - std::min(lb.Y, rb.Y), 0, ph - topRows);
+  // A frame lower than the picture's top and bottom parts (a rolled-up
+  // form) keeps the top strip and what remains of the bottom one.
+  const int topHeight = std::min(topRows, height);
+  const int bottomHeight = std::min(bottomRows, height - topHeight);
+  const int sideHeight = height - topHeight - bottomHeight;
+  const int leftWidth = std::clamp(frame->ClientRect.Left, 0, pw);
+  const int rightWidth = std::clamp(pw - frame->ClientRect.Right, 0, pw - leftWidth);
 
+  if (top)
     ComposeRowStrip(lt.X, pw - rt.X, width, Rect(0, 0, pw, topHeight), picture,
                     pixels[Slot(TqzBorderSide::Top)]);
+  if (others) {
     ComposeRowStrip(lb.X, pw - rb.X, width, Rect(0, ph - bottomHeight, pw, ph), picture,
                     pixels[Slot(TqzBorderSide::Bottom)]);
     const int edgeTop = topRows, edgeBottom = ph - bottomRows;
@@ -217,25 +265,13 @@ void TqzFormLayerBorder::Impl::BuildStrips(const TRect& frameRect) {
         ComposeVSkinImage(0, 0, pixels[Slot(TqzBorderSide::Right)], frame->FullStretch,
                           sideHeight, Rect(pw - rightWidth, edgeTop, pw, edgeBottom), picture);
     }
-    const int l = frameRect.Left, t = frameRect.Top;
-    stripBounds[Slot(TqzBorderSide::Top)] = Bounds(l, t, width, topHeight);
-    stripBounds[Slot(TqzBorderSide::Bottom)] =
-        Bounds(l, t + height - bottomHeight, width, bottomHeight);
-    stripBounds[Slot(TqzBorderSide::Left)] = Bounds(l, t + topHeight, leftWidth, sideHeight);
-    stripBounds[Slot(TqzBorderSide::Right)] =
-        Bounds(l + width - rightWidth, t + topHeight, rightWidth, sideHeight);
   }
-
-  for (TqzBorderSide side : kSides) {
-    std::function<void(TqzBitmap&)> decorate;
-    if (side == TqzBorderSide::Top && frame->FullBorder)
-      decorate = [this, frameRect](TqzBitmap& strip) {
-        const TPoint outer = OuterOrigin(formBounds);
-        const TPoint inStrip{outer.X - frameRect.Left, outer.Y - frameRect.Top};
-        owner.DrawFullBorderObjects(strip, inStrip, active);
-      };
-    strips[Slot(side)] = MakeStrip(pixels[Slot(side)], decorate);
-  }
+  const int l = frameRect.Left, t = frameRect.Top;
+  stripBounds[Slot(TqzBorderSide::Top)] = Bounds(l, t, width, topHeight);
+  stripBounds[Slot(TqzBorderSide::Bottom)] = Bounds(l, t + height - bottomHeight, width, bottomHeight);
+  stripBounds[Slot(TqzBorderSide::Left)] = Bounds(l, t + topHeight, leftWidth, sideHeight);
+  stripBounds[Slot(TqzBorderSide::Right)] =
+      Bounds(l + width - rightWidth, t + topHeight, rightWidth, sideHeight);
 }
 
 // Shows the strips around a form at `form`. The windows never pass over the
@@ -476,6 +512,8 @@ void TqzFormLayerBorder::SetSkin(TqzSkinData* skin) {
   Hide();
   Impl& d = *impl_;
   d.skin = skin;
+  d.premultipliedFrom = nullptr;  // the pictures go with the old skin
+  d.premultiplied = TPixmap();
   d.frame = skin && !skin->Empty() && skin->LayerFrame().PictureIndex != -1 ? &skin->LayerFrame()
                                                                            : nullptr;
   d.extents = d.frame ? InsetsOf(d.frame->BorderRect, d.frame->ClientRect) : TRect{};
