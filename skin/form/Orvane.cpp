@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "host/base/Stream.h"
 #include "host/graphics/Canvas.h"
 #include "host/ui/Application.h"
 #include "host/ui/ImgList.h"
@@ -799,6 +800,24 @@ void TqzOrvane::FireFrameRegulatorChangeValue(const std::string& id, int value) 
 // ---------------------------------------------------------------------------
 // Published properties
 
+// The logo streams as the bitmap's own data; an empty logo writes nothing.
+std::vector<uint8_t> TqzOrvane::LogoBitMapData() const {
+  if (logoBitMap_.Empty()) return {};
+  TMemoryStream stream;
+  logoBitMap_.WriteData(stream);
+  return stream.Data();
+}
+
+void TqzOrvane::SetLogoBitMapData(const std::vector<uint8_t>& data) {
+  if (data.empty()) {
+    logoBitMap_.Clear();
+  } else {
+    TBytesStream stream(data.data(), data.size());
+    logoBitMap_.ReadData(stream);
+  }
+  if (form_->HandleAllocated()) form_->Invalidate();
+}
+
 QZ_PUBLISHED(TqzOrvane, TComponent) {
   using O = TqzOrvane;
   b.Factory([](TComponent* owner) { return new TqzOrvane(owner); });
@@ -833,6 +852,7 @@ QZ_PUBLISHED(TqzOrvane, TComponent) {
   b.Prop("HideCloseButton", &O::HideCloseButton, false);
   b.Prop("AlwaysShowInTray", &O::AlwaysShowInTray, false);
   b.Prop("AlwaysMinimizeToTray", &O::AlwaysMinimizeToTray, false);
+  b.Binary("LogoBitMap", &O::LogoBitMapData, &O::SetLogoBitMapData);
   b.Prop("LogoBitMapTransparent", &O::LogoBitMapTransparent, false);
   b.Prop("UseSkinFontInMenu", &O::UseSkinFontInMenu, true);
   b.Prop("UseSkinFontInCaption", &O::UseSkinFontInCaption, true);

@@ -95,6 +95,8 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   TFont& DefInActiveCaptionFont() { return defInActiveCaptionFont_; }
   TFont& DefMenuItemFont() { return defMenuItemFont_; }
   TBitmap& LogoBitMap() { return logoBitMap_; }
+  std::vector<uint8_t> LogoBitMapData() const;
+  void SetLogoBitMapData(const std::vector<uint8_t>& data);
   TMainMenu* MainMenu() const { return mainMenu_; }
   void SetMainMenu(TMainMenu* v) { SetReference(mainMenu_, v); }
   TPopupMenu* SystemMenu() const { return systemMenu_; }

@@ -56,6 +56,29 @@ end
   EXPECT_EQ(o->SystemMenu(), nullptr);
 }
 
+TEST_F(OrvaneFrame, LogoBitmapStreamsWithTheForm) {
+  auto* f = new TForm(Application);
+  auto* o = new TqzOrvane(f);
+  o->SetName("qzOrvane1");
+  o->LogoBitMap().SetSize(3, 2);
+  o->LogoBitMap().Canvas().SetPixel(2, 1, clRed);
+  o->LogoBitMapTransparent = true;
+  const std::string text = WriteComponentRes(f);
+  EXPECT_NE(text.find("LogoBitMap = {"), std::string::npos) << text;
+
+  auto* g = new TForm(Application);
+  ReadComponentRes(g, text);
+  auto* read = g->FindChild<TqzOrvane>("qzOrvane1");
+  ASSERT_NE(read, nullptr);
+  ASSERT_EQ(read->LogoBitMap().Width(), 3);
+  ASSERT_EQ(read->LogoBitMap().Height(), 2);
+  EXPECT_EQ(read->LogoBitMap().Canvas().Pixel(2, 1), clRed);
+  EXPECT_TRUE(read->LogoBitMapTransparent);
+  // An empty logo writes nothing.
+  read->LogoBitMap().SetSize(0, 0);
+  EXPECT_EQ(WriteComponentRes(g).find("LogoBitMap ="), std::string::npos);
+}
+
 // The demo's order: the controller first, then the stored skin and the skin
 // data whose load broadcasts before any reference is resolved.
 TEST_F(OrvaneFrame, FormResourceWithItsSkinComesUpSkinned) {
