@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/ui/ImgList.h"
+#include "skin/controls/SkinChangeClient.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
@@ -99,6 +100,10 @@ TqzSkinData* SkinDataOf(TControl* c, bool& skinned) {
     skinned = true;
     return g->SkinData();
   }
+  if (auto* client = dynamic_cast<IqzSkinChangeClient*>(c)) {
+    skinned = true;
+    return client->SkinData();
+  }
   skinned = false;
   return nullptr;
 }
@@ -109,6 +114,8 @@ void NotifyOne(TControl* c, uint32_t msg) {
     before ? w->BeforeChangeSkinData() : w->ChangeSkinData();
   } else if (auto* g = dynamic_cast<TqzGraphicSkinControl*>(c)) {
     before ? g->BeforeChangeSkinData() : g->ChangeSkinData();
+  } else if (auto* client = dynamic_cast<IqzSkinChangeClient*>(c)) {
+    before ? client->BeforeChangeSkinData() : client->ChangeSkinData();
   }
 }
 
