@@ -200,7 +200,16 @@ std::vector<const TPropInfo*> TClassInfo::Properties() const {
   for (const TClassInfo* c = this; c != nullptr && chain.size() < 64; c = c->Parent()) chain.push_back(c);
   std::vector<const TPropInfo*> result;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-    for (const auto& p : (*it)->props_) result.push_back(p.get());
+    for (const auto& p : (*it)->props_) {
+      // A subclass that registers an inherited name again (another default)
+      // takes the inherited entry's place: one entry per name.
+      auto same = std::find_if(result.begin(), result.end(),
+                               [&](const TPropInfo* q) { return SameText(q->name, p->name); });
+      if (same != result.end())
+        *same = p.get();
+      else
+        result.push_back(p.get());
+    }
   return result;
 }
 

@@ -6,6 +6,8 @@
 
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinChangeClient.h"
+#include "skin/controls/SkinBevel.h"
+#include "skin/controls/SkinLabel.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
@@ -104,6 +106,16 @@ TqzSkinData* SkinDataOf(TControl* c, bool& skinned) {
     skinned = true;
     return client->SkinData();
   }
+  // The std label and the bevel keep the framework's label and bevel as
+  // their base but follow skin changes all the same.
+  if (auto* l = dynamic_cast<TqzSkinStdLabel*>(c)) {
+    skinned = true;
+    return l->SkinData();
+  }
+  if (auto* b = dynamic_cast<TqzSkinBevel*>(c)) {
+    skinned = true;
+    return b->SkinData();
+  }
   skinned = false;
   return nullptr;
 }
@@ -116,6 +128,10 @@ void NotifyOne(TControl* c, uint32_t msg) {
     before ? g->BeforeChangeSkinData() : g->ChangeSkinData();
   } else if (auto* client = dynamic_cast<IqzSkinChangeClient*>(c)) {
     before ? client->BeforeChangeSkinData() : client->ChangeSkinData();
+  } else if (auto* l = dynamic_cast<TqzSkinStdLabel*>(c)) {
+    before ? l->BeforeChangeSkinData() : l->ChangeSkinData();
+  } else if (auto* b = dynamic_cast<TqzSkinBevel*>(c)) {
+    before ? b->BeforeChangeSkinData() : b->ChangeSkinData();
   }
 }
 
