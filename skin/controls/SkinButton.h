@@ -116,7 +116,11 @@ void ComposeGlowImage(const TBitmap& glow, const TRect& offsets, bool fixedSize,
 
 // ---------------------------------------------------------------- control
 
+// Named once for every header that streams a layout.
+#ifndef QZ_TQZBUTTONLAYOUT_NAMED
+#define QZ_TQZBUTTONLAYOUT_NAMED
 QZ_ENUM(TqzButtonLayout, "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom");
+#endif
 
 // Custom painting of a button's content: R is the content rectangle; clearing
 // DrawDefault suppresses glyph and caption (the skin background stays).
