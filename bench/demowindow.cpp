@@ -24,6 +24,7 @@
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
 #include "skin/controls/SkinPageControl.h"
+#include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 
 #ifdef QZ_HAVE_PIXMAN
