@@ -141,6 +141,27 @@ TEST_F(SkinPanelPaintTest, BorderlessNinePartPanelTilesOnlyItsClientPiece) {
           << x << "," << y;
 }
 
+TEST_F(SkinPanelPaintTest, TransparentGroupFrameInTheSkinsShadowBelowTheCaptionLine) {
+  auto* panel = Make<TqzSkinPanel>("cappanel", 0, 0, 150, 100);
+  panel->SetCaption("Audio");
+  panel->SetCaptionMode(true);
+  panel->SetTransparentMode(true);
+  TCanvas measure;
+  measure.Font().SetName("Tahoma");
+  measure.Font().SetHeight(13);
+  const int line = measure.TextHeight("Audio") + 5;
+  EXPECT_EQ(panel->CaptionHitRect(), (TRect{0, 0, 150, line}));
+  const TPixmap shot = Shot(panel);
+  const uint32_t shadow = 0x303030;  // the skin's button shadow
+  EXPECT_EQ(shot.At(0, 60), shadow);
+  EXPECT_EQ(shot.At(149, 60), shadow);
+  EXPECT_EQ(shot.At(75, 99), shadow);
+  EXPECT_EQ(shot.At(1, line / 2), shadow);
+  EXPECT_EQ(shot.At(148, line / 2), shadow);
+  EXPECT_EQ(shot.At(75, 60), PixelOf(kFormColor));  // the form shows through
+  EXPECT_EQ(shot.At(3, line / 2), PixelOf(kFormColor));  // the line breaks for the caption
+}
+
 TEST_F(SkinPanelPaintTest, PlainPanelFramesByBorderStyle) {
   auto* panel = Make<TqzSkinPanel>("nosuchpanel", 0, 0, 50, 40);
   TPixmap shot = Shot(panel);
