@@ -5,6 +5,8 @@
 // the button that shows the second window.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "host/ui/Application.h"
@@ -145,6 +147,43 @@ TEST_F(DemoMainWindow, PressedToggleButtonLaysItsCaptionOutTwentyPixelsHigher) {
   Settle(600);  // the fades between looks end with a full paint
   EXPECT_EQ(edit.NewClRect.Top, edit.ClRect.Top - TForm1::kDownCaptionLift);
   EXPECT_EQ(add.NewClRect.Top, add.ClRect.Top);
+}
+
+// The rows of a control on the screen that hold the exact caption colour.
+std::pair<int, int> RowsOfColour(const TPixmap& screen, TControl& c, uint32_t rgb) {
+  int first = -1, last = -1;
+  for (int y = 0; y < c.Height(); ++y) {
+    for (int x = 0; x < c.Width(); ++x) {
+      const TPoint s = c.ClientToScreen({x, y});
+      if ((screen.At(s.X, s.Y) & 0xFFFFFFu) != rgb) continue;
+      if (first < 0) first = y;
+      last = y;
+      break;
+    }
+  }
+  return {first, last};
+}
+
+TEST_F(DemoMainWindow, PressedToggleButtonPaintsItsCaptionTenPixelsHigher) {
+  TqzSkinButton& add = *Form1->qzSkinButton1;
+  const int index = Form1->qzSkinData1->FindControlIndex("addtab");
+  ASSERT_GE(index, 0);
+  const auto* d = dynamic_cast<const TqzDataSkinButtonControl*>(
+      Form1->qzSkinData1->CtrlList()[size_t(index)].get());
+  ASSERT_NE(d, nullptr);
+  const uint32_t down = PixelFromColorRef(ColorToRGB(d->DownFontColor)) & 0xFFFFFFu;
+  const auto lifted = RowsOfColour(hp->ComposeScreen(), add, down);
+  ASSERT_GE(lifted.first, 0);
+  // Without the handler the caption is centred in the skin's client
+  // rectangle; the handler's rectangle starts 20 pixels higher, so its
+  // centre is 10 pixels higher.
+  add.OnPaint = nullptr;
+  add.NewClRect.Top = add.ClRect.Top;
+  add.Invalidate();
+  Settle(100);
+  const auto plain = RowsOfColour(hp->ComposeScreen(), add, down);
+  EXPECT_EQ(lifted.first, plain.first - TForm1::kDownCaptionLift / 2);
+  EXPECT_EQ(lifted.second, plain.second - TForm1::kDownCaptionLift / 2);
 }
 
 TEST_F(DemoMainWindow, SkinChangeRebindsBothPageControlsAndLiftsTheCaptionAgain) {
