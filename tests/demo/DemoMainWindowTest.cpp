@@ -126,6 +126,20 @@ TEST_F(DemoMainWindow, KeyboardPageChangesBringTheButtonsAlong) {
   ExpectInfo("Convert to:", 83, 265);
 }
 
+TEST_F(DemoMainWindow, QualityButtonsAreAGroupOfTheirOwn) {
+  ClickControl(*Form1->qzSkinButton2);
+  auto* veryHigh = Form1->FindChild<TqzSkinButton>("qzSkinButton6");
+  auto* fast = Form1->FindChild<TqzSkinButton>("qzSkinButton9");
+  ASSERT_NE(veryHigh, nullptr);
+  ASSERT_NE(fast, nullptr);
+  EXPECT_TRUE(veryHigh->Down());
+  ClickControl(*fast);
+  EXPECT_TRUE(fast->Down());
+  EXPECT_FALSE(veryHigh->Down());
+  EXPECT_EQ(DownButtons(), "2");
+  ExpectPages(1, 1);
+}
+
 TEST_F(DemoMainWindow, PageChangedInCodeFollowsOnlyWhenTheButtonIsNotDownYet) {
   TqzSkinPageControl& pc = *Form1->qzSkinPageControl1;
   pc.SelectNextPage(true, false);
