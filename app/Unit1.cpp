@@ -1,18 +1,157 @@
 #include "app/Unit1.h"
 
+#include "app/Unit2.h"
+#include "host/ui/Application.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinLabel.h"
+#include "skin/controls/SkinPageControl.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 
 namespace qz {
 
+namespace {
+
+// The second window, created by the program after the main one.
+TForm2* FindSecondWindow() {
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (auto* form = dynamic_cast<TForm2*>(Screen->Forms(i))) return form;
+  return nullptr;
+}
+
+}  // namespace
+
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
+  RegisterHandlers();
   BindField("qzOrvane1", qzOrvane1);
   BindField("qzCompressedStoredSkin1", qzCompressedStoredSkin1);
   BindField("qzSkinData1", qzSkinData1);
   BindField("qzSkinData2", qzSkinData2);
   BindField("qzCompressedStoredSkin2", qzCompressedStoredSkin2);
+  BindField("qzSkinButton1", qzSkinButton1);
+  BindField("qzSkinButton2", qzSkinButton2);
+  BindField("qzSkinButton3", qzSkinButton3);
+  BindField("qzSkinPageControl1", qzSkinPageControl1);
+  BindField("qzSkinPageControl2", qzSkinPageControl2);
+  BindField("InfoButton", InfoButton);
+  BindField("qzSkinButton10", qzSkinButton10);
+  BindField("qzSkinButton11", qzSkinButton11);
+  BindField("qzSkinButton12", qzSkinButton12);
+  BindField("qzSkinButton13", qzSkinButton13);
+  BindField("InfoLabel", InfoLabel);
+  BindField("InfoName", InfoName);
   InitFromResource();
 }
+
+void TForm1::RegisterHandlers() {
+  auto notify = [this](void (TForm1::*handler)(TObject*)) {
+    return TNotifyEvent([this, handler](TObject* s) { (this->*handler)(s); });
+  };
+  auto paint = [this](void (TForm1::*handler)(TObject*, TCanvas&, TRect, bool, bool, bool&)) {
+    return TqzButtonPaintEvent([this, handler](TObject* s, TCanvas& c, TRect r, bool down,
+                                               bool in, bool& drawDefault) {
+      (this->*handler)(s, c, r, down, in, drawDefault);
+    });
+  };
+  RegisterHandler("FormCreate", notify(&TForm1::FormCreate));
+  RegisterHandler("qzOrvane1ChangeSkinData", notify(&TForm1::qzOrvane1ChangeSkinData));
+  RegisterHandler("qzSkinButton1Click", notify(&TForm1::qzSkinButton1Click));
+  RegisterHandler("qzSkinButton2Click", notify(&TForm1::qzSkinButton2Click));
+  RegisterHandler("qzSkinButton3Click", notify(&TForm1::qzSkinButton3Click));
+  RegisterHandler("qzSkinPageControl1Change", notify(&TForm1::qzSkinPageControl1Change));
+  RegisterHandler("qzSkinButton1Paint", paint(&TForm1::qzSkinButton1Paint));
+  RegisterHandler("qzSkinButton2Paint", paint(&TForm1::qzSkinButton2Paint));
+  RegisterHandler("qzSkinButton3Paint", paint(&TForm1::qzSkinButton3Paint));
+  RegisterHandler("qzSkinButton10Click", notify(&TForm1::qzSkinButton10Click));
+  RegisterHandler("qzSkinButton11Click", notify(&TForm1::qzSkinButton11Click));
+  RegisterHandler("qzSkinButton12Click", notify(&TForm1::qzSkinButton12Click));
+  RegisterHandler("qzSkinButton13Click", notify(&TForm1::qzSkinButton13Click));
+}
+
+// The toggle buttons are the only tab strip the user sees.
+void TForm1::FormCreate(TObject*) {
+  qzSkinPageControl1->HideTabs();
+  qzSkinPageControl2->HideTabs();
+}
+
+// The controller drops its area bindings before every skin change, so they
+// are made again each time; the lifted caption of a pressed "Add file" is
+// put back from the first paint on.
+void TForm1::qzOrvane1ChangeSkinData(TObject*) {
+  qzOrvane1->BindControlToArea("pagearea", qzSkinPageControl1);
+  qzOrvane1->BindControlToArea("pagearea2", qzSkinPageControl2);
+  if (qzSkinButton1->Down()) qzSkinButton1->NewClRect.Top -= kDownCaptionLift;
+}
+
+void TForm1::qzSkinButton1Click(TObject*) {
+  InfoLabel->SetCaption("Info:");
+  InfoName->SetLeft(43);
+  InfoName->SetWidth(305);
+  qzSkinPageControl1->SetActivePageIndex(0);
+  qzSkinPageControl2->SetActivePageIndex(0);
+}
+
+void TForm1::qzSkinButton2Click(TObject*) {
+  qzSkinPageControl1->SetActivePageIndex(1);
+  qzSkinPageControl2->SetActivePageIndex(1);
+}
+
+void TForm1::qzSkinButton3Click(TObject*) {
+  InfoLabel->SetCaption("Convert to:");
+  InfoName->SetLeft(83);
+  InfoName->SetWidth(265);
+  qzSkinPageControl1->SetActivePageIndex(2);
+  qzSkinPageControl2->SetActivePageIndex(0);
+}
+
+bool TForm1::FollowPage(TqzSkinButton* button, void (TForm1::*handler)(TObject*)) {
+  if (button->Down()) return false;
+  TComponentRef<TForm1> self(this);
+  button->SetDown(true);
+  if (!self) return true;
+  (this->*handler)(button);
+  return true;
+}
+
+// Keeps the toggle buttons in step when the first page control changes
+// page by other means, such as the keyboard.
+void TForm1::qzSkinPageControl1Change(TObject*) {
+  switch (qzSkinPageControl1->ActivePageIndex()) {
+    case 0: FollowPage(qzSkinButton1, &TForm1::qzSkinButton1Click); break;
+    case 1: FollowPage(qzSkinButton2, &TForm1::qzSkinButton2Click); break;
+    case 2: FollowPage(qzSkinButton3, &TForm1::qzSkinButton3Click); break;
+    default: break;
+  }
+}
+
+void TForm1::LiftCaptionWhileDown(TqzSkinButton& button, bool down) {
+  button.NewClRect.Top = button.ClRect.Top - (down ? kDownCaptionLift : 0);
+}
+
+void TForm1::qzSkinButton1Paint(TObject*, TCanvas&, TRect, bool ADown, bool, bool&) {
+  LiftCaptionWhileDown(*qzSkinButton1, ADown);
+}
+
+void TForm1::qzSkinButton2Paint(TObject*, TCanvas&, TRect, bool ADown, bool, bool&) {
+  LiftCaptionWhileDown(*qzSkinButton2, ADown);
+}
+
+void TForm1::qzSkinButton3Paint(TObject*, TCanvas&, TRect, bool ADown, bool, bool&) {
+  LiftCaptionWhileDown(*qzSkinButton3, ADown);
+}
+
+// The skinned message box comes with its component.
+void TForm1::qzSkinButton10Click(TObject*) {}
+
+void TForm1::qzSkinButton11Click(TObject*) {
+  if (TForm2* form = FindSecondWindow()) form->ShowModal();
+}
+
+// The open dialog comes with its component.
+void TForm1::qzSkinButton12Click(TObject*) {}
+
+// The folder dialog comes with its component.
+void TForm1::qzSkinButton13Click(TObject*) {}
 
 QZ_PUBLISHED(TForm1, TForm) {
   b.Factory([](TComponent* owner) { return new TForm1(owner); });

@@ -199,12 +199,16 @@ void TqzSkinButton::SetUpCaptionFont(TCanvas& canvas, bool isActive, bool isDown
 }
 
 // OnPaint first; then, unless it declined, the image or glyph with the caption.
-bool TqzSkinButton::PaintContent(TCanvas& canvas, const TRect& r, bool isActive, bool isDown) {
+bool TqzSkinButton::PaintContent(TCanvas& canvas, const TRect& content, bool isActive, bool isDown) {
   bool drawDefault = true;
+  TRect r = content;
   if (OnPaint) {
     TComponentRef<TqzSkinButton> self(this);
     OnPaint(this, canvas, r, isDown, isActive, drawDefault);
     if (!self) return false;
+    // A handler may move the current client rectangle to lay the caption
+    // out elsewhere; a skin-sized button lays it out there.
+    if (useSkinSize_ && !NewClRect.IsEmpty()) r = NewClRect;
   }
   if (!drawDefault) return true;
   TqzImageAndTextOptions options;

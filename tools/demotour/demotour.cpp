@@ -8,6 +8,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Unit1.h"
@@ -15,6 +16,7 @@
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Windows.h"
+#include "skin/controls/SkinButton.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinObjects.h"
@@ -132,6 +134,47 @@ void TourCaptionButtons(TTour& tour, TCustomForm& form, TqzOrvane& controller,
   }
 }
 
+// The main window's own controls: each toggle button hovered, pressed and
+// released in turn (both page controls and the information panel follow),
+// the first page control stepped through by keyboard, and the window
+// without the focus.
+void TourMainWindowControls(TTour& tour, TForm1& form, THeadlessPlatform& p) {
+  const TPoint away = TTour::OnScreen(form, {-40, -40});
+  const std::pair<TqzSkinButton*, const char*> toggles[] = {
+      {form.qzSkinButton2, "edit"}, {form.qzSkinButton3, "convert"}, {form.qzSkinButton1, "addfile"}};
+  for (const auto& [button, name] : toggles) {
+    const TPoint at = button->ClientToScreen({button->Width() / 2, button->Height() / 2});
+    tour.MoveTo(at);
+    tour.Shot(std::string("main-hover-") + name);
+    tour.Press(at);
+    tour.Shot(std::string("main-press-") + name);
+    tour.Release(at);
+    tour.MoveTo(away);
+    tour.Settle(600);  // the fade back from the hover look
+    tour.Shot(std::string("main-page-") + name);
+  }
+  // Ctrl+Tab from a button of the first page walks its pages round.
+  form.qzSkinButton10->SetFocus();
+  tour.Settle();
+  for (const char* name : {"edit", "convert", "addfile"}) {
+    p.InjectKeyDown(VK_CONTROL);
+    p.InjectKey(VK_TAB);
+    p.InjectKeyUp(VK_CONTROL);
+    tour.Settle(600);
+    tour.Shot(std::string("main-ctrltab-") + name);
+  }
+  // Another window takes the focus.
+  auto* other = new TForm(Application);
+  other->SetBounds(20, 20, 240, 160);
+  other->SetCaption("Other window");
+  other->Show();
+  tour.Settle(600);
+  tour.Shot("main-inactive");
+  delete other;
+  form.SetFocus();
+  tour.Settle(600);
+}
+
 int RunTour(const fs::path& dir) {
   auto platform = std::make_unique<THeadlessPlatform>();
   THeadlessPlatform& p = *platform;
@@ -146,6 +189,7 @@ int RunTour(const fs::path& dir) {
   Form1->Show();
   tour.Settle(600);  // the fade-in
   tour.Shot("start");
+  TourMainWindowControls(tour, *Form1, p);
 
   TourCaptionButtons(tour, *Form1, *Form1->qzOrvane1, "main");
   if (TqzActiveSkinObject* caption = FindCaption(*Form1->qzOrvane1)) {
