@@ -94,11 +94,11 @@ void TWindowSystem::HandlePlatformEvent(const TPlatformEvent& ev) {
     case TPlatformEventKind::FocusOut:
       // A change between this program's windows made the new one active
       // before this arrives: the active window losing the focus means another
-      // program took it. Every window hears of it (open menus close).
+      // program took it. Every window hears of it (open menus close); the
+      // window stays the active one of this program.
       if (w && active == h) {
         std::vector<HWND> tops(topLevels_.begin(), topLevels_.end());
         for (HWND top : tops) SendMessage(top, WM_ACTIVATEAPP, 0, 0);
-        if (IsLive(h) && active == h) Deactivate(w, nullptr);
       }
       break;
     case TPlatformEventKind::CloseRequest:
