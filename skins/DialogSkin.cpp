@@ -48,6 +48,18 @@ void PaintWindowMask(TPixmap& mask) {
                                                                                    : 0xFFFFFFFF;
 }
 
+// The rolled-up window: the caption rows and the bottom edge of `from`,
+// as the frame shows them when the client part is folded away.
+TPixmap FoldedWindow(const TPixmap& from) {
+  const int top = frame::kClient.Top, bottom = frame::kHeight - frame::kClient.Bottom;
+  TPixmap folded(from.Width(), top + bottom);
+  for (int y = 0; y < folded.Height(); ++y) {
+    const int source = y < top ? y : frame::kClient.Bottom + (y - top);
+    for (int x = 0; x < from.Width(); ++x) folded.At(x, y) = from.At(x, source);
+  }
+  return folded;
+}
+
 void SetFormInfo(TqzSkinFormInfo& f) {
   const int w = frame::kWidth, h = frame::kHeight;
   // The corner pieces hold the rounded corners; edges and the client stretch.
@@ -71,10 +83,17 @@ void SetFormInfo(TqzSkinFormInfo& f) {
   f.BorderWidth = frame::kBorder;
   // Room for the system-menu icon, a short title and the button row.
   f.FormMinWidth = 220;
+  // The rolled-up window stretches between its rounded corners.
+  f.RollUpLeftPoint = {12, 0};
+  f.RollUpRightPoint = {w - 12, 0};
 }
 
-void AddCaption(TSkinBuilder& skin) {
-  auto& cap = skin.Object<TqzDataSkinCaption>("caption");
+// The caption of the window; `rollUp` makes the twin shown while the window
+// is rolled up (the frame then keeps only its caption and bottom edge, cut
+// from the same main picture, so the twin has the same looks).
+void AddCaption(TSkinBuilder& skin, const char* name, bool rollUp) {
+  auto& cap = skin.Object<TqzDataSkinCaption>(name);
+  cap.RollUp = rollUp;
   cap.SkinRect = frame::kCaptionRect;
   cap.DefaultCaption = true;
   cap.TextRect = {6, 0, frame::kCaptionRect.Width() - 6, frame::kCaptionRect.Height()};
@@ -90,7 +109,13 @@ void PaintFrame(TContext& c) {
   PaintWindowPicture(c.Skin.Picture());
   PaintWindowMask(c.Skin.Mask());
   SetFormInfo(c.Skin.FormInfo());
-  AddCaption(c.Skin);
+  AddCaption(c.Skin, "caption", false);
+}
+
+void PaintRolledUpFrame(TContext& c) {
+  c.Skin.RollUpPicture() = FoldedWindow(c.Skin.Picture());
+  c.Skin.RollUpMask() = FoldedWindow(c.Skin.Mask());
+  AddCaption(c.Skin, "rollupcaption", true);
 }
 
 void SetSkinColors(TSkinBuilder& skin) {
@@ -129,6 +154,7 @@ std::unique_ptr<TSkinBuilder> BuildDialogSkin() {
 
   PaintFrame(c);
   PaintCaptionButtons(c);  // fixed bands first: they reserve their rows
+  PaintRolledUpFrame(c);   // after the window's own objects, which keep their order
   PaintPushButtons(c);     // fixed places of [button] first in the controls picture
   PaintTrackBars(c);
   PaintChecks(c);

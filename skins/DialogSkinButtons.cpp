@@ -1,4 +1,6 @@
 // Caption buttons and push buttons of the dialog skin.
+#include <string>
+
 #include "skins/DialogSkinParts.h"
 
 namespace qz::skingen::dialogskin {
@@ -81,6 +83,7 @@ struct TCaptionButton {
   const char* Hint;
   TGlyph Glyph, RestoreGlyph;
   bool HasRestore;
+  bool RollUp = false;  // shown while the window is rolled up
 };
 
 void AddCaptionButton(TContext& c, int band, const TCaptionButton& b, bool paint) {
@@ -104,6 +107,7 @@ void AddCaptionButton(TContext& c, int band, const TCaptionButton& b, bool paint
   d.InActiveSkinRect = Cell(band, kInactive);
   d.Morphing = true;
   d.Command = b.Command;
+  d.RollUp = b.RollUp;
   if (b.HasRestore) {
     d.RestoreRect = Cell(band, kRestoreNormal);
     d.RestoreActiveRect = Cell(band, kRestoreActive);
@@ -317,6 +321,16 @@ void PaintCaptionButtons(TContext& c) {
   AddCaptionButton(c, 0, {"dialogclosebutton", TqzStdCommand::Close, "Close", TGlyph::Close,
                           TGlyph::Close, false},
                    false);
+  // The rolled-up window keeps the buttons that make sense on a bare
+  // caption: close, roll down (the roll-up button's restore looks) and the
+  // system menu. They share the looks of their twins.
+  for (int band : {0, 3, 4}) {
+    TCaptionButton rolled = buttons[band];
+    const std::string name = std::string("rollup") + rolled.Name;
+    rolled.Name = name.c_str();
+    rolled.RollUp = true;
+    AddCaptionButton(c, band, rolled, false);
+  }
 }
 
 void PaintPushButtons(TContext& c) {

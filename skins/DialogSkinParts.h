@@ -111,6 +111,10 @@ void CaptionRows(TPainter& p, const TRect& band);
 
 void PaintFrame(TContext& c);           // main picture, mask, [FORMINFO], caption
 void PaintCaptionButtons(TContext& c);  // close, maximise, minimise, roll-up, system menu
+// Roll-up picture and mask (caption rows and bottom edge of the window) and
+// the caption shown while rolled up; the buttons shown then are
+// PaintCaptionButtons' roll-up twins.
+void PaintRolledUpFrame(TContext& c);
 void PaintPushButtons(TContext& c);     // button, resizebutton, toolbuttons, menu buttons
 void PaintChecks(TContext& c);          // checkbox, radiobox
 void PaintFields(TContext& c);          // edit, combobox, listbox, combolist

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <vector>
 
 #include "host/ui/Controls.h"
 #include "host/ui/Forms.h"
@@ -89,6 +90,16 @@ void TWindowSystem::HandlePlatformEvent(const TPlatformEvent& ev) {
     case TPlatformEventKind::FocusIn:
       // Only a focus the window system did not ask for (a window manager).
       if (w && !active && CanActivate(w) && IsWindowEnabled(h)) Activate(w, WA_ACTIVE);
+      break;
+    case TPlatformEventKind::FocusOut:
+      // A change between this program's windows made the new one active
+      // before this arrives: the active window losing the focus means another
+      // program took it. Every window hears of it (open menus close); the
+      // window stays the active one of this program.
+      if (w && active == h) {
+        std::vector<HWND> tops(topLevels_.begin(), topLevels_.end());
+        for (HWND top : tops) SendMessage(top, WM_ACTIVATEAPP, 0, 0);
+      }
       break;
     case TPlatformEventKind::CloseRequest:
       if (w) Post(h, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -286,6 +286,10 @@ void TPopupMenuWindow::Dispatch(TMessage& m) {
     case WM_GETDLGCODE:
       m.Result = DLGC_WANTALLKEYS | DLGC_WANTCHARS;
       return;
+    case WM_ACTIVATEAPP:
+      // Another program took the focus: a menu closes, as native menus do.
+      if (m.WParam == 0 && !closing_ && open_) CloseMenu();
+      break;
     case WM_KILLFOCUS:
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:

@@ -79,6 +79,7 @@ void TqzOrvane::BeforeDestruction() {
   StopTimers();
   FreeObjects();
   areaBindings_.clear();
+  ReleaseApplicationRestore();
   // A form that goes first deletes its components after its own members
   // are gone: only a controller removed from a living form puts back what
   // it changed.

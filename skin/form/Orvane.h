@@ -415,6 +415,18 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void SelectCaptionTabByKey(uint16_t key, bool& handled);
   bool RollUpAllowed() const;
 
+  // ---- inactive client panel, skin cursors, the application's restore
+  // (OrvaneMessages.cpp, OrvaneMouse.cpp) ----
+  // Covers the client with its inactive look, or uncovers it.
+  void UpdateInactiveClientPanel(bool active);
+  // Client mode with UseSkinCursors: the cursor for the object `index`.
+  void ApplySkinCursor(int index);
+  // The main form answers the application's restore unless someone else does.
+  void TakeApplicationRestore();
+  void ReleaseApplicationRestore();
+  void ApplicationRestored();
+  TComponentRef<class TqzInactiveClientPanel> inactivePanel_;
+
   // ---- fields ----
   TCustomForm* form_ = nullptr;
   std::function<void(TMessage&)> oldWndProc_;

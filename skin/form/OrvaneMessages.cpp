@@ -2,12 +2,15 @@
 // from the skin, showing and fading in, activation, the skin messages, the
 // move and size loops, and the private messages of other components.
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 #include "host/graphics/Canvas.h"
 #include "host/ui/Application.h"
 #include "host/ui/Windows.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/FramePaint.h"
+#include "skin/form/InactiveClientPanel.h"
 #include "skin/form/Orvane.h"
 
 namespace qz {
@@ -26,6 +29,21 @@ bool IsPreProcessed(uint32_t msg) {
 }
 
 TqzSkinData* SenderOf(const TMessage& m) { return reinterpret_cast<TqzSkinData*>(m.WParam); }
+
+// The application's restore event as a main form's controller answers it.
+// It holds the controller weakly: a controller that went leaves a handler
+// that does nothing and that the next main form may replace.
+struct TRestoreHandler {
+  TComponentRef<TqzOrvane> Owner;
+  std::function<void()> Restored;  // made by the owner, run only while it lives
+  void operator()(TObject*) const {
+    if (Owner) Restored();
+  }
+};
+
+void BringForward(TCustomForm& form) {
+  SetWindowPos(form.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 }  // namespace
 
@@ -579,6 +597,7 @@ void TqzOrvane::WMShowWindow(TMessage& m) {
     CallDefault(m);
     return;
   }
+  TakeApplicationRestore();
   if (firstShow_ && actualState_ == wsNormal) {
     if (PositionInMonitor != qzpDefault) PositionByMonitor({form_->Width(), form_->Height()});
     firstShow_ = false;
@@ -662,7 +681,57 @@ void TqzOrvane::WMNCActivate(TMessage& m) {
     return;
   }
   RepaintFrame();
+  UpdateInactiveClientPanel(ncActive_);
+  if (!self) return;  // the picture of the client ran the form's paint code
   layerBorder_->SetActive(ncActive_, true);
+}
+
+void TqzOrvane::UpdateInactiveClientPanel(bool active) {
+  const bool cover = !active && ClientInActiveEffect && !rolledUp_ && form_->HandleAllocated() &&
+                     IsWindowVisible(form_->Handle());
+  if (inactivePanel_) inactivePanel_->Uncover();  // also: not in its own picture
+  if (!cover) return;
+  if (!inactivePanel_) inactivePanel_ = new TqzInactiveClientPanel(this);
+  // Client mode draws the frame in the client area: only the skin's client
+  // part is covered.
+  const TRect area = ClientMode() && HasSkin() ? rects_.NewClRect : form_->ClientRect();
+  inactivePanel_->Cover(*form_, area, ClientInActiveEffectType == qzieBlur);
+}
+
+// ---------------------------------------------------------------------------
+// The application's restore
+
+void TqzOrvane::TakeApplicationRestore() {
+  if (!Application || !IsMainForm()) return;
+  if (Application->OnRestore) {
+    const auto* handler = Application->OnRestore.target<TRestoreHandler>();
+    if (!handler || handler->Owner) return;  // someone's own, or a living controller's
+  }
+  Application->OnRestore = TRestoreHandler{this, [this] { ApplicationRestored(); }};
+}
+
+void TqzOrvane::ReleaseApplicationRestore() {
+  if (!Application) return;
+  const auto* handler = Application->OnRestore.target<TRestoreHandler>();
+  if (handler && handler->Owner == this) Application->OnRestore = nullptr;
+}
+
+// The layered borders are windows of their own: after the application comes
+// back, the forms are stacked again (with their borders) and the main form
+// goes on top of them.
+void TqzOrvane::ApplicationRestored() {
+  if (!layerBorder_->Used() || !form_->HandleAllocated()) return;
+  std::vector<TComponentRef<TCustomForm>> others;
+  for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
+    TCustomForm* f = Screen->Forms(i);
+    if (f == form_ || !f->HandleAllocated() || !IsWindowVisible(f->Handle())) continue;
+    if (f->FormStyle() == fsStayOnTop || f->FormStyle() == fsMDIChild) continue;
+    others.emplace_back(f);
+  }
+  TComponentRef<TqzOrvane> self(this);
+  for (const auto& f : others)
+    if (f && f->HandleAllocated()) BringForward(*f);
+  if (self && form_->HandleAllocated()) BringForward(*form_);
 }
 
 void TqzOrvane::WMActivate(TMessage& m) {

@@ -43,6 +43,7 @@ void TqzOrvane::TestActive(int X, int Y, bool InFrame) {
   }
   int next = InFrame ? candidate : -1;
   if (mouseCaptureObject_ != -1 && mouseCaptureObject_ != next) next = -1;
+  ApplySkinCursor(next);
   if (next == activeObject_) return;
   TComponentRef<TqzOrvane> self(this);
   const int old = activeObject_;
@@ -56,6 +57,16 @@ void TqzOrvane::TestActive(int X, int Y, bool InFrame) {
 }
 
 void TqzOrvane::LeaveActiveObject() { TestActive(-1, -1, false); }
+
+// The skin names cursors by index from its StartCursorIndex; an object
+// without one shows the frame's, and a skin without either the default.
+void TqzOrvane::ApplySkinCursor(int index) {
+  if (!UseSkinCursors || !ClientMode() || !HasSkin()) return;
+  int cursorIndex = -1;
+  if (const TqzActiveSkinObject* o = ObjectAt(index)) cursorIndex = o->Data().CursorIndex;
+  if (cursorIndex == -1) cursorIndex = skinData_->CursorIndex;
+  form_->SetCursor(cursorIndex == -1 ? crDefault : skinData_->StartCursorIndex() + cursorIndex);
+}
 
 void TqzOrvane::ResetObjectStates() {
   for (auto& o : objects_) o->MouseIn = false;

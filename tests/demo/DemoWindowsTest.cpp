@@ -106,10 +106,17 @@ TEST_F(DemoWindows, ReleasingACaptionButtonElsewhereRunsNothing) {
   hp->InjectMouseDown();
   Settle(200);  // the mouse tracking finds the pointer still over the button
   // Moved off the window and released before the tracking runs again.
+  int minimised = 0;
+  Application->OnMinimize = [&](TObject*) { ++minimised; };
   hp->InjectMouseMove({Form1->Left() - 40, Form1->Top() - 40});
   hp->InjectMouseUp();
   Settle(100);
-  EXPECT_TRUE(IsWindowVisible(Form1->Handle()));
+  // A minimised window stays visible (iconic): the command is what must
+  // not have run.
+  EXPECT_EQ(minimised, 0);
+  EXPECT_FALSE(IsIconic(Form1->Handle()));
+  EXPECT_FALSE(min->Active);
+  Application->OnMinimize = nullptr;
 }
 
 TEST_F(DemoWindows, SecondWindowIsASizeableFrameModeWindowThatKeepsItsClientSize) {

@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "host/graphics/Bitmap.h"
 #include "skin/draw/QZUtils.h"
@@ -235,6 +237,48 @@ TEST(DialogSkin, CaptionButtonsBlendIntoTheCaption) {
               << name << " look at " << look.Left << "," << look.Top << " row " << y;
     }
   }
+}
+
+// The rolled-up window is the frame without its client part: the caption
+// rows and the bottom edge of the main picture and of its mask, so that
+// the roll-up caption cuts the same pixels as the window's caption.
+TEST(DialogSkin, RollUpPictureIsTheFrameWithoutItsClientPart) {
+  TSkinBuilder& s = Skin();
+  const TRect& client = s.FormInfo().ClientRect;
+  for (auto [rolled, whole] : {std::pair{&s.RollUpPicture(), &s.Picture()},
+                               std::pair{&s.RollUpMask(), &s.Mask()}}) {
+    ASSERT_EQ(rolled->Width(), whole->Width());
+    ASSERT_EQ(rolled->Height(), client.Top + whole->Height() - client.Bottom);
+    for (int y = 0; y < rolled->Height(); ++y) {
+      const int from = y < client.Top ? y : client.Bottom + y - client.Top;
+      for (int x = 0; x < rolled->Width(); ++x)
+        ASSERT_EQ(rolled->At(x, y), whole->At(x, from)) << x << "," << y;
+    }
+  }
+  EXPECT_LT(s.FormInfo().RollUpLeftPoint.X, s.FormInfo().RollUpRightPoint.X);
+}
+
+// The objects shown while rolled up are twins of the window's own: same
+// looks and commands, only marked for the roll-up.
+TEST(DialogSkin, RolledUpObjectsTwinTheWindowsOwn) {
+  for (const char* name : {"closebutton", "rollupbutton", "sysmenubutton"}) {
+    const auto& own = Object<TqzDataSkinStdButton>(name);
+    const auto& twin = Object<TqzDataSkinStdButton>((std::string("rollup") + name).c_str());
+    EXPECT_FALSE(own.RollUp) << name;
+    EXPECT_TRUE(twin.RollUp) << name;
+    EXPECT_EQ(twin.Command, own.Command) << name;
+    EXPECT_EQ(twin.ActivePictureIndex, own.ActivePictureIndex) << name;
+    for (auto [a, b] : {std::pair{twin.SkinRect, own.SkinRect}, {twin.ActiveSkinRect, own.ActiveSkinRect},
+                        {twin.DownRect, own.DownRect}, {twin.RestoreRect, own.RestoreRect},
+                        {twin.RestoreActiveRect, own.RestoreActiveRect}})
+      EXPECT_EQ(a, b) << name;
+  }
+  const auto& caption = Object<TqzDataSkinCaption>("caption");
+  const auto& rolled = Object<TqzDataSkinCaption>("rollupcaption");
+  EXPECT_TRUE(rolled.RollUp);
+  EXPECT_EQ(rolled.SkinRect, caption.SkinRect);
+  EXPECT_EQ(rolled.TextRect, caption.TextRect);
+  EXPECT_LE(rolled.SkinRect.Bottom, Skin().RollUpPicture().Height());
 }
 
 TSize SizeOf(const TRect& r) { return {r.Width(), r.Height()}; }

@@ -232,6 +232,14 @@ int RunTour(const fs::path& dir) {
   Form2->qzOrvane1->SystemMenuPopup(r.Left + 40, r.Top + 30);
   tour.Settle();
   tour.Shot("second-system-menu");
+  tour.Key(VK_ESCAPE);
+
+  // The main window takes the activation back: the second window, moved to
+  // stick out above it, shows its inactive caption and buttons.
+  Form2->SetBounds(80, 60, Form2->Width(), Form2->Height());
+  Form1->SetFocus();
+  tour.Settle();
+  tour.Shot("second-inactive");
   return 0;
 }
 

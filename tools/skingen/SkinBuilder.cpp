@@ -123,8 +123,8 @@ std::string TSkinBuilder::DescriptionText() const {
   pictures.String("picture", BaseName() + ".bmp");
   pictures.String("inactivepicture", "");
   pictures.String("mask", HasMask() ? BaseName() + "mask.bmp" : "");
-  pictures.String("rolluppicture", "");
-  pictures.String("rollupmask", "");
+  pictures.String("rolluppicture", rollUpPicture_.Empty() ? "" : BaseName() + "rollup.bmp");
+  pictures.String("rollupmask", rollUpMask_.Empty() ? "" : BaseName() + "rollupmask.bmp");
   std::vector<std::string> names;
   for (const auto& a : actives_) names.push_back(a.FileName);
   pictures.StringList("activepictures", names);
@@ -153,6 +153,10 @@ void TSkinBuilder::Save(const std::filesystem::path& dir) const {
   std::filesystem::create_directories(dir);
   WriteFile(dir / (BaseName() + ".bmp"), EncodeBmp(Opaque(picture_), 24));
   if (HasMask()) WriteFile(dir / (BaseName() + "mask.bmp"), EncodeBmp(Opaque(mask_), 1));
+  if (!rollUpPicture_.Empty())
+    WriteFile(dir / (BaseName() + "rollup.bmp"), EncodeBmp(Opaque(rollUpPicture_), 24));
+  if (!rollUpMask_.Empty())
+    WriteFile(dir / (BaseName() + "rollupmask.bmp"), EncodeBmp(Opaque(rollUpMask_), 1));
   for (const auto& a : actives_) WriteFile(dir / a.FileName, EncodeBmp(Opaque(a.Pixels), 24));
   std::string text = DescriptionText();
   WriteFile(dir / iniName_, std::vector<uint8_t>(text.begin(), text.end()));
@@ -162,6 +166,8 @@ void TSkinBuilder::SavePreviews(const std::filesystem::path& dir) const {
   std::filesystem::create_directories(dir);
   SavePng(Opaque(picture_), (dir / (BaseName() + ".png")).string(), false);
   if (HasMask()) SavePng(Opaque(mask_), (dir / (BaseName() + "mask.png")).string(), false);
+  if (!rollUpPicture_.Empty())
+    SavePng(Opaque(rollUpPicture_), (dir / (BaseName() + "rollup.png")).string(), false);
   for (const auto& a : actives_)
     SavePng(Opaque(a.Pixels),
             (dir / std::filesystem::path(a.FileName).replace_extension(".png")).string(), false);

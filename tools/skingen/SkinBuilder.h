@@ -77,6 +77,10 @@ class TSkinBuilder {
   // black (the whole picture is inside).
   TPixmap& Mask();
   bool HasMask() const { return !mask_.Empty(); }
+  // The rolled-up window's picture and shape; written only when a painter
+  // gave them a size.
+  TPixmap& RollUpPicture() { return rollUpPicture_; }
+  TPixmap& RollUpMask() { return rollUpMask_; }
 
   // Appends an active picture (its index is what descriptions store).
   int AddActivePicture(std::string fileName, int w, int h, uint32_t background);
@@ -135,6 +139,7 @@ class TSkinBuilder {
   std::string iniName_;
   TPixmap picture_;
   TPixmap mask_;
+  TPixmap rollUpPicture_, rollUpMask_;
   std::vector<TActivePicture> actives_;
   std::vector<std::unique_ptr<TqzDataSkinControl>> controls_;
   std::vector<std::unique_ptr<TqzDataSkinObject>> objects_;
