@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -245,6 +246,18 @@ int RunTour(const fs::path& dir) {
 
 }  // namespace
 
+// Pictures of an earlier tour whose steps were numbered otherwise would sit
+// among the new ones; only files named like steps ("NN-name.png") go.
+static void RemoveOldSteps(const fs::path& dir) {
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    const bool step = name.size() > 7 && std::isdigit(static_cast<unsigned char>(name[0])) &&
+                      std::isdigit(static_cast<unsigned char>(name[1])) && name[2] == '-' &&
+                      entry.path().extension() == ".png";
+    if (step && entry.is_regular_file()) fs::remove(entry.path());
+  }
+}
+
 int main(int argc, char** argv) {
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(kUsage, stdout);
@@ -258,6 +271,7 @@ int main(int argc, char** argv) {
   try {
     const fs::path dir = argv[1];
     fs::create_directories(dir);
+    RemoveOldSteps(dir);
     return RunTour(dir);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "demotour: %s\n", e.what());
