@@ -429,6 +429,8 @@ void TqzOrvane::BindControlToArea(const std::string& areaName, TControl* control
   const TqzDataSkinArea& area = *skinData_->AreaList()[size_t(index)];
   if (area.AreaRect.IsEmpty()) return;
   control->SetAlign(alNone);
+  // One binding a control: binding it again moves it to the new area.
+  std::erase_if(areaBindings_, [control](const TAreaBinding& b) { return b.Control.Get() == control; });
   auto copy = std::make_unique<TqzDataSkinArea>(area.IDName, area.AreaRect);
   copy->Flag1 = area.Flag1;
   copy->Flag2 = area.Flag2;
@@ -437,6 +439,20 @@ void TqzOrvane::BindControlToArea(const std::string& areaName, TControl* control
   copy->Flag5 = area.Flag5;
   areaBindings_.push_back({TComponentRef<TControl>(control), std::move(copy)});
   if (ClientMode()) ApplySkinAreas();
+}
+
+// Skinned controls that name an area are placed over it, as if each had
+// asked for it itself.
+void TqzOrvane::BindNamedAreaControls(TWinControl* parent) {
+  if (!HasSkin()) return;
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    const std::string* name = nullptr;
+    if (auto* w = dynamic_cast<TqzSkinControl*>(c)) name = &w->AreaName();
+    else if (auto* g = dynamic_cast<TqzGraphicSkinControl*>(c)) name = &g->AreaName();
+    if (name && !name->empty()) BindControlToArea(*name, c);
+    if (auto* container = dynamic_cast<TWinControl*>(c)) BindNamedAreaControls(container);
+  }
 }
 
 void TqzOrvane::ApplySkinAreas() {
@@ -522,13 +538,16 @@ void TqzOrvane::WMSkinBeforeChange(TqzSkinData* sender) {
 }
 
 void TqzOrvane::WMSkinChanged(TqzSkinData* sender) {
+  TComponentRef<TqzOrvane> self(this);
   if (sender != nullptr && sender == skinData_) {
     skinChanging_ = false;
-    TComponentRef<TqzOrvane> self(this);
     ChangeSkinData();
     if (!self) return;
   }
   NotifyControls(MSG_SKIN_CHANGED, sender);
+  if (!self || sender == nullptr || sender != skinData_) return;
+  // The controls took their skin sizes; the areas place them again.
+  BindNamedAreaControls(form_);
 }
 
 void TqzOrvane::ChangeSkinData() {

@@ -378,6 +378,7 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void RouteNCMouse(TMessage& m);
   void RouteClientMouse(TMessage& m);
   static TPoint ObjectPoint(const TqzActiveSkinObject& o, TPoint window);
+  void BindNamedAreaControls(TWinControl* parent);
   void ObjectMouseDown(TPoint p, TqzMouseButton button, bool capture);
   void ObjectMouseUp(TPoint p, TqzMouseButton button);
   void ObjectMouseMove(TPoint p);

@@ -611,6 +611,7 @@ void TqzOrvane::WMShowWindow(TMessage& m) {
   } else {
     // A skin applied before the window existed could not shape it yet.
     if (HasSkin() && ClientGeometryFollows()) SetFormRegion();
+    BindNamedAreaControls(form_);  // binds and places: the controls exist by now
     ApplySkinAreas();
   }
   if (!self) return;

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "host/ui/Application.h"
+#include "host/ui/ExtCtrls.h"
 #include "host/ui/Windows.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabel.h"
@@ -218,6 +220,29 @@ TEST_F(DemoMainWindow, SkinChangeRebindsBothPageControlsAndLiftsTheCaptionAgain)
   EXPECT_EQ(pc2.BoundsRect(), bound2);
   TqzSkinButton& add = *Form1->qzSkinButton1;
   EXPECT_EQ(add.NewClRect.Top, add.ClRect.Top - TForm1::kDownCaptionLift);
+}
+
+// The controls that name a skin area stand where the controller places that
+// area (a plain panel bound to the same area shows where), and go back there
+// after a skin change.
+TEST_F(DemoMainWindow, ControlsNamingAnAreaStandOnIt) {
+  auto* probe = new TPanel(Form1);
+  probe->SetParent(Form1);
+  std::vector<TRect> placed;
+  for (TqzSkinButton* b : {Form1->qzSkinButton1, Form1->qzSkinButton2, Form1->qzSkinButton3,
+                           Form1->InfoButton}) {
+    ASSERT_FALSE(b->AreaName().empty());
+    Form1->qzOrvane1->BindControlToArea(b->AreaName(), probe);
+    EXPECT_EQ(b->BoundsRect().TopLeft(), probe->BoundsRect().TopLeft()) << b->AreaName();
+    placed.push_back(b->BoundsRect());
+  }
+  delete probe;
+  Form1->qzSkinButton1->SetBounds(0, 0, 40, 40);
+  Form1->InfoButton->SetBounds(5, 5, 40, 40);
+  Form1->qzSkinData1->LoadFromStoredSkin(*Form1->qzCompressedStoredSkin1);
+  Pump();
+  EXPECT_EQ(Form1->qzSkinButton1->BoundsRect(), placed[0]);
+  EXPECT_EQ(Form1->InfoButton->BoundsRect(), placed[3]);
 }
 
 TEST_F(DemoMainWindow, SkinChangeWithAddFileUpLeavesItsCaptionWhereTheButtonPutIt) {
