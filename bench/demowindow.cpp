@@ -18,6 +18,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "bench/BenchRatios.h"
+#include "bench/PixmanOver.h"
 #include "host/components/Properties.h"
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
@@ -27,9 +28,6 @@
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 
-#ifdef QZ_HAVE_PIXMAN
-#include <pixman.h>
-#endif
 
 namespace qz {
 namespace {
@@ -115,32 +113,7 @@ void BM_DemoWindowRepaint_848x645(benchmark::State& state) {
 BENCHMARK(BM_DemoWindowRepaint_848x645)->Unit(benchmark::kMicrosecond);
 
 #ifdef QZ_HAVE_PIXMAN
-// Source pixels with every alpha from 0 to 255 across a row, so that the
-// blend does real work rather than taking the opaque or clear shortcuts.
-std::vector<uint32_t> TranslucentPixels(int w, int h) {
-  std::vector<uint32_t> pixels(size_t(w) * h);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const uint32_t a = uint32_t(x * 255 / (w - 1));
-      const uint32_t c = a * uint32_t((x + y) & 0xFF) / 255;  // premultiplied
-      pixels[size_t(y) * w + x] = (a << 24) | (c << 16) | ((a / 2) << 8) | (a / 3);
-    }
-  }
-  return pixels;
-}
-
-void BM_PixmanOver_848x645(benchmark::State& state) {
-  const int w = 848, h = 645;
-  std::vector<uint32_t> src = TranslucentPixels(w, h), dst(size_t(w) * h, 0xFF3A6EA5u);
-  pixman_image_t* s = pixman_image_create_bits(PIXMAN_a8r8g8b8, w, h, src.data(), w * 4);
-  pixman_image_t* d = pixman_image_create_bits(PIXMAN_a8r8g8b8, w, h, dst.data(), w * 4);
-  for (auto _ : state) {
-    pixman_image_composite32(PIXMAN_OP_OVER, s, nullptr, d, 0, 0, 0, 0, 0, 0, w, h);
-    benchmark::DoNotOptimize(dst.data());
-  }
-  pixman_image_unref(s);
-  pixman_image_unref(d);
-}
+void BM_PixmanOver_848x645(benchmark::State& state) { PixmanOver(state, 848, 645); }
 BENCHMARK(BM_PixmanOver_848x645)->Unit(benchmark::kMicrosecond);
 #endif
 
