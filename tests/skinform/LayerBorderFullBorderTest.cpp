@@ -30,16 +30,8 @@ constexpr TPoint kOuterInStrip{10, 5};
 // The border's extents: the outer window is the form enlarged by them.
 constexpr int kExtentLeft = 5, kExtentTop = 20;
 
-THeadlessWindow* Native(HWND h) {
-  TWinControl* w = WindowControl(h);
-  return w ? static_cast<THeadlessWindow*>(w->WindowData()->platform.get()) : nullptr;
-}
-
-TRect WindowRect(HWND h) {
-  TRect r;
-  GetWindowRect(h, r);
-  return r;
-}
+using testing::Native;
+using testing::WindowRect;
 
 class FullBorderTest : public testing::UiTest {
  protected:

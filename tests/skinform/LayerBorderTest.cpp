@@ -24,16 +24,8 @@ using testing::ShownFramePixel;
 constexpr TqzBorderSide kTop = TqzBorderSide::Top, kBottom = TqzBorderSide::Bottom,
                         kLeft = TqzBorderSide::Left, kRight = TqzBorderSide::Right;
 
-THeadlessWindow* Native(HWND h) {
-  TWinControl* w = WindowControl(h);
-  return w ? static_cast<THeadlessWindow*>(w->WindowData()->platform.get()) : nullptr;
-}
-
-TRect WindowRect(HWND h) {
-  TRect r;
-  GetWindowRect(h, r);
-  return r;
-}
+using testing::Native;
+using testing::WindowRect;
 
 class LayerBorderTest : public testing::UiTest {
  protected:

@@ -13,12 +13,28 @@
 #include <string>
 
 #include "host/graphics/BmpCodec.h"
+#include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Forms.h"
+#include "host/ui/WindowSystem.h"
+#include "host/ui/Windows.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/LayerBorder.h"
 #include "tests/skindata/SkinTestData.h"
 
 namespace qz::testing {
+
+// The headless window behind a handle (null for a dead handle), and where
+// the window system has the window.
+inline THeadlessWindow* Native(HWND h) {
+  TWinControl* w = WindowControl(h);
+  return w ? static_cast<THeadlessWindow*>(w->WindowData()->platform.get()) : nullptr;
+}
+
+inline TRect WindowRect(HWND h) {
+  TRect r;
+  GetWindowRect(h, r);
+  return r;
+}
 
 inline constexpr int kFramePictureWidth = 40, kFramePictureHeight = 30;
 
