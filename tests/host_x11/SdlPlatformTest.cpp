@@ -460,6 +460,24 @@ TEST_F(SdlPlatformTest, AMessageToAWindowAlreadyGoneDoesNotEndTheProcess) {
   SUCCEED() << "the process lives on";
 }
 
+// SDL wakes its own wait with a message to one of our windows, sent on a
+// connection of its own whose answers it reads only when it closes it: after
+// it has put back the error handler it found when it opened the display.
+// A window destroyed meanwhile makes that answer BadWindow, which must not
+// end the process, also in a program that set no handler of its own.
+TEST_F(SdlPlatformTest, AMessageToAWindowGoneAnsweredAfterThePlatformEndedDoesNotEndTheProcess) {
+  platform_.reset();
+  {
+    auto restore = testing::XTestDisplay::UseXlibDefaultErrorHandler();
+    platform_ = CreatePlatform("sdl");
+    auto unread = testing::XTestDisplay::MessageAWindowGoneUnread(server_->Display());
+    ASSERT_NE(unread, nullptr);
+    platform_.reset();
+    unread.reset();  // reads the BadWindow answer now
+  }
+  SUCCEED() << "the process lives on";
+}
+
 TEST_F(SdlPlatformTest, WakeupFromAnotherThreadEndsAnEndlessWait) {
   std::thread worker([&] { platform_->PostWakeup(); });
   worker.join();

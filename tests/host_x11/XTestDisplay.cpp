@@ -41,8 +41,15 @@ XTestDisplay::~XTestDisplay() {
 }
 
 void XTestDisplay::MessageAWindowGone(const std::string& name) {
+  UnreadConnection connection = MessageAWindowGoneUnread(name);
+  if (connection) XSync(D(connection.get()), False);
+}
+
+XTestDisplay::UnreadConnection XTestDisplay::MessageAWindowGoneUnread(const std::string& name) {
+  UnreadConnection connection(nullptr, [](void* d) { XCloseDisplay(D(d)); });
   Display* d = XOpenDisplay(name.c_str());
-  if (!d) return;
+  if (!d) return connection;
+  connection.reset(d);
   const Window gone = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
   XDestroyWindow(d, gone);
   XEvent message{};
@@ -50,8 +57,14 @@ void XTestDisplay::MessageAWindowGone(const std::string& name) {
   message.xclient.window = gone;
   message.xclient.format = 32;
   XSendEvent(d, gone, False, NoEventMask, &message);
-  XSync(d, False);
-  XCloseDisplay(d);
+  XFlush(d);
+  return connection;
+}
+
+XTestDisplay::HandlerRestorer XTestDisplay::UseXlibDefaultErrorHandler() {
+  static XErrorHandler before = nullptr;
+  before = XSetErrorHandler(nullptr);
+  return HandlerRestorer(reinterpret_cast<void*>(1), [](void*) { XSetErrorHandler(before); });
 }
 
 uint32_t XTestDisplay::Rgb(int x, int y) {

@@ -60,6 +60,17 @@ class XTestDisplay {
   // message to a window that is already destroyed and waits for the server's
   // answer: the BadWindow error goes to the process's error handler.
   static void MessageAWindowGone(const std::string& name);
+  // The same, but nothing reads the server's answer until the returned
+  // connection closes: then the error reaches whichever handler the process
+  // has at that moment.
+  using UnreadConnection = std::unique_ptr<void, void (*)(void*)>;
+  static UnreadConnection MessageAWindowGoneUnread(const std::string& name);
+
+  // Makes Xlib's default handler (which ends the process) the process's X
+  // error handler, as in a program that set none, until the returned
+  // object goes; then the handler before is back.
+  using HandlerRestorer = std::unique_ptr<void, void (*)(void*)>;
+  static HandlerRestorer UseXlibDefaultErrorHandler();
 
  private:
   explicit XTestDisplay(void* display) : display_(display) {}

@@ -499,6 +499,7 @@ TSdlPlatform::TSdlPlatform() {
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  x11::InstallErrorHandler();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw Exception(SdlError("cannot open the display"));
   x11_ = x11::TConnection::Open();
   if (!x11_) {

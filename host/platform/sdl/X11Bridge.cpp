@@ -131,10 +131,13 @@ std::unique_ptr<TConnection> TConnection::Open() {
   return std::unique_ptr<TConnection>(new TConnection(display));
 }
 
+void InstallErrorHandler() {
+  const XErrorHandler installed = XSetErrorHandler(IgnoreOurErrors);
+  if (installed != IgnoreOurErrors) previousHandler = installed;
+}
+
 TConnection::TConnection(void* display) : display_(display) {
   ourDisplay = AsDisplay(display_);
-  XErrorHandler installed = XSetErrorHandler(IgnoreOurErrors);
-  if (installed != IgnoreOurErrors) previousHandler = installed;
   int eventBase = 0, errorBase = 0;
   hasShape_ = XShapeQueryExtension(AsDisplay(display_), &eventBase, &errorBase);
   argbVisual_ = FindArgbVisual(AsDisplay(display_));

@@ -34,6 +34,13 @@ struct TPointerInput {
 // Kind::None when the event is not a pointer event of a window.
 TPointerInput ReadPointerInput(const SDL_Event& systemEvent);
 
+// Makes the process's X error handler the one that ignores what is expected
+// here (errors of our own connection, messages to windows already gone) and
+// passes the rest on. Call it before SDL opens the display: SDL keeps the
+// handler it finds and puts it back when it closes, and it closes its own
+// connections (reading their last errors) only after that.
+void InstallErrorHandler();
+
 class TConnection {
  public:
   // Opens a second connection to $DISPLAY; null when it cannot.
