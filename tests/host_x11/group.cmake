@@ -7,8 +7,11 @@ target_compile_definitions(${exe} PRIVATE QZ_SKINS_DIR="${CMAKE_BINARY_DIR}/skin
 # visual) or needs no windows, and the empty window: under load openbox
 # takes a one-pixel window over late and remaps it after its picture came
 # (the picture put back then does not reach the screen). The label host_x11_desktop also matches
-# `ctest -L host_x11`.
+# `ctest -L host_x11`. They run alone: a window manager and a compositor
+# that share the machine with other tests answer late enough to lose
+# pictures a test is waiting for.
 qz_add_gtests(${exe}
+  RUN_SERIAL
   LABEL host_x11_desktop
   PREFIX "desktop/"
   FILTER "SdlPlatformTest.*:MoveLoopTest.*:LayeredFormTest.*:LayerBorderX11Test.*:SkinnedWindowX11Test.*-SdlPlatformTest.PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels:SdlPlatformTest.WakeupFromAnotherThreadEndsAnEndlessWait:SdlPlatformTest.CaptureTakesMovesOutsideTheWindow:SdlPlatformTest.AnEmptyWindowShowsNothingUntilItHasASize"
