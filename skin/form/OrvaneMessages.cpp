@@ -76,6 +76,9 @@ bool TqzOrvane::PreProcess(TMessage& m) {
     CloseMenus();
     if (!self) return true;
   } else if (keyMenuMode_) {
+    // Focus moving into an open menu keeps the menu mode; a click on the
+    // form or a cancel ends it.
+    if (!press && m.Msg != WM_CANCELMODE) return false;
     TComponentRef<TqzOrvane> self(this);
     LeaveMainMenuMode();
     if (!self) return true;

@@ -286,6 +286,7 @@ class TqzMenuBarPainter {
     }
     TBitmap* picture = skinned && d ? bar_.SkinData()->ActivePicture(d->PictureIndex) : nullptr;
     if (!picture || d->SkinRect.IsEmpty()) {
+      c.Brush().SetStyle(TBrushStyle::bsSolid);
       c.Brush().SetColor(PlainFaceColor());
       c.FillRect(Rect(0, 0, B.Width(), B.Height()));
       return;
@@ -322,6 +323,7 @@ class TqzMenuBarPainter {
       textRect.Left += image + 5;
     }
     bar_.ApplyItemFont(c, item);
+    c.Brush().SetStyle(TBrushStyle::bsClear);
     DrawTextAligned(c, PlainCaption(item.Item->Caption()), textRect, 2);
   }
 
@@ -399,6 +401,7 @@ class TqzMenuBarPainter {
     const TColor light = PlainHighlightColor(), dark = PlainShadowColor();
     const TColor topLeft = item.Down ? dark : light, bottomRight = item.Down ? light : dark;
     const TRect& r = item.Rect;
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(topLeft);
     c.FillRect(Rect(r.Left, r.Top, r.Right, r.Top + 1));
     c.FillRect(Rect(r.Left, r.Top, r.Left + 1, r.Bottom));

@@ -138,8 +138,11 @@ void TqzSkinMainMenuBar::TrackPoint(TPoint p) {
   if (index == hot_) return;
   TComponentRef<TqzSkinMainMenuBar> self(this);
   SetHot(index);
-  // With a menu open, pointing at another item opens that item's menu.
-  if (self && down_ >= 0 && index >= 0 && index != down_) PressItem(index, false);
+  // With a menu open, pointing at another item with a menu opens that one;
+  // commands run only when pressed.
+  if (self && down_ >= 0 && index >= 0 && index != down_ && items_[size_t(index)].Item &&
+      items_[size_t(index)].Item->Count() > 0)
+    PressItem(index, false);
 }
 
 void TqzSkinMainMenuBar::SetHot(int index) {
@@ -315,6 +318,8 @@ void TqzSkinMainMenuBar::PopupItem(int index) {
   // Owned by the application: the window deletes itself when it closes.
   auto* window = new TPopupMenuWindow(Application, menuItem);
   popup_ = window;
+  // The menu takes the button's release: the press is over.
+  pressed_ = -1;
   const TPoint at = ClientToScreen({r.Left, popupToUp_ ? r.Top - window->MeasureSize().cy : r.Bottom});
   StartTimer(kHotTimerId, 50, hotTimer_);
   window->Popup(at);

@@ -159,6 +159,26 @@ TEST_F(MenuBarTest, AnItemWithSubitemsOpensItsMenuBelowAndEntersTheMenuModeOnce)
   EXPECT_EQ(exits_, 1);
 }
 
+TEST_F(MenuBarTest, WithAMenuOpenPointingAtAnotherMenuOpensItButCommandsWaitForAPress) {
+  int settingsClicks = 0, howToClicks = 0;
+  AddItem(*settings_, "Options");
+  settings_->OnClick = [&](TObject*) { ++settingsClicks; };
+  howTo_->OnClick = [&](TObject*) { ++howToClicks; };
+  Click(ItemCentre(2));
+  ASSERT_TRUE(bar_->Items()[2].Down);
+  Move(ItemCentre(1));
+  Run(100);
+  EXPECT_EQ(howToClicks, 0);
+  EXPECT_TRUE(bar_->Items()[2].Down);
+  Move(ItemCentre(0));
+  Run(100);
+  EXPECT_TRUE(bar_->Items()[0].Down);
+  EXPECT_FALSE(bar_->Items()[2].Down);
+  EXPECT_TRUE(bar_->MenuOpen());
+  EXPECT_EQ(settingsClicks, 1);  // an item's own OnClick runs as its menu opens
+  EXPECT_EQ(enters_, 1);
+}
+
 TEST_F(MenuBarTest, AltEntersTheKeyboardModeAndArrowsWrapAcrossTheItems) {
   SendMessage(s_.Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
   Pump();
