@@ -7,6 +7,7 @@
 #include "skin/controls/SkinPageControl.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
+#include "skin/form/SkinMainMenu.h"
 
 namespace qz {
 
@@ -28,6 +29,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinData1", qzSkinData1);
   BindField("qzSkinData2", qzSkinData2);
   BindField("qzCompressedStoredSkin2", qzCompressedStoredSkin2);
+  BindField("qzSkinMainMenuBar1", qzSkinMainMenuBar1);
+  BindField("qzSkinMainMenu1", qzSkinMainMenu1);
   BindField("qzSkinButton1", qzSkinButton1);
   BindField("qzSkinButton2", qzSkinButton2);
   BindField("qzSkinButton3", qzSkinButton3);

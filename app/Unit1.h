@@ -13,6 +13,8 @@ class TqzOrvane;
 class TqzSkinData;
 class TqzCompressedStoredSkin;
 class TqzSkinButton;
+class TqzSkinMainMenu;
+class TqzSkinMainMenuBar;
 class TqzSkinPageControl;
 class TqzSkinStdLabel;
 class TqzSkinLabel;
@@ -27,6 +29,8 @@ class TForm1 : public TForm {
   TqzSkinData* qzSkinData1 = nullptr;
   TqzSkinData* qzSkinData2 = nullptr;
   TqzCompressedStoredSkin* qzCompressedStoredSkin2 = nullptr;
+  TqzSkinMainMenuBar* qzSkinMainMenuBar1 = nullptr;
+  TqzSkinMainMenu* qzSkinMainMenu1 = nullptr;
   TqzSkinButton* qzSkinButton1 = nullptr;  // "Add file"
   TqzSkinButton* qzSkinButton2 = nullptr;  // "Edit"
   TqzSkinButton* qzSkinButton3 = nullptr;  // "Convert"

@@ -196,6 +196,11 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void RestoreFromTray();
   void Close();
   void SystemMenuPopup(int X, int Y);
+  // The menu mode of the form's main menu bar (keyboard or an open menu):
+  // OnMainMenuEnter and OnMainMenuExit fire once per mode.
+  void EnterMainMenuMode();
+  void LeaveMainMenuMode();
+  bool InMainMenuMode() const { return keyMenuMode_; }
   void TestActive(int X, int Y, bool InFrame);
   // Places `control` over the skin area `areaName` after every client-mode
   // geometry change; ignored when the skin has no such (non-empty) area.

@@ -12,6 +12,7 @@
 #include "skin/form/FramePaint.h"
 #include "skin/form/InactiveClientPanel.h"
 #include "skin/form/Orvane.h"
+#include "skin/form/SkinMainMenu.h"
 
 namespace qz {
 
@@ -75,12 +76,28 @@ bool TqzOrvane::PreProcess(TMessage& m) {
     CloseMenus();
     if (!self) return true;
   } else if (keyMenuMode_) {
-    keyMenuMode_ = false;
+    // Focus moving into an open menu keeps the menu mode; a click on the
+    // form or a cancel ends it.
+    if (!press && m.Msg != WM_CANCELMODE) return false;
     TComponentRef<TqzOrvane> self(this);
-    if (OnMainMenuExit) OnMainMenuExit(this);
+    LeaveMainMenuMode();
     if (!self) return true;
   }
   return false;
+}
+
+void TqzOrvane::EnterMainMenuMode() {
+  if (keyMenuMode_) return;
+  keyMenuMode_ = true;
+  if (OnMainMenuEnter) OnMainMenuEnter(this);
+}
+
+void TqzOrvane::LeaveMainMenuMode() {
+  if (!keyMenuMode_) return;
+  keyMenuMode_ = false;
+  TComponentRef<TqzOrvane> self(this);
+  if (auto* bar = dynamic_cast<TqzSkinMainMenuBar*>(mainMenuBar_)) bar->LeaveKeyboardMode();
+  if (self && OnMainMenuExit) OnMainMenuExit(this);
 }
 
 bool TqzOrvane::HandleSkinMessage(TMessage& m) {
@@ -554,11 +571,21 @@ void TqzOrvane::WMSysCommand(TMessage& m) {
       CloseMenus();
       return;
     }
-    // The menu bar's keyboard mode belongs to the menu bar component.
+    // Alt alone (or F10) toggles the bar's keyboard mode; Alt + a character
+    // presses the bar's item with that accelerator.
+    if (auto* bar = dynamic_cast<TqzSkinMainMenuBar*>(mainMenuBar_); bar && bar->Visible()) {
+      if (m.LParam == 0) {
+        if (bar->KeyboardMode())
+          bar->LeaveKeyboardMode();
+        else
+          bar->EnterKeyboardMode();
+        return;
+      }
+      if (bar->AcceleratorTest(static_cast<char32_t>(m.LParam))) return;
+    }
     for (const auto& o : objects_) {
       if (o->IsFrameMenuItem()) {
-        keyMenuMode_ = true;
-        if (OnMainMenuEnter) OnMainMenuEnter(this);
+        EnterMainMenuMode();
         return;
       }
     }

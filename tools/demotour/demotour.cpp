@@ -20,6 +20,7 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
+#include "skin/form/SkinMainMenu.h"
 #include "skin/form/SkinObjects.h"
 
 using namespace qz;
@@ -176,6 +177,34 @@ void TourMainWindowControls(TTour& tour, TForm1& form, THeadlessPlatform& p) {
   tour.Settle(600);
 }
 
+// The main menu bar: a hot item, "About" open with its sub-item, and the
+// keyboard menu mode moving across the bar.
+void TourMainMenuBar(TTour& tour, TForm1& form) {
+  TqzSkinMainMenuBar* bar = form.qzSkinMainMenuBar1;
+  if (!bar || bar->Items().size() < 3) return;
+  auto centre = [&](int i) { return bar->ClientToScreen(TTour::Centre(bar->Items()[size_t(i)].Rect)); };
+  tour.MoveTo(centre(0));
+  tour.Shot("main-menubar-hot-settings");
+  tour.Press(centre(2));
+  tour.Release(centre(2));
+  tour.Shot("main-menubar-about-open");
+  tour.MoveTo(centre(1));
+  tour.Shot("main-menubar-open-follows-pointer");
+  tour.Key(VK_ESCAPE);
+  tour.MoveTo(TTour::OnScreen(form, {600, 600}));
+  SendMessage(form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+  tour.Settle();
+  tour.Shot("main-menubar-keyboard-mode");
+  tour.Key(VK_RIGHT);
+  tour.Key(VK_RIGHT);
+  tour.Shot("main-menubar-keyboard-right-twice");
+  tour.Key(VK_DOWN);
+  tour.Shot("main-menubar-keyboard-about-open");
+  tour.Key(VK_ESCAPE);
+  tour.Key(VK_ESCAPE);
+  tour.Settle();
+}
+
 int RunTour(const fs::path& dir) {
   auto platform = std::make_unique<THeadlessPlatform>();
   THeadlessPlatform& p = *platform;
@@ -191,6 +220,7 @@ int RunTour(const fs::path& dir) {
   tour.Settle(600);  // the fade-in
   tour.Shot("start");
   TourMainWindowControls(tour, *Form1, p);
+  TourMainMenuBar(tour, *Form1);
 
   TourCaptionButtons(tour, *Form1, *Form1->qzOrvane1, "main");
   if (TqzActiveSkinObject* caption = FindCaption(*Form1->qzOrvane1)) {
