@@ -291,8 +291,11 @@ void TqzSkinCheckRadioBox::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_GETDLGCODE:
       // A radio button of a group moves through it by the arrow keys.
-      m.Result = radio_ && groupIndex_ != 0 ? DLGC_WANTARROWS | DLGC_WANTCHARS : DLGC_WANTCHARS;
-      return;
+      if (radio_ && groupIndex_ != 0) {
+        m.Result = DLGC_WANTARROWS;
+        return;
+      }
+      break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       TComponentRef<TqzSkinCheckRadioBox> self(this);

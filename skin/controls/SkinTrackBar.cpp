@@ -176,7 +176,12 @@ void TqzSkinTrackBar::WMMouse(TMessage& m) {
     if (CanFocus()) SetFocus();
     if (!self || !Focused()) return;
   }
+  // The release gives the capture back before MouseUp ends the drag; only a
+  // capture lost otherwise ends it early.
+  releasing_ = m.Msg == WM_LBUTTONUP;
+  TComponentRef<TqzSkinTrackBar> self(this);
   TqzSkinCustomControl::WMMouse(m);
+  if (self) releasing_ = false;
 }
 
 void TqzSkinTrackBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -270,6 +275,18 @@ void TqzSkinTrackBar::Dispatch(TMessage& m) {
         const bool increase = IsVertical() ? delta > 0 : delta <= 0;
         m.Result = 1;
         StepTo(SteppedBy(increase ? 1 : -1));
+        return;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (a dialog a handler opened): the drag
+      // ends there, or the thumb would follow a pointer whose button is up.
+      if (dragging_ && !releasing_) {
+        TComponentRef<TqzSkinTrackBar> self(this);
+        TqzSkinCustomControl::Dispatch(m);
+        if (!self) return;
+        StopDrag();
+        Fire(OnLastChange);
         return;
       }
       break;

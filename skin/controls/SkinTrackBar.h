@@ -133,6 +133,7 @@ class TqzSkinTrackBar : public TqzSkinCustomControl {
   TColor buttonTransparentColor_ = 0;
 
   bool dragging_ = false;
+  bool releasing_ = false;  // a left button release is being handled
   int dragStartPos_ = 0;
   int dragStartOffset_ = 0;
 };

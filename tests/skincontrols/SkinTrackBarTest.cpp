@@ -228,6 +228,22 @@ TEST_F(SkinTrackBarTest, DraggingPastBothEndsClampsAndReportsRealChangesOnly) {
   EXPECT_EQ(t->Value(), 37);  // 36.7
 }
 
+TEST_F(SkinTrackBarTest, CaptureTakenByAnotherWindowEndsTheDrag) {
+  auto* t = Make({10, 10, 131, 30});
+  Press(ThumbCenter(t));
+  Move(At(t, 100, 10));
+  const int dragged = t->Value();
+  SetCapture(form->Handle());  // as a dialog opened by a handler would
+  Pump();
+  EXPECT_FALSE(t->Dragging());
+  EXPECT_EQ(lastChanges, 1);
+  Move(At(t, 10, 10));
+  EXPECT_EQ(t->Value(), dragged);
+  Release();
+  ReleaseCapture();
+  EXPECT_EQ(lastChanges, 1);
+}
+
 TEST_F(SkinTrackBarTest, VerticalDragAndJumpWhenClick) {
   auto* v = Make({10, 10, 30, 70}, "trackbar");
   EXPECT_TRUE(v->IsVertical());
