@@ -36,9 +36,16 @@ TRect CenteredIn(const TRect& area, TSize size) {
   return {x, y, x + size.cx, y + size.cy};
 }
 
-// Where a single line drawn vertically centred in r lies.
-TRect CaptionBounds(TCanvas& canvas, const std::string& text, const TRect& r) {
-  const int w = GetTextWidth(canvas, text), h = GetTextHeight(canvas, text);
+// Where the caption drawn vertically centred in r lies: one line, or the
+// lines it wraps into in r's width.
+TRect CaptionBounds(TCanvas& canvas, const std::string& text, const TRect& r, bool wrap) {
+  int w = GetTextWidth(canvas, text), h = GetTextHeight(canvas, text);
+  if (wrap) {
+    TRect measured{0, 0, r.Width(), 0};
+    canvas.DrawText(text, measured, DT_CALCRECT | DT_WORDBREAK | DT_LEFT);
+    w = measured.Width();
+    h = std::min(measured.Height(), r.Height());
+  }
   const int top = r.Top + (r.Height() - h) / 2;
   return {r.Left, top, std::min(r.Left + w, r.Right), top + h};
 }
@@ -192,10 +199,13 @@ void TqzSkinCheckRadioBox::SetUpCaptionFont(TCanvas& canvas, bool skinned, bool 
 
 void TqzSkinCheckRadioBox::DrawCaption(TCanvas& canvas, const TRect& r) const {
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  if (wordWrap_)
-    DrawWrapText(canvas, Caption(), r, true);
-  else
+  if (!wordWrap_) {
     DrawTextVCentered(canvas, Caption(), r);
+    return;
+  }
+  // Wrapped lines start at the caption's left like a single one would.
+  const TRect lines = CaptionBounds(canvas, Caption(), r, true);
+  canvas.DrawText(Caption(), TRect{r.Left, lines.Top, r.Right, lines.Bottom}, DT_WORDBREAK | DT_LEFT);
 }
 
 void TqzSkinCheckRadioBox::DrawFocus(TCanvas& canvas, const TRect& textRect,
@@ -205,7 +215,7 @@ void TqzSkinCheckRadioBox::DrawFocus(TCanvas& canvas, const TRect& textRect,
     if (!imageRect.IsEmpty()) DrawSkinFocusRect(canvas, imageRect);
     return;
   }
-  const TRect text = wordWrap_ ? textRect : CaptionBounds(canvas, Caption(), textRect);
+  const TRect text = CaptionBounds(canvas, Caption(), textRect, wordWrap_);
   DrawSkinFocusRect(canvas, {text.Left - 2, text.Top - 1, text.Right + 2, text.Bottom + 1});
 }
 

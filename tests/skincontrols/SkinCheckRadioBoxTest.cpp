@@ -469,6 +469,17 @@ TEST_F(SkinCheckRadio, FlatCaptionColours) {
   EXPECT_TRUE(HasTextIn(Shot(box), text, 0x010203u));
 }
 
+TEST_F(SkinCheckRadio, WrappedCaptionStartsAtTheCaptionsLeftOnEveryLine) {
+  auto* box = Make("checkbox", {10, 10, 110, 70}, "WWWW WWWW");
+  box->SetWordWrap(true);
+  const TPixmap shot = Shot(box);
+  // Two lines round the middle, both starting right after the image.
+  EXPECT_TRUE(HasTextIn(shot, {19, 10, 23, 30}, Rgb(kFrameFont)));
+  EXPECT_TRUE(HasTextIn(shot, {19, 31, 23, 50}, Rgb(kFrameFont)));
+  EXPECT_FALSE(HasTextIn(shot, {19, 0, 100, 8}, Rgb(kFrameFont)));
+  EXPECT_FALSE(HasTextIn(shot, {19, 52, 100, 60}, Rgb(kFrameFont)));
+}
+
 TEST_F(SkinCheckRadio, PlateAtSkinSizeAndStretched) {
   auto* box = Make("checkbox", {10, 10, 70, 30});
   box->SetFlat(false);
