@@ -15,8 +15,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
-#include "tests/host_ui/UiTestSupport.h"
-#include "tests/skinform/FramePaintTestKit.h"
+#include "tests/skincontrols/SkinControlTestKit.h"
 
 namespace qz {
 namespace {
@@ -69,29 +68,19 @@ TTestSkinParts CheckSkinParts() {
   return parts;
 }
 
-class SkinCheckRadio : public testing::UiTest {
+// The control base tests' form and screen shots, with the skin above.
+class SkinCheckRadio : public testing::SkinControlTest {
  protected:
   void SetUp() override {
-    UiTest::SetUp();
+    SkinControlTest::SetUp();
     skin = LoadTestSkin(CheckSkinParts());
-    form = MakeForm({100, 100, 500, 400}, bsNone);
-    form->SetColor(kFormColor);
-    Pump();
-  }
-  void TearDown() override {
-    UiTest::TearDown();
-    skin.reset();
   }
 
-  TqzSkinCheckRadioBox* Make(const std::string& name, TRect bounds, const std::string& caption = "",
+  TqzSkinCheckRadioBox* Make(const std::string& name, TRect b, const std::string& caption = "",
                              TWinControl* parent = nullptr) {
-    auto* c = new TqzSkinCheckRadioBox(form);
-    c->SetParent(parent ? parent : form);
+    auto* c = SkinControlTest::Make<TqzSkinCheckRadioBox>(name, b.Left, b.Top, b.Width(), b.Height(),
+                                                           parent);
     c->SetCaption(caption);
-    c->SetBoundsRect(bounds);
-    c->SetSkinDataName(name);
-    c->SetSkinData(skin.get());
-    Pump();
     return c;
   }
   TqzSkinCheckRadioBox* MakeRadio(int top, int group, const std::string& name = "radiobox") {
@@ -110,31 +99,12 @@ class SkinCheckRadio : public testing::UiTest {
     }
   }
 
-  // The control's pixels as the screen shows them (0xRRGGBB).
-  TPixmap Shot(TControl* c) {
-    Pump();
-    const TPixmap screen = hp->ComposeScreen();
-    const TPoint at = c->ClientToScreen({0, 0});
-    TPixmap out(c->Width(), c->Height());
-    for (int y = 0; y < c->Height(); ++y)
-      for (int x = 0; x < c->Width(); ++x) out.At(x, y) = screen.At(at.X + x, at.Y + y) & 0xFFFFFFu;
-    return out;
-  }
-  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return "sizes differ";
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        if ((a.At(x, y) & 0xFFFFFFu) != (b.At(x, y) & 0xFFFFFFu))
-          return "at " + std::to_string(x) + "," + std::to_string(y);
-    return "";
-  }
   static bool Contains(const TPixmap& p, const TRect& area, uint32_t rgb) {
     for (int y = area.Top; y < area.Bottom; ++y)
       for (int x = area.Left; x < area.Right; ++x)
         if ((p.At(x, y) & 0xFFFFFFu) == rgb) return true;
     return false;
   }
-
   // Whether a pixel of `area` is within a small distance of `rgb` in each
   // channel: smoothed text reaches its colour only nearly.
   static bool HasTextIn(const TPixmap& p, const TRect& area, uint32_t rgb) {
@@ -150,10 +120,9 @@ class SkinCheckRadio : public testing::UiTest {
 
   // The picture's piece at r as its own pixels.
   TPixmap Piece(const TRect& r) {
-    const TPixmap& pic = skin->ActivePicture(0)->Pixels();
     TPixmap out(r.Width(), r.Height());
     for (int y = 0; y < r.Height(); ++y)
-      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = pic.At(r.Left + x, r.Top + y);
+      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = SkinPicture().Pixels().At(r.Left + x, r.Top + y);
     return out;
   }
   // `image` laid over `into` at (left, top) without the pixels of its
@@ -167,7 +136,7 @@ class SkinCheckRadio : public testing::UiTest {
   // The flat look without caption: the form's colour with the image at
   // (3, centred).
   static TPixmap FlatLook(const TPixmap& image, int w, int h) {
-    TPixmap expected(w, h, Rgb(kFormColor));
+    TPixmap expected(w, h, Colour(kFormColor));
     LayTransparent(expected, image, 3, (h - image.Height()) / 2);
     return expected;
   }
@@ -175,18 +144,14 @@ class SkinCheckRadio : public testing::UiTest {
   // the check area (0,0,20,20).
   TPixmap PlateLook(const TRect& plateRect, const TPixmap& image, int w) {
     TBitmap plate;
-    CreateHSkinImage(10, 10, plate, false, w, plateRect, *skin->ActivePicture(0));
+    CreateHSkinImage(10, 10, plate, false, w, plateRect, SkinPicture());
     TPixmap expected = plate.Pixels();
     LayTransparent(expected, image, (20 - image.Width()) / 2, (20 - image.Height()) / 2);
     return expected;
   }
-
   // The pixel colour (0xRRGGBB) of a colour value.
-  static uint32_t Rgb(TColor c) { return UiTest::Rgb(c) & 0xFFFFFFu; }
+  static uint32_t Colour(TColor c) { return UiTest::Rgb(c) & 0xFFFFFFu; }
 
-  static constexpr TColor kFormColor = RGB(10, 200, 90);
-  std::unique_ptr<TqzSkinData> skin;
-  TForm* form = nullptr;
   std::vector<std::string> events;
 };
 
@@ -267,8 +232,8 @@ TEST_F(SkinCheckRadio, RadioGroupIsExclusiveAndClicksOnlyTheNewlyChecked) {
   // Group members under another parent are not touched.
   auto* panel = new TPanel(form);
   panel->SetParent(form);
-  panel->SetBounds(200, 10, 180, 60);
-  auto* elsewhere = Make("radiobox", {5, 5, 150, 25}, "", panel);
+  panel->SetBounds(170, 130, 125, 60);
+  auto* elsewhere = Make("radiobox", {5, 5, 120, 25}, "", panel);
   elsewhere->SetRadio(true);
   elsewhere->SetGroupIndex(1);
   elsewhere->SetChecked(true);
@@ -458,10 +423,10 @@ TEST_F(SkinCheckRadio, MissingImagesFallBack) {
 TEST_F(SkinCheckRadio, FlatCaptionColours) {
   auto* box = Make("checkbox", {10, 10, 160, 35}, "WWWW");
   const TRect text{19, 0, 150, 25};  // after the 12-pixel image + 7
-  EXPECT_TRUE(HasTextIn(Shot(box), text, Rgb(kFrameFont)));
-  EXPECT_FALSE(HasTextIn(Shot(box), {0, 0, 19, 25}, Rgb(kFrameFont)));
+  EXPECT_TRUE(HasTextIn(Shot(box), text, Colour(kFrameFont)));
+  EXPECT_FALSE(HasTextIn(Shot(box), {0, 0, 19, 25}, Colour(kFrameFont)));
   box->SetEnabled(false);
-  EXPECT_TRUE(HasTextIn(Shot(box), text, Rgb(kDisabledFont)));
+  EXPECT_TRUE(HasTextIn(Shot(box), text, Colour(kDisabledFont)));
   box->SetEnabled(true);
   box->SetUseSkinFontColor(false);
   box->DefaultFont().SetColor(RGB(1, 2, 3));
@@ -474,10 +439,10 @@ TEST_F(SkinCheckRadio, WrappedCaptionStartsAtTheCaptionsLeftOnEveryLine) {
   box->SetWordWrap(true);
   const TPixmap shot = Shot(box);
   // Two lines round the middle, both starting right after the image.
-  EXPECT_TRUE(HasTextIn(shot, {19, 10, 23, 30}, Rgb(kFrameFont)));
-  EXPECT_TRUE(HasTextIn(shot, {19, 31, 23, 50}, Rgb(kFrameFont)));
-  EXPECT_FALSE(HasTextIn(shot, {19, 0, 100, 8}, Rgb(kFrameFont)));
-  EXPECT_FALSE(HasTextIn(shot, {19, 52, 100, 60}, Rgb(kFrameFont)));
+  EXPECT_TRUE(HasTextIn(shot, {19, 10, 23, 30}, Colour(kFrameFont)));
+  EXPECT_TRUE(HasTextIn(shot, {19, 31, 23, 50}, Colour(kFrameFont)));
+  EXPECT_FALSE(HasTextIn(shot, {19, 0, 100, 8}, Colour(kFrameFont)));
+  EXPECT_FALSE(HasTextIn(shot, {19, 52, 100, 60}, Colour(kFrameFont)));
 }
 
 TEST_F(SkinCheckRadio, PlateAtSkinSizeAndStretched) {
@@ -496,7 +461,7 @@ TEST_F(SkinCheckRadio, PlateAtSkinSizeAndStretched) {
   const TPixmap before = Shot(box);
   box->SetCaption("WWWW");
   const TPixmap shot = Shot(box);
-  EXPECT_TRUE(HasTextIn(shot, {22, 0, 128, 20}, Rgb(kHotFont)));
+  EXPECT_TRUE(HasTextIn(shot, {22, 0, 128, 20}, Colour(kHotFont)));
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 22; ++x) ASSERT_EQ(shot.At(x, y), before.At(x, y)) << x << "," << y;
 }
@@ -527,10 +492,10 @@ TEST_F(SkinCheckRadio, PlainLookWithoutDescription) {
   radio->SetRadio(true);
   const int top = 25 / 2 - 7;
   TPixmap shot = Shot(box);
-  EXPECT_EQ(shot.At(3, top), Rgb(clBtnShadow));
-  EXPECT_EQ(shot.At(16, top + 13), Rgb(clBtnShadow));
-  EXPECT_EQ(shot.At(10, top + 7), Rgb(clWindow));
-  EXPECT_EQ(shot.At(1, 1), Rgb(kFormColor));  // flat: the parent shows round it
+  EXPECT_EQ(shot.At(3, top), Colour(clBtnShadow));
+  EXPECT_EQ(shot.At(16, top + 13), Colour(clBtnShadow));
+  EXPECT_EQ(shot.At(10, top + 7), Colour(clWindow));
+  EXPECT_EQ(shot.At(1, 1), Colour(kFormColor));  // flat: the parent shows round it
   box->SetChecked(true);
   radio->SetChecked(true);
   EXPECT_TRUE(Contains(Shot(box), {4, top + 1, 16, top + 13}, 0));
@@ -539,10 +504,10 @@ TEST_F(SkinCheckRadio, PlainLookWithoutDescription) {
   Move(Center(box));
   EXPECT_EQ(Shot(box).At(3, top), 0x3B6BB7u);
   box->SetState(cbGrayed);
-  EXPECT_TRUE(Contains(Shot(box), {4, top + 1, 16, top + 13}, Rgb(clGrayText)));
+  EXPECT_TRUE(Contains(Shot(box), {4, top + 1, 16, top + 13}, Colour(clGrayText)));
   // Not flat: the face colour round the box.
   box->SetFlat(false);
-  EXPECT_EQ(Shot(box).At(1, 1), Rgb(clBtnFace));
+  EXPECT_EQ(Shot(box).At(1, 1), Colour(clBtnFace));
 }
 
 TEST_F(SkinCheckRadio, FocusRectangleAroundTheCaptionOrTheImage) {
@@ -553,12 +518,12 @@ TEST_F(SkinCheckRadio, FocusRectangleAroundTheCaptionOrTheImage) {
   const TPixmap noCaption = Shot(box);
   // Around the image (3, 6)-(15, 18): its corner changes, the text area not.
   EXPECT_NE(FirstDifference(unfocused, noCaption), "");
-  EXPECT_FALSE(HasTextIn(noCaption, {40, 0, 150, 25}, Rgb(kFrameFont)));
+  EXPECT_FALSE(HasTextIn(noCaption, {40, 0, 150, 25}, Colour(kFrameFont)));
   box->SetCaption("W");
   const TPixmap withCaption = Shot(box);
   // The dotted line left of the caption at x = 19 - 2.
   bool dotted = false;
-  for (int y = 0; y < 25; ++y) dotted |= (withCaption.At(17, y) & 0xFFFFFFu) == Rgb(kFrameFont);
+  for (int y = 0; y < 25; ++y) dotted |= (withCaption.At(17, y) & 0xFFFFFFu) == Colour(kFrameFont);
   EXPECT_TRUE(dotted);
 }
 

@@ -15,8 +15,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
-#include "tests/host_ui/UiTestSupport.h"
-#include "tests/skinform/FramePaintTestKit.h"
+#include "tests/skincontrols/SkinControlTestKit.h"
 
 namespace qz {
 namespace {
@@ -106,33 +105,20 @@ TEST(SkinTrackBarRules, ThumbGeometryAndValueOfAPosition) {
 
 // ---------------------------------------------------------------- control
 
-class SkinTrackBarTest : public testing::UiTest {
+// The control base tests' form and screen shots, with the skin above.
+class SkinTrackBarTest : public testing::SkinControlTest {
  protected:
   void SetUp() override {
-    UiTest::SetUp();
+    SkinControlTest::SetUp();
     skin = LoadTestSkin(TrackSkinParts());
-    form = MakeForm({100, 100, 500, 400}, bsNone);
-    form->SetColor(RGB(10, 200, 90));
-    Pump();
-  }
-  void TearDown() override {
-    UiTest::TearDown();
-    skin.reset();
   }
 
-  // A bar; without `name` in its plain look.
-  TqzSkinTrackBar* Make(TRect bounds, const std::string& name = "") {
-    auto* t = new TqzSkinTrackBar(form);
-    t->SetParent(form);
-    t->SetBoundsRect(bounds);
+  // A bar counting its events; without `name` in its plain look.
+  TqzSkinTrackBar* Make(TRect b, const std::string& name = "") {
+    auto* t = SkinControlTest::Make<TqzSkinTrackBar>(name, b.Left, b.Top, b.Width(), b.Height());
     t->OnChange = [this](TObject* s) { changes.push_back(static_cast<TqzSkinTrackBar*>(s)->Value()); };
     t->OnLastChange = [this](TObject*) { ++lastChanges; };
     t->OnStartDragButton = [this](TObject*) { ++dragStarts; };
-    if (!name.empty()) {
-      t->SetSkinDataName(name);
-      t->SetSkinData(skin.get());
-    }
-    Pump();
     return t;
   }
 
@@ -155,28 +141,9 @@ class SkinTrackBarTest : public testing::UiTest {
     Pump();
   }
 
-  TPixmap Shot(TControl* c) {
-    Pump();
-    const TPixmap screen = hp->ComposeScreen();
-    const TPoint at = c->ClientToScreen({0, 0});
-    TPixmap out(c->Width(), c->Height());
-    for (int y = 0; y < c->Height(); ++y)
-      for (int x = 0; x < c->Width(); ++x) out.At(x, y) = screen.At(at.X + x, at.Y + y) & 0xFFFFFFu;
-    return out;
-  }
-  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-      return "sizes " + std::to_string(a.Width()) + "x" + std::to_string(a.Height()) + " and " +
-             std::to_string(b.Width()) + "x" + std::to_string(b.Height());
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        if ((a.At(x, y) & 0xFFFFFFu) != (b.At(x, y) & 0xFFFFFFu))
-          return "at " + std::to_string(x) + "," + std::to_string(y);
-    return "";
-  }
-  static uint32_t Rgb(TColor c) { return UiTest::Rgb(c) & 0xFFFFFFu; }
-
-  TBitmap& Picture() { return *skin->ActivePicture(0); }
+  // The pixel colour (0xRRGGBB) of a colour value.
+  static uint32_t Colour(TColor c) { return UiTest::Rgb(c) & 0xFFFFFFu; }
+  TBitmap& Picture() { return SkinPicture(); }
   TPixmap Piece(const TRect& r) {
     TPixmap out(r.Width(), r.Height());
     for (int y = 0; y < r.Height(); ++y)
@@ -184,7 +151,7 @@ class SkinTrackBarTest : public testing::UiTest {
     return out;
   }
   // The horizontal bar at width w: the bar, the filled look up to column
-  // `filledTo`, the thumb at `thumbLeft`, 2.
+  // `filledTo`, the thumb at (thumbLeft, 2).
   TPixmap HorizontalLook(int w, int filledTo, const TRect& thumbRect, int thumbLeft) {
     TBitmap bar, filled;
     CreateHSkinImage(10, 10, bar, false, w, kHBar, Picture());
@@ -198,8 +165,6 @@ class SkinTrackBarTest : public testing::UiTest {
     return expected;
   }
 
-  std::unique_ptr<TqzSkinData> skin;
-  TForm* form = nullptr;
   std::vector<int> changes;
   int lastChanges = 0, dragStarts = 0;
 };
@@ -501,7 +466,7 @@ TEST_F(SkinTrackBarTest, TranslucentAndKeyedThumbs) {
 
   auto* keyed = Make({10, 50, 110, 70}, "keyed");
   TPixmap keyedLook = HorizontalLook(100, 50, kHThumb, 45);
-  const uint32_t key = Rgb(PatternColor(103, 5));
+  const uint32_t key = Colour(PatternColor(103, 5));
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 10; ++x)
       if ((thumb.At(x, y) & 0xFFFFFFu) == key)
@@ -513,14 +478,14 @@ TEST_F(SkinTrackBarTest, PlainLook) {
   auto* t = Make({10, 10, 131, 30});
   // Track (2, 2, 119, 18); thumb 8 x 16 at offset 54: (56, 2, 64, 18).
   TPixmap shot = Shot(t);
-  EXPECT_EQ(shot.At(0, 0), Rgb(clBtnFace));
-  EXPECT_EQ(shot.At(4, 9), Rgb(clBtnShadow));    // the groove's frame
-  EXPECT_EQ(shot.At(116, 10), Rgb(clBtnShadow));
-  EXPECT_EQ(shot.At(4, 8), Rgb(clBtnFace));
-  EXPECT_EQ(shot.At(56, 2), Rgb(clBtnShadow));   // the thumb's frame
-  EXPECT_EQ(shot.At(63, 17), Rgb(clBtnShadow));
-  EXPECT_EQ(shot.At(60, 10), Rgb(clBtnFace));
-  EXPECT_EQ(shot.At(55, 2), Rgb(clBtnFace));
+  EXPECT_EQ(shot.At(0, 0), Colour(clBtnFace));
+  EXPECT_EQ(shot.At(4, 9), Colour(clBtnShadow));    // the groove's frame
+  EXPECT_EQ(shot.At(116, 10), Colour(clBtnShadow));
+  EXPECT_EQ(shot.At(4, 8), Colour(clBtnFace));
+  EXPECT_EQ(shot.At(56, 2), Colour(clBtnShadow));   // the thumb's frame
+  EXPECT_EQ(shot.At(63, 17), Colour(clBtnShadow));
+  EXPECT_EQ(shot.At(60, 10), Colour(clBtnFace));
+  EXPECT_EQ(shot.At(55, 2), Colour(clBtnFace));
   Press(ThumbCenter(t));
   shot = Shot(t);
   EXPECT_EQ(shot.At(56, 2), 0x3B6BB7u);
@@ -536,7 +501,7 @@ TEST_F(SkinTrackBarTest, PlainLook) {
   auto* v = Make({200, 10, 220, 131});
   v->SetVertical(true);
   shot = Shot(v);
-  EXPECT_EQ(shot.At(9, 4), Rgb(clBtnShadow));
+  EXPECT_EQ(shot.At(9, 4), Colour(clBtnShadow));
   EXPECT_EQ(v->ThumbGeometry().Thumb, (TRect{2, 57, 18, 65}));
 }
 
