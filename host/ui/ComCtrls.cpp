@@ -382,7 +382,8 @@ void TPageControl::LayOutSingleRow(const std::vector<TTabSheet*>& shown, const s
   } else {
     firstVisibleTab_ = 0;
   }
-  viewRect_ = BandToClient(overflows ? start : 0, viewEnd, 0, thickness);
+  // A hidden row shows nothing and takes no clicks.
+  viewRect_ = TabRowShown() ? BandToClient(overflows ? start : 0, viewEnd, 0, thickness) : TRect{};
   int along = start;
   for (int i = 0; i < firstVisibleTab_; ++i) along -= lengths[size_t(i)] + gap;
   for (int i = 0; i < count; ++i) {
@@ -415,7 +416,7 @@ void TPageControl::LayOutRows(const std::vector<TTabSheet*>& shown, const std::v
     for (int i : rows[size_t(r)])
       if (shown[size_t(i)] == activePage_) activeRow = r;
   int bandThickness = rowCount_ * thickness;
-  viewRect_ = BandToClient(0, side, 0, bandThickness);
+  viewRect_ = TabRowShown() ? BandToClient(0, side, 0, bandThickness) : TRect{};
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     // Rows counted from the page outwards. Tabs: the active row touches the
     // page, the others follow in cyclic order; buttons keep their order,

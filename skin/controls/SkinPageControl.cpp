@@ -5,6 +5,7 @@
 #include "host/base/Stream.h"
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
@@ -125,6 +126,7 @@ TqzTabLook TqzTabLook::From(const TqzDataSkinTabControl& d, const TqzSkinData& s
   l.ButtonTransparentColor = d.ButtonTransparentColor;
   l.TabLeftBottomActiveRect = d.TabLeftBottomActiveRect;
   l.TabLeftBottomFocusRect = d.TabLeftBottomFocusRect;
+  l.UpDown = d.UpDown;
   l.Picture = skin.ActivePicture(d.PictureIndex);
   l.BGPicture = skin.ActivePicture(d.BGPictureIndex);
   return l;
@@ -279,6 +281,10 @@ void TqzSkinPageControl::SetSkinDataName(const std::string& v) {
 void TqzSkinPageControl::Notification(TComponent* AComponent, TOperation Operation) {
   TPageControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
+  if (AComponent == upDown_) {
+    upDown_ = nullptr;
+    return;
+  }
   // The reference slot is already cleared when the skin goes.
   if (!skinData_ && look_) {
     look_.reset();
@@ -342,8 +348,39 @@ void TqzSkinPageControl::HideTabs() {
   if (TabPosition() != tpTop) SetTabPosition(tpTop);
   tabsHidden_ = true;
   hotTab_ = oldHotTab_ = -1;
+  delete upDown_;  // clears upDown_ through Notification
   TabsChanged();
   Realign();
+}
+
+TSize TqzSkinPageControl::TabScrollerSize() const {
+  if (look_) {
+    if (auto pieces = FindUpDownPieces(skinData_, look_->UpDown))
+      if (auto size = UpDownSkinSize(*pieces, Vertical(TabPosition()))) return *size;
+  }
+  return TPageControl::TabScrollerSize();
+}
+
+void TqzSkinPageControl::UpdateTabScroller() {
+  if (InState(csDestroying)) return;
+  TRect r = TabScrollerRect();
+  if (r.IsEmpty()) {
+    if (upDown_) upDown_->SetVisible(false);
+    return;
+  }
+  if (!upDown_) {
+    upDown_ = new TqzSkinUpDown(this);
+    upDown_->SetParent(this);
+    // The scroller is part of this control and dies with it.
+    upDown_->OnClick = [this](TObject*, int delta) { ScrollTabs(delta); };
+  }
+  upDown_->SetVertical(Vertical(TabPosition()));
+  upDown_->SetSkinDataName(look_ ? look_->UpDown : std::string());
+  if (upDown_->SkinData() != skinData_) upDown_->SetSkinData(skinData_);
+  upDown_->SetBoundsRect(r);
+  upDown_->SetButtonsEnabled(CanScrollTabs(false), CanScrollTabs(true));
+  upDown_->SetVisible(true);
+  upDown_->Invalidate();
 }
 
 int TqzSkinPageControl::TabItemHeight() const {
@@ -394,18 +431,28 @@ TRect TqzSkinPageControl::ActiveTabJoinedRect() const {
   if (tab < 0 || tabsHidden_) return {};
   TRect r = TabRect(tab);
   int extra = look_ && Style() == tsTabs ? look_->ActiveTabRect.Height() - look_->TabRect.Height() : 0;
-  if (extra <= 0) return r;
   switch (TabPosition()) {
-    case tpTop: r.Bottom += extra; break;
-    case tpBottom: r.Top -= extra; break;
-    case tpLeft: r.Right += extra; break;
-    case tpRight: r.Left -= extra; break;
+    case tpTop: r.Bottom += std::max(extra, 0); break;
+    case tpBottom: r.Top -= std::max(extra, 0); break;
+    case tpLeft: r.Right += std::max(extra, 0); break;
+    case tpRight: r.Left -= std::max(extra, 0); break;
   }
-  return r;
+  // Only the part along the row that is in view (not under the scroller,
+  // not scrolled off).
+  TRect view = TabViewRect();
+  if (Vertical(TabPosition())) {
+    r.Top = std::max(r.Top, view.Top);
+    r.Bottom = std::min(r.Bottom, view.Bottom);
+  } else {
+    r.Left = std::max(r.Left, view.Left);
+    r.Right = std::min(r.Right, view.Right);
+  }
+  return IsNullRect(r) ? TRect{} : r;
 }
 
 void TqzSkinPageControl::Change() {
   TComponentRef<TqzSkinPageControl> self(this);
+  UpdateTabScroller();
   TPageControl::Change();  // OnChange
   if (!self) return;
   Invalidate();
@@ -435,14 +482,20 @@ void TqzSkinPageControl::PaintPlain(TCanvas& c) {
   c.Brush().SetColor(clBtnFace);
   c.FillRect({0, 0, Width(), Height()});
   if (tabsHidden_) return;
-  c.Brush().SetColor(clBtnShadow);
-  c.FrameRect(InflateRect(DisplayRect(), 1, 1));
+  if (Style() == tsTabs) {
+    c.Brush().SetColor(clBtnShadow);
+    c.FrameRect(InflateRect(DisplayRect(), 1, 1));
+  }
+  // Tabs scrolled off (or half under the scroller) show only in the view.
+  int saved = c.SaveDC();
+  c.IntersectClipRect(TabViewRect());
   const auto& tabs = Tabs();
   for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
     TBitmap tab;
     DrawTabImage(tab, i, tabs[size_t(i)].Page == ActivePage(), i == hotTab_);
     c.Draw(tabs[size_t(i)].Rect.Left, tabs[size_t(i)].Rect.Top, tab);
   }
+  c.RestoreDC(saved);
 }
 
 void TqzSkinPageControl::PaintSkinned(TCanvas& c) {
@@ -459,15 +512,21 @@ void TqzSkinPageControl::PaintSkinned(TCanvas& c) {
   PaintBand(c);
   c.RestoreDC(saved);
   int active = TabIndex();
-  if (active < 0) return;
+  if (active < 0 || IsNullRect(joined)) return;  // no active tab in view
   TBitmap tab;
   DrawTabImage(tab, active, true, active == hotTab_);
   TRect item = TabRect(active);
   // Bottom and right tabs grow towards the page.
-  int extra = std::max(0, look_->ActiveTabRect.Height() - look_->TabRect.Height());
+  int extra = Style() == tsTabs ? std::max(0, look_->ActiveTabRect.Height() - look_->TabRect.Height()) : 0;
   if (TabPosition() == tpBottom) item = OffsetRect(item, 0, -extra);
   if (TabPosition() == tpRight) item = OffsetRect(item, -extra, 0);
+  // Clipped along the row to the view; across it the tab may reach into the page.
+  TRect view = TabViewRect();
+  saved = c.SaveDC();
+  c.IntersectClipRect(Vertical(TabPosition()) ? TRect{0, view.Top, Width(), view.Bottom}
+                                              : TRect{view.Left, 0, view.Right, Height()});
   c.Draw(item.Left, item.Top, tab);
+  c.RestoreDC(saved);
 }
 
 void TqzSkinPageControl::PaintFrame(TCanvas& c) {
@@ -508,6 +567,8 @@ void TqzSkinPageControl::PaintBand(TCanvas& c) {
     }
     TilePiece(bc, {0, 0, band.Width(), band.Height()}, *look_->Picture, piece);
   }
+  int saved = bc.SaveDC();
+  bc.IntersectClipRect(OffsetRect(TabViewRect(), -band.Left, -band.Top));
   const auto& tabs = Tabs();
   for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
     if (tabs[size_t(i)].Page == ActivePage()) continue;
@@ -516,6 +577,7 @@ void TqzSkinPageControl::PaintBand(TCanvas& c) {
     TRect item = OffsetRect(tabs[size_t(i)].Rect, -band.Left, -band.Top);
     bc.Draw(item.Left, item.Top, tab);
   }
+  bc.RestoreDC(saved);
   c.Draw(band.Left, band.Top, bmp);
 }
 

@@ -57,6 +57,7 @@ struct TqzTabLook {
   bool ButtonTransparent = false;
   TColor ButtonTransparentColor = 0;
   TRect TabLeftBottomActiveRect, TabLeftBottomFocusRect;
+  std::string UpDown;            // the tab scroller's up-down description
   TBitmap* Picture = nullptr;    // the description's picture (not owned)
   TBitmap* BGPicture = nullptr;  // the page background picture (not owned)
 
@@ -67,6 +68,7 @@ struct TqzTabLook {
 };
 
 class TqzSkinPageControl;
+class TqzSkinUpDown;
 
 // Children that capture their parent's image get the sheet background
 // through IqzBackgroundPainter.
@@ -170,6 +172,9 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   // Hides the tab row for good: the active page covers the whole control.
   void HideTabs();
   bool TabsHidden() const { return tabsHidden_; }
+  // The scroller at the end of a row that does not fit (null until one was
+  // needed; hidden while the row fits).
+  TqzSkinUpDown* TabScroller() const { return upDown_; }
   // The visible tab under the mouse (-1 none).
   int HotTab() const { return hotTab_; }
   // The active tab's item rectangle extended towards the page by the extra
@@ -189,6 +194,9 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   int TabItemHeight() const override;
   int TabItemWidth(const TTabSheet& page) const override;
   int TabRowStart(int rowLength) const override;
+  TSize TabScrollerSize() const override;
+  bool TabRowShown() const override { return !tabsHidden_; }
+  void UpdateTabScroller() override;
   void Change() override;
   void Paint() override;
   void MouseMove(TShiftState s, int x, int y) override;
@@ -237,6 +245,7 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
 
   std::optional<TqzTabLook> look_;
   bool tabsHidden_ = false;
+  TqzSkinUpDown* upDown_ = nullptr;  // owned as a component of this control
   int hotTab_ = -1;
   int oldHotTab_ = -1;
 };

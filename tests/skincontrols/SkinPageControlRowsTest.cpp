@@ -1,0 +1,249 @@
+// The skinned page control's rows beyond one that fits: the tab scroller
+// (its size and pieces from the skin's up-down description, its buttons, its
+// place after skin changes and HideTabs), keyboard switching to a tab out of
+// view, and wrapped rows. Pixels against direct compositions of the pieces.
+#include "../host_ui/UiTestSupport.h"
+#include "../skinform/FramePaintTestKit.h"
+
+#include "skin/controls/SkinPageControl.h"
+#include "skin/controls/SkinUpDown.h"
+#include "skin/data/SkinControlData.h"
+#include "skin/data/SkinData.h"
+#include "skin/draw/QZUtils.h"
+
+namespace qz::testing {
+namespace {
+
+// Picture 0 is a 120 x 80 pattern.
+//   tabs       frame 40 x 40 with borders 4; tabs 40 x 20; scroller "arrows"
+//   plaintabs  the same without a scroller description
+//   arrows     up-down: forward pieces at x 80..96, back pieces at x 96..112,
+//              18 high, normal / hot / pressed stacked downwards
+//   spin       a spin edit description with the same pieces
+//   tabbutton  nine-part button 30 x 20 (corners 5), hot and pressed beside it
+constexpr TRect kForward{80, 0, 96, 18}, kForwardHot{80, 18, 96, 36}, kForwardDown{80, 36, 96, 54};
+constexpr TRect kBack{96, 0, 112, 18};
+
+TTestSkinParts RowsSkinParts() {
+  TTestSkinParts parts;
+  parts.Picture = Pattern(8, 8, 9);
+  parts.Active.push_back(Pattern(120, 80, 5));
+  const std::string tab =
+      "pictureindex=0\r\nskinrect=0,0,40,40\r\nclientrect=4,4,36,36\r\n"
+      "lefttoppoint=4,4\r\nrighttoppoint=36,4\r\nleftbottompoint=4,36\r\nrightbottompoint=36,36\r\n"
+      "tabrect=40,0,80,20\r\nactivetabrect=40,20,80,40\r\ntableftoffset=4\r\ntabrightoffset=4\r\n"
+      "tabsbgrect=0,40,8,48\r\n";
+  const std::string arrows =
+      "pictureindex=0\r\nupbuttonrect=80,0,96,18\r\nactiveupbuttonrect=80,18,96,36\r\n"
+      "downupbuttonrect=80,36,96,54\r\ndownbuttonrect=96,0,112,18\r\n"
+      "activedownbuttonrect=96,18,112,36\r\ndowndownbuttonrect=96,36,112,54\r\n";
+  parts.Text =
+      "[SKINCONTROLS]\r\ncount=6\r\n0=tabs:tab\r\n1=plaintabs:tab\r\n2=arrows:updown\r\n"
+      "3=spin:spinedit\r\n4=tabbutton:button\r\n5=spintabs:tab\r\n"
+      "[tabs]\r\n" + tab + "updown=arrows\r\n"
+      "[spintabs]\r\n" + tab + "updown=spin\r\n"
+      "[plaintabs]\r\n" + tab +
+      "[arrows]\r\n" + arrows + "[spin]\r\n" + arrows +
+      "[tabbutton]\r\npictureindex=0\r\nskinrect=0,60,30,80\r\nclientrect=5,5,25,15\r\n"
+      "lefttoppoint=5,5\r\nrighttoppoint=25,5\r\nleftbottompoint=5,15\r\nrightbottompoint=25,15\r\n"
+      "activeskinrect=30,60,60,80\r\ndownskinrect=60,60,90,80\r\n";
+  return parts;
+}
+
+uint32_t Rgb24(uint32_t argb) { return argb & 0xFFFFFF; }
+
+class SkinPageControlRowsTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    skin = LoadTestSkin(RowsSkinParts());
+  }
+  void TearDown() override {
+    UiTest::TearDown();
+    skin.reset();
+  }
+  // A 300 x 200 control at (10, 10), 60-pixel tabs, `sheets` sheets.
+  void Build(int sheets, const std::string& description = "tabs") {
+    form = MakeForm({100, 100, 700, 600});
+    pc = new TqzSkinPageControl(form);
+    pc->SetParent(form);
+    pc->SetBounds(10, 10, 300, 200);
+    pc->SetTabWidth(60);
+    pc->SetSkinDataName(description);
+    pc->SetSkinData(skin.get());
+    for (int i = 0; i < sheets; ++i) {
+      auto* sheet = new TqzSkinTabSheet(form);
+      sheet->SetPageControl(pc);
+      pages.push_back(sheet);
+    }
+    Pump();
+  }
+  TPixmap Shown(const TRect& r) {
+    Pump();
+    TPixmap screen = hp->ComposeScreen();
+    TPoint o = pc->ClientToScreen(r.TopLeft());
+    TPixmap out(r.Width(), r.Height());
+    for (int y = 0; y < r.Height(); ++y)
+      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = screen.At(o.X + x, o.Y + y);
+    return out;
+  }
+  const TBitmap& Picture() { return *skin->ActivePicture(0); }
+  TPixmap Piece(const TRect& r) {
+    TPixmap out(r.Width(), r.Height());
+    for (int y = 0; y < r.Height(); ++y)
+      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = Picture().Pixels().At(r.Left + x, r.Top + y);
+    return out;
+  }
+  static void ExpectSame(const TPixmap& shown, const TPixmap& expected, const std::string& what) {
+    ASSERT_EQ(shown.Width(), expected.Width()) << what;
+    ASSERT_EQ(shown.Height(), expected.Height()) << what;
+    int wrong = 0;
+    for (int y = 0; y < shown.Height(); ++y)
+      for (int x = 0; x < shown.Width(); ++x)
+        if (Rgb24(shown.At(x, y)) != Rgb24(expected.At(x, y)) && wrong++ < 3)
+          ADD_FAILURE() << what << " differs at " << x << "," << y;
+    EXPECT_EQ(wrong, 0) << what;
+  }
+  void ClickAt(TPoint client) { Click(pc->ClientToScreen(client)); }
+
+  std::unique_ptr<TqzSkinData> skin;
+  TForm* form = nullptr;
+  TqzSkinPageControl* pc = nullptr;
+  std::vector<TqzSkinTabSheet*> pages;
+};
+
+// Seven 60-pixel tabs on 300 pixels: the "arrows" buttons are 16 x 18, so
+// the scroller is 32 x 18 at the row's end, centred across the 20-pixel row,
+// and the tabs show in 0..268.
+
+TEST_F(SkinPageControlRowsTest, TheScrollerTakesItsSizeAndPiecesFromTheUpDownDescription) {
+  Build(7);
+  ASSERT_NE(pc->TabScroller(), nullptr);
+  EXPECT_TRUE(pc->TabScroller()->Visible());
+  EXPECT_EQ(pc->TabScrollerRect(), (TRect{268, 1, 300, 19}));
+  EXPECT_EQ(pc->TabScroller()->BoundsRect(), pc->TabScrollerRect());
+  EXPECT_EQ(pc->TabViewRect(), (TRect{0, 0, 268, 20}));
+  // Back from the down pieces, forward from the up pieces.
+  ExpectSame(Shown({268, 1, 284, 19}), Piece(kBack), "back button");
+  ExpectSame(Shown({284, 1, 300, 19}), Piece(kForward), "forward button");
+  // Hovering the forward button shows its hot piece; pressing it, the pressed one.
+  Move(pc->ClientToScreen({290, 10}));
+  ExpectSame(Shown({284, 1, 300, 19}), Piece(kForwardHot), "hot forward button");
+  hp->InjectMouseDown();
+  Pump();
+  ExpectSame(Shown({284, 1, 300, 19}), Piece(kForwardDown), "pressed forward button");
+  EXPECT_EQ(pc->FirstVisibleTab(), 1);  // the press steps
+  hp->InjectMouseUp();
+  Pump();
+  ExpectSame(Shown({284, 1, 300, 19}), Piece(kForwardHot), "released forward button");
+}
+
+TEST_F(SkinPageControlRowsTest, TheScrollerStepsTheRowAndTheTabsShowOnlyInTheView) {
+  Build(7);
+  ClickAt({276, 10});  // back: nothing before the first tab
+  EXPECT_EQ(pc->FirstVisibleTab(), 0);
+  for (int i = 0; i < 5; ++i) ClickAt({292, 10});
+  // Tabs 3..6 take 240 of 268: the row stops there.
+  EXPECT_EQ(pc->FirstVisibleTab(), 3);
+  EXPECT_EQ(pc->TabRect(3), (TRect{0, 0, 60, 20}));
+  EXPECT_EQ(pc->ActivePage(), pages[0]);
+  // The active tab is scrolled off: the frame's top runs unbroken.
+  EXPECT_TRUE(pc->ActiveTabJoinedRect().IsEmpty());
+  ClickAt({276, 10});
+  EXPECT_EQ(pc->FirstVisibleTab(), 2);
+  // A click on the part of tab 6 that shows selects it.
+  ClickAt({250, 10});
+  EXPECT_EQ(pc->ActivePage(), pages[6]);
+  EXPECT_EQ(pc->FirstVisibleTab(), 3);  // selected, and scrolled whole into view
+}
+
+TEST_F(SkinPageControlRowsTest, AnInactiveTabHalfUnderTheScrollerIsDrawnOnlyUpToIt) {
+  Build(7);
+  // Tab 4 lies at 240..300; its first 28 pixels show, then the scroller.
+  EXPECT_EQ(pc->TabRect(4), (TRect{240, 0, 300, 20}));
+  EXPECT_EQ(pc->IndexOfTabAt(267, 10), 4);
+  EXPECT_EQ(pc->IndexOfTabAt(268, 10), -1);
+  TBitmap tab;
+  CreateHSkinImage(4, 4, tab, false, 60, {40, 0, 80, 20}, Picture());
+  TPixmap expected(28, 20);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 28; ++x) expected.At(x, y) = tab.Pixels().At(x, y);
+  ExpectSame(Shown({240, 0, 268, 20}), expected, "tab 4 up to the scroller");
+}
+
+TEST_F(SkinPageControlRowsTest, KeyboardSwitchingToATabOutOfViewScrollsItIn) {
+  Build(7);
+  pc->SetFocus();
+  Pump();
+  for (int i = 0; i < 4; ++i) Key(VK_RIGHT);
+  EXPECT_EQ(pc->ActivePage(), pages[4]);
+  EXPECT_EQ(pc->FirstVisibleTab(), 1);
+  Key(VK_RIGHT);
+  Key(VK_RIGHT);
+  EXPECT_EQ(pc->ActivePage(), pages[6]);
+  EXPECT_EQ(pc->FirstVisibleTab(), 3);
+  EXPECT_TRUE(pc->TabScroller()->ButtonEnabled(TqzUpDownButton::Back));
+  EXPECT_FALSE(pc->TabScroller()->ButtonEnabled(TqzUpDownButton::Forward));
+  EXPECT_EQ(pc->ActiveTabJoinedRect(), (TRect{180, 0, 240, 20}));
+  Key(VK_TAB, kModCtrl);  // round to the first page
+  EXPECT_EQ(pc->ActivePage(), pages[0]);
+  EXPECT_EQ(pc->FirstVisibleTab(), 0);
+  EXPECT_FALSE(pc->TabScroller()->ButtonEnabled(TqzUpDownButton::Back));
+}
+
+TEST_F(SkinPageControlRowsTest, SkinChangesResizeTheScrollerAndWideEnoughRowsDropIt) {
+  Build(7);
+  // A spin edit description serves as well.
+  pc->SetSkinDataName("spintabs");
+  EXPECT_EQ(pc->TabScrollerRect(), (TRect{268, 1, 300, 19}));
+  ExpectSame(Shown({268, 1, 284, 19}), Piece(kBack), "back button from the spin description");
+  // Without a scroller description: the plain 34 x 17 scroller.
+  pc->SetSkinDataName("plaintabs");
+  EXPECT_EQ(pc->TabScrollerRect(), (TRect{266, 1, 300, 18}));
+  EXPECT_EQ(pc->TabScroller()->BoundsRect(), (TRect{266, 1, 300, 18}));
+  EXPECT_FALSE(pc->TabScroller()->Pieces().has_value());
+  // The skin going away leaves the plain control (20-pixel tabs) with it.
+  pc->SetSkinDataName("tabs");
+  skin.reset();
+  Pump();
+  EXPECT_FALSE(pc->Look().has_value());
+  EXPECT_EQ(pc->TabScroller()->BoundsRect(), (TRect{266, 1, 300, 18}));
+  EXPECT_EQ(pc->TabScroller()->SkinData(), nullptr);
+  // A row that fits hides it.
+  pc->SetBounds(10, 10, 420, 200);
+  EXPECT_FALSE(pc->TabScroller()->Visible());
+  EXPECT_EQ(pc->TabViewRect(), (TRect{0, 0, 420, 20}));
+}
+
+TEST_F(SkinPageControlRowsTest, HideTabsRemovesTheScrollerAndThePageCoversTheControl) {
+  Build(7);
+  ASSERT_NE(pc->TabScroller(), nullptr);
+  pc->SetActivePageIndex(5);
+  pc->HideTabs();
+  EXPECT_EQ(pc->TabScroller(), nullptr);
+  EXPECT_TRUE(pc->TabScrollerRect().IsEmpty());
+  EXPECT_EQ(pc->DisplayRect(), (TRect{0, -2, 300, 200}));
+  EXPECT_EQ(pages[5]->BoundsRect(), (TRect{0, -2, 300, 200}));
+  // Resizing and switching pages bring no scroller back.
+  pc->SetBounds(10, 10, 200, 150);
+  pc->SetActivePageIndex(6);
+  EXPECT_EQ(pc->TabScroller(), nullptr);
+  EXPECT_EQ(pages[6]->BoundsRect(), (TRect{0, -2, 200, 150}));
+  EXPECT_EQ(pc->IndexOfTabAt(10, 5), -1);
+}
+
+TEST_F(SkinPageControlRowsTest, FreeingTheControlFromOnChangeAfterAScrollIsSafe) {
+  Build(7);
+  pc->OnChange = [this](TObject*) {
+    delete pc;
+    pc = nullptr;
+  };
+  pc->SetFocus();
+  Pump();
+  for (int i = 0; i < 5; ++i) ClickAt({292, 10});
+  ClickAt({200, 10});  // tab 6
+  EXPECT_EQ(pc, nullptr);
+}
+
+}  // namespace
+}  // namespace qz::testing
