@@ -403,7 +403,8 @@ int TqzSkinPageControl::TabRowStart(int rowLength) const {
 
 TRect TqzSkinPageControl::DisplayRect() const {
   if (tabsHidden_) return {0, -2, Width(), Height()};
-  if (!look_) return TPageControl::DisplayRect();
+  // Button-style tabs have no page frame: the host's margin only.
+  if (!look_ || Style() != tsTabs) return TPageControl::DisplayRect();
   TRect b = look_->Borders();
   TRect band = TabBandRect();
   TRect f{0, 0, Width(), Height()};
@@ -422,6 +423,7 @@ TRect TqzSkinPageControl::DisplayRect() const {
 TRect TqzSkinPageControl::PageFrameRect() const {
   TRect r = DisplayRect();
   if (!look_) return InflateRect(r, 1, 1);
+  if (Style() != tsTabs) return InflateRect(r, PageMargin(), PageMargin());
   TRect b = look_->Borders();
   return {r.Left - b.Left, r.Top - b.Top, r.Right + b.Right, r.Bottom + b.Bottom};
 }
@@ -504,7 +506,8 @@ void TqzSkinPageControl::PaintSkinned(TCanvas& c) {
     PaintPageBackground(c, {0, 0, Width(), Height()});
     return;
   }
-  PaintPageBackground(c, DisplayRect());
+  // Without a page frame (button-style tabs) the page reaches the band.
+  PaintPageBackground(c, Style() == tsTabs ? DisplayRect() : PageFrameRect());
   TRect joined = ActiveTabJoinedRect();
   int saved = c.SaveDC();
   if (!IsNullRect(joined)) c.ExcludeClipRect(joined);
@@ -626,7 +629,9 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   if (!item.Page->Enabled() || !Enabled()) mouseIn = false;  // a disabled tab does not light up
 
   TColor captionColor = Font().Color();
-  if (!look_ || !look_->Picture) {
+  if (Style() != tsTabs) {
+    captionColor = DrawButtonTab(out, w, h, active, mouseIn);
+  } else if (!look_ || !look_->Picture) {
     out.SetSize(w, h);
     TCanvas& c = out.Canvas();
     c.Brush().SetColor(active ? (focused ? kPlainDownFill : kPlainHotFill) : mouseIn ? kPlainHotFill : clBtnFace);
@@ -662,7 +667,7 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   // The caption area: inactive tabs lower than the active one keep their
   // caption level with the active caption.
   TRect area{0, 0, out.Width(), out.Height()};
-  if (look_ && !active && look_->ActiveTabRect.Height() != look_->TabRect.Height()) {
+  if (look_ && Style() == tsTabs && !active && look_->ActiveTabRect.Height() != look_->TabRect.Height()) {
     bool towardsBottom = pos == tpTop || pos == tpLeft;
     area = OffsetRect(area, 0, towardsBottom ? 2 : -2);
   }
@@ -736,13 +741,43 @@ void TqzSkinPageControl::PaintCloseButton(TCanvas& c, const TTabSheet& page, con
   DrawCloseGlyph(c, r.Left + 2, r.Top + 2, hot || down ? clWhite : clBlack);
 }
 
-bool TqzSkinPageControl::PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down) {
-  if (!skinData_) return false;
+const TqzDataSkinButtonControl* TqzSkinPageControl::ButtonTabDescription() const {
+  if (!skinData_ || skinData_->Empty()) return nullptr;
   int index = skinData_->FindControlIndex(buttonTabSkinDataName_);
-  if (index < 0) return false;
+  if (index < 0) return nullptr;
   auto* d = As<TqzDataSkinButtonControl>(skinData_->CtrlList()[size_t(index)].get());
-  TBitmap* picture = d ? skinData_->ActivePicture(d->PictureIndex) : nullptr;
-  if (!picture || IsNullRect(d->SkinRect)) return false;
+  if (!d || IsNullRect(d->SkinRect) || !skinData_->ActivePicture(d->PictureIndex)) return nullptr;
+  return d;
+}
+
+TColor TqzSkinPageControl::DrawButtonTab(TBitmap& out, int w, int h, bool active, bool mouseIn) {
+  out.SetSize(w, h);
+  if (const TqzDataSkinButtonControl* d = ButtonTabDescription()) {
+    // The selected tab is the pressed button; a missing look falls back:
+    // hot <- normal, pressed <- hot.
+    TRect hotRect = IsNullRect(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
+    TRect downRect = IsNullRect(d->DownSkinRect) ? hotRect : d->DownSkinRect;
+    TqzSkinGeometry g = d->Geometry();
+    g.SkinRect = active ? downRect : mouseIn ? hotRect : d->SkinRect;
+    TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, w, h);
+    CreateSkinImage(g, n, true, w, h, *skinData_->ActivePicture(d->PictureIndex), out);
+    return active ? d->DownFontColor : mouseIn ? d->ActiveFontColor : d->FontColor;
+  }
+  // Plain buttons; flat ones show an edge only when selected or hot.
+  TCanvas& c = out.Canvas();
+  c.Brush().SetColor(active ? kPlainDownFill : mouseIn ? kPlainHotFill : clBtnFace);
+  c.FillRect({0, 0, w, h});
+  if (active || mouseIn || Style() == tsButtons) {
+    c.Brush().SetColor(active || mouseIn ? kPlainHotFrame : clBtnShadow);
+    c.FrameRect({0, 0, w, h});
+  }
+  return Font().Color();
+}
+
+bool TqzSkinPageControl::PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down) {
+  const TqzDataSkinButtonControl* d = ButtonTabDescription();
+  if (!d) return false;
+  TBitmap* picture = skinData_->ActivePicture(d->PictureIndex);
   // The state's look, falling back: hot <- normal, pressed <- hot.
   TRect hotRect = IsNullRect(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
   TRect downRect = IsNullRect(d->DownSkinRect) ? hotRect : d->DownSkinRect;

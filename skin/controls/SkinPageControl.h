@@ -32,6 +32,7 @@ namespace qz {
 
 class TqzSkinData;
 class TqzDataSkinTabControl;
+class TqzDataSkinButtonControl;
 class TCustomImageList;
 
 // Asked before a page is closed by its tab's close button.
@@ -218,6 +219,11 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   // The close button from the ButtonTabSkinDataName button description; false without one.
   bool PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down);
   TRect StateRect(bool active, bool mouseIn) const;
+  // The button description of button-style tabs and close buttons (null
+  // without one that has a look and a picture).
+  const TqzDataSkinButtonControl* ButtonTabDescription() const;
+  // A button-style tab's face at w x h; returns its caption colour.
+  TColor DrawButtonTab(TBitmap& out, int w, int h, bool active, bool mouseIn);
   TColor CaptionColor(bool active, bool mouseIn) const;
   void SetHotTab(int tab);
   void InvalidateTab(int tab);

@@ -245,5 +245,93 @@ TEST_F(SkinPageControlRowsTest, FreeingTheControlFromOnChangeAfterAScrollIsSafe)
   EXPECT_EQ(pc, nullptr);
 }
 
+// ---- wrapped rows
+
+TEST_F(SkinPageControlRowsTest, MultiLineRowsAreDrawnFromTheDescriptionWithTheActiveRowAtThePage) {
+  Build(7);
+  pc->SetMultiLine(true);
+  EXPECT_EQ(pc->TabScroller()->Visible(), false);
+  EXPECT_EQ(pc->RowCount(), 2);
+  EXPECT_EQ(pc->PageFrameRect(), (TRect{0, 40, 300, 200}));
+  EXPECT_EQ(pc->DisplayRect(), (TRect{4, 44, 296, 196}));
+  EXPECT_EQ(pages[0]->BoundsRect(), pc->DisplayRect());
+  EXPECT_EQ(pc->TabRect(0), (TRect{0, 20, 60, 40}));
+  EXPECT_EQ(pc->TabRect(5), (TRect{0, 0, 60, 20}));
+  // Every row's tabs from the description: an inactive tab of each row.
+  TBitmap normal, active;
+  CreateHSkinImage(4, 4, normal, false, 60, {40, 0, 80, 20}, Picture());
+  CreateHSkinImage(4, 4, active, false, 60, {40, 20, 80, 40}, Picture());
+  ExpectSame(Shown({60, 20, 120, 40}), normal.Pixels(), "tab 1 in the row at the page");
+  ExpectSame(Shown({60, 0, 120, 20}), normal.Pixels(), "tab 6 in the outer row");
+  ExpectSame(Shown({0, 20, 60, 40}), active.Pixels(), "active tab 0");
+  // Selecting tab 6 brings its row to the page.
+  Click(pc->ClientToScreen({90, 10}));
+  EXPECT_EQ(pc->ActivePage(), pages[6]);
+  EXPECT_EQ(pc->TabRect(6), (TRect{60, 20, 120, 40}));
+  EXPECT_EQ(pc->TabRect(0), (TRect{0, 0, 60, 20}));
+  ExpectSame(Shown({60, 20, 120, 40}), active.Pixels(), "active tab 6 at the page");
+  ExpectSame(Shown({0, 0, 60, 20}), normal.Pixels(), "tab 0 moved out");
+}
+
+// ---- button-style tabs
+
+class SkinPageControlButtonTabsTest : public SkinPageControlRowsTest {
+ protected:
+  // The "tabbutton" look at w x h in a state, composed directly.
+  TPixmap ButtonFace(const TRect& state, int w, int h) {
+    auto* d = As<TqzDataSkinButtonControl>(skin->CtrlList()[size_t(skin->FindControlIndex("tabbutton"))].get());
+    TqzSkinGeometry g = d->Geometry();
+    g.SkinRect = state;
+    TBitmap b;
+    CreateSkinImage(g, CalcNewGeometry(g, TqzResizeMode::NinePart, w, h), true, w, h, Picture(), b);
+    return b.Pixels();
+  }
+  uint32_t PicturePixel(int x, int y) { return Rgb24(Picture().Pixels().At(x, y)); }
+};
+
+TEST_F(SkinPageControlButtonTabsTest, ButtonTabsComeFromTheButtonDescriptionWithoutAPageFrame) {
+  Build(3);
+  pc->SetButtonTabSkinDataName("tabbutton");
+  pc->SetStyle(tsButtons);
+  EXPECT_EQ(pc->TabRect(1), (TRect{63, 0, 123, 20}));
+  EXPECT_EQ(pc->DisplayRect(), (TRect{2, 22, 298, 198}));
+  EXPECT_EQ(pc->PageFrameRect(), (TRect{0, 20, 300, 200}));
+  EXPECT_EQ(pages[0]->BoundsRect(), pc->DisplayRect());
+  EXPECT_EQ(pc->ActiveTabJoinedRect(), (TRect{0, 0, 60, 20}));  // no taller active look
+  ExpectSame(Shown({0, 0, 60, 20}), ButtonFace({60, 60, 90, 80}, 60, 20), "the selected tab: pressed");
+  ExpectSame(Shown({63, 0, 123, 20}), ButtonFace({0, 60, 30, 80}, 60, 20), "an inactive tab");
+  Move(pc->ClientToScreen({150, 10}));
+  ExpectSame(Shown({126, 0, 186, 20}), ButtonFace({30, 60, 60, 80}, 60, 20), "the hot tab");
+  // Between the buttons the band piece (0,40)-(8,48) tiled from the band's origin.
+  TPixmap gap = Shown({60, 0, 63, 20});
+  EXPECT_EQ(Rgb24(gap.At(1, 5)), PicturePixel(61 % 8, 40 + 5));
+  // No frame: the page background (the ClientRect piece, tiled from the
+  // frame rectangle's corner) reaches the band.
+  EXPECT_EQ(Rgb24(Shown({150, 21, 151, 22}).At(0, 0)), PicturePixel(4 + 150 % 32, 4 + 1));
+}
+
+TEST_F(SkinPageControlButtonTabsTest, WithoutAButtonDescriptionButtonTabsArePlainButtons) {
+  Build(3);
+  pc->SetButtonTabSkinDataName("nosuchbutton");
+  pc->SetStyle(tsButtons);
+  TPixmap tabs = Shown({0, 0, 186, 20});
+  EXPECT_EQ(Rgb24(tabs.At(0, 0)), Rgb24(Rgb(TColor(0xB76B3B))));   // the selected tab's edge
+  EXPECT_EQ(Rgb24(tabs.At(30, 10)), Rgb24(Rgb(TColor(0xE4BCA2))));  // its face
+  EXPECT_EQ(Rgb24(tabs.At(63, 0)), Rgb24(Rgb(clBtnShadow)));
+  EXPECT_EQ(Rgb24(tabs.At(90, 10)), Rgb24(Rgb(clBtnFace)));
+  // Flat buttons: no edge until selected or hot.
+  pc->SetStyle(tsFlatButtons);
+  tabs = Shown({0, 0, 186, 20});
+  EXPECT_EQ(Rgb24(tabs.At(63, 0)), Rgb24(Rgb(clBtnFace)));
+  EXPECT_EQ(Rgb24(tabs.At(0, 0)), Rgb24(Rgb(TColor(0xB76B3B))));
+  // Bottom buttons are not flipped: same faces, same rectangles along the row.
+  pc->SetButtonTabSkinDataName("tabbutton");
+  pc->SetStyle(tsButtons);
+  pc->SetTabPosition(tpBottom);
+  EXPECT_EQ(pc->TabRect(1), (TRect{63, 180, 123, 200}));
+  ExpectSame(Shown({63, 180, 123, 200}), ButtonFace({0, 60, 30, 80}, 60, 20), "an inactive bottom tab");
+  ExpectSame(Shown({0, 180, 60, 200}), ButtonFace({60, 60, 90, 80}, 60, 20), "the selected bottom tab");
+}
+
 }  // namespace
 }  // namespace qz::testing
