@@ -7,6 +7,7 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/data/ResourceStrData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
 
@@ -320,6 +321,9 @@ void TqzSkinPageControl::ApplyFont() {
   } else {
     f.Assign(*defaultFont_);
   }
+  // Captions are in the language of the skin's texts when it has them.
+  const TqzResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
+  f.SetCharset(strings ? TFontCharset(strings->CharSet()) : defaultFont_->Charset());
   SetParentFont(false);
   SetFont(f);  // the tab sizes follow the font
 }

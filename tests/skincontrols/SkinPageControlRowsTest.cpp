@@ -7,6 +7,7 @@
 
 #include "skin/controls/SkinPageControl.h"
 #include "skin/controls/SkinUpDown.h"
+#include "skin/data/ResourceStrData.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
@@ -243,6 +244,46 @@ TEST_F(SkinPageControlRowsTest, FreeingTheControlFromOnChangeAfterAScrollIsSafe)
   for (int i = 0; i < 5; ++i) ClickAt({292, 10});
   ClickAt({200, 10});  // tab 6
   EXPECT_EQ(pc, nullptr);
+}
+
+// ---- placement and font
+
+TEST_F(SkinPageControlRowsTest, TheRowIsOffsetOrCentredUntilItOverflows) {
+  Build(3);
+  pc->SetTabsOffset(12);
+  EXPECT_EQ(pc->TabRect(0), (TRect{12, 0, 72, 20}));
+  EXPECT_EQ(pc->IndexOfTabAt(6, 10), -1);
+  pc->SetTabsInCenter(true);  // 180 of 300: 60 on each side
+  EXPECT_EQ(pc->TabRect(0), (TRect{60, 0, 120, 20}));
+  EXPECT_EQ(pc->TabRect(2), (TRect{180, 0, 240, 20}));
+  // Once the row no longer fits it starts at the side's beginning, behind a scroller.
+  pc->SetBounds(10, 10, 150, 200);
+  EXPECT_EQ(pc->TabRect(0), (TRect{0, 0, 60, 20}));
+  EXPECT_EQ(pc->TabScrollerRect(), (TRect{118, 1, 150, 19}));
+  pc->SetTabsInCenter(false);
+  // An offset row keeps its offset and shows from there.
+  EXPECT_EQ(pc->TabRect(0), (TRect{12, 0, 72, 20}));
+  EXPECT_EQ(pc->TabViewRect(), (TRect{12, 0, 118, 20}));
+  pc->ScrollTabs(1);
+  EXPECT_EQ(pc->TabRect(1), (TRect{12, 0, 72, 20}));
+  EXPECT_EQ(pc->IndexOfTabAt(8, 10), -1);  // tab 0 lies behind the offset
+}
+
+TEST_F(SkinPageControlRowsTest, TheCaptionCharacterSetComesFromTheSkinsTexts) {
+  Build(1);
+  TFont f;
+  f.SetCharset(EASTEUROPE_CHARSET);
+  pc->SetDefaultFont(f);
+  pc->ChangeSkinData();
+  EXPECT_EQ(pc->Font().Charset(), EASTEUROPE_CHARSET);  // no texts: the default font's
+  auto* strings = new TqzResourceStrData(form);
+  strings->SetCharSet(RUSSIAN_CHARSET);
+  skin->SetResourceStrData(strings);
+  pc->ChangeSkinData();
+  EXPECT_EQ(pc->Font().Charset(), RUSSIAN_CHARSET);
+  pc->SetUseSkinFont(false);
+  EXPECT_EQ(pc->Font().Charset(), RUSSIAN_CHARSET);
+  skin->SetResourceStrData(nullptr);
 }
 
 // ---- wrapped rows
