@@ -1,6 +1,7 @@
 #include "skin/controls/SkinPageControl.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "host/base/Stream.h"
 #include "host/ui/ImgList.h"
@@ -367,6 +368,10 @@ TSize TqzSkinPageControl::TabScrollerSize() const {
 
 void TqzSkinPageControl::UpdateTabScroller() {
   if (InState(csDestroying)) return;
+  // Last in the tab order, so that the sheets' tab orders (which form
+  // resources store) are what they would be without the scroller.
+  constexpr int kLastTabOrder = std::numeric_limits<int>::max();
+  if (upDown_) upDown_->SetTabOrder(kLastTabOrder);
   TRect r = TabScrollerRect();
   if (r.IsEmpty()) {
     if (upDown_) upDown_->SetVisible(false);
@@ -377,6 +382,7 @@ void TqzSkinPageControl::UpdateTabScroller() {
     upDown_->SetParent(this);
     // The scroller is part of this control and dies with it.
     upDown_->OnClick = [this](TObject*, int delta) { ScrollTabs(delta); };
+    upDown_->SetTabOrder(kLastTabOrder);
   }
   upDown_->SetVertical(Vertical(TabPosition()));
   upDown_->SetSkinDataName(look_ ? look_->UpDown : std::string());

@@ -5,6 +5,7 @@
 #include "../host_ui/UiTestSupport.h"
 #include "../skinform/FramePaintTestKit.h"
 
+#include "host/components/FormResource.h"
 #include "skin/controls/SkinPageControl.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/ResourceStrData.h"
@@ -235,9 +236,11 @@ TEST_F(SkinPageControlRowsTest, HideTabsRemovesTheScrollerAndThePageCoversTheCon
 
 TEST_F(SkinPageControlRowsTest, FreeingTheControlFromOnChangeAfterAScrollIsSafe) {
   Build(7);
+  // The handler is freed with the control: nothing of it is touched after the delete.
   pc->OnChange = [this](TObject*) {
-    delete pc;
+    TqzSkinPageControl* doomed = pc;
     pc = nullptr;
+    delete doomed;
   };
   pc->SetFocus();
   Pump();
@@ -284,6 +287,48 @@ TEST_F(SkinPageControlRowsTest, TheCaptionCharacterSetComesFromTheSkinsTexts) {
   pc->SetUseSkinFont(false);
   EXPECT_EQ(pc->Font().Charset(), RUSSIAN_CHARSET);
   skin->SetResourceStrData(nullptr);
+}
+
+// ---- form resources
+
+TEST_F(SkinPageControlRowsTest, TheScrollerIsNotWrittenAndComesBackAfterReading) {
+  auto* f = new TForm(Application);
+  f->SetName("RowsForm");
+  auto* p = new TqzSkinPageControl(f);
+  p->SetName("Pages");
+  p->SetParent(f);
+  p->SetBounds(0, 0, 150, 100);
+  p->SetTabWidth(60);
+  for (int i = 0; i < 4; ++i) {
+    auto* sheet = new TqzSkinTabSheet(f);
+    sheet->SetName("Sheet" + std::to_string(i));
+    sheet->SetPageControl(p);
+  }
+  ASSERT_NE(p->TabScroller(), nullptr);
+  p->ChangeSkinData();  // the font a loaded control takes
+  std::string once = WriteComponentRes(f);
+  // The sheets keep the tab orders they would have without the scroller.
+  EXPECT_NE(once.find("TabOrder = 3"), std::string::npos);
+  EXPECT_EQ(once.find("TqzSkinUpDown"), std::string::npos);
+  TForm g(nullptr);
+  ReadComponentRes(&g, once);
+  auto* again = g.FindChild<TqzSkinPageControl>("Pages");
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->PageCount(), 4);
+  ASSERT_NE(again->TabScroller(), nullptr);
+  EXPECT_EQ(again->TabScroller()->BoundsRect(), again->TabScrollerRect());
+  EXPECT_EQ(WriteComponentRes(&g), once);
+  // Wrapped button rows are written and read back as such.
+  again->SetMultiLine(true);
+  again->SetStyle(tsFlatButtons);
+  TForm h(nullptr);
+  ReadComponentRes(&h, WriteComponentRes(&g));
+  auto* third = h.FindChild<TqzSkinPageControl>("Pages");
+  ASSERT_NE(third, nullptr);
+  EXPECT_TRUE(third->MultiLine());
+  EXPECT_EQ(third->Style(), tsFlatButtons);
+  EXPECT_EQ(third->RowCount(), 2);
+  delete f;
 }
 
 // ---- wrapped rows
