@@ -9,11 +9,12 @@
 // page area. A row that does not fit gets a TqzSkinUpDown scroller, skinned
 // from the up-down description the tab description names. Button-style tabs
 // (Style buttons or flat buttons) have no page frame and take their faces
-// from the ButtonTabSkinDataName button description. It links to the skin on its own (it is not one of the skin
-// control bases) and follows the controller's skin-change walk as an
-// IqzSkinChangeClient; painting
-// looks the description up again as well, so a stale description is never
-// drawn.
+// from the ButtonTabSkinDataName button description.
+//
+// It links to the skin on its own (it is not one of the skin control bases)
+// and follows the controller's skin-change walk as an IqzSkinChangeClient;
+// painting looks the description up again as well, so a stale description
+// is never drawn.
 #pragma once
 
 #include <functional>
