@@ -9,6 +9,12 @@ namespace qz {
 namespace {
 // Space between a tab's caption and its sides when the tab sizes to its caption.
 constexpr int kTabTextPadding = 6;
+// The plain scroller's buttons are squares no larger than this.
+constexpr int kScrollerButtonMax = 17;
+// Space between button-style tabs.
+constexpr int kButtonTabGap = 3;
+
+bool IsVertical(TTabPosition p) { return p == tpLeft || p == tpRight; }
 }  // namespace
 
 // ---------------------------------------------------------------- TTabSheet
@@ -144,7 +150,9 @@ void TPageControl::SetActivePage(TTabSheet* page) {
   }
   activePage_ = page;
   ShowOnlyActivePage();
-  if (self) TabsChanged();
+  if (!self) return;
+  TabsChanged();
+  ScrollTabIntoView(TabIndex());
 }
 
 void TPageControl::ShowOnlyActivePage() {
@@ -229,10 +237,76 @@ TRect TPageControl::TabRect(int tabIndex) const {
 
 int TPageControl::IndexOfTabAt(int X, int Y) const {
   const auto& tabs = Tabs();
+  if (!viewRect_.Contains({X, Y})) return -1;
   for (size_t i = 0; i < tabs.size(); ++i)
     if (tabs[i].Rect.Contains({X, Y})) return static_cast<int>(i);
   return -1;
 }
+
+int TPageControl::RowCount() const {
+  Tabs();
+  return rowCount_;
+}
+
+int TPageControl::FirstVisibleTab() const {
+  Tabs();
+  return firstVisibleTab_;
+}
+
+void TPageControl::SetFirstVisibleTab(int index) {
+  index = std::max(index, 0);
+  if (index == FirstVisibleTab()) return;
+  firstVisibleTab_ = index;  // the layout clamps it to what the row allows
+  TabsChanged();
+}
+
+void TPageControl::ScrollTabs(int delta) { SetFirstVisibleTab(FirstVisibleTab() + delta); }
+
+bool TPageControl::CanScrollTabs(bool forward) const {
+  if (TabScrollerRect().IsEmpty()) return false;
+  if (!forward) return firstVisibleTab_ > 0;
+  const TTabItem& last = tabs_.back();
+  bool vertical = IsVertical(tabPosition_);
+  int lastEnd = vertical ? last.Rect.Bottom : last.Rect.Right;
+  int viewEnd = vertical ? viewRect_.Bottom : viewRect_.Right;
+  return lastEnd > viewEnd && firstVisibleTab_ < TabCount() - 1;
+}
+
+void TPageControl::ScrollTabIntoView(int tabIndex) {
+  if (tabIndex < 0 || tabIndex >= TabCount() || TabScrollerRect().IsEmpty()) return;
+  if (tabIndex < firstVisibleTab_) {
+    SetFirstVisibleTab(tabIndex);
+    return;
+  }
+  // Forward one tab at a time until the tab's end is in view; a tab longer
+  // than the whole view stops as the first one.
+  bool vertical = IsVertical(tabPosition_);
+  while (firstVisibleTab_ < tabIndex) {
+    const TRect& r = Tabs()[size_t(tabIndex)].Rect;
+    int end = vertical ? r.Bottom : r.Right;
+    if (end <= (vertical ? viewRect_.Bottom : viewRect_.Right)) break;
+    int before = firstVisibleTab_;
+    SetFirstVisibleTab(before + 1);
+    if (FirstVisibleTab() == before) break;
+  }
+}
+
+TRect TPageControl::TabScrollerRect() const {
+  Tabs();
+  return scrollerRect_;
+}
+
+TRect TPageControl::TabViewRect() const {
+  Tabs();
+  return viewRect_;
+}
+
+TSize TPageControl::TabScrollerSize() const {
+  int button = std::max(1, std::min(TabItemHeight(), kScrollerButtonMax));
+  return {2 * button, button};
+}
+
+int TPageControl::TabGap() const { return style_ == tsTabs ? 0 : kButtonTabGap; }
 
 int TPageControl::TabItemHeight() const {
   if (tabHeight_ > 0) return tabHeight_;
@@ -248,42 +322,121 @@ int TPageControl::TabItemWidth(const TTabSheet& page) const {
   return measure.TextWidth(page.Caption()) + 2 * kTabTextPadding;
 }
 
+int TPageControl::SideLength() const { return IsVertical(tabPosition_) ? height_ : width_; }
+
+TRect TPageControl::BandToClient(int alongFrom, int alongTo, int acrossFrom, int acrossTo) const {
+  switch (tabPosition_) {
+    case tpTop: return {alongFrom, acrossFrom, alongTo, acrossTo};
+    case tpBottom: return {alongFrom, height_ - acrossTo, alongTo, height_ - acrossFrom};
+    case tpLeft: return {acrossFrom, alongFrom, acrossTo, alongTo};
+    case tpRight: return {width_ - acrossTo, alongFrom, width_ - acrossFrom, alongTo};
+  }
+  return {};
+}
+
 void TPageControl::RebuildTabs() const {
   tabs_.clear();
-  int thickness = TabItemHeight();
+  rowCount_ = 1;
+  scrollerRect_ = {};
+  std::vector<TTabSheet*> shown;
   std::vector<int> lengths;
-  int rowLength = 0;
   for (TTabSheet* page : pages_) {
-    lengths.push_back(page->TabVisible() ? TabItemWidth(*page) : 0);
-    rowLength += lengths.back();
-  }
-  int along = TabRowStart(rowLength);
-  for (size_t i = 0; i < pages_.size(); ++i) {
-    TTabSheet* page = pages_[i];
     if (!page->TabVisible()) continue;
-    int length = lengths[i];
-    TRect r;
-    switch (tabPosition_) {
-      case tpTop: r = {along, 0, along + length, thickness}; break;
-      case tpBottom: r = {along, height_ - thickness, along + length, height_}; break;
-      case tpLeft: r = {0, along, thickness, along + length}; break;
-      case tpRight: r = {width_ - thickness, along, width_, along + length}; break;
-    }
-    tabs_.push_back({page, r});
-    along += length;
+    shown.push_back(page);
+    lengths.push_back(TabItemWidth(*page));
   }
+  // Valid from here: measuring in a subclass that asks for the list again
+  // must not start a second layout.
   tabsValid_ = true;
+  if (multiLine_)
+    LayOutRows(shown, lengths);
+  else
+    LayOutSingleRow(shown, lengths);
+}
+
+void TPageControl::LayOutSingleRow(const std::vector<TTabSheet*>& shown, const std::vector<int>& lengths) const {
+  int thickness = TabItemHeight();
+  int side = SideLength();
+  int gap = TabGap();
+  int count = static_cast<int>(shown.size());
+  int rowLength = 0;
+  for (int length : lengths) rowLength += length;
+  if (count > 1) rowLength += gap * (count - 1);
+  int start = TabRowStart(rowLength);
+  int viewEnd = side;
+  bool overflows = TabRowShown() && count > 0 && start + rowLength > side;
+  if (overflows) {
+    TSize scroller = TabScrollerSize();
+    viewEnd = std::max(start, side - scroller.cx);
+    int across = std::max(0, (thickness - scroller.cy) / 2);
+    scrollerRect_ = BandToClient(viewEnd, viewEnd + scroller.cx, across, across + scroller.cy);
+    // The last start that still fills the view: scrolling stops once the
+    // last tab shows whole.
+    int maxFirst = count - 1;
+    int tail = lengths[size_t(count - 1)];
+    while (maxFirst > 0 && tail + gap + lengths[size_t(maxFirst - 1)] <= viewEnd - start) {
+      --maxFirst;
+      tail += gap + lengths[size_t(maxFirst)];
+    }
+    firstVisibleTab_ = std::clamp(firstVisibleTab_, 0, maxFirst);
+  } else {
+    firstVisibleTab_ = 0;
+  }
+  // A hidden row shows nothing and takes no clicks.
+  viewRect_ = TabRowShown() ? BandToClient(overflows ? start : 0, viewEnd, 0, thickness) : TRect{};
+  int along = start;
+  for (int i = 0; i < firstVisibleTab_; ++i) along -= lengths[size_t(i)] + gap;
+  for (int i = 0; i < count; ++i) {
+    tabs_.push_back({shown[size_t(i)], BandToClient(along, along + lengths[size_t(i)], 0, thickness)});
+    along += lengths[size_t(i)] + gap;
+  }
+}
+
+void TPageControl::LayOutRows(const std::vector<TTabSheet*>& shown, const std::vector<int>& lengths) const {
+  int thickness = TabItemHeight();
+  int side = SideLength();
+  int gap = TabGap();
+  firstVisibleTab_ = 0;
+  // Fill rows in order; every row holds at least one tab.
+  std::vector<std::vector<int>> rows;
+  int used = 0;
+  for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+    int need = lengths[size_t(i)] + (rows.empty() || rows.back().empty() ? 0 : gap);
+    if (rows.empty() || (!rows.back().empty() && used + need > side)) {
+      rows.emplace_back();
+      used = 0;
+      need = lengths[size_t(i)];
+    }
+    rows.back().push_back(i);
+    used += need;
+  }
+  rowCount_ = std::max<int>(1, static_cast<int>(rows.size()));
+  int activeRow = 0;
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+    for (int i : rows[size_t(r)])
+      if (shown[size_t(i)] == activePage_) activeRow = r;
+  int bandThickness = rowCount_ * thickness;
+  viewRect_ = TabRowShown() ? BandToClient(0, side, 0, bandThickness) : TRect{};
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    // Rows counted from the page outwards. Tabs: the active row touches the
+    // page, the others follow in cyclic order; buttons keep their order,
+    // the first row outermost.
+    int fromPage = style_ == tsTabs ? (r - activeRow + rowCount_) % rowCount_ : rowCount_ - 1 - r;
+    int across = bandThickness - (fromPage + 1) * thickness;
+    int rowLength = 0;
+    for (int i : rows[size_t(r)]) rowLength += lengths[size_t(i)];
+    rowLength += gap * (static_cast<int>(rows[size_t(r)].size()) - 1);
+    int along = TabRowStart(rowLength);
+    for (int i : rows[size_t(r)]) {
+      tabs_.push_back({shown[size_t(i)], BandToClient(along, along + lengths[size_t(i)], across, across + thickness)});
+      along += lengths[size_t(i)] + gap;
+    }
+  }
 }
 
 TRect TPageControl::TabBandRect() const {
-  int thickness = TabItemHeight();
-  switch (tabPosition_) {
-    case tpTop: return {0, 0, width_, thickness};
-    case tpBottom: return {0, height_ - thickness, width_, height_};
-    case tpLeft: return {0, 0, thickness, height_};
-    case tpRight: return {width_ - thickness, 0, width_, height_};
-  }
-  return {};
+  int thickness = TabItemHeight() * RowCount();
+  return BandToClient(0, SideLength(), 0, thickness);
 }
 
 TRect TPageControl::DisplayRect() const {
@@ -304,6 +457,9 @@ TRect TPageControl::DisplayRect() const {
 void TPageControl::TabsChanged() {
   tabsValid_ = false;
   Invalidate();
+  // Wrapped rows may have grown or shrunk the band.
+  if (multiLine_ && !InState(csLoading)) Realign();
+  UpdateTabScroller();
 }
 
 void TPageControl::SetTabPosition(TTabPosition v) {
@@ -316,6 +472,7 @@ void TPageControl::SetStyle(TTabStyle v) {
   if (v == style_) return;
   style_ = v;
   TabsChanged();
+  Realign();
 }
 void TPageControl::SetTabHeight(int v) {
   v = std::max(v, 0);
@@ -334,6 +491,7 @@ void TPageControl::SetMultiLine(bool v) {
   if (v == multiLine_) return;
   multiLine_ = v;
   TabsChanged();
+  Realign();  // the band grows or shrinks with the rows
 }
 
 // ---- pages coming and going
@@ -417,7 +575,7 @@ void TPageControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   bool sized = AWidth != width_ || AHeight != height_;
   TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (sized) {
-    tabsValid_ = false;
+    TabsChanged();
     Realign();
   }
 }
@@ -428,19 +586,56 @@ void TPageControl::Paint() {
   TCanvas& c = Canvas();
   c.Brush().SetColor(clBtnFace);
   c.FillRect(ClientRect());
-  c.Brush().SetColor(clBtnShadow);
-  c.FrameRect(InflateRect(DisplayRect(), 1, 1));
+  if (style_ == tsTabs) {
+    c.Brush().SetColor(clBtnShadow);
+    c.FrameRect(InflateRect(DisplayRect(), 1, 1));
+  }
+  int saved = c.SaveDC();
+  c.IntersectClipRect(TabViewRect());
   for (const TTabItem& tab : Tabs())
     if (tab.Page != activePage_) PaintTab(c, tab, false);
   for (const TTabItem& tab : Tabs())
     if (tab.Page == activePage_) PaintTab(c, tab, true);
+  c.RestoreDC(saved);
+  PaintTabScroller(c);
+}
+
+void TPageControl::PaintTabScroller(TCanvas& c) {
+  TRect r = TabScrollerRect();
+  if (r.IsEmpty()) return;
+  bool vertical = IsVertical(tabPosition_);
+  for (int button = 0; button < 2; ++button) {
+    TRect b = r;
+    if (vertical)
+      (button == 0 ? b.Bottom : b.Top) = r.Top + r.Height() / 2;
+    else
+      (button == 0 ? b.Right : b.Left) = r.Left + r.Width() / 2;
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
+    c.Brush().SetColor(clBtnFace);
+    c.FillRect(b);
+    c.Brush().SetColor(clBtnShadow);
+    c.FrameRect(b);
+    // A small triangle pointing the way the button scrolls.
+    bool enabled = CanScrollTabs(button == 1);
+    int cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
+    int d = button == 0 ? -2 : 2;
+    TPoint tip = vertical ? TPoint{cx, cy + d} : TPoint{cx + d, cy};
+    TPoint a = vertical ? TPoint{cx - 3, cy - d} : TPoint{cx - d, cy - 3};
+    TPoint z = vertical ? TPoint{cx + 3, cy - d} : TPoint{cx - d, cy + 3};
+    TPoint pts[3] = {tip, a, z};
+    TColor ink = enabled ? clBtnText : clGrayText;
+    c.Brush().SetColor(ink);
+    c.Pen().SetColor(ink);
+    c.Polygon(pts);
+  }
 }
 
 void TPageControl::PaintTab(TCanvas& c, const TTabItem& tab, bool active) {
   c.Brush().SetStyle(TBrushStyle::bsSolid);
   c.Brush().SetColor(active ? clWindow : clBtnFace);
   c.FillRect(tab.Rect);
-  c.Brush().SetColor(clBtnShadow);
+  bool raised = style_ == tsButtons || (style_ == tsFlatButtons && active);
+  c.Brush().SetColor(style_ == tsTabs || raised ? clBtnShadow : clBtnFace);
   c.FrameRect(tab.Rect);
   c.Brush().SetStyle(TBrushStyle::bsClear);
   c.Font().Assign(Font());
@@ -454,8 +649,17 @@ void TPageControl::PaintTab(TCanvas& c, const TTabItem& tab, bool active) {
 
 // ---- input
 
+int TPageControl::ScrollerButtonAt(int x, int y) const {
+  TRect r = TabScrollerRect();
+  if (!r.Contains({x, y})) return 0;
+  bool second = IsVertical(tabPosition_) ? y >= r.Top + r.Height() / 2 : x >= r.Left + r.Width() / 2;
+  return second ? 1 : -1;
+}
+
 void TPageControl::MouseDown(TMouseButton b, TShiftState s, int x, int y) {
-  if (b == mbLeft) {
+  if (b == mbLeft && ScrollerButtonAt(x, y) != 0) {
+    ScrollTabs(ScrollerButtonAt(x, y));
+  } else if (b == mbLeft) {
     TComponentRef<TPageControl> self(this);
     int tab = IndexOfTabAt(x, y);
     TComponentRef<TTabSheet> page(tab >= 0 ? Tabs()[tab].Page : nullptr);

@@ -11,6 +11,13 @@
 //
 // Tab index and page index: `PageCount`/`Pages(i)`/`ActivePageIndex` count
 // every sheet; `TabIndex` counts only the sheets whose tab is visible.
+//
+// Rows: a single row that does not fit its side shows a two-button scroller
+// at its end and starts at `FirstVisibleTab`; tabs scrolled off keep their
+// place in the list with rectangles outside the row's view (`TabViewRect`),
+// so hit testing and painting need no second list. With `MultiLine` the tabs
+// wrap into rows; for tabs (not buttons) the active tab's row moves next to
+// the page, the rows keeping their cyclic order.
 #pragma once
 
 #include <string>
@@ -103,8 +110,24 @@ class TPageControl : public TCustomControl {
   int TabCount() const { return static_cast<int>(Tabs().size()); }
   const std::vector<TTabItem>& Tabs() const;
   TRect TabRect(int tabIndex) const;
-  // The visible tab at a client point (-1 when none).
+  // The visible tab at a client point (-1 when none). Parts of tabs outside
+  // the row's view (under the scroller) do not count.
   int IndexOfTabAt(int X, int Y) const;
+  // Number of tab rows (1 unless MultiLine wraps the tabs).
+  int RowCount() const;
+  // The first tab shown at the start of a row that overflows (0 while it fits).
+  int FirstVisibleTab() const;
+  void SetFirstVisibleTab(int index);
+  // Scrolls an overflowing row by `delta` whole tabs (negative: towards its start).
+  void ScrollTabs(int delta);
+  // Scrolls the row so that the tab shows whole (as far as the view allows).
+  void ScrollTabIntoView(int tabIndex);
+  // The scroller of an overflowing row; empty while the row fits.
+  TRect TabScrollerRect() const;
+  // Where tabs show: the band without the scroller (the whole band otherwise).
+  TRect TabViewRect() const;
+  // Whether the row can scroll further back or forward.
+  bool CanScrollTabs(bool forward) const;
   TTabPosition TabPosition() const { return tabPosition_; }
   void SetTabPosition(TTabPosition v);
   TTabStyle Style() const { return style_; }
@@ -141,6 +164,14 @@ class TPageControl : public TCustomControl {
   virtual int TabRowStart(int rowLength) const { return 0; }
   // Distance between the tab band and the page area, and around the pages.
   virtual int PageMargin() const { return 2; }
+  // Length of the scroller along the row (cx) and across it (cy).
+  virtual TSize TabScrollerSize() const;
+  // Space between two tabs along the row (button-style tabs stand apart).
+  virtual int TabGap() const;
+  // False while a subclass hides its tab row: no scroller then.
+  virtual bool TabRowShown() const { return true; }
+  // After every change of the tab layout: subclasses move their scroller.
+  virtual void UpdateTabScroller() {}
   // The tab list must be rebuilt and the control repainted.
   void TabsChanged();
   // The page switch a user asked for (OnChanging, then OnChange); false when
@@ -149,6 +180,8 @@ class TPageControl : public TCustomControl {
 
   void Paint() override;
   virtual void PaintTab(TCanvas& canvas, const TTabItem& tab, bool active);
+  // The plain two-button scroller (subclasses put a control there instead).
+  void PaintTabScroller(TCanvas& canvas);
   void Loaded() override;
   void MouseDown(TMouseButton b, TShiftState s, int x, int y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
@@ -166,6 +199,13 @@ class TPageControl : public TCustomControl {
   void ShowOnlyActivePage();
   void SortLoadedPages();
   void RebuildTabs() const;
+  void LayOutSingleRow(const std::vector<TTabSheet*>& shown, const std::vector<int>& lengths) const;
+  void LayOutRows(const std::vector<TTabSheet*>& shown, const std::vector<int>& lengths) const;
+  // A rectangle given along the row and across the band (measured from the
+  // control's edge on the tab side) in client coordinates.
+  TRect BandToClient(int alongFrom, int alongTo, int acrossFrom, int acrossTo) const;
+  int SideLength() const;
+  int ScrollerButtonAt(int x, int y) const;
 
   std::vector<TTabSheet*> pages_;
   TTabSheet* activePage_ = nullptr;
@@ -177,6 +217,11 @@ class TPageControl : public TCustomControl {
   bool hotTrack_ = false;
   mutable std::vector<TTabItem> tabs_;
   mutable bool tabsValid_ = false;
+  // Results of the last layout, kept with the list.
+  mutable int firstVisibleTab_ = 0;
+  mutable int rowCount_ = 1;
+  mutable TRect scrollerRect_;
+  mutable TRect viewRect_;
 };
 
 }  // namespace qz

@@ -1,11 +1,14 @@
 #include "skin/controls/SkinPageControl.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "host/base/Stream.h"
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/data/ResourceStrData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
 
@@ -125,6 +128,7 @@ TqzTabLook TqzTabLook::From(const TqzDataSkinTabControl& d, const TqzSkinData& s
   l.ButtonTransparentColor = d.ButtonTransparentColor;
   l.TabLeftBottomActiveRect = d.TabLeftBottomActiveRect;
   l.TabLeftBottomFocusRect = d.TabLeftBottomFocusRect;
+  l.UpDown = d.UpDown;
   l.Picture = skin.ActivePicture(d.PictureIndex);
   l.BGPicture = skin.ActivePicture(d.BGPictureIndex);
   return l;
@@ -279,6 +283,10 @@ void TqzSkinPageControl::SetSkinDataName(const std::string& v) {
 void TqzSkinPageControl::Notification(TComponent* AComponent, TOperation Operation) {
   TPageControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
+  if (AComponent == upDown_) {
+    upDown_ = nullptr;
+    return;
+  }
   // The reference slot is already cleared when the skin goes.
   if (!skinData_ && look_) {
     look_.reset();
@@ -314,6 +322,9 @@ void TqzSkinPageControl::ApplyFont() {
   } else {
     f.Assign(*defaultFont_);
   }
+  // Captions are in the language of the skin's texts when it has them.
+  const TqzResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
+  f.SetCharset(strings ? TFontCharset(strings->CharSet()) : defaultFont_->Charset());
   SetParentFont(false);
   SetFont(f);  // the tab sizes follow the font
 }
@@ -342,8 +353,44 @@ void TqzSkinPageControl::HideTabs() {
   if (TabPosition() != tpTop) SetTabPosition(tpTop);
   tabsHidden_ = true;
   hotTab_ = oldHotTab_ = -1;
+  delete upDown_;  // clears upDown_ through Notification
   TabsChanged();
   Realign();
+}
+
+TSize TqzSkinPageControl::TabScrollerSize() const {
+  if (look_) {
+    if (auto pieces = FindUpDownPieces(skinData_, look_->UpDown))
+      if (auto size = UpDownSkinSize(*pieces, Vertical(TabPosition()))) return *size;
+  }
+  return TPageControl::TabScrollerSize();
+}
+
+void TqzSkinPageControl::UpdateTabScroller() {
+  if (InState(csDestroying)) return;
+  // Last in the tab order, so that the sheets' tab orders (which form
+  // resources store) are what they would be without the scroller.
+  constexpr int kLastTabOrder = std::numeric_limits<int>::max();
+  if (upDown_) upDown_->SetTabOrder(kLastTabOrder);
+  TRect r = TabScrollerRect();
+  if (r.IsEmpty()) {
+    if (upDown_) upDown_->SetVisible(false);
+    return;
+  }
+  if (!upDown_) {
+    upDown_ = new TqzSkinUpDown(this);
+    upDown_->SetParent(this);
+    // The scroller is part of this control and dies with it.
+    upDown_->OnClick = [this](TObject*, int delta) { ScrollTabs(delta); };
+    upDown_->SetTabOrder(kLastTabOrder);
+  }
+  upDown_->SetVertical(Vertical(TabPosition()));
+  upDown_->SetSkinDataName(look_ ? look_->UpDown : std::string());
+  if (upDown_->SkinData() != skinData_) upDown_->SetSkinData(skinData_);
+  upDown_->SetBoundsRect(r);
+  upDown_->SetButtonsEnabled(CanScrollTabs(false), CanScrollTabs(true));
+  upDown_->SetVisible(true);
+  upDown_->Invalidate();
 }
 
 int TqzSkinPageControl::TabItemHeight() const {
@@ -366,7 +413,8 @@ int TqzSkinPageControl::TabRowStart(int rowLength) const {
 
 TRect TqzSkinPageControl::DisplayRect() const {
   if (tabsHidden_) return {0, -2, Width(), Height()};
-  if (!look_) return TPageControl::DisplayRect();
+  // Button-style tabs have no page frame: the host's margin only.
+  if (!look_ || Style() != tsTabs) return TPageControl::DisplayRect();
   TRect b = look_->Borders();
   TRect band = TabBandRect();
   TRect f{0, 0, Width(), Height()};
@@ -385,6 +433,7 @@ TRect TqzSkinPageControl::DisplayRect() const {
 TRect TqzSkinPageControl::PageFrameRect() const {
   TRect r = DisplayRect();
   if (!look_) return InflateRect(r, 1, 1);
+  if (Style() != tsTabs) return InflateRect(r, PageMargin(), PageMargin());
   TRect b = look_->Borders();
   return {r.Left - b.Left, r.Top - b.Top, r.Right + b.Right, r.Bottom + b.Bottom};
 }
@@ -394,18 +443,28 @@ TRect TqzSkinPageControl::ActiveTabJoinedRect() const {
   if (tab < 0 || tabsHidden_) return {};
   TRect r = TabRect(tab);
   int extra = look_ && Style() == tsTabs ? look_->ActiveTabRect.Height() - look_->TabRect.Height() : 0;
-  if (extra <= 0) return r;
   switch (TabPosition()) {
-    case tpTop: r.Bottom += extra; break;
-    case tpBottom: r.Top -= extra; break;
-    case tpLeft: r.Right += extra; break;
-    case tpRight: r.Left -= extra; break;
+    case tpTop: r.Bottom += std::max(extra, 0); break;
+    case tpBottom: r.Top -= std::max(extra, 0); break;
+    case tpLeft: r.Right += std::max(extra, 0); break;
+    case tpRight: r.Left -= std::max(extra, 0); break;
   }
-  return r;
+  // Only the part along the row that is in view (not under the scroller,
+  // not scrolled off).
+  TRect view = TabViewRect();
+  if (Vertical(TabPosition())) {
+    r.Top = std::max(r.Top, view.Top);
+    r.Bottom = std::min(r.Bottom, view.Bottom);
+  } else {
+    r.Left = std::max(r.Left, view.Left);
+    r.Right = std::min(r.Right, view.Right);
+  }
+  return IsNullRect(r) ? TRect{} : r;
 }
 
 void TqzSkinPageControl::Change() {
   TComponentRef<TqzSkinPageControl> self(this);
+  UpdateTabScroller();
   TPageControl::Change();  // OnChange
   if (!self) return;
   Invalidate();
@@ -435,14 +494,20 @@ void TqzSkinPageControl::PaintPlain(TCanvas& c) {
   c.Brush().SetColor(clBtnFace);
   c.FillRect({0, 0, Width(), Height()});
   if (tabsHidden_) return;
-  c.Brush().SetColor(clBtnShadow);
-  c.FrameRect(InflateRect(DisplayRect(), 1, 1));
+  if (Style() == tsTabs) {
+    c.Brush().SetColor(clBtnShadow);
+    c.FrameRect(InflateRect(DisplayRect(), 1, 1));
+  }
+  // Tabs scrolled off (or half under the scroller) show only in the view.
+  int saved = c.SaveDC();
+  c.IntersectClipRect(TabViewRect());
   const auto& tabs = Tabs();
   for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
     TBitmap tab;
     DrawTabImage(tab, i, tabs[size_t(i)].Page == ActivePage(), i == hotTab_);
     c.Draw(tabs[size_t(i)].Rect.Left, tabs[size_t(i)].Rect.Top, tab);
   }
+  c.RestoreDC(saved);
 }
 
 void TqzSkinPageControl::PaintSkinned(TCanvas& c) {
@@ -451,7 +516,8 @@ void TqzSkinPageControl::PaintSkinned(TCanvas& c) {
     PaintPageBackground(c, {0, 0, Width(), Height()});
     return;
   }
-  PaintPageBackground(c, DisplayRect());
+  // Without a page frame (button-style tabs) the page reaches the band.
+  PaintPageBackground(c, Style() == tsTabs ? DisplayRect() : PageFrameRect());
   TRect joined = ActiveTabJoinedRect();
   int saved = c.SaveDC();
   if (!IsNullRect(joined)) c.ExcludeClipRect(joined);
@@ -459,15 +525,21 @@ void TqzSkinPageControl::PaintSkinned(TCanvas& c) {
   PaintBand(c);
   c.RestoreDC(saved);
   int active = TabIndex();
-  if (active < 0) return;
+  if (active < 0 || IsNullRect(joined)) return;  // no active tab in view
   TBitmap tab;
   DrawTabImage(tab, active, true, active == hotTab_);
   TRect item = TabRect(active);
   // Bottom and right tabs grow towards the page.
-  int extra = std::max(0, look_->ActiveTabRect.Height() - look_->TabRect.Height());
+  int extra = Style() == tsTabs ? std::max(0, look_->ActiveTabRect.Height() - look_->TabRect.Height()) : 0;
   if (TabPosition() == tpBottom) item = OffsetRect(item, 0, -extra);
   if (TabPosition() == tpRight) item = OffsetRect(item, -extra, 0);
+  // Clipped along the row to the view; across it the tab may reach into the page.
+  TRect view = TabViewRect();
+  saved = c.SaveDC();
+  c.IntersectClipRect(Vertical(TabPosition()) ? TRect{0, view.Top, Width(), view.Bottom}
+                                              : TRect{view.Left, 0, view.Right, Height()});
   c.Draw(item.Left, item.Top, tab);
+  c.RestoreDC(saved);
 }
 
 void TqzSkinPageControl::PaintFrame(TCanvas& c) {
@@ -508,6 +580,8 @@ void TqzSkinPageControl::PaintBand(TCanvas& c) {
     }
     TilePiece(bc, {0, 0, band.Width(), band.Height()}, *look_->Picture, piece);
   }
+  int saved = bc.SaveDC();
+  bc.IntersectClipRect(OffsetRect(TabViewRect(), -band.Left, -band.Top));
   const auto& tabs = Tabs();
   for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
     if (tabs[size_t(i)].Page == ActivePage()) continue;
@@ -516,6 +590,7 @@ void TqzSkinPageControl::PaintBand(TCanvas& c) {
     TRect item = OffsetRect(tabs[size_t(i)].Rect, -band.Left, -band.Top);
     bc.Draw(item.Left, item.Top, tab);
   }
+  bc.RestoreDC(saved);
   c.Draw(band.Left, band.Top, bmp);
 }
 
@@ -564,7 +639,9 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   if (!item.Page->Enabled() || !Enabled()) mouseIn = false;  // a disabled tab does not light up
 
   TColor captionColor = Font().Color();
-  if (!look_ || !look_->Picture) {
+  if (Style() != tsTabs) {
+    captionColor = DrawButtonTab(out, w, h, active, mouseIn);
+  } else if (!look_ || !look_->Picture) {
     out.SetSize(w, h);
     TCanvas& c = out.Canvas();
     c.Brush().SetColor(active ? (focused ? kPlainDownFill : kPlainHotFill) : mouseIn ? kPlainHotFill : clBtnFace);
@@ -600,7 +677,7 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   // The caption area: inactive tabs lower than the active one keep their
   // caption level with the active caption.
   TRect area{0, 0, out.Width(), out.Height()};
-  if (look_ && !active && look_->ActiveTabRect.Height() != look_->TabRect.Height()) {
+  if (look_ && Style() == tsTabs && !active && look_->ActiveTabRect.Height() != look_->TabRect.Height()) {
     bool towardsBottom = pos == tpTop || pos == tpLeft;
     area = OffsetRect(area, 0, towardsBottom ? 2 : -2);
   }
@@ -674,13 +751,43 @@ void TqzSkinPageControl::PaintCloseButton(TCanvas& c, const TTabSheet& page, con
   DrawCloseGlyph(c, r.Left + 2, r.Top + 2, hot || down ? clWhite : clBlack);
 }
 
-bool TqzSkinPageControl::PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down) {
-  if (!skinData_) return false;
+const TqzDataSkinButtonControl* TqzSkinPageControl::ButtonTabDescription() const {
+  if (!skinData_ || skinData_->Empty()) return nullptr;
   int index = skinData_->FindControlIndex(buttonTabSkinDataName_);
-  if (index < 0) return false;
+  if (index < 0) return nullptr;
   auto* d = As<TqzDataSkinButtonControl>(skinData_->CtrlList()[size_t(index)].get());
-  TBitmap* picture = d ? skinData_->ActivePicture(d->PictureIndex) : nullptr;
-  if (!picture || IsNullRect(d->SkinRect)) return false;
+  if (!d || IsNullRect(d->SkinRect) || !skinData_->ActivePicture(d->PictureIndex)) return nullptr;
+  return d;
+}
+
+TColor TqzSkinPageControl::DrawButtonTab(TBitmap& out, int w, int h, bool active, bool mouseIn) {
+  out.SetSize(w, h);
+  if (const TqzDataSkinButtonControl* d = ButtonTabDescription()) {
+    // The selected tab is the pressed button; a missing look falls back:
+    // hot <- normal, pressed <- hot.
+    TRect hotRect = IsNullRect(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
+    TRect downRect = IsNullRect(d->DownSkinRect) ? hotRect : d->DownSkinRect;
+    TqzSkinGeometry g = d->Geometry();
+    g.SkinRect = active ? downRect : mouseIn ? hotRect : d->SkinRect;
+    TqzNewGeometry n = CalcNewGeometry(g, TqzResizeMode::NinePart, w, h);
+    CreateSkinImage(g, n, true, w, h, *skinData_->ActivePicture(d->PictureIndex), out);
+    return active ? d->DownFontColor : mouseIn ? d->ActiveFontColor : d->FontColor;
+  }
+  // Plain buttons; flat ones show an edge only when selected or hot.
+  TCanvas& c = out.Canvas();
+  c.Brush().SetColor(active ? kPlainDownFill : mouseIn ? kPlainHotFill : clBtnFace);
+  c.FillRect({0, 0, w, h});
+  if (active || mouseIn || Style() == tsButtons) {
+    c.Brush().SetColor(active || mouseIn ? kPlainHotFrame : clBtnShadow);
+    c.FrameRect({0, 0, w, h});
+  }
+  return Font().Color();
+}
+
+bool TqzSkinPageControl::PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down) {
+  const TqzDataSkinButtonControl* d = ButtonTabDescription();
+  if (!d) return false;
+  TBitmap* picture = skinData_->ActivePicture(d->PictureIndex);
   // The state's look, falling back: hot <- normal, pressed <- hot.
   TRect hotRect = IsNullRect(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
   TRect downRect = IsNullRect(d->DownSkinRect) ? hotRect : d->DownSkinRect;

@@ -6,11 +6,15 @@
 //
 // The control keeps the host page control's tab list (one computed list for
 // painting and hit testing); the description only sizes the tabs and the
-// page area. It links to the skin on its own (it is not one of the skin
-// control bases) and follows the controller's skin-change walk as an
-// IqzSkinChangeClient; painting
-// looks the description up again as well, so a stale description is never
-// drawn.
+// page area. A row that does not fit gets a TqzSkinUpDown scroller, skinned
+// from the up-down description the tab description names. Button-style tabs
+// (Style buttons or flat buttons) have no page frame and take their faces
+// from the ButtonTabSkinDataName button description.
+//
+// It links to the skin on its own (it is not one of the skin control bases)
+// and follows the controller's skin-change walk as an IqzSkinChangeClient;
+// painting looks the description up again as well, so a stale description
+// is never drawn.
 #pragma once
 
 #include <functional>
@@ -32,6 +36,7 @@ namespace qz {
 
 class TqzSkinData;
 class TqzDataSkinTabControl;
+class TqzDataSkinButtonControl;
 class TCustomImageList;
 
 // Asked before a page is closed by its tab's close button.
@@ -57,6 +62,7 @@ struct TqzTabLook {
   bool ButtonTransparent = false;
   TColor ButtonTransparentColor = 0;
   TRect TabLeftBottomActiveRect, TabLeftBottomFocusRect;
+  std::string UpDown;            // the tab scroller's up-down description
   TBitmap* Picture = nullptr;    // the description's picture (not owned)
   TBitmap* BGPicture = nullptr;  // the page background picture (not owned)
 
@@ -67,6 +73,7 @@ struct TqzTabLook {
 };
 
 class TqzSkinPageControl;
+class TqzSkinUpDown;
 
 // Children that capture their parent's image get the sheet background
 // through IqzBackgroundPainter.
@@ -170,6 +177,9 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   // Hides the tab row for good: the active page covers the whole control.
   void HideTabs();
   bool TabsHidden() const { return tabsHidden_; }
+  // The scroller at the end of a row that does not fit (null until one was
+  // needed; hidden while the row fits).
+  TqzSkinUpDown* TabScroller() const { return upDown_; }
   // The visible tab under the mouse (-1 none).
   int HotTab() const { return hotTab_; }
   // The active tab's item rectangle extended towards the page by the extra
@@ -189,6 +199,9 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   int TabItemHeight() const override;
   int TabItemWidth(const TTabSheet& page) const override;
   int TabRowStart(int rowLength) const override;
+  TSize TabScrollerSize() const override;
+  bool TabRowShown() const override { return !tabsHidden_; }
+  void UpdateTabScroller() override;
   void Change() override;
   void Paint() override;
   void MouseMove(TShiftState s, int x, int y) override;
@@ -210,6 +223,11 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   // The close button from the ButtonTabSkinDataName button description; false without one.
   bool PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down);
   TRect StateRect(bool active, bool mouseIn) const;
+  // The button description of button-style tabs and close buttons (null
+  // without one that has a look and a picture).
+  const TqzDataSkinButtonControl* ButtonTabDescription() const;
+  // A button-style tab's face at w x h; returns its caption colour.
+  TColor DrawButtonTab(TBitmap& out, int w, int h, bool active, bool mouseIn);
   TColor CaptionColor(bool active, bool mouseIn) const;
   void SetHotTab(int tab);
   void InvalidateTab(int tab);
@@ -237,6 +255,7 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
 
   std::optional<TqzTabLook> look_;
   bool tabsHidden_ = false;
+  TqzSkinUpDown* upDown_ = nullptr;  // owned as a component of this control
   int hotTab_ = -1;
   int oldHotTab_ = -1;
 };
