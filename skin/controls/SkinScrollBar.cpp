@@ -389,9 +389,12 @@ void TqzSkinScrollBar::Dispatch(TMessage& m) {
     }
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
+      // The capture ends with the left button's release (the framework
+      // releases it before MouseUp) or when a window takes the mouse: either
+      // way the press is over and a dragged position is final.
       if (pressedPart_ >= 0 && GetCapture() != HWND(this)) {
         TComponentRef<TqzSkinScrollBar> self(this);
-        ReleasePressed(false);
+        ReleasePressed(true);
         if (!self) return;
       }
       break;
