@@ -1,6 +1,7 @@
 #include "skin/controls/SkinScrollBox.h"
 
 #include "host/ui/StdCtrls.h"
+#include "skin/draw/QzComposition.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 
@@ -115,6 +116,8 @@ void TqzSkinScrollBox::CMVisibleChanged(TMessage& m) {
 void TqzSkinScrollBox::ChangeSkinData() {
   TComponentRef<TqzSkinScrollBox> self(this);
   TScrollingControl<TqzSkinCustomControl>::ChangeSkinData();
+  if (!self) return;
+  FrameChanged();
   if (self) UpdateBars();
 }
 
@@ -122,6 +125,13 @@ void TqzSkinScrollBox::ChangeSkinData() {
 
 void TqzSkinScrollBox::SetBorderStyle(TqzSkinBorderStyle V) {
   borderStyle_ = V;
+  FrameChanged();
+}
+
+void TqzSkinScrollBox::FrameChanged() {
+  if (!HandleAllocated()) return;
+  SetWindowPos(HWND(this), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Invalidate();
 }
 
@@ -138,38 +148,107 @@ TBitmap* TqzSkinScrollBox::BackgroundPicture() const {
   return SkinData()->ActivePicture(d->BGPictureIndex);
 }
 
-void TqzSkinScrollBox::CreateControlSkinImage(TBitmap& B) {
-  TBitmap* background = BackgroundPicture();
-  if (!background || background->Empty()) {
-    TScrollingControl<TqzSkinCustomControl>::CreateControlSkinImage(B);
-    return;
+TRect TqzSkinScrollBox::FrameInsets() {
+  GetSkinData();
+  if (SkinIndex >= 0) {
+    if (BackgroundPicture()) return {};
+    return {ClRect.Left, ClRect.Top, SkinRect.Width() - ClRect.Right, SkinRect.Height() - ClRect.Bottom};
   }
-  // The background picture covers the box, stretched or tiled from (0, 0).
-  B.SetSize(Width(), Height());
+  if (borderStyle_ == TqzSkinBorderStyle::bvNone) return {};
+  return {1, 1, 1, 1};
+}
+
+// The client shows the description's middle piece (or the background
+// picture), stretched by the stretch type or tiled from the client's origin.
+void TqzSkinScrollBox::CreateControlSkinImage(TBitmap& B) {
+  const int w = std::max(ClientWidth(), 1), h = std::max(ClientHeight(), 1);
+  B.SetSize(w, h);
+  TBitmap* background = BackgroundPicture();
+  const TBitmap* source = background && !background->Empty() ? background : Picture;
+  if (!source) return;
+  const TRect piece = source == background ? TRect{0, 0, background->Width(), background->Height()}
+                                           : OffsetRect(ClRect, SkinRect.Left, SkinRect.Top);
+  if (piece.IsEmpty()) return;
+  TBitmap tile;
+  tile.SetSize(piece.Width(), piece.Height());
+  tile.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, const_cast<TBitmap*>(source)->Canvas(), piece);
   TCanvas& c = B.Canvas();
-  if (StretchEffect) {
-    c.StretchDraw({0, 0, Width(), Height()}, *background);
+  if (StretchEffect && StretchType == TqzStretchType::Full) {
+    c.StretchDraw({0, 0, w, h}, tile);
+  } else if (StretchEffect) {
+    // One direction stretched to the client, the other repeated.
+    const bool across = StretchType == TqzStretchType::Horz;
+    TBitmap strip;
+    strip.SetSize(across ? tile.Width() : w, across ? h : tile.Height());
+    strip.Canvas().StretchDraw({0, 0, strip.Width(), strip.Height()}, tile);
+    for (int at = 0; at < (across ? w : h); at += across ? strip.Width() : strip.Height())
+      c.Draw(across ? at : 0, across ? 0 : at, strip);
   } else {
-    for (int y = 0; y < Height(); y += background->Height())
-      for (int x = 0; x < Width(); x += background->Width()) c.Draw(x, y, *background);
+    for (int y = 0; y < h; y += tile.Height())
+      for (int x = 0; x < w; x += tile.Width()) c.Draw(x, y, tile);
   }
   B.Modified();
 }
 
 void TqzSkinScrollBox::CreateControlDefaultImage(TBitmap& B) {
-  B.SetSize(std::max(Width(), 1), std::max(Height(), 1));
+  B.SetSize(std::max(ClientWidth(), 1), std::max(ClientHeight(), 1));
   TCanvas& c = B.Canvas();
   c.Brush().SetStyle(TBrushStyle::bsSolid);
   c.Brush().SetColor(Color());
-  TRect r{0, 0, B.Width(), B.Height()};
-  c.FillRect(r);
-  switch (borderStyle_) {
-    case TqzSkinBorderStyle::bvFrame: Frame3D(c, r, clBtnShadow, clBtnShadow, 1); break;
-    case TqzSkinBorderStyle::bvRaised: Frame3D(c, r, clBtnShadow, clBtnHighlight, 1); break;
-    case TqzSkinBorderStyle::bvLowered: Frame3D(c, r, clBtnHighlight, clBtnShadow, 1); break;
-    case TqzSkinBorderStyle::bvNone: break;
-  }
+  c.FillRect({0, 0, B.Width(), B.Height()});
   B.Modified();
+}
+
+void TqzSkinScrollBox::PaintFrame() {
+  const TRect in = FrameInsets();
+  if (in.Left <= 0 && in.Top <= 0 && in.Right <= 0 && in.Bottom <= 0) return;
+  HDC dc = GetWindowDC(HWND(this));
+  if (!dc) return;
+  TCanvas& c = *dc;
+  const int W = Width(), H = Height();
+  if (SkinIndex >= 0 && Picture) {
+    int cw = W, ch = H;
+    CalcSize(cw, ch);
+    TBitmap top, bottom, left, right;
+    CreateSkinBorderImages(Geometry(), NewGeometry(W, H), W, H, *Picture, top, bottom, left, right);
+    c.Draw(0, 0, top);
+    c.Draw(0, top.Height(), left);
+    c.Draw(W - right.Width(), top.Height(), right);
+    c.Draw(0, H - bottom.Height(), bottom);
+  } else if (SkinIndex < 0) {
+    TRect r{0, 0, W, H};
+    switch (borderStyle_) {
+      case TqzSkinBorderStyle::bvFrame: Frame3D(c, r, clBtnShadow, clBtnShadow, 1); break;
+      case TqzSkinBorderStyle::bvRaised: Frame3D(c, r, clBtnShadow, clBtnHighlight, 1); break;
+      case TqzSkinBorderStyle::bvLowered: Frame3D(c, r, clBtnHighlight, clBtnShadow, 1); break;
+      case TqzSkinBorderStyle::bvNone: break;
+    }
+  }
+  ReleaseDC(HWND(this), dc);
+}
+
+void TqzSkinScrollBox::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCCALCSIZE: {
+      auto* p = reinterpret_cast<TNCCalcSizeParams*>(m.LParam);
+      const TRect in = FrameInsets();
+      TRect& r = p->rgrc[0];
+      r = {r.Left + in.Left, r.Top + in.Top, r.Right - in.Right, r.Bottom - in.Bottom};
+      r.Right = std::max(r.Right, r.Left);
+      r.Bottom = std::max(r.Bottom, r.Top);
+      m.Result = 0;
+      return;
+    }
+    case WM_NCPAINT:
+      PaintFrame();
+      m.Result = 0;
+      return;
+    case WM_NCHITTEST:
+      m.Result = HTCLIENT;
+      return;
+    default: break;
+  }
+  TScrollingControl<TqzSkinCustomControl>::Dispatch(m);
 }
 
 QZ_PUBLISHED(TqzSkinScrollBox, TqzSkinCustomControl) {

@@ -37,6 +37,10 @@ class TqzSkinScrollBox : public TScrollingControl<TqzSkinCustomControl> {
   void CreateControlSkinImage(TBitmap& B) override;
   void ChangeSkinData() override;
 
+  // The frame's thickness on each side: the description's borders, none
+  // with a background picture, one pixel in the plain look unless bvNone.
+  TRect FrameInsets();
+
  protected:
   void ScrollPositionChanged() override;
   void ScrollRangeChanged() override;
@@ -44,6 +48,7 @@ class TqzSkinScrollBox : public TScrollingControl<TqzSkinCustomControl> {
   void Resize() override;
   void Loaded() override;
   void CMVisibleChanged(TMessage& m) override;
+  void Dispatch(TMessage& m) override;
 
  private:
   void LinkBar(TqzSkinScrollBar* bar, bool vertical);
@@ -52,6 +57,9 @@ class TqzSkinScrollBox : public TScrollingControl<TqzSkinCustomControl> {
   bool MirrorBar(TqzSkinScrollBar& bar, int range, int client, int position);
   // The description's background picture; null for none.
   TBitmap* BackgroundPicture() const;
+  void PaintFrame();
+  // The client rectangle follows the frame again.
+  void FrameChanged();
 
   TqzSkinScrollBar* hBar_ = nullptr;
   TqzSkinScrollBar* vBar_ = nullptr;

@@ -220,6 +220,21 @@ TEST_F(SkinScrollBarTest, KindFromCodeSwapsNameAndShape) {
   EXPECT_EQ(bar->DefaultHeight(), 0);
 }
 
+// Beside a vertical bar the horizontal one draws from the description with
+// the corner, and back from its own when the vertical bar goes.
+TEST_F(SkinScrollBarTest, BothSwitchesToTheCornerDescriptionAndBack) {
+  auto* bar = MakeBar(false, DialogSkin().Skin.get());
+  bar->SetBoth(true);
+  EXPECT_EQ(bar->SkinDataName(), "bothhscrollbar");
+  ASSERT_NE(bar->BarDescription(), nullptr);
+  EXPECT_EQ(bar->BarDescription()->IDName, "bothhscrollbar");
+  // 99 wide with its right part from 63: 101 more on a 200 bar.
+  EXPECT_EQ(bar->Layout().Increment, Rect(164, 0, 181, 19));
+  bar->SetBoth(false);
+  EXPECT_EQ(bar->SkinDataName(), "hscrollbar");
+  EXPECT_EQ(bar->Layout().Increment, Rect(183, 0, 200, 19));
+}
+
 TEST_F(SkinScrollBarTest, PublishedChangesRoundTrip) {
   form->SetName("Form1");
   auto* bar = MakeBar(true);

@@ -4,7 +4,10 @@
 
 #include "host/components/FormResource.h"
 #include "skin/controls/SkinScrollBox.h"
+#include "skin/data/SkinControlData.h"
+#include "skin/draw/QzComposition.h"
 #include "tests/host_ui/UiTestSupport.h"
+#include "tests/skins/DemoSkins.h"
 
 namespace qz::testing {
 namespace {
@@ -17,6 +20,7 @@ class SkinScrollBoxTest : public UiTest {
     box = new TqzSkinScrollBox(form);
     box->SetParent(form);
     box->SetBounds(10, 10, 150, 100);
+    box->SetBorderStyle(TqzSkinBorderStyle::bvNone);  // client = bounds
     vbar = new TqzSkinScrollBar(form);
     vbar->SetParent(form);
     vbar->SetKind(sbVertical);
@@ -108,6 +112,39 @@ TEST_F(SkinScrollBoxTest, LinksSurviveEitherSideGoingAway) {
   delete box;
   hbar->SetPosition(10);  // its handler is gone with the box
   EXPECT_EQ(hbar->Position(), 0);
+}
+
+TEST_F(SkinScrollBoxTest, FrameTakesTheBordersOutsideTheClient) {
+  box->SetBorderStyle(TqzSkinBorderStyle::bvFrame);
+  Pump();
+  EXPECT_EQ(box->ClientWidth(), 148);
+  EXPECT_EQ(box->ClientHeight(), 98);
+  const TPixmap screen = hp->ComposeScreen();
+  const TPoint origin = box->ClientToScreen({0, 0});
+  EXPECT_EQ(screen.At(origin.X - 1, origin.Y - 1) & 0xFFFFFF, Rgb(clBtnShadow) & 0xFFFFFF);
+  EXPECT_EQ(screen.At(origin.X, origin.Y) & 0xFFFFFF, Rgb(box->Color()) & 0xFFFFFF);
+  // Children scroll inside the frame.
+  TControl* a = Child({0, 0, 100, 300});
+  EXPECT_EQ(vbar->PageSize(), 98);
+  vbar->SetPosition(500);
+  EXPECT_EQ(box->VertPosition(), 202);
+  EXPECT_EQ(a->BoundsRect().Bottom, 98);
+
+  // Skinned: the description's borders, drawn from its border strips.
+  const TDemoSkin& s = MainSkin();
+  box->SetSkinData(s.Skin.get());
+  Pump();
+  const auto& d = dynamic_cast<const TqzDataSkinScrollBoxControl&>(*box->SkinDescription());
+  const int left = d.ClientRect.Left, top = d.ClientRect.Top;
+  EXPECT_EQ(box->ClientWidth(), 150 - left - (d.SkinRect.Width() - d.ClientRect.Right));
+  EXPECT_EQ(box->ClientHeight(), 100 - top - (d.SkinRect.Height() - d.ClientRect.Bottom));
+  TBitmap stripTop, stripBottom, stripLeft, stripRight;
+  CreateSkinBorderImages(box->Geometry(), box->NewGeometry(150, 100), 150, 100,
+                         *s.Skin->ActivePicture(d.PictureIndex), stripTop, stripBottom, stripLeft, stripRight);
+  const TPixmap shown = hp->ComposeScreen();
+  const TPoint at = box->ClientToScreen({-left, -top});
+  for (int x = 0; x < 150; ++x)
+    ASSERT_EQ(shown.At(at.X + x, at.Y) & 0xFFFFFF, stripTop.Pixels().At(x, 0) & 0xFFFFFF) << x;
 }
 
 TEST_F(SkinScrollBoxTest, LinksStreamAndAreTakenOverOnLoad) {
