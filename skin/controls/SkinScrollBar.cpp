@@ -276,7 +276,10 @@ void TqzSkinScrollBar::StopRepeatTimer() {
 }
 
 void TqzSkinScrollBar::ReleasePressed(bool leftButton) {
-  if (repeatMode_ >= 3) repeatMode_ = 0;
+  if (repeatMode_ >= 3) {
+    repeatMode_ = 0;
+    StopRepeatTimer();
+  }
   const int part = pressedPart_;
   if (part < 0) return;
   pressedPart_ = -1;

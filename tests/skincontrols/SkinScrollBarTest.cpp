@@ -305,6 +305,13 @@ TEST_F(SkinScrollBarTest, TrackClickPagesUntilTheThumbPassesThePointer) {
   Ticks(5, 50);
   EXPECT_EQ(bar->Position(), stopped);
   Release();
+  // A release during the first delay ends the paging at once.
+  Press(bar, {9, 175});
+  const int once = bar->Position();
+  Release();
+  Ticks(1, 500);
+  Ticks(4, 50);
+  EXPECT_EQ(bar->Position(), once);
 }
 
 TEST_F(SkinScrollBarTest, DraggingTheThumbFollowsAndClampsAtBothEnds) {
