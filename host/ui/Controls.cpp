@@ -10,6 +10,18 @@
 namespace qz {
 
 namespace {
+// A parent hears with CM_CONTROLCHANGE (wParam = the child) that a child
+// moved, changed size or was shown or hidden outside the parent's own
+// alignment: containers that follow their children's extent (the scroll
+// box) need it; others ignore it.
+void NotifyParentOfChange(TControl* child) {
+  if (TWinControl* parent = child->Parent())
+    parent->Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(child), 0);
+}
+}  // namespace
+
+
+namespace {
 
 bool IsClientMouseMessage(uint32_t msg) {
   return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK;
@@ -126,6 +138,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (parent_ && !parent_->aligning_) {
     UpdateAnchorRules();
     if (align_ != alNone) parent_->Realign();
+    NotifyParentOfChange(this);
   }
   if (sized) Resize();
 }
@@ -186,6 +199,7 @@ void TControl::SetVisible(bool value) {
   Perform(CM_VISIBLECHANGED, value);
   if (!self) return;
   if (parent_ && (align_ != alNone)) parent_->Realign();
+  if (parent_) NotifyParentOfChange(this);
 }
 
 bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
@@ -791,7 +805,10 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (ALeft != left_ || ATop != top_ || AWidth != width_ || AHeight != height_)
       ::qz::SetWindowPos(this, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     if (!self) return;  // OnResize freed it
-    if (parent_ && !parent_->aligning_) UpdateAnchorRules();
+    if (parent_ && !parent_->aligning_) {
+      UpdateAnchorRules();
+      NotifyParentOfChange(this);
+    }
     return;
   }
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
@@ -803,6 +820,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (parent_ && !parent_->aligning_) {
     UpdateAnchorRules();
     if (align_ != alNone) parent_->Realign();
+    NotifyParentOfChange(this);
   }
   if (sized) {
     Realign();
@@ -819,6 +837,7 @@ void TWinControl::SetVisible(bool value) {
   Perform(CM_VISIBLECHANGED, value);
   if (!self) return;
   if (parent_ && align_ != alNone) parent_->Realign();
+  if (parent_) NotifyParentOfChange(this);
 }
 
 void TWinControl::SetEnabled(bool value) {

@@ -269,6 +269,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (d->platform) d->platform->SetTitle(lp ? reinterpret_cast<const char*>(lp) : "");
       if (HasCaption(d->style)) WindowSystem().InvalidateFrame(w);
       return 1;
+    case WM_MOUSEWHEEL:
+      // A window that does not scroll passes the wheel to its parent, so a
+      // scrolling container scrolls while one of its children has the focus.
+      return w->Parent() ? SendMessage(w->Parent(), msg, wp, lp) : 0;
     case WM_CANCELMODE:
       if (GetCapture() == w) ReleaseCapture();
       return 0;
