@@ -175,9 +175,12 @@ void TqzSkinHintWindow::Measure(const std::string& hint) {
     layout_.NewLBPoint = {d.LeftBottomPoint.X, d.LeftBottomPoint.Y + dy};
     layout_.NewRBPoint = {d.RightBottomPoint.X + dx, d.RightBottomPoint.Y + dy};
   }
-  const TPoint origin = layout_.TextRect.TopLeft();
-  OffsetRect(layout_.TitleRect, origin.X, origin.Y);
-  OffsetRect(layout_.BodyRect, origin.X, origin.Y);
+  // The content block sits in the middle of the text rectangle, which may be
+  // larger than the content (the skin's slack, corner points held apart).
+  const TPoint origin{layout_.TextRect.Left + (layout_.TextRect.Width() - content.cx) / 2,
+                      layout_.TextRect.Top + (layout_.TextRect.Height() - content.cy) / 2};
+  layout_.TitleRect = OffsetRect(layout_.TitleRect, origin.X, origin.Y);
+  layout_.BodyRect = OffsetRect(layout_.BodyRect, origin.X, origin.Y);
   layout_.ImagePos = origin;
 }
 
@@ -198,10 +201,9 @@ void TqzSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
   THintWindow::ActivateHint(placed, hint);
   const TqzSkinHint* c = HintComponent();
   if (wasLayered_ && c && alpha_ < c->AlphaBlendValue) {
-    TComponentRef<TqzSkinHintWindow> self(this);
-    fadeTimer_ = SetTimer(Handle(), kFadeTimerId, kFadeIntervalMs, [self](HWND, UINT, uintptr_t, DWORD) {
-      if (self) self->FadeStep();
-    });
+    // Bound to this window's handle: the timer goes with the window.
+    fadeTimer_ = SetTimer(Handle(), kFadeTimerId, kFadeIntervalMs,
+                          [this](HWND, UINT, uintptr_t, DWORD) { FadeStep(); });
   }
 }
 
@@ -305,10 +307,9 @@ void TqzSkinHintWindow::PaintContent(TCanvas& canvas, TColor textColor) {
   SetupFont(canvas.Font(), false);
   canvas.Font().SetColor(textColor);
   if (layout_.Skinned && !layout_.Extended) {
-    // Centred in the text rectangle, across and down.
+    // Each line centred in the text rectangle; the block centred down it.
     TRect r = layout_.TextRect;
-    const int spare = r.Height() - layout_.BodyRect.Height();
-    r.Top += spare / 2;
+    r.Top = layout_.BodyRect.Top;
     canvas.DrawText(text_, r, DT_CENTER | kTextFlags);
   } else {
     canvas.DrawText(text_, layout_.BodyRect, DT_LEFT | kTextFlags);

@@ -252,6 +252,11 @@ TEST_F(SkinHintTest, SkinnedControlsGiveATitleAndAnImage) {
   const TSize body = TextSize(hint->DefaultFont(), "Body text");
   EXPECT_EQ(w->Width(), 16 + 10 + std::max(title.cx, body.cx) + 4);
   EXPECT_EQ(w->Height(), std::max(title.cy + 10 + body.cy, 16 + title.cy + 5) + 4);
+  // Image top-left inside the plain margin, the title beside it, the text
+  // below the title.
+  EXPECT_EQ(w->Layout().ImagePos, (TPoint{2, 2}));
+  EXPECT_EQ(w->Layout().TitleRect, (TRect{2 + 26, 2, 2 + 26 + title.cx, 2 + title.cy}));
+  EXPECT_EQ(w->Layout().BodyRect.TopLeft(), (TPoint{2 + 26, 2 + title.cy + 10}));
   const TRect r = w->BoundsRect();
   EXPECT_EQ(ScreenPixel({r.Left + 2, r.Top + 2}), UiTest::Rgb(clRed));
   EXPECT_EQ(ScreenPixel({r.Left + 17, r.Top + 17}), UiTest::Rgb(clRed));
