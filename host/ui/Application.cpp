@@ -27,12 +27,19 @@ TGlobals& Globals() {
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 TApplication::~TApplication() {
+  hints_.reset();  // its timers go before the windows it names
   if (Application == this) Application = nullptr;
 }
 
 void TApplication::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
   if (op == opRemove && c == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::SetShowHint(bool v) {
+  if (v == showHint_) return;
+  showHint_ = v;
+  if (!v) hints_->ResetWindow();
 }
 
 void TApplication::Run() {

@@ -20,6 +20,7 @@
 #include "host/components/Events.h"
 #include "host/platform/Platform.h"
 #include "host/ui/Forms.h"
+#include "host/ui/HintWindow.h"
 
 namespace qz {
 
@@ -57,7 +58,22 @@ class TApplication : public TComponent {
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& v) { title_ = v; }
   bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool v) { showHint_ = v; }
+  // Switching hints off drops the hint window; the next hint makes one of
+  // the current HintWindowClass.
+  void SetShowHint(bool v);
+  // Hint timing in ms (see host/ui/HintWindow.h).
+  int HintPause() const { return hintPause_; }
+  void SetHintPause(int v) { hintPause_ = v; }
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int v) { hintHidePause_ = v; }
+  int HintShortPause() const { return hintShortPause_; }
+  void SetHintShortPause(int v) { hintShortPause_ = v; }
+  // Makes the hint window (null: the plain THintWindow).
+  THintWindowFactory HintWindowClass;
+  TShowHintEvent OnShowHint;
+  // Closes a shown or pending hint (as a click does).
+  void CancelHint() { hints_->Cancel(); }
+  THintController& Hints() { return *hints_; }
   bool ShowMainForm() const { return showMainForm_; }
   void SetShowMainForm(bool v) { showMainForm_ = v; }
   int ExitCode() const { return exitCode_; }
@@ -77,6 +93,10 @@ class TApplication : public TComponent {
   TCustomForm* mainForm_ = nullptr;
   bool terminated_ = false;
   bool showHint_ = true;
+  int hintPause_ = 500;
+  int hintHidePause_ = 2500;
+  int hintShortPause_ = 50;
+  std::unique_ptr<THintController> hints_ = std::make_unique<THintController>();
   bool showMainForm_ = true;
   int exitCode_ = 0;
   std::string title_;

@@ -106,6 +106,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(std::make_uni
 }
 
 TControl::~TControl() {
+  if (Application) Application->Hints().ControlGone(this);
   WindowSystem().ControlDestroyed(this);
   if (parent_) parent_->RemoveControl(this);
 }
@@ -272,7 +273,11 @@ LRESULT TControl::Perform(uint32_t msg, WPARAM w, LPARAM l) {
   return m.Result;
 }
 
-void TControl::WndProc(TMessage& message) { Dispatch(message); }
+void TControl::WndProc(TMessage& message) {
+  // Every control's pointer input drives the application's hints.
+  if (Application && IsClientMouseMessage(message.Msg)) Application->Hints().MouseMessage(this, message.Msg);
+  Dispatch(message);
+}
 
 void TControl::Dispatch(TMessage& m) {
   if (IsClientMouseMessage(m.Msg)) {
@@ -281,7 +286,10 @@ void TControl::Dispatch(TMessage& m) {
   }
   switch (m.Msg) {
     case CM_MOUSEENTER: CMMouseEnter(m); return;
-    case CM_MOUSELEAVE: CMMouseLeave(m); return;
+    case CM_MOUSELEAVE:
+      if (Application) Application->Hints().MouseLeft(this);
+      CMMouseLeave(m);
+      return;
     case CM_ENABLEDCHANGED: CMEnabledChanged(m); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
     case CM_TEXTCHANGED: CMTextChanged(m); return;
@@ -918,6 +926,8 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+  const bool key = m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN || m.Msg == CM_DIALOGKEY;
+  if (Application && key) Application->CancelHint();
   if (IsClientMouseMessage(m.Msg) && IsControlMouseMsg(m)) return;
   TControl::WndProc(m);
 }

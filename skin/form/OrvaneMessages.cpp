@@ -13,6 +13,7 @@
 #include "skin/form/InactiveClientPanel.h"
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
+#include "skin/popups/SkinHint.h"
 
 namespace qz {
 
@@ -70,6 +71,7 @@ bool TqzOrvane::PreProcess(TMessage& m) {
   const bool press = m.Msg == WM_NCLBUTTONDOWN || m.Msg == WM_NCRBUTTONDOWN ||
                      m.Msg == WM_NCMBUTTONDOWN || m.Msg == WM_LBUTTONDOWN ||
                      m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN;
+  if (auto* hint = ShowObjectHint ? As<TqzSkinHint>(SkinHint()) : nullptr) hint->HideHintText();
   if (sysMenuShown_ || frameMenuShown_) {
     if (!press) return false;
     TComponentRef<TqzOrvane> self(this);

@@ -5,6 +5,7 @@
 #include "host/ui/Windows.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
+#include "skin/popups/SkinHint.h"
 
 namespace qz {
 
@@ -49,11 +50,18 @@ void TqzOrvane::TestActive(int X, int Y, bool InFrame) {
   const int old = activeObject_;
   oldActiveObject_ = old;
   activeObject_ = next;
+  auto* hint = ShowObjectHint ? As<TqzSkinHint>(SkinHint()) : nullptr;
+  if (hint) hint->HideHintText();
   if (TqzActiveSkinObject* o = ObjectAt(old)) {
     o->MouseLeave();
     if (!self) return;
   }
-  if (TqzActiveSkinObject* o = ObjectAt(activeObject_); o && activeObject_ == next) o->MouseEnter();
+  TqzActiveSkinObject* o = ObjectAt(activeObject_);
+  if (!o || activeObject_ != next) return;
+  o->MouseEnter();
+  if (!self || activeObject_ != next) return;
+  hint = ShowObjectHint ? As<TqzSkinHint>(SkinHint()) : nullptr;
+  if (hint && FormActive() && !o->Hint().empty()) hint->ShowHintText(o->Hint());
 }
 
 void TqzOrvane::LeaveActiveObject() { TestActive(-1, -1, false); }

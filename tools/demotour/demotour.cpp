@@ -22,6 +22,7 @@
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
 #include "skin/form/SkinObjects.h"
+#include "skin/popups/SkinHint.h"
 
 using namespace qz;
 namespace fs = std::filesystem;
@@ -205,6 +206,37 @@ void TourMainMenuBar(TTour& tour, TForm1& form) {
   tour.Settle();
 }
 
+// Hints: the main window gets a skinned hint component dressed by its own
+// skin; a caption button shows its hint through the controller, and a toggle
+// button its own hint with a title.
+void TourHints(TTour& tour, TForm1& form, TForm2& second) {
+  second.Hide();
+  form.SetFocus();
+  tour.Settle();
+  auto* hint = new TqzSkinHint(&form);
+  hint->SetSkinData(form.qzSkinData1);
+  form.qzOrvane1->SetSkinHint(hint);
+  form.qzOrvane1->ShowObjectHint = true;
+  const TPoint away = TTour::OnScreen(form, {-40, -40});
+  tour.MoveTo(away);
+  for (TqzActiveSkinObject* button : CaptionButtons(*form.qzOrvane1)) {
+    if (button->Hint().empty()) continue;
+    tour.MoveTo(TTour::OnScreen(form, TTour::Centre(button->ObjectRect)));
+    tour.Settle(Application->HintPause());
+    tour.Shot("hint-caption-" + button->IDName());
+    break;
+  }
+  tour.MoveTo(away);
+  TqzSkinButton& toggle = *form.qzSkinButton1;
+  toggle.SetHint("Add a file@to the conversion list");
+  toggle.SetHintTitle("Add file");
+  toggle.SetShowHint(true);
+  tour.MoveTo(toggle.ClientToScreen({toggle.Width() / 2, toggle.Height() / 2}));
+  tour.Settle(Application->HintPause());
+  tour.Shot("hint-main-control");
+  tour.MoveTo(away);
+}
+
 int RunTour(const fs::path& dir) {
   auto platform = std::make_unique<THeadlessPlatform>();
   THeadlessPlatform& p = *platform;
@@ -271,6 +303,7 @@ int RunTour(const fs::path& dir) {
   Form1->SetFocus();
   tour.Settle();
   tour.Shot("second-inactive");
+  TourHints(tour, *Form1, *Form2);
   return 0;
 }
 
