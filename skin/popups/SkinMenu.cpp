@@ -44,13 +44,6 @@ TqzSkinMenu::~TqzSkinMenu() {
     if (w) delete w.Get();
 }
 
-void TqzSkinMenu::Notification(TComponent* component, TOperation operation) {
-  TComponent::Notification(component, operation);
-  if (operation != opRemove) return;
-  if (component == form_) form_ = nullptr;
-  if (component == skinData_) skinData_ = nullptr;
-}
-
 TqzSkinPopupWindow* TqzSkinMenu::Level(int index) const {
   if (index < 0 || index >= LevelCount()) return nullptr;
   return windows_[static_cast<size_t>(index)].Get();
@@ -82,11 +75,7 @@ void TqzSkinMenu::Popup(TControl* popupCtrl, TqzSkinData* skinData, int startInd
   if (!self || !source) return;
   popupControl_ = popupCtrl;
   workArea_ = WorkAreaNear(anchor.TopLeft());
-  if (skinData_ != skinData) {
-    if (skinData_) skinData_->RemoveFreeNotification(this);
-    skinData_ = skinData;
-    if (skinData_) skinData_->FreeNotification(this);
-  }
+  SetReference(skinData_, skinData);
   if (!HasVisibleChildFrom(item, startIndex)) return;
   visible_ = true;
   OpenLevel(anchor, item, startIndex, false, popupToUp);
@@ -273,5 +262,11 @@ void SkinnedPopupHook(TPopupMenu& m, int x, int y) {
 }  // namespace
 
 void InstallSkinnedPopupHook(TPopupMenu& menu) { menu.PopupHook = SkinnedPopupHook; }
+
+QZ_PUBLISHED(TqzSkinPopupMenu, TPopupMenu) {
+  b.Factory([](TComponent* owner) { return new TqzSkinPopupMenu(owner); });
+  b.Ref<TqzSkinData>("SkinData", &TqzSkinPopupMenu::SkinData, &TqzSkinPopupMenu::SetSkinData);
+  b.Event<TNotifyEvent>("OnMenuClose", &TqzSkinPopupMenu::OnMenuClose);
+}
 
 }  // namespace qz

@@ -85,9 +85,6 @@ class TqzSkinMenu : public TComponent {
   // Drops a pending delayed opening of the item's submenu.
   void CancelWait(const TMenuItem* item);
 
- protected:
-  void Notification(TComponent* component, TOperation operation) override;
-
  private:
   void OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp);
   void OnWaitTimer();
