@@ -191,9 +191,11 @@ TEST_F(SkinMenuTest, PressOutsideClosesWithoutACommand) {
 TEST_F(SkinMenuTest, HandlerThatFreesTheFormAndTheEngine) {
   BuildTwoLevels();
   TComponentRef<TForm> formRef(form);
-  open->OnClick = [&](TObject*) {
-    delete form;
+  // Nothing of the handler's captures is touched after the form (and with
+  // it this item and its handler) is gone.
+  open->OnClick = [this](TObject*) {
     engine.reset();
+    delete form;
   };
   OpenAt({200, 200}, skin.get());
   Key(VK_RETURN);
