@@ -177,3 +177,26 @@ TEST_F(SkinMenuPaint, MorphingFadesTheActiveLookInOnTheClock) {
 
 }  // namespace
 }  // namespace qz::testing
+
+namespace qz::testing {
+namespace {
+
+TEST_F(SkinMenuTest, AlphaBlendedMenusShowAtTheirAlphaAfterFadingIn) {
+  BuildTwoLevels();
+  engine->Settings.AlphaBlend = true;
+  engine->Settings.AlphaBlendValue = 180;
+  OpenAt({200, 200}, skin.get());
+  EXPECT_EQ(PlatformOf(Level(0)).Opacity(), 180);
+  engine->CloseAll();
+  // The fade-in runs on the first level only and ends at the same alpha.
+  engine->Settings.AlphaBlendAnimation = true;
+  OpenAt({200, 200}, skin.get());
+  EXPECT_EQ(PlatformOf(Level(0)).Opacity(), 180);
+  Key(VK_DOWN);
+  Key(VK_RIGHT);
+  ASSERT_EQ(engine->LevelCount(), 2);
+  EXPECT_EQ(PlatformOf(Level(1)).Opacity(), 180);
+}
+
+}  // namespace
+}  // namespace qz::testing
