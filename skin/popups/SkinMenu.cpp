@@ -39,9 +39,10 @@ TqzSkinMenu::TqzSkinMenu(TComponent* AOwner) : TComponent(AOwner) {
 
 TqzSkinMenu::~TqzSkinMenu() {
   waitTimer_->SetEnabled(false);
-  // The windows go with the engine; nobody is told any more.
+  // The engine may go from inside a message of one of its windows: they are
+  // hidden now and freed later, and nobody is told any more.
   for (auto& w : windows_)
-    if (w) delete w.Get();
+    if (w) w->CloseWindow();
 }
 
 TqzSkinPopupWindow* TqzSkinMenu::Level(int index) const {

@@ -26,20 +26,6 @@ namespace qz {
 // (the close of the chain is WM_CLOSESKINMENU, 1228).
 inline constexpr uint32_t WM_AFTERDISPATCH = WM_USER + 205;  // 1229
 
-// What the controller's published menu properties feed into the engine.
-struct TqzSkinMenuSettings {
-  bool UseSkinFont = true;
-  bool UseSkinSize = true;
-  int DefItemHeight = 20;
-  std::string DefFontName = "Tahoma";
-  int DefFontHeight = 13;
-  TFontStyles DefFontStyle{};
-  bool AlphaBlend = false;
-  uint8_t AlphaBlendValue = 200;
-  bool AlphaBlendAnimation = false;
-  int MaxItemsInWindow = 0;
-};
-
 class TqzSkinMenu : public TComponent {
   QZ_CLASS(TqzSkinMenu, TComponent)
  public:

@@ -43,20 +43,11 @@ bool TqzSkinMenuItem::HasChildren() const {
 
 TqzSkinPopupWindow::TqzSkinPopupWindow(TqzSkinMenu& menu, TqzSkinData* skinData, TMenuItem& source,
                                        int startIndex)
-    : TCustomControl(&menu), menu_(menu), skinData_(skinData), source_(&source),
-      startIndex_(std::max(startIndex, 0)) {
+    : TCustomControl(Application), menu_(&menu), settings_(menu.Settings), workArea_(menu.WorkArea()),
+      skinData_(skinData), source_(&source), startIndex_(std::max(startIndex, 0)) {
   visible_ = false;
   controlStyle_ = {csOpaque};
-  if (skinData_) {
-    const TqzDataSkinPopupWindow& w = skinData_->PopupWindow();
-    windowPicture_ = PictureOf(*skinData_, w.WindowPictureIndex);
-    if (windowPicture_) {
-      windowData_ = &w;
-      maskPicture_ = PictureOf(*skinData_, w.MaskPictureIndex);
-    }
-    itemData_ = FindItemLook(*skinData_);
-    if (itemData_) itemPicture_ = PictureOf(*skinData_, itemData_->ActivePictureIndex);
-  }
+  ResolveLooks();
   scrollTimer_ = std::make_unique<TTimer>(nullptr);
   scrollTimer_->SetEnabled(false);
   scrollTimer_->SetInterval(kScrollIntervalMs);
@@ -65,6 +56,22 @@ TqzSkinPopupWindow::TqzSkinPopupWindow(TqzSkinMenu& menu, TqzSkinData* skinData,
   morphTimer_->SetEnabled(false);
   morphTimer_->SetInterval(kMorphIntervalMs);
   morphTimer_->OnTimer = [this](TObject*) { OnMorphTimer(); };
+}
+
+void TqzSkinPopupWindow::ResolveLooks() {
+  windowData_ = nullptr;
+  itemData_ = nullptr;
+  windowPicture_ = maskPicture_ = itemPicture_ = nullptr;
+  TqzSkinData* skin = skinData_.Get();
+  if (skin == nullptr || skin->Empty()) return;
+  const TqzDataSkinPopupWindow& w = skin->PopupWindow();
+  windowPicture_ = PictureOf(*skin, w.WindowPictureIndex);
+  if (windowPicture_) {
+    windowData_ = &w;
+    maskPicture_ = PictureOf(*skin, w.MaskPictureIndex);
+  }
+  itemData_ = FindItemLook(*skin);
+  if (itemData_) itemPicture_ = PictureOf(*skin, itemData_->ActivePictureIndex);
 }
 
 TqzSkinPopupWindow::~TqzSkinPopupWindow() {
@@ -91,12 +98,12 @@ int TqzSkinPopupWindow::ImageColumnWidth() const {
 
 int TqzSkinPopupWindow::ItemHeight(const TMenuItem& item) const {
   if (item.IsLine()) return itemData_ ? itemData_->DividerRect.Height() : 4;
-  if (itemData_ && menu_.Settings.UseSkinSize) return itemData_->SkinRect.Height();
-  return menu_.Settings.DefItemHeight;
+  if (itemData_ && settings_.UseSkinSize) return itemData_->SkinRect.Height();
+  return settings_.DefItemHeight;
 }
 
 void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const {
-  const TqzSkinMenuSettings& s = menu_.Settings;
+  const TqzSkinMenuSettings& s = settings_;
   if (itemData_ && s.UseSkinFont) {
     c.Font().SetName(itemData_->FontName);
     c.Font().SetHeight(itemData_->FontHeight);
@@ -152,14 +159,14 @@ void TqzSkinPopupWindow::MeasureWindow() {
   }
   height += margin;
   scrollMode_ = limitedMode_ = false;
-  const int maxItems = menu_.Settings.MaxItemsInWindow;
+  const int maxItems = settings_.MaxItemsInWindow;
   if (maxItems > 0 && maxItems < ItemCount()) {
-    const int normal = itemData_ && menu_.Settings.UseSkinSize ? itemData_->SkinRect.Height()
-                                                               : menu_.Settings.DefItemHeight;
+    const int normal = itemData_ && settings_.UseSkinSize ? itemData_->SkinRect.Height()
+                                                               : settings_.DefItemHeight;
     height = normal * maxItems + margin + 2 * kScrollMarkerHeight;
     scrollMode_ = limitedMode_ = true;
   }
-  const TRect& work = menu_.WorkArea();
+  const TRect& work = workArea_;
   if (work.Height() > 0 && work.Height() < height) {
     height = work.Height();
     scrollMode_ = true;
@@ -175,6 +182,7 @@ void TqzSkinPopupWindow::MeasureWindow() {
 }
 
 void TqzSkinPopupWindow::LayoutItems() {
+  ResolveLooks();
   const int band = scrollMode_ ? kScrollMarkerHeight : 0;
   int top = itemsArea_.Top + band;
   bool fits = true;
@@ -275,15 +283,16 @@ void TqzSkinPopupWindow::ApplyMask() {
 }
 
 void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupToUp) {
+  if (!menu_) return;
   TComponentRef<TqzSkinPopupWindow> self(this);
   BuildItems();
   MeasureWindow();
   LayoutItems();
-  const TPoint at = PlaceFor(anchor, menu_.WorkArea(), submenu, popupToUp);
+  const TPoint at = PlaceFor(anchor, workArea_, submenu, popupToUp);
   SetBounds(at.X, at.Y, size_.cx, size_.cy);
   ApplyMask();
-  const TqzSkinMenuSettings& s = menu_.Settings;
-  const bool fade = s.AlphaBlend && s.AlphaBlendAnimation && menu_.FirstShow();
+  const TqzSkinMenuSettings& s = settings_;
+  const bool fade = s.AlphaBlend && s.AlphaBlendAnimation && menu_->FirstShow();
   if (s.AlphaBlend) {
     SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | intptr_t(WS_EX_LAYERED));
     SetLayeredWindowAttributes(Handle(), 0, fade ? 0 : s.AlphaBlendValue, LWA_ALPHA);
@@ -291,8 +300,8 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
   SetWindowPos(Handle(), HWND_TOPMOST, at.X, at.Y, size_.cx, size_.cy, SWP_SHOWWINDOW | SWP_NOACTIVATE);
   visible_ = true;
   if (fade) FadeIn();
-  if (!self) return;
-  if (menu_.LevelOf(this) == 0) TakeInput();
+  if (!self || !menu_) return;
+  if (menu_->LevelOf(this) == 0) TakeInput();
   if (!self || closing_) return;
   for (int i = 0; i < ItemCount(); ++i) {
     if (!Item(i).Selectable() || !Item(i).Visible) continue;
@@ -307,7 +316,7 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
 // time rather than the platform clock: a paused clock must not hold the menu.
 void TqzSkinPopupWindow::FadeIn() {
   TComponentRef<TqzSkinPopupWindow> self(this);
-  const uint8_t target = menu_.Settings.AlphaBlendValue;
+  const uint8_t target = settings_.AlphaBlendValue;
   const int step = std::max(1, target / 15);
   int alpha = 0;
   while (alpha < target) {

@@ -14,6 +14,7 @@
 #include "host/ui/Menus.h"
 #include "host/ui/Timer.h"
 #include "skin/data/SkinData.h"
+#include "skin/popups/SkinMenuSettings.h"
 
 namespace qz {
 
@@ -106,6 +107,7 @@ class TqzSkinPopupWindow : public TCustomControl {
  private:
   friend class TqzSkinMenu;
   void BuildItems();
+  void ResolveLooks();
   void MeasureWindow();
   int MeasureTextWidth();
   void LayoutItems();
@@ -134,8 +136,13 @@ class TqzSkinPopupWindow : public TCustomControl {
                     TColor color);
   void SetItemFont(TCanvas& c) const;
 
-  TqzSkinMenu& menu_;
-  TqzSkinData* skinData_;
+  // The engine may go while a message of this window runs: held weakly.
+  TComponentRef<TqzSkinMenu> menu_;
+  TqzSkinMenuSettings settings_;
+  TRect workArea_;
+  // Looked up again before every use: the skin may be reloaded or freed
+  // while the menu is open.
+  TComponentRef<TqzSkinData> skinData_;
   const TqzDataSkinPopupWindow* windowData_ = nullptr;
   const TqzDataSkinMenuItem* itemData_ = nullptr;
   TBitmap* windowPicture_ = nullptr;

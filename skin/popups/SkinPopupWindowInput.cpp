@@ -18,13 +18,16 @@ constexpr double kMorphStep = 0.2;
 // Messages: the root level holds capture and focus and hands the input on.
 
 void TqzSkinPopupWindow::Dispatch(TMessage& m) {
+  // Closed, or its engine went: the window waits for its deferred delete and
+  // takes no more input.
+  const bool inert = closing_ || !menu_;
   switch (m.Msg) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
-      if (!closing_) RouteMouse(m.Msg, ClientToScreen({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+      if (!inert) RouteMouse(m.Msg, ClientToScreen({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
       return;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -36,15 +39,15 @@ void TqzSkinPopupWindow::Dispatch(TMessage& m) {
       // of the key, so nothing of the key reaches the control that gets the
       // focus back.
       const auto key = static_cast<uint16_t>(m.WParam);
-      if (!closing_ && (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN))
-        menu_.HandleKey(key);
+      if (!inert && (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN))
+        menu_->HandleKey(key);
       return;
     }
     case WM_CHAR:
     case WM_SYSCHAR: {
       const auto ch = static_cast<char32_t>(m.WParam);
-      if (closing_ || ch >= 128) return;
-      if (ch == '\r' || ch == 27 || ch > ' ') menu_.HandleKey(static_cast<uint16_t>(std::toupper(static_cast<int>(ch))));
+      if (inert || ch >= 128) return;
+      if (ch == '\r' || ch == 27 || ch > ' ') menu_->HandleKey(static_cast<uint16_t>(std::toupper(static_cast<int>(ch))));
       return;
     }
     case WM_MOUSEACTIVATE:
@@ -57,13 +60,13 @@ void TqzSkinPopupWindow::Dispatch(TMessage& m) {
       m.Result = 1;
       return;
     case WM_ACTIVATEAPP:
-      if (m.WParam == 0 && ownsInput_ && !closing_) menu_.CloseAll();
+      if (m.WParam == 0 && ownsInput_ && !inert) menu_->CloseAll();
       break;
     case WM_KILLFOCUS:
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:
       // Another window took the keyboard or the pointer: the menu gives up.
-      if (ownsInput_ && !closing_) menu_.CloseAll();
+      if (ownsInput_ && !inert) menu_->CloseAll();
       if (m.Msg != WM_KILLFOCUS) return;
       break;
     default:
@@ -73,15 +76,15 @@ void TqzSkinPopupWindow::Dispatch(TMessage& m) {
 }
 
 void TqzSkinPopupWindow::RouteMouse(uint32_t msg, TPoint screen) {
-  TqzSkinPopupWindow* level = menu_.LevelAt(screen);
+  TqzSkinPopupWindow* level = menu_->LevelAt(screen);
   switch (msg) {
     case WM_MOUSEMOVE:
       if (level) {
         level->HoverAt(level->ScreenToClient(screen));
         return;
       }
-      for (int i = 0; i < menu_.LevelCount(); ++i)
-        if (TqzSkinPopupWindow* w = menu_.Level(i); w && w->marker_ != TqzScrollMarker::None) w->MarkerHover({-1, -1});
+      for (int i = 0; i < menu_->LevelCount(); ++i)
+        if (TqzSkinPopupWindow* w = menu_->Level(i); w && w->marker_ != TqzScrollMarker::None) w->MarkerHover({-1, -1});
       return;
     case WM_LBUTTONUP: {
       // Only a click that began in the menu counts, not the release of the
@@ -92,7 +95,7 @@ void TqzSkinPopupWindow::RouteMouse(uint32_t msg, TPoint screen) {
     }
     default:
       if (level == nullptr) {
-        menu_.CloseAll();  // a press outside every level: no command, the press is eaten
+        menu_->CloseAll();  // a press outside every level: no command, the press is eaten
         return;
       }
       pressed_ = msg == WM_LBUTTONDOWN;
@@ -103,6 +106,7 @@ void TqzSkinPopupWindow::RouteMouse(uint32_t msg, TPoint screen) {
 // Mouse
 
 void TqzSkinPopupWindow::HoverAt(TPoint client) {
+  if (!menu_) return;
   TComponentRef<TqzSkinPopupWindow> self(this);
   if (scrollMode_) {
     MarkerHover(client);
@@ -131,6 +135,7 @@ void TqzSkinPopupWindow::ReleaseAt(TPoint client) {
 }
 
 void TqzSkinPopupWindow::MarkerHover(TPoint client) {
+  if (!menu_) return;
   const TRect top{itemsArea_.Left, itemsArea_.Top, itemsArea_.Right, itemsArea_.Top + kScrollMarkerHeight};
   const TRect bottom{itemsArea_.Left, itemsArea_.Bottom - kScrollMarkerHeight, itemsArea_.Right,
                      itemsArea_.Bottom};
@@ -145,7 +150,7 @@ void TqzSkinPopupWindow::MarkerHover(TPoint client) {
     scrollTimer_->SetEnabled(false);
     return;
   }
-  menu_.CloseFrom(menu_.LevelOf(this) + 1);
+  menu_->CloseFrom(menu_->LevelOf(this) + 1);
   scrollTimer_->SetEnabled(true);
 }
 
@@ -171,6 +176,7 @@ bool TqzSkinPopupWindow::ScrollBy(int step) {
 // Selection
 
 void TqzSkinPopupWindow::SelectItem(int index, bool immediate) {
+  if (!menu_) return;
   if (index < 0 || index >= ItemCount()) return;
   TComponentRef<TqzSkinPopupWindow> self(this);
   active_ = index;
@@ -187,28 +193,30 @@ void TqzSkinPopupWindow::SelectItem(int index, bool immediate) {
     return;
   }
   if (item.Down) {
-    menu_.CloseFrom(menu_.LevelOf(this) + 2);
+    if (menu_) menu_->CloseFrom(menu_->LevelOf(this) + 2);
     return;
   }
   RepaintItem(index);
-  if (self && !closing_) menu_.ReportItem(*this, index, immediate, false);
+  if (self && !closing_ && menu_) menu_->ReportItem(*this, index, immediate, false);
 }
 
 void TqzSkinPopupWindow::DeselectItem(int index) {
+  if (!menu_) return;
   if (index < 0 || index >= ItemCount()) return;
   TqzSkinMenuItem& item = Item(index);
   item.Active = false;
   item.KeyboardSelected = false;
   if (active_ == index) active_ = -1;
   if (!item.Down) RepaintItem(index);
-  menu_.CancelWait(item.MenuItem.Get());
+  menu_->CancelWait(item.MenuItem.Get());
 }
 
 void TqzSkinPopupWindow::ActivateItem(int index) {
+  if (!menu_) return;
   if (index < 0 || index >= ItemCount()) return;
   const TqzSkinMenuItem& item = Item(index);
   if (item.Down || !item.Enabled()) return;
-  menu_.ReportItem(*this, index, false, true);
+  menu_->ReportItem(*this, index, false, true);
 }
 
 void TqzSkinPopupWindow::ClearDownMarks() {
@@ -223,6 +231,7 @@ void TqzSkinPopupWindow::ClearDownMarks() {
 // Keys
 
 void TqzSkinPopupWindow::HandleKey(uint16_t key) {
+  if (!menu_) return;
   if (closing_ || !visible_) return;
   TComponentRef<TqzSkinPopupWindow> self(this);
   for (int i = 0; i < ItemCount(); ++i) {
@@ -238,7 +247,7 @@ void TqzSkinPopupWindow::HandleKey(uint16_t key) {
     if (self && !closing_) ActivateItem(i);
     return;
   }
-  const int depth = menu_.LevelOf(this);
+  const int depth = menu_->LevelOf(this);
   switch (key) {
     case VK_RETURN:
       if (active_ >= 0) ActivateItem(active_);
@@ -248,11 +257,11 @@ void TqzSkinPopupWindow::HandleKey(uint16_t key) {
       [[fallthrough]];
     case VK_ESCAPE:
       if (depth > 0)
-        if (TqzSkinPopupWindow* parent = menu_.Level(depth - 1); parent && parent->active_ >= 0) {
+        if (TqzSkinPopupWindow* parent = menu_->Level(depth - 1); parent && parent->active_ >= 0) {
           parent->Item(parent->active_).Down = false;
           parent->RepaintItem(parent->active_);
         }
-      menu_.CloseFrom(depth);
+      menu_->CloseFrom(depth);
       return;
     case VK_RIGHT:
       if (active_ >= 0 && Item(active_).HasChildren()) ActivateItem(active_);
@@ -316,6 +325,7 @@ bool TqzSkinPopupWindow::Morphs() const {
 
 void TqzSkinPopupWindow::RepaintItem(int index) {
   if (index < 0 || index >= ItemCount() || !HandleAllocated()) return;
+  ResolveLooks();
   TqzSkinMenuItem& item = Item(index);
   if (Morphs() && !item.IsSeparator()) {
     morphTimer_->SetEnabled(true);
@@ -328,6 +338,7 @@ void TqzSkinPopupWindow::RepaintItem(int index) {
 }
 
 void TqzSkinPopupWindow::OnMorphTimer() {
+  ResolveLooks();
   bool changed = false;
   for (int i = 0; i < ItemCount(); ++i) {
     TqzSkinMenuItem& item = Item(i);

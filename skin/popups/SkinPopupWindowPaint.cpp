@@ -63,6 +63,7 @@ bool HasImage(const TMenuItem& item, const TCustomImageList* images) {
 }  // namespace
 
 void TqzSkinPopupWindow::Paint() {
+  ResolveLooks();
   TBitmap buffer(size_.cx, size_.cy);
   PaintBackground(buffer);
   for (int i = 0; i < ItemCount(); ++i) {
@@ -121,6 +122,7 @@ void TqzSkinPopupWindow::PaintMarkers(TCanvas& c) {
 
 void TqzSkinPopupWindow::DrawItemImage(int index, TBitmap& out) {
   if (index < 0 || index >= ItemCount()) return;
+  ResolveLooks();
   const TqzSkinMenuItem& item = Item(index);
   out.SetSize(item.ItemRect.Width(), item.ItemRect.Height());
   if (!item.MenuItem) {
