@@ -30,6 +30,7 @@
 #include "host/ui/ImgList.h"
 #include "host/ui/Menus.h"
 #include "host/ui/PopupMenuWindow.h"
+#include "skin/popups/SkinMenu.h"
 #include "host/ui/Timer.h"
 #include "skin/form/FrameGeometry.h"
 #include "skin/form/LayerBorder.h"
@@ -201,6 +202,10 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void EnterMainMenuMode();
   void LeaveMainMenuMode();
   bool InMainMenuMode() const { return keyMenuMode_; }
+  // The tray menu (restore, close) through the menu engine at a screen point.
+  void TrayMenuPopup(int X, int Y);
+  // The menu engine every menu of this form opens through.
+  TqzSkinMenu& SkinMenu();
   void TestActive(int X, int Y, bool InFrame);
   // Places `control` over the skin area `areaName` after every client-mode
   // geometry change; ignored when the skin has no such (non-empty) area.
@@ -511,6 +516,9 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   int menuObject_ = -1;  // the object whose menu is open
   TComponentRef<TPopupMenuWindow> frameMenuWindow_;  // an object's items
   std::unique_ptr<TPopupMenu> sysMenu_, trayMenu_;
+  std::unique_ptr<TqzSkinMenu> skinMenu_;
+  // Opens items through the engine with the menu properties and skin.
+  void PopupThroughEngine(TMenuItem& items, const TRect& anchor);
   std::unique_ptr<TqzFormLayerBorder> layerBorder_;
   std::unique_ptr<TqzLayerManager> glowLayer_, glowLayer2_;
 };

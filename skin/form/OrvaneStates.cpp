@@ -324,8 +324,58 @@ void TqzOrvane::SystemMenuPopup(int X, int Y) {
   }
   TPopupMenu& menu = systemMenu_ ? *systemMenu_ : *sysMenu_;
   menuObject_ = mouseCaptureObject_;
-  menu.Popup(X, Y);
+  if (menu.PopupHook) {
+    // Whoever hooked the menu shows it.
+    menu.Popup(X, Y);
+  } else {
+    TComponentRef<TPopupMenu> popup(&menu);
+    if (menu.OnPopup) menu.OnPopup(&menu);
+    if (!self || !popup) return;
+    PopupThroughEngine(*menu.Items(), {X, Y, X, Y});
+  }
   if (self) MenuOpened();
+}
+
+void TqzOrvane::TrayMenuPopup(int X, int Y) {
+  TqzSkinData* strings = menusSkinData_ ? menusSkinData_ : skinData_;
+  auto onClick = [self = TComponentRef<TqzOrvane>(this)](const std::string& name) {
+    if (self) self->SystemMenuAction(name);
+  };
+  TMenuItem& root = *trayMenu_->Items();
+  while (root.Count() > 0) delete root.Items(root.Count() - 1);
+  FillSystemMenu(root, TrayMenuItems(false, strings ? strings->ResourceStrData() : nullptr), false, onClick);
+  PopupThroughEngine(root, {X, Y, X, Y});
+}
+
+TqzSkinMenu& TqzOrvane::SkinMenu() {
+  if (!skinMenu_) {
+    skinMenu_ = std::make_unique<TqzSkinMenu>(nullptr);
+    skinMenu_->SetForm(form_);
+  }
+  return *skinMenu_;
+}
+
+void TqzOrvane::PopupThroughEngine(TMenuItem& items, const TRect& anchor) {
+  TqzSkinMenu& engine = SkinMenu();
+  TqzSkinMenuSettings& s = engine.Settings;
+  s.UseSkinFont = UseSkinFontInMenu;
+  s.UseSkinSize = UseSkinSizeInMenu;
+  s.DefItemHeight = DefMenuItemHeight;
+  s.DefFontName = defMenuItemFont_.Name();
+  s.DefFontHeight = defMenuItemFont_.Height();
+  s.DefFontStyle = defMenuItemFont_.Style();
+  s.AlphaBlend = MenusAlphaBlend;
+  s.AlphaBlendValue = MenusAlphaBlendValue;
+  s.AlphaBlendAnimation = MenusAlphaBlendAnimation;
+  s.MaxItemsInWindow = MaxMenuItemsInWindow;
+  TComponentRef<TqzOrvane> self(this);
+  // A menu replaced by this one is not a menu that closed.
+  engine.OnClose = nullptr;
+  engine.Popup(nullptr, menusSkinData_ ? menusSkinData_ : skinData_, 0, anchor, items, false);
+  if (!self || !engine.Visible()) return;
+  engine.OnClose = [self](TObject*) {
+    if (self) self->MenuClosedNow();
+  };
 }
 
 void TqzOrvane::PopupSystemMenuBelow(const TRect& objectRect) {
@@ -338,7 +388,7 @@ void TqzOrvane::PopupSystemMenuBelow(const TRect& objectRect) {
   SystemMenuPopup(p.X, p.Y);
 }
 
-// An object's items show in the host's popup window below the object.
+// An object's items show through the menu engine below the object.
 void TqzOrvane::PopupMenuBelow(TMenuItem& items, const TRect& objectRect) {
   if (!Application) return;
   TComponentRef<TqzOrvane> self(this);
@@ -350,16 +400,14 @@ void TqzOrvane::PopupMenuBelow(TMenuItem& items, const TRect& objectRect) {
     if (!self) return;
   }
   menuObject_ = mouseCaptureObject_;
-  // Owned by the application: the window deletes itself when it closes.
-  auto* window = new TPopupMenuWindow(Application, &items);
-  frameMenuWindow_ = window;
-  window->Popup(WindowToScreen({objectRect.Left, objectRect.Bottom}));
+  const TPoint topLeft = WindowToScreen(objectRect.TopLeft());
+  PopupThroughEngine(items, {topLeft.X, topLeft.Y, topLeft.X + objectRect.Width(), topLeft.Y + objectRect.Height()});
   if (self) MenuOpened();
 }
 
 bool TqzOrvane::MenuShowing() const {
   return (frameMenuWindow_ && frameMenuWindow_->IsOpen()) || sysMenu_->IsShowing() ||
-         (systemMenu_ && systemMenu_->IsShowing());
+         (systemMenu_ && systemMenu_->IsShowing()) || (skinMenu_ && skinMenu_->Visible());
 }
 
 // A menu shown by a popup hook (the skinned menu engine) reports its closing
@@ -376,6 +424,8 @@ void TqzOrvane::OnMenuWatchTimer() {
 void TqzOrvane::CloseMenus() {
   TComponentRef<TqzOrvane> self(this);
   if (frameMenuWindow_) frameMenuWindow_->CloseMenu();
+  if (!self) return;
+  if (skinMenu_) skinMenu_->CloseAll();
   if (!self) return;
   sysMenu_->ClosePopup();
   if (systemMenu_) systemMenu_->ClosePopup();

@@ -101,9 +101,9 @@ class Monkey : public DemoWindowsTest {
     return shown;
   }
 
-  TPopupMenuWindow* OpenSystemMenu() {
+  TControl* OpenSystemMenu() {
     for (TSkinnedForm* w : {&main_, &second_}) {
-      if (TPopupMenuWindow* menu = w->Orvane->DefaultSystemMenu().PopupWindow()) return menu;
+      if (w->Orvane->SkinMenu().Visible()) return w->Orvane->SkinMenu().Level(0);
     }
     return nullptr;
   }
@@ -129,7 +129,7 @@ class Monkey : public DemoWindowsTest {
   // window (edges, caption, skin objects), sometimes an open menu or the
   // desktop.
   TPoint PickPoint() {
-    if (TPopupMenuWindow* menu = OpenSystemMenu(); menu && Chance(0.4)) {
+    if (TControl* menu = OpenSystemMenu(); menu && Chance(0.4)) {
       return RandomPointIn(menu->BoundsRect());
     }
     const auto shown = ShownWindows();

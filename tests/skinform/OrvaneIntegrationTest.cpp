@@ -50,9 +50,9 @@ TqzActiveSkinObject& ObjectNamed(TqzOrvane& o, const std::string& name) {
   throw std::runtime_error("no object " + name);
 }
 
-int ItemIndex(TPopupMenuWindow& window, const std::string& name) {
+int ItemIndex(TqzSkinPopupWindow& window, const std::string& name) {
   for (int i = 0; i < window.ItemCount(); ++i)
-    if (window.Item(i)->Name() == name) return i;
+    if (window.Item(i).MenuItem->Name() == name) return i;
   return -1;
 }
 
@@ -124,11 +124,11 @@ TEST_F(OrvaneIntegration, RightClickOnTheCaptionOpensTheSystemMenuWhoseItemsWork
     if (s.Orvane->IsRolledUp()) Key(VK_SPACE, kModAlt);
     else hp->InjectClick({400, 115}, TMouseButtonId::Right);
     Pump();
-    TPopupMenuWindow* menu = s.Orvane->DefaultSystemMenu().PopupWindow();
+    TqzSkinPopupWindow* menu = s.Orvane->SkinMenu().Level(0);
     ASSERT_NE(menu, nullptr) << name;
     const int index = ItemIndex(*menu, name);
     ASSERT_NE(index, -1) << name;
-    menu->ChooseItem(index);
+    menu->ActivateItem(index);
     Ticks(1, 60);  // the controller notices the closed menu
   };
 
@@ -139,10 +139,10 @@ TEST_F(OrvaneIntegration, RightClickOnTheCaptionOpensTheSystemMenuWhoseItemsWork
   // The maximised form's caption is at the top of the screen now.
   hp->InjectClick({400, 15}, TMouseButtonId::Right);
   Pump();
-  TPopupMenuWindow* menu = s.Orvane->DefaultSystemMenu().PopupWindow();
+  TqzSkinPopupWindow* menu = s.Orvane->SkinMenu().Level(0);
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(ItemIndex(*menu, "ORV_MAXITEM"), -1);
-  menu->ChooseItem(ItemIndex(*menu, "ORV_RESTORE"));
+  menu->ActivateItem(ItemIndex(*menu, "ORV_RESTORE"));
   Ticks(1, 60);
   EXPECT_EQ(s.Orvane->WindowState(), wsNormal);
   EXPECT_EQ(s.Form->BoundsRect(), Bounds(100, 100, 600, 400));
@@ -169,7 +169,7 @@ TEST_F(OrvaneIntegration, SystemMenuButtonStaysDownUntilItsMenuCloses) {
   EXPECT_TRUE(button.Down());
   Ticks(2, 60);
   EXPECT_TRUE(button.Down());  // still open
-  s.Orvane->DefaultSystemMenu().ClosePopup();
+  s.Orvane->SkinMenu().CloseAll();
   Ticks(1, 60);
   EXPECT_FALSE(s.Orvane->MenuShowing());
   EXPECT_FALSE(button.Down());

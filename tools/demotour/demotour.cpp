@@ -23,6 +23,7 @@
 #include "skin/form/SkinMainMenu.h"
 #include "skin/form/SkinObjects.h"
 #include "skin/popups/SkinHint.h"
+#include "skin/popups/SkinMenu.h"
 
 using namespace qz;
 namespace fs = std::filesystem;
@@ -237,6 +238,62 @@ void TourHints(TTour& tour, TForm1& form, TForm2& second) {
   tour.MoveTo(away);
 }
 
+// Menus through the skinned menu engine: the main window's system menu
+// walked by keyboard, then a popup menu of the main window with a submenu
+// opened by hovering and walked by keyboard.
+void TourMenus(TTour& tour, TForm1& form) {
+  TRect r;
+  GetWindowRect(form.Handle(), r);
+  form.SetFocus();
+  tour.Settle();
+  form.qzOrvane1->SystemMenuPopup(r.Left + 60, r.Top + 40);
+  tour.Settle();
+  tour.Shot("menu-main-system");
+  tour.Key(VK_DOWN);
+  tour.Key(VK_DOWN);
+  tour.Shot("menu-main-system-keyboard");
+  tour.Key(VK_ESCAPE);
+
+  auto* menu = new TqzSkinPopupMenu(&form);
+  auto add = [menu](TMenuItem* parent, const char* caption) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
+  };
+  TMenuItem* root = menu->Items();
+  add(root, "&Add file...")->SetShortCut(ShortCut('O', {ssCtrl}));
+  TMenuItem* recent = add(root, "&Recent files");
+  add(recent, "holiday.avi");
+  add(recent, "interview.mkv")->SetChecked(true);
+  add(recent, "-");
+  add(recent, "&Clear list");
+  add(root, "-");
+  add(root, "&Convert")->SetDefault(true);
+  add(root, "&Preview")->SetEnabled(false);
+  TMenuItem* fast = add(root, "&Fast mode");
+  fast->SetRadioItem(true);
+  fast->SetChecked(true);
+  menu->Popup(r.Left + 200, r.Top + 150);
+  tour.Settle();
+  TqzSkinMenu& engine = form.qzOrvane1->SkinMenu();
+  if (TqzSkinPopupWindow* level = engine.Level(0)) {
+    const TRect item = level->Item(1).ItemRect;
+    tour.MoveTo(level->ClientToScreen({item.Left + 20, (item.Top + item.Bottom) / 2}));
+    tour.Settle(600);  // the submenu delay
+  }
+  tour.Shot("menu-popup-submenu");
+  tour.Key(VK_DOWN);
+  tour.Key(VK_DOWN);
+  tour.Shot("menu-popup-submenu-keyboard");
+  tour.Key(VK_LEFT);
+  tour.Key(VK_DOWN);
+  tour.Shot("menu-popup-keyboard-back");
+  tour.Key(VK_ESCAPE);
+  tour.Settle();
+  tour.Shot("menu-closed");
+}
+
 int RunTour(const fs::path& dir) {
   auto platform = std::make_unique<THeadlessPlatform>();
   THeadlessPlatform& p = *platform;
@@ -304,6 +361,7 @@ int RunTour(const fs::path& dir) {
   tour.Settle();
   tour.Shot("second-inactive");
   TourHints(tour, *Form1, *Form2);
+  TourMenus(tour, *Form1);
   return 0;
 }
 

@@ -1,0 +1,273 @@
+#include "skin/popups/SkinMenu.h"
+
+#include <algorithm>
+
+#include "host/ui/Application.h"
+#include "host/ui/WindowSystem.h"
+#include "host/ui/Windows.h"
+#include "skin/form/Orvane.h"
+
+namespace qz {
+
+namespace {
+
+constexpr unsigned kSubmenuDelayMs = 500;
+
+// The work area of the monitor nearest to the point.
+TRect WorkAreaNear(TPoint screen) {
+  TMonitorInfoRec info;
+  if (GetMonitorInfo(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), info)) return info.rcWork;
+  TRect r;
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+bool HasVisibleChildFrom(const TMenuItem& item, int startIndex) {
+  for (int i = std::max(startIndex, 0); i < item.Count(); ++i)
+    if (item.Items(i)->Visible()) return true;
+  return false;
+}
+
+}  // namespace
+
+TqzSkinMenu::TqzSkinMenu(TComponent* AOwner) : TComponent(AOwner) {
+  waitTimer_ = std::make_unique<TTimer>(nullptr);
+  waitTimer_->SetEnabled(false);
+  waitTimer_->SetInterval(kSubmenuDelayMs);
+  waitTimer_->OnTimer = [this](TObject*) { OnWaitTimer(); };
+}
+
+TqzSkinMenu::~TqzSkinMenu() {
+  waitTimer_->SetEnabled(false);
+  // The engine may go from inside a message of one of its windows: they are
+  // hidden now and freed later, and nobody is told any more.
+  for (auto& w : windows_)
+    if (w) w->CloseWindow();
+}
+
+TqzSkinPopupWindow* TqzSkinMenu::Level(int index) const {
+  if (index < 0 || index >= LevelCount()) return nullptr;
+  return windows_[static_cast<size_t>(index)].Get();
+}
+
+int TqzSkinMenu::LevelOf(const TqzSkinPopupWindow* window) const {
+  for (int i = 0; i < LevelCount(); ++i)
+    if (Level(i) == window) return i;
+  return -1;
+}
+
+TqzSkinPopupWindow* TqzSkinMenu::LevelAt(TPoint screen) const {
+  for (int i = LevelCount() - 1; i >= 0; --i) {
+    TqzSkinPopupWindow* w = Level(i);
+    if (w && w->HandleAllocated() && IsWindowVisible(w->Handle()) && w->BoundsRect().Contains(screen))
+      return w;
+  }
+  return nullptr;
+}
+
+void TqzSkinMenu::Popup(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
+                        TMenuItem& item, bool popupToUp) {
+  TComponentRef<TqzSkinMenu> self(this);
+  TComponentRef<TMenuItem> source(&item);
+  firstShow_ = !visible_;
+  // An open chain ends first (telling its own control), then the new one
+  // remembers who asked for it.
+  if (!windows_.empty() || visible_) CloseFrom(0);
+  if (!self || !source) return;
+  popupControl_ = popupCtrl;
+  workArea_ = WorkAreaNear(anchor.TopLeft());
+  SetReference(skinData_, skinData);
+  if (!HasVisibleChildFrom(item, startIndex)) return;
+  visible_ = true;
+  OpenLevel(anchor, item, startIndex, false, popupToUp);
+  if (self) firstShow_ = false;
+}
+
+void TqzSkinMenu::OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu,
+                            bool popupToUp) {
+  TqzSkinData* skin = skinData_ && !skinData_->Empty() ? skinData_ : nullptr;
+  auto* window = new TqzSkinPopupWindow(*this, skin, item, startIndex);
+  windows_.emplace_back(window);
+  window->ShowFor(anchor, submenu, popupToUp);
+}
+
+void TqzSkinMenu::CloseFrom(int level) {
+  level = std::max(level, 0);
+  TComponentRef<TqzSkinMenu> self(this);
+  while (LevelCount() > level) {
+    TComponentRef<TqzSkinPopupWindow> w = windows_.back();
+    windows_.pop_back();
+    if (w) w->CloseWindow();
+    if (!self) return;
+  }
+  if (level > 0 || !visible_) return;
+  waitTimer_->SetEnabled(false);
+  visible_ = false;
+  lastPopupControl_ = popupControl_.Get();
+  TControl* control = std::exchange(popupControl_, nullptr).Get();
+  SendToControl(control, WM_CLOSESKINMENU);
+  if (!self) return;
+  if (TNotifyEvent handler = std::exchange(OnClose, nullptr)) handler(this);
+}
+
+void TqzSkinMenu::CloseAll() {
+  TComponentRef<TqzSkinMenu> self(this);
+  const bool wasOpen = visible_ || !windows_.empty();
+  CloseFrom(0);
+  if (!self) return;
+  waitTimer_->SetEnabled(false);
+  waitItem_ = nullptr;
+  waitWindow_ = nullptr;
+  if (wasOpen && form_ && form_->HandleAllocated()) SendMessage(form_->Handle(), WM_CLOSESKINMENU, 0, 0);
+}
+
+void TqzSkinMenu::HandleKey(uint16_t key) {
+  if (TqzSkinPopupWindow* deepest = Deepest()) deepest->HandleKey(key);
+}
+
+void TqzSkinMenu::SendToControl(TControl* control, uint32_t msg) {
+  if (control == nullptr) return;
+  if (auto* win = dynamic_cast<TWinControl*>(control); win && win->HandleAllocated()) {
+    SendMessage(win->Handle(), msg, 0, 0);
+    return;
+  }
+  TMessage m{msg, 0, 0, 0};
+  control->Dispatch(m);
+}
+
+void TqzSkinMenu::ReportItem(TqzSkinPopupWindow& window, int index, bool immediate, bool click) {
+  if (index < 0 || index >= window.ItemCount()) return;
+  TComponentRef<TqzSkinMenu> self(this);
+  TComponentRef<TqzSkinPopupWindow> level(&window);
+  TComponentRef<TMenuItem> item = window.Item(index).MenuItem;
+  if (!item) return;
+  const int depth = LevelOf(&window);
+  const bool children = HasVisibleChildFrom(*item, 0);
+  if (!children) {
+    waitTimer_->SetEnabled(false);
+    if (!click) {
+      CloseFrom(depth + 1);
+      return;
+    }
+    CloseAll();
+    if (self) Dispatch(item);
+    return;
+  }
+  if (!click) {
+    if (immediate) return;
+    CloseFrom(depth + 1);
+    if (!self) return;
+    waitItem_ = item.Get();
+    waitWindow_ = &window;
+    waitTimer_->SetEnabled(false);
+    waitTimer_->SetEnabled(true);
+    return;
+  }
+  // The item's own handler may fill the submenu before it opens.
+  item->Click();
+  if (!self || !level || !item) return;
+  waitTimer_->SetEnabled(false);
+  waitItem_ = nullptr;
+  const int at = window.IndexOfItem(item.Get());
+  if (at < 0 || !HasVisibleChildFrom(*item, 0)) return;
+  CloseFrom(depth + 1);
+  if (!self || !level) return;
+  window.Item(at).Down = true;
+  window.RepaintItem(at);
+  const TRect r = window.Item(at).ItemRect;
+  const TPoint topLeft = window.ClientToScreen(r.TopLeft());
+  OpenLevel({topLeft.X, topLeft.Y, topLeft.X + r.Width(), topLeft.Y + r.Height()}, *item, 0, true,
+            false);
+}
+
+void TqzSkinMenu::OnWaitTimer() {
+  waitTimer_->SetEnabled(false);
+  TqzSkinPopupWindow* window = waitWindow_.Get();
+  TMenuItem* item = waitItem_.Get();
+  waitItem_ = nullptr;
+  waitWindow_ = nullptr;
+  if (window == nullptr || item == nullptr || LevelOf(window) < 0) return;
+  const int index = window->IndexOfItem(item);
+  if (index >= 0 && window->Item(index).Active) ReportItem(*window, index, false, true);
+}
+
+void TqzSkinMenu::CancelWait(const TMenuItem* item) {
+  if (item == nullptr || waitItem_.Get() != item) return;
+  waitTimer_->SetEnabled(false);
+  waitItem_ = nullptr;
+  waitWindow_ = nullptr;
+}
+
+// The menu has closed before this runs: the handler may free the form, the
+// controller and this engine.
+void TqzSkinMenu::Dispatch(TComponentRef<TMenuItem> item) {
+  TComponentRef<TqzSkinMenu> self(this);
+  if (item) item->Click();
+  if (!self) return;
+  SendToControl(lastPopupControl_.Get(), WM_AFTERDISPATCH);
+}
+
+// ---------------------------------------------------------------------------
+// Popup menus of the application
+
+TqzMenuRoute FindMenuRoute(TComponent* component) {
+  for (TComponent* c = component; c != nullptr; c = c->Owner()) {
+    auto* form = dynamic_cast<TCustomForm*>(c);
+    if (form == nullptr) continue;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+      if (auto* orvane = dynamic_cast<TqzOrvane*>(form->Components(i)))
+        return {&orvane->SkinMenu(), orvane->MenusSkinData() ? orvane->MenusSkinData() : orvane->SkinData()};
+    return {};
+  }
+  return {};
+}
+
+TqzSkinPopupMenu::TqzSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
+
+void TqzSkinPopupMenu::DoPopup(int x, int y) { PopupFromRect(nullptr, {x, y, x, y}, false); }
+
+void TqzSkinPopupMenu::PopupFromRect(TControl* control, const TRect& screenRect, bool popupToUp) {
+  TqzMenuRoute route = FindMenuRoute(this);
+  if (route.Menu == nullptr) return;
+  if (skinData_ == nullptr) SetSkinData(route.SkinData);
+  TComponentRef<TqzSkinPopupMenu> self(this);
+  if (route.Menu->Visible()) route.Menu->CloseAll();
+  if (!self) return;
+  route.Menu->Popup(control, skinData_, 0, screenRect, *Items(), popupToUp);
+  if (!self) return;
+  if (route.Menu->Visible()) route.Menu->OnClose = OnMenuClose;
+}
+
+namespace {
+
+// Reaches the host's own DoPopup (the plain popup window) from outside.
+struct THostPopupAccess : TPopupMenu {
+  using TPopupMenu::DoPopup;
+};
+
+// A free function rather than a lambda: the hook clears itself while it runs.
+void SkinnedPopupHook(TPopupMenu& m, int x, int y) {
+  TqzMenuRoute route = FindMenuRoute(&m);
+  TComponentRef<TPopupMenu> self(&m);
+  if (route.Menu == nullptr) {
+    // No skinned form: the host's window shows the menu.
+    m.PopupHook = nullptr;
+    (m.*(&THostPopupAccess::DoPopup))(x, y);
+    if (self) m.PopupHook = SkinnedPopupHook;
+    return;
+  }
+  if (route.Menu->Visible()) route.Menu->CloseAll();
+  if (self) route.Menu->Popup(nullptr, route.SkinData, 0, {x, y, x, y}, *m.Items(), false);
+}
+
+}  // namespace
+
+void InstallSkinnedPopupHook(TPopupMenu& menu) { menu.PopupHook = SkinnedPopupHook; }
+
+QZ_PUBLISHED(TqzSkinPopupMenu, TPopupMenu) {
+  b.Factory([](TComponent* owner) { return new TqzSkinPopupMenu(owner); });
+  b.Ref<TqzSkinData>("SkinData", &TqzSkinPopupMenu::SkinData, &TqzSkinPopupMenu::SetSkinData);
+  b.Event<TNotifyEvent>("OnMenuClose", &TqzSkinPopupMenu::OnMenuClose);
+}
+
+}  // namespace qz

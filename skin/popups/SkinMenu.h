@@ -1,0 +1,124 @@
+// The skinned menu engine: one chain of popup windows (TqzSkinPopupWindow),
+// one per open menu level, owned by a form's skinning controller. Every menu
+// a skinned form shows (system menu, caption objects' menus, the tray menu,
+// the application's popup menus) opens through it.
+//
+// TqzSkinPopupMenu is the popup menu an application drops on a form: it
+// finds the form's controller and opens through its engine.
+// InstallSkinnedPopupHook makes any plain TPopupMenu of a skinned form do
+// the same.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/ui/Controls.h"
+#include "host/ui/Forms.h"
+#include "host/ui/Menus.h"
+#include "host/ui/Timer.h"
+#include "skin/data/SkinData.h"
+#include "skin/popups/SkinPopupWindow.h"
+
+namespace qz {
+
+// Sent to the control that asked for the menu after a command item ran
+// (the close of the chain is WM_CLOSESKINMENU, 1228).
+inline constexpr uint32_t WM_AFTERDISPATCH = WM_USER + 205;  // 1229
+
+class TqzSkinMenu : public TComponent {
+  QZ_CLASS(TqzSkinMenu, TComponent)
+ public:
+  explicit TqzSkinMenu(TComponent* AOwner);
+  ~TqzSkinMenu() override;
+
+  TqzSkinMenuSettings Settings;
+  // The form told of every close (WM_CLOSESKINMENU); may be none.
+  TCustomForm* Form() const { return form_; }
+  void SetForm(TCustomForm* value) { SetReference(form_, value); }
+
+  // Opens the sub-items of `item` from `startIndex` beside the anchor
+  // rectangle (screen coordinates; an empty rectangle is a point).
+  void Popup(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
+             TMenuItem& item, bool popupToUp);
+  // Closes the levels from `level` on; level 0 ends the menu.
+  void CloseFrom(int level);
+  // Ends the menu from outside (a click elsewhere, the form moved ...).
+  void CloseAll();
+  // The key entry of the deepest level (virtual-key codes; letters as their
+  // upper-case codes).
+  void HandleKey(uint16_t key);
+
+  bool Visible() const { return visible_; }
+  int LevelCount() const { return static_cast<int>(windows_.size()); }
+  TqzSkinPopupWindow* Level(int index) const;
+  TqzSkinPopupWindow* Deepest() const { return LevelCount() ? Level(LevelCount() - 1) : nullptr; }
+  int LevelOf(const TqzSkinPopupWindow* window) const;
+  // The open level whose window holds the screen point, deepest first.
+  TqzSkinPopupWindow* LevelAt(TPoint screen) const;
+  const TRect& WorkArea() const { return workArea_; }
+  bool FirstShow() const { return firstShow_; }
+  TMenuItem* WaitingItem() const { return waitItem_.Get(); }
+  TControl* LastPopupControl() const { return lastPopupControl_.Get(); }
+
+  // Runs once when the chain closes, then is cleared.
+  TNotifyEvent OnClose;
+
+  // Reporting an item of a level (the window calls this on hover, keys and
+  // clicks): closes deeper levels, waits for or opens a submenu, or runs the
+  // item's command.
+  void ReportItem(TqzSkinPopupWindow& window, int index, bool immediate, bool click);
+  // Drops a pending delayed opening of the item's submenu.
+  void CancelWait(const TMenuItem* item);
+
+ private:
+  void OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp);
+  void OnWaitTimer();
+  void Dispatch(TComponentRef<TMenuItem> item);
+  static void SendToControl(TControl* control, uint32_t msg);
+
+  std::vector<TComponentRef<TqzSkinPopupWindow>> windows_;
+  TqzSkinData* skinData_ = nullptr;
+  TRect workArea_;
+  bool visible_ = false, firstShow_ = false;
+  TComponentRef<TControl> popupControl_, lastPopupControl_;
+  TComponentRef<TMenuItem> waitItem_;
+  TComponentRef<TqzSkinPopupWindow> waitWindow_;
+  std::unique_ptr<TTimer> waitTimer_;
+  TCustomForm* form_ = nullptr;
+};
+
+// A popup menu that shows through the skinned menu engine of its form.
+class TqzSkinPopupMenu : public TPopupMenu {
+  QZ_CLASS(TqzSkinPopupMenu, TPopupMenu)
+ public:
+  explicit TqzSkinPopupMenu(TComponent* AOwner);
+
+  TqzSkinData* SkinData() const { return skinData_; }
+  void SetSkinData(TqzSkinData* value) { SetReference(skinData_, value); }
+  TNotifyEvent OnMenuClose;
+
+  // Opens below / beside a control's rectangle (menu buttons).
+  void PopupFromRect(TControl* control, const TRect& screenRect, bool popupToUp);
+
+ protected:
+  void DoPopup(int x, int y) override;
+
+ private:
+  TqzSkinData* skinData_ = nullptr;
+};
+
+// The engine a component's form shows menus through: the first skinning
+// controller among the form's components, with the skin it uses for menus.
+// Null engine when the form has none.
+struct TqzMenuRoute {
+  TqzSkinMenu* Menu = nullptr;
+  TqzSkinData* SkinData = nullptr;
+};
+TqzMenuRoute FindMenuRoute(TComponent* component);
+
+// Makes a plain popup menu show skinned when its owner's form is skinned
+// (through FindMenuRoute); without a controller it keeps the host's window.
+void InstallSkinnedPopupHook(TPopupMenu& menu);
+
+}  // namespace qz

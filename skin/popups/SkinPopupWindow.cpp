@@ -1,0 +1,356 @@
+#include "skin/popups/SkinPopupWindow.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "host/ui/Application.h"
+#include "host/ui/ImgList.h"
+#include "host/ui/WindowSystem.h"
+#include "host/ui/Windows.h"
+#include "skin/draw/QZUtils.h"
+#include "skin/popups/SkinMenu.h"
+
+namespace qz {
+
+namespace {
+
+constexpr unsigned kScrollIntervalMs = 100;
+constexpr unsigned kMorphIntervalMs = 20;
+
+TBitmap* PictureOf(const TqzSkinData& skin, int index) {
+  return index >= 0 && index < skin.ActivePictureCount() ? skin.ActivePicture(index) : nullptr;
+}
+
+const TqzDataSkinMenuItem* FindItemLook(const TqzSkinData& skin) {
+  for (const char* name : {"MENUITEM", "menuitem"}) {
+    const int index = skin.FindObjectIndex(name);
+    if (index < 0) continue;
+    if (auto* d = dynamic_cast<const TqzDataSkinMenuItem*>(skin.ObjectList()[static_cast<size_t>(index)].get()))
+      return d;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool TqzSkinMenuItem::HasChildren() const {
+  if (!MenuItem) return false;
+  for (int i = 0; i < MenuItem->Count(); ++i)
+    if (MenuItem->Items(i)->Visible()) return true;
+  return false;
+}
+
+TqzSkinPopupWindow::TqzSkinPopupWindow(TqzSkinMenu& menu, TqzSkinData* skinData, TMenuItem& source,
+                                       int startIndex)
+    : TCustomControl(Application), menu_(&menu), settings_(menu.Settings), workArea_(menu.WorkArea()),
+      skinData_(skinData), source_(&source), startIndex_(std::max(startIndex, 0)) {
+  visible_ = false;
+  controlStyle_ = {csOpaque};
+  ResolveLooks();
+  scrollTimer_ = std::make_unique<TTimer>(nullptr);
+  scrollTimer_->SetEnabled(false);
+  scrollTimer_->SetInterval(kScrollIntervalMs);
+  scrollTimer_->OnTimer = [this](TObject*) { OnScrollTimer(); };
+  morphTimer_ = std::make_unique<TTimer>(nullptr);
+  morphTimer_->SetEnabled(false);
+  morphTimer_->SetInterval(kMorphIntervalMs);
+  morphTimer_->OnTimer = [this](TObject*) { OnMorphTimer(); };
+}
+
+void TqzSkinPopupWindow::ResolveLooks() {
+  windowData_ = nullptr;
+  itemData_ = nullptr;
+  windowPicture_ = maskPicture_ = itemPicture_ = nullptr;
+  TqzSkinData* skin = skinData_.Get();
+  if (skin == nullptr || skin->Empty()) return;
+  const TqzDataSkinPopupWindow& w = skin->PopupWindow();
+  windowPicture_ = PictureOf(*skin, w.WindowPictureIndex);
+  if (windowPicture_) {
+    windowData_ = &w;
+    maskPicture_ = PictureOf(*skin, w.MaskPictureIndex);
+  }
+  itemData_ = FindItemLook(*skin);
+  if (itemData_) itemPicture_ = PictureOf(*skin, itemData_->ActivePictureIndex);
+}
+
+TqzSkinPopupWindow::~TqzSkinPopupWindow() {
+  closing_ = true;
+  scrollTimer_->SetEnabled(false);
+  morphTimer_->SetEnabled(false);
+}
+
+void TqzSkinPopupWindow::CreateParams(TCreateParams& params) {
+  TCustomControl::CreateParams(params);
+  params.Style = WS_POPUP;
+  params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+  params.WindowClassStyle = CS_SAVEBITS | CS_DROPSHADOW;
+}
+
+// ---------------------------------------------------------------------------
+// Items and size
+
+int TqzSkinPopupWindow::ImageColumnWidth() const {
+  TMenu* menu = source_ ? source_->GetParentMenu() : nullptr;
+  TCustomImageList* images = menu ? menu->Images() : nullptr;
+  return images ? images->Width() + 5 : 16;
+}
+
+int TqzSkinPopupWindow::ItemHeight(const TMenuItem& item) const {
+  if (item.IsLine()) return itemData_ ? itemData_->DividerRect.Height() : 4;
+  if (itemData_ && settings_.UseSkinSize) return itemData_->SkinRect.Height();
+  return settings_.DefItemHeight;
+}
+
+void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const {
+  const TqzSkinMenuSettings& s = settings_;
+  if (itemData_ && s.UseSkinFont) {
+    c.Font().SetName(itemData_->FontName);
+    c.Font().SetHeight(itemData_->FontHeight);
+    c.Font().SetStyle(itemData_->FontStyle);
+    return;
+  }
+  c.Font().SetName(s.DefFontName);
+  c.Font().SetHeight(s.DefFontHeight);
+  c.Font().SetStyle(s.DefFontStyle);
+}
+
+void TqzSkinPopupWindow::BuildItems() {
+  items_.clear();
+  if (!source_) return;
+  for (int i = startIndex_; i < source_->Count(); ++i) {
+    TMenuItem* item = source_->Items(i);
+    if (!item->Visible()) continue;
+    TqzSkinMenuItem entry;
+    entry.MenuItem = item;
+    items_.push_back(std::move(entry));
+  }
+}
+
+// The widest caption (with two blanks and the short cut when it has one).
+int TqzSkinPopupWindow::MeasureTextWidth() {
+  TPixmap scratch(1, 1);
+  TCanvas c(&scratch);
+  SetItemFont(c);
+  int widest = 0;
+  for (const TqzSkinMenuItem& item : items_) {
+    if (item.IsSeparator()) continue;
+    std::string text = item.MenuItem->Caption();
+    if (item.MenuItem->ShortCut() != scNone) text += "  " + ShortCutToText(item.MenuItem->ShortCut());
+    TRect r{0, 0, 0, 0};
+    c.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE);
+    widest = std::max(widest, r.Width() + 2);
+  }
+  return widest;
+}
+
+void TqzSkinPopupWindow::MeasureWindow() {
+  int width = MeasureTextWidth() + ImageColumnWidth() + 16;
+  int height = 0;
+  for (const TqzSkinMenuItem& item : items_) height += ItemHeight(*item.MenuItem);
+  int margin = 2 * kPlainMenuMargin;
+  if (windowData_) {
+    const TRect& ir = windowData_->ItemsRect;
+    if (itemData_) width += itemData_->TextRect.Left + itemData_->SkinRect.Width() - itemData_->TextRect.Right;
+    width += windowPicture_->Width() + ir.Left - ir.Right;
+    margin = windowPicture_->Height() - ir.Height();
+  } else {
+    width += 10;
+  }
+  height += margin;
+  scrollMode_ = limitedMode_ = false;
+  const int maxItems = settings_.MaxItemsInWindow;
+  if (maxItems > 0 && maxItems < ItemCount()) {
+    const int normal = itemData_ && settings_.UseSkinSize ? itemData_->SkinRect.Height()
+                                                               : settings_.DefItemHeight;
+    height = normal * maxItems + margin + 2 * kScrollMarkerHeight;
+    scrollMode_ = limitedMode_ = true;
+  }
+  const TRect& work = workArea_;
+  if (work.Height() > 0 && work.Height() < height) {
+    height = work.Height();
+    scrollMode_ = true;
+  }
+  size_ = {width, height};
+  if (windowData_) {
+    const TRect& ir = windowData_->ItemsRect;
+    itemsArea_ = {ir.Left, ir.Top, width + ir.Right - windowPicture_->Width(),
+                  height + ir.Bottom - windowPicture_->Height()};
+  } else {
+    itemsArea_ = {kPlainMenuMargin, kPlainMenuMargin, width - kPlainMenuMargin, height - kPlainMenuMargin};
+  }
+}
+
+void TqzSkinPopupWindow::LayoutItems() {
+  ResolveLooks();
+  const int band = scrollMode_ ? kScrollMarkerHeight : 0;
+  int top = itemsArea_.Top + band;
+  bool fits = true;
+  for (int i = 0; i < ItemCount(); ++i) {
+    TqzSkinMenuItem& item = Item(i);
+    // A freed item keeps the height it was laid out with.
+    const int h = item.MenuItem ? ItemHeight(*item.MenuItem) : item.ItemRect.Height();
+    if (i < firstVisible_) {
+      // Scrolled off the top: keeps its height, out of the window.
+      item.ItemRect = {itemsArea_.Left, -h, itemsArea_.Right, 0};
+      item.Visible = false;
+      continue;
+    }
+    item.ItemRect = {itemsArea_.Left, top, itemsArea_.Right, top + h};
+    top += h;
+    if (item.ItemRect.Bottom > itemsArea_.Bottom - band) fits = false;
+    item.Visible = fits;
+  }
+}
+
+int TqzSkinPopupWindow::LargestFirstIndex() const {
+  int room = itemsArea_.Height() - 2 * kScrollMarkerHeight;
+  int index = ItemCount();
+  while (index > 0) {
+    const int h = Item(index - 1).ItemRect.Height();
+    if (h > room) break;
+    room -= h;
+    --index;
+  }
+  return index;
+}
+
+int TqzSkinPopupWindow::IndexOfItem(const TMenuItem* item) const {
+  for (int i = 0; i < ItemCount(); ++i)
+    if (Item(i).MenuItem.Get() == item) return i;
+  return -1;
+}
+
+int TqzSkinPopupWindow::ItemAt(TPoint client) const {
+  for (int i = 0; i < ItemCount(); ++i)
+    if (Item(i).Visible && Item(i).ItemRect.Contains(client)) return i;
+  return -1;
+}
+
+// ---------------------------------------------------------------------------
+// Position and showing
+
+TPoint TqzSkinPopupWindow::PlaceFor(const TRect& r, const TRect& w, bool submenu, bool popupToUp) const {
+  const int width = size_.cx, height = size_.cy;
+  const int middle = w.Top + w.Height() / 2;
+  bool shifted = false;
+  int y = 0;
+  if (scrollMode_ && !limitedMode_) {
+    y = w.Top;
+  } else if (submenu) {
+    if (r.Top + height - itemsArea_.Top <= w.Bottom) y = r.Top - itemsArea_.Top;
+    else if (r.Top < middle) y = w.Bottom - height;
+    else y = std::max(r.Bottom - height + itemsArea_.Top, w.Top);
+  } else if (popupToUp) {
+    if (r.Top - height >= w.Top) {
+      y = r.Top - height;
+    } else if (r.Top < middle) {
+      if (r.Bottom + height <= w.Bottom) {
+        y = r.Bottom;
+      } else {
+        y = w.Bottom - height;
+        shifted = true;
+      }
+    } else {
+      y = w.Top;
+      shifted = true;
+    }
+  } else if (r.Bottom + height <= w.Bottom) {
+    y = r.Bottom;
+  } else if (r.Top < middle) {
+    y = w.Bottom - height;
+    shifted = true;
+  } else {
+    y = r.Top - height;
+    if (y < w.Top) {
+      y = w.Top;
+      shifted = true;
+    }
+  }
+  const bool plainScroll = scrollMode_ && !limitedMode_;
+  int x = 0;
+  if (!submenu && !shifted && !plainScroll) x = r.Left + width > w.Right ? w.Right - width : std::max(r.Left, w.Left);
+  else x = r.Right + width + 1 <= w.Right ? r.Right + 1 : r.Left - width - 1;
+  return {x, y};
+}
+
+void TqzSkinPopupWindow::ApplyMask() {
+  if (!windowData_ || !maskPicture_ || !HandleAllocated()) return;
+  const TqzSkinGeometry g = windowData_->Geometry({0, 0, windowPicture_->Width(), windowPicture_->Height()});
+  const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), size_.cx, size_.cy);
+  if (std::optional<TRegion> region = CreateSkinRegion(g, n, size_.cx, size_.cy, *maskPicture_))
+    SetWindowRgn(Handle(), std::move(*region), false);
+}
+
+void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupToUp) {
+  if (!menu_) return;
+  TComponentRef<TqzSkinPopupWindow> self(this);
+  BuildItems();
+  MeasureWindow();
+  LayoutItems();
+  const TPoint at = PlaceFor(anchor, workArea_, submenu, popupToUp);
+  SetBounds(at.X, at.Y, size_.cx, size_.cy);
+  ApplyMask();
+  const TqzSkinMenuSettings& s = settings_;
+  const bool fade = s.AlphaBlend && s.AlphaBlendAnimation && menu_->FirstShow();
+  if (s.AlphaBlend) {
+    SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | intptr_t(WS_EX_LAYERED));
+    SetLayeredWindowAttributes(Handle(), 0, fade ? 0 : s.AlphaBlendValue, LWA_ALPHA);
+  }
+  SetWindowPos(Handle(), HWND_TOPMOST, at.X, at.Y, size_.cx, size_.cy, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  visible_ = true;
+  if (fade) FadeIn();
+  if (!self || !menu_) return;
+  if (menu_->LevelOf(this) == 0) TakeInput();
+  if (!self || closing_) return;
+  for (int i = 0; i < ItemCount(); ++i) {
+    if (!Item(i).Selectable() || !Item(i).Visible) continue;
+    Item(i).KeyboardSelected = true;
+    SelectItem(i, true);
+    break;
+  }
+}
+
+// Raises the alpha in steps of a fifteenth of the target, one step after
+// more than 5 ms of real time, processing pending messages in between. Real
+// time rather than the platform clock: a paused clock must not hold the menu.
+void TqzSkinPopupWindow::FadeIn() {
+  TComponentRef<TqzSkinPopupWindow> self(this);
+  const uint8_t target = settings_.AlphaBlendValue;
+  const int step = std::max(1, target / 15);
+  int alpha = 0;
+  while (alpha < target) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(6));
+    alpha = std::min<int>(alpha + step, target);
+    SetLayeredWindowAttributes(Handle(), 0, static_cast<uint8_t>(alpha), LWA_ALPHA);
+    Application->ProcessMessages();
+    if (!self || closing_) return;
+  }
+}
+
+void TqzSkinPopupWindow::TakeInput() {
+  TComponentRef<TqzSkinPopupWindow> self(this);
+  ownsInput_ = true;
+  SetCapture(Handle());
+  if (!self || closing_) return;
+  previousFocus_ = GetFocus();
+  ::qz::SetFocus(Handle());
+}
+
+void TqzSkinPopupWindow::CloseWindow() {
+  if (closing_) return;
+  closing_ = true;
+  scrollTimer_->SetEnabled(false);
+  morphTimer_->SetEnabled(false);
+  const HWND self = HandleAllocated() ? Handle() : nullptr;
+  if (self) ShowWindow(self, SW_HIDE);
+  visible_ = false;
+  WindowSystem().DeferDelete(this);
+  if (!ownsInput_ || self == nullptr) return;
+  if (GetCapture() == self) ReleaseCapture();
+  // Giving the focus back reaches the control's handlers; nothing of this
+  // window is touched afterwards.
+  if (GetFocus() == self) ::qz::SetFocus(IsWindow(previousFocus_) ? previousFocus_ : nullptr);
+}
+
+}  // namespace qz

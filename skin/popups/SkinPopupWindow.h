@@ -1,0 +1,166 @@
+// One level of a skinned popup menu: a borderless, top-most window that is
+// never activated and shows the visible sub-items of one host menu item,
+// drawn from the skin's [POPUPWINDOW] and "menuitem" descriptions or, without
+// them, in the plain look. The chain of levels is run by TqzSkinMenu; the
+// root level holds the mouse capture and the keyboard focus while it is open
+// and hands input to the level it concerns.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/ui/Controls.h"
+#include "host/ui/Menus.h"
+#include "host/ui/Timer.h"
+#include "skin/data/SkinData.h"
+#include "skin/popups/SkinMenuSettings.h"
+
+namespace qz {
+
+class TqzSkinMenu;
+class TqzSkinPopupWindow;
+
+// One visible host item of a level, with its place and state.
+struct TqzSkinMenuItem {
+  TComponentRef<TMenuItem> MenuItem;
+  TRect ItemRect;             // window coordinates
+  bool Active = false;        // highlighted
+  bool Down = false;          // its submenu is open
+  bool Visible = true;        // inside the scrolled range
+  bool KeyboardSelected = false;
+  double Morph = 0;           // 0 normal look .. 1 active look
+
+  bool IsSeparator() const { return MenuItem && MenuItem->IsLine(); }
+  bool Enabled() const { return MenuItem && MenuItem->Enabled(); }
+  bool Selectable() const { return MenuItem && !IsSeparator() && Enabled(); }
+  bool HasChildren() const;
+};
+
+// Scroll marker state of a level taller than its work area.
+enum class TqzScrollMarker { None = 0, Top = 1, Bottom = 2 };
+
+// The margins of the plain look and the scroll markers.
+inline constexpr int kPlainMenuMargin = 3;
+inline constexpr int kScrollMarkerHeight = 10;
+
+class TqzSkinPopupWindow : public TCustomControl {
+  QZ_CLASS(TqzSkinPopupWindow, TCustomControl)
+ public:
+  TqzSkinPopupWindow(TqzSkinMenu& menu, TqzSkinData* skinData, TMenuItem& source, int startIndex);
+  ~TqzSkinPopupWindow() override;
+
+  // Builds the items and the size, places the window beside `anchor`
+  // (screen coordinates) and shows it without activating it.
+  void ShowFor(const TRect& anchor, bool submenu, bool popupToUp);
+
+  // ---- layout
+  int ItemCount() const { return static_cast<int>(items_.size()); }
+  TqzSkinMenuItem& Item(int index) { return items_[static_cast<size_t>(index)]; }
+  const TqzSkinMenuItem& Item(int index) const { return items_[static_cast<size_t>(index)]; }
+  TSize WindowSize() const { return size_; }
+  const TRect& ItemsArea() const { return itemsArea_; }
+  int ItemHeight(const TMenuItem& item) const;
+  int ImageColumnWidth() const;
+  TMenuItem* Source() const { return source_.Get(); }
+  // The position computed for an anchor on a work area (screen coordinates).
+  TPoint PlaceFor(const TRect& anchor, const TRect& work, bool submenu, bool popupToUp) const;
+
+  // ---- state
+  int ActiveIndex() const { return active_; }
+  bool ScrollMode() const { return scrollMode_; }
+  bool LimitedMode() const { return limitedMode_; }
+  int FirstVisible() const { return firstVisible_; }
+  TqzScrollMarker Marker() const { return marker_; }
+  const std::string& HintText() const { return hint_; }
+  // The visible item at a window point, -1 when none.
+  int ItemAt(TPoint client) const;
+
+  // ---- drawing
+  bool HasWindowLook() const { return windowData_ != nullptr; }
+  const TqzDataSkinMenuItem* ItemLook() const { return itemData_; }
+  // The item composed in a bitmap of its own size, as the window shows it.
+  void DrawItemImage(int index, TBitmap& out);
+
+  // ---- input, driven by TqzSkinMenu and the root window
+  void HoverAt(TPoint client);
+  void ReleaseAt(TPoint client);
+  void HandleKey(uint16_t key);
+  void SelectItem(int index, bool immediate);
+  void DeselectItem(int index);
+  void ActivateItem(int index);
+  // Scrolls one item (+1 down, -1 up); false at the end.
+  bool ScrollBy(int step);
+  void ClearDownMarks();
+  int IndexOfItem(const TMenuItem* item) const;
+  void RepaintItem(int index);
+  // Hides the window, gives capture and focus back (root level) and frees
+  // it once the current message is done.
+  void CloseWindow();
+  bool Closing() const { return closing_; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Paint() override;
+  void Dispatch(TMessage& message) override;
+
+ private:
+  friend class TqzSkinMenu;
+  void BuildItems();
+  void ResolveLooks();
+  void MeasureWindow();
+  int MeasureTextWidth();
+  void LayoutItems();
+  void ApplyMask();
+  void StartTimers();
+  void TakeInput();
+  void FadeIn();
+  void RouteMouse(uint32_t msg, TPoint screen);
+  void RepaintMarkers();
+  int LargestFirstIndex() const;
+  void StepActive(int step);
+  int VisibleCountFrom(int index, int step) const;
+  void MarkerHover(TPoint client);
+  void OnScrollTimer();
+  void OnMorphTimer();
+  bool Morphs() const;
+
+  // painting (SkinPopupWindowPaint.cpp)
+  void PaintBackground(TBitmap& dest);
+  void PaintMarkers(TCanvas& c);
+  void DrawSkinItem(const TqzSkinMenuItem& item, TBitmap& out);
+  void DrawPlainItem(const TqzSkinMenuItem& item, TBitmap& out);
+  void DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c, const TRect& textArea, TColor color,
+                       bool skinLook);
+  void DrawItemMark(const TqzSkinMenuItem& item, TCanvas& c, TPoint at, const TRect& imageRect,
+                    TColor color);
+  void SetItemFont(TCanvas& c) const;
+
+  // The engine may go while a message of this window runs: held weakly.
+  TComponentRef<TqzSkinMenu> menu_;
+  TqzSkinMenuSettings settings_;
+  TRect workArea_;
+  // Looked up again before every use: the skin may be reloaded or freed
+  // while the menu is open.
+  TComponentRef<TqzSkinData> skinData_;
+  const TqzDataSkinPopupWindow* windowData_ = nullptr;
+  const TqzDataSkinMenuItem* itemData_ = nullptr;
+  TBitmap* windowPicture_ = nullptr;
+  TBitmap* maskPicture_ = nullptr;
+  TBitmap* itemPicture_ = nullptr;
+  TComponentRef<TMenuItem> source_;
+  int startIndex_ = 0;
+  std::vector<TqzSkinMenuItem> items_;
+  TSize size_;
+  TRect itemsArea_;
+  bool scrollMode_ = false, limitedMode_ = false;
+  int firstVisible_ = 0;
+  TqzScrollMarker marker_ = TqzScrollMarker::None;
+  int active_ = -1;
+  std::string hint_;
+  std::unique_ptr<TTimer> scrollTimer_, morphTimer_;
+  bool closing_ = false, pressed_ = false, ownsInput_ = false;
+  HWND previousFocus_ = nullptr;
+};
+
+}  // namespace qz

@@ -1,0 +1,282 @@
+// Drawing of a popup menu level: the window background, each item composed
+// in a bitmap of its own size, and the scroll markers.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "host/ui/ImgList.h"
+#include "skin/draw/EffectBmp.h"
+#include "skin/draw/QZUtils.h"
+#include "skin/popups/SkinMenu.h"
+#include "skin/popups/SkinPopupWindow.h"
+
+namespace qz {
+
+namespace {
+
+// The plain look's fill of a highlighted item.
+constexpr TColor kPlainHotFill = static_cast<TColor>(0xF3D4C1);
+constexpr int kPlainGutter = 19;
+
+using TGlyph = void (*)(TCanvas&, int, int, TColor);
+
+// The caption-button glyph drawn for the items of the system and tray menus.
+TGlyph SystemGlyph(const std::string& name) {
+  if (name == "ORV_CLOSE" || name == "TRAY_ORV_CLOSE") return DrawCloseGlyph;
+  if (name == "ORV_MINITEM") return DrawMinimizeGlyph;
+  if (name == "ORV_MAXITEM") return DrawMaximizeGlyph;
+  if (name == "ORV_RESTORE" || name == "TRAY_ORV_RESTORE") return DrawRestoreGlyph;
+  if (name == "ORV_ROLLUP") return DrawRollUpGlyph;
+  if (name == "ORV_MINTOTRAY") return DrawMinimizeToTrayGlyph;
+  return nullptr;
+}
+
+void DrawSubmenuTriangle(TCanvas& c, int x, int y, TColor color) {
+  const std::array<TPoint, 3> points{TPoint{x, y}, TPoint{x + 4, y + 4}, TPoint{x, y + 8}};
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(color);
+  c.Pen().SetColor(color);
+  c.Polygon(points);
+}
+
+void DrawRadioDot(TCanvas& c, int x, int y, TColor color) {
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(color);
+  c.Pen().SetColor(color);
+  c.Ellipse(x, y, x + 6, y + 6);
+}
+
+// A rectangle of a picture copied centred into `area`.
+void DrawPictureCentred(TCanvas& c, const TBitmap& picture, const TRect& source, const TRect& area) {
+  const int x = area.Left + (area.Width() - source.Width()) / 2;
+  const int y = area.Top + (area.Height() - source.Height()) / 2;
+  TBitmap piece(source.Width(), source.Height());
+  piece.Canvas().CopyRect({0, 0, source.Width(), source.Height()}, const_cast<TBitmap&>(picture).Canvas(), source);
+  c.Draw(x, y, piece);
+}
+
+bool HasImage(const TMenuItem& item, const TCustomImageList* images) {
+  if (!item.Bitmap().Empty()) return true;
+  return images && item.ImageIndex() >= 0 && item.ImageIndex() < images->Count();
+}
+
+}  // namespace
+
+void TqzSkinPopupWindow::Paint() {
+  ResolveLooks();
+  TBitmap buffer(size_.cx, size_.cy);
+  PaintBackground(buffer);
+  for (int i = 0; i < ItemCount(); ++i) {
+    if (!Item(i).Visible) continue;
+    const TRect& r = Item(i).ItemRect;
+    if (!Canvas().RectVisible(r)) continue;
+    TBitmap itemImage;
+    DrawItemImage(i, itemImage);
+    buffer.Canvas().Draw(r.Left, r.Top, itemImage);
+  }
+  if (scrollMode_) PaintMarkers(buffer.Canvas());
+  Canvas().Draw(0, 0, buffer);
+}
+
+void TqzSkinPopupWindow::PaintBackground(TBitmap& dest) {
+  if (windowData_) {
+    const TqzSkinGeometry g = windowData_->Geometry({0, 0, windowPicture_->Width(), windowPicture_->Height()});
+    const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), size_.cx, size_.cy);
+    CreateSkinImage(g, n, true, size_.cx, size_.cy, *windowPicture_, dest);
+    return;
+  }
+  TCanvas& c = dest.Canvas();
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(clWindow);
+  c.FillRect({0, 0, size_.cx, size_.cy});
+  c.Brush().SetColor(clBtnShadow);
+  c.FrameRect({0, 0, size_.cx, size_.cy});
+}
+
+void TqzSkinPopupWindow::PaintMarkers(TCanvas& c) {
+  const bool skin = itemData_ && itemPicture_;
+  TRect top{3, 3, size_.cx - 3, 13}, bottom{3, size_.cy - 10, size_.cx - 3, size_.cy - 3};
+  if (skin) {
+    top = {itemsArea_.Left, itemsArea_.Top, itemsArea_.Right, itemsArea_.Top + kScrollMarkerHeight};
+    bottom = {itemsArea_.Left, itemsArea_.Bottom - kScrollMarkerHeight, itemsArea_.Right, itemsArea_.Bottom};
+    // The gap under the last visible item is filled like the markers.
+    int lastBottom = top.Bottom;
+    for (const TqzSkinMenuItem& item : items_)
+      if (item.Visible) lastBottom = item.ItemRect.Bottom;
+    for (const TRect& band : {top, bottom, TRect{top.Left, lastBottom, top.Right, bottom.Top}}) {
+      if (band.Height() <= 0) continue;
+      TBitmap fill;
+      CreateHSkinImage(itemData_->ItemLeftOffset, itemData_->ItemRightOffset, fill, itemData_->InActiveStretchEffect,
+                       band.Width(), itemData_->SkinRect, *itemPicture_);
+      c.StretchDraw(band, fill);
+    }
+  }
+  auto colour = [&](TqzScrollMarker which) {
+    const bool hot = marker_ == which;
+    if (windowData_) return hot ? windowData_->ScrollMarkerActiveColor : windowData_->ScrollMarkerColor;
+    return hot ? clBtnText : clBtnShadow;
+  };
+  DrawArrowImage(c, top, colour(TqzScrollMarker::Top), 1);
+  DrawArrowImage(c, bottom, colour(TqzScrollMarker::Bottom), 2);
+}
+
+void TqzSkinPopupWindow::DrawItemImage(int index, TBitmap& out) {
+  if (index < 0 || index >= ItemCount()) return;
+  ResolveLooks();
+  const TqzSkinMenuItem& item = Item(index);
+  out.SetSize(item.ItemRect.Width(), item.ItemRect.Height());
+  if (!item.MenuItem) {
+    // Freed while shown: an empty row until the menu closes.
+    out.Canvas().Brush().SetColor(clWindow);
+    out.Canvas().FillRect({0, 0, out.Width(), out.Height()});
+    return;
+  }
+  if (itemData_ && itemPicture_) DrawSkinItem(item, out);
+  else DrawPlainItem(item, out);
+}
+
+// ---------------------------------------------------------------------------
+// With a description
+
+void TqzSkinPopupWindow::DrawSkinItem(const TqzSkinMenuItem& item, TBitmap& out) {
+  const TqzDataSkinMenuItem& d = *itemData_;
+  const int w = out.Width(), h = out.Height();
+  TCanvas& c = out.Canvas();
+  auto compose = [&](const TRect& source, int left, int right, bool stretch) {
+    TBitmap strip;
+    CreateHSkinImage(left, right, strip, stretch, w, source, *itemPicture_);
+    if (strip.Height() == h) c.Draw(0, 0, strip);
+    else c.StretchDraw({0, 0, w, h}, strip);
+  };
+  if (item.IsSeparator()) {
+    compose(d.DividerRect, d.DividerLeftOffset, d.DividerRightOffset, d.DividerStretchEffect);
+    return;
+  }
+  const bool lit = item.Active || item.Down;
+  const TRect activeRect = d.ActiveSkinRect.IsEmpty() ? d.SkinRect : d.ActiveSkinRect;
+  const bool morphing = Morphs() && item.Morph > 0 && item.Morph < 1;
+  if (morphing) {
+    TBitmap normal, active;
+    CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, normal, d.InActiveStretchEffect, w, d.SkinRect, *itemPicture_);
+    CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, active, d.StretchEffect, w, activeRect, *itemPicture_);
+    TqzEffectBmp blend(normal.Pixels());
+    blend.ApplyMorph(d.MorphKind, TqzEffectBmp(active.Pixels()), item.Morph);
+    TBitmap mixed(w, normal.Height());
+    mixed.Pixels() = blend.ToPixmap();
+    mixed.Modified();
+    c.StretchDraw({0, 0, w, h}, mixed);
+  } else if (lit) {
+    compose(activeRect, d.ItemLeftOffset, d.ItemRightOffset, d.StretchEffect);
+  } else {
+    compose(d.SkinRect, d.ItemLeftOffset, d.ItemRightOffset, d.InActiveStretchEffect);
+  }
+  const TRect textArea{d.TextRect.Left, d.TextRect.Top, w + d.TextRect.Right - d.SkinRect.Width(),
+                       d.TextRect.Bottom > d.TextRect.Top ? d.TextRect.Bottom : h};
+  const TColor color = item.Active ? d.ActiveFontColor : item.Enabled() ? d.FontColor : d.UnEnabledFontColor;
+  DrawItemContent(item, c, textArea, color, true);
+}
+
+// ---------------------------------------------------------------------------
+// Plain look
+
+void TqzSkinPopupWindow::DrawPlainItem(const TqzSkinMenuItem& item, TBitmap& out) {
+  const int w = out.Width(), h = out.Height();
+  TCanvas& c = out.Canvas();
+  const bool lit = (item.Active || item.Down) && !item.IsSeparator();
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(lit ? kPlainHotFill : clWindow);
+  c.FillRect({0, 0, w, h});
+  if (item.IsSeparator()) {
+    c.Brush().SetColor(clBtnShadow);
+    c.FillRect({0, h / 2, w, h / 2 + 1});
+    return;
+  }
+  const TColor color = item.Enabled() ? clWindowText : clBtnShadow;
+  DrawItemContent(item, c, {2, 2, w - 2, h - 2}, color, false);
+}
+
+// ---------------------------------------------------------------------------
+// Caption, short cut, submenu mark, image or mark
+
+void TqzSkinPopupWindow::DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c, const TRect& area, TColor color,
+                                         bool skinLook) {
+  const TMenuItem& mi = *item.MenuItem;
+  const TqzDataSkinMenuItem* d = skinLook ? itemData_ : nullptr;
+  TMenu* menu = mi.GetParentMenu();
+  const TCustomImageList* images = menu ? menu->Images() : nullptr;
+  const int middle = area.Top + area.Height() / 2;
+  const bool imageRect = d && !d->ImageRect.IsEmpty();
+  const int arrowColumn = skinLook ? 16 : kPlainGutter;
+  const int gutter = skinLook ? (imageRect ? 0 : ImageColumnWidth()) : (images ? images->Width() + 5 : kPlainGutter);
+
+  SetItemFont(c);
+  if (mi.Default()) c.Font().SetStyle(c.Font().Style() + TFontStyles{TFontStyle::fsBold});
+  c.Font().SetColor(color);
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  std::string caption = mi.Caption();
+  const bool header = !mi.Enabled() && caption.size() > 2 && caption.front() == '-' && caption.back() == '-';
+  if (header) {
+    caption = caption.substr(1, caption.size() - 2);
+    c.DrawText(caption, area, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    return;
+  }
+  TRect text{area.Left + gutter, area.Top, area.Right - arrowColumn, area.Bottom};
+  const int th = c.TextHeight("Wg");
+  text.Top = area.Top + (area.Height() - th) / 2 - (skinLook && th % 2 ? 1 : 0);
+  text.Bottom = text.Top + th;
+  c.DrawText(caption, text, DT_SINGLELINE | DT_LEFT);
+  if (mi.ShortCut() != scNone) c.DrawText(ShortCutToText(mi.ShortCut()), text, DT_SINGLELINE | DT_RIGHT | DT_NOPREFIX);
+
+  if (item.HasChildren()) {
+    const TRect& arrow = d ? (item.Active ? d->ActiveArrowImageRect : d->ArrowImageRect) : TRect{};
+    if (d && !arrow.IsEmpty() && itemPicture_)
+      DrawPictureCentred(c, *itemPicture_, arrow, {area.Right - arrow.Width() - 5, area.Top, area.Right, area.Bottom});
+    else
+      DrawSubmenuTriangle(c, area.Right - 7, middle - 4, color);
+  }
+
+  const TRect imageArea = imageRect ? d->ImageRect : TRect{};
+  if (HasImage(mi, images)) {
+    const TSize size = mi.Bitmap().Empty() ? TSize{images->Width(), images->Height()}
+                                           : TSize{mi.Bitmap().Width(), mi.Bitmap().Height()};
+    const int x = imageRect ? imageArea.Left + (imageArea.Width() - size.cx) / 2 : area.Left + 2;
+    const int y = imageRect ? imageArea.Top + (imageArea.Height() - size.cy) / 2 : middle - size.cy / 2;
+    if (!mi.Bitmap().Empty()) c.Draw(x, y, mi.Bitmap());
+    else images->Draw(c, x, y, mi.ImageIndex(), mi.Enabled());
+    if (mi.Checked()) {
+      c.Brush().SetStyle(TBrushStyle::bsSolid);
+      c.Brush().SetColor(color);
+      c.FrameRect({x - 1, y - 1, x + size.cx + 1, y + size.cy + 1});
+    }
+    return;
+  }
+  TPoint at{area.Left + 2, middle - 4};
+  if (imageRect) at = {imageArea.Left + imageArea.Width() / 2 - 4, imageArea.Top + imageArea.Height() / 2 - 4};
+  DrawItemMark(item, c, at, imageArea, color);
+}
+
+void TqzSkinPopupWindow::DrawItemMark(const TqzSkinMenuItem& item, TCanvas& c, TPoint at, const TRect& imageArea,
+                                      TColor color) {
+  const TMenuItem& mi = *item.MenuItem;
+  const TqzDataSkinMenuItem* d = itemData_ && itemPicture_ ? itemData_ : nullptr;
+  if (d && d->UseImageColor) color = item.Active ? d->ActiveImageColor : d->ImageColor;
+  if (TGlyph glyph = SystemGlyph(mi.Name())) {
+    glyph(c, at.X, at.Y, color);
+    return;
+  }
+  if (!mi.Checked()) return;
+  const bool plain = d == nullptr;
+  const TRect& picture = !d ? TRect{} : mi.RadioItem() ? (item.Active ? d->ActiveRadioImageRect : d->RadioImageRect)
+                                                      : (item.Active ? d->ActiveCheckImageRect : d->CheckImageRect);
+  if (!picture.IsEmpty()) {
+    const TRect area = imageArea.IsEmpty() ? TRect{at.X, at.Y, at.X + 8, at.Y + 8} : imageArea;
+    DrawPictureCentred(c, *itemPicture_, picture, area);
+    return;
+  }
+  // The plain look draws its marks one pixel further in.
+  const int x = plain ? at.X + 1 : at.X;
+  if (mi.RadioItem()) DrawRadioDot(c, x, at.Y + 1, color);
+  else DrawCheckImage(c, x, at.Y, color);
+}
+
+}  // namespace qz

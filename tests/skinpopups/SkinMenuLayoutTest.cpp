@@ -1,0 +1,181 @@
+// Item layout, window size and placement of popup menu levels.
+#include "tests/skinpopups/SkinMenuTestKit.h"
+#include "tests/skins/DemoSkins.h"
+
+namespace qz::testing {
+namespace {
+
+// The widest "caption  shortcut" + 2, measured in the font the level uses.
+int WidestText(const std::vector<std::string>& texts, const std::string& font, int height) {
+  TPixmap scratch(1, 1);
+  TCanvas c(&scratch);
+  c.Font().SetName(font);
+  c.Font().SetHeight(height);
+  int widest = 0;
+  for (const std::string& t : texts) {
+    TRect r{0, 0, 0, 0};
+    c.DrawText(t, r, DT_CALCRECT | DT_SINGLELINE);
+    widest = std::max(widest, r.Width() + 2);
+  }
+  return widest;
+}
+
+std::vector<std::string> RootTexts() { return {"&Open  Ctrl+O", "&Recent", "&Gone", "&Checked"}; }
+
+TEST_F(SkinMenuTest, SkinnedLevelTakesItsSizeFromTheDescriptions) {
+  BuildTwoLevels();
+  OpenAt({200, 200}, skin.get());
+  TqzSkinPopupWindow& w = Level(0);
+  ASSERT_EQ(w.ItemCount(), 5);
+  // Text + image column 16 + 16 + text left 20 + (40 - 36) + picture 40 +
+  // items-rect left 4 - items-rect right 36.
+  const int width = WidestText(RootTexts(), "Tahoma", 13) + 16 + 16 + 20 + 4 + 40 + 4 - 36;
+  // Four 20-pixel items, a 4-pixel divider, picture 40 - items-rect height 32.
+  EXPECT_EQ(w.WindowSize(), (TSize{width, 4 * 20 + 4 + 8}));
+  EXPECT_EQ(w.ItemsArea(), (TRect{4, 4, width - 4, 92 - 4}));
+  EXPECT_EQ(w.Item(0).ItemRect, (TRect{4, 4, width - 4, 24}));
+  EXPECT_EQ(w.Item(1).ItemRect, (TRect{4, 24, width - 4, 28}));
+  EXPECT_EQ(w.Item(4).ItemRect, (TRect{4, 68, width - 4, 88}));
+  EXPECT_EQ(w.BoundsRect(), Bounds(200, 200, width, 92));
+}
+
+TEST_F(SkinMenuTest, PlainLevelUsesTheDefaultHeightAndMargins) {
+  BuildTwoLevels();
+  engine->Settings.DefItemHeight = 22;
+  OpenAt({200, 200});
+  TqzSkinPopupWindow& w = Level(0);
+  EXPECT_FALSE(w.HasWindowLook());
+  const int width = WidestText(RootTexts(), "Tahoma", 13) + 16 + 16 + 10;
+  EXPECT_EQ(w.WindowSize(), (TSize{width, 4 * 22 + 4 + 6}));
+  EXPECT_EQ(w.Item(2).ItemRect, (TRect{3, 29, width - 3, 51}));
+}
+
+TEST_F(SkinMenuTest, DemoDialogSkinLevelSize) {
+  const TDemoSkin& demo = DemoSkin("dialog.skn");
+  auto* data = new TqzSkinData(form);
+  data->LoadFromCompressedData(demo.Compressed);
+  BuildTwoLevels();
+  OpenAt({200, 200}, data);
+  TqzSkinPopupWindow& w = Level(0);
+  ASSERT_TRUE(w.HasWindowLook());
+  ASSERT_NE(w.ItemLook(), nullptr);
+  const TqzDataSkinMenuItem& d = *w.ItemLook();
+  const TqzDataSkinPopupWindow& pw = data->PopupWindow();
+  const TBitmap& picture = *data->ActivePicture(pw.WindowPictureIndex);
+  // The dialog skin's items are 24 high with a 7-pixel divider, text from 30
+  // to 6 before the right edge of the 60-pixel look.
+  ASSERT_EQ(d.SkinRect.Height(), 24);
+  ASSERT_EQ(d.DividerRect.Height(), 7);
+  const int width = WidestText(RootTexts(), d.FontName, d.FontHeight) + 16 + 16 + 30 + 6 + picture.Width() +
+                    pw.ItemsRect.Left - pw.ItemsRect.Right;
+  EXPECT_EQ(w.WindowSize(), (TSize{width, 4 * 24 + 7 + picture.Height() - pw.ItemsRect.Height()}));
+}
+
+TEST_F(SkinMenuTest, RootFlipsAtTheRightAndBottomEdges) {
+  BuildTwoLevels();
+  OpenAt({200, 200}, skin.get());
+  TqzSkinPopupWindow& w = Level(0);
+  const TSize s = w.WindowSize();
+  const TRect work{0, 0, 1920, 1040};
+  // Room below and to the right: at the anchor's bottom-left.
+  EXPECT_EQ(w.PlaceFor({100, 100, 150, 120}, work, false, false), (TPoint{100, 120}));
+  // At the right edge: against the right of the work area.
+  EXPECT_EQ(w.PlaceFor({1900, 100, 1910, 120}, work, false, false), (TPoint{1920 - s.cx, 120}));
+  // Lower half without room below: above the anchor.
+  EXPECT_EQ(w.PlaceFor({100, 1000, 150, 1020}, work, false, false), (TPoint{100, 1000 - s.cy}));
+  // Upper half of a short work area without room below: shifted up to the
+  // bottom, and a shifted root opens beside the anchor.
+  const TRect shortWork{0, 0, 1920, 100};
+  EXPECT_EQ(w.PlaceFor({100, 40, 150, 45}, shortWork, false, false), (TPoint{151, 100 - s.cy}));
+  // Opening upwards when there is room above.
+  EXPECT_EQ(w.PlaceFor({100, 500, 150, 520}, work, false, true), (TPoint{100, 500 - s.cy}));
+}
+
+TEST_F(SkinMenuTest, SubmenuOpensBesideItsItemOrToTheLeft) {
+  BuildTwoLevels();
+  OpenAt({200, 200}, skin.get());
+  TqzSkinPopupWindow& w = Level(0);
+  const TSize s = w.WindowSize();
+  const TRect work{0, 0, 1920, 1040};
+  // Level with the item, its first row at the item's top, one pixel apart.
+  EXPECT_EQ(w.PlaceFor({300, 400, 380, 420}, work, true, false), (TPoint{381, 400 - 4}));
+  EXPECT_EQ(w.PlaceFor({1800, 400, 1900, 420}, work, true, false), (TPoint{1800 - s.cx - 1, 396}));
+  // No room below in the lower half: its bottom row level with the item.
+  EXPECT_EQ(w.PlaceFor({300, 1020, 380, 1040}, work, true, false), (TPoint{381, 1040 - s.cy + 4}));
+}
+
+TEST_F(SkinMenuTest, OpenedSubmenuSitsOnItsItem) {
+  BuildTwoLevels();
+  OpenAt({200, 200}, skin.get());
+  Key(VK_DOWN);  // Recent
+  Key(VK_RIGHT);
+  ASSERT_EQ(engine->LevelCount(), 2);
+  const TRect parent = Level(0).BoundsRect();
+  const TRect item = Level(0).Item(2).ItemRect;
+  // One pixel right of the item, whose right edge is the items area's.
+  EXPECT_EQ(Level(1).BoundsRect().TopLeft(), (TPoint{parent.Left + item.Right + 1, parent.Top + item.Top - 4}));
+}
+
+TEST_F(SkinMenuTest, MenuTallerThanTheWorkAreaScrolls) {
+  for (int i = 0; i < 80; ++i) Add(popup->Items(), "Item " + std::to_string(i));
+  OpenAt({200, 300}, skin.get());
+  TqzSkinPopupWindow& w = Level(0);
+  EXPECT_TRUE(w.ScrollMode());
+  EXPECT_FALSE(w.LimitedMode());
+  EXPECT_EQ(w.BoundsRect().Top, 0);
+  EXPECT_EQ(w.WindowSize().cy, 1040);
+  // Items start below the 10-pixel marker; those past the bottom marker are hidden.
+  EXPECT_EQ(w.Item(0).ItemRect.Top, 14);
+  int visible = 0;
+  for (int i = 0; i < w.ItemCount(); ++i) visible += w.Item(i).Visible;
+  EXPECT_EQ(visible, (1040 - 8 - 20) / 20);
+  const int last = visible - 1;
+  EXPECT_FALSE(w.Item(last + 1).Visible);
+
+  // Down past the last visible item scrolls by one.
+  for (int i = 0; i < last; ++i) Key(VK_DOWN);
+  EXPECT_EQ(w.ActiveIndex(), last);
+  EXPECT_EQ(w.FirstVisible(), 0);
+  Key(VK_DOWN);
+  EXPECT_EQ(w.ActiveIndex(), last + 1);
+  EXPECT_EQ(w.FirstVisible(), 1);
+  EXPECT_TRUE(w.Item(last + 1).Visible);
+  EXPECT_FALSE(w.Item(0).Visible);
+  // Up from the first item wraps to the last one, scrolled to the end.
+  engine->CloseAll();
+  OpenAt({200, 300}, skin.get());
+  TqzSkinPopupWindow& again = Level(0);
+  Key(VK_UP);
+  EXPECT_EQ(again.ActiveIndex(), 79);
+  EXPECT_TRUE(again.Item(79).Visible);
+}
+
+TEST_F(SkinMenuTest, HoveringTheBottomMarkerScrollsOneItemPerTick) {
+  for (int i = 0; i < 80; ++i) Add(popup->Items(), "Item " + std::to_string(i));
+  OpenAt({200, 300}, skin.get());
+  TqzSkinPopupWindow& w = Level(0);
+  const TRect area = w.ItemsArea();
+  Move(w.ClientToScreen({area.Left + 10, area.Bottom - 5}));
+  EXPECT_EQ(w.Marker(), TqzScrollMarker::Bottom);
+  Ticks(3, 100);
+  EXPECT_EQ(w.FirstVisible(), 3);
+  // Leaving the marker stops the scrolling.
+  Move(w.ClientToScreen({area.Left + 10, area.Top + 100}));
+  EXPECT_EQ(w.Marker(), TqzScrollMarker::None);
+  Ticks(2, 100);
+  EXPECT_EQ(w.FirstVisible(), 3);
+}
+
+TEST_F(SkinMenuTest, MaxItemsInWindowLimitsTheHeightAndKeepsTheAnchor) {
+  for (int i = 0; i < 8; ++i) Add(popup->Items(), "Item " + std::to_string(i));
+  engine->Settings.MaxItemsInWindow = 5;
+  OpenAt({200, 300}, skin.get());
+  TqzSkinPopupWindow& w = Level(0);
+  EXPECT_TRUE(w.ScrollMode());
+  EXPECT_TRUE(w.LimitedMode());
+  EXPECT_EQ(w.WindowSize().cy, 5 * 20 + 8 + 20);
+  EXPECT_EQ(w.BoundsRect().TopLeft(), (TPoint{200, 300}));
+}
+
+}  // namespace
+}  // namespace qz::testing
