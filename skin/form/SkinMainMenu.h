@@ -24,6 +24,7 @@ class TqzOrvane;
 class TqzDataSkinMainMenuBar;
 class TqzDataSkinMainMenuItem;
 class TPopupMenuWindow;
+class TqzSkinMenu;
 
 class TqzSkinMainMenu : public TMainMenu {
   QZ_CLASS(TqzSkinMainMenu, TMainMenu)
@@ -191,8 +192,13 @@ class TqzSkinMainMenuBar : public TqzSkinCustomControl {
   TPoint lastPoint_{-1, -1};
   bool hotTimer_ = false, morphTimer_ = false, frameTimer_ = false;
   HWND focusBefore_ = nullptr;
-  // The menu open below an item (the application owns the window).
+  // The menu open below an item: through the form's skinned menu engine,
+  // else in the host's popup window (the application owns that window).
+  TComponentRef<TqzSkinMenu> engine_;
+  bool engineOpen_ = false;
   TComponentRef<TPopupMenuWindow> popup_;
+  void CloseOpenMenu();
+  void ShowMenu(TMenuItem& items, const TRect& clientRect);
   // Stand-ins for the hidden items while the overflow menu is open.
   std::unique_ptr<TMenuItem> overflowItems_;
 };

@@ -16,6 +16,7 @@
 #include "skin/draw/QzText.h"
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
+#include "skin/popups/SkinMenu.h"
 
 namespace qz {
 
@@ -91,7 +92,7 @@ TqzSkinMainMenuBar::TqzSkinMainMenuBar(TComponent* AOwner)
 }
 
 TqzSkinMainMenuBar::~TqzSkinMainMenuBar() {
-  if (popup_) popup_->CloseMenu();
+  CloseOpenMenu();
   SetMainMenu(nullptr);
   SetOrvane(nullptr);
 }
@@ -174,7 +175,7 @@ void TqzSkinMainMenuBar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 }
 
 void TqzSkinMainMenuBar::RebuildItems() {
-  if (popup_) popup_->CloseMenu();
+  CloseOpenMenu();
   items_.clear();
   hot_ = oldHot_ = pressed_ = down_ = -1;
   if (mainMenu_) {

@@ -11,6 +11,7 @@
 #include "skin/data/SkinObjectData.h"
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
+#include "skin/popups/SkinMenu.h"
 
 namespace qz {
 
@@ -43,6 +44,13 @@ void TqzSkinMainMenuBar::Dispatch(TMessage& m) {
       case kFrameTimerId: FrameTick(); return;
       default: break;
     }
+  }
+  if (m.Msg == WM_CLOSESKINMENU) {
+    if (engineOpen_) {
+      engineOpen_ = false;
+      MenuWatch();
+    }
+    return;
   }
   if (m.Msg == WM_GETDLGCODE && KeyboardMode()) {
     m.Result = DLGC_WANTARROWS | DLGC_WANTALLKEYS;
@@ -277,7 +285,7 @@ void TqzSkinMainMenuBar::PressItem(int index, bool byKeyboard) {
   if (down_ >= 0 && down_ != index) {
     const int old = down_;
     down_ = -1;
-    if (popup_) popup_->CloseMenu();
+    CloseOpenMenu();
     if (!self) return;
     ReleaseDown(old);
   }
@@ -312,17 +320,47 @@ void TqzSkinMainMenuBar::ReleaseDown(int index) {
 }
 
 void TqzSkinMainMenuBar::PopupItem(int index) {
-  if (!Application) return;
   TMenuItem* menuItem = items_[size_t(index)].Item.Get();
-  const TRect r = items_[size_t(index)].Rect;
-  // Owned by the application: the window deletes itself when it closes.
-  auto* window = new TPopupMenuWindow(Application, menuItem);
-  popup_ = window;
+  if (menuItem) ShowMenu(*menuItem, items_[size_t(index)].Rect);
+}
+
+// Opens the sub-items of `items` below (or above) a rectangle of the bar.
+void TqzSkinMainMenuBar::ShowMenu(TMenuItem& items, const TRect& clientRect) {
   // The menu takes the button's release: the press is over.
   pressed_ = -1;
-  const TPoint at = ClientToScreen({r.Left, popupToUp_ ? r.Top - window->MeasureSize().cy : r.Bottom});
   StartTimer(kHotTimerId, 50, hotTimer_);
-  window->Popup(at);
+  const TPoint topLeft = ClientToScreen(clientRect.TopLeft());
+  const TRect anchor{topLeft.X, topLeft.Y, topLeft.X + clientRect.Width(), topLeft.Y + clientRect.Height()};
+  TqzMenuRoute route = FindMenuRoute(this);
+  if (orvane_) route.Menu = &orvane_->SkinMenu();
+  if (route.Menu) {
+    TComponentRef<TqzSkinMainMenuBar> self(this);
+    engine_ = route.Menu;
+    TqzSkinData* skin = SkinData() ? SkinData() : route.SkinData;
+    // Open before it shows: the menu takes the focus from the bar, which
+    // must not read that as the end of its keyboard mode.
+    engineOpen_ = true;
+    route.Menu->Popup(this, skin, 0, anchor, items, popupToUp_);
+    if (!self) return;
+    if (!engine_ || !engine_->Visible()) {
+      engineOpen_ = false;
+      return;
+    }
+    engine_->OnSideKey = [self](uint16_t key) {
+      if (!self) return;
+      if (key == VK_LEFT)
+        self->PreviousItem();
+      else
+        self->NextItem();
+    };
+    return;
+  }
+  if (!Application) return;
+  // Owned by the application: the window deletes itself when it closes.
+  auto* window = new TPopupMenuWindow(Application, &items);
+  popup_ = window;
+  const int y = popupToUp_ ? anchor.Top - window->MeasureSize().cy : anchor.Bottom;
+  window->Popup({anchor.Left, y});
 }
 
 void TqzSkinMainMenuBar::PopupOverflow() {
@@ -355,14 +393,21 @@ void TqzSkinMainMenuBar::PopupOverflow() {
     }
     overflowItems_->Add(proxy);
   }
-  auto* window = new TPopupMenuWindow(Application, overflowItems_.get());
-  popup_ = window;
-  const TRect r = MarkerRect();
-  StartTimer(kHotTimerId, 50, hotTimer_);
-  window->Popup(ClientToScreen({r.Left, r.Bottom}));
+  ShowMenu(*overflowItems_, MarkerRect());
 }
 
-bool TqzSkinMainMenuBar::MenuOpen() const { return popup_ && popup_->IsOpen(); }
+bool TqzSkinMainMenuBar::MenuOpen() const {
+  return (engineOpen_ && engine_ && engine_->Visible()) || (popup_ && popup_->IsOpen());
+}
+
+void TqzSkinMainMenuBar::CloseOpenMenu() {
+  TComponentRef<TqzSkinMainMenuBar> self(this);
+  if (engineOpen_ && engine_) {
+    engineOpen_ = false;
+    engine_->CloseAll();
+  }
+  if (self && popup_) popup_->CloseMenu();
+}
 
 // A menu closed by itself (a command, Escape, a click elsewhere) returns its
 // item to the normal look.
@@ -373,12 +418,12 @@ void TqzSkinMainMenuBar::MenuWatch() {
     ReleaseDown(index);
     if (!KeyboardMode() && orvane_) orvane_->LeaveMainMenuMode();
   }
-  if (overflowItems_ && !popup_) overflowItems_.reset();
+  if (overflowItems_ && !MenuOpen()) overflowItems_.reset();
 }
 
 void TqzSkinMainMenuBar::CloseMenu() {
   TComponentRef<TqzSkinMainMenuBar> self(this);
-  if (popup_) popup_->CloseMenu();
+  CloseOpenMenu();
   if (!self) return;
   if (down_ >= 0) ReleaseDown(std::exchange(down_, -1));
 }

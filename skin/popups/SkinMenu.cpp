@@ -107,6 +107,7 @@ void TqzSkinMenu::CloseFrom(int level) {
   TControl* control = std::exchange(popupControl_, nullptr).Get();
   SendToControl(control, WM_CLOSESKINMENU);
   if (!self) return;
+  OnSideKey = nullptr;
   if (TNotifyEvent handler = std::exchange(OnClose, nullptr)) handler(this);
 }
 

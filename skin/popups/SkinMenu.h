@@ -9,6 +9,7 @@
 // the same.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,6 +64,10 @@ class TqzSkinMenu : public TComponent {
 
   // Runs once when the chain closes, then is cleared.
   TNotifyEvent OnClose;
+  // Left on the first level, or Right on an item without a submenu: the
+  // key leaves the menu sideways (a menu bar moves to its next item).
+  // Cleared when the chain closes.
+  std::function<void(uint16_t key)> OnSideKey;
 
   // Reporting an item of a level (the window calls this on hover, keys and
   // clicks): closes deeper levels, waits for or opens a submenu, or runs the

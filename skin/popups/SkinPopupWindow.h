@@ -119,6 +119,7 @@ class TqzSkinPopupWindow : public TCustomControl {
   void RepaintMarkers();
   int LargestFirstIndex() const;
   void StepActive(int step);
+  void LeaveSideways(uint16_t key);
   int VisibleCountFrom(int index, int step) const;
   void MarkerHover(TPoint client);
   void OnScrollTimer();

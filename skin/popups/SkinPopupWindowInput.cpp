@@ -253,7 +253,10 @@ void TqzSkinPopupWindow::HandleKey(uint16_t key) {
       if (active_ >= 0) ActivateItem(active_);
       return;
     case VK_LEFT:
-      if (depth < 1) return;
+      if (depth < 1) {
+        LeaveSideways(VK_LEFT);
+        return;
+      }
       [[fallthrough]];
     case VK_ESCAPE:
       if (depth > 0)
@@ -264,7 +267,10 @@ void TqzSkinPopupWindow::HandleKey(uint16_t key) {
       menu_->CloseFrom(depth);
       return;
     case VK_RIGHT:
-      if (active_ >= 0 && Item(active_).HasChildren()) ActivateItem(active_);
+      if (active_ >= 0 && Item(active_).HasChildren())
+        ActivateItem(active_);
+      else
+        LeaveSideways(VK_RIGHT);
       return;
     case VK_DOWN:
       StepActive(1);
@@ -275,6 +281,14 @@ void TqzSkinPopupWindow::HandleKey(uint16_t key) {
     default:
       return;
   }
+}
+
+// The menu's side-key handler may close this chain and open another; it is
+// copied first, as opening the next menu sets a new one, and nothing of this
+// window is used after it.
+void TqzSkinPopupWindow::LeaveSideways(uint16_t key) {
+  if (!menu_) return;
+  if (std::function<void(uint16_t)> handler = menu_->OnSideKey) handler(key);
 }
 
 // Moves the active item to the next selectable one in `step`'s direction,

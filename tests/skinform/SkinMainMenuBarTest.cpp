@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "host/ui/PopupMenuWindow.h"
+#include "skin/popups/SkinMenu.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/QzComposition.h"
@@ -69,10 +69,16 @@ class MenuBarTest : public testing::OrvaneTest {
   }
   // Lets the bar's timers (hot tracking, morphing) run for `ms`.
   void Run(int ms) { Ticks(ms / 25, 25); }
-  TPopupMenuWindow* OpenPopup() const {
-    for (int i = 0; i < Application->ComponentCount(); ++i)
-      if (auto* w = dynamic_cast<TPopupMenuWindow*>(Application->Components(i)); w && w->IsOpen()) return w;
-    return nullptr;
+  // The first level of the form's menu engine, when a menu is open.
+  TqzSkinPopupWindow* OpenPopup() const {
+    TqzSkinMenu& engine = s_.Orvane->SkinMenu();
+    return engine.Visible() ? engine.Level(0) : nullptr;
+  }
+  TPoint ItemOnScreen(TqzSkinPopupWindow& w, int index) const {
+    const TRect r = w.Item(index).ItemRect;
+    TRect bounds;
+    GetWindowRect(w.Handle(), bounds);
+    return {bounds.Left + (r.Left + r.Right) / 2, bounds.Top + (r.Top + r.Bottom) / 2};
   }
 
   TSkinnedForm s_{};
@@ -143,15 +149,14 @@ TEST_F(MenuBarTest, AnItemWithSubitemsOpensItsMenuBelowAndEntersTheMenuModeOnce)
   ASSERT_TRUE(bar_->MenuOpen());
   EXPECT_TRUE(bar_->Items()[2].Down);
   EXPECT_EQ(enters_, 1);
-  TPopupMenuWindow* popup = OpenPopup();
+  TqzSkinPopupWindow* popup = OpenPopup();
   ASSERT_NE(popup, nullptr);
   TRect r;
   GetWindowRect(popup->Handle(), r);
   const TPoint below = bar_->ClientToScreen({bar_->Items()[2].Rect.Left, bar_->Items()[2].Rect.Bottom});
   EXPECT_EQ(r.TopLeft(), below);
   // Choosing "Home" runs it, closes the menu and ends the menu mode.
-  const TRect home = popup->ItemRect(0);
-  Click(popup->ClientToScreen({(home.Left + home.Right) / 2, (home.Top + home.Bottom) / 2}));
+  Click(ItemOnScreen(*popup, 0));
   Run(100);
   EXPECT_EQ(homeClicks, 1);
   EXPECT_FALSE(bar_->MenuOpen());
@@ -180,6 +185,7 @@ TEST_F(MenuBarTest, WithAMenuOpenPointingAtAnotherMenuOpensItButCommandsWaitForA
 }
 
 TEST_F(MenuBarTest, AltEntersTheKeyboardModeAndArrowsWrapAcrossTheItems) {
+  AddItem(*settings_, "Options");
   SendMessage(s_.Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
   Pump();
   ASSERT_TRUE(bar_->KeyboardMode());
@@ -195,6 +201,13 @@ TEST_F(MenuBarTest, AltEntersTheKeyboardModeAndArrowsWrapAcrossTheItems) {
   Key(VK_DOWN);  // opens "About"
   EXPECT_TRUE(bar_->MenuOpen());
   EXPECT_TRUE(bar_->Items()[2].Down);
+  // Right and Left inside the open menu move across the bar's menus.
+  Key(VK_RIGHT);
+  EXPECT_TRUE(bar_->Items()[0].Down);
+  EXPECT_TRUE(bar_->MenuOpen());
+  Key(VK_LEFT);
+  EXPECT_TRUE(bar_->Items()[2].Down);
+  EXPECT_FALSE(bar_->Items()[0].Down);
   bar_->CloseMenu();
   Key(VK_ESCAPE);
   EXPECT_FALSE(bar_->KeyboardMode());
@@ -242,11 +255,11 @@ TEST_F(MenuBarTest, ItemsThatDoNotFitHideBehindTheMarkerAndOpenAsAMenu) {
   Key(VK_RIGHT);
   Key(VK_RIGHT);
   EXPECT_TRUE(bar_->MenuOpen());
-  TPopupMenuWindow* popup = OpenPopup();
+  TqzSkinPopupWindow* popup = OpenPopup();
   ASSERT_NE(popup, nullptr);
   ASSERT_EQ(popup->ItemCount(), 1);
-  EXPECT_EQ(popup->Item(0)->Caption(), "&About");
-  popup->CloseMenu();
+  EXPECT_EQ(popup->Item(0).MenuItem->Caption(), "&About");
+  s_.Orvane->SkinMenu().CloseAll();
   // Wider again: the item comes back with its own enabled state.
   bar_->SetBounds(10, 80, 380, bar_->Height());
   EXPECT_FALSE(bar_->Overflow());
