@@ -244,6 +244,17 @@ void UpdateActions() {
   }
 }
 
+bool ExecuteActionShortCut(TComponent& owner, uint16_t shortCut) {
+  if (shortCut == 0) return false;
+  for (int i = 0; i < owner.ComponentCount(); ++i) {
+    auto* list = dynamic_cast<TActionList*>(owner.Components(i));
+    if (TCustomAction* action = list ? list->FindShortCut(shortCut) : nullptr) {
+      return action->Execute();
+    }
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------- registration
 
 QZ_PUBLISHED(TBasicAction, TComponent) {

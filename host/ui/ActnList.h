@@ -183,4 +183,9 @@ class TActionLink {
 // when it goes idle.
 void UpdateActions();
 
+// Executes the first action of `owner`'s action lists with that shortcut;
+// true when one ran (a disabled action lets the key go on). Forms ask it
+// for every key before their controls see it.
+bool ExecuteActionShortCut(TComponent& owner, uint16_t shortCut);
+
 }  // namespace qz

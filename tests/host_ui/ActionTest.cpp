@@ -8,6 +8,7 @@
 
 #include "host/components/FormResource.h"
 #include "host/ui/ActnList.h"
+#include "host/ui/Menus.h"
 #include "host/ui/Timer.h"
 
 namespace qz {
@@ -149,6 +150,18 @@ TEST_F(Actions, IdleProcessingUpdatesTheActionsThatHaveClients) {
   Application->HandleMessage();
   EXPECT_FALSE(button->Enabled());
   EXPECT_EQ(unlinkedUpdates, 0);
+}
+
+TEST_F(Actions, TheShortCutOfAnActionOfTheFormRunsIt) {
+  action->SetShortCut(uint16_t(scCtrl | 'O'));
+  button->SetFocus();
+  Key('O', kModCtrl);
+  EXPECT_EQ(executed, 1);
+  Key('O');  // without Ctrl: not the shortcut
+  EXPECT_EQ(executed, 1);
+  action->SetEnabled(false);
+  Key('O', kModCtrl);
+  EXPECT_EQ(executed, 1);
 }
 
 TEST_F(Actions, AnActionHandlerMayFreeTheControlThatRanIt) {
