@@ -71,10 +71,14 @@ void TForm1::RegisterHandlers() {
   RegisterHandler("qzSkinButton13Click", notify(&TForm1::qzSkinButton13Click));
 }
 
-// The toggle buttons are the only tab strip the user sees.
+// The toggle buttons are the only tab strip the user sees. The second page
+// control has no handler to bring the buttons along, so it refuses the page
+// changes the user asks of it directly (arrow keys, Ctrl+Tab on its hidden
+// tab row) and shows only what the buttons choose.
 void TForm1::FormCreate(TObject*) {
   qzSkinPageControl1->HideTabs();
   qzSkinPageControl2->HideTabs();
+  qzSkinPageControl2->OnChanging = [](TObject*, bool& allowChange) { allowChange = false; };
 }
 
 // The controller drops its area bindings before every skin change, so they

@@ -71,6 +71,7 @@ void TApplication::ProcessMessages() {
 void TApplication::Idle() {
   bool done = true;
   if (OnIdle) OnIdle(this, done);
+  UpdateActions();
 }
 
 void TApplication::HandleMessage() {

@@ -5,6 +5,7 @@
 #include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Forms.h"
+#include "host/ui/Menus.h"
 #include "host/ui/WindowSystem.h"
 
 namespace qz {
@@ -33,6 +34,12 @@ TMouseButton ButtonOf(uint32_t msg) {
     case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return mbMiddle;
     default: return mbLeft;
   }
+}
+
+// The context-menu key, or Shift+F10 (which arrives as a system key).
+bool IsContextMenuKey(const TMessage& m) {
+  if (m.WParam == VK_APPS) return true;
+  return m.WParam == VK_F10 && KeyboardStateToShiftState() == TShiftState{ssShift};
 }
 
 }  // namespace
@@ -298,6 +305,7 @@ void TControl::Dispatch(TMessage& m) {
     case CM_HITTEST: CMHitTest(m); return;
     case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
     case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
+    case WM_CONTEXTMENU: WMContextMenu(m); return;
     default: DefaultHandler(m);
   }
 }
@@ -340,6 +348,7 @@ void TControl::WMMouse(TMessage& m) {
         }
       }
       MouseUp(button, shift, x, y);
+      if (m.Msg == WM_RBUTTONUP && self) ContextMenuAt(ClientToScreen({x, y}));
       break;
   }
 }
@@ -356,8 +365,13 @@ void TControl::CMTextChanged(TMessage&) { Invalidate(); }
 void TControl::CMColorChanged(TMessage&) { Invalidate(); }
 void TControl::CMFontChanged(TMessage&) { Invalidate(); }
 
+// A control's own OnClick comes before a linked action's command.
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (OnClick) {
+    OnClick(this);
+  } else if (actionLink_) {
+    actionLink_->Execute();
+  }
 }
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);
@@ -1117,10 +1131,18 @@ void TWinControl::KeyPress(char32_t& key) {
 }
 
 void TWinControl::WMKeyDown(TMessage& m) {
-  if (!DoKeyDown(m)) DefaultHandler(m);
+  if (DoKeyDown(m)) return;
+  if (IsContextMenuKey(m)) {
+    ContextMenuAt(kContextMenuFromKeyboard);
+    return;
+  }
+  DefaultHandler(m);
 }
 void TWinControl::WMKeyUp(TMessage& m) {
-  if (!DoKeyUp(m)) DefaultHandler(m);
+  if (DoKeyUp(m)) return;
+  // The release of Shift+F10 would otherwise enter the menu bar.
+  if (IsContextMenuKey(m)) return;
+  DefaultHandler(m);
 }
 void TWinControl::WMChar(TMessage& m) {
   if (!DoKeyPress(m)) DefaultHandler(m);
@@ -1233,6 +1255,65 @@ void TCustomControl::PaintWindow(HDC dc) {
 
 namespace qz {
 
+// ---------------------------------------------------------------- popup menu and action
+
+void TControl::SetPopupMenu(TPopupMenu* value) { SetReference(popupMenu_, value); }
+
+void TControl::SetAction(TBasicAction* value) {
+  if (value == Action()) return;
+  if (value == nullptr) {
+    actionLink_.reset();
+    return;
+  }
+  if (!actionLink_) {
+    actionLink_ = std::make_unique<TActionLink>([this](TBasicAction& a) { ActionChange(a); });
+  }
+  actionLink_->SetAction(value);
+  ActionChange(*value);
+}
+
+void TControl::ActionChange(TBasicAction& action) {
+  auto* a = dynamic_cast<TCustomAction*>(&action);
+  if (a == nullptr) return;
+  TComponentRef<TControl> self(this);
+  SetCaption(a->Caption());
+  if (self) SetHint(a->Hint());
+  if (self) SetEnabled(a->Enabled());
+  if (self) SetVisible(a->Visible());
+}
+
+void TControl::ContextMenuAt(TPoint screen) {
+  Perform(WM_CONTEXTMENU, 0, MAKELPARAM(screen.X, screen.Y));
+}
+
+// OnContextPopup may take the request; else the control's own menu shows
+// (at the pointer, or at the control's top left for the keyboard); else the
+// parent is asked, so that a form's menu serves its whole client area.
+void TControl::WMContextMenu(TMessage& m) {
+  if (m.Result != 0) return;
+  TComponentRef<TControl> self(this);
+  const TPoint screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  const bool fromKeyboard = screen == kContextMenuFromKeyboard;
+  bool handled = false;
+  if (OnContextPopup) {
+    OnContextPopup(this, fromKeyboard ? kContextMenuFromKeyboard : ScreenToClient(screen), handled);
+  }
+  if (!self || handled) {
+    m.Result = 1;
+    return;
+  }
+  if (popupMenu_ && popupMenu_->AutoPopup()) {
+    TPopupMenu& menu = *popupMenu_;
+    if (MouseCapture()) SetMouseCapture(false);
+    menu.SetPopupComponent(this);
+    const TPoint at = fromKeyboard ? ClientToScreen({0, 0}) : screen;
+    m.Result = 1;
+    menu.Popup(at.X, at.Y);
+    return;
+  }
+  if (parent_) m.Result = parent_->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+}
+
 // ---------------------------------------------------------------- registration
 
 QZ_PUBLISHED(TControl, TComponent) {
@@ -1262,6 +1343,9 @@ QZ_PUBLISHED(TControl, TComponent) {
   b.Event<TNotifyEvent>("OnMouseEnter", &TControl::OnMouseEnter);
   b.Event<TNotifyEvent>("OnMouseLeave", &TControl::OnMouseLeave);
   b.Event<TNotifyEvent>("OnResize", &TControl::OnResize);
+  b.Ref<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
+  b.Ref<TBasicAction>("Action", &TControl::Action, &TControl::SetAction);
+  b.Event<TContextPopupEvent>("OnContextPopup", &TControl::OnContextPopup);
 }
 
 QZ_PUBLISHED(TGraphicControl, TControl) {}

@@ -37,13 +37,21 @@
 #include "host/components/Properties.h"
 #include "host/graphics/Canvas.h"
 #include "host/graphics/Region.h"
+#include "host/ui/ActnList.h"
 #include "host/ui/Windows.h"
 
 namespace qz {
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 struct TWindowData;
+
+// Asked before a control's popup menu shows: MousePos in client coordinates,
+// (-1, -1) when the keyboard asked; setting Handled shows no menu.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+// The screen point of a WM_CONTEXTMENU that the keyboard asked for.
+inline constexpr TPoint kContextMenuFromKeyboard{-1, -1};
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using enum TAlign;
@@ -209,7 +217,29 @@ class TControl : public TComponent {
   virtual void Click();
   virtual void DblClick();
 
+  // ---- popup menu and action
+  // The menu a right click or the context-menu key (Shift+F10) shows; a
+  // control without one passes the request to its parent, up to the form.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* value);
+  TContextPopupEvent OnContextPopup;
+  // A linked action lends the control its caption, enabled and visible
+  // state and hint, and runs when the control is clicked without an
+  // OnClick handler of its own.
+  TBasicAction* Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+  void SetAction(TBasicAction* value);
+
  protected:
+  // The linked action changed (or was just linked): the control takes its
+  // properties. Controls with more of them (checked, image) extend it.
+  virtual void ActionChange(TBasicAction& action);
+  // WM_CONTEXTMENU: LParam holds the screen point, kContextMenuFromKeyboard
+  // for the keyboard.
+  virtual void WMContextMenu(TMessage& m);
+  // Asks this control for its context menu at a screen point.
+  void ContextMenuAt(TPoint screen);
+
+
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -260,6 +290,8 @@ class TControl : public TComponent {
   std::string hint_;
   bool showHint_ = false;
   bool parentShowHint_ = true;
+  TPopupMenu* popupMenu_ = nullptr;
+  std::unique_ptr<TActionLink> actionLink_;
 };
 
 // A window-less control; its parent paints it (in child order, above the

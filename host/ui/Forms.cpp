@@ -4,6 +4,7 @@
 
 #include "host/components/FormResource.h"
 #include "host/ui/Application.h"
+#include "host/ui/Menus.h"
 #include "host/ui/WindowSystem.h"
 
 namespace qz {
@@ -365,10 +366,15 @@ void TCustomForm::ControlRemoved(TControl* c) {
     focusedControl_ = nullptr;
 }
 
+// OnShortCut first, then the shortcuts of the form's actions.
 bool TCustomForm::IsShortCut(TMessage& keyMsg) {
+  TComponentRef<TCustomForm> self(this);
   bool handled = false;
   if (OnShortCut) OnShortCut(keyMsg, handled);
-  return handled;
+  if (handled || !self) return true;
+  if (keyMsg.Msg != WM_KEYDOWN && keyMsg.Msg != WM_SYSKEYDOWN) return false;
+  const auto key = static_cast<uint16_t>(keyMsg.WParam);
+  return ExecuteActionShortCut(*this, ShortCut(key, KeyboardStateToShiftState()));
 }
 
 void TCustomForm::Activate() {

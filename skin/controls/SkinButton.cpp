@@ -189,7 +189,9 @@ void TqzSkinButton::SetDown(bool V) {
       StartFade();
   }
   Invalidate();
+  TComponentRef<TqzSkinButton> self(this);
   if (V && groupIndex_ > 0 && !allowAllUp_) ReleaseGroup();
+  if (self) CheckLinkedAction(V);
 }
 
 // Every other button of the group under the same parent comes up.
@@ -203,6 +205,25 @@ void TqzSkinButton::ReleaseGroup() {
   }
   for (const auto& b : others)
     if (b) b->SetDown(false);
+}
+
+// ---------------------------------------------------------------- action
+
+void TqzSkinButton::CheckLinkedAction(bool checked) {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  if (action && groupIndex_ != 0 && action->Checked() != checked) action->SetChecked(checked);
+}
+
+void TqzSkinButton::ActionChange(TBasicAction& action) {
+  TComponentRef<TqzSkinButton> self(this);
+  TqzSkinCustomControl::ActionChange(action);
+  auto* a = dynamic_cast<TCustomAction*>(&action);
+  if (!self || a == nullptr) return;
+  if (groupIndex_ != 0 && down_ != a->Checked()) SetDown(a->Checked());
+  if (!self) return;
+  if (!imageList_ && a->ActionList() && a->ActionList()->Images())
+    SetImageList(a->ActionList()->Images());
+  SetImageIndex(a->ImageIndex());
 }
 
 // ---------------------------------------------------------------- clicks

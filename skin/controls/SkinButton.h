@@ -236,6 +236,9 @@ class TqzSkinButton : public TqzSkinCustomControl {
   void SetGlyphData(const std::vector<uint8_t>& data);
 
  protected:
+  // Besides caption, enabled state and hint: the action's Checked drives
+  // Down for toggle buttons, and its image shows from its list's images.
+  void ActionChange(TBasicAction& action) override;
   void Dispatch(TMessage& m) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void WMMouse(TMessage& m) override;
@@ -257,6 +260,8 @@ class TqzSkinButton : public TqzSkinCustomControl {
   // Clicks; false when the click freed the button.
   bool ClickGuarded();
   void ReleaseGroup();
+  // A toggle button's linked action is checked while the button is down.
+  void CheckLinkedAction(bool checked);
   void HandleFocusIn();
   void HandleFocusOut(HWND newFocus);
   void NotifyFormFocus(TWinControl* focused);
