@@ -24,8 +24,10 @@
 #include "skin/form/SkinObjects.h"
 #include "skin/popups/SkinHint.h"
 #include "skin/popups/SkinMenu.h"
+#include "tools/demotour/Tour.h"
 
 using namespace qz;
+using namespace qz::tour;
 namespace fs = std::filesystem;
 
 namespace {
@@ -33,78 +35,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: demotour [--help] OUTDIR\n"
     "Runs the demo headlessly through its tour and writes one PNG per step\n"
-    "into OUTDIR (created when missing), named NN-step.png.\n";
-
-class TTour {
- public:
-  TTour(THeadlessPlatform& platform, fs::path dir) : p_(platform), dir_(std::move(dir)) {}
-
-  // Lets queued messages, paints and timers run for `ms` of virtual time.
-  void Settle(int ms = 300) {
-    Application->ProcessMessages();
-    for (int t = 0; t < ms; t += 25) {
-      p_.AdvanceClock(25);
-      Application->ProcessMessages();
-    }
-  }
-
-  void Shot(const std::string& name) {
-    Settle(0);
-    char file[256];
-    std::snprintf(file, sizeof file, "%02d-%s.png", ++step_, name.c_str());
-    const fs::path path = dir_ / file;
-    p_.SaveScreenPng(path.string());
-    std::printf("%s\n", path.string().c_str());
-  }
-
-  // A point of a window (window coordinates) on the screen.
-  static TPoint OnScreen(TCustomForm& form, TPoint windowPoint) {
-    TRect r;
-    GetWindowRect(form.Handle(), r);
-    return {r.Left + windowPoint.X, r.Top + windowPoint.Y};
-  }
-  static TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-
-  void MoveTo(TPoint screen) {
-    p_.InjectMouseMove(screen);
-    Settle(200);
-  }
-  void Press(TPoint screen) {
-    p_.InjectMouseMove(screen);
-    p_.InjectMouseDown();
-    Settle(200);
-  }
-  void Release(TPoint screen) {
-    p_.InjectMouseMove(screen);
-    p_.InjectMouseUp();
-    Settle(200);
-  }
-  // The whole gesture is queued first: a press on a border or caption starts
-  // the window system's move/size loop, which reads the moves that follow.
-  void Drag(TPoint from, TPoint to) {
-    p_.InjectMouseMove(from);
-    p_.InjectMouseDown();
-    const int steps = 6;
-    for (int i = 1; i <= steps; ++i)
-      p_.InjectMouseMove({from.X + (to.X - from.X) * i / steps, from.Y + (to.Y - from.Y) * i / steps});
-    p_.InjectMouseUp();
-    Settle(300);
-  }
-  void Key(int vk) {
-    p_.InjectKey(vk);
-    Settle(100);
-  }
-  void DoubleClick(TPoint screen) {
-    p_.InjectClick(screen);
-    p_.InjectClick(screen);
-    Settle(300);
-  }
-
- private:
-  THeadlessPlatform& p_;
-  fs::path dir_;
-  int step_ = 0;
-};
+    "into OUTDIR (created when missing), named NNN-step.png.\n";
 
 // The caption buttons of a window: its visible, enabled button objects.
 std::vector<TqzActiveSkinObject*> CaptionButtons(TqzOrvane& controller) {
@@ -368,15 +299,17 @@ int RunTour(const fs::path& dir) {
 }  // namespace
 
 // Pictures of an earlier tour whose steps were numbered otherwise would sit
-// among the new ones; only files named like steps ("NN-name.png") go.
+// among the new ones; only files named like steps ("NNN-name.png") go.
+static bool IsStepPicture(const fs::path& path) {
+  const std::string name = path.filename().string();
+  size_t digits = 0;
+  while (digits < name.size() && std::isdigit(static_cast<unsigned char>(name[digits]))) ++digits;
+  return digits >= 2 && digits < name.size() && name[digits] == '-' && path.extension() == ".png";
+}
+
 static void RemoveOldSteps(const fs::path& dir) {
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    const std::string name = entry.path().filename().string();
-    const bool step = name.size() > 7 && std::isdigit(static_cast<unsigned char>(name[0])) &&
-                      std::isdigit(static_cast<unsigned char>(name[1])) && name[2] == '-' &&
-                      entry.path().extension() == ".png";
-    if (step && entry.is_regular_file()) fs::remove(entry.path());
-  }
+  for (const auto& entry : fs::directory_iterator(dir))
+    if (entry.is_regular_file() && IsStepPicture(entry.path())) fs::remove(entry.path());
 }
 
 int main(int argc, char** argv) {
