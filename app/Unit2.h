@@ -1,5 +1,6 @@
 // The second window ("Test form2"): a skinned window in frame mode dressed
-// by "dialog.ini" of the main window's second skin data.
+// by "dialog.ini" of the main window's second skin data, showing one control
+// of each kind the dialog skin describes. It has no handlers.
 #pragma once
 
 #include "host/ui/Forms.h"
@@ -7,6 +8,14 @@
 namespace qz {
 
 class TqzOrvane;
+class TqzSkinButton;
+class TqzSkinCheckRadioBox;
+class TqzSkinStdLabel;
+class TqzSkinLabel;
+class TqzSkinBevel;
+class TqzSkinPanel;
+class TqzSkinGroupBox;
+class TqzSkinTrackBar;
 
 class TForm2 : public TForm {
   QZ_CLASS(TForm2, TForm)
@@ -14,6 +23,18 @@ class TForm2 : public TForm {
   explicit TForm2(TComponent* AOwner);
 
   TqzOrvane* qzOrvane1 = nullptr;
+  TqzSkinButton* qzSkinButton1 = nullptr;           // "button"
+  TqzSkinButton* qzSkinButton2 = nullptr;           // "resizebutton", 113 x 73
+  TqzSkinCheckRadioBox* qzSkinCheckRadioBox1 = nullptr;  // check box
+  TqzSkinCheckRadioBox* qzSkinCheckRadioBox2 = nullptr;  // radio button, group 1
+  TqzSkinCheckRadioBox* qzSkinCheckRadioBox3 = nullptr;  // radio button, group 1
+  TqzSkinStdLabel* qzSkinStdLabel1 = nullptr;
+  TqzSkinLabel* qzSkinLabel1 = nullptr;
+  TqzSkinBevel* qzSkinBevel1 = nullptr;
+  TqzSkinPanel* qzSkinPanel1 = nullptr;             // "panel"
+  TqzSkinPanel* qzSkinPanel2 = nullptr;             // "roundpanel"
+  TqzSkinGroupBox* qzSkinGroupBox1 = nullptr;
+  TqzSkinTrackBar* qzSkinTrackBar1 = nullptr;
 };
 
 }  // namespace qz
