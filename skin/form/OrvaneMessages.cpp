@@ -628,6 +628,12 @@ void TqzOrvane::WMShowWindow(TMessage& m) {
   }
   TakeApplicationRestore();
   if (firstShow_ && actualState_ == wsNormal) {
+    // A skin applied before the window existed set the client size under the
+    // host's frame; the skin's own frame came with the window.
+    if (!ClientMode() && !rolledUp_) {
+      if (clientWidth_ > 0) form_->SetClientWidth(clientWidth_);
+      if (clientHeight_ > 0) form_->SetClientHeight(clientHeight_);
+    }
     if (PositionInMonitor != qzpDefault) PositionByMonitor({form_->Width(), form_->Height()});
     firstShow_ = false;
   }
