@@ -97,6 +97,7 @@ class TTour {
 
 // Parts of the tour that live in their own files (Tour*.cpp).
 // Each leaves the windows as it found them: menus closed, pointer away.
+void TourEditPage(TTour& tour, TForm1& main, TForm2& second);
 void TourSecondWindow(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour
