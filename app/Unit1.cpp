@@ -151,7 +151,15 @@ void TForm1::qzSkinButton3Paint(TObject*, TCanvas&, TRect, bool ADown, bool, boo
 void TForm1::qzSkinButton10Click(TObject*) {}
 
 void TForm1::qzSkinButton11Click(TObject*) {
-  if (TForm2* form = FindSecondWindow()) form->ShowModal();
+  TForm2* form = FindSecondWindow();
+  if (form == nullptr) return;
+  // A window already on the screen cannot become modal: it comes forward.
+  if (form->Visible()) {
+    form->Show();
+    form->SetFocus();
+    return;
+  }
+  form->ShowModal();
 }
 
 // The open dialog comes with its component.

@@ -107,6 +107,21 @@ TEST_F(DemoSecondWindow, ClicksOnTheMainWindowWhileModalChangeNothing) {
   EXPECT_EQ(Form1->qzSkinPageControl1->ActivePageIndex(), 0);
 }
 
+TEST_F(DemoSecondWindow, ShowDialogFormBringsForwardAWindowAlreadyOpen) {
+  ShowMainWindow();
+  Form2->Show();
+  Settle(600);
+  Form1->SetFocus();
+  Settle(100);
+  ASSERT_FALSE(Form2->Active());
+  TqzSkinButton& show = *Form1->qzSkinButton11;
+  hp->InjectClick(show.ClientToScreen({show.Width() / 2, show.Height() / 2}));
+  EXPECT_NO_THROW(Settle(100));
+  EXPECT_TRUE(Form2->Visible());
+  EXPECT_FALSE(Form2->FormState().Contains(TFormStateFlag::fsModal));
+  EXPECT_TRUE(Form2->Active());
+}
+
 // Every control that draws from a skin.
 struct TSkinned {
   TControl* Control;
