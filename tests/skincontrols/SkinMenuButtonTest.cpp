@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/components/FormResource.h"
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/form/Orvane.h"
@@ -204,6 +205,40 @@ TEST_F(SkinMenuButtonTest, FreeingTheImagesMenuClearsTheReference) {
   EXPECT_EQ(button->SkinImagesMenu(), nullptr);
   Click(At(10, 12));
   EXPECT_EQ(events, (std::vector<std::string>{"click"}));
+}
+
+TEST_F(SkinMenuButtonTest, ButtonAndImagesMenuStreamWithTheForm) {
+  TqzSkinImagesMenu* menu = AddImagesMenu();
+  form->SetName("Form1");
+  menu->SetName("qzSkinImagesMenu1");
+  menu->SetColumnsCount(3);
+  menu->SetItemIndex(0);
+  auto* header = static_cast<TqzImagesMenuItem*>(menu->ImagesItems().Insert(0));
+  header->Header = true;
+  header->Caption = "Pick";
+  button->SetName("qzSkinMenuButton1");
+  button->SetTrackButtonMode(true);
+  button->SetUseImagesMenuCaption(true);
+  const std::string text = WriteComponentRes(form);
+
+  form->SetName("Original");
+  auto* copy = new TForm(Application);
+  ReadComponentRes(copy, text);
+  auto* readMenu = dynamic_cast<TqzSkinImagesMenu*>(copy->FindComponent("qzSkinImagesMenu1"));
+  auto* readButton = dynamic_cast<TqzSkinMenuButton*>(copy->FindComponent("qzSkinMenuButton1"));
+  ASSERT_NE(readMenu, nullptr) << text;
+  ASSERT_NE(readButton, nullptr) << text;
+  EXPECT_EQ(readButton->SkinImagesMenu(), readMenu);
+  EXPECT_TRUE(readButton->TrackButtonMode());
+  EXPECT_TRUE(readButton->UseImagesMenuCaption());
+  EXPECT_FALSE(readButton->UseImagesMenuImage());
+  EXPECT_EQ(readMenu->ColumnsCount(), 3);
+  EXPECT_EQ(readMenu->ItemIndex(), 0);
+  ASSERT_EQ(readMenu->ImagesItems().Count(), 2);
+  EXPECT_TRUE(readMenu->ImagesItems().Items(0)->Header);
+  EXPECT_EQ(readMenu->ImagesItems().Items(0)->Caption, "Pick");
+  EXPECT_EQ(readMenu->ImagesItems().Items(1)->Caption, "Red");
+  EXPECT_EQ(readMenu->ImagesItems().Items(1)->ImageIndex, 0);
 }
 
 // ---------------------------------------------------------------- pixels
