@@ -117,6 +117,7 @@ bool TqzSkinMenuButton::OpenMenu() {
     const TqzMenuRoute route = popupMenu_ ? FindMenuRoute(popupMenu_) : TqzMenuRoute{};
     opened = route.Menu && route.Menu->Visible();
   } else if (imagesMenu_) {
+    openImagesMenu_ = imagesMenu_;
     imagesMenu_->Popup(anchor, [ref = TComponentRef<TqzSkinMenuButton>(this)] {
       if (ref) ref->MenuClosed();
     });
@@ -138,6 +139,7 @@ void TqzSkinMenuButton::MenuClosed() {
   if (!menuOpen_) return;
   menuOpen_ = false;
   spaceOpenedMenu_ = false;
+  openImagesMenu_ = nullptr;
   TComponentRef<TqzSkinMenuButton> self(this);
   SetDown(false);
   if (!self) return;
@@ -163,6 +165,15 @@ void TqzSkinMenuButton::Dispatch(TMessage& m) {
     return;
   }
   TqzSkinButton::Dispatch(m);
+}
+
+// An images menu freed while open for this button never calls back: the
+// button comes up once the current message is done.
+void TqzSkinMenuButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TqzSkinButton::Notification(AComponent, Operation);
+  if (Operation != opRemove || !menuOpen_ || AComponent != openImagesMenu_) return;
+  openImagesMenu_ = nullptr;
+  if (HandleAllocated()) PostMessage(Handle(), WM_CLOSESKINMENU);
 }
 
 // ---------------------------------------------------------------- mouse

@@ -73,6 +73,7 @@ class TqzSkinMenuButton : public TqzSkinButton {
   void CMMouseEnter(TMessage& m) override;
   void CMMouseLeave(TMessage& m) override;
   void CMDialogChar(TMessage& m) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   // Sets the menu flag, goes down and opens the menu; false when a handler
@@ -95,6 +96,8 @@ class TqzSkinMenuButton : public TqzSkinButton {
   bool menuOpen_ = false;
   bool mouseIn_ = false;
   bool spaceOpenedMenu_ = false;
+  // The images menu that is open for this button; only compared.
+  const void* openImagesMenu_ = nullptr;
 };
 
 }  // namespace qz

@@ -207,6 +207,17 @@ TEST_F(SkinMenuButtonTest, FreeingTheImagesMenuClearsTheReference) {
   EXPECT_EQ(events, (std::vector<std::string>{"click"}));
 }
 
+TEST_F(SkinMenuButtonTest, FreeingTheOpenImagesMenuLetsTheButtonUp) {
+  TqzSkinImagesMenu* menu = AddImagesMenu();
+  Click(At(10, 12));
+  ASSERT_TRUE(button->MenuOpen());
+  delete menu;
+  Pump();
+  EXPECT_FALSE(button->MenuOpen());
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(events, (std::vector<std::string>{"hide"}));
+}
+
 TEST_F(SkinMenuButtonTest, ButtonAndImagesMenuStreamWithTheForm) {
   TqzSkinImagesMenu* menu = AddImagesMenu();
   form->SetName("Form1");
