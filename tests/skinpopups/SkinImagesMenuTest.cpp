@@ -4,9 +4,12 @@
 #include <vector>
 
 #include "host/ui/ImgList.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/data/SkinControlData.h"
 #include "skin/popups/SkinHint.h"
 #include "skin/popups/SkinImagesMenu.h"
 #include "tests/host_ui/UiTestSupport.h"
+#include "tests/skinpopups/SkinMenuTestKit.h"
 
 namespace qz::testing {
 namespace {
@@ -329,6 +332,38 @@ TEST_F(SkinImagesMenuTest, PlainHotAndPickedCells) {
   EXPECT_EQ(px(picked, 12, 12), kRed);
   EXPECT_EQ(px(plain, 0, 0), window);
   EXPECT_EQ(px(plain, 12, 12), kBlue);
+}
+
+TEST_F(SkinImagesMenuTest, SkinnedHotCellIsTheActiveLookOfTheCellDescription) {
+  TTestSkinParts parts = MenuSkinParts();
+  parts.Text +=
+      "[SKINCONTROLS]\r\ncount=1\r\n0=menuitembutton:button\r\n[menuitembutton]\r\npictureindex=1\r\n"
+      "skinrect=0,0,20,20\r\nlefttoppoint=4,4\r\nrighttoppoint=16,4\r\nleftbottompoint=4,16\r\n"
+      "rightbottompoint=16,16\r\nclientrect=4,4,16,16\r\nactiveskinrect=20,0,40,20\r\n"
+      "downskinrect=40,0,60,20\r\n";
+  auto skin = LoadTestSkin(parts);
+  menu->SetSkinData(skin.get());
+  Open();
+  EXPECT_TRUE(menu->Window()->HasWindowLook());
+  EXPECT_EQ(menu->ImagesItems().Items(0)->ItemRect, (TRect{4, 4, 30, 30}));  // from itemsrect
+  Move(CellCentre(1));
+  TBitmap cell;
+  menu->Window()->DrawCellImage(1, cell);
+
+  const int i = skin->FindControlIndex("menuitembutton");
+  const auto& d = dynamic_cast<const TqzDataSkinButtonControl&>(*skin->CtrlList().at(size_t(i)));
+  TBitmap look;
+  ComposeButtonLook(d.Geometry(), d.ActiveSkinRect, false, 26, 26, *skin->ActivePicture(1), look);
+  ASSERT_EQ(cell.Width(), 26);
+  ASSERT_EQ(look.Width(), 26);
+  for (int y = 0; y < 26; ++y)
+    for (int x = 0; x < 26; ++x) {
+      const bool image = x >= 5 && x < 21 && y >= 5 && y < 21;
+      const uint32_t want = image ? kGreen : look.Pixels().At(x, y);
+      ASSERT_EQ(cell.Pixels().At(x, y) | 0xFF000000u, want | 0xFF000000u) << x << "," << y;
+    }
+  menu->CloseUp(-1);
+  menu->SetSkinData(nullptr);
 }
 
 }  // namespace
