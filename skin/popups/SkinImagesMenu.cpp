@@ -141,7 +141,10 @@ TqzSkinImagesMenu::TqzSkinImagesMenu(TComponent* AOwner)
 
 TqzSkinImagesMenu::~TqzSkinImagesMenu() {
   onClosed_ = nullptr;
-  if (TqzSkinImagesMenuPopupWindow* w = window_.Get()) w->CloseWindow();
+  if (TqzSkinImagesMenuPopupWindow* w = window_.Get()) {
+    if (skinHint_) skinHint_->HideHint();
+    w->CloseWindow();
+  }
 }
 
 void TqzSkinImagesMenu::SetImages(TCustomImageList* v) { SetReference(images_, v); }
