@@ -99,5 +99,6 @@ class TTour {
 // Each leaves the windows as it found them: menus closed, pointer away.
 void TourEditPage(TTour& tour, TForm1& main, TForm2& second);
 void TourSecondWindow(TTour& tour, TForm1& main, TForm2& second);
+void TourImagesMenu(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour

@@ -295,6 +295,7 @@ int RunTour(const fs::path& dir) {
   TourMenus(tour, *Form1);
   TourEditPage(tour, *Form1, *Form2);
   TourSecondWindow(tour, *Form1, *Form2);
+  TourImagesMenu(tour, *Form1, *Form2);
   return 0;
 }
 
