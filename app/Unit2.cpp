@@ -4,6 +4,7 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadioBox.h"
 #include "skin/controls/SkinLabel.h"
+#include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinTrackBar.h"
 #include "skin/data/SkinData.h"
@@ -25,6 +26,7 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinPanel2", qzSkinPanel2);
   BindField("qzSkinGroupBox1", qzSkinGroupBox1);
   BindField("qzSkinTrackBar1", qzSkinTrackBar1);
+  BindField("qzSkinMenuButton1", qzSkinMenuButton1);
   InitFromResource();
 }
 

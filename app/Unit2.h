@@ -16,6 +16,7 @@ class TqzSkinBevel;
 class TqzSkinPanel;
 class TqzSkinGroupBox;
 class TqzSkinTrackBar;
+class TqzSkinMenuButton;
 
 class TForm2 : public TForm {
   QZ_CLASS(TForm2, TForm)
@@ -35,6 +36,7 @@ class TForm2 : public TForm {
   TqzSkinPanel* qzSkinPanel2 = nullptr;             // "roundpanel"
   TqzSkinGroupBox* qzSkinGroupBox1 = nullptr;
   TqzSkinTrackBar* qzSkinTrackBar1 = nullptr;
+  TqzSkinMenuButton* qzSkinMenuButton1 = nullptr;  // "toolmenubutton", no menu
 };
 
 }  // namespace qz

@@ -63,11 +63,14 @@ void TourImagesMenu(TTour& tour, TForm1& /*main*/, TForm2& second) {
   more->Button = true;
   more->Caption = "More colours...";
 
-  auto* button = new TqzSkinMenuButton(&second);
-  button->SetParent(&second);
-  button->SetSkinData(skin);
+  // The window's own menu button has no menu; for this step it gets the
+  // images menu in track-button mode, and is put back afterwards.
+  TqzSkinMenuButton* button = second.qzSkinMenuButton1;
+  tour.Press(button->ClientToScreen(TTour::Centre(button->ClientRect())));
+  tour.Shot("second-menubutton-pressed");
+  tour.Release(button->ClientToScreen(TTour::Centre(button->ClientRect())));
+  const std::string caption = button->Caption();
   button->SetCaption("Colour");
-  button->SetBounds(24, 24, 110, 25);
   button->SetSkinImagesMenu(menu);
   button->SetTrackButtonMode(true);
   button->SetUseImagesMenuImage(true);
@@ -88,7 +91,10 @@ void TourImagesMenu(TTour& tour, TForm1& /*main*/, TForm2& second) {
   tour.MoveTo(TTour::OnScreen(second, {-40, -40}));
   tour.Shot("images-menu-picked-on-button");
 
-  delete button;
+  button->SetSkinImagesMenu(nullptr);
+  button->SetTrackButtonMode(false);
+  button->SetUseImagesMenuImage(false);
+  button->SetCaption(caption);
   delete menu;
   tour.Settle();
 }
