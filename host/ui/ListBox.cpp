@@ -171,7 +171,8 @@ void TCustomListBox::ItemsChanged() {
   if (updateCount_ > 0) return;
   topIndex_ = std::clamp(topIndex_, 0, MaxTopIndex());
   Invalidate();
-  NotifyScrollState();
+  TComponentRef<TControl> self(this);
+  if (NotifyScrollState() && self) ItemsAltered();
 }
 
 // ---------------------------------------------------------------------------

@@ -181,6 +181,8 @@ class TCustomListBox : public TCustomControl {
   virtual void ScrollStateChanged();
   // The state an item is drawn in.
   TOwnerDrawState ItemState(int Index) const;
+  // Items were added, removed or changed (after a batch: once).
+  virtual void ItemsAltered() {}
   // The selection changed by the user: fires OnClick. False when the list
   // was freed.
   bool UserSelectionChanged();
