@@ -419,7 +419,9 @@ void TCustomListBox::ScrollStateChanged() {
 }
 
 int TCustomListBox::LineWidth() const {
-  return std::max(1, TCanvas().TextWidth("0"));
+  TCanvas measure;
+  measure.SetFont(Font());
+  return std::max(1, measure.TextWidth("0"));
 }
 
 void TCustomListBox::Scroll(int bar, int code, int pos) {

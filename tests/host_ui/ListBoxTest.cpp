@@ -296,8 +296,10 @@ TEST_F(ListBoxTest, HundredThousandItemsDrawOnlyAScreenful) {
 TEST_F(ListBoxTest, ClickHandlerMayFreeTheList) {
   Fill(5);
   list->OnClick = [this](TObject*) {
-    delete list;
-    list = nullptr;
+    // The closure dies with the list: nothing of it is read afterwards.
+    TListBox*& slot = list;
+    delete slot;
+    slot = nullptr;
   };
   ClickRow(1);
   EXPECT_EQ(list, nullptr);
@@ -308,8 +310,10 @@ TEST_F(ListBoxTest, KeyHandlerMayFreeTheListDuringSearch) {
   Fill(5);
   list->SetFocus();
   list->OnClick = [this](TObject*) {
-    delete list;
-    list = nullptr;
+    // The closure dies with the list: nothing of it is read afterwards.
+    TListBox*& slot = list;
+    delete slot;
+    slot = nullptr;
   };
   Type("I");
   EXPECT_EQ(list, nullptr);
@@ -319,8 +323,10 @@ TEST_F(ListBoxTest, DrawHandlerMayFreeTheList) {
   list->SetStyle(lbOwnerDrawFixed);
   Fill(5);
   list->OnDrawItem = [this](TWinControl*, int, TRect, TOwnerDrawState) {
-    delete list;
-    list = nullptr;
+    // The closure dies with the list: nothing of it is read afterwards.
+    TListBox*& slot = list;
+    delete slot;
+    slot = nullptr;
   };
   list->Invalidate();
   Pump();

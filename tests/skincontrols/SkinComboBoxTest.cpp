@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "skin/controls/SkinComboBox.h"
+#include "skin/data/SkinControlData.h"
+#include "skin/draw/QzComposition.h"
 #include "tests/skincontrols/SkinControlTestKit.h"
+#include "tests/skins/DemoSkins.h"
 
 namespace qz::testing {
 namespace {
@@ -108,6 +111,46 @@ TEST_F(SkinComboBoxTest, DraggingFromTheButtonOntoAnItemPicksIt) {
   Pump();
   EXPECT_FALSE(c->PopupList().IsShowing());
   EXPECT_EQ(c->ItemIndex(), 2);
+}
+
+TEST_F(SkinComboBoxTest, HoldingThePointerBelowTheListScrollsIt) {
+  TqzSkinComboBox* c = MakeCombo(20);
+  Move(c->ClientToScreen({110, 10}));
+  hp->InjectMouseDown();
+  Pump();
+  ASSERT_NE(c->PopupList().VScrollBar(), nullptr);
+  const TPoint below{ListRow(*c, 0).X, c->PopupList().BoundsRect().Bottom + 10};
+  Move(below);
+  EXPECT_EQ(c->AutoScrollDirection(), 0) << "only after the pointer has been over the list";
+  Move(ListRow(*c, 7));
+  EXPECT_EQ(c->PopupList().ItemIndex(), 7);
+  Move(below);
+  EXPECT_EQ(c->AutoScrollDirection(), 2);
+  for (int tick = 0; tick < 3; ++tick) {
+    hp->AdvanceClock(kComboAutoScrollMs);
+    Pump();
+  }
+  EXPECT_EQ(c->PopupList().ItemIndex(), 10);
+  EXPECT_EQ(c->PopupList().TopIndex(), 3) << "the highlight stays in view";
+  Move(ListRow(*c, 2));
+  EXPECT_EQ(c->AutoScrollDirection(), 0);
+  hp->InjectMouseUp();
+  Pump();
+  EXPECT_EQ(c->ItemIndex(), 5);
+}
+
+TEST_F(SkinComboBoxTest, TheWheelStepsTheChoiceOrTheOpenList) {
+  TqzSkinComboBox* c = MakeCombo(5);
+  c->SetItemIndex(2);
+  c->SetFocus();
+  c->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<uint16_t>(-120)) << 16);
+  EXPECT_EQ(c->ItemIndex(), 3);
+  c->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(120) << 16);
+  EXPECT_EQ(c->ItemIndex(), 2);
+  c->DropDown();
+  c->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(120) << 16);
+  EXPECT_EQ(c->PopupList().ItemIndex(), 1);
+  EXPECT_EQ(c->Text(), "Item3") << "open: only the highlight moves";
 }
 
 TEST_F(SkinComboBoxTest, PickingWithTheKeyboardAndEscapeKeepingTheOldValue) {
@@ -214,8 +257,10 @@ TEST_F(SkinComboBoxTest, TheListFadesInStepsOfAFifteenth) {
 TEST_F(SkinComboBoxTest, CloseUpHandlerMayFreeTheBox) {
   TqzSkinComboBox* c = MakeCombo(5);
   c->OnCloseUp = [&](TObject*) {
-    delete c;
-    c = nullptr;
+    // The closure dies with the control: nothing of it is read afterwards.
+    TqzSkinComboBox*& slot = c;
+    delete slot;
+    slot = nullptr;
   };
   c->SetFocus();
   Key(VK_F4);
@@ -228,13 +273,64 @@ TEST_F(SkinComboBoxTest, CloseUpHandlerMayFreeTheBox) {
 TEST_F(SkinComboBoxTest, ClickHandlerMayFreeTheBoxWhilePicking) {
   TqzSkinComboBox* c = MakeCombo(5);
   c->OnClick = [&](TObject*) {
-    delete c;
-    c = nullptr;
+    // The closure dies with the control: nothing of it is read afterwards.
+    TqzSkinComboBox*& slot = c;
+    delete slot;
+    slot = nullptr;
   };
   Click(c->ClientToScreen({110, 10}));
   Click(ListRow(*c, 1));
   EXPECT_EQ(c, nullptr);
   Pump();
+}
+
+// The screen pixels of a control-relative rectangle (0xRRGGBB).
+TPixmap ScreenPart(const TPixmap& screen, TControl& c, const TRect& r) {
+  const TPoint at = c.ClientToScreen(r.TopLeft());
+  TPixmap out(r.Width(), r.Height());
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x) out.At(x, y) = screen.At(at.X + x, at.Y + y) & 0xFFFFFF;
+  return out;
+}
+
+TPixmap PictureRgb(const TBitmap& b) {
+  TPixmap out(b.Width(), b.Height());
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) out.At(x, y) = b.Pixels().At(x, y) & 0xFFFFFF;
+  return out;
+}
+
+TEST_F(SkinComboBoxTest, DialogSkinFocusItemAndHotButtonLooks) {
+  const TDemoSkin& demo = DialogSkin();
+  const int index = demo.Skin->FindControlIndex("combobox");
+  ASSERT_GE(index, 0);
+  const auto& d = dynamic_cast<const TqzDataSkinComboBox&>(*demo.Skin->CtrlList()[index]);
+  const TBitmap& picture = *demo.Skin->ActivePicture(d.PictureIndex);
+  auto* c = new TqzSkinComboBox(form);
+  c->SetParent(form);
+  c->SetBounds(20, 20, 150, 24);
+  c->SetSkinData(demo.Skin.get());
+  c->Items().Add("");  // no text over the looks
+  c->SetItemIndex(0);
+  c->SetFocus();
+  Pump();
+  EXPECT_EQ(c->Height(), d.SkinRect.Height());
+  EXPECT_EQ(c->ButtonRect(), OffsetRect(d.ButtonRect, 150 - d.SkinRect.Width(), 0));
+  const TRect item = c->ItemRect();
+  TBitmap focus;
+  CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, focus, d.FocusItemStretchEffect, item.Width(),
+                   d.FocusItemRect, picture);
+  EXPECT_EQ(ScreenPart(hp->ComposeScreen(), *c, {item.Left, item.Top, item.Right, item.Top + focus.Height()}),
+            PictureRgb(focus));
+  // The hot button is the description's hot picture copied 1:1.
+  Move(c->ClientToScreen({c->ButtonRect().Left + 3, c->ButtonRect().Top + 3}));
+  ASSERT_TRUE(c->ButtonHot());
+  TBitmap hot(d.ActiveButtonRect.Width(), d.ActiveButtonRect.Height());
+  hot.Canvas().CopyRect({0, 0, hot.Width(), hot.Height()}, const_cast<TBitmap&>(picture).Canvas(),
+                        d.ActiveButtonRect);
+  const TRect b = c->ButtonRect();
+  EXPECT_EQ(ScreenPart(hp->ComposeScreen(), *c, {b.Left, b.Top, b.Left + hot.Width(), b.Top + hot.Height()}),
+            PictureRgb(hot));
 }
 
 // A stand-in for the host edit: a plain control holding a text.

@@ -242,8 +242,10 @@ TEST_F(SkinListBoxTest, ListClickHandlerMayFreeTheBox) {
   Fill(*l, 5);
   l->OnListBoxClick = [&](TObject* sender) {
     EXPECT_EQ(sender, l);
-    delete l;
-    l = nullptr;
+    // The closure dies with the control: nothing of it is read afterwards.
+    TqzSkinListBox*& slot = l;
+    delete slot;
+    slot = nullptr;
   };
   Click(l->ListBox().ClientToScreen({10, 30}));
   EXPECT_EQ(l, nullptr);
@@ -254,8 +256,10 @@ TEST_F(SkinListBoxTest, DrawHandlerMayFreeTheBox) {
   TqzSkinListBox* l = MakeList(false);
   Fill(*l, 5);
   l->OnDrawItem = [&](TCanvas&, int, TSize, TRect, TOwnerDrawState) {
-    delete l;
-    l = nullptr;
+    // The closure dies with the control: nothing of it is read afterwards.
+    TqzSkinListBox*& slot = l;
+    delete slot;
+    slot = nullptr;
   };
   l->ListBox().Invalidate();
   Pump();
