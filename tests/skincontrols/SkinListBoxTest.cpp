@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "host/components/FormResource.h"
+#include "host/ui/ImgList.h"
 #include "skin/controls/SkinListBox.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/QzComposition.h"
@@ -29,6 +30,8 @@ std::unique_ptr<TqzSkinData> LoadListSkin() {
       "itemleftoffset=6\r\nitemrightoffset=6\r\nitemtextrect=6,0,54,12\r\n";
   return LoadTestSkin(parts);
 }
+
+uint32_t SystemRgb(TColor c) { return PixelFromColorRef(ColorToRGB(c)) & 0xFFFFFF; }
 
 class SkinListBoxTest : public SkinControlTest {
  protected:
@@ -155,8 +158,6 @@ TEST_F(SkinListBoxTest, SkinnedItemsAreTheirPicturesStretchedAcross) {
       << "focused and selected";
 }
 
-uint32_t SystemRgb(TColor c) { return PixelFromColorRef(ColorToRGB(c)) & 0xFFFFFF; }
-
 TEST_F(SkinListBoxTest, PlainItemsFillWithTheSystemColours) {
   TqzSkinListBox* l = MakeList(false);
   l->Items().Add("");
@@ -169,6 +170,30 @@ TEST_F(SkinListBoxTest, PlainItemsFillWithTheSystemColours) {
   EXPECT_EQ(screen.At(at.X + 5, at.Y + 25) & 0xFFFFFF, SystemRgb(clHighlight));
   const TPoint frame = l->ClientToScreen({0, 0});
   EXPECT_EQ(screen.At(frame.X, frame.Y + 50) & 0xFFFFFF, SystemRgb(clBtnShadow));
+}
+
+TEST_F(SkinListBoxTest, ImageIndexMinusOneGivesEachItemItsOwnImage) {
+  TqzSkinListBox* l = MakeList(false, 120, 200);
+  auto* images = new TImageList(form);
+  images->SetSize(8, 8);
+  const uint32_t colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF};
+  for (uint32_t colour : colours) {
+    TBitmap b(8, 8);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) b.Pixels().At(x, y) = colour;
+    b.Modified();
+    images->Add(b);
+  }
+  l->SetImages(images);
+  for (int i = 0; i < 7; ++i) l->Items().Add("");
+  Pump();
+  const TPixmap screen = hp->ComposeScreen();
+  // The image sits at the text's left (item inset 2), centred in 20 rows.
+  for (int k = 0; k < 7; ++k) {
+    const TPoint p = l->ListBox().ClientToScreen({2 + 3, k * 20 + 6 + 3});
+    const uint32_t expected = k < 5 ? colours[k] & 0xFFFFFF : SystemRgb(clWindow);
+    EXPECT_EQ(screen.At(p.X, p.Y) & 0xFFFFFF, expected) << "item " << k;
+  }
 }
 
 TEST_F(SkinListBoxTest, ManyItemsDrawOnlyTheVisibleOnes) {
