@@ -4,6 +4,7 @@
 #include "host/ui/Application.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabel.h"
+#include "skin/controls/SkinListBox.h"
 #include "skin/controls/SkinPageControl.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
@@ -43,6 +44,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinButton13", qzSkinButton13);
   BindField("InfoLabel", InfoLabel);
   BindField("InfoName", InfoName);
+  BindField("listbox1", listbox1);
   InitFromResource();
 }
 

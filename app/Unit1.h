@@ -17,6 +17,7 @@ class TqzSkinMainMenu;
 class TqzSkinMainMenuBar;
 class TqzSkinPageControl;
 class TqzSkinStdLabel;
+class TqzSkinListBox;
 class TqzSkinLabel;
 
 class TForm1 : public TForm {
@@ -43,6 +44,7 @@ class TForm1 : public TForm {
   TqzSkinButton* qzSkinButton13 = nullptr;  // "Show select path dialog"
   TqzSkinStdLabel* InfoLabel = nullptr;
   TqzSkinLabel* InfoName = nullptr;
+  TqzSkinListBox* listbox1 = nullptr;  // on the "Edit" page
 
   // How far the caption of a pressed page button moves up.
   static constexpr int kDownCaptionLift = 20;

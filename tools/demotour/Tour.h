@@ -100,5 +100,6 @@ class TTour {
 void TourEditPage(TTour& tour, TForm1& main, TForm2& second);
 void TourSecondWindow(TTour& tour, TForm1& main, TForm2& second);
 void TourImagesMenu(TTour& tour, TForm1& main, TForm2& second);
+void TourListBox(TTour& tour, TForm1& form1, TForm2& form2);
 
 }  // namespace qz::tour

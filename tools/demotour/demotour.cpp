@@ -296,6 +296,7 @@ int RunTour(const fs::path& dir) {
   TourEditPage(tour, *Form1, *Form2);
   TourSecondWindow(tour, *Form1, *Form2);
   TourImagesMenu(tour, *Form1, *Form2);
+  TourListBox(tour, *Form1, *Form2);
   return 0;
 }
 

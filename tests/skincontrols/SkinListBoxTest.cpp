@@ -1,0 +1,338 @@
+// The skinned list box: layout, scroll bars that come and go with the
+// items and mirror the inner list, item looks against direct compositions,
+// caption-button auto-repeat on the virtual clock, many items, and a
+// handler that frees the box.
+#include <gtest/gtest.h>
+
+#include "host/components/FormResource.h"
+#include "host/ui/ImgList.h"
+#include "skin/controls/SkinListBox.h"
+#include "skin/data/SkinControlData.h"
+#include "skin/draw/QzComposition.h"
+#include "tests/skincontrols/SkinControlTestKit.h"
+#include "tests/skins/DemoSkins.h"
+
+namespace qz::testing {
+namespace {
+
+// Picture 0: a 100 x 100 pattern. "lb" is a 60 x 60 nine-part frame with a
+// 4-pixel border; its items are 60 x 12 strips below it (normal at y 60,
+// selected at y 72, focused at y 84), 6 pixels fixed at either end.
+std::unique_ptr<TqzSkinData> LoadListSkin() {
+  TTestSkinParts parts;
+  parts.Picture = Pattern(8, 8, 9);
+  parts.Active.push_back(Pattern(100, 100, 5));
+  parts.Text =
+      "[SKINCONTROLS]\r\ncount=1\r\n0=lb:listbox\r\n"
+      "[lb]\r\npictureindex=0\r\nskinrect=0,0,60,60\r\nlefttoppoint=4,4\r\nrighttoppoint=56,4\r\n"
+      "leftbottompoint=4,56\r\nrightbottompoint=56,56\r\nclientrect=4,4,56,56\r\n"
+      "itemrect=0,60,60,72\r\nactiveitemrect=0,72,60,84\r\nfocusitemrect=0,84,60,96\r\n"
+      "itemleftoffset=6\r\nitemrightoffset=6\r\nitemtextrect=6,0,54,12\r\n";
+  return LoadTestSkin(parts);
+}
+
+uint32_t SystemRgb(TColor c) { return PixelFromColorRef(ColorToRGB(c)) & 0xFFFFFF; }
+
+class SkinListBoxTest : public SkinControlTest {
+ protected:
+  TqzSkinListBox* MakeList(bool skinned, int w = 120, int h = 120) {
+    auto* l = new TqzSkinListBox(form);
+    l->SetParent(form);
+    l->SetBounds(10, 10, w, h);
+    if (skinned) {
+      listSkin = LoadListSkin();
+      l->SetSkinDataName("lb");
+      l->SetSkinData(listSkin.get());
+    }
+    Pump();
+    return l;
+  }
+  static void Fill(TqzSkinListBox& l, int n, const std::string& stem = "Item") {
+    l.Items().BeginUpdate();
+    for (int i = 0; i < n; ++i) l.Items().Add(stem + std::to_string(i));
+    l.Items().EndUpdate();
+  }
+  void TearDown() override {
+    SkinControlTest::TearDown();
+    listSkin.reset();
+  }
+  std::unique_ptr<TqzSkinData> listSkin;
+};
+
+TEST_F(SkinListBoxTest, PlainLayoutAndAVerticalBarThatComesAndGoes) {
+  TqzSkinListBox* l = MakeList(false);
+  EXPECT_EQ(l->ListRect(), (TRect{2, 2, 118, 118}));
+  EXPECT_EQ(l->CurrentItemHeight(), 20);
+  Fill(*l, 5);  // 116 / 20 = 5 rows fit
+  EXPECT_EQ(l->VScrollBar(), nullptr);
+  l->Items().Add("six");
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->VScrollBar()->BoundsRect(), (TRect{100, 1, 119, 119}));
+  EXPECT_EQ(l->ListRect(), (TRect{2, 2, 100, 118}));
+  EXPECT_EQ(l->VScrollBar()->PageSize(), 5);
+  EXPECT_EQ(l->VScrollBar()->Max(), 5);
+  EXPECT_EQ(l->VScrollBar()->LargeChange(), 5);
+  // The bar drives the list and mirrors it.
+  l->VScrollBar()->SetPosition(1);
+  EXPECT_EQ(l->TopIndex(), 1);
+  l->SetTopIndex(0);
+  EXPECT_EQ(l->VScrollBar()->Position(), 0);
+  l->Items().Delete(0);
+  EXPECT_EQ(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->ListRect(), (TRect{2, 2, 118, 118})) << "the full width again";
+}
+
+TEST_F(SkinListBoxTest, CaptionModeMovesTheListDown) {
+  TqzSkinListBox* l = MakeList(false);
+  l->SetCaptionMode(true);
+  EXPECT_EQ(l->ListRect(), (TRect{2, 21, 118, 118}));
+  // Buttons 17 wide at top 2, from the right edge - 2: up, down, check.
+  EXPECT_EQ(l->CaptionButtonRect(TqzCaptionButton::Up), (TRect{101, 2, 118, 19}));
+  EXPECT_EQ(l->CaptionButtonRect(TqzCaptionButton::Down), (TRect{84, 2, 101, 19}));
+  EXPECT_EQ(l->CaptionButtonRect(TqzCaptionButton::Check), (TRect{67, 2, 84, 19}));
+  l->SetRowCount(3);
+  EXPECT_EQ(l->Height(), 3 * 20 + 4 + 20);
+}
+
+TEST_F(SkinListBoxTest, HorizontalBarFollowsTheWidestItem) {
+  TqzSkinListBox* l = MakeList(false);
+  l->SetHorizontalExtent(true);
+  l->Items().Add("short");
+  EXPECT_EQ(l->HScrollBar(), nullptr);
+  const std::string wide(40, 'W');
+  l->Items().Add(wide);
+  ASSERT_NE(l->HScrollBar(), nullptr);
+  TBitmap probe(1, 1);
+  probe.Canvas().SetFont(l->ListBox().Font());
+  EXPECT_EQ(l->HScrollBar()->SmallChange(), probe.Canvas().TextWidth("0"));
+  EXPECT_EQ(l->HScrollBar()->Max(), probe.Canvas().TextWidth(wide));
+  EXPECT_EQ(l->HScrollBar()->PageSize(), l->ListRect().Width() - 4);
+  EXPECT_EQ(l->HScrollBar()->BoundsRect(), (TRect{1, 100, 119, 119}));
+  l->HScrollBar()->SetPosition(30);
+  EXPECT_EQ(l->ListBox().HorzOffset(), 30);
+  l->Items().Delete(1);
+  EXPECT_EQ(l->HScrollBar(), nullptr);
+  EXPECT_EQ(l->ListBox().HorzOffset(), 0);
+}
+
+TEST_F(SkinListBoxTest, TabWidthsGiveTabStops) {
+  TqzSkinListBox* l = MakeList(false);
+  l->TabWidths().SetText("40\nx\n120\n");
+  EXPECT_EQ(l->TabStops(), (std::vector<int>{40, 0, 120}));
+}
+
+// The pixels of item `index` as the screen shows them.
+TPixmap ItemPixels(SkinControlTest& t, TPixmap screen, TqzSkinListBox& l, int row, int height) {
+  const TPoint at = l.ListBox().ClientToScreen({0, row * height});
+  TPixmap out(l.ListBox().ClientWidth(), height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < out.Width(); ++x) out.At(x, y) = screen.At(at.X + x, at.Y + y) & 0xFFFFFF;
+  return out;
+}
+
+TPixmap Composed(const TqzSkinData& skin, const TRect& source, int width) {
+  TBitmap b;
+  CreateHSkinImage(6, 6, b, false, width, source, *skin.ActivePicture(0));
+  TPixmap out(b.Width(), b.Height());
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) out.At(x, y) = b.Pixels().At(x, y) & 0xFFFFFF;
+  return out;
+}
+
+TEST_F(SkinListBoxTest, SkinnedItemsAreTheirPicturesStretchedAcross) {
+  TqzSkinListBox* l = MakeList(true);
+  // Item text would cover the strips: empty items show the pictures alone.
+  for (int i = 0; i < 4; ++i) l->Items().Add("");
+  EXPECT_EQ(l->CurrentItemHeight(), 12);
+  EXPECT_EQ(l->ListRect(), (TRect{4, 4, 116, 116}));
+  l->SetItemIndex(1);
+  Pump();
+  TPixmap screen = hp->ComposeScreen();
+  const int w = l->ListRect().Width();
+  EXPECT_EQ(ItemPixels(*this, screen, *l, 0, 12), Composed(*listSkin, {0, 60, 60, 72}, w));
+  EXPECT_EQ(ItemPixels(*this, screen, *l, 1, 12), Composed(*listSkin, {0, 72, 60, 84}, w));
+  l->ListBox().SetFocus();
+  Pump();
+  screen = hp->ComposeScreen();
+  EXPECT_EQ(ItemPixels(*this, screen, *l, 1, 12), Composed(*listSkin, {0, 84, 60, 96}, w))
+      << "focused and selected";
+}
+
+TEST_F(SkinListBoxTest, PlainItemsFillWithTheSystemColours) {
+  TqzSkinListBox* l = MakeList(false);
+  l->Items().Add("");
+  l->Items().Add("");
+  l->SetItemIndex(1);
+  Pump();
+  const TPixmap screen = hp->ComposeScreen();
+  const TPoint at = l->ListBox().ClientToScreen({0, 0});
+  EXPECT_EQ(screen.At(at.X + 5, at.Y + 5) & 0xFFFFFF, SystemRgb(clWindow));
+  EXPECT_EQ(screen.At(at.X + 5, at.Y + 25) & 0xFFFFFF, SystemRgb(clHighlight));
+  const TPoint frame = l->ClientToScreen({0, 0});
+  EXPECT_EQ(screen.At(frame.X, frame.Y + 50) & 0xFFFFFF, SystemRgb(clBtnShadow));
+}
+
+TEST_F(SkinListBoxTest, ImageIndexMinusOneGivesEachItemItsOwnImage) {
+  TqzSkinListBox* l = MakeList(false, 120, 200);
+  auto* images = new TImageList(form);
+  images->SetSize(8, 8);
+  const uint32_t colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF};
+  for (uint32_t colour : colours) {
+    TBitmap b(8, 8);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) b.Pixels().At(x, y) = colour;
+    b.Modified();
+    images->Add(b);
+  }
+  l->SetImages(images);
+  for (int i = 0; i < 7; ++i) l->Items().Add("");
+  Pump();
+  const TPixmap screen = hp->ComposeScreen();
+  // The image sits at the text's left (item inset 2), centred in 20 rows.
+  for (int k = 0; k < 7; ++k) {
+    const TPoint p = l->ListBox().ClientToScreen({2 + 3, k * 20 + 6 + 3});
+    const uint32_t expected = k < 5 ? colours[k] & 0xFFFFFF : SystemRgb(clWindow);
+    EXPECT_EQ(screen.At(p.X, p.Y) & 0xFFFFFF, expected) << "item " << k;
+  }
+}
+
+TEST_F(SkinListBoxTest, ManyItemsDrawOnlyTheVisibleOnes) {
+  TqzSkinListBox* l = MakeList(true);
+  std::vector<int> drawn;
+  l->OnDrawItem = [&](TCanvas&, int i, TSize, TRect, TOwnerDrawState) { drawn.push_back(i); };
+  Fill(*l, 100000);
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->VScrollBar()->Max(), 99999);
+  EXPECT_EQ(l->VScrollBar()->PageSize(), 112 / 12);
+  l->VScrollBar()->SetPosition(70000);
+  EXPECT_EQ(l->TopIndex(), 70000);
+  drawn.clear();
+  l->ListBox().Invalidate();
+  Pump();
+  // Nine whole rows of 12 in 112 pixels and the top of the tenth.
+  std::vector<int> expected;
+  for (int i = 70000; i < 70010; ++i) expected.push_back(i);
+  EXPECT_EQ(drawn, expected);
+  l->ListBox().SetFocus();
+  Key(VK_END);
+  EXPECT_EQ(l->VScrollBar()->Position(), 99999 - 9 + 1);
+}
+
+TEST_F(SkinListBoxTest, HoldingTheDownButtonRepeats) {
+  TqzSkinListBox* l = MakeList(false);
+  l->SetCaptionMode(true);
+  Fill(*l, 20);
+  l->SetItemIndex(0);
+  Pump();
+  const TRect down = l->CaptionButtonRect(TqzCaptionButton::Down);
+  const TPoint p = l->ClientToScreen({down.Left + 5, down.Top + 5});
+  Move(p);
+  hp->InjectMouseDown();
+  Pump();
+  EXPECT_EQ(l->PressedButton(), TqzCaptionButton::Down);
+  EXPECT_EQ(l->ItemIndex(), 0);
+  hp->AdvanceClock(kListButtonRepeatDelayMs);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 1);
+  hp->AdvanceClock(kListButtonRepeatIntervalMs);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 2);
+  hp->AdvanceClock(kListButtonRepeatIntervalMs);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 3);
+  // Off the button the repeat stops.
+  Move(l->ClientToScreen({5, 60}));
+  hp->AdvanceClock(5 * kListButtonRepeatIntervalMs);
+  Pump();
+  EXPECT_EQ(l->ItemIndex(), 3);
+  Move(p);
+  hp->InjectMouseUp();
+  Pump();
+  EXPECT_EQ(l->PressedButton(), TqzCaptionButton::None);
+  EXPECT_EQ(l->ItemIndex(), 4) << "the release steps once more";
+  // A click without holding moves one item.
+  Click(p);
+  EXPECT_EQ(l->ItemIndex(), 5);
+  // An assigned event replaces the built-in step.
+  int ups = 0;
+  l->OnUpButtonClick = [&](TObject*) { ++ups; };
+  const TRect up = l->CaptionButtonRect(TqzCaptionButton::Up);
+  Click(l->ClientToScreen({up.Left + 5, up.Top + 5}));
+  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(l->ItemIndex(), 5);
+}
+
+TEST_F(SkinListBoxTest, ListClickHandlerMayFreeTheBox) {
+  TqzSkinListBox* l = MakeList(false);
+  Fill(*l, 5);
+  l->OnListBoxClick = [&](TObject* sender) {
+    EXPECT_EQ(sender, l);
+    // The closure dies with the control: nothing of it is read afterwards.
+    TqzSkinListBox*& slot = l;
+    delete slot;
+    slot = nullptr;
+  };
+  Click(l->ListBox().ClientToScreen({10, 30}));
+  EXPECT_EQ(l, nullptr);
+  Pump();
+}
+
+TEST_F(SkinListBoxTest, DrawHandlerMayFreeTheBox) {
+  TqzSkinListBox* l = MakeList(false);
+  Fill(*l, 5);
+  l->OnDrawItem = [&](TCanvas&, int, TSize, TRect, TOwnerDrawState) {
+    // The closure dies with the control: nothing of it is read afterwards.
+    TqzSkinListBox*& slot = l;
+    delete slot;
+    slot = nullptr;
+  };
+  l->ListBox().Invalidate();
+  Pump();
+  EXPECT_EQ(l, nullptr);
+}
+
+TEST_F(SkinListBoxTest, MainSkinListBoxUsesItsOwnScrollBars) {
+  const TDemoSkin& demo = MainSkin();
+  auto* l = new TqzSkinListBox(form);
+  l->SetParent(form);
+  l->SetBounds(10, 10, 200, 80);
+  l->SetSkinDataName("listbox1");
+  l->SetSkinData(demo.Skin.get());
+  l->SetHorizontalExtent(true);
+  Fill(*l, 7);
+  l->Items().Add(std::string(60, 'M'));
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  ASSERT_NE(l->HScrollBar(), nullptr);
+  EXPECT_EQ(l->VScrollBar()->SkinDataName(), "lbscrollbar");
+  EXPECT_TRUE(l->HScrollBar()->Both());
+  EXPECT_EQ(l->HScrollBar()->SkinDataName(), "lbbothhscrollbar");
+  EXPECT_EQ(l->CurrentItemHeight(), 20);
+  // The bars sit inside the frame's client rectangle, the list beside them.
+  EXPECT_EQ(l->VScrollBar()->BoundsRect().Right, l->HScrollBar()->BoundsRect().Right);
+  EXPECT_EQ(l->ListRect().Right, l->VScrollBar()->Left());
+  EXPECT_EQ(l->ListRect().Bottom, l->HScrollBar()->Top());
+  delete l;
+}
+
+TEST_F(SkinListBoxTest, ReadFromAFormResource) {
+  auto* owner = new TForm(Application);
+  ReadComponentRes(owner,
+                   "object F: TForm\n"
+                   "  object L: TqzSkinListBox\n"
+                   "    HorizontalExtent = True\n"
+                   "    DefaultItemHeight = 16\n"
+                   "    Items.Strings = (\n"
+                   "      'one'\n"
+                   "      'two')\n"
+                   "  end\n"
+                   "end\n");
+  auto* l = dynamic_cast<TqzSkinListBox*>(owner->FindComponent("L"));
+  ASSERT_NE(l, nullptr);
+  EXPECT_TRUE(l->HorizontalExtent());
+  EXPECT_EQ(l->CurrentItemHeight(), 16);
+  EXPECT_EQ(l->Items().Text(), "one\ntwo\n");
+  delete owner;
+}
+
+}  // namespace
+}  // namespace qz::testing
