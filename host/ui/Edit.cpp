@@ -105,7 +105,11 @@ std::string TCustomEdit::SelText() const { return EncodeUtf8(buffer_.SelectedCha
 
 void TCustomEdit::SetSelText(const std::string& v) {
   if (!CanChangeText()) return;
-  if (buffer_.ReplaceSelection(Cased(DecodeUtf8(v)), maxLength_)) CommitText();
+  InsertText(DecodeUtf8(v));
+}
+
+void TCustomEdit::InsertText(std::u32string s) {
+  if (buffer_.ReplaceSelection(Cased(std::move(s)), maxLength_)) CommitText();
 }
 
 void TCustomEdit::SelectAll() {
@@ -134,8 +138,7 @@ void TCustomEdit::CutToClipboard() {
 
 void TCustomEdit::PasteFromClipboard() {
   if (!CanChangeText()) return;
-  std::u32string s = FirstLine(Platform().ClipboardText());
-  if (buffer_.ReplaceSelection(Cased(std::move(s)), maxLength_)) CommitText();
+  InsertText(FirstLine(Platform().ClipboardText()));
 }
 
 void TCustomEdit::Undo() {
@@ -235,6 +238,10 @@ bool TCustomEdit::EditKey(uint16_t key, TShiftState shift) {
   return MoveKey(key, shiftDown, ctrlDown);
 }
 
+void TCustomEdit::DeleteBackKey() {
+  if (buffer_.DeleteBack()) CommitText();
+}
+
 void TCustomEdit::DeleteForwardKey(bool wholeWord) {
   if (!CanChangeText()) return;
   // Ctrl+Delete takes the rest of the word.
@@ -282,7 +289,7 @@ bool TCustomEdit::ControlChar(char32_t ch) {
     case 24: CutToClipboard(); return true;        // Ctrl+X
     case 26: Undo(); return true;                  // Ctrl+Z
     case 8:                                        // Backspace
-      if (CanChangeText() && buffer_.DeleteBack()) CommitText();
+      if (CanChangeText()) DeleteBackKey();
       return true;
     default: return false;  // Enter, Escape, Tab and the rest type nothing
   }

@@ -57,6 +57,9 @@ class TEditBuffer {
   // Swaps the text with the one before the last change (so undo twice redoes).
   bool Undo();
   void ClearUndo() { undo_.reset(); typingRun_ = false; }
+  // The whole text becomes `text` with the caret at `caret`, as one undo
+  // step (joined to a typing run when `typing`).
+  void ReplaceAll(std::u32string text, int caret, bool typing);
 
   // Word boundaries for Ctrl+arrows and double clicks.
   int WordLeft(int pos) const;
@@ -118,7 +121,7 @@ class TCustomEdit : public TCustomControl {
   // Replaces the selection as typing would (MaxLength, CharCase apply).
   void SetSelText(const std::string& v);
   void SelectAll();
-  void ClearSelection();
+  virtual void ClearSelection();
 
   // ---- clipboard and undo
   void CutToClipboard();
@@ -164,21 +167,26 @@ class TCustomEdit : public TCustomControl {
   void DestroyWnd() override;
   // Whether a change path may alter the text (ReadOnly refuses them all).
   virtual bool CanChangeText() const { return !readOnly_; }
+  // The editing steps the keys, the clipboard and SetSelText go through;
+  // an edit with its own rules for the text (masks) replaces them.
+  virtual void TypeChar(char32_t ch);
+  virtual void DeleteBackKey();
+  virtual void DeleteForwardKey(bool wholeWord);
+  virtual void InsertText(std::u32string s);
+  // The caret moved or the text changed: blink restarts, view follows.
+  void CaretMoved();
+  // Puts the buffer's text into Text() and raises OnChange; false when the
+  // control was freed by a handler.
+  bool CommitText();
+  // Applies CharCase to typed or pasted text.
+  std::u32string Cased(std::u32string s) const;
 
   TEditBuffer buffer_;
 
  private:
-  // Applies CharCase to typed or pasted text.
-  std::u32string Cased(std::u32string s) const;
-  // Puts the buffer's text into Text() and raises OnChange; false when the
-  // control was freed by a handler.
-  bool CommitText();
   bool EditKey(uint16_t key, TShiftState shift);
-  void DeleteForwardKey(bool wholeWord);
   bool MoveKey(uint16_t key, bool shiftDown, bool ctrlDown);
   bool ControlChar(char32_t ch);
-  void TypeChar(char32_t ch);
-  void CaretMoved();
   void EnsureCaretVisible();
   void StartBlink();
   void StopBlink();

@@ -57,6 +57,13 @@ bool TEditBuffer::ReplaceRange(int start, int len, std::u32string s, int maxLeng
   return true;
 }
 
+void TEditBuffer::ReplaceAll(std::u32string text, int caret, bool typing) {
+  if (!(typing && typingRun_)) SaveUndo();
+  text_ = std::move(text);
+  caret_ = anchor_ = Clamp(caret);
+  typingRun_ = typing;
+}
+
 bool TEditBuffer::DeleteBack() {
   if (SelLength() > 0) return ReplaceSelection({}, 0);
   return caret_ > 0 && ReplaceRange(caret_ - 1, 1, {}, 0, false);
