@@ -97,5 +97,6 @@ class TTour {
 
 // Parts of the tour that live in their own files (Tour*.cpp).
 // Each leaves the windows as it found them: menus closed, pointer away.
+void TourEdit(TTour& tour, TForm1& form, TForm2& second);
 
 }  // namespace qz::tour
