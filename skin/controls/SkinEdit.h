@@ -169,6 +169,7 @@ class TqzSkinCustomEdit : public TqzCustomEdit, public IqzSkinChangeClient {
   void ComposeSkinFrame(TBitmap& out, int W, int H);
   void ComposeDefaultFrame(TBitmap& out, int W, int H);
   void DrawButtonImages(TCanvas& c);
+  void BlendOverParent(TBitmap& frame);
   void SetImageIndex(int& slot, int v);
   void RepaintFrame();
 

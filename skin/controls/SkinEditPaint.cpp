@@ -5,6 +5,7 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
 
 namespace qz {
@@ -59,6 +60,17 @@ void TqzSkinCustomEdit::ComposeFrame(TBitmap& out) {
   if (data_ && picture_) ComposeSkinFrame(out, W, H);
   else ComposeDefaultFrame(out, W, H);
   DrawButtonImages(out.Canvas());
+  if (alphaBlend_ && Parent()) BlendOverParent(out);
+}
+
+// Each channel = value/255 * frame + (1 - value/255) * what lies under it.
+void TqzSkinCustomEdit::BlendOverParent(TBitmap& frame) {
+  TBitmap background(frame.Width(), frame.Height());
+  GetParentImage(this, background.Canvas());
+  TqzEffectBmp blended(frame);
+  blended.Morph(TqzEffectBmp(background), 1.0 - alphaBlendValue_ / 255.0);
+  frame.Pixels() = blended.ToPixmap();
+  frame.Modified();
 }
 
 void TqzSkinCustomEdit::ComposeSkinFrame(TBitmap& out, int W, int H) {

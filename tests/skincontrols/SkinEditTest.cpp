@@ -103,6 +103,20 @@ TEST_F(SkinEditTest, FrameAndButtonPixelsFollowTheDescription) {
   Pump();
 }
 
+TEST_F(SkinEditTest, AlphaBlendMixesTheFrameWithWhatLiesUnder) {
+  form->SetColor(TColor(0x204060));
+  auto* e = MakeEdit("buttonedit");
+  TBitmap frame;
+  CreateHSkinImage(8, 20, frame, false, 150, {0, 0, 60, 24}, SkinPicture());
+  e->SetAlphaBlend(true);
+  e->SetAlphaBlendValue(0);
+  Pump();
+  EXPECT_EQ(WindowPixel(e, 3, 3), Rgb(TColor(0x204060)));
+  e->SetAlphaBlendValue(255);
+  Pump();
+  EXPECT_EQ(WindowPixel(e, 3, 3), Rgb(frame.Canvas().Pixel(3, 3)));
+}
+
 TEST_F(SkinEditTest, PlainLookWithoutADescription) {
   auto* e = MakeEdit("missing", 100);
   EXPECT_EQ(e->SkinIndex(), -1);
