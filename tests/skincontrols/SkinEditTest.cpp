@@ -166,6 +166,27 @@ TEST_F(SkinEditTest, HitCodesOfButtonFrameTextAndImageButtons) {
   EXPECT_EQ(e->EditRect().Right, e->ClientWidth() - 12);
 }
 
+TEST_F(SkinEditTest, FontAndColoursFromTheDescription) {
+  auto* other = MakeEdit("missing", 100);
+  auto* e = MakeEdit("buttonedit");
+  EXPECT_EQ(e->Font().Name(), "Tahoma");
+  EXPECT_EQ(e->Font().Color(), TColor(255));
+  Move(OnScreen(e, {20, 10}));
+  EXPECT_EQ(e->Font().Color(), TColor(65280));  // hover
+  Move({5, 5});
+  hp->AdvanceClock(kEditHoverMs);
+  Pump();
+  EXPECT_EQ(e->Font().Color(), TColor(255));
+  e->SetFocus();
+  Pump();
+  EXPECT_EQ(e->Font().Color(), TColor(65280));  // focus
+  other->SetFocus();
+  Pump();
+  e->SetEnabled(false);
+  e->ChangeSkinData();
+  EXPECT_EQ(e->Font().Color(), TColor(8421504));
+}
+
 TEST_F(SkinEditTest, PushButtonClicksAndFocusesTheEdit) {
   auto* e = MakeEdit("buttonedit");
   int clicks = 0;
@@ -290,6 +311,17 @@ TEST_F(SkinEditMenuTest, ItemsFollowTheEditState) {
   EXPECT_TRUE(ItemEnabled("Paste"));
   Choose("Undo");
   EXPECT_EQ(edit->Text(), "abc");
+}
+
+TEST_F(SkinEditMenuTest, KeyboardOpensTheMenuAtTheMiddleOfTheEdit) {
+  edit->SetText("abc");
+  Key(VK_F10, kModShift);
+  ASSERT_TRUE(orvane->SkinMenu().Visible());
+  TRect menu;
+  GetWindowRect(HWND(orvane->SkinMenu().Level(0)), menu);
+  TPoint middle = edit->ClientToScreen({edit->ClientWidth() / 2, edit->ClientHeight() / 2});
+  EXPECT_EQ(menu.TopLeft(), middle);
+  orvane->SkinMenu().CloseAll();
 }
 
 TEST_F(SkinEditMenuTest, ReadOnlyRefusesKeysPasteCutAndTheMenu) {
