@@ -104,8 +104,9 @@ const TEditCase kSequences[] = {
      [](EditTest& t) { t.hp->SetClipboardText("one\r\ntwo"); t.Key(VK_INSERT, kModShift); }, "one", 3, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Edit, EditSequenceTest, ::testing::ValuesIn(kSequences),
-                         [](const auto& info) { return std::string(info.param.name); });
+std::string CaseName(const ::testing::TestParamInfo<TEditCase>& c) { return c.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Edit, EditSequenceTest, ::testing::ValuesIn(kSequences), CaseName);
 
 TEST_F(EditTest, MouseClickDragDoubleAndTripleClick) {
   Start("hello wörld");
