@@ -297,6 +297,7 @@ int RunTour(const fs::path& dir) {
   TourSecondWindow(tour, *Form1, *Form2);
   TourImagesMenu(tour, *Form1, *Form2);
   TourListBox(tour, *Form1, *Form2);
+  TourEdit(tour, *Form1, *Form2);
   return 0;
 }
 

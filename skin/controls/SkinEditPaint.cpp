@@ -1,0 +1,151 @@
+// TqzSkinCustomEdit: the frame and push button (non-client area), the text
+// area's background and the image buttons (client area).
+#include <algorithm>
+
+#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinEdit.h"
+#include "skin/data/SkinControlData.h"
+#include "skin/draw/EffectBmp.h"
+#include "skin/draw/QZUtils.h"
+
+namespace qz {
+
+namespace {
+
+// The plain look's button colours by state.
+struct TPlainButtonColors {
+  TColor frame, fill;
+};
+
+TPlainButtonColors PlainButton(bool hot, bool pressed) {
+  if (pressed && hot) return {TColor(0xB76B3B), TColor(0xE4BCA2)};
+  if (hot) return {TColor(0xB76B3B), TColor(0xF3D4C1)};
+  return {PlainShadowColor(), PlainFaceColor()};
+}
+
+void FrameRect1(TCanvas& c, const TRect& r, TColor color) {
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(color);
+  c.FrameRect(r);
+}
+
+}  // namespace
+
+void TqzSkinCustomEdit::RepaintFrame() {
+  if (HandleAllocated() && Showing()) PaintFrame();
+}
+
+void TqzSkinCustomEdit::PaintFrame() {
+  GetSkinData();
+  TBitmap frame;
+  ComposeFrame(frame);
+  HDC dc = GetWindowDC(HWND(this));
+  if (!dc) return;
+  // The text area is the client's; the frame leaves it alone.
+  TRect text = TextRect();
+  TRect client = ClientRect();
+  TPoint origin = ClientOrigin();
+  TRect window;
+  GetWindowRect(HWND(this), window);
+  TRect clientInWindow = OffsetRect(client, origin.X - window.Left, origin.Y - window.Top);
+  dc->ExcludeClipRect(clientInWindow.IsEmpty() ? text : clientInWindow);
+  dc->Draw(0, 0, frame);
+  ReleaseDC(HWND(this), dc);
+}
+
+void TqzSkinCustomEdit::ComposeFrame(TBitmap& out) {
+  GetSkinData();
+  const int W = std::max(Width(), 1), H = std::max(Height(), 1);
+  out.SetSize(W, H);
+  if (data_ && picture_) ComposeSkinFrame(out, W, H);
+  else ComposeDefaultFrame(out, W, H);
+  DrawButtonImages(out.Canvas());
+  if (alphaBlend_ && Parent()) BlendOverParent(out);
+}
+
+// Each channel = value/255 * frame + (1 - value/255) * what lies under it.
+void TqzSkinCustomEdit::BlendOverParent(TBitmap& frame) {
+  TBitmap background(frame.Width(), frame.Height());
+  GetParentImage(this, background.Canvas());
+  TqzEffectBmp blended(frame);
+  blended.Morph(TqzEffectBmp(background), 1.0 - alphaBlendValue_ / 255.0);
+  frame.Pixels() = blended.ToPixmap();
+  frame.Modified();
+}
+
+void TqzSkinCustomEdit::ComposeSkinFrame(TBitmap& out, int W, int H) {
+  const TqzDataSkinEditControl& d = *data_;
+  bool active = (mouseIn_ || Focused()) && !d.ActiveSkinRect.IsEmpty();
+  const TRect& source = active ? d.ActiveSkinRect : d.SkinRect;
+  const int fixedLeft = d.LeftTopPoint.X, fixedRight = d.SkinRect.Width() - d.RightTopPoint.X;
+  TBitmap strip;
+  CreateHSkinImage(fixedLeft, fixedRight, strip, d.StretchEffect, W, source, *picture_);
+  if (strip.Height() == H) out.Canvas().Draw(0, 0, strip);
+  else out.Canvas().StretchDraw({0, 0, W, H}, strip);
+
+  TRect button = ButtonRect();
+  if (button.IsEmpty()) return;
+  TRect state;
+  if (!Enabled() && !d.UnEnabledButtonRect.IsEmpty()) state = d.UnEnabledButtonRect;
+  else if (buttonDown_ && buttonHot_) state = d.DownButtonRect.IsEmpty() ? d.ActiveButtonRect : d.DownButtonRect;
+  else if (buttonHot_) state = d.ActiveButtonRect;
+  // Otherwise the frame picture already shows the normal button.
+  if (!state.IsEmpty()) out.Canvas().CopyRect(button, picture_->Canvas(), state);
+}
+
+void TqzSkinCustomEdit::ComposeDefaultFrame(TBitmap& out, int W, int H) {
+  TCanvas& c = out.Canvas();
+  TRect r{0, 0, W, H};
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(defaultColor_);
+  c.FillRect(r);
+  FrameRect1(c, r, PlainShadowColor());
+  FrameRect1(c, InflateRect(r, -1, -1), Color());
+  TRect button = ButtonRect();
+  if (button.IsEmpty()) return;
+  TPlainButtonColors colors = PlainButton(buttonHot_, buttonDown_);
+  c.Brush().SetColor(colors.fill);
+  c.FillRect(button);
+  FrameRect1(c, button, colors.frame);
+}
+
+void TqzSkinCustomEdit::DrawButtonImages(TCanvas& c) {
+  TRect button = ButtonRect();
+  if (button.IsEmpty() || !images_ || buttonImageIndex_ < 0 || buttonImageIndex_ >= images_->Count()) return;
+  int x = button.Left + (button.Width() - images_->Width()) / 2;
+  int y = button.Top + (button.Height() - images_->Height()) / 2;
+  images_->Draw(c, x, y, buttonImageIndex_, Enabled());
+}
+
+// ---------------------------------------------------------------- client
+
+void TqzSkinCustomEdit::PaintBackground(TCanvas& canvas, const TRect& r) {
+  GetSkinData();
+  if (!data_) {
+    canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush().SetColor(defaultColor_);
+    canvas.FillRect(r);
+    return;
+  }
+  if (Enabled() || !picture_) return TqzCustomEdit::PaintBackground(canvas, r);
+  // Disabled: the client piece of the frame picture under the grey text.
+  TRect piece = OffsetRect(data_->ClientRect, data_->SkinRect.Left, data_->SkinRect.Top);
+  canvas.CopyRect(r, picture_->Canvas(), piece);
+}
+
+void TqzSkinCustomEdit::Paint() {
+  TqzCustomEdit::Paint();
+  if (!images_) return;
+  TCanvas& c = Canvas();
+  auto draw = [&](const TRect& r, const int (&indexes)[3], bool hot, bool down) {
+    if (r.IsEmpty()) return;
+    int index = indexes[0];
+    if (down && indexes[2] >= 0 && indexes[2] < images_->Count()) index = indexes[2];
+    else if (hot && indexes[1] >= 0 && indexes[1] < images_->Count()) index = indexes[1];
+    if (index >= 0 && index < images_->Count()) images_->Draw(c, r.Left, r.Top, index, Enabled());
+  };
+  draw(LeftImageRect(), leftImage_, leftHot_, leftDown_);
+  draw(RightImageRect(), rightImage_, rightHot_, rightDown_);
+}
+
+}  // namespace qz
