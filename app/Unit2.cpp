@@ -3,7 +3,10 @@
 #include "skin/controls/SkinBevel.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadioBox.h"
+#include "skin/controls/SkinComboBox.h"
+#include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinLabel.h"
+#include "skin/controls/SkinListBox.h"
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinTrackBar.h"
@@ -27,6 +30,9 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinGroupBox1", qzSkinGroupBox1);
   BindField("qzSkinTrackBar1", qzSkinTrackBar1);
   BindField("qzSkinMenuButton1", qzSkinMenuButton1);
+  BindField("qzSkinEdit1", qzSkinEdit1);
+  BindField("qzSkinComboBox1", qzSkinComboBox1);
+  BindField("qzSkinListBox1", qzSkinListBox1);
   InitFromResource();
 }
 

@@ -17,6 +17,9 @@ class TqzSkinPanel;
 class TqzSkinGroupBox;
 class TqzSkinTrackBar;
 class TqzSkinMenuButton;
+class TqzSkinEdit;
+class TqzSkinComboBox;
+class TqzSkinListBox;
 
 class TForm2 : public TForm {
   QZ_CLASS(TForm2, TForm)
@@ -37,6 +40,9 @@ class TForm2 : public TForm {
   TqzSkinGroupBox* qzSkinGroupBox1 = nullptr;
   TqzSkinTrackBar* qzSkinTrackBar1 = nullptr;
   TqzSkinMenuButton* qzSkinMenuButton1 = nullptr;  // "toolmenubutton", no menu
+  TqzSkinEdit* qzSkinEdit1 = nullptr;
+  TqzSkinComboBox* qzSkinComboBox1 = nullptr;      // items "1" .. "9"
+  TqzSkinListBox* qzSkinListBox1 = nullptr;        // items "1" .. "9"
 };
 
 }  // namespace qz

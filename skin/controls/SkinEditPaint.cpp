@@ -127,10 +127,18 @@ void TqzSkinCustomEdit::PaintBackground(TCanvas& canvas, const TRect& r) {
     canvas.FillRect(r);
     return;
   }
-  if (Enabled() || !picture_) return TqzCustomEdit::PaintBackground(canvas, r);
-  // Disabled: the client piece of the frame picture under the grey text.
-  TRect piece = OffsetRect(data_->ClientRect, data_->SkinRect.Left, data_->SkinRect.Top);
-  canvas.CopyRect(r, picture_->Canvas(), piece);
+  if (!picture_) return TqzCustomEdit::PaintBackground(canvas, r);
+  // The text area shows the field of its own frame: the frame composed for
+  // the whole window (stretched, in the current state, blended when asked),
+  // cut to the client area. The parent's image alone would leave the text on
+  // another colour than the field around it whenever the skin's field is not
+  // the colour of what lies under the control.
+  TBitmap frame;
+  ComposeFrame(frame);
+  TRect window;
+  GetWindowRect(HWND(this), window);
+  const TPoint client = ClientOrigin();
+  canvas.CopyRect(r, frame.Canvas(), OffsetRect(r, client.X - window.Left, client.Y - window.Top));
 }
 
 void TqzSkinCustomEdit::Paint() {

@@ -103,6 +103,25 @@ TEST_F(SkinEditTest, FrameAndButtonPixelsFollowTheDescription) {
   Pump();
 }
 
+// Under the text lies the field of the edit's own frame, stretched as the
+// frame is, not the parent's colour, enabled and disabled alike.
+TEST_F(SkinEditTest, TheTextAreaShowsTheFieldOfItsOwnFrame) {
+  form->SetColor(TColor(0x204060));
+  auto* e = MakeEdit("buttonedit");
+  TBitmap expected;
+  CreateHSkinImage(8, 20, expected, false, 150, {0, 0, 60, 24}, SkinPicture());
+  const TRect text = e->TextRect();
+  auto expectField = [&](const char* state) {
+    for (int y = text.Top; y < text.Bottom; ++y)
+      for (int x = text.Left; x < text.Right; ++x)
+        ASSERT_EQ(WindowPixel(e, x, y), Rgb(expected.Canvas().Pixel(x, y))) << state << " " << x << "," << y;
+  };
+  expectField("enabled");
+  e->SetEnabled(false);
+  Pump();
+  expectField("disabled");
+}
+
 TEST_F(SkinEditTest, AlphaBlendMixesTheFrameWithWhatLiesUnder) {
   form->SetColor(TColor(0x204060));
   auto* e = MakeEdit("buttonedit");
