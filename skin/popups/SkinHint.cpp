@@ -65,9 +65,10 @@ void RecreateApplicationHintWindow() {
   Application->SetShowHint(show);
 }
 
-TSize MeasureText(TCanvas& canvas, const std::string& text) {
-  TRect r{0, 0, 0, 0};
-  canvas.DrawText(text, r, DT_CALCRECT | kTextFlags);
+// The text's extent; a width above 0 wraps it at word breaks.
+TSize MeasureText(TCanvas& canvas, const std::string& text, int maxWidth = 0) {
+  TRect r{0, 0, maxWidth > 0 ? maxWidth : 0, 0};
+  canvas.DrawText(text, r, DT_CALCRECT | kTextFlags | (maxWidth > 0 ? DT_WORDBREAK : 0u));
   return {r.Width(), r.Height()};
 }
 
@@ -131,7 +132,7 @@ void TqzSkinHintWindow::Measure(const std::string& hint) {
   layout_ = {};
   TCanvas canvas;
   SetupFont(canvas.Font(), false);
-  const TSize textSize = MeasureText(canvas, text_);
+  const TSize textSize = MeasureText(canvas, text_, maxWidth_);
   TSize content = textSize;
   layout_.BodyRect = {0, 0, textSize.cx, textSize.cy};
   const std::string title = c ? c->Title() : std::string();
@@ -184,7 +185,8 @@ void TqzSkinHintWindow::Measure(const std::string& hint) {
   layout_.ImagePos = origin;
 }
 
-TRect TqzSkinHintWindow::CalcHintRect(int /*maxWidth*/, const std::string& hint) {
+TRect TqzSkinHintWindow::CalcHintRect(int maxWidth, const std::string& hint) {
+  maxWidth_ = std::max(maxWidth, 0);
   Measure(hint);
   return {0, 0, layout_.Size.cx, layout_.Size.cy};
 }
@@ -306,13 +308,17 @@ void TqzSkinHintWindow::PaintContent(TCanvas& canvas, TColor textColor) {
   }
   SetupFont(canvas.Font(), false);
   canvas.Font().SetColor(textColor);
+  // Wrapped text breaks within the measured width, so the lines are those
+  // that were measured.
+  const uint32_t wrap = maxWidth_ > 0 ? DT_WORDBREAK : 0u;
   if (layout_.Skinned && !layout_.Extended) {
     // Each line centred in the text rectangle; the block centred down it.
     TRect r = layout_.TextRect;
     r.Top = layout_.BodyRect.Top;
-    canvas.DrawText(text_, r, DT_CENTER | kTextFlags);
+    if (wrap) r = layout_.BodyRect;
+    canvas.DrawText(text_, r, DT_CENTER | kTextFlags | wrap);
   } else {
-    canvas.DrawText(text_, layout_.BodyRect, DT_LEFT | kTextFlags);
+    canvas.DrawText(text_, layout_.BodyRect, DT_LEFT | kTextFlags | wrap);
   }
 }
 
@@ -486,6 +492,7 @@ QZ_PUBLISHED(TqzSkinHint, TComponent) {
   b.Prop("AlphaBlendValue", &O::AlphaBlendValue, uint8_t(200));
   b.Prop("AlphaBlendAnimation", &O::AlphaBlendAnimation, false);
   b.Prop("AlphaBlendSupport", &O::AlphaBlendSupport, &O::SetAlphaBlendSupport, true);
+  b.Event<TShowHintEvent>("OnShowHint", &O::OnShowHint);
 }
 
 }  // namespace qz

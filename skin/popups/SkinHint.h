@@ -38,6 +38,7 @@ class TqzSkinHintWindow : public THintWindow {
   explicit TqzSkinHintWindow(TComponent* AOwner, TqzSkinHint* hint = nullptr);
   ~TqzSkinHintWindow() override;
 
+  // A maxWidth above 0 wraps the text at that width (title and image beside).
   TRect CalcHintRect(int maxWidth, const std::string& hint) override;
   void ActivateHint(const TRect& rect, const std::string& hint) override;
   void ReleaseHint() override;
@@ -72,6 +73,7 @@ class TqzSkinHintWindow : public THintWindow {
   int alpha_ = 255;
   bool wasLayered_ = false;
   uintptr_t fadeTimer_ = 0;
+  int maxWidth_ = 0;  // from the last CalcHintRect; 0 does not wrap
 };
 
 class TqzSkinHint : public TComponent {
