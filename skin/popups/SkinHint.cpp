@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Windows.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/draw/QzRegions.h"
+#include "skin/popups/SkinPopupWindow.h"
 
 namespace qz {
 
@@ -197,7 +199,7 @@ void TqzSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
   TRect placed{rect.Left, rect.Top, rect.Left + layout_.Size.cx, rect.Top + layout_.Size.cy};
   // Handle() before the styles change: the window must exist to take them.
   Handle();
-  ApplyTransparency();
+  ApplyTransparency(placed);
   SetBounds(placed.Left, placed.Top, placed.Width(), placed.Height());
   ApplyRegion();
   THintWindow::ActivateHint(placed, hint);
@@ -216,9 +218,11 @@ void TqzSkinHintWindow::ReleaseHint() {
     if (TqzSkinHint* c = HintComponent()) c->ClearCaptured();
 }
 
-void TqzSkinHintWindow::ApplyTransparency() {
+void TqzSkinHintWindow::ApplyTransparency(const TRect& placed) {
   const TqzSkinHint* c = HintComponent();
   alpha_ = 255;
+  softwareAlpha_ = c && c->AlphaBlend && !c->AlphaBlendSupport();
+  if (softwareAlpha_) CaptureScreen(placed, this, screenUnder_);
   if (!c || !c->AlphaBlendSupport()) return;
   const HWND h = Handle();
   const intptr_t ex = GetWindowLong(h, GWL_EXSTYLE);
@@ -271,6 +275,8 @@ void TqzSkinHintWindow::Paint() {
   image.SetSize(Width(), Height());
   if (layout_.Skinned && ActiveSkin()) PaintSkinned(image.Canvas());
   else PaintPlain(image.Canvas());
+  const TqzSkinHint* c = HintComponent();
+  if (softwareAlpha_ && c) BlendOverScreen(image, screenUnder_, {0, 0}, c->AlphaBlendValue);
   Canvas().Draw(0, 0, image);
 }
 
@@ -333,6 +339,7 @@ void RouteShowHint(std::string& text, bool& canShow, THintInfo& info) {
 }  // namespace
 
 TqzSkinHint::TqzSkinHint(TComponent* AOwner) : TComponent(AOwner), defaultFont_(std::make_unique<TFont>()) {
+  SetAlphaBlendSupport(true);
   LiveHints().push_back(this);
   if (!InState(csDesigning)) Install();
 }
@@ -376,6 +383,10 @@ void TqzSkinHint::SetActive(bool v) {
 }
 
 void TqzSkinHint::SetSkinData(TqzSkinData* v) { SetReference(skinData_, v); }
+
+void TqzSkinHint::SetAlphaBlendSupport(bool v) {
+  alphaBlendSupport_ = v && (InState(csDesigning) || Platform().SupportsPerPixelAlpha());
+}
 
 std::string TqzSkinHint::FormatText(const std::string& hint) const {
   if (LineSeparator.empty()) return hint;

@@ -9,6 +9,7 @@
 #include "host/ui/ImgList.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
+#include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/popups/SkinMenu.h"
 
@@ -355,31 +356,41 @@ void TqzSkinPopupWindow::ApplyCursor() {
   if (index != -1) SetCursor(static_cast<TCursor>(skin->StartCursorIndex() + index));
 }
 
-// What the menu will cover, from the back buffers of the visible top-level
-// windows below it (the desktop shows black), one pixel wider and higher
-// than the window.
+// What the menu will cover, one pixel wider and higher than the window.
 void TqzSkinPopupWindow::CaptureScreenUnder() {
-  const TRect area{showAt_.X, showAt_.Y, showAt_.X + size_.cx + 1, showAt_.Y + size_.cy + 1};
-  screenUnder_.SetSize(area.Width(), area.Height());
-  TPixmap& out = screenUnder_.Pixels();
-  out.Resize(area.Width(), area.Height(), 0xFF000000u);
+  CaptureScreen({showAt_.X, showAt_.Y, showAt_.X + size_.cx + 1, showAt_.Y + size_.cy + 1}, this, screenUnder_);
+}
+
+// From the back buffers of the visible top-level windows, bottom to top.
+void CaptureScreen(const TRect& area, const TWinControl* except, TBitmap& out) {
+  out.SetSize(area.Width(), area.Height());
+  TPixmap& pixels = out.Pixels();
+  pixels.Resize(area.Width(), area.Height(), 0xFF000000u);
   for (TWinControl* w : WindowSystem().TopLevels()) {
-    if (w == this || !w->HandleAllocated() || !IsWindowVisible(w->Handle())) continue;
+    if (w == except || !w->HandleAllocated() || !IsWindowVisible(w->Handle())) continue;
     const TWindowData* data = w->WindowData();
     if (data == nullptr || data->backBuffer.Empty()) continue;
     const TRect bounds = TWindowSystem::WindowRectOf(w);
-    const TRect part = Intersection(area, bounds);
-    for (int y = part.Top; y < part.Bottom; ++y) {
-      const int sy = y - bounds.Top;
-      if (sy < 0 || sy >= data->backBuffer.Height()) continue;
-      for (int x = part.Left; x < part.Right; ++x) {
-        const int sx = x - bounds.Left;
-        if (sx < 0 || sx >= data->backBuffer.Width()) continue;
-        out.At(x - area.Left, y - area.Top) = data->backBuffer.At(sx, sy) | 0xFF000000u;
-      }
-    }
+    const TRect part = Intersection(Intersection(area, bounds),
+                                    {bounds.Left, bounds.Top, bounds.Left + data->backBuffer.Width(),
+                                     bounds.Top + data->backBuffer.Height()});
+    for (int y = part.Top; y < part.Bottom; ++y)
+      for (int x = part.Left; x < part.Right; ++x)
+        pixels.At(x - area.Left, y - area.Top) = data->backBuffer.At(x - bounds.Left, y - bounds.Top) | 0xFF000000u;
   }
-  screenUnder_.Modified();
+  out.Modified();
+}
+
+void BlendOverScreen(TBitmap& image, const TBitmap& screen, TPoint at, uint8_t alpha) {
+  const int w = image.Width(), h = image.Height();
+  if (w <= 0 || h <= 0 || at.X < 0 || at.Y < 0 || screen.Width() < at.X + w || screen.Height() < at.Y + h) return;
+  TPixmap under(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) under.At(x, y) = screen.Pixels().At(at.X + x, at.Y + y);
+  TqzEffectBmp blended(image.Pixels());
+  blended.Morph(TqzEffectBmp(under), 1.0 - alpha / 255.0);
+  image.Pixels() = blended.ToPixmap();
+  image.Modified();
 }
 
 // Raises the alpha in steps of a fifteenth of the target, one step after

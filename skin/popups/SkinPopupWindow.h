@@ -40,6 +40,13 @@ struct TqzSkinMenuItem {
   bool HasChildren() const;
 };
 
+// Software alpha for windows the platform cannot make translucent: what
+// the visible top-level windows other than `except` show in `area` (screen
+// coordinates; the desktop black), and an image at `at` inside that capture
+// mixed with it, the image's share being alpha / 255.
+void CaptureScreen(const TRect& area, const TWinControl* except, TBitmap& out);
+void BlendOverScreen(TBitmap& image, const TBitmap& screen, TPoint at, uint8_t alpha);
+
 // Scroll marker state of a level taller than its work area.
 enum class TqzScrollMarker { None = 0, Top = 1, Bottom = 2 };
 

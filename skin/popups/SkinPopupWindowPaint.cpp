@@ -106,16 +106,7 @@ const TBitmap& TqzSkinPopupWindow::WindowBackground() {
 // The image at `at` (window coordinates) mixed with the captured screen:
 // the menu's share is the alpha value.
 void TqzSkinPopupWindow::BlendWithScreen(TBitmap& image, TPoint at) const {
-  const int w = image.Width(), h = image.Height();
-  if (w <= 0 || h <= 0 || screenUnder_.Width() < at.X + w || screenUnder_.Height() < at.Y + h) return;
-  TPixmap under(w, h);
-  const TPixmap& screen = screenUnder_.Pixels();
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) under.At(x, y) = screen.At(at.X + x, at.Y + y);
-  TqzEffectBmp blended(image.Pixels());
-  blended.Morph(TqzEffectBmp(under), 1.0 - settings_.AlphaBlendValue / 255.0);
-  image.Pixels() = blended.ToPixmap();
-  image.Modified();
+  BlendOverScreen(image, screenUnder_, at, settings_.AlphaBlendValue);
 }
 
 void TqzSkinPopupWindow::PaintMarkers(TCanvas& c) {
