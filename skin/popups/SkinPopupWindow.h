@@ -201,6 +201,7 @@ class TqzSkinPopupWindow : public TCustomControl {
   TPoint showAt_;
   TBitmap screenUnder_;
   std::unique_ptr<TBitmap> background_;
+  const TBitmap* backgroundPicture_ = nullptr;  // what background_ was composed from
   bool closing_ = false, pressed_ = false, ownsInput_ = false;
   HWND previousFocus_ = nullptr;
 };

@@ -85,8 +85,12 @@ void TqzSkinPopupWindow::PaintBackground(TBitmap& dest) {
 }
 
 const TBitmap& TqzSkinPopupWindow::WindowBackground() {
-  if (background_ && background_->Width() == size_.cx && background_->Height() == size_.cy) return *background_;
+  const TBitmap* picture = windowData_ ? windowPicture_ : nullptr;
+  if (background_ && background_->Width() == size_.cx && background_->Height() == size_.cy &&
+      backgroundPicture_ == picture)
+    return *background_;
   background_ = std::make_unique<TBitmap>(size_.cx, size_.cy);
+  backgroundPicture_ = picture;
   TBitmap& dest = *background_;
   if (windowData_) {
     const TqzSkinGeometry g = windowData_->Geometry({0, 0, windowPicture_->Width(), windowPicture_->Height()});
