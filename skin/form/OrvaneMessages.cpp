@@ -30,6 +30,26 @@ bool IsPreProcessed(uint32_t msg) {
   }
 }
 
+bool IsPressNotice(WPARAM w) {
+  const auto event = static_cast<uint32_t>(w & 0xFFFF);
+  return event == WM_LBUTTONDOWN || event == WM_RBUTTONDOWN || event == WM_MBUTTONDOWN;
+}
+
+// Besides presses: the form moved, sized or deactivated, a cancel, or a
+// press on one of its controls.
+bool ClosesMenu(const TMessage& m) {
+  switch (m.Msg) {
+    case WM_MOVE: case WM_SIZE: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
+      return true;
+    case WM_ACTIVATE:
+      return (m.WParam & 0xFFFF) == WA_INACTIVE;
+    case WM_PARENTNOTIFY:
+      return IsPressNotice(m.WParam);
+    default:
+      return false;
+  }
+}
+
 TqzSkinData* SenderOf(const TMessage& m) { return reinterpret_cast<TqzSkinData*>(m.WParam); }
 
 // The application's restore event as a main form's controller answers it.
@@ -64,16 +84,16 @@ void TqzOrvane::NewWndProc(TMessage& m) {
   CallDefault(m);
 }
 
-// Closes what a click elsewhere must close. Focus changes leave open menus
-// alone: the host's popup window takes the focus when it opens. MDI
-// forwarding belongs here once MDI forms exist.
+// Closes what a click elsewhere, moving, sizing or deactivating the form
+// must close. Focus changes leave open menus alone: a menu takes the focus
+// when it opens. MDI forwarding belongs here once MDI forms exist.
 bool TqzOrvane::PreProcess(TMessage& m) {
   const bool press = m.Msg == WM_NCLBUTTONDOWN || m.Msg == WM_NCRBUTTONDOWN ||
                      m.Msg == WM_NCMBUTTONDOWN || m.Msg == WM_LBUTTONDOWN ||
                      m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN;
   if (auto* hint = ShowObjectHint ? As<TqzSkinHint>(SkinHint()) : nullptr) hint->HideHintText();
-  if (sysMenuShown_ || frameMenuShown_) {
-    if (!press) return false;
+  if (sysMenuShown_ || frameMenuShown_ || (skinMenu_ && skinMenu_->Visible())) {
+    if (!press && !ClosesMenu(m)) return false;
     TComponentRef<TqzOrvane> self(this);
     CloseMenus();
     if (!self) return true;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Windows.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/draw/QzRegions.h"
+#include "skin/popups/SkinPopupWindow.h"
 
 namespace qz {
 
@@ -65,9 +67,10 @@ void RecreateApplicationHintWindow() {
   Application->SetShowHint(show);
 }
 
-TSize MeasureText(TCanvas& canvas, const std::string& text) {
-  TRect r{0, 0, 0, 0};
-  canvas.DrawText(text, r, DT_CALCRECT | kTextFlags);
+// The text's extent; a width above 0 wraps it at word breaks.
+TSize MeasureText(TCanvas& canvas, const std::string& text, int maxWidth = 0) {
+  TRect r{0, 0, maxWidth > 0 ? maxWidth : 0, 0};
+  canvas.DrawText(text, r, DT_CALCRECT | kTextFlags | (maxWidth > 0 ? DT_WORDBREAK : 0u));
   return {r.Width(), r.Height()};
 }
 
@@ -131,7 +134,7 @@ void TqzSkinHintWindow::Measure(const std::string& hint) {
   layout_ = {};
   TCanvas canvas;
   SetupFont(canvas.Font(), false);
-  const TSize textSize = MeasureText(canvas, text_);
+  const TSize textSize = MeasureText(canvas, text_, maxWidth_);
   TSize content = textSize;
   layout_.BodyRect = {0, 0, textSize.cx, textSize.cy};
   const std::string title = c ? c->Title() : std::string();
@@ -184,7 +187,8 @@ void TqzSkinHintWindow::Measure(const std::string& hint) {
   layout_.ImagePos = origin;
 }
 
-TRect TqzSkinHintWindow::CalcHintRect(int /*maxWidth*/, const std::string& hint) {
+TRect TqzSkinHintWindow::CalcHintRect(int maxWidth, const std::string& hint) {
+  maxWidth_ = std::max(maxWidth, 0);
   Measure(hint);
   return {0, 0, layout_.Size.cx, layout_.Size.cy};
 }
@@ -195,7 +199,7 @@ void TqzSkinHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
   TRect placed{rect.Left, rect.Top, rect.Left + layout_.Size.cx, rect.Top + layout_.Size.cy};
   // Handle() before the styles change: the window must exist to take them.
   Handle();
-  ApplyTransparency();
+  ApplyTransparency(placed);
   SetBounds(placed.Left, placed.Top, placed.Width(), placed.Height());
   ApplyRegion();
   THintWindow::ActivateHint(placed, hint);
@@ -214,9 +218,11 @@ void TqzSkinHintWindow::ReleaseHint() {
     if (TqzSkinHint* c = HintComponent()) c->ClearCaptured();
 }
 
-void TqzSkinHintWindow::ApplyTransparency() {
+void TqzSkinHintWindow::ApplyTransparency(const TRect& placed) {
   const TqzSkinHint* c = HintComponent();
   alpha_ = 255;
+  softwareAlpha_ = c && c->AlphaBlend && !c->AlphaBlendSupport();
+  if (softwareAlpha_) CaptureScreen(placed, this, screenUnder_);
   if (!c || !c->AlphaBlendSupport()) return;
   const HWND h = Handle();
   const intptr_t ex = GetWindowLong(h, GWL_EXSTYLE);
@@ -269,6 +275,8 @@ void TqzSkinHintWindow::Paint() {
   image.SetSize(Width(), Height());
   if (layout_.Skinned && ActiveSkin()) PaintSkinned(image.Canvas());
   else PaintPlain(image.Canvas());
+  const TqzSkinHint* c = HintComponent();
+  if (softwareAlpha_ && c) BlendOverScreen(image, screenUnder_, {0, 0}, c->AlphaBlendValue);
   Canvas().Draw(0, 0, image);
 }
 
@@ -306,13 +314,17 @@ void TqzSkinHintWindow::PaintContent(TCanvas& canvas, TColor textColor) {
   }
   SetupFont(canvas.Font(), false);
   canvas.Font().SetColor(textColor);
+  // Wrapped text breaks within the measured width, so the lines are those
+  // that were measured.
+  const uint32_t wrap = maxWidth_ > 0 ? DT_WORDBREAK : 0u;
   if (layout_.Skinned && !layout_.Extended) {
     // Each line centred in the text rectangle; the block centred down it.
     TRect r = layout_.TextRect;
     r.Top = layout_.BodyRect.Top;
-    canvas.DrawText(text_, r, DT_CENTER | kTextFlags);
+    if (wrap) r = layout_.BodyRect;
+    canvas.DrawText(text_, r, DT_CENTER | kTextFlags | wrap);
   } else {
-    canvas.DrawText(text_, layout_.BodyRect, DT_LEFT | kTextFlags);
+    canvas.DrawText(text_, layout_.BodyRect, DT_LEFT | kTextFlags | wrap);
   }
 }
 
@@ -327,6 +339,7 @@ void RouteShowHint(std::string& text, bool& canShow, THintInfo& info) {
 }  // namespace
 
 TqzSkinHint::TqzSkinHint(TComponent* AOwner) : TComponent(AOwner), defaultFont_(std::make_unique<TFont>()) {
+  SetAlphaBlendSupport(true);
   LiveHints().push_back(this);
   if (!InState(csDesigning)) Install();
 }
@@ -370,6 +383,10 @@ void TqzSkinHint::SetActive(bool v) {
 }
 
 void TqzSkinHint::SetSkinData(TqzSkinData* v) { SetReference(skinData_, v); }
+
+void TqzSkinHint::SetAlphaBlendSupport(bool v) {
+  alphaBlendSupport_ = v && (InState(csDesigning) || Platform().SupportsPerPixelAlpha());
+}
 
 std::string TqzSkinHint::FormatText(const std::string& hint) const {
   if (LineSeparator.empty()) return hint;
@@ -486,6 +503,7 @@ QZ_PUBLISHED(TqzSkinHint, TComponent) {
   b.Prop("AlphaBlendValue", &O::AlphaBlendValue, uint8_t(200));
   b.Prop("AlphaBlendAnimation", &O::AlphaBlendAnimation, false);
   b.Prop("AlphaBlendSupport", &O::AlphaBlendSupport, &O::SetAlphaBlendSupport, true);
+  b.Event<TShowHintEvent>("OnShowHint", &O::OnShowHint);
 }
 
 }  // namespace qz

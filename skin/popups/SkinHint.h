@@ -38,6 +38,7 @@ class TqzSkinHintWindow : public THintWindow {
   explicit TqzSkinHintWindow(TComponent* AOwner, TqzSkinHint* hint = nullptr);
   ~TqzSkinHintWindow() override;
 
+  // A maxWidth above 0 wraps the text at that width (title and image beside).
   TRect CalcHintRect(int maxWidth, const std::string& hint) override;
   void ActivateHint(const TRect& rect, const std::string& hint) override;
   void ReleaseHint() override;
@@ -48,6 +49,10 @@ class TqzSkinHintWindow : public THintWindow {
   const TqzHintLayout& Layout() const { return layout_; }
   // The window's opacity while layered (255 otherwise).
   int CurrentAlpha() const { return alpha_; }
+  // Translucent without layered windows: painted over this capture of the
+  // screen under the window.
+  bool SoftwareAlpha() const { return softwareAlpha_; }
+  const TBitmap& ScreenUnder() const { return screenUnder_; }
   static constexpr unsigned kFadeIntervalMs = 4;  // "more than 3 ms" between steps
 
  protected:
@@ -56,7 +61,7 @@ class TqzSkinHintWindow : public THintWindow {
 
  private:
   void Measure(const std::string& text);
-  void ApplyTransparency();
+  void ApplyTransparency(const TRect& placed);
   void ApplyRegion();
   void FadeStep();
   void StopFade();
@@ -72,6 +77,9 @@ class TqzSkinHintWindow : public THintWindow {
   int alpha_ = 255;
   bool wasLayered_ = false;
   uintptr_t fadeTimer_ = 0;
+  int maxWidth_ = 0;  // from the last CalcHintRect; 0 does not wrap
+  bool softwareAlpha_ = false;
+  TBitmap screenUnder_;
 };
 
 class TqzSkinHint : public TComponent {
@@ -92,8 +100,9 @@ class TqzSkinHint : public TComponent {
   bool AlphaBlend = false;
   uint8_t AlphaBlendValue = 200;
   bool AlphaBlendAnimation = false;
+  // Layered windows; off at run time on a platform without them.
   bool AlphaBlendSupport() const { return alphaBlendSupport_; }
-  void SetAlphaBlendSupport(bool v) { alphaBlendSupport_ = v; }
+  void SetAlphaBlendSupport(bool v);
   TShowHintEvent OnShowHint;
 
   // A hint the program drives: opens at the cursor (moved below it) after

@@ -65,28 +65,67 @@ TqzSkinPopupWindow* TqzSkinMenu::LevelAt(TPoint screen) const {
   return nullptr;
 }
 
-void TqzSkinMenu::Popup(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
-                        TMenuItem& item, bool popupToUp) {
+bool TqzSkinMenu::BeginPopup(TControl* popupCtrl, TqzSkinData* skinData, const TRect& anchor) {
   TComponentRef<TqzSkinMenu> self(this);
-  TComponentRef<TMenuItem> source(&item);
+  TComponentRef<TControl> control(popupCtrl);
   firstShow_ = !visible_;
   // An open chain ends first (telling its own control), then the new one
   // remembers who asked for it.
   if (!windows_.empty() || visible_) CloseFrom(0);
-  if (!self || !source) return;
-  popupControl_ = popupCtrl;
+  if (!self) return false;
+  popupControl_ = control.Get();
   workArea_ = WorkAreaNear(anchor.TopLeft());
   SetReference(skinData_, skinData);
+  return true;
+}
+
+void TqzSkinMenu::Popup(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
+                        TMenuItem& item, bool popupToUp) {
+  TComponentRef<TqzSkinMenu> self(this);
+  TComponentRef<TMenuItem> source(&item);
+  if (!BeginPopup(popupCtrl, skinData, anchor) || !source) return;
   if (!HasVisibleChildFrom(item, startIndex)) return;
   visible_ = true;
   OpenLevel(anchor, item, startIndex, false, popupToUp);
   if (self) firstShow_ = false;
 }
 
-void TqzSkinMenu::OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu,
-                            bool popupToUp) {
+std::vector<TMenuItem*> TqzSkinMenu::MergedItems(TMenuItem* childItems, TMenuItem& mainItems) {
+  std::vector<TMenuItem*> children;
+  for (int i = 0; childItems && i < childItems->Count(); ++i) children.push_back(childItems->Items(i));
+  std::vector<TMenuItem*> merged;
+  for (int i = 0; i < mainItems.Count(); ++i) {
+    TMenuItem* item = mainItems.Items(i);
+    const bool replaced = std::any_of(children.begin(), children.end(),
+                                      [&](const TMenuItem* c) { return c->GroupIndex() == item->GroupIndex(); });
+    if (!replaced) merged.push_back(item);
+  }
+  merged.insert(merged.end(), children.begin(), children.end());
+  std::stable_sort(merged.begin(), merged.end(),
+                   [](const TMenuItem* a, const TMenuItem* b) { return a->GroupIndex() < b->GroupIndex(); });
+  return merged;
+}
+
+void TqzSkinMenu::PopupMerged(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
+                              TMenuItem* childItems, TMenuItem& mainItems, bool popupToUp) {
+  TComponentRef<TqzSkinMenu> self(this);
+  TComponentRef<TMenuItem> main(&mainItems), child(childItems);
+  if (!BeginPopup(popupCtrl, skinData, anchor) || !main) return;
+  const int total = mainItems.Count() + (child ? child->Count() : 0);
+  if (mainItems.Count() == 0 || startIndex >= total) return;
+  const std::vector<TMenuItem*> list = MergedItems(child.Get(), mainItems);
+  const auto from = list.begin() + std::clamp(startIndex, 0, static_cast<int>(list.size()));
+  if (std::none_of(from, list.end(), [](const TMenuItem* m) { return m->Visible(); })) return;
+  visible_ = true;
+  OpenLevel(anchor, mainItems, startIndex, false, popupToUp, &list);
+  if (self) firstShow_ = false;
+}
+
+void TqzSkinMenu::OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
+                            const std::vector<TMenuItem*>* itemList) {
   TqzSkinData* skin = skinData_ && !skinData_->Empty() ? skinData_ : nullptr;
   auto* window = new TqzSkinPopupWindow(*this, skin, item, startIndex);
+  if (itemList) window->SetItemList(*itemList);
   windows_.emplace_back(window);
   window->ShowFor(anchor, submenu, popupToUp);
 }

@@ -42,6 +42,13 @@ class TqzSkinMenu : public TComponent {
   // rectangle (screen coordinates; an empty rectangle is a point).
   void Popup(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
              TMenuItem& item, bool popupToUp);
+  // Opens one level of the main items whose group index no child item
+  // uses and all the child items (a child form's merged menu), ordered by
+  // group index; `childItems` may be none.
+  void PopupMerged(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
+                   TMenuItem* childItems, TMenuItem& mainItems, bool popupToUp);
+  // The items PopupMerged shows, before the start index applies.
+  static std::vector<TMenuItem*> MergedItems(TMenuItem* childItems, TMenuItem& mainItems);
   // Closes the levels from `level` on; level 0 ends the menu.
   void CloseFrom(int level);
   // Ends the menu from outside (a click elsewhere, the form moved ...).
@@ -77,7 +84,10 @@ class TqzSkinMenu : public TComponent {
   void CancelWait(const TMenuItem* item);
 
  private:
-  void OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp);
+  void OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
+                 const std::vector<TMenuItem*>* itemList = nullptr);
+  // The common start of Popup and PopupMerged; false when this engine went.
+  bool BeginPopup(TControl* popupCtrl, TqzSkinData* skinData, const TRect& anchor);
   void OnWaitTimer();
   void Dispatch(TComponentRef<TMenuItem> item);
   static void SendToControl(TControl* control, uint32_t msg);

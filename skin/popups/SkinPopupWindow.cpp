@@ -4,10 +4,12 @@
 #include <chrono>
 #include <thread>
 
+#include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/ImgList.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
+#include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/popups/SkinMenu.h"
 
@@ -17,6 +19,7 @@ namespace {
 
 constexpr unsigned kScrollIntervalMs = 100;
 constexpr unsigned kMorphIntervalMs = 20;
+constexpr unsigned kDeferredShowMs = 100;
 
 TBitmap* PictureOf(const TqzSkinData& skin, int index) {
   return index >= 0 && index < skin.ActivePictureCount() ? skin.ActivePicture(index) : nullptr;
@@ -56,6 +59,15 @@ TqzSkinPopupWindow::TqzSkinPopupWindow(TqzSkinMenu& menu, TqzSkinData* skinData,
   morphTimer_->SetEnabled(false);
   morphTimer_->SetInterval(kMorphIntervalMs);
   morphTimer_->OnTimer = [this](TObject*) { OnMorphTimer(); };
+  showTimer_ = std::make_unique<TTimer>(nullptr);
+  showTimer_->SetEnabled(false);
+  showTimer_->SetInterval(kDeferredShowMs);
+  showTimer_->OnTimer = [this](TObject*) { OnShowTimer(); };
+}
+
+void TqzSkinPopupWindow::SetItemList(const std::vector<TMenuItem*>& items) {
+  explicitItems_ = true;
+  itemList_.assign(items.begin(), items.end());
 }
 
 void TqzSkinPopupWindow::ResolveLooks() {
@@ -78,6 +90,7 @@ TqzSkinPopupWindow::~TqzSkinPopupWindow() {
   closing_ = true;
   scrollTimer_->SetEnabled(false);
   morphTimer_->SetEnabled(false);
+  showTimer_->SetEnabled(false);
 }
 
 void TqzSkinPopupWindow::CreateParams(TCreateParams& params) {
@@ -118,9 +131,10 @@ void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const {
 void TqzSkinPopupWindow::BuildItems() {
   items_.clear();
   if (!source_) return;
-  for (int i = startIndex_; i < source_->Count(); ++i) {
-    TMenuItem* item = source_->Items(i);
-    if (!item->Visible()) continue;
+  const int count = explicitItems_ ? static_cast<int>(itemList_.size()) : source_->Count();
+  for (int i = startIndex_; i < count; ++i) {
+    TMenuItem* item = explicitItems_ ? itemList_[static_cast<size_t>(i)].Get() : source_->Items(i);
+    if (item == nullptr || !item->Visible()) continue;
     TqzSkinMenuItem entry;
     entry.MenuItem = item;
     items_.push_back(std::move(entry));
@@ -284,14 +298,22 @@ void TqzSkinPopupWindow::ApplyMask() {
 
 void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupToUp) {
   if (!menu_) return;
-  TComponentRef<TqzSkinPopupWindow> self(this);
   BuildItems();
   MeasureWindow();
   LayoutItems();
   const TPoint at = PlaceFor(anchor, workArea_, submenu, popupToUp);
   SetBounds(at.X, at.Y, size_.cx, size_.cy);
   ApplyMask();
+  ApplyCursor();
   const TqzSkinMenuSettings& s = settings_;
+  softwareAlpha_ = s.AlphaBlend && !Platform().SupportsPerPixelAlpha();
+  if (softwareAlpha_) {
+    // The screen is captured once the windows under the menu have painted.
+    showAt_ = at;
+    showTimer_->SetEnabled(true);
+    return;
+  }
+  TComponentRef<TqzSkinPopupWindow> self(this);
   const bool fade = s.AlphaBlend && s.AlphaBlendAnimation && menu_->FirstShow();
   if (s.AlphaBlend) {
     SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | intptr_t(WS_EX_LAYERED));
@@ -301,6 +323,22 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
   visible_ = true;
   if (fade) FadeIn();
   if (!self || !menu_) return;
+  FinishShow();
+}
+
+void TqzSkinPopupWindow::OnShowTimer() {
+  showTimer_->SetEnabled(false);
+  if (closing_ || !menu_) return;
+  CaptureScreenUnder();
+  SetWindowPos(Handle(), HWND_TOPMOST, showAt_.X, showAt_.Y, size_.cx, size_.cy, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  visible_ = true;
+  FinishShow();
+}
+
+// The root level takes the input; the first selectable item lights up
+// without opening its submenu.
+void TqzSkinPopupWindow::FinishShow() {
+  TComponentRef<TqzSkinPopupWindow> self(this);
   if (menu_->LevelOf(this) == 0) TakeInput();
   if (!self || closing_) return;
   for (int i = 0; i < ItemCount(); ++i) {
@@ -309,6 +347,50 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
     SelectItem(i, true);
     break;
   }
+}
+
+void TqzSkinPopupWindow::ApplyCursor() {
+  const TqzSkinData* skin = skinData_.Get();
+  if (skin == nullptr || skin->Empty()) return;
+  const int index = skin->PopupWindow().CursorIndex;
+  if (index != -1) SetCursor(static_cast<TCursor>(skin->StartCursorIndex() + index));
+}
+
+// What the menu will cover, one pixel wider and higher than the window.
+void TqzSkinPopupWindow::CaptureScreenUnder() {
+  CaptureScreen({showAt_.X, showAt_.Y, showAt_.X + size_.cx + 1, showAt_.Y + size_.cy + 1}, this, screenUnder_);
+}
+
+// From the back buffers of the visible top-level windows, bottom to top.
+void CaptureScreen(const TRect& area, const TWinControl* except, TBitmap& out) {
+  out.SetSize(area.Width(), area.Height());
+  TPixmap& pixels = out.Pixels();
+  pixels.Resize(area.Width(), area.Height(), 0xFF000000u);
+  for (TWinControl* w : WindowSystem().TopLevels()) {
+    if (w == except || !w->HandleAllocated() || !IsWindowVisible(w->Handle())) continue;
+    const TWindowData* data = w->WindowData();
+    if (data == nullptr || data->backBuffer.Empty()) continue;
+    const TRect bounds = TWindowSystem::WindowRectOf(w);
+    const TRect part = Intersection(Intersection(area, bounds),
+                                    {bounds.Left, bounds.Top, bounds.Left + data->backBuffer.Width(),
+                                     bounds.Top + data->backBuffer.Height()});
+    for (int y = part.Top; y < part.Bottom; ++y)
+      for (int x = part.Left; x < part.Right; ++x)
+        pixels.At(x - area.Left, y - area.Top) = data->backBuffer.At(x - bounds.Left, y - bounds.Top) | 0xFF000000u;
+  }
+  out.Modified();
+}
+
+void BlendOverScreen(TBitmap& image, const TBitmap& screen, TPoint at, uint8_t alpha) {
+  const int w = image.Width(), h = image.Height();
+  if (w <= 0 || h <= 0 || at.X < 0 || at.Y < 0 || screen.Width() < at.X + w || screen.Height() < at.Y + h) return;
+  TPixmap under(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) under.At(x, y) = screen.Pixels().At(at.X + x, at.Y + y);
+  TqzEffectBmp blended(image.Pixels());
+  blended.Morph(TqzEffectBmp(under), 1.0 - alpha / 255.0);
+  image.Pixels() = blended.ToPixmap();
+  image.Modified();
 }
 
 // Raises the alpha in steps of a fifteenth of the target, one step after
@@ -342,6 +424,7 @@ void TqzSkinPopupWindow::CloseWindow() {
   closing_ = true;
   scrollTimer_->SetEnabled(false);
   morphTimer_->SetEnabled(false);
+  showTimer_->SetEnabled(false);
   const HWND self = HandleAllocated() ? Handle() : nullptr;
   if (self) ShowWindow(self, SW_HIDE);
   visible_ = false;

@@ -30,12 +30,22 @@ struct TqzSkinMenuItem {
   bool Visible = true;        // inside the scrolled range
   bool KeyboardSelected = false;
   double Morph = 0;           // 0 normal look .. 1 active look
+  // Frame animation: 0 none, 1..FrameCount a slice of the animation
+  // picture, beyond that the active look.
+  int Frame = 0;
 
   bool IsSeparator() const { return MenuItem && MenuItem->IsLine(); }
   bool Enabled() const { return MenuItem && MenuItem->Enabled(); }
   bool Selectable() const { return MenuItem && !IsSeparator() && Enabled(); }
   bool HasChildren() const;
 };
+
+// Software alpha for windows the platform cannot make translucent: what
+// the visible top-level windows other than `except` show in `area` (screen
+// coordinates; the desktop black), and an image at `at` inside that capture
+// mixed with it, the image's share being alpha / 255.
+void CaptureScreen(const TRect& area, const TWinControl* except, TBitmap& out);
+void BlendOverScreen(TBitmap& image, const TBitmap& screen, TPoint at, uint8_t alpha);
 
 // Scroll marker state of a level taller than its work area.
 enum class TqzScrollMarker { None = 0, Top = 1, Bottom = 2 };
@@ -49,6 +59,11 @@ class TqzSkinPopupWindow : public TCustomControl {
  public:
   TqzSkinPopupWindow(TqzSkinMenu& menu, TqzSkinData* skinData, TMenuItem& source, int startIndex);
   ~TqzSkinPopupWindow() override;
+
+  // Shows these items (from the start index on) instead of the children of
+  // the source item; the source still gives the image list. Set before
+  // ShowFor.
+  void SetItemList(const std::vector<TMenuItem*>& items);
 
   // Builds the items and the size, places the window beside `anchor`
   // (screen coordinates) and shows it without activating it.
@@ -81,6 +96,15 @@ class TqzSkinPopupWindow : public TCustomControl {
   const TqzDataSkinMenuItem* ItemLook() const { return itemData_; }
   // The item composed in a bitmap of its own size, as the window shows it.
   void DrawItemImage(int index, TBitmap& out);
+  // Items step through the frames of the description's animation picture.
+  bool Animates() const;
+  // Translucent without layered windows: drawn blended over a capture of
+  // the screen under the window, shown after a short delay.
+  bool SoftwareAlpha() const { return softwareAlpha_; }
+  bool ShowPending() const { return showTimer_ && showTimer_->Enabled(); }
+  // The screen under the window as captured before it showed (software
+  // alpha only; one pixel wider and higher than the window).
+  const TBitmap& ScreenUnder() const { return screenUnder_; }
 
   // ---- input, driven by TqzSkinMenu and the root window
   void HoverAt(TPoint client);
@@ -124,12 +148,23 @@ class TqzSkinPopupWindow : public TCustomControl {
   void MarkerHover(TPoint client);
   void OnScrollTimer();
   void OnMorphTimer();
+  bool StepFrames();
   bool Morphs() const;
+  void OnShowTimer();
+  void FinishShow();
+  void CaptureScreenUnder();
+  void BlendWithScreen(TBitmap& image, TPoint at) const;
+  void ApplyCursor();
 
   // painting (SkinPopupWindowPaint.cpp)
   void PaintBackground(TBitmap& dest);
   void PaintMarkers(TCanvas& c);
   void DrawSkinItem(const TqzSkinMenuItem& item, TBitmap& out);
+  void DrawItemBackground(const TqzSkinMenuItem& item, TBitmap& out);
+  void DrawHeader(TCanvas& c, const TRect& itemRect, const std::string& caption);
+  // The window background (the composed window picture), kept while the
+  // size stays for items that show it through.
+  const TBitmap& WindowBackground();
   void DrawPlainItem(const TqzSkinMenuItem& item, TBitmap& out);
   void DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c, const TRect& textArea, TColor color,
                        bool skinLook);
@@ -152,6 +187,8 @@ class TqzSkinPopupWindow : public TCustomControl {
   TComponentRef<TMenuItem> source_;
   int startIndex_ = 0;
   std::vector<TqzSkinMenuItem> items_;
+  bool explicitItems_ = false;
+  std::vector<TComponentRef<TMenuItem>> itemList_;
   TSize size_;
   TRect itemsArea_;
   bool scrollMode_ = false, limitedMode_ = false;
@@ -159,7 +196,12 @@ class TqzSkinPopupWindow : public TCustomControl {
   TqzScrollMarker marker_ = TqzScrollMarker::None;
   int active_ = -1;
   std::string hint_;
-  std::unique_ptr<TTimer> scrollTimer_, morphTimer_;
+  std::unique_ptr<TTimer> scrollTimer_, morphTimer_, showTimer_;
+  bool softwareAlpha_ = false;
+  TPoint showAt_;
+  TBitmap screenUnder_;
+  std::unique_ptr<TBitmap> background_;
+  const TBitmap* backgroundPicture_ = nullptr;  // what background_ was composed from
   bool closing_ = false, pressed_ = false, ownsInput_ = false;
   HWND previousFocus_ = nullptr;
 };

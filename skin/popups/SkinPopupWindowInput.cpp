@@ -11,6 +11,7 @@ namespace qz {
 namespace {
 
 constexpr double kMorphStep = 0.2;
+constexpr unsigned kMorphIntervalMs = 20;
 
 }  // namespace
 
@@ -182,6 +183,7 @@ void TqzSkinPopupWindow::SelectItem(int index, bool immediate) {
   active_ = index;
   TqzSkinMenuItem& item = Item(index);
   item.Active = true;
+  item.Frame = 0;
   for (int i = 0; i < ItemCount(); ++i) {
     if (i == index || !Item(i).Down) continue;
     Item(i).Down = false;
@@ -207,6 +209,8 @@ void TqzSkinPopupWindow::DeselectItem(int index) {
   item.Active = false;
   item.KeyboardSelected = false;
   if (active_ == index) active_ = -1;
+  // The animation plays back from the active look, or stops at once.
+  if (Animates()) item.Frame = itemData_->InActiveAnimation ? itemData_->FrameCount + 1 : 0;
   if (!item.Down) RepaintItem(index);
   menu_->CancelWait(item.MenuItem.Get());
 }
@@ -331,17 +335,28 @@ int TqzSkinPopupWindow::VisibleCountFrom(int index, int step) const {
 }
 
 // ---------------------------------------------------------------------------
-// Morphing: the active look fades in and out in steps of 0.2 every 20 ms.
+// Morphing: the active look fades in and out in steps of 0.2 every 20 ms;
+// or, with an animation picture, its frames step on the animation interval.
 
 bool TqzSkinPopupWindow::Morphs() const {
-  return itemData_ && itemData_->Morphing && itemPicture_ && skinData_ && skinData_->EnableSkinEffects;
+  return itemData_ && itemData_->Morphing && itemPicture_ && skinData_ && skinData_->EnableSkinEffects &&
+         !Animates();
+}
+
+bool TqzSkinPopupWindow::Animates() const {
+  return itemData_ && itemPicture_ && skinData_ && skinData_->EnableSkinEffects &&
+         !itemData_->AnimateSkinRect.IsEmpty() && itemData_->FrameCount > 0;
 }
 
 void TqzSkinPopupWindow::RepaintItem(int index) {
   if (index < 0 || index >= ItemCount() || !HandleAllocated()) return;
   ResolveLooks();
   TqzSkinMenuItem& item = Item(index);
-  if (Morphs() && !item.IsSeparator()) {
+  if (Animates() && !item.IsSeparator()) {
+    morphTimer_->SetInterval(static_cast<unsigned>(std::max(1, itemData_->AnimateInterval)));
+    morphTimer_->SetEnabled(true);
+  } else if (Morphs() && !item.IsSeparator()) {
+    morphTimer_->SetInterval(kMorphIntervalMs);
     morphTimer_->SetEnabled(true);
   } else {
     item.Morph = item.Active || item.Down ? 1 : 0;
@@ -353,6 +368,10 @@ void TqzSkinPopupWindow::RepaintItem(int index) {
 
 void TqzSkinPopupWindow::OnMorphTimer() {
   ResolveLooks();
+  if (Animates()) {
+    if (!StepFrames()) morphTimer_->SetEnabled(false);
+    return;
+  }
   bool changed = false;
   for (int i = 0; i < ItemCount(); ++i) {
     TqzSkinMenuItem& item = Item(i);
@@ -366,6 +385,26 @@ void TqzSkinPopupWindow::OnMorphTimer() {
     if (item.Visible && HandleAllocated()) InvalidateRect(Handle(), &item.ItemRect, false);
   }
   if (!changed) morphTimer_->SetEnabled(false);
+}
+
+// One tick of the frame animation: a lit item counts up to one past the
+// last frame, a dark one back down to 0. False when nothing moved.
+bool TqzSkinPopupWindow::StepFrames() {
+  const int last = itemData_->FrameCount;
+  bool changed = false;
+  for (TqzSkinMenuItem& item : items_) {
+    if (item.IsSeparator()) continue;
+    const int before = item.Frame;
+    if (item.Active || item.Down) {
+      if (item.Frame <= last) ++item.Frame;
+    } else if (item.Frame > 0) {
+      item.Frame = itemData_->InActiveAnimation ? item.Frame - 1 : 0;
+    }
+    if (item.Frame == before) continue;
+    changed = true;
+    if (item.Visible && HandleAllocated()) InvalidateRect(Handle(), &item.ItemRect, false);
+  }
+  return changed;
 }
 
 void TqzSkinPopupWindow::RepaintMarkers() {

@@ -66,12 +66,14 @@ void TqzSkinPopupWindow::Paint() {
   ResolveLooks();
   TBitmap buffer(size_.cx, size_.cy);
   PaintBackground(buffer);
+  if (softwareAlpha_) BlendWithScreen(buffer, {0, 0});
   for (int i = 0; i < ItemCount(); ++i) {
     if (!Item(i).Visible) continue;
     const TRect& r = Item(i).ItemRect;
     if (!Canvas().RectVisible(r)) continue;
     TBitmap itemImage;
     DrawItemImage(i, itemImage);
+    if (softwareAlpha_ && settings_.UseSkinSize) BlendWithScreen(itemImage, r.TopLeft());
     buffer.Canvas().Draw(r.Left, r.Top, itemImage);
   }
   if (scrollMode_) PaintMarkers(buffer.Canvas());
@@ -79,11 +81,22 @@ void TqzSkinPopupWindow::Paint() {
 }
 
 void TqzSkinPopupWindow::PaintBackground(TBitmap& dest) {
+  dest.Canvas().Draw(0, 0, WindowBackground());
+}
+
+const TBitmap& TqzSkinPopupWindow::WindowBackground() {
+  const TBitmap* picture = windowData_ ? windowPicture_ : nullptr;
+  if (background_ && background_->Width() == size_.cx && background_->Height() == size_.cy &&
+      backgroundPicture_ == picture)
+    return *background_;
+  background_ = std::make_unique<TBitmap>(size_.cx, size_.cy);
+  backgroundPicture_ = picture;
+  TBitmap& dest = *background_;
   if (windowData_) {
     const TqzSkinGeometry g = windowData_->Geometry({0, 0, windowPicture_->Width(), windowPicture_->Height()});
     const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), size_.cx, size_.cy);
     CreateSkinImage(g, n, true, size_.cx, size_.cy, *windowPicture_, dest);
-    return;
+    return dest;
   }
   TCanvas& c = dest.Canvas();
   c.Brush().SetStyle(TBrushStyle::bsSolid);
@@ -91,6 +104,13 @@ void TqzSkinPopupWindow::PaintBackground(TBitmap& dest) {
   c.FillRect({0, 0, size_.cx, size_.cy});
   c.Brush().SetColor(clBtnShadow);
   c.FrameRect({0, 0, size_.cx, size_.cy});
+  return dest;
+}
+
+// The image at `at` (window coordinates) mixed with the captured screen:
+// the menu's share is the alpha value.
+void TqzSkinPopupWindow::BlendWithScreen(TBitmap& image, TPoint at) const {
+  BlendOverScreen(image, screenUnder_, at, settings_.AlphaBlendValue);
 }
 
 void TqzSkinPopupWindow::PaintMarkers(TCanvas& c) {
@@ -142,38 +162,81 @@ void TqzSkinPopupWindow::DrawSkinItem(const TqzSkinMenuItem& item, TBitmap& out)
   const TqzDataSkinMenuItem& d = *itemData_;
   const int w = out.Width(), h = out.Height();
   TCanvas& c = out.Canvas();
-  auto compose = [&](const TRect& source, int left, int right, bool stretch) {
-    TBitmap strip;
-    CreateHSkinImage(left, right, strip, stretch, w, source, *itemPicture_);
-    if (strip.Height() == h) c.Draw(0, 0, strip);
-    else c.StretchDraw({0, 0, w, h}, strip);
-  };
   if (item.IsSeparator()) {
-    compose(d.DividerRect, d.DividerLeftOffset, d.DividerRightOffset, d.DividerStretchEffect);
+    TBitmap strip;
+    CreateHSkinImage(d.DividerLeftOffset, d.DividerRightOffset, strip, d.DividerStretchEffect, w, d.DividerRect,
+                     *itemPicture_);
+    c.StretchDraw({0, 0, w, h}, strip);
     return;
   }
-  const bool lit = item.Active || item.Down;
-  const TRect activeRect = d.ActiveSkinRect.IsEmpty() ? d.SkinRect : d.ActiveSkinRect;
-  const bool morphing = Morphs() && item.Morph > 0 && item.Morph < 1;
-  if (morphing) {
-    TBitmap normal, active;
-    CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, normal, d.InActiveStretchEffect, w, d.SkinRect, *itemPicture_);
-    CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, active, d.StretchEffect, w, activeRect, *itemPicture_);
-    TqzEffectBmp blend(normal.Pixels());
-    blend.ApplyMorph(d.MorphKind, TqzEffectBmp(active.Pixels()), item.Morph);
-    TBitmap mixed(w, normal.Height());
-    mixed.Pixels() = blend.ToPixmap();
-    mixed.Modified();
-    c.StretchDraw({0, 0, w, h}, mixed);
-  } else if (lit) {
-    compose(activeRect, d.ItemLeftOffset, d.ItemRightOffset, d.StretchEffect);
-  } else {
-    compose(d.SkinRect, d.ItemLeftOffset, d.ItemRightOffset, d.InActiveStretchEffect);
-  }
+  DrawItemBackground(item, out);
   const TRect textArea{d.TextRect.Left, d.TextRect.Top, w + d.TextRect.Right - d.SkinRect.Width(),
                        d.TextRect.Bottom > d.TextRect.Top ? d.TextRect.Bottom : h};
   const TColor color = item.Active ? d.ActiveFontColor : item.Enabled() ? d.FontColor : d.UnEnabledFontColor;
   DrawItemContent(item, c, textArea, color, true);
+}
+
+namespace {
+
+// Frame k (1-based) of an animation picture cut into `count` equal slices,
+// stacked when the picture is taller than one item, else side by side.
+TRect AnimationFrame(const TRect& frames, int count, int k, int itemHeight) {
+  if (frames.Height() > itemHeight) {
+    const int h = frames.Height() / count;
+    return {frames.Left, frames.Top + (k - 1) * h, frames.Right, frames.Top + k * h};
+  }
+  const int w = frames.Width() / count;
+  return {frames.Left + (k - 1) * w, frames.Top, frames.Left + k * w, frames.Bottom};
+}
+
+}  // namespace
+
+// Normal, active, a morph of both, or a frame of the animation; an inactive
+// item of a see-through description shows the window background instead of
+// its normal picture.
+void TqzSkinPopupWindow::DrawItemBackground(const TqzSkinMenuItem& item, TBitmap& out) {
+  const TqzDataSkinMenuItem& d = *itemData_;
+  const int w = out.Width(), h = out.Height();
+  TCanvas& c = out.Canvas();
+  const bool lit = item.Active || item.Down;
+  const TRect activeRect = d.ActiveSkinRect.IsEmpty() ? d.SkinRect : d.ActiveSkinRect;
+  auto compose = [&](const TRect& source, bool stretch, TBitmap& dst) {
+    CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, dst, stretch, w, source, *itemPicture_);
+  };
+  auto normalLook = [&](TBitmap& dst) {
+    if (!d.InActiveTransparent) {
+      compose(d.SkinRect, d.InActiveStretchEffect, dst);
+      return;
+    }
+    dst.SetSize(w, h);
+    dst.Canvas().CopyRect({0, 0, w, h}, const_cast<TBitmap&>(WindowBackground()).Canvas(), item.ItemRect);
+  };
+  const bool framed = Animates() && item.Frame >= 1 && item.Frame <= d.FrameCount;
+  const bool morphing = Morphs() && item.Morph > 0 && item.Morph < 1;
+  TBitmap look;
+  if (framed) {
+    const TRect frame = AnimationFrame(d.AnimateSkinRect, d.FrameCount, item.Frame, d.SkinRect.Height());
+    compose(frame, lit ? d.StretchEffect : d.InActiveStretchEffect || d.StretchEffect, look);
+  } else if (Animates() && item.Frame > d.FrameCount) {
+    compose(activeRect, d.StretchEffect, look);
+  } else if (morphing) {
+    TBitmap normal, active;
+    normalLook(normal);
+    compose(activeRect, d.StretchEffect, active);
+    TBitmap sized(w, active.Height());
+    sized.Canvas().StretchDraw({0, 0, w, active.Height()}, normal);
+    TqzEffectBmp blend(sized.Pixels());
+    blend.ApplyMorph(d.MorphKind, TqzEffectBmp(active.Pixels()), item.Morph);
+    look.SetSize(w, active.Height());
+    look.Pixels() = blend.ToPixmap();
+    look.Modified();
+  } else if (lit) {
+    compose(activeRect, d.StretchEffect, look);
+  } else {
+    normalLook(look);
+  }
+  if (look.Height() == h) c.Draw(0, 0, look);
+  else c.StretchDraw({0, 0, w, h}, look);
 }
 
 // ---------------------------------------------------------------------------
@@ -217,7 +280,8 @@ void TqzSkinPopupWindow::DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c
   const bool header = !mi.Enabled() && caption.size() > 2 && caption.front() == '-' && caption.back() == '-';
   if (header) {
     caption = caption.substr(1, caption.size() - 2);
-    c.DrawText(caption, area, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (skinLook) DrawHeader(c, {0, 0, item.ItemRect.Width(), item.ItemRect.Height()}, caption);
+    else c.DrawText(caption, area, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     return;
   }
   TRect text{area.Left + gutter, area.Top, area.Right - arrowColumn, area.Bottom};
@@ -253,6 +317,31 @@ void TqzSkinPopupWindow::DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c
   TPoint at{area.Left + 2, middle - 4};
   if (imageRect) at = {imageArea.Left + imageArea.Width() / 2 - 4, imageArea.Top + imageArea.Height() / 2 - 4};
   DrawItemMark(item, c, at, imageArea, color);
+}
+
+// A header row: the skin's "menuheader" picture (or its "label") stretched
+// to the item, the word centred on it.
+void TqzSkinPopupWindow::DrawHeader(TCanvas& c, const TRect& itemRect, const std::string& caption) {
+  const TqzSkinData* skin = skinData_.Get();
+  const TqzDataSkinCustomControl* look = nullptr;
+  const TBitmap* picture = nullptr;
+  for (const char* name : {"menuheader", "label"}) {
+    const int index = skin ? skin->FindControlIndex(name) : -1;
+    if (index < 0) continue;
+    look = dynamic_cast<const TqzDataSkinCustomControl*>(skin->CtrlList()[static_cast<size_t>(index)].get());
+    picture = look ? skin->ActivePicture(look->PictureIndex) : nullptr;
+    if (picture && !look->SkinRect.IsEmpty()) break;
+    look = nullptr;
+  }
+  if (look) {
+    const TqzSkinGeometry g = look->Geometry();
+    const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), itemRect.Width(), itemRect.Height());
+    TBitmap composed;
+    CreateSkinImage(g, n, true, itemRect.Width(), itemRect.Height(), *picture, composed);
+    c.Draw(itemRect.Left, itemRect.Top, composed);
+  }
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  c.DrawText(caption, itemRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
 void TqzSkinPopupWindow::DrawItemMark(const TqzSkinMenuItem& item, TCanvas& c, TPoint at, const TRect& imageArea,

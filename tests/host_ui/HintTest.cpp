@@ -2,6 +2,8 @@
 // one, what closes it, and the plain window's size and pixels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "host/ui/HintWindow.h"
 #include "tests/host_ui/UiTestSupport.h"
 
@@ -246,6 +248,42 @@ TEST_F(HintTest, MultiLineTextSetsTheHeight) {
   EXPECT_EQ(one.Height(), line + 4);
   EXPECT_EQ(two.Height(), 2 * line + 4);
   EXPECT_EQ(two.Width(), measure.TextWidth("second line") + 4);
+}
+
+TEST_F(HintTest, HintMaxWidthFromOnShowHintWrapsTheText) {
+  left->SetHint("aaaa bbbb cccc dddd");
+  Move(Inside(right));
+  Wait(500);
+  ASSERT_TRUE(Showing());
+  TCanvas measure;
+  measure.Font().Assign(Window()->Font());
+  // Holds two words a line but not three: exactly two lines.
+  const int width = std::max(measure.TextWidth("aaaa bbbb"), measure.TextWidth("cccc dddd"));
+  const int line = measure.TextHeight("Ag");
+  Application->OnShowHint = [&](std::string&, bool&, THintInfo& info) { info.HintMaxWidth = width; };
+  Move(Inside(left));
+  Wait(500);
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Window()->Width(), width + 4);
+  EXPECT_EQ(Window()->Height(), 2 * line + 4);
+  Application->OnShowHint = nullptr;
+}
+
+TEST_F(HintTest, PlacementUsesTheWorkAreaOfTheMonitorUnderTheHintPoint) {
+  // The left panel's hint point lies on a narrow first monitor; the second
+  // one continues the screen to its right.
+  const TPoint at = Inside(left);
+  const int edge = at.X + 10;
+  hp->SetMonitors({{Rect(0, 0, edge, 1080), Rect(0, 0, edge, 1040), true},
+                   {Rect(edge, 0, 1920, 1080), Rect(edge, 0, 1920, 1040), false}});
+  EXPECT_EQ(HintWorkArea(at), Rect(0, 0, edge, 1040));
+  EXPECT_EQ(HintWorkArea({edge + 5, 500}), Rect(edge, 0, 1920, 1040));
+  Move(at);
+  Wait(500);
+  ASSERT_TRUE(Showing());
+  const TRect r = Window()->BoundsRect();
+  EXPECT_EQ(r.Right, at.X - 2);
+  EXPECT_EQ(r.Top, at.Y + kCursorVisibleHeight);
 }
 
 TEST(HintPlacement, PassingTheWorkAreaFlipsToTheOtherSideOfThePoint) {

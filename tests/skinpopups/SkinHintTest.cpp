@@ -5,6 +5,7 @@
 
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/draw/EffectBmp.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/popups/SkinHint.h"
 #include "tests/host_ui/UiTestSupport.h"
@@ -334,6 +335,31 @@ TEST_F(SkinHintTest, FreeingTheSkinOrTheControlWhileTheHintShows) {
   delete panel;
   panel = nullptr;
   EXPECT_FALSE(w->IsShowing());
+}
+
+TEST_F(SkinHintTest, WithoutLayeredWindowsTheHintBlendsOverTheCapturedScreen) {
+  hp->SetPerPixelAlpha(false);
+  hint->SetAlphaBlendSupport(true);
+  EXPECT_FALSE(hint->AlphaBlendSupport());
+  hint->AlphaBlend = true;
+  hint->AlphaBlendValue = 90;
+  form->SetColor(static_cast<TColor>(0x3070B0));
+  Pump();
+  const TPoint at = form->ClientToScreen({150, 120});
+  auto screenAt = [&](TPoint p) { return hp->ComposeScreen().At(p.X, p.Y) & 0xFFFFFFu; };
+  const uint32_t under = screenAt(at + TPoint{1, 1});
+  hint->ActivateHint(at, "Save");
+  Pump();
+  TqzSkinHintWindow* w = hint->Window();
+  ASSERT_TRUE(w->IsShowing());
+  EXPECT_TRUE(w->SoftwareAlpha());
+  EXPECT_EQ(w->CurrentAlpha(), 255);
+  // The plain look's info background, 90/255 of it over the form.
+  TPixmap a(1, 1, PixelFromColorRef(ColorToRGB(clInfoBk))), b(1, 1, under | 0xFF000000u);
+  TqzEffectBmp mixed(a);
+  mixed.Morph(TqzEffectBmp(b), 1.0 - 90 / 255.0);
+  EXPECT_EQ(screenAt(w->BoundsRect().TopLeft() + TPoint{1, 1}), mixed.GetPixel(0, 0) & 0xFFFFFFu);
+  hint->HideHint();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The menus of a skinned form through its controller's engine: the system
-// menu, the tray menu and the controller's menu properties.
+// menu, the tray menu, the controller's menu properties, and the form
+// messages that close an open menu.
+#include "skin/popups/SkinMenu.h"
 #include "tests/skinform/OrvaneTestSupport.h"
 
 namespace qz::testing {
@@ -93,6 +95,100 @@ TEST_F(SkinMenuForm, PressOnTheFormClosesTheMenu) {
   Click({500, 400});
   EXPECT_FALSE(s.Orvane->SkinMenu().Visible());
   EXPECT_EQ(closed, 1);
+}
+
+// Counts the close notices the menu chain sends to the control that asked
+// for the menu.
+class TCloseNoticeProbe : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == WM_CLOSESKINMENU) ++Closes;
+    TGraphicControl::Dispatch(m);
+  }
+  int Closes = 0;
+};
+
+struct TFormMessageCase {
+  const char* Name;
+  std::function<void(TForm& form, TForm& other)> Send;
+};
+
+class SkinMenuFormMessages : public OrvaneTest, public ::testing::WithParamInterface<TFormMessageCase> {};
+
+TEST_P(SkinMenuFormMessages, CloseAnOpenMenuOnceWithItsNotices) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  auto* other = new TForm(Application);
+  other->SetBoundsRect(Bounds(800, 100, 200, 200));
+  auto* probe = new TCloseNoticeProbe(s.Form);
+  probe->SetParent(s.Form);
+  probe->SetBounds(10, 10, 40, 20);
+  auto* menu = new TqzSkinPopupMenu(s.Form);
+  for (const char* caption : {"One", "Two"}) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  int menuCloses = 0, formNotices = 0;
+  menu->OnMenuClose = [&](TObject*) { ++menuCloses; };
+  s.Orvane->OnSkinMenuClose = [&](TObject*) { ++formNotices; };
+  menu->PopupFromRect(probe, {300, 200, 340, 220}, false);
+  Pump();
+  ASSERT_TRUE(s.Orvane->SkinMenu().Visible());
+  GetParam().Send(*s.Form, *other);
+  Pump();
+  EXPECT_FALSE(s.Orvane->SkinMenu().Visible());
+  EXPECT_EQ(menuCloses, 1);
+  EXPECT_EQ(probe->Closes, 1);
+  Pump();
+  EXPECT_EQ(menuCloses, 1);
+
+  // The system menu the same way, with the controller's own notice.
+  SetForegroundWindow(s.Form->Handle());
+  Pump();
+  ASSERT_FALSE(s.Orvane->SkinMenu().Visible());
+  s.Orvane->SystemMenuPopup(300, 150);
+  Pump();
+  ASSERT_TRUE(s.Orvane->SkinMenu().Visible());
+  GetParam().Send(*s.Form, *other);
+  Pump();
+  EXPECT_FALSE(s.Orvane->SkinMenu().Visible());
+  EXPECT_EQ(formNotices, 1);
+  EXPECT_EQ(menuCloses, 1);
+  delete other;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form, SkinMenuFormMessages,
+    ::testing::Values(
+        TFormMessageCase{"Moved",
+                         [](TForm& f, TForm&) { f.SetBounds(f.Left() + 30, f.Top() + 20, f.Width(), f.Height()); }},
+        TFormMessageCase{"Sized",
+                         [](TForm& f, TForm&) { f.SetBounds(f.Left(), f.Top(), f.Width() + 40, f.Height()); }},
+        TFormMessageCase{"Deactivated", [](TForm&, TForm& other) {
+                           other.Show();
+                           SetForegroundWindow(other.Handle());
+                         }},
+        // Told directly, as a form deactivated while the menu holds no focus.
+        TFormMessageCase{"DeactivateNotice",
+                         [](TForm& f, TForm&) { SendMessage(f.Handle(), WM_ACTIVATE, WA_INACTIVE, 0); }},
+        TFormMessageCase{"CancelMode", [](TForm& f, TForm&) { SendMessage(f.Handle(), WM_CANCELMODE, 0, 0); }},
+        TFormMessageCase{"ChildPressed",
+                         [](TForm& f, TForm&) { SendMessage(f.Handle(), WM_PARENTNOTIFY, WM_LBUTTONDOWN, 0); }}),
+    [](const ::testing::TestParamInfo<TFormMessageCase>& info) { return std::string(info.param.Name); });
+
+// The form's focus and non-press notices reach it while the menu holds the
+// keyboard; they leave the menu alone.
+TEST_F(SkinMenuForm, FocusMovesAndOtherParentNoticesKeepTheMenuOpen) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  s.Orvane->SystemMenuPopup(300, 150);
+  Pump();
+  ASSERT_TRUE(s.Orvane->SkinMenu().Visible());
+  SendMessage(s.Form->Handle(), WM_KILLFOCUS, 0, 0);
+  SendMessage(s.Form->Handle(), WM_PARENTNOTIFY, WM_CREATE, 0);
+  Pump();
+  EXPECT_TRUE(s.Orvane->SkinMenu().Visible());
+  s.Orvane->SkinMenu().CloseAll();
 }
 
 }  // namespace

@@ -196,6 +196,8 @@ class THeadlessPlatform final : public IPlatform {
   // The virtual screen: the bounding rectangle of all monitors.
   TRect ScreenRect() const;
   void SetMonitors(std::vector<TMonitorInfo> monitors) { options_.monitors = std::move(monitors); }
+  // Whether SupportsPerPixelAlpha answers true (a display without a compositor).
+  void SetPerPixelAlpha(bool supported) { options_.perPixelAlpha = supported; }
   void SetDesktopColor(uint32_t argb) { options_.desktopColor = argb; }
   // The composed screen; pixel (0, 0) is ScreenRect().TopLeft().
   TPixmap ComposeScreen() const;
