@@ -79,16 +79,27 @@ int TqzSkinToolBar::PlaceChildTop(int top, int height) const {
 
 // Skinned controls place themselves through PlaceChildTop; aligned
 // children follow their alignment.
+void TqzSkinToolBar::CentreChild(TControl& child, const TRect& client) {
+  if (child.Align() != alNone || Is<TqzSkinControl>(&child) || Is<TqzGraphicSkinControl>(&child)) return;
+  const int top = client.Top + client.Height() / 2 - child.Height() / 2;
+  if (child.Top() != top) child.SetTop(top);
+}
+
 void TqzSkinToolBar::CentreChildren() {
   const TRect client = PanelClientRect();
   std::vector<TComponentRef<TControl>> children;
   for (int i = 0; i < ControlCount(); ++i) children.emplace_back(Controls(i));
-  for (auto& child : children) {
-    if (!child || child->Align() != alNone) continue;
-    if (Is<TqzSkinControl>(child.Get()) || Is<TqzGraphicSkinControl>(child.Get())) continue;
-    const int top = client.Top + client.Height() / 2 - child->Height() / 2;
-    if (child->Top() != top) child->SetTop(top);
-  }
+  for (auto& child : children)
+    if (child) CentreChild(*child, client);
+}
+
+// A child that was added, moved or resized by itself is centred at once
+// and may change whether the row fits.
+void TqzSkinToolBar::ChildChanged(TControl* child) {
+  if (relayingOut_ || aligning_ || !child || child->Parent() != this) return;
+  TComponentRef<TqzSkinToolBar> self(this);
+  if (adjustControls_) CentreChild(*child, PanelClientRect());
+  if (self) UpdateScrolling();
 }
 
 void TqzSkinToolBar::ReplaceChildren() {

@@ -96,6 +96,8 @@ class TqzSkinToolBar : public TqzSkinPanel, public IqzSkinControlPlacer {
   // Children that are not skinned controls and not aligned move to the
   // vertical middle of the client area.
   void CentreChildren();
+  void CentreChild(TControl& child, const TRect& client);
+  void ChildChanged(TControl* child);
   // Every child's bounds set again, so that skinned children place
   // themselves in the bar.
   void ReplaceChildren();

@@ -130,11 +130,12 @@ void TqzSkinToolBar::PressArrow(TqzToolBarArrow arrow) {
 }
 
 void TqzSkinToolBar::HoverArrow(TqzToolBarArrow arrow) {
+  // HotScroll may have been turned on while the pointer already rested here.
+  if (hotScroll_ && arrow != TqzToolBarArrow::None && timerArrow_ != arrow) StartScrollTimer(arrow);
   if (arrow == hotArrow_) return;
   hotArrow_ = arrow;
   if (arrow == TqzToolBarArrow::None) pressed_ = false;
-  if (hotScroll_ && arrow != TqzToolBarArrow::None) StartScrollTimer(arrow);
-  else if (arrow != timerArrow_) StopScrollTimer();
+  if (arrow != timerArrow_) StopScrollTimer();
   if (HandleAllocated()) RedrawWindow(HWND(this), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
@@ -212,6 +213,12 @@ void TqzSkinToolBar::PaintArrows() {
 // ---------------------------------------------------------------- messages
 
 void TqzSkinToolBar::Dispatch(TMessage& m) {
+  if (m.Msg == CM_CONTROLCHANGE) {
+    TComponentRef<TqzSkinToolBar> self(this);
+    TqzSkinPanel::Dispatch(m);
+    if (self) ChildChanged(reinterpret_cast<TControl*>(m.WParam));
+    return;
+  }
   if (!arrowsShown_ && m.Msg != WM_TIMER) {
     TqzSkinPanel::Dispatch(m);
     return;

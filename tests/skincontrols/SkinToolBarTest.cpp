@@ -58,7 +58,9 @@ TEST_F(SkinToolBarTest, CentresPlainChildrenAndLetsSkinnedOnesPlaceThemselves) {
   EXPECT_EQ(bar->Height(), 25);
   EXPECT_EQ(bar->SkinDataName(), "toolpanel");
   auto* probe = Child<testing::TProbe>(5, 0, 40, 11);
+  EXPECT_EQ(probe->Top(), 7);  // centred as soon as it is placed
   auto* label = Child<TLabel>(50, 2, 40, 13);
+  EXPECT_EQ(label->Top(), 6);
   auto* button = Child<TqzSkinButton>(100, 0, 40, 23);
   auto* aligned = Child<testing::TProbe>(0, 0, 20, 9);
   aligned->SetAlign(alRight);
@@ -75,6 +77,9 @@ TEST_F(SkinToolBarTest, CentresPlainChildrenAndLetsSkinnedOnesPlaceThemselves) {
   EXPECT_EQ(probe->Top(), 15);
   EXPECT_EQ(label->Top(), 14);
   EXPECT_EQ(button->Top(), 9);
+  // A child moved by itself goes back to the middle.
+  label->SetTop(0);
+  EXPECT_EQ(label->Top(), 14);
 
   // Without AdjustControls children keep the tops they are given.
   bar->SetAdjustControls(false);
@@ -139,6 +144,13 @@ TEST_F(SkinToolBarTest, ScrollsARowWiderThanTheBar) {
   EXPECT_EQ(ScreenPixel(WindowPoint(99, 1)) & 0xFFFFFFu, Rgb(PlainShadowColor()) & 0xFFFFFFu);
   EXPECT_EQ(ScreenPixel(WindowPoint(1, 1)) & 0xFFFFFFu, Rgb(PlainFaceColor()) & 0xFFFFFFu);
   EXPECT_EQ(row[0]->ClientToScreen({0, 0}).X, WindowPoint(12, 0).X);
+  // The second child reaches under the right arrow area, which hides it.
+  const TPixmap screen = hp->ComposeScreen();
+  for (int x = 100 - TqzSkinToolBar::kScrollArrowWidth; x < 100; ++x)
+    for (int y = 0; y < 25; ++y) {
+      const TPoint p = WindowPoint(x, y);
+      ASSERT_NE(screen.At(p.X, p.Y) & 0xFFFFFFu, Rgb(clRed) & 0xFFFFFFu) << x << "," << y;
+    }
 
   bar->ScrollRight();
   EXPECT_EQ(bar->ScrollPosition(), 30);

@@ -97,5 +97,6 @@ class TTour {
 
 // Parts of the tour that live in their own files (Tour*.cpp).
 // Each leaves the windows as it found them: menus closed, pointer away.
+void TourToolBar(TTour& tour, TForm1& form1, TForm2& form2);
 
 }  // namespace qz::tour

@@ -293,6 +293,7 @@ int RunTour(const fs::path& dir) {
   tour.Shot("second-inactive");
   TourHints(tour, *Form1, *Form2);
   TourMenus(tour, *Form1);
+  TourToolBar(tour, *Form1, *Form2);
   return 0;
 }
 
