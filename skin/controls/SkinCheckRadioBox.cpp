@@ -21,7 +21,8 @@ constexpr uintptr_t kFadeTimerId = 1;
 
 }  // namespace
 
-TqzSkinCheckRadioBox::TqzSkinCheckRadioBox(TComponent* AOwner) : TqzSkinCustomControl(AOwner) {
+TqzSkinCheckRadioBox::TqzSkinCheckRadioBox(TComponent* AOwner)
+    : TqzSkinCustomControl(AOwner), fade_(*this, kFadeTimerId) {
   // Clicks are the box's own business (press, release inside, Space); the
   // framework's click on every release is switched off.
   controlStyle_ = {csCaptureMouse, csDoubleClicks, csOpaque, csSetCaption};
@@ -220,7 +221,7 @@ void TqzSkinCheckRadioBox::HoverChanged(bool in) {
 
 void TqzSkinCheckRadioBox::CMEnabledChanged(TMessage& m) {
   StopFade();
-  fadeStep_ = 0;
+  fade_.SnapTo(false);
   mouseIn_ = false;
   pressed_ = false;
   TqzSkinCustomControl::CMEnabledChanged(m);
@@ -325,33 +326,18 @@ bool TqzSkinCheckRadioBox::MorphAvailable() const {
          skin->EnableSkinEffects;
 }
 
-double TqzSkinCheckRadioBox::MorphKf() const { return FadeKf(fadeStep_); }
+double TqzSkinCheckRadioBox::MorphKf() const { return fade_.Kf(); }
 
 void TqzSkinCheckRadioBox::StartFade() {
-  if (MorphAvailable() && HandleAllocated()) {
-    if (!fadeTimer_) fadeTimer_ = SetTimer(Handle(), kFadeTimerId, kButtonFadeIntervalMs) != 0;
-    if (fadeTimer_) return;
-  }
-  fadeStep_ = mouseIn_ || HasFocusNow() ? kButtonFadeSteps : 0;
+  if (MorphAvailable() && fade_.Start()) return;
+  fade_.SnapTo(mouseIn_ || HasFocusNow());
   Invalidate();
 }
 
-void TqzSkinCheckRadioBox::StopFade() {
-  if (fadeTimer_ && HandleAllocated()) KillTimer(Handle(), kFadeTimerId);
-  fadeTimer_ = false;
-}
+void TqzSkinCheckRadioBox::StopFade() { fade_.Stop(); }
 
 void TqzSkinCheckRadioBox::FadeTick() {
-  const bool towardsActive = mouseIn_ || HasFocusNow();
-  if (!MorphAvailable()) {
-    fadeStep_ = towardsActive ? kButtonFadeSteps : 0;
-    StopFade();
-    Invalidate();
-    return;
-  }
-  const TqzFadeTick t = NextFadeTick(fadeStep_, towardsActive);
-  fadeStep_ = t.Step;
-  if (t.Stop) StopFade();
+  fade_.Tick(MorphAvailable(), mouseIn_ || HasFocusNow());
   Invalidate();
 }
 
@@ -362,7 +348,7 @@ void TqzSkinCheckRadioBox::ChangeSkinData() {
   TComponentRef<TqzSkinCheckRadioBox> self(this);
   TqzSkinCustomControl::ChangeSkinData();
   if (!self) return;
-  fadeStep_ = mouseIn_ || HasFocusNow() ? kButtonFadeSteps : 0;
+  fade_.SnapTo(mouseIn_ || HasFocusNow());
   Invalidate();
 }
 

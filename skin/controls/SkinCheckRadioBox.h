@@ -15,6 +15,7 @@
 #include "host/base/Types.h"
 #include "host/components/Properties.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFade.h"
 
 namespace qz {
 
@@ -123,7 +124,7 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   bool MouseIn() const { return mouseIn_; }
   bool Pressed() const { return pressed_; }
   double MorphKf() const;
-  bool FadeRunning() const { return fadeTimer_; }
+  bool FadeRunning() const { return fade_.Running(); }
   bool HasCheckSkin() const { return hasCheckSkin_; }
   const TqzCheckRadioSkinValues& SkinValues() const { return skin_; }
   // Whether the description's fade applies now (never in flat mode).
@@ -194,8 +195,7 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   bool mouseIn_ = false;
   bool pressed_ = false;
   bool spaceDown_ = false;
-  int fadeStep_ = 0;
-  bool fadeTimer_ = false;
+  TqzFade fade_;
 };
 
 }  // namespace qz
