@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/ui/ActnList.h"
 #include "host/ui/ImgList.h"
 #include "host/ui/StdCtrls.h"
 #include "host/ui/Windows.h"
@@ -120,10 +121,35 @@ bool TqzSkinCheckRadioBox::ApplyState(TqzCheckBoxState V, bool fireClick) {
   // change by the user.
   if (ComponentState().Contains(csLoading)) return true;
   if (checked_ && groupIndex_ != 0 && !UncheckGroup()) return false;
-  if (!FireChange()) return false;
   // A radio button reports only that it became checked.
-  if (fireClick && (!radio_ || becameChecked)) return FireClick();
+  const bool clickFollows = fireClick && (!radio_ || becameChecked);
+  if (!CheckLinkedAction(clickFollows)) return false;
+  if (!FireChange()) return false;
+  if (clickFollows) return FireClick();
   return true;
+}
+
+bool TqzSkinCheckRadioBox::CheckLinkedAction(bool clickFollows) {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  if (!action || action->Checked() == checked_) return true;
+  if (action->AutoCheck() && clickFollows && !OnClick) return true;
+  TComponentRef<TqzSkinCheckRadioBox> self(this);
+  action->SetChecked(checked_);
+  return static_cast<bool>(self);
+}
+
+void TqzSkinCheckRadioBox::ActionChange(TBasicAction& action) {
+  TComponentRef<TqzSkinCheckRadioBox> self(this);
+  TqzSkinCustomControl::ActionChange(action);
+  auto* a = dynamic_cast<TCustomAction*>(&action);
+  if (!self || a == nullptr) return;
+  // The action's state is no click on the box.
+  if (a->Checked() != checked_) {
+    const TqzCheckBoxState state = a->Checked() ? cbChecked : (state_ == cbGrayed ? cbGrayed : cbUnchecked);
+    if (!ApplyState(state, false)) return;
+  }
+  if (!images_ && a->ActionList() && a->ActionList()->Images()) SetImages(a->ActionList()->Images());
+  SetImageIndex(a->ImageIndex());
 }
 
 // Every other checked box of the group under the same parent is unchecked.

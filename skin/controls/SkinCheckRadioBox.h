@@ -133,6 +133,9 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   TRect FlatCheckImageRect(TSize image) const;
 
  protected:
+  // Besides caption, enabled state and hint: the action's Checked sets the
+  // box's (without a click), and its image shows from its list's images.
+  void ActionChange(TBasicAction& action) override;
   void Dispatch(TMessage& m) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void WMMouse(TMessage& m) override;
@@ -151,6 +154,9 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   // checked; false when a handler freed the box.
   bool ApplyState(TqzCheckBoxState V, bool fireClick);
   bool UncheckGroup();
+  // The linked action's Checked follows the box; false when that freed it.
+  // Skipped when the click that follows runs an action that toggles itself.
+  bool CheckLinkedAction(bool clickFollows);
   bool FireChange();
   bool FireClick();
   // The click of the mouse or the Space key.
