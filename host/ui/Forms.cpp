@@ -350,10 +350,17 @@ bool TCustomForm::SetFocusedControl(TWinControl* c) {
   std::vector<TComponentRef<TWinControl>> exits, enters;
   for (TWinControl* p = old; p && p != common; p = p->Parent()) exits.emplace_back(p);
   for (TWinControl* p = c; p && p != common; p = p->Parent()) enters.emplace_back(p);
+  // The containers that held the focus before and still hold it hear that
+  // it moved inside them (a scrolling one brings the new control into view).
+  std::vector<TComponentRef<TWinControl>> holders;
+  for (TWinControl* p = common; p; p = p->Parent()) holders.emplace_back(p);
+  TComponentRef<TWinControl> target(c);
   for (const auto& p : exits)
     if (p) p->Perform(CM_EXIT);
   for (auto it = enters.rbegin(); it != enters.rend(); ++it)
     if (*it) (*it)->Perform(CM_ENTER);
+  for (const auto& p : holders)
+    if (p && self && target && focusedControl_ == c) p->Perform(CM_FOCUSCHANGED, reinterpret_cast<WPARAM>(c));
   return static_cast<bool>(self);
 }
 

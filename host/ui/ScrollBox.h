@@ -136,6 +136,13 @@ class TScrollingControl : public Base {
         if (TCustomForm* form = GetParentForm(this)) ScrollInView(form->ActiveControl());
         return;
       }
+      case CM_FOCUSCHANGED: {
+        // So does focus that moves between two controls inside the box.
+        TComponentRef<TControl> self(this);
+        Base::Dispatch(m);
+        if (self) ScrollInView(reinterpret_cast<TControl*>(m.WParam));
+        return;
+      }
       default: break;
     }
     Base::Dispatch(m);

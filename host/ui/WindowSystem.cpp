@@ -168,8 +168,11 @@ TRegion TWindowSystem::VisibleRegion(const TWinControl* w, bool clientOnly) cons
     shape.Offset(o.X, o.Y);
     rgn = rgn.Intersect(shape);
   }
+  // Children show only inside w's client area; outside it (a frame drawn
+  // in the non-client area) w keeps its pixels.
+  const TRegion client(OffsetRect(d->clientRect, o.X, o.Y));
   for (TWinControl* c : w->WinControls())
-    if (StyleVisible(c)) rgn = rgn.Subtract(ChildArea(c));
+    if (StyleVisible(c)) rgn = rgn.Subtract(ChildArea(c).Intersect(client));
   for (const TWinControl* a = w; a->Parent(); a = a->Parent()) {
     const TWinControl* p = a->Parent();
     auto* pd = Data(p);

@@ -40,7 +40,7 @@ bool HoverChangesLook(int groupIndex, bool down, bool focused) {
 }  // namespace
 
 TqzSkinButton::TqzSkinButton(TComponent* AOwner)
-    : TqzSkinCustomControl(AOwner), glyph_(std::make_unique<TBitmap>()) {
+    : TqzSkinCustomControl(AOwner), glyph_(std::make_unique<TBitmap>()), fade_(*this, kFadeTimerId) {
   // Clicks are the button's own business (press, release, group rule); the
   // framework's click on every release is switched off.
   controlStyle_ = {csCaptureMouse, csDoubleClicks, csOpaque, csSetCaption};
@@ -182,7 +182,7 @@ void TqzSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
 void TqzSkinButton::SetDown(bool V) {
   down_ = V;
   if (MorphAvailable()) {
-    fadeStep_ = kButtonFadeSteps;
+    fade_.SnapTo(true);
     if (V)
       StopFade();
     else
@@ -324,7 +324,7 @@ void TqzSkinButton::CMMouseEnter(TMessage& m) {
   mouseIn_ = true;
   if (HoverChangesLook(groupIndex_, down_, HasFocusNow())) {
     if (down_) {
-      if (MorphAvailable()) fadeStep_ = kButtonFadeSteps;
+      if (MorphAvailable()) fade_.SnapTo(true);
       Invalidate();
     } else {
       StartAnimation(true);
@@ -352,7 +352,7 @@ void TqzSkinButton::CMMouseLeave(TMessage& m) {
 
 void TqzSkinButton::CMEnabledChanged(TMessage& m) {
   StopFade();
-  fadeStep_ = 0;
+  fade_.SnapTo(false);
   mouseIn_ = false;
   TqzSkinCustomControl::CMEnabledChanged(m);
   Invalidate();
@@ -443,7 +443,7 @@ void TqzSkinButton::FocusChanged(TWinControl* focused) {
     StartFade();
   } else {
     mouseIn_ = true;
-    if (MorphAvailable()) fadeStep_ = kButtonFadeSteps;
+    if (MorphAvailable()) fade_.SnapTo(true);
     Invalidate();
   }
 }
@@ -521,26 +521,14 @@ bool TqzSkinButton::MorphAvailable() const {
 }
 
 void TqzSkinButton::StartFade() {
-  if (MorphAvailable() && SkinIndex != -1) {
-    if (!fadeTimer_) fadeTimer_ = SetButtonTimer(kFadeTimerId, kButtonFadeIntervalMs);
-    if (fadeTimer_) return;
-  }
+  if (MorphAvailable() && SkinIndex != -1 && fade_.Start()) return;
   Invalidate();
 }
 
-void TqzSkinButton::StopFade() { KillButtonTimer(kFadeTimerId, fadeTimer_); }
+void TqzSkinButton::StopFade() { fade_.Stop(); }
 
 void TqzSkinButton::FadeTick() {
-  const bool towardsActive = mouseIn_ || HasFocusNow();
-  if (!MorphAvailable()) {
-    fadeStep_ = towardsActive ? kButtonFadeSteps : 0;
-    StopFade();
-    Invalidate();
-    return;
-  }
-  const TqzFadeTick t = NextFadeTick(fadeStep_, towardsActive);
-  fadeStep_ = t.Step;
-  if (t.Stop) StopFade();
+  fade_.Tick(MorphAvailable(), mouseIn_ || HasFocusNow());
   Invalidate();
 }
 
@@ -591,11 +579,11 @@ bool TqzSkinButton::RepeatTick() {
 void TqzSkinButton::ChangeSkinData() {
   StopFade();
   StopAnimation();
-  fadeStep_ = 0;
+  fade_.SnapTo(false);
   TComponentRef<TqzSkinButton> self(this);
   TqzSkinCustomControl::ChangeSkinData();
   if (!self) return;
-  if ((mouseIn_ || HasFocusNow()) && MorphAvailable()) fadeStep_ = kButtonFadeSteps;
+  if ((mouseIn_ || HasFocusNow()) && MorphAvailable()) fade_.SnapTo(true);
   if (mouseIn_) ShowGlowFrame();
   Invalidate();
 }

@@ -15,6 +15,7 @@
 #include "host/ui/Forms.h"
 #include "skin/controls/ButtonLayoutNames.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFade.h"
 #include "skin/draw/QzText.h"
 #include "skin/draw/SkinGeometry.h"
 
@@ -64,18 +65,6 @@ TqzButtonLookChoice ChooseButtonLook(const TqzButtonState& s);
 // push button only while the mouse is over it, or while it has the focus
 // and the mouse did not press it (the Space key).
 bool ShowsDownLook(const TqzButtonState& s);
-
-// The fade between the normal and the active look moves in steps of a fifth
-// every 20 ms. The position is kept in whole steps so that the last step
-// lands exactly on the target look.
-inline constexpr int kButtonFadeSteps = 5;
-inline constexpr unsigned kButtonFadeIntervalMs = 20;
-struct TqzFadeTick {
-  int Step = 0;
-  bool Stop = false;  // the fade reached its end: the timer stops
-};
-TqzFadeTick NextFadeTick(int step, bool towardsActive);
-inline double FadeKf(int step) { return double(step) / kButtonFadeSteps; }
 
 // The glyph frame (1-based) a state draws from a strip of numGlyphs frames.
 int ButtonGlyphFrame(int numGlyphs, bool active, bool down, bool enabled);
@@ -216,8 +205,8 @@ class TqzSkinButton : public TqzSkinCustomControl {
   // ---- run-time state (read by tests and by the menu button)
   bool MouseIn() const { return mouseIn_; }
   bool IsDefaultActive() const { return isDefaultActive_; }
-  double MorphKf() const { return FadeKf(fadeStep_); }
-  bool FadeRunning() const { return fadeTimer_; }
+  double MorphKf() const { return fade_.Kf(); }
+  bool FadeRunning() const { return fade_.Running(); }
   bool AnimationRunning() const { return animTimer_; }
   int AnimFrame() const { return animFrame_; }
   const TqzButtonSkinValues& SkinValues() const { return skin_; }
@@ -321,8 +310,7 @@ class TqzSkinButton : public TqzSkinCustomControl {
   bool ignoreNextRelease_ = false;   // checked mode: the toggling press clicked already
   bool pressedWhileDown_ = false;    // the press began on a button already down
   bool spaceDown_ = false;
-  int fadeStep_ = 0;
-  bool fadeTimer_ = false;
+  TqzFade fade_;
   bool animTimer_ = false;
   bool animForward_ = true;
   int animFrame_ = 0;

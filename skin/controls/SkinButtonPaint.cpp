@@ -103,7 +103,7 @@ TqzButtonState TqzSkinButton::PaintState() const {
   s.Focused = HasFocusNow();
   s.MouseDownFlag = mouseDownFlag_;
   s.MorphAvailable = MorphAvailable();
-  s.FadeStep = fadeStep_;
+  s.FadeStep = fade_.Step();
   s.Animating = animTimer_;
   s.HasDisabledLook = !skin_.Looks.Disabled.IsEmpty();
   s.HasFocusedLook = !skin_.Looks.Focused.IsEmpty();
@@ -138,11 +138,7 @@ bool TqzSkinButton::PaintFadeImage(TBitmap& B) {
   if (!self) return false;
   CreateButtonImage(active, skin_.Looks.Active, true, false);
   if (!self) return false;
-  TqzEffectBmp blend(normal);
-  blend.ApplyMorph(skin_.MorphKind, TqzEffectBmp(active), MorphKf());
-  B.SetSize(blend.Width(), blend.Height());
-  if (blend.Width() > 0 && blend.Height() > 0) B.Pixels() = blend.ToPixmap();
-  B.Modified();
+  BlendLooks(normal, active, skin_.MorphKind, MorphKf(), B);
   return true;
 }
 

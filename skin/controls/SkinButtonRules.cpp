@@ -41,12 +41,6 @@ TqzButtonLookChoice ChooseButtonLook(const TqzButtonState& s) {
   return {Active, true, false};
 }
 
-TqzFadeTick NextFadeTick(int step, bool towardsActive) {
-  if (towardsActive && step < kButtonFadeSteps) return {step + 1, false};
-  if (!towardsActive && step > 0) return {step - 1, false};
-  return {towardsActive ? kButtonFadeSteps : 0, true};
-}
-
 int ButtonGlyphFrame(int numGlyphs, bool active, bool down, bool enabled) {
   if (active && down && numGlyphs > 2) return 3;
   if (active && numGlyphs > 3) return 4;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/ui/ActnList.h"
 #include "host/ui/ImgList.h"
 #include "host/ui/StdCtrls.h"
 #include "host/ui/Windows.h"
@@ -21,7 +22,8 @@ constexpr uintptr_t kFadeTimerId = 1;
 
 }  // namespace
 
-TqzSkinCheckRadioBox::TqzSkinCheckRadioBox(TComponent* AOwner) : TqzSkinCustomControl(AOwner) {
+TqzSkinCheckRadioBox::TqzSkinCheckRadioBox(TComponent* AOwner)
+    : TqzSkinCustomControl(AOwner), fade_(*this, kFadeTimerId) {
   // Clicks are the box's own business (press, release inside, Space); the
   // framework's click on every release is switched off.
   controlStyle_ = {csCaptureMouse, csDoubleClicks, csOpaque, csSetCaption};
@@ -119,10 +121,35 @@ bool TqzSkinCheckRadioBox::ApplyState(TqzCheckBoxState V, bool fireClick) {
   // change by the user.
   if (ComponentState().Contains(csLoading)) return true;
   if (checked_ && groupIndex_ != 0 && !UncheckGroup()) return false;
-  if (!FireChange()) return false;
   // A radio button reports only that it became checked.
-  if (fireClick && (!radio_ || becameChecked)) return FireClick();
+  const bool clickFollows = fireClick && (!radio_ || becameChecked);
+  if (!CheckLinkedAction(clickFollows)) return false;
+  if (!FireChange()) return false;
+  if (clickFollows) return FireClick();
   return true;
+}
+
+bool TqzSkinCheckRadioBox::CheckLinkedAction(bool clickFollows) {
+  auto* action = dynamic_cast<TCustomAction*>(Action());
+  if (!action || action->Checked() == checked_) return true;
+  if (action->AutoCheck() && clickFollows && !OnClick) return true;
+  TComponentRef<TqzSkinCheckRadioBox> self(this);
+  action->SetChecked(checked_);
+  return static_cast<bool>(self);
+}
+
+void TqzSkinCheckRadioBox::ActionChange(TBasicAction& action) {
+  TComponentRef<TqzSkinCheckRadioBox> self(this);
+  TqzSkinCustomControl::ActionChange(action);
+  auto* a = dynamic_cast<TCustomAction*>(&action);
+  if (!self || a == nullptr) return;
+  // The action's state is no click on the box.
+  if (a->Checked() != checked_) {
+    const TqzCheckBoxState state = a->Checked() ? cbChecked : (state_ == cbGrayed ? cbGrayed : cbUnchecked);
+    if (!ApplyState(state, false)) return;
+  }
+  if (!images_ && a->ActionList() && a->ActionList()->Images()) SetImages(a->ActionList()->Images());
+  SetImageIndex(a->ImageIndex());
 }
 
 // Every other checked box of the group under the same parent is unchecked.
@@ -220,7 +247,7 @@ void TqzSkinCheckRadioBox::HoverChanged(bool in) {
 
 void TqzSkinCheckRadioBox::CMEnabledChanged(TMessage& m) {
   StopFade();
-  fadeStep_ = 0;
+  fade_.SnapTo(false);
   mouseIn_ = false;
   pressed_ = false;
   TqzSkinCustomControl::CMEnabledChanged(m);
@@ -325,33 +352,18 @@ bool TqzSkinCheckRadioBox::MorphAvailable() const {
          skin->EnableSkinEffects;
 }
 
-double TqzSkinCheckRadioBox::MorphKf() const { return FadeKf(fadeStep_); }
+double TqzSkinCheckRadioBox::MorphKf() const { return fade_.Kf(); }
 
 void TqzSkinCheckRadioBox::StartFade() {
-  if (MorphAvailable() && HandleAllocated()) {
-    if (!fadeTimer_) fadeTimer_ = SetTimer(Handle(), kFadeTimerId, kButtonFadeIntervalMs) != 0;
-    if (fadeTimer_) return;
-  }
-  fadeStep_ = mouseIn_ || HasFocusNow() ? kButtonFadeSteps : 0;
+  if (MorphAvailable() && fade_.Start()) return;
+  fade_.SnapTo(mouseIn_ || HasFocusNow());
   Invalidate();
 }
 
-void TqzSkinCheckRadioBox::StopFade() {
-  if (fadeTimer_ && HandleAllocated()) KillTimer(Handle(), kFadeTimerId);
-  fadeTimer_ = false;
-}
+void TqzSkinCheckRadioBox::StopFade() { fade_.Stop(); }
 
 void TqzSkinCheckRadioBox::FadeTick() {
-  const bool towardsActive = mouseIn_ || HasFocusNow();
-  if (!MorphAvailable()) {
-    fadeStep_ = towardsActive ? kButtonFadeSteps : 0;
-    StopFade();
-    Invalidate();
-    return;
-  }
-  const TqzFadeTick t = NextFadeTick(fadeStep_, towardsActive);
-  fadeStep_ = t.Step;
-  if (t.Stop) StopFade();
+  fade_.Tick(MorphAvailable(), mouseIn_ || HasFocusNow());
   Invalidate();
 }
 
@@ -362,7 +374,7 @@ void TqzSkinCheckRadioBox::ChangeSkinData() {
   TComponentRef<TqzSkinCheckRadioBox> self(this);
   TqzSkinCustomControl::ChangeSkinData();
   if (!self) return;
-  fadeStep_ = mouseIn_ || HasFocusNow() ? kButtonFadeSteps : 0;
+  fade_.SnapTo(mouseIn_ || HasFocusNow());
   Invalidate();
 }
 

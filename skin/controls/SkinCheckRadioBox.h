@@ -15,6 +15,7 @@
 #include "host/base/Types.h"
 #include "host/components/Properties.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFade.h"
 
 namespace qz {
 
@@ -123,7 +124,7 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   bool MouseIn() const { return mouseIn_; }
   bool Pressed() const { return pressed_; }
   double MorphKf() const;
-  bool FadeRunning() const { return fadeTimer_; }
+  bool FadeRunning() const { return fade_.Running(); }
   bool HasCheckSkin() const { return hasCheckSkin_; }
   const TqzCheckRadioSkinValues& SkinValues() const { return skin_; }
   // Whether the description's fade applies now (never in flat mode).
@@ -132,6 +133,9 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   TRect FlatCheckImageRect(TSize image) const;
 
  protected:
+  // Besides caption, enabled state and hint: the action's Checked sets the
+  // box's (without a click), and its image shows from its list's images.
+  void ActionChange(TBasicAction& action) override;
   void Dispatch(TMessage& m) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void WMMouse(TMessage& m) override;
@@ -150,6 +154,9 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   // checked; false when a handler freed the box.
   bool ApplyState(TqzCheckBoxState V, bool fireClick);
   bool UncheckGroup();
+  // The linked action's Checked follows the box; false when that freed it.
+  // Skipped when the click that follows runs an action that toggles itself.
+  bool CheckLinkedAction(bool clickFollows);
   bool FireChange();
   bool FireClick();
   // The click of the mouse or the Space key.
@@ -194,8 +201,7 @@ class TqzSkinCheckRadioBox : public TqzSkinCustomControl {
   bool mouseIn_ = false;
   bool pressed_ = false;
   bool spaceDown_ = false;
-  int fadeStep_ = 0;
-  bool fadeTimer_ = false;
+  TqzFade fade_;
 };
 
 }  // namespace qz

@@ -262,17 +262,13 @@ void TqzSkinCheckRadioBox::ComposePlate(TBitmap& B, bool hot) const {
 
 void TqzSkinCheckRadioBox::PaintPlate(TBitmap& B) {
   const bool hot = Enabled() && (mouseIn_ || HasFocusNow());
-  if (MorphAvailable() && fadeStep_ > 0 && fadeStep_ < kButtonFadeSteps) {
+  if (MorphAvailable() && fade_.Blending()) {
     TBitmap normal, active;
     ComposePlate(normal, false);
     ComposePlate(active, true);
-    TqzEffectBmp blend(normal);
-    blend.ApplyMorph(skin_.MorphKind, TqzEffectBmp(active), MorphKf());
-    B.SetSize(blend.Width(), blend.Height());
-    if (!B.Empty()) B.Pixels() = blend.ToPixmap();
-    B.Modified();
+    BlendLooks(normal, active, skin_.MorphKind, MorphKf(), B);
   } else {
-    ComposePlate(B, MorphAvailable() ? fadeStep_ == kButtonFadeSteps : hot);
+    ComposePlate(B, MorphAvailable() ? fade_.Step() == kButtonFadeSteps : hot);
   }
   if (B.Empty()) return;
   TCanvas& canvas = B.Canvas();

@@ -1,6 +1,7 @@
 // The windowed skin control bases and what all four bases share: the skin
 // link, the off-screen paint with its blend, and the skin-change walk.
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinControlShared.h"
 
 #include <vector>
 
@@ -80,6 +81,32 @@ void RefreshChildren(TControl& control) {
     else
       child->Perform(MSG_REFRESH_ALPHABLEND);
   }
+}
+
+bool ForgetRemovedSkin(TqzSkinLinkState& link, const TComponent* removed, TOperation operation) {
+  if (operation != opRemove || removed != link.linkedSkin) return false;
+  link.linkedSkin = nullptr;
+  return true;
+}
+
+int PlaceTopInParent(const TWinControl* parent, int top, int height) {
+  if (auto* placer = dynamic_cast<const IqzSkinControlPlacer*>(parent))
+    return placer->PlaceChildTop(top, height);
+  return top;
+}
+
+void AssignFontQuietly(TFont& font, const TFont& value) {
+  auto handler = std::move(font.OnChange);
+  font.OnChange = nullptr;
+  font.Assign(value);
+  font.OnChange = std::move(handler);
+}
+
+void FillWithButtonFace(TBitmap& bitmap, const TRect& r) {
+  TCanvas& c = bitmap.Canvas();
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(clBtnFace);
+  c.FillRect(r);
 }
 
 }  // namespace skin_control_detail
@@ -197,14 +224,7 @@ void TqzSkinControl::Paint() {
 }
 
 void TqzSkinControl::PaintThroughBitmap() {
-  TComponentRef<TqzSkinControl> self(this);
-  TBitmap image(Width(), Height());
-  if (SkinIndex != -1)
-    CreateControlSkinImage(image);
-  else if (link_.drawDefault)
-    CreateControlDefaultImage(image);
-  if (!self) return;
-  DrawComposed(*this, link_, image, Canvas());
+  PaintThroughBitmapOf(*this, link_);
 }
 
 void TqzSkinControl::Dispatch(TMessage& m) {
@@ -219,9 +239,7 @@ void TqzSkinControl::Notification(TComponent* AComponent, TOperation Operation) 
   TCustomControl::Notification(AComponent, Operation);
   // The slot is already cleared; the control follows as it does a skin
   // change, into its plain look.
-  if (Operation != opRemove || AComponent != link_.linkedSkin) return;
-  link_.linkedSkin = nullptr;
-  if (!InState(csDestroying)) ChangeSkinData();
+  if (ForgetRemovedSkin(link_, AComponent, Operation) && !InState(csDestroying)) ChangeSkinData();
 }
 
 // The paint covers every pixel, so erasing first would only flicker.
@@ -257,11 +275,7 @@ TqzSkinCustomControl::TqzSkinCustomControl(TComponent* AOwner)
 TqzSkinCustomControl::~TqzSkinCustomControl() { defaultFont_->OnChange = nullptr; }
 
 void TqzSkinCustomControl::SetDefaultFont(const TFont& Value) {
-  // One notification for the whole assignment, changed or not.
-  auto handler = std::move(defaultFont_->OnChange);
-  defaultFont_->OnChange = nullptr;
-  defaultFont_->Assign(Value);
-  defaultFont_->OnChange = std::move(handler);
+  AssignFontQuietly(*defaultFont_, Value);
   OnDefaultFontChange();
 }
 
@@ -283,28 +297,11 @@ void TqzSkinCustomControl::SetDefaultHeight(int Value) {
 
 void TqzSkinCustomControl::GetSkinData() {
   TqzSkinControl::GetSkinData();
-  if (SkinIndex == -1) {
-    // Nothing may point into a skin the control no longer draws from.
-    Picture = MaskPicture = nullptr;
-    return;
-  }
-  TqzDataSkinControl* description = SkinDescription();
-  auto* custom = dynamic_cast<TqzDataSkinCustomControl*>(description);
-  if (custom == nullptr) {
-    ClearGeometry();
-    SkinRect = description->SkinRect;
-    if (SkinRect.IsEmpty()) ResizeMode = -1;
-    return;
-  }
-  CopyGeometry(*custom, *SkinData());
-  CursorIndex = custom->CursorIndex;
+  TakeDescription(SkinIndex == -1 ? nullptr : SkinDescription(), SkinData(), CursorIndex);
 }
 
 void TqzSkinCustomControl::CreateControlDefaultImage(TBitmap& B) {
-  TCanvas& c = B.Canvas();
-  c.Brush().SetStyle(TBrushStyle::bsSolid);
-  c.Brush().SetColor(clBtnFace);
-  c.FillRect(ClientRect());
+  FillWithButtonFace(B, ClientRect());
 }
 
 void TqzSkinCustomControl::CreateControlSkinImage(TBitmap& B) {
@@ -315,19 +312,12 @@ void TqzSkinCustomControl::ChangeSkinData() {
   TComponentRef<TqzSkinCustomControl> self(this);
   GetSkinData();
   ApplySkinCursor();
-  int w = Width(), h = Height();
-  if (SkinIndex == -1) {
-    if (defaultWidth_ > 0) w = defaultWidth_;
-    if (defaultHeight_ > 0) h = defaultHeight_;
-    if (w != Width() || h != Height()) SetBounds(Left(), Top(), w, h);
-    if (!self) return;
-  } else {
-    CalcSize(w, h);
-    if (w != Width() || h != Height()) {
-      SetBounds(Left(), Top(), w, h);  // the resize sets the region and repaints
-      return;
-    }
-  }
+  const bool described = SkinIndex != -1;
+  const TSize size = SizeAfterSkinChange(*this);
+  const bool resized = size.cx != Width() || size.cy != Height();
+  if (resized) SetBounds(Left(), Top(), size.cx, size.cy);
+  // A described control's resize sets the region and repaints.
+  if (!self || (resized && described)) return;
   SetControlRegion();
   if (self) Invalidate();
 }
@@ -370,13 +360,8 @@ void TqzSkinCustomControl::CreateWnd() {
 
 void TqzSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TComponentRef<TqzSkinCustomControl> self(this);
-  GetSkinData();
+  const bool changing = FitRequestedSize(*this, AWidth, AHeight);
   const bool described = SkinIndex != -1;
-  const bool changing = described && (AWidth != Width() || AHeight != Height());
-  if (changing) {
-    CalcSize(AWidth, AHeight);
-    if (ResizeMode == 0) NewClRect = ClRect;
-  }
   ATop = AdjustTopForParent(ATop, AHeight);
   TqzSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (!self) return;
@@ -388,18 +373,13 @@ void TqzSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeigh
 }
 
 int TqzSkinCustomControl::AdjustTopForParent(int ATop, int AHeight) const {
-  if (auto* placer = dynamic_cast<const IqzSkinControlPlacer*>(Parent()))
-    return placer->PlaceChildTop(ATop, AHeight);
-  return ATop;
+  return PlaceTopInParent(Parent(), ATop, AHeight);
 }
 
 void TqzSkinCustomControl::Paint() {
   if (Width() < 1 || Height() < 1) return;
   TComponentRef<TqzSkinCustomControl> self(this);
-  GetSkinData();
-  int w = Width(), h = Height();
-  CalcSize(w, h);
-  if (SkinIndex != -1 && FrameOnlyPaint && ResizeMode == 1 && !AlphaBlend()) {
+  if (PaintsFrameOnly(*this)) {
     PaintFrameOnlyPath();
     return;
   }

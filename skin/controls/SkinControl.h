@@ -77,6 +77,10 @@ class TqzSkinResizeState {
   void CopyGeometry(const TqzDataSkinCustomControl& data, const TqzSkinData& skin);
   // A description of a class without geometry: fixed mode, no pictures.
   void ClearGeometry();
+  // What GetSkinData of the custom bases takes from the description found
+  // (null: none, no pictures); cursorIndex follows a resizable description.
+  void TakeDescription(const TqzDataSkinControl* description, const TqzSkinData* skin,
+                       int& cursorIndex);
 
   // The size rules for W x H (see CalcSize of the controls). `described`:
   // the control has a description.

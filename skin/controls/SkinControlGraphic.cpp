@@ -2,6 +2,7 @@
 // by the parent, without a window region.
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinControlShared.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 
@@ -64,14 +65,7 @@ void TqzGraphicSkinControl::Paint() {
 }
 
 void TqzGraphicSkinControl::PaintThroughBitmap() {
-  TComponentRef<TqzGraphicSkinControl> self(this);
-  TBitmap image(Width(), Height());
-  if (SkinIndex != -1)
-    CreateControlSkinImage(image);
-  else if (link_.drawDefault)
-    CreateControlDefaultImage(image);
-  if (!self) return;
-  DrawComposed(*this, link_, image, Canvas());
+  PaintThroughBitmapOf(*this, link_);
 }
 
 void TqzGraphicSkinControl::Dispatch(TMessage& m) {
@@ -86,9 +80,7 @@ void TqzGraphicSkinControl::Notification(TComponent* AComponent, TOperation Oper
   TGraphicControl::Notification(AComponent, Operation);
   // The slot is already cleared; the control follows as it does a skin
   // change, into its plain look.
-  if (Operation != opRemove || AComponent != link_.linkedSkin) return;
-  link_.linkedSkin = nullptr;
-  if (!InState(csDestroying)) ChangeSkinData();
+  if (ForgetRemovedSkin(link_, AComponent, Operation) && !InState(csDestroying)) ChangeSkinData();
 }
 
 void TqzGraphicSkinControl::CMMouseEnter(TMessage& m) {
@@ -115,10 +107,7 @@ TqzGraphicSkinCustomControl::TqzGraphicSkinCustomControl(TComponent* AOwner)
 TqzGraphicSkinCustomControl::~TqzGraphicSkinCustomControl() { defaultFont_->OnChange = nullptr; }
 
 void TqzGraphicSkinCustomControl::SetDefaultFont(const TFont& Value) {
-  auto handler = std::move(defaultFont_->OnChange);
-  defaultFont_->OnChange = nullptr;
-  defaultFont_->Assign(Value);
-  defaultFont_->OnChange = std::move(handler);
+  AssignFontQuietly(*defaultFont_, Value);
   OnDefaultFontChange();
 }
 
@@ -140,27 +129,11 @@ void TqzGraphicSkinCustomControl::SetDefaultHeight(int Value) {
 
 void TqzGraphicSkinCustomControl::GetSkinData() {
   TqzGraphicSkinControl::GetSkinData();
-  if (SkinIndex == -1) {
-    Picture = MaskPicture = nullptr;
-    return;
-  }
-  TqzDataSkinControl* description = SkinDescription();
-  auto* custom = dynamic_cast<TqzDataSkinCustomControl*>(description);
-  if (custom == nullptr) {
-    ClearGeometry();
-    SkinRect = description->SkinRect;
-    if (SkinRect.IsEmpty()) ResizeMode = -1;
-    return;
-  }
-  CopyGeometry(*custom, *SkinData());
-  CursorIndex = custom->CursorIndex;
+  TakeDescription(SkinIndex == -1 ? nullptr : SkinDescription(), SkinData(), CursorIndex);
 }
 
 void TqzGraphicSkinCustomControl::CreateControlDefaultImage(TBitmap& B) {
-  TCanvas& c = B.Canvas();
-  c.Brush().SetStyle(TBrushStyle::bsSolid);
-  c.Brush().SetColor(clBtnFace);
-  c.FillRect(ClientRect());
+  FillWithButtonFace(B, ClientRect());
 }
 
 void TqzGraphicSkinCustomControl::CreateControlSkinImage(TBitmap& B) {
@@ -171,15 +144,9 @@ void TqzGraphicSkinCustomControl::ChangeSkinData() {
   TComponentRef<TqzGraphicSkinCustomControl> self(this);
   GetSkinData();
   ApplySkinCursor();
-  int w = Width(), h = Height();
-  if (SkinIndex == -1) {
-    if (defaultWidth_ > 0) w = defaultWidth_;
-    if (defaultHeight_ > 0) h = defaultHeight_;
-  } else {
-    CalcSize(w, h);
-  }
-  if (w != Width() || h != Height()) {
-    SetBounds(Left(), Top(), w, h);
+  const TSize size = SizeAfterSkinChange(*this);
+  if (size.cx != Width() || size.cy != Height()) {
+    SetBounds(Left(), Top(), size.cx, size.cy);
     if (!self) return;
   }
   Invalidate();
@@ -197,31 +164,20 @@ TRect TqzGraphicSkinCustomControl::CalcNewRect(const TRect& SkinRelativeRect) co
 
 void TqzGraphicSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TComponentRef<TqzGraphicSkinCustomControl> self(this);
-  GetSkinData();
-  const bool described = SkinIndex != -1;
-  const bool changing = described && (AWidth != Width() || AHeight != Height());
-  if (changing) {
-    CalcSize(AWidth, AHeight);
-    if (ResizeMode == 0) NewClRect = ClRect;
-  }
+  const bool changing = FitRequestedSize(*this, AWidth, AHeight);
   ATop = AdjustTopForParent(ATop, AHeight);
   TqzGraphicSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (self && changing) Invalidate();
 }
 
 int TqzGraphicSkinCustomControl::AdjustTopForParent(int ATop, int AHeight) const {
-  if (auto* placer = dynamic_cast<const IqzSkinControlPlacer*>(Parent()))
-    return placer->PlaceChildTop(ATop, AHeight);
-  return ATop;
+  return PlaceTopInParent(Parent(), ATop, AHeight);
 }
 
 void TqzGraphicSkinCustomControl::Paint() {
   if (Width() < 1 || Height() < 1) return;
   TComponentRef<TqzGraphicSkinCustomControl> self(this);
-  GetSkinData();
-  int w = Width(), h = Height();
-  CalcSize(w, h);
-  if (SkinIndex != -1 && FrameOnlyPaint && ResizeMode == 1 && !AlphaBlend()) {
+  if (PaintsFrameOnly(*this)) {
     PaintFrameOnlyPath();
     return;
   }

@@ -104,6 +104,24 @@ void TqzSkinResizeState::ClearGeometry() {
   Picture = MaskPicture = nullptr;
 }
 
+void TqzSkinResizeState::TakeDescription(const TqzDataSkinControl* description,
+                                         const TqzSkinData* skin, int& cursorIndex) {
+  if (description == nullptr || skin == nullptr) {
+    // Nothing may point into a skin the control no longer draws from.
+    Picture = MaskPicture = nullptr;
+    return;
+  }
+  const auto* custom = dynamic_cast<const TqzDataSkinCustomControl*>(description);
+  if (custom == nullptr) {
+    ClearGeometry();
+    SkinRect = description->SkinRect;
+    if (SkinRect.IsEmpty()) ResizeMode = -1;
+    return;
+  }
+  CopyGeometry(*custom, *skin);
+  cursorIndex = custom->CursorIndex;
+}
+
 void TqzSkinResizeState::CalcSizeRule(bool described, int& W, int& H) {
   if (!described || ResizeMode == -1) return;
   if (ResizeMode == 0) {

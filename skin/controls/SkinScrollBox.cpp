@@ -121,6 +121,15 @@ void TqzSkinScrollBox::ChangeSkinData() {
   if (self) UpdateBars();
 }
 
+void TqzSkinScrollBox::SetSkinData(TqzSkinData* Value) {
+  TComponentRef<TqzSkinScrollBox> self(this);
+  TScrollingControl<TqzSkinCustomControl>::SetSkinData(Value);
+  // A present, loaded skin went through ChangeSkinData already.
+  if (!self || (Value && !Value->Empty())) return;
+  FrameChanged();
+  if (self) UpdateBars();
+}
+
 // ---------------------------------------------------------------- properties
 
 void TqzSkinScrollBox::SetBorderStyle(TqzSkinBorderStyle V) {

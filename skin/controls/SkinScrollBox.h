@@ -36,6 +36,9 @@ class TqzSkinScrollBox : public TScrollingControl<TqzSkinCustomControl> {
   void CreateControlDefaultImage(TBitmap& B) override;
   void CreateControlSkinImage(TBitmap& B) override;
   void ChangeSkinData() override;
+  // Unlinking the skin (or linking one still loading) changes the frame
+  // too: the box gives back the borders it reserved and its bars follow.
+  void SetSkinData(TqzSkinData* Value) override;
 
   // The frame's thickness on each side: the description's borders, none
   // with a background picture, one pixel in the plain look unless bvNone.

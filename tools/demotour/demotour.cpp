@@ -298,6 +298,7 @@ int RunTour(const fs::path& dir) {
   TourImagesMenu(tour, *Form1, *Form2);
   TourListBox(tour, *Form1, *Form2);
   TourEdit(tour, *Form1, *Form2);
+  TourToolBar(tour, *Form1, *Form2);
   return 0;
 }
 
