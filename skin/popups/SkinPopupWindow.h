@@ -165,6 +165,10 @@ class TqzSkinPopupWindow : public TCustomControl {
   // The window background (the composed window picture), kept while the
   // size stays for items that show it through.
   const TBitmap& WindowBackground();
+  // An item picture stretched to the items' width, kept while the picture
+  // stays: every item of a level shares one width, so the normal and the
+  // lit look are each composed once, not once per item.
+  const TBitmap& ComposedItemLook(const TRect& source, bool stretch, int width);
   void DrawPlainItem(const TqzSkinMenuItem& item, TBitmap& out);
   void DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c, const TRect& textArea, TColor color,
                        bool skinLook);
@@ -184,6 +188,14 @@ class TqzSkinPopupWindow : public TCustomControl {
   TBitmap* windowPicture_ = nullptr;
   TBitmap* maskPicture_ = nullptr;
   TBitmap* itemPicture_ = nullptr;
+  struct TComposedItemLook {
+    const TBitmap* picture;
+    TRect source;
+    bool stretch;
+    int width;
+    std::unique_ptr<TBitmap> look;
+  };
+  std::vector<TComposedItemLook> itemLooks_;
   TComponentRef<TMenuItem> source_;
   int startIndex_ = 0;
   std::vector<TqzSkinMenuItem> items_;

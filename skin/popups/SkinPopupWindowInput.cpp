@@ -209,7 +209,9 @@ void TqzSkinPopupWindow::DeselectItem(int index) {
   item.Active = false;
   item.KeyboardSelected = false;
   if (active_ == index) active_ = -1;
-  // The animation plays back from the active look, or stops at once.
+  // The animation plays back from the active look, or stops at once. The
+  // looks are looked up again first: the skin may have been reloaded since.
+  ResolveLooks();
   if (Animates()) item.Frame = itemData_->InActiveAnimation ? itemData_->FrameCount + 1 : 0;
   if (!item.Down) RepaintItem(index);
   menu_->CancelWait(item.MenuItem.Get());

@@ -211,6 +211,10 @@ void TqzSkinPopupWindow::DrawItemBackground(const TqzSkinMenuItem& item, TBitmap
     dst.SetSize(w, h);
     dst.Canvas().CopyRect({0, 0, w, h}, const_cast<TBitmap&>(WindowBackground()).Canvas(), item.ItemRect);
   };
+  auto draw = [&](const TBitmap& look) {
+    if (look.Height() == h) c.Draw(0, 0, look);
+    else c.StretchDraw({0, 0, w, h}, look);
+  };
   const bool framed = Animates() && item.Frame >= 1 && item.Frame <= d.FrameCount;
   const bool morphing = Morphs() && item.Morph > 0 && item.Morph < 1;
   TBitmap look;
@@ -231,12 +235,25 @@ void TqzSkinPopupWindow::DrawItemBackground(const TqzSkinMenuItem& item, TBitmap
     look.Pixels() = blend.ToPixmap();
     look.Modified();
   } else if (lit) {
-    compose(activeRect, d.StretchEffect, look);
+    return draw(ComposedItemLook(activeRect, d.StretchEffect, w));
+  } else if (!d.InActiveTransparent) {
+    return draw(ComposedItemLook(d.SkinRect, d.InActiveStretchEffect, w));
   } else {
     normalLook(look);
   }
-  if (look.Height() == h) c.Draw(0, 0, look);
-  else c.StretchDraw({0, 0, w, h}, look);
+  draw(look);
+}
+
+const TBitmap& TqzSkinPopupWindow::ComposedItemLook(const TRect& source, bool stretch, int width) {
+  const TqzDataSkinMenuItem& d = *itemData_;
+  for (const TComposedItemLook& k : itemLooks_)
+    if (k.picture == itemPicture_ && k.source == source && k.stretch == stretch && k.width == width) return *k.look;
+  // A few looks per level at most; a level whose width changes starts anew.
+  if (itemLooks_.size() >= 8) itemLooks_.clear();
+  auto look = std::make_unique<TBitmap>();
+  CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, *look, stretch, width, source, *itemPicture_);
+  itemLooks_.push_back({itemPicture_, source, stretch, width, std::move(look)});
+  return *itemLooks_.back().look;
 }
 
 // ---------------------------------------------------------------------------

@@ -45,7 +45,8 @@ struct TTestSkinParts {
   std::string Text;  // sections after [PICTURES]
 };
 
-inline std::unique_ptr<TqzSkinData> LoadTestSkin(const TTestSkinParts& parts) {
+// Loads the parts into `skin` in place, as a reload of the same component.
+inline void ReloadTestSkin(TqzSkinData& skin, const TTestSkinParts& parts) {
   auto bmp = [](const TPixmap& p) { return p.Empty() ? std::vector<uint8_t>{} : EncodeBmp(p, 24); };
   std::vector<std::vector<uint8_t>> slots = {bmp(parts.Picture), bmp(parts.Inactive), bmp(parts.Mask),
                                              bmp(parts.RollUp), bmp(parts.RollUpMask)};
@@ -59,8 +60,12 @@ inline std::unique_ptr<TqzSkinData> LoadTestSkin(const TTestSkinParts& parts) {
   }
   text += parts.Text;
   std::vector<std::span<const uint8_t>> activeSpans(active.begin(), active.end());
+  skin.LoadFromContainer(BuildSkinContainer(slotSpans, activeSpans, text));
+}
+
+inline std::unique_ptr<TqzSkinData> LoadTestSkin(const TTestSkinParts& parts) {
   auto skin = std::make_unique<TqzSkinData>(nullptr);
-  skin->LoadFromContainer(BuildSkinContainer(slotSpans, activeSpans, text));
+  ReloadTestSkin(*skin, parts);
   return skin;
 }
 

@@ -104,6 +104,22 @@ TEST_F(SkinMenuEffects, FramesStepOnTheAnimationIntervalWhileTheItemIsHot) {
   EXPECT_EQ(w.Item(1).Frame, 1);
 }
 
+// The skin reloaded while an animated item is hot: leaving the item reads
+// the new descriptions, never the freed ones (sanitizer build).
+TEST_F(SkinMenuEffects, LeavingAHotItemAfterTheSkinWasReloadedReadsTheNewLooks) {
+  UseSkin(std::string(kFrames) + "inactiveanimation=1\r\n");
+  BuildBlankItems();
+  OpenAt({200, 200}, skin.get());
+  TqzSkinPopupWindow& w = Level(0);
+  Ticks(4, 30);
+  ASSERT_EQ(w.Item(0).Frame, 4);
+  TTestSkinParts parts = MenuSkinParts();
+  parts.Text += "animateskinrect=0,0,40,60\r\nframecount=2\r\nanimateinterval=30\r\n";
+  ReloadTestSkin(*skin, parts);
+  Move(ItemCentre(0, 1));
+  EXPECT_EQ(w.Item(0).Frame, 0);  // the new look plays no frames back
+}
+
 TEST_F(SkinMenuEffects, InactiveAnimationPlaysTheFramesBackwards) {
   UseSkin(std::string(kFrames) + "inactiveanimation=1\r\n");
   BuildBlankItems();
