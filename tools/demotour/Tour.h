@@ -103,5 +103,6 @@ void TourImagesMenu(TTour& tour, TForm1& main, TForm2& second);
 void TourListBox(TTour& tour, TForm1& form1, TForm2& form2);
 void TourEdit(TTour& tour, TForm1& form, TForm2& second);
 void TourToolBar(TTour& tour, TForm1& form1, TForm2& form2);
+void TourComboBox(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour

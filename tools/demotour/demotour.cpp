@@ -299,6 +299,7 @@ int RunTour(const fs::path& dir) {
   TourListBox(tour, *Form1, *Form2);
   TourEdit(tour, *Form1, *Form2);
   TourToolBar(tour, *Form1, *Form2);
+  TourComboBox(tour, *Form1, *Form2);
   return 0;
 }
 
