@@ -634,7 +634,10 @@ void TWinControl::InsertControl(TControl* c) {
 void TWinControl::RemoveControl(TControl* c) {
   auto it = std::find(controls_.begin(), controls_.end(), c);
   if (it == controls_.end()) return;
-  if (wnd_ && c->visible_) WindowSystem().InvalidateParentArea(this, c->BoundsRect());
+  if (wnd_ && c->visible_) {
+    if (auto* w = As<TWinControl>(c)) WindowSystem().InvalidateExposed(this, c->BoundsRect(), w);
+    else WindowSystem().InvalidateParentArea(this, c->BoundsRect());
+  }
   if (auto* w = As<TWinControl>(c)) {
     w->DestroyHandle();
     tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());

@@ -306,6 +306,23 @@ void TWindowSystem::InvalidateParentArea(TWinControl* parent, const TRect& r) {
   InvalidateClient(parent, &rgn, true, false);
 }
 
+void TWindowSystem::InvalidateExposed(TWinControl* parent, const TRect& r,
+                                      const TWinControl* leaving) {
+  InvalidateParentArea(parent, r);
+  // A parent that clips its children does not pass its invalidation on to
+  // them, yet siblings under the uncovered area may have been painted over
+  // by the window that left it.
+  for (TWinControl* c : parent->WinControls()) {
+    auto* cd = Data(c);
+    if (c == leaving || !cd || !(cd->style & WS_VISIBLE)) continue;
+    TRect part = OffsetRect(Intersection(r, c->BoundsRect()), -c->Left(), -c->Top());
+    if (part.IsEmpty()) continue;
+    if (Intersection(part, cd->clientRect) != part) cd->frameDirty = true;
+    TRegion rgn(OffsetRect(part, -cd->clientRect.Left, -cd->clientRect.Top));
+    InvalidateClient(c, &rgn, true, true);
+  }
+}
+
 bool TWindowSystem::NeedsPaint() const {
   bool needed = false;
   handles_.ForEach([&](HWND, TWinControl* w) {

@@ -123,6 +123,11 @@ class TWindowSystem {
   void Validate(TWinControl* w, const TRegion* clientRgn);
   // An area of a parent's client (parent client coordinates) must be repainted.
   void InvalidateParentArea(TWinControl* parent, const TRect& r);
+  // An area of a parent's client that a child window stopped covering (it
+  // moved, shrank, was hidden, reshaped, lowered or removed): the parent and
+  // every other child window under it, with all their descendants, repaint
+  // there. `leaving` is the window that uncovered it (it repaints itself).
+  void InvalidateExposed(TWinControl* parent, const TRect& r, const TWinControl* leaving);
   bool NeedsPaint() const;
   void PaintWindowNow(TWinControl* w, bool children);
   void PaintAll();

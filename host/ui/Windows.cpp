@@ -120,7 +120,7 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   if (moved || sized) {
     SetFields(w, wp.x, wp.y, wp.cx, wp.cy);
     if (!IsTopLevel(w) && visible)
-      ws.InvalidateParentArea(w->Parent(), UnionRect(oldRect, w->BoundsRect()));
+      ws.InvalidateExposed(w->Parent(), UnionRect(oldRect, w->BoundsRect()), w);
     if (IsTopLevel(w)) d->platform->SetBounds(w->BoundsRect());
   }
   if (sized || frameChanged) ws.RecalcClient(w);
@@ -142,7 +142,7 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
       }
     } else {
       ReorderChild(w, after);
-      if (visible) ws.InvalidateParentArea(w->Parent(), w->BoundsRect());
+      if (visible) ws.InvalidateExposed(w->Parent(), w->BoundsRect(), w);
       ws.InvalidateAll(w);
     }
   }
@@ -235,7 +235,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
           ws.Deactivate(w, next);
         }
       } else {
-        ws.InvalidateParentArea(w->Parent(), w->BoundsRect());
+        ws.InvalidateExposed(w->Parent(), w->BoundsRect(), w);
       }
       return true;
     }
@@ -550,7 +550,7 @@ int SetWindowRgn(HWND hwnd, std::unique_ptr<TRegion> rgn, bool redraw) {
   auto& ws = WS();
   auto* d = Data(w);
   if (!IsTopLevel(w) && IsWindowVisible(hwnd))
-    ws.InvalidateParentArea(w->Parent(), w->BoundsRect());
+    ws.InvalidateExposed(w->Parent(), w->BoundsRect(), w);
   d->windowRgn = std::move(rgn);
   if (d->platform) d->platform->SetShape(d->windowRgn.get());
   if (redraw) ws.InvalidateAll(w);
