@@ -222,6 +222,24 @@ class TEdit : public TCustomEdit {
   explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
 };
 
+// Publishes what every host edit class shows in form resources, in the
+// order they are written and read: the text first, then its limits and
+// looks, then OnChange. A masked edit publishes its mask before these, so
+// that the text read from a resource is shaped by the mask it belongs to.
+template <class O>
+void PublishEditProperties(TClassBuilder<O>& b) {
+  b.Prop("Text", &O::Text, &O::SetText);
+  b.Prop("MaxLength", &O::MaxLength, &O::SetMaxLength, 0);
+  b.Prop("ReadOnly", &O::ReadOnly, &O::SetReadOnly, false);
+  b.Prop("PasswordChar", &O::PasswordCharText, &O::SetPasswordCharText, std::string());
+  b.Enum("CharCase", &O::CharCase, &O::SetCharCase, ecNormal);
+  b.Prop("AutoSelect", &O::AutoSelect, &O::SetAutoSelect, true);
+  b.Prop("HideSelection", &O::HideSelection, &O::SetHideSelection, true);
+  b.Enum("Alignment", &O::Alignment, &O::SetAlignment, taLeftJustify);
+  b.Prop("BorderVisible", &O::BorderVisible, &O::SetBorderVisible, true);
+  b.template Event<TNotifyEvent>("OnChange", &O::OnChange);
+}
+
 // The caret blinks every this many milliseconds.
 inline constexpr unsigned kCaretBlinkMs = 500;
 // The window timer of the caret blink.

@@ -258,16 +258,7 @@ QZ_PUBLISHED(TMaskEdit, TCustomMaskEdit) {
   using O = TMaskEdit;
   b.Factory([](TComponent* owner) { return new TMaskEdit(owner); });
   b.Prop("EditMask", &O::EditMask, &O::SetEditMask, std::string());
-  b.Prop("Text", &O::Text, &O::SetText);
-  b.Prop("MaxLength", &O::MaxLength, &O::SetMaxLength, 0);
-  b.Prop("ReadOnly", &O::ReadOnly, &O::SetReadOnly, false);
-  b.Prop("PasswordChar", &O::PasswordCharText, &O::SetPasswordCharText, std::string());
-  b.Enum("CharCase", &O::CharCase, &O::SetCharCase, ecNormal);
-  b.Prop("AutoSelect", &O::AutoSelect, &O::SetAutoSelect, true);
-  b.Prop("HideSelection", &O::HideSelection, &O::SetHideSelection, true);
-  b.Enum("Alignment", &O::Alignment, &O::SetAlignment, taLeftJustify);
-  b.Prop("BorderVisible", &O::BorderVisible, &O::SetBorderVisible, true);
-  b.Event<TNotifyEvent>("OnChange", &O::OnChange);
+  PublishEditProperties(b);
 }
 
 }  // namespace qz

@@ -6,6 +6,7 @@
 
 #include "host/platform/Platform.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinFrame.h"
 #include "skin/data/SkinControlData.h"
 
 namespace qz {
@@ -24,7 +25,9 @@ TqzSkinCustomEdit::~TqzSkinCustomEdit() = default;
 
 void TqzSkinCustomEdit::SetSkinData(TqzSkinData* v) {
   SetReference(skinData_, v);
-  if (v && !v->Empty() && !InState(csDesigning)) ChangeSkinData();
+  if (InState(csDesigning)) return;
+  if (v && !v->Empty()) ChangeSkinData();
+  else FrameChanged();  // unlinked or not loaded yet: the plain frame
 }
 
 void TqzSkinCustomEdit::SetDefaultColor(TColor v) {
@@ -56,7 +59,8 @@ void TqzSkinCustomEdit::SetButtonMode(bool v) {
   if (v == buttonMode_) return;
   buttonMode_ = v;
   if (InState(csDesigning)) skinDataName_ = v ? "buttonedit" : "edit";
-  RepaintFrame();
+  // The plain look keeps room for the button beside the text.
+  FrameChanged();
 }
 
 void TqzSkinCustomEdit::SetAlphaBlend(bool v) {
@@ -91,6 +95,7 @@ void TqzSkinCustomEdit::Notification(TComponent* AComponent, TOperation Operatio
     skinIndex_ = -1;
     data_ = nullptr;
     picture_ = nullptr;
+    if (!InState(csDestroying)) FrameChanged();
   }
 }
 
@@ -126,8 +131,11 @@ void TqzSkinCustomEdit::ChangeSkinData() {
     SetHeight(data_->SkinRect.Height());
   }
   if (!useSkinFont_) SetHeight(HeightFromFont());
-  if (HandleAllocated())
-    SetWindowPos(HWND(this), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  FrameChanged();
+}
+
+void TqzSkinCustomEdit::FrameChanged() {
+  RecalcFrame(*this);
   RepaintFrame();
 }
 
@@ -230,17 +238,10 @@ void TqzSkinCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
 
 void TqzSkinCustomEdit::Dispatch(TMessage& m) {
   switch (m.Msg) {
-    case WM_NCCALCSIZE: {
+    case WM_NCCALCSIZE:
       GetSkinData();
-      auto* p = reinterpret_cast<TNCCalcSizeParams*>(m.LParam);
-      const TRect in = FrameInsets();
-      TRect& r = p->rgrc[0];
-      r = {r.Left + in.Left, r.Top + in.Top, r.Right - in.Right, r.Bottom - in.Bottom};
-      r.Right = std::max(r.Right, r.Left);
-      r.Bottom = std::max(r.Bottom, r.Top);
-      m.Result = 0;
+      InsetClientByFrame(m, FrameInsets());
       return;
-    }
     case WM_NCPAINT:
       PaintFrame();
       m.Result = 0;

@@ -43,6 +43,11 @@ struct TqzEditMenuItemInfo {
 };
 extern const TqzEditMenuItemInfo kEditMenuItems[8];
 
+// The form an edit's context menu belongs to (and is shown through): the
+// control's parent form, or the application's main form when that parent
+// form is an MDI child. Null when the control is on no form.
+TCustomForm* EditMenuForm(TControl* control);
+
 class TqzCustomEdit : public TCustomMaskEdit {
   QZ_CLASS(TqzCustomEdit, TCustomMaskEdit)
  public:
@@ -172,6 +177,12 @@ class TqzSkinCustomEdit : public TqzCustomEdit, public IqzSkinChangeClient {
   void BlendOverParent(TBitmap& frame);
   void SetImageIndex(int& slot, int v);
   void RepaintFrame();
+  // The frame's thickness may differ now: client area and frame anew.
+  void FrameChanged();
+  // While disabled the control paints its text itself.
+  void PaintDisabled();
+  // Where disabled text of this width starts in the text area.
+  int DisabledTextX(const TRect& area, int textWidth) const;
 
   TqzSkinData* skinData_ = nullptr;
   std::string skinDataName_ = "edit";

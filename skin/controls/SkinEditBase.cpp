@@ -3,7 +3,9 @@
 #include "skin/controls/SkinEdit.h"
 
 #include "host/platform/Platform.h"
+#include "host/ui/Application.h"
 #include "host/ui/Forms.h"
+#include "skin/controls/SkinFrame.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/popups/SkinMenu.h"
 
@@ -22,7 +24,8 @@ TqzCustomEdit::~TqzCustomEdit() { FreeMenu(); }
 void TqzCustomEdit::SetTransparent(bool v) {
   if (v == transparent_) return;
   transparent_ = v;
-  if (HandleAllocated()) RecreateWnd();
+  // The background is drawn otherwise from now on; the window stays.
+  RecalcFrame(*this);
 }
 
 void TqzCustomEdit::Dispatch(TMessage& m) {
@@ -71,7 +74,19 @@ void TqzCustomEdit::PaintBackground(TCanvas& canvas, const TRect& r) {
 
 // ---------------------------------------------------------------- context menu
 
-TqzSkinData* TqzCustomEdit::MenuSkin() const { return FindMenuRoute(const_cast<TqzCustomEdit*>(this)).SkinData; }
+TCustomForm* EditMenuForm(TControl* control) {
+  TCustomForm* form = GetParentForm(control);
+  // An MDI child has no menus of its own: the main form shows them.
+  if (form && form->FormStyle() == fsMDIChild && Application && Application->MainForm())
+    return Application->MainForm();
+  return form;
+}
+
+TqzSkinData* TqzCustomEdit::MenuSkin() const {
+  auto* self = const_cast<TqzCustomEdit*>(this);
+  TCustomForm* form = EditMenuForm(self);
+  return FindMenuRoute(form ? static_cast<TComponent*>(form) : self).SkinData;
+}
 
 void TqzCustomEdit::FreeMenu() {
   if (menu_) delete menu_.Get();
@@ -104,7 +119,7 @@ void TqzCustomEdit::AddMenuItem(int index, bool enabled, std::function<void()> a
 
 void TqzCustomEdit::ShowEditMenu(TPoint screen) {
   FreeMenu();
-  TCustomForm* form = GetParentForm(this);
+  TCustomForm* form = EditMenuForm(this);
   if (!form) return;
   menu_ = new TqzSkinPopupMenu(form);
   TComponentRef<TqzCustomEdit> self(this);

@@ -141,8 +141,37 @@ void TqzSkinCustomEdit::PaintBackground(TCanvas& canvas, const TRect& r) {
   canvas.CopyRect(r, frame.Canvas(), OffsetRect(r, client.X - window.Left, client.Y - window.Top));
 }
 
+// Left: 2 pixels in; right: the text's right edge 1 pixel short of the
+// area's; centred: 1 pixel left of the middle.
+int TqzSkinCustomEdit::DisabledTextX(const TRect& area, int textWidth) const {
+  switch (Alignment()) {
+    case taRightJustify: return area.Right - textWidth - 1;
+    case taCenter: return area.Left + (area.Width() - textWidth) / 2 - 1;
+    default: return area.Left + 2;
+  }
+}
+
+void TqzSkinCustomEdit::PaintDisabled() {
+  TCanvas& c = Canvas();
+  c.Font().Assign(Font());
+  const TRect client = ClientRect();
+  PaintBackground(c, client);
+  // The text area lies between the image buttons.
+  TRect area = client;
+  if (TRect left = LeftImageRect(); !left.IsEmpty()) area.Left = left.Right;
+  if (TRect right = RightImageRect(); !right.IsEmpty()) area.Right = right.Left;
+  const std::string text = DisplayText();
+  if (area.IsEmpty() || text.empty()) return;
+  const int x = DisabledTextX(area, c.TextWidth(text));
+  const int y = area.Top + (area.Height() - c.TextHeight("Wg")) / 2;
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  c.Font().SetColor(TextColor());
+  c.TextRect(area, x, y, text);
+}
+
 void TqzSkinCustomEdit::Paint() {
-  TqzCustomEdit::Paint();
+  if (Enabled()) TqzCustomEdit::Paint();
+  else PaintDisabled();
   if (!images_) return;
   TCanvas& c = Canvas();
   auto draw = [&](const TRect& r, const int (&indexes)[3], bool hot, bool down) {

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinScrollBox.h"
 
 #include "host/ui/StdCtrls.h"
+#include "skin/controls/SkinFrame.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
@@ -137,12 +138,7 @@ void TqzSkinScrollBox::SetBorderStyle(TqzSkinBorderStyle V) {
   FrameChanged();
 }
 
-void TqzSkinScrollBox::FrameChanged() {
-  if (!HandleAllocated()) return;
-  SetWindowPos(HWND(this), nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Invalidate();
-}
+void TqzSkinScrollBox::FrameChanged() { RecalcFrame(*this); }
 
 void TqzSkinScrollBox::SetCanFocused(bool V) {
   canFocused_ = V;
@@ -238,16 +234,9 @@ void TqzSkinScrollBox::PaintFrame() {
 
 void TqzSkinScrollBox::Dispatch(TMessage& m) {
   switch (m.Msg) {
-    case WM_NCCALCSIZE: {
-      auto* p = reinterpret_cast<TNCCalcSizeParams*>(m.LParam);
-      const TRect in = FrameInsets();
-      TRect& r = p->rgrc[0];
-      r = {r.Left + in.Left, r.Top + in.Top, r.Right - in.Right, r.Bottom - in.Bottom};
-      r.Right = std::max(r.Right, r.Left);
-      r.Bottom = std::max(r.Bottom, r.Top);
-      m.Result = 0;
+    case WM_NCCALCSIZE:
+      InsetClientByFrame(m, FrameInsets());
       return;
-    }
     case WM_NCPAINT:
       PaintFrame();
       m.Result = 0;

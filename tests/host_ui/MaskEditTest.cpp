@@ -1,5 +1,6 @@
 // Input masks: which characters a mask takes, how the text keeps its shape
 // under typing, deleting and pasting.
+#include "host/components/FormResource.h"
 #include "host/ui/MaskEdit.h"
 #include "tests/host_ui/UiTestSupport.h"
 
@@ -117,6 +118,104 @@ TEST_F(MaskEditTest, LiteralsLeftOutWhenTheMaskSaysSo) {
   edit->SetEditMask("");
   Type("-x");
   EXPECT_EQ(edit->Text(), "AB-123-x");  // a plain edit again
+}
+
+}  // namespace
+}  // namespace qz::testing
+
+// ---- both edits in a form resource
+
+namespace qz {
+
+class TEditsForm : public TForm {
+  QZ_CLASS(TEditsForm, TForm)
+ public:
+  explicit TEditsForm(TComponent* owner) : TForm(owner) {
+    RegisterHandler("TextChanged", TNotifyEvent([this](TObject*) { ++changes; }));
+    BindField("Plain", Plain);
+    BindField("Masked", Masked);
+  }
+  TEdit* Plain = nullptr;
+  TMaskEdit* Masked = nullptr;
+  int changes = 0;
+};
+
+QZ_PUBLISHED(TEditsForm, TForm) {}
+
+}  // namespace qz
+
+namespace qz::testing {
+namespace {
+
+// Every published edit property set away from its default, written out
+// exactly as the form writes it: each class's properties in their order
+// (the mask before the text it shapes) after what every control writes.
+constexpr const char* kEditsResource = R"(object EditsForm: TEditsForm
+  Left = 10
+  Top = 10
+  Width = 300
+  Height = 200
+  Color = clBtnFace
+  Visible = False
+  object Plain: TEdit
+    Left = 8
+    Top = 8
+    Width = 120
+    Height = 21
+    Cursor = crIBeam
+    TabOrder = 0
+    TabStop = True
+    Text = 'PLAIN'
+    MaxLength = 12
+    ReadOnly = True
+    PasswordChar = '*'
+    CharCase = ecUpperCase
+    AutoSelect = False
+    HideSelection = False
+    Alignment = taRightJustify
+    BorderVisible = False
+    OnChange = TextChanged
+  end
+  object Masked: TMaskEdit
+    Left = 8
+    Top = 40
+    Width = 120
+    Height = 21
+    Cursor = crIBeam
+    TabOrder = 1
+    TabStop = True
+    EditMask = '00/00;1;_'
+    Text = '12/34'
+    MaxLength = 5
+    ReadOnly = True
+    PasswordChar = '#'
+    CharCase = ecLowerCase
+    AutoSelect = False
+    HideSelection = False
+    Alignment = taCenter
+    BorderVisible = False
+    OnChange = TextChanged
+  end
+end
+)";
+
+class EditResourceTest : public UiTest {};
+
+TEST_F(EditResourceTest, EditsKeepEveryPublishedPropertyThroughAFormResource) {
+  auto* f = new TEditsForm(Application);
+  ReadComponentRes(f, kEditsResource);
+  ASSERT_NE(f->Plain, nullptr);
+  ASSERT_NE(f->Masked, nullptr);
+  EXPECT_EQ(f->Plain->Text(), "PLAIN");
+  EXPECT_EQ(f->Plain->PasswordChar(), U'*');
+  EXPECT_EQ(f->Plain->Alignment(), taRightJustify);
+  EXPECT_EQ(f->Masked->EditMask(), "00/00;1;_");
+  EXPECT_EQ(f->Masked->Text(), "12/34");
+  EXPECT_EQ(f->Masked->CharCase(), ecLowerCase);
+  EXPECT_FALSE(f->Masked->BorderVisible());
+  f->Masked->OnChange(f->Masked);
+  EXPECT_EQ(f->changes, 1);
+  EXPECT_EQ(WriteComponentRes(f), kEditsResource);
 }
 
 }  // namespace

@@ -263,6 +263,85 @@ TEST_F(SkinEditTest, EnterAndEscapeReachTheDefaultAndCancelButtons) {
   EXPECT_EQ(e->Text(), "path");
 }
 
+// Disabled, the edit draws its text itself: description's font in the
+// disabled colour over the field, 2 pixels in when left-aligned, 1 pixel
+// short of the right edge when right-aligned, 1 pixel left of the middle
+// when centred. Every pixel of the text area is checked.
+TEST_F(SkinEditTest, DisabledTextStandsWhereItsAlignmentPutsIt) {
+  auto* e = MakeEdit("buttonedit");
+  e->SetText("Wide");
+  e->SetEnabled(false);
+  TBitmap frame;
+  CreateHSkinImage(8, 20, frame, false, 150, {0, 0, 60, 24}, SkinPicture());
+  const TRect text = e->TextRect();
+  const int cw = text.Width(), ch = text.Height();
+  ASSERT_EQ(cw, e->ClientWidth());
+  const std::pair<TAlignment, const char*> cases[] = {
+      {taLeftJustify, "left"}, {taRightJustify, "right"}, {taCenter, "centre"}};
+  for (auto [alignment, name] : cases) {
+    e->SetAlignment(alignment);
+    Pump();
+    TBitmap expected(cw, ch);
+    TCanvas& c = expected.Canvas();
+    c.CopyRect({0, 0, cw, ch}, frame.Canvas(), text);
+    c.Font().Assign(e->Font());
+    c.Font().SetColor(TColor(8421504));
+    const int tw = c.TextWidth("Wide");
+    const int x = alignment == taLeftJustify ? 2 : alignment == taRightJustify ? cw - tw - 1 : (cw - tw) / 2 - 1;
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    c.TextRect({0, 0, cw, ch}, x, (ch - c.TextHeight("Wg")) / 2, "Wide");
+    const TPixmap screen = hp->ComposeScreen();
+    const TPoint origin = OnScreen(e, text.TopLeft());
+    for (int y = 0; y < ch; ++y)
+      for (int px = 0; px < cw; ++px)
+        ASSERT_EQ(screen.At(origin.X + px, origin.Y + y), Rgb(c.Pixel(px, y))) << name << " " << px << "," << y;
+  }
+}
+
+// Changes of the frame's thickness take effect on the living window: the
+// client area follows, the frame is painted anew, and the text, the
+// selection and the focus stay.
+TEST_F(SkinEditTest, FrameChangesKeepTextSelectionAndFocus) {
+  auto* e = MakeEdit("missing", 100);
+  e->SetButtonMode(false);
+  e->SetText("hello");
+  e->SetFocus();
+  e->SetSelStart(1);
+  e->SetSelLength(3);
+  Pump();
+  ASSERT_EQ(e->ClientWidth(), 96);
+  auto kept = [&](const char* step) {
+    EXPECT_EQ(e->Text(), "hello") << step;
+    EXPECT_EQ(e->SelStart(), 1) << step;
+    EXPECT_EQ(e->SelLength(), 3) << step;
+    EXPECT_TRUE(e->Focused()) << step;
+  };
+  // The plain look's button needs room beside the text, and shows.
+  e->SetButtonMode(true);
+  Pump();
+  EXPECT_EQ(e->ClientWidth(), 100 - 2 - 22);
+  EXPECT_EQ(WindowPixel(e, 85, 5), Rgb(PlainFaceColor()));
+  kept("button mode");
+  e->SetTransparent(false);
+  Pump();
+  EXPECT_EQ(WindowPixel(e, 85, 5), Rgb(PlainFaceColor()));
+  kept("transparency");
+
+  // Linking a skin takes its insets; unlinking gives them back.
+  e->SetSkinDataName("buttonedit");
+  e->SetSkinData(skin.get());
+  Pump();
+  ASSERT_EQ(e->Height(), 24);
+  EXPECT_EQ(e->ClientHeight(), 16);
+  kept("skin linked");
+  e->SetSkinData(nullptr);
+  Pump();
+  EXPECT_EQ(e->ClientHeight(), 20);
+  EXPECT_EQ(e->ClientOrigin(), OnScreen(e, {2, 2}));
+  EXPECT_EQ(WindowPixel(e, 0, 0), Rgb(PlainShadowColor()));
+  kept("skin unlinked");
+}
+
 // ---- context menu and read-only, on a form with a skinning controller
 
 class SkinEditMenuTest : public SkinEditTest {
@@ -377,6 +456,43 @@ TEST_F(SkinEditMenuTest, AnItemMayFreeTheEdit) {
   Choose("Delete");
   EXPECT_FALSE(ref);
   Pump();
+}
+
+// An MDI child has no menus of its own: the edit's menu belongs to the main
+// form and opens through its controller; on any other form it stays there.
+TEST_F(SkinEditMenuTest, AnMdiChildsEditShowsItsMenuThroughTheMainForm) {
+  Application->SetMainForm(form);
+  TForm* child = MakeForm({150, 150, 450, 300}, bsNone);
+  child->SetFormStyle(fsMDIChild);
+  auto* e = new TqzSkinEdit(child);
+  e->SetParent(child);
+  e->SetBounds(10, 10, 150, 20);
+  e->SetText("abc");
+  Pump();
+  auto rightClick = [&] {
+    TPoint at = e->ClientToScreen({10, 5});
+    hp->InjectMouseDown(TMouseButtonId::Right, at);
+    hp->InjectMouseUp(TMouseButtonId::Right, at);
+    Pump();
+  };
+  EXPECT_EQ(EditMenuForm(e), form);
+  rightClick();
+  ASSERT_NE(e->ContextMenu(), nullptr);
+  EXPECT_EQ(e->ContextMenu()->Owner(), form);
+  EXPECT_TRUE(orvane->SkinMenu().Visible());
+  orvane->SkinMenu().CloseAll();
+  Pump();
+
+  child->SetFormStyle(fsNormal);
+  EXPECT_EQ(EditMenuForm(e), child);
+  rightClick();
+  ASSERT_NE(e->ContextMenu(), nullptr);
+  EXPECT_EQ(e->ContextMenu()->Owner(), child);
+  EXPECT_FALSE(orvane->SkinMenu().Visible());
+  // Without a main form the child's own form is all there is.
+  child->SetFormStyle(fsMDIChild);
+  Application->SetMainForm(nullptr);
+  EXPECT_EQ(EditMenuForm(e), child);
 }
 
 // ---- numeric edit

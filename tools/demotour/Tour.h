@@ -37,6 +37,11 @@ class TTour {
 
   void Shot(const std::string& name) {
     Settle(0);
+    ShotAsIs(name);
+  }
+  // The screen as it stands, nothing processed first: for steps that run
+  // inside a modal loop, which processes its own messages.
+  void ShotAsIs(const std::string& name) {
     char file[256];
     std::snprintf(file, sizeof file, "%03d-%s.png", ++step_, name.c_str());
     const fs::path path = dir_ / file;
@@ -104,5 +109,6 @@ void TourListBox(TTour& tour, TForm1& form1, TForm2& form2);
 void TourEdit(TTour& tour, TForm1& form, TForm2& second);
 void TourToolBar(TTour& tour, TForm1& form1, TForm2& form2);
 void TourComboBox(TTour& tour, TForm1& main, TForm2& second);
+void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour

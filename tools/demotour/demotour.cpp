@@ -300,6 +300,7 @@ int RunTour(const fs::path& dir) {
   TourEdit(tour, *Form1, *Form2);
   TourToolBar(tour, *Form1, *Form2);
   TourComboBox(tour, *Form1, *Form2);
+  TourModalSecondWindow(tour, *Form1, *Form2);
   return 0;
 }
 
