@@ -115,6 +115,11 @@ TRegion Combine(const TRegion& a, const TRegion& b, TOp op) {
   if (op == TOp::And || op == TOp::Diff) {
     TRect overlap;
     if (!IntersectRect(overlap, a.Bounds(), b.Bounds())) return op == TOp::And ? TRegion() : a;
+    // Clipping to a rectangle (every clip change of a canvas): a rectangle
+    // around the other region leaves it as it is.
+    if (op == TOp::And && a.IsRect() && b.IsRect()) return TRegion(overlap);
+    if (op == TOp::And && a.IsRect() && overlap == b.Bounds()) return b;
+    if (op == TOp::And && b.IsRect() && overlap == a.Bounds()) return a;
   }
 
   // Walk both band lists together. Each step takes the next y-interval in

@@ -35,6 +35,7 @@ struct TqzLatticeFields {
   bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
   bool StretchEffect = false;
   TqzStretchType StretchType = TqzStretchType::Full;
+  friend bool operator==(const TqzLatticeFields&, const TqzLatticeFields&) = default;
 };
 
 struct TqzSkinGeometry : TqzLatticeFields {
@@ -42,6 +43,7 @@ struct TqzSkinGeometry : TqzLatticeFields {
   TqzSkinGeometry(const TRect& skinRect, const TqzLatticeFields& fields)
       : TqzLatticeFields(fields), SkinRect(skinRect) {}
   TRect SkinRect;  // source rectangle, picture coordinates
+  friend bool operator==(const TqzSkinGeometry&, const TqzSkinGeometry&) = default;
 };
 
 // The corner points and client rectangle carried to a target size.

@@ -19,6 +19,7 @@
 #include "host/ui/Menus.h"
 #include "host/ui/Timer.h"
 #include "skin/data/SkinData.h"
+#include "skin/popups/SkinMenuBackgrounds.h"
 #include "skin/popups/SkinPopupWindow.h"
 
 namespace qz {
@@ -83,6 +84,9 @@ class TqzSkinMenu : public TComponent {
   // Drops a pending delayed opening of the item's submenu.
   void CancelWait(const TMenuItem* item);
 
+  // The composed window backgrounds of the levels, kept across openings.
+  TqzMenuBackgrounds& Backgrounds() { return backgrounds_; }
+
  private:
   void OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
                  const std::vector<TMenuItem*>* itemList = nullptr);
@@ -101,6 +105,7 @@ class TqzSkinMenu : public TComponent {
   TComponentRef<TqzSkinPopupWindow> waitWindow_;
   std::unique_ptr<TTimer> waitTimer_;
   TCustomForm* form_ = nullptr;
+  TqzMenuBackgrounds backgrounds_;
 };
 
 // A popup menu that shows through the skinned menu engine of its form.

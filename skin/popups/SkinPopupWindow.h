@@ -157,19 +157,27 @@ class TqzSkinPopupWindow : public TCustomControl {
   void ApplyCursor();
 
   // painting (SkinPopupWindowPaint.cpp)
-  void PaintBackground(TBitmap& dest);
+  // Straight into the window's canvas: the background around the items,
+  // then each item at its place (clipped to it), then the markers.
+  void PaintDirect(TCanvas& c);
+  // Software alpha: the level composed in a bitmap, each part blended with
+  // the screen under it, then copied at once.
+  void PaintBuffered(TCanvas& c);
+  void PaintBackground(TCanvas& c);
   void PaintMarkers(TCanvas& c);
-  void DrawSkinItem(const TqzSkinMenuItem& item, TBitmap& out);
-  void DrawItemBackground(const TqzSkinMenuItem& item, TBitmap& out);
+  // One item drawn at (0, 0) of `c`, which shows `size` of it.
+  void DrawItemOn(const TqzSkinMenuItem& item, TCanvas& c, TSize size);
+  void DrawSkinItem(const TqzSkinMenuItem& item, TCanvas& c, TSize size);
+  void DrawItemBackground(const TqzSkinMenuItem& item, TCanvas& c, TSize size);
   void DrawHeader(TCanvas& c, const TRect& itemRect, const std::string& caption);
-  // The window background (the composed window picture), kept while the
-  // size stays for items that show it through.
+  // The window background (the composed window picture) at the window's
+  // size, from the engine's kept backgrounds.
   const TBitmap& WindowBackground();
   // An item picture stretched to the items' width, kept while the picture
   // stays: every item of a level shares one width, so the normal and the
   // lit look are each composed once, not once per item.
   const TBitmap& ComposedItemLook(const TRect& source, bool stretch, int width);
-  void DrawPlainItem(const TqzSkinMenuItem& item, TBitmap& out);
+  void DrawPlainItem(const TqzSkinMenuItem& item, TCanvas& c, TSize size);
   void DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c, const TRect& textArea, TColor color,
                        bool skinLook);
   void DrawItemMark(const TqzSkinMenuItem& item, TCanvas& c, TPoint at, const TRect& imageRect,
@@ -212,8 +220,9 @@ class TqzSkinPopupWindow : public TCustomControl {
   bool softwareAlpha_ = false;
   TPoint showAt_;
   TBitmap screenUnder_;
-  std::unique_ptr<TBitmap> background_;
-  const TBitmap* backgroundPicture_ = nullptr;  // what background_ was composed from
+  // The window background in use; shared with the engine's kept ones.
+  std::shared_ptr<const TBitmap> background_;
+  std::unique_ptr<TBitmap> plainBackground_;  // without a window picture
   bool closing_ = false, pressed_ = false, ownsInput_ = false;
   HWND previousFocus_ = nullptr;
 };

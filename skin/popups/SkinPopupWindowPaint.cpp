@@ -1,5 +1,5 @@
-// Drawing of a popup menu level: the window background, each item composed
-// in a bitmap of its own size, and the scroll markers.
+// Drawing of a popup menu level: the window background, each item at its
+// place, and the scroll markers.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -64,47 +64,87 @@ bool HasImage(const TMenuItem& item, const TCustomImageList* images) {
 
 void TqzSkinPopupWindow::Paint() {
   ResolveLooks();
+  if (softwareAlpha_) PaintBuffered(Canvas());
+  else PaintDirect(Canvas());
+}
+
+// The window's canvas draws into its back buffer, which is shown only after
+// the paint: nothing half drawn is ever seen, so no bitmap of the whole
+// level is needed. The background is left out under the visible items,
+// which cover their rectangles entirely.
+void TqzSkinPopupWindow::PaintDirect(TCanvas& c) {
+  const int saved = c.SaveDC();
+  TRect run{};
+  for (const TqzSkinMenuItem& item : items_) {
+    if (!item.Visible) continue;
+    const TRect& r = item.ItemRect;
+    if (!run.IsEmpty() && r.Left == run.Left && r.Right == run.Right && r.Top == run.Bottom) {
+      run.Bottom = r.Bottom;
+      continue;
+    }
+    if (!run.IsEmpty()) c.ExcludeClipRect(run);
+    run = r;
+  }
+  if (!run.IsEmpty()) c.ExcludeClipRect(run);
+  PaintBackground(c);
+  c.RestoreDC(saved);
+  for (const TqzSkinMenuItem& item : items_) {
+    const TRect& r = item.ItemRect;
+    if (!item.Visible || r.IsEmpty() || !c.RectVisible(r)) continue;
+    const int itemState = c.SaveDC();
+    c.IntersectClipRect(r);
+    c.SetViewportOrg(c.ViewportOrg() + r.TopLeft());
+    DrawItemOn(item, c, {r.Width(), r.Height()});
+    c.RestoreDC(itemState);
+  }
+  if (scrollMode_) PaintMarkers(c);
+}
+
+void TqzSkinPopupWindow::PaintBuffered(TCanvas& c) {
   TBitmap buffer(size_.cx, size_.cy);
-  PaintBackground(buffer);
-  if (softwareAlpha_) BlendWithScreen(buffer, {0, 0});
+  PaintBackground(buffer.Canvas());
+  BlendWithScreen(buffer, {0, 0});
   for (int i = 0; i < ItemCount(); ++i) {
     if (!Item(i).Visible) continue;
     const TRect& r = Item(i).ItemRect;
-    if (!Canvas().RectVisible(r)) continue;
+    if (!c.RectVisible(r)) continue;
     TBitmap itemImage;
     DrawItemImage(i, itemImage);
-    if (softwareAlpha_ && settings_.UseSkinSize) BlendWithScreen(itemImage, r.TopLeft());
+    if (settings_.UseSkinSize) BlendWithScreen(itemImage, r.TopLeft());
     buffer.Canvas().Draw(r.Left, r.Top, itemImage);
   }
   if (scrollMode_) PaintMarkers(buffer.Canvas());
-  Canvas().Draw(0, 0, buffer);
+  c.Draw(0, 0, buffer);
 }
 
-void TqzSkinPopupWindow::PaintBackground(TBitmap& dest) {
-  dest.Canvas().Draw(0, 0, WindowBackground());
-}
-
-const TBitmap& TqzSkinPopupWindow::WindowBackground() {
-  const TBitmap* picture = windowData_ ? windowPicture_ : nullptr;
-  if (background_ && background_->Width() == size_.cx && background_->Height() == size_.cy &&
-      backgroundPicture_ == picture)
-    return *background_;
-  background_ = std::make_unique<TBitmap>(size_.cx, size_.cy);
-  backgroundPicture_ = picture;
-  TBitmap& dest = *background_;
+void TqzSkinPopupWindow::PaintBackground(TCanvas& c) {
   if (windowData_) {
-    const TqzSkinGeometry g = windowData_->Geometry({0, 0, windowPicture_->Width(), windowPicture_->Height()});
-    const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), size_.cx, size_.cy);
-    CreateSkinImage(g, n, true, size_.cx, size_.cy, *windowPicture_, dest);
-    return dest;
+    c.Draw(0, 0, WindowBackground());
+    return;
   }
-  TCanvas& c = dest.Canvas();
   c.Brush().SetStyle(TBrushStyle::bsSolid);
   c.Brush().SetColor(clWindow);
   c.FillRect({0, 0, size_.cx, size_.cy});
   c.Brush().SetColor(clBtnShadow);
   c.FrameRect({0, 0, size_.cx, size_.cy});
-  return dest;
+}
+
+const TBitmap& TqzSkinPopupWindow::WindowBackground() {
+  if (windowData_) {
+    const TqzSkinGeometry g = windowData_->Geometry({0, 0, windowPicture_->Width(), windowPicture_->Height()});
+    if (menu_) {
+      background_ = menu_->Backgrounds().Composed(*windowPicture_, g, size_);
+    } else {
+      TqzMenuBackgrounds alone;
+      background_ = alone.Composed(*windowPicture_, g, size_);
+    }
+    return *background_;
+  }
+  if (!plainBackground_ || plainBackground_->Width() != size_.cx || plainBackground_->Height() != size_.cy) {
+    plainBackground_ = std::make_unique<TBitmap>(size_.cx, size_.cy);
+    PaintBackground(plainBackground_->Canvas());
+  }
+  return *plainBackground_;
 }
 
 // The image at `at` (window coordinates) mixed with the captured screen:
@@ -145,23 +185,27 @@ void TqzSkinPopupWindow::DrawItemImage(int index, TBitmap& out) {
   ResolveLooks();
   const TqzSkinMenuItem& item = Item(index);
   out.SetSize(item.ItemRect.Width(), item.ItemRect.Height());
+  DrawItemOn(item, out.Canvas(), {out.Width(), out.Height()});
+}
+
+void TqzSkinPopupWindow::DrawItemOn(const TqzSkinMenuItem& item, TCanvas& c, TSize size) {
   if (!item.MenuItem) {
     // Freed while shown: an empty row until the menu closes.
-    out.Canvas().Brush().SetColor(clWindow);
-    out.Canvas().FillRect({0, 0, out.Width(), out.Height()});
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
+    c.Brush().SetColor(clWindow);
+    c.FillRect({0, 0, size.cx, size.cy});
     return;
   }
-  if (itemData_ && itemPicture_) DrawSkinItem(item, out);
-  else DrawPlainItem(item, out);
+  if (itemData_ && itemPicture_) DrawSkinItem(item, c, size);
+  else DrawPlainItem(item, c, size);
 }
 
 // ---------------------------------------------------------------------------
 // With a description
 
-void TqzSkinPopupWindow::DrawSkinItem(const TqzSkinMenuItem& item, TBitmap& out) {
+void TqzSkinPopupWindow::DrawSkinItem(const TqzSkinMenuItem& item, TCanvas& c, TSize size) {
   const TqzDataSkinMenuItem& d = *itemData_;
-  const int w = out.Width(), h = out.Height();
-  TCanvas& c = out.Canvas();
+  const int w = size.cx, h = size.cy;
   if (item.IsSeparator()) {
     TBitmap strip;
     CreateHSkinImage(d.DividerLeftOffset, d.DividerRightOffset, strip, d.DividerStretchEffect, w, d.DividerRect,
@@ -169,7 +213,7 @@ void TqzSkinPopupWindow::DrawSkinItem(const TqzSkinMenuItem& item, TBitmap& out)
     c.StretchDraw({0, 0, w, h}, strip);
     return;
   }
-  DrawItemBackground(item, out);
+  DrawItemBackground(item, c, size);
   const TRect textArea{d.TextRect.Left, d.TextRect.Top, w + d.TextRect.Right - d.SkinRect.Width(),
                        d.TextRect.Bottom > d.TextRect.Top ? d.TextRect.Bottom : h};
   const TColor color = item.Active ? d.ActiveFontColor : item.Enabled() ? d.FontColor : d.UnEnabledFontColor;
@@ -194,10 +238,9 @@ TRect AnimationFrame(const TRect& frames, int count, int k, int itemHeight) {
 // Normal, active, a morph of both, or a frame of the animation; an inactive
 // item of a see-through description shows the window background instead of
 // its normal picture.
-void TqzSkinPopupWindow::DrawItemBackground(const TqzSkinMenuItem& item, TBitmap& out) {
+void TqzSkinPopupWindow::DrawItemBackground(const TqzSkinMenuItem& item, TCanvas& c, TSize size) {
   const TqzDataSkinMenuItem& d = *itemData_;
-  const int w = out.Width(), h = out.Height();
-  TCanvas& c = out.Canvas();
+  const int w = size.cx, h = size.cy;
   const bool lit = item.Active || item.Down;
   const TRect activeRect = d.ActiveSkinRect.IsEmpty() ? d.SkinRect : d.ActiveSkinRect;
   auto compose = [&](const TRect& source, bool stretch, TBitmap& dst) {
@@ -259,9 +302,8 @@ const TBitmap& TqzSkinPopupWindow::ComposedItemLook(const TRect& source, bool st
 // ---------------------------------------------------------------------------
 // Plain look
 
-void TqzSkinPopupWindow::DrawPlainItem(const TqzSkinMenuItem& item, TBitmap& out) {
-  const int w = out.Width(), h = out.Height();
-  TCanvas& c = out.Canvas();
+void TqzSkinPopupWindow::DrawPlainItem(const TqzSkinMenuItem& item, TCanvas& c, TSize size) {
+  const int w = size.cx, h = size.cy;
   const bool lit = (item.Active || item.Down) && !item.IsSeparator();
   c.Brush().SetStyle(TBrushStyle::bsSolid);
   c.Brush().SetColor(lit ? kPlainHotFill : clWindow);

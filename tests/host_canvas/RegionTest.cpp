@@ -110,6 +110,20 @@ TEST(Region, AlgebraMatchesPixelReference) {
   }
 }
 
+// Clipping with a rectangle: around the region, inside a band, partly over.
+TEST(Region, IntersectWithOneRectangle) {
+  const TRect l1{0, 0, 10, 4}, l2{0, 4, 4, 10};
+  const TRegion ell = TRegion::FromRects(std::vector<TRect>{l1, l2});
+  EXPECT_EQ(ell.Intersect(TRegion(TRect{-5, -5, 20, 20})), ell);
+  EXPECT_EQ(TRegion(TRect{-5, -5, 20, 20}).Intersect(ell), ell);
+  EXPECT_EQ(ell.Intersect(TRegion(TRect{0, 0, 10, 10})), ell);
+  const TRegion cut = ell.Intersect(TRegion(TRect{2, 2, 8, 8}));
+  ExpectCanonical(cut);
+  EXPECT_EQ(cut, TRegion::FromRects(std::vector<TRect>{{2, 2, 8, 4}, {2, 4, 4, 8}}));
+  EXPECT_EQ(TRegion(TRect{0, 0, 10, 10}).Intersect(TRegion(TRect{5, -3, 15, 5})), TRegion(TRect{5, 0, 10, 5}));
+  EXPECT_TRUE(TRegion(TRect{0, 0, 10, 10}).Intersect(TRegion(TRect{10, 0, 15, 5})).IsEmpty());
+}
+
 TEST(Region, BoundsIntersectsAndOffset) {
   std::mt19937 rng(99);
   for (int round = 0; round < 100; ++round) {
