@@ -545,17 +545,6 @@ TEST_F(SkinListBoxMenuTest, HandlersMayFreeTheBox) {
   EXPECT_FALSE(Engine()->Visible());
 }
 
-TEST_F(SkinListBoxTest, DragPropertiesReachTheInnerList) {
-  TqzSkinListBox* l = MakeList(false);
-  EXPECT_EQ(l->ListBoxDragCursor(), crDrag);
-  l->SetListBoxDragMode(dmAutomatic);
-  l->SetListBoxDragKind(dkDock);
-  l->SetListBoxDragCursor(crHandPoint);
-  EXPECT_EQ(l->ListBox().DragMode(), dmAutomatic);
-  EXPECT_EQ(l->ListBox().DragKind(), dkDock);
-  EXPECT_EQ(l->ListBox().DragCursor(), crHandPoint);
-}
-
 TEST_F(SkinListBoxTest, ReadFromAFormResource) {
   auto* owner = new TForm(Application);
   ReadComponentRes(owner,
