@@ -169,7 +169,7 @@ void TCustomListBox::MeasureItem(int index) {
 
 void TCustomListBox::ItemsChanged() {
   if (updateCount_ > 0) return;
-  topIndex_ = std::clamp(topIndex_, 0, MaxTopIndex());
+  topIndex_ = ClampTop(topIndex_);
   Invalidate();
   TComponentRef<TControl> self(this);
   if (NotifyScrollState() && self) ItemsAltered();
@@ -327,11 +327,13 @@ int TCustomListBox::RowsFittingFrom(int first) const {
 
 int TCustomListBox::VisibleRowCount() const {
   if (Count() == 0) return 0;
+  if (ColumnMode()) return ColumnRows();
   return std::min(RowsFittingFrom(topIndex_), Count() - topIndex_);
 }
 
 int TCustomListBox::MaxTopIndex() const {
   if (Count() == 0) return 0;
+  if (ColumnMode()) return std::max(0, ColumnTotal() - columns_) * ColumnRows();
   if (style_ != lbOwnerDrawVariable) return std::max(0, Count() - RowsFittingFrom(0));
   // Walk back from the last item while the items still fit.
   int first = Count() - 1;
@@ -342,8 +344,14 @@ int TCustomListBox::MaxTopIndex() const {
   return first;
 }
 
-void TCustomListBox::SetTopIndex(int V) {
+int TCustomListBox::ClampTop(int V) const {
   V = std::clamp(V, 0, MaxTopIndex());
+  if (ColumnMode()) V -= V % ColumnRows();
+  return V;
+}
+
+void TCustomListBox::SetTopIndex(int V) {
+  V = ClampTop(V);
   if (V == topIndex_) return;
   topIndex_ = V;
   Invalidate();
@@ -369,7 +377,7 @@ void TCustomListBox::SetHorzPosition(int V) {
 
 TListScrollInfo TCustomListBox::VertScrollInfo() const {
   TListScrollInfo info;
-  if (MaxTopIndex() == 0) return info;
+  if (ColumnMode() || MaxTopIndex() == 0) return info;
   info.Max = Count() - 1;
   info.Page = RowsFittingFrom(topIndex_);
   info.Position = topIndex_;
@@ -378,6 +386,14 @@ TListScrollInfo TCustomListBox::VertScrollInfo() const {
 
 TListScrollInfo TCustomListBox::HorzScrollInfo() const {
   TListScrollInfo info;
+  if (ColumnMode()) {
+    // Counted in columns: the page is the columns on screen.
+    if (ColumnTotal() <= columns_) return info;
+    info.Max = ColumnTotal() - 1;
+    info.Page = columns_;
+    info.Position = topIndex_ / ColumnRows();
+    return info;
+  }
   if (horizontalExtent_ <= ClientWidth()) return info;
   info.Max = horizontalExtent_ - 1;
   info.Page = ClientWidth();
@@ -387,6 +403,12 @@ TListScrollInfo TCustomListBox::HorzScrollInfo() const {
 
 void TCustomListBox::MakeVisible(int Index) {
   if (Index < 0 || Index >= Count()) return;
+  if (ColumnMode()) {
+    const int rows = ColumnRows(), column = Index / rows, first = topIndex_ / rows;
+    if (column < first) SetTopIndex(column * rows);
+    else if (column >= first + columns_) SetTopIndex((column - columns_ + 1) * rows);
+    return;
+  }
   if (Index < topIndex_) {
     SetTopIndex(Index);
     return;
@@ -439,6 +461,21 @@ void TCustomListBox::Scroll(int bar, int code, int pos) {
     }
     return;
   }
+  if (ColumnMode()) {
+    // Sideways by whole columns.
+    const int rows = ColumnRows(), column = topIndex_ / rows;
+    switch (code) {
+      case SB_LINELEFT: SetTopIndex((column - 1) * rows); break;
+      case SB_LINERIGHT: SetTopIndex((column + 1) * rows); break;
+      case SB_PAGELEFT: SetTopIndex((column - columns_) * rows); break;
+      case SB_PAGERIGHT: SetTopIndex((column + columns_) * rows); break;
+      case SB_THUMBPOSITION: case SB_THUMBTRACK: SetTopIndex(pos * rows); break;
+      case SB_LEFT: SetTopIndex(0); break;
+      case SB_RIGHT: SetTopIndex(Count()); break;
+      default: break;
+    }
+    return;
+  }
   const int line = LineWidth();
   switch (code) {
     case SB_LINELEFT: SetHorzPosition(horzPosition_ - line); break;
@@ -457,6 +494,7 @@ void TCustomListBox::Scroll(int bar, int code, int pos) {
 
 TRect TCustomListBox::ItemRect(int Index) const {
   if (Index < topIndex_ || Index >= Count()) return {};
+  if (ColumnMode()) return ColumnItemRect(Index);
   const int width = std::max(ClientWidth(), horizontalExtent_);
   int y = 0;
   for (int i = topIndex_; i < Index; ++i) {
@@ -468,6 +506,7 @@ TRect TCustomListBox::ItemRect(int Index) const {
 
 int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) const {
   if (Pos.X < 0 || Pos.X >= ClientWidth() || Pos.Y < 0 || Pos.Y >= ClientHeight()) return -1;
+  if (ColumnMode()) return ColumnItemAtPos(Pos, Existing);
   int y = 0;
   for (int i = topIndex_; i < Count(); ++i) {
     y += ItemHeightOf(i);
@@ -489,6 +528,79 @@ int TCustomListBox::FindPrefix(const std::string& Prefix, int From) const {
 }
 
 // ---------------------------------------------------------------------------
+// Columns
+
+void TCustomListBox::SetColumns(int V) {
+  V = std::max(0, V);
+  if (V == columns_) return;
+  columns_ = V;
+  horzPosition_ = 0;
+  topIndex_ = ClampTop(topIndex_);
+  Invalidate();
+  NotifyScrollState();
+}
+
+int TCustomListBox::ColumnRows() const { return std::max(1, ClientHeight() / itemHeight_); }
+
+int TCustomListBox::ColumnWidth() const { return std::max(1, ClientWidth() / columns_); }
+
+int TCustomListBox::ColumnTotal() const {
+  const int rows = ColumnRows();
+  return (Count() + rows - 1) / rows;
+}
+
+TRect TCustomListBox::ColumnItemRect(int Index) const {
+  const int rows = ColumnRows(), offset = Index - topIndex_;
+  const int column = offset / rows, row = offset % rows;
+  if (column >= columns_) return {};
+  const int w = ColumnWidth();
+  return {column * w, row * itemHeight_, (column + 1) * w, (row + 1) * itemHeight_};
+}
+
+// Only whole rows and the Columns columns hold items; the strips beyond
+// them hold none.
+int TCustomListBox::ColumnItemAtPos(TPoint Pos, bool Existing) const {
+  const int rows = ColumnRows(), column = Pos.X / ColumnWidth(), row = Pos.Y / itemHeight_;
+  if (column >= columns_ || row >= rows) return -1;
+  const int i = topIndex_ + column * rows + row;
+  if (i < Count()) return i;
+  return Existing ? -1 : Count();
+}
+
+// Dragging past the left or right edge reaches into the column beyond,
+// which MakeVisible then scrolls in; the row follows the pointer.
+int TCustomListBox::ColumnTrackTarget(int X, int Y) const {
+  const int rows = ColumnRows();
+  const int row = std::clamp(Y / itemHeight_ - (Y < 0 ? 1 : 0), 0, rows - 1);
+  int column = X < 0 ? -1 : X / ColumnWidth();
+  column = std::min(column, columns_);
+  return std::clamp(topIndex_ + column * rows + row, 0, Count() - 1);
+}
+
+void TCustomListBox::PaintColumns(const TRect& clip) {
+  TComponentRef<TControl> self(this);
+  const int rows = ColumnRows(), w = ColumnWidth(), h = itemHeight_;
+  for (int column = 0; column < columns_; ++column) {
+    const int first = topIndex_ + column * rows;
+    const TRect strip{column * w, 0, (column + 1) * w, ClientHeight()};
+    if (strip.Right <= clip.Left || strip.Left >= clip.Right) continue;
+    int y = 0;
+    for (int i = first; i < Count() && i < first + rows; ++i, y += h) {
+      const TRect r{strip.Left, y, strip.Right, y + h};
+      if (r.Bottom <= clip.Top || r.Top >= clip.Bottom) continue;
+      const int saved = Canvas().SaveDC();
+      Canvas().IntersectClipRect(r);
+      DrawItem(i, r, ItemState(i));
+      if (!self) return;
+      Canvas().RestoreDC(saved);
+    }
+    if (y < ClientHeight()) PaintBackground({strip.Left, y, strip.Right, ClientHeight()});
+    if (!self) return;
+  }
+  if (columns_ * w < ClientWidth()) PaintBackground({columns_ * w, 0, ClientWidth(), ClientHeight()});
+}
+
+// ---------------------------------------------------------------------------
 // Painting
 
 void TCustomListBox::CreateParams(TCreateParams& params) {
@@ -507,6 +619,10 @@ TOwnerDrawState TCustomListBox::ItemState(int Index) const {
 void TCustomListBox::Paint() {
   TComponentRef<TControl> self(this);
   const TRect clip = Canvas().ClipRect();
+  if (ColumnMode()) {
+    PaintColumns(clip);
+    return;
+  }
   const int width = std::max(ClientWidth(), horizontalExtent_);
   int y = 0;
   for (int i = topIndex_; i < Count() && y < ClientHeight(); ++i) {
@@ -559,7 +675,7 @@ void TCustomListBox::Resize() {
   TComponentRef<TControl> self(this);
   TCustomControl::Resize();
   if (!self) return;
-  topIndex_ = std::clamp(topIndex_, 0, MaxTopIndex());
+  topIndex_ = ClampTop(topIndex_);
   horzPosition_ = std::clamp(horzPosition_, 0, std::max(0, horizontalExtent_ - ClientWidth()));
   Invalidate();
   NotifyScrollState();
@@ -584,7 +700,11 @@ void TCustomListBox::Dispatch(TMessage& m) {
     }
     case WM_MOUSEWHEEL: {
       const int delta = static_cast<int16_t>(HIWORD(m.WParam));
-      if (MaxTopIndex() > 0) SetTopIndex(topIndex_ - delta * kWheelLines / 120);
+      if (ColumnMode()) {
+        // A notch moves one column (a partial notch still moves one).
+        const int columns = delta / 120 != 0 ? delta / 120 : (delta > 0 ? 1 : delta < 0 ? -1 : 0);
+        SetTopIndex(topIndex_ - columns * ColumnRows());
+      } else if (MaxTopIndex() > 0) SetTopIndex(topIndex_ - delta * kWheelLines / 120);
       else SetHorzPosition(horzPosition_ - delta * LineWidth() / 120);
       m.Result = 1;
       return;
@@ -628,7 +748,8 @@ void TCustomListBox::MouseMove(TShiftState Shift, int X, int Y) {
   if (tracking_ && Shift.Contains(ssLeft) && Count() > 0 && !(multiSelect_ && !extendedSelect_)) {
     // Dragging past the edges scrolls one item on.
     int i = ItemAtPos({std::clamp(X, 0, ClientWidth() - 1), Y}, true);
-    if (Y < 0) i = std::max(0, topIndex_ - 1);
+    if (ColumnMode()) i = ColumnTrackTarget(X, Y);
+    else if (Y < 0) i = std::max(0, topIndex_ - 1);
     else if (Y >= ClientHeight()) i = std::min(Count() - 1, topIndex_ + VisibleRowCount());
     if (i >= 0 && i != itemIndex_) {
       TShiftState s = Shift;
@@ -650,11 +771,16 @@ void TCustomListBox::KeyDown(uint16_t& Key, TShiftState Shift) {
   TCustomControl::KeyDown(Key, Shift);
   if (!self || Key == 0 || Count() == 0) return;
   const int current = itemIndex_;
-  const int page = std::max(1, VisibleRowCount());
+  // Across columns Left and Right keep the row; a page is the columns on
+  // screen.
+  const int across = ColumnMode() ? ColumnRows() : 1;
+  const int page = ColumnMode() ? ColumnRows() * columns_ + 1 : std::max(1, VisibleRowCount());
   int target = -2;
   switch (Key) {
-    case VK_UP: case VK_LEFT: target = current < 0 ? 0 : current - 1; break;
-    case VK_DOWN: case VK_RIGHT: target = current < 0 ? 0 : current + 1; break;
+    case VK_UP: target = current < 0 ? 0 : current - 1; break;
+    case VK_DOWN: target = current < 0 ? 0 : current + 1; break;
+    case VK_LEFT: target = current < 0 ? 0 : current - across; break;
+    case VK_RIGHT: target = current < 0 ? 0 : current + across; break;
     case VK_PRIOR: target = current < 0 ? 0 : current - (page - 1); break;
     case VK_NEXT: target = current < 0 ? 0 : current + (page - 1); break;
     case VK_HOME: target = 0; break;
@@ -717,6 +843,10 @@ QZ_PUBLISHED(TListBox, TCustomListBox) {
   b.Prop("ExtendedSelect", &O::ExtendedSelect, &O::SetExtendedSelect, true);
   b.Prop("Sorted", &O::Sorted, &O::SetSorted, false);
   b.Prop("HorizontalExtent", &O::HorizontalExtent, &O::SetHorizontalExtent, 0);
+  b.Prop("Columns", &O::Columns, &O::SetColumns, 0);
+  b.Enum("DragMode", &O::DragMode, &O::SetDragMode, dmManual);
+  b.Enum("DragKind", &O::DragKind, &O::SetDragKind, dkDrag);
+  b.Cursor("DragCursor", &O::DragCursor, &O::SetDragCursor, crDrag);
   b.Strings("Items", [](O& o) -> TStrings& { return o.Items(); });
   b.Prop("ItemIndex", &O::ItemIndex, &O::SetItemIndex, -1);
   b.Event<TDrawItemEvent>("OnDrawItem", &O::OnDrawItem);

@@ -3,7 +3,10 @@
 //
 // The list keeps its own scroll state: TopIndex is the vertical position
 // (in items) and HorzPosition the horizontal one (in pixels, up to
-// HorizontalExtent). It draws no scroll bars of its own; whoever shows bars
+// HorizontalExtent). With Columns > 0 the items flow top to bottom and then
+// into the next column instead; the list then scrolls sideways by whole
+// columns (TopIndex is always the first item of a column) and the
+// horizontal scroll state counts columns. It draws no scroll bars of its own; whoever shows bars
 // reads VertScrollInfo / HorzScrollInfo and hears of changes through
 // ScrollStateChanged / OnScrollStateChange, and drives the list back with
 // WM_VSCROLL / WM_HSCROLL. Painting and hit testing only look at the items
@@ -55,6 +58,15 @@ struct TListScrollInfo {
   int Min = 0, Max = -1, Page = 0, Position = 0;
   bool operator==(const TListScrollInfo&) const = default;
 };
+
+// How a control starts dragging: on a press (automatic) or from code.
+enum class TDragMode { dmManual, dmAutomatic };
+using enum TDragMode;
+QZ_ENUM(TDragMode, "dmManual", "dmAutomatic");
+// What a drag does: carry data or dock the control.
+enum class TDragKind { dkDrag, dkDock };
+using enum TDragKind;
+QZ_ENUM(TDragKind, "dkDrag", "dkDock");
 
 // Characters typed closer together than this build one search prefix.
 inline constexpr unsigned kListSearchPauseMs = 500;
@@ -121,9 +133,23 @@ class TCustomListBox : public TCustomControl {
   // The height of one item (the measured one in variable owner draw).
   int ItemHeightOf(int Index) const;
 
+  // Items flow into this many columns, each ClientWidth / Columns wide and
+  // as many whole rows high as fit; 0 is the ordinary single column.
+  int Columns() const { return columns_; }
+  void SetColumns(int V);
+
+  // ---- dragging (kept for whoever runs a drag; the list starts none)
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode V) { dragMode_ = V; }
+  TDragKind DragKind() const { return dragKind_; }
+  void SetDragKind(TDragKind V) { dragKind_ = V; }
+  TCursor DragCursor() const { return dragCursor_; }
+  void SetDragCursor(TCursor V) { dragCursor_ = V; }
+
   // ---- scrolling
   int TopIndex() const { return topIndex_; }
-  // Clamped so that the last page stays full.
+  // Clamped so that the last page stays full; with columns, rounded down to
+  // the first item of its column.
   void SetTopIndex(int V);
   // The width in pixels the items may take; wider than the client lets the
   // list scroll horizontally. 0: no horizontal scrolling.
@@ -131,7 +157,8 @@ class TCustomListBox : public TCustomControl {
   void SetHorizontalExtent(int V);
   int HorzPosition() const { return horzPosition_; }
   void SetHorzPosition(int V);
-  // Items that fit whole below TopIndex (at least 1 while there are items).
+  // Items that fit whole below TopIndex (at least 1 while there are items);
+  // with columns, the rows of one column.
   int VisibleRowCount() const;
   // The largest TopIndex: the last item sits at the bottom.
   int MaxTopIndex() const;
@@ -214,6 +241,19 @@ class TCustomListBox : public TCustomControl {
   void Scroll(int bar, int code, int pos);
   int RowsFittingFrom(int first) const;
   int LineWidth() const;
+  // V clamped to the scroll range (and to a column's first item).
+  int ClampTop(int V) const;
+  // Column layout: whole rows a column holds (at least 1), a column's
+  // width, and the columns all items take.
+  bool ColumnMode() const { return columns_ > 0; }
+  int ColumnRows() const;
+  int ColumnWidth() const;
+  int ColumnTotal() const;
+  TRect ColumnItemRect(int Index) const;
+  int ColumnItemAtPos(TPoint Pos, bool Existing) const;
+  void PaintColumns(const TRect& clip);
+  // The item a drag outside the client reaches in column mode.
+  int ColumnTrackTarget(int X, int Y) const;
 
   std::unique_ptr<TListBoxStrings> strings_;
   std::vector<TItem> items_;
@@ -223,6 +263,10 @@ class TCustomListBox : public TCustomControl {
   int itemHeight_ = 16;
   int horizontalExtent_ = 0;
   int horzPosition_ = 0;
+  int columns_ = 0;
+  TDragMode dragMode_ = dmManual;
+  TDragKind dragKind_ = dkDrag;
+  TCursor dragCursor_ = crDrag;
   bool multiSelect_ = false;
   bool extendedSelect_ = true;
   bool sorted_ = false;

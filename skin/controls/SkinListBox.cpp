@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/ui/ImgList.h"
+#include "host/ui/Menus.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
@@ -63,7 +64,8 @@ void TqzListBox::Dispatch(TMessage& m) {
     TComponentRef<TqzListBox> self(this);
     const int delta = static_cast<int16_t>(HIWORD(m.WParam));
     if (box_->vBar_) {
-      Perform(WM_VSCROLL, delta < 1 ? SB_LINEDOWN : SB_LINEUP);
+      // In column mode the list's one bar scrolls sideways.
+      Perform(Columns() > 0 ? WM_HSCROLL : WM_VSCROLL, delta < 1 ? SB_LINEDOWN : SB_LINEUP);
     } else {
       TqzSkinScrollBar* bar = box_->hBar_;
       bar->SetPosition(bar->Position() + (delta < 1 ? bar->SmallChange() : -bar->SmallChange()));
@@ -97,7 +99,8 @@ QZ_PUBLISHED(TqzListBox, TCustomListBox) {}
 TqzSkinCustomListBox::TqzSkinCustomListBox(TComponent* AOwner)
     : TqzSkinCustomControl(AOwner),
       tabWidths_(std::make_unique<TStringList>()),
-      defaultCaptionFont_(std::make_unique<TFont>()) {
+      defaultCaptionFont_(std::make_unique<TFont>()),
+      glyph_(std::make_unique<TBitmap>()) {
   controlStyle_ = {csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks};
   width_ = 120;
   height_ = 120;
@@ -106,6 +109,7 @@ TqzSkinCustomListBox::TqzSkinCustomListBox(TComponent* AOwner)
   DefaultFont().SetColor(clWindowText);
   SetSkinControlDefaultFont(*defaultCaptionFont_);
   tabWidths_->OnChange = [this](TObject*) { Invalidate(); list_->Invalidate(); };
+  glyph_->OnChange = [this](TObject*) { if (captionMode_) Invalidate(); };
 
   list_ = new TqzListBox(this, this);
   list_->SetParent(this);
@@ -224,6 +228,35 @@ void TqzSkinCustomListBox::SetShowCaptionButtons(bool V) {
   Invalidate();
 }
 
+void TqzSkinCustomListBox::SetGlyph(const TBitmap& V) {
+  glyph_->Assign(V);
+  Invalidate();
+}
+
+void TqzSkinCustomListBox::SetNumGlyphs(int V) {
+  numGlyphs_ = std::clamp(V, 1, 4);
+  Invalidate();
+}
+
+void TqzSkinCustomListBox::SetSpacing(int V) {
+  spacing_ = V;
+  Invalidate();
+}
+
+// The bar that scrolls a column list lies the other way: the bars start
+// afresh in the new mode.
+void TqzSkinCustomListBox::SetColumns(int V) {
+  if (std::max(0, V) == list_->Columns()) return;
+  DestroyBar(vBar_);
+  DestroyBar(hBar_);
+  list_->SetHorzOffset(0);
+  list_->SetColumns(V);
+  ApplyRowCount();
+  Relayout();
+  UpdateScrollBars();
+  list_->Invalidate();
+}
+
 void TqzSkinCustomListBox::Notification(TComponent* AComponent, TOperation Operation) {
   TqzSkinCustomControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
@@ -234,6 +267,11 @@ void TqzSkinCustomListBox::Notification(TComponent* AComponent, TOperation Opera
 void TqzSkinCustomListBox::CMTextChanged(TMessage& m) {
   TqzSkinCustomControl::CMTextChanged(m);
   if (captionMode_) Invalidate();
+}
+
+void TqzSkinCustomListBox::CMEnabledChanged(TMessage& m) {
+  TqzSkinCustomControl::CMEnabledChanged(m);
+  if (captionMode_) Invalidate();  // the glyph's disabled frame
 }
 
 // ---------------------------------------------------------------------------
@@ -260,6 +298,7 @@ void TqzSkinCustomListBox::ApplyRowCount() {
   else
     h = rows + 4 + (captionMode_ ? defaultCaptionHeight_ : 0);
   if (hBar_) h += hBar_->Height();
+  if (vBar_ && Columns() > 0) h += vBar_->Height();  // lies across the bottom
   if (h != Height()) SetBounds(Left(), Top(), Width(), h);
 }
 
@@ -275,7 +314,10 @@ void TqzSkinCustomListBox::Relayout() {
     const int h = CaptionHeight();
     const int k = hBar_ ? hBar_->Height() - 1 : 0;
     if (hBar_) hBar_->SetBounds(1, H - 20, W - 2, kPlainBarThickness);
-    if (vBar_) {
+    if (vBar_ && Columns() > 0) {
+      vBar_->SetBounds(1, H - 20, W - 2, kPlainBarThickness);
+      r = {2, h + 1, W - 2, vBar_->Top()};
+    } else if (vBar_) {
       vBar_->SetBounds(W - 20, h, kPlainBarThickness, H - h - k - 1);
       r = {2, h + 1, vBar_->Left(), H - k - 2};
     } else {
@@ -290,7 +332,11 @@ void TqzSkinCustomListBox::Relayout() {
       hBar_->SetBounds(r.Left, r.Bottom - hh, r.Width(), hh);
       r.Bottom -= hh;
     }
-    if (vBar_) {
+    if (vBar_ && Columns() > 0) {
+      const int bh = vBar_->Height() > 0 ? vBar_->Height() : kPlainBarThickness;
+      vBar_->SetBounds(r.Left, r.Bottom - bh, r.Width(), bh);
+      r.Bottom -= bh;
+    } else if (vBar_) {
       const int vw = vBar_->Width() > 0 ? vBar_->Width() : kPlainBarThickness;
       vBar_->SetBounds(r.Right - vw, r.Top, vw, r.Height());
       r.Right -= vw;
@@ -323,13 +369,16 @@ void TqzSkinCustomListBox::Loaded() {
 
 TqzSkinScrollBar* TqzSkinCustomListBox::MakeBar(bool vertical) {
   auto* bar = new TqzSkinScrollBar(this);
-  bar->SetKind(vertical ? sbVertical : sbHorizontal);
+  // A column list's own bar scrolls its columns sideways.
+  const bool columns = vertical && Columns() > 0;
+  bar->SetKind(vertical && !columns ? sbVertical : sbHorizontal);
   bar->SetRange(0, 0, 0, 0);
   bar->SetCanFocused(false);
   if (vertical) {
-    bar->OnChange = [this](TObject* sender) {
+    bar->OnChange = [this, columns](TObject* sender) {
       const int pos = static_cast<TqzSkinScrollBar*>(sender)->Position();
-      list_->Perform(WM_VSCROLL, SB_THUMBPOSITION | (static_cast<WPARAM>(pos & 0xFFFF) << 16), pos);
+      list_->Perform(columns ? WM_HSCROLL : WM_VSCROLL,
+                     SB_THUMBPOSITION | (static_cast<WPARAM>(pos & 0xFFFF) << 16), pos);
     };
   } else {
     bar->OnChange = [this](TObject* sender) {
@@ -355,7 +404,7 @@ void TqzSkinCustomListBox::NameBars() {
   const TqzDataSkinListBox* d = ListDescription();
   TqzSkinData* skin = d ? SkinData() : nullptr;
   if (vBar_) {
-    vBar_->SetSkinDataName(d ? d->VScrollBarName : std::string());
+    vBar_->SetSkinDataName(!d ? std::string() : Columns() > 0 ? d->HScrollBarName : d->VScrollBarName);
     if (vBar_->SkinData() != skin) vBar_->SetSkinData(skin);
     else vBar_->ChangeSkinData();
   }
@@ -388,6 +437,10 @@ void TqzSkinCustomListBox::UpdateScrollBars() {
   for (int round = 0; round < 3 && self; ++round) {
     const bool hadV = vBar_ != nullptr, hadH = hBar_ != nullptr;
     const TqzDataSkinListBox* d = ListDescription();
+    if (Columns() > 0) {
+      if (UpdateColumnBar()) continue;
+      break;
+    }
     // Horizontal.
     bool wantH = false;
     int widest = 0, avail = 0;
@@ -437,6 +490,33 @@ void TqzSkinCustomListBox::UpdateScrollBars() {
     break;
   }
   if (self) updatingBars_ = false;
+}
+
+// Column mode has one bar, across the bottom, counting columns. True when
+// the bar came or went (the layout changed).
+bool TqzSkinCustomListBox::UpdateColumnBar() {
+  if (hBar_) {
+    DestroyBar(hBar_);
+    list_->SetHorzOffset(0);
+  }
+  const TListScrollInfo info = list_->HorzScrollInfo();
+  const int rows = std::max(1, list_->Height() / std::max(1, list_->ItemHeight()));
+  const bool want = info.Max >= info.Min && info.Max >= Columns() && rows * Columns() < list_->Count();
+  const bool had = vBar_ != nullptr;
+  if (want && !vBar_) vBar_ = MakeBar(true);
+  if (!want && vBar_) DestroyBar(vBar_);
+  if (had != want) {
+    NameBars();
+    ApplyRowCount();
+    Relayout();
+    Invalidate();
+    return true;
+  }
+  if (vBar_) {
+    vBar_->SetRange(0, info.Max, Columns(), info.Position);
+    vBar_->SetLargeChange(Columns());
+  }
+  return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -587,7 +667,7 @@ void TqzSkinCustomListBox::DrawItemContent(TCanvas& Cnvs, int Index, const TRect
   Cnvs.SetBkMode(TRANSPARENT);
   const int saved = Cnvs.SaveDC();
   Cnvs.IntersectClipRect(TextRect);
-  const std::vector<int> stops = TabStops();
+  const std::vector<int> stops = Columns() > 0 ? std::vector<int>{} : TabStops();
   if (!stops.empty()) {
     // Tabbed text: each piece starts at the next stop from the text's left.
     const int left = TextRect.Left + 2 + imageOffset - offset;
@@ -681,34 +761,82 @@ TRect TqzSkinCustomListBox::CaptionButtonRect(TqzCaptionButton Button) const {
   return {right - a, 2, right, 2 + a};
 }
 
-void TqzSkinCustomListBox::PaintCaption(TCanvas& c) {
-  const TqzDataSkinListBox* d = ListDescription();
-  TRect text;
-  if (!d) {
-    c.Brush().SetStyle(TBrushStyle::bsSolid);
-    c.Brush().SetColor(clBtnShadow);
-    c.FillRect({0, 0, Width(), defaultCaptionHeight_});
-    int a = defaultCaptionHeight_ - 3;
-    if (a > 16) a = 17;
-    text = {3, 2, ButtonsShown() ? Width() - 3 * a - 3 : Width() - 2, defaultCaptionHeight_ - 2};
-    c.SetFont(*defaultCaptionFont_);
-  } else {
-    text = CalcNewRect(d->CaptionRect);
+TRect TqzSkinCustomListBox::CaptionTextRect() const {
+  if (!captionMode_) return {};
+  if (const TqzDataSkinListBox* d = ListDescription()) {
+    TRect text = CalcNewRect(d->CaptionRect);
+    text.Left += 2;
+    text.Right -= 2;
+    return text;
+  }
+  int a = defaultCaptionHeight_ - 3;
+  if (a > 16) a = 17;
+  return {3, 2, ButtonsShown() ? Width() - 3 * a - 3 : Width() - 2, defaultCaptionHeight_ - 2};
+}
+
+void TqzSkinCustomListBox::UseCaptionFont(TCanvas& c) {
+  if (const TqzDataSkinListBox* d = ListDescription()) {
     c.Font().SetName(d->CaptionFontName);
     c.Font().SetHeight(d->CaptionFontHeight);
     c.Font().SetStyle(d->CaptionFontStyle);
     c.Font().SetColor(d->CaptionFontColor);
-    text.Left += 2;
-    text.Right -= 2;
+  } else {
+    c.SetFont(*defaultCaptionFont_);
   }
   if (SkinData() && SkinData()->ResourceStrData())
     c.Font().SetCharset(static_cast<TFontCharset>(SkinData()->ResourceStrData()->CharSet()));
+}
+
+TSize TqzSkinCustomListBox::GlyphSize() const {
+  if (glyph_->Empty() || glyph_->Width() / numGlyphs_ <= 0) return {};
+  return {glyph_->Width() / numGlyphs_, glyph_->Height()};
+}
+
+// Glyph, gap and text are one block placed by Alignment; the gap counts
+// only when there is text after the glyph.
+int TqzSkinCustomListBox::CaptionContentLeft(TCanvas& c, const TRect& text) {
+  const TSize glyph = GlyphSize();
+  const std::string caption = Caption();
+  int content = glyph.cx;
+  if (!caption.empty()) content += (glyph.cx > 0 ? spacing_ : 0) + c.TextWidth(caption);
+  switch (alignment_) {
+    case taRightJustify: return text.Right - content;
+    case taCenter: return text.Left + (text.Width() - content) / 2;
+    default: return text.Left;
+  }
+}
+
+TRect TqzSkinCustomListBox::CaptionGlyphRect() {
+  const TSize glyph = GlyphSize();
+  const TRect text = CaptionTextRect();
+  if (glyph.cx <= 0 || text.IsEmpty()) return {};
+  TBitmap probe(1, 1);
+  UseCaptionFont(probe.Canvas());
+  const int left = CaptionContentLeft(probe.Canvas(), text);
+  return Bounds(left, text.Top + (text.Height() - glyph.cy) / 2, glyph.cx, glyph.cy);
+}
+
+void TqzSkinCustomListBox::PaintCaption(TCanvas& c) {
+  if (!ListDescription()) {
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
+    c.Brush().SetColor(clBtnShadow);
+    c.FillRect({0, 0, Width(), defaultCaptionHeight_});
+  }
+  const TRect text = CaptionTextRect();
+  UseCaptionFont(c);
   c.Brush().SetStyle(TBrushStyle::bsClear);
   c.SetBkMode(TRANSPARENT);
   const int saved = c.SaveDC();
   c.IntersectClipRect(text);
-  DrawTextAligned(c, Caption(), text,
-                  alignment_ == taRightJustify ? 1 : alignment_ == taCenter ? 2 : 0);
+  const TRect glyph = CaptionGlyphRect();
+  if (glyph.IsEmpty()) {
+    DrawTextAligned(c, Caption(), text,
+                    alignment_ == taRightJustify ? 1 : alignment_ == taCenter ? 2 : 0);
+  } else {
+    const int frame = numGlyphs_ >= 2 && !Enabled() ? 2 : 1;
+    DrawGlyph(c, glyph.Left, glyph.Top, frame, numGlyphs_, *glyph_);
+    DrawTextAligned(c, Caption(), {glyph.Right + spacing_, text.Top, text.Right, text.Bottom}, 0);
+  }
   c.RestoreDC(saved);
   PaintCaptionButtons(c);
 }
@@ -876,10 +1004,15 @@ QZ_PUBLISHED(TqzSkinListBox, TqzSkinCustomListBox) {
   b.Object("ListBoxFont", [](O& o) -> TFont& { return o.ListBoxFont(); });
   b.Prop("ListBoxTabOrder", &O::ListBoxTabOrder, &O::SetListBoxTabOrder, -1);
   b.Prop("ListBoxTabStop", &O::ListBoxTabStop, &O::SetListBoxTabStop, true);
+  b.Ref<TPopupMenu>("ListBoxPopupMenu", &O::ListBoxPopupMenu, &O::SetListBoxPopupMenu);
+  b.Enum("ListBoxDragMode", &O::ListBoxDragMode, &O::SetListBoxDragMode, dmManual);
+  b.Enum("ListBoxDragKind", &O::ListBoxDragKind, &O::SetListBoxDragKind, dkDrag);
+  b.Cursor("ListBoxDragCursor", &O::ListBoxDragCursor, &O::SetListBoxDragCursor, crDrag);
   b.Prop("UseSkinItemHeight", &O::UseSkinItemHeight, &O::SetUseSkinItemHeight, true);
   b.Prop("DefaultItemHeight", &O::DefaultItemHeight, &O::SetDefaultItemHeight, 20);
   b.Prop("HorizontalExtent", &O::HorizontalExtent, &O::SetHorizontalExtent, false);
   b.Strings("TabWidths", [](O& o) -> TStrings& { return o.TabWidths(); });
+  b.Prop("Columns", &O::Columns, &O::SetColumns, 0);
   b.Prop("RowCount", &O::RowCount, &O::SetRowCount, 0);
   b.Ref<TCustomImageList>("Images", &O::Images, &O::SetImages);
   b.Prop("ImageIndex", &O::ImageIndex, &O::SetImageIndex, -1);
@@ -888,6 +1021,9 @@ QZ_PUBLISHED(TqzSkinListBox, TqzSkinCustomListBox) {
   b.Object("DefaultCaptionFont", [](O& o) -> TFont& { return o.DefaultCaptionFont(); });
   b.Enum("Alignment", &O::Alignment, &O::SetAlignment, taLeftJustify);
   b.Prop("ShowCaptionButtons", &O::ShowCaptionButtons, &O::SetShowCaptionButtons, true);
+  b.Object("Glyph", [](O& o) -> TBitmap& { return o.Glyph(); });
+  b.Prop("NumGlyphs", &O::NumGlyphs, &O::SetNumGlyphs, 1);
+  b.Prop("Spacing", &O::Spacing, &O::SetSpacing, 2);
   b.Event<TNotifyEvent>("OnListBoxClick", &O::OnListBoxClick);
   b.Event<TNotifyEvent>("OnListBoxDblClick", &O::OnListBoxDblClick);
   b.Event<TMouseEvent>("OnListBoxMouseDown", &O::OnListBoxMouseDown);

@@ -81,6 +81,20 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   void SetListBoxTabOrder(int V) { list_->SetTabOrder(V); }
   bool ListBoxTabStop() const { return list_->TabStop(); }
   void SetListBoxTabStop(bool V) { list_->SetTabStop(V); }
+  // The inner list's context menu; a skin popup menu shows through the
+  // form's skinned menu engine.
+  TPopupMenu* ListBoxPopupMenu() const { return list_->PopupMenu(); }
+  void SetListBoxPopupMenu(TPopupMenu* V) { list_->SetPopupMenu(V); }
+  TDragMode ListBoxDragMode() const { return list_->DragMode(); }
+  void SetListBoxDragMode(TDragMode V) { list_->SetDragMode(V); }
+  TDragKind ListBoxDragKind() const { return list_->DragKind(); }
+  void SetListBoxDragKind(TDragKind V) { list_->SetDragKind(V); }
+  TCursor ListBoxDragCursor() const { return list_->DragCursor(); }
+  void SetListBoxDragCursor(TCursor V) { list_->SetDragCursor(V); }
+  // Items flow into this many columns; the list then scrolls sideways by
+  // columns and its one bar lies across the bottom.
+  int Columns() const { return list_->Columns(); }
+  void SetColumns(int V);
   TqzListBox& ListBox() { return *list_; }
 
   // ---- published of its own
@@ -106,6 +120,14 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   void SetAlignment(TAlignment V);
   bool ShowCaptionButtons() const { return showCaptionButtons_; }
   void SetShowCaptionButtons(bool V);
+  // The caption's glyph: NumGlyphs frames side by side (the second shows
+  // while the control is disabled), Spacing pixels before the text.
+  TBitmap& Glyph() { return *glyph_; }
+  void SetGlyph(const TBitmap& V);
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int V);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int V);
 
   TNotifyEvent OnListBoxClick, OnListBoxDblClick, OnUpButtonClick, OnDownButtonClick,
       OnCheckButtonClick;
@@ -126,6 +148,10 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   std::vector<int> TabStops() const;
   // The caption buttons in control coordinates (empty when not shown).
   TRect CaptionButtonRect(TqzCaptionButton B) const;
+  // Where the caption's text may go (control coordinates; empty without a
+  // caption) and where its glyph lies in it (empty without a glyph).
+  TRect CaptionTextRect() const;
+  TRect CaptionGlyphRect();
   TqzCaptionButton HotButton() const { return hotButton_; }
   TqzCaptionButton PressedButton() const { return pressedButton_; }
 
@@ -154,6 +180,7 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void CMMouseLeave(TMessage& m) override;
   void CMTextChanged(TMessage& m) override;
+  void CMEnabledChanged(TMessage& m) override;
   void Dispatch(TMessage& m) override;
 
  private:
@@ -171,8 +198,14 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   void DrawSkinItem(TCanvas& Cnvs, int Index, TSize Size, TOwnerDrawState State);
   void DrawPlainItem(TCanvas& Cnvs, int Index, TSize Size, TOwnerDrawState State);
   void PaintCaption(TCanvas& Cnvs);
+  // Sets the caption font on Cnvs.
+  void UseCaptionFont(TCanvas& Cnvs);
+  // The left of the caption's content (glyph and text) by Alignment.
+  int CaptionContentLeft(TCanvas& Cnvs, const TRect& Text);
+  TSize GlyphSize() const;
   void PaintCaptionButtons(TCanvas& Cnvs);
   TqzSkinScrollBar* MakeBar(bool vertical);
+  bool UpdateColumnBar();
   void DestroyBar(TqzSkinScrollBar*& bar);
   void NameBars();
   TqzCaptionButton ButtonAt(TPoint p) const;
@@ -189,6 +222,9 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   TqzSkinScrollBar* hBar_ = nullptr;
   std::unique_ptr<TStringList> tabWidths_;
   std::unique_ptr<TFont> defaultCaptionFont_;
+  std::unique_ptr<TBitmap> glyph_;
+  int numGlyphs_ = 1;
+  int spacing_ = 2;
   TCustomImageList* images_ = nullptr;
   bool useSkinItemHeight_ = true;
   int defaultItemHeight_ = 20;

@@ -333,6 +333,109 @@ TEST_F(ListBoxTest, DrawHandlerMayFreeTheList) {
   EXPECT_EQ(list, nullptr);
 }
 
+// Columns: 120 x 100 with items of 16 gives 6 whole rows a column.
+TEST_F(ListBoxTest, ColumnsFlowDownThenAcrossAndHitTestTheirCells) {
+  Fill(20);
+  list->SetColumns(3);  // 40 wide each; 18 items on screen
+  EXPECT_EQ(list->ItemRect(0), (TRect{0, 0, 40, 16}));
+  EXPECT_EQ(list->ItemRect(7), (TRect{40, 16, 80, 32}));
+  EXPECT_EQ(list->ItemRect(17), (TRect{80, 80, 120, 96}));
+  EXPECT_TRUE(list->ItemRect(18).IsEmpty()) << "the fourth column is off screen";
+  EXPECT_EQ(list->ItemAtPos({45, 20}, true), 7);
+  EXPECT_EQ(list->ItemAtPos({119, 95}, true), 17);
+  EXPECT_EQ(list->ItemAtPos({10, 97}, true), -1) << "the partial seventh row holds no item";
+  EXPECT_EQ(list->VertScrollInfo(), TListScrollInfo{});
+  EXPECT_EQ(list->HorzScrollInfo(), (TListScrollInfo{0, 3, 3, 0}));
+  // Scrolling goes by whole columns.
+  list->SetTopIndex(7);
+  EXPECT_EQ(list->TopIndex(), 6);
+  EXPECT_EQ(list->HorzScrollInfo().Position, 1);
+  EXPECT_EQ(list->ItemAtPos({85, 20}, true), 19);
+  EXPECT_EQ(list->ItemAtPos({85, 40}, true), -1) << "past the last item";
+  EXPECT_EQ(list->ItemAtPos({85, 40}, false), 20);
+  list->SetTopIndex(100);
+  EXPECT_EQ(list->TopIndex(), 6) << "the last columns fill the page";
+  // 7 columns of 17 leave a one-pixel strip on the right that holds none.
+  list->SetColumns(7);
+  EXPECT_EQ(list->ItemRect(1), (TRect{0, 16, 17, 32}));
+  EXPECT_EQ(list->TopIndex(), 0);
+  EXPECT_EQ(list->ItemAtPos({60, 5}, true), 18);
+  EXPECT_EQ(list->ItemAtPos({118, 5}, false), 20) << "an empty cell";
+  EXPECT_EQ(list->ItemAtPos({119, 5}, false), -1) << "no cell";
+  // Fewer rows fit after a resize: the top stays on a column's first item.
+  list->SetColumns(3);
+  list->SetTopIndex(6);
+  list->SetHeight(50);  // 3 rows: 7 columns
+  EXPECT_EQ(list->TopIndex(), 6);
+  EXPECT_EQ(list->HorzScrollInfo(), (TListScrollInfo{0, 6, 3, 2}));
+  list->SetHeight(70);  // 4 rows
+  EXPECT_EQ(list->TopIndex(), 4);
+}
+
+TEST_F(ListBoxTest, ColumnsTakeClicksKeysAndScrollMessages) {
+  Fill(20);
+  list->SetColumns(3);
+  Click({100 + 10 + 45, 100 + 10 + 20});
+  EXPECT_EQ(list->ItemIndex(), 7);
+  EXPECT_EQ(clicks, 1);
+  // Right and Left keep the row and move a column; off the page scrolls.
+  list->SetItemIndex(1);
+  Key(VK_RIGHT);
+  EXPECT_EQ(list->ItemIndex(), 7);
+  Key(VK_RIGHT);
+  Key(VK_RIGHT);
+  EXPECT_EQ(list->ItemIndex(), 19);
+  EXPECT_EQ(list->TopIndex(), 6);
+  Key(VK_RIGHT);
+  EXPECT_EQ(list->ItemIndex(), 19) << "nothing beyond the last item";
+  Key(VK_LEFT);
+  Key(VK_UP);
+  EXPECT_EQ(list->ItemIndex(), 12);
+  Key(VK_LEFT);
+  Key(VK_LEFT);
+  EXPECT_EQ(list->ItemIndex(), 0);
+  EXPECT_EQ(list->TopIndex(), 0);
+  Key(VK_NEXT);
+  EXPECT_EQ(list->ItemIndex(), 18) << "a page is the three columns on screen";
+  // The horizontal scroll messages count columns.
+  list->SetTopIndex(0);
+  list->Perform(WM_HSCROLL, SB_LINERIGHT);
+  EXPECT_EQ(list->TopIndex(), 6);
+  list->Perform(WM_HSCROLL, SB_LINELEFT);
+  EXPECT_EQ(list->TopIndex(), 0);
+  list->Perform(WM_HSCROLL, SB_THUMBPOSITION, 1);
+  EXPECT_EQ(list->TopIndex(), 6);
+  list->Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(120) << 16);
+  EXPECT_EQ(list->TopIndex(), 0);
+  // Dragging past the right edge reaches into the next column.
+  hp->InjectMouseMove({100 + 10 + 5, 100 + 10 + 8});
+  hp->InjectMouseDown();
+  hp->InjectMouseMove({100 + 10 + 130, 100 + 10 + 8});
+  hp->InjectMouseUp();
+  Pump();
+  EXPECT_EQ(list->ItemIndex(), 18);
+  EXPECT_EQ(list->TopIndex(), 6);
+}
+
+TEST_F(ListBoxTest, ColumnsPaintTheirCellsOnly) {
+  list->SetStyle(lbOwnerDrawFixed);
+  std::vector<std::pair<int, TRect>> drawn;
+  list->OnDrawItem = [&](TWinControl*, int i, TRect r, TOwnerDrawState) { drawn.push_back({i, r}); };
+  Fill(100000);
+  list->SetColumns(3);
+  list->SetTopIndex(70000);
+  EXPECT_EQ(list->TopIndex(), 70000 - 70000 % 6);
+  drawn.clear();
+  list->Invalidate();
+  Pump();
+  ASSERT_EQ(drawn.size(), 18u);
+  for (int k = 0; k < 18; ++k) {
+    EXPECT_EQ(drawn[k].first, list->TopIndex() + k);
+    EXPECT_EQ(drawn[k].second, list->ItemRect(drawn[k].first));
+  }
+  EXPECT_EQ(list->HorzScrollInfo().Max, (100000 + 5) / 6 - 1);
+}
+
 TEST_F(ListBoxTest, ReadFromAFormResource) {
   auto* owner = new TForm(Application);
   ReadComponentRes(owner,

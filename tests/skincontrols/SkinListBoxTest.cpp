@@ -6,7 +6,10 @@
 
 #include "host/components/FormResource.h"
 #include "host/ui/ImgList.h"
+#include "host/ui/Menus.h"
 #include "skin/controls/SkinListBox.h"
+#include "skin/form/Orvane.h"
+#include "skin/popups/SkinMenu.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/QzComposition.h"
 #include "tests/skincontrols/SkinControlTestKit.h"
@@ -314,6 +317,234 @@ TEST_F(SkinListBoxTest, MainSkinListBoxUsesItsOwnScrollBars) {
   delete l;
 }
 
+// Plain 120 x 120: the list is 116 high, five rows of 20; two columns.
+TEST_F(SkinListBoxTest, ColumnsScrollSidewaysWithOneBarAcrossTheBottom) {
+  TqzSkinListBox* l = MakeList(false);
+  l->SetHorizontalExtent(true);
+  l->SetColumns(2);
+  EXPECT_EQ(l->ListBox().Columns(), 2);
+  Fill(*l, 10);
+  EXPECT_EQ(l->VScrollBar(), nullptr) << "ten items fill two columns of five";
+  l->Items().Add(std::string(40, 'W'));
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->HScrollBar(), nullptr) << "no extent bar in column mode";
+  EXPECT_EQ(l->VScrollBar()->Kind(), sbHorizontal);
+  EXPECT_EQ(l->VScrollBar()->BoundsRect(), (TRect{1, 100, 119, 119}));
+  EXPECT_EQ(l->ListRect(), (TRect{2, 2, 118, 100}));
+  // Four rows now: eleven items take three columns, two on screen.
+  EXPECT_EQ(l->VScrollBar()->Max(), 2);
+  EXPECT_EQ(l->VScrollBar()->PageSize(), 2);
+  l->VScrollBar()->SetPosition(1);
+  EXPECT_EQ(l->TopIndex(), 4);
+  l->SetTopIndex(0);
+  EXPECT_EQ(l->VScrollBar()->Position(), 0);
+  // Left and Right cross columns: no extent bar takes them.
+  l->ListBox().SetFocus();
+  l->SetItemIndex(1);
+  Key(VK_RIGHT);
+  EXPECT_EQ(l->ItemIndex(), 5);
+  Key(VK_RIGHT);
+  EXPECT_EQ(l->ItemIndex(), 9);
+  EXPECT_EQ(l->VScrollBar()->Position(), 1);
+  // Eight items fit two columns of four, and without the bar five rows.
+  for (int i = 0; i < 3; ++i) l->Items().Delete(0);
+  EXPECT_EQ(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->ListRect(), (TRect{2, 2, 118, 118}));
+  // Back to one column: an upright bar again.
+  Fill(*l, 10);
+  l->SetColumns(0);
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->VScrollBar()->Kind(), sbVertical);
+}
+
+// Two 8 x 8 frames: a white rim (transparent: the bottom-left pixel's
+// colour) around a red square in the first, a blue one in the second.
+void TwoFrameGlyph(TBitmap& g) {
+  g.SetSize(16, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const bool rim = x % 8 == 0 || x % 8 == 7 || y == 0 || y == 7;
+      g.Pixels().At(x, y) = rim ? 0xFFFFFFFFu : x < 8 ? 0xFFFF0000u : 0xFF0000FFu;
+    }
+  g.Modified();
+}
+
+class SkinListBoxCaptionTest : public SkinListBoxTest {
+ protected:
+  void SetUp() override {
+    SkinListBoxTest::SetUp();
+    l = MakeList(false);
+    l->SetCaptionMode(true);
+    l->SetShowCaptionButtons(false);  // text rectangle (3, 2, 118, 18)
+    TBitmap glyph;
+    TwoFrameGlyph(glyph);
+    l->SetGlyph(glyph);
+    l->SetNumGlyphs(2);
+    Pump();
+  }
+  // The glyph on screen at `at` (control coordinates): the rim shows the
+  // strip, the inside the frame's colour.
+  void ExpectGlyphAt(TPoint at, uint32_t inside) {
+    const TPixmap screen = hp->ComposeScreen();
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const bool rim = x == 0 || x == 7 || y == 0 || y == 7;
+        const TPoint p = l->ClientToScreen({at.X + x, at.Y + y});
+        ASSERT_EQ(screen.At(p.X, p.Y) & 0xFFFFFF, rim ? SystemRgb(clBtnShadow) : inside)
+            << "glyph pixel " << x << "," << y;
+      }
+  }
+  // The first and last columns of the caption strip right of `from` that
+  // differ from the strip colour, on the screen or on a reference.
+  static std::pair<int, int> Ink(const TPixmap& px, TPoint origin, int from) {
+    int first = -1, last = -1;
+    const uint32_t strip = SystemRgb(clBtnShadow);
+    for (int x = from; x < 118; ++x)
+      for (int y = 2; y < 18; ++y)
+        if ((px.At(origin.X + x, origin.Y + y) & 0xFFFFFF) != strip) {
+          if (first < 0) first = x;
+          last = x;
+        }
+    return {first, last};
+  }
+  // The caption text drawn alone at x on the strip colour.
+  std::pair<int, int> ReferenceInk(int x) {
+    TBitmap ref(120, 20);
+    ref.Canvas().Brush().SetColor(clBtnShadow);
+    ref.Canvas().FillRect({0, 0, 120, 20});
+    ref.Canvas().SetFont(l->DefaultCaptionFont());
+    ref.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+    ref.Canvas().TextOut(x, 4, l->Caption());
+    ref.Modified();
+    return Ink(ref.Pixels(), {0, 0}, 0);
+  }
+  int CaptionTextWidth() {
+    TBitmap probe(1, 1);
+    probe.Canvas().SetFont(l->DefaultCaptionFont());
+    return probe.Canvas().TextWidth(l->Caption());
+  }
+  TqzSkinListBox* l = nullptr;
+};
+
+TEST_F(SkinListBoxCaptionTest, GlyphIsPlacedByAlignmentAndCutByState) {
+  EXPECT_EQ(l->CaptionGlyphRect(), (TRect{3, 6, 11, 14}));
+  ExpectGlyphAt({3, 6}, 0xFF0000);
+  l->SetAlignment(taRightJustify);
+  Pump();
+  EXPECT_EQ(l->CaptionGlyphRect(), (TRect{110, 6, 118, 14}));
+  ExpectGlyphAt({110, 6}, 0xFF0000);
+  l->SetAlignment(taCenter);
+  l->SetEnabled(false);
+  Pump();
+  EXPECT_EQ(l->CaptionGlyphRect(), (TRect{56, 6, 64, 14}));
+  ExpectGlyphAt({56, 6}, 0x0000FF);  // the second frame while disabled
+  // One frame: the whole strip is the glyph, whatever the state.
+  l->SetNumGlyphs(1);
+  l->SetAlignment(taLeftJustify);
+  Pump();
+  EXPECT_EQ(l->CaptionGlyphRect(), (TRect{3, 6, 19, 14}));
+  ExpectGlyphAt({3, 6}, 0xFF0000);
+  ExpectGlyphAt({11, 6}, 0x0000FF);
+  l->SetNumGlyphs(9);
+  EXPECT_EQ(l->NumGlyphs(), 4);
+}
+
+TEST_F(SkinListBoxCaptionTest, TextFollowsTheGlyphAfterTheSpacing) {
+  l->SetCaption("Ab");
+  l->SetSpacing(5);
+  Pump();
+  TPixmap screen = hp->ComposeScreen();
+  const TPoint origin = l->ClientToScreen({0, 0});
+  EXPECT_EQ(Ink(screen, origin, 11), ReferenceInk(3 + 8 + 5));
+  // Right: glyph, gap and text end at the text rectangle's right.
+  l->SetAlignment(taRightJustify);
+  Pump();
+  const int tw = CaptionTextWidth();
+  EXPECT_EQ(l->CaptionGlyphRect().Left, 118 - tw - 5 - 8);
+  screen = hp->ComposeScreen();
+  EXPECT_EQ(Ink(screen, origin, l->CaptionGlyphRect().Right), ReferenceInk(118 - tw));
+  ExpectGlyphAt(l->CaptionGlyphRect().TopLeft(), 0xFF0000);
+}
+
+// A form with a skinning controller: a skin popup menu shows through it.
+class SkinListBoxMenuTest : public SkinListBoxTest {
+ protected:
+  void SetUp() override {
+    SkinListBoxTest::SetUp();
+    auto* controller = new TqzOrvane(form);
+    controller->SetSupportNCArea(false);
+    popup = new TqzSkinPopupMenu(form);
+    item = new TMenuItem(popup);
+    item->SetCaption("&One");
+    popup->Items()->Add(item);
+    l = MakeList(false);
+    Fill(*l, 3);
+    l->SetListBoxPopupMenu(popup);
+  }
+  void RightClickList() {
+    hp->InjectClick(l->ListBox().ClientToScreen({10, 30}), TMouseButtonId::Right);
+    Pump();
+  }
+  TqzSkinMenu* Engine() const { return FindMenuRoute(popup).Menu; }
+  TqzSkinPopupMenu* popup = nullptr;
+  TMenuItem* item = nullptr;
+  TqzSkinListBox* l = nullptr;
+};
+
+TEST_F(SkinListBoxMenuTest, RightClickOpensTheListsMenuThroughTheSkinEngine) {
+  EXPECT_EQ(l->ListBox().PopupMenu(), popup);
+  RightClickList();
+  ASSERT_NE(Engine(), nullptr);
+  ASSERT_TRUE(Engine()->Visible());
+  EXPECT_EQ(popup->PopupComponent(), &l->ListBox());
+  EXPECT_EQ(l->ItemIndex(), -1) << "the right button selects nothing";
+  Key(VK_ESCAPE);
+  TqzSkinMenu* engine = Engine();
+  EXPECT_FALSE(engine->Visible());
+  delete popup;
+  EXPECT_EQ(l->ListBoxPopupMenu(), nullptr);
+  RightClickList();
+  EXPECT_FALSE(engine->Visible());
+}
+
+TEST_F(SkinListBoxMenuTest, HandlersMayFreeTheBox) {
+  // The command chosen from the menu frees the box.
+  item->OnClick = [&](TObject*) {
+    delete l;
+    l = nullptr;
+  };
+  RightClickList();
+  ASSERT_TRUE(Engine()->Visible());
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  EXPECT_EQ(l, nullptr);
+  EXPECT_FALSE(Engine()->Visible());
+  // The menu's OnPopup frees it while the right click is still dispatched.
+  l = MakeList(false);
+  l->SetListBoxPopupMenu(popup);
+  popup->OnPopup = [&](TObject*) {
+    TqzSkinListBox*& slot = l;
+    delete slot;
+    slot = nullptr;
+  };
+  RightClickList();
+  EXPECT_EQ(l, nullptr);
+  EXPECT_EQ(popup->PopupComponent(), nullptr);
+  Engine()->CloseAll();
+  popup->OnPopup = nullptr;
+  // The list's own mouse-up handler frees it: no menu follows.
+  l = MakeList(false);
+  l->SetListBoxPopupMenu(popup);
+  l->OnListBoxMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) {
+    TqzSkinListBox*& slot = l;
+    delete slot;
+    slot = nullptr;
+  };
+  RightClickList();
+  EXPECT_EQ(l, nullptr);
+  EXPECT_FALSE(Engine()->Visible());
+}
+
 TEST_F(SkinListBoxTest, ReadFromAFormResource) {
   auto* owner = new TForm(Application);
   ReadComponentRes(owner,
@@ -321,6 +552,10 @@ TEST_F(SkinListBoxTest, ReadFromAFormResource) {
                    "  object L: TqzSkinListBox\n"
                    "    HorizontalExtent = True\n"
                    "    DefaultItemHeight = 16\n"
+                   "    Columns = 2\n"
+                   "    NumGlyphs = 2\n"
+                   "    Spacing = 6\n"
+                   "    ListBoxDragMode = dmAutomatic\n"
                    "    Items.Strings = (\n"
                    "      'one'\n"
                    "      'two')\n"
@@ -330,6 +565,10 @@ TEST_F(SkinListBoxTest, ReadFromAFormResource) {
   ASSERT_NE(l, nullptr);
   EXPECT_TRUE(l->HorizontalExtent());
   EXPECT_EQ(l->CurrentItemHeight(), 16);
+  EXPECT_EQ(l->Columns(), 2);
+  EXPECT_EQ(l->NumGlyphs(), 2);
+  EXPECT_EQ(l->Spacing(), 6);
+  EXPECT_EQ(l->ListBoxDragMode(), dmAutomatic);
   EXPECT_EQ(l->Items().Text(), "one\ntwo\n");
   delete owner;
 }
