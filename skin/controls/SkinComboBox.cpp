@@ -240,6 +240,7 @@ void TqzSkinCustomComboBox::SetUseSkinSize(bool V) {
 
 void TqzSkinCustomComboBox::SetDefaultColor(TColor V) {
   defaultColor_ = V;
+  if (edit_) edit_->EditControl().SetColor(V);
   Invalidate();
 }
 
@@ -701,7 +702,7 @@ void TqzSkinCustomComboBox::DestroyInnerEdit() {
 
 // The inner edit's font: the description's (or DefaultFont) with its
 // colours, the lit colour while focused or hovered over a field that lights
-// up, the skin's charset. Unskinned: the control's Font.
+// up, the skin's charset. Unskinned: the control's Font. Its background.
 void TqzSkinCustomComboBox::ApplyEditFont() {
   if (!edit_) return;
   TWinControl& e = edit_->EditControl();
@@ -723,6 +724,9 @@ void TqzSkinCustomComboBox::ApplyEditFont() {
     font.SetCharset(static_cast<TFontCharset>(SkinData()->ResourceStrData()->CharSet()));
   e.Font().SetData(font.Data());
   edit_->SetDisabledTextColor(DisabledFontColor());
+  // Over a skinned field the edit shows the field's picture; the plain
+  // field is DefaultColor, which the edit fills itself with.
+  if (auto* skinned = dynamic_cast<TqzCustomEdit*>(&e)) skinned->SetTransparent(d != nullptr);
 }
 
 // The disabled text colour of the skin's "edit" description when it differs

@@ -8,6 +8,7 @@
 #include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinComboBoxEdit.h"
 #include "tests/skincontrols/SkinControlTestKit.h"
+#include "tests/skins/DemoSkins.h"
 
 namespace qz::testing {
 namespace {
@@ -62,6 +63,23 @@ TEST_F(ComboInnerEditTest, TheDefaultInnerEditIsARealEditInTheItemRectangle) {
   EXPECT_FALSE(e.HideSelection());
   c->SetEnabled(false);
   EXPECT_FALSE(e.Enabled());
+}
+
+TEST_F(ComboInnerEditTest, OverASkinnedFieldTheEditShowsTheFieldNotItsColour) {
+  TqzSkinComboBox* c = MakeEditCombo({"1", "2"});
+  c->SetDefaultColor(clRed);  // a window colour the skin's field does not share
+  TCustomEdit& e = EditOf(*c);
+  const uint32_t red = UiTest::Rgb(clRed) & 0xFFFFFFu;
+  // The far right of the edit holds no text: there the background shows.
+  const TPoint empty{e.Left() + e.Width() - 2, e.Top() + e.Height() / 2};
+  EXPECT_EQ(Shot(c).At(empty.X, empty.Y), red) << "the plain field is DefaultColor, edit included";
+  c->SetSkinData(DialogSkin().Skin.get());
+  Pump();
+  const TPoint emptySkinned{e.Left() + e.Width() - 2, e.Top() + e.Height() / 2};
+  const TPixmap shot = Shot(c);
+  EXPECT_NE(shot.At(emptySkinned.X, emptySkinned.Y), red);
+  EXPECT_EQ(shot.At(emptySkinned.X, emptySkinned.Y), shot.At(emptySkinned.X, c->ItemRect().Top))
+      << "the field's picture runs on under the edit";
 }
 
 TEST_F(ComboInnerEditTest, TypingCompletesThePrefixAndSelectsTheTail) {
