@@ -848,6 +848,14 @@ void TqzSkinCustomComboBox::EditMessage(TMessage& m) {
     case WM_MOUSEWHEEL:
       Dispatch(m);
       return;
+    case CM_MOUSEENTER: case CM_MOUSELEAVE:
+      // The pointer over the edit is over the combo box.
+      editOldProc_(m);
+      if (!self) return;
+      active_ = m.Msg == CM_MOUSEENTER;
+      ApplyEditFont();
+      Invalidate();
+      return;
     default: break;
   }
   editOldProc_(m);

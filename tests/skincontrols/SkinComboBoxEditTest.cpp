@@ -7,6 +7,7 @@
 #include "host/ui/StdCtrls.h"
 #include "skin/controls/SkinComboBox.h"
 #include "skin/controls/SkinComboBoxEdit.h"
+#include "skin/data/SkinControlData.h"
 #include "tests/skincontrols/SkinControlTestKit.h"
 #include "tests/skins/DemoSkins.h"
 
@@ -80,6 +81,22 @@ TEST_F(ComboInnerEditTest, OverASkinnedFieldTheEditShowsTheFieldNotItsColour) {
   EXPECT_NE(shot.At(emptySkinned.X, emptySkinned.Y), red);
   EXPECT_EQ(shot.At(emptySkinned.X, emptySkinned.Y), shot.At(emptySkinned.X, c->ItemRect().Top))
       << "the field's picture runs on under the edit";
+}
+
+TEST_F(ComboInnerEditTest, TheFieldLightsUpWhileThePointerIsOverTheEdit) {
+  TqzSkinComboBox* c = MakeEditCombo({"1", "2"});
+  c->SetSkinData(DialogSkin().Skin.get());
+  Pump();
+  TCustomEdit& e = EditOf(*c);
+  const TPoint edge{1, c->Height() / 2};  // the field's frame, left of the edit
+  const uint32_t idle = Shot(c).At(edge.X, edge.Y);
+  Move(c->ClientToScreen({c->ButtonRect().Left + 2, 2}));
+  const uint32_t lit = Shot(c).At(edge.X, edge.Y);
+  ASSERT_NE(idle, lit) << "the skin's field must light up for the test to mean anything";
+  Move(e.ClientToScreen({2, 2}));
+  EXPECT_EQ(Shot(c).At(edge.X, edge.Y), lit) << "over the edit part the box stays lit";
+  Move(form->ClientToScreen({250, 250}));
+  EXPECT_EQ(Shot(c).At(edge.X, edge.Y), idle);
 }
 
 TEST_F(ComboInnerEditTest, TypingCompletesThePrefixAndSelectsTheTail) {
