@@ -40,7 +40,7 @@ class ComboLooksTest : public SkinControlTest {
     return RgbOf(out.Pixels());
   }
   static uint32_t Px(TColor c) { return UiTest::Rgb(c) & 0xFFFFFFu; }
-  static TPixmap Part(const TPixmap& p, const TRect& r) {
+  static TPixmap Crop(const TPixmap& p, const TRect& r) {
     TPixmap out(r.Width(), r.Height());
     for (int y = 0; y < r.Height(); ++y)
       for (int x = 0; x < r.Width(); ++x) out.At(x, y) = p.At(r.Left + x, r.Top + y);
@@ -94,12 +94,12 @@ TEST_F(ComboLooksTest, WithoutTheSkinSizeTheButtonIsComposedAtItsOwnSize) {
       dynamic_cast<const TqzDataSkinComboBox&>(*dialog.CtrlList()[dialog.FindControlIndex("combobox")]);
   EXPECT_EQ(b.Height(), combo.ButtonRect.Height() + 40 - combo.SkinRect.Height()) << "the button grows with the height";
   Move({5, 5});
-  TPixmap shot = Part(Shot(c), b);
+  TPixmap shot = Crop(Shot(c), b);
   TPixmap expected = NinePart(d, looks.Normal, b.Width(), b.Height());
   EXPECT_EQ(shot, expected) << FirstDifference(shot, expected);
   Move(c->ClientToScreen({b.Left + 2, b.Top + 2}));
   ASSERT_TRUE(c->ButtonHot());
-  shot = Part(Shot(c), b);
+  shot = Crop(Shot(c), b);
   expected = NinePart(d, looks.Active, b.Width(), b.Height());
   EXPECT_EQ(shot, expected) << FirstDifference(shot, expected);
 }
