@@ -4,8 +4,12 @@
 #include <chrono>
 #include <thread>
 
+#include "host/graphics/TextEngine.h"
 #include "host/ui/Application.h"
+#include "host/ui/Edit.h"
 #include "host/ui/ImgList.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinComboBoxEdit.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
@@ -20,15 +24,53 @@ constexpr int kPlainButtonWidth = 19;
 constexpr TColor kHotFill = TColor(0xF3D4C1);
 constexpr TColor kPressedFill = TColor(0xE4BCA2);
 constexpr TColor kHotFrame = TColor(0xB76B3B);
+// Text in these double-byte charsets is composed by an input method: the
+// combo box leaves its keys alone.
+constexpr int kShiftJisCharset = 128, kGb2312Charset = 134, kChineseBig5Charset = 136;
+// The tool-button style leaves this much of the right side free of text.
+constexpr int kToolButtonTextRightGap = 17;
 
 TqzComboEditFactory& EditFactory() {
-  static TqzComboEditFactory factory;
+  static TqzComboEditFactory factory = MakeDefaultComboEdit;
   return factory;
+}
+
+int CharCount(const std::string& utf8) { return static_cast<int>(DecodeUtf8(utf8).size()); }
+
+// The first item from `start` on (wrapping round) that begins with `prefix`,
+// ignoring case; one character or many alike, whatever its UTF-8 length.
+int FindItemFrom(const TCustomListBox& list, const std::string& prefix, int start) {
+  return list.FindPrefix(prefix, prefix.size() == 1 ? start - 1 : start);
+}
+
+// The first button description among `names` in the skin.
+const TqzDataSkinButtonControl* FindButtonDescription(const TqzSkinData* skin,
+                                                      std::initializer_list<const char*> names) {
+  if (!skin || skin->Empty()) return nullptr;
+  for (const char* name : names) {
+    const int index = skin->FindControlIndex(name);
+    if (index < 0) continue;
+    if (auto* d = dynamic_cast<const TqzDataSkinButtonControl*>(skin->CtrlList()[index].get())) return d;
+  }
+  return nullptr;
+}
+
+// A button look of a description composed nine-part to w x h.
+bool ComposeButtonNinePart(const TqzSkinData& skin, const TqzDataSkinButtonControl& d, const TRect& look,
+                           int w, int h, TBitmap& out) {
+  const TBitmap* picture = skin.ActivePicture(d.PictureIndex);
+  if (!picture || look.IsEmpty() || w <= 0 || h <= 0) return false;
+  TqzSkinGeometry g = d.Geometry();
+  g.SkinRect = look;
+  CreateSkinImage(g, CalcNewGeometry(g, TqzResizeMode::NinePart, w, h), true, w, h, *picture, out);
+  return true;
 }
 
 }  // namespace
 
-void SetComboEditFactory(TqzComboEditFactory Factory) { EditFactory() = std::move(Factory); }
+void SetComboEditFactory(TqzComboEditFactory Factory) {
+  EditFactory() = Factory ? std::move(Factory) : TqzComboEditFactory(MakeDefaultComboEdit);
+}
 
 // ---------------------------------------------------------------------------
 // TqzPopupListBox
@@ -161,6 +203,26 @@ void TqzSkinCustomComboBox::SetItemIndex(int V) {
   if (self) Change();
 }
 
+void TqzSkinCustomComboBox::SetImages(TCustomImageList* V) {
+  list_->SetImages(V);
+  Invalidate();
+}
+
+void TqzSkinCustomComboBox::SetImageIndex(int V) {
+  list_->SetImageIndex(V);
+  Invalidate();
+}
+
+void TqzSkinCustomComboBox::SetHideSelection(bool V) {
+  hideSelection_ = V;
+  if (auto* e = edit_ ? dynamic_cast<TCustomEdit*>(&edit_->EditControl()) : nullptr) e->SetHideSelection(V);
+}
+
+void TqzSkinCustomComboBox::SetCharCase(TEditCharCase V) {
+  charCase_ = V;
+  if (auto* e = edit_ ? dynamic_cast<TCustomEdit*>(&edit_->EditControl()) : nullptr) e->SetCharCase(V);
+}
+
 void TqzSkinCustomComboBox::SetStyle(TqzComboBoxStyle V) {
   if (V == style_) return;
   style_ = V;
@@ -178,6 +240,7 @@ void TqzSkinCustomComboBox::SetUseSkinSize(bool V) {
 
 void TqzSkinCustomComboBox::SetDefaultColor(TColor V) {
   defaultColor_ = V;
+  if (edit_) edit_->EditControl().SetColor(V);
   Invalidate();
 }
 
@@ -224,6 +287,14 @@ void TqzSkinCustomComboBox::Relayout() {
   }
 }
 
+// Without the skin's size only the width follows the skin's rules: the
+// height stays what the caller asked for.
+void TqzSkinCustomComboBox::CalcSize(int& W, int& H) {
+  const int asked = H;
+  TqzSkinCustomControl::CalcSize(W, H);
+  if (!useSkinSize_) H = asked;
+}
+
 void TqzSkinCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TComponentRef<TqzSkinCustomComboBox> self(this);
   TqzSkinCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
@@ -251,6 +322,7 @@ void TqzSkinCustomComboBox::ChangeSkinData() {
   TComponentRef<TqzSkinCustomComboBox> self(this);
   TqzSkinCustomControl::ChangeSkinData();
   if (!self) return;
+  ApplyEditFont();
   Relayout();
   const TqzDataSkinComboBox* d = ComboDescription();
   list_->SetSkinDataName(d ? d->ListBoxName : std::string());
@@ -296,6 +368,7 @@ void TqzSkinCustomComboBox::DropDown() {
     if (!self) return;
   }
   savedIndex_ = list_->ItemIndex();
+  savedText_ = Text();
   if (savedIndex_ == 0 && list_->ListBox().Count() > 1) {
     // Brings the first row to the top of the list.
     list_->SetItemIndex(1);
@@ -465,6 +538,7 @@ void TqzSkinCustomComboBox::AutoScrollTick() {
 
 void TqzSkinCustomComboBox::CMMouseEnter(TMessage& m) {
   active_ = true;
+  ApplyEditFont();
   Invalidate();
   TqzSkinCustomControl::CMMouseEnter(m);
 }
@@ -472,6 +546,7 @@ void TqzSkinCustomComboBox::CMMouseEnter(TMessage& m) {
 void TqzSkinCustomComboBox::CMMouseLeave(TMessage& m) {
   active_ = false;
   buttonHot_ = false;
+  ApplyEditFont();
   Invalidate();
   TqzSkinCustomControl::CMMouseLeave(m);
 }
@@ -563,7 +638,8 @@ void TqzSkinCustomComboBox::WMSetFocus(TMessage& m) {
 void TqzSkinCustomComboBox::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_GETDLGCODE:
-      m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      // Enter and Escape close an open list before any form button sees them.
+      m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (dropped_ ? DLGC_WANTALLKEYS : 0);
       return;
     case WM_TIMER:
       if (m.WParam == kAutoScrollTimerId) {
@@ -594,14 +670,11 @@ void TqzSkinCustomComboBox::CreateInnerEdit() {
   editComponent_ = &e;
   e.SetParent(this);
   e.SetColor(defaultColor_);
-  if (const TqzDataSkinComboBox* d = ComboDescription()) {
-    e.Font().SetName(d->FontName);
-    e.Font().SetHeight(d->FontHeight);
-    e.Font().SetStyle(d->FontStyle);
-    e.Font().SetColor(d->FontColor);
-  } else {
-    e.SetFont(Font());
+  if (auto* host = dynamic_cast<TCustomEdit*>(&e)) {
+    host->SetHideSelection(hideSelection_);
+    host->SetCharCase(charCase_);
   }
+  ApplyEditFont();
   e.SetTabStop(tabStop_);
   tabStop_ = false;
   edit_->SetEditText(Text());
@@ -627,52 +700,165 @@ void TqzSkinCustomComboBox::DestroyInnerEdit() {
   delete e;
 }
 
-// Keys the edit would use for itself drive the list first.
+// The inner edit's font: the description's (or DefaultFont) with its
+// colours, the lit colour while focused or hovered over a field that lights
+// up, the skin's charset. Unskinned: the control's Font. Its background.
+void TqzSkinCustomComboBox::ApplyEditFont() {
+  if (!edit_) return;
+  TWinControl& e = edit_->EditControl();
+  TFont font;
+  const TqzDataSkinComboBox* d = ComboDescription();
+  if (!d) {
+    font.Assign(Font());
+  } else {
+    font.Assign(DefaultFont());
+    if (UseSkinFont()) {
+      font.SetName(d->FontName);
+      font.SetHeight(d->FontHeight);
+      font.SetStyle(d->FontStyle);
+    }
+    const bool lit = !d->ActiveSkinRect.IsEmpty() && (active_ || e.Focused());
+    font.SetColor(lit ? d->ActiveFontColor : d->FontColor);
+  }
+  if (SkinData() && SkinData()->ResourceStrData())
+    font.SetCharset(static_cast<TFontCharset>(SkinData()->ResourceStrData()->CharSet()));
+  e.Font().SetData(font.Data());
+  edit_->SetDisabledTextColor(DisabledFontColor());
+  // Over a skinned field the edit shows the field's picture; the plain
+  // field is DefaultColor, which the edit fills itself with.
+  if (auto* skinned = dynamic_cast<TqzCustomEdit*>(&e)) skinned->SetTransparent(d != nullptr);
+}
+
+// The disabled text colour of the skin's "edit" description when it differs
+// from its normal one, else the system's grey text.
+TColor TqzSkinCustomComboBox::DisabledFontColor() const {
+  const TqzSkinData* skin = SkinData();
+  if (!ComboDescription() || !skin) return clGrayText;
+  const int index = skin->FindControlIndex("edit");
+  const auto* d = index < 0 ? nullptr : dynamic_cast<const TqzDataSkinEditControl*>(skin->CtrlList()[index].get());
+  return d && d->DisabledFontColor != d->FontColor ? d->DisabledFontColor : clGrayText;
+}
+
+void TqzSkinCustomComboBox::CMEnabledChanged(TMessage& m) {
+  TComponentRef<TqzSkinCustomComboBox> self(this);
+  TqzSkinCustomControl::CMEnabledChanged(m);
+  if (!self) return;
+  if (edit_) edit_->EditControl().SetEnabled(Enabled());
+  Invalidate();
+}
+
+// Keys the edit would use for itself drive the list first. True when the
+// combo box took the key.
+bool TqzSkinCustomComboBox::EditKeyDown(int key, bool alt) {
+  TComponentRef<TqzSkinCustomComboBox> self(this);
+  switch (key) {
+    case VK_RETURN:
+      if (!dropped_) return false;
+      swallowChar_ = true;
+      CloseUp(true);
+      return true;
+    case VK_ESCAPE:
+      if (!dropped_) return false;
+      swallowChar_ = true;
+      CancelDropDown();
+      return true;
+    case VK_PRIOR: case VK_NEXT:
+      if (!dropped_) return false;
+      Step(key == VK_PRIOR ? -(dropDownCount_ + 1) : dropDownCount_ - 1, true);
+      return true;
+    case VK_F4:
+      if (dropped_) CloseUp(true);
+      else DropDown();
+      return true;
+    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: {
+      if (alt) {
+        const bool opening = key == VK_DOWN || key == VK_RIGHT;
+        if (opening && !dropped_) DropDown();
+        else if (!opening && dropped_) CancelDropDown();
+        return true;
+      }
+      if (key == VK_LEFT || key == VK_RIGHT) return false;  // the caret's
+      const int count = list_->ListBox().Count(), index = list_->ItemIndex();
+      const int target = index + (key == VK_UP ? -1 : 1);
+      if (target >= 0 && target < count) {
+        if (dropped_) list_->SetItemIndex(target);
+        else SetItemIndex(target);
+        if (self && edit_) edit_->SelectAllText();
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 void TqzSkinCustomComboBox::EditMessage(TMessage& m) {
   TComponentRef<TqzSkinCustomComboBox> self(this);
-  if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) {
-    const int key = static_cast<int>(m.WParam);
-    switch (key) {
-      case VK_RETURN: if (dropped_) { CloseUp(true); return; } break;
-      case VK_ESCAPE: if (dropped_) { CloseUp(false); return; } break;
-      case VK_PRIOR: if (dropped_) { Step(-(dropDownCount_ + 1), true); return; } break;
-      case VK_NEXT: if (dropped_) { Step(dropDownCount_ - 1, true); return; } break;
-      case VK_F4: if (dropped_) CloseUp(true); else DropDown(); return;
-      case VK_UP: case VK_DOWN: {
-        const int count = list_->ListBox().Count(), index = list_->ItemIndex();
-        const int target = index + (key == VK_UP ? -1 : 1);
-        if (target >= 0 && target < count) {
-          if (dropped_) list_->SetItemIndex(target);
-          else SetItemIndex(target);
-          if (self && edit_) edit_->SelectAllText();
-        }
+  switch (m.Msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: {
+      swallowChar_ = false;
+      typedByKey_ = false;
+      keyDownIndex_ = list_->ItemIndex();
+      const bool alt = (m.LParam & KF_ALTDOWN_LPARAM) != 0;
+      if (EditKeyDown(static_cast<int>(m.WParam), alt)) return;
+      break;
+    }
+    case WM_CHAR:
+      // The Enter or Escape that closed the list goes no further (not to
+      // the form's default or cancel button).
+      if (swallowChar_ && (m.WParam == '\r' || m.WParam == 27)) {
+        swallowChar_ = false;
         return;
       }
-      default: break;
+      break;
+    case WM_KEYUP: {
+      const int key = static_cast<int>(m.WParam);
+      editOldProc_(m);
+      if (!self || !edit_) return;
+      const int charset = edit_->EditControl().Font().Charset();
+      const bool inputMethod =
+          charset == kShiftJisCharset || charset == kGb2312Charset || charset == kChineseBig5Charset;
+      if (key >= '0' && !inputMethod) CompleteEditText();
+      return;
     }
-  } else if (m.Msg == WM_GETDLGCODE) {
-    // The arrows belong to the list.
-    editOldProc_(m);
-    m.Result |= DLGC_WANTARROWS;
-    return;
-  } else if (m.Msg == WM_KILLFOCUS) {
-    editOldProc_(m);
-    if (!self) return;
-    if (HWND::FromValue(m.WParam) != HWND(this)) CloseUp(false);
-    if (self) Invalidate();
-    return;
-  } else if (m.Msg == WM_SETFOCUS) {
-    editOldProc_(m);
-    if (self) Invalidate();
-    return;
-  } else if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN) {
-    CloseUp(false);
-    if (!self) return;
-  } else if (m.Msg == WM_MOUSEWHEEL) {
-    Dispatch(m);
-    return;
+    case WM_GETDLGCODE:
+      // The arrows belong to the list; while it is open, Enter and Escape
+      // too (not the form's default and cancel buttons).
+      editOldProc_(m);
+      m.Result |= DLGC_WANTARROWS | (dropped_ ? DLGC_WANTALLKEYS : 0);
+      return;
+    case WM_KILLFOCUS:
+      editOldProc_(m);
+      if (!self) return;
+      if (HWND::FromValue(m.WParam) != HWND(this)) CloseUp(false);
+      if (!self) return;
+      ApplyEditFont();
+      Invalidate();
+      return;
+    case WM_SETFOCUS:
+      editOldProc_(m);
+      if (!self) return;
+      ApplyEditFont();
+      Invalidate();
+      return;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN:
+      CloseUp(false);
+      if (!self) return;
+      break;
+    case WM_MOUSEWHEEL:
+      Dispatch(m);
+      return;
+    case CM_MOUSEENTER: case CM_MOUSELEAVE:
+      // The pointer over the edit is over the combo box.
+      editOldProc_(m);
+      if (!self) return;
+      active_ = m.Msg == CM_MOUSEENTER;
+      ApplyEditFont();
+      Invalidate();
+      return;
+    default: break;
   }
-  if (self) editOldProc_(m);
+  editOldProc_(m);
 }
 
 // Typing finds the first item that starts with the text: the list follows
@@ -680,19 +866,64 @@ void TqzSkinCustomComboBox::EditMessage(TMessage& m) {
 // text takes the edit's.
 void TqzSkinCustomComboBox::EditChanged() {
   if (!edit_ || updatingFromEdit_) return;
-  TComponentRef<TqzSkinCustomComboBox> self(this);
   const std::string text = edit_->EditText();
   TqzListBox& inner = list_->ListBox();
-  const int found = text.empty() ? -1 : inner.FindPrefix(text, 0);
+  const int found = text.empty() ? -1 : FindItemFrom(inner, text, 0);
   if (found >= 0) {
     if (autoComplete_) list_->SetItemIndex(found);
     else inner.SetTopIndex(found);
   }
+  typedByKey_ = true;
+  TakeEditText(text);
+}
+
+bool TqzSkinCustomComboBox::TakeEditText(const std::string& text) {
+  TComponentRef<TqzSkinCustomComboBox> self(this);
   updatingFromEdit_ = true;
   SetText(text);
-  if (!self) return;
+  if (!self) return false;
   updatingFromEdit_ = false;
   Change();
+  return static_cast<bool>(self);
+}
+
+// A typed prefix becomes the first item it begins (one character: the first
+// after the item current before it was typed), and the edit selects the
+// completed tail so that typing on replaces it. Runs only when the key
+// changed the text, so keys that type nothing (Ctrl+A, Ctrl+C) leave the
+// text and its selection alone.
+void TqzSkinCustomComboBox::CompleteEditText() {
+  if (!autoComplete_ || !edit_ || !typedByKey_) return;
+  const uint64_t now = GetTickCount64();
+  if (completedOnce_ && now - lastCompletionTick_ < kComboCompletionPauseMs) return;
+  completedOnce_ = true;
+  lastCompletionTick_ = now;
+  typedByKey_ = false;
+  const std::string typed = edit_->EditText();
+  const int typedLength = CharCount(typed);
+  if (typedLength == 0) return;
+  TqzListBox& inner = list_->ListBox();
+  const int found = FindItemFrom(inner, typed, typedLength == 1 ? keyDownIndex_ + 1 : 0);
+  if (found < 0) return;
+  TComponentRef<TqzSkinCustomComboBox> self(this);
+  const std::string item = Items()[found];
+  if (dropped_) {
+    list_->SetItemIndex(found);
+    edit_->SetEditText(item);
+    if (!TakeEditText(item)) return;
+  } else {
+    SetItemIndex(found);
+    if (!self) return;
+  }
+  if (edit_) edit_->SelectText(typedLength, CharCount(item) - typedLength);
+}
+
+void TqzSkinCustomComboBox::CancelDropDown() {
+  TComponentRef<TqzSkinCustomComboBox> self(this);
+  CloseUp(false);
+  if (!self || !edit_ || Text() == savedText_) return;
+  SetText(savedText_);
+  if (self && edit_) edit_->SelectAllText();
 }
 
 // ---------------------------------------------------------------------------
@@ -711,14 +942,7 @@ void TqzSkinCustomComboBox::CreateControlDefaultImage(TBitmap& B) {
   const int W = Width(), H = Height();
   c.Brush().SetStyle(TBrushStyle::bsSolid);
   if (toolButtonStyle_) {
-    const bool hot = active_ || Focused();
-    c.Brush().SetColor(dropped_ ? kPressedFill : hot ? kHotFill : clBtnFace);
-    c.FillRect({0, 0, W, H});
-    c.Brush().SetColor(dropped_ || hot ? kHotFrame : clBtnShadow);
-    c.FrameRect({0, 0, W, H});
-    c.SetFont(DefaultFont());
-    c.SetBkMode(TRANSPARENT);
-    DrawTextVCentered(c, Text(), {2, 2, W - 17, H - 2});
+    PaintToolButton(c);
     B.Modified();
     return;
   }
@@ -737,6 +961,58 @@ void TqzSkinCustomComboBox::CreateControlDefaultImage(TBitmap& B) {
   }
   if (!edit_) PaintCurrentItem(c, nullptr);
   B.Modified();
+}
+
+// The whole control as one tool button: from the skin's tool-button
+// description when there is one (pressed while dropped, hot while hovered
+// or focused), else in the plain colours; the text in DefaultFont or the
+// description's font.
+void TqzSkinCustomComboBox::PaintToolButton(TCanvas& c) {
+  const int W = Width(), H = Height();
+  const bool hot = active_ || Focused();
+  const TqzDataSkinButtonControl* d =
+      ComboDescription() ? FindButtonDescription(SkinData(), {"resizetoolbutton", "toolbutton"}) : nullptr;
+  TBitmap look;
+  if (d) {
+    const TqzButtonLooks looks = ResolveButtonLooks(*d);
+    const TRect source = !Enabled() && !looks.Disabled.IsEmpty() ? looks.Disabled
+                         : dropped_                              ? looks.Down
+                         : hot                                   ? looks.Active
+                                                                 : looks.Normal;
+    if (!ComposeButtonNinePart(*SkinData(), *d, source, W, H, look)) d = nullptr;
+  }
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  if (d) {
+    c.Draw(0, 0, look);
+  } else {
+    c.Brush().SetColor(dropped_ ? kPressedFill : hot ? kHotFill : clBtnFace);
+    c.FillRect({0, 0, W, H});
+    c.Brush().SetColor(dropped_ || hot ? kHotFrame : clBtnShadow);
+    c.FrameRect({0, 0, W, H});
+  }
+  c.SetFont(DefaultFont());
+  if (d && UseSkinFont()) {
+    c.Font().SetName(d->FontName);
+    c.Font().SetHeight(d->FontHeight);
+    c.Font().SetStyle(d->FontStyle);
+  }
+  if (d) c.Font().SetColor(!Enabled() ? d->DisabledFontColor : dropped_ ? d->DownFontColor
+                                       : hot ? d->ActiveFontColor : d->FontColor);
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  c.SetBkMode(TRANSPARENT);
+  DrawTextVCentered(c, Text(), {2, 2, W - kToolButtonTextRightGap, H - 2});
+}
+
+// Without the skin's size the button is composed at its own size from the
+// first generic button description of the skin.
+void TqzSkinCustomComboBox::PaintFreeSizeButton(TCanvas& c, const TqzDataSkinComboBox& /*d*/) {
+  const TqzDataSkinButtonControl* b = FindButtonDescription(SkinData(), {"combobutton", "editbutton", "resizebutton"});
+  if (!b) return;
+  const TqzButtonLooks looks = ResolveButtonLooks(*b);
+  const TRect source = pressed_ && buttonHot_ ? looks.Down : buttonHot_ ? looks.Active : looks.Normal;
+  TBitmap look;
+  if (ComposeButtonNinePart(*SkinData(), *b, source, buttonRect_.Width(), buttonRect_.Height(), look))
+    c.Draw(buttonRect_.Left, buttonRect_.Top, look);
 }
 
 void TqzSkinCustomComboBox::CreateControlSkinImage(TBitmap& B) {
@@ -769,6 +1045,8 @@ void TqzSkinCustomComboBox::CreateControlSkinImage(TBitmap& B) {
     if (!source.IsEmpty())
       c.CopyRect({buttonRect_.Left, buttonRect_.Top, buttonRect_.Left + source.Width(), buttonRect_.Top + source.Height()},
                  Picture->Canvas(), source);
+  } else {
+    PaintFreeSizeButton(c, *d);
   }
   if (!edit_) PaintCurrentItem(c, d);
   B.Modified();
@@ -810,7 +1088,7 @@ void TqzSkinCustomComboBox::PaintCurrentItem(TCanvas& c, const TqzDataSkinComboB
                       : (active_ && !d->ActiveSkinRect.IsEmpty()) ? d->ActiveFontColor
                                                                   : d->FontColor);
   }
-  if (!Enabled()) c.Font().SetColor(clGrayText);
+  if (!Enabled()) c.Font().SetColor(DisabledFontColor());
   const int index = ShownIndex();
   if (OnComboBoxDrawItem) {
     OnComboBoxDrawItem(c, index, text);
@@ -823,11 +1101,31 @@ void TqzSkinCustomComboBox::PaintCurrentItem(TCanvas& c, const TqzDataSkinComboB
     c.FillRect(text);
     c.DrawFocusRect(text);
   }
-  c.Brush().SetStyle(TBrushStyle::bsClear);
-  c.SetBkMode(TRANSPARENT);
+  PaintFieldItem(c, index, text);
+}
+
+// The item's image (ImageIndex, or the item's own index when negative) at
+// the text's left, centred vertically; the text after it, tabbed when
+// TabWidths has stops, else one line, clipped to the text rectangle.
+void TqzSkinCustomComboBox::PaintFieldItem(TCanvas& c, int index, TRect text) {
   const int saved = c.SaveDC();
   c.IntersectClipRect(text);
-  DrawTextVCentered(c, Items()[index], text);
+  if (const TCustomImageList* images = list_->Images()) {
+    const int image = list_->ImageIndex() < 0 ? index : list_->ImageIndex();
+    if (image >= 0 && image < images->Count())
+      images->Draw(c, text.Left, text.Top + (text.Height() - images->Height()) / 2, image, Enabled());
+    text.Left += images->Width() + 2;
+  }
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  c.SetBkMode(TRANSPARENT);
+  const std::vector<int> stops = list_->TabStops();
+  if (stops.empty()) {
+    DrawTextVCentered(c, Items()[index], text);
+  } else {
+    int y = text.Top + (text.Height() - c.TextHeight("0")) / 2;
+    if (c.GetTextMetrics().tmHeight % 2 != 0) y -= 1;
+    DrawTabbedText(c, Items()[index], text.Left + 2, y, stops);
+  }
   c.RestoreDC(saved);
 }
 
@@ -853,10 +1151,25 @@ QZ_PUBLISHED(TqzSkinComboBox, TqzSkinCustomComboBox) {
   b.Prop("ListBoxAlphaBlend", &O::ListBoxAlphaBlend, &O::SetListBoxAlphaBlend, false);
   b.Prop("ListBoxAlphaBlendAnimation", &O::ListBoxAlphaBlendAnimation, &O::SetListBoxAlphaBlendAnimation, false);
   b.Prop("ListBoxAlphaBlendValue", &O::ListBoxAlphaBlendValue, &O::SetListBoxAlphaBlendValue, 200);
+  b.Prop("HideSelection", &O::HideSelection, &O::SetHideSelection, true);
+  b.Enum("CharCase", &O::CharCase, &O::SetCharCase, ecNormal);
+  b.Ref<TCustomImageList>("Images", &O::Images, &O::SetImages);
+  b.Prop("ImageIndex", &O::ImageIndex, &O::SetImageIndex, -1);
+  b.Strings("TabWidths", [](O& o) -> TStrings& { return o.TabWidths(); });
+  b.Prop("HorizontalExtent", &O::HorizontalExtent, &O::SetHorizontalExtent, false);
+  b.Prop("ListBoxCaption", &O::ListBoxCaption, &O::SetListBoxCaption, std::string());
+  b.Prop("ListBoxCaptionMode", &O::ListBoxCaptionMode, &O::SetListBoxCaptionMode, false);
+  b.Enum("ListBoxCaptionAlignment", &O::ListBoxCaptionAlignment, &O::SetListBoxCaptionAlignment, taLeftJustify);
+  b.Object("ListBoxDefaultFont", [](O& o) -> TFont& { return o.ListBoxDefaultFont(); });
+  b.Object("ListBoxDefaultCaptionFont", [](O& o) -> TFont& { return o.ListBoxDefaultCaptionFont(); });
+  b.Prop("ListBoxDefaultItemHeight", &O::ListBoxDefaultItemHeight, &O::SetListBoxDefaultItemHeight, 20);
+  b.Prop("ListBoxUseSkinFont", &O::ListBoxUseSkinFont, &O::SetListBoxUseSkinFont, true);
+  b.Prop("ListBoxUseSkinItemHeight", &O::ListBoxUseSkinItemHeight, &O::SetListBoxUseSkinItemHeight, true);
   b.Event<TNotifyEvent>("OnChange", &O::OnChange);
   b.Event<TNotifyEvent>("OnDropDown", &O::OnDropDown);
   b.Event<TNotifyEvent>("OnCloseUp", &O::OnCloseUp);
   b.Event<TqzComboBoxDrawItemEvent>("OnComboBoxDrawItem", &O::OnComboBoxDrawItem);
+  b.Event<TqzDrawSkinItemEvent>("OnListBoxDrawItem", &O::SetOnListBoxDrawItem);
 }
 
 }  // namespace qz

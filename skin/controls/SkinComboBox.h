@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/ui/Edit.h"
 #include "skin/controls/SkinListBox.h"
 
 namespace qz {
@@ -37,8 +38,11 @@ class IqzComboEdit {
   virtual std::string EditText() const = 0;
   // Sets the text without telling OnEditChange.
   virtual void SetEditText(const std::string& Text) = 0;
+  // Positions count characters (code points), as the host edit's do.
   virtual void SelectText(int Start, int Length) = 0;
   virtual void SelectAllText() = 0;
+  // The text colour while the combo box is disabled.
+  virtual void SetDisabledTextColor(TColor /*Color*/) {}
   // The text changed by the user (or by SetEditText when the edit cannot
   // tell the two apart; the combo box guards against the echo).
   std::function<void()> OnEditChange;
@@ -46,8 +50,8 @@ class IqzComboEdit {
 
 // Makes the inner edit for a combo box switching to edit style: a
 // component owned by Combo (the combo box frees it when it leaves edit
-// style). None set: edit style keeps the fixed look until an edit class
-// registers itself.
+// style). Setting none restores the default: the skinned edit base, or the
+// numeric edit for a numeric combo box (SkinComboBoxEdit.h).
 using TqzComboEditFactory = std::function<IqzComboEdit*(TqzSkinCustomComboBox& Combo)>;
 void SetComboEditFactory(TqzComboEditFactory Factory);
 
@@ -117,6 +121,39 @@ class TqzSkinCustomComboBox : public TqzSkinCustomControl {
   void SetDefaultColor(TColor V);
   bool ToolButtonStyle() const { return toolButtonStyle_; }
   void SetToolButtonStyle(bool V);
+  // Passed to the inner edit.
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool V);
+  TEditCharCase CharCase() const { return charCase_; }
+  void SetCharCase(TEditCharCase V);
+  // The numeric kind types numbers only in edit style.
+  virtual bool NumericKind() const { return false; }
+
+  // ---- forwarded to the popup list (the field draws images and tabs too)
+  TCustomImageList* Images() const { return list_->Images(); }
+  void SetImages(TCustomImageList* V);
+  int ImageIndex() const { return list_->ImageIndex(); }
+  void SetImageIndex(int V);
+  TStrings& TabWidths() { return list_->TabWidths(); }
+  bool HorizontalExtent() const { return list_->HorizontalExtent(); }
+  void SetHorizontalExtent(bool V) { list_->SetHorizontalExtent(V); }
+  std::string ListBoxCaption() const { return list_->Text(); }
+  void SetListBoxCaption(const std::string& V) { list_->SetText(V); }
+  bool ListBoxCaptionMode() const { return list_->CaptionMode(); }
+  void SetListBoxCaptionMode(bool V) { list_->SetCaptionMode(V); }
+  TAlignment ListBoxCaptionAlignment() const { return list_->Alignment(); }
+  void SetListBoxCaptionAlignment(TAlignment V) { list_->SetAlignment(V); }
+  TFont& ListBoxDefaultFont() { return list_->DefaultFont(); }
+  TFont& ListBoxDefaultCaptionFont() { return list_->DefaultCaptionFont(); }
+  int ListBoxDefaultItemHeight() const { return list_->DefaultItemHeight(); }
+  void SetListBoxDefaultItemHeight(int V) { list_->SetDefaultItemHeight(V); }
+  bool ListBoxUseSkinFont() const { return list_->UseSkinFont(); }
+  void SetListBoxUseSkinFont(bool V) { list_->SetUseSkinFont(V); }
+  bool ListBoxUseSkinItemHeight() const { return list_->UseSkinItemHeight(); }
+  void SetListBoxUseSkinItemHeight(bool V) { list_->SetUseSkinItemHeight(V); }
+  const TqzDrawSkinItemEvent& OnListBoxDrawItem() const { return list_->OnDrawItem; }
+  void SetOnListBoxDrawItem(TqzDrawSkinItemEvent V) { list_->OnDrawItem = std::move(V); }
+
   bool ListBoxAlphaBlend() const { return list_->AlphaBlendList(); }
   void SetListBoxAlphaBlend(bool V) { list_->SetAlphaBlendList(V); }
   bool ListBoxAlphaBlendAnimation() const { return list_->AlphaBlendAnimation(); }
@@ -148,6 +185,7 @@ class TqzSkinCustomComboBox : public TqzSkinCustomControl {
   void CreateControlSkinImage(TBitmap& B) override;
   void ChangeSkinData() override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void CalcSize(int& W, int& H) override;
 
  protected:
   // Runs after a choice changed the item (OnClick has fired); descendants
@@ -165,6 +203,7 @@ class TqzSkinCustomComboBox : public TqzSkinCustomControl {
   void CMMouseEnter(TMessage& m) override;
   void CMMouseLeave(TMessage& m) override;
   void CMTextChanged(TMessage& m) override;
+  void CMEnabledChanged(TMessage& m) override;
   void WMKillFocus(TMessage& m) override;
   void WMSetFocus(TMessage& m) override;
 
@@ -186,8 +225,20 @@ class TqzSkinCustomComboBox : public TqzSkinCustomControl {
   void CreateInnerEdit();
   void DestroyInnerEdit();
   void EditMessage(TMessage& m);
+  bool EditKeyDown(int key, bool alt);
   void EditChanged();
+  // The control's text taken from the edit (the change hook runs).
+  bool TakeEditText(const std::string& text);
+  // Key-up completion: the typed prefix completed from the items.
+  void CompleteEditText();
+  // Closes without accepting and puts back the text of before the drop-down.
+  void CancelDropDown();
+  void ApplyEditFont();
+  TColor DisabledFontColor() const;
   bool Active() const;
+  void PaintFieldItem(TCanvas& c, int index, TRect text);
+  void PaintToolButton(TCanvas& c);
+  void PaintFreeSizeButton(TCanvas& c, const TqzDataSkinComboBox& d);
 
   TqzPopupListBox* list_ = nullptr;
   // The inner edit: an owned component; the reference tells when it is gone.
@@ -203,6 +254,8 @@ class TqzSkinCustomComboBox : public TqzSkinCustomControl {
   bool useSkinSize_ = true;
   TColor defaultColor_ = clWindow;
   bool toolButtonStyle_ = false;
+  bool hideSelection_ = true;
+  TEditCharCase charCase_ = ecNormal;
 
   TRect buttonRect_, itemRect_;
   bool active_ = false, buttonHot_ = false, pressed_ = false, dropped_ = false;
@@ -212,6 +265,15 @@ class TqzSkinCustomComboBox : public TqzSkinCustomControl {
   std::string search_;
   uint64_t lastKeyTick_ = 0;
   bool updatingFromEdit_ = false;
+  // Edit style: the text at the drop-down (Escape puts it back), the item
+  // current before the key being typed, a character to drop after a key
+  // the combo box took (Enter, Escape), whether the key changed the text.
+  std::string savedText_;
+  int keyDownIndex_ = -1;
+  bool swallowChar_ = false;
+  bool typedByKey_ = false;
+  bool completedOnce_ = false;
+  uint64_t lastCompletionTick_ = 0;
 };
 
 class TqzSkinComboBox : public TqzSkinCustomComboBox {
@@ -224,5 +286,7 @@ class TqzSkinComboBox : public TqzSkinCustomComboBox {
 inline constexpr unsigned kComboSearchPauseMs = 500;
 // The auto-scroll rhythm of an open list while the pointer is beyond it.
 inline constexpr unsigned kComboAutoScrollMs = 25;
+// Edit style completes the typed text at most this often.
+inline constexpr unsigned kComboCompletionPauseMs = 200;
 
 }  // namespace qz

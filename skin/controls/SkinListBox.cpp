@@ -628,6 +628,28 @@ void TqzSkinCustomListBox::DrawSkinItem(TCanvas& Cnvs, int Index, TSize Size, TO
   if (focused && !selected) Cnvs.DrawFocusRect({0, 0, Size.cx, Size.cy});
 }
 
+void DrawTabbedText(TCanvas& Cnvs, std::string_view Text, int Left, int Y, const std::vector<int>& Stops) {
+  // Each piece starts at the next stop from the text's left.
+  int x = Left;
+  size_t start = 0, stop = 0;
+  for (;;) {
+    const size_t tab = Text.find('\t', start);
+    const std::string piece(Text.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+    Cnvs.TextOut(x, Y, piece);
+    if (tab == std::string_view::npos) break;
+    const int end = x + Cnvs.TextWidth(piece);
+    int next = end + 1;
+    for (; stop < Stops.size(); ++stop)
+      if (Left + Stops[stop] > end) {
+        next = Left + Stops[stop];
+        ++stop;
+        break;
+      }
+    x = next;
+    start = tab + 1;
+  }
+}
+
 std::vector<int> TqzSkinCustomListBox::TabStops() const {
   std::vector<int> stops;
   for (int i = 0; i < tabWidths_->Count() && i < 10; ++i) {
@@ -669,28 +691,9 @@ void TqzSkinCustomListBox::DrawItemContent(TCanvas& Cnvs, int Index, const TRect
   Cnvs.IntersectClipRect(TextRect);
   const std::vector<int> stops = Columns() > 0 ? std::vector<int>{} : TabStops();
   if (!stops.empty()) {
-    // Tabbed text: each piece starts at the next stop from the text's left.
-    const int left = TextRect.Left + 2 + imageOffset - offset;
     int y = TextRect.Top + (TextRect.Height() - Cnvs.TextHeight("0")) / 2;
     if (Cnvs.GetTextMetrics().tmHeight % 2 != 0) y -= 1;
-    int x = left;
-    size_t start = 0, stop = 0;
-    for (;;) {
-      const size_t tab = text.find('\t', start);
-      const std::string piece = text.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-      Cnvs.TextOut(x, y, piece);
-      if (tab == std::string::npos) break;
-      const int end = x + Cnvs.TextWidth(piece);
-      int next = end + 1;
-      for (; stop < stops.size(); ++stop)
-        if (left + stops[stop] > end) {
-          next = left + stops[stop];
-          ++stop;
-          break;
-        }
-      x = next;
-      start = tab + 1;
-    }
+    DrawTabbedText(Cnvs, text, TextRect.Left + 2 + imageOffset - offset, y, stops);
   } else {
     TRect r = TextRect;
     r.Left += imageOffset - offset;

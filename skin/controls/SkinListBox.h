@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "host/components/Strings.h"
 #include "host/ui/ListBox.h"
@@ -27,6 +29,11 @@ class TCustomImageList;
 // Draws an item's content into TextRect of Cnvs (the item's own bitmap).
 using TqzDrawSkinItemEvent = std::function<void(TCanvas& Cnvs, int Index, TSize ItemSize,
                                                  TRect TextRect, TOwnerDrawState State)>;
+
+// Tabbed item text on one line from (Left, Y): each piece after a tab starts
+// at the next stop (pixels from Left) beyond the text so far, or one pixel
+// after it when the stops are used up.
+void DrawTabbedText(TCanvas& Cnvs, std::string_view Text, int Left, int Y, const std::vector<int>& Stops);
 
 // The inner list: owner drawn with a fixed item height, no frame; it hands
 // drawing, scroll changes and its events to the skinned list box.
