@@ -96,6 +96,8 @@ enum : uint32_t {
   CM_CHILDKEY = CM_BASE + 46, CM_HINTSHOW = CM_BASE + 48, CM_RECREATEWND = CM_BASE + 51,
   CM_INVALIDATE = CM_BASE + 52, CM_CONTROLCHANGE = CM_BASE + 54,
   CM_BORDERCHANGED = CM_BASE + 59, CM_MOUSEWHEEL = CM_BASE + 67,
+  // An MDI form's children changed (added, removed, activated, state, menu).
+  CM_MDICHANGED = CM_BASE + 90,
 };
 
 // Hit-test codes (WM_NCHITTEST results).

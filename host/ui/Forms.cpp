@@ -1,6 +1,7 @@
 #include "host/ui/Forms.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "host/components/FormResource.h"
 #include "host/ui/Application.h"
@@ -22,6 +23,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
 
 void TCustomForm::BeforeDestruction() {
   TCustomControl::BeforeDestruction();
+  // MDI children go first, while every part of their MDI form still exists.
+  if (mdiClient_) mdiClient_->DestroyChildren();
   FireOnDestroy();
 }
 
@@ -33,6 +36,8 @@ void TCustomForm::FireOnDestroy() {
 
 TCustomForm::~TCustomForm() {
   SetStateFlag(csDestroying, true);
+  if (mdiClient_) mdiClient_->DestroyChildren();
+  if (TMDIClient* client = MDIParentClient()) client->ChildDestroying(*this);
   // A form destroyed without `delete` (a member, a stack object) has not
   // fired OnDestroy yet; a subclass's members are gone by now.
   FireOnDestroy();
@@ -49,6 +54,10 @@ void TCustomForm::InitFromResource() {
 
 void TCustomForm::Loaded() {
   TCustomControl::Loaded();
+  if (formStyle_ == fsMDIChild && !MDIParentClient()) {
+    BecomeMDIChild();
+    return;
+  }
   // A resource that says Visible = True shows the form once it is complete.
   if (visible_ && !(HandleAllocated() && IsWindowVisible(this))) {
     visible_ = false;
@@ -58,11 +67,13 @@ void TCustomForm::Loaded() {
 
 void TCustomForm::CreateParams(TCreateParams& p) {
   TCustomControl::CreateParams(p);
-  p.WndParent = nullptr;
+  const bool mdiChild = MDIParentClient() != nullptr;
+  p.WndParent = mdiChild ? parent_ : nullptr;
   p.Style = WS_CLIPCHILDREN | (visible_ ? uint32_t(WS_VISIBLE) : 0u) | (enabled_ ? 0u : uint32_t(WS_DISABLED));
-  p.ExStyle = 0;
+  p.ExStyle = mdiChild ? uint32_t(WS_EX_MDICHILD) : 0u;
+  if (mdiChild) p.Style |= WS_CHILD | WS_CLIPSIBLINGS;
   switch (borderStyle_) {
-    case bsNone: p.Style |= WS_POPUP; break;
+    case bsNone: if (!mdiChild) p.Style |= WS_POPUP; break;
     case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
     case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
     case bsDialog: p.Style |= WS_POPUP | WS_CAPTION; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
@@ -106,7 +117,22 @@ void TCustomForm::SetBorderIcons(TBorderIcons v) {
 
 void TCustomForm::SetFormStyle(TFormStyle v) {
   if (v == formStyle_) return;
+  if (formStyle_ == fsMDIChild && MDIParentClient())
+    throw EInvalidOperation("Cannot change the style of an MDI child");
+  if (formStyle_ == fsMDIForm && mdiClient_ && mdiClient_->ChildCount() > 0)
+    throw EInvalidOperation("Cannot change the style of an MDI form with children");
+  if (formStyle_ == fsMDIForm && mdiClient_) {
+    delete std::exchange(mdiClient_, nullptr);
+  }
   formStyle_ = v;
+  if (v == fsMDIForm) {
+    CreateMDIClient();
+    return;
+  }
+  if (v == fsMDIChild) {
+    if (!InState(csLoading)) BecomeMDIChild();
+    return;
+  }
   if (HandleAllocated())
     SetWindowPos(this, v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -118,6 +144,7 @@ void TCustomForm::SetClientWidth(int v) { TCustomControl::SetClientWidth(v); }
 void TCustomForm::SetClientHeight(int v) { TCustomControl::SetClientHeight(v); }
 
 TWindowState TCustomForm::WindowState() const {
+  if (MDIParentClient()) return windowState_;
   if (HandleAllocated()) {
     if (IsIconic(const_cast<TCustomForm*>(this))) return wsMinimized;
     if (IsZoomed(const_cast<TCustomForm*>(this))) return wsMaximized;
@@ -127,6 +154,10 @@ TWindowState TCustomForm::WindowState() const {
 }
 
 void TCustomForm::SetWindowState(TWindowState v) {
+  if (TMDIClient* client = MDIParentClient(); client && !InState(csLoading)) {
+    if (v != windowState_) client->SetChildState(*this, v);
+    return;
+  }
   windowState_ = v;
   if (!HandleAllocated() || !visible_) return;
   switch (v) {
@@ -196,6 +227,10 @@ void TCustomForm::SetVisible(bool value) {
   }
   if (value == visible_ && (!value || (HandleAllocated() && IsWindowVisible(this)))) return;
   TComponentRef<TCustomForm> self(this);
+  if (MDIParentClient()) {
+    SetMDIChildVisible(value);
+    return;
+  }
   if (value) {
     HandleNeeded();
     ApplyPosition();
@@ -217,6 +252,10 @@ void TCustomForm::SetVisible(bool value) {
 void TCustomForm::Show() {
   TComponentRef<TCustomForm> self(this);
   SetVisible(true);
+  if (TMDIClient* client = self ? MDIParentClient() : nullptr) {
+    client->Activate(this);
+    return;
+  }
   if (self && HandleAllocated() && IsWindowVisible(this)) {
     WindowSystem().RaiseTopLevel(this);
     if (IsWindowEnabled(this)) SetActiveWindow(this);
@@ -300,7 +339,9 @@ void TCustomForm::Close() {
   }
   TComponentRef<TCustomForm> self(this);
   if (!CloseQuery() || !self) return;
-  TCloseAction action = (Application && Application->MainForm() == this) ? caFree : caHide;
+  // The main form and MDI children are freed when closed, other forms hidden.
+  const bool isMain = Application && Application->MainForm() == this;
+  TCloseAction action = (isMain || MDIParentClient()) ? caFree : caHide;
   DoClose(action);
   if (action == caNone || !self) return;
   if (Application && Application->MainForm() == this) {
@@ -446,6 +487,11 @@ void TCustomForm::Dispatch(TMessage& m) {
       // Deleted once the message being handled is over.
       WindowSystem().DeferDelete(this);
       return;
+    case CM_MDICHANGED:
+      // Passed on to the controls (the menu bar follows the active child).
+      for (const auto& c : std::vector<TComponentRef<TControl>>(controls_.begin(), controls_.end()))
+        if (c && c.Get() != mdiClient_) c->Perform(CM_MDICHANGED, m.WParam, m.LParam);
+      return;
     case WM_ACTIVATE: {
       bool nowActive = LOWORD(m.WParam) != WA_INACTIVE;
       active_ = nowActive;
@@ -466,6 +512,131 @@ void TCustomForm::Dispatch(TMessage& m) {
   }
 }
 
+
+// ---------------------------------------------------------------------------
+// MDI
+
+TMDIClient* TCustomForm::MDIParentClient() const {
+  if (formStyle_ != fsMDIChild) return nullptr;
+  return As<TMDIClient>(parent_);
+}
+
+TCustomForm* TCustomForm::FindMDIForm() {
+  if (Application && Application->MainForm() && Application->MainForm()->mdiClient_)
+    return Application->MainForm();
+  for (int i = 0; Screen && i < Screen->FormCount(); ++i)
+    if (TCustomForm* f = Screen->Forms(i); f->mdiClient_ && !f->InState(csDestroying)) return f;
+  return nullptr;
+}
+
+void TCustomForm::CreateMDIClient() {
+  if (mdiClient_) return;
+  mdiClient_ = new TMDIClient(*this);
+}
+
+void TCustomForm::BecomeMDIChild() {
+  TCustomForm* main = FindMDIForm();
+  if (!main || main == this) {
+    formStyle_ = fsNormal;
+    throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+  }
+  if (HandleAllocated()) DestroyHandle();  // made again as a child window
+  visible_ = false;
+  // A state read from a resource is applied once the child is in place.
+  const TWindowState requested = std::exchange(windowState_, wsNormal);
+  SetParent(main->mdiClient_);
+  main->mdiClient_->AddChild(*this);
+  // MDI children show at once.
+  TComponentRef<TCustomForm> self(this);
+  SetVisible(true);
+  if (self && requested != wsNormal && MDIParentClient()) SetWindowState(requested);
+}
+
+void TCustomForm::SetMDIChildVisible(bool value) {
+  TComponentRef<TCustomForm> self(this);
+  TMDIClient* client = MDIParentClient();
+  if (value) {
+    if (visible_ && HandleAllocated() && IsWindowVisible(this)) return;
+    HandleNeeded();
+    visible_ = true;
+    DoShow();
+    if (!self || !HandleAllocated()) return;
+    ShowWindow(this, SW_SHOWNORMAL);
+    if (!self) return;
+    Perform(CM_VISIBLECHANGED, 1);
+    if (self && MDIParentClient() == client) client->ChildShown(*this);
+    return;
+  }
+  if (!visible_) return;
+  DoHide();
+  if (!self) return;
+  visible_ = false;
+  if (HandleAllocated()) ShowWindow(this, SW_HIDE);
+  if (!self) return;
+  Perform(CM_VISIBLECHANGED, 0);
+  if (self && MDIParentClient() == client) client->ChildHidden(*this);
+}
+
+void TCustomForm::MDIActivated(bool nowActive) {
+  active_ = nowActive;
+  if (!nowActive) {
+    Deactivate();
+    return;
+  }
+  formState_.Include(TFormStateFlag::fsActivated);
+  TComponentRef<TCustomForm> self(this);
+  // The focus moves into the child when its MDI form holds the focus.
+  TWinControl* top = TopWindow();
+  HWND focus = GetFocus();
+  if (top && focus && top->ContainsControl(focus) && !ContainsControl(focus)) {
+    TWinControl* target = activeControl_ && activeControl_->CanFocus() ? activeControl_ : this;
+    if (CanFocus()) ::qz::SetFocus(target);
+  }
+  if (self) Activate();
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const { return mdiClient_ ? mdiClient_->ActiveChild() : nullptr; }
+int TCustomForm::MDIChildCount() const { return mdiClient_ ? mdiClient_->ChildCount() : 0; }
+TCustomForm* TCustomForm::MDIChildren(int i) const {
+  if (!mdiClient_ || i < 0 || i >= mdiClient_->ChildCount()) throw EInvalidOperation("MDI child index out of bounds");
+  return mdiClient_->Children(i);
+}
+void TCustomForm::Cascade() { if (mdiClient_) mdiClient_->Cascade(); }
+void TCustomForm::Tile() { if (mdiClient_) mdiClient_->Tile(tileMode_); }
+void TCustomForm::ArrangeIcons() { if (mdiClient_) mdiClient_->ArrangeIcons(); }
+void TCustomForm::Next() { if (mdiClient_) mdiClient_->Next(); }
+void TCustomForm::Previous() { if (mdiClient_) mdiClient_->Previous(); }
+
+void TCustomForm::SetMenu(TMainMenu* v) {
+  if (v == menu_) return;
+  SetReference(menu_, v);
+  if (TMDIClient* client = MDIParentClient(); client && client->ActiveChild() == this) client->NotifyForm();
+  else if (mdiClient_) mdiClient_->NotifyForm();
+}
+
+// A press in an MDI child (on its frame, its client or any control in it)
+// makes it the active child before the press is handled.
+void TCustomForm::WndProc(TMessage& m) {
+  if (formStyle_ == fsMDIChild) {
+    uint32_t press = m.Msg == WM_PARENTNOTIFY ? LOWORD(m.WParam) : m.Msg;
+    switch (press) {
+      case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN:
+      case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+      case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDBLCLK: case WM_NCMBUTTONDBLCLK:
+        if (TMDIClient* client = MDIParentClient(); client && client->ActiveChild() != this) {
+          TComponentRef<TCustomForm> self(this);
+          client->Activate(this);
+          if (!self) return;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  TCustomControl::WndProc(m);
+}
+
 }  // namespace qz
 
 namespace qz {
@@ -482,6 +653,8 @@ QZ_PUBLISHED(TCustomForm, TCustomControl) {
   b.Enum("Position", &TCustomForm::Position, &TCustomForm::SetPosition, poDesigned);
   b.Enum("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal);
   b.Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal);
+  b.Enum("TileMode", &TCustomForm::TileMode, &TCustomForm::SetTileMode, tbHorizontal);
+  b.Ref<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
   b.Prop("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false);
   b.Prop("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll, false);
   b.Prop("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true);

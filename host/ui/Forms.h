@@ -15,8 +15,11 @@
 #include <vector>
 
 #include "host/ui/Controls.h"
+#include "host/ui/MDI.h"
 
 namespace qz {
+
+class TMainMenu;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using enum TFormBorderStyle;
@@ -75,6 +78,29 @@ class TCustomForm : public TCustomControl {
   void SetFormStyle(TFormStyle v);
   TFormState FormState() const { return formState_; }
 
+  // ---- MDI (an fsMDIForm form and its fsMDIChild children)
+  // The client window of an MDI form (null for other forms).
+  TMDIClient* MDIClient() const { return mdiClient_; }
+  // The client an MDI child lives in (null for other forms).
+  TMDIClient* MDIParentClient() const;
+  TCustomForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  // In activation order: 0 is the active child.
+  TCustomForm* MDIChildren(int i) const;
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  TTileMode TileMode() const { return tileMode_; }
+  void SetTileMode(TTileMode v) { tileMode_ = v; }
+  // The form's main menu; an active MDI child's menu merges into its MDI
+  // form's menu (MergedMenuItems).
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* v);
+  // An MDI child became the active child of its client, or stopped being it.
+  void MDIActivated(bool active);
+
   // Client size kept through frame changes.
   void SetClientWidth(int v) override;
   void SetClientHeight(int v) override;
@@ -117,8 +143,10 @@ class TCustomForm : public TCustomControl {
   TShortCutEvent OnShortCut;
 
   void Dispatch(TMessage& message) override;
+  void WndProc(TMessage& message) override;
 
  protected:
+  friend class TMDIClient;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void Paint() override;
@@ -137,6 +165,11 @@ class TCustomForm : public TCustomControl {
   void ApplyPosition();
   void FireOnDestroy();
   void RecreateKeepingClient();
+  void CreateMDIClient();
+  // Moves the form into the client of the application's MDI form and shows it.
+  void BecomeMDIChild();
+  static TCustomForm* FindMDIForm();
+  void SetMDIChildVisible(bool value);
 
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize, TBorderIcon::biMaximize};
@@ -156,6 +189,10 @@ class TCustomForm : public TCustomControl {
   bool positioned_ = false;
   bool releasing_ = false;
   bool destroyFired_ = false;   // OnDestroy ran (once, the earliest possible)
+  TMDIClient* mdiClient_ = nullptr;   // a child control: the form's window owns it
+  TRect mdiNormalBounds_;             // an MDI child's bounds before maximise/minimise
+  TTileMode tileMode_ = tbHorizontal;
+  TMainMenu* menu_ = nullptr;
   // Streamed by form designers; kept so that such resources read and write back.
   int pixelsPerInch_ = 96;
   int textHeight_ = 13;

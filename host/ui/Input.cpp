@@ -192,6 +192,16 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
     }
   }
 
+  // A press in a child window is announced to its ancestors first (an MDI
+  // child activates itself on it); any of them may free the target.
+  if (ev.kind == TPlatformEventKind::MouseDown) {
+    std::vector<TComponentRef<TWinControl>> ancestors;
+    for (TWinControl* p = Find(target)->Parent(); p; p = p->Parent()) ancestors.emplace_back(p);
+    for (const auto& p : ancestors)
+      if (p && p->HandleAllocated()) SendMessage(p->Handle(), WM_PARENTNOTIFY, msg, MAKELPARAM(pos.X, pos.Y));
+    if (!IsLive(target)) return;
+  }
+
   CheckTracking(target, client);
   if (client) {
     TPoint p = Find(target)->ScreenToClient(pos);

@@ -322,7 +322,7 @@ void TqzOrvane::SetFormRegion() {
   in.Rects = &rects_;
   in.Size = FrameSize();
   in.RolledUpClientMode = ClientMode() && rolledUp_;
-  in.MaximizedMDIChild = false;  // the host has no MDI children
+  in.MaximizedMDIChild = IsMaximizedMDIChild();
   // Under a full-border frame a rolled-up form, or a minimised form other
   // than the main form, keeps only the layer frame's roll-up height; a height
   // of 0 would hide the window altogether, so it counts as 1.

@@ -340,6 +340,14 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   bool HandleMDIMessage(TMessage& m);
   // An MDI child tells its main form that it moved, was restored or closed.
   void NotifyMDIMainForm(uint32_t msg);
+  // The form is an MDI child in its MDI form's client.
+  bool IsMDIChild() const;
+  // An MDI child shown maximised: no frame of its own, its buttons on the
+  // MDI form's menu bar.
+  bool IsMaximizedMDIChild() const { return IsMDIChild() && Maximized(); }
+  void MaximizeMDIChild();
+  // The controllers of the MDI form's children (an MDI form only).
+  std::vector<TqzOrvane*> MDIChildControllers() const;
 
   // ---- geometry and painting ----
   bool HasSkin() const;
@@ -489,6 +497,7 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   TPoint clientDragLast_;
   bool firstShow_ = true, skinChanging_ = false;
   bool sysMenuShown_ = false, keyMenuMode_ = false;
+  bool mdiBusy_ = false;   // an MDI coordination message is being handled
   bool frameMenuShown_ = false;  // an object's items are open
   bool lastActive_ = false, hasLastActive_ = false;
   bool mouseEnteredClient_ = false;

@@ -270,13 +270,91 @@ bool TqzOrvane::HandleStateMessage(TMessage& m) {
 // ---------------------------------------------------------------------------
 // MDI seams
 
+namespace {
+constexpr uint32_t kMDIRefit = WM_USER + 206;            // 1230
+constexpr uint32_t kMDIChildMaximized = WM_USER + 207;   // 1231
+constexpr uint32_t kMDIChildRestored = WM_USER + 208;    // 1232 (or closed)
+constexpr uint32_t kMDIRestoreAll = WM_USER + 210;       // 1234
+constexpr uint32_t kMDIMinimizeChild = WM_USER + 211;    // 1235
+constexpr uint32_t kMDIQueryMaximized = WM_USER + 212;   // 1236
+}  // namespace
+
+bool TqzOrvane::IsMDIChild() const { return form_->MDIParentClient() != nullptr; }
+
+std::vector<TqzOrvane*> TqzOrvane::MDIChildControllers() const {
+  std::vector<TqzOrvane*> out;
+  const TMDIClient* client = form_->MDIClient();
+  for (int i = 0; client && i < client->ChildCount(); ++i) {
+    TCustomForm* child = client->Children(i);
+    for (int c = 0; c < child->ComponentCount(); ++c)
+      if (auto* o = dynamic_cast<TqzOrvane*>(child->Components(c))) out.push_back(o);
+  }
+  return out;
+}
+
+// Messages 1230..1236: a child asks its MDI form, the MDI form its children.
+// The busy flag keeps a handler from running again inside itself.
 bool TqzOrvane::HandleMDIMessage(TMessage& m) {
   if (m.Msg < WM_USER + 206 || m.Msg > WM_USER + 212) return false;
-  m.Result = 0;  // no maximised MDI children, nothing to coordinate
+  m.Result = 0;
+  if (mdiBusy_) return true;
+  mdiBusy_ = true;
+  TComponentRef<TqzOrvane> self(this);
+  switch (m.Msg) {
+    case kMDIRefit:
+      if (IsMaximizedMDIChild()) MaximizeMDIChild();
+      break;
+    case kMDIRestoreAll:
+      for (const TComponentRef<TqzOrvane> child : MDIChildControllers())
+        if (child && child->Maximized()) child->Restore();
+      break;
+    case kMDIMinimizeChild:
+      for (const TComponentRef<TqzOrvane> child : MDIChildControllers())
+        if (child && child->form_->HandleAllocated() && static_cast<WPARAM>(child->form_->Handle().Value()) == m.WParam)
+          child->Minimize();
+      break;
+    case kMDIQueryMaximized:
+      for (TqzOrvane* child : MDIChildControllers())
+        if (child->Maximized() && child->form_->Visible()) m.Result = 1;
+      break;
+    default:
+      break;
+  }
+  if (self) mdiBusy_ = false;
   return true;
 }
 
-void TqzOrvane::NotifyMDIMainForm(uint32_t) {}
+// The MDI form hears of the child's state; the menu bar follows it.
+void TqzOrvane::NotifyMDIMainForm(uint32_t msg) {
+  TMDIClient* client = form_->MDIParentClient();
+  if (!client || !form_->HandleAllocated()) return;
+  TCustomForm& main = client->Form();
+  if (!main.HandleAllocated()) return;
+  TComponentRef<TCustomForm> mainRef(&main);
+  SendMessage(main.Handle(), msg, static_cast<WPARAM>(form_->Handle().Value()), 0);
+  if (mainRef && (msg == kMDIChildMaximized || msg == kMDIChildRestored)) main.Perform(CM_MDICHANGED);
+}
+
+// Fills the MDI client at (0, 0); the frame goes (no non-client area).
+void TqzOrvane::MaximizeMDIChild() {
+  TComponentRef<TqzOrvane> self(this);
+  TMDIClient* client = form_->MDIParentClient();
+  if (!client) return;
+  if (normalBounds_.IsEmpty() && actualState_ == wsNormal) normalBounds_ = form_->BoundsRect();
+  StopTimers();
+  const bool was = Maximized();
+  actualState_ = requestedState_ = wsMaximized;
+  const TRect target{0, 0, client->ClientWidth(), client->ClientHeight()};
+  const bool sameSize = form_->BoundsRect().Size() == target.Size();
+  form_->SetBoundsRect(target);
+  if (!self) return;
+  if (sameSize) Nudge();
+  if (!self) return;
+  SetFormRegion();
+  if (was) return;
+  NotifyMDIMainForm(kMDIChildMaximized);
+  if (self && OnMaximize) OnMaximize(this);
+}
 
 // ---------------------------------------------------------------------------
 // Non-client model
@@ -287,8 +365,9 @@ void TqzOrvane::WMNCCalcSize(TMessage& m) {
     return;
   }
   m.Result = 0;
-  // Client mode and borderless forms: the whole window is client area.
-  if (ClientMode() || Borderless()) return;
+  // Client mode, borderless forms and maximised MDI children: the whole
+  // window is client area.
+  if (ClientMode() || Borderless() || IsMaximizedMDIChild()) return;
   auto* params = reinterpret_cast<TNCCalcSizeParams*>(m.LParam);
   newSize_ = {form_->Width(), form_->Height()};
   CalcRects();
@@ -387,6 +466,10 @@ void TqzOrvane::WMNCHitTest(TMessage& m) {
     CallDefault(m);
     return;
   }
+  if (IsMaximizedMDIChild()) {
+    m.Result = HTCLIENT;
+    return;
+  }
   m.Result = ClientMode() ? ClientHit(form_->ScreenToClient(screen)) : FrameHit(ScreenToWindow(screen));
 }
 
@@ -396,7 +479,7 @@ void TqzOrvane::WMNCPaint(TMessage& m) {
     return;
   }
   m.Result = 0;
-  if (ClientMode() || Borderless()) return;
+  if (ClientMode() || Borderless() || IsMaximizedMDIChild()) return;
   if (FullBorderLayered()) {
     m.Result = 1;
     return;
@@ -654,7 +737,7 @@ void TqzOrvane::WMShowWindow(TMessage& m) {
       if (clientWidth_ > 0) form_->SetClientWidth(clientWidth_);
       if (clientHeight_ > 0) form_->SetClientHeight(clientHeight_);
     }
-    if (PositionInMonitor != qzpDefault) PositionByMonitor({form_->Width(), form_->Height()});
+    if (PositionInMonitor != qzpDefault && !IsMDIChild()) PositionByMonitor({form_->Width(), form_->Height()});
     firstShow_ = false;
   }
   if (skinData_ && skinData_->AnimationForAllWindows && AlphaBlendValue == 0) AlphaBlendValue = 255;
@@ -671,6 +754,11 @@ void TqzOrvane::WMShowWindow(TMessage& m) {
   }
   if (!self) return;
   if (requestedState_ != actualState_) ApplyWindowState(requestedState_);
+  // A child shown while its siblings are maximised comes maximised too.
+  if (self && IsMDIChild() && actualState_ == wsNormal && borderIcons_.Contains(biMaximize)) {
+    TCustomForm& main = form_->MDIParentClient()->Form();
+    if (main.HandleAllocated() && SendMessage(main.Handle(), kMDIQueryMaximized, 0, 0) == 1) Maximize();
+  }
 }
 
 void TqzOrvane::StartFadeIn() {

@@ -44,6 +44,10 @@ void TqzOrvane::Maximize() {
     RollDown();
     if (!self) return;
   }
+  if (IsMDIChild()) {
+    MaximizeMDIChild();
+    return;
+  }
   if (normalBounds_.IsEmpty()) normalBounds_ = form_->BoundsRect();
   TqzMaximizeInput in;
   TMonitorInfoRec info;
@@ -73,7 +77,12 @@ void TqzOrvane::Minimize() {
     return;
   }
   if (Minimized()) return;
+  const bool wasMaximized = Maximized();
   MinimizeToSlot();
+  if (self && wasMaximized && IsMDIChild()) {
+    SetFormRegion();
+    NotifyMDIMainForm(WM_USER + 208);
+  }
   if (self && OnMinimize) OnMinimize(this);
 }
 
@@ -83,7 +92,11 @@ void TqzOrvane::MinimizeToSlot() {
   requestedState_ = wsMinimized;
   const TqzSizeLimits limits = SizeLimits();
   TqzMinimizeSlotInput in;
-  in.Area = MonitorWorkArea(false);
+  // An MDI child's slots lie in its MDI client, other forms' in the work area.
+  if (TMDIClient* client = form_->MDIParentClient())
+    in.Area = {0, 0, client->ClientWidth(), client->ClientHeight()};
+  else
+    in.Area = MonitorWorkArea(false);
   in.MinSize = {limits.MinWidth, limits.MinHeight};
   if (layerBorder_->Used()) in.Layer = EdgesOf(layerBorder_->Extents());
   for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
@@ -126,6 +139,11 @@ void TqzOrvane::Restore() {
     StartMouseTimer();
   }
   normalBounds_ = {};
+  if (IsMDIChild()) {
+    SetFormRegion();
+    NotifyMDIMainForm(WM_USER + 208);
+    if (!self) return;
+  }
   if (OnRestore) OnRestore(this);
 }
 

@@ -23,6 +23,8 @@ class TqzSkinData;
 class TqzOrvane;
 class TqzDataSkinMainMenuBar;
 class TqzDataSkinMainMenuItem;
+class TqzDataSkinButton;
+class TCustomForm;
 class TPopupMenuWindow;
 class TqzSkinMenu;
 
@@ -75,6 +77,34 @@ class TqzSkinMainMenuBarItem : public TqzMenuBarObject {
   std::string IDName;
   bool OwnEnabled = true;  // the menu item's flag, kept while hidden
 };
+
+// The buttons of a maximised MDI child, in the order the bar keeps them.
+enum class TqzMDIButtonKind { SysMenu, Close, Restore, Minimize };
+
+class TqzSkinMainMenuBarButton : public TqzMenuBarObject {
+ public:
+  TqzSkinMainMenuBarButton(TqzMDIButtonKind kind, const TqzDataSkinButton* data) : Kind(kind), Data(data) {}
+  TqzMDIButtonKind Kind;
+  const TqzDataSkinButton* Data;   // null: the plain look
+  // "SysMenuButton", "CloseButton", "MaxButton", "MinButton".
+  const char* IDName() const;
+};
+
+// The MDI buttons' rectangles in an item area: the system button at the
+// left (its size vertically centred), close, restore and minimise from the
+// right edge leftwards, each followed by a 2-pixel gap; `area` shrinks to
+// what is left for the items.
+std::vector<TRect> LayoutMDIButtons(TRect& area, const std::vector<TqzMDIButtonKind>& kinds,
+                                   const std::vector<TSize>& sizes);
+// The picture and the part of it a skinned MDI button shows in its state:
+// the normal look in the frame picture (or the object's own picture), the
+// active, down and disabled looks in the object's own picture; down falls
+// back to active, active and disabled to normal.
+struct TqzMDIButtonLook {
+  const TBitmap* Picture = nullptr;
+  TRect Rect;
+};
+TqzMDIButtonLook MDIButtonLook(const TqzSkinMainMenuBarButton& b, const TqzDataSkinButton& d, TqzSkinData& skin);
 
 enum class TqzMenuBarMode { Normal, Keyboard };
 
@@ -131,6 +161,14 @@ class TqzSkinMainMenuBar : public TqzSkinCustomControl {
   // The menu items that did not fit, in menu order.
   std::vector<TMenuItem*> HiddenItems() const;
 
+  // ---- MDI
+  // The MDI buttons while an MDI child is shown maximised (else empty).
+  const std::vector<TqzSkinMainMenuBarButton>& MDIButtons() const { return mdiButtons_; }
+  // The active MDI child of the bar's form when it is shown maximised.
+  TCustomForm* MaximizedMDIChild() const;
+  // The MDI buttons and merged items follow the MDI form's children again.
+  void UpdateMDI();
+
   void ChangeSkinData() override;
   // The bar keeps any width; with UseSkinSize its height is the band's.
   void CalcSize(int& W, int& H) override;
@@ -153,6 +191,13 @@ class TqzSkinMainMenuBar : public TqzSkinCustomControl {
   const TqzDataSkinMainMenuBar* BarData() const;
   const TqzDataSkinMainMenuItem* ItemData() const;
   void RebuildItems();
+  void RebuildMDIButtons();
+  void UpdateMDIButtonStates();
+  std::vector<TMenuItem*> ShownMenuItems() const;
+  int MDIButtonAt(TPoint p) const;
+  void MDIButtonCommand(TqzMDIButtonKind kind);
+  void SetMDIButtonHot(int index);
+  void RedrawRect(const TRect& r);
   int ItemWidth(const TqzSkinMainMenuBarItem& item) const;
   void ApplyItemFont(TCanvas& canvas, const TqzSkinMainMenuBarItem& item) const;
 
@@ -185,6 +230,8 @@ class TqzSkinMainMenuBar : public TqzSkinCustomControl {
   TMainMenu* mainMenu_ = nullptr;
 
   std::vector<TqzSkinMainMenuBarItem> items_;
+  std::vector<TqzSkinMainMenuBarButton> mdiButtons_;
+  int mdiHot_ = -1, mdiPressed_ = -1;
   TRect itemArea_;
   bool overflow_ = false, markerHot_ = false;
   int hot_ = -1, oldHot_ = -1, pressed_ = -1, down_ = -1;

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "host/graphics/Font.h"
+#include "host/ui/Forms.h"
 #include "host/ui/ImgList.h"
+#include "host/ui/MDI.h"
 #include "host/ui/PopupMenuWindow.h"
 #include "host/ui/Windows.h"
 #include "skin/data/ResourceStrData.h"
@@ -41,6 +43,39 @@ QZ_PUBLISHED(TqzSkinMainMenu, TMainMenu) {
 // ---------------------------------------------------------------------------
 // Layout
 
+std::vector<TRect> LayoutMDIButtons(TRect& area, const std::vector<TqzMDIButtonKind>& kinds,
+                                   const std::vector<TSize>& sizes) {
+  std::vector<TRect> rects(kinds.size());
+  constexpr int kGap = 2;
+  auto centred = [&](int left, TSize size) {
+    const int top = area.Top + (area.Height() - size.cy) / 2;
+    return TRect{left, top, left + size.cx, top + size.cy};
+  };
+  int left = area.Left, right = area.Right;
+  for (size_t i = 0; i < kinds.size(); ++i) {
+    if (kinds[i] == TqzMDIButtonKind::SysMenu) {
+      rects[i] = centred(left, sizes[i]);
+      left = rects[i].Right + kGap;
+    } else {
+      rects[i] = centred(right - sizes[i].cx, sizes[i]);
+      right = rects[i].Left - kGap;
+    }
+  }
+  area.Left = left;
+  area.Right = right;
+  return rects;
+}
+
+const char* TqzSkinMainMenuBarButton::IDName() const {
+  switch (Kind) {
+    case TqzMDIButtonKind::SysMenu: return "SysMenuButton";
+    case TqzMDIButtonKind::Close: return "CloseButton";
+    case TqzMDIButtonKind::Restore: return "MaxButton";
+    case TqzMDIButtonKind::Minimize: return "MinButton";
+  }
+  return "";
+}
+
 TqzMenuBarRow LayoutMenuBarItems(const TRect& area, const std::vector<int>& widths, int reserve) {
   TqzMenuBarRow row;
   int left = area.Left;
@@ -56,6 +91,11 @@ TqzMenuBarRow LayoutMenuBarItems(const TRect& area, const std::vector<int>& widt
 }
 
 namespace {
+
+// The shared plain-look colours of hot and pressed buttons.
+constexpr TColor kPlainHotFill = static_cast<TColor>(0xF3D4C1);
+constexpr TColor kPlainDownFill = static_cast<TColor>(0xE4BCA2);
+constexpr TColor kPlainHotFrame = static_cast<TColor>(0xB76B3B);
 
 // The caption without its accelerator marks ("&&" stays one "&").
 std::string PlainCaption(const std::string& caption) {
@@ -178,17 +218,96 @@ void TqzSkinMainMenuBar::RebuildItems() {
   CloseOpenMenu();
   items_.clear();
   hot_ = oldHot_ = pressed_ = down_ = -1;
-  if (mainMenu_) {
-    TMenuItem& root = *mainMenu_->Items();
-    for (int i = 0; i < root.Count(); ++i) {
-      TMenuItem& item = *root.Items(i);
-      if (!item.Visible()) continue;
-      TqzSkinMainMenuBarItem object(item);
-      object.OwnEnabled = object.Enabled = item.Enabled();
-      items_.push_back(std::move(object));
+  for (TMenuItem* item : ShownMenuItems()) {
+    TqzSkinMainMenuBarItem object(*item);
+    object.OwnEnabled = object.Enabled = item->Enabled();
+    items_.push_back(std::move(object));
+  }
+  RebuildMDIButtons();
+  Layout();
+}
+
+// The visible top items of the menu; on an MDI form whose active child has
+// a menu of its own, the two merged.
+std::vector<TMenuItem*> TqzSkinMainMenuBar::ShownMenuItems() const {
+  if (!mainMenu_) return {};
+  const TMainMenu* childMenu = nullptr;
+  if (const TCustomForm* form = GetParentForm(this); form && form->MDIClient())
+    if (const TCustomForm* child = form->ActiveMDIChild(); child && child->Visible()) childMenu = child->Menu();
+  return MergedMenuItems(mainMenu_, childMenu);
+}
+
+TCustomForm* TqzSkinMainMenuBar::MaximizedMDIChild() const {
+  const TCustomForm* form = GetParentForm(this);
+  if (!form || !form->MDIClient()) return nullptr;
+  TCustomForm* child = form->ActiveMDIChild();
+  if (!child || !child->Visible()) return nullptr;
+  // A skinned child keeps its window states in its controller.
+  for (int i = 0; i < child->ComponentCount(); ++i)
+    if (auto* o = dynamic_cast<TqzOrvane*>(child->Components(i)))
+      return o->ActualWindowState() == wsMaximized ? child : nullptr;
+  return child->WindowState() == wsMaximized ? child : nullptr;
+}
+
+void TqzSkinMainMenuBar::UpdateMDI() {
+  RebuildItems();
+  Invalidate();
+}
+
+void TqzSkinMainMenuBar::RebuildMDIButtons() {
+  mdiButtons_.clear();
+  mdiHot_ = mdiPressed_ = -1;
+  if (!MaximizedMDIChild()) return;
+  const TqzDataSkinMainMenuBar* bar = BarData();
+  const bool skinned = bar && SkinData() && !bar->SkinRect.IsEmpty();
+  const std::pair<TqzMDIButtonKind, const std::string*> kinds[] = {
+      {TqzMDIButtonKind::SysMenu, skinned ? &bar->SysMenuButton : nullptr},
+      {TqzMDIButtonKind::Close, skinned ? &bar->CloseButton : nullptr},
+      {TqzMDIButtonKind::Restore, skinned ? &bar->MaxButton : nullptr},
+      {TqzMDIButtonKind::Minimize, skinned ? &bar->MinButton : nullptr}};
+  for (const auto& [kind, name] : kinds) {
+    const TqzDataSkinButton* data = nullptr;
+    if (skinned) {
+      // A button whose description is missing is left out of the skinned set.
+      const int index = name->empty() ? -1 : SkinData()->FindObjectIndex(*name);
+      if (index >= 0) data = dynamic_cast<const TqzDataSkinButton*>(SkinData()->ObjectList()[size_t(index)].get());
+      if (!data) continue;
+    }
+    mdiButtons_.emplace_back(kind, data);
+  }
+  UpdateMDIButtonStates();
+}
+
+// Enabled as the maximised child's border icons allow: the system button
+// with its system menu, restore with maximise, minimise with minimise; a
+// child can always be closed.
+void TqzSkinMainMenuBar::UpdateMDIButtonStates() {
+  TCustomForm* child = MaximizedMDIChild();
+  if (!child) return;
+  bool sys = child->BorderIcons().Contains(TBorderIcon::biSystemMenu);
+  bool max = child->BorderIcons().Contains(TBorderIcon::biMaximize);
+  bool min = child->BorderIcons().Contains(TBorderIcon::biMinimize);
+  for (int i = 0; i < child->ComponentCount(); ++i)
+    if (auto* o = dynamic_cast<TqzOrvane*>(child->Components(i))) {
+      sys = o->BorderIcons().Contains(biSystemMenu);
+      max = o->BorderIcons().Contains(biMaximize);
+      min = o->BorderIcons().Contains(biMinimize);
+      break;
+    }
+  for (auto& b : mdiButtons_) {
+    switch (b.Kind) {
+      case TqzMDIButtonKind::SysMenu: b.Enabled = sys; break;
+      case TqzMDIButtonKind::Close: b.Enabled = true; break;
+      case TqzMDIButtonKind::Restore: b.Enabled = max; break;
+      case TqzMDIButtonKind::Minimize: b.Enabled = min; break;
     }
   }
-  Layout();
+}
+
+int TqzSkinMainMenuBar::MDIButtonAt(TPoint p) const {
+  for (size_t i = 0; i < mdiButtons_.size(); ++i)
+    if (mdiButtons_[i].Enabled && mdiButtons_[i].Rect.Contains(p)) return int(i);
+  return -1;
 }
 
 void TqzSkinMainMenuBar::ApplyItemFont(TCanvas& canvas, const TqzSkinMainMenuBarItem& item) const {
@@ -233,6 +352,17 @@ void TqzSkinMainMenuBar::Layout() {
     itemArea_ = {ir.Left, ir.Top, w + ir.Right - bar->SkinRect.Width(), bottom};
   } else {
     itemArea_ = {2, 2, w - 2, h - 2};
+  }
+  if (!mdiButtons_.empty()) {
+    std::vector<TqzMDIButtonKind> kinds;
+    std::vector<TSize> sizes;
+    for (const auto& b : mdiButtons_) {
+      kinds.push_back(b.Kind);
+      // Skinned buttons take their look's size; plain ones are squares.
+      sizes.push_back(b.Data ? b.Data->SkinRect.Size() : TSize{itemArea_.Height(), itemArea_.Height()});
+    }
+    const std::vector<TRect> rects = LayoutMDIButtons(itemArea_, kinds, sizes);
+    for (size_t i = 0; i < mdiButtons_.size(); ++i) mdiButtons_[i].Rect = rects[i];
   }
   std::vector<int> widths;
   for (const auto& item : items_) widths.push_back(ItemWidth(item));
@@ -328,6 +458,15 @@ class TqzMenuBarPainter {
     DrawTextAligned(c, PlainCaption(item.Item->Caption()), textRect, 2);
   }
 
+  void MDIButton(TCanvas& c, const TqzSkinMainMenuBarButton& b) {
+    if (b.Rect.IsEmpty()) return;
+    if (b.Data) {
+      SkinButton(c, b, *b.Data);
+      return;
+    }
+    PlainButton(c, b);
+  }
+
   void Marker(TCanvas& c) {
     const TRect r = bar_.MarkerRect();
     if (r.IsEmpty()) return;
@@ -396,6 +535,61 @@ class TqzMenuBarPainter {
     c.Draw(item.Rect.Left, item.Rect.Top, image);
   }
 
+  // The button's look from its description at the look's own size: the
+  // disabled look (else the normal one), the down look (else the active),
+  // the active look while hot (else the normal one).
+  void SkinButton(TCanvas& c, const TqzSkinMainMenuBarButton& b, const TqzDataSkinButton& d) {
+    TqzSkinData* skin = bar_.SkinData();
+    if (!skin) return;
+    const TqzMDIButtonLook look = MDIButtonLook(b, d, *skin);
+    if (!look.Picture || look.Picture->Empty() || look.Rect.IsEmpty()) return;
+    c.CopyRect(b.Rect, const_cast<TBitmap*>(look.Picture)->Canvas(), look.Rect);
+  }
+
+  // Hot buttons get the plain hot fill and frame, pressed ones the pressed
+  // fill; the glyph is drawn in the button-text colour (shadow when disabled).
+  void PlainButton(TCanvas& c, const TqzSkinMainMenuBarButton& b) {
+    const TRect& r = b.Rect;
+    if (b.Enabled && (b.Down || b.Active)) {
+      c.Brush().SetStyle(TBrushStyle::bsSolid);
+      c.Brush().SetColor(b.Down ? kPlainDownFill : kPlainHotFill);
+      c.FillRect(r);
+      c.Brush().SetColor(kPlainHotFrame);
+      c.FrameRect(r);
+    }
+    const TColor ink = ColorToRGB(b.Enabled ? clBtnText : clBtnShadow);
+    const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2, e = std::max(2, r.Height() / 4);
+    auto line = [&](int x1, int y1, int x2, int y2) {
+      const int n = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+      for (int k = 0; k <= n; ++k)
+        c.SetPixel(x1 + (n ? (x2 - x1) * k / n : 0), y1 + (n ? (y2 - y1) * k / n : 0), ink);
+    };
+    auto box = [&](int l, int t, int rr, int bb) {
+      line(l, t, rr, t);
+      line(l, t + 1, rr, t + 1);
+      line(l, bb, rr, bb);
+      line(l, t, l, bb);
+      line(rr, t, rr, bb);
+    };
+    switch (b.Kind) {
+      case TqzMDIButtonKind::SysMenu:
+        for (int y = cy - e; y <= cy + e; ++y) line(cx - e, y, cx + e, y);
+        break;
+      case TqzMDIButtonKind::Close:
+        line(cx - e, cy - e, cx + e, cy + e);
+        line(cx - e, cy + e, cx + e, cy - e);
+        break;
+      case TqzMDIButtonKind::Restore:
+        box(cx - e + 2, cy - e, cx + e, cy + e - 2);
+        box(cx - e, cy - e + 2, cx + e - 2, cy + e);
+        break;
+      case TqzMDIButtonKind::Minimize:
+        line(cx - e, cy + e, cx + e, cy + e);
+        line(cx - e, cy + e - 1, cx + e, cy + e - 1);
+        break;
+    }
+  }
+
   // Hot items are raised, the item whose menu is open is sunken.
   void DefaultLook(TCanvas& c, const TqzSkinMainMenuBarItem& item) {
     if (!item.Down && !item.Active) return;
@@ -429,6 +623,7 @@ void TqzSkinMainMenuBar::CreateControlSkinImage(TBitmap& B) {
   TqzMenuBarPainter painter(*this);
   painter.Band(B, true);
   for (const auto& item : items_) painter.Item(B.Canvas(), item);
+  for (const auto& button : mdiButtons_) painter.MDIButton(B.Canvas(), button);
   painter.Marker(B.Canvas());
 }
 
@@ -436,7 +631,21 @@ void TqzSkinMainMenuBar::CreateControlDefaultImage(TBitmap& B) {
   TqzMenuBarPainter painter(*this);
   painter.Band(B, false);
   for (const auto& item : items_) painter.Item(B.Canvas(), item);
+  for (const auto& button : mdiButtons_) painter.MDIButton(B.Canvas(), button);
   painter.Marker(B.Canvas());
+}
+
+TqzMDIButtonLook MDIButtonLook(const TqzSkinMainMenuBarButton& b, const TqzDataSkinButton& d, TqzSkinData& skin) {
+  const TBitmap* own = skin.ActivePicture(d.ActivePictureIndex);
+  const TBitmap* frame = skin.Picture().Empty() ? nullptr : &skin.Picture();
+  const TqzMDIButtonLook normal{d.SkinRectInAPicture ? own : frame, d.SkinRect};
+  auto ownLook = [&](const TRect& r, const TqzMDIButtonLook& fallback) {
+    return own && !r.IsEmpty() ? TqzMDIButtonLook{own, r} : fallback;
+  };
+  if (!b.Enabled) return ownLook(d.DisableSkinRect, normal);
+  const TqzMDIButtonLook active = ownLook(d.ActiveSkinRect, normal);
+  if (b.Down) return ownLook(d.DownRect, active);
+  return b.Active ? active : normal;
 }
 
 QZ_PUBLISHED(TqzSkinMainMenuBar, TqzSkinCustomControl) {

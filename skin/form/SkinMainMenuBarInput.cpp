@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/ui/Application.h"
+#include "host/ui/Forms.h"
 #include "host/ui/PopupMenuWindow.h"
 #include "host/ui/StdCtrls.h"
 #include "host/ui/Windows.h"
@@ -44,6 +45,10 @@ void TqzSkinMainMenuBar::Dispatch(TMessage& m) {
       case kFrameTimerId: FrameTick(); return;
       default: break;
     }
+  }
+  if (m.Msg == CM_MDICHANGED) {
+    UpdateMDI();
+    return;
   }
   if (m.Msg == WM_CLOSESKINMENU) {
     if (engineOpen_) {
@@ -133,6 +138,8 @@ void TqzSkinMainMenuBar::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TqzSkinMainMenuBar::TrackPoint(TPoint p) {
   lastPoint_ = p;
+  // A pressed MDI button stays the hot one until the release.
+  if (mdiPressed_ < 0) SetMDIButtonHot(MDIButtonAt(p));
   const bool overMarker = MarkerRect().Contains(p);
   if (overMarker != markerHot_) {
     markerHot_ = overMarker;
@@ -205,6 +212,23 @@ void TqzSkinMainMenuBar::ItemLeave(int index) {
   if (OnItemMouseLeave) OnItemMouseLeave(this, item.Item.Get());
 }
 
+void TqzSkinMainMenuBar::SetMDIButtonHot(int index) {
+  if (index == mdiHot_) return;
+  if (mdiHot_ >= 0 && mdiHot_ < int(mdiButtons_.size())) {
+    mdiButtons_[size_t(mdiHot_)].Active = mdiButtons_[size_t(mdiHot_)].MouseIn = false;
+    RedrawRect(mdiButtons_[size_t(mdiHot_)].Rect);
+  }
+  mdiHot_ = index;
+  if (index >= 0) {
+    mdiButtons_[size_t(index)].Active = mdiButtons_[size_t(index)].MouseIn = true;
+    RedrawRect(mdiButtons_[size_t(index)].Rect);
+  }
+}
+
+void TqzSkinMainMenuBar::RedrawRect(const TRect& r) {
+  if (HandleAllocated() && !r.IsEmpty()) ::qz::InvalidateRect(Handle(), &r, false);
+}
+
 void TqzSkinMainMenuBar::RedrawItem(int index) {
   if (index < 0 || index >= int(items_.size())) return;
   if (HandleAllocated()) ::qz::InvalidateRect(Handle(), &items_[size_t(index)].Rect, false);
@@ -225,6 +249,16 @@ void TqzSkinMainMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, int X
   TqzSkinCustomControl::MouseDown(Button, Shift, X, Y);
   if (!self) return;
   TrackPoint({X, Y});
+  if (!self) return;
+  if (const int button = MDIButtonAt({X, Y}); button >= 0) {
+    if (Button != mbLeft) return;
+    CloseMenu();
+    if (!self) return;
+    mdiPressed_ = button;
+    mdiButtons_[size_t(button)].Down = true;
+    RedrawRect(mdiButtons_[size_t(button)].Rect);
+    return;
+  }
   if (Button == mbLeft && MarkerRect().Contains({X, Y})) {
     PopupOverflow();
     return;
@@ -242,7 +276,49 @@ void TqzSkinMainMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, int X
 
 void TqzSkinMainMenuBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   pressed_ = -1;
+  TComponentRef<TqzSkinMainMenuBar> self(this);
   TqzSkinCustomControl::MouseUp(Button, Shift, X, Y);
+  if (!self) return;
+  const int index = std::exchange(mdiPressed_, -1);
+  if (index < 0 || index >= int(mdiButtons_.size())) return;
+  TqzSkinMainMenuBarButton& button = mdiButtons_[size_t(index)];
+  button.Down = false;
+  RedrawRect(button.Rect);
+  // The command runs when the release is over the pressed button.
+  if (Button == mbLeft && button.Enabled && button.Rect.Contains({X, Y})) MDIButtonCommand(button.Kind);
+}
+
+// The commands of the MDI buttons, on the maximised child: through its
+// controller when it has one (which keeps the child's window states), else
+// on the form. The child, the bar or the form may be gone afterwards.
+void TqzSkinMainMenuBar::MDIButtonCommand(TqzMDIButtonKind kind) {
+  TCustomForm* child = MaximizedMDIChild();
+  if (!child) return;
+  TqzOrvane* controller = nullptr;
+  for (int i = 0; i < child->ComponentCount() && !controller; ++i)
+    controller = dynamic_cast<TqzOrvane*>(child->Components(i));
+  switch (kind) {
+    case TqzMDIButtonKind::Close:
+      child->Close();
+      return;
+    case TqzMDIButtonKind::Restore:
+      if (controller) controller->Restore();
+      else child->SetWindowState(wsNormal);
+      return;
+    case TqzMDIButtonKind::Minimize:
+      if (controller) controller->Minimize();
+      else child->SetWindowState(wsMinimized);
+      return;
+    case TqzMDIButtonKind::SysMenu: {
+      if (!controller) return;
+      TRect r;
+      for (const auto& b : mdiButtons_)
+        if (b.Kind == kind) r = b.Rect;
+      const TPoint p = ClientToScreen(popupToUp_ ? r.TopLeft() : TPoint{r.Left, r.Bottom});
+      controller->SystemMenuPopup(p.X, p.Y);
+      return;
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
