@@ -5,7 +5,7 @@
 // The window holds the mouse capture and the keyboard focus while it is open;
 // losing either (another window took it, the application was deactivated), a
 // press outside the window, Escape, or a right or middle press close it
-// without a pick.
+// without a pick; so does another form of the application moving or sizing.
 #pragma once
 
 #include <functional>
@@ -123,6 +123,8 @@ class TqzSkinImagesMenuPopupWindow : public TCustomControl {
   void ApplyMask();
   void FadeIn(uint8_t target);
   void TakeInput();
+  void FormMessage(HWND hwnd, uint32_t msg);
+  void StopWatchingForms();
   void HandleKey(uint16_t key);
   void MouseMoveAt(TPoint client);
   void PressAt(TPoint screen, bool leftButton);
@@ -139,6 +141,7 @@ class TqzSkinImagesMenuPopupWindow : public TCustomControl {
   int hot_ = -1;
   bool closing_ = false, pressed_ = false, ownsInput_ = false;
   HWND previousFocus_ = nullptr;
+  int formWatch_ = 0;  // the window system's watcher of form moves, 0 none
 };
 
 // ---------------------------------------------------------------- component

@@ -67,7 +67,10 @@ TqzSkinImagesMenuPopupWindow::TqzSkinImagesMenuPopupWindow(TqzSkinImagesMenu& me
   controlStyle_ = {csOpaque};
 }
 
-TqzSkinImagesMenuPopupWindow::~TqzSkinImagesMenuPopupWindow() { closing_ = true; }
+TqzSkinImagesMenuPopupWindow::~TqzSkinImagesMenuPopupWindow() {
+  closing_ = true;
+  StopWatchingForms();
+}
 
 void TqzSkinImagesMenuPopupWindow::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
@@ -139,11 +142,29 @@ void TqzSkinImagesMenuPopupWindow::TakeInput() {
   if (!self || closing_) return;
   previousFocus_ = GetFocus();
   ::qz::SetFocus(Handle());
+  if (!self || closing_) return;
+  formWatch_ = WindowSystem().AddSendWatcher([this](HWND hwnd, uint32_t msg) { FormMessage(hwnd, msg); });
+}
+
+// A form of the application moved or sized: the grid no longer sits where
+// it was opened. The close is posted, as the form is in the middle of its
+// move and the close runs the application's handlers.
+void TqzSkinImagesMenuPopupWindow::FormMessage(HWND hwnd, uint32_t msg) {
+  if ((msg != WM_MOVE && msg != WM_SIZE) || closing_ || !HandleAllocated()) return;
+  TWinControl* target = WindowControl(hwnd);
+  if (target == this || target == nullptr || target->Parent() != nullptr) return;
+  if (dynamic_cast<TCustomForm*>(target) == nullptr) return;
+  PostMessage(Handle(), WM_CANCELMODE, 0, 0);
+}
+
+void TqzSkinImagesMenuPopupWindow::StopWatchingForms() {
+  if (formWatch_ != 0) WindowSystem().RemoveSendWatcher(std::exchange(formWatch_, 0));
 }
 
 void TqzSkinImagesMenuPopupWindow::CloseWindow() {
   if (closing_) return;
   closing_ = true;
+  StopWatchingForms();
   const HWND self = HandleAllocated() ? Handle() : nullptr;
   if (self) ShowWindow(self, SW_HIDE);
   visible_ = false;
