@@ -128,15 +128,25 @@ void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const {
   c.Font().SetStyle(s.DefFontStyle);
 }
 
+// Every item's action updates first, as an update may hide or show the
+// item (or free it); then the shown items are taken without the separators
+// that would lead, trail or double up.
 void TqzSkinPopupWindow::BuildItems() {
   items_.clear();
   if (!source_) return;
   const int count = explicitItems_ ? static_cast<int>(itemList_.size()) : source_->Count();
-  for (int i = startIndex_; i < count; ++i) {
-    TMenuItem* item = explicitItems_ ? itemList_[static_cast<size_t>(i)].Get() : source_->Items(i);
-    if (item == nullptr || !item->Visible()) continue;
+  std::vector<TComponentRef<TMenuItem>> candidates;
+  for (int i = startIndex_; i < count; ++i)
+    candidates.emplace_back(explicitItems_ ? itemList_[static_cast<size_t>(i)].Get() : source_->Items(i));
+  for (TComponentRef<TMenuItem>& item : candidates)
+    if (item) item->InitiateAction();
+  std::vector<TMenuItem*> shown;
+  for (const TComponentRef<TMenuItem>& item : candidates) shown.push_back(item.Get());
+  const std::vector<bool> redundant = RedundantLines(shown);
+  for (size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] == nullptr || !shown[i]->Visible() || redundant[i]) continue;
     TqzSkinMenuItem entry;
-    entry.MenuItem = item;
+    entry.MenuItem = shown[i];
     items_.push_back(std::move(entry));
   }
 }
@@ -299,6 +309,7 @@ void TqzSkinPopupWindow::ApplyMask() {
 void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupToUp) {
   if (!menu_) return;
   BuildItems();
+  if (!menu_ || closing_) return;
   MeasureWindow();
   LayoutItems();
   const TPoint at = PlaceFor(anchor, workArea_, submenu, popupToUp);

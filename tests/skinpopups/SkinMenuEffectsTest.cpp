@@ -17,10 +17,12 @@ class SkinMenuEffects : public SkinMenuTest {
     parts.Text += itemKeys + sections;
     skin = LoadTestSkin(parts);
   }
-  // Three items without captions and a divider: only their looks show.
+  // Three items without captions, a divider and one more item: only their
+  // looks show.
   void BuildBlankItems() {
     for (int i = 0; i < 3; ++i) Add(popup->Items(), "");
     Add(popup->Items(), "-");
+    Add(popup->Items(), "");
   }
   static uint32_t Px(uint32_t pixel) { return pixel & 0xFFFFFFu; }
   static TPixmap RgbOf(const TPixmap& p) {

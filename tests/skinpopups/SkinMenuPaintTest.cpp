@@ -39,10 +39,12 @@ class SkinMenuPaint : public SkinMenuTest {
         if (a.At(x, y) != b.At(x, y)) return "at " + std::to_string(x) + "," + std::to_string(y);
     return "";
   }
-  // Three items without captions: only their looks and marks show.
+  // Three items without captions, a divider and one more item: only their
+  // looks and marks show.
   void BuildBlankItems() {
     for (int i = 0; i < 3; ++i) Add(popup->Items(), "");
     Add(popup->Items(), "-");
+    Add(popup->Items(), "");
   }
 };
 
