@@ -115,17 +115,24 @@ int TqzSkinPopupWindow::ItemHeight(const TMenuItem& item) const {
   return settings_.DefItemHeight;
 }
 
-void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const {
+// Measuring and drawing use the same font, character set included, so the
+// captions fit the widths they were measured at.
+void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const { ApplyItemFont(c.Font()); }
+
+void TqzSkinPopupWindow::ApplyItemFont(TFont& font) const {
   const TqzSkinMenuSettings& s = settings_;
+  const TqzSkinData* skin = skinData_.Get();
+  const TqzResourceStrData* strings = skin && !skin->Empty() ? skin->ResourceStrData() : nullptr;
+  font.SetCharset(strings ? static_cast<TFontCharset>(strings->CharSet()) : s.DefFontCharset);
   if (itemData_ && s.UseSkinFont) {
-    c.Font().SetName(itemData_->FontName);
-    c.Font().SetHeight(itemData_->FontHeight);
-    c.Font().SetStyle(itemData_->FontStyle);
+    font.SetName(itemData_->FontName);
+    font.SetHeight(itemData_->FontHeight);
+    font.SetStyle(itemData_->FontStyle);
     return;
   }
-  c.Font().SetName(s.DefFontName);
-  c.Font().SetHeight(s.DefFontHeight);
-  c.Font().SetStyle(s.DefFontStyle);
+  font.SetName(s.DefFontName);
+  font.SetHeight(s.DefFontHeight);
+  font.SetStyle(s.DefFontStyle);
 }
 
 // Every item's action updates first, as an update may hide or show the

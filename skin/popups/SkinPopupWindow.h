@@ -94,6 +94,9 @@ class TqzSkinPopupWindow : public TCustomControl {
   // ---- drawing
   bool HasWindowLook() const { return windowData_ != nullptr; }
   const TqzDataSkinMenuItem* ItemLook() const { return itemData_; }
+  // The font items are measured and drawn in (name, height, style and
+  // character set; the colour is the state's).
+  void ApplyItemFont(TFont& font) const;
   // The item composed in a bitmap of its own size, as the window shows it.
   void DrawItemImage(int index, TBitmap& out);
   // Items step through the frames of the description's animation picture.
