@@ -315,6 +315,14 @@ void TqzSkinPopupWindow::ApplyMask() {
 
 void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupToUp) {
   if (!menu_) return;
+  TComponentRef<TqzSkinPopupWindow> self(this);
+  const TqzSkinMenuSettings& s = settings_;
+  if (s.AlphaBlend && s.AlphaBlendAnimation && menu_->FirstShow() && Platform().SupportsPerPixelAlpha()) {
+    // What is waiting (the paint of what opened the menu) is done before
+    // the fade starts; a handler may close the menu meanwhile.
+    Application->ProcessMessages();
+    if (!self || !menu_ || closing_) return;
+  }
   BuildItems();
   if (!menu_ || closing_) return;
   MeasureWindow();
@@ -323,7 +331,6 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
   SetBounds(at.X, at.Y, size_.cx, size_.cy);
   ApplyMask();
   ApplyCursor();
-  const TqzSkinMenuSettings& s = settings_;
   softwareAlpha_ = s.AlphaBlend && !Platform().SupportsPerPixelAlpha();
   if (softwareAlpha_) {
     // The screen is captured once the windows under the menu have painted.
@@ -331,7 +338,6 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
     showTimer_->SetEnabled(true);
     return;
   }
-  TComponentRef<TqzSkinPopupWindow> self(this);
   const bool fade = s.AlphaBlend && s.AlphaBlendAnimation && menu_->FirstShow();
   if (s.AlphaBlend) {
     SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | intptr_t(WS_EX_LAYERED));

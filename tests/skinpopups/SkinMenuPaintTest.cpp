@@ -200,5 +200,42 @@ TEST_F(SkinMenuTest, AlphaBlendedMenusShowAtTheirAlphaAfterFadingIn) {
   EXPECT_EQ(PlatformOf(Level(1)).Opacity(), 180);
 }
 
+// With a fade-in, what is waiting is processed before the first level is
+// built; a waiting message that closes the menu leaves nothing open.
+TEST_F(SkinMenuTest, FadingMenusProcessWaitingMessagesBeforeTheyBuild) {
+  constexpr uint32_t kProbe = WM_USER + 77;
+  BuildTwoLevels();
+  engine->Settings.AlphaBlend = true;
+  engine->Settings.AlphaBlendAnimation = true;
+  bool closeOnProbe = false;
+  std::vector<int> itemsSeen;
+  int closes = 0;
+  auto previous = form->WindowProc;
+  form->WindowProc = [&, previous](TMessage& m) {
+    if (m.Msg != kProbe) return previous(m);
+    TqzSkinPopupWindow* w = engine->Level(0);
+    itemsSeen.push_back(w ? w->ItemCount() : -1);
+    if (closeOnProbe) engine->CloseAll();
+  };
+  PostMessage(form->Handle(), kProbe, 0, 0);
+  OpenAt({200, 200}, skin.get());
+  EXPECT_EQ(itemsSeen, (std::vector<int>{0}));
+  ASSERT_TRUE(engine->Visible());
+  EXPECT_EQ(Level(0).ItemCount(), 5);
+  engine->CloseAll();
+
+  closeOnProbe = true;
+  itemsSeen.clear();
+  PostMessage(form->Handle(), kProbe, 0, 0);
+  engine->OnClose = [&](TObject*) { ++closes; };
+  engine->Popup(nullptr, skin.get(), 0, {200, 200, 200, 200}, *popup->Items(), false);
+  EXPECT_EQ(itemsSeen, (std::vector<int>{0}));
+  EXPECT_FALSE(engine->Visible());
+  EXPECT_EQ(engine->LevelCount(), 0);
+  EXPECT_EQ(closes, 1);
+  Pump();
+  form->WindowProc = previous;
+}
+
 }  // namespace
 }  // namespace qz::testing
