@@ -18,6 +18,7 @@
 #include "host/components/Events.h"
 #include "host/graphics/Font.h"
 #include "host/ui/Controls.h"
+#include "skin/popups/SkinPopupInput.h"
 
 namespace qz {
 
@@ -139,8 +140,8 @@ class TqzSkinImagesMenuPopupWindow : public TCustomControl {
   TComponentRef<TqzSkinImagesMenu> menu_;
   TSize size_;
   int hot_ = -1;
-  bool closing_ = false, pressed_ = false, ownsInput_ = false;
-  HWND previousFocus_ = nullptr;
+  bool closing_ = false, pressed_ = false;
+  TqzPopupInput input_;
   int formWatch_ = 0;  // the window system's watcher of form moves, 0 none
 };
 

@@ -74,9 +74,7 @@ TqzSkinImagesMenuPopupWindow::~TqzSkinImagesMenuPopupWindow() {
 
 void TqzSkinImagesMenuPopupWindow::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
-  params.Style = WS_POPUP;
-  params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-  params.WindowClassStyle = CS_SAVEBITS | CS_DROPSHADOW;
+  TqzPopupInput::SetWindowParams(params);
 }
 
 bool TqzSkinImagesMenuPopupWindow::HasWindowLook() const {
@@ -137,11 +135,7 @@ void TqzSkinImagesMenuPopupWindow::FadeIn(uint8_t target) {
 
 void TqzSkinImagesMenuPopupWindow::TakeInput() {
   TComponentRef<TqzSkinImagesMenuPopupWindow> self(this);
-  ownsInput_ = true;
-  SetCapture(Handle());
-  if (!self || closing_) return;
-  previousFocus_ = GetFocus();
-  ::qz::SetFocus(Handle());
+  input_.Take(*this, closing_);
   if (!self || closing_) return;
   formWatch_ = WindowSystem().AddSendWatcher([this](HWND hwnd, uint32_t msg) { FormMessage(hwnd, msg); });
 }
@@ -165,13 +159,8 @@ void TqzSkinImagesMenuPopupWindow::CloseWindow() {
   if (closing_) return;
   closing_ = true;
   StopWatchingForms();
-  const HWND self = HandleAllocated() ? Handle() : nullptr;
-  if (self) ShowWindow(self, SW_HIDE);
   visible_ = false;
-  WindowSystem().DeferDelete(this);
-  if (!ownsInput_ || self == nullptr) return;
-  if (GetCapture() == self) ReleaseCapture();
-  if (GetFocus() == self) ::qz::SetFocus(IsWindow(previousFocus_) ? previousFocus_ : nullptr);
+  input_.Close(*this);
 }
 
 // ---------------------------------------------------------------- input
@@ -217,14 +206,12 @@ void TqzSkinImagesMenuPopupWindow::Dispatch(TMessage& m) {
       m.Result = 1;
       return;
     case WM_ACTIVATEAPP:
-      if (m.WParam == 0 && ownsInput_ && !inert) menu_->CloseUp(-1);
-      break;
     case WM_KILLFOCUS:
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:
       // Another window took the keyboard or the pointer: the grid gives up.
-      if (ownsInput_ && !inert) menu_->CloseUp(-1);
-      if (m.Msg != WM_KILLFOCUS) return;
+      if (!inert && input_.Lost(m)) menu_->CloseUp(-1);
+      if (m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE) return;
       break;
     default:
       break;

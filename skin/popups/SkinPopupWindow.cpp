@@ -95,9 +95,7 @@ TqzSkinPopupWindow::~TqzSkinPopupWindow() {
 
 void TqzSkinPopupWindow::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
-  params.Style = WS_POPUP;
-  params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-  params.WindowClassStyle = CS_SAVEBITS | CS_DROPSHADOW;
+  TqzPopupInput::SetWindowParams(params);
 }
 
 // ---------------------------------------------------------------------------
@@ -434,30 +432,17 @@ void TqzSkinPopupWindow::FadeIn() {
   }
 }
 
-void TqzSkinPopupWindow::TakeInput() {
-  TComponentRef<TqzSkinPopupWindow> self(this);
-  ownsInput_ = true;
-  SetCapture(Handle());
-  if (!self || closing_) return;
-  previousFocus_ = GetFocus();
-  ::qz::SetFocus(Handle());
-}
+void TqzSkinPopupWindow::TakeInput() { input_.Take(*this, closing_); }
 
+// Nothing of this window is touched once the input is given back.
 void TqzSkinPopupWindow::CloseWindow() {
   if (closing_) return;
   closing_ = true;
   scrollTimer_->SetEnabled(false);
   morphTimer_->SetEnabled(false);
   showTimer_->SetEnabled(false);
-  const HWND self = HandleAllocated() ? Handle() : nullptr;
-  if (self) ShowWindow(self, SW_HIDE);
   visible_ = false;
-  WindowSystem().DeferDelete(this);
-  if (!ownsInput_ || self == nullptr) return;
-  if (GetCapture() == self) ReleaseCapture();
-  // Giving the focus back reaches the control's handlers; nothing of this
-  // window is touched afterwards.
-  if (GetFocus() == self) ::qz::SetFocus(IsWindow(previousFocus_) ? previousFocus_ : nullptr);
+  input_.Close(*this);
 }
 
 }  // namespace qz

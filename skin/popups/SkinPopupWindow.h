@@ -15,6 +15,7 @@
 #include "host/ui/Timer.h"
 #include "skin/data/SkinData.h"
 #include "skin/popups/SkinMenuSettings.h"
+#include "skin/popups/SkinPopupInput.h"
 
 namespace qz {
 
@@ -139,7 +140,6 @@ class TqzSkinPopupWindow : public TCustomControl {
   int MeasureTextWidth();
   void LayoutItems();
   void ApplyMask();
-  void StartTimers();
   void TakeInput();
   void FadeIn();
   void RouteMouse(uint32_t msg, TPoint screen);
@@ -217,8 +217,8 @@ class TqzSkinPopupWindow : public TCustomControl {
   TBitmap screenUnder_;
   std::unique_ptr<TBitmap> background_;
   const TBitmap* backgroundPicture_ = nullptr;  // what background_ was composed from
-  bool closing_ = false, pressed_ = false, ownsInput_ = false;
-  HWND previousFocus_ = nullptr;
+  bool closing_ = false, pressed_ = false;
+  TqzPopupInput input_;
 };
 
 }  // namespace qz

@@ -23,12 +23,6 @@ int WidestText(const std::vector<std::string>& texts, const std::string& font, i
 
 std::vector<std::string> RootTexts() { return {"&Open  Ctrl+O", "&Recent", "&Gone", "&Checked"}; }
 
-std::vector<std::string> Captions(TqzSkinPopupWindow& w) {
-  std::vector<std::string> out;
-  for (int i = 0; i < w.ItemCount(); ++i) out.push_back(w.Item(i).MenuItem->Caption());
-  return out;
-}
-
 // Separators that would lead, trail, double up or stand next to a hidden
 // item only are left out; the host items keep their states.
 TEST_F(SkinMenuTest, RedundantSeparatorsAreLeftOut) {
@@ -236,6 +230,29 @@ TEST_F(SkinMenuTest, HoveringTheBottomMarkerScrollsOneItemPerTick) {
   EXPECT_EQ(w.Marker(), TqzScrollMarker::None);
   Ticks(2, 100);
   EXPECT_EQ(w.FirstVisible(), 3);
+}
+
+// A submenu scrolling under the pointer stops when the pointer moves on to
+// its parent level, as when it leaves the menu.
+TEST_F(SkinMenuTest, MovingOntoAnotherLevelStopsTheScrolling) {
+  TMenuItem* sub = Add(popup->Items(), "Sub");
+  for (int i = 0; i < 8; ++i) Add(sub, "Item " + std::to_string(i));
+  engine->Settings.MaxItemsInWindow = 3;
+  OpenAt({200, 300}, skin.get());
+  Click(ItemCentre(0, 0));
+  ASSERT_EQ(engine->LevelCount(), 2);
+  TqzSkinPopupWindow& w = Level(1);
+  ASSERT_TRUE(w.ScrollMode());
+  const TRect area = w.ItemsArea();
+  Move(w.ClientToScreen({area.Left + 10, area.Bottom - 5}));
+  EXPECT_EQ(w.Marker(), TqzScrollMarker::Bottom);
+  Ticks(1, 100);
+  EXPECT_EQ(w.FirstVisible(), 1);
+  Move(ItemCentre(0, 0));
+  ASSERT_EQ(engine->LevelCount(), 2);
+  EXPECT_EQ(w.Marker(), TqzScrollMarker::None);
+  Ticks(3, 100);
+  EXPECT_EQ(w.FirstVisible(), 1);
 }
 
 TEST_F(SkinMenuTest, MaxItemsInWindowLimitsTheHeightAndKeepsTheAnchor) {

@@ -7,46 +7,7 @@
 namespace qz::testing {
 namespace {
 
-class SkinMenuPaint : public SkinMenuTest {
- protected:
-  // A pixel's colour without its alpha.
-  static uint32_t Px(uint32_t pixel) { return pixel & 0xFFFFFFu; }
-  // The pixels the window shows in a rectangle of its own (0xRRGGBB).
-  TPixmap Shown(TqzSkinPopupWindow& w, const TRect& r) {
-    Pump();
-    const TPixmap& contents = PlatformOf(w).Contents();
-    TPixmap out(r.Width(), r.Height());
-    for (int y = 0; y < r.Height(); ++y)
-      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = Px(contents.At(r.Left + x, r.Top + y));
-    return out;
-  }
-  // The item look composed from picture 1 to `width`.
-  TPixmap ItemLook(const TRect& source, int width) {
-    TBitmap look;
-    CreateHSkinImage(6, 6, look, false, width, source, *skin->ActivePicture(1));
-    return RgbOf(look.Pixels());
-  }
-  static TPixmap RgbOf(const TPixmap& p) {
-    TPixmap out(p.Width(), p.Height());
-    for (int y = 0; y < p.Height(); ++y)
-      for (int x = 0; x < p.Width(); ++x) out.At(x, y) = Px(p.At(x, y));
-    return out;
-  }
-  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return "sizes differ";
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        if (a.At(x, y) != b.At(x, y)) return "at " + std::to_string(x) + "," + std::to_string(y);
-    return "";
-  }
-  // Three items without captions, a divider and one more item: only their
-  // looks and marks show.
-  void BuildBlankItems() {
-    for (int i = 0; i < 3; ++i) Add(popup->Items(), "");
-    Add(popup->Items(), "-");
-    Add(popup->Items(), "");
-  }
-};
+class SkinMenuPaint : public SkinMenuTest {};
 
 TEST_F(SkinMenuPaint, ItemLooksInEachStateAreTheDescriptionsComposition) {
   BuildBlankItems();
