@@ -6,6 +6,7 @@
 #include "host/base/Messages.h"
 #include "host/base/Stream.h"
 #include "host/components/Properties.h"
+#include "host/ui/ActnList.h"
 #include "host/ui/Application.h"
 #include "host/ui/ImgList.h"
 #include "host/ui/PopupMenuWindow.h"
@@ -209,7 +210,61 @@ void TMenuItem::SetBitmapData(const std::vector<uint8_t>& data) {
 }
 
 void TMenuItem::Click() {
-  if (enabled_ && OnClick) OnClick(this);
+  if (!enabled_) return;
+  if (OnClick) {
+    OnClick(this);
+  } else if (actionLink_) {
+    actionLink_->Execute();
+  }
+}
+
+TBasicAction* TMenuItem::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TMenuItem::SetAction(TBasicAction* value) {
+  if (value == Action()) return;
+  if (value == nullptr) {
+    actionLink_.reset();
+    return;
+  }
+  if (!actionLink_) actionLink_ = std::make_unique<TActionLink>([this](TBasicAction& a) { ActionChange(a); });
+  actionLink_->SetAction(value);
+  ActionChange(*value);
+}
+
+void TMenuItem::InitiateAction() {
+  if (TBasicAction* action = Action()) action->Update();
+}
+
+// Each setter tells the menu; its handlers may free the item.
+void TMenuItem::ActionChange(TBasicAction& action) {
+  auto* a = dynamic_cast<TCustomAction*>(&action);
+  if (a == nullptr) return;
+  TComponentRef<TMenuItem> self(this);
+  SetCaption(a->Caption());
+  if (self) SetEnabled(a->Enabled());
+  if (self) SetChecked(a->Checked());
+  if (self) SetVisible(a->Visible());
+  if (self) SetHint(a->Hint());
+  if (self) SetImageIndex(a->ImageIndex());
+  if (self) SetShortCut(a->ShortCut());
+}
+
+std::vector<bool> RedundantLines(const std::vector<TMenuItem*>& items) {
+  std::vector<bool> redundant(items.size(), false);
+  int lastShown = -1;        // the last shown entry kept so far
+  bool lastIsLine = true;    // nothing shown yet counts as a line: a leading one goes
+  for (size_t i = 0; i < items.size(); ++i) {
+    const TMenuItem* item = items[i];
+    if (item == nullptr || !item->Visible()) continue;
+    if (item->IsLine() && lastIsLine) {
+      redundant[i] = true;
+      continue;
+    }
+    lastShown = static_cast<int>(i);
+    lastIsLine = item->IsLine();
+  }
+  if (lastShown >= 0 && lastIsLine) redundant[static_cast<size_t>(lastShown)] = true;
+  return redundant;
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
@@ -420,6 +475,7 @@ QZ_PUBLISHED(TMenuItem, TComponent) {
   b.Enum("Break", &TMenuItem::Break, &TMenuItem::SetBreak, mbNone);
   b.Binary("Bitmap", &TMenuItem::BitmapData, &TMenuItem::SetBitmapData);
   b.Prop("Tag", &TMenuItem::Tag, &TMenuItem::SetTag, 0);
+  b.Ref<TBasicAction>("Action", &TMenuItem::Action, &TMenuItem::SetAction);
   b.Event<TNotifyEvent>("OnClick", &TMenuItem::OnClick);
 }
 

@@ -20,6 +20,8 @@
 
 namespace qz {
 
+class TActionLink;
+class TBasicAction;
 class TCustomImageList;
 class TMenu;
 class TPopupMenuWindow;
@@ -96,8 +98,17 @@ class TMenuItem : public TComponent {
   void SetBreak(TMenuBreak value);
 
   TNotifyEvent OnClick;
-  // Runs OnClick when the item is enabled.
+  // When the item is enabled: OnClick, or without one the linked action's
+  // command.
   virtual void Click();
+
+  // The item takes the action's caption, enabled, checked and visible
+  // states, hint, image index and shortcut whenever the action changes.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* value);
+  // Lets the linked action update itself (its OnUpdate) before the item is
+  // shown. The update's handlers may free the item.
+  void InitiateAction();
 
   // Sub-items.
   int Count() const { return static_cast<int>(items_.size()); }
@@ -138,6 +149,7 @@ class TMenuItem : public TComponent {
   void UncheckGroupSiblings();
   std::vector<uint8_t> BitmapData() const;
   void SetBitmapData(const std::vector<uint8_t>& data);
+  void ActionChange(TBasicAction& action);
 
   std::string caption_;
   TShortCut shortCut_ = 0;
@@ -155,7 +167,14 @@ class TMenuItem : public TComponent {
   bool destroying_ = false;
   TMenu* menu_ = nullptr;  // set on a menu's root item only
   std::vector<TMenuItem*> items_;
+  std::unique_ptr<TActionLink> actionLink_;
 };
+
+// Which of `items` a menu leaves out as redundant separators: a separator
+// before the first or after the last shown item, and one that follows
+// another shown separator. Hidden items (and null entries) count as absent;
+// nothing is changed on the items themselves.
+std::vector<bool> RedundantLines(const std::vector<TMenuItem*>& items);
 
 class TMenu : public TComponent {
   QZ_CLASS(TMenu, TComponent)

@@ -616,7 +616,28 @@ void TWindowSystem::WaitMessage() {
   if (NextPlatformEvent(ev, true)) pendingEvents_.push_back(std::move(ev));
 }
 
+int TWindowSystem::AddSendWatcher(TSendWatcher watcher) {
+  sendWatchers_.emplace_back(nextSendWatcher_, std::move(watcher));
+  return nextSendWatcher_++;
+}
+
+void TWindowSystem::RemoveSendWatcher(int id) {
+  std::erase_if(sendWatchers_, [id](const auto& w) { return w.first == id; });
+}
+
+// A watcher may remove itself or others while it runs: the list is copied.
+void TWindowSystem::NotifySend(HWND hwnd, uint32_t msg) {
+  if (sendWatchers_.empty()) return;
+  const auto watchers = sendWatchers_;
+  for (const auto& [id, watcher] : watchers) {
+    const bool live = std::any_of(sendWatchers_.begin(), sendWatchers_.end(),
+                                  [id = id](const auto& w) { return w.first == id; });
+    if (live) watcher(hwnd, msg);
+  }
+}
+
 void TWindowSystem::Reset() {
+  sendWatchers_.clear();
   posted_.clear();
   timers_.clear();
   pendingEvents_.clear();

@@ -16,9 +16,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "host/base/Messages.h"
@@ -196,6 +198,15 @@ class TWindowSystem {
   static void SetBoundsFields(TWinControl* w, int x, int y, int cx, int cy);
   static std::vector<TControl*>& ChildList(TWinControl* w);
 
+  // ---- watchers of sent messages
+  // Told of every message SendMessage delivers, just before the window gets
+  // it (popups that close when another window of the application moves).
+  // A watcher must not free windows from inside the call: it may post.
+  using TSendWatcher = std::function<void(HWND hwnd, uint32_t msg)>;
+  int AddSendWatcher(TSendWatcher watcher);
+  void RemoveSendWatcher(int id);
+  void NotifySend(HWND hwnd, uint32_t msg);
+
   // Resets everything (tests): no windows may be alive.
   void Reset();
 
@@ -233,6 +244,8 @@ class TWindowSystem {
   };
   std::vector<TDCRecord> dcs_;
   std::vector<TComponentRef<TControl>> deferred_;
+  std::vector<std::pair<int, TSendWatcher>> sendWatchers_;
+  int nextSendWatcher_ = 1;
   bool quit_ = false;
   int quitCode_ = 0;
 };

@@ -41,6 +41,7 @@ void ReorderChild(TWinControl* w, HWND after) {
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWinControl* target = WindowControl(hwnd);
   if (!target) return 0;
+  WS().NotifySend(hwnd, msg);
   return target->Perform(msg, wParam, lParam);
 }
 

@@ -365,27 +365,30 @@ void TqzOrvane::TrayMenuPopup(int X, int Y) {
   PopupThroughEngine(root, {X, Y, X, Y});
 }
 
+// Every menu opens through here: the engine takes the menu properties as
+// they are now, whichever component asks for it.
 TqzSkinMenu& TqzOrvane::SkinMenu() {
   if (!skinMenu_) {
     skinMenu_ = std::make_unique<TqzSkinMenu>(nullptr);
     skinMenu_->SetForm(form_);
   }
-  return *skinMenu_;
-}
-
-void TqzOrvane::PopupThroughEngine(TMenuItem& items, const TRect& anchor) {
-  TqzSkinMenu& engine = SkinMenu();
-  TqzSkinMenuSettings& s = engine.Settings;
+  TqzSkinMenuSettings& s = skinMenu_->Settings;
   s.UseSkinFont = UseSkinFontInMenu;
   s.UseSkinSize = UseSkinSizeInMenu;
   s.DefItemHeight = DefMenuItemHeight;
   s.DefFontName = defMenuItemFont_.Name();
   s.DefFontHeight = defMenuItemFont_.Height();
   s.DefFontStyle = defMenuItemFont_.Style();
+  s.DefFontCharset = defMenuItemFont_.Charset();
   s.AlphaBlend = MenusAlphaBlend;
   s.AlphaBlendValue = MenusAlphaBlendValue;
   s.AlphaBlendAnimation = MenusAlphaBlendAnimation;
   s.MaxItemsInWindow = MaxMenuItemsInWindow;
+  return *skinMenu_;
+}
+
+void TqzOrvane::PopupThroughEngine(TMenuItem& items, const TRect& anchor) {
+  TqzSkinMenu& engine = SkinMenu();
   TComponentRef<TqzOrvane> self(this);
   // A menu replaced by this one is not a menu that closed.
   engine.OnClose = nullptr;

@@ -143,8 +143,9 @@ void TqzSkinHintWindow::Measure(const std::string& hint) {
   if (layout_.Extended) {
     TSize titleSize{0, 0};
     if (!title.empty()) {
+      // The bold title wraps at the maximum width as the text does.
       SetupFont(canvas.Font(), true);
-      titleSize = MeasureText(canvas, title);
+      titleSize = MeasureText(canvas, title, maxWidth_);
     }
     const int left = images ? images->Width() + kImageGap : 0;
     const int bodyTop = title.empty() ? 0 : titleSize.cy + kTitleGap;
@@ -305,18 +306,18 @@ void TqzSkinHintWindow::PaintSkinned(TCanvas& canvas) {
 void TqzSkinHintWindow::PaintContent(TCanvas& canvas, TColor textColor) {
   canvas.SetBkMode(TRANSPARENT);
   const TqzSkinHint* c = HintComponent();
+  // Wrapped title and text break within their measured widths, so the lines
+  // are those that were measured.
+  const uint32_t wrap = maxWidth_ > 0 ? DT_WORDBREAK : 0u;
   if (layout_.Extended && c) {
     if (const TCustomImageList* images = c->ImageList())
       images->Draw(canvas, layout_.ImagePos.X, layout_.ImagePos.Y, c->ImageIndex());
     SetupFont(canvas.Font(), true);
     canvas.Font().SetColor(textColor);
-    canvas.DrawText(c->Title(), layout_.TitleRect, DT_LEFT | kTextFlags);
+    canvas.DrawText(c->Title(), layout_.TitleRect, DT_LEFT | kTextFlags | wrap);
   }
   SetupFont(canvas.Font(), false);
   canvas.Font().SetColor(textColor);
-  // Wrapped text breaks within the measured width, so the lines are those
-  // that were measured.
-  const uint32_t wrap = maxWidth_ > 0 ? DT_WORDBREAK : 0u;
   if (layout_.Skinned && !layout_.Extended) {
     // Each line centred in the text rectangle; the block centred down it.
     TRect r = layout_.TextRect;

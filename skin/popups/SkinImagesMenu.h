@@ -5,7 +5,7 @@
 // The window holds the mouse capture and the keyboard focus while it is open;
 // losing either (another window took it, the application was deactivated), a
 // press outside the window, Escape, or a right or middle press close it
-// without a pick.
+// without a pick; so does another form of the application moving or sizing.
 #pragma once
 
 #include <functional>
@@ -18,6 +18,7 @@
 #include "host/components/Events.h"
 #include "host/graphics/Font.h"
 #include "host/ui/Controls.h"
+#include "skin/popups/SkinPopupInput.h"
 
 namespace qz {
 
@@ -123,6 +124,8 @@ class TqzSkinImagesMenuPopupWindow : public TCustomControl {
   void ApplyMask();
   void FadeIn(uint8_t target);
   void TakeInput();
+  void FormMessage(HWND hwnd, uint32_t msg);
+  void StopWatchingForms();
   void HandleKey(uint16_t key);
   void MouseMoveAt(TPoint client);
   void PressAt(TPoint screen, bool leftButton);
@@ -137,8 +140,9 @@ class TqzSkinImagesMenuPopupWindow : public TCustomControl {
   TComponentRef<TqzSkinImagesMenu> menu_;
   TSize size_;
   int hot_ = -1;
-  bool closing_ = false, pressed_ = false, ownsInput_ = false;
-  HWND previousFocus_ = nullptr;
+  bool closing_ = false, pressed_ = false;
+  TqzPopupInput input_;
+  int formWatch_ = 0;  // the window system's watcher of form moves, 0 none
 };
 
 // ---------------------------------------------------------------- component

@@ -67,13 +67,14 @@ TqzSkinImagesMenuPopupWindow::TqzSkinImagesMenuPopupWindow(TqzSkinImagesMenu& me
   controlStyle_ = {csOpaque};
 }
 
-TqzSkinImagesMenuPopupWindow::~TqzSkinImagesMenuPopupWindow() { closing_ = true; }
+TqzSkinImagesMenuPopupWindow::~TqzSkinImagesMenuPopupWindow() {
+  closing_ = true;
+  StopWatchingForms();
+}
 
 void TqzSkinImagesMenuPopupWindow::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
-  params.Style = WS_POPUP;
-  params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-  params.WindowClassStyle = CS_SAVEBITS | CS_DROPSHADOW;
+  TqzPopupInput::SetWindowParams(params);
 }
 
 bool TqzSkinImagesMenuPopupWindow::HasWindowLook() const {
@@ -134,23 +135,32 @@ void TqzSkinImagesMenuPopupWindow::FadeIn(uint8_t target) {
 
 void TqzSkinImagesMenuPopupWindow::TakeInput() {
   TComponentRef<TqzSkinImagesMenuPopupWindow> self(this);
-  ownsInput_ = true;
-  SetCapture(Handle());
+  input_.Take(*this, closing_);
   if (!self || closing_) return;
-  previousFocus_ = GetFocus();
-  ::qz::SetFocus(Handle());
+  formWatch_ = WindowSystem().AddSendWatcher([this](HWND hwnd, uint32_t msg) { FormMessage(hwnd, msg); });
+}
+
+// A form of the application moved or sized: the grid no longer sits where
+// it was opened. The close is posted, as the form is in the middle of its
+// move and the close runs the application's handlers.
+void TqzSkinImagesMenuPopupWindow::FormMessage(HWND hwnd, uint32_t msg) {
+  if ((msg != WM_MOVE && msg != WM_SIZE) || closing_ || !HandleAllocated()) return;
+  TWinControl* target = WindowControl(hwnd);
+  if (target == this || target == nullptr || target->Parent() != nullptr) return;
+  if (dynamic_cast<TCustomForm*>(target) == nullptr) return;
+  PostMessage(Handle(), WM_CANCELMODE, 0, 0);
+}
+
+void TqzSkinImagesMenuPopupWindow::StopWatchingForms() {
+  if (formWatch_ != 0) WindowSystem().RemoveSendWatcher(std::exchange(formWatch_, 0));
 }
 
 void TqzSkinImagesMenuPopupWindow::CloseWindow() {
   if (closing_) return;
   closing_ = true;
-  const HWND self = HandleAllocated() ? Handle() : nullptr;
-  if (self) ShowWindow(self, SW_HIDE);
+  StopWatchingForms();
   visible_ = false;
-  WindowSystem().DeferDelete(this);
-  if (!ownsInput_ || self == nullptr) return;
-  if (GetCapture() == self) ReleaseCapture();
-  if (GetFocus() == self) ::qz::SetFocus(IsWindow(previousFocus_) ? previousFocus_ : nullptr);
+  input_.Close(*this);
 }
 
 // ---------------------------------------------------------------- input
@@ -196,14 +206,12 @@ void TqzSkinImagesMenuPopupWindow::Dispatch(TMessage& m) {
       m.Result = 1;
       return;
     case WM_ACTIVATEAPP:
-      if (m.WParam == 0 && ownsInput_ && !inert) menu_->CloseUp(-1);
-      break;
     case WM_KILLFOCUS:
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:
       // Another window took the keyboard or the pointer: the grid gives up.
-      if (ownsInput_ && !inert) menu_->CloseUp(-1);
-      if (m.Msg != WM_KILLFOCUS) return;
+      if (!inert && input_.Lost(m)) menu_->CloseUp(-1);
+      if (m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE) return;
       break;
     default:
       break;

@@ -250,21 +250,50 @@ void TqzSkinMenu::Dispatch(TComponentRef<TMenuItem> item) {
 // ---------------------------------------------------------------------------
 // Popup menus of the application
 
+TqzOrvane* FirstController(const TComponent& component) {
+  for (int i = 0; i < component.ComponentCount(); ++i)
+    if (auto* orvane = dynamic_cast<TqzOrvane*>(component.Components(i))) return orvane;
+  return nullptr;
+}
+
+TqzOrvane* MenuControllerOf(TCustomForm& form) {
+  TqzOrvane* own = FirstController(form);
+  if (form.FormStyle() != fsMDIChild) return own;
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  TqzOrvane* mains = main && main != &form ? FirstController(*main) : nullptr;
+  return mains ? mains : own;
+}
+
+TqzOrvane* MenuController(TComponent* component) {
+  for (TComponent* c = component; c != nullptr; c = c->Owner())
+    if (auto* form = dynamic_cast<TCustomForm*>(c)) return MenuControllerOf(*form);
+  return nullptr;
+}
+
 TqzMenuRoute FindMenuRoute(TComponent* component) {
-  for (TComponent* c = component; c != nullptr; c = c->Owner()) {
-    auto* form = dynamic_cast<TCustomForm*>(c);
-    if (form == nullptr) continue;
-    for (int i = 0; i < form->ComponentCount(); ++i)
-      if (auto* orvane = dynamic_cast<TqzOrvane*>(form->Components(i)))
-        return {&orvane->SkinMenu(), orvane->MenusSkinData() ? orvane->MenusSkinData() : orvane->SkinData()};
-    return {};
-  }
-  return {};
+  auto* popup = dynamic_cast<TqzSkinPopupMenu*>(component);
+  TqzOrvane* orvane = popup ? popup->FindController() : MenuController(component);
+  if (orvane == nullptr) return {};
+  return {&orvane->SkinMenu(), orvane->MenusSkinData() ? orvane->MenusSkinData() : orvane->SkinData()};
 }
 
 TqzSkinPopupMenu::TqzSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
 
-void TqzSkinPopupMenu::DoPopup(int x, int y) { PopupFromRect(nullptr, {x, y, x, y}, false); }
+void TqzSkinPopupMenu::SetController(TqzOrvane* value) { SetReference(controller_, value); }
+
+TqzOrvane* TqzSkinPopupMenu::FindController() const {
+  if (controller_) return controller_;
+  if (controllerSearch_) {
+    auto* form = dynamic_cast<TCustomForm*>(controllerSearch_);
+    if (TqzOrvane* found = form ? MenuControllerOf(*form) : FirstController(*controllerSearch_)) return found;
+  }
+  return MenuController(const_cast<TqzSkinPopupMenu*>(this));
+}
+
+void TqzSkinPopupMenu::DoPopup(int x, int y) {
+  lastPopupPoint_ = {x, y};
+  PopupFromRect(nullptr, {x, y, x, y}, false);
+}
 
 void TqzSkinPopupMenu::PopupFromRect(TControl* control, const TRect& screenRect, bool popupToUp) {
   TqzMenuRoute route = FindMenuRoute(this);

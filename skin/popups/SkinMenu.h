@@ -108,6 +108,8 @@ class TqzSkinMenu : public TComponent {
   TqzMenuBackgrounds backgrounds_;
 };
 
+class TqzOrvane;
+
 // A popup menu that shows through the skinned menu engine of its form.
 class TqzSkinPopupMenu : public TPopupMenu {
   QZ_CLASS(TqzSkinPopupMenu, TPopupMenu)
@@ -118,6 +120,20 @@ class TqzSkinPopupMenu : public TPopupMenu {
   void SetSkinData(TqzSkinData* value) { SetReference(skinData_, value); }
   TNotifyEvent OnMenuClose;
 
+  // The controller to show through, whatever form the menu belongs to;
+  // none (the default) finds one (FindController).
+  TqzOrvane* Controller() const { return controller_; }
+  void SetController(TqzOrvane* value);
+  // A component among whose components the controller is looked for before
+  // the owner's form; none by default.
+  TComponent* ControllerSearch() const { return controllerSearch_; }
+  void SetControllerSearch(TComponent* value) { SetReference(controllerSearch_, value); }
+  // The explicit controller; else the first controller among the search
+  // component's components; else that of the owner's form (MenuController).
+  TqzOrvane* FindController() const;
+  // The screen point of the last Popup(X, Y); (-1, -1) before the first.
+  TPoint LastPopupPoint() const { return lastPopupPoint_; }
+
   // Opens below / beside a control's rectangle (menu buttons).
   void PopupFromRect(TControl* control, const TRect& screenRect, bool popupToUp);
 
@@ -126,11 +142,23 @@ class TqzSkinPopupMenu : public TPopupMenu {
 
  private:
   TqzSkinData* skinData_ = nullptr;
+  TqzOrvane* controller_ = nullptr;
+  TComponent* controllerSearch_ = nullptr;
+  TPoint lastPopupPoint_{-1, -1};
 };
 
-// The engine a component's form shows menus through: the first skinning
-// controller among the form's components, with the skin it uses for menus.
-// Null engine when the form has none.
+// The first skinning controller among a component's components, or none.
+TqzOrvane* FirstController(const TComponent& component);
+// The controller a form's menus show through: its own, or, for an MDI child
+// form, the main form's (the child's own when the main form has none).
+TqzOrvane* MenuControllerOf(TCustomForm& form);
+// The controller for a component's menus: that of the first form up its
+// owner chain (MenuControllerOf); none without one.
+TqzOrvane* MenuController(TComponent* component);
+
+// The engine a component's menus show through (MenuController, or for a
+// skinned popup menu its FindController), with the skin the controller uses
+// for menus. Null engine without a controller.
 struct TqzMenuRoute {
   TqzSkinMenu* Menu = nullptr;
   TqzSkinData* SkinData = nullptr;

@@ -17,6 +17,9 @@ struct TqzSkinMenuSettings {
   std::string DefFontName = "Tahoma";
   int DefFontHeight = 13;
   TFontStyles DefFontStyle{};
+  // Items are drawn in the character set of the skin's resource strings,
+  // else in this one.
+  TFontCharset DefFontCharset = DEFAULT_CHARSET;
   bool AlphaBlend = false;
   uint8_t AlphaBlendValue = 200;
   bool AlphaBlendAnimation = false;

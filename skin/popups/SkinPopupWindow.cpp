@@ -95,9 +95,7 @@ TqzSkinPopupWindow::~TqzSkinPopupWindow() {
 
 void TqzSkinPopupWindow::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
-  params.Style = WS_POPUP;
-  params.ExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-  params.WindowClassStyle = CS_SAVEBITS | CS_DROPSHADOW;
+  TqzPopupInput::SetWindowParams(params);
 }
 
 // ---------------------------------------------------------------------------
@@ -115,28 +113,45 @@ int TqzSkinPopupWindow::ItemHeight(const TMenuItem& item) const {
   return settings_.DefItemHeight;
 }
 
-void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const {
+// Measuring and drawing use the same font, character set included, so the
+// captions fit the widths they were measured at.
+void TqzSkinPopupWindow::SetItemFont(TCanvas& c) const { ApplyItemFont(c.Font()); }
+
+void TqzSkinPopupWindow::ApplyItemFont(TFont& font) const {
   const TqzSkinMenuSettings& s = settings_;
+  const TqzSkinData* skin = skinData_.Get();
+  const TqzResourceStrData* strings = skin && !skin->Empty() ? skin->ResourceStrData() : nullptr;
+  font.SetCharset(strings ? static_cast<TFontCharset>(strings->CharSet()) : s.DefFontCharset);
   if (itemData_ && s.UseSkinFont) {
-    c.Font().SetName(itemData_->FontName);
-    c.Font().SetHeight(itemData_->FontHeight);
-    c.Font().SetStyle(itemData_->FontStyle);
+    font.SetName(itemData_->FontName);
+    font.SetHeight(itemData_->FontHeight);
+    font.SetStyle(itemData_->FontStyle);
     return;
   }
-  c.Font().SetName(s.DefFontName);
-  c.Font().SetHeight(s.DefFontHeight);
-  c.Font().SetStyle(s.DefFontStyle);
+  font.SetName(s.DefFontName);
+  font.SetHeight(s.DefFontHeight);
+  font.SetStyle(s.DefFontStyle);
 }
 
+// Every item's action updates first, as an update may hide or show the
+// item (or free it); then the shown items are taken without the separators
+// that would lead, trail or double up.
 void TqzSkinPopupWindow::BuildItems() {
   items_.clear();
   if (!source_) return;
   const int count = explicitItems_ ? static_cast<int>(itemList_.size()) : source_->Count();
-  for (int i = startIndex_; i < count; ++i) {
-    TMenuItem* item = explicitItems_ ? itemList_[static_cast<size_t>(i)].Get() : source_->Items(i);
-    if (item == nullptr || !item->Visible()) continue;
+  std::vector<TComponentRef<TMenuItem>> candidates;
+  for (int i = startIndex_; i < count; ++i)
+    candidates.emplace_back(explicitItems_ ? itemList_[static_cast<size_t>(i)].Get() : source_->Items(i));
+  for (TComponentRef<TMenuItem>& item : candidates)
+    if (item) item->InitiateAction();
+  std::vector<TMenuItem*> shown;
+  for (const TComponentRef<TMenuItem>& item : candidates) shown.push_back(item.Get());
+  const std::vector<bool> redundant = RedundantLines(shown);
+  for (size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] == nullptr || !shown[i]->Visible() || redundant[i]) continue;
     TqzSkinMenuItem entry;
-    entry.MenuItem = item;
+    entry.MenuItem = shown[i];
     items_.push_back(std::move(entry));
   }
 }
@@ -298,14 +313,22 @@ void TqzSkinPopupWindow::ApplyMask() {
 
 void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupToUp) {
   if (!menu_) return;
+  TComponentRef<TqzSkinPopupWindow> self(this);
+  const TqzSkinMenuSettings& s = settings_;
+  if (s.AlphaBlend && s.AlphaBlendAnimation && menu_->FirstShow() && Platform().SupportsPerPixelAlpha()) {
+    // What is waiting (the paint of what opened the menu) is done before
+    // the fade starts; a handler may close the menu meanwhile.
+    Application->ProcessMessages();
+    if (!self || !menu_ || closing_) return;
+  }
   BuildItems();
+  if (!menu_ || closing_) return;
   MeasureWindow();
   LayoutItems();
   const TPoint at = PlaceFor(anchor, workArea_, submenu, popupToUp);
   SetBounds(at.X, at.Y, size_.cx, size_.cy);
   ApplyMask();
   ApplyCursor();
-  const TqzSkinMenuSettings& s = settings_;
   softwareAlpha_ = s.AlphaBlend && !Platform().SupportsPerPixelAlpha();
   if (softwareAlpha_) {
     // The screen is captured once the windows under the menu have painted.
@@ -313,7 +336,6 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
     showTimer_->SetEnabled(true);
     return;
   }
-  TComponentRef<TqzSkinPopupWindow> self(this);
   const bool fade = s.AlphaBlend && s.AlphaBlendAnimation && menu_->FirstShow();
   if (s.AlphaBlend) {
     SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | intptr_t(WS_EX_LAYERED));
@@ -410,30 +432,17 @@ void TqzSkinPopupWindow::FadeIn() {
   }
 }
 
-void TqzSkinPopupWindow::TakeInput() {
-  TComponentRef<TqzSkinPopupWindow> self(this);
-  ownsInput_ = true;
-  SetCapture(Handle());
-  if (!self || closing_) return;
-  previousFocus_ = GetFocus();
-  ::qz::SetFocus(Handle());
-}
+void TqzSkinPopupWindow::TakeInput() { input_.Take(*this, closing_); }
 
+// Nothing of this window is touched once the input is given back.
 void TqzSkinPopupWindow::CloseWindow() {
   if (closing_) return;
   closing_ = true;
   scrollTimer_->SetEnabled(false);
   morphTimer_->SetEnabled(false);
   showTimer_->SetEnabled(false);
-  const HWND self = HandleAllocated() ? Handle() : nullptr;
-  if (self) ShowWindow(self, SW_HIDE);
   visible_ = false;
-  WindowSystem().DeferDelete(this);
-  if (!ownsInput_ || self == nullptr) return;
-  if (GetCapture() == self) ReleaseCapture();
-  // Giving the focus back reaches the control's handlers; nothing of this
-  // window is touched afterwards.
-  if (GetFocus() == self) ::qz::SetFocus(IsWindow(previousFocus_) ? previousFocus_ : nullptr);
+  input_.Close(*this);
 }
 
 }  // namespace qz

@@ -15,6 +15,7 @@
 #include "host/ui/Timer.h"
 #include "skin/data/SkinData.h"
 #include "skin/popups/SkinMenuSettings.h"
+#include "skin/popups/SkinPopupInput.h"
 
 namespace qz {
 
@@ -94,6 +95,9 @@ class TqzSkinPopupWindow : public TCustomControl {
   // ---- drawing
   bool HasWindowLook() const { return windowData_ != nullptr; }
   const TqzDataSkinMenuItem* ItemLook() const { return itemData_; }
+  // The font items are measured and drawn in (name, height, style and
+  // character set; the colour is the state's).
+  void ApplyItemFont(TFont& font) const;
   // The item composed in a bitmap of its own size, as the window shows it.
   void DrawItemImage(int index, TBitmap& out);
   // Items step through the frames of the description's animation picture.
@@ -136,7 +140,6 @@ class TqzSkinPopupWindow : public TCustomControl {
   int MeasureTextWidth();
   void LayoutItems();
   void ApplyMask();
-  void StartTimers();
   void TakeInput();
   void FadeIn();
   void RouteMouse(uint32_t msg, TPoint screen);
@@ -223,8 +226,8 @@ class TqzSkinPopupWindow : public TCustomControl {
   // The window background in use; shared with the engine's kept ones.
   std::shared_ptr<const TBitmap> background_;
   std::unique_ptr<TBitmap> plainBackground_;  // without a window picture
-  bool closing_ = false, pressed_ = false, ownsInput_ = false;
-  HWND previousFocus_ = nullptr;
+  bool closing_ = false, pressed_ = false;
+  TqzPopupInput input_;
 };
 
 }  // namespace qz

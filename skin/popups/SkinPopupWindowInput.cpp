@@ -61,14 +61,12 @@ void TqzSkinPopupWindow::Dispatch(TMessage& m) {
       m.Result = 1;
       return;
     case WM_ACTIVATEAPP:
-      if (m.WParam == 0 && ownsInput_ && !inert) menu_->CloseAll();
-      break;
     case WM_KILLFOCUS:
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:
       // Another window took the keyboard or the pointer: the menu gives up.
-      if (ownsInput_ && !inert) menu_->CloseAll();
-      if (m.Msg != WM_KILLFOCUS) return;
+      if (!inert && input_.Lost(m)) menu_->CloseAll();
+      if (m.Msg == WM_CAPTURECHANGED || m.Msg == WM_CANCELMODE) return;
       break;
     default:
       break;
@@ -80,12 +78,12 @@ void TqzSkinPopupWindow::RouteMouse(uint32_t msg, TPoint screen) {
   TqzSkinPopupWindow* level = menu_->LevelAt(screen);
   switch (msg) {
     case WM_MOUSEMOVE:
-      if (level) {
-        level->HoverAt(level->ScreenToClient(screen));
-        return;
-      }
+      // Every level the pointer is not over stops scrolling, also when it
+      // is over another level.
       for (int i = 0; i < menu_->LevelCount(); ++i)
-        if (TqzSkinPopupWindow* w = menu_->Level(i); w && w->marker_ != TqzScrollMarker::None) w->MarkerHover({-1, -1});
+        if (TqzSkinPopupWindow* w = menu_->Level(i); w && w != level && w->marker_ != TqzScrollMarker::None)
+          w->MarkerHover({-1, -1});
+      if (level) level->HoverAt(level->ScreenToClient(screen));
       return;
     case WM_LBUTTONUP: {
       // Only a click that began in the menu counts, not the release of the

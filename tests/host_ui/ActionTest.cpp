@@ -184,6 +184,56 @@ TEST_F(Actions, AnActionThatGoesUnlinksItsControlsAndLeavesItsList) {
   EXPECT_EQ(again->ActionList(), nullptr);
 }
 
+// A menu item links like a control: it takes and follows the action's
+// states, runs the action when it has no OnClick, and updates it on request.
+TEST_F(Actions, AMenuItemTakesTheActionsStatesAndRunsIt) {
+  auto* menu = new TPopupMenu(form);
+  auto* item = new TMenuItem(menu);
+  menu->Items()->Add(item);
+  action->SetChecked(true);
+  action->SetImageIndex(3);
+  action->SetShortCut(ShortCut('O', {ssCtrl}));
+  item->SetAction(action);
+  EXPECT_EQ(item->Caption(), "Open");
+  EXPECT_TRUE(item->Checked());
+  EXPECT_EQ(item->ImageIndex(), 3);
+  EXPECT_EQ(item->ShortCut(), ShortCut('O', {ssCtrl}));
+  item->Click();
+  EXPECT_EQ(executed, 1);
+  action->OnUpdate = [this](TObject*) { action->SetEnabled(false); };
+  item->InitiateAction();
+  EXPECT_FALSE(item->Enabled());
+  item->Click();  // disabled: nothing runs
+  EXPECT_EQ(executed, 1);
+  delete action;
+  EXPECT_EQ(item->Action(), nullptr);
+  item->SetEnabled(true);
+  item->Click();
+  item->InitiateAction();
+}
+
+// Leading, trailing and doubled separators go, hidden items count as absent;
+// the items themselves are not changed.
+TEST(MenuLines, RedundantSeparatorsAreFoundWithoutChangingTheItems) {
+  auto* menu = new TPopupMenu(nullptr);
+  auto make = [&](const std::string& caption, bool visible = true) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    item->SetVisible(visible);
+    menu->Items()->Add(item);
+    return item;
+  };
+  std::vector<TMenuItem*> items{make("-"), make("A"), make("-"), make("B", false), make("-"),
+                                make("C"), make("-"), make("D", false)};
+  EXPECT_EQ(RedundantLines(items), (std::vector<bool>{true, false, false, false, true, false, true, false}));
+  EXPECT_TRUE(items[0]->Visible());
+  items[3]->SetVisible(true);
+  EXPECT_EQ(RedundantLines(items), (std::vector<bool>{true, false, false, false, false, false, true, false}));
+  EXPECT_EQ(RedundantLines({make("-"), nullptr, make("-")}), (std::vector<bool>{true, false, true}));
+  EXPECT_TRUE(RedundantLines({}).empty());
+  delete menu;
+}
+
 TEST_F(Actions, FormResourcesNestActionsInTheirListAndLinkControls) {
   constexpr const char* kText = R"(object ActionTestForm: TActionTestForm
   Left = 100

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/components/FormResource.h"
+#include "skin/controls/SkinControl.h"
 #include "skin/popups/SkinHint.h"
 #include "tests/host_ui/UiTestSupport.h"
 #include "tests/skinform/FramePaintTestKit.h"
@@ -91,6 +92,48 @@ TEST_F(SkinHintWrapTest, SkinnedHintWrapsInsideItsMargins) {
   // text + clientrect top + (picture height - clientrect bottom).
   EXPECT_EQ(w->Width(), width + 8 + 8 + 5);
   EXPECT_EQ(w->Height(), 2 * line + 6 + 6);
+}
+
+// A skinned control's bold title wraps at the maximum width like the text,
+// in the plain look and in the skinned one.
+TEST_F(SkinHintWrapTest, TitleWrapsAtTheMaximumWidth) {
+  auto* control = new TqzSkinCustomControl(form);
+  control->SetParent(form);
+  control->SetBounds(120, 10, 80, 40);
+  control->SetHint("x");
+  control->SetShowHint(true);
+  control->SetHintTitle(kText);
+  Pump();
+  TCanvas bold;
+  bold.Font().Assign(hint->DefaultFont());
+  bold.Font().SetStyle({TFontStyle::fsBold});
+  const int width = TwoLineWidth(bold), boldLine = bold.TextHeight("Ag");
+  TCanvas plain;
+  plain.Font().Assign(hint->DefaultFont());
+  const int line = plain.TextHeight("Ag");
+  hint->OnShowHint = [&](std::string&, bool&, THintInfo& info) { info.HintMaxWidth = width; };
+  Move(control->ClientToScreen({20, 20}));
+  hp->AdvanceClock(static_cast<uint64_t>(Application->HintPause()));
+  Pump();
+  auto* w = dynamic_cast<TqzSkinHintWindow*>(Application->Hints().Window());
+  ASSERT_TRUE(w != nullptr && w->IsShowing());
+  ASSERT_TRUE(w->Layout().Extended);
+  EXPECT_EQ(w->Layout().TitleRect, (TRect{2, 2, 2 + width, 2 + 2 * boldLine}));
+  EXPECT_EQ(w->Layout().BodyRect.Top, 2 + 2 * boldLine + 10);
+  EXPECT_EQ(w->Width(), width + 4);
+  EXPECT_EQ(w->Height(), 2 * boldLine + 10 + line + 4);
+
+  TTestSkinParts parts;
+  parts.Picture = Pattern(8, 8, 2);
+  parts.Active.push_back(Pattern(40, 30, 5));
+  parts.Text =
+      "[HINTWINDOW]\r\nwindowpictureindex=0\r\nlefttoppoint=8,6\r\nrighttoppoint=32,6\r\n"
+      "leftbottompoint=8,24\r\nrightbottompoint=32,24\r\nclientrect=8,6,32,24\r\n";
+  skin = LoadTestSkin(parts);
+  hint->UseSkinFont = false;
+  hint->SetSkinData(skin.get());
+  EXPECT_EQ(w->CalcHintRect(width, "x"), (TRect{0, 0, width + 8 + 8 + 5, 2 * boldLine + 10 + line + 6 + 6}));
+  hint->SetSkinData(nullptr);
 }
 
 TEST_F(SkinHintWrapTest, ProgramHintsStayOnTheMonitorUnderThePoint) {

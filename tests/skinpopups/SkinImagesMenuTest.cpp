@@ -297,6 +297,47 @@ TEST_F(SkinImagesMenuTest, CloseHandlerMayFreeTheForm) {
   Pump();
 }
 
+// Another form moving or sizing closes the grid without a pick, as the
+// owner form moving or sizing does; the close handler may free the form
+// that moved. The cell hint's window moving is no form's move.
+TEST_F(SkinImagesMenuTest, FormsMovingOrSizingCloseWithoutAPick) {
+  TForm* other = MakeForm({700, 100, 900, 300}, bsNone);
+  Open();
+  other->SetBounds(710, 100, 200, 200);
+  Pump();
+  EXPECT_FALSE(menu->Opened());
+  EXPECT_EQ(events, (std::vector<std::string>{"popup", "close"}));
+
+  events.clear();
+  Open();
+  form->SetBounds(100, 100, 420, 300);
+  Pump();
+  EXPECT_FALSE(menu->Opened());
+  EXPECT_EQ(events, (std::vector<std::string>{"popup", "close"}));
+
+  auto* hint = new TqzSkinHint(form);
+  menu->SetSkinHint(hint);
+  menu->OnMenuClose = [&](TObject*) {
+    events.push_back("close");
+    delete std::exchange(other, nullptr);
+  };
+  events.clear();
+  Open();
+  Move(CellCentre(1));
+  for (int i = 0; i < 10 && !(hint->Window() && hint->Window()->Visible()); ++i) {
+    hp->AdvanceClock(100);
+    Pump();
+  }
+  ASSERT_TRUE(hint->Window() && hint->Window()->Visible());
+  EXPECT_TRUE(menu->Opened());
+  other->SetBounds(700, 120, 200, 200);
+  Pump();
+  EXPECT_FALSE(menu->Opened());
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(events, (std::vector<std::string>{"popup", "close"}));
+  EXPECT_EQ(menu->ItemIndex(), -1);
+}
+
 TEST_F(SkinImagesMenuTest, FreeingTheImagesWhileOpenDoesNotCrash) {
   Open();
   delete images;

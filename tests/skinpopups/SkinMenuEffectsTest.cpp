@@ -17,32 +17,6 @@ class SkinMenuEffects : public SkinMenuTest {
     parts.Text += itemKeys + sections;
     skin = LoadTestSkin(parts);
   }
-  // Three items without captions and a divider: only their looks show.
-  void BuildBlankItems() {
-    for (int i = 0; i < 3; ++i) Add(popup->Items(), "");
-    Add(popup->Items(), "-");
-  }
-  static uint32_t Px(uint32_t pixel) { return pixel & 0xFFFFFFu; }
-  static TPixmap RgbOf(const TPixmap& p) {
-    TPixmap out(p.Width(), p.Height());
-    for (int y = 0; y < p.Height(); ++y)
-      for (int x = 0; x < p.Width(); ++x) out.At(x, y) = Px(p.At(x, y));
-    return out;
-  }
-  TPixmap Shown(TqzSkinPopupWindow& w, const TRect& r) {
-    Pump();
-    const TPixmap& contents = PlatformOf(w).Contents();
-    TPixmap out(r.Width(), r.Height());
-    for (int y = 0; y < r.Height(); ++y)
-      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = Px(contents.At(r.Left + x, r.Top + y));
-    return out;
-  }
-  // A rectangle of picture 1 composed to an item's width (offsets 6, 6).
-  TPixmap ItemLook(const TRect& source, int width) {
-    TBitmap look;
-    CreateHSkinImage(6, 6, look, false, width, source, *skin->ActivePicture(1));
-    return RgbOf(look.Pixels());
-  }
   // The window picture composed to the window's size.
   TPixmap Background(TqzSkinPopupWindow& w) {
     const TSize s = w.WindowSize();
@@ -56,18 +30,6 @@ class SkinMenuEffects : public SkinMenuTest {
     TPixmap out(r.Width(), r.Height());
     for (int y = 0; y < r.Height(); ++y)
       for (int x = 0; x < r.Width(); ++x) out.At(x, y) = p.At(r.Left + x, r.Top + y);
-    return out;
-  }
-  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return "sizes differ";
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        if (a.At(x, y) != b.At(x, y)) return "at " + std::to_string(x) + "," + std::to_string(y);
-    return "";
-  }
-  std::vector<std::string> Captions(TqzSkinPopupWindow& w) {
-    std::vector<std::string> out;
-    for (int i = 0; i < w.ItemCount(); ++i) out.push_back(w.Item(i).MenuItem->Caption());
     return out;
   }
 };

@@ -1,6 +1,7 @@
 // The menus of a skinned form through its controller's engine: the system
 // menu, the tray menu, the controller's menu properties, and the form
 // messages that close an open menu.
+#include "skin/data/ResourceStrData.h"
 #include "skin/popups/SkinMenu.h"
 #include "tests/skinform/OrvaneTestSupport.h"
 
@@ -84,6 +85,94 @@ TEST_F(SkinMenuForm, ControllerMenuPropertiesReachTheEngine) {
   Pump();
   EXPECT_FALSE(s.Orvane->SkinMenu().Level(0)->HasWindowLook());
   s.Orvane->SkinMenu().CloseAll();
+}
+
+// The application's popup menus open with the controller's menu properties
+// as they are now, and their items use the character set of the skin's
+// resource strings, else that of the default item font.
+TEST_F(SkinMenuForm, PopupMenusTakeTheControllersPropertiesAndTheStringsCharacterSet) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  auto* menu = new TqzSkinPopupMenu(s.Form);
+  auto* item = new TMenuItem(menu);
+  item->SetCaption("Item");
+  menu->Items()->Add(item);
+  s.Orvane->UseSkinSizeInMenu = false;
+  s.Orvane->DefMenuItemHeight = 27;
+  s.Orvane->DefMenuItemFont().SetCharset(RUSSIAN_CHARSET);
+  auto* strings = new TqzResourceStrData(s.Form);
+  strings->SetCharSet(SYMBOL_CHARSET);
+  s.Skin->SetResourceStrData(strings);
+  menu->Popup(300, 150);
+  Pump();
+  TqzSkinPopupWindow* w = s.Orvane->SkinMenu().Level(0);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->Item(0).ItemRect.Height(), 27);
+  TFont font;
+  w->ApplyItemFont(font);
+  EXPECT_EQ(font.Charset(), SYMBOL_CHARSET);
+  s.Orvane->SkinMenu().CloseAll();
+
+  s.Skin->SetResourceStrData(nullptr);
+  s.Orvane->DefMenuItemHeight = 23;
+  menu->Popup(300, 150);
+  Pump();
+  w = s.Orvane->SkinMenu().Level(0);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->Item(0).ItemRect.Height(), 23);
+  w->ApplyItemFont(font);
+  EXPECT_EQ(font.Charset(), RUSSIAN_CHARSET);
+  s.Orvane->SkinMenu().CloseAll();
+}
+
+// Which controller a skinned popup menu shows through: the explicit one,
+// else the search component's, else its form's, where an MDI child form
+// hands over to the main form's controller; none shows nothing.
+TEST_F(SkinMenuForm, PopupMenusFindTheirController) {
+  auto main = MakeSkinned(DialogSkin(), Bounds(100, 100, 400, 300));
+  auto child = MakeSkinned(DialogSkin(), Bounds(520, 100, 400, 300));
+  Application->SetMainForm(main.Form);
+  auto* menu = new TqzSkinPopupMenu(child.Form);
+  auto* item = new TMenuItem(menu);
+  item->SetCaption("Item");
+  menu->Items()->Add(item);
+  EXPECT_EQ(menu->LastPopupPoint(), (TPoint{-1, -1}));
+  EXPECT_EQ(menu->FindController(), child.Orvane);
+  main.Form->SetFormStyle(fsMDIForm);
+  child.Form->SetFormStyle(fsMDIChild);
+  Pump();  // the child's activation inside the MDI form settles first
+  EXPECT_EQ(menu->FindController(), main.Orvane);
+  menu->Popup(600, 150);
+  Pump();
+  EXPECT_EQ(menu->LastPopupPoint(), (TPoint{600, 150}));
+  EXPECT_TRUE(main.Orvane->SkinMenu().Visible());
+  EXPECT_FALSE(child.Orvane->SkinMenu().Visible());
+  main.Orvane->SkinMenu().CloseAll();
+
+  // The explicit controller comes first and is dropped when it goes.
+  menu->SetController(child.Orvane);
+  EXPECT_EQ(menu->FindController(), child.Orvane);
+  // A main form without a controller leaves the child its own.
+  delete main.Orvane;
+  menu->SetController(nullptr);
+  EXPECT_EQ(menu->FindController(), child.Orvane);
+  delete child.Orvane;
+  EXPECT_EQ(menu->Controller(), nullptr);
+  EXPECT_EQ(menu->FindController(), nullptr);
+
+  // A menu of no form finds one through its search component only.
+  auto other = MakeSkinned(DialogSkin(), Bounds(100, 500, 300, 200));
+  auto* loose = new TqzSkinPopupMenu(nullptr);
+  auto* looseItem = new TMenuItem(loose);
+  looseItem->SetCaption("Loose");
+  loose->Items()->Add(looseItem);
+  loose->Popup(150, 550);
+  EXPECT_FALSE(other.Orvane->SkinMenu().Visible());
+  loose->SetControllerSearch(other.Form);
+  loose->Popup(150, 550);
+  Pump();
+  EXPECT_TRUE(other.Orvane->SkinMenu().Visible());
+  other.Orvane->SkinMenu().CloseAll();
+  delete loose;
 }
 
 TEST_F(SkinMenuForm, PressOnTheFormClosesTheMenu) {

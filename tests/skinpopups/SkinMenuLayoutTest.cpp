@@ -1,4 +1,5 @@
 // Item layout, window size and placement of popup menu levels.
+#include "host/ui/ActnList.h"
 #include "tests/skinpopups/SkinMenuTestKit.h"
 #include "tests/skins/DemoSkins.h"
 
@@ -21,6 +22,71 @@ int WidestText(const std::vector<std::string>& texts, const std::string& font, i
 }
 
 std::vector<std::string> RootTexts() { return {"&Open  Ctrl+O", "&Recent", "&Gone", "&Checked"}; }
+
+// Separators that would lead, trail, double up or stand next to a hidden
+// item only are left out; the host items keep their states.
+TEST_F(SkinMenuTest, RedundantSeparatorsAreLeftOut) {
+  TMenuItem* root = popup->Items();
+  TMenuItem* lead = Add(root, "-");
+  Add(root, "A");
+  Add(root, "-");
+  Add(root, "-");
+  TMenuItem* hidden = Add(root, "Hidden");
+  hidden->SetVisible(false);
+  Add(root, "-");
+  Add(root, "B");
+  Add(root, "-");
+  OpenAt({200, 200});
+  EXPECT_EQ(Captions(Level(0)), (std::vector<std::string>{"A", "-", "B"}));
+  EXPECT_TRUE(lead->Visible());
+  engine->CloseAll();
+  // A start index past the first item: what leads from there goes too.
+  engine->Popup(nullptr, nullptr, 2, {200, 200, 200, 200}, *root, false);
+  Pump();
+  EXPECT_EQ(Captions(Level(0)), (std::vector<std::string>{"B"}));
+}
+
+// Each item's action updates before the level is built: an update that
+// hides, shows or renames an item (or frees one) is what the level shows.
+TEST_F(SkinMenuTest, ActionsUpdateBeforeTheItemsAreBuilt) {
+  auto* list = new TActionList(form);
+  auto action = [&](const std::string& caption, TNotifyEvent onUpdate) {
+    auto* a = new TAction(form);
+    a->SetActionList(list);
+    a->SetCaption(caption);
+    a->OnUpdate = std::move(onUpdate);
+    return a;
+  };
+  TMenuItem* root = popup->Items();
+  TMenuItem* shown = Add(root, "x");
+  TMenuItem* hides = Add(root, "x");
+  TMenuItem* freed = Add(root, "Freed");
+  TMenuItem* renamed = Add(root, "x");
+  TAction* showAction = action("Shown", {});
+  showAction->SetVisible(false);
+  shown->SetAction(showAction);
+  showAction->OnUpdate = [&](TObject*) { showAction->SetVisible(true); };
+  TAction* hideAction = action("Hides", {});
+  hides->SetAction(hideAction);
+  hideAction->OnUpdate = [&](TObject*) {
+    hideAction->SetVisible(false);
+    delete std::exchange(freed, nullptr);
+  };
+  TAction* renameAction = action("Old", {});
+  renamed->SetAction(renameAction);
+  renameAction->OnUpdate = [&](TObject*) { renameAction->SetCaption("Renamed to a longer caption"); };
+  ASSERT_FALSE(shown->Visible());
+  OpenAt({200, 200});
+  ASSERT_TRUE(engine->Visible());
+  EXPECT_EQ(Captions(Level(0)), (std::vector<std::string>{"Shown", "Renamed to a longer caption"}));
+  EXPECT_EQ(Level(0).WindowSize().cx,
+            WidestText({"Renamed to a longer caption"}, "Tahoma", 13) + 16 + 16 + 10);
+  // The action runs when its item is chosen.
+  int executed = 0;
+  renameAction->OnExecute = [&](TObject*) { ++executed; };
+  Click(ItemCentre(0, 1));
+  EXPECT_EQ(executed, 1);
+}
 
 TEST_F(SkinMenuTest, SkinnedLevelTakesItsSizeFromTheDescriptions) {
   BuildTwoLevels();
@@ -164,6 +230,29 @@ TEST_F(SkinMenuTest, HoveringTheBottomMarkerScrollsOneItemPerTick) {
   EXPECT_EQ(w.Marker(), TqzScrollMarker::None);
   Ticks(2, 100);
   EXPECT_EQ(w.FirstVisible(), 3);
+}
+
+// A submenu scrolling under the pointer stops when the pointer moves on to
+// its parent level, as when it leaves the menu.
+TEST_F(SkinMenuTest, MovingOntoAnotherLevelStopsTheScrolling) {
+  TMenuItem* sub = Add(popup->Items(), "Sub");
+  for (int i = 0; i < 8; ++i) Add(sub, "Item " + std::to_string(i));
+  engine->Settings.MaxItemsInWindow = 3;
+  OpenAt({200, 300}, skin.get());
+  Click(ItemCentre(0, 0));
+  ASSERT_EQ(engine->LevelCount(), 2);
+  TqzSkinPopupWindow& w = Level(1);
+  ASSERT_TRUE(w.ScrollMode());
+  const TRect area = w.ItemsArea();
+  Move(w.ClientToScreen({area.Left + 10, area.Bottom - 5}));
+  EXPECT_EQ(w.Marker(), TqzScrollMarker::Bottom);
+  Ticks(1, 100);
+  EXPECT_EQ(w.FirstVisible(), 1);
+  Move(ItemCentre(0, 0));
+  ASSERT_EQ(engine->LevelCount(), 2);
+  EXPECT_EQ(w.Marker(), TqzScrollMarker::None);
+  Ticks(3, 100);
+  EXPECT_EQ(w.FirstVisible(), 1);
 }
 
 TEST_F(SkinMenuTest, MaxItemsInWindowLimitsTheHeightAndKeepsTheAnchor) {

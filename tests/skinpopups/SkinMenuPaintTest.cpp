@@ -7,44 +7,7 @@
 namespace qz::testing {
 namespace {
 
-class SkinMenuPaint : public SkinMenuTest {
- protected:
-  // A pixel's colour without its alpha.
-  static uint32_t Px(uint32_t pixel) { return pixel & 0xFFFFFFu; }
-  // The pixels the window shows in a rectangle of its own (0xRRGGBB).
-  TPixmap Shown(TqzSkinPopupWindow& w, const TRect& r) {
-    Pump();
-    const TPixmap& contents = PlatformOf(w).Contents();
-    TPixmap out(r.Width(), r.Height());
-    for (int y = 0; y < r.Height(); ++y)
-      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = Px(contents.At(r.Left + x, r.Top + y));
-    return out;
-  }
-  // The item look composed from picture 1 to `width`.
-  TPixmap ItemLook(const TRect& source, int width) {
-    TBitmap look;
-    CreateHSkinImage(6, 6, look, false, width, source, *skin->ActivePicture(1));
-    return RgbOf(look.Pixels());
-  }
-  static TPixmap RgbOf(const TPixmap& p) {
-    TPixmap out(p.Width(), p.Height());
-    for (int y = 0; y < p.Height(); ++y)
-      for (int x = 0; x < p.Width(); ++x) out.At(x, y) = Px(p.At(x, y));
-    return out;
-  }
-  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return "sizes differ";
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        if (a.At(x, y) != b.At(x, y)) return "at " + std::to_string(x) + "," + std::to_string(y);
-    return "";
-  }
-  // Three items without captions: only their looks and marks show.
-  void BuildBlankItems() {
-    for (int i = 0; i < 3; ++i) Add(popup->Items(), "");
-    Add(popup->Items(), "-");
-  }
-};
+class SkinMenuPaint : public SkinMenuTest {};
 
 TEST_F(SkinMenuPaint, ItemLooksInEachStateAreTheDescriptionsComposition) {
   BuildBlankItems();
@@ -196,6 +159,43 @@ TEST_F(SkinMenuTest, AlphaBlendedMenusShowAtTheirAlphaAfterFadingIn) {
   Key(VK_RIGHT);
   ASSERT_EQ(engine->LevelCount(), 2);
   EXPECT_EQ(PlatformOf(Level(1)).Opacity(), 180);
+}
+
+// With a fade-in, what is waiting is processed before the first level is
+// built; a waiting message that closes the menu leaves nothing open.
+TEST_F(SkinMenuTest, FadingMenusProcessWaitingMessagesBeforeTheyBuild) {
+  constexpr uint32_t kProbe = WM_USER + 77;
+  BuildTwoLevels();
+  engine->Settings.AlphaBlend = true;
+  engine->Settings.AlphaBlendAnimation = true;
+  bool closeOnProbe = false;
+  std::vector<int> itemsSeen;
+  int closes = 0;
+  auto previous = form->WindowProc;
+  form->WindowProc = [&, previous](TMessage& m) {
+    if (m.Msg != kProbe) return previous(m);
+    TqzSkinPopupWindow* w = engine->Level(0);
+    itemsSeen.push_back(w ? w->ItemCount() : -1);
+    if (closeOnProbe) engine->CloseAll();
+  };
+  PostMessage(form->Handle(), kProbe, 0, 0);
+  OpenAt({200, 200}, skin.get());
+  EXPECT_EQ(itemsSeen, (std::vector<int>{0}));
+  ASSERT_TRUE(engine->Visible());
+  EXPECT_EQ(Level(0).ItemCount(), 5);
+  engine->CloseAll();
+
+  closeOnProbe = true;
+  itemsSeen.clear();
+  PostMessage(form->Handle(), kProbe, 0, 0);
+  engine->OnClose = [&](TObject*) { ++closes; };
+  engine->Popup(nullptr, skin.get(), 0, {200, 200, 200, 200}, *popup->Items(), false);
+  EXPECT_EQ(itemsSeen, (std::vector<int>{0}));
+  EXPECT_FALSE(engine->Visible());
+  EXPECT_EQ(engine->LevelCount(), 0);
+  EXPECT_EQ(closes, 1);
+  Pump();
+  form->WindowProc = previous;
 }
 
 }  // namespace

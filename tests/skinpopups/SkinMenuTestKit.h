@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/draw/QZUtils.h"
 #include "skin/popups/SkinMenu.h"
 #include "tests/host_ui/UiTestSupport.h"
 #include "tests/skinform/FramePaintTestKit.h"
@@ -93,6 +94,51 @@ class SkinMenuTest : public UiTest {
     return w.ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
   }
   THeadlessWindow& PlatformOf(TWinControl& c) { return *static_cast<THeadlessWindow*>(c.WindowData()->platform.get()); }
+
+  // Three items without captions, a divider and one more item: only their
+  // looks and marks show.
+  void BuildBlankItems() {
+    for (int i = 0; i < 3; ++i) Add(popup->Items(), "");
+    Add(popup->Items(), "-");
+    Add(popup->Items(), "");
+  }
+  static std::vector<std::string> Captions(TqzSkinPopupWindow& w) {
+    std::vector<std::string> out;
+    for (int i = 0; i < w.ItemCount(); ++i) out.push_back(w.Item(i).MenuItem->Caption());
+    return out;
+  }
+
+  // ---- pixels (0xRRGGBB: without alpha)
+  static uint32_t Px(uint32_t pixel) { return pixel & 0xFFFFFFu; }
+  static TPixmap RgbOf(const TPixmap& p) {
+    TPixmap out(p.Width(), p.Height());
+    for (int y = 0; y < p.Height(); ++y)
+      for (int x = 0; x < p.Width(); ++x) out.At(x, y) = Px(p.At(x, y));
+    return out;
+  }
+  // What the window shows in a rectangle of its own.
+  TPixmap Shown(TqzSkinPopupWindow& w, const TRect& r) {
+    Pump();
+    const TPixmap& contents = PlatformOf(w).Contents();
+    TPixmap out(r.Width(), r.Height());
+    for (int y = 0; y < r.Height(); ++y)
+      for (int x = 0; x < r.Width(); ++x) out.At(x, y) = Px(contents.At(r.Left + x, r.Top + y));
+    return out;
+  }
+  // A rectangle of picture 1 composed to an item's width (offsets 6, 6).
+  TPixmap ItemLook(const TRect& source, int width) {
+    TBitmap look;
+    CreateHSkinImage(6, 6, look, false, width, source, *skin->ActivePicture(1));
+    return RgbOf(look.Pixels());
+  }
+  // "" when equal, else where they first differ.
+  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return "sizes differ";
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x)
+        if (a.At(x, y) != b.At(x, y)) return "at " + std::to_string(x) + "," + std::to_string(y);
+    return "";
+  }
 
   void Ticks(int count, int ms) {
     for (int i = 0; i < count; ++i) {
