@@ -318,6 +318,11 @@ void TqzSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Oper
   }
 }
 
+void TqzSkinCustomComboBox::SetSkinData(TqzSkinData* Value) {
+  TqzSkinCustomControl::SetSkinData(Value);
+  if (Value == nullptr && !InState(csDesigning)) ChangeSkinData();
+}
+
 void TqzSkinCustomComboBox::ChangeSkinData() {
   TComponentRef<TqzSkinCustomComboBox> self(this);
   TqzSkinCustomControl::ChangeSkinData();
@@ -328,6 +333,10 @@ void TqzSkinCustomComboBox::ChangeSkinData() {
   list_->SetSkinDataName(d ? d->ListBoxName : std::string());
   if (list_->SkinData() != SkinData()) list_->SetSkinData(d ? SkinData() : nullptr);
   else list_->ChangeSkinData();
+  if (!self) return;
+  // The edit's font may have changed its height: the size rule and the
+  // layout run again with it.
+  if (edit_) SetBounds(Left(), Top(), Width(), Height());
   if (self) Invalidate();
 }
 

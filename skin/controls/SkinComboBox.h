@@ -184,6 +184,8 @@ class TqzSkinCustomComboBox : public TqzSkinCustomControl {
   void CreateControlDefaultImage(TBitmap& B) override;
   void CreateControlSkinImage(TBitmap& B) override;
   void ChangeSkinData() override;
+  // Unlinking goes back to the plain layout, list and edit as well.
+  void SetSkinData(TqzSkinData* Value) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void CalcSize(int& W, int& H) override;
 

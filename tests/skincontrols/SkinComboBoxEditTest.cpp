@@ -99,6 +99,52 @@ TEST_F(ComboInnerEditTest, TheFieldLightsUpWhileThePointerIsOverTheEdit) {
   EXPECT_EQ(Shot(c).At(edge.X, edge.Y), idle);
 }
 
+// Skin changes switch the edit between transparent and opaque and change its
+// font: the focused edit keeps focus, text and selection, and box and edit
+// take each skin's size and place.
+TEST_F(ComboInnerEditTest, SkinChangesKeepTheEditsFocusAndReapplyTheSize) {
+  TqzSkinComboBox* c = MakeEditCombo({"apple", "banana"});
+  TCustomEdit& e = EditOf(*c);
+  e.SetFocus();
+  e.SetText("banana split");
+  e.SetSelStart(2);
+  e.SetSelLength(4);
+  Pump();
+  auto expectLaidOut = [&](const char* skin) {
+    SCOPED_TRACE(skin);
+    EXPECT_TRUE(e.Focused());
+    EXPECT_EQ(e.Text(), "banana split");
+    EXPECT_EQ(e.SelStart(), 2);
+    EXPECT_EQ(e.SelLength(), 4);
+    const TRect item = c->ItemRect();
+    EXPECT_EQ(e.Left(), item.Left);
+    EXPECT_EQ(e.Width(), item.Width());
+    EXPECT_EQ(e.Top(), item.Top + item.Height() / 2 - e.Height() / 2);
+  };
+  // The dialog skin describes the combo box; the main skin does not, so
+  // there the box is plain (and its edit opaque) with the skin linked.
+  const TDemoSkin& dialog = DialogSkin();
+  c->SetSkinData(dialog.Skin.get());
+  Pump();
+  const int index = dialog.Skin->FindControlIndex("combobox");
+  ASSERT_GE(index, 0);
+  const auto& d = dynamic_cast<const TqzDataSkinComboBox&>(*dialog.Skin->CtrlList()[index]);
+  EXPECT_EQ(c->Height(), d.SkinRect.Height());
+  expectLaidOut("dialog");
+  ASSERT_LT(MainSkin().Skin->FindControlIndex("combobox"), 0);
+  c->SetSkinData(MainSkin().Skin.get());
+  Pump();
+  expectLaidOut("main");
+  EXPECT_EQ(c->ItemRect(), (TRect{2, 2, c->ButtonRect().Left - 1, c->Height() - 2}));
+  c->SetSkinData(dialog.Skin.get());
+  Pump();
+  expectLaidOut("dialog again");
+  c->SetSkinData(nullptr);
+  Pump();
+  expectLaidOut("unlinked");
+  EXPECT_EQ(c->ItemRect(), (TRect{2, 2, c->ButtonRect().Left - 1, c->Height() - 2}));
+}
+
 TEST_F(ComboInnerEditTest, TypingCompletesThePrefixAndSelectsTheTail) {
   TqzSkinComboBox* c = MakeEditCombo({"apple", "banana", "berry", "blue"});
   TCustomEdit& e = EditOf(*c);

@@ -357,6 +357,50 @@ TEST_F(SkinListBoxTest, ColumnsScrollSidewaysWithOneBarAcrossTheBottom) {
   EXPECT_EQ(l->VScrollBar()->Kind(), sbVertical);
 }
 
+// The skinned 120 x 120 list: client 112 x 112, nine rows of 12; two columns
+// of 56. Each cell shows its item picture stretched to the column's width,
+// and the one bar lies inside the frame across the list's bottom.
+TEST_F(SkinListBoxTest, SkinnedColumnsShowItemPicturesPerCell) {
+  TqzSkinListBox* l = MakeList(true);
+  l->SetColumns(2);
+  for (int i = 0; i < 18; ++i) l->Items().Add("");
+  EXPECT_EQ(l->VScrollBar(), nullptr) << "eighteen items fill two columns of nine";
+  EXPECT_EQ(l->ListRect(), (TRect{4, 4, 116, 116}));
+  auto cell = [&](const TPixmap& screen, int column, int row) {
+    const int w = l->ListBox().ClientWidth() / 2;
+    const TPoint at = l->ListBox().ClientToScreen({column * w, row * 12});
+    TPixmap out(w, 12);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < w; ++x) out.At(x, y) = screen.At(at.X + x, at.Y + y) & 0xFFFFFF;
+    return out;
+  };
+  l->SetItemIndex(10);  // second column, second row
+  Pump();
+  TPixmap screen = hp->ComposeScreen();
+  EXPECT_EQ(cell(screen, 0, 1), Composed(*listSkin, {0, 60, 60, 72}, 56));
+  EXPECT_EQ(cell(screen, 1, 1), Composed(*listSkin, {0, 72, 60, 84}, 56));
+  EXPECT_EQ(cell(screen, 1, 8), Composed(*listSkin, {0, 60, 60, 72}, 56));
+
+  l->Items().Add("");
+  ASSERT_NE(l->VScrollBar(), nullptr);
+  EXPECT_EQ(l->VScrollBar()->Kind(), sbHorizontal);
+  const int bar = l->VScrollBar()->Height();
+  EXPECT_EQ(l->VScrollBar()->BoundsRect(), (TRect{4, 116 - bar, 116, 116}));
+  EXPECT_EQ(l->ListRect(), (TRect{4, 4, 116, 116 - bar}));
+  const int rows = (112 - bar) / 12;
+  const int columns = (19 + rows - 1) / rows;
+  EXPECT_EQ(l->VScrollBar()->Max(), columns - 1);
+  EXPECT_EQ(l->VScrollBar()->PageSize(), 2);
+  // Scrolled by one column the selected item moves one cell to the left.
+  l->SetItemIndex(rows);
+  l->VScrollBar()->SetPosition(1);
+  EXPECT_EQ(l->TopIndex(), rows);
+  Pump();
+  screen = hp->ComposeScreen();
+  EXPECT_EQ(cell(screen, 0, 0), Composed(*listSkin, {0, 72, 60, 84}, 56));
+  EXPECT_EQ(cell(screen, 1, 0), Composed(*listSkin, {0, 60, 60, 72}, 56));
+}
+
 // Two 8 x 8 frames: a white rim (transparent: the bottom-left pixel's
 // colour) around a red square in the first, a blue one in the second.
 void TwoFrameGlyph(TBitmap& g) {
