@@ -80,10 +80,13 @@ class XvfbSuite : public ::testing::Test {
   // server: the window manager maps a window when it has framed it (its
   // first picture is exposed and put back), and the compositor paints after
   // a window changed. There this handles events until `done` holds (for at
-  // most about two seconds); on the bare server it returns at once.
+  // most eight seconds: a compositor on a loaded machine can lag well behind);
+  // on the bare server it returns at once.
   template <class F>
   void SettleOnDesktop(F done) {
-    for (int i = 0; OnDesktop() && !done() && i < 200; ++i) HandleEventsWhileWaiting();
+    if (!OnDesktop()) return;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(8);
+    while (!done() && std::chrono::steady_clock::now() < until) HandleEventsWhileWaiting();
   }
 
   // The mapped top-level window with these screen bounds (0: none), once
