@@ -81,6 +81,7 @@ void TqzSkinMenu::Popup(TControl* popupCtrl, TqzSkinData* skinData, int startInd
   // open menu stays, no close is reported, no input is taken).
   if (!item.HasShownItems(startIndex)) return;
   if (!BeginPopup(popupCtrl, skinData, anchor) || !source) return;
+  // The close of the open chain ran handlers that may have changed the items.
   if (!item.HasShownItems(startIndex)) return;
   OpenRoot(anchor, item, startIndex, popupToUp, nullptr);
 }

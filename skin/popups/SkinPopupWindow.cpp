@@ -239,7 +239,8 @@ int TqzSkinPopupWindow::LargestFirstIndex() const {
 }
 
 bool TqzSkinPopupWindow::HasCommandItems() const {
-  return std::any_of(items_.begin(), items_.end(), [](const TqzSkinMenuItem& i) { return i.MenuItem && !i.IsSeparator(); });
+  return std::any_of(items_.begin(), items_.end(),
+                     [](const TqzSkinMenuItem& i) { return i.MenuItem && !i.IsSeparator(); });
 }
 
 int TqzSkinPopupWindow::IndexOfItem(const TMenuItem* item) const {
