@@ -156,6 +156,27 @@ void TMenuItem::SetDefault(bool value) { QZ_MENU_SETTER(default_, value); }
 void TMenuItem::SetImageIndex(int value) { QZ_MENU_SETTER(imageIndex_, value < -1 ? -1 : value); }
 void TMenuItem::SetHint(const std::string& value) { QZ_MENU_SETTER(hint_, value); }
 void TMenuItem::SetBreak(TMenuBreak value) { QZ_MENU_SETTER(break_, value); }
+void TMenuItem::SetAutoLineReduction(TMenuAutoFlag value) { QZ_MENU_SETTER(autoLineReduction_, value); }
+
+bool TMenuItem::ReducesLines() const {
+  const TMenuItem* p = this;
+  while (p->autoLineReduction_ == maParent && p->parent_ != nullptr) p = p->parent_;
+  if (p->autoLineReduction_ != maParent) return p->autoLineReduction_ == maAutomatic;
+  // The root left at maParent: its menu decides; an item in no menu reduces.
+  return p->menu_ == nullptr || p->menu_->AutoLineReduction() != maManual;
+}
+
+std::vector<TMenuItem*> TMenuItem::ShownItems(int startIndex) const {
+  const auto from = items_.begin() + std::clamp(startIndex, 0, Count());
+  return ShownMenuItems({from, items_.end()}, ReducesLines());
+}
+
+bool TMenuItem::HasShownItems(int startIndex) const {
+  // Leading, trailing and doubled separators never decide it: a level of
+  // separators alone is empty with or without reduction.
+  const auto from = items_.begin() + std::clamp(startIndex, 0, Count());
+  return AnyShownCommand({from, items_.end()});
+}
 
 void TMenuItem::SetRadioItem(bool value) {
   if (radioItem_ == value) return;
@@ -265,6 +286,19 @@ std::vector<bool> RedundantLines(const std::vector<TMenuItem*>& items) {
   }
   if (lastShown >= 0 && lastIsLine) redundant[static_cast<size_t>(lastShown)] = true;
   return redundant;
+}
+
+std::vector<TMenuItem*> ShownMenuItems(const std::vector<TMenuItem*>& items, bool reduceLines) {
+  const std::vector<bool> redundant = reduceLines ? RedundantLines(items) : std::vector<bool>(items.size());
+  std::vector<TMenuItem*> shown;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i] != nullptr && items[i]->Visible() && !redundant[i]) shown.push_back(items[i]);
+  return shown;
+}
+
+bool AnyShownCommand(const std::vector<TMenuItem*>& items) {
+  return std::any_of(items.begin(), items.end(),
+                     [](const TMenuItem* i) { return i != nullptr && i->Visible() && !i->IsLine(); });
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
@@ -380,6 +414,12 @@ TMenu::~TMenu() {
   items_ = nullptr;
 }
 
+void TMenu::SetAutoLineReduction(TMenuAutoFlag value) {
+  if (autoLineReduction_ == value) return;
+  autoLineReduction_ = value;
+  MenuChanged(nullptr);
+}
+
 void TMenu::SetImages(TCustomImageList* value) {
   if (images_ == value) return;
   SetReference(images_, value);
@@ -432,6 +472,9 @@ void TPopupMenu::DoPopup(int x, int y) {
     PopupHook(*this, x, y);
     return;
   }
+  // A menu with nothing but hidden items and separators opens no window:
+  // no input is taken and a window of this menu already open stays.
+  if (!Items()->HasShownItems()) return;
   ClosePopup();
   if (Application == nullptr) return;
   // Owned by the application, not by this menu: the window deletes itself
@@ -473,6 +516,7 @@ QZ_PUBLISHED(TMenuItem, TComponent) {
   b.Prop("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex, -1);
   b.Prop("Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
   b.Enum("Break", &TMenuItem::Break, &TMenuItem::SetBreak, mbNone);
+  b.Enum("AutoLineReduction", &TMenuItem::AutoLineReduction, &TMenuItem::SetAutoLineReduction, maParent);
   b.Binary("Bitmap", &TMenuItem::BitmapData, &TMenuItem::SetBitmapData);
   b.Prop("Tag", &TMenuItem::Tag, &TMenuItem::SetTag, 0);
   b.Ref<TBasicAction>("Action", &TMenuItem::Action, &TMenuItem::SetAction);
@@ -481,6 +525,7 @@ QZ_PUBLISHED(TMenuItem, TComponent) {
 
 QZ_PUBLISHED(TMenu, TComponent) {
   b.Ref<TCustomImageList>("Images", &TMenu::Images, &TMenu::SetImages);
+  b.Enum("AutoLineReduction", &TMenu::AutoLineReduction, &TMenu::SetAutoLineReduction, maAutomatic);
   b.Event<TNotifyEvent>("OnChange", &TMenu::OnChange);
 }
 

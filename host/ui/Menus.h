@@ -56,6 +56,12 @@ char GetHotkey(std::string_view caption);
 enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
 QZ_ENUM(TMenuBreak, "mbNone", "mbBreak", "mbBarBreak");
 
+// Whether a level leaves out its redundant separators by itself: always
+// (maAutomatic), never (maManual: the application arranges its separators),
+// or as the level above does (maParent; a menu itself counts as automatic).
+enum TMenuAutoFlag { maAutomatic, maManual, maParent };
+QZ_ENUM(TMenuAutoFlag, "maAutomatic", "maManual", "maParent");
+
 class TMenuItem : public TComponent {
   QZ_CLASS(TMenuItem, TComponent)
   QZ_PUBLISHED_ACCESS(TMenuItem);
@@ -96,6 +102,18 @@ class TMenuItem : public TComponent {
   void SetHint(const std::string& value);
   TMenuBreak Break() const { return break_; }
   void SetBreak(TMenuBreak value);
+  // Separator reduction of this item's sub-items (maParent by default).
+  TMenuAutoFlag AutoLineReduction() const { return autoLineReduction_; }
+  void SetAutoLineReduction(TMenuAutoFlag value);
+  // The reduction that applies to the sub-items: this item's own setting,
+  // else the nearest parent's that is not maParent, else the menu's.
+  bool ReducesLines() const;
+  // The sub-items (from `startIndex`) a level of this item shows: the
+  // visible ones, less the redundant separators when it reduces lines.
+  std::vector<TMenuItem*> ShownItems(int startIndex = 0) const;
+  // Whether such a level would show anything but separators. An item
+  // without it opens no level: it is a command item, whatever it holds.
+  bool HasShownItems(int startIndex = 0) const;
 
   TNotifyEvent OnClick;
   // When the item is enabled: OnClick, or without one the linked action's
@@ -163,6 +181,7 @@ class TMenuItem : public TComponent {
   std::unique_ptr<TBitmap> bitmap_;
   std::string hint_;
   TMenuBreak break_ = mbNone;
+  TMenuAutoFlag autoLineReduction_ = maParent;
   TMenuItem* parent_ = nullptr;
   bool destroying_ = false;
   TMenu* menu_ = nullptr;  // set on a menu's root item only
@@ -175,6 +194,11 @@ class TMenuItem : public TComponent {
 // another shown separator. Hidden items (and null entries) count as absent;
 // nothing is changed on the items themselves.
 std::vector<bool> RedundantLines(const std::vector<TMenuItem*>& items);
+// The entries of `items` a level shows, in order: the visible ones, less
+// the redundant separators when `reduceLines` (null entries never).
+std::vector<TMenuItem*> ShownMenuItems(const std::vector<TMenuItem*>& items, bool reduceLines);
+// Whether any of `items` is a visible item other than a separator.
+bool AnyShownCommand(const std::vector<TMenuItem*>& items);
 
 class TMenu : public TComponent {
   QZ_CLASS(TMenu, TComponent)
@@ -187,6 +211,10 @@ class TMenu : public TComponent {
   // Glyphs for the items' ImageIndex; cleared when the list is destroyed.
   TCustomImageList* Images() const { return images_; }
   void SetImages(TCustomImageList* value);
+  // Separator reduction of the top level and of every item left at
+  // maParent (maAutomatic by default; maParent counts as automatic).
+  TMenuAutoFlag AutoLineReduction() const { return autoLineReduction_; }
+  void SetAutoLineReduction(TMenuAutoFlag value);
 
   // Depth-first search of the whole tree for the first visible item with
   // that shortcut (0 finds nothing); keyboard handling uses it.
@@ -201,6 +229,7 @@ class TMenu : public TComponent {
  private:
   TMenuItem* items_;  // owned by this menu
   TCustomImageList* images_ = nullptr;
+  TMenuAutoFlag autoLineReduction_ = maAutomatic;
 };
 
 class TMainMenu : public TMenu {

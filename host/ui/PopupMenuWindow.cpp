@@ -56,9 +56,7 @@ void TPopupMenuWindow::BuildRows() {
   measure.Font().Assign(Font());
   const int itemHeight = std::max(kMinItemHeight, measure.TextHeight("Ag") + 6);
   int top = kBorder;
-  for (int i = 0; i < source_->Count(); ++i) {
-    TMenuItem* item = source_->Items(i);
-    if (!item->Visible()) continue;
+  for (TMenuItem* item : source_->ShownItems()) {
     const int height = item->IsLine() ? kSeparatorHeight : itemHeight;
     rows_.push_back({item, top, height});
     top += height;
@@ -100,10 +98,7 @@ bool TPopupMenuWindow::Selectable(int index) const {
 
 bool TPopupMenuWindow::HasSubItems(int index) const {
   const TMenuItem* item = Item(index);
-  if (item == nullptr) return false;
-  for (int i = 0; i < item->Count(); ++i)
-    if (item->Items(i)->Visible()) return true;
-  return false;
+  return item != nullptr && item->HasShownItems();
 }
 
 // The next selectable row from `from` in direction `step`, wrapping round;
@@ -160,8 +155,9 @@ void TPopupMenuWindow::ShowAt(TPoint topLeft) {
 void TPopupMenuWindow::Popup(TPoint screen, TPopupAlignment alignment) {
   if (open_ || closing_) return;
   const TSize size = MeasureSize();
-  if (rows_.empty()) {
-    // Nothing visible to show: the menu closes at once.
+  if (!source_ || !source_->HasShownItems()) {
+    // Nothing but separators, if anything: no window shows and no input is
+    // taken.
     HideAndForget();
     return;
   }

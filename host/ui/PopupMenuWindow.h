@@ -1,5 +1,7 @@
 // The host's plain popup menu: a borderless, top-most window that is never
-// activated and shows the visible sub-items of one menu item. The first
+// activated and shows the visible sub-items of one menu item (less the
+// redundant separators when the item reduces lines, TMenuItem::ShownItems;
+// an item whose level would show nothing but separators opens none). The first
 // window of a chain (the root) holds the mouse capture and the keyboard
 // focus while it is open and routes input to the deepest open level;
 // hovering or pressing Right on an item with sub-items opens a child window

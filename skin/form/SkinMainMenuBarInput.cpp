@@ -156,7 +156,7 @@ void TqzSkinMainMenuBar::TrackPoint(TPoint p) {
   // With a menu open, pointing at another item with a menu opens that one;
   // commands run only when pressed.
   if (self && down_ >= 0 && index >= 0 && index != down_ && items_[size_t(index)].Item &&
-      items_[size_t(index)].Item->Count() > 0)
+      items_[size_t(index)].Item->HasShownItems())
     PressItem(index, false);
 }
 
@@ -347,8 +347,9 @@ void TqzSkinMainMenuBar::PressItem(int index, bool byKeyboard) {
   const std::string id = item.IDName;
   if (OnMainMenuItemClick) OnMainMenuItemClick(this, id);
   if (!self || !menuItem) return;
-  if (menuItem->Count() == 0) {
-    // A command: the menu mode ends, then the command runs.
+  if (!menuItem->HasShownItems()) {
+    // A command (or an item whose sub-items are all hidden): the menu mode
+    // ends, then the command runs.
     const bool wasKeyboard = KeyboardMode();
     CloseMenu();
     if (!self) return;
@@ -447,10 +448,13 @@ void TqzSkinMainMenuBar::PopupOverflow() {
   // Stand-ins carry the hidden items' captions; choosing one runs the
   // real item's command, or opens its menu through the real sub-items.
   overflowItems_ = std::make_unique<TMenuItem>(nullptr);
+  // Each stand-in's level reduces separators as the real item's does.
+  auto reduction = [](const TMenuItem& m) { return m.ReducesLines() ? maAutomatic : maManual; };
   for (TMenuItem* real : hidden) {
     auto* proxy = new TMenuItem(nullptr);
     proxy->SetCaption(real->Caption());
     proxy->SetEnabled(real->Enabled());
+    proxy->SetAutoLineReduction(reduction(*real));
     TComponentRef<TMenuItem> target(real);
     proxy->OnClick = [target](TObject*) {
       if (target) target->Click();
@@ -544,7 +548,7 @@ bool TqzSkinMainMenuBar::AcceleratorTest(char32_t ch) {
     const auto& item = items_[i];
     if (!Selectable(int(i)) || !IsAccel(ch, item.Item->Caption())) continue;
     TComponentRef<TqzSkinMainMenuBar> self(this);
-    const bool command = item.Item->Count() == 0;
+    const bool command = !item.Item->HasShownItems();
     if (!KeyboardMode()) EnterKeyboardMode();
     if (!self) return true;
     SetHot(int(i));

@@ -22,12 +22,6 @@ TRect WorkAreaNear(TPoint screen) {
   return r;
 }
 
-bool HasVisibleChildFrom(const TMenuItem& item, int startIndex) {
-  for (int i = std::max(startIndex, 0); i < item.Count(); ++i)
-    if (item.Items(i)->Visible()) return true;
-  return false;
-}
-
 }  // namespace
 
 TqzSkinMenu::TqzSkinMenu(TComponent* AOwner) : TComponent(AOwner) {
@@ -83,11 +77,28 @@ void TqzSkinMenu::Popup(TControl* popupCtrl, TqzSkinData* skinData, int startInd
                         TMenuItem& item, bool popupToUp) {
   TComponentRef<TqzSkinMenu> self(this);
   TComponentRef<TMenuItem> source(&item);
+  // Nothing but hidden items and separators: nothing happens at all (an
+  // open menu stays, no close is reported, no input is taken).
+  if (!item.HasShownItems(startIndex)) return;
   if (!BeginPopup(popupCtrl, skinData, anchor) || !source) return;
-  if (!HasVisibleChildFrom(item, startIndex)) return;
+  // The close of the open chain ran handlers that may have changed the items.
+  if (!item.HasShownItems(startIndex)) return;
+  OpenRoot(anchor, item, startIndex, popupToUp, nullptr);
+}
+
+void TqzSkinMenu::OpenRoot(const TRect& anchor, TMenuItem& item, int startIndex, bool popupToUp,
+                           const std::vector<TMenuItem*>* itemList) {
+  TComponentRef<TqzSkinMenu> self(this);
   visible_ = true;
-  OpenLevel(anchor, item, startIndex, false, popupToUp);
-  if (self) firstShow_ = false;
+  const bool opened = OpenLevel(anchor, item, startIndex, false, popupToUp, itemList);
+  if (!self) return;
+  firstShow_ = false;
+  // The items' actions hid everything while the level was built: the menu
+  // never opened and is not reported as closed.
+  if (!opened && windows_.empty()) {
+    visible_ = false;
+    popupControl_ = nullptr;
+  }
 }
 
 std::vector<TMenuItem*> TqzSkinMenu::MergedItems(TMenuItem* childItems, TMenuItem& mainItems) {
@@ -110,24 +121,33 @@ void TqzSkinMenu::PopupMerged(TControl* popupCtrl, TqzSkinData* skinData, int st
                               TMenuItem* childItems, TMenuItem& mainItems, bool popupToUp) {
   TComponentRef<TqzSkinMenu> self(this);
   TComponentRef<TMenuItem> main(&mainItems), child(childItems);
-  if (!BeginPopup(popupCtrl, skinData, anchor) || !main) return;
-  const int total = mainItems.Count() + (child ? child->Count() : 0);
-  if (mainItems.Count() == 0 || startIndex >= total) return;
+  auto anythingShown = [&] {
+    if (!main || main->Count() == 0) return false;
+    const std::vector<TMenuItem*> list = MergedItems(child.Get(), *main);
+    const int from = std::clamp(startIndex, 0, static_cast<int>(list.size()));
+    return AnyShownCommand({list.begin() + from, list.end()});
+  };
+  if (!anythingShown()) return;
+  if (!BeginPopup(popupCtrl, skinData, anchor) || !anythingShown()) return;
   const std::vector<TMenuItem*> list = MergedItems(child.Get(), mainItems);
-  const auto from = list.begin() + std::clamp(startIndex, 0, static_cast<int>(list.size()));
-  if (std::none_of(from, list.end(), [](const TMenuItem* m) { return m->Visible(); })) return;
-  visible_ = true;
-  OpenLevel(anchor, mainItems, startIndex, false, popupToUp, &list);
-  if (self) firstShow_ = false;
+  OpenRoot(anchor, mainItems, startIndex, popupToUp, &list);
 }
 
-void TqzSkinMenu::OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
+bool TqzSkinMenu::OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
                             const std::vector<TMenuItem*>* itemList) {
+  TComponentRef<TqzSkinMenu> self(this);
   TqzSkinData* skin = skinData_ && !skinData_->Empty() ? skinData_ : nullptr;
   auto* window = new TqzSkinPopupWindow(*this, skin, item, startIndex);
   if (itemList) window->SetItemList(*itemList);
+  TComponentRef<TqzSkinPopupWindow> level(window);
   windows_.emplace_back(window);
   window->ShowFor(anchor, submenu, popupToUp);
+  if (!self) return false;
+  if (level && !level->Closing()) return true;
+  // Closed while it was built (its items came out empty, or a handler
+  // ended the menu): it is no level of the chain any more.
+  std::erase_if(windows_, [&](const TComponentRef<TqzSkinPopupWindow>& w) { return !w || w.Get() == level.Get(); });
+  return false;
 }
 
 void TqzSkinMenu::CloseFrom(int level) {
@@ -182,7 +202,7 @@ void TqzSkinMenu::ReportItem(TqzSkinPopupWindow& window, int index, bool immedia
   TComponentRef<TMenuItem> item = window.Item(index).MenuItem;
   if (!item) return;
   const int depth = LevelOf(&window);
-  const bool children = HasVisibleChildFrom(*item, 0);
+  const bool children = item->HasShownItems();
   if (!children) {
     waitTimer_->SetEnabled(false);
     if (!click) {
@@ -209,15 +229,21 @@ void TqzSkinMenu::ReportItem(TqzSkinPopupWindow& window, int index, bool immedia
   waitTimer_->SetEnabled(false);
   waitItem_ = nullptr;
   const int at = window.IndexOfItem(item.Get());
-  if (at < 0 || !HasVisibleChildFrom(*item, 0)) return;
+  if (at < 0 || !item->HasShownItems()) return;
   CloseFrom(depth + 1);
   if (!self || !level) return;
   window.Item(at).Down = true;
   window.RepaintItem(at);
   const TRect r = window.Item(at).ItemRect;
   const TPoint topLeft = window.ClientToScreen(r.TopLeft());
-  OpenLevel({topLeft.X, topLeft.Y, topLeft.X + r.Width(), topLeft.Y + r.Height()}, *item, 0, true,
-            false);
+  const bool opened = OpenLevel({topLeft.X, topLeft.Y, topLeft.X + r.Width(), topLeft.Y + r.Height()}, *item, 0,
+                                true, false);
+  if (opened || !self || !level || !item) return;
+  // Nothing to show after all: the item is not left marked as open.
+  if (const int again = window.IndexOfItem(item.Get()); again >= 0 && window.Item(again).Down) {
+    window.Item(again).Down = false;
+    window.RepaintItem(again);
+  }
 }
 
 void TqzSkinMenu::OnWaitTimer() {
@@ -296,6 +322,8 @@ void TqzSkinPopupMenu::DoPopup(int x, int y) {
 }
 
 void TqzSkinPopupMenu::PopupFromRect(TControl* control, const TRect& screenRect, bool popupToUp) {
+  // Nothing to show: an open menu is not closed for it.
+  if (!Items()->HasShownItems()) return;
   TqzMenuRoute route = FindMenuRoute(this);
   if (route.Menu == nullptr) return;
   if (skinData_ == nullptr) SetSkinData(route.SkinData);
@@ -325,6 +353,7 @@ void SkinnedPopupHook(TPopupMenu& m, int x, int y) {
     if (self) m.PopupHook = SkinnedPopupHook;
     return;
   }
+  if (!m.Items()->HasShownItems()) return;
   if (route.Menu->Visible()) route.Menu->CloseAll();
   if (self) route.Menu->Popup(nullptr, route.SkinData, 0, {x, y, x, y}, *m.Items(), false);
 }

@@ -40,7 +40,9 @@ class TqzSkinMenu : public TComponent {
   void SetForm(TCustomForm* value) { SetReference(form_, value); }
 
   // Opens the sub-items of `item` from `startIndex` beside the anchor
-  // rectangle (screen coordinates; an empty rectangle is a point).
+  // rectangle (screen coordinates; an empty rectangle is a point). When
+  // they hold nothing but hidden items and separators nothing happens: an
+  // open menu stays open and no close is reported.
   void Popup(TControl* popupCtrl, TqzSkinData* skinData, int startIndex, const TRect& anchor,
              TMenuItem& item, bool popupToUp);
   // Opens one level of the main items whose group index no child item
@@ -88,8 +90,12 @@ class TqzSkinMenu : public TComponent {
   TqzMenuBackgrounds& Backgrounds() { return backgrounds_; }
 
  private:
-  void OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
+  // Opens a level at the end of the chain; false when it did not stay open
+  // (nothing to show once its items were built, or the menu ended meanwhile).
+  bool OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
                  const std::vector<TMenuItem*>* itemList = nullptr);
+  void OpenRoot(const TRect& anchor, TMenuItem& item, int startIndex, bool popupToUp,
+                const std::vector<TMenuItem*>* itemList);
   // The common start of Popup and PopupMerged; false when this engine went.
   bool BeginPopup(TControl* popupCtrl, TqzSkinData* skinData, const TRect& anchor);
   void OnWaitTimer();

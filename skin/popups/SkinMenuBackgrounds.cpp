@@ -23,4 +23,39 @@ std::shared_ptr<const TBitmap> TqzMenuBackgrounds::Composed(const TBitmap& pictu
   return image;
 }
 
+namespace {
+
+// The part of `rect` inside the picture, row by row.
+TPixmap PixelsOf(const TPixmap& picture, const TRect& rect) {
+  const TRect part = Intersection(rect, picture.Bounds());
+  TPixmap out(part.Width(), part.Height());
+  for (int y = 0; y < part.Height(); ++y)
+    std::copy_n(picture.Row(part.Top + y) + part.Left, part.Width(), out.Row(y));
+  return out;
+}
+
+bool SamePixels(const TPixmap& kept, const TPixmap& picture, const TRect& rect) {
+  const TRect part = Intersection(rect, picture.Bounds());
+  if (kept.Width() != part.Width() || kept.Height() != part.Height()) return false;
+  for (int y = 0; y < part.Height(); ++y)
+    if (!std::equal(kept.Row(y), kept.Row(y) + part.Width(), picture.Row(part.Top + y) + part.Left)) return false;
+  return true;
+}
+
+}  // namespace
+
+const TBitmap& TqzMenuItemLooks::Composed(const TBitmap& picture, const TRect& source, int leftOffset,
+                                          int rightOffset, bool stretch, int width) {
+  for (const TEntry& e : entries_)
+    if (e.rect == source && e.leftOffset == leftOffset && e.rightOffset == rightOffset && e.stretch == stretch &&
+        e.width == width && SamePixels(e.source, picture.Pixels(), source))
+      return *e.look;
+  if (static_cast<int>(entries_.size()) >= kMaxEntries) entries_.clear();
+  auto look = std::make_unique<TBitmap>();
+  CreateHSkinImage(leftOffset, rightOffset, *look, stretch, width, source, picture);
+  entries_.push_back({PixelsOf(picture.Pixels(), source), source, leftOffset, rightOffset, stretch, width,
+                      std::move(look)});
+  return *entries_.back().look;
+}
+
 }  // namespace qz

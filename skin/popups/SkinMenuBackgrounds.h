@@ -1,3 +1,5 @@
+// Composed pictures of popup menu levels kept for reuse.
+//
 // Window backgrounds of popup menu levels kept across openings. A level's
 // background is its skin's window picture composed to the level's size; the
 // same menu opened again has the same size, so the composition is done once.
@@ -35,6 +37,37 @@ class TqzMenuBackgrounds {
     std::shared_ptr<const TBitmap> image;
   };
   std::vector<TEntry> entries_;  // the most recently used last
+};
+
+// The item looks of one menu level: a rectangle of the item picture
+// composed to the level's item width (every item of a level shares it), so
+// that the normal and the lit look are each composed once, not once per
+// item painted. As with the backgrounds, an entry is reused only while the
+// pixels of its rectangle, the composition fields and the width are those
+// it was made from, never because the picture sits at the same address.
+class TqzMenuItemLooks {
+ public:
+  // The rectangle `source` of `picture` composed to `width` with fixed ends
+  // `leftOffset` and `rightOffset`, stretched or tiled. Valid until the
+  // next call.
+  const TBitmap& Composed(const TBitmap& picture, const TRect& source, int leftOffset, int rightOffset,
+                          bool stretch, int width);
+  int Count() const { return static_cast<int>(entries_.size()); }
+  void Clear() { entries_.clear(); }
+
+  // A few looks per level; a level whose looks keep changing starts anew.
+  static constexpr int kMaxEntries = 8;
+
+ private:
+  struct TEntry {
+    TPixmap source;  // the pixels of `rect` (its part inside the picture)
+    TRect rect;
+    int leftOffset, rightOffset;
+    bool stretch;
+    int width;
+    std::unique_ptr<TBitmap> look;
+  };
+  std::vector<TEntry> entries_;
 };
 
 }  // namespace qz

@@ -37,12 +37,7 @@ const TqzDataSkinMenuItem* FindItemLook(const TqzSkinData& skin) {
 
 }  // namespace
 
-bool TqzSkinMenuItem::HasChildren() const {
-  if (!MenuItem) return false;
-  for (int i = 0; i < MenuItem->Count(); ++i)
-    if (MenuItem->Items(i)->Visible()) return true;
-  return false;
-}
+bool TqzSkinMenuItem::HasChildren() const { return MenuItem && MenuItem->HasShownItems(); }
 
 TqzSkinPopupWindow::TqzSkinPopupWindow(TqzSkinMenu& menu, TqzSkinData* skinData, TMenuItem& source,
                                        int startIndex)
@@ -134,8 +129,8 @@ void TqzSkinPopupWindow::ApplyItemFont(TFont& font) const {
 }
 
 // Every item's action updates first, as an update may hide or show the
-// item (or free it); then the shown items are taken without the separators
-// that would lead, trail or double up.
+// item (or free it); then the shown items are taken, without the separators
+// that would lead, trail or double up when the level reduces lines.
 void TqzSkinPopupWindow::BuildItems() {
   items_.clear();
   if (!source_) return;
@@ -145,13 +140,12 @@ void TqzSkinPopupWindow::BuildItems() {
     candidates.emplace_back(explicitItems_ ? itemList_[static_cast<size_t>(i)].Get() : source_->Items(i));
   for (TComponentRef<TMenuItem>& item : candidates)
     if (item) item->InitiateAction();
-  std::vector<TMenuItem*> shown;
-  for (const TComponentRef<TMenuItem>& item : candidates) shown.push_back(item.Get());
-  const std::vector<bool> redundant = RedundantLines(shown);
-  for (size_t i = 0; i < shown.size(); ++i) {
-    if (shown[i] == nullptr || !shown[i]->Visible() || redundant[i]) continue;
+  if (!source_) return;
+  std::vector<TMenuItem*> present;
+  for (const TComponentRef<TMenuItem>& item : candidates) present.push_back(item.Get());
+  for (TMenuItem* item : ShownMenuItems(present, source_->ReducesLines())) {
     TqzSkinMenuItem entry;
-    entry.MenuItem = shown[i];
+    entry.MenuItem = item;
     items_.push_back(std::move(entry));
   }
 }
@@ -244,6 +238,11 @@ int TqzSkinPopupWindow::LargestFirstIndex() const {
   return index;
 }
 
+bool TqzSkinPopupWindow::HasCommandItems() const {
+  return std::any_of(items_.begin(), items_.end(),
+                     [](const TqzSkinMenuItem& i) { return i.MenuItem && !i.IsSeparator(); });
+}
+
 int TqzSkinPopupWindow::IndexOfItem(const TMenuItem* item) const {
   for (int i = 0; i < ItemCount(); ++i)
     if (Item(i).MenuItem.Get() == item) return i;
@@ -323,6 +322,11 @@ void TqzSkinPopupWindow::ShowFor(const TRect& anchor, bool submenu, bool popupTo
   }
   BuildItems();
   if (!menu_ || closing_) return;
+  if (!HasCommandItems()) {
+    // The actions hid what was to show: the level closes unseen.
+    CloseWindow();
+    return;
+  }
   MeasureWindow();
   LayoutItems();
   const TPoint at = PlaceFor(anchor, workArea_, submenu, popupToUp);

@@ -14,6 +14,7 @@
 #include "host/ui/Menus.h"
 #include "host/ui/Timer.h"
 #include "skin/data/SkinData.h"
+#include "skin/popups/SkinMenuBackgrounds.h"
 #include "skin/popups/SkinMenuSettings.h"
 #include "skin/popups/SkinPopupInput.h"
 
@@ -121,6 +122,8 @@ class TqzSkinPopupWindow : public TCustomControl {
   bool ScrollBy(int step);
   void ClearDownMarks();
   int IndexOfItem(const TMenuItem* item) const;
+  // Whether any item is more than a separator.
+  bool HasCommandItems() const;
   void RepaintItem(int index);
   // Hides the window, gives capture and focus back (root level) and frees
   // it once the current message is done.
@@ -176,9 +179,8 @@ class TqzSkinPopupWindow : public TCustomControl {
   // The window background (the composed window picture) at the window's
   // size, from the engine's kept backgrounds.
   const TBitmap& WindowBackground();
-  // An item picture stretched to the items' width, kept while the picture
-  // stays: every item of a level shares one width, so the normal and the
-  // lit look are each composed once, not once per item.
+  // An item picture stretched to the items' width, kept while its pixels
+  // and fields stay (itemLooks_).
   const TBitmap& ComposedItemLook(const TRect& source, bool stretch, int width);
   void DrawPlainItem(const TqzSkinMenuItem& item, TCanvas& c, TSize size);
   void DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c, const TRect& textArea, TColor color,
@@ -199,14 +201,7 @@ class TqzSkinPopupWindow : public TCustomControl {
   TBitmap* windowPicture_ = nullptr;
   TBitmap* maskPicture_ = nullptr;
   TBitmap* itemPicture_ = nullptr;
-  struct TComposedItemLook {
-    const TBitmap* picture;
-    TRect source;
-    bool stretch;
-    int width;
-    std::unique_ptr<TBitmap> look;
-  };
-  std::vector<TComposedItemLook> itemLooks_;
+  TqzMenuItemLooks itemLooks_;
   TComponentRef<TMenuItem> source_;
   int startIndex_ = 0;
   std::vector<TqzSkinMenuItem> items_;

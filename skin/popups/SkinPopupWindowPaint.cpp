@@ -289,14 +289,7 @@ void TqzSkinPopupWindow::DrawItemBackground(const TqzSkinMenuItem& item, TCanvas
 
 const TBitmap& TqzSkinPopupWindow::ComposedItemLook(const TRect& source, bool stretch, int width) {
   const TqzDataSkinMenuItem& d = *itemData_;
-  for (const TComposedItemLook& k : itemLooks_)
-    if (k.picture == itemPicture_ && k.source == source && k.stretch == stretch && k.width == width) return *k.look;
-  // A few looks per level at most; a level whose width changes starts anew.
-  if (itemLooks_.size() >= 8) itemLooks_.clear();
-  auto look = std::make_unique<TBitmap>();
-  CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, *look, stretch, width, source, *itemPicture_);
-  itemLooks_.push_back({itemPicture_, source, stretch, width, std::move(look)});
-  return *itemLooks_.back().look;
+  return itemLooks_.Composed(*itemPicture_, source, d.ItemLeftOffset, d.ItemRightOffset, stretch, width);
 }
 
 // ---------------------------------------------------------------------------

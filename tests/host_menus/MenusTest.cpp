@@ -190,6 +190,94 @@ end
   EXPECT_EQ(form.ComponentCount(), 0);
 }
 
+// Separator reduction of a level: its item's own setting, else the nearest
+// parent's that is not maParent, else the menu's; a parentless item reduces.
+TEST(MenuLinesTest, ReductionFollowsTheNearestSettingUpTheTree) {
+  TPopupMenu menu(nullptr);
+  TMenuItem* root = menu.Items();
+  TMenuItem* file = NewItem(root, "File");
+  TMenuItem* recent = NewItem(file, "Recent");
+  NewItem(recent, "One");
+  EXPECT_TRUE(root->ReducesLines());
+  EXPECT_TRUE(recent->ReducesLines());
+  int changes = 0;
+  menu.OnChange = [&](TObject*) { ++changes; };
+  menu.SetAutoLineReduction(maManual);
+  EXPECT_EQ(changes, 1);
+  EXPECT_FALSE(root->ReducesLines());
+  EXPECT_FALSE(recent->ReducesLines());
+  file->SetAutoLineReduction(maAutomatic);
+  EXPECT_EQ(changes, 2);
+  EXPECT_FALSE(root->ReducesLines());
+  EXPECT_TRUE(file->ReducesLines());
+  EXPECT_TRUE(recent->ReducesLines());  // maParent: takes File's
+  recent->SetAutoLineReduction(maManual);
+  EXPECT_FALSE(recent->ReducesLines());
+  EXPECT_TRUE(file->ReducesLines());
+  // maParent on the menu itself counts as automatic.
+  menu.SetAutoLineReduction(maParent);
+  EXPECT_TRUE(root->ReducesLines());
+  TMenuItem loose(nullptr);
+  EXPECT_TRUE(loose.ReducesLines());
+}
+
+// What a level shows: visible items, with or without the redundant
+// separators; a level of separators and hidden items alone is empty either
+// way, while a disabled item still counts.
+TEST(MenuLinesTest, ShownItemsAndEmptyLevels) {
+  TPopupMenu menu(nullptr);
+  TMenuItem* root = menu.Items();
+  auto caps = [](const std::vector<TMenuItem*>& items) {
+    std::string out;
+    for (const TMenuItem* i : items) out += i->Caption() + " ";
+    return out;
+  };
+  for (const char* c : {"-", "A", "-", "-", "H", "-", "B", "-"}) NewItem(root, c);
+  root->Items(4)->SetVisible(false);
+  EXPECT_EQ(caps(root->ShownItems()), "A - B ");
+  EXPECT_EQ(caps(root->ShownItems(2)), "B ");
+  EXPECT_EQ(caps(root->ShownItems(99)), "");
+  menu.SetAutoLineReduction(maManual);
+  EXPECT_EQ(caps(root->ShownItems()), "- A - - - B - ");
+  EXPECT_TRUE(root->Items(0)->Visible());  // nothing is changed on the items
+
+  EXPECT_TRUE(root->HasShownItems());
+  EXPECT_TRUE(root->HasShownItems(6));
+  EXPECT_FALSE(root->HasShownItems(7));
+  root->Items(1)->SetVisible(false);
+  root->Items(6)->SetEnabled(false);
+  EXPECT_TRUE(root->HasShownItems());
+  root->Items(6)->SetVisible(false);
+  EXPECT_FALSE(root->HasShownItems());  // separators only, even unreduced
+  EXPECT_EQ(caps(root->ShownItems()), "- - - - - ");
+  EXPECT_FALSE(NewItem(root->Items(1), "-")->Parent()->HasShownItems());
+}
+
+TEST(MenuLinesTest, ReductionSettingsTravelInFormResources) {
+  const char* text = R"(object Form1: TMenuTestForm
+  object PopupMenu1: TPopupMenu
+    AutoLineReduction = maManual
+    object miFile: TMenuItem
+      Caption = 'File'
+      AutoLineReduction = maAutomatic
+    end
+    object miEdit: TMenuItem
+      Caption = 'Edit'
+    end
+  end
+end
+)";
+  TMenuTestForm form;
+  ReadComponentRes(&form, text);
+  auto* menu = form.FindChild<TPopupMenu>("PopupMenu1");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->AutoLineReduction(), maManual);
+  EXPECT_EQ(menu->Items()->Items(0)->AutoLineReduction(), maAutomatic);
+  EXPECT_EQ(menu->Items()->Items(1)->AutoLineReduction(), maParent);
+  EXPECT_FALSE(menu->Items()->Items(1)->ReducesLines());
+  EXPECT_EQ(WriteComponentRes(&form), text);
+}
+
 // A strip of n 4x3 images; image k has colour base + k, with pixel (0,0)
 // of each image set to the key colour.
 void MakeStrip(TBitmap& strip, int n, uint32_t key) {

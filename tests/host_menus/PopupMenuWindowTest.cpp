@@ -356,6 +356,36 @@ TEST_F(PopupSubmenuTest, AChildNearTheRightEdgeOpensOnTheLeft) {
   EXPECT_EQ(w->Submenu()->BoundsRect().Right, w->BoundsRect().Left + 3);
 }
 
+// A sub-menu of nothing but hidden items and separators opens no level and
+// draws no arrow: its item is a command like any other.
+TEST_F(PopupSubmenuTest, AnItemWhoseSubItemsAreAllHiddenIsACommand) {
+  const int recentRow = 5;
+  auto arrowPixel = [&](TPopupMenuWindow* w) {
+    const TRect r = w->ItemRect(recentRow);
+    const int cx = r.Right - TPopupMenuWindow::kArrowColumn / 2;
+    return ScreenPixel(w->ClientToScreen({cx - 1, (r.Top + r.Bottom) / 2}));
+  };
+  TPopupMenuWindow* w = Show();
+  ASSERT_EQ(w->Item(recentRow), recent);
+  EXPECT_EQ(arrowPixel(w), Rgb(clMenuText));
+  menu->ClosePopup();
+  Pump();
+  first->SetVisible(false);
+  second->SetCaption("-");
+  menu->SetAutoLineReduction(maManual);  // a kept separator still is no content
+  w = Show();
+  EXPECT_EQ(arrowPixel(w), Rgb(clMenu));
+  Move(ItemCenter(w, recentRow));
+  EXPECT_EQ(w->HotIndex(), recentRow);
+  EXPECT_EQ(w->Submenu(), nullptr);
+  Key(VK_RIGHT);
+  EXPECT_EQ(w->Submenu(), nullptr);
+  Click(ItemCenter(w, recentRow));
+  EXPECT_EQ(clicked, std::vector<TMenuItem*>{recent});
+  EXPECT_FALSE(menu->IsShowing());
+  EXPECT_EQ(LiveMenuWindows(), 0);
+}
+
 // ---------------------------------------------------------------- closing and lifetime
 
 TEST_F(PopupMenuWindowTest, ActivationMovingToAnotherWindowClosesTheMenu) {
@@ -422,6 +452,73 @@ TEST_F(PopupMenuWindowTest, AMenuWithoutVisibleItemsShowsNothing) {
   EXPECT_FALSE(empty->IsShowing());
   EXPECT_EQ(LiveMenuWindows(), 0);
   EXPECT_EQ(GetFocus(), HWND(probe));
+}
+
+// Leading, trailing and doubled separators (hidden items counting as
+// absent) show only while the menu leaves reduction to the application.
+TEST_F(PopupMenuWindowTest, SeparatorsFollowTheMenusLineReduction) {
+  auto* lead = new TMenuItem(form);
+  lead->SetCaption("-");
+  menu->Items()->Insert(0, lead);
+  auto* doubled = new TMenuItem(form);
+  doubled->SetCaption("-");
+  menu->Items()->Insert(menu->Items()->IndexOf(exit), doubled);  // line, Print, hidden, doubled, Exit
+  TMenuItem* trail = AddItem(menu->Items(), "-");
+  disabled->SetVisible(false);  // line and doubled now meet
+  TPopupMenuWindow* w = Show();
+  ASSERT_NE(w, nullptr);
+  std::vector<TMenuItem*> rows;
+  for (int i = 0; i < w->ItemCount(); ++i) rows.push_back(w->Item(i));
+  EXPECT_EQ(rows, (std::vector<TMenuItem*>{open, save, line, exit}));
+  EXPECT_EQ(menu->PopupRect().Height(), w->ItemRect(3).Bottom + 3);
+  menu->ClosePopup();
+  Pump();
+  menu->SetAutoLineReduction(maManual);
+  w = Show();
+  rows.clear();
+  for (int i = 0; i < w->ItemCount(); ++i) rows.push_back(w->Item(i));
+  EXPECT_EQ(rows, (std::vector<TMenuItem*>{lead, open, save, line, doubled, exit, trail}));
+  // The keyboard still skips every separator.
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  EXPECT_EQ(w->Item(w->HotIndex()), exit);
+}
+
+// A menu that would show separators at most opens nothing: no window, no
+// input taken, and another menu that is open stays open. OnPopup still runs
+// first (where an application shows or hides its items).
+TEST_F(PopupMenuWindowTest, AMenuOfSeparatorsAndHiddenItemsOpensNothing) {
+  auto* empty = new TPopupMenu(form);
+  empty->SetAutoLineReduction(maManual);
+  AddItem(empty->Items(), "-");
+  AddItem(empty->Items(), "Gone")->SetVisible(false);
+  AddItem(empty->Items(), "-");
+  int popups = 0;
+  empty->OnPopup = [&](TObject*) { ++popups; };
+  TPopupMenuWindow* w = Show();
+  ASSERT_NE(w, nullptr);
+  empty->Popup(300, 300);
+  Pump();
+  EXPECT_EQ(popups, 1);
+  EXPECT_FALSE(empty->IsShowing());
+  EXPECT_TRUE(menu->IsShowing());
+  EXPECT_EQ(ShownMenuWindows(), 1);
+  EXPECT_EQ(GetCapture(), HWND(w));
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(menu->IsShowing());
+  EXPECT_EQ(GetFocus(), HWND(probe));
+  empty->Popup(300, 300);
+  Pump();
+  EXPECT_EQ(LiveMenuWindows(), 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(GetFocus(), HWND(probe));
+  // A handler that shows an item opens the menu after all.
+  empty->OnPopup = [&](TObject*) { empty->Items()->Items(1)->SetVisible(true); };
+  empty->Popup(300, 300);
+  Pump();
+  ASSERT_TRUE(empty->IsShowing());
+  EXPECT_EQ(empty->PopupWindow()->ItemCount(), 3);
 }
 
 TEST_F(PopupMenuWindowTest, AnInstalledHookStillReplacesTheWindow) {

@@ -142,6 +142,35 @@ TEST_F(MenuBarTest, AnItemWithoutSubitemsRunsItsCommandOnPress) {
   EXPECT_FALSE(s_.Orvane->InMainMenuMode());
 }
 
+// "About" holds nothing but a hidden item and a separator: no empty menu
+// opens; the item runs as a command, by mouse and by accelerator, and with
+// another menu open, pointing at it opens nothing.
+TEST_F(MenuBarTest, AnItemWhoseSubitemsAreAllHiddenRunsAsACommand) {
+  home_->SetVisible(false);
+  AddItem(*about_, "-");
+  AddItem(*settings_, "Options");
+  int clicks = 0;
+  about_->OnClick = [&](TObject*) { ++clicks; };
+  Click(ItemCentre(2));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(bar_->MenuOpen());
+  EXPECT_FALSE(bar_->Items()[2].Down);
+  EXPECT_FALSE(s_.Orvane->InMainMenuMode());
+  EXPECT_FALSE(s_.Orvane->SkinMenu().Visible());
+  EXPECT_TRUE(bar_->AcceleratorTest('a'));
+  Pump();
+  EXPECT_EQ(clicks, 2);
+  EXPECT_FALSE(bar_->MenuOpen());
+  EXPECT_FALSE(bar_->KeyboardMode());
+  Click(ItemCentre(0));
+  ASSERT_TRUE(bar_->MenuOpen());
+  Move(ItemCentre(2));
+  Run(100);
+  EXPECT_TRUE(bar_->Items()[0].Down);
+  EXPECT_FALSE(bar_->Items()[2].Down);
+  EXPECT_EQ(clicks, 2);
+}
+
 TEST_F(MenuBarTest, AnItemWithSubitemsOpensItsMenuBelowAndEntersTheMenuModeOnce) {
   int homeClicks = 0;
   home_->OnClick = [&](TObject*) { ++homeClicks; };

@@ -6,19 +6,6 @@
 namespace qz::testing {
 namespace {
 
-// A control that records the messages the chain sends it.
-class TMenuClient : public TCustomControl {
- public:
-  using TCustomControl::TCustomControl;
-  std::vector<uint32_t> seen;
-
- protected:
-  void WndProc(TMessage& m) override {
-    if (m.Msg == WM_CLOSESKINMENU || m.Msg == WM_AFTERDISPATCH) seen.push_back(m.Msg);
-    TCustomControl::WndProc(m);
-  }
-};
-
 TEST_F(SkinMenuTest, OpeningHighlightsTheFirstEnabledItemWithoutOpeningItsSubmenu) {
   BuildTwoLevels();
   open->SetEnabled(false);

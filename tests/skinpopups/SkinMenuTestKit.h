@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skin/draw/QZUtils.h"
+#include "skin/form/Orvane.h"
 #include "skin/popups/SkinMenu.h"
 #include "tests/host_ui/UiTestSupport.h"
 #include "tests/skinform/FramePaintTestKit.h"
@@ -37,6 +38,19 @@ inline TTestSkinParts MenuSkinParts() {
       "arrowimagerect=48,0,54,10\r\n";
   return parts;
 }
+
+// A control that records the messages the chain sends it.
+class TMenuClient : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  std::vector<uint32_t> seen;
+
+ protected:
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_CLOSESKINMENU || m.Msg == WM_AFTERDISPATCH) seen.push_back(m.Msg);
+    TCustomControl::WndProc(m);
+  }
+};
 
 // A fresh engine and menu on a fresh headless screen (1920 x 1040 work area).
 class SkinMenuTest : public UiTest {
