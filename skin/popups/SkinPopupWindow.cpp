@@ -130,7 +130,9 @@ void TqzSkinPopupWindow::ApplyItemFont(TFont& font) const {
 
 // Every item's action updates first, as an update may hide or show the
 // item (or free it); then the shown items are taken, without the separators
-// that would lead, trail or double up when the level reduces lines.
+// that would lead, trail or double up. A menu that leaves reduction to the
+// application has its lines rethought here, so skinned levels never show
+// redundant separators whatever the setting.
 void TqzSkinPopupWindow::BuildItems() {
   items_.clear();
   if (!source_) return;
@@ -143,7 +145,7 @@ void TqzSkinPopupWindow::BuildItems() {
   if (!source_) return;
   std::vector<TMenuItem*> present;
   for (const TComponentRef<TMenuItem>& item : candidates) present.push_back(item.Get());
-  for (TMenuItem* item : ShownMenuItems(present, source_->ReducesLines())) {
+  for (TMenuItem* item : ShownMenuItems(present, true)) {
     TqzSkinMenuItem entry;
     entry.MenuItem = item;
     items_.push_back(std::move(entry));

@@ -30,10 +30,11 @@ class SkinMenuLines : public SkinMenuTest {
   TMenuClient* client = nullptr;
 };
 
-// "-", "A", "-", "-", "Sub" > ("-", "X", "-"), "-": every separator shows
-// while the menu leaves reduction to the application; an item's own setting
-// rules its sub-items either way.
-TEST_F(SkinMenuLines, ReductionFollowsTheMenuAndTheItemsSettings) {
+// "-", "A", "-", "-", "Sub" > ("-", "X", "-"), "-": skinned levels leave
+// out the leading, trailing and doubled separators whatever the menu and its
+// items set (a manual menu has its lines rethought before a level is built),
+// and leave the items themselves untouched.
+TEST_F(SkinMenuLines, LevelsLeaveOutRedundantSeparatorsUnderEverySetting) {
   TMenuItem* root = popup->Items();
   Add(root, "-");
   Add(root, "A");
@@ -44,27 +45,26 @@ TEST_F(SkinMenuLines, ReductionFollowsTheMenuAndTheItemsSettings) {
   Add(sub, "X");
   Add(sub, "-");
   Add(root, "-");
-  popup->SetAutoLineReduction(maManual);
-  sub->SetAutoLineReduction(maAutomatic);
-  OpenAt({200, 200}, skin.get());
-  EXPECT_EQ(Captions(Level(0)), (std::vector<std::string>{"-", "A", "-", "-", "Sub", "-"}));
-  // Four dividers of 4, two items of 20, the picture's margin of 8.
-  EXPECT_EQ(Level(0).WindowSize().cy, 4 * 4 + 2 * 20 + 8);
-  EXPECT_EQ(Level(0).ActiveIndex(), 1);
-  Click(ItemCentre(0, 4));
-  ASSERT_EQ(engine->LevelCount(), 2);
-  EXPECT_EQ(Captions(Level(1)), std::vector<std::string>{"X"});
-  engine->CloseAll();
-  Pump();
-  popup->SetAutoLineReduction(maAutomatic);
-  sub->SetAutoLineReduction(maManual);
-  OpenAt({200, 200}, skin.get());
-  EXPECT_EQ(Captions(Level(0)), (std::vector<std::string>{"A", "-", "Sub"}));
-  Key(VK_DOWN);
-  Key(VK_RIGHT);
-  ASSERT_EQ(engine->LevelCount(), 2);
-  EXPECT_EQ(Captions(Level(1)), (std::vector<std::string>{"-", "X", "-"}));
-  EXPECT_EQ(Level(1).ActiveIndex(), 1);
+  for (TMenuAutoFlag menu : {maAutomatic, maManual}) {
+    for (TMenuAutoFlag item : {maParent, maAutomatic, maManual}) {
+      SCOPED_TRACE(std::to_string(int(menu)) + "/" + std::to_string(int(item)));
+      popup->SetAutoLineReduction(menu);
+      sub->SetAutoLineReduction(item);
+      OpenAt({200, 200}, skin.get());
+      EXPECT_EQ(Captions(Level(0)), (std::vector<std::string>{"A", "-", "Sub"}));
+      // One divider of 4, two items of 20, the picture's margin of 8.
+      EXPECT_EQ(Level(0).WindowSize().cy, 4 + 2 * 20 + 8);
+      EXPECT_EQ(Level(0).ActiveIndex(), 0);
+      Key(VK_DOWN);
+      Key(VK_RIGHT);
+      ASSERT_EQ(engine->LevelCount(), 2);
+      EXPECT_EQ(Captions(Level(1)), std::vector<std::string>{"X"});
+      engine->CloseAll();
+      Pump();
+    }
+  }
+  EXPECT_EQ(root->Count(), 6);
+  EXPECT_TRUE(root->Items(0)->Visible()) << "the items stay as the application left them";
 }
 
 // Nothing to show but separators and hidden items: the engine does nothing,
