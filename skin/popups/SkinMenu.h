@@ -20,6 +20,7 @@
 #include "host/ui/Timer.h"
 #include "skin/data/SkinData.h"
 #include "skin/popups/SkinMenuBackgrounds.h"
+#include "skin/popups/SkinMenuTextWidths.h"
 #include "skin/popups/SkinPopupWindow.h"
 
 namespace qz {
@@ -86,6 +87,8 @@ class TqzSkinMenu : public TComponent {
 
   // The composed window backgrounds of the levels, kept across openings.
   TqzMenuBackgrounds& Backgrounds() { return backgrounds_; }
+  // The measured widths of item texts, kept across openings.
+  TqzMenuTextWidths& TextWidths() { return textWidths_; }
 
  private:
   void OpenLevel(const TRect& anchor, TMenuItem& item, int startIndex, bool submenu, bool popupToUp,
@@ -106,6 +109,7 @@ class TqzSkinMenu : public TComponent {
   std::unique_ptr<TTimer> waitTimer_;
   TCustomForm* form_ = nullptr;
   TqzMenuBackgrounds backgrounds_;
+  TqzMenuTextWidths textWidths_;
 };
 
 class TqzOrvane;
