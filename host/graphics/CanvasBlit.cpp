@@ -173,6 +173,22 @@ bool DestOnlyRop(HDC dst, const TRect& deviceRect, uint32_t rop) {
   }
 }
 
+// A copy without scaling between two surfaces: whole row segments at a
+// time. `d` is the destination (device), `s` the source's top-left (device);
+// what lies outside the source is left as it is.
+void CopyOneToOne(HDC dst, const TRect& d, HDC src, TPoint s) {
+  const TPixmap& in = *src->Target();
+  TPixmap& out = *dst->Target();
+  const int offX = s.X - d.Left, offY = s.Y - d.Top;
+  const TRect srcOnDest = OffsetRect(in.Bounds(), -offX, -offY);
+  TRect area;
+  if (!IntersectRect(area, d, srcOnDest)) return;
+  dst->ForEachClipRect(area, [&](const TRect& r) {
+    for (int yy = r.Top; yy < r.Bottom; ++yy)
+      std::memcpy(out.Row(yy) + r.Left, in.Row(yy + offY) + r.Left + offX, sizeof(uint32_t) * size_t(r.Width()));
+  });
+}
+
 }  // namespace
 
 bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
@@ -184,6 +200,14 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
     return DestOnlyRop(dst, NormalisedDeviceRect(dst, x, y, w, h), rop);
   }
   if (!src || !src->Target()) return false;
+  if (rop == SRCCOPY && w > 0 && h > 0 && w == sw && h == sh && dst->Target() != src->Target()) {
+    // Drawn at its own size (a bitmap drawn with Draw): no column and row map.
+    const TRect d = dst->LogicalToDevice(TRect{x, y, x + w, y + h});
+    if (d.Width() == w && d.Height() == h) {
+      CopyOneToOne(dst, d, src, src->LogicalToDevice(TPoint{sx, sy}));
+      return true;
+    }
+  }
   TTransferMap m;
   const TPoint s = src->LogicalToDevice(TPoint{sx, sy});
   if (!BuildMap(NormalisedDeviceRect(dst, x, y, w, h), w, h, s.X, s.Y, sw, sh, m)) return true;
@@ -204,20 +228,7 @@ bool StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
 bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, uint32_t rop) {
   if (w < 0 || h < 0) return false;
   if (dst && src && rop == SRCCOPY && dst->Target() && src->Target() && dst->Target() != src->Target()) {
-    // 1:1 copy: whole row segments at a time.
-    const TRect d = dst->LogicalToDevice(TRect{x, y, x + w, y + h});
-    const TPoint s = src->LogicalToDevice(TPoint{sx, sy});
-    const TPixmap& in = *src->Target();
-    TPixmap& out = *dst->Target();
-    const int offX = s.X - d.Left, offY = s.Y - d.Top;
-    TRect srcOnDest = OffsetRect(in.Bounds(), -offX, -offY);
-    TRect area;
-    if (!IntersectRect(area, d, srcOnDest)) return true;
-    dst->ForEachClipRect(area, [&](const TRect& r) {
-      for (int yy = r.Top; yy < r.Bottom; ++yy)
-        std::memcpy(out.Row(yy) + r.Left, in.Row(yy + offY) + r.Left + offX,
-                    sizeof(uint32_t) * size_t(r.Width()));
-    });
+    CopyOneToOne(dst, dst->LogicalToDevice(TRect{x, y, x + w, y + h}), src, src->LogicalToDevice(TPoint{sx, sy}));
     return true;
   }
   return StretchBlt(dst, x, y, w, h, src, sx, sy, w, h, rop);

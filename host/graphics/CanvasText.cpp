@@ -77,12 +77,16 @@ class TTextPainter {
     int pen = 0;
     for (size_t i = 0; i < line.text.size(); ++i) {
       const char32_t c = line.text[i];
-      const int adv = Advance(c, pen);
-      if (c != U'\t') {
-        if (!marksOnly) BlendGlyph(*target, x + pen, baseline, face_.Glyph(c), color);
-        if (drawMarks && line.marks[i])
-          canvas_.FillDeviceRect({x + pen, ulTop, x + pen + adv, ulTop + m.underlineThickness}, color);
+      if (c == U'\t') {
+        pen += Advance(c, pen);
+        continue;
       }
+      // One look-up of the glyph for its advance and its picture.
+      const TGlyph& glyph = face_.Glyph(c);
+      const int adv = glyph.advance;
+      if (!marksOnly) BlendGlyph(*target, x + pen, baseline, glyph, color);
+      if (drawMarks && line.marks[i])
+        canvas_.FillDeviceRect({x + pen, ulTop, x + pen + adv, ulTop + m.underlineThickness}, color);
       pen += adv;
     }
     if (marksOnly) return;
@@ -206,6 +210,8 @@ namespace {
 // is dropped.
 TLine ApplyPrefixes(const std::u32string& text, bool process) {
   TLine out;
+  out.text.reserve(text.size());
+  out.marks.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (process && text[i] == U'&') {
       if (i + 1 >= text.size()) break;
@@ -218,8 +224,13 @@ TLine ApplyPrefixes(const std::u32string& text, bool process) {
   return out;
 }
 
-std::vector<TLine> SplitParagraphs(const TLine& all, bool singleLine) {
+std::vector<TLine> SplitParagraphs(TLine&& all, bool singleLine) {
   std::vector<TLine> lines(1);
+  if (std::none_of(all.text.begin(), all.text.end(), IsBreak)) {
+    // One line as it is (the usual caption).
+    lines.front() = std::move(all);
+    return lines;
+  }
   for (size_t i = 0; i < all.text.size(); ++i) {
     const char32_t c = all.text[i];
     if (IsBreak(c)) {
@@ -329,17 +340,16 @@ int TCanvas::DrawText(std::string_view text, TRect& r, uint32_t flags) {
     }
     return 0;
   }
-  TTextPainter probe(*this, 0);
-  const int tabWidth = (flags & DT_EXPANDTABS) ? tabChars * probe.Metrics().aveCharWidth : 0;
+  const int tabWidth = (flags & DT_EXPANDTABS) ? tabChars * TTextPainter(*this, 0).Metrics().aveCharWidth : 0;
   TTextPainter painter(*this, tabWidth);
   const TFaceMetrics& m = painter.Metrics();
   const int lineHeight = m.height + ((flags & DT_EXTERNALLEADING) ? m.externalLeading : 0);
   const int limit = r.Width();
 
   // Lines: prefixes, paragraphs, word wrap, ellipsis.
-  const TLine all = ApplyPrefixes(decoded, !(flags & DT_NOPREFIX));
+  TLine all = ApplyPrefixes(decoded, !(flags & DT_NOPREFIX));
   std::vector<TLine> lines;
-  for (const TLine& para : SplitParagraphs(all, singleLine)) {
+  for (const TLine& para : SplitParagraphs(std::move(all), singleLine)) {
     if ((flags & DT_WORDBREAK) && !singleLine)
       WrapLine(painter, para, limit, flags & DT_EDITCONTROL, lines);
     else

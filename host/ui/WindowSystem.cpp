@@ -53,7 +53,13 @@ void TWindowSystem::AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> da
   desc.topmost = (d->exStyle & WS_EX_TOPMOST) != 0;
   desc.title = w->Text();
   d->platform = Platform().CreateWindow(desc);
-  d->backBuffer.Resize(w->Width(), w->Height(), 0xFF000000u);
+  if (d->classStyle & CS_OPAQUEPAINT) {
+    // Its first paint covers it: no pass over the fresh memory ahead of it.
+    d->backBuffer.ResizeUninitialized(w->Width(), w->Height());
+    d->unwritten = TRegion(d->backBuffer.Bounds());
+  } else {
+    d->backBuffer.Resize(w->Width(), w->Height(), 0xFF000000u);
+  }
   topLevels_.push_back(w);
   RaiseTopLevel(w);
 }
@@ -409,6 +415,7 @@ void TWindowSystem::PresentAll() {
       continue;
     }
     if (d->drawn.IsEmpty()) continue;
+    DefinedBackBuffer(top);
     TRegion dirty = d->drawn.Intersect(d->backBuffer.Bounds());
     d->drawn.Clear();
     if (d->hasColorKey) {
@@ -445,7 +452,23 @@ void TWindowSystem::SetBoundsFields(TWinControl* w, int x, int y, int cx, int cy
 }
 std::vector<TControl*>& TWindowSystem::ChildList(TWinControl* w) { return w->controls_; }
 
-HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient) {
+namespace {
+
+void WriteUnwritten(TWindowData& d) {
+  for (const TRect& r : d.unwritten.Rects())
+    for (int y = r.Top; y < r.Bottom; ++y) std::fill(d.backBuffer.Row(y) + r.Left, d.backBuffer.Row(y) + r.Right, 0xFF000000u);
+  d.unwritten.Clear();
+}
+
+}  // namespace
+
+const TPixmap& TWindowSystem::DefinedBackBuffer(TWinControl* top) {
+  TWindowData& d = *Data(top);
+  if (!d.unwritten.IsEmpty()) WriteUnwritten(d);
+  return d.backBuffer;
+}
+
+HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient, bool paint) {
   if (!w) {
     // The screen: a context that draws nowhere.
     TDCRecord rec;
@@ -466,6 +489,12 @@ HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipCl
     TRegion extra = *extraClipClient;
     extra.Offset(o.X, o.Y);
     clip = clip.Intersect(extra);
+  }
+  if (TWindowData& td = *Data(top); !td.unwritten.IsEmpty()) {
+    // A CS_OPAQUEPAINT window's own paint writes its whole clip; any other
+    // context may read pixels (reading is not clipped).
+    if (paint && w == top && (td.classStyle & CS_OPAQUEPAINT)) td.unwritten = td.unwritten.Subtract(clip);
+    else WriteUnwritten(td);
   }
   rec.canvas->SetBaseClip(clip);
   rec.canvas->SetViewportOrg(o);
@@ -490,7 +519,7 @@ HDC TWindowSystem::BeginPaintInternal(TWinControl* w, TPaintStruct& ps) {
   d->erase = false;
   d->internalPaint = false;
   ps.rcPaint = update.Bounds();
-  HDC dc = MakeDC(w, false, &update);
+  HDC dc = MakeDC(w, false, &update, true);
   ps.hdc = dc;
   ps.fErase = false;
   if (erase) ps.fErase = w->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)) == 0;

@@ -54,6 +54,10 @@ struct TWindowData {
   // Top-level windows only.
   std::unique_ptr<IPlatformWindow> platform;
   TPixmap backBuffer;
+  // Back-buffer pixels never written (window coordinates): they count as
+  // black, which is written out before anything but a paint of a
+  // CS_OPAQUEPAINT window could read them.
+  TRegion unwritten;
   TRegion drawn;             // window coordinates, not yet presented
   bool layeredPicture = false;   // UpdateLayeredWindow contents in effect
   uint8_t opacity = 255;
@@ -138,7 +142,11 @@ class TWindowSystem {
   void MarkDrawn(HWND top, const TRegion& topRgn);
 
   // ---- contexts
-  HDC MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient);
+  // `paint`: the context of w's own paint (BeginPaint).
+  HDC MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient, bool paint = false);
+  // A top-level window's back buffer with every pixel defined (the never
+  // written ones black): for whatever reads it outside the window's paint.
+  const TPixmap& DefinedBackBuffer(TWinControl* top);
   void ReleaseDCInternal(HDC dc);
   HDC BeginPaintInternal(TWinControl* w, TPaintStruct& ps);
 

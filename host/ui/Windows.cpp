@@ -127,7 +127,12 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   if (sized || frameChanged) ws.RecalcClient(w);
   // The whole window is invalidated below and painted again, so the
   // back buffer keeps its memory rather than being filled first.
-  if (IsTopLevel(w) && sized) d->backBuffer.ResizeForRepaint(wp.cx, wp.cy, 0xFF000000u);
+  if (IsTopLevel(w) && sized) {
+    // Pixels never written stay so, wherever the resize moves them.
+    const bool unwritten = !d->unwritten.IsEmpty();
+    d->backBuffer.ResizeForRepaint(wp.cx, wp.cy, 0xFF000000u);
+    if (unwritten) d->unwritten = TRegion(d->backBuffer.Bounds());
+  }
   if (sized || frameChanged || (moved && !IsTopLevel(w))) ws.InvalidateAll(w);
   if (!(flags & SWP_NOZORDER)) {
     if (IsTopLevel(w)) {
@@ -596,6 +601,7 @@ bool UpdateLayeredWindow(HWND hwnd, const TPoint* pos, const TSize* size, const 
   if (premultiplied.Width() != w->Width() || premultiplied.Height() != w->Height()) return false;
   d->layeredPicture = true;
   d->backBuffer = premultiplied;
+  d->unwritten.Clear();
   uint8_t alpha = blend ? blend->SourceConstantAlpha : 255;
   d->opacity = alpha;
   d->platform->SetOpacity(alpha);

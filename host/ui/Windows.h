@@ -235,6 +235,10 @@ bool GetMonitorInfo(HMONITOR monitor, TMonitorInfoRec& info);
 enum : UINT {
   CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, CS_DBLCLKS = 0x0008, CS_SAVEBITS = 0x0800,
   CS_DROPSHADOW = 0x00020000,
+  // This host's own: the window's paint writes every pixel it is asked to
+  // paint before it reads any, so a new window's back buffer is not cleared
+  // ahead of its first paint.
+  CS_OPAQUEPAINT = 0x00400000,
 };
 
 // WM_GETDLGCODE answers.

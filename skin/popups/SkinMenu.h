@@ -20,6 +20,7 @@
 #include "host/ui/Timer.h"
 #include "skin/data/SkinData.h"
 #include "skin/popups/SkinMenuBackgrounds.h"
+#include "skin/popups/SkinMenuTextWidths.h"
 #include "skin/popups/SkinPopupWindow.h"
 
 namespace qz {
@@ -88,6 +89,8 @@ class TqzSkinMenu : public TComponent {
 
   // The composed window backgrounds of the levels, kept across openings.
   TqzMenuBackgrounds& Backgrounds() { return backgrounds_; }
+  // The measured widths of item texts, kept across openings.
+  TqzMenuTextWidths& TextWidths() { return textWidths_; }
 
  private:
   // Opens a level at the end of the chain; false when it did not stay open
@@ -112,6 +115,7 @@ class TqzSkinMenu : public TComponent {
   std::unique_ptr<TTimer> waitTimer_;
   TCustomForm* form_ = nullptr;
   TqzMenuBackgrounds backgrounds_;
+  TqzMenuTextWidths textWidths_;
 };
 
 class TqzOrvane;

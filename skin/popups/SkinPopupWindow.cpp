@@ -91,6 +91,9 @@ TqzSkinPopupWindow::~TqzSkinPopupWindow() {
 void TqzSkinPopupWindow::CreateParams(TCreateParams& params) {
   TCustomControl::CreateParams(params);
   TqzPopupInput::SetWindowParams(params);
+  // Every paint covers its whole area (background, items, markers) before
+  // it blends anything over it.
+  params.WindowClassStyle |= CS_OPAQUEPAINT;
 }
 
 // ---------------------------------------------------------------------------
@@ -153,18 +156,18 @@ void TqzSkinPopupWindow::BuildItems() {
 }
 
 // The widest caption (with two blanks and the short cut when it has one).
+// Measured once per text and font, across openings, by the engine.
 int TqzSkinPopupWindow::MeasureTextWidth() {
-  TPixmap scratch(1, 1);
-  TCanvas c(&scratch);
-  SetItemFont(c);
+  TFont font;
+  ApplyItemFont(font);
+  TqzMenuTextWidths alone;
+  TqzMenuTextWidths& widths = menu_ ? menu_->TextWidths() : alone;
   int widest = 0;
   for (const TqzSkinMenuItem& item : items_) {
     if (item.IsSeparator()) continue;
     std::string text = item.MenuItem->Caption();
     if (item.MenuItem->ShortCut() != scNone) text += "  " + ShortCutToText(item.MenuItem->ShortCut());
-    TRect r{0, 0, 0, 0};
-    c.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE);
-    widest = std::max(widest, r.Width() + 2);
+    widest = std::max(widest, widths.Width(font, text) + 2);
   }
   return widest;
 }
@@ -396,15 +399,15 @@ void CaptureScreen(const TRect& area, const TWinControl* except, TBitmap& out) {
   pixels.Resize(area.Width(), area.Height(), 0xFF000000u);
   for (TWinControl* w : WindowSystem().TopLevels()) {
     if (w == except || !w->HandleAllocated() || !IsWindowVisible(w->Handle())) continue;
-    const TWindowData* data = w->WindowData();
-    if (data == nullptr || data->backBuffer.Empty()) continue;
+    if (w->WindowData() == nullptr) continue;
+    const TPixmap& back = WindowSystem().DefinedBackBuffer(w);
+    if (back.Empty()) continue;
     const TRect bounds = TWindowSystem::WindowRectOf(w);
     const TRect part = Intersection(Intersection(area, bounds),
-                                    {bounds.Left, bounds.Top, bounds.Left + data->backBuffer.Width(),
-                                     bounds.Top + data->backBuffer.Height()});
+                                    {bounds.Left, bounds.Top, bounds.Left + back.Width(), bounds.Top + back.Height()});
     for (int y = part.Top; y < part.Bottom; ++y)
       for (int x = part.Left; x < part.Right; ++x)
-        pixels.At(x - area.Left, y - area.Top) = data->backBuffer.At(x - bounds.Left, y - bounds.Top) | 0xFF000000u;
+        pixels.At(x - area.Left, y - area.Top) = back.At(x - bounds.Left, y - bounds.Top) | 0xFF000000u;
   }
   out.Modified();
 }

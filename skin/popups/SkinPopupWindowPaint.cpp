@@ -337,7 +337,7 @@ void TqzSkinPopupWindow::DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c
     return;
   }
   TRect text{area.Left + gutter, area.Top, area.Right - arrowColumn, area.Bottom};
-  const int th = c.TextHeight("Wg");
+  const int th = c.GetTextMetrics().tmHeight;  // the line height, as TextHeight gives it
   text.Top = area.Top + (area.Height() - th) / 2 - (skinLook && th % 2 ? 1 : 0);
   text.Bottom = text.Top + th;
   c.DrawText(caption, text, DT_SINGLELINE | DT_LEFT);

@@ -318,6 +318,32 @@ TEST(CanvasBlit, EnlargedCopyUnderAClipWithPartsBeyondTheSource) {
     for (int x = 0; x < 5; ++x) ASSERT_EQ(tall.At(x, y), src.At(x, y / 3)) << x << "," << y;
 }
 
+// At its own size a copy takes whole row segments: the clip, both origins
+// and the parts beyond the source must still come out as pixel by pixel.
+TEST(CanvasBlit, OwnSizeCopyUnderAClipWithOriginsAndPartsBeyondTheSource) {
+  TPixmap src = CoordSource(6, 4);
+  TCanvas sc(&src);
+  sc.SetViewportOrg({1, 0});  // logical 0 = device 1
+  TPixmap dst(12, 8, 0);
+  TCanvas dc(&dst);
+  dc.SetViewportOrg({2, 1});
+  dc.ExcludeClipRect({2, 1, 4, 2});  // logical: device (4..6, 2..3)
+  // Source logical -2 .. 5 = device -1 .. 6: the first and last columns lie
+  // beyond the source, and so does the last row.
+  ASSERT_TRUE(StretchBlt(&dc, 0, 0, 8, 5, &sc, -2, 0, 8, 5, SRCCOPY));
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const int sx = x - 2 - 1, sy = y - 1;  // the source device pixel
+      const bool inside = x >= 2 && x < 10 && y >= 1 && y < 6;
+      const bool excluded = x >= 4 && x < 6 && y >= 2 && y < 3;
+      if (!inside || excluded || sx < 0 || sx >= 6 || sy >= 4) {
+        ASSERT_EQ(dst.At(x, y), 0u) << x << "," << y;
+      } else {
+        ASSERT_EQ(dst.At(x, y), src.At(sx, sy)) << x << "," << y;
+      }
+    }
+}
+
 TEST(CanvasBlit, MirroringOriginsAndClipping) {
   TPixmap src = CoordSource(4, 1);
   TCanvas sc(&src);

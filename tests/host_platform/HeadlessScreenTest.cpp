@@ -11,6 +11,9 @@
 namespace qz {
 namespace {
 
+// Keeps a scratch allocation from being optimised away.
+const void* volatile scratchSink = nullptr;
+
 using testing::SolidWindow;
 
 constexpr uint32_t kDesktop = 0xFF102030;
@@ -231,6 +234,40 @@ TEST(HeadlessScreen, SavesTheScreenAsPng) {
   p.SaveScreenPng(path);
   EXPECT_GT(std::filesystem::file_size(path), 0u);
   EXPECT_THROW(p.SaveScreenPng((dir / "no-such-dir" / "x.png").string()), Exception);
+}
+
+// A window shows black until presented, whatever its size became meanwhile;
+// a first present of part of it leaves the rest black, and a present of the
+// whole shows exactly the presented pixels.
+TEST(HeadlessScreen, ANewWindowIsBlackWhereNothingWasPresented) {
+  THeadlessPlatform p(SmallScreen());
+  {
+    // Memory a new window may get, full of something other than black.
+    std::vector<uint32_t> junk(120 * 60, 0xFF123456u);
+    scratchSink = junk.data();
+  }
+  TPlatformWindowDesc desc;
+  desc.bounds = Rect(10, 10, 70, 40);
+  std::unique_ptr<THeadlessWindow> partly(static_cast<THeadlessWindow*>(p.CreateWindow(desc).release()));
+  partly->SetBounds(Rect(10, 10, 130, 70));
+  partly->SetVisible(true, false);
+  EXPECT_EQ(p.ComposeScreen().At(100, 50), 0xFF000000u);
+  TPixmap half(120, 60, kRed);
+  partly->Present(half, TRegion(Rect(0, 0, 60, 60)));
+  const TPixmap& shown = partly->Contents();
+  ASSERT_EQ(shown.Width(), 120);
+  ASSERT_EQ(shown.Height(), 60);
+  EXPECT_EQ(shown.At(59, 30), kRed);
+  EXPECT_EQ(shown.At(60, 30), 0xFF000000u);
+  EXPECT_EQ(shown.At(119, 59), 0xFF000000u);
+
+  std::unique_ptr<THeadlessWindow> whole(static_cast<THeadlessWindow*>(p.CreateWindow(desc).release()));
+  TPixmap picture(60, 30);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 60; ++x) picture.At(x, y) = 0xFF000000u | uint32_t(x * 4 + y);
+  whole->Present(picture, TRegion(picture.Bounds()));
+  EXPECT_TRUE(whole->Contents() == picture);
+  EXPECT_EQ(whole->LastPresentDirty(), TRegion(picture.Bounds()));
 }
 
 }  // namespace

@@ -64,7 +64,15 @@ THeadlessWindow::~THeadlessWindow() {
 }
 
 void THeadlessWindow::ResizeContents(int width, int height) {
-  contents_.ResizeKeeping(width, height, 0xFF000000);
+  if (!blank_) contents_.ResizeKeeping(width, height, 0xFF000000);
+}
+
+const TPixmap& THeadlessWindow::Shown() const {
+  if (blank_) {
+    contents_.Resize(bounds_.Width(), bounds_.Height(), 0xFF000000);
+    blank_ = false;
+  }
+  return contents_;
 }
 
 void THeadlessWindow::SetBounds(const TRect& screenBounds) {
@@ -114,6 +122,15 @@ void THeadlessWindow::Activate() {
 }
 
 void THeadlessWindow::Present(const TPixmap& backBuffer, const TRegion& dirty) {
+  if (blank_) {
+    const TRect whole{0, 0, bounds_.Width(), bounds_.Height()};
+    const bool covered = dirty.Intersect(TRegion(Intersection(backBuffer.Bounds(), whole))) == TRegion(whole);
+    if (covered) {
+      contents_.ResizeUninitialized(whole.Width(), whole.Height());
+      blank_ = false;
+    }
+  }
+  Shown();
   if (layered_) {
     // Leaving per-pixel alpha: what was not presented now stays as it was,
     // made opaque.
@@ -131,6 +148,7 @@ void THeadlessWindow::Present(const TPixmap& backBuffer, const TRegion& dirty) {
 
 void THeadlessWindow::PresentLayered(const TPixmap& premultiplied) {
   layered_ = true;
+  blank_ = false;
   contents_.Resize(bounds_.Width(), bounds_.Height(), 0);
   const int w = std::min(contents_.Width(), premultiplied.Width());
   const int h = std::min(contents_.Height(), premultiplied.Height());
@@ -143,7 +161,7 @@ bool THeadlessWindow::HitTest(TPoint screen) const {
   if (!visible_ || !bounds_.Contains(screen)) return false;
   const TPoint local = screen - bounds_.TopLeft();
   if (shape_ && !shape_->Contains(local)) return false;
-  if (layered_ && contents_.Bounds().Contains(local) && PixelAlpha(contents_.At(local.X, local.Y)) == 0)
+  if (layered_ && Shown().Bounds().Contains(local) && PixelAlpha(contents_.At(local.X, local.Y)) == 0)
     return false;
   return true;
 }
@@ -436,7 +454,7 @@ TPixmap THeadlessPlatform::ComposeScreen() const {
     const uint32_t opaque = w->layered_ ? 0 : 0xFF000000;
     for (const TRect& r : area.Rects()) {
       for (int y = r.Top; y < r.Bottom; ++y) {
-        const uint32_t* src = w->contents_.Row(y - w->bounds_.Top) + (r.Left - w->bounds_.Left);
+        const uint32_t* src = w->Shown().Row(y - w->bounds_.Top) + (r.Left - w->bounds_.Left);
         uint32_t* dst = out.Row(y - screen.Top) + (r.Left - screen.Left);
         for (int x = r.Left; x < r.Right; ++x, ++src, ++dst) *dst = BlendOver(*dst, *src | opaque, w->opacity_);
       }

@@ -101,7 +101,7 @@ class THeadlessWindow final : public IPlatformWindow {
   bool Layered() const { return layered_; }
   // What the window shows: the last presented pixels (premultiplied when
   // Layered()), the size of the window.
-  const TPixmap& Contents() const { return contents_; }
+  const TPixmap& Contents() const { return Shown(); }
   TCursorShape CursorShape() const { return cursorShape_; }
   int PresentCount() const { return presentCount_; }
   // The dirty region of the last Present (window coordinates).
@@ -113,6 +113,8 @@ class THeadlessWindow final : public IPlatformWindow {
  private:
   friend class THeadlessPlatform;
   void ResizeContents(int width, int height);
+  // The contents, with the black of a window never presented written out.
+  const TPixmap& Shown() const;
 
   THeadlessPlatform* platform_;  // null once the platform is gone
   TPlatformWindowKind kind_;
@@ -124,7 +126,12 @@ class THeadlessWindow final : public IPlatformWindow {
   std::optional<TRegion> shape_;
   THeadlessWindow* owner_ = nullptr;
   bool layered_ = false;
-  TPixmap contents_;
+  // A window shows black until it is presented. While `blank_`, that black
+  // (the size of the window) is not written: a first present covering the
+  // whole window overwrites it anyway, so it is written only when something
+  // reads the contents or a present leaves part of them.
+  mutable TPixmap contents_;
+  mutable bool blank_ = true;
   TCursorShape cursorShape_ = TCursorShape::Arrow;
   int presentCount_ = 0;
   TRegion lastDirty_;
