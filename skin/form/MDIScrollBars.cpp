@@ -112,7 +112,6 @@ void TqzMDIScrollBars::SetEnabled(bool enabled) {
 }
 
 void TqzMDIScrollBars::Update(uint64_t ignore, bool maximized) {
-  ignore_ = ignore;
   maximized_ = maximized;
   if (updating_) {
     again_ = true;  // a child moved by the realignment: once more afterwards
@@ -120,6 +119,7 @@ void TqzMDIScrollBars::Update(uint64_t ignore, bool maximized) {
   }
   if (!client_ || !horz_ || !vert_ || scrolling_) return;
   updating_ = true;
+  ignore_ = ignore;
   for (int round = 0; round < 3; ++round) {
     again_ = false;
     TqzMDIScrollInput in;

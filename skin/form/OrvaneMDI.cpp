@@ -7,6 +7,7 @@
 
 #include "host/ui/MDI.h"
 #include "host/ui/Menus.h"
+#include "host/ui/Windows.h"
 #include "skin/form/Orvane.h"
 
 namespace qz {
@@ -162,7 +163,10 @@ void TqzOrvane::ActivateFromWindowMenu(TCustomForm* child) {
     if (TMDIClient* client = target->MDIParentClient()) client->Activate(target.Get());
   }
   if (!self) return;
-  if (--windowItemClicks_ == 0) FreeRetiredItems();
+  // The clicked item may be among the retired ones and still running its
+  // click: they are freed when the MDI form hears from its client next.
+  if (--windowItemClicks_ == 0 && !retiredItems_.empty() && form_->HandleAllocated())
+    PostMessage(form_->Handle(), CM_MDICHANGED, 0, 0);
 }
 
 void TqzOrvane::FreeRetiredItems() {
