@@ -904,6 +904,10 @@ void TqzOrvane::WMActivate(TMessage& m) {
     clientDragging_ = false;
     if (GetCapture() == form_->Handle()) ReleaseCapture();
   }
+  if ((m.WParam & 0xFFFF) != WA_INACTIVE) {
+    TakeMaximizedLookOnActivation();
+    if (!self) return;
+  }
   CallDefault(m);
   if (!self) return;
   if (!ClientMode()) {
