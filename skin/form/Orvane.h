@@ -359,8 +359,8 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void WMSkinChanged(TqzSkinData* sender);
   void WMSkinnableFormChanged(TqzSkinData* sender);
 
-  // ---- MDI seams: the host has no MDI forms yet; each branch of the
-  // controller that concerns MDI forms or children calls one of these. ----
+  // ---- MDI: the branches of the controller that concern MDI forms or
+  // children (OrvaneMessages.cpp, OrvaneMDI.cpp). ----
   // Messages 1230..1236 between MDI children and the MDI main form.
   bool HandleMDIMessage(TMessage& m);
   // An MDI child tells its main form that it moved, was restored or closed.
