@@ -607,6 +607,8 @@ void TCustomForm::ArrangeIcons() { if (mdiClient_) mdiClient_->ArrangeIcons(); }
 void TCustomForm::Next() { if (mdiClient_) mdiClient_->Next(); }
 void TCustomForm::Previous() { if (mdiClient_) mdiClient_->Previous(); }
 
+void TCustomForm::SetWindowMenu(TMenuItem* v) { SetReference(windowMenu_, v); }
+
 void TCustomForm::SetMenu(TMainMenu* v) {
   if (v == menu_) return;
   SetReference(menu_, v);
@@ -655,6 +657,7 @@ QZ_PUBLISHED(TCustomForm, TCustomControl) {
   b.Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal);
   b.Enum("TileMode", &TCustomForm::TileMode, &TCustomForm::SetTileMode, tbHorizontal);
   b.Ref<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
+  b.Ref<TMenuItem>("WindowMenu", &TCustomForm::WindowMenu, &TCustomForm::SetWindowMenu);
   b.Prop("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false);
   b.Prop("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll, false);
   b.Prop("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true);

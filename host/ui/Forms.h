@@ -20,6 +20,7 @@
 namespace qz {
 
 class TMainMenu;
+class TMenuItem;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using enum TFormBorderStyle;
@@ -98,6 +99,9 @@ class TCustomForm : public TCustomControl {
   // form's menu (MergedMenuItems).
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* v);
+  // The item of the main menu under which an MDI form lists its children.
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* v);
   // An MDI child became the active child of its client, or stopped being it.
   void MDIActivated(bool active);
 
@@ -193,6 +197,7 @@ class TCustomForm : public TCustomControl {
   TRect mdiNormalBounds_;             // an MDI child's bounds before maximise/minimise
   TTileMode tileMode_ = tbHorizontal;
   TMainMenu* menu_ = nullptr;
+  TMenuItem* windowMenu_ = nullptr;
   // Streamed by form designers; kept so that such resources read and write back.
   int pixelsPerInch_ = 96;
   int textHeight_ = 13;

@@ -71,6 +71,8 @@ TqzOrvane::~TqzOrvane() {
   menuWatchTimer_->SetEnabled(false);
   if (frameMenuWindow_) frameMenuWindow_->CloseMenu();
   objects_.clear();
+  FreeWindowItems();
+  mdiScroll_.reset();
   if (!form_->InState(csDestroying)) RemoveWndProc();
 }
 
@@ -139,6 +141,7 @@ void TqzOrvane::Loaded() {
 
 void TqzOrvane::SetSkinData(TqzSkinData* value) {
   SetReference(skinData_, value);
+  if (mdiScroll_) mdiScroll_->SetSkinData(value);
   if (value == nullptr) {
     StopTimers();
     FreeObjects();
@@ -225,7 +228,7 @@ TPoint TqzOrvane::ScreenToWindow(TPoint screen) const {
 
 TqzCaptionContext TqzOrvane::CaptionContext() const {
   TqzCaptionContext c;
-  c.Text = form_->Caption();
+  c.Text = MDIFormCaption();
   c.UseSkinFont = UseSkinFontInCaption;
   c.DefCaptionFont = &defCaptionFont_;
   c.DefInActiveCaptionFont = &defInActiveCaptionFont_;
@@ -360,7 +363,7 @@ void TqzOrvane::PaintFrameTo(TCanvas& canvas) {
   in.Window = {form_->Width(), form_->Height()};
   in.ToolWindow = form_->BorderStyle() == bsToolWindow || form_->BorderStyle() == bsSizeToolWin;
   in.FormActive = ncActive_;
-  in.Caption = form_->Caption();
+  in.Caption = MDIFormCaption();
   in.ActiveFont = &defCaptionFont_;
   in.InactiveFont = &defInActiveCaptionFont_;
   in.OnCaptionPaint = OnCaptionPaint;

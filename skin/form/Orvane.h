@@ -34,6 +34,7 @@
 #include "host/ui/Timer.h"
 #include "skin/form/FrameGeometry.h"
 #include "skin/form/LayerBorder.h"
+#include "skin/form/MDIScrollBars.h"
 #include "skin/form/ObjectHost.h"
 #include "skin/form/QuickButtons.h"
 #include "skin/form/SkinObjects.h"
@@ -55,6 +56,14 @@ using TqzOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
 // Private messages other windows send to a skinned form.
 inline constexpr uint32_t WM_CLOSESKINMENU = WM_USER + 204;             // 1228
+// MDI children and their MDI form's controller.
+inline constexpr uint32_t kMDIRefit = WM_USER + 206;            // 1230: re-fit a maximised child
+inline constexpr uint32_t kMDIChildMaximized = WM_USER + 207;   // 1231
+inline constexpr uint32_t kMDIChildRestored = WM_USER + 208;    // 1232 (or closed)
+inline constexpr uint32_t kMDIScrollChanged = WM_USER + 209;    // 1233: wParam a child to leave out
+inline constexpr uint32_t kMDIRestoreAll = WM_USER + 210;       // 1234
+inline constexpr uint32_t kMDIMinimizeChild = WM_USER + 211;    // 1235: wParam the child
+inline constexpr uint32_t kMDIQueryMaximized = WM_USER + 212;   // 1236: 1 while maximised
 inline constexpr uint32_t MSG_SKINNED_FORM_QUERY = 45490;
 inline constexpr uint32_t MSG_LAYERED_BORDER_SUSPEND = 45491;
 inline constexpr uint32_t MSG_LAYERED_BORDER_RESUME = 45492;
@@ -62,6 +71,13 @@ inline constexpr uint32_t MSG_PAINT_FRAME_TO_DC = 45513;
 inline constexpr uint32_t MSG_PAINT_FRAME_TO_DC_EX = 48203;
 inline constexpr LRESULT kSkinnedFormAnswer = 12853, kNativeFormAnswer = 12852;
 inline constexpr LRESULT kFramePaintedAnswer = 12851, kFramePaintedExAnswer = 16802;
+
+// The active child of an MDI form when it is shown maximised (a skinned
+// child's state is its controller's), else null.
+TCustomForm* MaximizedMDIChildOf(const TCustomForm& mdiForm);
+
+// The suffix of the names of the window menu's child items.
+inline constexpr const char* kMDIChildItemSuffix = "_ORVCHILDITEM";
 
 class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorderOwner {
   QZ_CLASS(TqzOrvane, TComponent)
@@ -213,6 +229,15 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   // The magnetic snap of a window of `size` proposed at `proposed`.
   TPoint MagneticPosition(TPoint proposed, TSize size, TPoint cursor);
 
+  // ---- MDI form ----
+  // The scroll bars of the MDI client (made when first asked; null for a
+  // form that is not an MDI form).
+  TqzMDIScrollBars* MDIScrollBars();
+  // The window menu's item for `child`, null when it has none.
+  TMenuItem* MDIWindowMenuItem(const TCustomForm& child) const;
+  // True while the MDI form's children are shown maximised.
+  bool MDIChildrenMaximized() const;
+
   // ---- state queries ----
   bool Skinned() const { return skinned_; }
   bool IsRolledUp() const { return rolledUp_; }
@@ -334,12 +359,12 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void WMSkinChanged(TqzSkinData* sender);
   void WMSkinnableFormChanged(TqzSkinData* sender);
 
-  // ---- MDI seams: the host has no MDI forms yet; each branch of the
-  // controller that concerns MDI forms or children calls one of these. ----
+  // ---- MDI: the branches of the controller that concern MDI forms or
+  // children (OrvaneMessages.cpp, OrvaneMDI.cpp). ----
   // Messages 1230..1236 between MDI children and the MDI main form.
   bool HandleMDIMessage(TMessage& m);
   // An MDI child tells its main form that it moved, was restored or closed.
-  void NotifyMDIMainForm(uint32_t msg);
+  void NotifyMDIMainForm(uint32_t msg, bool withHandle = true);
   // The form is an MDI child in its MDI form's client.
   bool IsMDIChild() const;
   // An MDI child shown maximised: no frame of its own, its buttons on the
@@ -348,6 +373,22 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   void MaximizeMDIChild();
   // The controllers of the MDI form's children (an MDI form only).
   std::vector<TqzOrvane*> MDIChildControllers() const;
+  // The MDI form's children changed (CM_MDICHANGED): scroll bars, window
+  // menu, the maximised look and the caption follow.
+  void SyncMDIForm();
+  void UpdateMDIScrollBars(uint64_t ignore);
+  void SyncWindowMenu();
+  void RetireWindowItem(size_t index);
+  void ActivateFromWindowMenu(TCustomForm* child);
+  void FreeRetiredItems();
+  void FreeWindowItems();
+  // The caption with the maximised child's caption after it.
+  std::string MDIFormCaption() const;
+  // A child becoming active while its siblings are maximised takes the
+  // maximised look before it paints.
+  void TakeMaximizedLookOnActivation();
+  // The MDI form passes its pre-processing on to its active child.
+  void ForwardPreProcess(TMessage& m);
 
   // ---- geometry and painting ----
   bool HasSkin() const;
@@ -498,6 +539,20 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   bool firstShow_ = true, skinChanging_ = false;
   bool sysMenuShown_ = false, keyMenuMode_ = false;
   bool mdiBusy_ = false;   // an MDI coordination message is being handled
+  // The MDI form: its children are shown maximised (kept while the look
+  // passes from a closing child to the next one).
+  bool mdiChildrenMaximized_ = false;
+  std::string mdiCaptionShown_;
+  std::unique_ptr<TqzMDIScrollBars> mdiScroll_;
+  struct TWindowItem {
+    TComponentRef<TCustomForm> Child;
+    TComponentRef<TMenuItem> Item;
+  };
+  std::vector<TWindowItem> windowItems_;
+  // Items taken out of the menu; freed when no click of one is running.
+  std::vector<TComponentRef<TMenuItem>> retiredItems_;
+  TComponentRef<TMenuItem> windowMenuOfItems_;
+  int windowItemClicks_ = 0;
   bool frameMenuShown_ = false;  // an object's items are open
   bool lastActive_ = false, hasLastActive_ = false;
   bool mouseEnteredClient_ = false;

@@ -76,6 +76,12 @@ void TqzOrvane::NewWndProc(TMessage& m) {
     return;
   }
   if (IsPreProcessed(m.Msg) && PreProcess(m)) return;
+  if (m.Msg == CM_MDICHANGED) {
+    TComponentRef<TqzOrvane> self(this);
+    CallDefault(m);
+    if (self) SyncMDIForm();
+    return;
+  }
   if (HandleSkinMessage(m)) return;
   if (HandleMDIMessage(m)) return;
   if (HandleFrameMessage(m)) return;
@@ -86,7 +92,8 @@ void TqzOrvane::NewWndProc(TMessage& m) {
 
 // Closes what a click elsewhere, moving, sizing or deactivating the form
 // must close. Focus changes leave open menus alone: a menu takes the focus
-// when it opens. MDI forwarding belongs here once MDI forms exist.
+// when it opens. An MDI form with nothing open of its own lets its active
+// child close what that child has open (a maximised child's system menu).
 bool TqzOrvane::PreProcess(TMessage& m) {
   const bool press = m.Msg == WM_NCLBUTTONDOWN || m.Msg == WM_NCRBUTTONDOWN ||
                      m.Msg == WM_NCMBUTTONDOWN || m.Msg == WM_LBUTTONDOWN ||
@@ -97,7 +104,14 @@ bool TqzOrvane::PreProcess(TMessage& m) {
     TComponentRef<TqzOrvane> self(this);
     CloseMenus();
     if (!self) return true;
-  } else if (keyMenuMode_) {
+    return false;
+  }
+  if (form_->MDIClient() && form_->Visible()) {
+    TComponentRef<TqzOrvane> self(this);
+    ForwardPreProcess(m);
+    if (!self) return true;
+  }
+  if (keyMenuMode_) {
     // Focus moving into an open menu keeps the menu mode; a click on the
     // form or a cancel ends it.
     if (!press && m.Msg != WM_CANCELMODE) return false;
@@ -201,6 +215,8 @@ bool TqzOrvane::HandleFrameMessage(TMessage& m) {
       TComponentRef<TqzOrvane> self(this);
       CallDefault(m);
       if (self) RepaintCaptionArea();
+      // The window menu's item and a maximised child's caption on the MDI form follow.
+      if (TMDIClient* client = self ? form_->MDIParentClient() : nullptr) client->NotifyForm();
       return true;
     }
     default:
@@ -214,15 +230,17 @@ bool TqzOrvane::HandleStateMessage(TMessage& m) {
     case WM_DESTROY:
       StopTimers();
       if (form_->HandleAllocated()) KillTimer(form_->Handle(), 1);
-      NotifyMDIMainForm(WM_USER + 208);
-      CallDefault(m);
+      NotifyMDIMainForm(kMDIChildRestored);
+      if (self) NotifyMDIMainForm(kMDIScrollChanged);  // leave this child out
+      if (self) CallDefault(m);
       return true;
     case WM_MOVE:
       CallDefault(m);
-      if (self) NotifyMDIMainForm(WM_USER + 209);
+      if (self) NotifyMDIMainForm(kMDIScrollChanged, false);
       return true;
     case WM_SIZE:
       WMSize(m);
+      if (self) NotifyMDIMainForm(kMDIScrollChanged, false);
       return true;
     case WM_ACTIVATE:
       WMActivate(m);
@@ -270,15 +288,6 @@ bool TqzOrvane::HandleStateMessage(TMessage& m) {
 // ---------------------------------------------------------------------------
 // MDI seams
 
-namespace {
-constexpr uint32_t kMDIRefit = WM_USER + 206;            // 1230
-constexpr uint32_t kMDIChildMaximized = WM_USER + 207;   // 1231
-constexpr uint32_t kMDIChildRestored = WM_USER + 208;    // 1232 (or closed)
-constexpr uint32_t kMDIRestoreAll = WM_USER + 210;       // 1234
-constexpr uint32_t kMDIMinimizeChild = WM_USER + 211;    // 1235
-constexpr uint32_t kMDIQueryMaximized = WM_USER + 212;   // 1236
-}  // namespace
-
 bool TqzOrvane::IsMDIChild() const { return form_->MDIParentClient() != nullptr; }
 
 std::vector<TqzOrvane*> TqzOrvane::MDIChildControllers() const {
@@ -314,8 +323,15 @@ bool TqzOrvane::HandleMDIMessage(TMessage& m) {
           child->Minimize();
       break;
     case kMDIQueryMaximized:
-      for (TqzOrvane* child : MDIChildControllers())
-        if (child->Maximized() && child->form_->Visible()) m.Result = 1;
+      m.Result = MDIChildrenMaximized() ? 1 : 0;
+      break;
+    case kMDIChildMaximized:
+      mdiChildrenMaximized_ = true;
+      UpdateMDIScrollBars(0);
+      break;
+    case kMDIChildRestored:
+    case kMDIScrollChanged:
+      UpdateMDIScrollBars(m.Msg == kMDIScrollChanged ? static_cast<uint64_t>(m.WParam) : 0);
       break;
     default:
       break;
@@ -325,13 +341,13 @@ bool TqzOrvane::HandleMDIMessage(TMessage& m) {
 }
 
 // The MDI form hears of the child's state; the menu bar follows it.
-void TqzOrvane::NotifyMDIMainForm(uint32_t msg) {
+void TqzOrvane::NotifyMDIMainForm(uint32_t msg, bool withHandle) {
   TMDIClient* client = form_->MDIParentClient();
   if (!client || !form_->HandleAllocated()) return;
   TCustomForm& main = client->Form();
   if (!main.HandleAllocated()) return;
   TComponentRef<TCustomForm> mainRef(&main);
-  SendMessage(main.Handle(), msg, static_cast<WPARAM>(form_->Handle().Value()), 0);
+  SendMessage(main.Handle(), msg, withHandle ? static_cast<WPARAM>(form_->Handle().Value()) : 0, 0);
   if (mainRef && (msg == kMDIChildMaximized || msg == kMDIChildRestored)) main.Perform(CM_MDICHANGED);
 }
 
@@ -811,6 +827,10 @@ void TqzOrvane::WMFadeTimer() {
 
 void TqzOrvane::WMNCActivate(TMessage& m) {
   TComponentRef<TqzOrvane> self(this);
+  if (m.WParam != 0) {
+    TakeMaximizedLookOnActivation();
+    if (!self) return;
+  }
   ncActive_ = m.WParam != 0;
   HideGlowLayer();
   if (!ncActive_) {
@@ -883,6 +903,10 @@ void TqzOrvane::WMActivate(TMessage& m) {
   if (clientDragging_) {
     clientDragging_ = false;
     if (GetCapture() == form_->Handle()) ReleaseCapture();
+  }
+  if ((m.WParam & 0xFFFF) != WA_INACTIVE) {
+    TakeMaximizedLookOnActivation();
+    if (!self) return;
   }
   CallDefault(m);
   if (!self) return;

@@ -81,7 +81,7 @@ void TqzOrvane::Minimize() {
   MinimizeToSlot();
   if (self && wasMaximized && IsMDIChild()) {
     SetFormRegion();
-    NotifyMDIMainForm(WM_USER + 208);
+    NotifyMDIMainForm(kMDIChildRestored);
   }
   if (self && OnMinimize) OnMinimize(this);
 }
@@ -141,7 +141,7 @@ void TqzOrvane::Restore() {
   normalBounds_ = {};
   if (IsMDIChild()) {
     SetFormRegion();
-    NotifyMDIMainForm(WM_USER + 208);
+    NotifyMDIMainForm(kMDIChildRestored);
     if (!self) return;
   }
   if (OnRestore) OnRestore(this);

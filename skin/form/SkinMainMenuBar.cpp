@@ -239,14 +239,7 @@ std::vector<TMenuItem*> TqzSkinMainMenuBar::ShownMenuItems() const {
 
 TCustomForm* TqzSkinMainMenuBar::MaximizedMDIChild() const {
   const TCustomForm* form = GetParentForm(this);
-  if (!form || !form->MDIClient()) return nullptr;
-  TCustomForm* child = form->ActiveMDIChild();
-  if (!child || !child->Visible()) return nullptr;
-  // A skinned child keeps its window states in its controller.
-  for (int i = 0; i < child->ComponentCount(); ++i)
-    if (auto* o = dynamic_cast<TqzOrvane*>(child->Components(i)))
-      return o->ActualWindowState() == wsMaximized ? child : nullptr;
-  return child->WindowState() == wsMaximized ? child : nullptr;
+  return form ? MaximizedMDIChildOf(*form) : nullptr;
 }
 
 void TqzSkinMainMenuBar::UpdateMDI() {

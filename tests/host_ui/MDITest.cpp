@@ -296,5 +296,17 @@ TEST_F(MDITest, MenusMergeByGroupIndexWhileAChildIsActive) {
   EXPECT_GE(watcher->changes, 2);
 }
 
+TEST_F(MDITest, WindowMenuIsAPublishedReferenceClearedWhenItsItemGoes) {
+  TForm* main = MakeMDIForm();
+  auto* mainMenu = new TMainMenu(main);
+  auto* window = new TMenuItem(main);
+  mainMenu->Items()->Add(window);
+  EXPECT_NE(GetClassInfo("TForm").FindProperty("WindowMenu"), nullptr);
+  main->SetWindowMenu(window);
+  EXPECT_EQ(main->WindowMenu(), window);
+  delete mainMenu;   // its items go with it
+  EXPECT_EQ(main->WindowMenu(), nullptr);
+}
+
 }  // namespace
 }  // namespace qz::testing
