@@ -160,6 +160,20 @@ TEST_F(DragDropTest, TargetsHearEnterMoveAndLeaveAndTheDropComesLast) {
   EXPECT_FALSE(draggingInDrop) << "the drag is over when the drop is told";
 }
 
+TEST_F(DragDropTest, AGraphicControlDragsAndADisabledControlIsNoTarget) {
+  label->SetDragMode(dmAutomatic);
+  b->SetEnabled(false);
+  Press({315, 215});  // the label
+  Move({320, 130});   // over B, which is disabled: the form is the target
+  EXPECT_EQ(TDragEngine::Target(), form);
+  Move({400, 250});   // C
+  Release({400, 250});
+  EXPECT_EQ(Take(), (Log{"start L", "C enter@100,50 from L", "C leave@100,50 from L",
+                         "C drop@100,50 from L", "L end C@100,50"}));
+  EXPECT_EQ(hp->CaptureWindow(), nullptr);
+  EXPECT_EQ(GetCapture(), HWND());
+}
+
 TEST_F(DragDropTest, RefusedAndDeafTargetsGetNoDropAndShowTheNoDropCursor) {
   a->SetDragMode(dmAutomatic);
   a->SetDragCursor(crHandPoint);
