@@ -20,7 +20,7 @@ namespace qz {
 // Mouse cursor shapes the window system asks for (one per hit code family).
 enum class TCursorShape {
   Arrow, IBeam, Wait, Cross, UpArrow, SizeNWSE, SizeNESW, SizeWE, SizeNS, SizeAll, No,
-  HandPoint, AppStarting, Help, Hidden,
+  HandPoint, AppStarting, Help, Drag, MultiDrag, Hidden,
 };
 
 struct TMonitorInfo {

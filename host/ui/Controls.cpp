@@ -61,6 +61,11 @@ HCURSOR CursorHandle(TCursor cursor) {
     case crHelp: id = IDC_HELP; break;
     case crHandPoint: id = IDC_HAND; break;
     case crNone: return nullptr;
+    case crDrag: case crMultiDrag: {
+      // Shapes of the framework's own, without a system cursor id.
+      static const TCursorHandle kDrag{TCursorShape::Drag}, kMultiDrag{TCursorShape::MultiDrag};
+      return cursor == crDrag ? &kDrag : &kMultiDrag;
+    }
     default: break;
   }
   return LoadCursor(nullptr, id);
@@ -330,6 +335,10 @@ void TControl::WMMouse(TMessage& m) {
         if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
         if (!self) return;
         if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
+        // The press still reaches the control: a release before the
+        // threshold is an ordinary click.
+        if (dragMode_ == dmAutomatic && !ComponentState().Contains(csDesigning)) BeginDrag(false);
+        if (!self) return;
         if (dbl && controlStyle_.Contains(csDoubleClicks)) DblClick();
         if (!self) return;
       }
@@ -1349,6 +1358,13 @@ QZ_PUBLISHED(TControl, TComponent) {
   b.Ref<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
   b.Ref<TBasicAction>("Action", &TControl::Action, &TControl::SetAction);
   b.Event<TContextPopupEvent>("OnContextPopup", &TControl::OnContextPopup);
+  b.Enum("DragMode", &TControl::DragMode, &TControl::SetDragMode, dmManual);
+  b.Enum("DragKind", &TControl::DragKind, &TControl::SetDragKind, dkDrag);
+  b.Cursor("DragCursor", &TControl::DragCursor, &TControl::SetDragCursor, crDrag);
+  b.Event<TStartDragEvent>("OnStartDrag", &TControl::OnStartDrag);
+  b.Event<TDragOverEvent>("OnDragOver", &TControl::OnDragOver);
+  b.Event<TDragDropEvent>("OnDragDrop", &TControl::OnDragDrop);
+  b.Event<TEndDragEvent>("OnEndDrag", &TControl::OnEndDrag);
 }
 
 QZ_PUBLISHED(TGraphicControl, TControl) {}

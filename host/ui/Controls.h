@@ -45,6 +45,7 @@ namespace qz {
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TDragObject;
 struct TWindowData;
 
 // Asked before a control's popup menu shows: MousePos in client coordinates,
@@ -72,6 +73,27 @@ enum : TCursor {
 };
 // The platform cursor of a framework cursor number (arrow for unknown ones).
 HCURSOR CursorHandle(TCursor cursor);
+
+// Drag and drop between controls (the engine: DragDrop.h). A control starts
+// dragging on a left press (automatic) or from code (BeginDrag); dkDock is
+// kept for form resources but docking is not supported.
+enum class TDragMode { dmManual, dmAutomatic };
+using enum TDragMode;
+QZ_ENUM(TDragMode, "dmManual", "dmAutomatic");
+enum class TDragKind { dkDrag, dkDock };
+using enum TDragKind;
+QZ_ENUM(TDragKind, "dkDrag", "dkDock");
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using enum TDragState;
+// Source: the dragged control (the drag object's control, or the drag
+// object itself when it carries none). X, Y: the receiver's client
+// coordinates. Target of OnEndDrag: null when the drag was cancelled or
+// ended where nothing accepted it.
+using TStartDragEvent = std::function<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 enum class TControlStyleFlag {
   csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed,
@@ -204,10 +226,37 @@ class TControl : public TComponent {
   bool MouseCapture() const;
   void SetMouseCapture(bool value);
 
+  // ---- drag and drop (DragDrop.h has the rules)
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode v) { dragMode_ = v; }
+  TDragKind DragKind() const { return dragKind_; }
+  void SetDragKind(TDragKind v) { dragKind_ = v; }
+  TCursor DragCursor() const { return dragCursor_; }
+  void SetDragCursor(TCursor v) { dragCursor_ = v; }
+  // Starts a drag of this control: at once, or once the pointer has moved
+  // more than Threshold pixels (5 when negative) with the left button down.
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  // Ends this control's drag: dropped where the pointer is, or cancelled.
+  void EndDrag(bool Drop);
+  // Whether this control's drag is waiting for the threshold or running.
+  bool Dragging() const;
+  // Cancels whatever drag is waiting or running.
+  static void CancelDrag();
+  // Called by the drag engine; the defaults fire the events. DragOver sets
+  // Accept to whether OnDragOver is assigned before calling it.
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
+
   // ---- events
   TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
   TMouseEvent OnMouseDown, OnMouseUp;
   TMouseMoveEvent OnMouseMove;
+  TStartDragEvent OnStartDrag;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
 
   // The form that contains the control (null when none).
   TCustomForm* ParentForm() const;
@@ -287,6 +336,9 @@ class TControl : public TComponent {
   std::unique_ptr<TFont> font_;
   bool parentFont_ = true;
   TCursor cursor_ = crDefault;
+  TDragMode dragMode_ = dmManual;
+  TDragKind dragKind_ = dkDrag;
+  TCursor dragCursor_ = crDrag;
   std::string hint_;
   bool showHint_ = false;
   bool parentShowHint_ = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/ui/Controls.h"
+#include "host/ui/DragDrop.h"
 #include "host/ui/Forms.h"
 #include "host/ui/WindowSystem.h"
 
@@ -135,6 +136,8 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
   if (mods & kModCtrl) keys |= MK_CONTROL;
 
   UpdateMouseControl(pos);
+  // A drag takes the pointer while it runs.
+  if (ev.kind != TPlatformEventKind::MouseWheel && TDragEngine::HandleMouse(ev)) return;
 
   if (ev.kind == TPlatformEventKind::MouseWheel) {
     HWND target = focus ? focus : HWND(WindowAtPoint(pos));
@@ -255,6 +258,7 @@ void TWindowSystem::HandleKey(const TPlatformEvent& ev) {
   SetKeyBit(keysDown, VK_CONTROL, ev.modifiers & kModCtrl);
   SetKeyBit(keysDown, VK_MENU, ev.modifiers & kModAlt);
   if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) SetKeyBit(keysDown, vk, down);
+  if (TDragEngine::HandleKey(vk, down)) return;
   HWND target = focus ? focus : active;
   if (!target || !IsLive(target)) return;
   bool alt = (ev.modifiers & kModAlt) || (down && vk == VK_MENU);
@@ -334,11 +338,13 @@ bool TWindowSystem::PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM 
 HWND TWindowSystem::SetCaptureInternal(HWND w) {
   HWND old = capture;
   captureControl = nullptr;
-  if (old == w) return old;
-  capture = w;
-  TWinControl* top = TopLevelOf(Find(w));
-  Platform().SetCapture(top && Data(top) ? Data(top)->platform.get() : nullptr);
-  SendMessage(old, WM_CAPTURECHANGED, 0, AsLParam(w));
+  if (old != w) {
+    capture = w;
+    TWinControl* top = TopLevelOf(Find(w));
+    Platform().SetCapture(top && Data(top) ? Data(top)->platform.get() : nullptr);
+    SendMessage(old, WM_CAPTURECHANGED, 0, AsLParam(w));
+  }
+  TDragEngine::CaptureChanged();
   return old;
 }
 
@@ -349,6 +355,7 @@ void TWindowSystem::ReleaseCaptureInternal() {
   if (!old) return;
   Platform().SetCapture(nullptr);
   SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+  TDragEngine::CaptureChanged();
 }
 
 HWND TWindowSystem::SetFocusInternal(HWND w) {

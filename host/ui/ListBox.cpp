@@ -766,6 +766,13 @@ void TCustomListBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
+// A drag that starts from a press ends the press's item tracking: the list
+// hears nothing more of the button.
+void TCustomListBox::DoStartDrag(TDragObject*& DragObject) {
+  tracking_ = false;
+  TCustomControl::DoStartDrag(DragObject);
+}
+
 void TCustomListBox::KeyDown(uint16_t& Key, TShiftState Shift) {
   TComponentRef<TControl> self(this);
   TCustomControl::KeyDown(Key, Shift);
@@ -844,9 +851,6 @@ QZ_PUBLISHED(TListBox, TCustomListBox) {
   b.Prop("Sorted", &O::Sorted, &O::SetSorted, false);
   b.Prop("HorizontalExtent", &O::HorizontalExtent, &O::SetHorizontalExtent, 0);
   b.Prop("Columns", &O::Columns, &O::SetColumns, 0);
-  b.Enum("DragMode", &O::DragMode, &O::SetDragMode, dmManual);
-  b.Enum("DragKind", &O::DragKind, &O::SetDragKind, dkDrag);
-  b.Cursor("DragCursor", &O::DragCursor, &O::SetDragCursor, crDrag);
   b.Strings("Items", [](O& o) -> TStrings& { return o.Items(); });
   b.Prop("ItemIndex", &O::ItemIndex, &O::SetItemIndex, -1);
   b.Event<TDrawItemEvent>("OnDrawItem", &O::OnDrawItem);

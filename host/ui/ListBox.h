@@ -59,15 +59,6 @@ struct TListScrollInfo {
   bool operator==(const TListScrollInfo&) const = default;
 };
 
-// How a control starts dragging: on a press (automatic) or from code.
-enum class TDragMode { dmManual, dmAutomatic };
-using enum TDragMode;
-QZ_ENUM(TDragMode, "dmManual", "dmAutomatic");
-// What a drag does: carry data or dock the control.
-enum class TDragKind { dkDrag, dkDock };
-using enum TDragKind;
-QZ_ENUM(TDragKind, "dkDrag", "dkDock");
-
 // Characters typed closer together than this build one search prefix.
 inline constexpr unsigned kListSearchPauseMs = 500;
 
@@ -138,14 +129,6 @@ class TCustomListBox : public TCustomControl {
   int Columns() const { return columns_; }
   void SetColumns(int V);
 
-  // ---- dragging (kept for whoever runs a drag; the list starts none)
-  TDragMode DragMode() const { return dragMode_; }
-  void SetDragMode(TDragMode V) { dragMode_ = V; }
-  TDragKind DragKind() const { return dragKind_; }
-  void SetDragKind(TDragKind V) { dragKind_ = V; }
-  TCursor DragCursor() const { return dragCursor_; }
-  void SetDragCursor(TCursor V) { dragCursor_ = V; }
-
   // ---- scrolling
   int TopIndex() const { return topIndex_; }
   // Clamped so that the last page stays full; with columns, rounded down to
@@ -193,6 +176,7 @@ class TCustomListBox : public TCustomControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void DoStartDrag(TDragObject*& DragObject) override;
   void KeyDown(uint16_t& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
   void Resize() override;
@@ -264,9 +248,6 @@ class TCustomListBox : public TCustomControl {
   int horizontalExtent_ = 0;
   int horzPosition_ = 0;
   int columns_ = 0;
-  TDragMode dragMode_ = dmManual;
-  TDragKind dragKind_ = dkDrag;
-  TCursor dragCursor_ = crDrag;
   bool multiSelect_ = false;
   bool extendedSelect_ = true;
   bool sorted_ = false;

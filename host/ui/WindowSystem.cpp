@@ -4,6 +4,7 @@
 
 #include "host/graphics/Canvas.h"
 #include "host/ui/Controls.h"
+#include "host/ui/DragDrop.h"
 #include "host/ui/Forms.h"
 
 namespace qz {
@@ -78,6 +79,7 @@ void TWindowSystem::DetachWindow(TWinControl* w) {
     capture = nullptr;
     captureControl = nullptr;
     Platform().SetCapture(nullptr);
+    TDragEngine::CaptureChanged();
   }
   if (focus == h) focus = nullptr;
   for (auto& dc : dcs_)
@@ -619,7 +621,15 @@ void TWindowSystem::DeferDelete(TControl* c) {
   deferred_.emplace_back(c);
 }
 
+void TWindowSystem::DeferCall(std::function<void()> fn) { deferredCalls_.push_back(std::move(fn)); }
+
 bool TWindowSystem::ProcessMessage() {
+  if (!deferredCalls_.empty()) {
+    const std::function<void()> fn = std::move(deferredCalls_.front());
+    deferredCalls_.pop_front();
+    fn();
+    return true;
+  }
   if (!deferred_.empty()) {
     TControl* c = deferred_.front().Get();
     deferred_.erase(deferred_.begin());
@@ -673,6 +683,8 @@ void TWindowSystem::Reset() {
   tracking_.clear();
   dcs_.clear();
   deferred_.clear();
+  deferredCalls_.clear();
+  TDragEngine::Reset();
   lastClick_ = {};
   capture = focus = active = nullptr;
   captureControl = mouseControl = nullptr;

@@ -197,6 +197,9 @@ class TWindowSystem {
   void SetTracking(const TTrackMouseEvent& tme);
   // Deletes c at the start of the next ProcessMessage.
   void DeferDelete(TControl* c);
+  // Runs fn at the start of a later ProcessMessage (work that may run user
+  // code, asked for where that is unsafe: inside a window's destruction).
+  void DeferCall(std::function<void()> fn);
   // Forget every reference to a control that goes away.
   void ControlDestroyed(TControl* c);
 
@@ -252,6 +255,7 @@ class TWindowSystem {
   };
   std::vector<TDCRecord> dcs_;
   std::vector<TComponentRef<TControl>> deferred_;
+  std::deque<std::function<void()>> deferredCalls_;
   std::vector<std::pair<int, TSendWatcher>> sendWatchers_;
   int nextSendWatcher_ = 1;
   bool quit_ = false;

@@ -136,6 +136,7 @@ TqzSkinCustomListBox::TqzSkinCustomListBox(TComponent* AOwner)
   list_->OnKeyPress = [this](TObject*, char32_t& k) {
     FireListEvent([&] { if (OnListBoxKeyPress) OnListBoxKeyPress(this, k); });
   };
+  ForwardListDrags();
   list_->OnEnter = [this](TObject*) { Invalidate(); };
   list_->OnExit = [this](TObject*) { Invalidate(); };
   Relayout();
@@ -154,6 +155,23 @@ bool TqzSkinCustomListBox::FireListEvent(const std::function<void()>& call) {
   TComponentRef<TqzSkinCustomListBox> self(this);
   call();
   return static_cast<bool>(self);
+}
+
+void TqzSkinCustomListBox::ForwardListDrags() {
+  list_->OnStartDrag = [this](TObject*, TDragObject*& object) {
+    FireListEvent([&] { if (OnListBoxStartDrag) OnListBoxStartDrag(this, object); });
+  };
+  list_->OnDragOver = [this](TObject*, TObject* source, int x, int y, TDragState state, bool& accept) {
+    // The list's own handler is always there; the box's decides.
+    accept = static_cast<bool>(OnListBoxDragOver);
+    FireListEvent([&] { if (OnListBoxDragOver) OnListBoxDragOver(this, source, x, y, state, accept); });
+  };
+  list_->OnDragDrop = [this](TObject*, TObject* source, int x, int y) {
+    FireListEvent([&] { if (OnListBoxDragDrop) OnListBoxDragDrop(this, source, x, y); });
+  };
+  list_->OnEndDrag = [this](TObject*, TObject* target, int x, int y) {
+    FireListEvent([&] { if (OnListBoxEndDrag) OnListBoxEndDrag(this, target, x, y); });
+  };
 }
 
 void TqzSkinCustomListBox::SetItems(const TStrings& V) {
@@ -1035,6 +1053,10 @@ QZ_PUBLISHED(TqzSkinListBox, TqzSkinCustomListBox) {
   b.Event<TKeyEvent>("OnListBoxKeyDown", &O::OnListBoxKeyDown);
   b.Event<TKeyEvent>("OnListBoxKeyUp", &O::OnListBoxKeyUp);
   b.Event<TKeyPressEvent>("OnListBoxKeyPress", &O::OnListBoxKeyPress);
+  b.Event<TStartDragEvent>("OnListBoxStartDrag", &O::OnListBoxStartDrag);
+  b.Event<TDragOverEvent>("OnListBoxDragOver", &O::OnListBoxDragOver);
+  b.Event<TDragDropEvent>("OnListBoxDragDrop", &O::OnListBoxDragDrop);
+  b.Event<TEndDragEvent>("OnListBoxEndDrag", &O::OnListBoxEndDrag);
   b.Event<TNotifyEvent>("OnUpButtonClick", &O::OnUpButtonClick);
   b.Event<TNotifyEvent>("OnDownButtonClick", &O::OnDownButtonClick);
   b.Event<TNotifyEvent>("OnCheckButtonClick", &O::OnCheckButtonClick);

@@ -142,6 +142,13 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   TMouseMoveEvent OnListBoxMouseMove;
   TKeyEvent OnListBoxKeyDown, OnListBoxKeyUp;
   TKeyPressEvent OnListBoxKeyPress;
+  // The inner list's drags, the box as sender. Source is the dragging
+  // control: the inner list (ListBox()) when items of this box are dragged.
+  // Without OnListBoxDragOver the list accepts no drop.
+  TStartDragEvent OnListBoxStartDrag;
+  TDragOverEvent OnListBoxDragOver;
+  TDragDropEvent OnListBoxDragDrop;
+  TEndDragEvent OnListBoxEndDrag;
   TqzDrawSkinItemEvent OnDrawItem;
 
   // ---- state, for painting and tests
@@ -223,6 +230,7 @@ class TqzSkinCustomListBox : public TqzSkinCustomControl {
   void StopRepeat();
   void StartRepeat(unsigned ms);
   bool FireListEvent(const std::function<void()>& call);
+  void ForwardListDrags();
 
   TqzListBox* list_ = nullptr;
   TqzSkinScrollBar* vBar_ = nullptr;
