@@ -29,7 +29,9 @@ void TqzSkinButtonObject::JoinGroup(std::shared_ptr<TqzButtonGroup> group) {
   if (group_) group_->push_back(this);
 }
 
-bool TqzSkinButtonObject::HasMenu() const { return Menu && Menu->Count() > 0; }
+// A menu whose items are all hidden opens nothing: the button acts as one
+// without a menu.
+bool TqzSkinButtonObject::HasMenu() const { return Menu && Menu->HasShownItems(); }
 
 void TqzSkinButtonObject::SetDown(bool value) {
   if (down_ == value) return;
@@ -398,7 +400,7 @@ void TqzSkinAnimateObject::MouseDown(int x, int y, TqzMouseButton button) {
   if (d.Command == TqzStdCommand::SysMenu) {
     menuOpen_ = true;
     host_.PopupSystemMenuBelow(ObjectRect);
-  } else if (Menu && Menu->Count() > 0) {
+  } else if (Menu && Menu->HasShownItems()) {
     menuOpen_ = true;
     host_.PopupMenuBelow(*Menu, ObjectRect);
   }

@@ -462,16 +462,22 @@ void TqzSkinMainMenuItem::Draw(TCanvas& canvas, bool) {
   DrawTextAligned(canvas, PlainCaption(item_.Caption()), ObjectRect, qzTaCenter);
 }
 
+// An item whose sub-items are all hidden (or that has none) is a command:
+// the press runs it instead of opening an empty menu.
 void TqzSkinMainMenuItem::MouseDown(int x, int y, TqzMouseButton button) {
-  const bool opens = Enabled && button == TqzMouseButton::mbLeft && !down_;
+  const bool pressed = Enabled && button == TqzMouseButton::mbLeft && !down_;
+  const bool opens = pressed && item_.HasShownItems();
   if (opens) {
     down_ = true;
     host_.RedrawObject(*this);
   }
   const TLiveness alive = Liveness();
   TqzActiveSkinObject::MouseDown(x, y, button);
-  // Last: a command from the submenu may free the form and this object.
-  if (alive && opens && item_.Count() > 0) host_.PopupMenuBelow(item_, ObjectRect);
+  // Last: the submenu's command or the item's own may free the form and
+  // this object.
+  if (!alive || !pressed) return;
+  if (opens) host_.PopupMenuBelow(item_, ObjectRect);
+  else item_.Click();
 }
 
 void TqzSkinMainMenuItem::MouseEnter() {

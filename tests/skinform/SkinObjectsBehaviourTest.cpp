@@ -173,12 +173,48 @@ TEST(SkinObjectsInput, ButtonMenuOpensBelowAndKeepsTheButtonDownUntilItCloses) {
   EXPECT_TRUE(b.Down());
   b.MenuClosed();
   EXPECT_FALSE(b.Down());
-  // Without items nothing pops up and the release lifts the button.
+  // With every item hidden, or without items, nothing pops up and the
+  // release lifts the button.
+  items.Items(0)->SetVisible(false);
+  b.MouseDown(1, 1, kLeft);
+  b.MouseUp(1, 1, kLeft);
+  EXPECT_EQ(t.Host.Menus, 1);
+  EXPECT_FALSE(b.Down());
   items.Clear();
   b.MouseDown(1, 1, kLeft);
   b.MouseUp(1, 1, kLeft);
   EXPECT_EQ(t.Host.Menus, 1);
   EXPECT_FALSE(b.Down());
+}
+
+// A frame menu item opens its sub-items below it; with all of them hidden it
+// is a command: the press runs it and nothing stays down.
+TEST(SkinObjectsInput, FrameMenuItemWithHiddenSubItemsRunsAsACommand) {
+  TRecordingHost host;
+  auto skin = MakeSkin({{"MAINMENUITEM", "mainmenuitem", "fontheight=13"}});
+  host.Skin = skin.get();
+  TMainMenu menu(nullptr);
+  auto* file = new TMenuItem(nullptr);  // owned by the menu's tree
+  file->SetCaption("&File");
+  menu.Items()->Add(file);
+  auto* open = new TMenuItem(nullptr);
+  open->SetCaption("Open");
+  file->Add(open);
+  int clicks = 0;
+  file->OnClick = [&](TObject*) { ++clicks; };
+  TqzSkinObjectList list = CreateSkinObjects(host, *skin, &menu);
+  ASSERT_EQ(list.size(), 1u);
+  auto& item = dynamic_cast<TqzSkinMainMenuItem&>(*list[0]);
+  item.MouseDown(1, 1, kLeft);
+  EXPECT_EQ(host.Menus, 1);
+  EXPECT_TRUE(item.Down());
+  EXPECT_EQ(clicks, 0);
+  item.MenuClosed();
+  open->SetVisible(false);
+  item.MouseDown(1, 1, kLeft);
+  EXPECT_EQ(host.Menus, 1);
+  EXPECT_FALSE(item.Down());
+  EXPECT_EQ(clicks, 1);
 }
 
 TEST(SkinObjectsInput, AlternateStateOfTheStandardButtons) {
