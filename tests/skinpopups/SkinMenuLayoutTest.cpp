@@ -157,6 +157,44 @@ TEST_F(SkinMenuTest, RootFlipsAtTheRightAndBottomEdges) {
   EXPECT_EQ(w.PlaceFor({100, 500, 150, 520}, work, false, true), (TPoint{100, 500 - s.cy}));
 }
 
+// Two monitors side by side (the second taller): a menu stays on the
+// monitor under its anchor, flipping at that monitor's edges although the
+// other one continues the screen, and its submenus keep to the same one.
+TEST_F(SkinMenuTest, MenusKeepToTheMonitorUnderTheirAnchor) {
+  hp->SetMonitors({{Rect(0, 0, 1000, 800), Rect(0, 0, 1000, 760), true},
+                   {Rect(1000, 0, 2000, 900), Rect(1000, 0, 2000, 860), false}});
+  BuildTwoLevels();
+  auto placedAt = [&](TPoint anchor) {
+    OpenAt(anchor, skin.get());
+    const TRect r = Level(0).BoundsRect();
+    engine->CloseAll();
+    Pump();
+    return r;
+  };
+  const TRect first = placedAt({0, 0});
+  const TSize s{first.Width(), first.Height()};
+  EXPECT_EQ(first.TopLeft(), (TPoint{0, 0})) << "the top-left corner of the first monitor";
+  EXPECT_EQ(placedAt({995, 100}).TopLeft(), (TPoint{1000 - s.cx, 100})) << "the first monitor's right edge";
+  EXPECT_EQ(placedAt({1005, 100}).TopLeft(), (TPoint{1005, 100})) << "the second monitor's left edge";
+  EXPECT_EQ(placedAt({500, 750}).TopLeft(), (TPoint{500, 750 - s.cy})) << "the first monitor's bottom";
+  EXPECT_EQ(placedAt({1500, 760}).TopLeft(), (TPoint{1500, 760})) << "room below on the taller second";
+  EXPECT_EQ(placedAt({1995, 855}).TopLeft(), (TPoint{2000 - s.cx, 855 - s.cy})) << "the second's corner";
+
+  // A submenu at the second monitor's right edge opens to the left of its
+  // level; at the first monitor's right edge it does not spill over.
+  for (TPoint anchor : {TPoint{1995, 100}, TPoint{995, 100}}) {
+    OpenAt(anchor, skin.get());
+    Key(VK_DOWN);  // Recent
+    Key(VK_RIGHT);
+    ASSERT_EQ(engine->LevelCount(), 2);
+    const TRect parent = Level(0).BoundsRect(), sub = Level(1).BoundsRect();
+    EXPECT_EQ(sub.Right, parent.Left + Level(0).Item(2).ItemRect.Left - 1);
+    EXPECT_GE(sub.Left, anchor.X < 1000 ? 0 : 1000);
+    engine->CloseAll();
+    Pump();
+  }
+}
+
 TEST_F(SkinMenuTest, SubmenuOpensBesideItsItemOrToTheLeft) {
   BuildTwoLevels();
   OpenAt({200, 200}, skin.get());
