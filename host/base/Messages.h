@@ -98,6 +98,8 @@ enum : uint32_t {
   CM_BORDERCHANGED = CM_BASE + 59, CM_MOUSEWHEEL = CM_BASE + 67,
   // An MDI form's children changed (added, removed, activated, state, menu).
   CM_MDICHANGED = CM_BASE + 90,
+  // An MDI child moved or changed size (sent to its MDI form).
+  CM_MDICHILDMOVED = CM_BASE + 91,
 };
 
 // Hit-test codes (WM_NCHITTEST results).

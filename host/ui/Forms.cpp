@@ -492,6 +492,17 @@ void TCustomForm::Dispatch(TMessage& m) {
       for (const auto& c : std::vector<TComponentRef<TControl>>(controls_.begin(), controls_.end()))
         if (c && c.Get() != mdiClient_) c->Perform(CM_MDICHANGED, m.WParam, m.LParam);
       return;
+    case WM_MOVE:
+    case WM_SIZE: {
+      // The MDI form hears of every child's move, plain or skinned: what
+      // depends on the children's bounds (scroll bars) follows it.
+      TComponentRef<TCustomForm> self(this);
+      TCustomControl::Dispatch(m);
+      TMDIClient* client = self ? MDIParentClient() : nullptr;
+      if (client && !InState(csDestroying) && !client->Form().InState(csDestroying))
+        client->Form().Perform(CM_MDICHILDMOVED);
+      return;
+    }
     case WM_ACTIVATE: {
       bool nowActive = LOWORD(m.WParam) != WA_INACTIVE;
       active_ = nowActive;

@@ -82,6 +82,12 @@ void TqzOrvane::NewWndProc(TMessage& m) {
     if (self) SyncMDIForm();
     return;
   }
+  if (m.Msg == CM_MDICHILDMOVED) {
+    TComponentRef<TqzOrvane> self(this);
+    CallDefault(m);
+    if (self) UpdateMDIScrollBars(0);
+    return;
+  }
   if (HandleSkinMessage(m)) return;
   if (HandleMDIMessage(m)) return;
   if (HandleFrameMessage(m)) return;

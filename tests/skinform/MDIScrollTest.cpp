@@ -167,5 +167,30 @@ TEST_F(MDIScrollTest, ClientResizesRecomputeAndTheSwitchKeepsThemHidden) {
   EXPECT_EQ(Client().ClientWidth(), W);
 }
 
+// A plain child has no controller to report its moves: the form hears of
+// them from the host all the same.
+TEST_F(MDIScrollTest, APlainChildsMovesAndResizesRecomputeTheBars) {
+  MakeMain();
+  auto* plain = new TForm(Application);
+  plain->SetBounds(10, 10, 200, 140);
+  plain->SetFormStyle(fsMDIChild);
+  Pump();
+  const int W = Client().ClientWidth(), H = Client().ClientHeight();
+  EXPECT_FALSE(HBar().Visible());
+  plain->SetBounds(W - 50, 10, 200, 140);
+  Pump();
+  ASSERT_TRUE(HBar().Visible());
+  EXPECT_EQ(HBar().Max(), W - 50 + 200 - 1);
+  plain->SetBounds(W - 50, 10, 40, 140);  // narrower: inside again
+  Pump();
+  EXPECT_FALSE(HBar().Visible());
+  plain->SetBounds(10, H - 20, 200, 140);
+  Pump();
+  EXPECT_TRUE(VBar().Visible());
+  delete plain;
+  Pump();
+  EXPECT_FALSE(VBar().Visible());
+}
+
 }  // namespace
 }  // namespace qz
