@@ -78,6 +78,7 @@ std::vector<TIniSection> ParseIni(std::string_view text, const TIniLimits& limit
   std::vector<TIniSection> sections;
   std::unordered_set<std::string> seen;
   text = text.substr(0, std::min(text.size(), limits.MaxBytes));
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a UTF-8 byte order mark
   TIniSection* current = nullptr;  // null: outside a section, or in a skipped one
   size_t lines = 0;
   while (!text.empty() && lines++ < limits.MaxLines) {
