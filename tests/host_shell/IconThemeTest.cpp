@@ -10,6 +10,7 @@
 
 #include "host/base/Exception.h"
 #include "host/shell/IconTheme.h"
+#include "skin/draw/PngImage.h"
 
 namespace qz {
 namespace {
@@ -283,6 +284,32 @@ TEST(IconThemeIndex, BadFilesGiveSaneDefaultsAndNoError) {
     sections += "[d" + std::to_string(i) + "]\nSize=16\n";
   }
   EXPECT_EQ(ParseIconThemeIndex(many + "\n" + sections).Directories.size(), kMaxIconDirectories);
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+// The installed Adwaita theme (when there is one) through the engine's PNG
+// reader: the message box icons are found and decode.
+TEST(IconThemeInstalled, AdwaitaMessageIconsDecode) {
+  if (!fs::exists("/usr/share/icons/Adwaita/index.theme")) GTEST_SKIP() << "Adwaita not installed";
+  TIconThemeSettings settings = IconThemeSettingsFromEnvironment();
+  settings.ThemeName = "Adwaita";
+  TIconTheme theme(settings);
+  const TIconDecoder decode = [](std::span<const uint8_t> bytes) {
+    return std::optional<TPixmap>(TqzPngImage::DecodeToPixmap(bytes));
+  };
+  for (const char* name : {"dialog-warning", "dialog-error", "dialog-information", "dialog-question"}) {
+    const std::optional<std::string> path = theme.Lookup(name, 32);
+    ASSERT_TRUE(path) << name;
+    EXPECT_TRUE(path->starts_with("/usr/share/icons/Adwaita/")) << *path;
+    const auto picture = theme.Load({name}, 32, decode);
+    ASSERT_TRUE(picture) << *path;
+    EXPECT_GE(picture->Width(), 16) << *path;
+  }
 }
 
 }  // namespace
