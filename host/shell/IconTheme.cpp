@@ -36,7 +36,7 @@ std::string Env(const char* name) {
 // Absolute entries of a colon-separated list, or of fallback when it is empty.
 std::vector<std::string> PathList(const std::string& value, const char* fallback) {
   std::vector<std::string> dirs;
-  std::string_view list = value.empty() ? fallback : value;
+  std::string_view list = value.empty() ? std::string_view(fallback) : std::string_view(value);
   while (!list.empty()) {
     const size_t colon = list.find(':');
     const std::string_view entry = list.substr(0, colon);

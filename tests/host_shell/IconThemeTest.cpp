@@ -314,3 +314,41 @@ TEST(IconThemeInstalled, AdwaitaMessageIconsDecode) {
 
 }  // namespace
 }  // namespace qz
+
+namespace qz {
+namespace {
+
+TEST(IconThemeSettings, StandardPlacesFromTheEnvironment) {
+  struct Case {
+    const char *home, *dataHome, *dataDirs, *configHome, *configDirs;
+    std::vector<std::string> bases, configs;
+  } cases[] = {
+      {"/h", nullptr, nullptr, nullptr, nullptr,
+       {"/h/.icons", "/h/.local/share/icons", "/usr/local/share/icons", "/usr/share/icons", "/usr/share/pixmaps"},
+       {"/h/.config", "/etc/xdg", "/etc"}},
+      {"/h/", "/d/", "/a/:rel:/b::", "/c", "/x:y",
+       {"/h/.icons", "/d/icons", "/a/icons", "/b/icons", "/usr/share/pixmaps"},
+       {"/c", "/x", "/etc"}},
+      {nullptr, "rel", "", "", "",
+       {"/usr/local/share/icons", "/usr/share/icons", "/usr/share/pixmaps"},
+       {"/etc/xdg", "/etc"}},
+  };
+  const char* names[] = {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"};
+  std::vector<std::optional<std::string>> saved;
+  for (const char* name : names)
+    saved.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+  const auto set = [](const char* name, const char* value) {
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  };
+  for (const Case& c : cases) {
+    const char* values[] = {c.home, c.dataHome, c.dataDirs, c.configHome, c.configDirs};
+    for (int i = 0; i < 5; ++i) set(names[i], values[i]);
+    const TIconThemeSettings settings = IconThemeSettingsFromEnvironment();
+    EXPECT_EQ(settings.BaseDirs, c.bases);
+    EXPECT_EQ(settings.ConfigDirs, c.configs);
+  }
+  for (int i = 0; i < 5; ++i) set(names[i], saved[i] ? saved[i]->c_str() : nullptr);
+}
+
+}  // namespace
+}  // namespace qz
