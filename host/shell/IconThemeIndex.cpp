@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace qz {
@@ -115,10 +116,11 @@ bool IsPlainFileName(std::string_view name) {
 TIconThemeIndex ParseIconThemeIndex(std::string_view text) {
   TIconThemeIndex index;
   const std::vector<TIniSection> sections = ParseIni(text);
+  std::unordered_map<std::string_view, const TIniSection*> byName;
+  for (const TIniSection& s : sections) byName.emplace(s.Name, &s);
   const auto section = [&](std::string_view name) -> const TIniSection* {
-    for (const TIniSection& s : sections)
-      if (s.Name == name) return &s;
-    return nullptr;
+    const auto found = byName.find(name);
+    return found == byName.end() ? nullptr : found->second;
   };
   const TIniSection* theme = section("Icon Theme");
   if (!theme) return index;
