@@ -283,12 +283,15 @@ void Decode24Row(const uint8_t* src, uint32_t* dst, int width) {
   int x = 0;
   // Four pixels from three little-endian words at a time.
   for (; x + 4 <= width; x += 4, src += 12) {
-    uint32_t w[3];
-    std::memcpy(w, src, 12);
-    dst[x] = kOpaqueBlack | (w[0] & 0xFFFFFF);
-    dst[x + 1] = kOpaqueBlack | (w[0] >> 24) | ((w[1] & 0xFFFF) << 8);
-    dst[x + 2] = kOpaqueBlack | (w[1] >> 16) | ((w[2] & 0xFF) << 16);
-    dst[x + 3] = kOpaqueBlack | (w[2] >> 8);
+    // Three scalar loads (not an array) keep the words in registers.
+    uint32_t w0, w1, w2;
+    std::memcpy(&w0, src, 4);
+    std::memcpy(&w1, src + 4, 4);
+    std::memcpy(&w2, src + 8, 4);
+    dst[x] = kOpaqueBlack | (w0 & 0xFFFFFF);
+    dst[x + 1] = kOpaqueBlack | (w0 >> 24) | ((w1 & 0xFFFF) << 8);
+    dst[x + 2] = kOpaqueBlack | (w1 >> 16) | ((w2 & 0xFF) << 16);
+    dst[x + 3] = kOpaqueBlack | (w2 >> 8);
   }
   for (; x < width; ++x, src += 3)
     dst[x] = kOpaqueBlack | (uint32_t(src[2]) << 16) | (uint32_t(src[1]) << 8) | src[0];
