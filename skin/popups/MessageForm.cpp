@@ -327,8 +327,9 @@ class TqzMessageFormBuilder {
     label->SetCaption(msg);
     label->SetParent(form_.get());
     label->SetBounds(kMsgLabelLeft, kMsgLabelTop, label->Width(), label->Height());
-    const int wrapWidth = MessageWrapWidth(WorkArea().Width(), FrameWidth());
-    if (label->Width() > wrapWidth) {
+    const int wrapWidth =
+        s_.WrapWidth > 0 ? s_.WrapWidth : MessageWrapWidth(WorkArea().Width(), FrameWidth());
+    if (s_.WrapWidth >= 0 && label->Width() > wrapWidth) {
       label->SetWordWrap(true);
       label->SetBounds(kMsgLabelLeft, kMsgLabelTop, wrapWidth, 0);
     }

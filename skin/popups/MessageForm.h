@@ -100,6 +100,9 @@ struct TqzMessageSettings {
   TFontData DefaultFont;
   TFontData DefaultButtonFont;
   bool UseSkinFont = true;
+  // Where the message wraps: 0 at the width that keeps the window within
+  // half of the work area, above 0 at that label width, below 0 never.
+  int WrapWidth = 0;
 };
 // Tahoma, height 13, no style: the message component's fonts at construction.
 TFontData DefaultMessageFont();

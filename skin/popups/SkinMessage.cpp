@@ -20,6 +20,9 @@ TqzSkinMessage::TqzSkinMessage(TComponent* AOwner)
 
 TqzSkinMessage::~TqzSkinMessage() = default;
 
+void TqzSkinMessage::SetSkinData(TqzSkinData* v) { SetReference(skinData_, v); }
+void TqzSkinMessage::SetCtrlSkinData(TqzSkinData* v) { SetReference(ctrlSkinData_, v); }
+
 TqzMessageSettings TqzSkinMessage::Settings() const {
   TqzMessageSettings s;
   s.ShowAgainFlag = ShowAgainFlag;

@@ -39,9 +39,9 @@ class TqzSkinMessage : public TComponent {
   bool AlphaBlendAnimation = false;
   uint8_t AlphaBlendValue = 200;
   TqzSkinData* SkinData() const { return skinData_; }
-  void SetSkinData(TqzSkinData* v) { SetReference(skinData_, v); }
+  void SetSkinData(TqzSkinData* v);
   TqzSkinData* CtrlSkinData() const { return ctrlSkinData_; }
-  void SetCtrlSkinData(TqzSkinData* v) { SetReference(ctrlSkinData_, v); }
+  void SetCtrlSkinData(TqzSkinData* v);
   std::string ButtonSkinDataName = "button";
   std::string MessageLabelSkinDataName = "stdlabel";
   TFont& DefaultFont() { return *defaultFont_; }
