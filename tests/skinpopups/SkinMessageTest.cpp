@@ -14,6 +14,7 @@
 #include "skin/controls/SkinCheckRadioBox.h"
 #include "skin/controls/SkinLabel.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/draw/QzComposition.h"
 #include "skin/form/Orvane.h"
 #include "skin/popups/SkinMessage.h"
 #include "tests/host_ui/UiTestSupport.h"
@@ -314,6 +315,20 @@ TEST_F(SkinMessageTest, LongMessagesWrapWithinHalfTheWorkArea) {
   EXPECT_FALSE(shortForm->MessageLabel()->WordWrap());
 }
 
+// The window keeps to the controller's limits: on a narrow monitor an
+// unwrapped message gives a window as wide as the work area allows.
+TEST_F(SkinMessageTest, WidthIsClampedToTheControllersLimits) {
+  UseDialogSkin();
+  hp->SetMonitors({{{0, 0, 400, 300}, {0, 0, 400, 280}, true}});
+  TqzMessageSettings s = message->Settings();
+  s.WrapWidth = -1;
+  auto form = BuildMessageForm(std::string(200, 'x'), qzmtInformation, {qzmbOK}, kCentredPosition,
+                               kCentredPosition, s);
+  EXPECT_GT(form->MessageLabel()->Width(), 400);
+  EXPECT_EQ(form->Width(), form->Orvane()->SizeLimits().MaxWidth);
+  EXPECT_LE(form->Width(), 400);
+}
+
 TEST_F(SkinMessageTest, AmpersandsOfTheMessageAreShown) {
   auto form = Build("Tom & Jerry", {qzmbOK});
   EXPECT_FALSE(form->MessageLabel()->ShowAccelChar());
@@ -469,6 +484,52 @@ TEST_F(SkinMessageTest, AButtonHandlerThatFreesTheComponentEndsTheCallSafely) {
   EXPECT_EQ(message, nullptr);
   EXPECT_EQ(result, mrOk);
   EXPECT_EQ(DialogCount(), 0);
+}
+
+// ------------------------------------------------------------------ pixels
+
+THeadlessWindow& PlatformWindow(TForm& f) { return *static_cast<THeadlessWindow*>(f.WindowData()->platform.get()); }
+
+// The dialog's buttons on the screen against the dialog skin's "button"
+// composed directly from its description at 70 x 27: the focused default
+// button in its focused look, the other one in its normal look.
+TEST_F(SkinMessageTest, ButtonsShowTheDialogSkinsCompositions) {
+  UseDialogSkin();
+  auto form = Build("Convert the file now?", {qzmbYes, qzmbNo}, qzmtConfirmation);
+  form->Show();
+  for (int i = 0; i < 10; ++i) {
+    hp->AdvanceClock(25);
+    Pump();
+  }
+  const TqzSkinData& skin = *Dialog();
+  const auto& d = dynamic_cast<const TqzDataSkinButtonControl&>(
+      *skin.CtrlList()[size_t(skin.FindControlIndex("button"))]);
+  auto compose = [&](const TRect& rect) {
+    TqzSkinGeometry g = d.Geometry();
+    g.SkinRect = rect;
+    TBitmap out;
+    CreateSkinImage(g, CalcNewGeometry(g, TqzResizeMode::NinePart, 70, 27), true, 70, 27,
+                    *skin.ActivePicture(d.PictureIndex), out);
+    return out.Pixels();
+  };
+  ASSERT_TRUE(form->Button(qzmbYes)->Focused());
+  const TPixmap& shown = PlatformWindow(*form).Contents();
+  for (auto [id, rect] : {std::pair{qzmbYes, d.FocusedSkinRect}, std::pair{qzmbNo, d.SkinRect}}) {
+    TqzSkinButton& b = *form->Button(id);
+    const TPixmap want = compose(rect);
+    const TPoint o = b.ClientToScreen({0, 0}) - form->ClientToScreen({0, 0}) +
+                     (form->ClientToScreen({0, 0}) - form->BoundsRect().TopLeft());
+    int differing = 0, textPixels = 0;
+    for (int y = 0; y < 27; ++y)
+      for (int x = 0; x < 70; ++x) {
+        const bool inText = x >= 15 && x < 55 && y >= 6 && y < 21;  // the caption's area
+        const bool same = (shown.At(o.X + x, o.Y + y) & 0xFFFFFF) == (want.At(x, y) & 0xFFFFFF);
+        if (inText) textPixels += same ? 0 : 1;
+        else differing += same ? 0 : 1;
+      }
+    EXPECT_EQ(differing, 0) << b.Name();
+    EXPECT_GT(textPixels, 0) << b.Name() << ": the caption is drawn";
+  }
 }
 
 }  // namespace
