@@ -9,6 +9,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
+#include "skin/popups/SkinMessage.h"
 
 namespace qz {
 
@@ -30,6 +31,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinData1", qzSkinData1);
   BindField("qzSkinData2", qzSkinData2);
   BindField("qzCompressedStoredSkin2", qzCompressedStoredSkin2);
+  BindField("qzSkinMessage1", qzSkinMessage1);
   BindField("qzSkinMainMenuBar1", qzSkinMainMenuBar1);
   BindField("qzSkinMainMenu1", qzSkinMainMenu1);
   BindField("qzSkinButton1", qzSkinButton1);
@@ -149,8 +151,11 @@ void TForm1::qzSkinButton3Paint(TObject*, TCanvas&, TRect, bool ADown, bool, boo
   LiftCaptionWhileDown(*qzSkinButton3, ADown);
 }
 
-// The skinned message box comes with its component.
-void TForm1::qzSkinButton10Click(TObject*) {}
+// A skinned message box dressed by the dialog skin; the answer is not used.
+void TForm1::qzSkinButton10Click(TObject*) {
+  qzSkinMessage1->ShowCustomMessageDialog("Test message for video converter", "Some caption", nullptr, 0,
+                                          {qzmbOK}, 0);
+}
 
 void TForm1::qzSkinButton11Click(TObject*) {
   TForm2* form = FindSecondWindow();

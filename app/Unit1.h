@@ -19,6 +19,7 @@ class TqzSkinPageControl;
 class TqzSkinStdLabel;
 class TqzSkinListBox;
 class TqzSkinLabel;
+class TqzSkinMessage;
 
 class TForm1 : public TForm {
   QZ_CLASS(TForm1, TForm)
@@ -30,6 +31,7 @@ class TForm1 : public TForm {
   TqzSkinData* qzSkinData1 = nullptr;
   TqzSkinData* qzSkinData2 = nullptr;
   TqzCompressedStoredSkin* qzCompressedStoredSkin2 = nullptr;
+  TqzSkinMessage* qzSkinMessage1 = nullptr;
   TqzSkinMainMenuBar* qzSkinMainMenuBar1 = nullptr;
   TqzSkinMainMenu* qzSkinMainMenu1 = nullptr;
   TqzSkinButton* qzSkinButton1 = nullptr;  // "Add file"

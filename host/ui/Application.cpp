@@ -83,6 +83,12 @@ void TApplication::HandleMessage() {
   WindowSystem().WaitMessage();
 }
 
+bool TApplication::HelpContext(int context) {
+  if (!OnHelp) return false;
+  bool callHelp = true;
+  return OnHelp(kHelpCommandContext, context, callHelp);
+}
+
 void TApplication::Minimize() {
   for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
     TCustomForm* f = Screen->Forms(i);

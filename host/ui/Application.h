@@ -25,6 +25,11 @@
 namespace qz {
 
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+// A help request: the command (kHelpCommandContext for a topic number), its
+// data (the topic) and whether the program's own help should run after the
+// handler. Answers whether the handler dealt with it.
+using THelpEvent = std::function<bool(uint16_t Command, intptr_t Data, bool& CallHelp)>;
+inline constexpr uint16_t kHelpCommandContext = 1;
 
 class TApplication : public TComponent {
   QZ_CLASS(TApplication, TComponent)
@@ -80,6 +85,12 @@ class TApplication : public TComponent {
 
   TNotifyEvent OnMinimize, OnRestore, OnActivate, OnDeactivate;
   TIdleEvent OnIdle;
+
+  // Asks for the help topic `context`: raises OnHelp. The application has
+  // no help viewer of its own, so without a handler nothing happens (no
+  // error, no window). True when the handler dealt with the request.
+  bool HelpContext(int context);
+  THelpEvent OnHelp;
 
   // Destroys every form and component of the application, resets the window
   // system and installs `platform` (the headless one for tests).

@@ -20,6 +20,7 @@
 
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadioBox.h"
+#include "skin/popups/MessageForm.h"
 #include "tests/demo/DemoTestKit.h"
 
 namespace qz::testing {
@@ -123,6 +124,30 @@ class DemoMonkeyBase : public DemoTest {
       hp->InjectKey(Chance(0.5) ? VK_TAB : VK_SPACE);
     } else {
       hp->InjectClick(RandomPointIn(Form2->BoundsRect()));
+    }
+    return true;
+  }
+
+  // Inside a message box ("Show message") the user clicks and types a
+  // little, then closes it. False when no message box is modal.
+  bool StepInModalMessageBox() {
+    TCustomForm* box = nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (dynamic_cast<TqzMessageForm*>(Screen->Forms(i)) &&
+          Screen->Forms(i)->FormState().Contains(TFormStateFlag::fsModal))
+        box = Screen->Forms(i);
+    if (box == nullptr) return false;
+    ++messageSteps_;
+    if (messageSteps_ > 6 || Chance(0.3)) {
+      box->SetModalResult(mrCancel);
+      ++messageShows_;
+      messageSteps_ = 0;
+      return true;
+    }
+    if (Chance(0.5)) {
+      hp->InjectKey(Chance(0.5) ? VK_TAB : VK_RIGHT);
+    } else {
+      hp->InjectClick(RandomPointIn(box->BoundsRect()));
     }
     return true;
   }
@@ -295,7 +320,7 @@ class DemoMonkeyBase : public DemoTest {
   uint64_t seed_ = 0;
   std::map<TEventKind, int> kindCounts_;
   std::string lastEvent_;  // what the failure messages name
-  int heldMoves_ = 0, modalSteps_ = 0, modalShows_ = 0;
+  int heldMoves_ = 0, modalSteps_ = 0, modalShows_ = 0, messageSteps_ = 0, messageShows_ = 0;
 };
 
 }  // namespace qz::testing

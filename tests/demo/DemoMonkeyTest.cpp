@@ -35,10 +35,10 @@ class DemoMonkey : public DemoMonkeyBase {
     hp->SetIdleHandler([this] { return IdleStep(); });
   }
 
-  // While a native loop or the second window's modal loop waits for input,
-  // the user goes on: a held gesture ends; in the modal window a few clicks
-  // and keys, then it closes.
-  bool IdleStep() { return FinishHeldGesture() || StepInModalSecondWindow(); }
+  // While a native loop or a modal loop (the second window, a message box)
+  // waits for input, the user goes on: a held gesture ends; in the modal
+  // window a few clicks and keys, then it closes.
+  bool IdleStep() { return FinishHeldGesture() || StepInModalSecondWindow() || StepInModalMessageBox(); }
 
   TPoint PickPoint() override { return PickPointOn(*Form1, *Form1->qzOrvane1); }
 
@@ -86,8 +86,8 @@ class DemoMonkey : public DemoMonkeyBase {
     ReportKinds("demo monkey", events);
     std::printf(
         "[demo monkey] steps with button 1/2/3 down: %d/%d/%d; second window shown modally %d; "
-        "main close refused %d\n",
-        downSteps_[0], downSteps_[1], downSteps_[2], modalShows_, refusedCloses_);
+        "message boxes %d; main close refused %d\n",
+        downSteps_[0], downSteps_[1], downSteps_[2], modalShows_, messageShows_, refusedCloses_);
   }
 
   std::array<int, 3> downSteps_{};

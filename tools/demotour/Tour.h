@@ -110,5 +110,6 @@ void TourEdit(TTour& tour, TForm1& form, TForm2& second);
 void TourToolBar(TTour& tour, TForm1& form1, TForm2& form2);
 void TourComboBox(TTour& tour, TForm1& main, TForm2& second);
 void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second);
+void TourMessageBox(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour

@@ -301,6 +301,7 @@ int RunTour(const fs::path& dir) {
   TourToolBar(tour, *Form1, *Form2);
   TourComboBox(tour, *Form1, *Form2);
   TourModalSecondWindow(tour, *Form1, *Form2);
+  TourMessageBox(tour, *Form1, *Form2);
   return 0;
 }
 

@@ -1,0 +1,321 @@
+// qzdialog: skinned dialogs for shell scripts, with the options people know
+// from zenity.
+//
+//   qzdialog --question --title="Convert" --text="Convert the file now?" && convert ...
+//
+// Exit status: 0 for OK or Yes, 1 for Cancel, No or a closed window, 2 for
+// bad usage (a message on stderr naming the option), 255 for an unexpected
+// error (with its message). Each dialog kind is a mode; a new kind (file
+// selection, directory, notification) is a row of kModes and its runner.
+//
+// On the headless platform (QZ_PLATFORM=headless) the dialog is answered by
+// the keys in QZDIALOG_HEADLESS_KEYS (comma-separated: Return, Escape, Tab,
+// Left, Right, a letter, or "close" for the window's close), so that scripts
+// and tests can drive it; without them it is closed. QZDIALOG_HEADLESS_SCREEN
+// names a PNG file that gets the screen as the dialog shows before the keys.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host/base/Resources.h"
+#include "host/platform/Platform.h"
+#include "host/platform/headless/HeadlessPlatform.h"
+#include "host/ui/Application.h"
+#include "skin/controls/SkinButton.h"
+#include "skin/data/SkinData.h"
+#include "skin/popups/MessageForm.h"
+#include "skin/popups/SkinMessage.h"
+
+using namespace qz;
+
+namespace {
+
+constexpr int kExitAccepted = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitError = 255;
+constexpr const char* kVersion = "qzdialog 1.0";
+// The demo's dialog skin, when the build puts it into the program.
+constexpr const char* kBuiltInSkinResource = "QZ_DIALOG_SKIN";
+
+constexpr const char* kUsage =
+    "Usage: qzdialog MODE [OPTION...]\n"
+    "Modes:\n"
+    "  --info                a message with an OK button\n"
+    "  --warning             a warning with an OK button\n"
+    "  --error               an error with an OK button\n"
+    "  --question            a question with Yes and No buttons\n"
+    "Options:\n"
+    "  --title=TEXT          the window's caption\n"
+    "  --text=TEXT           the message\n"
+    "  --ok-label=TEXT       the caption of OK (or Yes)\n"
+    "  --cancel-label=TEXT   the caption of No\n"
+    "  --no-wrap             keep every line of the message unwrapped\n"
+    "  --width=PIXELS        the window's width at least\n"
+    "  --height=PIXELS       the window's height at least\n"
+    "  --skin=FILE.skn       dress the dialog with this skin\n"
+    "  --help, --version\n"
+    "Options with a value also take it as the next argument (--title TEXT).\n"
+    "Exit status: 0 OK or Yes, 1 Cancel, No or closed, 2 bad usage, 255 error.\n";
+
+class EUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class TMode { None, Info, Warning, Error, Question };
+
+struct TModeRow {
+  const char* Option;
+  TMode Mode;
+};
+const TModeRow kModes[] = {
+    {"--info", TMode::Info},
+    {"--warning", TMode::Warning},
+    {"--error", TMode::Error},
+    {"--question", TMode::Question},
+};
+
+struct TRequest {
+  TMode Mode = TMode::None;
+  std::optional<std::string> Title;
+  std::string Text;
+  std::optional<std::string> OkLabel, CancelLabel;
+  bool NoWrap = false;
+  int Width = 0, Height = 0;
+  std::string SkinFile;
+  bool Help = false, Version = false;
+};
+
+int ParsePixels(const std::string& option, const std::string& value) {
+  char* end = nullptr;
+  const long v = std::strtol(value.c_str(), &end, 10);
+  if (value.empty() || *end != '\0' || v < 1 || v > 100000)
+    throw EUsage("option " + option + ": '" + value + "' is not a size in pixels");
+  return int(v);
+}
+
+// Reads the arguments; EUsage names the option at fault.
+TRequest ParseArguments(const std::vector<std::string>& args) {
+  TRequest r;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const size_t eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    // The value after "=", else the next argument.
+    auto value = [&]() -> std::string {
+      if (eq != std::string::npos) return arg.substr(eq + 1);
+      if (i + 1 >= args.size()) throw EUsage("option " + name + " needs a value");
+      return args[++i];
+    };
+    auto flag = [&] {
+      if (eq != std::string::npos) throw EUsage("option " + name + " takes no value");
+    };
+    bool isMode = false;
+    for (const TModeRow& m : kModes)
+      if (name == m.Option) {
+        flag();
+        if (r.Mode != TMode::None && r.Mode != m.Mode) throw EUsage("option " + name + ": only one dialog at a time");
+        r.Mode = m.Mode;
+        isMode = true;
+      }
+    if (isMode) continue;
+    if (name == "--title") r.Title = value();
+    else if (name == "--text") r.Text = value();
+    else if (name == "--ok-label") r.OkLabel = value();
+    else if (name == "--cancel-label") r.CancelLabel = value();
+    else if (name == "--skin") r.SkinFile = value();
+    else if (name == "--width") r.Width = ParsePixels(name, value());
+    else if (name == "--height") r.Height = ParsePixels(name, value());
+    else if (name == "--no-wrap") flag(), r.NoWrap = true;
+    else if (name == "--help" || name == "-h") r.Help = true;
+    else if (name == "--version") r.Version = true;
+    else throw EUsage("unknown option " + name);
+  }
+  if (!r.Help && !r.Version && r.Mode == TMode::None)
+    throw EUsage("no dialog given (--info, --warning, --error or --question)");
+  return r;
+}
+
+// 0 for OK and Yes; 1 for everything else, a closed window included.
+int ExitStatusFor(int modalResult) {
+  return modalResult == mrOk || modalResult == mrYes ? kExitAccepted : kExitRefused;
+}
+
+// The skin that dresses the dialog: the file asked for, else the built-in
+// one, else none (the plain look). A file that cannot be loaded raises.
+std::unique_ptr<TqzSkinData> LoadSkin(const std::string& file) {
+  auto skin = std::make_unique<TqzSkinData>(Application);
+  if (!file.empty()) {
+    TqzCompressedStoredSkin holder(nullptr);
+    try {
+      holder.LoadFromCompressedFile(file);
+      skin->LoadFromStoredSkin(holder);
+    } catch (const std::exception& e) {
+      throw std::runtime_error("skin " + file + ": " + e.what());
+    }
+    // A file of another kind or of a newer version loads nothing.
+    if (skin->Empty()) throw std::runtime_error("skin " + file + ": not a skin file this program can read");
+    return skin;
+  }
+  const auto builtIn = FindResource(kBuiltInSkinResource);
+  if (builtIn.empty()) return nullptr;
+  skin->LoadFromCompressedData(builtIn);
+  return skin;
+}
+
+// ------------------------------------------------------------------ headless answers
+
+std::vector<std::string> Split(const std::string& list) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t end = list.find(',', start);
+    out.push_back(list.substr(start, end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return out;
+}
+
+int KeyCode(const std::string& name) {
+  if (name == "Return") return VK_RETURN;
+  if (name == "Escape") return VK_ESCAPE;
+  if (name == "Tab") return VK_TAB;
+  if (name == "Left") return VK_LEFT;
+  if (name == "Right") return VK_RIGHT;
+  if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0])))
+    return std::toupper(static_cast<unsigned char>(name[0]));
+  throw std::runtime_error("QZDIALOG_HEADLESS_KEYS: unknown key '" + name + "'");
+}
+
+// Answers the dialog on the headless platform: after the fade-in, one key
+// (or the close) per turn of the modal loop; then the window is closed.
+void ScriptHeadlessAnswer(THeadlessPlatform& p, TqzMessageForm& form) {
+  const char* env = std::getenv("QZDIALOG_HEADLESS_KEYS");
+  const std::vector<std::string> keys = env && *env ? Split(env) : std::vector<std::string>{};
+  for (const std::string& k : keys)
+    if (k != "close") KeyCode(k);  // every name is checked before the dialog opens
+  const char* screen = std::getenv("QZDIALOG_HEADLESS_SCREEN");
+  const std::string screenFile = screen ? screen : "";
+  auto turn = std::make_shared<int>(0);
+  TComponentRef<TqzMessageForm> dialog(&form);
+  p.SetIdleHandler([&p, keys, turn, dialog, screenFile]() {
+    if (!dialog) return false;
+    const int t = (*turn)++;
+    p.AdvanceClock(25);
+    constexpr int kSettleTurns = 40;  // a second of virtual time
+    if (t < kSettleTurns) return true;
+    if (t == kSettleTurns && !screenFile.empty()) p.SaveScreenPng(screenFile);
+    const size_t k = size_t(t - kSettleTurns);
+    if (k < keys.size()) {
+      const std::string& key = keys[k];
+      if (key == "close") {
+        dialog->Close();
+        return true;
+      }
+      const int vk = KeyCode(key);
+      p.InjectKey(vk);
+      if (key.size() == 1) p.InjectText(std::string(1, char(std::tolower(key[0]))));
+      return true;
+    }
+    dialog->Close();
+    return true;
+  });
+}
+
+// ------------------------------------------------------------------ the message modes
+
+TqzMsgDlgType KindOf(TMode mode) {
+  switch (mode) {
+    case TMode::Warning: return qzmtWarning;
+    case TMode::Error: return qzmtError;
+    case TMode::Question: return qzmtConfirmation;
+    default: return qzmtInformation;
+  }
+}
+
+// Grows the window to the size asked for and keeps the buttons centred at
+// the bottom.
+void FitToSize(TqzMessageForm& form, int width, int height) {
+  if (width > form.Width()) form.SetWidth(width);
+  if (height > form.Height()) form.SetHeight(height);
+  std::vector<TqzSkinButton*> row;
+  for (int bit = 0; bit < kMsgDlgButtonCount; ++bit)
+    if (TqzSkinButton* b = form.Button(TqzMsgDlgBtn(bit))) row.push_back(b);
+  if (row.empty()) return;
+  const int rowWidth = row.back()->Left() + row.back()->Width() - row.front()->Left();
+  int x = (form.ClientWidth() - rowWidth) / 2;
+  for (TqzSkinButton* b : row) {
+    b->SetBounds(x, form.ClientHeight() - b->Height() - 10, b->Width(), b->Height());
+    x += b->Width() + kMsgButtonSpacing;
+  }
+}
+
+int RunMessage(const TRequest& r) {
+  const std::unique_ptr<TqzSkinData> skin = LoadSkin(r.SkinFile);
+  TqzSkinMessage message(Application);
+  message.SetSkinData(skin.get());
+  message.SetCtrlSkinData(skin.get());
+  TqzMessageSettings settings = message.Settings();
+  if (r.NoWrap) settings.WrapWidth = -1;
+  else if (r.Width > 0) settings.WrapWidth = std::max(100, r.Width - kMsgLabelLeft - 60);
+  const bool question = r.Mode == TMode::Question;
+  const TqzMsgDlgButtons buttons = question ? TqzMsgDlgButtons{qzmbYes, qzmbNo} : TqzMsgDlgButtons{qzmbOK};
+  const TqzMsgDlgType kind = KindOf(r.Mode);
+  std::unique_ptr<TqzMessageForm> form =
+      BuildMessageForm(r.Text, kind, buttons, kCentredPosition, kCentredPosition, settings);
+  if (r.Title) form->SetCaption(*r.Title);
+  if (r.OkLabel) form->Button(question ? qzmbYes : qzmbOK)->SetCaption(*r.OkLabel);
+  if (r.CancelLabel && question) form->Button(qzmbNo)->SetCaption(*r.CancelLabel);
+  FitToSize(*form, r.Width, r.Height);
+  if (auto* headless = dynamic_cast<THeadlessPlatform*>(&Platform())) ScriptHeadlessAnswer(*headless, *form);
+  const int result = form->ShowModal();
+  return ExitStatusFor(result);
+}
+
+// One runner per mode; the file, folder and tray modes add theirs here.
+int RunMode(const TRequest& r) {
+  switch (r.Mode) {
+    case TMode::Info:
+    case TMode::Warning:
+    case TMode::Error:
+    case TMode::Question: return RunMessage(r);
+    case TMode::None: break;
+  }
+  return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TRequest request;
+  try {
+    request = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const EUsage& e) {
+    std::fprintf(stderr, "qzdialog: %s\n(qzdialog --help shows the options)\n", e.what());
+    return kExitUsage;
+  }
+  if (request.Help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (request.Version) {
+    std::puts(kVersion);
+    return 0;
+  }
+  try {
+    Application->Initialize();
+    Application->SetTitle("qzdialog");
+    return RunMode(request);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qzdialog: %s\n", e.what());
+    return kExitError;
+  }
+}
