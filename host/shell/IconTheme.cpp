@@ -1,9 +1,11 @@
 #include "host/shell/IconTheme.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
 #include "host/base/Exception.h"
+#include "host/graphics/PixmapScale.h"
 #include "host/graphics/StockIcons.h"
 
 namespace qz {
@@ -124,16 +126,51 @@ std::shared_ptr<const TPixmap> TIconTheme::LoadOrDraw(const std::vector<std::str
   std::lock_guard lock(mutex_);
   if (auto picture = LoadLocked(names, size, decode, scale)) return picture;
   if (size < 1 || scale < 1 || size > kMaxStockIconSize / scale) return nullptr;
+  return DrawnLocked(names, size * scale);
+}
+
+std::shared_ptr<const TPixmap> TIconTheme::DrawnLocked(const std::vector<std::string>& names,
+                                                       int pixels) {
   for (const std::string& name : names) {
     const std::optional<TStockIcon> stock = StockIconForName(name);
     if (!stock) continue;
     // Kept under a key no file path can have.
-    const std::string key = "\n" + std::to_string(int(*stock)) + '@' + std::to_string(size * scale);
+    const std::string key = "\n" + std::to_string(int(*stock)) + '@' + std::to_string(pixels);
     auto& drawn = pictures_[key];
-    if (!drawn) drawn = std::make_shared<const TPixmap>(DrawStockIcon(*stock, size * scale));
+    if (!drawn) drawn = std::make_shared<const TPixmap>(DrawStockIcon(*stock, pixels));
     return drawn;
   }
   return nullptr;
+}
+
+std::shared_ptr<const TPixmap> TIconTheme::LoadSized(const std::vector<std::string>& names,
+                                                     int size, const TIconDecoder& decode) {
+  std::lock_guard lock(mutex_);
+  if (size < 1 || size > kMaxStockIconSize) return nullptr;
+  // Kept under a key no file path can have ("\r" is refused in icon names).
+  std::string key = "\r" + std::to_string(size);
+  for (const std::string& name : names) key += '\r' + name;
+  if (auto found = pictures_.find(key); found != pictures_.end()) return found->second;
+  std::shared_ptr<const TPixmap> picture = LoadLocked(names, size, decode, 1);
+  if (picture && std::max(picture->Width(), picture->Height()) < size) {
+    // A larger file scales down more cleanly than the nearest smaller one scales up.
+    auto larger = LoadLocked(names, size * 2, decode, 1);
+    if (larger && larger->Width() > picture->Width()) picture = larger;
+  }
+  if (picture && (picture->Width() != size || picture->Height() != size)) {
+    // Fitted into the square keeping its proportions, centred.
+    const int longer = std::max(picture->Width(), picture->Height());
+    const int w = std::max(1, picture->Width() * size / longer);
+    const int h = std::max(1, picture->Height() * size / longer);
+    const TPixmap scaled = ResamplePixmap(*picture, w, h);
+    TPixmap square(size, size, 0);
+    for (int y = 0; y < h; ++y)
+      std::copy_n(scaled.Row(y), w, square.Row(y + (size - h) / 2) + (size - w) / 2);
+    picture = std::make_shared<const TPixmap>(std::move(square));
+  }
+  if (!picture) picture = DrawnLocked(names, size);
+  pictures_[key] = picture;
+  return picture;
 }
 
 void TIconTheme::Reset() {

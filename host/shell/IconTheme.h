@@ -92,6 +92,14 @@ class TIconTheme {
   std::shared_ptr<const TPixmap> LoadOrDraw(const std::vector<std::string>& names, int size,
                                             const TIconDecoder& decode, int scale = 1);
 
+  // The icon at exactly size x size pixels, as a dialog or a list shows it:
+  // the theme's picture when it has one (from a larger file when the nearest
+  // one is smaller than size, so that it is scaled down rather than up),
+  // resampled smoothly to the size; else the icon the program draws; null
+  // when neither exists. Kept per (names, size).
+  std::shared_ptr<const TPixmap> LoadSized(const std::vector<std::string>& names, int size,
+                                           const TIconDecoder& decode);
+
   // Forgets everything read: after the user changed themes or installed icons.
   void Reset();
 
@@ -115,6 +123,7 @@ class TIconTheme {
                                           int scale);
   std::optional<std::string> LookupLocked(const std::vector<std::string>& names, int size,
                                           int scale);
+  std::shared_ptr<const TPixmap> DrawnLocked(const std::vector<std::string>& names, int pixels);
   std::shared_ptr<const TPixmap> LoadLocked(const std::vector<std::string>& names, int size,
                                             const TIconDecoder& decode, int scale);
 

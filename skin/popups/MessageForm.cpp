@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "host/graphics/Canvas.h"
+#include "host/shell/IconTheme.h"
 #include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/ImgList.h"
@@ -13,6 +14,7 @@
 #include "skin/controls/SkinLabel.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/PngImage.h"
 #include "skin/form/Orvane.h"
 
 namespace qz {
@@ -80,69 +82,27 @@ TFontData DefaultMessageFont() {
 
 namespace {
 
-// How much of the pixel (x, y) of a size x size icon the kind's shape covers,
-// 0 .. 1, sampled 4 x 4 for smooth edges: a triangle for warnings, a disc
-// for the others.
-double ShapeCoverage(TqzMsgDlgType kind, int size, int x, int y) {
-  int inside = 0;
-  const double s = size;
-  for (int sy = 0; sy < 4; ++sy)
-    for (int sx = 0; sx < 4; ++sx) {
-      const double px = x + (sx + 0.5) / 4, py = y + (sy + 0.5) / 4;
-      bool in;
-      if (kind == qzmtWarning) {
-        const double top = s * 0.06, bottom = s * 0.94, half = s * 0.47;
-        const double t = (py - top) / (bottom - top);
-        in = t >= 0 && t <= 1 && std::abs(px - s / 2) <= half * t;
-      } else {
-        const double r = s * 0.47, dx = px - s / 2, dy = py - s / 2;
-        in = dx * dx + dy * dy <= r * r;
-      }
-      inside += in ? 1 : 0;
-    }
-  return inside / 16.0;
+const char* IconNameOf(TqzMsgDlgType kind) {
+  switch (kind) {
+    case qzmtWarning: return "dialog-warning";
+    case qzmtError: return "dialog-error";
+    case qzmtInformation: return "dialog-information";
+    default: return "dialog-question";
+  }
 }
 
-struct TIconStyle {
-  TColor Fill, Glyph;
-  const char* Text;
-};
-
-TIconStyle StyleOf(TqzMsgDlgType kind) {
-  switch (kind) {
-    case qzmtWarning: return {RGB(242, 186, 32), RGB(40, 30, 0), "!"};
-    case qzmtError: return {RGB(204, 40, 40), RGB(255, 255, 255), "X"};
-    case qzmtInformation: return {RGB(40, 110, 210), RGB(255, 255, 255), "i"};
-    default: return {RGB(40, 140, 90), RGB(255, 255, 255), "?"};
-  }
+std::optional<TPixmap> DecodePngIcon(std::span<const uint8_t> file) {
+  return TqzPngImage::DecodeToPixmap(file);
 }
 
 }  // namespace
 
-// A picture drawn by the program: the kind's shape in its colour with a
-// bold sign on it.
+// The kind's icon from the user's icon theme, else the one the program
+// draws, so that a machine without any theme still shows a proper icon.
 TPixmap MessageKindIcon(TqzMsgDlgType kind, int size) {
   if (kind == qzmtCustom || size <= 0) return {};
-  const TIconStyle style = StyleOf(kind);
-  TPixmap glyph(size, size, PixelFromColorRef(ColorToRGB(style.Fill)));
-  {
-    TCanvas canvas(&glyph);
-    canvas.Font().SetName("Arial");
-    canvas.Font().SetHeight(-size * 5 / 8);
-    canvas.Font().SetStyle({TFontStyle::fsBold});
-    canvas.Font().SetColor(style.Glyph);
-    canvas.Brush().SetStyle(TBrushStyle::bsClear);
-    TRect r{0, kind == qzmtWarning ? size / 8 : 0, size, size};
-    canvas.DrawText(style.Text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  }
-  TPixmap icon(size, size, 0);
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) {
-      const double cover = ShapeCoverage(kind, size, x, y);
-      const auto alpha = static_cast<uint8_t>(std::lround(cover * 255));
-      icon.At(x, y) = (glyph.At(x, y) & 0xFFFFFF) | (uint32_t(alpha) << 24);
-    }
-  return icon;
+  const auto icon = TIconTheme::Shared().LoadSized({IconNameOf(kind)}, size, DecodePngIcon);
+  return icon ? *icon : TPixmap{};
 }
 
 // ------------------------------------------------------------------ image

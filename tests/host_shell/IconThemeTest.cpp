@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "host/base/Exception.h"
+#include "host/graphics/PixmapScale.h"
+#include "host/graphics/StockIcons.h"
 #include "host/shell/IconTheme.h"
 #include "skin/draw/PngImage.h"
 
@@ -291,6 +294,62 @@ TEST(IconThemeIndex, BadFilesGiveSaneDefaultsAndNoError) {
 
 namespace qz {
 namespace {
+
+// Icons shown at one size: each file holds its own size as text and decodes
+// to a square of one colour per size, so the picture tells which file it
+// came from.
+TEST(IconThemeSized, ScaledFromTheBestFileOrDrawn) {
+  TTempDir dir;
+  dir.Write("Sized/index.theme",
+            "[Icon Theme]\nDirectories=16,24,32,48\n[16]\nSize=16\n[24]\nSize=24\n"
+            "[32]\nSize=32\n[48]\nSize=48\n");
+  for (const char* file : {"24/both.png", "48/both.png", "16/small.png", "32/exact.png"})
+    dir.Write(std::string("Sized/") + file, std::string(file, std::strchr(file, '/')));
+  const auto colourOf = [](int size) { return 0xFF000000u | uint32_t(size) << 16 | 0x80u; };
+  const TIconDecoder decode = [&](std::span<const uint8_t> bytes) {
+    const int size = std::stoi(std::string(bytes.begin(), bytes.end()));
+    return std::optional<TPixmap>(TPixmap(size, size, colourOf(size)));
+  };
+  TCountingAccess files;
+  TIconTheme theme({{dir.Path().string()}, "Sized", {}}, files);
+  struct Case {
+    std::string Name;
+    uint32_t Centre;  // the colour in the middle of the 32 x 32 result
+  } cases[] = {
+      {"both", colourOf(48)},   // the nearest file is smaller: the larger one scaled down
+      {"small", colourOf(16)},  // only a smaller file: scaled up
+      {"exact", colourOf(32)},
+      {"dialog-error", DrawStockIcon(TStockIcon::Error, 32).At(16, 16)},  // no file: drawn
+  };
+  for (const Case& c : cases) {
+    const auto icon = theme.LoadSized({c.Name}, 32, decode);
+    ASSERT_TRUE(icon) << c.Name;
+    EXPECT_EQ(icon->Width(), 32) << c.Name;
+    EXPECT_EQ(icon->Height(), 32) << c.Name;
+    EXPECT_EQ(icon->At(16, 16), c.Centre) << c.Name;
+    const int touches = files.Touches;
+    EXPECT_EQ(theme.LoadSized({c.Name}, 32, decode), icon) << c.Name;
+    EXPECT_EQ(files.Touches, touches) << c.Name;
+  }
+  EXPECT_FALSE(theme.LoadSized({"nothing-at-all"}, 32, decode));
+}
+
+// Resampling keeps solid areas exact and lends transparent pixels no colour.
+TEST(PixmapScale, AreaMeanWeightedByAlpha) {
+  TPixmap source(4, 2, 0);
+  for (int y = 0; y < 2; ++y) {
+    source.At(0, y) = source.At(1, y) = 0xFF204060u;  // opaque left half
+    source.At(2, y) = 0x00FFFFFFu;                    // transparent white
+    source.At(3, y) = 0x80204060u;
+  }
+  const TPixmap half = ResamplePixmap(source, 2, 1);
+  EXPECT_EQ(half.At(0, 0), 0xFF204060u);
+  EXPECT_EQ(half.At(1, 0), 0x40204060u);  // alpha averaged, colour only from the visible pixel
+  const TPixmap up = ResamplePixmap(TPixmap(3, 3, 0xFF112233u), 7, 5);
+  EXPECT_EQ(up.Width(), 7);
+  EXPECT_EQ(up.At(6, 4), 0xFF112233u);
+  EXPECT_TRUE(ResamplePixmap(source, 0, 3).Empty());
+}
 
 // The installed Adwaita theme (when there is one) through the engine's PNG
 // reader: the message box icons are found and decode.

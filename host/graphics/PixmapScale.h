@@ -1,0 +1,15 @@
+// Smooth resizing of pictures with straight (not premultiplied) alpha, for
+// icons whose file has another size than the one shown.
+#pragma once
+
+#include "host/graphics/Pixmap.h"
+
+namespace qz {
+
+// The picture at width x height, each target pixel the area-weighted mean
+// of the source pixels it covers (weighted by alpha, so transparent pixels
+// lend no colour to the edges). Sizes below 1 give an empty picture; the
+// same size gives a copy.
+TPixmap ResamplePixmap(const TPixmap& source, int width, int height);
+
+}  // namespace qz
