@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "host/ui/Application.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
-#include "skin/form/Orvane.h"
 
 namespace qz {
 
@@ -276,42 +274,26 @@ void TqzSkinMenu::Dispatch(TComponentRef<TMenuItem> item) {
 // ---------------------------------------------------------------------------
 // Popup menus of the application
 
-TqzOrvane* FirstController(const TComponent& component) {
-  for (int i = 0; i < component.ComponentCount(); ++i)
-    if (auto* orvane = dynamic_cast<TqzOrvane*>(component.Components(i))) return orvane;
-  return nullptr;
-}
-
-TqzOrvane* MenuControllerOf(TCustomForm& form) {
-  TqzOrvane* own = FirstController(form);
-  if (form.FormStyle() != fsMDIChild) return own;
-  TCustomForm* main = Application ? Application->MainForm() : nullptr;
-  TqzOrvane* mains = main && main != &form ? FirstController(*main) : nullptr;
-  return mains ? mains : own;
-}
-
-TqzOrvane* MenuController(TComponent* component) {
-  for (TComponent* c = component; c != nullptr; c = c->Owner())
-    if (auto* form = dynamic_cast<TCustomForm*>(c)) return MenuControllerOf(*form);
-  return nullptr;
-}
-
 TqzMenuRoute FindMenuRoute(TComponent* component) {
   auto* popup = dynamic_cast<TqzSkinPopupMenu*>(component);
-  TqzOrvane* orvane = popup ? popup->FindController() : MenuController(component);
-  if (orvane == nullptr) return {};
-  return {&orvane->SkinMenu(), orvane->MenusSkinData() ? orvane->MenusSkinData() : orvane->SkinData()};
+  TqzMenuController* controller = popup ? popup->FindController() : MenuController(component);
+  if (controller == nullptr) return {};
+  return {&controller->SkinMenu(), controller->MenuSkin()};
 }
 
 TqzSkinPopupMenu::TqzSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
 
-void TqzSkinPopupMenu::SetController(TqzOrvane* value) { SetReference(controller_, value); }
+void TqzSkinPopupMenu::SetController(TqzMenuController* value) {
+  controller_ = value;
+  SetReference(controllerComponent_, value ? &value->MenuControllerComponent() : nullptr);
+}
 
-TqzOrvane* TqzSkinPopupMenu::FindController() const {
-  if (controller_) return controller_;
+TqzMenuController* TqzSkinPopupMenu::FindController() const {
+  if (TqzMenuController* own = Controller()) return own;
   if (controllerSearch_) {
     auto* form = dynamic_cast<TCustomForm*>(controllerSearch_);
-    if (TqzOrvane* found = form ? MenuControllerOf(*form) : FirstController(*controllerSearch_)) return found;
+    if (TqzMenuController* found = form ? MenuControllerOf(*form) : FirstController(*controllerSearch_))
+      return found;
   }
   return MenuController(const_cast<TqzSkinPopupMenu*>(this));
 }
