@@ -19,7 +19,7 @@ skin/base skin/draw skin/data skin/controls skin/popups skin/form
 # host/ui but its own files and the control tree it keeps windows for
 # (Controls.h, in its sources only). Forms, drag and drop and the rest reach
 # it through the hooks they install (TWindowSystemHooks).
-WINDOW_LAYER="host/ui/HandleTable host/ui/Windows host/ui/WindowSystem"
+WINDOW_LAYER="host/ui/HandleTable host/ui/Windows host/ui/WindowSystem host/ui/WindowSystemHooks"
 WINDOW_LAYER_SOURCES_MAY_INCLUDE="host/ui/Controls.h"
 
 status=0

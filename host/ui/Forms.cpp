@@ -7,6 +7,7 @@
 #include "host/ui/Application.h"
 #include "host/ui/Menus.h"
 #include "host/ui/WindowSystem.h"
+#include "host/ui/WindowSystemHooks.h"
 
 namespace qz {
 
@@ -649,6 +650,13 @@ void TCustomForm::WndProc(TMessage& m) {
   }
   TCustomControl::WndProc(m);
 }
+
+// Forms are never popup windows, whatever their styles: the window system
+// stacks and creates them as normal windows.
+[[maybe_unused]] const bool kFormHooksInstalled = [] {
+  WindowSystemHooks().keepsNormalLayer = [](const TWinControl* w) { return Is<TCustomForm>(w); };
+  return true;
+}();
 
 }  // namespace qz
 

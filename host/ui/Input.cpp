@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "host/ui/Controls.h"
-#include "host/ui/DragDrop.h"
 #include "host/ui/Forms.h"
 #include "host/ui/WindowSystem.h"
+#include "host/ui/WindowSystemHooks.h"
 
 namespace qz {
 
@@ -18,8 +18,13 @@ TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; 
 
 bool IsPopupKind(const TWinControl* w) {
   auto* d = Data(w);
+  const auto& keepsNormalLayer = WindowSystemHooks().keepsNormalLayer;
   return d && (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
-         !Is<TCustomForm>(w);
+         !(keepsNormalLayer && keepsNormalLayer(w));
+}
+
+void CaptureChanged() {
+  if (const auto& hook = WindowSystemHooks().captureChanged) hook();
 }
 
 void SetKeyBit(uint32_t* bits, int vk, bool down) {
@@ -137,7 +142,8 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
 
   UpdateMouseControl(pos);
   // A drag takes the pointer while it runs.
-  if (ev.kind != TPlatformEventKind::MouseWheel && TDragEngine::HandleMouse(ev)) return;
+  const auto& takesMouse = WindowSystemHooks().takesMouse;
+  if (ev.kind != TPlatformEventKind::MouseWheel && takesMouse && takesMouse(ev)) return;
 
   if (ev.kind == TPlatformEventKind::MouseWheel) {
     HWND target = focus ? focus : HWND(WindowAtPoint(pos));
@@ -258,7 +264,7 @@ void TWindowSystem::HandleKey(const TPlatformEvent& ev) {
   SetKeyBit(keysDown, VK_CONTROL, ev.modifiers & kModCtrl);
   SetKeyBit(keysDown, VK_MENU, ev.modifiers & kModAlt);
   if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) SetKeyBit(keysDown, vk, down);
-  if (TDragEngine::HandleKey(vk, down)) return;
+  if (const auto& takesKey = WindowSystemHooks().takesKey; takesKey && takesKey(vk, down)) return;
   HWND target = focus ? focus : active;
   if (!target || !IsLive(target)) return;
   bool alt = (ev.modifiers & kModAlt) || (down && vk == VK_MENU);
@@ -344,7 +350,7 @@ HWND TWindowSystem::SetCaptureInternal(HWND w) {
     Platform().SetCapture(top && Data(top) ? Data(top)->platform.get() : nullptr);
     SendMessage(old, WM_CAPTURECHANGED, 0, AsLParam(w));
   }
-  TDragEngine::CaptureChanged();
+  CaptureChanged();
   return old;
 }
 
@@ -355,7 +361,7 @@ void TWindowSystem::ReleaseCaptureInternal() {
   if (!old) return;
   Platform().SetCapture(nullptr);
   SendMessage(old, WM_CAPTURECHANGED, 0, 0);
-  TDragEngine::CaptureChanged();
+  CaptureChanged();
 }
 
 HWND TWindowSystem::SetFocusInternal(HWND w) {
