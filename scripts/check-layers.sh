@@ -19,7 +19,8 @@ skin/base skin/draw skin/data skin/controls skin/popups skin/form
 # host/ui but its own files and the control tree it keeps windows for
 # (Controls.h, in its sources only). Forms, drag and drop and the rest reach
 # it through the hooks they install (TWindowSystemHooks).
-WINDOW_LAYER="host/ui/HandleTable host/ui/Windows host/ui/WindowSystem host/ui/WindowSystemHooks"
+WINDOW_LAYER="host/ui/DefWindowProc host/ui/HandleTable host/ui/Input host/ui/Windows host/ui/WindowSystem
+  host/ui/WindowSystemHooks"
 WINDOW_LAYER_SOURCES_MAY_INCLUDE="host/ui/Controls.h"
 
 status=0
@@ -31,9 +32,9 @@ find host skin -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -prin
     rank = 0
     for (i = 1; i <= n; ++i)
       if (names[i] != "") layer[names[i]] = ++rank
-    split(windowLayer, w, / +/)
+    split(windowLayer, w, /[ \n]+/)
     for (i in w) window[w[i]] = 1
-    split(windowExtra, x, / +/)
+    split(windowExtra, x, /[ \n]+/)
     for (i in x) windowSourceExtra[x[i]] = 1
     bad = 0
   }
@@ -55,7 +56,9 @@ find host skin -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -prin
     sub(/^[^"]*"/, "", inc)
     sub(/".*$/, "", inc)
     if (inc ~ /^(tools|tests|app|skins)\//) {
-      report("includes " inc ": the libraries build on nothing of " folder(inc))
+      top = inc
+      sub(/\/.*/, "/", top)
+      report("includes " inc ": the libraries build on nothing of " top)
       next
     }
     from = folder(FILENAME)

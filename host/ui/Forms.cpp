@@ -651,10 +651,16 @@ void TCustomForm::WndProc(TMessage& m) {
   TCustomControl::WndProc(m);
 }
 
-// Forms are never popup windows, whatever their styles: the window system
-// stacks and creates them as normal windows.
+// What the window system asks of forms: they are never popup windows,
+// whatever their styles, and a window's form sees its keys first (short
+// cuts, then dialog keys).
 [[maybe_unused]] const bool kFormHooksInstalled = [] {
-  WindowSystemHooks().keepsNormalLayer = [](const TWinControl* w) { return Is<TCustomForm>(w); };
+  TWindowSystemHooks& hooks = WindowSystemHooks();
+  hooks.keepsNormalLayer = [](const TWinControl* w) { return Is<TCustomForm>(w); };
+  hooks.keyForm = [](const TControl* c) -> TWinControl* { return GetParentForm(c); };
+  hooks.shortCut = [](TWinControl* form, TMessage& keyMsg) {
+    return static_cast<TCustomForm*>(form)->IsShortCut(keyMsg);
+  };
   return true;
 }();
 

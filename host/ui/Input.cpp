@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "host/ui/Controls.h"
-#include "host/ui/Forms.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/WindowSystemHooks.h"
 
@@ -21,6 +20,11 @@ bool IsPopupKind(const TWinControl* w) {
   const auto& keepsNormalLayer = WindowSystemHooks().keepsNormalLayer;
   return d && (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
          !(keepsNormalLayer && keepsNormalLayer(w));
+}
+
+TWinControl* KeyForm(const TControl* control) {
+  const auto& hook = WindowSystemHooks().keyForm;
+  return hook ? hook(control) : nullptr;
 }
 
 void CaptureChanged() {
@@ -312,10 +316,11 @@ void TWindowSystem::HandleText(const TPlatformEvent& ev) {
 }
 
 bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM l) {
-  TComponentRef<TCustomForm> form = GetParentForm(Find(target));
+  TComponentRef<TWinControl> form(KeyForm(Find(target)));
   if (form) {
     TMessage m{msg, key, l, 0};
-    if (form->IsShortCut(m)) return true;
+    const auto& shortCut = WindowSystemHooks().shortCut;
+    if (shortCut && shortCut(form.Get(), m)) return true;
     if (!IsLive(target)) return true;
   }
   if (msg != WM_KEYDOWN) return false;
@@ -329,7 +334,7 @@ bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM 
 }
 
 bool TWindowSystem::PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM l) {
-  TComponentRef<TCustomForm> form = GetParentForm(Find(target));
+  TComponentRef<TWinControl> form(KeyForm(Find(target)));
   if (!form) return false;
   if (msg == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, ch, l) != 0;
   if (ch < 32) return false;

@@ -9,7 +9,9 @@
 
 namespace qz {
 
+class TControl;
 class TWinControl;
+struct TMessage;
 struct TPlatformEvent;
 
 struct TWindowSystemHooks {
@@ -20,6 +22,11 @@ struct TWindowSystemHooks {
   // taken (a drag in progress).
   std::function<bool(const TPlatformEvent&)> takesMouse;
   std::function<bool(int vk, bool down)> takesKey;
+  // The form that sees a window's keys first (null when none): its short
+  // cuts (true when one took the key), then its dialog keys and characters
+  // (CM_DIALOGKEY, CM_DIALOGCHAR).
+  std::function<TWinControl*(const TControl*)> keyForm;
+  std::function<bool(TWinControl* form, TMessage& keyMsg)> shortCut;
   // The mouse capture moved or its window went.
   std::function<void()> captureChanged;
   // The window system was reset: what the hooks keep starts afresh.
