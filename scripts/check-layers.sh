@@ -10,7 +10,7 @@ cd "${1:-$(dirname "$0")/..}"
 # Bottom to top. A folder may include its own files and those of the
 # folders before it; subfolders belong to their folder (host/platform/sdl).
 LAYERS="
-host/base host/components host/graphics host/platform host/ui
+host/base host/components host/graphics host/platform host/shell host/ui
 skin/base skin/draw skin/data skin/controls skin/popups skin/form
 "
 
