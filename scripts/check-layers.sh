@@ -9,9 +9,11 @@ cd "${1:-$(dirname "$0")/..}"
 
 # Bottom to top. A folder may include its own files and those of the
 # folders before it; subfolders belong to their folder (host/platform/sdl).
+# skin/dialogs holds the dialogs, which build skinned forms with their own
+# controller and so stand above skin/form.
 LAYERS="
 host/base host/components host/graphics host/platform host/shell host/ui
-skin/base skin/draw skin/data skin/controls skin/popups skin/form
+skin/base skin/draw skin/data skin/controls skin/popups skin/form skin/dialogs
 "
 
 # The window system of host/ui (handles, window data, messages, painting)
