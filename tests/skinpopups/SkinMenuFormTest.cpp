@@ -172,6 +172,13 @@ TEST_F(SkinMenuForm, PopupMenusFindTheirController) {
   Pump();
   EXPECT_TRUE(other.Orvane->SkinMenu().Visible());
   other.Orvane->SkinMenu().CloseAll();
+  // An explicit controller that goes while set is dropped, not kept.
+  loose->SetController(other.Orvane);
+  EXPECT_EQ(loose->Controller(), other.Orvane);
+  delete other.Orvane;
+  EXPECT_EQ(loose->Controller(), nullptr);
+  EXPECT_EQ(loose->FindController(), nullptr);
+  loose->Popup(150, 550);  // shows nothing, touches nothing gone
   delete loose;
 }
 
