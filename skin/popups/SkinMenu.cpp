@@ -310,11 +310,14 @@ void TqzSkinPopupMenu::PopupFromRect(TControl* control, const TRect& screenRect,
   if (route.Menu == nullptr) return;
   if (skinData_ == nullptr) SetSkinData(route.SkinData);
   TComponentRef<TqzSkinPopupMenu> self(this);
-  if (route.Menu->Visible()) route.Menu->CloseAll();
-  if (!self) return;
-  route.Menu->Popup(control, skinData_, 0, screenRect, *Items(), popupToUp);
-  if (!self) return;
-  if (route.Menu->Visible()) route.Menu->OnClose = OnMenuClose;
+  // The close handler of the menu open before may free the controller and
+  // its engine with it.
+  TComponentRef<TqzSkinMenu> engine(route.Menu);
+  if (engine->Visible()) engine->CloseAll();
+  if (!self || !engine) return;
+  engine->Popup(control, skinData_, 0, screenRect, *Items(), popupToUp);
+  if (!self || !engine) return;
+  if (engine->Visible()) engine->OnClose = OnMenuClose;
 }
 
 namespace {
@@ -336,8 +339,9 @@ void SkinnedPopupHook(TPopupMenu& m, int x, int y) {
     return;
   }
   if (!m.Items()->HasShownItems()) return;
-  if (route.Menu->Visible()) route.Menu->CloseAll();
-  if (self) route.Menu->Popup(nullptr, route.SkinData, 0, {x, y, x, y}, *m.Items(), false);
+  TComponentRef<TqzSkinMenu> engine(route.Menu);
+  if (engine->Visible()) engine->CloseAll();
+  if (self && engine) engine->Popup(nullptr, route.SkinData, 0, {x, y, x, y}, *m.Items(), false);
 }
 
 }  // namespace

@@ -182,6 +182,28 @@ TEST_F(SkinMenuForm, PopupMenusFindTheirController) {
   delete loose;
 }
 
+// Opening a menu closes the one open before, whose close handler may free
+// the controller and its engine: the new menu then shows nowhere.
+TEST_F(SkinMenuForm, AMenuWhoseOpeningFreesTheControllerShowsNothing) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 400, 300));
+  auto makeMenu = [&](const char* caption) {
+    auto* menu = new TqzSkinPopupMenu(s.Form);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+    return menu;
+  };
+  TqzSkinPopupMenu* first = makeMenu("First");
+  TqzSkinPopupMenu* second = makeMenu("Second");
+  first->OnMenuClose = [&](TObject*) { delete s.Orvane; };
+  first->Popup(200, 150);
+  Pump();
+  ASSERT_TRUE(s.Orvane->SkinMenu().Visible());
+  second->Popup(250, 150);
+  Pump();
+  EXPECT_EQ(second->FindController(), nullptr);
+}
+
 TEST_F(SkinMenuForm, PressOnTheFormClosesTheMenu) {
   auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
   int closed = 0;
