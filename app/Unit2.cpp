@@ -7,11 +7,11 @@
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinLabel.h"
 #include "skin/controls/SkinListBox.h"
-#include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinTrackBar.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
+#include "skin/popups/SkinMenuButton.h"
 
 namespace qz {
 

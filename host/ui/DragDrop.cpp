@@ -9,6 +9,7 @@
 
 #include "host/platform/Platform.h"
 #include "host/ui/WindowSystem.h"
+#include "host/ui/WindowSystemHooks.h"
 #include "host/ui/Windows.h"
 
 namespace qz {
@@ -404,5 +405,16 @@ void TControl::DragDrop(TObject* Source, int X, int Y) {
 void TControl::DoEndDrag(TObject* Target, int X, int Y) {
   if (OnEndDrag) OnEndDrag(this, Target, X, Y);
 }
+
+// The window system hands the drag engine the mouse and keys first and
+// tells it of capture changes and resets.
+[[maybe_unused]] const bool kDragHooksInstalled = [] {
+  TWindowSystemHooks& hooks = WindowSystemHooks();
+  hooks.takesMouse = &TDragEngine::HandleMouse;
+  hooks.takesKey = &TDragEngine::HandleKey;
+  hooks.captureChanged = &TDragEngine::CaptureChanged;
+  hooks.reset = &TDragEngine::Reset;
+  return true;
+}();
 
 }  // namespace qz

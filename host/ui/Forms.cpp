@@ -7,6 +7,7 @@
 #include "host/ui/Application.h"
 #include "host/ui/Menus.h"
 #include "host/ui/WindowSystem.h"
+#include "host/ui/WindowSystemHooks.h"
 
 namespace qz {
 
@@ -649,6 +650,19 @@ void TCustomForm::WndProc(TMessage& m) {
   }
   TCustomControl::WndProc(m);
 }
+
+// What the window system asks of forms: they are never popup windows,
+// whatever their styles, and a window's form sees its keys first (short
+// cuts, then dialog keys).
+[[maybe_unused]] const bool kFormHooksInstalled = [] {
+  TWindowSystemHooks& hooks = WindowSystemHooks();
+  hooks.keepsNormalLayer = [](const TWinControl* w) { return Is<TCustomForm>(w); };
+  hooks.keyForm = [](const TControl* c) -> TWinControl* { return GetParentForm(c); };
+  hooks.shortCut = [](TWinControl* form, TMessage& keyMsg) {
+    return static_cast<TCustomForm*>(form)->IsShortCut(keyMsg);
+  };
+  return true;
+}();
 
 }  // namespace qz
 

@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "host/ui/Controls.h"
-#include "host/ui/DragDrop.h"
-#include "host/ui/Forms.h"
 #include "host/ui/WindowSystem.h"
+#include "host/ui/WindowSystemHooks.h"
 
 namespace qz {
 
@@ -18,8 +17,18 @@ TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; 
 
 bool IsPopupKind(const TWinControl* w) {
   auto* d = Data(w);
+  const auto& keepsNormalLayer = WindowSystemHooks().keepsNormalLayer;
   return d && (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
-         !Is<TCustomForm>(w);
+         !(keepsNormalLayer && keepsNormalLayer(w));
+}
+
+TWinControl* KeyForm(const TControl* control) {
+  const auto& hook = WindowSystemHooks().keyForm;
+  return hook ? hook(control) : nullptr;
+}
+
+void CaptureChanged() {
+  if (const auto& hook = WindowSystemHooks().captureChanged) hook();
 }
 
 void SetKeyBit(uint32_t* bits, int vk, bool down) {
@@ -137,7 +146,8 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
 
   UpdateMouseControl(pos);
   // A drag takes the pointer while it runs.
-  if (ev.kind != TPlatformEventKind::MouseWheel && TDragEngine::HandleMouse(ev)) return;
+  const auto& takesMouse = WindowSystemHooks().takesMouse;
+  if (ev.kind != TPlatformEventKind::MouseWheel && takesMouse && takesMouse(ev)) return;
 
   if (ev.kind == TPlatformEventKind::MouseWheel) {
     HWND target = focus ? focus : HWND(WindowAtPoint(pos));
@@ -258,7 +268,7 @@ void TWindowSystem::HandleKey(const TPlatformEvent& ev) {
   SetKeyBit(keysDown, VK_CONTROL, ev.modifiers & kModCtrl);
   SetKeyBit(keysDown, VK_MENU, ev.modifiers & kModAlt);
   if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) SetKeyBit(keysDown, vk, down);
-  if (TDragEngine::HandleKey(vk, down)) return;
+  if (const auto& takesKey = WindowSystemHooks().takesKey; takesKey && takesKey(vk, down)) return;
   HWND target = focus ? focus : active;
   if (!target || !IsLive(target)) return;
   bool alt = (ev.modifiers & kModAlt) || (down && vk == VK_MENU);
@@ -306,10 +316,11 @@ void TWindowSystem::HandleText(const TPlatformEvent& ev) {
 }
 
 bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM l) {
-  TComponentRef<TCustomForm> form = GetParentForm(Find(target));
+  TComponentRef<TWinControl> form(KeyForm(Find(target)));
   if (form) {
     TMessage m{msg, key, l, 0};
-    if (form->IsShortCut(m)) return true;
+    const auto& shortCut = WindowSystemHooks().shortCut;
+    if (shortCut && shortCut(form.Get(), m)) return true;
     if (!IsLive(target)) return true;
   }
   if (msg != WM_KEYDOWN) return false;
@@ -323,7 +334,7 @@ bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM 
 }
 
 bool TWindowSystem::PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM l) {
-  TComponentRef<TCustomForm> form = GetParentForm(Find(target));
+  TComponentRef<TWinControl> form(KeyForm(Find(target)));
   if (!form) return false;
   if (msg == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, ch, l) != 0;
   if (ch < 32) return false;
@@ -344,7 +355,7 @@ HWND TWindowSystem::SetCaptureInternal(HWND w) {
     Platform().SetCapture(top && Data(top) ? Data(top)->platform.get() : nullptr);
     SendMessage(old, WM_CAPTURECHANGED, 0, AsLParam(w));
   }
-  TDragEngine::CaptureChanged();
+  CaptureChanged();
   return old;
 }
 
@@ -355,7 +366,7 @@ void TWindowSystem::ReleaseCaptureInternal() {
   if (!old) return;
   Platform().SetCapture(nullptr);
   SendMessage(old, WM_CAPTURECHANGED, 0, 0);
-  TDragEngine::CaptureChanged();
+  CaptureChanged();
 }
 
 HWND TWindowSystem::SetFocusInternal(HWND w) {

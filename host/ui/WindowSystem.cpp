@@ -4,8 +4,7 @@
 
 #include "host/graphics/Canvas.h"
 #include "host/ui/Controls.h"
-#include "host/ui/DragDrop.h"
-#include "host/ui/Forms.h"
+#include "host/ui/WindowSystemHooks.h"
 
 namespace qz {
 
@@ -14,11 +13,21 @@ TWindowSystem& WindowSystem() {
   return instance;
 }
 
+TWindowSystemHooks& WindowSystemHooks() {
+  static TWindowSystemHooks hooks;
+  return hooks;
+}
+
 namespace {
 
 TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; }
 
 bool IsTop(const TWinControl* w) { return w->Parent() == nullptr; }
+
+bool KeepsNormalLayer(const TWinControl* w) {
+  const auto& hook = WindowSystemHooks().keepsNormalLayer;
+  return hook && hook(w);
+}
 
 TRegion ChildArea(const TWinControl* c) {
   // c's window rectangle (and region) in its top-level window's coordinates.
@@ -48,7 +57,7 @@ void TWindowSystem::AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> da
   if (!IsTop(w)) return;
   TPlatformWindowDesc desc;
   bool popup = (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
-               !Is<TCustomForm>(w);
+               !KeepsNormalLayer(w);
   desc.kind = popup ? TPlatformWindowKind::Popup : TPlatformWindowKind::Normal;
   desc.bounds = w->BoundsRect();
   desc.topmost = (d->exStyle & WS_EX_TOPMOST) != 0;
@@ -79,7 +88,7 @@ void TWindowSystem::DetachWindow(TWinControl* w) {
     capture = nullptr;
     captureControl = nullptr;
     Platform().SetCapture(nullptr);
-    TDragEngine::CaptureChanged();
+    if (const auto& hook = WindowSystemHooks().captureChanged) hook();
   }
   if (focus == h) focus = nullptr;
   for (auto& dc : dcs_)
@@ -113,7 +122,7 @@ void TWindowSystem::RaiseTopLevel(TWinControl* w) {
     auto* d = Data(x);
     int l = (d->exStyle & WS_EX_TOPMOST) ? 1 : 0;
     if (d->platform && (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
-        !Is<TCustomForm>(x))
+        !KeepsNormalLayer(x))
       l += 2;
     return l;
   };
@@ -684,7 +693,7 @@ void TWindowSystem::Reset() {
   dcs_.clear();
   deferred_.clear();
   deferredCalls_.clear();
-  TDragEngine::Reset();
+  if (const auto& hook = WindowSystemHooks().reset) hook();
   lastClick_ = {};
   capture = focus = active = nullptr;
   captureControl = mouseControl = nullptr;

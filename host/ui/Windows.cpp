@@ -4,7 +4,6 @@
 
 #include "host/graphics/Canvas.h"
 #include "host/ui/Controls.h"
-#include "host/ui/Forms.h"
 #include "host/ui/WindowSystem.h"
 
 namespace qz {

@@ -10,9 +10,9 @@
 #include "host/ui/ImgList.h"
 #include "host/ui/StdCtrls.h"
 #include "host/ui/Windows.h"
+#include "skin/controls/LayerManager.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
-#include "skin/form/LayerBorder.h"
 
 namespace qz {
 

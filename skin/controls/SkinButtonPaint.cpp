@@ -4,13 +4,13 @@
 #include <algorithm>
 
 #include "host/ui/ImgList.h"
+#include "skin/controls/LayerManager.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/data/ResourceStrData.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
-#include "skin/form/LayerBorder.h"
 
 namespace qz {
 

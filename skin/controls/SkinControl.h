@@ -27,6 +27,7 @@
 #include "host/graphics/Font.h"
 #include "host/graphics/Region.h"
 #include "host/ui/Controls.h"
+#include "skin/base/SkinMessages.h"
 #include "skin/draw/SkinGeometry.h"
 
 namespace qz {
@@ -35,10 +36,6 @@ class TqzSkinData;
 class TqzDataSkinControl;
 class TqzDataSkinCustomControl;
 class TCustomImageList;
-
-// Sent to a control (and by it to its children) when what lies under it may
-// have changed: controls that blend over their background repaint.
-inline constexpr uint32_t MSG_REFRESH_ALPHABLEND = WM_USER + 260;  // 1284
 
 // ---------------------------------------------------------------------------
 // The plain look's system colours, resolved to RGB.

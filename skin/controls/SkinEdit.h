@@ -17,9 +17,9 @@
 
 #include "host/ui/ImgList.h"
 #include "host/ui/MaskEdit.h"
+#include "host/ui/Menus.h"
 #include "skin/controls/SkinChangeClient.h"
 #include "skin/data/SkinData.h"
-#include "skin/popups/SkinMenu.h"
 
 namespace qz {
 
@@ -57,7 +57,7 @@ class TqzCustomEdit : public TCustomMaskEdit {
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool v);
   // The context menu while it is open (null otherwise).
-  TqzSkinPopupMenu* ContextMenu() const { return menu_.Get(); }
+  TPopupMenu* ContextMenu() const { return menu_.Get(); }
 
  protected:
   void Dispatch(TMessage& m) override;
@@ -74,7 +74,7 @@ class TqzCustomEdit : public TCustomMaskEdit {
   void AddMenuItem(int index, bool enabled, std::function<void()> action);
 
   bool transparent_ = false;
-  TComponentRef<TqzSkinPopupMenu> menu_;
+  TComponentRef<TPopupMenu> menu_;
 };
 
 class TqzSkinCustomEdit : public TqzCustomEdit, public IqzSkinChangeClient {

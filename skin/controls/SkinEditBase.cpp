@@ -5,9 +5,10 @@
 #include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Forms.h"
+#include "skin/base/MenuController.h"
+#include "skin/base/SkinMessages.h"
 #include "skin/controls/SkinFrame.h"
 #include "skin/draw/QZUtils.h"
-#include "skin/popups/SkinMenu.h"
 
 namespace qz {
 
@@ -85,7 +86,8 @@ TCustomForm* EditMenuForm(TControl* control) {
 TqzSkinData* TqzCustomEdit::MenuSkin() const {
   auto* self = const_cast<TqzCustomEdit*>(this);
   TCustomForm* form = EditMenuForm(self);
-  return FindMenuRoute(form ? static_cast<TComponent*>(form) : self).SkinData;
+  TqzMenuController* controller = MenuController(form ? static_cast<TComponent*>(form) : self);
+  return controller ? controller->MenuSkin() : nullptr;
 }
 
 void TqzCustomEdit::FreeMenu() {
@@ -121,7 +123,7 @@ void TqzCustomEdit::ShowEditMenu(TPoint screen) {
   FreeMenu();
   TCustomForm* form = EditMenuForm(this);
   if (!form) return;
-  menu_ = new TqzSkinPopupMenu(form);
+  menu_ = new TPopupMenu(form);
   TComponentRef<TqzCustomEdit> self(this);
   // Each item acts on the edit only while it lives.
   auto on = [self](void (TqzCustomEdit::*op)()) {
@@ -137,7 +139,12 @@ void TqzCustomEdit::ShowEditMenu(TPoint screen) {
   AddMenuItem(5, selection && writable, on(&TqzCustomEdit::ClearSelection));
   AddMenuItem(6, true, nullptr);
   AddMenuItem(7, !wholeText, on(&TqzCustomEdit::SelectAll));
-  menu_->PopupFromRect(this, {screen.X, screen.Y, screen.X, screen.Y}, false);
+  // Shown through the menu engine of the form's controller, drawn with the
+  // skin the controller gives its menus.
+  TqzMenuController* controller = MenuController(menu_.Get());
+  if (controller == nullptr) return;
+  controller->PopupItems(*menu_->Items(), controller->MenuSkin(), this, {screen.X, screen.Y, screen.X, screen.Y},
+                         false);
 }
 
 // ---------------------------------------------------------------- numeric edit

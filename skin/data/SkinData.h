@@ -22,6 +22,7 @@
 #include "host/graphics/Bitmap.h"
 #include "skin/data/ResourceStrData.h"
 #include "skin/data/SkinColors.h"
+#include "skin/base/SkinMessages.h"
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinImageCache.h"
@@ -29,16 +30,6 @@
 #include "skin/data/SkinObjectData.h"
 
 namespace qz {
-
-// Skin messages: wParam = the sending TqzSkinData, lParam = 1000.
-constexpr uint32_t MSG_SKIN_BEFORE_CHANGE = WM_USER + 201;        // 1225
-constexpr uint32_t MSG_SKIN_CHANGED = WM_USER + 202;              // 1226
-constexpr uint32_t MSG_SKIN_AFTER_CHANGE = WM_USER + 203;         // 1227
-constexpr uint32_t MSG_RESOURCE_STRINGS_CHANGED = WM_USER + 250;  // 1274
-constexpr uint32_t MSG_SKINNABLE_FORM_CHANGED = WM_USER + 270;    // 1294
-constexpr uint32_t MSG_LAYERED_BORDERS_CHANGED = WM_USER + 403;   // 1427
-constexpr uint32_t MSG_AERO_BLUR_CHANGED = WM_USER + 404;         // 1428
-constexpr LPARAM kSkinMessageLParam = 1000;
 
 // ---------------------------------------------------------------------------
 // Building a container from a description file and the BMP files beside it.

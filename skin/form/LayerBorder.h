@@ -1,6 +1,6 @@
-// Layered windows around a skinned form: the layered border (four
-// per-pixel-alpha windows drawn from the skin's layer frame, glued to the
-// form) and the glow layer that fades in under a hovered caption button.
+// The layered border around a skinned form: four per-pixel-alpha windows
+// drawn from the skin's layer frame, glued to the form. The glow layer under
+// a hovered caption button is skin/controls/LayerManager.h.
 #pragma once
 
 #include <cstdint>
@@ -118,27 +118,6 @@ class TqzFormLayerBorder {
   // Where the outer window's (0, 0) lies on the screen for a form at
   // `formBounds` (the form's top-left less the extents).
   TPoint OuterOrigin(const TRect& formBounds) const;
-
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
-};
-
-// One glow window at a time, fading in over 25 ms steps.
-class TqzLayerManager {
- public:
-  TqzLayerManager();
-  ~TqzLayerManager();
-  TqzLayerManager(const TqzLayerManager&) = delete;
-  TqzLayerManager& operator=(const TqzLayerManager&) = delete;
-
-  bool TopMost = true;
-  void ShowLayer(int x, int y, uint8_t alpha, const TBitmap* mask, const TBitmap& picture);
-  void HideLayer();
-  bool Shown() const;
-  // The glow window (null when none) and the opacity it shows now.
-  HWND Window() const;
-  uint8_t Opacity() const;
 
  private:
   struct Impl;

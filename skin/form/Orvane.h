@@ -30,8 +30,9 @@
 #include "host/ui/ImgList.h"
 #include "host/ui/Menus.h"
 #include "host/ui/PopupMenuWindow.h"
-#include "skin/popups/SkinMenu.h"
 #include "host/ui/Timer.h"
+#include "skin/base/SkinMessages.h"
+#include "skin/controls/LayerManager.h"
 #include "skin/form/FrameGeometry.h"
 #include "skin/form/LayerBorder.h"
 #include "skin/form/MDIScrollBars.h"
@@ -39,6 +40,7 @@
 #include "skin/form/QuickButtons.h"
 #include "skin/form/SkinObjects.h"
 #include "skin/form/WindowStates.h"
+#include "skin/popups/SkinMenu.h"
 
 namespace qz {
 
@@ -54,24 +56,6 @@ QZ_ENUM(TqzPositionInMonitor, "qzpDefault", "qzpScreenCenter", "qzpDesktopCenter
 using TChangeClientRectEvent = std::function<void(const TRect& NewClientRect)>;
 using TqzOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
-// Private messages other windows send to a skinned form.
-inline constexpr uint32_t WM_CLOSESKINMENU = WM_USER + 204;             // 1228
-// MDI children and their MDI form's controller.
-inline constexpr uint32_t kMDIRefit = WM_USER + 206;            // 1230: re-fit a maximised child
-inline constexpr uint32_t kMDIChildMaximized = WM_USER + 207;   // 1231
-inline constexpr uint32_t kMDIChildRestored = WM_USER + 208;    // 1232 (or closed)
-inline constexpr uint32_t kMDIScrollChanged = WM_USER + 209;    // 1233: wParam a child to leave out
-inline constexpr uint32_t kMDIRestoreAll = WM_USER + 210;       // 1234
-inline constexpr uint32_t kMDIMinimizeChild = WM_USER + 211;    // 1235: wParam the child
-inline constexpr uint32_t kMDIQueryMaximized = WM_USER + 212;   // 1236: 1 while maximised
-inline constexpr uint32_t MSG_SKINNED_FORM_QUERY = 45490;
-inline constexpr uint32_t MSG_LAYERED_BORDER_SUSPEND = 45491;
-inline constexpr uint32_t MSG_LAYERED_BORDER_RESUME = 45492;
-inline constexpr uint32_t MSG_PAINT_FRAME_TO_DC = 45513;
-inline constexpr uint32_t MSG_PAINT_FRAME_TO_DC_EX = 48203;
-inline constexpr LRESULT kSkinnedFormAnswer = 12853, kNativeFormAnswer = 12852;
-inline constexpr LRESULT kFramePaintedAnswer = 12851, kFramePaintedExAnswer = 16802;
-
 // The active child of an MDI form when it is shown maximised (a skinned
 // child's state is its controller's), else null.
 TCustomForm* MaximizedMDIChildOf(const TCustomForm& mdiForm);
@@ -79,7 +63,10 @@ TCustomForm* MaximizedMDIChildOf(const TCustomForm& mdiForm);
 // The suffix of the names of the window menu's child items.
 inline constexpr const char* kMDIChildItemSuffix = "_ORVCHILDITEM";
 
-class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorderOwner {
+class TqzOrvane : public TComponent,
+                  public TqzObjectHost,
+                  public TqzLayerBorderOwner,
+                  public TqzMenuController {
   QZ_CLASS(TqzOrvane, TComponent)
   QZ_PUBLISHED_ACCESS(TqzOrvane);
 
@@ -220,8 +207,12 @@ class TqzOrvane : public TComponent, public TqzObjectHost, public TqzLayerBorder
   bool InMainMenuMode() const { return keyMenuMode_; }
   // The tray menu (restore, close) through the menu engine at a screen point.
   void TrayMenuPopup(int X, int Y);
-  // The menu engine every menu of this form opens through.
-  TqzSkinMenu& SkinMenu();
+  // ---- TqzMenuController: every menu of this form opens through the engine
+  TComponent& MenuControllerComponent() override { return *this; }
+  TqzSkinMenu& SkinMenu() override;
+  TqzSkinData* MenuSkin() const override { return menusSkinData_ ? menusSkinData_ : skinData_; }
+  void PopupItems(TMenuItem& items, TqzSkinData* skin, TControl* popupControl, const TRect& anchor,
+                  bool popupToUp) override;
   void TestActive(int X, int Y, bool InFrame);
   // Places `control` over the skin area `areaName` after every client-mode
   // geometry change; ignored when the skin has no such (non-empty) area.

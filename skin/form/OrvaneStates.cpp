@@ -387,6 +387,19 @@ TqzSkinMenu& TqzOrvane::SkinMenu() {
   return *skinMenu_;
 }
 
+// As a skinned popup menu opens (TqzSkinPopupMenu::PopupFromRect).
+void TqzOrvane::PopupItems(TMenuItem& items, TqzSkinData* skin, TControl* popupControl, const TRect& anchor,
+                           bool popupToUp) {
+  if (!items.HasShownItems()) return;
+  TComponentRef<TqzOrvane> self(this);
+  TComponentRef<TMenuItem> alive(&items);
+  TqzSkinMenu& engine = SkinMenu();
+  if (engine.Visible()) engine.CloseAll();
+  if (!self || !alive) return;
+  engine.Popup(popupControl, skin, 0, anchor, items, popupToUp);
+  if (self && engine.Visible()) engine.OnClose = nullptr;
+}
+
 void TqzOrvane::PopupThroughEngine(TMenuItem& items, const TRect& anchor) {
   TqzSkinMenu& engine = SkinMenu();
   TComponentRef<TqzOrvane> self(this);

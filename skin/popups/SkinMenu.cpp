@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "host/ui/Application.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
-#include "skin/form/Orvane.h"
 
 namespace qz {
 
@@ -276,42 +274,26 @@ void TqzSkinMenu::Dispatch(TComponentRef<TMenuItem> item) {
 // ---------------------------------------------------------------------------
 // Popup menus of the application
 
-TqzOrvane* FirstController(const TComponent& component) {
-  for (int i = 0; i < component.ComponentCount(); ++i)
-    if (auto* orvane = dynamic_cast<TqzOrvane*>(component.Components(i))) return orvane;
-  return nullptr;
-}
-
-TqzOrvane* MenuControllerOf(TCustomForm& form) {
-  TqzOrvane* own = FirstController(form);
-  if (form.FormStyle() != fsMDIChild) return own;
-  TCustomForm* main = Application ? Application->MainForm() : nullptr;
-  TqzOrvane* mains = main && main != &form ? FirstController(*main) : nullptr;
-  return mains ? mains : own;
-}
-
-TqzOrvane* MenuController(TComponent* component) {
-  for (TComponent* c = component; c != nullptr; c = c->Owner())
-    if (auto* form = dynamic_cast<TCustomForm*>(c)) return MenuControllerOf(*form);
-  return nullptr;
-}
-
 TqzMenuRoute FindMenuRoute(TComponent* component) {
   auto* popup = dynamic_cast<TqzSkinPopupMenu*>(component);
-  TqzOrvane* orvane = popup ? popup->FindController() : MenuController(component);
-  if (orvane == nullptr) return {};
-  return {&orvane->SkinMenu(), orvane->MenusSkinData() ? orvane->MenusSkinData() : orvane->SkinData()};
+  TqzMenuController* controller = popup ? popup->FindController() : MenuController(component);
+  if (controller == nullptr) return {};
+  return {&controller->SkinMenu(), controller->MenuSkin()};
 }
 
 TqzSkinPopupMenu::TqzSkinPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {}
 
-void TqzSkinPopupMenu::SetController(TqzOrvane* value) { SetReference(controller_, value); }
+void TqzSkinPopupMenu::SetController(TqzMenuController* value) {
+  controller_ = value;
+  SetReference(controllerComponent_, value ? &value->MenuControllerComponent() : nullptr);
+}
 
-TqzOrvane* TqzSkinPopupMenu::FindController() const {
-  if (controller_) return controller_;
+TqzMenuController* TqzSkinPopupMenu::FindController() const {
+  if (TqzMenuController* own = Controller()) return own;
   if (controllerSearch_) {
     auto* form = dynamic_cast<TCustomForm*>(controllerSearch_);
-    if (TqzOrvane* found = form ? MenuControllerOf(*form) : FirstController(*controllerSearch_)) return found;
+    if (TqzMenuController* found = form ? MenuControllerOf(*form) : FirstController(*controllerSearch_))
+      return found;
   }
   return MenuController(const_cast<TqzSkinPopupMenu*>(this));
 }
@@ -328,11 +310,14 @@ void TqzSkinPopupMenu::PopupFromRect(TControl* control, const TRect& screenRect,
   if (route.Menu == nullptr) return;
   if (skinData_ == nullptr) SetSkinData(route.SkinData);
   TComponentRef<TqzSkinPopupMenu> self(this);
-  if (route.Menu->Visible()) route.Menu->CloseAll();
-  if (!self) return;
-  route.Menu->Popup(control, skinData_, 0, screenRect, *Items(), popupToUp);
-  if (!self) return;
-  if (route.Menu->Visible()) route.Menu->OnClose = OnMenuClose;
+  // The close handler of the menu open before may free the controller and
+  // its engine with it.
+  TComponentRef<TqzSkinMenu> engine(route.Menu);
+  if (engine->Visible()) engine->CloseAll();
+  if (!self || !engine) return;
+  engine->Popup(control, skinData_, 0, screenRect, *Items(), popupToUp);
+  if (!self || !engine) return;
+  if (engine->Visible()) engine->OnClose = OnMenuClose;
 }
 
 namespace {
@@ -354,8 +339,9 @@ void SkinnedPopupHook(TPopupMenu& m, int x, int y) {
     return;
   }
   if (!m.Items()->HasShownItems()) return;
-  if (route.Menu->Visible()) route.Menu->CloseAll();
-  if (self) route.Menu->Popup(nullptr, route.SkinData, 0, {x, y, x, y}, *m.Items(), false);
+  TComponentRef<TqzSkinMenu> engine(route.Menu);
+  if (engine->Visible()) engine->CloseAll();
+  if (self && engine) engine->Popup(nullptr, route.SkinData, 0, {x, y, x, y}, *m.Items(), false);
 }
 
 }  // namespace

@@ -18,16 +18,14 @@
 #include "host/ui/Forms.h"
 #include "host/ui/Menus.h"
 #include "host/ui/Timer.h"
+#include "skin/base/MenuController.h"
+#include "skin/base/SkinMessages.h"
 #include "skin/data/SkinData.h"
 #include "skin/popups/SkinMenuBackgrounds.h"
 #include "skin/popups/SkinMenuTextWidths.h"
 #include "skin/popups/SkinPopupWindow.h"
 
 namespace qz {
-
-// Sent to the control that asked for the menu after a command item ran
-// (the close of the chain is WM_CLOSESKINMENU, 1228).
-inline constexpr uint32_t WM_AFTERDISPATCH = WM_USER + 205;  // 1229
 
 class TqzSkinMenu : public TComponent {
   QZ_CLASS(TqzSkinMenu, TComponent)
@@ -118,8 +116,6 @@ class TqzSkinMenu : public TComponent {
   TqzMenuTextWidths textWidths_;
 };
 
-class TqzOrvane;
-
 // A popup menu that shows through the skinned menu engine of its form.
 class TqzSkinPopupMenu : public TPopupMenu {
   QZ_CLASS(TqzSkinPopupMenu, TPopupMenu)
@@ -132,15 +128,15 @@ class TqzSkinPopupMenu : public TPopupMenu {
 
   // The controller to show through, whatever form the menu belongs to;
   // none (the default) finds one (FindController).
-  TqzOrvane* Controller() const { return controller_; }
-  void SetController(TqzOrvane* value);
+  TqzMenuController* Controller() const { return controllerComponent_ ? controller_ : nullptr; }
+  void SetController(TqzMenuController* value);
   // A component among whose components the controller is looked for before
   // the owner's form; none by default.
   TComponent* ControllerSearch() const { return controllerSearch_; }
   void SetControllerSearch(TComponent* value) { SetReference(controllerSearch_, value); }
   // The explicit controller; else the first controller among the search
   // component's components; else that of the owner's form (MenuController).
-  TqzOrvane* FindController() const;
+  TqzMenuController* FindController() const;
   // The screen point of the last Popup(X, Y); (-1, -1) before the first.
   TPoint LastPopupPoint() const { return lastPopupPoint_; }
 
@@ -152,19 +148,12 @@ class TqzSkinPopupMenu : public TPopupMenu {
 
  private:
   TqzSkinData* skinData_ = nullptr;
-  TqzOrvane* controller_ = nullptr;
+  // The controller and the component it is: the reference clears when it goes.
+  TqzMenuController* controller_ = nullptr;
+  TComponent* controllerComponent_ = nullptr;
   TComponent* controllerSearch_ = nullptr;
   TPoint lastPopupPoint_{-1, -1};
 };
-
-// The first skinning controller among a component's components, or none.
-TqzOrvane* FirstController(const TComponent& component);
-// The controller a form's menus show through: its own, or, for an MDI child
-// form, the main form's (the child's own when the main form has none).
-TqzOrvane* MenuControllerOf(TCustomForm& form);
-// The controller for a component's menus: that of the first form up its
-// owner chain (MenuControllerOf); none without one.
-TqzOrvane* MenuController(TComponent* component);
 
 // The engine a component's menus show through (MenuController, or for a
 // skinned popup menu its FindController), with the skin the controller uses

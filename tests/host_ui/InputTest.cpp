@@ -277,5 +277,24 @@ TEST_F(InputTest, ClickActivatesInactiveWindowButNotPopups) {
   EXPECT_NE(std::find(popup->messages.begin(), popup->messages.end(), WM_LBUTTONDOWN), popup->messages.end());
 }
 
+// The window system knows forms only through the hook they install: a
+// borderless stay-on-top form has a popup's styles but stays a topmost form,
+// stacked below popups and activated by a click.
+TEST_F(InputTest, ABorderlessStayOnTopFormIsNoPopup) {
+  auto* popup = new TPopupProbe(Application);
+  popup->SetBounds(600, 500, 100, 100);
+  popup->HandleNeeded();
+  auto* onTop = new TForm(Application);
+  onTop->SetBorderStyle(bsNone);
+  onTop->SetFormStyle(fsStayOnTop);
+  onTop->SetBoundsRect({100, 100, 400, 300});
+  onTop->Show();
+  TForm* other = MakeForm({500, 100, 800, 300});
+  EXPECT_EQ(GetActiveWindow(), other);
+  EXPECT_EQ(WindowSystem().TopLevels().back(), popup);
+  Click(onTop->ClientToScreen({10, 10}));
+  EXPECT_EQ(GetActiveWindow(), onTop);
+}
+
 }  // namespace
 }  // namespace qz::testing

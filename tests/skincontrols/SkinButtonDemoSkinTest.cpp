@@ -3,11 +3,11 @@
 // with its glow frame.
 #include <gtest/gtest.h>
 
+#include "skin/controls/LayerManager.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/PixelCopy.h"
 #include "skin/draw/QzComposition.h"
-#include "skin/form/LayerBorder.h"
 #include "tests/skincontrols/SkinButtonTestKit.h"
 #include "tests/skins/DemoSkins.h"
 

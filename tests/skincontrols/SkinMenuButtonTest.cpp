@@ -7,10 +7,10 @@
 
 #include "host/components/FormResource.h"
 #include "host/ui/ImgList.h"
-#include "skin/controls/SkinMenuButton.h"
 #include "skin/form/Orvane.h"
 #include "skin/popups/SkinImagesMenu.h"
 #include "skin/popups/SkinMenu.h"
+#include "skin/popups/SkinMenuButton.h"
 #include "tests/skincontrols/SkinButtonTestKit.h"
 
 namespace qz::testing {

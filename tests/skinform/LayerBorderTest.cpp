@@ -12,6 +12,7 @@
 #include "host/ui/Application.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/Windows.h"
+#include "skin/controls/LayerManager.h"
 #include "tests/host_ui/UiTestSupport.h"
 #include "tests/skins/DemoSkins.h"
 

@@ -172,7 +172,36 @@ TEST_F(SkinMenuForm, PopupMenusFindTheirController) {
   Pump();
   EXPECT_TRUE(other.Orvane->SkinMenu().Visible());
   other.Orvane->SkinMenu().CloseAll();
+  // An explicit controller that goes while set is dropped, not kept.
+  loose->SetController(other.Orvane);
+  EXPECT_EQ(loose->Controller(), other.Orvane);
+  delete other.Orvane;
+  EXPECT_EQ(loose->Controller(), nullptr);
+  EXPECT_EQ(loose->FindController(), nullptr);
+  loose->Popup(150, 550);  // shows nothing, touches nothing gone
   delete loose;
+}
+
+// Opening a menu closes the one open before, whose close handler may free
+// the controller and its engine: the new menu then shows nowhere.
+TEST_F(SkinMenuForm, AMenuWhoseOpeningFreesTheControllerShowsNothing) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 400, 300));
+  auto makeMenu = [&](const char* caption) {
+    auto* menu = new TqzSkinPopupMenu(s.Form);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+    return menu;
+  };
+  TqzSkinPopupMenu* first = makeMenu("First");
+  TqzSkinPopupMenu* second = makeMenu("Second");
+  first->OnMenuClose = [&](TObject*) { delete s.Orvane; };
+  first->Popup(200, 150);
+  Pump();
+  ASSERT_TRUE(s.Orvane->SkinMenu().Visible());
+  second->Popup(250, 150);
+  Pump();
+  EXPECT_EQ(second->FindController(), nullptr);
 }
 
 TEST_F(SkinMenuForm, PressOnTheFormClosesTheMenu) {

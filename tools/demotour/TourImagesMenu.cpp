@@ -7,10 +7,10 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "host/ui/ImgList.h"
-#include "skin/controls/SkinMenuButton.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 #include "skin/popups/SkinImagesMenu.h"
+#include "skin/popups/SkinMenuButton.h"
 #include "tools/demotour/Tour.h"
 
 namespace qz::tour {

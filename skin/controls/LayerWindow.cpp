@@ -1,4 +1,4 @@
-#include "skin/form/LayerWindow.h"
+#include "skin/controls/LayerWindow.h"
 
 #include "host/ui/Windows.h"
 

@@ -1,6 +1,6 @@
 // The menu button: the drop-down part, opening and closing the menu, keys,
 // and the painting of the drop-down part and the content.
-#include "skin/controls/SkinMenuButton.h"
+#include "skin/popups/SkinMenuButton.h"
 
 #include <utility>
 
@@ -8,11 +8,11 @@
 #include "host/ui/ImgList.h"
 #include "host/ui/StdCtrls.h"
 #include "host/ui/Windows.h"
+#include "skin/base/SkinMessages.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/draw/QzGlyphs.h"
-#include "skin/form/Orvane.h"
 #include "skin/popups/SkinImagesMenu.h"
 #include "skin/popups/SkinMenu.h"
 
