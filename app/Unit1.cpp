@@ -9,7 +9,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
-#include "skin/popups/SkinMessage.h"
+#include "skin/dialogs/SkinMessage.h"
 
 namespace qz {
 

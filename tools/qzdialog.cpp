@@ -29,8 +29,8 @@
 #include "host/ui/Application.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/data/SkinData.h"
-#include "skin/popups/MessageForm.h"
-#include "skin/popups/SkinMessage.h"
+#include "skin/dialogs/MessageForm.h"
+#include "skin/dialogs/SkinMessage.h"
 
 using namespace qz;
 

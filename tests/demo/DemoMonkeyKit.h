@@ -20,7 +20,7 @@
 
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadioBox.h"
-#include "skin/popups/MessageForm.h"
+#include "skin/dialogs/MessageForm.h"
 #include "tests/demo/DemoTestKit.h"
 
 namespace qz::testing {

@@ -7,7 +7,7 @@
 
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinLabel.h"
-#include "skin/popups/SkinMessage.h"
+#include "skin/dialogs/SkinMessage.h"
 #include "tests/demo/DemoTestKit.h"
 
 namespace qz::testing {

@@ -16,7 +16,7 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/form/Orvane.h"
-#include "skin/popups/SkinMessage.h"
+#include "skin/dialogs/SkinMessage.h"
 #include "tests/host_ui/UiTestSupport.h"
 #include "tests/skins/DemoSkins.h"
 

@@ -10,7 +10,7 @@
 #include "host/ui/ImgList.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinPageControl.h"
-#include "skin/popups/SkinMessage.h"
+#include "skin/dialogs/SkinMessage.h"
 #include "tools/demotour/Tour.h"
 
 namespace qz::tour {

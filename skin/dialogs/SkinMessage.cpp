@@ -1,4 +1,4 @@
-#include "skin/popups/SkinMessage.h"
+#include "skin/dialogs/SkinMessage.h"
 
 #include "host/components/Properties.h"
 #include "skin/controls/SkinCheckRadioBox.h"

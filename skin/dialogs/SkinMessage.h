@@ -15,7 +15,7 @@
 
 #include "host/components/Component.h"
 #include "host/graphics/Font.h"
-#include "skin/popups/MessageForm.h"
+#include "skin/dialogs/MessageForm.h"
 
 namespace qz {
 

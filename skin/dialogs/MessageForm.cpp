@@ -1,4 +1,4 @@
-#include "skin/popups/MessageForm.h"
+#include "skin/dialogs/MessageForm.h"
 
 #include <algorithm>
 #include <cmath>
