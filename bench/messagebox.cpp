@@ -18,7 +18,7 @@
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
 #include "skin/data/SkinData.h"
-#include "skin/popups/SkinMessage.h"
+#include "skin/dialogs/SkinMessage.h"
 
 namespace qz {
 namespace {

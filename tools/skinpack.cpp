@@ -18,10 +18,12 @@
 #include "skin/data/SkinContainer.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinIni.h"
+#include "tools/common/ToolMain.h"
 
 namespace {
 
 using namespace qz;
+using tool::TUsageError;
 
 constexpr const char* kUsage =
     "Usage: skinpack <command> [arguments]\n"
@@ -37,10 +39,6 @@ constexpr const char* kUsage =
     "  -h, --help                   show this help\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on wrong usage.\n";
-
-struct TUsageError {
-  std::string message;
-};
 
 // A skin file read into memory: its file version and the inflated container.
 struct TLoadedSkin {
@@ -178,21 +176,4 @@ int Run(const std::vector<std::string>& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (const std::string& a : args) {
-    if (a == "-h" || a == "--help") {
-      std::cout << kUsage;
-      return 0;
-    }
-  }
-  try {
-    return Run(args);
-  } catch (const TUsageError& e) {
-    std::cerr << "skinpack: " << e.message << "\n\n" << kUsage;
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "skinpack: error: " << e.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return qz::tool::ToolMain(argc, argv, {"skinpack", kUsage}, Run); }

@@ -33,12 +33,14 @@
 #include "host/graphics/PngWriter.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/SkinImage.h"
+#include "tools/common/ToolMain.h"
 #include "tools/skinsheet/SkinPieces.h"
 
 namespace {
 
 using namespace qz;
 using namespace qz::skinsheet;
+using tool::TUsageError;
 
 constexpr const char* kUsage =
     "Usage: skinsheet [options] <file.skn> <out.png>\n"
@@ -61,10 +63,6 @@ constexpr const char* kUsage =
     "Exit status: 0 on success (also when the skin has faults), 1 on failure,\n"
     "2 on wrong usage.\n";
 
-struct TUsageError {
-  std::string message;
-};
-
 struct TOptions {
   std::string input, output;
   std::optional<TSize> window;
@@ -79,6 +77,7 @@ constexpr uint32_t kCheckLight = 0xFFFFFFFF, kCheckDark = 0xFFC8C8C8;
 constexpr uint32_t kNoPixel = 0xFFFF00FF;  // piece pixels outside the picture
 constexpr int kMargin = 16, kGap = 10, kCellPad = 6, kSheetMinWidth = 1760;
 constexpr int kLargestSide = 1600;  // composed images are never larger
+constexpr int kLargestWindowSide = 4096;  // --window
 constexpr int64_t kLargestPiece = int64_t(4096) * 4096;  // larger rects are not composed
 const TColor kNameColor = clWhite;
 const TColor kTextColor = clBlack;
@@ -824,8 +823,7 @@ struct TSheet {
 };
 
 void RenderSheet(TSheet& s, const std::string& outPath) {
-  TPixmap scratch(1, 1);
-  TSheetText measure(&scratch);
+  TSheetText measure(nullptr);  // no target: it measures only
   int width = kSheetMinWidth;
   for (TCell& c : s.Cells) {
     MeasureCell(c, measure);
@@ -894,25 +892,14 @@ int Run(const TOptions& opt) {
   return 0;
 }
 
-TSize ParseWindowSize(const std::string& text) {
-  int w = 0, h = 0;
-  char x = 0, extra = 0;
-  if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X') ||
-      w < 1 || h < 1 || w > 4096 || h > 4096)
-    throw TUsageError{"--window takes WxH with sides from 1 to 4096, not \"" + text + "\""};
-  return {w, h};
-}
-
 TOptions ParseArgs(const std::vector<std::string>& args) {
   TOptions opt;
   std::vector<std::string> files;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--window") {
-      if (i + 1 >= args.size()) throw TUsageError{"--window needs a size WxH"};
-      opt.window = ParseWindowSize(args[++i]);
-    } else if (a.rfind("--window=", 0) == 0) {
-      opt.window = ParseWindowSize(a.substr(9));
+    std::string value;
+    if (tool::OptionValue(args, i, "--window", value, "a size WxH")) {
+      opt.window = tool::ParseSizeOption("--window", value, kLargestWindowSide);
     } else if (a.size() > 1 && a[0] == '-') {
       throw TUsageError{"unknown option \"" + a + "\""};
     } else {
@@ -928,20 +915,6 @@ TOptions ParseArgs(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (const std::string& a : args) {
-    if (a == "-h" || a == "--help") {
-      std::cout << kUsage;
-      return 0;
-    }
-  }
-  try {
-    return Run(ParseArgs(args));
-  } catch (const TUsageError& e) {
-    std::cerr << "skinsheet: " << e.message << "\n\n" << kUsage;
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "skinsheet: error: " << e.what() << "\n";
-    return 1;
-  }
+  return qz::tool::ToolMain(argc, argv, {"skinsheet", kUsage},
+                            [](const std::vector<std::string>& args) { return Run(ParseArgs(args)); });
 }

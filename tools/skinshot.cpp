@@ -21,11 +21,14 @@
 #include "host/base/Exception.h"
 #include "host/graphics/PngWriter.h"
 #include "skin/data/SkinData.h"
+#include "tools/common/ToolMain.h"
 
 namespace {
 
 using namespace qz;
 using namespace qz::skinshot;
+using tool::OptionValue;
+using tool::TUsageError;
 
 constexpr const char* kUsage =
     "Usage: skinshot <file.skn> <out.png> [options]\n"
@@ -53,45 +56,15 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on wrong usage.\n";
 
-struct TUsageError {
-  std::string message;
-};
-
 struct TCommandLine {
   std::string Input, Output;
   TShotOptions Shot;
 };
 
-TSize ParseSize(const std::string& text) {
-  int w = 0, h = 0;
-  char x = 0, extra = 0;
-  if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &extra) != 3 || (x != 'x' && x != 'X') ||
-      w < 1 || h < 1 || w > kLargestSide || h > kLargestSide)
-    throw TUsageError{"--size takes WxH with sides from 1 to 4096, not \"" + text + "\""};
-  return {w, h};
-}
-
 TShotMode ParseMode(const std::string& text) {
   if (text == "frame") return TShotMode::Frame;
   if (text == "client") return TShotMode::Client;
   throw TUsageError{"--mode takes frame or client, not \"" + text + "\""};
-}
-
-// The value of an option given as "--name value" or "--name=value"; false
-// when args[i] is not that option.
-bool OptionValue(const std::vector<std::string>& args, size_t& i, const std::string& name,
-                 std::string& value) {
-  const std::string& a = args[i];
-  if (a == name) {
-    if (i + 1 >= args.size()) throw TUsageError{name + " needs a value"};
-    value = args[++i];
-    return true;
-  }
-  if (a.rfind(name + "=", 0) == 0) {
-    value = a.substr(name.size() + 1);
-    return true;
-  }
-  return false;
 }
 
 TCommandLine ParseArgs(const std::vector<std::string>& args) {
@@ -101,7 +74,7 @@ TCommandLine ParseArgs(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     std::string value;
     if (OptionValue(args, i, "--size", value))
-      cl.Shot.Size = ParseSize(value);
+      cl.Shot.Size = tool::ParseSizeOption("--size", value, kLargestSide);
     else if (OptionValue(args, i, "--mode", value))
       cl.Shot.Mode = ParseMode(value);
     else if (a == "--inactive")
@@ -149,20 +122,6 @@ int Run(TCommandLine cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (const std::string& a : args) {
-    if (a == "-h" || a == "--help") {
-      std::cout << kUsage;
-      return 0;
-    }
-  }
-  try {
-    return Run(ParseArgs(args));
-  } catch (const TUsageError& e) {
-    std::cerr << "skinshot: " << e.message << "\n(skinshot --help lists the options)\n";
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "skinshot: error: " << e.what() << "\n";
-    return 1;
-  }
+  return qz::tool::ToolMain(argc, argv, {"skinshot", kUsage, /*UsageAfterError=*/false},
+                            [](const std::vector<std::string>& args) { return Run(ParseArgs(args)); });
 }

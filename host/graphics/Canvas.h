@@ -148,7 +148,10 @@ inline int NearestSourceIndex(int i, int srcLen, int dstLen) {
 class TCanvas : public TPersistent {
   QZ_CLASS(TCanvas, TPersistent)
  public:
-  TCanvas();                          // no target: every drawing call does nothing
+  // No target: every drawing call does nothing, while text is measured
+  // (TextExtent, GetTextMetrics, DrawText with DT_CALCRECT) exactly as on a
+  // canvas that draws. Code that only measures text makes one of these.
+  TCanvas();
   explicit TCanvas(TPixmap* target);  // draws into target (not owned)
   ~TCanvas() override;
 

@@ -37,8 +37,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomControl(AOwner) {
   SetTabStop(true);
   SetCursor(crIBeam);
   SetColor(clWindow);
-  measure_.SetSize(1, 1);
-  measure_.Canvas().Font().Assign(Font());
+  measure_.Font().Assign(Font());
 }
 
 TCustomEdit::~TCustomEdit() = default;
@@ -183,7 +182,7 @@ void TCustomEdit::Change() {
 }
 
 void TCustomEdit::CMFontChanged(TMessage& m) {
-  measure_.Canvas().Font().Assign(Font());
+  measure_.Font().Assign(Font());
   TCustomControl::CMFontChanged(m);
   EnsureCaretVisible();
 }

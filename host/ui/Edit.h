@@ -18,6 +18,7 @@
 #include <string>
 
 #include "host/graphics/Bitmap.h"
+#include "host/graphics/Canvas.h"
 #include "host/ui/Controls.h"
 #include "host/ui/StdCtrls.h"
 
@@ -213,7 +214,7 @@ class TCustomEdit : public TCustomControl {
   int clickCount_ = 0;
   uint64_t lastClickMs_ = 0;
   TPoint lastClickPos_;
-  TBitmap measure_;            // a canvas for text metrics outside painting
+  TCanvas measure_;            // measures text outside painting (no target)
 };
 
 class TEdit : public TCustomEdit {

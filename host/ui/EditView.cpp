@@ -26,7 +26,7 @@ TRect TCustomEdit::EditRect() const {
 }
 
 int TCustomEdit::TextWidthOf(std::u32string_view s) {
-  return s.empty() ? 0 : measure_.Canvas().TextWidth(EncodeUtf8(s));
+  return s.empty() ? 0 : measure_.TextWidth(EncodeUtf8(s));
 }
 
 int TCustomEdit::TextOriginX() {

@@ -23,13 +23,7 @@ TRect PlaceHintRect(TPoint pos, TSize size, const TRect& workArea) {
   return {pos.X, pos.Y, pos.X + size.cx, pos.Y + size.cy};
 }
 
-TRect HintWorkArea(TPoint screen) {
-  TMonitorInfoRec info;
-  if (GetMonitorInfo(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), info)) return info.rcWork;
-  TRect r;
-  SystemParametersInfo(SPI_GETWORKAREA, 0, &r, 0);
-  return r;
-}
+TRect HintWorkArea(TPoint screen) { return WorkAreaNear(screen); }
 
 // ---------------------------------------------------------------- THintWindow
 

@@ -48,7 +48,8 @@ using THintWindowFactory = std::function<THintWindow*(TComponent* owner)>;
 // for at `pos`: moved left by its width + 2 when it would pass the right edge
 // of `workArea`, up by its height + 2 when it would pass the bottom.
 TRect PlaceHintRect(TPoint pos, TSize size, const TRect& workArea);
-// The work area of the monitor holding the point.
+// The work area of the monitor holding the point (WorkAreaNear, kept under
+// the name the hint code and its callers use).
 TRect HintWorkArea(TPoint screen);
 
 // The plain hint window: a top-most popup that is never activated, filled

@@ -10,16 +10,6 @@ namespace qz {
 
 namespace {
 
-// The work area of the monitor that holds the point (the nearest one when
-// the point is off every monitor).
-TRect WorkAreaAt(TPoint screen) {
-  TMonitorInfoRec info;
-  if (GetMonitorInfo(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), info)) return info.rcWork;
-  TRect r;
-  SystemParametersInfo(SPI_GETWORKAREA, 0, &r, 0);
-  return r;
-}
-
 TFontStyles ItemFontStyle(const TMenuItem& item) {
   return item.Default() ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
 }
@@ -166,7 +156,7 @@ void TPopupMenuWindow::Popup(TPoint screen, TPopupAlignment alignment) {
   if (alignment == paCenter) pos.X -= size.cx / 2;
   // Flip to the other side of the point rather than cover it, then keep the
   // top-left corner on the work area.
-  const TRect work = WorkAreaAt(screen);
+  const TRect work = WorkAreaNear(screen);
   if (pos.X + size.cx > work.Right) pos.X = screen.X - size.cx;
   if (pos.Y + size.cy > work.Bottom) pos.Y = screen.Y - size.cy;
   pos.X = std::max(pos.X, work.Left);
@@ -183,7 +173,7 @@ void TPopupMenuWindow::Popup(TPoint screen, TPopupAlignment alignment) {
 
 TPoint TPopupMenuWindow::SubmenuPosition(TSize size) const {
   const TRect bounds = BoundsRect();
-  const TRect work = WorkAreaAt({bounds.Right, bounds.Top});
+  const TRect work = WorkAreaNear({bounds.Right, bounds.Top});
   const TRect item = ItemRect(hot_);
   // Beside the item, its first row level with the item; left of this level
   // when the right side has no room.

@@ -801,6 +801,18 @@ bool GetMonitorInfo(HMONITOR monitor, TMonitorInfoRec& info) {
   return true;
 }
 
+TMonitorInfoRec MonitorRectsOrPrimary(HMONITOR monitor) {
+  TMonitorInfoRec info;
+  if (GetMonitorInfo(monitor, info)) return info;
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  info.rcMonitor = info.rcWork;
+  return info;
+}
+
+TRect WorkAreaNear(TPoint screen) {
+  return MonitorRectsOrPrimary(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST)).rcWork;
+}
+
 }  // namespace qz
 
 namespace qz {

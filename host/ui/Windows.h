@@ -230,6 +230,11 @@ HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
 HMONITOR MonitorFromPoint(TPoint p, DWORD flags);
 HMONITOR MonitorFromRect(const TRect& r, DWORD flags);
 bool GetMonitorInfo(HMONITOR monitor, TMonitorInfoRec& info);
+// The monitor's rectangles, or, when the handle names no monitor, the primary
+// work area (SPI_GETWORKAREA) as both: what forms, menus and hints keep to.
+TMonitorInfoRec MonitorRectsOrPrimary(HMONITOR monitor);
+// The work area of the monitor nearest to a screen point.
+TRect WorkAreaNear(TPoint screen);
 
 // Window class styles (TCreateParams::WindowClassStyle).
 enum : UINT {

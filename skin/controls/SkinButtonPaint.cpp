@@ -11,15 +11,12 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
 namespace {
 
-// The plain look's hot and pressed colours (shared with the other controls).
-constexpr TColor kPlainHotFill = 0xF3D4C1;
-constexpr TColor kPlainDownFill = 0xE4BCA2;
-constexpr TColor kPlainHotFrame = 0xB76B3B;
 constexpr TColor kDisabledGrey = 0x808080;
 
 }  // namespace
@@ -234,9 +231,9 @@ void TqzSkinButton::CreateControlDefaultImage(TBitmap& B) {
   const bool down = ShowsDownLook(s);
   const bool hot = !down && (mouseIn_ || HasFocusNow());
   canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-  canvas.Brush().SetColor(down ? kPlainDownFill : hot ? kPlainHotFill : clBtnFace);
+  canvas.Brush().SetColor(down ? kPlainLookDownFill : hot ? kPlainLookHotFill : clBtnFace);
   canvas.FillRect(r);
-  canvas.Brush().SetColor(down || hot ? kPlainHotFrame : clBtnShadow);
+  canvas.Brush().SetColor(down || hot ? kPlainLookHotFrame : clBtnShadow);
   canvas.FrameRect(r);
   canvas.Font().Assign(DefaultFont());
   if (!Enabled()) canvas.Font().SetColor(clBtnShadow);

@@ -11,13 +11,12 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
 namespace {
 
-// The plain look's frame colour while the mouse is over the box.
-constexpr TColor kPlainHotFrame = 0xB76B3B;
 // Where the flat look puts the check image and how far the caption keeps
 // from it (and from an Images image).
 constexpr int kFlatImageLeft = 3;
@@ -303,7 +302,7 @@ void TqzSkinCheckRadioBox::PaintPlainLook(TBitmap& B) {
   canvas.Brush().SetStyle(TBrushStyle::bsSolid);
   canvas.Brush().SetColor(clWindow);
   canvas.FillRect(box);
-  canvas.Brush().SetColor(mouseIn_ ? kPlainHotFrame : clBtnShadow);
+  canvas.Brush().SetColor(mouseIn_ ? kPlainLookHotFrame : clBtnShadow);
   canvas.FrameRect(box);
   if (state_ == cbGrayed)
     DrawCheckImage(canvas, 7, H / 2 - 4, clGrayText);

@@ -13,6 +13,7 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
@@ -20,10 +21,6 @@ namespace {
 
 constexpr uintptr_t kAutoScrollTimerId = 1;
 constexpr int kPlainButtonWidth = 19;
-// Plain-look colours shared by the library's controls.
-constexpr TColor kHotFill = TColor(0xF3D4C1);
-constexpr TColor kPressedFill = TColor(0xE4BCA2);
-constexpr TColor kHotFrame = TColor(0xB76B3B);
 // Text in these double-byte charsets is composed by an input method: the
 // combo box leaves its keys alone.
 constexpr int kShiftJisCharset = 128, kGb2312Charset = 134, kChineseBig5Charset = 136;
@@ -280,9 +277,9 @@ void TqzSkinCustomComboBox::Relayout() {
   }
   if (edit_) {
     TWinControl& e = edit_->EditControl();
-    TBitmap probe(1, 1);
-    probe.Canvas().SetFont(e.Font());
-    const int h = probe.Canvas().GetTextMetrics().tmHeight;
+    TCanvas measure;
+    measure.SetFont(e.Font());
+    const int h = measure.GetTextMetrics().tmHeight;
     e.SetBounds(itemRect_.Left, itemRect_.Top + itemRect_.Height() / 2 - h / 2, itemRect_.Width(), h);
   }
 }
@@ -351,13 +348,9 @@ TRect TqzSkinCustomComboBox::DropDownRect() {
   const int h = list_->Height();
   const TPoint bottomLeft = ClientToScreen({0, Height()});
   TRect r{bottomLeft.X, bottomLeft.Y, bottomLeft.X + w, bottomLeft.Y + h};
-  TMonitorInfoRec info;
-  const HWND me = HandleAllocated() ? HWND(this) : nullptr;
-  HMONITOR monitor = me ? MonitorFromWindow(me, MONITOR_DEFAULTTONEAREST)
-                        : MonitorFromPoint(bottomLeft, MONITOR_DEFAULTTONEAREST);
-  TRect work;
-  if (GetMonitorInfo(monitor, info)) work = info.rcWork;
-  else SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+  const HMONITOR monitor = HandleAllocated() ? MonitorFromWindow(HWND(this), MONITOR_DEFAULTTONEAREST)
+                                             : MonitorFromPoint(bottomLeft, MONITOR_DEFAULTTONEAREST);
+  const TRect work = MonitorRectsOrPrimary(monitor).rcWork;
   if (r.Bottom > work.Bottom) {
     const int top = ClientToScreen({0, 0}).Y - h;
     r = {r.Left, top, r.Right, top + h};
@@ -940,9 +933,9 @@ void TqzSkinCustomComboBox::CancelDropDown() {
 
 void TqzSkinCustomComboBox::PaintPlainButton(TCanvas& c, const TRect& r, bool hot, bool pressed) {
   c.Brush().SetStyle(TBrushStyle::bsSolid);
-  c.Brush().SetColor(pressed && hot ? kPressedFill : hot ? kHotFill : clBtnFace);
+  c.Brush().SetColor(pressed && hot ? kPlainLookDownFill : hot ? kPlainLookHotFill : clBtnFace);
   c.FillRect(r);
-  c.Brush().SetColor(hot ? kHotFrame : clBtnShadow);
+  c.Brush().SetColor(hot ? kPlainLookHotFrame : clBtnShadow);
   c.FrameRect(r);
 }
 
@@ -994,9 +987,9 @@ void TqzSkinCustomComboBox::PaintToolButton(TCanvas& c) {
   if (d) {
     c.Draw(0, 0, look);
   } else {
-    c.Brush().SetColor(dropped_ ? kPressedFill : hot ? kHotFill : clBtnFace);
+    c.Brush().SetColor(dropped_ ? kPlainLookDownFill : hot ? kPlainLookHotFill : clBtnFace);
     c.FillRect({0, 0, W, H});
-    c.Brush().SetColor(dropped_ || hot ? kHotFrame : clBtnShadow);
+    c.Brush().SetColor(dropped_ || hot ? kPlainLookHotFrame : clBtnShadow);
     c.FrameRect({0, 0, W, H});
   }
   c.SetFont(DefaultFont());

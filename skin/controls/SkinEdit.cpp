@@ -154,10 +154,9 @@ void TqzSkinCustomEdit::ApplyFontAndColors() {
 }
 
 int TqzSkinCustomEdit::HeightFromFont() {
-  TBitmap probe;
-  probe.SetSize(1, 1);
-  probe.Canvas().Font().Assign(Font());
-  int h = probe.Canvas().GetTextMetrics().tmHeight;
+  TCanvas measure;
+  measure.Font().Assign(Font());
+  int h = measure.GetTextMetrics().tmHeight;
   int imageHeight = images_ ? images_->Height() : 0;
   if (!data_) return std::max(h + 2, imageHeight) + 4;
   return std::max(h, imageHeight) + data_->SkinRect.Height() - data_->ClientRect.Height();

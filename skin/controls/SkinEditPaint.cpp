@@ -7,6 +7,7 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
@@ -18,8 +19,8 @@ struct TPlainButtonColors {
 };
 
 TPlainButtonColors PlainButton(bool hot, bool pressed) {
-  if (pressed && hot) return {TColor(0xB76B3B), TColor(0xE4BCA2)};
-  if (hot) return {TColor(0xB76B3B), TColor(0xF3D4C1)};
+  if (pressed && hot) return {kPlainLookHotFrame, kPlainLookDownFill};
+  if (hot) return {kPlainLookHotFrame, kPlainLookHotFill};
   return {PlainShadowColor(), PlainFaceColor()};
 }
 

@@ -7,6 +7,7 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
@@ -438,8 +439,7 @@ void TqzSkinCustomListBox::NameBars() {
 }
 
 int TqzSkinCustomListBox::WidestItem() {
-  TBitmap probe(1, 1);
-  TCanvas& pc = probe.Canvas();
+  TCanvas pc;
   UseItemFont(pc, {}, ListDescription() != nullptr);
   int widest = 0;
   for (int i = 0; i < list_->Count(); ++i) widest = std::max(widest, pc.TextWidth(list_->Items()[i]));
@@ -491,10 +491,10 @@ void TqzSkinCustomListBox::UpdateScrollBars() {
     }
     // Stable: mirror the state.
     if (hBar_) {
-      TBitmap probe(1, 1);
-      UseItemFont(probe.Canvas(), {}, d != nullptr);
+      TCanvas measure;
+      UseItemFont(measure, {}, d != nullptr);
       hBar_->SetRange(0, widest, avail, hBar_->Position());
-      const int zero = std::max(1, probe.Canvas().TextWidth("0"));
+      const int zero = std::max(1, measure.TextWidth("0"));
       hBar_->SetSmallChange(zero);
       hBar_->SetLargeChange(zero);
       list_->SetHorzOffset(hBar_->Position());
@@ -831,9 +831,9 @@ TRect TqzSkinCustomListBox::CaptionGlyphRect() {
   const TSize glyph = GlyphSize();
   const TRect text = CaptionTextRect();
   if (glyph.cx <= 0 || text.IsEmpty()) return {};
-  TBitmap probe(1, 1);
-  UseCaptionFont(probe.Canvas());
-  const int left = CaptionContentLeft(probe.Canvas(), text);
+  TCanvas measure;
+  UseCaptionFont(measure);
+  const int left = CaptionContentLeft(measure, text);
   return Bounds(left, text.Top + (text.Height() - glyph.cy) / 2, glyph.cx, glyph.cy);
 }
 
@@ -880,9 +880,9 @@ void TqzSkinCustomListBox::PaintCaptionButtons(TCanvas& c) {
       continue;  // the normal look is part of the frame picture
     }
     c.Brush().SetStyle(TBrushStyle::bsSolid);
-    c.Brush().SetColor(pressed ? TColor(0xE4BCA2) : hot ? TColor(0xF3D4C1) : clBtnShadow);
+    c.Brush().SetColor(pressed ? kPlainLookDownFill : hot ? kPlainLookHotFill : clBtnShadow);
     c.FillRect(r);
-    c.Brush().SetColor(hot || pressed ? TColor(0xB76B3B) : clBtnShadow);
+    c.Brush().SetColor(hot || pressed ? kPlainLookHotFrame : clBtnShadow);
     c.FrameRect(r);
     if (i == 2) DrawCheckImage(c, r.Left + 4, r.Top + 4, clBtnText);
     else DrawArrowImage(c, r, clBtnText, i == 0 ? 3 : 4);

@@ -7,14 +7,11 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
 namespace {
-
-constexpr TColor kPlainHotFill = 0xF3D4C1;
-constexpr TColor kPlainDownFill = 0xE4BCA2;
-constexpr TColor kPlainHotFrame = 0xB76B3B;
 
 // Arrow kinds of DrawArrowImage.
 constexpr int kArrowLeft = 1, kArrowRight = 2, kArrowUp = 3, kArrowDown = 4;
@@ -125,8 +122,8 @@ void TqzSkinScrollBar::DrawPlainParts(TBitmap& B, const TqzScrollBarLayout& l) {
   const bool vertical = kind_ == sbVertical;
   auto look = [&](int part, bool pressedLook) {
     const TRect& r = l.Part(part);
-    if (pressedLook) FrameAndFill(c, r, kPlainHotFrame, kPlainDownFill);
-    else if (hotPart_ == part) FrameAndFill(c, r, kPlainHotFrame, kPlainHotFill);
+    if (pressedLook) FrameAndFill(c, r, kPlainLookHotFrame, kPlainLookDownFill);
+    else if (hotPart_ == part) FrameAndFill(c, r, kPlainLookHotFrame, kPlainLookHotFill);
     else FrameAndFill(c, r, clBtnShadow, clBtnFace);
   };
   for (int part : {sbpIncrement, sbpDecrement}) {

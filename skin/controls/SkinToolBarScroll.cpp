@@ -8,6 +8,7 @@
 #include "skin/controls/SkinToolBar.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/QzColors.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/draw/QzGlyphs.h"
 
@@ -16,7 +17,6 @@ namespace qz {
 namespace {
 constexpr uintptr_t kScrollTimerId = 1;
 constexpr int kArrowGlyphLeft = 1, kArrowGlyphRight = 2;
-constexpr TColor kPlainHotFrame = 0xB76B3B, kPlainHotFill = 0xF3D4C1, kPlainDownFill = 0xE4BCA2;
 
 TPoint ScreenPointOf(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 }  // namespace
@@ -194,9 +194,9 @@ void TqzSkinToolBar::PaintArrow(TCanvas& canvas, const TRect& r, bool left, bool
     return;
   }
   canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-  canvas.Brush().SetColor(hot ? (pressed_ ? kPlainDownFill : kPlainHotFill) : PlainFaceColor());
+  canvas.Brush().SetColor(hot ? (pressed_ ? kPlainLookDownFill : kPlainLookHotFill) : PlainFaceColor());
   canvas.FillRect(r);
-  canvas.Brush().SetColor(hot ? kPlainHotFrame : PlainShadowColor());
+  canvas.Brush().SetColor(hot ? kPlainLookHotFrame : PlainShadowColor());
   canvas.FrameRect(r);
   DrawArrowImage(canvas, r, clBlack, glyph);
 }

@@ -11,15 +11,12 @@
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/PixelOps.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
 namespace {
 
-// The plain look's thumb colours while dragged and while focused.
-constexpr TColor kPlainHotFrame = 0xB76B3B;
-constexpr TColor kPlainDownFill = 0xE4BCA2;
-constexpr TColor kPlainHotFill = 0xF3D4C1;
 // The plain track keeps this far from the bar's edges.
 constexpr int kPlainTrackInset = 2;
 
@@ -407,8 +404,8 @@ void TqzSkinTrackBar::CreateControlDefaultImage(TBitmap& B) {
   canvas.Brush().SetColor(clBtnShadow);
   canvas.FrameRect(groove);
   const TRect thumb = ThumbGeometry().Thumb;
-  const TColor frame = dragging_ || HasFocusNow() ? kPlainHotFrame : clBtnShadow;
-  const TColor fill = dragging_ ? kPlainDownFill : HasFocusNow() ? kPlainHotFill : clBtnFace;
+  const TColor frame = dragging_ || HasFocusNow() ? kPlainLookHotFrame : clBtnShadow;
+  const TColor fill = dragging_ ? kPlainLookDownFill : HasFocusNow() ? kPlainLookHotFill : clBtnFace;
   canvas.Brush().SetColor(fill);
   canvas.FillRect(thumb);
   canvas.Brush().SetColor(frame);

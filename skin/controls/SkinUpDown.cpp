@@ -5,14 +5,11 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 
 namespace qz {
 
 namespace {
-
-// The plain look's hot and pressed fills (those of the other plain controls).
-constexpr TColor kPlainHotFill = 0xF3D4C1;
-constexpr TColor kPlainDownFill = 0xE4BCA2;
 
 template <class D>
 TqzUpDownPieces PiecesOf(const D& d, TBitmap* picture) {
@@ -143,9 +140,10 @@ void TqzSkinUpDown::CreateControlDefaultImage(TBitmap& B) {
     TRect r = ButtonRect(button);
     bool enabled = ButtonEnabled(button);
     c.Brush().SetStyle(TBrushStyle::bsSolid);
-    c.Brush().SetColor(!enabled ? clBtnFace : pressed_ == button ? kPlainDownFill
-                                             : hot_ == button   ? kPlainHotFill
-                                                                : clBtnFace);
+    c.Brush().SetColor(!enabled                ? clBtnFace
+                       : pressed_ == button    ? kPlainLookDownFill
+                       : hot_ == button        ? kPlainLookHotFill
+                                               : clBtnFace);
     c.FillRect(r);
     c.Brush().SetColor(PlainShadowColor());
     c.FrameRect(r);

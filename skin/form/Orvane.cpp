@@ -274,16 +274,14 @@ TqzSizeLimitInput TqzOrvane::SizeLimitInput() const {
 
 TqzSizeLimits TqzOrvane::SizeLimits() const { return CalcSizeLimits(SizeLimitInput()); }
 
+TMonitorInfoRec TqzOrvane::MonitorRects() const {
+  return MonitorRectsOrPrimary(form_->HandleAllocated()
+                                   ? MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST)
+                                   : MonitorFromRect(form_->BoundsRect(), MONITOR_DEFAULTTONEAREST));
+}
+
 TRect TqzOrvane::MonitorWorkArea(bool fullScreen) const {
-  TMonitorInfoRec info;
-  HMONITOR monitor = form_->HandleAllocated()
-                         ? MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST)
-                         : MonitorFromRect(form_->BoundsRect(), MONITOR_DEFAULTTONEAREST);
-  if (!GetMonitorInfo(monitor, info)) {
-    TRect work;
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-  }
+  const TMonitorInfoRec info = MonitorRects();
   return fullScreen ? info.rcMonitor : info.rcWork;
 }
 

@@ -405,6 +405,9 @@ class TqzOrvane : public TComponent,
   void Nudge();
   void FireChangeClientRect();
   TqzSizeLimitInput SizeLimitInput() const;
+  // The rectangles of the form's monitor (the one its window or, before it
+  // has one, its bounds lie on most).
+  TMonitorInfoRec MonitorRects() const;
   TRect MonitorWorkArea(bool fullScreen) const;
   TqzSizingFrame SizingFrame() const;
   bool CaptionDragPointAt(TPoint p) const;

@@ -50,11 +50,7 @@ void TqzOrvane::Maximize() {
   }
   if (normalBounds_.IsEmpty()) normalBounds_ = form_->BoundsRect();
   TqzMaximizeInput in;
-  TMonitorInfoRec info;
-  const HMONITOR monitor = form_->HandleAllocated()
-                               ? MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST)
-                               : MonitorFromRect(form_->BoundsRect(), MONITOR_DEFAULTTONEAREST);
-  GetMonitorInfo(monitor, info);
+  const TMonitorInfoRec info = MonitorRects();
   in.Monitor = info.rcMonitor;
   in.WorkArea = info.rcWork;
   in.Screen = Screen ? Screen->DesktopRect() : info.rcMonitor;
@@ -272,9 +268,7 @@ void TqzOrvane::DragToTopCheck() {
   const bool wasAbove = draggedAboveWorkArea_;
   draggedAboveWorkArea_ = false;
   if (!wasAbove || MaximizeOnFullScreen || actualState_ != wsNormal) return;
-  TMonitorInfoRec info;
-  GetMonitorInfo(MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST), info);
-  if (form_->Top() >= info.rcMonitor.Top) Maximize();
+  if (form_->Top() >= MonitorRects().rcMonitor.Top) Maximize();
 }
 
 void TqzOrvane::DragAway(TRect& moving) {

@@ -14,6 +14,7 @@
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/draw/QzText.h"
 #include "skin/form/Orvane.h"
@@ -91,11 +92,6 @@ TqzMenuBarRow LayoutMenuBarItems(const TRect& area, const std::vector<int>& widt
 }
 
 namespace {
-
-// The shared plain-look colours of hot and pressed buttons.
-constexpr TColor kPlainHotFill = static_cast<TColor>(0xF3D4C1);
-constexpr TColor kPlainDownFill = static_cast<TColor>(0xE4BCA2);
-constexpr TColor kPlainHotFrame = static_cast<TColor>(0xB76B3B);
 
 // The caption without its accelerator marks ("&&" stays one "&").
 std::string PlainCaption(const std::string& caption) {
@@ -326,9 +322,9 @@ void TqzSkinMainMenuBar::ApplyItemFont(TCanvas& canvas, const TqzSkinMainMenuBar
 
 int TqzSkinMainMenuBar::ItemWidth(const TqzSkinMainMenuBarItem& item) const {
   if (!item.Item) return 0;
-  TBitmap scratch(1, 1);
-  ApplyItemFont(scratch.Canvas(), item);
-  const int text = scratch.Canvas().TextWidth(PlainCaption(item.Item->Caption()));
+  TCanvas measure;
+  ApplyItemFont(measure, item);
+  const int text = measure.TextWidth(PlainCaption(item.Item->Caption()));
   const int image = ImageWidth(*item.Item);
   const int imagePart = image > 0 ? image + 5 : 0;
   if (const TqzDataSkinMainMenuItem* d = ItemData())
@@ -545,9 +541,9 @@ class TqzMenuBarPainter {
     const TRect& r = b.Rect;
     if (b.Enabled && (b.Down || b.Active)) {
       c.Brush().SetStyle(TBrushStyle::bsSolid);
-      c.Brush().SetColor(b.Down ? kPlainDownFill : kPlainHotFill);
+      c.Brush().SetColor(b.Down ? kPlainLookDownFill : kPlainLookHotFill);
       c.FillRect(r);
-      c.Brush().SetColor(kPlainHotFrame);
+      c.Brush().SetColor(kPlainLookHotFrame);
       c.FrameRect(r);
     }
     const TColor ink = ColorToRGB(b.Enabled ? clBtnText : clBtnShadow);

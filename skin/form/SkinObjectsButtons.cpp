@@ -9,6 +9,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/PixelOps.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 #include "skin/form/SkinObjects.h"
 
 namespace qz {
@@ -190,9 +191,9 @@ void TqzSkinStdButtonObject::DrawAlternate(TCanvas& canvas, bool compose) {
 
 void TqzSkinStdButtonObject::DrawDefault(TCanvas& canvas) {
   if (Active || down_) {
-    canvas.Brush().SetColor(down_ && MouseIn ? TColor(0xE4BCA2) : TColor(0xF3D4C1));
+    canvas.Brush().SetColor(down_ && MouseIn ? kPlainLookDownFill : kPlainLookHotFill);
     canvas.FillRect(ObjectRect);
-    canvas.Brush().SetColor(TColor(0xB76B3B));
+    canvas.Brush().SetColor(kPlainLookHotFrame);
     canvas.FrameRect(ObjectRect);
   } else {
     canvas.Brush().SetColor(clBtnFace);

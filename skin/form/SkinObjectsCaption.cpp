@@ -184,8 +184,7 @@ TqzSkinCaptionObject::TExtrasLayout TqzSkinCaptionObject::LayoutExtras() const {
   const TqzSkinData* skin = Skin();
   const TqzCaptionExtras& e = *extras_;
   if (!skin || host_.ClientMode()) return out;
-  TBitmap scratch(1, 1);
-  TCanvas& measure = scratch.Canvas();
+  TCanvas measure;  // no target: it measures the text only
   const TRect caption = ObjectRect;
   int tabStart = caption.Left + 5, tabEnd = caption.Right;
 

@@ -432,9 +432,9 @@ TqzSkinMainMenuItem::TqzSkinMainMenuItem(TqzObjectHost& host, const TqzDataSkinM
 
 int TqzSkinMainMenuItem::ItemWidth() const {
   const TqzDataSkinMainMenuItem& d = ItemData();
-  TBitmap scratch(1, 1);
-  UseSkinFont(scratch.Canvas(), d.FontName, d.FontHeight, d.FontStyle, d.FontColor);
-  const int text = scratch.Canvas().TextWidth(PlainCaption(item_.Caption()));
+  TCanvas measure;
+  UseSkinFont(measure, d.FontName, d.FontHeight, d.FontStyle, d.FontColor);
+  const int text = measure.TextWidth(PlainCaption(item_.Caption()));
   return std::max(text + d.ItemLeftOffset + d.ItemRightOffset, d.SkinRect.Width() > 0 ? 1 : 0);
 }
 

@@ -11,6 +11,7 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 #include "skin/popups/SkinHint.h"
 #include "skin/popups/SkinImagesMenu.h"
 
@@ -18,9 +19,6 @@ namespace qz {
 
 namespace {
 
-constexpr TColor kPlainHotFill = static_cast<TColor>(0xF3D4C1);
-constexpr TColor kPlainPickedFill = static_cast<TColor>(0xE4BCA2);
-constexpr TColor kPlainFrame = static_cast<TColor>(0xB76B3B);
 constexpr int kButtonRowImageInset = 5;
 
 const TqzDataSkinPopupWindow* WindowLook(const TqzSkinData* skin, TBitmap** picture, TBitmap** mask) {
@@ -367,9 +365,9 @@ void TqzSkinImagesMenuPopupWindow::DrawCellFrame(int index, TBitmap& out) {
   }
   TCanvas& c = out.Canvas();
   c.Brush().SetStyle(TBrushStyle::bsSolid);
-  c.Brush().SetColor(hot ? kPlainHotFill : kPlainPickedFill);
+  c.Brush().SetColor(hot ? kPlainLookHotFill : kPlainLookDownFill);
   c.FillRect({0, 0, w, h});
-  c.Brush().SetColor(kPlainFrame);
+  c.Brush().SetColor(kPlainLookHotFrame);
   c.FrameRect({0, 0, w, h});
 }
 

@@ -11,15 +11,6 @@ namespace {
 
 constexpr unsigned kSubmenuDelayMs = 500;
 
-// The work area of the monitor nearest to the point.
-TRect WorkAreaNear(TPoint screen) {
-  TMonitorInfoRec info;
-  if (GetMonitorInfo(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), info)) return info.rcWork;
-  TRect r;
-  SystemParametersInfo(SPI_GETWORKAREA, 0, &r, 0);
-  return r;
-}
-
 }  // namespace
 
 TqzSkinMenu::TqzSkinMenu(TComponent* AOwner) : TComponent(AOwner) {

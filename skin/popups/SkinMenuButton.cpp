@@ -12,6 +12,7 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 #include "skin/draw/QzGlyphs.h"
 #include "skin/popups/SkinImagesMenu.h"
 #include "skin/popups/SkinMenu.h"
@@ -20,9 +21,6 @@ namespace qz {
 
 namespace {
 
-constexpr TColor kPlainHotFill = static_cast<TColor>(0xF3D4C1);
-constexpr TColor kPlainDownFill = static_cast<TColor>(0xE4BCA2);
-constexpr TColor kPlainHotFrame = static_cast<TColor>(0xB76B3B);
 constexpr int kArrowKindDown = 4;
 constexpr int kPressedArrowShift = 2;
 
@@ -280,20 +278,20 @@ void TqzSkinMenuButton::CreateControlDefaultImage(TBitmap& B) {
   if (trackButtonMode_) {
     const TRect main{0, 0, split, h}, drop{split, 0, w, h};
     if (menuOpen_) {
-      FillFramed(c, main, kPlainHotFill, kPlainHotFrame);
-      FillFramed(c, drop, kPlainDownFill, kPlainDownFill);
+      FillFramed(c, main, kPlainLookHotFill, kPlainLookHotFrame);
+      FillFramed(c, drop, kPlainLookDownFill, kPlainLookDownFill);
     } else if (pressed) {
-      FillFramed(c, main, kPlainDownFill, kPlainHotFrame);
-      FillFramed(c, drop, kPlainDownFill, kPlainHotFrame);
+      FillFramed(c, main, kPlainLookDownFill, kPlainLookHotFrame);
+      FillFramed(c, drop, kPlainLookDownFill, kPlainLookHotFrame);
     } else if (hot) {
-      FillFramed(c, main, kPlainHotFill, kPlainHotFrame);
-      FillFramed(c, drop, kPlainHotFill, kPlainHotFrame);
+      FillFramed(c, main, kPlainLookHotFill, kPlainLookHotFrame);
+      FillFramed(c, drop, kPlainLookHotFill, kPlainLookHotFrame);
     } else {
       FillFramed(c, main, clBtnFace, clBtnShadow);
       FillFramed(c, drop, clBtnFace, clBtnShadow);
     }
   } else if (pressed || hot) {
-    FillFramed(c, {0, 0, w, h}, pressed ? kPlainDownFill : kPlainHotFill, kPlainHotFrame);
+    FillFramed(c, {0, 0, w, h}, pressed ? kPlainLookDownFill : kPlainLookHotFill, kPlainLookHotFrame);
   } else {
     FillFramed(c, {0, 0, w, h}, clBtnFace, clBtnShadow);
   }

@@ -21,8 +21,7 @@ std::string TqzMenuTextWidths::KeyOf(const TFont& font, const std::string& text)
 int TqzMenuTextWidths::Width(const TFont& font, const std::string& text) {
   std::string key = KeyOf(font, text);
   if (auto it = widths_.find(key); it != widths_.end()) return it->second;
-  TPixmap scratch(1, 1);
-  TCanvas c(&scratch);
+  TCanvas c;
   c.Font().Assign(font);
   TRect r{0, 0, 0, 0};
   c.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE);

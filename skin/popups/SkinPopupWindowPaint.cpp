@@ -7,6 +7,7 @@
 #include "host/ui/ImgList.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/QzColors.h"
 #include "skin/popups/SkinMenu.h"
 #include "skin/popups/SkinPopupWindow.h"
 
@@ -15,7 +16,6 @@ namespace qz {
 namespace {
 
 // The plain look's fill of a highlighted item.
-constexpr TColor kPlainHotFill = static_cast<TColor>(0xF3D4C1);
 constexpr int kPlainGutter = 19;
 
 using TGlyph = void (*)(TCanvas&, int, int, TColor);
@@ -299,7 +299,7 @@ void TqzSkinPopupWindow::DrawPlainItem(const TqzSkinMenuItem& item, TCanvas& c, 
   const int w = size.cx, h = size.cy;
   const bool lit = (item.Active || item.Down) && !item.IsSeparator();
   c.Brush().SetStyle(TBrushStyle::bsSolid);
-  c.Brush().SetColor(lit ? kPlainHotFill : clWindow);
+  c.Brush().SetColor(lit ? kPlainLookHotFill : clWindow);
   c.FillRect({0, 0, w, h});
   if (item.IsSeparator()) {
     c.Brush().SetColor(clBtnShadow);

@@ -191,6 +191,34 @@ std::vector<std::string> WrapReference(TCanvas& c, const std::string& text, int 
   return lines;
 }
 
+// Code that only measures text uses a canvas without a target: it must give
+// the sizes a canvas drawing into a bitmap gives, font by font.
+TEST(TextEngine, ACanvasWithoutTargetMeasuresAsADrawingOne) {
+  struct TCase { const char* family; int height; TFontStyles style; const char* text; };
+  const TCase cases[] = {
+      {"DejaVu Sans", -12, {}, "Hello, world"},
+      {"DejaVu Sans", -24, {TFontStyle::fsBold}, "&File  Wide"},
+      {"Liberation Sans", -11, {TFontStyle::fsItalic}, "\xC3\xA4 tab\there"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.family);
+    TSheet drawing;
+    TCanvas measuring;
+    for (TCanvas* canvas : {&drawing.canvas, &measuring}) {
+      canvas->Font().SetName(c.family);
+      canvas->Font().SetHeight(c.height);
+      canvas->Font().SetStyle(c.style);
+    }
+    EXPECT_EQ(measuring.TextExtent(c.text), drawing.canvas.TextExtent(c.text));
+    EXPECT_EQ(measuring.GetTextMetrics().tmHeight, drawing.canvas.GetTextMetrics().tmHeight);
+    EXPECT_EQ(measuring.GetTextMetrics().tmAveCharWidth, drawing.canvas.GetTextMetrics().tmAveCharWidth);
+    TRect a{0, 0, 60, 1}, b = a;
+    const uint32_t flags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS;
+    EXPECT_EQ(measuring.DrawText(c.text, a, flags), drawing.canvas.DrawText(c.text, b, flags));
+    EXPECT_EQ(a, b);
+  }
+}
+
 TEST(DrawTextLayout, WordBreakAndCalcRect) {
   TSheet s(240, 120);
   const std::string text = "the quick brown fox jumps over the lazy dog again";

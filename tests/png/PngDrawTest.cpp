@@ -161,21 +161,35 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, ToolImageTest, testing::ValuesIn(kToolImages),
                          [](const auto& image) { return ToolImageResourceName(image.param); });
 
 // A preview sheet to look at: the five images at 8 x over a checkerboard.
+// Stretched by a whole factor, each image pixel becomes a block of 8 x 8:
+// an opaque one its own colour, a clear one the checkerboard unchanged.
 TEST(ToolImages, WritesPreviewSheet) {
   const int scale = 8, cell = 16 * scale + 8;
+  auto checker = [](int x, int y) { return ((x / 8 + y / 8) & 1) ? 0xFFFFFFFFu : 0xFFD0D0D0u; };
   TPixmap sheet(cell * 5, cell);
   for (int y = 0; y < sheet.Height(); ++y)
-    for (int x = 0; x < sheet.Width(); ++x)
-      sheet.At(x, y) = ((x / 8 + y / 8) & 1) ? 0xFFFFFFFF : 0xFFD0D0D0;
+    for (int x = 0; x < sheet.Width(); ++x) sheet.At(x, y) = checker(x, y);
   TCanvas canvas(&sheet);
   for (size_t i = 0; i < kToolImages.size(); ++i) {
     auto image = std::make_unique<TqzPngImage>();
     image->LoadFromBytes(EncodeToolImage(kToolImages[i]));
-    int left = int(i) * cell + 4;
-    canvas.StretchDraw({left, 4, left + 16 * scale, 4 + 16 * scale}, *image);
+    const int left = int(i) * cell + 4, top = 4;
+    canvas.StretchDraw({left, top, left + 16 * scale, top + 16 * scale}, *image);
+    const TPixmap pixels = image->ToPixmap();
+    for (int sy = 0; sy < 16; ++sy)
+      for (int sx = 0; sx < 16; ++sx) {
+        const uint32_t source = pixels.At(sx, sy), alpha = source >> 24;
+        if (alpha != 0 && alpha != 255) continue;
+        for (int y = top + sy * scale; y < top + (sy + 1) * scale; ++y)
+          for (int x = left + sx * scale; x < left + (sx + 1) * scale; ++x)
+            ASSERT_EQ(sheet.At(x, y), alpha ? source : checker(x, y))
+                << "image " << i << " pixel " << sx << "," << sy;
+      }
   }
   std::filesystem::create_directories(QZ_TEST_OUTPUT_DIR);
-  SavePng(sheet, QZ_TEST_OUTPUT_DIR "/png_tool_images.png");
+  const std::string file = QZ_TEST_OUTPUT_DIR "/png_tool_images.png";
+  SavePng(sheet, file);
+  EXPECT_GT(std::filesystem::file_size(file), 0u);
 }
 
 }  // namespace

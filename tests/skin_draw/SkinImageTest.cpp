@@ -289,10 +289,22 @@ TEST(SkinImage, BorderStripsMatchTheFullComposition) {
   EXPECT_GT(compared, 100);
 }
 
+// Rects and points outside the picture and sizes down to zero. The sanitizer
+// build checks that no access leaves either surface; here every pixel that
+// comes out must be blank or one of the picture's own.
 TEST(SkinImage, HostileGeometryStaysInsideBothSurfaces) {
   std::mt19937 rng(7);
-  const TPixmap picture = TaggedPicture(30, 30);
+  const int side = 30;
+  const TPixmap picture = TaggedPicture(side, side);
   auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  auto onlyPicturePixels = [&](const TPixmap& p) {
+    for (int y = 0; y < p.Height(); ++y)
+      for (int x = 0; x < p.Width(); ++x) {
+        const uint32_t v = p.At(x, y);
+        if (v != 0 && v != Tag(int(v & 0xFFF) % side, int((v >> 12) & 0xFFF) % side)) return false;
+      }
+    return true;
+  };
   for (int i = 0; i < 500; ++i) {
     TqzSkinGeometry g;
     g.SkinRect = {any(-20, 40), any(-20, 40), any(-20, 60), any(-20, 60)};
@@ -306,10 +318,14 @@ TEST(SkinImage, HostileGeometryStaysInsideBothSurfaces) {
     const int W = any(0, 70), H = any(0, 70);
     TPixmap out;
     ComposeSkinImage(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), true, W, H, picture, out);
-    ComposeSkinBorderImages(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), W, H, picture);
+    ASSERT_TRUE(onlyPicturePixels(out)) << "nine-part, iteration " << i;
+    const TqzBorderStrips strips =
+        ComposeSkinBorderImages(g, CalcNewGeometry(g, TqzResizeMode::NinePart, W, H), W, H, picture);
+    for (const TPixmap* strip : {&strips.Top, &strips.Bottom, &strips.Left, &strips.Right})
+      ASSERT_TRUE(onlyPicturePixels(*strip)) << "border strip, iteration " << i;
     ComposeHSkinImage(any(-5, 20), any(-5, 20), out, any(0, 1), W, g.SkinRect, picture);
+    ASSERT_TRUE(onlyPicturePixels(out)) << "three parts, iteration " << i;
   }
-  SUCCEED();  // the sanitizer build checks the memory accesses
 }
 
 TEST(PixelCopy, OnePixelWideDestinationTakesTheMiddleColumn) {

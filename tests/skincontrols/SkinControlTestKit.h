@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "skin/controls/SkinControl.h"
-#include "tests/host_ui/UiTestSupport.h"
-#include "tests/skinform/FramePaintTestKit.h"
+#include "tests/skincontrols/SkinFormTestKit.h"
 
 namespace qz::testing {
 
@@ -109,69 +108,18 @@ class TProbeGraphicSkinControl : public TqzGraphicSkinCustomControl {
   std::vector<std::string>* log = nullptr;
 };
 
-class SkinControlTest : public UiTest {
+class SkinControlTest : public SkinOnFormTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    skin = LoadControlSkin();
-    form = MakeForm({100, 100, 400, 300}, bsNone);
-    form->SetColor(kFormColor);
-    Pump();
-  }
-  void TearDown() override {
-    UiTest::TearDown();
-    skin.reset();
-  }
+  SkinControlTest() : SkinOnFormTest(ControlSkinParts, {100, 100, 400, 300}) {}
 
   // A probe on the form at (left, top), sized w x h, drawing `name`.
   template <class T = TProbeSkinControl>
   T* Make(const std::string& name, int left, int top, int w, int h, TWinControl* parent = nullptr) {
-    auto* c = new T(form);
-    c->SetParent(parent ? parent : form);
-    c->SetBounds(left, top, w, h);
-    c->SetSkinDataName(name);
-    c->SetSkinData(skin.get());
-    Pump();
-    return c;
+    return MakeOnForm<T>(name, left, top, w, h, parent);
   }
 
-  // The control's pixels as the screen shows them (0xRRGGBB).
-  TPixmap Shot(TControl* c) {
-    Pump();
-    const TPixmap screen = hp->ComposeScreen();
-    const TPoint at = c->ClientToScreen({0, 0});
-    TPixmap out(c->Width(), c->Height());
-    for (int y = 0; y < c->Height(); ++y)
-      for (int x = 0; x < c->Width(); ++x) out.At(x, y) = Rgb(screen.At(at.X + x, at.Y + y));
-    return out;
-  }
-
-  static TPixmap RgbOf(const TPixmap& p) {
-    TPixmap out(p.Width(), p.Height());
-    for (int y = 0; y < p.Height(); ++y)
-      for (int x = 0; x < p.Width(); ++x) out.At(x, y) = Rgb(p.At(x, y));
-    return out;
-  }
-
-  // The first pixel where two images differ, for a readable failure.
-  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-      return "sizes " + std::to_string(a.Width()) + "x" + std::to_string(a.Height()) + " and " +
-             std::to_string(b.Width()) + "x" + std::to_string(b.Height());
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        if (Rgb(a.At(x, y)) != Rgb(b.At(x, y)))
-          return "at " + std::to_string(x) + "," + std::to_string(y);
-    return "";
-  }
-
-  TBitmap& SkinPicture() { return *skin->ActivePicture(0); }
   // A pixel's colour without its alpha (hides the fixture's colour helper).
   static uint32_t Rgb(uint32_t pixel) { return pixel & 0xFFFFFFu; }
-
-  static constexpr TColor kFormColor = RGB(10, 200, 90);
-  std::unique_ptr<TqzSkinData> skin;
-  TForm* form = nullptr;
 };
 
 }  // namespace qz::testing

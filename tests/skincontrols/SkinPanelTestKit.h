@@ -14,8 +14,7 @@
 #include "skin/controls/SkinPanel.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
-#include "tests/host_ui/UiTestSupport.h"
-#include "tests/skinform/FramePaintTestKit.h"
+#include "tests/skincontrols/SkinFormTestKit.h"
 
 namespace qz::testing {
 
@@ -70,60 +69,14 @@ inline TTestSkinParts PanelSkinParts() {
   return parts;
 }
 
-class SkinPanelTest : public UiTest {
+class SkinPanelTest : public SkinOnFormTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    skin = LoadTestSkin(PanelSkinParts());
-    form = MakeForm({100, 100, 500, 400}, bsNone);
-    form->SetColor(kFormColor);
-    Pump();
-  }
-  void TearDown() override {
-    UiTest::TearDown();
-    skin.reset();
-  }
+  SkinPanelTest() : SkinOnFormTest(PanelSkinParts, {100, 100, 500, 400}) {}
 
   // A control of type T on the form (or parent), drawing `name`.
   template <class T>
   T* Make(const std::string& name, int left, int top, int w, int h, TWinControl* parent = nullptr) {
-    auto* c = new T(form);
-    c->SetParent(parent ? parent : form);
-    c->SetBounds(left, top, w, h);
-    c->SetSkinDataName(name);
-    c->SetSkinData(skin.get());
-    Pump();
-    return c;
-  }
-
-  // The control's pixels as the screen shows them (0xRRGGBB).
-  TPixmap Shot(TControl* c) {
-    Pump();
-    const TPixmap screen = hp->ComposeScreen();
-    const TPoint at = c->ClientToScreen({0, 0});
-    TPixmap out(c->Width(), c->Height());
-    for (int y = 0; y < c->Height(); ++y)
-      for (int x = 0; x < c->Width(); ++x) out.At(x, y) = screen.At(at.X + x, at.Y + y) & 0xFFFFFFu;
-    return out;
-  }
-
-  static TPixmap RgbOf(const TPixmap& p) {
-    TPixmap out(p.Width(), p.Height());
-    for (int y = 0; y < p.Height(); ++y)
-      for (int x = 0; x < p.Width(); ++x) out.At(x, y) = p.At(x, y) & 0xFFFFFFu;
-    return out;
-  }
-
-  // The first pixel where two images differ, for a readable failure.
-  static std::string FirstDifference(const TPixmap& a, const TPixmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-      return "sizes " + std::to_string(a.Width()) + "x" + std::to_string(a.Height()) + " and " +
-             std::to_string(b.Width()) + "x" + std::to_string(b.Height());
-    for (int y = 0; y < a.Height(); ++y)
-      for (int x = 0; x < a.Width(); ++x)
-        if ((a.At(x, y) & 0xFFFFFFu) != (b.At(x, y) & 0xFFFFFFu))
-          return "at " + std::to_string(x) + "," + std::to_string(y);
-    return "";
+    return MakeOnForm<T>(name, left, top, w, h, parent);
   }
 
   // The bitmap sized w x h and filled with the form's colour.
@@ -139,14 +92,9 @@ class SkinPanelTest : public UiTest {
     hp->SaveScreenPng(std::string(QZ_TEST_OUTPUT_DIR) + "/" + file);
   }
 
-  TBitmap& SkinPicture() { return *skin->ActivePicture(0); }
   const TqzDataSkinControl& Description(const std::string& name) {
     return *skin->CtrlList()[size_t(skin->FindControlIndex(name))];
   }
-
-  static constexpr TColor kFormColor = RGB(10, 200, 90);
-  std::unique_ptr<TqzSkinData> skin;
-  TForm* form = nullptr;
 };
 
 }  // namespace qz::testing
