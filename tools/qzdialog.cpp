@@ -31,6 +31,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/dialogs/MessageForm.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "tools/common/ToolMain.h"
 
 using namespace qz;
 
@@ -64,10 +65,8 @@ constexpr const char* kUsage =
     "Options with a value also take it as the next argument (--title TEXT).\n"
     "Exit status: 0 OK or Yes, 1 Cancel, No or closed, 2 bad usage, 255 error.\n";
 
-class EUsage : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// Wrong usage, naming the option at fault.
+[[noreturn]] void Usage(const std::string& message) { throw tool::TUsageError{message}; }
 
 enum class TMode { None, Info, Warning, Error, Question };
 
@@ -90,14 +89,14 @@ struct TRequest {
   bool NoWrap = false;
   int Width = 0, Height = 0;
   std::string SkinFile;
-  bool Help = false, Version = false;
+  bool Version = false;
 };
 
 int ParsePixels(const std::string& option, const std::string& value) {
   char* end = nullptr;
   const long v = std::strtol(value.c_str(), &end, 10);
   if (value.empty() || *end != '\0' || v < 1 || v > 100000)
-    throw EUsage("option " + option + ": '" + value + "' is not a size in pixels");
+    Usage("option " + option + ": '" + value + "' is not a size in pixels");
   return int(v);
 }
 
@@ -111,17 +110,17 @@ TRequest ParseArguments(const std::vector<std::string>& args) {
     // The value after "=", else the next argument.
     auto value = [&]() -> std::string {
       if (eq != std::string::npos) return arg.substr(eq + 1);
-      if (i + 1 >= args.size()) throw EUsage("option " + name + " needs a value");
+      if (i + 1 >= args.size()) Usage("option " + name + " needs a value");
       return args[++i];
     };
     auto flag = [&] {
-      if (eq != std::string::npos) throw EUsage("option " + name + " takes no value");
+      if (eq != std::string::npos) Usage("option " + name + " takes no value");
     };
     bool isMode = false;
     for (const TModeRow& m : kModes)
       if (name == m.Option) {
         flag();
-        if (r.Mode != TMode::None && r.Mode != m.Mode) throw EUsage("option " + name + ": only one dialog at a time");
+        if (r.Mode != TMode::None && r.Mode != m.Mode) Usage("option " + name + ": only one dialog at a time");
         r.Mode = m.Mode;
         isMode = true;
       }
@@ -134,12 +133,11 @@ TRequest ParseArguments(const std::vector<std::string>& args) {
     else if (name == "--width") r.Width = ParsePixels(name, value());
     else if (name == "--height") r.Height = ParsePixels(name, value());
     else if (name == "--no-wrap") flag(), r.NoWrap = true;
-    else if (name == "--help" || name == "-h") r.Help = true;
     else if (name == "--version") r.Version = true;
-    else throw EUsage("unknown option " + name);
+    else Usage("unknown option " + name);
   }
-  if (!r.Help && !r.Version && r.Mode == TMode::None)
-    throw EUsage("no dialog given (--info, --warning, --error or --question)");
+  if (!r.Version && r.Mode == TMode::None)
+    Usage("no dialog given (--info, --warning, --error or --question)");
   return r;
 }
 
@@ -292,30 +290,19 @@ int RunMode(const TRequest& r) {
   return kExitUsage;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  TRequest request;
-  try {
-    request = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const EUsage& e) {
-    std::fprintf(stderr, "qzdialog: %s\n(qzdialog --help shows the options)\n", e.what());
-    return kExitUsage;
-  }
-  if (request.Help) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
+int Run(const std::vector<std::string>& args) {
+  const TRequest request = ParseArguments(args);
   if (request.Version) {
     std::puts(kVersion);
     return 0;
   }
-  try {
-    Application->Initialize();
-    Application->SetTitle("qzdialog");
-    return RunMode(request);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "qzdialog: %s\n", e.what());
-    return kExitError;
-  }
+  Application->Initialize();
+  Application->SetTitle("qzdialog");
+  return RunMode(request);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return qz::tool::ToolMain(argc, argv, {"qzdialog", kUsage, false, kExitError}, Run);
 }

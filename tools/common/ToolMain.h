@@ -36,6 +36,9 @@ struct TToolDescription {
   // After wrong usage: the whole usage (long enough to read at once), else
   // only a pointer to --help.
   bool UsageAfterError = true;
+  // The exit code of a failure (1 for most tools; a program whose other
+  // codes are answers, as a dialog's are, may need another).
+  int FailureExit = kExitFailure;
 };
 
 inline bool IsHelpOption(const std::string& arg) { return arg == "-h" || arg == "--help"; }
@@ -56,7 +59,7 @@ int ToolMain(int argc, char** argv, const TToolDescription& tool, TRun&& run) {
     return kExitUsage;
   } catch (const std::exception& e) {
     std::cerr << tool.Name << ": error: " << e.what() << "\n";
-    return kExitFailure;
+    return tool.FailureExit;
   }
 }
 
