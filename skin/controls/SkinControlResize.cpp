@@ -8,37 +8,11 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/PixelCopy.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/SkinImage.h"
 
 namespace qz {
 
 namespace {
-
-// The client piece of `piece` laid over a w x h area: tiled from its
-// top-left, or stretched by the description's stretch type.
-TPixmap ComposeClientPiece(const TPixmap& source, const TRect& piece, int w, int h,
-                           bool stretchEffect, TqzStretchType type) {
-  TPixmap out(w, h);
-  if (piece.IsEmpty() || out.Empty()) return out;
-  if (!stretchEffect) {
-    TilePixels2D(source, piece, out, out.Bounds());
-    return out;
-  }
-  if (type == TqzStretchType::Full) {
-    CopyPixels(source, piece, out, out.Bounds());
-    return out;
-  }
-  // Stretched across one axis, repeated along the other.
-  const bool across = type == TqzStretchType::Horz;
-  TPixmap strip(across ? piece.Width() : w, across ? h : piece.Height());
-  CopyPixels(source, piece, strip, strip.Bounds());
-  const int step = across ? strip.Width() : strip.Height();
-  const int span = across ? w : h;
-  for (int at = 0; at < span; at += step) {
-    const TRect d = across ? Bounds(at, 0, strip.Width(), h) : Bounds(0, at, w, strip.Height());
-    CopyPixels(strip, strip.Bounds(), out, d);
-  }
-  return out;
-}
 
 void DrawPixmap(TCanvas& canvas, int x, int y, TPixmap&& pixels) {
   if (pixels.Empty()) return;
@@ -227,9 +201,9 @@ void TqzSkinResizeState::PaintFrameOnly(TCanvas& canvas, int W, int H) const {
   CreateSkinBorderImages(Geometry(), NewGeometry(W, H), W, H, *Picture, top, bottom, left, right);
   if (FillClientArea && !NewClRect.IsEmpty()) {
     const TRect piece = OffsetRect(ClRect, SkinRect.Left, SkinRect.Top);
-    DrawPixmap(canvas, NewClRect.Left, NewClRect.Top,
-               ComposeClientPiece(Picture->Pixels(), piece, NewClRect.Width(), NewClRect.Height(),
-                                  StretchEffect, StretchType));
+    TPixmap client(NewClRect.Width(), NewClRect.Height());
+    ComposeClientFill(Picture->Pixels(), piece, client, StretchEffect, StretchType);
+    DrawPixmap(canvas, NewClRect.Left, NewClRect.Top, std::move(client));
   }
   const int topHeight = top.Height();
   if (!top.Empty()) canvas.Draw(0, 0, top);
