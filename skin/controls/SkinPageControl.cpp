@@ -881,6 +881,9 @@ void TqzSkinPageControl::TrackCloseButton(int x, int y) {
 void TqzSkinPageControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
   TComponentRef<TqzSkinPageControl> self(this);
   if (b == mbLeft && showCloseButtons_ && hotTab_ >= 0 && !tabsHidden_) {
+    // The press may have selected the tab, which moves its button with the
+    // active look: test against where it is drawn now.
+    TrackCloseButton(x, y);
     auto* sheet = As<TqzSkinCustomTabSheet>(Tabs()[size_t(hotTab_)].Page);
     if (sheet && sheet->CloseButtonRect.Contains({x, y})) {
       sheet->CloseButtonDown = true;
