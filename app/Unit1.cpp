@@ -89,7 +89,7 @@ void TForm1::FormCreate(TObject*) {
 void TForm1::qzOrvane1ChangeSkinData(TObject*) {
   qzOrvane1->BindControlToArea("pagearea", qzSkinPageControl1);
   qzOrvane1->BindControlToArea("pagearea2", qzSkinPageControl2);
-  if (qzSkinButton1->Down()) qzSkinButton1->NewClRect.Top -= kDownCaptionLift;
+  if (qzSkinButton1->Down()) qzSkinButton1->NewGeom.NewClRect.Top -= kDownCaptionLift;
 }
 
 void TForm1::qzSkinButton1Click(TObject*) {
