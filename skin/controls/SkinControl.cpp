@@ -468,29 +468,13 @@ void TqzSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeigh
 // Registration
 
 QZ_PUBLISHED(TqzSkinControl, TCustomControl) {
-  using O = TqzSkinControl;
   b.Factory([](TComponent* owner) { return new TqzSkinControl(owner); });
-  b.Prop("HintTitle", &O::HintTitle, &O::SetHintTitle);
-  b.Prop("HintImageIndex", &O::HintImageIndex, &O::SetHintImageIndex, 0);
-  b.Ref<TCustomImageList>("HintImageList", &O::HintImageList, &O::SetHintImageList);
-  b.Prop("DrawDefault", &O::DrawDefault, &O::SetDrawDefault, true);
-  b.Ref<TqzSkinData>("SkinData", &O::SkinData, [](O& o, TqzSkinData* v) { o.SetSkinData(v); });
-  b.Prop("AreaName", &O::AreaName, &O::SetAreaName);
-  b.Prop("SkinDataName", &O::SkinDataName,
-         [](O& o, const std::string& v) { o.SetSkinDataName(v); });
-  b.Prop("AlphaBlend", &O::AlphaBlend, [](O& o, bool v) { o.SetAlphaBlend(v); }, false);
-  b.Prop("AlphaBlendValue", &O::AlphaBlendValue,
-         [](O& o, uint8_t v) { o.SetAlphaBlendValue(v); }, uint8_t(200));
-  b.Prop("UseSkinCursor", &O::UseSkinCursor, &O::SetUseSkinCursor, false);
+  PublishSkinLink(b);
 }
 
 QZ_PUBLISHED(TqzSkinCustomControl, TqzSkinControl) {
-  using O = TqzSkinCustomControl;
   b.Factory([](TComponent* owner) { return new TqzSkinCustomControl(owner); });
-  b.Object("DefaultFont", [](O& o) -> TFont& { return o.DefaultFont(); });
-  b.Prop("UseSkinFont", &O::UseSkinFont, &O::SetUseSkinFont, true);
-  b.Prop("DefaultWidth", &O::DefaultWidth, &O::SetDefaultWidth, 0);
-  b.Prop("DefaultHeight", &O::DefaultHeight, &O::SetDefaultHeight, 0);
+  PublishCustomFace(b);
 }
 
 }  // namespace qz

@@ -10,6 +10,10 @@
 //   TqzGraphicSkinControl       the same two layers for window-less controls
 //   TqzGraphicSkinCustomControl (no window region)
 //
+// The two layers are written once, as TqzSkinControlFace and
+// TqzSkinCustomFace over either framework base; the four classes add only
+// what differs (the window region, erasing, moving).
+//
 // Subclasses override CreateControlSkinImage / CreateControlDefaultImage to
 // draw their look into the bitmap they are given; the base takes care of
 // when and where that bitmap reaches the screen.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "host/components/Component.h"
+#include "host/components/Properties.h"
 #include "host/graphics/Bitmap.h"
 #include "skin/controls/SkinControl.h"
 
@@ -62,5 +63,32 @@ void AssignFontQuietly(TFont& font, const TFont& value);
 
 // The custom bases' plain look: the rectangle in the button-face colour.
 void FillWithButtonFace(TBitmap& bitmap, const TRect& r);
+
+// The published properties of a face (stream order), for either pair.
+template <class O>
+void PublishSkinLink(TClassBuilder<O>& b) {
+  b.Prop("HintTitle", &O::HintTitle, &O::SetHintTitle);
+  b.Prop("HintImageIndex", &O::HintImageIndex, &O::SetHintImageIndex, 0);
+  b.template Ref<TCustomImageList>("HintImageList", &O::HintImageList, &O::SetHintImageList);
+  b.Prop("DrawDefault", &O::DrawDefault, &O::SetDrawDefault, true);
+  b.template Ref<TqzSkinData>("SkinData", &O::SkinData,
+                              [](O& o, TqzSkinData* v) { o.SetSkinData(v); });
+  b.Prop("AreaName", &O::AreaName, &O::SetAreaName);
+  b.Prop("SkinDataName", &O::SkinDataName,
+         [](O& o, const std::string& v) { o.SetSkinDataName(v); });
+  b.Prop("AlphaBlend", &O::AlphaBlend, [](O& o, bool v) { o.SetAlphaBlend(v); }, false);
+  b.Prop("AlphaBlendValue", &O::AlphaBlendValue,
+         [](O& o, uint8_t v) { o.SetAlphaBlendValue(v); }, uint8_t(200));
+  b.Prop("UseSkinCursor", &O::UseSkinCursor, &O::SetUseSkinCursor, false);
+}
+
+// What the resizable layer publishes in addition.
+template <class O>
+void PublishCustomFace(TClassBuilder<O>& b) {
+  b.Object("DefaultFont", [](O& o) -> TFont& { return o.DefaultFont(); });
+  b.Prop("UseSkinFont", &O::UseSkinFont, &O::SetUseSkinFont, true);
+  b.Prop("DefaultWidth", &O::DefaultWidth, &O::SetDefaultWidth, 0);
+  b.Prop("DefaultHeight", &O::DefaultHeight, &O::SetDefaultHeight, 0);
+}
 
 }  // namespace qz::skin_control_detail
