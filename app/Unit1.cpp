@@ -134,7 +134,7 @@ void TForm1::qzSkinPageControl1Change(TObject*) {
 }
 
 void TForm1::LiftCaptionWhileDown(TqzSkinButton& button, bool down) {
-  button.NewClRect.Top = button.ClRect.Top - (down ? kDownCaptionLift : 0);
+  button.NewGeom.NewClRect.Top = button.Geom.ClientRect.Top - (down ? kDownCaptionLift : 0);
 }
 
 void TForm1::qzSkinButton1Paint(TObject*, TCanvas&, TRect, bool ADown, bool, bool&) {
