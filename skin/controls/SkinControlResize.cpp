@@ -95,7 +95,9 @@ TRect TqzSkinResizeState::CalcNewRectRule(const TRect& Rc, int W, int H) const {
       if (RectInRect(Rc, tr)) return OffsetRect(r, dW, 0);
       if (RectInRect(Rc, bl)) return OffsetRect(r, 0, dH);
       if (RectInRect(Rc, br)) return OffsetRect(r, dW, dH);
-      // Spanning zones (corners tested on all sides): it stretches.
+      // Spanning zones: here a corner belongs to a zone inclusively on all
+      // four sides (PointInRect), unlike the half-open test above and the
+      // rectangles everywhere else; the rectangle stretches.
       const TPoint a = Rc.TopLeft(), b = Rc.BottomRight();
       if (PointInRect(tl, a) && PointInRect(br, b)) {
         r.Right += dW;
