@@ -91,7 +91,7 @@ void TForm1::FormCreate(TObject*) {
 void TForm1::qzOrvane1ChangeSkinData(TObject*) {
   qzOrvane1->BindControlToArea("pagearea", qzSkinPageControl1);
   qzOrvane1->BindControlToArea("pagearea2", qzSkinPageControl2);
-  if (qzSkinButton1->Down()) qzSkinButton1->NewClRect.Top -= kDownCaptionLift;
+  if (qzSkinButton1->Down()) qzSkinButton1->NewGeom.NewClRect.Top -= kDownCaptionLift;
 }
 
 void TForm1::qzSkinButton1Click(TObject*) {
@@ -136,7 +136,7 @@ void TForm1::qzSkinPageControl1Change(TObject*) {
 }
 
 void TForm1::LiftCaptionWhileDown(TqzSkinButton& button, bool down) {
-  button.NewClRect.Top = button.ClRect.Top - (down ? kDownCaptionLift : 0);
+  button.NewGeom.NewClRect.Top = button.Geom.ClientRect.Top - (down ? kDownCaptionLift : 0);
 }
 
 void TForm1::qzSkinButton1Paint(TObject*, TCanvas&, TRect, bool ADown, bool, bool&) {

@@ -71,7 +71,7 @@ void TqzSkinButton::GetSkinData() {
   // A running animation shows its current frame in place of the look it
   // moves to (forward) or from (backward).
   const TRect frame =
-      animTimer_ ? AnimationFrameRect(skin_.AnimateSkinRect, SkinRect, skin_.FrameCount, animFrame_)
+      animTimer_ ? AnimationFrameRect(skin_.AnimateSkinRect, Geom.SkinRect, skin_.FrameCount, animFrame_)
                  : TRect{};
   if (!frame.IsEmpty()) (animForward_ ? skin_.Looks.Active : skin_.Looks.Normal) = frame;
   if (!useSkinSize_) MaskPicture = nullptr;
@@ -82,7 +82,7 @@ void TqzSkinButton::CalcSize(int& W, int& H) {
     TqzSkinCustomControl::CalcSize(W, H);
     return;
   }
-  NewClRect = FreeSizeContentRect(ClRect, SkinRect, W, H);
+  NewGeom.NewClRect = FreeSizeContentRect(Geom.ClientRect, Geom.SkinRect, W, H);
 }
 
 void TqzSkinButton::SetControlRegion() {
@@ -201,7 +201,7 @@ bool TqzSkinButton::PaintContent(TCanvas& canvas, const TRect& content, bool isA
     if (!self) return false;
     // A handler may move the current client rectangle to lay the caption
     // out elsewhere; a skin-sized button lays it out there.
-    if (useSkinSize_ && !NewClRect.IsEmpty()) r = NewClRect;
+    if (useSkinSize_ && !NewGeom.NewClRect.IsEmpty()) r = NewGeom.NewClRect;
   }
   if (!drawDefault) return true;
   TqzImageAndTextOptions options;

@@ -255,7 +255,7 @@ TRect TqzSkinCheckRadioBox::FlatCheckImageRect(TSize image) const {
 }
 
 void TqzSkinCheckRadioBox::ComposePlate(TBitmap& B, bool hot) const {
-  ComposeButtonLook(Geometry(), hot ? skin_.ActiveSkinRect : SkinRect, true, Width(), Height(),
+  ComposeButtonLook(Geometry(), hot ? skin_.ActiveSkinRect : Geom.SkinRect, true, Width(), Height(),
                     *Picture, B);
 }
 
@@ -272,7 +272,7 @@ void TqzSkinCheckRadioBox::PaintPlate(TBitmap& B) {
   if (B.Empty()) return;
   TCanvas& canvas = B.Canvas();
   const TqzCheckPlateAreas areas =
-      PlaceCheckPlateAreas(skin_.CheckImageArea, skin_.TextArea, SkinRect, B.Width(), B.Height());
+      PlaceCheckPlateAreas(skin_.CheckImageArea, skin_.TextArea, Geom.SkinRect, B.Width(), B.Height());
   TBitmap check;
   CheckImage(check);
   const TRect imageRect = CenteredIn(areas.CheckArea, {check.Width(), check.Height()});

@@ -266,13 +266,13 @@ void TqzSkinCustomComboBox::Relayout() {
     itemRect_ = {2, 2, buttonRect_.Left - 1, H - 2};
   } else {
     buttonRect_ = d->ButtonRect;
-    if (buttonRect_.Left >= SkinRect.Width() - RightTopPoint.X)
-      buttonRect_ = OffsetRect(buttonRect_, W - SkinRect.Width(), 0);
-    itemRect_ = ClRect;
-    itemRect_.Right += W - SkinRect.Width();
+    if (buttonRect_.Left >= Geom.SkinRect.Width() - Geom.RightTopPoint.X)
+      buttonRect_ = OffsetRect(buttonRect_, W - Geom.SkinRect.Width(), 0);
+    itemRect_ = Geom.ClientRect;
+    itemRect_.Right += W - Geom.SkinRect.Width();
     if (!useSkinSize_) {
-      buttonRect_.Bottom += H - SkinRect.Height();
-      itemRect_.Bottom += H - SkinRect.Height();
+      buttonRect_.Bottom += H - Geom.SkinRect.Height();
+      itemRect_.Bottom += H - Geom.SkinRect.Height();
     }
   }
   if (edit_) {
@@ -1027,12 +1027,12 @@ void TqzSkinCustomComboBox::CreateControlSkinImage(TBitmap& B) {
   const bool lit = Active() && !d->ActiveSkinRect.IsEmpty();
   TBitmap field;
   if (!useSkinSize_) {
-    const TRect source = lit ? d->ActiveSkinRect : SkinRect;
-    const TRect middle = InflateRect(ClRect, -3, -1);
-    CreateHSkinImage(middle.Left, SkinRect.Width() - middle.Right, field, true, W, source, *Picture);
+    const TRect source = lit ? d->ActiveSkinRect : Geom.SkinRect;
+    const TRect middle = InflateRect(Geom.ClientRect, -3, -1);
+    CreateHSkinImage(middle.Left, Geom.SkinRect.Width() - middle.Right, field, true, W, source, *Picture);
     B.Canvas().Draw(0, 0, field);
   } else if (lit) {
-    CreateHSkinImage(LeftTopPoint.X, SkinRect.Width() - RightTopPoint.X, field, StretchEffect, W,
+    CreateHSkinImage(Geom.LeftTopPoint.X, Geom.SkinRect.Width() - Geom.RightTopPoint.X, field, Geom.StretchEffect, W,
                      d->ActiveSkinRect, *Picture);
     B.Canvas().Draw(0, 0, field);
   } else {

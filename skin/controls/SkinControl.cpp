@@ -166,81 +166,229 @@ void NotifySkinControls(TWinControl* root, uint32_t msg, TqzSkinData* skin) {
 }
 
 // ---------------------------------------------------------------------------
-// TqzSkinControl
+// TqzSkinControlFace: the body both framework bases share
 
-TqzSkinControl::TqzSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
-TqzSkinControl::~TqzSkinControl() = default;
+template <class Framework>
+void TqzSkinControlFace<Framework>::SetHintImageList(TCustomImageList* v) {
+  this->SetReference(link_.hintImageList, v);
+}
 
-void TqzSkinControl::SetHintImageList(TCustomImageList* v) { SetReference(link_.hintImageList, v); }
-
-void TqzSkinControl::SetAlphaBlend(bool Value) {
+template <class Framework>
+void TqzSkinControlFace<Framework>::SetAlphaBlend(bool Value) {
   link_.alphaBlend = Value;
-  Invalidate();
+  this->Invalidate();
 }
 
-void TqzSkinControl::SetAlphaBlendValue(uint8_t Value) {
+template <class Framework>
+void TqzSkinControlFace<Framework>::SetAlphaBlendValue(uint8_t Value) {
   link_.alphaBlendValue = Value;
-  Invalidate();
+  this->Invalidate();
 }
 
-void TqzSkinControl::GetSkinData() { SkinIndex = FindSkinIndex(link_); }
+template <class Framework>
+void TqzSkinControlFace<Framework>::GetSkinData() {
+  SkinIndex = FindSkinIndex(link_);
+}
 
-void TqzSkinControl::SetSkinData(TqzSkinData* Value) {
-  SetReference(link_.skinData, Value);
+template <class Framework>
+void TqzSkinControlFace<Framework>::SetSkinData(TqzSkinData* Value) {
+  this->SetReference(link_.skinData, Value);
   link_.linkedSkin = Value;
-  if (Value != nullptr && !Value->Empty() && !InState(csDesigning)) ChangeSkinData();
+  if (Value != nullptr && !Value->Empty() && !this->InState(csDesigning)) ChangeSkinData();
 }
 
-void TqzSkinControl::SetSkinDataName(const std::string& Value) { link_.skinDataName = Value; }
+template <class Framework>
+void TqzSkinControlFace<Framework>::CreateControlDefaultImage(TBitmap&) {}
+template <class Framework>
+void TqzSkinControlFace<Framework>::CreateControlSkinImage(TBitmap&) {}
 
-void TqzSkinControl::CreateControlDefaultImage(TBitmap&) {}
-void TqzSkinControl::CreateControlSkinImage(TBitmap&) {}
-
-void TqzSkinControl::ChangeSkinData() {
+template <class Framework>
+void TqzSkinControlFace<Framework>::ChangeSkinData() {
   GetSkinData();
   ApplySkinCursor();
-  Invalidate();
+  this->Invalidate();
 }
 
-void TqzSkinControl::BeforeChangeSkinData() { SkinIndex = -1; }
+template <class Framework>
+void TqzSkinControlFace<Framework>::BeforeChangeSkinData() {
+  SkinIndex = -1;
+}
 
-void TqzSkinControl::RefreshAlphaBlend() {
+template <class Framework>
+void TqzSkinControlFace<Framework>::RefreshAlphaBlend() {
   if (!link_.alphaBlend) return;
-  TComponentRef<TqzSkinControl> self(this);
-  Invalidate();
-  RefreshChildren(*this);
+  TComponentRef<TControl> self(this);
+  this->Invalidate();
+  if (self) RefreshChildren(*this);
 }
 
-TqzDataSkinControl* TqzSkinControl::SkinDescription() const {
+template <class Framework>
+TqzDataSkinControl* TqzSkinControlFace<Framework>::SkinDescription() const {
   return Description(link_, SkinIndex);
 }
 
-void TqzSkinControl::Paint() {
-  if (Width() <= 0 || Height() <= 0) return;
-  TComponentRef<TqzSkinControl> self(this);
+template <class Framework>
+void TqzSkinControlFace<Framework>::Paint() {
+  if (this->Width() <= 0 || this->Height() <= 0) return;
+  TComponentRef<TControl> self(this);
   GetSkinData();
-  if (!self) return;
-  PaintThroughBitmap();
+  if (self) PaintThroughBitmap();
 }
 
-void TqzSkinControl::PaintThroughBitmap() {
-  PaintThroughBitmapOf(*this, link_);
+template <class Framework>
+void TqzSkinControlFace<Framework>::PaintThroughBitmap() {
+  TComponentRef<TControl> self(this);
+  TBitmap image(this->Width(), this->Height());
+  if (SkinIndex != -1)
+    CreateControlSkinImage(image);
+  else if (link_.drawDefault)
+    CreateControlDefaultImage(image);
+  if (self) DrawComposed(*this, link_, image, this->Canvas());
 }
 
-void TqzSkinControl::Dispatch(TMessage& m) {
+template <class Framework>
+void TqzSkinControlFace<Framework>::Dispatch(TMessage& m) {
   if (m.Msg == MSG_REFRESH_ALPHABLEND) {
     RefreshAlphaBlend();
     return;
   }
-  TCustomControl::Dispatch(m);
+  Framework::Dispatch(m);
 }
 
-void TqzSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomControl::Notification(AComponent, Operation);
+template <class Framework>
+void TqzSkinControlFace<Framework>::Notification(TComponent* AComponent, TOperation Operation) {
+  Framework::Notification(AComponent, Operation);
   // The slot is already cleared; the control follows as it does a skin
   // change, into its plain look.
-  if (ForgetRemovedSkin(link_, AComponent, Operation) && !InState(csDestroying)) ChangeSkinData();
+  if (ForgetRemovedSkin(link_, AComponent, Operation) && !this->InState(csDestroying))
+    ChangeSkinData();
 }
+
+template <class Framework>
+void TqzSkinControlFace<Framework>::CMMouseEnter(TMessage& m) {
+  if (!this->InState(csDesigning)) Framework::CMMouseEnter(m);
+}
+
+template <class Framework>
+void TqzSkinControlFace<Framework>::CMMouseLeave(TMessage& m) {
+  if (!this->InState(csDesigning)) Framework::CMMouseLeave(m);
+}
+
+template <class Framework>
+void TqzSkinControlFace<Framework>::ApplySkinCursor() {
+  if (link_.useSkinCursor) this->SetCursor(SkinCursor(link_.skinData, CursorIndex));
+}
+
+template class TqzSkinControlFace<TCustomControl>;
+template class TqzSkinControlFace<TGraphicControl>;
+
+// ---------------------------------------------------------------------------
+// TqzSkinCustomFace: the resizable layer both framework bases share
+
+template <class Face>
+TqzSkinCustomFace<Face>::TqzSkinCustomFace(TComponent* AOwner)
+    : Face(AOwner), defaultFont_(std::make_unique<TFont>()) {
+  SetSkinControlDefaultFont(*defaultFont_);
+  defaultFont_->OnChange = [this](TObject*) { OnDefaultFontChange(); };
+}
+
+template <class Face>
+TqzSkinCustomFace<Face>::~TqzSkinCustomFace() {
+  defaultFont_->OnChange = nullptr;
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::SetDefaultFont(const TFont& Value) {
+  AssignFontQuietly(*defaultFont_, Value);
+  OnDefaultFontChange();
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::OnDefaultFontChange() {
+  TComponentRef<TControl> self(this);
+  DefaultFontChanged();
+  if (self && this->SkinIndex == -1) this->Invalidate();
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::SetDefaultWidth(int Value) {
+  defaultWidth_ = Value;
+  if (this->SkinIndex == -1 && Value > 0) this->SetWidth(Value);
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::SetDefaultHeight(int Value) {
+  defaultHeight_ = Value;
+  if (this->SkinIndex == -1 && Value > 0) this->SetHeight(Value);
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::GetSkinData() {
+  Face::GetSkinData();
+  TakeDescription(this->SkinIndex == -1 ? nullptr : this->SkinDescription(), this->SkinData(),
+                  this->CursorIndex);
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::CreateControlDefaultImage(TBitmap& B) {
+  FillWithButtonFace(B, this->ClientRect());
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::CreateControlSkinImage(TBitmap& B) {
+  ComposeSkinImage(B, this->Width(), this->Height());
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::DefaultFontChanged() {}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::CalcSize(int& W, int& H) {
+  CalcSizeRule(this->SkinIndex != -1, W, H);
+}
+
+template <class Face>
+TRect TqzSkinCustomFace<Face>::CalcNewRect(const TRect& SkinRelativeRect) const {
+  return CalcNewRectRule(SkinRelativeRect, this->Width(), this->Height());
+}
+
+template <class Face>
+int TqzSkinCustomFace<Face>::AdjustTopForParent(int ATop, int AHeight) const {
+  return PlaceTopInParent(this->Parent(), ATop, AHeight);
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::Paint() {
+  if (this->Width() < 1 || this->Height() < 1) return;
+  TComponentRef<TControl> self(this);
+  // The lookup and CalcSize bring the New geometry up to date first.
+  this->GetSkinData();
+  if (!self) return;
+  int w = this->Width(), h = this->Height();
+  CalcSize(w, h);
+  if (this->SkinIndex != -1 && FrameOnlyPaint && ResizeMode == 1 && !this->AlphaBlend()) {
+    PaintFrameOnlyPath();
+    return;
+  }
+  if (self) this->PaintThroughBitmap();
+}
+
+template <class Face>
+void TqzSkinCustomFace<Face>::PaintFrameOnlyPath() {
+  TComponentRef<TControl> self(this);
+  TBitmap scratch;
+  CreateControlSkinImage(scratch);  // a hook: subclasses add to the frame
+  if (!self) return;
+  PaintFrameOnly(this->Canvas(), this->Width(), this->Height());
+}
+
+// ---------------------------------------------------------------------------
+// TqzSkinControl
+
+TqzSkinControl::TqzSkinControl(TComponent* AOwner) : TqzSkinControlFace(AOwner) {}
+TqzSkinControl::~TqzSkinControl() = default;
+
+void TqzSkinControl::SetSkinDataName(const std::string& Value) { link_.skinDataName = Value; }
 
 // The paint covers every pixel, so erasing first would only flicker.
 void TqzSkinControl::WMEraseBkgnd(TMessage& m) { m.Result = 1; }
@@ -251,62 +399,14 @@ void TqzSkinControl::WMMove(TMessage& m) {
   if (link_.alphaBlend) Invalidate();
 }
 
-void TqzSkinControl::CMMouseEnter(TMessage& m) {
-  if (!InState(csDesigning)) TCustomControl::CMMouseEnter(m);
-}
-
-void TqzSkinControl::CMMouseLeave(TMessage& m) {
-  if (!InState(csDesigning)) TCustomControl::CMMouseLeave(m);
-}
-
-void TqzSkinControl::ApplySkinCursor() {
-  if (link_.useSkinCursor) SetCursor(SkinCursor(link_.skinData, CursorIndex));
-}
+template class TqzSkinCustomFace<TqzSkinControl>;
+template class TqzSkinCustomFace<TqzGraphicSkinControl>;
 
 // ---------------------------------------------------------------------------
 // TqzSkinCustomControl
 
-TqzSkinCustomControl::TqzSkinCustomControl(TComponent* AOwner)
-    : TqzSkinControl(AOwner), defaultFont_(std::make_unique<TFont>()) {
-  SetSkinControlDefaultFont(*defaultFont_);
-  defaultFont_->OnChange = [this](TObject*) { OnDefaultFontChange(); };
-}
-
-TqzSkinCustomControl::~TqzSkinCustomControl() { defaultFont_->OnChange = nullptr; }
-
-void TqzSkinCustomControl::SetDefaultFont(const TFont& Value) {
-  AssignFontQuietly(*defaultFont_, Value);
-  OnDefaultFontChange();
-}
-
-void TqzSkinCustomControl::OnDefaultFontChange() {
-  TComponentRef<TqzSkinCustomControl> self(this);
-  DefaultFontChanged();
-  if (self && SkinIndex == -1) Invalidate();
-}
-
-void TqzSkinCustomControl::SetDefaultWidth(int Value) {
-  defaultWidth_ = Value;
-  if (SkinIndex == -1 && Value > 0) SetWidth(Value);
-}
-
-void TqzSkinCustomControl::SetDefaultHeight(int Value) {
-  defaultHeight_ = Value;
-  if (SkinIndex == -1 && Value > 0) SetHeight(Value);
-}
-
-void TqzSkinCustomControl::GetSkinData() {
-  TqzSkinControl::GetSkinData();
-  TakeDescription(SkinIndex == -1 ? nullptr : SkinDescription(), SkinData(), CursorIndex);
-}
-
-void TqzSkinCustomControl::CreateControlDefaultImage(TBitmap& B) {
-  FillWithButtonFace(B, ClientRect());
-}
-
-void TqzSkinCustomControl::CreateControlSkinImage(TBitmap& B) {
-  ComposeSkinImage(B, Width(), Height());
-}
+TqzSkinCustomControl::TqzSkinCustomControl(TComponent* AOwner) : TqzSkinCustomFace(AOwner) {}
+TqzSkinCustomControl::~TqzSkinCustomControl() = default;
 
 void TqzSkinCustomControl::ChangeSkinData() {
   TComponentRef<TqzSkinCustomControl> self(this);
@@ -320,14 +420,6 @@ void TqzSkinCustomControl::ChangeSkinData() {
   if (!self || (resized && described)) return;
   SetControlRegion();
   if (self) Invalidate();
-}
-
-void TqzSkinCustomControl::DefaultFontChanged() {}
-
-void TqzSkinCustomControl::CalcSize(int& W, int& H) { CalcSizeRule(SkinIndex != -1, W, H); }
-
-TRect TqzSkinCustomControl::CalcNewRect(const TRect& SkinRelativeRect) const {
-  return CalcNewRectRule(SkinRelativeRect, Width(), Height());
 }
 
 void TqzSkinCustomControl::SetControlRegion() {
@@ -354,7 +446,7 @@ void TqzSkinCustomControl::ApplyRegion() {
 }
 
 void TqzSkinCustomControl::CreateWnd() {
-  TqzSkinControl::CreateWnd();
+  TqzSkinCustomFace::CreateWnd();
   if (region_) ApplyRegion();
 }
 
@@ -363,64 +455,26 @@ void TqzSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeigh
   const bool changing = FitRequestedSize(*this, AWidth, AHeight);
   const bool described = SkinIndex != -1;
   ATop = AdjustTopForParent(ATop, AHeight);
-  TqzSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  TqzSkinCustomFace::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (!self) return;
   if (changing) {
     SetControlRegion();
     Invalidate();
   }
-  if (described && StretchEffect) RefreshChildren(*this);
-}
-
-int TqzSkinCustomControl::AdjustTopForParent(int ATop, int AHeight) const {
-  return PlaceTopInParent(Parent(), ATop, AHeight);
-}
-
-void TqzSkinCustomControl::Paint() {
-  if (Width() < 1 || Height() < 1) return;
-  TComponentRef<TqzSkinCustomControl> self(this);
-  if (PaintsFrameOnly(*this)) {
-    PaintFrameOnlyPath();
-    return;
-  }
-  if (self) PaintThroughBitmap();
-}
-
-void TqzSkinCustomControl::PaintFrameOnlyPath() {
-  TComponentRef<TqzSkinCustomControl> self(this);
-  TBitmap scratch;
-  CreateControlSkinImage(scratch);  // a hook: subclasses add to the frame
-  if (!self) return;
-  PaintFrameOnly(Canvas(), Width(), Height());
+  if (described && Geom.StretchEffect) RefreshChildren(*this);
 }
 
 // ---------------------------------------------------------------------------
 // Registration
 
 QZ_PUBLISHED(TqzSkinControl, TCustomControl) {
-  using O = TqzSkinControl;
   b.Factory([](TComponent* owner) { return new TqzSkinControl(owner); });
-  b.Prop("HintTitle", &O::HintTitle, &O::SetHintTitle);
-  b.Prop("HintImageIndex", &O::HintImageIndex, &O::SetHintImageIndex, 0);
-  b.Ref<TCustomImageList>("HintImageList", &O::HintImageList, &O::SetHintImageList);
-  b.Prop("DrawDefault", &O::DrawDefault, &O::SetDrawDefault, true);
-  b.Ref<TqzSkinData>("SkinData", &O::SkinData, [](O& o, TqzSkinData* v) { o.SetSkinData(v); });
-  b.Prop("AreaName", &O::AreaName, &O::SetAreaName);
-  b.Prop("SkinDataName", &O::SkinDataName,
-         [](O& o, const std::string& v) { o.SetSkinDataName(v); });
-  b.Prop("AlphaBlend", &O::AlphaBlend, [](O& o, bool v) { o.SetAlphaBlend(v); }, false);
-  b.Prop("AlphaBlendValue", &O::AlphaBlendValue,
-         [](O& o, uint8_t v) { o.SetAlphaBlendValue(v); }, uint8_t(200));
-  b.Prop("UseSkinCursor", &O::UseSkinCursor, &O::SetUseSkinCursor, false);
+  PublishSkinLink(b);
 }
 
 QZ_PUBLISHED(TqzSkinCustomControl, TqzSkinControl) {
-  using O = TqzSkinCustomControl;
   b.Factory([](TComponent* owner) { return new TqzSkinCustomControl(owner); });
-  b.Object("DefaultFont", [](O& o) -> TFont& { return o.DefaultFont(); });
-  b.Prop("UseSkinFont", &O::UseSkinFont, &O::SetUseSkinFont, true);
-  b.Prop("DefaultWidth", &O::DefaultWidth, &O::SetDefaultWidth, 0);
-  b.Prop("DefaultHeight", &O::DefaultHeight, &O::SetDefaultHeight, 0);
+  PublishCustomFace(b);
 }
 
 }  // namespace qz

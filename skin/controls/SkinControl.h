@@ -10,6 +10,10 @@
 //   TqzGraphicSkinControl       the same two layers for window-less controls
 //   TqzGraphicSkinCustomControl (no window region)
 //
+// The two layers are written once, as TqzSkinControlFace and
+// TqzSkinCustomFace over either framework base; the four classes add only
+// what differs (the window region, erasing, moving).
+//
 // Subclasses override CreateControlSkinImage / CreateControlDefaultImage to
 // draw their look into the bitmap they are given; the base takes care of
 // when and where that bitmap reaches the screen.
@@ -57,15 +61,15 @@ class IqzSkinControlPlacer {
 };
 
 // ---------------------------------------------------------------------------
-// What a resizable skinned control copies from its description, the sizes
-// it derives for its current extent, and the arithmetic the windowed and the
-// graphic custom controls share. Members carry the names subclasses know
-// from the descriptions.
+// What a resizable skinned control keeps of its description, the sizes it
+// derives for its current extent, and the arithmetic the windowed and the
+// graphic custom controls share.
 class TqzSkinResizeState {
  public:
-  // The description's geometry as a record for the composition functions.
-  TqzSkinGeometry Geometry() const;
-  // The New geometry as a record (Width and Height as given).
+  // The description's geometry (copied by GetSkinData) as the composition
+  // functions take it.
+  const TqzSkinGeometry& Geometry() const { return Geom; }
+  // The geometry carried to the current size as a record for W x H.
   TqzNewGeometry NewGeometry(int W, int H) const;
 
  protected:
@@ -92,20 +96,14 @@ class TqzSkinResizeState {
   std::optional<TRegion> BuildMaskRegion(int W, int H) const;
 
  public:
-  // Description geometry (copied by GetSkinData).
-  TRect SkinRect;
-  TPoint LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint;
-  // The description's client rectangle (the control's own ClientRect() is
-  // the framework's client area, hence the short name).
-  TRect ClRect;
-  bool LeftStretch = false, TopStretch = false, RightStretch = false, BottomStretch = false;
-  bool StretchEffect = false;
-  TqzStretchType StretchType = TqzStretchType::Full;
+  // The description's geometry: SkinRect, the four corner points, the
+  // client rectangle and the stretch fields.
+  TqzSkinGeometry Geom;
   // -1 none, 0 fixed size, 1 nine-part, 2 horizontal, 3 vertical.
   int ResizeMode = -1;
-  // The geometry carried to the current size (CalcSize).
-  TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
-  TRect NewClRect;
+  // The geometry carried to the current size (CalcSize); its Width and
+  // Height are not kept.
+  TqzNewGeometry NewGeom;
   // Pictures of the skin (not owned); null when the index names none.
   TBitmap* Picture = nullptr;
   TBitmap* MaskPicture = nullptr;
@@ -132,28 +130,19 @@ struct TqzSkinLinkState {
   const void* linkedSkin = nullptr;
 };
 
-// What the windowed and the graphic bases share.
-namespace skin_control_detail {
-// The index of the link's description in its skin; -1 without one.
-int FindSkinIndex(const TqzSkinLinkState& link);
-// The description at `index` of the link's skin; null for none.
-TqzDataSkinControl* Description(const TqzSkinLinkState& link, int index);
-// The cursor a control takes from its skin (the default for -1).
-TCursor SkinCursor(const TqzSkinData* skin, int cursorIndex);
-// Draws `image` onto `canvas` at (0, 0), blended over what lies under
-// `control` when the link asks for it.
-void DrawComposed(TControl& control, const TqzSkinLinkState& link, const TBitmap& image,
-                  TCanvas& canvas);
-// MSG_REFRESH_ALPHABLEND to every child of `control` (none for graphic ones).
-void RefreshChildren(TControl& control);
-}  // namespace skin_control_detail
-
 // ---------------------------------------------------------------------------
-class TqzSkinControl : public TCustomControl {
-  QZ_CLASS(TqzSkinControl, TCustomControl)
+// The face of a skinned control, written once for both framework bases
+// (TCustomControl for the windowed pair, TGraphicControl for the window-less
+// one): the skin link with its published properties, the description
+// lookup, the off-screen paint and the skin-change operations.
+//
+// The virtual operations are listed in the order they were added to the
+// class (a subclass overrides any of them by name; the order matters only
+// for reading): the paint operation of the framework, then those below.
+template <class Framework>
+class TqzSkinControlFace : public Framework {
  public:
-  explicit TqzSkinControl(TComponent* AOwner);
-  ~TqzSkinControl() override;
+  explicit TqzSkinControlFace(TComponent* AOwner) : Framework(AOwner) {}
 
   // ---- published
   const std::string& HintTitle() const { return link_.hintTitle; }
@@ -173,21 +162,25 @@ class TqzSkinControl : public TCustomControl {
   bool UseSkinCursor() const { return link_.useSkinCursor; }
   void SetUseSkinCursor(bool v) { link_.useSkinCursor = v; }
 
-  // ---- virtual operations, in slot order
+  // ---- virtual operations, in the order they were added
+  // Store and repaint.
   virtual void SetAlphaBlend(bool Value);
   virtual void SetAlphaBlendValue(uint8_t Value);
   // SkinIndex := the description's index in the skin (-1 when none).
   virtual void GetSkinData();
+  // Stores the link and follows the skin when one is loaded (not while
+  // designing).
   virtual void SetSkinData(TqzSkinData* Value);
-  // Stores the name only; the next skin change or paint picks it up.
-  virtual void SetSkinDataName(const std::string& Value);
   // The plain look; the base draws nothing.
   virtual void CreateControlDefaultImage(TBitmap& B);
   // The skinned look; the base draws nothing.
   virtual void CreateControlSkinImage(TBitmap& B);
+  // The lookup again, the cursor rule, a repaint.
   virtual void ChangeSkinData();
+  // The skin's descriptions go away: no description until the change.
   virtual void BeforeChangeSkinData();
-  // Repaints when blending and passes MSG_REFRESH_ALPHABLEND to the children.
+  // Repaints when blending and passes MSG_REFRESH_ALPHABLEND to the
+  // children (a window-less control has none).
   virtual void RefreshAlphaBlend();
 
   // Index of the description in the skin's control list; -1 for none.
@@ -198,30 +191,35 @@ class TqzSkinControl : public TCustomControl {
   // The description found by the last GetSkinData (null when none).
   TqzDataSkinControl* SkinDescription() const;
   // True while a paint message is being handled.
-  bool PaintingNow() const { return painting_; }
+  bool PaintingNow() const { return this->painting_; }
 
  protected:
+  // Nothing at an empty size; else the lookup and PaintThroughBitmap.
   void Paint() override;
   void Dispatch(TMessage& m) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  void WMEraseBkgnd(TMessage& m) override;
-  void WMMove(TMessage& m) override;
   void CMMouseEnter(TMessage& m) override;
   void CMMouseLeave(TMessage& m) override;
   // The cursor rule after a description lookup.
   void ApplySkinCursor();
-  // The off-screen paint of steps 3 and 4: compose, blend, draw once.
+  // The off-screen paint after the description lookup: a bitmap of the
+  // control's size receives the skinned look (a description was found) or
+  // the plain look (DrawDefault), and is drawn once at (0, 0), blended over
+  // what lies under the control when AlphaBlend is set.
   void PaintThroughBitmap();
 
   TqzSkinLinkState link_;
 };
 
 // ---------------------------------------------------------------------------
-class TqzSkinCustomControl : public TqzSkinControl, public TqzSkinResizeState {
-  QZ_CLASS(TqzSkinCustomControl, TqzSkinControl)
+// The resizable layer over either face: the resizing description, the size
+// rules, the default font and size. The windowed control adds the window
+// region from the mask.
+template <class Face>
+class TqzSkinCustomFace : public Face, public TqzSkinResizeState {
  public:
-  explicit TqzSkinCustomControl(TComponent* AOwner);
-  ~TqzSkinCustomControl() override;
+  explicit TqzSkinCustomFace(TComponent* AOwner);
+  ~TqzSkinCustomFace() override;
 
   // ---- published
   TFont& DefaultFont() { return *defaultFont_; }
@@ -235,23 +233,70 @@ class TqzSkinCustomControl : public TqzSkinControl, public TqzSkinResizeState {
   int DefaultHeight() const { return defaultHeight_; }
   void SetDefaultHeight(int Value);
 
-  // ---- overrides of the base operations
+  // ---- overrides of the face's operations
   void GetSkinData() override;
   void CreateControlDefaultImage(TBitmap& B) override;
   void CreateControlSkinImage(TBitmap& B) override;
-  void ChangeSkinData() override;
 
-  // ---- virtual operations added, in slot order
+  // ---- virtual operations added, after the face's
   // Called when DefaultFont is assigned or changes; empty here.
   virtual void DefaultFontChanged();
   // The size rules: W x H snap to what the description allows and the New
   // geometry follows.
   virtual void CalcSize(int& W, int& H);
-  // Gives the window the region of MaskPicture at the current size.
-  virtual void SetControlRegion();
 
   // A rectangle in description coordinates placed at the current size.
   TRect CalcNewRect(const TRect& SkinRelativeRect) const;
+
+ protected:
+  // The frame-only path when it applies, else the off-screen paint.
+  void Paint() override;
+  // Where a parent may move the control vertically (the skinned tool bar
+  // centres its controls); asks an IqzSkinControlPlacer parent, else ATop.
+  virtual int AdjustTopForParent(int ATop, int AHeight) const;
+  // The frame-only paint: the CreateControlSkinImage hook, then strips and
+  // client piece straight onto the canvas.
+  void PaintFrameOnlyPath();
+
+ private:
+  void OnDefaultFontChange();
+
+  std::unique_ptr<TFont> defaultFont_;
+  bool useSkinFont_ = true;
+  int defaultWidth_ = 0;
+  int defaultHeight_ = 0;
+};
+
+extern template class TqzSkinControlFace<TCustomControl>;
+extern template class TqzSkinControlFace<TGraphicControl>;
+
+// ---------------------------------------------------------------------------
+class TqzSkinControl : public TqzSkinControlFace<TCustomControl> {
+  QZ_CLASS(TqzSkinControl, TCustomControl)
+ public:
+  explicit TqzSkinControl(TComponent* AOwner);
+  ~TqzSkinControl() override;
+
+  // Stores the name only; the next skin change or paint picks it up.
+  virtual void SetSkinDataName(const std::string& Value);
+
+ protected:
+  void WMEraseBkgnd(TMessage& m) override;
+  void WMMove(TMessage& m) override;
+};
+
+extern template class TqzSkinCustomFace<TqzSkinControl>;
+
+// ---------------------------------------------------------------------------
+class TqzSkinCustomControl : public TqzSkinCustomFace<TqzSkinControl> {
+  QZ_CLASS(TqzSkinCustomControl, TqzSkinControl)
+ public:
+  explicit TqzSkinCustomControl(TComponent* AOwner);
+  ~TqzSkinCustomControl() override;
+
+  void ChangeSkinData() override;
+  // Gives the window the region of MaskPicture at the current size.
+  virtual void SetControlRegion();
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
@@ -259,123 +304,36 @@ class TqzSkinCustomControl : public TqzSkinControl, public TqzSkinResizeState {
   const std::optional<TRegion>& Region() const { return region_; }
 
  protected:
-  void Paint() override;
-  // Where a parent may move the control vertically (the skinned tool bar
-  // centres its controls); asks an IqzSkinControlPlacer parent, else ATop.
-  virtual int AdjustTopForParent(int ATop, int AHeight) const;
   void CreateWnd() override;
-  // The frame-only paint: the CreateControlSkinImage hook, then strips and
-  // client piece straight onto the canvas.
-  void PaintFrameOnlyPath();
 
  private:
-  void OnDefaultFontChange();
   void ApplyRegion();
 
-  std::unique_ptr<TFont> defaultFont_;
-  bool useSkinFont_ = true;
-  int defaultWidth_ = 0;
-  int defaultHeight_ = 0;
   std::optional<TRegion> region_;
 };
 
 // ---------------------------------------------------------------------------
-class TqzGraphicSkinControl : public TGraphicControl {
+class TqzGraphicSkinControl : public TqzSkinControlFace<TGraphicControl> {
   QZ_CLASS(TqzGraphicSkinControl, TGraphicControl)
  public:
   explicit TqzGraphicSkinControl(TComponent* AOwner);
   ~TqzGraphicSkinControl() override;
 
-  // ---- published
-  const std::string& HintTitle() const { return link_.hintTitle; }
-  void SetHintTitle(const std::string& v) { link_.hintTitle = v; }
-  int HintImageIndex() const { return link_.hintImageIndex; }
-  void SetHintImageIndex(int v) { link_.hintImageIndex = v; }
-  TCustomImageList* HintImageList() const { return link_.hintImageList; }
-  void SetHintImageList(TCustomImageList* v);
-  bool DrawDefault() const { return link_.drawDefault; }
-  void SetDrawDefault(bool v) { link_.drawDefault = v; }
-  TqzSkinData* SkinData() const { return link_.skinData; }
-  const std::string& AreaName() const { return link_.areaName; }
-  void SetAreaName(const std::string& v) { link_.areaName = v; }
-  const std::string& SkinDataName() const { return link_.skinDataName; }
   // Stores the name only (not virtual for the graphic pair).
   void SetSkinDataName(const std::string& Value) { link_.skinDataName = Value; }
-  bool AlphaBlend() const { return link_.alphaBlend; }
-  uint8_t AlphaBlendValue() const { return link_.alphaBlendValue; }
-  bool UseSkinCursor() const { return link_.useSkinCursor; }
-  void SetUseSkinCursor(bool v) { link_.useSkinCursor = v; }
-
-  // ---- virtual operations, in slot order
-  virtual void SetAlphaBlend(bool Value);
-  virtual void SetAlphaBlendValue(uint8_t Value);
-  virtual void GetSkinData();
-  virtual void SetSkinData(TqzSkinData* Value);
-  virtual void CreateControlDefaultImage(TBitmap& B);
-  virtual void CreateControlSkinImage(TBitmap& B);
-  virtual void ChangeSkinData();
-  virtual void BeforeChangeSkinData();
-  virtual void RefreshAlphaBlend();
-
-  int SkinIndex = -1;
-  int CursorIndex = -1;
-
-  TqzDataSkinControl* SkinDescription() const;
-  bool PaintingNow() const { return painting_; }
-
- protected:
-  void Paint() override;
-  void Dispatch(TMessage& m) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void CMMouseEnter(TMessage& m) override;
-  void CMMouseLeave(TMessage& m) override;
-  void ApplySkinCursor();
-  void PaintThroughBitmap();
-
-  TqzSkinLinkState link_;
 };
 
+extern template class TqzSkinCustomFace<TqzGraphicSkinControl>;
+
 // ---------------------------------------------------------------------------
-class TqzGraphicSkinCustomControl : public TqzGraphicSkinControl, public TqzSkinResizeState {
+class TqzGraphicSkinCustomControl : public TqzSkinCustomFace<TqzGraphicSkinControl> {
   QZ_CLASS(TqzGraphicSkinCustomControl, TqzGraphicSkinControl)
  public:
   explicit TqzGraphicSkinCustomControl(TComponent* AOwner);
   ~TqzGraphicSkinCustomControl() override;
 
-  TFont& DefaultFont() { return *defaultFont_; }
-  const TFont& DefaultFont() const { return *defaultFont_; }
-  void SetDefaultFont(const TFont& Value);
-  bool UseSkinFont() const { return useSkinFont_; }
-  void SetUseSkinFont(bool v) { useSkinFont_ = v; }
-  int DefaultWidth() const { return defaultWidth_; }
-  void SetDefaultWidth(int Value);
-  int DefaultHeight() const { return defaultHeight_; }
-  void SetDefaultHeight(int Value);
-
-  void GetSkinData() override;
-  void CreateControlDefaultImage(TBitmap& B) override;
-  void CreateControlSkinImage(TBitmap& B) override;
   void ChangeSkinData() override;
-
-  virtual void DefaultFontChanged();
-  virtual void CalcSize(int& W, int& H);
-
-  TRect CalcNewRect(const TRect& SkinRelativeRect) const;
-
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-
- protected:
-  void Paint() override;
-  virtual int AdjustTopForParent(int ATop, int AHeight) const;
-  void PaintFrameOnlyPath();
-
- private:
-  void OnDefaultFontChange();
-
-  std::unique_ptr<TFont> defaultFont_;
-  bool useSkinFont_ = true;
-  int defaultWidth_ = 0;
-  int defaultHeight_ = 0;
 };
 
 // Every skinned control under `root` (depth first, a container before its

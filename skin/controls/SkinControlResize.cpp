@@ -8,37 +8,11 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/PixelCopy.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/SkinImage.h"
 
 namespace qz {
 
 namespace {
-
-// The client piece of `piece` laid over a w x h area: tiled from its
-// top-left, or stretched by the description's stretch type.
-TPixmap ComposeClientPiece(const TPixmap& source, const TRect& piece, int w, int h,
-                           bool stretchEffect, TqzStretchType type) {
-  TPixmap out(w, h);
-  if (piece.IsEmpty() || out.Empty()) return out;
-  if (!stretchEffect) {
-    TilePixels2D(source, piece, out, out.Bounds());
-    return out;
-  }
-  if (type == TqzStretchType::Full) {
-    CopyPixels(source, piece, out, out.Bounds());
-    return out;
-  }
-  // Stretched across one axis, repeated along the other.
-  const bool across = type == TqzStretchType::Horz;
-  TPixmap strip(across ? piece.Width() : w, across ? h : piece.Height());
-  CopyPixels(source, piece, strip, strip.Bounds());
-  const int step = across ? strip.Width() : strip.Height();
-  const int span = across ? w : h;
-  for (int at = 0; at < span; at += step) {
-    const TRect d = across ? Bounds(at, 0, strip.Width(), h) : Bounds(0, at, w, strip.Height());
-    CopyPixels(strip, strip.Bounds(), out, d);
-  }
-  return out;
-}
 
 void DrawPixmap(TCanvas& canvas, int x, int y, TPixmap&& pixels) {
   if (pixels.Empty()) return;
@@ -51,52 +25,19 @@ void DrawPixmap(TCanvas& canvas, int x, int y, TPixmap&& pixels) {
 
 }  // namespace
 
-TqzSkinGeometry TqzSkinResizeState::Geometry() const {
-  TqzSkinGeometry g;
-  g.SkinRect = SkinRect;
-  g.LeftTopPoint = LeftTopPoint;
-  g.RightTopPoint = RightTopPoint;
-  g.LeftBottomPoint = LeftBottomPoint;
-  g.RightBottomPoint = RightBottomPoint;
-  g.ClientRect = ClRect;
-  g.LeftStretch = LeftStretch;
-  g.TopStretch = TopStretch;
-  g.RightStretch = RightStretch;
-  g.BottomStretch = BottomStretch;
-  g.StretchEffect = StretchEffect;
-  g.StretchType = StretchType;
-  return g;
-}
-
 TqzNewGeometry TqzSkinResizeState::NewGeometry(int W, int H) const {
-  TqzNewGeometry n;
+  TqzNewGeometry n = NewGeom;
   n.Width = W;
   n.Height = H;
-  n.NewLTPoint = NewLTPoint;
-  n.NewRTPoint = NewRTPoint;
-  n.NewLBPoint = NewLBPoint;
-  n.NewRBPoint = NewRBPoint;
-  n.NewClRect = NewClRect;
   return n;
 }
 
 void TqzSkinResizeState::CopyGeometry(const TqzDataSkinCustomControl& data,
                                       const TqzSkinData& skin) {
-  SkinRect = data.SkinRect;
-  LeftTopPoint = data.LeftTopPoint;
-  RightTopPoint = data.RightTopPoint;
-  LeftBottomPoint = data.LeftBottomPoint;
-  RightBottomPoint = data.RightBottomPoint;
-  ClRect = data.ClientRect;
-  LeftStretch = data.LeftStretch;
-  TopStretch = data.TopStretch;
-  RightStretch = data.RightStretch;
-  BottomStretch = data.BottomStretch;
-  StretchEffect = data.StretchEffect;
-  StretchType = data.StretchType;
+  Geom = data.Geometry();
   Picture = skin.ActivePicture(data.PictureIndex);
   MaskPicture = skin.ActivePicture(data.MaskPictureIndex);
-  ResizeMode = static_cast<int>(CalcResizeMode(Geometry()));
+  ResizeMode = static_cast<int>(CalcResizeMode(Geom));
 }
 
 void TqzSkinResizeState::ClearGeometry() {
@@ -114,8 +55,8 @@ void TqzSkinResizeState::TakeDescription(const TqzDataSkinControl* description,
   const auto* custom = dynamic_cast<const TqzDataSkinCustomControl*>(description);
   if (custom == nullptr) {
     ClearGeometry();
-    SkinRect = description->SkinRect;
-    if (SkinRect.IsEmpty()) ResizeMode = -1;
+    Geom.SkinRect = description->SkinRect;
+    if (Geom.SkinRect.IsEmpty()) ResizeMode = -1;
     return;
   }
   CopyGeometry(*custom, *skin);
@@ -125,42 +66,38 @@ void TqzSkinResizeState::TakeDescription(const TqzDataSkinControl* description,
 void TqzSkinResizeState::CalcSizeRule(bool described, int& W, int& H) {
   if (!described || ResizeMode == -1) return;
   if (ResizeMode == 0) {
-    W = SkinRect.Width();
-    H = SkinRect.Height();
-    NewLTPoint = LeftTopPoint;
-    NewRTPoint = RightTopPoint;
-    NewLBPoint = LeftBottomPoint;
-    NewRBPoint = RightBottomPoint;
-    NewClRect = ClRect;
+    W = Geom.SkinRect.Width();
+    H = Geom.SkinRect.Height();
+    NewGeom.NewLTPoint = Geom.LeftTopPoint;
+    NewGeom.NewRTPoint = Geom.RightTopPoint;
+    NewGeom.NewLBPoint = Geom.LeftBottomPoint;
+    NewGeom.NewRBPoint = Geom.RightBottomPoint;
+    NewGeom.NewClRect = Geom.ClientRect;
     return;
   }
-  const TqzNewGeometry n =
-      CalcNewGeometry(Geometry(), static_cast<TqzResizeMode>(ResizeMode), W, H);
-  NewLTPoint = n.NewLTPoint;
-  NewRTPoint = n.NewRTPoint;
-  NewLBPoint = n.NewLBPoint;
-  NewRBPoint = n.NewRBPoint;
-  NewClRect = n.NewClRect;
-  W = n.Width;
-  H = n.Height;
+  NewGeom = CalcNewGeometry(Geom, static_cast<TqzResizeMode>(ResizeMode), W, H);
+  W = NewGeom.Width;
+  H = NewGeom.Height;
 }
 
 TRect TqzSkinResizeState::CalcNewRectRule(const TRect& Rc, int W, int H) const {
-  const int w = SkinRect.Width(), h = SkinRect.Height();
+  const int w = Geom.SkinRect.Width(), h = Geom.SkinRect.Height();
   const int dW = W - w, dH = H - h;
   TRect r = Rc;
   switch (ResizeMode) {
     case 1: {
-      const TRect tl{0, 0, LeftTopPoint.X, LeftTopPoint.Y};
-      const TRect bl{0, LeftBottomPoint.Y, LeftBottomPoint.X, h};
-      const TRect tr{RightTopPoint.X, 0, w, RightTopPoint.Y};
-      const TRect br{RightBottomPoint.X, RightBottomPoint.Y, w, h};
+      const TRect tl{0, 0, Geom.LeftTopPoint.X, Geom.LeftTopPoint.Y};
+      const TRect bl{0, Geom.LeftBottomPoint.Y, Geom.LeftBottomPoint.X, h};
+      const TRect tr{Geom.RightTopPoint.X, 0, w, Geom.RightTopPoint.Y};
+      const TRect br{Geom.RightBottomPoint.X, Geom.RightBottomPoint.Y, w, h};
       // Wholly inside one corner zone: the rectangle travels with the corner.
       if (RectInRect(Rc, tl)) return r;
       if (RectInRect(Rc, tr)) return OffsetRect(r, dW, 0);
       if (RectInRect(Rc, bl)) return OffsetRect(r, 0, dH);
       if (RectInRect(Rc, br)) return OffsetRect(r, dW, dH);
-      // Spanning zones (corners tested on all sides): it stretches.
+      // Spanning zones: here a corner belongs to a zone inclusively on all
+      // four sides (PointInRect), unlike the half-open test above and the
+      // rectangles everywhere else; the rectangle stretches.
       const TPoint a = Rc.TopLeft(), b = Rc.BottomRight();
       if (PointInRect(tl, a) && PointInRect(br, b)) {
         r.Right += dW;
@@ -181,15 +118,15 @@ TRect TqzSkinResizeState::CalcNewRectRule(const TRect& Rc, int W, int H) const {
       return r;
     }
     case 2:
-      if (Rc.Left <= LeftTopPoint.X && Rc.Right >= RightTopPoint.X)
+      if (Rc.Left <= Geom.LeftTopPoint.X && Rc.Right >= Geom.RightTopPoint.X)
         r.Right += dW;
-      else if (Rc.Left >= RightTopPoint.X && Rc.Right > RightTopPoint.X)
+      else if (Rc.Left >= Geom.RightTopPoint.X && Rc.Right > Geom.RightTopPoint.X)
         r = OffsetRect(r, dW, 0);
       return r;
     case 3:
-      if (Rc.Top <= LeftTopPoint.Y && Rc.Bottom >= LeftBottomPoint.Y)
+      if (Rc.Top <= Geom.LeftTopPoint.Y && Rc.Bottom >= Geom.LeftBottomPoint.Y)
         r.Bottom += dH;
-      else if (Rc.Top >= LeftBottomPoint.Y && Rc.Bottom > LeftBottomPoint.Y)
+      else if (Rc.Top >= Geom.LeftBottomPoint.Y && Rc.Bottom > Geom.LeftBottomPoint.Y)
         r = OffsetRect(r, 0, dH);
       return r;
     default:
@@ -201,20 +138,20 @@ void TqzSkinResizeState::ComposeSkinImage(TBitmap& Bitmap, int W, int H) const {
   if (Picture == nullptr) return;
   switch (ResizeMode) {
     case 0:
-      Bitmap.SetSize(SkinRect.Width(), SkinRect.Height());
-      CopyPixels(Picture->Pixels(), SkinRect, Bitmap.Pixels(), Bitmap.Pixels().Bounds());
+      Bitmap.SetSize(Geom.SkinRect.Width(), Geom.SkinRect.Height());
+      CopyPixels(Picture->Pixels(), Geom.SkinRect, Bitmap.Pixels(), Bitmap.Pixels().Bounds());
       Bitmap.Modified();
       break;
     case 1:
       if (!FrameOnlyPaint) CreateSkinImage(Geometry(), NewGeometry(W, H), true, W, H, *Picture, Bitmap);
       break;
     case 2:
-      CreateHSkinImage(LeftTopPoint.X, SkinRect.Width() - RightTopPoint.X, Bitmap, StretchEffect, W,
-                       SkinRect, *Picture);
+      CreateHSkinImage(Geom.LeftTopPoint.X, Geom.SkinRect.Width() - Geom.RightTopPoint.X, Bitmap, Geom.StretchEffect, W,
+                       Geom.SkinRect, *Picture);
       break;
     case 3:
-      CreateVSkinImage(LeftTopPoint.Y, SkinRect.Height() - LeftBottomPoint.Y, Bitmap,
-                       StretchEffect, H, SkinRect, *Picture);
+      CreateVSkinImage(Geom.LeftTopPoint.Y, Geom.SkinRect.Height() - Geom.LeftBottomPoint.Y, Bitmap,
+                       Geom.StretchEffect, H, Geom.SkinRect, *Picture);
       break;
     default:
       break;
@@ -225,11 +162,11 @@ void TqzSkinResizeState::PaintFrameOnly(TCanvas& canvas, int W, int H) const {
   if (Picture == nullptr) return;
   TBitmap top, bottom, left, right;
   CreateSkinBorderImages(Geometry(), NewGeometry(W, H), W, H, *Picture, top, bottom, left, right);
-  if (FillClientArea && !NewClRect.IsEmpty()) {
-    const TRect piece = OffsetRect(ClRect, SkinRect.Left, SkinRect.Top);
-    DrawPixmap(canvas, NewClRect.Left, NewClRect.Top,
-               ComposeClientPiece(Picture->Pixels(), piece, NewClRect.Width(), NewClRect.Height(),
-                                  StretchEffect, StretchType));
+  if (FillClientArea && !NewGeom.NewClRect.IsEmpty()) {
+    const TRect piece = OffsetRect(Geom.ClientRect, Geom.SkinRect.Left, Geom.SkinRect.Top);
+    TPixmap client(NewGeom.NewClRect.Width(), NewGeom.NewClRect.Height());
+    ComposeClientFill(Picture->Pixels(), piece, client, Geom.StretchEffect, Geom.StretchType);
+    DrawPixmap(canvas, NewGeom.NewClRect.Left, NewGeom.NewClRect.Top, std::move(client));
   }
   const int topHeight = top.Height();
   if (!top.Empty()) canvas.Draw(0, 0, top);
@@ -241,7 +178,7 @@ void TqzSkinResizeState::PaintFrameOnly(TCanvas& canvas, int W, int H) const {
 std::optional<TRegion> TqzSkinResizeState::BuildMaskRegion(int W, int H) const {
   if (MaskPicture == nullptr) return std::nullopt;
   // The mask's top-left pixel stands for the element's top-left.
-  const TRect maskRect{0, 0, SkinRect.Width(), SkinRect.Height()};
+  const TRect maskRect{0, 0, Geom.SkinRect.Width(), Geom.SkinRect.Height()};
   TBitmap composed;
   switch (ResizeMode) {
     case 0:
@@ -251,12 +188,12 @@ std::optional<TRegion> TqzSkinResizeState::BuildMaskRegion(int W, int H) const {
     case 2:
       // The three-part elements have no side strips for the nine-part
       // region to place; their mask is composed exactly like their image.
-      CreateHSkinImage(LeftTopPoint.X, SkinRect.Width() - RightTopPoint.X, composed, StretchEffect,
+      CreateHSkinImage(Geom.LeftTopPoint.X, Geom.SkinRect.Width() - Geom.RightTopPoint.X, composed, Geom.StretchEffect,
                        W, maskRect, *MaskPicture);
       return CreateRegionFromMask(composed);
     case 3:
-      CreateVSkinImage(LeftTopPoint.Y, SkinRect.Height() - LeftBottomPoint.Y, composed,
-                       StretchEffect, H, maskRect, *MaskPicture);
+      CreateVSkinImage(Geom.LeftTopPoint.Y, Geom.SkinRect.Height() - Geom.LeftBottomPoint.Y, composed,
+                       Geom.StretchEffect, H, maskRect, *MaskPicture);
       return CreateRegionFromMask(composed);
     default:
       return std::nullopt;

@@ -1,38 +1,27 @@
-// What the windowed and the window-less skin control bases do alike, written
-// once for both: they differ only in their framework base class (and in the
-// window region, which only the windowed pair has). Used by SkinControl.cpp
-// and SkinControlGraphic.cpp.
+// What the skin control faces and their windowed and window-less classes
+// use alike; internal to SkinControl.cpp, SkinControlGraphic.cpp and
+// SkinControlResize.cpp.
 #pragma once
 
 #include "host/components/Component.h"
+#include "host/components/Properties.h"
 #include "host/graphics/Bitmap.h"
 #include "skin/controls/SkinControl.h"
 
 namespace qz::skin_control_detail {
 
-// The off-screen paint: the skinned look when a description was found, else
-// the plain look when the control draws one, then onto the canvas at once.
-template <class Control>
-void PaintThroughBitmapOf(Control& c, const TqzSkinLinkState& link) {
-  TComponentRef<Control> self(&c);
-  TBitmap image(c.Width(), c.Height());
-  if (c.SkinIndex != -1)
-    c.CreateControlSkinImage(image);
-  else if (link.drawDefault)
-    c.CreateControlDefaultImage(image);
-  if (!self) return;
-  DrawComposed(c, link, image, c.Canvas());
-}
-
-// A custom control's paint: whether it takes the frame-only path (the New
-// geometry is brought up to date on the way).
-template <class Control>
-bool PaintsFrameOnly(Control& c) {
-  c.GetSkinData();
-  int w = c.Width(), h = c.Height();
-  c.CalcSize(w, h);
-  return c.SkinIndex != -1 && c.FrameOnlyPaint && c.ResizeMode == 1 && !c.AlphaBlend();
-}
+// The index of the link's description in its skin; -1 without one.
+int FindSkinIndex(const TqzSkinLinkState& link);
+// The description at `index` of the link's skin; null for none.
+TqzDataSkinControl* Description(const TqzSkinLinkState& link, int index);
+// The cursor a control takes from its skin (the default for -1).
+TCursor SkinCursor(const TqzSkinData* skin, int cursorIndex);
+// Draws `image` onto `canvas` at (0, 0), blended over what lies under
+// `control` when the link asks for it.
+void DrawComposed(TControl& control, const TqzSkinLinkState& link, const TBitmap& image,
+                  TCanvas& canvas);
+// MSG_REFRESH_ALPHABLEND to every child of `control` (none for graphic ones).
+void RefreshChildren(TControl& control);
 
 // SetBounds of a custom control: the requested size snapped to what its
 // description allows. True when a described control changes its size.
@@ -42,7 +31,7 @@ bool FitRequestedSize(Control& c, int& width, int& height) {
   const bool changing = c.SkinIndex != -1 && (width != c.Width() || height != c.Height());
   if (changing) {
     c.CalcSize(width, height);
-    if (c.ResizeMode == 0) c.NewClRect = c.ClRect;
+    if (c.ResizeMode == 0) c.NewGeom.NewClRect = c.Geom.ClientRect;
   }
   return changing;
 }
@@ -74,5 +63,32 @@ void AssignFontQuietly(TFont& font, const TFont& value);
 
 // The custom bases' plain look: the rectangle in the button-face colour.
 void FillWithButtonFace(TBitmap& bitmap, const TRect& r);
+
+// The published properties of a face (stream order), for either pair.
+template <class O>
+void PublishSkinLink(TClassBuilder<O>& b) {
+  b.Prop("HintTitle", &O::HintTitle, &O::SetHintTitle);
+  b.Prop("HintImageIndex", &O::HintImageIndex, &O::SetHintImageIndex, 0);
+  b.template Ref<TCustomImageList>("HintImageList", &O::HintImageList, &O::SetHintImageList);
+  b.Prop("DrawDefault", &O::DrawDefault, &O::SetDrawDefault, true);
+  b.template Ref<TqzSkinData>("SkinData", &O::SkinData,
+                              [](O& o, TqzSkinData* v) { o.SetSkinData(v); });
+  b.Prop("AreaName", &O::AreaName, &O::SetAreaName);
+  b.Prop("SkinDataName", &O::SkinDataName,
+         [](O& o, const std::string& v) { o.SetSkinDataName(v); });
+  b.Prop("AlphaBlend", &O::AlphaBlend, [](O& o, bool v) { o.SetAlphaBlend(v); }, false);
+  b.Prop("AlphaBlendValue", &O::AlphaBlendValue,
+         [](O& o, uint8_t v) { o.SetAlphaBlendValue(v); }, uint8_t(200));
+  b.Prop("UseSkinCursor", &O::UseSkinCursor, &O::SetUseSkinCursor, false);
+}
+
+// What the resizable layer publishes in addition.
+template <class O>
+void PublishCustomFace(TClassBuilder<O>& b) {
+  b.Object("DefaultFont", [](O& o) -> TFont& { return o.DefaultFont(); });
+  b.Prop("UseSkinFont", &O::UseSkinFont, &O::SetUseSkinFont, true);
+  b.Prop("DefaultWidth", &O::DefaultWidth, &O::SetDefaultWidth, 0);
+  b.Prop("DefaultHeight", &O::DefaultHeight, &O::SetDefaultHeight, 0);
+}
 
 }  // namespace qz::skin_control_detail

@@ -146,12 +146,12 @@ void TqzSkinLabel::CalcSize(int& W, int& H) {
     return;
   }
   // Any size: the right-hand points and the client rectangle follow the width.
-  const int dW = W - SkinRect.Width();
-  NewLTPoint = LeftTopPoint;
-  NewRTPoint = {RightTopPoint.X + dW, RightTopPoint.Y};
-  NewLBPoint = LeftBottomPoint;
-  NewRBPoint = {RightBottomPoint.X + dW, RightBottomPoint.Y};
-  NewClRect = {ClRect.Left, ClRect.Top, ClRect.Right + dW, ClRect.Bottom};
+  const int dW = W - Geom.SkinRect.Width();
+  NewGeom.NewLTPoint = Geom.LeftTopPoint;
+  NewGeom.NewRTPoint = {Geom.RightTopPoint.X + dW, Geom.RightTopPoint.Y};
+  NewGeom.NewLBPoint = Geom.LeftBottomPoint;
+  NewGeom.NewRBPoint = {Geom.RightBottomPoint.X + dW, Geom.RightBottomPoint.Y};
+  NewGeom.NewClRect = {Geom.ClientRect.Left, Geom.ClientRect.Top, Geom.ClientRect.Right + dW, Geom.ClientRect.Bottom};
 }
 
 void TqzSkinLabel::SetControlRegion() {
@@ -183,7 +183,7 @@ void TqzSkinLabel::AdjustAutoSize() {
     int w = Width(), h = Height();
     CalcSize(w, h);
     SelectTextFont(measure.Font());
-    difference = measure.TextWidth(Caption()) - NewClRect.Width();
+    difference = measure.TextWidth(Caption()) - NewGeom.NewClRect.Width();
   }
   if (difference != 0) SetBounds(Left(), Top(), Width() + difference, Height());
 }
@@ -211,9 +211,9 @@ TRect TqzSkinLabel::TextRect() const {
   const int W = Width(), H = Height();
   if (transparent_) return {0, 0, W, H};
   if (LabelDescription() == nullptr) return {3, 3, W - 3, H - 3};
-  if (useSkinSize_ || ResizeMode == 1) return NewClRect;
-  TRect r = NewClRect;
-  r.Bottom += H - SkinRect.Height();
+  if (useSkinSize_ || ResizeMode == 1) return NewGeom.NewClRect;
+  TRect r = NewGeom.NewClRect;
+  r.Bottom += H - Geom.SkinRect.Height();
   return r;
 }
 
@@ -256,7 +256,7 @@ void TqzSkinLabel::CreateControlSkinImage(TBitmap& B) {
     TqzSkinCustomControl::CreateControlSkinImage(B);
   } else if (Picture != nullptr) {
     B.SetSize(Width(), Height());
-    CreateStretchImage(B, *Picture, SkinRect, ClRect, true);
+    CreateStretchImage(B, *Picture, Geom.SkinRect, Geom.ClientRect, true);
   }
   DrawCaption(B.Canvas(), TextRect());
 }

@@ -313,7 +313,7 @@ void TqzSkinCustomListBox::ApplyRowCount() {
   const int rows = rowCount_ * CurrentItemHeight();
   int h;
   if (ListDescription())
-    h = SkinRect.Height() + rows + ClRect.Top - ClRect.Bottom;
+    h = Geom.SkinRect.Height() + rows + Geom.ClientRect.Top - Geom.ClientRect.Bottom;
   else
     h = rows + 4 + (captionMode_ ? defaultCaptionHeight_ : 0);
   if (hBar_) h += hBar_->Height();
@@ -343,9 +343,9 @@ void TqzSkinCustomListBox::Relayout() {
       r = {2, h + 1, W - 2, H - k - 2};
     }
   } else {
-    r = ClRect;
-    r.Right += W - SkinRect.Width();
-    r.Bottom += H - SkinRect.Height();
+    r = Geom.ClientRect;
+    r.Right += W - Geom.SkinRect.Width();
+    r.Bottom += H - Geom.SkinRect.Height();
     if (hBar_) {
       const int hh = hBar_->Height() > 0 ? hBar_->Height() : kPlainBarThickness;
       hBar_->SetBounds(r.Left, r.Bottom - hh, r.Width(), hh);
@@ -721,13 +721,13 @@ void TqzSkinCustomListBox::DrawItemContent(TCanvas& Cnvs, int Index, const TRect
 }
 
 void TqzSkinCustomListBox::PaintListBackground(TCanvas& Cnvs, const TRect& Rect) {
-  if (!ListDescription() || !Picture || ClRect.IsEmpty()) {
+  if (!ListDescription() || !Picture || Geom.ClientRect.IsEmpty()) {
     Cnvs.Brush().SetStyle(TBrushStyle::bsSolid);
     Cnvs.Brush().SetColor(clWindow);
     Cnvs.FillRect(Rect);
     return;
   }
-  const TRect piece = OffsetRect(ClRect, SkinRect.Left, SkinRect.Top);
+  const TRect piece = OffsetRect(Geom.ClientRect, Geom.SkinRect.Left, Geom.SkinRect.Top);
   TBitmap tile(piece.Width(), piece.Height());
   tile.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, Picture->Canvas(), piece);
   tile.Modified();

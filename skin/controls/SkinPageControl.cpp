@@ -11,6 +11,7 @@
 #include "skin/data/ResourceStrData.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
+#include "skin/draw/SkinImage.h"
 
 namespace qz {
 
@@ -48,44 +49,16 @@ void Rotate(TBitmap& b, bool counterClockwise) {
   b.Modified();
 }
 
-// Tiles `piece` of `source` over `dest` from dest's (0, 0).
-void TilePiece(TCanvas& dest, const TRect& area, const TBitmap& source, const TRect& piece) {
-  if (IsNullRect(piece) || IsNullRect(area)) return;
-  TBitmap tile(piece.Width(), piece.Height());
-  tile.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, const_cast<TBitmap&>(source).Canvas(), piece);
-  for (int y = area.Top; y < area.Bottom; y += piece.Height())
-    for (int x = area.Left; x < area.Right; x += piece.Width()) dest.Draw(x, y, tile);
-}
-
-// `piece` of `source` over `area`: stretched by the stretch type when
-// `stretch`, else tiled.
+// `piece` of `source` over `area` of `dest`, the way a client area is
+// filled: stretched by the stretch type when `stretch`, else tiled from the
+// area's top-left.
 void LayPiece(TCanvas& dest, const TRect& area, const TBitmap& source, const TRect& piece, bool stretch,
-              TqzStretchType type) {
+              TqzStretchType type = TqzStretchType::Full) {
   if (IsNullRect(piece) || IsNullRect(area)) return;
-  if (!stretch) {
-    int saved = dest.SaveDC();
-    dest.IntersectClipRect(area);
-    TilePiece(dest, area, source, piece);
-    dest.RestoreDC(saved);
-    return;
-  }
-  TBitmap copy(piece.Width(), piece.Height());
-  copy.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, const_cast<TBitmap&>(source).Canvas(), piece);
-  if (type == TqzStretchType::Full) {
-    dest.StretchDraw(area, copy);
-    return;
-  }
-  // Stretched across one direction, repeated along the other.
-  bool horz = type == TqzStretchType::Horz;
-  TBitmap strip(horz ? piece.Width() : area.Width(), horz ? area.Height() : piece.Height());
-  strip.Canvas().StretchDraw({0, 0, strip.Width(), strip.Height()}, copy);
-  int saved = dest.SaveDC();
-  dest.IntersectClipRect(area);
-  if (horz)
-    for (int x = area.Left; x < area.Right; x += strip.Width()) dest.Draw(x, area.Top, strip);
-  else
-    for (int y = area.Top; y < area.Bottom; y += strip.Height()) dest.Draw(area.Left, y, strip);
-  dest.RestoreDC(saved);
+  TBitmap laid(area.Width(), area.Height());
+  ComposeClientFill(source.Pixels(), piece, laid.Pixels(), stretch, type);
+  laid.Modified();
+  dest.Draw(area.Left, area.Top, laid);
 }
 
 bool Vertical(TTabPosition p) { return p == tpLeft || p == tpRight; }
@@ -169,10 +142,7 @@ TqzSkinPageControl* TqzSkinCustomTabSheet::SkinPageControl() const {
 void TqzSkinCustomTabSheet::PaintBackground(TCanvas& canvas) {
   TRect r = ClientRect();
   if (!wallPaper_.Empty()) {
-    int saved = canvas.SaveDC();
-    canvas.IntersectClipRect(r);
-    TilePiece(canvas, r, wallPaper_, {0, 0, wallPaper_.Width(), wallPaper_.Height()});
-    canvas.RestoreDC(saved);
+    LayPiece(canvas, r, wallPaper_, {0, 0, wallPaper_.Width(), wallPaper_.Height()}, false);
     return;
   }
   if (TqzSkinPageControl* pc = SkinPageControl()) {
@@ -528,11 +498,7 @@ void TqzSkinPageControl::PaintSkinned(TCanvas& c) {
   if (active < 0 || IsNullRect(joined)) return;  // no active tab in view
   TBitmap tab;
   DrawTabImage(tab, active, true, active == hotTab_);
-  TRect item = TabRect(active);
-  // Bottom and right tabs grow towards the page.
-  int extra = Style() == tsTabs ? std::max(0, look_->ActiveTabRect.Height() - look_->TabRect.Height()) : 0;
-  if (TabPosition() == tpBottom) item = OffsetRect(item, 0, -extra);
-  if (TabPosition() == tpRight) item = OffsetRect(item, -extra, 0);
+  const TRect item = TabPlacement(active, true, active == hotTab_).Item;
   // Clipped along the row to the view; across it the tab may reach into the page.
   TRect view = TabViewRect();
   saved = c.SaveDC();
@@ -578,7 +544,7 @@ void TqzSkinPageControl::PaintBand(TCanvas& c) {
       const TRect& r = look_->Page.SkinRect;
       piece = OffsetRect(look_->Page.ClientRect, r.Left, r.Top);
     }
-    TilePiece(bc, {0, 0, band.Width(), band.Height()}, *look_->Picture, piece);
+    LayPiece(bc, {0, 0, band.Width(), band.Height()}, *look_->Picture, piece, false);
   }
   int saved = bc.SaveDC();
   bc.IntersectClipRect(OffsetRect(TabViewRect(), -band.Left, -band.Top));
@@ -626,6 +592,64 @@ TColor TqzSkinPageControl::CaptionColor(bool active, bool mouseIn) const {
   return look_->ActiveFontColor;
 }
 
+bool TqzSkinPageControl::TabLightsUp(int tabIndex, bool mouseIn) const {
+  const TTabSheet& page = *Tabs()[size_t(tabIndex)].Page;
+  return mouseIn && page.Enabled() && Enabled();
+}
+
+TqzTabPlacement TqzSkinPageControl::TabPlacement(int tabIndex, bool active, bool mouseIn) const {
+  const auto& tabs = Tabs();
+  if (tabIndex < 0 || tabIndex >= static_cast<int>(tabs.size())) return {};
+  const TTabItem& item = tabs[size_t(tabIndex)];
+  mouseIn = TabLightsUp(tabIndex, mouseIn);
+  const TTabPosition pos = TabPosition();
+  const bool vertical = Vertical(pos);
+  const bool skinnedTabs = look_ && Style() == tsTabs;
+  TqzTabPlacement l;
+  l.Item = item.Rect;
+  int w = vertical ? item.Rect.Height() : item.Rect.Width();
+  int h = vertical ? item.Rect.Width() : item.Rect.Height();
+  if (skinnedTabs && look_->Picture) {
+    if (TabHeight() > 0) {
+      int grow = 0;
+      if (active)
+        grow = (Focused() ? look_->FocusTabRect : look_->ActiveTabRect).Height() - look_->TabRect.Height();
+      h += std::max(grow, 0);
+    } else {
+      h = StateRect(active, mouseIn).Height();
+    }
+  }
+  l.Picture = {w, h};
+  if (active && skinnedTabs) {
+    // Bottom and right tabs grow towards the page.
+    const int extra = std::max(0, look_->ActiveTabRect.Height() - look_->TabRect.Height());
+    if (pos == tpBottom) l.Item = OffsetRect(l.Item, 0, -extra);
+    if (pos == tpRight) l.Item = OffsetRect(l.Item, -extra, 0);
+  }
+  if (!showCloseButtons_) return l;
+  // The close button is drawn on the picture as it is when the content goes
+  // on: already turned when the caption stays horizontal.
+  const bool turnedFirst = vertical && textInHorizontal_;
+  const TSize face = turnedFirst ? TSize{h, w} : TSize{w, h};
+  const TSize button = CloseButtonSize(*item.Page, active);
+  l.Close = Bounds(face.cx - button.cx - kCloseSkinGap, (face.cy - button.cy) / 2, button.cx, button.cy);
+  TRect shown = l.Close;
+  if (vertical && !turnedFirst) {
+    // The quarter turn of Rotate: counter-clockwise takes (x, y) to
+    // (y, width - 1 - x), clockwise to (height - 1 - y, x).
+    const TRect& c = l.Close;
+    shown = pos == tpLeft ? TRect{c.Top, face.cx - c.Right, c.Bottom, face.cx - c.Left}
+                          : TRect{face.cy - c.Bottom, c.Left, face.cy - c.Top, c.Right};
+  }
+  l.CloseShown = OffsetRect(shown, l.Item.Left, l.Item.Top);
+  return l;
+}
+
+TqzTabPlacement TqzSkinPageControl::TabPlacement(int tabIndex) const {
+  if (tabIndex < 0 || tabIndex >= TabCount()) return {};
+  return TabPlacement(tabIndex, Tabs()[size_t(tabIndex)].Page == ActivePage(), tabIndex == hotTab_);
+}
+
 void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, bool mouseIn) {
   const auto& tabs = Tabs();
   if (tabIndex < 0 || tabIndex >= static_cast<int>(tabs.size())) return;
@@ -633,10 +657,10 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   RefreshLook();
   TTabPosition pos = TabPosition();
   bool vertical = Vertical(pos);
-  int w = vertical ? item.Rect.Height() : item.Rect.Width();
-  int h = vertical ? item.Rect.Width() : item.Rect.Height();
+  mouseIn = TabLightsUp(tabIndex, mouseIn);
+  const TqzTabPlacement layout = TabPlacement(tabIndex, active, mouseIn);
+  const int w = layout.Picture.cx, h = layout.Picture.cy;
   bool focused = active && Focused();
-  if (!item.Page->Enabled() || !Enabled()) mouseIn = false;  // a disabled tab does not light up
 
   TColor captionColor = Font().Color();
   if (Style() != tsTabs) {
@@ -653,9 +677,7 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   } else {
     TRect state = StateRect(active, mouseIn);
     if (TabHeight() > 0) {
-      int grow = 0;
-      if (active) grow = (focused ? look_->FocusTabRect : look_->ActiveTabRect).Height() - look_->TabRect.Height();
-      out.SetSize(w, h + std::max(grow, 0));
+      out.SetSize(w, h);
       int q = look_->TabRect.Height() / 4;
       CreateStretchImage(out, *look_->Picture, state,
                          {look_->TabLeftOffset, q, state.Width() - look_->TabRightOffset, state.Height() - q}, true);
@@ -687,7 +709,7 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   c.Font().SetColor(captionColor);
   if (!item.Page->Enabled() || !Enabled()) c.Font().SetColor(clGrayText);
   PaintTabContent(c, tabIndex, area, active, mouseIn);
-  if (showCloseButtons_) PaintCloseButton(c, *item.Page, {0, 0, out.Width(), out.Height()}, active);
+  if (showCloseButtons_) PaintCloseButton(c, *item.Page, layout.Close, active);
   if (look_ && look_->ShowFocus && focused) {
     c.Font().SetColor(captionColor);
     DrawSkinFocusRect(c, InflateRect({0, 0, out.Width(), out.Height()}, -look_->FocusOffsetX, -look_->FocusOffsetY));
@@ -725,19 +747,31 @@ void TqzSkinPageControl::PaintTabContent(TCanvas& c, int tabIndex, const TRect& 
   c.DrawText(page.Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void TqzSkinPageControl::PaintCloseButton(TCanvas& c, const TTabSheet& page, const TRect& tabArea, bool active) {
+TRect TqzSkinPageControl::ClosePiece(const TTabSheet& page, bool active) const {
+  if (!look_ || !look_->Picture) return {};
+  const auto* sheet = As<const TqzSkinCustomTabSheet>(&page);
+  const bool down = sheet && sheet->CloseButtonDown;
+  const bool hot = sheet && sheet->CloseButtonHot;
+  TRect piece = down ? look_->CloseButtonDownRect : (hot || active) ? look_->CloseButtonActiveRect : look_->CloseButtonRect;
+  return IsNullRect(piece) ? look_->CloseButtonRect : piece;
+}
+
+TSize TqzSkinPageControl::CloseButtonSize(const TTabSheet& page, bool active) const {
+  // The button description's face and the plain glyph take a fixed square;
+  // the tab description's pictures keep their own size.
+  if (look_ && !ButtonTabDescription()) {
+    const TRect piece = ClosePiece(page, active);
+    if (!IsNullRect(piece)) return {piece.Width(), piece.Height()};
+  }
+  return {kCloseSize, kCloseSize};
+}
+
+void TqzSkinPageControl::PaintCloseButton(TCanvas& c, const TTabSheet& page, const TRect& r, bool active) {
   const auto* sheet = As<const TqzSkinCustomTabSheet>(&page);
   bool down = sheet && sheet->CloseButtonDown;
   bool hot = sheet && sheet->CloseButtonHot;
-  TRect r{tabArea.Right - kCloseSize - kCloseSkinGap, tabArea.Top + (tabArea.Height() - kCloseSize) / 2, 0, 0};
-  r.Right = r.Left + kCloseSize;
-  r.Bottom = r.Top + kCloseSize;
   if (look_ && PaintButtonCloseButton(c, r, hot, down)) return;
-  TRect piece;
-  if (look_ && look_->Picture) {
-    piece = down ? look_->CloseButtonDownRect : (hot || active) ? look_->CloseButtonActiveRect : look_->CloseButtonRect;
-    if (IsNullRect(piece)) piece = look_->CloseButtonRect;
-  }
+  TRect piece = ClosePiece(page, active);
   if (!IsNullRect(piece)) {
     TBitmap b(piece.Width(), piece.Height());
     b.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, look_->Picture->Canvas(), piece);
@@ -745,7 +779,7 @@ void TqzSkinPageControl::PaintCloseButton(TCanvas& c, const TTabSheet& page, con
       b.SetTransparentColor(look_->ButtonTransparentColor);
       b.SetTransparent(true);
     }
-    c.Draw(tabArea.Right - piece.Width() - kCloseSkinGap, tabArea.Top + (tabArea.Height() - piece.Height()) / 2, b);
+    c.Draw(r.Left, r.Top, b);
     return;
   }
   DrawCloseGlyph(c, r.Left + 2, r.Top + 2, hot || down ? clWhite : clBlack);
@@ -820,26 +854,36 @@ void TqzSkinPageControl::SetHotTab(int tab) {
 
 void TqzSkinPageControl::MouseMove(TShiftState s, int x, int y) {
   if (!tabsHidden_) SetHotTab(IndexOfTabAt(x, y));
-  if (showCloseButtons_ && hotTab_ >= 0) {
-    if (auto* sheet = As<TqzSkinCustomTabSheet>(Tabs()[size_t(hotTab_)].Page)) {
-      TRect item = TabRect(hotTab_);
-      TRect r{item.Right - kCloseSize - kCloseSkinGap, item.Top + (item.Height() - kCloseSize) / 2, 0, 0};
-      r.Right = r.Left + kCloseSize;
-      r.Bottom = r.Top + kCloseSize;
-      sheet->CloseButtonRect = r;
-      bool hot = r.Contains({x, y});
-      if (hot != sheet->CloseButtonHot) {
-        sheet->CloseButtonHot = hot;
-        InvalidateTab(hotTab_);
-      }
-    }
-  }
+  if (showCloseButtons_) TrackCloseButton(x, y);
   TPageControl::MouseMove(s, x, y);
+}
+
+void TqzSkinPageControl::TrackCloseButton(int x, int y) {
+  const auto& tabs = Tabs();
+  for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
+    auto* sheet = As<TqzSkinCustomTabSheet>(tabs[size_t(i)].Page);
+    if (!sheet) continue;
+    // Only the hot tab's button can be under the mouse; the others lose
+    // their mark when the mouse moves on to another tab.
+    bool hot = false;
+    if (i == hotTab_) {
+      sheet->CloseButtonRect = TabPlacement(i).CloseShown;
+      hot = sheet->CloseButtonRect.Contains({x, y});
+    }
+    if (hot == sheet->CloseButtonHot) continue;
+    sheet->CloseButtonHot = hot;
+    InvalidateTab(i);
+    // The button's picture may differ in size when lit.
+    if (i == hotTab_) sheet->CloseButtonRect = TabPlacement(i).CloseShown;
+  }
 }
 
 void TqzSkinPageControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
   TComponentRef<TqzSkinPageControl> self(this);
   if (b == mbLeft && showCloseButtons_ && hotTab_ >= 0 && !tabsHidden_) {
+    // The press may have selected the tab, which moves its button with the
+    // active look: test against where it is drawn now.
+    TrackCloseButton(x, y);
     auto* sheet = As<TqzSkinCustomTabSheet>(Tabs()[size_t(hotTab_)].Page);
     if (sheet && sheet->CloseButtonRect.Contains({x, y})) {
       sheet->CloseButtonDown = true;
@@ -881,7 +925,9 @@ void TqzSkinPageControl::CloseActivePage() {
 void TqzSkinPageControl::CMMouseLeave(TMessage& m) {
   TComponentRef<TqzSkinPageControl> self(this);
   TPageControl::CMMouseLeave(m);  // OnMouseLeave
-  if (self) SetHotTab(-1);
+  if (!self) return;
+  SetHotTab(-1);
+  if (showCloseButtons_) TrackCloseButton(-1, -1);  // no button stays lit
 }
 
 bool TqzSkinPageControl::WheelPage(int delta) {

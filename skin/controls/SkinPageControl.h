@@ -75,6 +75,27 @@ struct TqzTabLook {
 class TqzSkinPageControl;
 class TqzSkinUpDown;
 
+// Where one tab's picture and its close button are: painting draws by it and
+// the mouse tests against it, so the button is hit where it shows. All
+// rectangles are half-open (Right and Bottom lie outside).
+struct TqzTabPlacement {
+  // Where the tab's picture lands on the control; the active tab on the
+  // bottom or right reaches towards the page by its extra height.
+  TRect Item;
+  // The picture as composed, in tab orientation (before the quarter turn of
+  // tabs on the left or right).
+  TSize Picture;
+  // The close button on the picture when it is drawn: at the picture's
+  // right end, centred across it (empty without close buttons). Tabs whose
+  // caption stays horizontal are turned before it is drawn, so it lies on
+  // the turned picture.
+  TRect Close;
+  // The same button where it shows on the control: turned with the tab, it
+  // sits at the tab's far end in reading direction (the top end of a left
+  // tab, the bottom end of a right tab).
+  TRect CloseShown;
+};
+
 // Children that capture their parent's image get the sheet background
 // through IqzBackgroundPainter.
 class TqzSkinCustomTabSheet : public TTabSheet, public IqzBackgroundPainter {
@@ -192,6 +213,10 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   // ---- drawing pieces (public for the sheets and for checks)
   // One tab's picture at its size, with caption, in tab orientation.
   void DrawTabImage(TBitmap& out, int tabIndex, bool active, bool mouseIn);
+  // Where tab `tabIndex` is drawn in the given state (empty for no tab).
+  TqzTabPlacement TabPlacement(int tabIndex, bool active, bool mouseIn) const;
+  // The same for the tab's present state (selected, under the mouse).
+  TqzTabPlacement TabPlacement(int tabIndex) const;
   // The page background over `rect` of a canvas.
   void PaintPageBackground(TCanvas& canvas, const TRect& rect);
 
@@ -219,7 +244,13 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   void PaintFrame(TCanvas& c);
   void PaintBand(TCanvas& c);
   void PaintTabContent(TCanvas& c, int tabIndex, const TRect& area, bool active, bool mouseIn);
-  void PaintCloseButton(TCanvas& c, const TTabSheet& page, const TRect& tabArea, bool active);
+  void PaintCloseButton(TCanvas& c, const TTabSheet& page, const TRect& r, bool active);
+  // The picture of the tab-description close button in its state (empty
+  // when the description has none).
+  TRect ClosePiece(const TTabSheet& page, bool active) const;
+  TSize CloseButtonSize(const TTabSheet& page, bool active) const;
+  // The state a tab is drawn in: a disabled tab does not light up.
+  bool TabLightsUp(int tabIndex, bool mouseIn) const;
   // The close button from the ButtonTabSkinDataName button description; false without one.
   bool PaintButtonCloseButton(TCanvas& c, const TRect& r, bool hot, bool down);
   TRect StateRect(bool active, bool mouseIn) const;
@@ -230,6 +261,7 @@ class TqzSkinPageControl : public TPageControl, public IqzSkinChangeClient {
   TColor DrawButtonTab(TBitmap& out, int w, int h, bool active, bool mouseIn);
   TColor CaptionColor(bool active, bool mouseIn) const;
   void SetHotTab(int tab);
+  void TrackCloseButton(int x, int y);
   void InvalidateTab(int tab);
   void CloseActivePage();
   bool WheelPage(int delta);

@@ -192,8 +192,8 @@ int TqzSkinPanel::RolledUpHeight() {
   const TqzDataSkinPanelControl* d = PanelDescription();
   if (d != nullptr && transparentMode_) return TransparentCaptionHeight() + 2;
   if (d != nullptr) {
-    const int bottomBorder = SkinRect.Height() - ClRect.Bottom;
-    return std::max(ClRect.Top, d->CaptionRect.Bottom) + bottomBorder;
+    const int bottomBorder = Geom.SkinRect.Height() - Geom.ClientRect.Bottom;
+    return std::max(Geom.ClientRect.Top, d->CaptionRect.Bottom) + bottomBorder;
   }
   return defaultCaptionHeight_ + 1;
 }
@@ -291,7 +291,7 @@ TRect TqzSkinPanel::PanelClientRect() {
     CalcSize(w, h);
     const bool wholePanel =
         borderStyle_ == TqzSkinBorderStyle::bvNone && ResizeMode == 1 && !captionMode_;
-    if (!wholePanel) r = NewClRect;
+    if (!wholePanel) r = NewGeom.NewClRect;
     if (useSkinSize_ || !captionMode_) return r;
   } else {
     if (borderStyle_ != TqzSkinBorderStyle::bvNone) r = InflateRect(r, -1, -1);

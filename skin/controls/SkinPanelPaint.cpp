@@ -55,7 +55,7 @@ TBitmap* TqzSkinPanel::BackgroundPicture() const {
 
 bool TqzSkinPanel::TilesClientPieceOnly() const {
   return PanelDescription() != nullptr && borderStyle_ == TqzSkinBorderStyle::bvNone &&
-         ResizeMode == 1 && !captionMode_ && !StretchEffect;
+         ResizeMode == 1 && !captionMode_ && !Geom.StretchEffect;
 }
 
 bool TqzSkinPanel::UsesFrameOnlyPath() const {
@@ -79,7 +79,7 @@ void TqzSkinPanel::Paint() {
   TCanvas& canvas = Canvas();
   PaintFrameOnly(canvas, Width(), Height());
   const int saved = canvas.SaveDC();
-  canvas.IntersectClipRect({0, 0, Width(), NewClRect.Top});
+  canvas.IntersectClipRect({0, 0, Width(), NewGeom.NewClRect.Top});
   DrawSkinCaption(canvas);
   canvas.RestoreDC(saved);
 }
@@ -89,13 +89,13 @@ void TqzSkinPanel::Paint() {
 
 void TqzSkinPanel::PaintBackgroundPicture(TCanvas& canvas, const TBitmap& picture) const {
   const int W = Width(), H = Height();
-  if (!StretchEffect) {
+  if (!Geom.StretchEffect) {
     TileFromOrigin(canvas, picture, W, H);
     return;
   }
-  switch (StretchType) {
+  switch (Geom.StretchType) {
     case TqzStretchType::Full:
-      if (!NewClRect.IsEmpty()) canvas.StretchDraw(NewClRect, picture);
+      if (!NewGeom.NewClRect.IsEmpty()) canvas.StretchDraw(NewGeom.NewClRect, picture);
       break;
     case TqzStretchType::Horz: {
       TBitmap column(picture.Width(), H);
@@ -113,8 +113,8 @@ void TqzSkinPanel::PaintBackgroundPicture(TCanvas& canvas, const TBitmap& pictur
 }
 
 void TqzSkinPanel::TileClientPiece(TCanvas& canvas) const {
-  if (Picture == nullptr || IsNullRect(ClRect)) return;
-  const TRect piece = OffsetRect(ClRect, SkinRect.Left, SkinRect.Top);
+  if (Picture == nullptr || IsNullRect(Geom.ClientRect)) return;
+  const TRect piece = OffsetRect(Geom.ClientRect, Geom.SkinRect.Left, Geom.SkinRect.Top);
   TBitmap tile(piece.Width(), piece.Height());
   tile.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, Picture->Canvas(), piece);
   TileFromOrigin(canvas, tile, Width(), Height());

@@ -157,7 +157,7 @@ TRect TqzSkinScrollBox::FrameInsets() {
   GetSkinData();
   if (SkinIndex >= 0) {
     if (BackgroundPicture()) return {};
-    return {ClRect.Left, ClRect.Top, SkinRect.Width() - ClRect.Right, SkinRect.Height() - ClRect.Bottom};
+    return {Geom.ClientRect.Left, Geom.ClientRect.Top, Geom.SkinRect.Width() - Geom.ClientRect.Right, Geom.SkinRect.Height() - Geom.ClientRect.Bottom};
   }
   if (borderStyle_ == TqzSkinBorderStyle::bvNone) return {};
   return {1, 1, 1, 1};
@@ -172,17 +172,17 @@ void TqzSkinScrollBox::CreateControlSkinImage(TBitmap& B) {
   const TBitmap* source = background && !background->Empty() ? background : Picture;
   if (!source) return;
   const TRect piece = source == background ? TRect{0, 0, background->Width(), background->Height()}
-                                           : OffsetRect(ClRect, SkinRect.Left, SkinRect.Top);
+                                           : OffsetRect(Geom.ClientRect, Geom.SkinRect.Left, Geom.SkinRect.Top);
   if (piece.IsEmpty()) return;
   TBitmap tile;
   tile.SetSize(piece.Width(), piece.Height());
   tile.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, const_cast<TBitmap*>(source)->Canvas(), piece);
   TCanvas& c = B.Canvas();
-  if (StretchEffect && StretchType == TqzStretchType::Full) {
+  if (Geom.StretchEffect && Geom.StretchType == TqzStretchType::Full) {
     c.StretchDraw({0, 0, w, h}, tile);
-  } else if (StretchEffect) {
+  } else if (Geom.StretchEffect) {
     // One direction stretched to the client, the other repeated.
-    const bool across = StretchType == TqzStretchType::Horz;
+    const bool across = Geom.StretchType == TqzStretchType::Horz;
     TBitmap strip;
     strip.SetSize(across ? tile.Width() : w, across ? h : tile.Height());
     strip.Canvas().StretchDraw({0, 0, strip.Width(), strip.Height()}, tile);

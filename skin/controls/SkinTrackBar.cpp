@@ -147,9 +147,9 @@ TRect TqzSkinTrackBar::TrackRect() const {
   // A bar that stretches carries the track's far end with its size.
   if (ResizeMode >= 1) {
     if (IsVertical())
-      track.Bottom += Height() - SkinRect.Height();
+      track.Bottom += Height() - Geom.SkinRect.Height();
     else
-      track.Right += Width() - SkinRect.Width();
+      track.Right += Width() - Geom.SkinRect.Width();
   }
   return track;
 }

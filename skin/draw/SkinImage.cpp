@@ -82,6 +82,17 @@ void ComposeSkinImage(const TqzSkinGeometry& g, const TqzNewGeometry& n, bool dr
   DrawNinePart(g, n, drawClient, W, H, source, dest);
 }
 
+void ComposeClientFill(const TPixmap& source, const TRect& piece, TPixmap& dest, bool stretch,
+                       TqzStretchType type) {
+  if (piece.IsEmpty() || dest.Empty()) return;
+  TqzPieceFill fill = TqzPieceFill::Tile;
+  if (stretch)
+    fill = type == TqzStretchType::Horz   ? TqzPieceFill::StretchRepeatX
+           : type == TqzStretchType::Vert ? TqzPieceFill::StretchRepeatY
+                                          : TqzPieceFill::Stretch;
+  DrawPiece(source, {TqzLatticePart::Client, piece, dest.Bounds(), fill}, dest);
+}
+
 void ComposeHSkinImage(int leftWidth, int rightWidth, TPixmap& dest, bool stretch, int W,
                        const TRect& R, const TPixmap& source) {
   const int h = R.Height();

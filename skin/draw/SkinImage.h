@@ -24,6 +24,12 @@ void ComposeVSkinImage(int topHeight, int bottomHeight, TPixmap& dest, bool stre
 void ComposeStretchImage(TPixmap& dest, const TPixmap& source, const TRect& R, const TRect& inner,
                          bool drawClient);
 
+// A piece laid over all of dest the way a client area is filled: tiled
+// from dest's top-left without stretch, else by the stretch type (stretched,
+// or stretched across one axis and repeated along the other).
+void ComposeClientFill(const TPixmap& source, const TRect& piece, TPixmap& dest, bool stretch,
+                       TqzStretchType type);
+
 // The four border strips of the nine-part composition, for owners that fill
 // the client area themselves. A strip that does not exist comes back empty.
 struct TqzBorderStrips {

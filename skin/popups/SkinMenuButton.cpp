@@ -91,7 +91,7 @@ TRect TqzSkinMenuButton::DropDownRect() const {
   in.TrackButtonMode = trackButtonMode_;
   in.Described = described_;
   in.TrackButtonRect = trackButtonRect_;
-  in.SkinSize = {SkinRect.Width(), SkinRect.Height()};
+  in.SkinSize = {Geom.SkinRect.Width(), Geom.SkinRect.Height()};
   in.ResizeMode = ResizeMode;
   in.Width = Width();
   in.Height = Height();

@@ -158,11 +158,11 @@ TEST_F(DemoMainWindow, PageChangedInCodeFollowsOnlyWhenTheButtonIsNotDownYet) {
 TEST_F(DemoMainWindow, PressedToggleButtonLaysItsCaptionOutTwentyPixelsHigher) {
   TqzSkinButton& add = *Form1->qzSkinButton1;
   TqzSkinButton& edit = *Form1->qzSkinButton2;
-  EXPECT_EQ(add.NewClRect.Top, add.ClRect.Top - TForm1::kDownCaptionLift);
+  EXPECT_EQ(add.NewGeom.NewClRect.Top, add.Geom.ClientRect.Top - TForm1::kDownCaptionLift);
   ClickControl(edit);
   Settle(600);  // the fades between looks end with a full paint
-  EXPECT_EQ(edit.NewClRect.Top, edit.ClRect.Top - TForm1::kDownCaptionLift);
-  EXPECT_EQ(add.NewClRect.Top, add.ClRect.Top);
+  EXPECT_EQ(edit.NewGeom.NewClRect.Top, edit.Geom.ClientRect.Top - TForm1::kDownCaptionLift);
+  EXPECT_EQ(add.NewGeom.NewClRect.Top, add.Geom.ClientRect.Top);
 }
 
 // The rows of a control on the screen that hold the exact caption colour.
@@ -194,7 +194,7 @@ TEST_F(DemoMainWindow, PressedToggleButtonPaintsItsCaptionTenPixelsHigher) {
   // rectangle; the handler's rectangle starts 20 pixels higher, so its
   // centre is 10 pixels higher.
   add.OnPaint = nullptr;
-  add.NewClRect.Top = add.ClRect.Top;
+  add.NewGeom.NewClRect.Top = add.Geom.ClientRect.Top;
   add.Invalidate();
   Settle(100);
   const auto plain = RowsOfColour(hp->ComposeScreen(), add, down);
@@ -219,7 +219,7 @@ TEST_F(DemoMainWindow, SkinChangeRebindsBothPageControlsAndLiftsTheCaptionAgain)
   EXPECT_EQ(pc1.BoundsRect(), bound1);
   EXPECT_EQ(pc2.BoundsRect(), bound2);
   TqzSkinButton& add = *Form1->qzSkinButton1;
-  EXPECT_EQ(add.NewClRect.Top, add.ClRect.Top - TForm1::kDownCaptionLift);
+  EXPECT_EQ(add.NewGeom.NewClRect.Top, add.Geom.ClientRect.Top - TForm1::kDownCaptionLift);
 }
 
 // The controls that name a skin area stand where the controller places that
@@ -249,7 +249,7 @@ TEST_F(DemoMainWindow, SkinChangeWithAddFileUpLeavesItsCaptionWhereTheButtonPutI
   ClickControl(*Form1->qzSkinButton3);
   Form1->qzSkinData1->LoadFromStoredSkin(*Form1->qzCompressedStoredSkin1);
   TqzSkinButton& add = *Form1->qzSkinButton1;
-  EXPECT_EQ(add.NewClRect.Top, add.ClRect.Top);
+  EXPECT_EQ(add.NewGeom.NewClRect.Top, add.Geom.ClientRect.Top);
 }
 
 TEST_F(DemoMainWindow, EmptyPageShowsThePageBackgroundOfTheDescription) {

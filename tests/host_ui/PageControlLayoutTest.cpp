@@ -2,36 +2,18 @@
 // overflows (scroller, first visible tab, hit testing on a partly hidden tab,
 // scrolling a selected tab into view), wrapped rows with the active row next
 // to the page, and button-style tabs.
-#include "UiTestSupport.h"
-
-#include "host/ui/ComCtrls.h"
+#include "PageControlTestKit.h"
 
 namespace qz::testing {
 namespace {
 
-class PageControlLayoutTest : public UiTest {
+class PageControlLayoutTest : public PageControlKit {
  protected:
-  // A 300 x 200 page control at (10, 10) of a shown form, fixed 60 x 20 tabs.
   void Build(int sheets) {
-    form = MakeForm({100, 100, 700, 600});
-    pc = new TPageControl(form);
-    pc->SetParent(form);
-    pc->SetBounds(10, 10, 300, 200);
-    pc->SetTabWidth(60);
-    pc->SetTabHeight(20);
-    for (int i = 0; i < sheets; ++i) {
-      auto* sheet = new TTabSheet(form);
-      sheet->SetCaption("Page " + std::to_string(i));
-      sheet->SetPageControl(pc);
-      pages.push_back(sheet);
-    }
+    BuildPageControl(sheets, {100, 100, 700, 600});
     Pump();
   }
   void ClickAt(TPoint client) { Click(pc->ClientToScreen(client)); }
-
-  TForm* form = nullptr;
-  TPageControl* pc = nullptr;
-  std::vector<TTabSheet*> pages;
 };
 
 // Seven 60-pixel tabs make a 420-pixel row on a 300-pixel side. The scroller

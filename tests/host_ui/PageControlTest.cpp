@@ -1,30 +1,18 @@
 // The host page control: pages and tabs, the shared tab geometry, page
 // switching by mouse and keyboard with OnChanging/OnChange, handlers that
 // free the control, painting and form resources.
-#include "UiTestSupport.h"
+#include "PageControlTestKit.h"
 
 #include "host/components/FormResource.h"
-#include "host/ui/ComCtrls.h"
 
 namespace qz::testing {
 namespace {
 
-class PageControlTest : public UiTest {
+class PageControlTest : public PageControlKit {
  protected:
-  // A page control at (10, 10) of a shown form, fixed 60 x 20 tabs, three sheets.
+  // Three sheets by default; the page events are logged.
   void Build(int sheets = 3) {
-    form = MakeForm({100, 100, 600, 500});
-    pc = new TPageControl(form);
-    pc->SetParent(form);
-    pc->SetBounds(10, 10, 300, 200);
-    pc->SetTabWidth(60);
-    pc->SetTabHeight(20);
-    for (int i = 0; i < sheets; ++i) {
-      auto* sheet = new TTabSheet(form);
-      sheet->SetCaption("Page " + std::to_string(i));
-      sheet->SetPageControl(pc);
-      pages.push_back(sheet);
-    }
+    BuildPageControl(sheets, {100, 100, 600, 500});
     pc->OnChanging = [this](TObject*, bool& allow) {
       log.push_back("changing " + std::to_string(pc->ActivePageIndex()));
       allow = allowChange;
@@ -40,9 +28,6 @@ class PageControlTest : public UiTest {
   }
   static TPoint CenterPoint(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
 
-  TForm* form = nullptr;
-  TPageControl* pc = nullptr;
-  std::vector<TTabSheet*> pages;
   std::vector<std::string> log;
   bool allowChange = true;
 };

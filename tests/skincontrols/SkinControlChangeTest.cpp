@@ -134,7 +134,7 @@ TEST_F(SkinControlChangeTest, DemoSkinDescriptionSizesTheControl) {
   EXPECT_EQ(c->Width(), n.Width);
   EXPECT_EQ(c->Height(), n.Height);
   c->CalcSize(w, h);
-  EXPECT_EQ(c->NewClRect, n.NewClRect);
+  EXPECT_EQ(c->NewGeom.NewClRect, n.NewClRect);
   EXPECT_EQ(c->Picture, data->ActivePicture(desc->PictureIndex));
 }
 

@@ -31,11 +31,11 @@ TEST_F(SkinControlSizeTest, CalcSizeFollowsEachResizeMode) {
     ctrl->CalcSize(w, h);
     EXPECT_EQ(w, c.w);
     EXPECT_EQ(h, c.h);
-    EXPECT_EQ(ctrl->NewClRect, c.newClRect);
-    EXPECT_EQ(ctrl->NewLTPoint, ctrl->LeftTopPoint);
-    EXPECT_EQ(ctrl->NewRTPoint, c.newRT);
-    EXPECT_EQ(ctrl->NewLBPoint, c.newLB);
-    EXPECT_EQ(ctrl->NewRBPoint, c.newRB);
+    EXPECT_EQ(ctrl->NewGeom.NewClRect, c.newClRect);
+    EXPECT_EQ(ctrl->NewGeom.NewLTPoint, ctrl->Geom.LeftTopPoint);
+    EXPECT_EQ(ctrl->NewGeom.NewRTPoint, c.newRT);
+    EXPECT_EQ(ctrl->NewGeom.NewLBPoint, c.newLB);
+    EXPECT_EQ(ctrl->NewGeom.NewRBPoint, c.newRB);
   }
 }
 
@@ -64,7 +64,7 @@ TEST_F(SkinControlSizeTest, SetBoundsSnapsTheFixedAxes) {
   horz->SetBounds(0, 0, 130, 90);
   EXPECT_EQ(horz->Width(), 130);
   EXPECT_EQ(horz->Height(), 20);
-  EXPECT_EQ(horz->NewClRect, (TRect{10, 0, 120, 20}));
+  EXPECT_EQ(horz->NewGeom.NewClRect, (TRect{10, 0, 120, 20}));
 
   auto* vert = Make("vert", 0, 0, 100, 70);
   vert->SetWidth(3);

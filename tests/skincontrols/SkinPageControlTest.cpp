@@ -431,6 +431,70 @@ TEST_F(SkinPageControlTest, CloseButtonAsksHidesAndMayFreeThePage) {
   EXPECT_EQ(pc->ActivePage(), pages[1]);
 }
 
+// On every side the close button is hit where it shows: the pixels it adds
+// to a tab lie in the rectangle the mouse tests, hovering them lights that
+// tab's button only, and a click on them closes that tab's page. Turned with
+// the tab, the button sits at the tab's far end in reading direction.
+TEST_F(SkinPageControlTest, CloseButtonsAreHitWhereTheyShowOnEverySide) {
+  struct Case {
+    TTabPosition position;
+    bool captionHorizontal;
+    const char* name;
+  };
+  const Case cases[] = {{tpTop, false, "top"},   {tpBottom, false, "bottom"},
+                        {tpLeft, false, "left"}, {tpRight, false, "right"},
+                        {tpLeft, true, "left, caption horizontal"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    pages.clear();
+    Build();
+    pc->OnDrawSkinTab = [](int, const TRect&, bool, bool, TCanvas&) {};  // tabs without content
+    pc->SetTabPosition(c.position);
+    pc->SetTextInHorizontal(c.captionHorizontal);
+    Pump();
+    const TRect tab = pc->TabRect(1);
+    const TPixmap without = Shown(tab);
+    pc->SetShowCloseButtons(true);  // the fixed tab width keeps the row as it was
+    Pump();
+    const TPixmap with = Shown(tab);
+    TRect painted{tab.Right, tab.Bottom, tab.Left, tab.Top};
+    for (int y = 0; y < tab.Height(); ++y)
+      for (int x = 0; x < tab.Width(); ++x)
+        if (Rgb24(with.At(x, y)) != Rgb24(without.At(x, y)))
+          painted = {std::min(painted.Left, tab.Left + x), std::min(painted.Top, tab.Top + y),
+                     std::max(painted.Right, tab.Left + x + 1), std::max(painted.Bottom, tab.Top + y + 1)};
+    ASSERT_FALSE(painted.IsEmpty());
+    const TRect hit = pc->TabPlacement(1).CloseShown;
+    EXPECT_TRUE(RectInRect({painted.Left, painted.Top, painted.Right - 1, painted.Bottom - 1}, hit))
+        << "painted " << painted.Left << "," << painted.Top << "-" << painted.Right << "," << painted.Bottom;
+    EXPECT_GE(painted.Width() * painted.Height() * 2, hit.Width() * hit.Height());
+    const bool vertical = c.position == tpLeft || c.position == tpRight;
+    if (vertical && !c.captionHorizontal)
+      EXPECT_EQ(c.position == tpLeft ? hit.Top - tab.Top : tab.Bottom - hit.Bottom, 3) << "far end";
+    else
+      EXPECT_EQ(tab.Right - hit.Right, 3) << "right end";
+
+    const TPoint button{(painted.Left + painted.Right) / 2, (painted.Top + painted.Bottom) / 2};
+    // The tab's corner farthest from the button.
+    const TPoint otherEnd{button.X * 2 < tab.Left + tab.Right ? tab.Right - 2 : tab.Left + 1,
+                          button.Y * 2 < tab.Top + tab.Bottom ? tab.Bottom - 2 : tab.Top + 1};
+    Move(pc->ClientToScreen(otherEnd));
+    EXPECT_EQ(pc->HotTab(), 1);
+    EXPECT_FALSE(pages[1]->CloseButtonHot);
+    Move(pc->ClientToScreen(button));
+    EXPECT_TRUE(pages[1]->CloseButtonHot);
+    EXPECT_FALSE(pages[0]->CloseButtonHot);
+    TObject* closed = nullptr;
+    pc->OnClose = [&](TObject* sender, bool&) { closed = sender; };
+    Click(pc->ClientToScreen(button));
+    EXPECT_EQ(closed, pages[1]);
+    EXPECT_FALSE(pages[1]->TabVisible());
+    EXPECT_TRUE(pages[0]->TabVisible());
+    delete form;
+    Pump();
+  }
+}
+
 TEST_F(SkinPageControlTest, OnCloseMayFreeThePageControl) {
   Build();
   pc->SetShowCloseButtons(true);
