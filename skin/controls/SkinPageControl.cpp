@@ -10,6 +10,7 @@
 #include "skin/data/SkinControlData.h"
 #include "skin/data/ResourceStrData.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/QzColors.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/draw/SkinImage.h"
 
@@ -17,10 +18,6 @@ namespace qz {
 
 namespace {
 
-// The plain look's hot and pressed colours (shared with the other controls).
-constexpr TColor kPlainHotFill = 0xF3D4C1;
-constexpr TColor kPlainDownFill = 0xE4BCA2;
-constexpr TColor kPlainHotFrame = 0xB76B3B;
 // The close button: a square at the right end of a tab.
 constexpr int kCloseSize = 14;
 constexpr int kCloseGap = 2;
@@ -668,10 +665,10 @@ void TqzSkinPageControl::DrawTabImage(TBitmap& out, int tabIndex, bool active, b
   } else if (!look_ || !look_->Picture) {
     out.SetSize(w, h);
     TCanvas& c = out.Canvas();
-    c.Brush().SetColor(active ? (focused ? kPlainDownFill : kPlainHotFill) : mouseIn ? kPlainHotFill : clBtnFace);
+    c.Brush().SetColor(active ? (focused ? kPlainLookDownFill : kPlainLookHotFill) : mouseIn ? kPlainLookHotFill : clBtnFace);
     c.FillRect({0, 0, w, h});
     if (active) {
-      c.Brush().SetColor(kPlainHotFrame);
+      c.Brush().SetColor(kPlainLookHotFrame);
       c.FrameRect({0, 0, w, h});
     }
   } else {
@@ -809,10 +806,10 @@ TColor TqzSkinPageControl::DrawButtonTab(TBitmap& out, int w, int h, bool active
   }
   // Plain buttons; flat ones show an edge only when selected or hot.
   TCanvas& c = out.Canvas();
-  c.Brush().SetColor(active ? kPlainDownFill : mouseIn ? kPlainHotFill : clBtnFace);
+  c.Brush().SetColor(active ? kPlainLookDownFill : mouseIn ? kPlainLookHotFill : clBtnFace);
   c.FillRect({0, 0, w, h});
   if (active || mouseIn || Style() == tsButtons) {
-    c.Brush().SetColor(active || mouseIn ? kPlainHotFrame : clBtnShadow);
+    c.Brush().SetColor(active || mouseIn ? kPlainLookHotFrame : clBtnShadow);
     c.FrameRect({0, 0, w, h});
   }
   return Font().Color();
