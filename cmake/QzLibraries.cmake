@@ -82,3 +82,18 @@ else()
     "$<INSTALL_INTERFACE:$<LINK_LIBRARY:WHOLE_ARCHIVE,qzskin::registered>>")
 endif()
 add_library(qzskin::qzskin ALIAS qzall)
+
+# Under the sanitizers every program links the leak suppressions of
+# scripts/lsan.supp (allocations the system libraries keep for the life of
+# the process, such as fontconfig's configuration and application fonts), so
+# that it is clean when run by hand as well as under ./test.
+if(QZ_SANITIZE OR QZ_FUZZ)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/scripts/lsan.supp lsan_lines REGEX "^leak:")
+  set(QZ_LSAN_SUPPRESSIONS "")
+  foreach(line IN LISTS lsan_lines)
+    string(APPEND QZ_LSAN_SUPPRESSIONS "\n    \"${line}\\n\"")
+  endforeach()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/scripts/lsan.supp)
+  configure_file(cmake/QzLsanDefaults.cpp.in ${PROJECT_BINARY_DIR}/QzLsanDefaults.cpp @ONLY)
+  target_sources(qzall INTERFACE $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/QzLsanDefaults.cpp>)
+endif()
