@@ -1,11 +1,7 @@
-// hello: a window dressed by a skin, with one skinned button that closes it.
-//
-//   hello [FILE.skn] [--screenshot FILE.png]
-//
-// The window, its skin data, its skinning controller and the button come
-// from the form resource hello.qfm; the skin file comes from the command
-// line, else the demo's main skin installed with the engine. With
-// --screenshot (and QZ_PLATFORM=headless) one frame is drawn into FILE.png.
+// hello [FILE.skn] [--screenshot FILE.png]: a window dressed by a skin (the
+// demo's main skin when none is named), with a skinned button that closes it.
+// The components come from the form resource hello.qfm. With --screenshot
+// (and QZ_PLATFORM=headless) one frame is written to FILE.png.
 #include <cstdio>
 #include <exception>
 #include <string>
