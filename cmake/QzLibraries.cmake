@@ -108,5 +108,8 @@ if(QZ_SANITIZE OR QZ_FUZZ)
   endforeach()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/scripts/lsan.supp)
   configure_file(cmake/QzLsanDefaults.cpp.in ${PROJECT_BINARY_DIR}/QzLsanDefaults.cpp @ONLY)
-  target_sources(qzall INTERFACE $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/QzLsanDefaults.cpp>)
+  # Programs only: a library (the demo's object library) that carried it
+  # too would define it twice in the program.
+  target_sources(qzall INTERFACE
+    "$<BUILD_INTERFACE:$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:${PROJECT_BINARY_DIR}/QzLsanDefaults.cpp>>")
 endif()
