@@ -1,6 +1,10 @@
 # qz_embed_resources(<target> <name>=<file> ...)
 # Compiles each file into <target> as a named program resource, found at run
-# time through qz::FindResource("<name>").
+# time through qz::FindResource("<name>"). A relative file is looked for in
+# the current source folder, then in the current binary folder. Installed
+# with the package, so programs built against it embed their forms alike.
+set(QZ_EMBED_FILE_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/QzEmbedFile.cmake")
+
 function(qz_embed_resources target)
   set(generated)
   foreach(pair IN LISTS ARGN)
@@ -20,8 +24,8 @@ function(qz_embed_resources target)
     add_custom_command(
       OUTPUT "${out}"
       COMMAND ${CMAKE_COMMAND} -DIN=${file} -DOUT=${out} -DNAME=${name} -DIDENT=${ident}
-              -P "${PROJECT_SOURCE_DIR}/cmake/QzEmbedFile.cmake"
-      DEPENDS "${file}" "${PROJECT_SOURCE_DIR}/cmake/QzEmbedFile.cmake"
+              -P "${QZ_EMBED_FILE_SCRIPT}"
+      DEPENDS "${file}" "${QZ_EMBED_FILE_SCRIPT}"
       COMMENT "Embedding resource ${name}"
       VERBATIM)
     list(APPEND generated "${out}")

@@ -30,7 +30,10 @@ fi
 
 build_dir=$1
 shift
-if [ ! -f "$build_dir/build.ninja" ]; then
-  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-fi
+# The options go to every configure, not only the first: a build folder made
+# earlier with other options takes these over (CMake keeps whatever is not
+# given again from its cache).
+generator=()
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then generator=(-G Ninja); fi
+cmake -S . -B "$build_dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 cmake --build "$build_dir"

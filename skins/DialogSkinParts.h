@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/skingen/Paint.h"
-#include "tools/skingen/SkinBuilder.h"
+#include "skins/painter/Paint.h"
+#include "skins/painter/SkinBuilder.h"
 #include "skins/Style.h"
 
 namespace qz::skingen::dialogskin {

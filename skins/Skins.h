@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "tools/skingen/SkinBuilder.h"
+#include "skins/painter/SkinBuilder.h"
 
 namespace qz::skingen {
 

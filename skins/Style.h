@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "tools/skingen/Paint.h"
+#include "skins/painter/Paint.h"
 
 namespace qz::skingen::style {
 

@@ -8,7 +8,7 @@
 # faults of the skin (rectangles outside their pictures ...) in red.
 #
 # Included from app/CMakeLists.txt after the demo_skins target, where
-# skins_dir (${CMAKE_BINARY_DIR}/skins) is set.
+# skins_dir (${PROJECT_BINARY_DIR}/skins) is set.
 set(skin_sheet_files ${skins_dir}/skin-sheet.png ${skins_dir}/dialog-sheet.png)
 add_custom_command(
   OUTPUT ${skin_sheet_files}

@@ -1,6 +1,6 @@
 # The skinned window tests read the demo skins the build packs.
 add_dependencies(${exe} demo_skins)
-target_compile_definitions(${exe} PRIVATE QZ_SKINS_DIR="${CMAKE_BINARY_DIR}/skins")
+target_compile_definitions(${exe} PRIVATE QZ_SKINS_DIR="${PROJECT_BINARY_DIR}/skins")
 # The window tests once more on a desktop as users run it: openbox and
 # xcompmgr on each suite's private server (QZ_TEST_DESKTOP, see XvfbSuite.h).
 # Left out: what is about the bare server itself (no compositor, no ARGB

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tools/skingen/Paint.h"
+#include "skins/painter/Paint.h"
 
 namespace qz::skingen {
 namespace {

@@ -5,8 +5,8 @@
 #include "host/graphics/BmpCodec.h"
 #include "host/base/Stream.h"
 #include "skin/data/SkinIni.h"
-#include "tools/skingen/Paint.h"
-#include "tools/skingen/SkinBuilder.h"
+#include "skins/painter/Paint.h"
+#include "skins/painter/SkinBuilder.h"
 
 namespace qz::skingen {
 namespace {

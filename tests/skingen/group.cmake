@@ -1,2 +1,2 @@
 # The generator's painter and skin builder come from its library.
-target_link_libraries(${exe} PRIVATE qzskingen)
+target_link_libraries(${exe} PRIVATE qzskinpainter)

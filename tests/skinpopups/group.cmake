@@ -1,4 +1,4 @@
 # The hint and menu tests draw from the packed demo skins as well as
 # synthetic ones.
 add_dependencies(${exe} demo_skins)
-target_compile_definitions(${exe} PRIVATE QZ_SKINS_DIR="${CMAKE_BINARY_DIR}/skins")
+target_compile_definitions(${exe} PRIVATE QZ_SKINS_DIR="${PROJECT_BINARY_DIR}/skins")

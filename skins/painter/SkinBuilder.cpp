@@ -1,4 +1,4 @@
-#include "tools/skingen/SkinBuilder.h"
+#include "skins/painter/SkinBuilder.h"
 
 #include <algorithm>
 #include <fstream>

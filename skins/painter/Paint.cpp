@@ -1,4 +1,4 @@
-#include "tools/skingen/Paint.h"
+#include "skins/painter/Paint.h"
 
 #include <algorithm>
 #include <cmath>
