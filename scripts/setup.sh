@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libpixman-1-dev
   fonts-liberation fonts-dejavu-core fonts-wine
   xvfb xauth openbox xcompmgr
+  adwaita-icon-theme hicolor-icon-theme shared-mime-info
 )
 
 missing=()
