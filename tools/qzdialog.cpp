@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "host/base/Resources.h"
+#include "host/base/Stream.h"
 #include "host/platform/Platform.h"
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
@@ -162,9 +163,13 @@ std::unique_ptr<TqzSkinData> LoadSkin(const std::string& file) {
     if (skin->Empty()) throw std::runtime_error("skin " + file + ": not a skin file this program can read");
     return skin;
   }
+  // The built-in skin is a compressed skin file, as --skin takes.
   const auto builtIn = FindResource(kBuiltInSkinResource);
   if (builtIn.empty()) return nullptr;
-  skin->LoadFromCompressedData(builtIn);
+  TqzCompressedStoredSkin holder(nullptr);
+  TMemoryStream stream(builtIn.data(), builtIn.size());
+  holder.LoadFromStream(stream);
+  skin->LoadFromStoredSkin(holder);
   return skin;
 }
 
