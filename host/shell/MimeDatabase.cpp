@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <tuple>
 #include <unordered_set>
 
 #include "host/shell/BoundedRead.h"
@@ -211,10 +212,10 @@ std::vector<TMimeGlob> ParseMimeGlobs(std::string_view text) {
   return globs;
 }
 
-void TMimeGlobIndex::Add(const TMimeGlob& glob) {
+void TMimeGlobIndex::Add(const TMimeGlob& glob, uint32_t precedence) {
   if (glob.Pattern == kNoGlobs) return;
-  globs_.push_back(glob);
-  const TEntry entry{glob, order_++};
+  globs_.push_back({glob, precedence});
+  const TEntry entry{glob, uint64_t(precedence) << 32 | (order_++ & 0xFFFFFFFFu)};
   const std::string_view pattern = glob.Pattern;
   if (!HasWildcards(pattern)) {
     literals_[Lower(pattern)].push_back(entry);
@@ -227,19 +228,23 @@ void TMimeGlobIndex::Add(const TMimeGlob& glob) {
 }
 
 void TMimeGlobIndex::RemoveType(std::string_view type) {
-  std::vector<TMimeGlob> kept;
-  for (TMimeGlob& glob : globs_)
-    if (glob.Type != type) kept.push_back(std::move(glob));
+  std::vector<std::pair<TMimeGlob, uint32_t>> kept;
+  for (auto& glob : globs_)
+    if (glob.first.Type != type) kept.push_back(std::move(glob));
   *this = TMimeGlobIndex();
-  for (const TMimeGlob& glob : kept) Add(glob);
+  for (const auto& [glob, precedence] : kept) Add(glob, precedence);
 }
 
 void TMimeGlobIndex::Consider(const TEntry& entry, std::vector<const TEntry*>& best) const {
+  // Higher weight first, then the longer pattern, then a case-sensitive
+  // match before one that ignored case.
+  const auto rank = [](const TMimeGlob& glob) {
+    return std::tuple(glob.Weight, glob.Pattern.size(), glob.CaseSensitive);
+  };
   if (!best.empty()) {
-    const TMimeGlob& top = best.front()->Glob;
-    if (entry.Glob.Weight < top.Weight) return;
-    if (entry.Glob.Weight == top.Weight && entry.Glob.Pattern.size() < top.Pattern.size()) return;
-    if (entry.Glob.Weight > top.Weight || entry.Glob.Pattern.size() > top.Pattern.size()) best.clear();
+    const auto top = rank(best.front()->Glob), mine = rank(entry.Glob);
+    if (mine < top) return;
+    if (top < mine) best.clear();
   }
   best.push_back(&entry);
 }
@@ -305,15 +310,15 @@ TMimeDatabase& TMimeDatabase::Shared() {
 void TMimeDatabase::Load() {
   // Lowest precedence first, so that a later folder overrides and its
   // __NOGLOBS__ removes what came before.
-  for (size_t i = settings_.Dirs.size(); i-- > 0;) LoadDir(settings_.Dirs[i]);
+  for (size_t i = settings_.Dirs.size(); i-- > 0;) LoadDir(settings_.Dirs[i], uint32_t(i));
 }
 
-void TMimeDatabase::LoadDir(const std::string& dir) {
+void TMimeDatabase::LoadDir(const std::string& dir, uint32_t precedence) {
   if (const auto text = ReadRegularFilePrefix(dir + "/globs2", kMaxGlobsBytes)) {
     const std::vector<TMimeGlob> globs = ParseMimeGlobs(*text);
     for (const TMimeGlob& glob : globs)
       if (glob.Pattern == kNoGlobs) globs_.RemoveType(glob.Type);
-    for (const TMimeGlob& glob : globs) globs_.Add(glob);
+    for (const TMimeGlob& glob : globs) globs_.Add(glob, precedence);
   }
   if (const auto bytes = ReadRegularFilePrefix(dir + "/magic", kMaxMagicBytes))
     magic_.Merge(TMimeMagic::Parse(*bytes));
@@ -367,8 +372,12 @@ std::string TMimeDatabase::TypeOfNameAndData(std::string_view name,
       return Unalias(magic->Type);
     }
   }
+  const bool text = data && LooksLikeText(*data);
+  if (text)
+    for (const std::string& type : globTypes)
+      if (IsA(type, "text/plain")) return type;
   if (!globTypes.empty()) return globTypes.front();
-  if (data && LooksLikeText(*data)) return "text/plain";
+  if (text) return "text/plain";
   return "application/octet-stream";
 }
 

@@ -12,15 +12,17 @@
 //    inode/fifo, inode/socket, inode/chardevice, inode/blockdevice; a link
 //    that leads nowhere inode/symlink). Special files are never opened.
 // 2. The globs matching the name, keeping those of the highest weight, then
-//    those of the longest pattern. When they all name one type, that is it.
+//    those of the longest pattern, then (when some are) the case-sensitive
+//    ones. When they all name one type, that is it.
 // 3. Otherwise, for a regular file only, its first bytes (at most
 //    kMaxSniffBytes) against the magic rules. When glob types conflicted,
 //    one that is the magic type or a subclass of it wins; else the magic
 //    type.
-// 4. Otherwise one of the conflicting glob types; else text/plain when the
-//    first bytes look like text (no control characters but tab, line
-//    ends, form feed and escape), application/octet-stream when they do
-//    not or the file cannot be read.
+// 4. Otherwise, when the first bytes look like text (no control
+//    characters but tab, line ends, form feed and escape), the first
+//    conflicting glob type that is text, else text/plain; when they do not
+//    (or the file cannot be read), the first conflicting glob type, else
+//    application/octet-stream.
 #pragma once
 
 #include <cstddef>
@@ -59,22 +61,25 @@ std::vector<TMimeGlob> ParseMimeGlobs(std::string_view text);
 // suffix, and the other patterns tried in turn.
 class TMimeGlobIndex {
  public:
-  void Add(const TMimeGlob& glob);
+  // precedence: 0 for the folder that counts most, higher for later ones;
+  // among conflicting globs those of lower precedence numbers come first.
+  void Add(const TMimeGlob& glob, uint32_t precedence = 0);
   // Drops every glob of the type.
   void RemoveType(std::string_view type);
   // The types of the best-matching globs (highest weight, then longest
-  // pattern), distinct, in the order added; empty when none matches.
+  // pattern, then case-sensitive), distinct, by precedence then in the
+  // order added; empty when none matches.
   std::vector<std::string> Match(std::string_view name) const;
   bool Empty() const { return globs_.empty(); }
 
  private:
   struct TEntry {
     TMimeGlob Glob;
-    size_t Order;
+    uint64_t Order;  // precedence, then the order added
   };
   void Consider(const TEntry& entry, std::vector<const TEntry*>& best) const;
 
-  std::vector<TMimeGlob> globs_;  // all, for RemoveType
+  std::vector<std::pair<TMimeGlob, uint32_t>> globs_;  // all with their precedence, for RemoveType
   std::unordered_map<std::string, std::vector<TEntry>> literals_;   // lower-cased name
   std::unordered_map<std::string, std::vector<TEntry>> suffixes_;   // lower-cased suffix
   std::vector<TEntry> others_;
@@ -132,7 +137,7 @@ class TMimeDatabase {
 
  private:
   void Load();
-  void LoadDir(const std::string& dir);
+  void LoadDir(const std::string& dir, uint32_t precedence);
   std::string TypeOf(int dirFd, const char* openName, std::string_view name, TEntryKind kind) const;
 
   const TMimeSettings settings_;
