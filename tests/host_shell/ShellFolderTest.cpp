@@ -16,6 +16,7 @@
 
 #include "host/shell/FolderEnum.h"
 #include "host/shell/ShellItem.h"
+#include "host/shell/ShellNamespace.h"
 
 namespace qz {
 namespace {
@@ -192,6 +193,18 @@ TEST_F(ShellFolder, EntriesSayWhatTheyAreWithoutBeingOpened) {
   EXPECT_EQ(file.Size, 5u);
   EXPECT_GT(file.MTimeSec, 0);
   EXPECT_EQ(PermissionsText(find("pipe").Mode), "prw-------");
+}
+
+TEST_F(ShellFolder, ItemsKeepTheBytesAndShowText) {
+  const TPlaces places(TPlacesSettings{"/", "", "", ""});
+  const TShellListing listing =
+      EnumerateShellFolder(TShellId::FromPath(tree_.Path() + "/"), {otNonFolders}, places);
+  const auto bad = std::find_if(listing.Items.begin(), listing.Items.end(),
+                                [](const TShellItem& item) { return item.Entry.Name == "bad\xFF\xFEname"; });
+  ASSERT_NE(bad, listing.Items.end());
+  EXPECT_EQ(bad->Id.Path, tree_.Path() + "/bad\xFF\xFEname");
+  EXPECT_EQ(bad->DisplayName, "bad\xEF\xBF\xBD\xEF\xBF\xBDname");
+  EXPECT_FALSE(bad->IsFolder());
 }
 
 TEST_F(ShellFolder, HasSubfoldersStopsAtTheFirstFolder) {

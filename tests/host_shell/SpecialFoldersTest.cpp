@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/shell/ShellNamespace.h"
 #include "host/shell/SpecialFolders.h"
 
 namespace qz {
@@ -139,6 +140,15 @@ TEST_F(Places, ComputerAndNetworkAsFileManagersShowThem) {
   ASSERT_EQ(places.NetworkContents().size(), 3u);
   EXPECT_EQ(places.NetworkContents()[1].Id.Path, "/net/share");
   EXPECT_EQ(places.DisplayName(TShellId::Computer()), "Computer");
+  // Listed as shell folders: places are folders only.
+  using enum TShellObjectType;
+  const TShellListing listing = EnumerateShellFolder(TShellId::Computer(), {otFolders}, places);
+  ASSERT_EQ(listing.Items.size(), computer.size());
+  EXPECT_EQ(listing.Items[0].DisplayName, "Home");
+  EXPECT_TRUE(listing.Items.back().IsVirtual);
+  EXPECT_EQ(listing.Items.back().Id, TShellId::Network());
+  EXPECT_TRUE(EnumerateShellFolder(TShellId::Computer(), {otNonFolders}, places).Items.empty());
+  EXPECT_EQ(EnumerateShellFolder(TShellId::Network(), {otFolders}, places).Items.size(), 3u);
   EXPECT_EQ(places.DisplayName(TShellId::FromPath("/a/b\xFF")), "b\xEF\xBF\xBD");
 }
 
