@@ -224,6 +224,7 @@ void TMimeGlobIndex::Add(const TMimeGlob& glob, uint32_t precedence) {
     maxSuffix_ = std::max(maxSuffix_, pattern.size() - 1);
   } else {
     others_.push_back(entry);
+    others_.back().LowerPattern = Lower(pattern);
   }
 }
 
@@ -258,7 +259,7 @@ std::vector<std::string> TMimeGlobIndex::Match(std::string_view name) const {
       if (!entry.Glob.CaseSensitive || entry.Glob.Pattern == name) Consider(entry, best);
   const size_t firstSuffix = name.size() > maxSuffix_ ? name.size() - maxSuffix_ : 0;
   for (size_t at = firstSuffix; at < name.size(); ++at) {
-    const auto found = suffixes_.find(lower.substr(at));
+    const auto found = suffixes_.find(std::string_view(lower).substr(at));
     if (found == suffixes_.end()) continue;
     for (const TEntry& entry : found->second)
       if (!entry.Glob.CaseSensitive || name.substr(at) == std::string_view(entry.Glob.Pattern).substr(1))
@@ -268,7 +269,7 @@ std::vector<std::string> TMimeGlobIndex::Match(std::string_view name) const {
   for (const TEntry& entry : others_) {
     const bool match = entry.Glob.CaseSensitive
                            ? ::fnmatch(entry.Glob.Pattern.c_str(), nameText.c_str(), 0) == 0
-                           : ::fnmatch(Lower(entry.Glob.Pattern).c_str(), lower.c_str(), 0) == 0;
+                           : ::fnmatch(entry.LowerPattern.c_str(), lower.c_str(), 0) == 0;
     if (match) Consider(entry, best);
   }
   std::sort(best.begin(), best.end(), [](const TEntry* a, const TEntry* b) { return a->Order < b->Order; });
@@ -363,7 +364,11 @@ std::vector<std::string> TMimeDatabase::TypesOfName(std::string_view name) const
 
 std::string TMimeDatabase::TypeOfNameAndData(std::string_view name,
                                              const std::optional<std::string>& data) const {
-  const std::vector<std::string> globTypes = globs_.Match(name);
+  return Decide(globs_.Match(name), data);
+}
+
+std::string TMimeDatabase::Decide(const std::vector<std::string>& globTypes,
+                                  const std::optional<std::string>& data) const {
   if (globTypes.size() == 1) return globTypes.front();
   if (data) {
     if (const auto magic = magic_.Match(*data)) {
@@ -385,13 +390,15 @@ std::string TMimeDatabase::TypeOf(int dirFd, const char* openName, std::string_v
                                   TEntryKind kind) const {
   const std::string_view inode = InodeType(kind);
   if (!inode.empty()) return std::string(inode);
+  const std::vector<std::string> globTypes = globs_.Match(name);
+  if (globTypes.size() == 1) return globTypes.front();
   std::optional<std::string> data;
   // Only a regular file is read, and only when its name does not settle it.
-  if (kind == TEntryKind::Regular && globs_.Match(name).size() != 1) {
+  if (kind == TEntryKind::Regular) {
     const size_t want = std::clamp(magic_.Extent(), kTextCheckBytes, kMaxSniffBytes);
     data = ReadRegularFilePrefix(dirFd, openName, want);
   }
-  return TypeOfNameAndData(name, data);
+  return Decide(globTypes, data);
 }
 
 std::string TMimeDatabase::TypeOfEntry(int dirFd, const TFolderEntry& entry) const {

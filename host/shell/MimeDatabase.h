@@ -76,12 +76,19 @@ class TMimeGlobIndex {
   struct TEntry {
     TMimeGlob Glob;
     uint64_t Order;  // precedence, then the order added
+    std::string LowerPattern;  // for the patterns matched with fnmatch
   };
+  // Lookups by string_view without making a string.
+  struct THash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  using TMap = std::unordered_map<std::string, std::vector<TEntry>, THash, std::equal_to<>>;
   void Consider(const TEntry& entry, std::vector<const TEntry*>& best) const;
 
   std::vector<std::pair<TMimeGlob, uint32_t>> globs_;  // all with their precedence, for RemoveType
-  std::unordered_map<std::string, std::vector<TEntry>> literals_;   // lower-cased name
-  std::unordered_map<std::string, std::vector<TEntry>> suffixes_;   // lower-cased suffix
+  TMap literals_;   // by lower-cased name
+  TMap suffixes_;   // by lower-cased suffix
   std::vector<TEntry> others_;
   size_t maxSuffix_ = 0;
   size_t order_ = 0;
@@ -139,6 +146,7 @@ class TMimeDatabase {
   void Load();
   void LoadDir(const std::string& dir, uint32_t precedence);
   std::string TypeOf(int dirFd, const char* openName, std::string_view name, TEntryKind kind) const;
+  std::string Decide(const std::vector<std::string>& globTypes, const std::optional<std::string>& data) const;
 
   const TMimeSettings settings_;
   TMimeGlobIndex globs_;
