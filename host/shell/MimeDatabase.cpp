@@ -215,7 +215,7 @@ std::vector<TMimeGlob> ParseMimeGlobs(std::string_view text) {
 void TMimeGlobIndex::Add(const TMimeGlob& glob, uint32_t precedence) {
   if (glob.Pattern == kNoGlobs) return;
   globs_.push_back({glob, precedence});
-  const TEntry entry{glob, uint64_t(precedence) << 32 | (order_++ & 0xFFFFFFFFu)};
+  const TEntry entry{glob, uint64_t(precedence) << 32 | (order_++ & 0xFFFFFFFFu), {}};
   const std::string_view pattern = glob.Pattern;
   if (!HasWildcards(pattern)) {
     literals_[Lower(pattern)].push_back(entry);
