@@ -70,19 +70,6 @@ if(SDL2_FOUND)
   endif()
 endif()
 
-# Precompiled headers (opt-in): every source of the libraries includes much
-# of the standard library through these; parsed once per library instead of
-# once per source. Twelve sources of skin/controls took 43.9 s of CPU plain
-# and 34.3 s with the header (its own 4.5 s included).
-option(QZ_PCH "Precompile the libraries' heaviest headers" OFF)
-if(QZ_PCH)
-  foreach(library IN LISTS QZ_LIBRARY_TARGETS)
-    target_precompile_headers(${library} PRIVATE
-      "$<$<COMPILE_LANGUAGE:CXX>:${PROJECT_SOURCE_DIR}/host/components/Component.h>"
-      "$<$<COMPILE_LANGUAGE:CXX>:${PROJECT_SOURCE_DIR}/host/ui/Controls.h>")
-  endforeach()
-endif()
-
 # What every program links: the whole engine, every published class in it.
 add_library(qzall INTERFACE)
 set_target_properties(qzall PROPERTIES EXPORT_NAME qzskin)

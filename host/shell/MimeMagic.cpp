@@ -11,9 +11,9 @@ constexpr std::string_view kHeader("MIME-Magic\0\n", 12);
 constexpr size_t kMaxTypeLength = 255;
 
 // A read position in the file that never passes its end.
-class TCursor {
+class TByteCursor {
  public:
-  explicit TCursor(std::string_view bytes) : bytes_(bytes) {}
+  explicit TByteCursor(std::string_view bytes) : bytes_(bytes) {}
   bool AtEnd() const { return at_ >= bytes_.size(); }
   int Peek() const { return AtEnd() ? -1 : uint8_t(bytes_[at_]); }
   bool Take(char c) {
@@ -64,7 +64,7 @@ bool IsTypeText(std::string_view type) {
 }
 
 // "[priority:type]\n"; nothing when the header is malformed.
-std::optional<TMagicSection> ReadSectionHeader(TCursor& in) {
+std::optional<TMagicSection> ReadSectionHeader(TByteCursor& in) {
   if (!in.Take('[')) return std::nullopt;
   const auto priority = in.Number(100);
   if (!priority || !in.Take(':')) return std::nullopt;
@@ -87,7 +87,7 @@ enum class TRuleRead { Rule, Skipped, Broken };
 
 // One rule line; Skipped for a line to leave out (an unknown extension, an
 // impossible word size), Broken when the file cannot be read on.
-TRuleRead ReadRule(TCursor& in, const TMagicLimits& limits, TMagicRule& rule) {
+TRuleRead ReadRule(TByteCursor& in, const TMagicLimits& limits, TMagicRule& rule) {
   rule.Indent = 0;
   if (in.Peek() != '>') {
     const auto indent = in.Number(1u << 16);
@@ -186,7 +186,7 @@ TMimeMagic TMimeMagic::Parse(std::string_view file, const TMagicLimits& limits) 
   TMimeMagic magic;
   file = file.substr(0, limits.MaxBytes);
   if (file.substr(0, kHeader.size()) != kHeader) return magic;
-  TCursor in(file.substr(kHeader.size()));
+  TByteCursor in(file.substr(kHeader.size()));
   while (!in.AtEnd() && magic.sections_.size() < limits.MaxSections) {
     std::optional<TMagicSection> section = ReadSectionHeader(in);
     if (!section) break;

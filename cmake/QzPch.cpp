@@ -1,0 +1,1 @@
+// The translation unit that a precompiled header is made with.
