@@ -15,7 +15,7 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 for file in include/qzskin/skin/form/Orvane.h lib/cmake/qzskin/qzskinConfig.cmake \
             lib/cmake/qzskin/qzskinConfigVersion.cmake lib/pkgconfig/qzskin.pc \
             share/qzskin/skins/skin.skn share/qzskin/skins/dialog.skn \
-            bin/skinpack bin/skinshot bin/skinsheet; do
+            bin/skinpack bin/skinshot bin/skinsheet bin/qzdialog; do
   [ -e "$prefix/$file" ] || { echo "check-install: $file is not installed" >&2; exit 1; }
 done
 for folder in tools tests app skins; do
