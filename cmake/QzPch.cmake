@@ -43,10 +43,13 @@ add_library(qzpch_engine OBJECT ${PROJECT_SOURCE_DIR}/cmake/QzPch.cpp)
 target_link_libraries(qzpch_engine PRIVATE qzall)
 target_precompile_headers(qzpch_engine PRIVATE ${qz_pch_engine_headers})
 
-if(TARGET GTest::gtest)
+if(QZ_TESTS)
+  find_package(GTest REQUIRED)  # its targets are seen only where it is found
   add_library(qzpch_tests OBJECT ${PROJECT_SOURCE_DIR}/cmake/QzPch.cpp)
   target_link_libraries(qzpch_tests PRIVATE qzall GTest::gtest GTest::gmock)
   target_precompile_headers(qzpch_tests PRIVATE ${qz_pch_engine_headers} <gtest/gtest.h> <gmock/gmock.h>)
+  # Compiled as the test programs are (tests/CMakeLists.txt).
+  target_compile_options(qzpch_tests PRIVATE ${QZ_TEST_OPTIMIZATION})
 endif()
 
 # Every target of the build tree, folder by folder.
