@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "host/ui/Menus.h"
 #include "host/graphics/Canvas.h"
 #include "host/shell/IconTheme.h"
 #include "host/platform/Platform.h"
@@ -162,26 +163,11 @@ void TqzMessageForm::HelpButtonClick(TObject*) {
   if (Application) Application->HelpContext(helpContext_);
 }
 
-namespace {
-
-// A caption as it reads: "&&" is one "&", a single "&" marks the accelerator.
-std::string PlainCaption(const std::string& caption) {
-  std::string out;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    else if (caption[i] == '&') continue;
-    out += caption[i];
-  }
-  return out;
-}
-
-}  // namespace
-
 std::string TqzMessageForm::ClipboardText() const {
   const std::string rule = "---------------------------\n";
   std::string buttons;
   for (const TqzSkinButton* b : buttons_)
-    if (b != nullptr) buttons += PlainCaption(b->Caption()) + "   ";
+    if (b != nullptr) buttons += StripHotkey(b->Caption()) + "   ";
   return rule + Caption() + "\n" + rule + (message_ ? message_->Caption() : std::string()) + "\n" + rule +
          buttons + "\n" + rule;
 }

@@ -411,19 +411,6 @@ void TqzSkinBitLabelObject::Draw(TCanvas& canvas, bool) {
 // ---------------------------------------------------------------------------
 // Frame menu items
 
-namespace {
-// The caption without its accelerator marks ("&&" stays one '&').
-std::string PlainCaption(const std::string& caption) {
-  std::string out;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    else if (caption[i] == '&') continue;
-    out += caption[i];
-  }
-  return out;
-}
-}  // namespace
-
 TqzSkinMainMenuItem::TqzSkinMainMenuItem(TqzObjectHost& host, const TqzDataSkinMainMenuItem& data,
                                          TMenuItem& item)
     : TqzActiveSkinObject(host, data), item_(item) {
@@ -434,7 +421,7 @@ int TqzSkinMainMenuItem::ItemWidth() const {
   const TqzDataSkinMainMenuItem& d = ItemData();
   TCanvas measure;
   UseSkinFont(measure, d.FontName, d.FontHeight, d.FontStyle, d.FontColor);
-  const int text = measure.TextWidth(PlainCaption(item_.Caption()));
+  const int text = measure.TextWidth(StripHotkey(item_.Caption()));
   return std::max(text + d.ItemLeftOffset + d.ItemRightOffset, d.SkinRect.Width() > 0 ? 1 : 0);
 }
 
@@ -459,7 +446,7 @@ void TqzSkinMainMenuItem::Draw(TCanvas& canvas, bool) {
     canvas.Draw(ObjectRect.Left, ObjectRect.Top, image);
   }
   UseSkinFont(canvas, d.FontName, d.FontHeight, d.FontStyle, color);
-  DrawTextAligned(canvas, PlainCaption(item_.Caption()), ObjectRect, qzTaCenter);
+  DrawTextAligned(canvas, StripHotkey(item_.Caption()), ObjectRect, qzTaCenter);
 }
 
 // An item whose sub-items are all hidden (or that has none) is a command:
