@@ -14,8 +14,8 @@
 # builds a program and the example without any precompiled header.
 # Included at the end of the top-level CMakeLists.txt, when every target is
 # known.
-option(QZ_PCH "Precompile the heaviest headers (GCC)" ON)
-if(NOT QZ_PCH OR QZ_FUZZ OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+option(QZ_PCH "Precompile the heaviest headers (GCC, Clang)" ON)
+if(NOT QZ_PCH OR QZ_FUZZ OR NOT CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang)$")
   return()
 endif()
 

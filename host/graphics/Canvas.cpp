@@ -50,17 +50,6 @@ constexpr TRect kUniverse{-(1 << 28), -(1 << 28), 1 << 28, 1 << 28};
 
 uint32_t OpaquePixel(TColor c) { return PixelFromColorRef(ColorToRGB(c)); }
 
-// v / 255 rounded to nearest (no exact halves exist for an odd divisor).
-inline uint32_t Div255(uint32_t v) { return (v + 127) / 255; }
-
-inline uint32_t BlendCoverage(uint32_t dst, uint32_t color, uint32_t a) {
-  const uint32_t ia = 255 - a;
-  const uint32_t r = Div255(((dst >> 16) & 0xFF) * ia + ((color >> 16) & 0xFF) * a);
-  const uint32_t g = Div255(((dst >> 8) & 0xFF) * ia + ((color >> 8) & 0xFF) * a);
-  const uint32_t b = Div255((dst & 0xFF) * ia + (color & 0xFF) * a);
-  return 0xFF000000u | (r << 16) | (g << 8) | b;
-}
-
 int PosMod(int v, int m) {
   const int r = v % m;
   return r < 0 ? r + m : r;

@@ -13,7 +13,6 @@ namespace {
 
 struct TSpan {
   int l, r;
-  friend bool operator==(const TSpan&, const TSpan&) = default;
 };
 
 enum class TOp { Or, And, Xor, Diff };

@@ -348,7 +348,6 @@ void TCustomEdit::CaretMoved() {
 QZ_PUBLISHED(TCustomEdit, TCustomControl) {}
 
 QZ_PUBLISHED(TEdit, TCustomEdit) {
-  using O = TEdit;
   b.Factory([](TComponent* owner) { return new TEdit(owner); });
   PublishEditProperties(b);
 }

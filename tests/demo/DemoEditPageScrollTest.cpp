@@ -80,8 +80,8 @@ TEST_F(DemoEditPageScroll, TallContentShowsTheBarAtTheRightAndScrolls) {
   groups[2]->SetHeight(500);
   Settle(50);
   ASSERT_TRUE(bar->Visible());
-  EXPECT_EQ(bar->BoundsRect(), TRect(room.Right - bar->Width(), room.Top, room.Right, room.Bottom));
-  EXPECT_EQ(box->BoundsRect(), TRect(room.Left, room.Top, room.Right - bar->Width(), room.Bottom));
+  EXPECT_EQ(bar->BoundsRect(), (TRect{room.Right - bar->Width(), room.Top, room.Right, room.Bottom}));
+  EXPECT_EQ(box->BoundsRect(), (TRect{room.Left, room.Top, room.Right - bar->Width(), room.Bottom}));
   EXPECT_EQ(groups[0]->Width(), box->ClientWidth());
   const int content = groups[0]->Height() + groups[1]->Height() + 500;
   EXPECT_EQ(bar->Max(), content - 1);

@@ -123,9 +123,9 @@ TEST_F(PopupMenuWindowTest, RowsAndWindowSizeFollowTheItems) {
   const int shortCuts = std::max(measure.TextWidth("Ctrl+O"), measure.TextWidth("Ctrl+S"));
   const int width = 3 + 20 + captions + 20 + shortCuts + 20 + 3;
   const int height = 3 + 4 * itemHeight + 7 + 3;
-  EXPECT_EQ(menu->PopupRect(), TRect(200, 150, 200 + width, 150 + height));
-  EXPECT_EQ(w->ItemRect(0), TRect(3, 3, width - 3, 3 + itemHeight));
-  EXPECT_EQ(w->ItemRect(2), TRect(3, 3 + 2 * itemHeight, width - 3, 3 + 2 * itemHeight + 7));
+  EXPECT_EQ(menu->PopupRect(), (TRect{200, 150, 200 + width, 150 + height}));
+  EXPECT_EQ(w->ItemRect(0), (TRect{3, 3, width - 3, 3 + itemHeight}));
+  EXPECT_EQ(w->ItemRect(2), (TRect{3, 3 + 2 * itemHeight, width - 3, 3 + 2 * itemHeight + 7}));
   EXPECT_EQ(w->ItemRect(3).Top, w->ItemRect(2).Bottom);
   EXPECT_EQ(w->ItemRect(4).Bottom, height - 3);
   EXPECT_EQ(w->ItemAt({1, 1}), -1);  // the border

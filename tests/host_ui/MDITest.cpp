@@ -68,7 +68,7 @@ TEST_F(MDITest, ClientFillsBelowAlignedControlsAndChildrenShowAtOnce) {
 
   // A second child steps down and right by a caption and becomes active.
   TForm* b = MakeChild("B");
-  EXPECT_EQ(b->BoundsRect().TopLeft(), TPoint(kCaptionHeight + kFrameWidth, kCaptionHeight + kFrameWidth));
+  EXPECT_EQ(b->BoundsRect().TopLeft(), (TPoint{kCaptionHeight + kFrameWidth, kCaptionHeight + kFrameWidth}));
   EXPECT_EQ(main->ActiveMDIChild(), b);
   EXPECT_EQ(main->MDIChildren(0), b);
   EXPECT_EQ(main->MDIChildren(1), a);

@@ -103,7 +103,7 @@ TEST_F(MDIWindowMenuTest, AChildThatFreesItselfWhenItsEntryIsClicked) {
   // The whole MDI form freed from an entry's click.
   TComponentRef<TForm> refMain(main_);
   b.Form->OnActivate = [this](TObject*) { delete main_; };
-  auto c = Child("C");
+  [[maybe_unused]] auto c = Child("C");
   ClickWindowEntry(0);
   EXPECT_FALSE(refMain);
 }

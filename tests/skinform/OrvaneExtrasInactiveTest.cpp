@@ -227,7 +227,7 @@ TEST_F(OrvaneExtras, ARestoreHandlerSetBeforeIsKept) {
 }
 
 TEST_F(OrvaneExtras, OnlyTheMainFormTakesTheRestore) {
-  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  [[maybe_unused]] auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
   EXPECT_FALSE(Application->OnRestore);
 }
 
