@@ -306,12 +306,20 @@ TListItem TCustomListView::FetchItem(int Index) {
   if (Index < 0 || Index >= Count()) return item;
   if (!ownerData_) {
     item = items_[Index];
-  } else if (OnData) {
+  } else {
     item.Index = Index;
-    OnData(this, item);
+    DoData(item);
   }
   item.Index = Index;
   return item;
+}
+
+void TCustomListView::DoData(TListItem& Item) {
+  if (OnData) OnData(this, Item);
+}
+
+void TCustomListView::ColumnClicked(int Column) {
+  if (OnColumnClick) OnColumnClick(this, Column);
 }
 
 void TCustomListView::UpdateItem(int Index) { InvalidateItem(Index); }
@@ -1019,8 +1027,8 @@ void TCustomListView::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     if (was == TDrag::HeaderPress) {
       Invalidate();
       const int column = ColumnAtPos({X, Y});
-      if (column >= 0 && column == dragColumn_ && OnColumnClick) {
-        OnColumnClick(this, column);
+      if (column >= 0 && column == dragColumn_) {
+        ColumnClicked(column);
         if (!self) return;
       }
     }

@@ -238,6 +238,10 @@ class TCustomListView : public TCustomControl {
   // The standard look of an item.
   virtual void DrawItem(int Index, const TListItem& Item, const TRect& Rect, TOwnerDrawState State);
   virtual void DrawHeader();
+  // Fills an owner-data row (Index set): fires OnData.
+  virtual void DoData(TListItem& Item);
+  // A click on a column header: fires OnColumnClick.
+  virtual void ColumnClicked(int Column);
   TOwnerDrawState ItemState(int Index) const;
   // False when the view was freed by a handler.
   bool NotifyScrollState();
