@@ -1,6 +1,7 @@
 #include "host/ui/ListView.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 #include "host/ui/Windows.h"
@@ -44,6 +45,9 @@ constexpr int kMinIconCell = 76;
 constexpr int kCellInset = 2;       // icon styles: the gap around an item's bounds
 constexpr int kCellTextInset = 6;   // report: text inside a column
 constexpr int kHorzLine = 16;       // report: pixels a line of horizontal scrolling
+// KeyTarget's answer for a key that moves nothing (any int is a target: it
+// is clamped to the items afterwards).
+constexpr int kNoTarget = std::numeric_limits<int>::min();
 
 }  // namespace
 
@@ -1060,14 +1064,14 @@ int TCustomListView::SpatialNeighbour(int From, int Dx, int Dy) const {
   return best;
 }
 
-// Where a navigation key moves the focus from the focused item; -2 for a
-// key that is no navigation key.
+// Where a navigation key moves the focus from the focused item (not yet
+// clamped to the items); kNoTarget for a key that is no navigation key.
 int TCustomListView::KeyTarget(uint16_t Key) const {
   const int n = Count(), cur = focused_;
   if (Key == VK_HOME) return 0;
   if (Key == VK_END) return n - 1;
   if (Key != VK_UP && Key != VK_DOWN && Key != VK_LEFT && Key != VK_RIGHT && Key != VK_PRIOR && Key != VK_NEXT)
-    return -2;
+    return kNoTarget;
   if (cur < 0) return 0;
   switch (viewStyle_) {
     case vsReport: {
@@ -1137,7 +1141,7 @@ void TCustomListView::KeyDown(uint16_t& Key, TShiftState Shift) {
     return;
   }
   int target = KeyTarget(Key);
-  if (target == -2) return;
+  if (target == kNoTarget) return;
   Key = 0;
   target = std::clamp(target, 0, Count() - 1);
   if (target == focused_ && (Selected(target) || (multiSelect_ && ctrl))) {

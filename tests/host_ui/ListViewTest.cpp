@@ -192,9 +192,11 @@ TEST_F(ListViewTest, RubberBandSelectsWhatItMeetsAndCtrlToggles) {
     lv->SetItemIndex(0);
     Drag(empty, Centre(1));
     EXPECT_EQ(SelectedItems(), (std::vector<int>{1, 2, 3, 5})) << StyleName(style);
-    // Ctrl: a band over items 2 and 3 toggles them against what was selected.
-    Drag(empty, Centre(2), kModCtrl);
+    // Ctrl: the items a band meets toggle against what was selected.
+    Drag(empty, Centre(5), kModCtrl);
     EXPECT_EQ(SelectedItems(), (std::vector<int>{1, 2, 3})) << StyleName(style) << ": item 5 toggled off";
+    Drag(empty, Centre(2), kModCtrl);
+    EXPECT_EQ(SelectedItems(), std::vector<int>{1}) << StyleName(style) << ": items 2 and 3 toggled off";
   }
   // No band in the list styles: a drag from nothing selects nothing.
   UseStyle(vsReport);
@@ -383,11 +385,11 @@ TEST_F(ListViewTest, FreePositionsWithoutAutoArrange) {
   const TPoint home = lv->ScreenToClient(Centre(0));
   lv->SetAutoArrange(false);
   EXPECT_EQ(lv->ItemAtPos(home), 0) << "items stay where the grid put them";
-  lv->SetItemPosition(0, {200, 150});
+  lv->SetItemPosition(0, {100, 170});
   EXPECT_EQ(lv->ItemAtPos(home), -1);
   const TPoint moved = lv->ScreenToClient(Centre(0));
   EXPECT_EQ(lv->ItemAtPos(moved), 0);
-  // The arrows walk by place: item 0 now sits below and right of 5.
+  // The arrows walk by place: 6 is straight right of 5, 0 further down.
   lv->SetItemIndex(5);
   lv->SetFocus();
   Key(VK_RIGHT);
