@@ -492,7 +492,7 @@ TSize TCustomListView::CellSize() const {
   switch (viewStyle_) {
     case vsIcon: return IconCellSize();
     case vsSmallIcon: case vsList: return {listColumnWidth_, RowHeight()};
-    case vsReport: return {ColumnsWidth(), RowHeight()};
+    case vsReport: return {std::max(1, ColumnsWidth()), RowHeight()};  // no columns: no width
   }
   return {1, 1};
 }
@@ -892,6 +892,7 @@ void TCustomListView::DrawHeader() {
   TCanvas& c = Canvas();
   const int h = HeaderHeight();
   c.SetFont(Font());
+  c.Font().SetColor(clBtnText);  // the header is a row of buttons, whatever the items' colours
   c.SetBkMode(TRANSPARENT);
   c.Brush().SetColor(clBtnFace);
   c.FillRect({0, 0, ClientWidth(), h});
