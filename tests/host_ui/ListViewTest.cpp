@@ -252,6 +252,31 @@ TEST_F(ListViewTest, TypeToSelectByCaptionPrefix) {
   }
 }
 
+TEST_F(ListViewTest, TypeToSelectAsksTheOwnerOfTheData) {
+  lv->SetOwnerData(true);
+  lv->SetItemCount(100000);
+  int fetches = 0;
+  lv->OnData = [&](TObject*, TListItem& item) {
+    ++fetches;
+    item.Caption = "Row " + std::to_string(item.Index);
+  };
+  std::vector<std::pair<std::string, int>> asked;
+  lv->OnDataFind = [&](TObject*, const std::string& prefix, int start, int& found) {
+    asked.emplace_back(prefix, start);
+    found = prefix == "r" ? 70000 : -1;
+  };
+  UseStyle(vsReport);
+  lv->SetFocus();
+  fetches = 0;
+  hp->InjectText("r");
+  hp->InjectText("x");
+  Pump();
+  EXPECT_EQ(asked, (std::vector<std::pair<std::string, int>>{{"r", 0}, {"rx", 70000}}));
+  EXPECT_EQ(lv->ItemFocused(), 70000);
+  EXPECT_TRUE(lv->Selected(70000));
+  EXPECT_LT(fetches, 20) << "the search itself fetched nothing; the repaint a screenful";
+}
+
 // Owner data: counts every fetch and every painted row.
 struct RowLog {
   std::vector<int> fetched, painted;
