@@ -1294,6 +1294,7 @@ QZ_PUBLISHED(TListView, TCustomListView) {
   b.Event<TLVColumnClickEvent>("OnColumnClick", &O::OnColumnClick);
   b.Event<TLVEditingEvent>("OnEditing", &O::OnEditing);
   b.Event<TLVEditedEvent>("OnEdited", &O::OnEdited);
+  b.Event<TLVCustomDrawItemEvent>("OnCustomDrawItem", &O::OnCustomDrawItem);
   b.Event<TNotifyEvent>("OnSelectionChange", &O::OnSelectionChange);
   b.Event<TNotifyEvent>("OnScrollStateChange", &O::OnScrollStateChange);
 }
