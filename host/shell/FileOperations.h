@@ -1,0 +1,24 @@
+// Making and renaming items for the file dialogs. Paths and names are
+// bytes; failures throw EShellError with the system's reason.
+#pragma once
+
+#include <string>
+
+#include "host/shell/FileManager.h"
+
+namespace qz {
+
+// Makes the folder `name` in `parent`; gives its path. Throws EShellError
+// (errno EEXIST when the name is taken, EACCES, ENOENT, ENAMETOOLONG ...;
+// EINVAL for a name that is empty, "." or "..", or holds "/" or NUL).
+std::string CreateFolder(const std::string& parent, const std::string& name);
+// Makes a folder named `baseName`, or "baseName (2)", "baseName (3)" ...
+// when the name is taken (the first free one, race-free); gives its path.
+std::string CreateNewFolder(const std::string& parent, const std::string& baseName = "New Folder");
+
+// Renames the item at `path` to `newName` in the same folder; gives the new
+// path. An existing item of that name is never replaced (EShellError with
+// EEXIST). Renaming to its own name does nothing.
+std::string RenameItem(const std::string& path, const std::string& newName);
+
+}  // namespace qz
