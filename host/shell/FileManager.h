@@ -30,13 +30,14 @@ struct TBusOptions {
   // (DBUS_SESSION_BUS_ADDRESS, else $XDG_RUNTIME_DIR/bus). No bus is ever
   // started for the call.
   std::string Address;
-  int TimeoutMs = 2000;  // how long the file manager may take to answer
+  int TimeoutMs = 2000;  // how long the bus and the file manager may take to answer
 };
 
 // Asks the file manager to show its properties window for the items
 // (absolute paths as bytes); startupId lets the window manager give it the
 // focus ("" when none). Throws EShellError when there is no session bus, no
-// file manager answers or it refuses. Blocks for at most the time-out.
+// file manager answers or it refuses. Each of its two exchanges with the
+// bus (greeting it, the call) waits at most the time-out.
 void ShowItemProperties(const std::vector<std::string>& paths, const std::string& startupId = {},
                         const TBusOptions& options = {});
 

@@ -30,11 +30,9 @@ bool ValidName(const std::string& name) {
   throw EShellError(what + ": " + ErrnoText(error), error);
 }
 
-// Renames without replacing where the file system cannot do so atomically:
-// a hard link (refused when the name is taken) and the old name removed;
-// for folders and file systems without hard links a check just before.
-// Gives 0 or the errno.
-int RenameNoReplaceFallback(const char* from, const char* to) {
+}  // namespace
+
+int detail::RenameNoReplaceFallback(const char* from, const char* to) {
   struct stat st;
   if (lstat(from, &st) != 0) return errno;
   if (!S_ISDIR(st.st_mode)) {
@@ -50,8 +48,6 @@ int RenameNoReplaceFallback(const char* from, const char* to) {
   if (errno != ENOENT) return errno;
   return rename(from, to) == 0 ? 0 : errno;
 }
-
-}  // namespace
 
 std::string CreateFolder(const std::string& parent, const std::string& name) {
   const std::string what = "Cannot create the folder " + Quoted(name) + " in " + Quoted(parent);
@@ -85,7 +81,7 @@ std::string RenameItem(const std::string& path, const std::string& newName) {
   if (renameat2(AT_FDCWD, id.Path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) Fail(what, errno);
   // The file system does not know the flag (some network and FUSE ones).
-  if (const int error = RenameNoReplaceFallback(id.Path.c_str(), target.c_str())) Fail(what, error);
+  if (const int error = detail::RenameNoReplaceFallback(id.Path.c_str(), target.c_str())) Fail(what, error);
   return target;
 }
 

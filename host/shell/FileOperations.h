@@ -21,4 +21,12 @@ std::string CreateNewFolder(const std::string& parent, const std::string& baseNa
 // EEXIST). Renaming to its own name does nothing.
 std::string RenameItem(const std::string& path, const std::string& newName);
 
+namespace detail {
+// What RenameItem does on file systems without an atomic rename that
+// refuses to replace: a hard link (refused when the name is taken) and the
+// old name removed; for folders, and file systems without hard links, a
+// check just before renaming. Gives 0 or the errno.
+int RenameNoReplaceFallback(const char* from, const char* to);
+}  // namespace detail
+
 }  // namespace qz
