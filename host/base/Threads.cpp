@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <deque>
@@ -282,15 +283,19 @@ void TThread::SetPriority(TThreadPriority p) {
   if (tid_.load() != 0) ApplyPriority();
 }
 
+// Nice values count from the process's own (a program started with nice
+// keeps its workers below it). Failures (no privileges to raise, a policy
+// the kernel refuses) leave the priority as it was.
 void TThread::ApplyPriority() {
   const int tid = tid_.load();
   const TThreadPriority p = priority_.load();
   sched_param param{};
   param.sched_priority = 0;
-  // Failures (no privileges to raise, a policy the kernel refuses) leave
-  // the priority as it was.
   (void)sched_setscheduler(tid, p == TThreadPriority::tpIdle ? SCHED_IDLE : SCHED_OTHER, &param);
-  (void)setpriority(PRIO_PROCESS, static_cast<id_t>(tid), NiceOf(p));
+  errno = 0;
+  const int base = getpriority(PRIO_PROCESS, static_cast<id_t>(getpid()));
+  const int nice = std::clamp((errno ? 0 : base) + NiceOf(p), -20, 19);
+  (void)setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice);
 }
 
 void TThread::Synchronize(const TThreadMethod& method) {
@@ -325,7 +330,7 @@ void TThread::RemoveQueuedEvents(TThread* thread) { SyncQueue().Remove(thread, n
 
 void TThread::Run() {
   tid_.store(static_cast<int>(gettid()));
-  ApplyPriority();
+  if (Priority() != TThreadPriority::tpNormal) ApplyPriority();
   try {
     if (!Terminated()) Execute();
   } catch (...) {

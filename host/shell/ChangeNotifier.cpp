@@ -177,6 +177,9 @@ void TFolderWatch::Interrupt() {
 }
 
 TFolderChanges TFolderWatch::Wait(int timeoutMs) {
+  // Without an eventfd (out of descriptors) Interrupt cannot wake the
+  // wait: it ends now and then for the caller to look whether to stop.
+  if (wakeFd_ < 0 && (timeoutMs < 0 || timeoutMs > 200)) timeoutMs = 200;
   pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
   int ready;
   do {
