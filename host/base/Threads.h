@@ -79,7 +79,8 @@ class TThread : public TObject {
   // throws comes back here. On the GUI thread it runs at once.
   void Synchronize(const TThreadMethod& method);
   // Posts `method` to the GUI thread and returns; it runs on the GUI thread
-  // in posting order, or never when its thread object is freed first.
+  // in posting order, or never when its thread object is freed first. On
+  // the GUI thread it runs at once.
   void Queue(TThreadMethod method);
   // Calls without a thread object (owner: none; never dropped).
   static void Synchronize(TThread* thread, const TThreadMethod& method);
