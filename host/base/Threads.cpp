@@ -11,6 +11,7 @@
 #include <chrono>
 #include <deque>
 #include <memory>
+#include <utility>
 
 #include "host/base/Exception.h"
 
@@ -179,7 +180,9 @@ void Post(TThread* owner, const std::atomic<bool>* closed, TThreadMethod method,
   call->blocking = blocking;
   if (!SyncQueue().Post(call, closed) || !blocking) return;
   SyncQueue().WaitDone(call);
-  if (call->error) std::rethrow_exception(call->error);
+  // Taken out of the record: the GUI thread may drop the record any time
+  // now, and the exception object must then belong to this thread alone.
+  if (std::exception_ptr error = std::exchange(call->error, nullptr)) std::rethrow_exception(error);
 }
 
 }  // namespace
