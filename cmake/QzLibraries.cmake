@@ -58,6 +58,12 @@ target_include_directories(${QZ_BASE_LIBRARY} PUBLIC
 target_compile_features(${QZ_BASE_LIBRARY} PUBLIC cxx_std_20)
 target_link_libraries(${QZ_BASE_LIBRARY} PUBLIC
   ZLIB::ZLIB Freetype::Freetype Fontconfig::Fontconfig Threads::Threads)
+# libdbus only where it is used: its include folders on the one source that
+# talks to the bus (the other sources keep their compile lines), the library
+# itself linked.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/host/shell/FileManager.cpp PROPERTIES
+  INCLUDE_DIRECTORIES "${DBUS_INCLUDE_DIRS}" SKIP_PRECOMPILE_HEADERS ON)
+target_link_libraries(${QZ_BASE_LIBRARY} PRIVATE ${DBUS_LINK_LIBRARIES})
 set(QZ_WITH_SDL2 OFF)
 if(SDL2_FOUND)
   file(GLOB QZHOST_SDL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/platform/sdl/*.cpp)

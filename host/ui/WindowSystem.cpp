@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/base/Threads.h"
 #include "host/graphics/Canvas.h"
 #include "host/ui/Controls.h"
 #include "host/ui/WindowSystemHooks.h"
@@ -633,6 +634,8 @@ void TWindowSystem::DeferDelete(TControl* c) {
 void TWindowSystem::DeferCall(std::function<void()> fn) { deferredCalls_.push_back(std::move(fn)); }
 
 bool TWindowSystem::ProcessMessage() {
+  // Calls the worker threads posted (Synchronize, Queue) come first.
+  if (CheckSynchronize()) return true;
   if (!deferredCalls_.empty()) {
     const std::function<void()> fn = std::move(deferredCalls_.front());
     deferredCalls_.pop_front();

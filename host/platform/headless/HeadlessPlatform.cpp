@@ -1,9 +1,15 @@
 #include "host/platform/headless/HeadlessPlatform.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 
 #include "host/base/Exception.h"
 #include "host/base/Messages.h"
+#include "host/base/Threads.h"
 #include "host/platform/Stacking.h"
 
 #if __has_include("host/graphics/PngWriter.h")
@@ -170,7 +176,8 @@ bool THeadlessWindow::HitTest(TPoint screen) const {
 // THeadlessPlatform: windows and stacking
 
 THeadlessPlatform::THeadlessPlatform(THeadlessOptions options)
-    : options_(std::move(options)), clockMs_(options_.startTimeMs) {
+    : options_(std::move(options)), clockMs_(options_.startTimeMs),
+      wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
   const TRect screen = ScreenRect();
   injectPos_ = cursorPos_ = {screen.Left + screen.Width() / 2, screen.Top + screen.Height() / 2};
 }
@@ -179,6 +186,7 @@ THeadlessPlatform::~THeadlessPlatform() {
   // Windows may outlive the platform (a test replacing it); they keep working
   // on their own from now on.
   for (auto* w : stack_) w->platform_ = nullptr;
+  if (wakeFd_ >= 0) close(wakeFd_);
 }
 
 std::unique_ptr<IPlatformWindow> THeadlessPlatform::CreateWindow(const TPlatformWindowDesc& desc) {
@@ -281,10 +289,41 @@ size_t THeadlessPlatform::PendingEventCount() const {
   return queue_.size();
 }
 
+// One queued Wakeup stands for any number of them: workers posting a burst
+// of calls do not fill the queue.
 void THeadlessPlatform::PostWakeup() {
-  TPlatformEvent e;
-  e.kind = TPlatformEventKind::Wakeup;
-  Enqueue(std::move(e), false);
+  {
+    std::lock_guard lock(queueMutex_);
+    const bool queued = std::any_of(queue_.begin(), queue_.end(), [](const TQueuedEvent& q) {
+      return q.event.kind == TPlatformEventKind::Wakeup;
+    });
+    if (!queued) {
+      TPlatformEvent e;
+      e.kind = TPlatformEventKind::Wakeup;
+      queue_.push_back({std::move(e), false});
+    }
+  }
+  if (wakeFd_ >= 0) {
+    const uint64_t one = 1;
+    while (write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+  }
+}
+
+// An endless wait with worker threads running blocks (in real time) until
+// one of them wakes the loop (a posted call, a thread that ended).
+bool THeadlessPlatform::WaitForWorkers() {
+  if (wakeFd_ < 0) return false;
+  for (;;) {
+    uint64_t value;
+    while (read(wakeFd_, &value, sizeof value) > 0) {
+    }
+    if (PendingEventCount() > 0) return true;
+    if (TThread::RunningCount() == 0 && !SynchronizePending()) return false;
+    pollfd p{wakeFd_, POLLIN, 0};
+    while (poll(&p, 1, -1) < 0 && errno == EINTR) {
+    }
+  }
 }
 
 // Brings the delivered-input state up to this event and picks its window.
@@ -332,6 +371,7 @@ bool THeadlessPlatform::WaitEvent(TPlatformEvent& event, int timeoutMs) {
     // The idle work may have let the wait's time pass.
     if (timeoutMs >= 0 && clockMs_ >= deadline && PendingEventCount() == 0) return false;
   }
+  if (timeoutMs < 0 && WaitForWorkers()) return WaitEvent(event, timeoutMs);
   if (timeoutMs < 0) throw Exception("headless platform: waiting for input that was never injected");
   clockMs_ = std::max(clockMs_, deadline);
   return false;

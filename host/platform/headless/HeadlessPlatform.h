@@ -38,7 +38,8 @@
 //   division rounded to nearest, where o is the window opacity and src an
 //   opaque pixel for Present windows.
 // - WaitEvent(-1) with nothing queued and no idle work throws Exception
-//   instead of hanging; a WaitEvent(t >= 0) that times out advances the clock
+//   instead of hanging, unless worker threads (host/base/Threads.h) run:
+//   then it blocks until one of them posts a call or ends (PostWakeup); a WaitEvent(t >= 0) that times out advances the clock
 //   by t and returns false.
 #pragma once
 
@@ -229,6 +230,7 @@ class THeadlessPlatform final : public IPlatform {
   bool PopEvent(TQueuedEvent& queued);
   void Deliver(TQueuedEvent& queued);
   void PurgeEventsFor(const THeadlessWindow* window);
+  bool WaitForWorkers();
   TPlatformEvent MakeEvent(TPlatformEventKind kind, THeadlessWindow* window = nullptr) const;
   TPlatformEvent MakePointerEvent(TPlatformEventKind kind, TPoint screen) const;
 
@@ -251,6 +253,7 @@ class THeadlessPlatform final : public IPlatform {
   uint32_t buttons_ = 0;  // bit per TMouseButtonId
 
   std::function<bool()> idleHandler_;
+  int wakeFd_ = -1;  // readable after PostWakeup
 };
 
 }  // namespace qz
