@@ -385,8 +385,10 @@ void TqzSkinHint::SetActive(bool v) {
 
 void TqzSkinHint::SetSkinData(TqzSkinData* v) { SetReference(skinData_, v); }
 
-void TqzSkinHint::SetAlphaBlendSupport(bool v) {
-  alphaBlendSupport_ = v && (InState(csDesigning) || Platform().SupportsPerPixelAlpha());
+void TqzSkinHint::SetAlphaBlendSupport(bool v) { alphaBlendSupport_ = v; }
+
+bool TqzSkinHint::AlphaBlendSupport() const {
+  return alphaBlendSupport_ && (InState(csDesigning) || Platform().SupportsPerPixelAlpha());
 }
 
 std::string TqzSkinHint::FormatText(const std::string& hint) const {
