@@ -79,13 +79,14 @@ TEST(TextEngine, TahomaResolvesToTheRealFace) {
   EXPECT_EQ(c.GetTextMetrics().tmHeight, 13);
 }
 
-// Rows without ink between a glyph's first and last inked rows.
+// Rows that read as background (no pixel of a quarter coverage or more)
+// between a glyph's first and last inked rows.
 int EmptyRowsBetweenInk(const TGlyph& g) {
   int first = -1, last = -1, empty = 0;
   std::vector<bool> inked(size_t(g.height), false);
   for (int y = 0; y < g.height; ++y)
     for (int x = 0; x < g.width; ++x)
-      if (g.coverage[size_t(y) * g.width + x] != 0) inked[size_t(y)] = true;
+      if (g.coverage[size_t(y) * g.width + x] >= 64) inked[size_t(y)] = true;
   for (int y = 0; y < g.height; ++y) {
     if (!inked[size_t(y)]) continue;
     if (first < 0) first = y;

@@ -164,9 +164,12 @@ TEST_F(MenuBarTest, AnItemWhoseSubitemsAreAllHiddenRunsAsACommand) {
   EXPECT_FALSE(bar_->KeyboardMode());
   Click(ItemCentre(0));
   ASSERT_TRUE(bar_->MenuOpen());
+  // Pointed at with a menu open it is a command item too: the open menu
+  // closes, nothing runs.
   Move(ItemCentre(2));
   Run(100);
-  EXPECT_TRUE(bar_->Items()[0].Down);
+  EXPECT_FALSE(bar_->MenuOpen());
+  EXPECT_FALSE(bar_->Items()[0].Down);
   EXPECT_FALSE(bar_->Items()[2].Down);
   EXPECT_EQ(clicks, 2);
 }
