@@ -119,7 +119,8 @@ void PaintCaptionButton(TSkinBuilder& skin, const TPictures& pics, const TCaptio
   struct TState { TRect Cell; uint32_t Fill, Glyph; };
   TState states[] = {
       {hot, b.Danger ? tone::kRed : Hex(0x363C48), Hex(0xFFFFFF)},
-      {down, b.Danger ? Hex(0xB93A3F) : Hex(0x2A2F38), b.Danger ? Hex(0xFFFFFF) : Hex(0xC9D0DB)},
+      // Pressed: a look of its own, darker red or tinted with the accent.
+      {down, b.Danger ? Hex(0xB93A3F) : Mix(Hex(0x262A32), st::kAccent, 0.35), Hex(0xFFFFFF)},
       {inactive, 0, Hex(0x5C6370)}};  // form inactive: the glyph recedes
   for (const TState& s : states) {
     // The caption bar behind the button (without its glyph), then the

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/graphics/Bitmap.h"
+#include "host/platform/Platform.h"
 #include "host/ui/Windows.h"
 #include "skin/controls/LayerWindow.h"
 #include "skin/draw/EffectBmp.h"
@@ -41,7 +42,10 @@ TqzLayerManager::~TqzLayerManager() = default;
 void TqzLayerManager::ShowLayer(int x, int y, uint8_t alpha, const TBitmap* mask,
                                 const TBitmap& picture) {
   HideLayer();
-  if (picture.Empty()) return;
+  // Without per-pixel alpha (no compositor) nothing would blend the glow:
+  // no layer then. Asked on every show, so the glow follows a compositor
+  // that starts or stops.
+  if (picture.Empty() || !Platform().SupportsPerPixelAlpha()) return;
   Impl& d = *impl_;
   d.picture = std::make_unique<TqzBitmap>();
   d.picture->Assign(picture);

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "host/graphics/TextEngine.h"
+#include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/Edit.h"
 #include "host/ui/ImgList.h"
@@ -26,6 +27,9 @@ constexpr int kPlainButtonWidth = 19;
 constexpr int kShiftJisCharset = 128, kGb2312Charset = 134, kChineseBig5Charset = 136;
 // The tool-button style leaves this much of the right side free of text.
 constexpr int kToolButtonTextRightGap = 17;
+constexpr int kToolButtonTextLeft = 6;
+// Where a tool-button style combo draws its drop-down arrow: the right gap.
+TRect ToolButtonArrowRect(int W, int H) { return {W - kToolButtonTextRightGap, 0, W - 3, H}; }
 
 TqzComboEditFactory& EditFactory() {
   static TqzComboEditFactory factory = MakeDefaultComboEdit;
@@ -101,22 +105,25 @@ void TqzPopupListBox::ShowAt(TPoint ScreenPos) {
   if (!self) return;
   const HWND h = Handle();
   appliedAlphas_.clear();
+  // Without per-pixel alpha (no compositor) the list shows opaque, asked on
+  // every show.
+  const bool layered = alphaBlend_ && Platform().SupportsPerPixelAlpha();
   DWORD ex = static_cast<DWORD>(GetWindowLong(h, GWL_EXSTYLE));
-  ex = alphaBlend_ ? (ex | WS_EX_LAYERED) : (ex & ~WS_EX_LAYERED);
+  ex = layered ? (ex | WS_EX_LAYERED) : (ex & ~WS_EX_LAYERED);
   SetWindowLong(h, GWL_EXSTYLE, ex);
-  if (!alphaBlend_) lastAlpha_ = -1;
-  if (alphaBlend_ && alphaValue_ != lastAlpha_) {
+  if (!layered) lastAlpha_ = -1;
+  if (layered && alphaValue_ != lastAlpha_) {
     const int first = animation_ ? 0 : alphaValue_;
     SetLayeredWindowAttributes(h, 0, static_cast<uint8_t>(first), LWA_ALPHA);
     appliedAlphas_.push_back(first);
   }
   SetWindowPos(h, HWND_TOPMOST, ScreenPos.X, ScreenPos.Y, 0, 0,
                SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
-  if (alphaBlend_ && alphaValue_ != lastAlpha_ && animation_) {
+  if (layered && alphaValue_ != lastAlpha_ && animation_) {
     FadeIn();
     if (!self) return;
   }
-  if (alphaBlend_) lastAlpha_ = alphaValue_;
+  if (layered) lastAlpha_ = alphaValue_;
 }
 
 // Rises by value / 15 at a time, a few milliseconds apart, letting the
@@ -1000,9 +1007,13 @@ void TqzSkinCustomComboBox::PaintToolButton(TCanvas& c) {
   }
   if (d) c.Font().SetColor(!Enabled() ? d->DisabledFontColor : dropped_ ? d->DownFontColor
                                        : hot ? d->ActiveFontColor : d->FontColor);
+  else if (!Enabled()) c.Font().SetColor(clBtnShadow);
   c.Brush().SetStyle(TBrushStyle::bsClear);
   c.SetBkMode(TRANSPARENT);
-  DrawTextVCentered(c, Text(), {2, 2, W - kToolButtonTextRightGap, H - 2});
+  DrawTextVCentered(c, Text(), {kToolButtonTextLeft, 2, W - kToolButtonTextRightGap, H - 2});
+  // The drop-down arrow in the gap the text leaves, in the text's colour, in
+  // every state.
+  DrawArrowImage(c, ToolButtonArrowRect(W, H), c.Font().Color(), 4);
 }
 
 // Without the skin's size the button is composed at its own size from the

@@ -120,7 +120,9 @@ class TqzSkinToolBar : public TqzSkinPanel, public IqzSkinControlPlacer {
   void ScrollTimerTick();
   TqzToolBarArrow ArrowUnderCursor() const;
   void PaintArrows();
-  void PaintArrow(TCanvas& canvas, const TRect& r, bool left, bool hot) const;
+  // An arrow with nothing left to scroll towards is drawn disabled.
+  void PaintArrow(TCanvas& canvas, const TRect& r, bool left, bool hot, bool enabled) const;
+  void RedrawArrows();
 
   bool adjustControls_ = true;
   bool canScroll_ = false;

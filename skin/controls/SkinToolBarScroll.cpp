@@ -54,6 +54,7 @@ void TqzSkinToolBar::UpdateScrolling() {
       MoveChildren(scrollPosition_ - most);
       scrollPosition_ = most;
     }
+    if (self) RedrawArrows();
   } else if (arrowsShown_ || scrollPosition_ != 0) {
     MoveChildren(scrollPosition_);
     scrollPosition_ = 0;
@@ -99,7 +100,11 @@ void TqzSkinToolBar::StepScroll(TqzToolBarArrow arrow) {
     if (delta <= 0) return;
     MoveChildren(-delta);
     scrollPosition_ += delta;
+  } else {
+    return;
   }
+  // An end reached or left changes which arrow is enabled.
+  RedrawArrows();
 }
 
 void TqzSkinToolBar::ScrollLeft() { StepScroll(TqzToolBarArrow::Left); }
@@ -180,17 +185,23 @@ void TqzSkinToolBar::Paint() {
   c.SetWindowOrg(old);
 }
 
-void TqzSkinToolBar::PaintArrow(TCanvas& canvas, const TRect& r, bool left, bool hot) const {
+// The arrow areas in the look of the skin's "resizebutton" (normal, active,
+// disabled) with a chevron in its font colours, else in the plain look.
+void TqzSkinToolBar::PaintArrow(TCanvas& canvas, const TRect& r, bool left, bool hot, bool enabled) const {
   const int glyph = left ? kArrowGlyphLeft : kArrowGlyphRight;
+  hot = hot && enabled;
   const TqzDataSkinButtonControl* d = arrowDescription_;
   TBitmap* picture = d && SkinData() ? SkinData()->ActivePicture(d->PictureIndex) : nullptr;
   if (picture && !d->SkinRect.IsEmpty()) {
-    const TRect state = hot && !d->ActiveSkinRect.IsEmpty() ? d->ActiveSkinRect : d->SkinRect;
+    TRect state = d->SkinRect;
+    if (!enabled && !d->DisabledSkinRect.IsEmpty()) state = d->DisabledSkinRect;
+    else if (hot && !d->ActiveSkinRect.IsEmpty()) state = d->ActiveSkinRect;
     TBitmap image;
     image.SetSize(r.Width(), r.Height());
     CreateStretchImage(image, *picture, state, d->ClientRect, true);
     canvas.Draw(r.Left, r.Top, image);
-    DrawArrowImage(canvas, r, hot ? d->ActiveFontColor : d->FontColor, glyph);
+    const TColor color = !enabled ? d->DisabledFontColor : hot ? d->ActiveFontColor : d->FontColor;
+    DrawChevronImage(canvas, r, color, glyph);
     return;
   }
   canvas.Brush().SetStyle(TBrushStyle::bsSolid);
@@ -198,15 +209,20 @@ void TqzSkinToolBar::PaintArrow(TCanvas& canvas, const TRect& r, bool left, bool
   canvas.FillRect(r);
   canvas.Brush().SetColor(hot ? kPlainLookHotFrame : PlainShadowColor());
   canvas.FrameRect(r);
-  DrawArrowImage(canvas, r, clBlack, glyph);
+  DrawChevronImage(canvas, r, enabled ? clBlack : PlainShadowColor(), glyph);
+}
+
+void TqzSkinToolBar::RedrawArrows() {
+  if (arrowsShown_ && HandleAllocated()) RedrawWindow(HWND(this), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void TqzSkinToolBar::PaintArrows() {
   HDC dc = GetWindowDC(HWND(this));
   if (!dc) return;
   const int w = Width(), h = Height();
-  PaintArrow(*dc, {0, 0, kScrollArrowWidth, h}, true, hotArrow_ == TqzToolBarArrow::Left);
-  PaintArrow(*dc, {w - kScrollArrowWidth, 0, w, h}, false, hotArrow_ == TqzToolBarArrow::Right);
+  PaintArrow(*dc, {0, 0, kScrollArrowWidth, h}, true, hotArrow_ == TqzToolBarArrow::Left, scrollPosition_ > 0);
+  PaintArrow(*dc, {w - kScrollArrowWidth, 0, w, h}, false, hotArrow_ == TqzToolBarArrow::Right,
+             scrollPosition_ < MaxScrollPosition());
   ReleaseDC(HWND(this), dc);
 }
 

@@ -72,6 +72,19 @@ void DrawSmallArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind) 
   Arrow(Cnvs, Centre(R), Kind, 3, 1);
 }
 
+void DrawChevronImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind) {
+  UsePen(Cnvs, Color);
+  const TPoint c = Centre(R);
+  for (int i = 0; i < 4; ++i)
+    for (int side : {-1, 1}) switch (Kind) {
+        case 1: HLine(Cnvs, c.Y + side * i, c.X - 2 + i, c.X - 1 + i); break;
+        case 2: HLine(Cnvs, c.Y + side * i, c.X + 1 - i, c.X + 2 - i); break;
+        case 3: VLine(Cnvs, c.X + side * i, c.Y - 2 + i, c.Y - 1 + i); break;
+        case 4: VLine(Cnvs, c.X + side * i, c.Y + 1 - i, c.Y + 2 - i); break;
+        default: return;
+      }
+}
+
 void DrawTrackArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color) {
   UsePen(Cnvs, Color);
   const TPoint c = Centre(R);

@@ -12,6 +12,9 @@ class TCanvas;
 
 void DrawArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind);
 void DrawSmallArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind);
+// An open chevron two pixels thick, 4 rows each way from its tip: Kind 1
+// points left, 2 right, 3 up, 4 down.
+void DrawChevronImage(TCanvas& Cnvs, const TRect& R, TColor Color, int Kind);
 void DrawTrackArrowImage(TCanvas& Cnvs, const TRect& R, TColor Color);
 void DrawCheckImage(TCanvas& Cnvs, int X, int Y, TColor Color);
 void DrawRadioImage(TCanvas& Cnvs, int X, int Y, TColor Color);

@@ -6,6 +6,7 @@
 
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Pixmap.h"
+#include "host/platform/Platform.h"
 #include "host/ui/Forms.h"
 #include "host/ui/Windows.h"
 #include "skin/data/SkinData.h"
@@ -117,9 +118,11 @@ struct TqzFormLayerBorder::Impl {
   }
   uint8_t Opacity() const { return active ? activeOpacity : inactiveOpacity; }
 
+  // Per-pixel alpha is asked every time: a compositor may start or stop
+  // while the program runs, and without one the border is not used.
   bool Used() const {
     return frame && !skin->Empty() && skin->ShowLayeredBorders() && ActiveImage() &&
-           owner.LayeredBorderAllowed() && !suspended;
+           owner.LayeredBorderAllowed() && !suspended && Platform().SupportsPerPixelAlpha();
   }
   bool FullBorder() const { return Used() && frame->FullBorder; }
 
@@ -566,7 +569,13 @@ void TqzFormLayerBorder::Hide() {
 }
 
 void TqzFormLayerBorder::Update() {
-  if (impl_->visible) impl_->Place(impl_->owner.BorderForm().BoundsRect());
+  if (!impl_->visible) return;
+  // The compositor went away: the border goes with it.
+  if (!impl_->Used()) {
+    Hide();
+    return;
+  }
+  impl_->Place(impl_->owner.BorderForm().BoundsRect());
 }
 
 void TqzFormLayerBorder::MoveTo(int left, int top, int height, int width) {

@@ -727,7 +727,9 @@ void TqzOrvane::WMSkinnableFormChanged(TqzSkinData* sender) {
 void TqzOrvane::RedrawObject(TqzActiveSkinObject& object) {
   if (!form_->HandleAllocated() || skinChanging_) return;
   if (ClientMode()) {
-    InvalidateRect(form_->Handle(), &object.ObjectRect, false);
+    // The client-mode skin (objects included) is painted on the erase
+    // request: without it the object's new look never reaches the screen.
+    InvalidateRect(form_->Handle(), &object.ObjectRect, true);
     return;
   }
   if (FullBorderLayered()) {

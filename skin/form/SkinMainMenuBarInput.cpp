@@ -153,11 +153,17 @@ void TqzSkinMainMenuBar::TrackPoint(TPoint p) {
   if (index == hot_) return;
   TComponentRef<TqzSkinMainMenuBar> self(this);
   SetHot(index);
-  // With a menu open, pointing at another item with a menu opens that one;
-  // commands run only when pressed.
-  if (self && down_ >= 0 && index >= 0 && index != down_ && items_[size_t(index)].Item &&
-      items_[size_t(index)].Item->HasShownItems())
+  if (!self || down_ < 0 || index < 0 || index == down_) return;
+  // With a menu open, pointing at another item moves the open state to it:
+  // an item with a menu opens that one; a command closes the open menu and
+  // only shows hot (commands run only when pressed).
+  const TMenuItem* item = items_[size_t(index)].Item.Get();
+  if (item && item->HasShownItems()) {
     PressItem(index, false);
+    return;
+  }
+  CloseMenu();
+  if (self && !KeyboardMode() && orvane_) orvane_->LeaveMainMenuMode();
 }
 
 void TqzSkinMainMenuBar::SetHot(int index) {

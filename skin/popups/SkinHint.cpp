@@ -222,14 +222,16 @@ void TqzSkinHintWindow::ReleaseHint() {
 void TqzSkinHintWindow::ApplyTransparency(const TRect& placed) {
   const TqzSkinHint* c = HintComponent();
   alpha_ = 255;
-  softwareAlpha_ = c && c->AlphaBlend && !c->AlphaBlendSupport();
+  const bool support = c && c->AlphaBlendSupport();
+  softwareAlpha_ = c && c->AlphaBlend && !support;
   if (softwareAlpha_) CaptureScreen(placed, this, screenUnder_);
-  if (!c || !c->AlphaBlendSupport()) return;
+  if (!support && !wasLayered_) return;
   const HWND h = Handle();
   const intptr_t ex = GetWindowLong(h, GWL_EXSTYLE);
-  if (c->AlphaBlend || wasLayered_) SetWindowLong(h, GWL_EXSTYLE, ex & ~intptr_t(WS_EX_LAYERED));
+  // A window layered before per-pixel alpha went away is layered no more.
+  if ((c && c->AlphaBlend) || wasLayered_) SetWindowLong(h, GWL_EXSTYLE, ex & ~intptr_t(WS_EX_LAYERED));
   wasLayered_ = false;
-  if (!c->AlphaBlend) return;
+  if (!support || !c->AlphaBlend) return;
   SetWindowLong(h, GWL_EXSTYLE, GetWindowLong(h, GWL_EXSTYLE) | WS_EX_LAYERED);
   alpha_ = c->AlphaBlendAnimation ? 0 : c->AlphaBlendValue;
   SetLayeredWindowAttributes(h, 0, static_cast<uint8_t>(alpha_), LWA_ALPHA);
@@ -385,8 +387,10 @@ void TqzSkinHint::SetActive(bool v) {
 
 void TqzSkinHint::SetSkinData(TqzSkinData* v) { SetReference(skinData_, v); }
 
-void TqzSkinHint::SetAlphaBlendSupport(bool v) {
-  alphaBlendSupport_ = v && (InState(csDesigning) || Platform().SupportsPerPixelAlpha());
+void TqzSkinHint::SetAlphaBlendSupport(bool v) { alphaBlendSupport_ = v; }
+
+bool TqzSkinHint::AlphaBlendSupport() const {
+  return alphaBlendSupport_ && (InState(csDesigning) || Platform().SupportsPerPixelAlpha());
 }
 
 std::string TqzSkinHint::FormatText(const std::string& hint) const {

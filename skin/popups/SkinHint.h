@@ -101,7 +101,8 @@ class TqzSkinHint : public TComponent {
   uint8_t AlphaBlendValue = 200;
   bool AlphaBlendAnimation = false;
   // Layered windows; off at run time on a platform without them.
-  bool AlphaBlendSupport() const { return alphaBlendSupport_; }
+  // Asked anew each time: per-pixel alpha comes and goes with a compositor.
+  bool AlphaBlendSupport() const;
   void SetAlphaBlendSupport(bool v);
   TShowHintEvent OnShowHint;
 

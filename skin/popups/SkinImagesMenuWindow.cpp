@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 #include "host/ui/ImgList.h"
 #include "host/ui/WindowSystem.h"
@@ -92,7 +93,8 @@ void TqzSkinImagesMenuPopupWindow::ShowAt(const TRect& anchor, const TRect& work
   const TPoint at = PlaceImagesMenu(anchor, size_, workArea);
   SetBounds(at.X, at.Y, size_.cx, size_.cy);
   ApplyMask();
-  const bool alpha = menu_->AlphaBlend();
+  // Without per-pixel alpha (no compositor) the menu shows opaque.
+  const bool alpha = menu_->AlphaBlend() && Platform().SupportsPerPixelAlpha();
   const bool fade = alpha && menu_->AlphaBlendAnimation();
   const uint8_t target = menu_->AlphaBlendValue();
   if (alpha) {
@@ -109,7 +111,8 @@ void TqzSkinImagesMenuPopupWindow::ShowAt(const TRect& anchor, const TRect& work
 void TqzSkinImagesMenuPopupWindow::ApplyMask() {
   TBitmap *picture = nullptr, *mask = nullptr;
   const TqzDataSkinPopupWindow* look = menu_ ? WindowLook(menu_->SkinData(), &picture, &mask) : nullptr;
-  if (look == nullptr || mask == nullptr || !HandleAllocated()) return;
+  // Cut before the first show: the handle is made here when needed.
+  if (look == nullptr || mask == nullptr) return;
   const TqzSkinGeometry g = look->Geometry({0, 0, picture->Width(), picture->Height()});
   const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), size_.cx, size_.cy);
   if (std::optional<TRegion> region = CreateSkinRegion(g, n, size_.cx, size_.cy, *mask))

@@ -307,8 +307,10 @@ TPoint TqzSkinPopupWindow::PlaceFor(const TRect& r, const TRect& w, bool submenu
   return {x, y};
 }
 
+// The window is cut to the mask before it first shows: the handle is made
+// here when it does not exist yet.
 void TqzSkinPopupWindow::ApplyMask() {
-  if (!windowData_ || !maskPicture_ || !HandleAllocated()) return;
+  if (!windowData_ || !maskPicture_) return;
   const TqzSkinGeometry g = windowData_->Geometry({0, 0, windowPicture_->Width(), windowPicture_->Height()});
   const TqzNewGeometry n = CalcNewGeometry(g, CalcResizeMode(g), size_.cx, size_.cy);
   if (std::optional<TRegion> region = CreateSkinRegion(g, n, size_.cx, size_.cy, *maskPicture_))

@@ -185,6 +185,11 @@ class TqzSkinPopupWindow : public TCustomControl {
   void DrawPlainItem(const TqzSkinMenuItem& item, TCanvas& c, TSize size);
   void DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c, const TRect& textArea, TColor color,
                        bool skinLook);
+  // A mark picture (check, radio, submenu arrow) in the state of the item's
+  // look: the lit one while lit, a morph of both while the look morphs, so
+  // the mark's own background matches the item under it.
+  void DrawMarkPicture(const TqzSkinMenuItem& item, TCanvas& c, const TRect& normal, const TRect& active,
+                       const TRect& area);
   void DrawItemMark(const TqzSkinMenuItem& item, TCanvas& c, TPoint at, const TRect& imageRect,
                     TColor color);
   void SetItemFont(TCanvas& c) const;

@@ -344,9 +344,10 @@ void TqzSkinPopupWindow::DrawItemContent(const TqzSkinMenuItem& item, TCanvas& c
   if (mi.ShortCut() != scNone) c.DrawText(ShortCutToText(mi.ShortCut()), text, DT_SINGLELINE | DT_RIGHT | DT_NOPREFIX);
 
   if (item.HasChildren()) {
-    const TRect& arrow = d ? (item.Active ? d->ActiveArrowImageRect : d->ArrowImageRect) : TRect{};
+    const TRect& arrow = d ? d->ArrowImageRect : TRect{};
     if (d && !arrow.IsEmpty() && itemPicture_)
-      DrawPictureCentred(c, *itemPicture_, arrow, {area.Right - arrow.Width() - 5, area.Top, area.Right, area.Bottom});
+      DrawMarkPicture(item, c, arrow, d->ActiveArrowImageRect,
+                      {area.Right - arrow.Width() - 5, area.Top, area.Right, area.Bottom});
     else
       DrawSubmenuTriangle(c, area.Right - 7, middle - 4, color);
   }
@@ -407,17 +408,35 @@ void TqzSkinPopupWindow::DrawItemMark(const TqzSkinMenuItem& item, TCanvas& c, T
   }
   if (!mi.Checked()) return;
   const bool plain = d == nullptr;
-  const TRect& picture = !d ? TRect{} : mi.RadioItem() ? (item.Active ? d->ActiveRadioImageRect : d->RadioImageRect)
-                                                      : (item.Active ? d->ActiveCheckImageRect : d->CheckImageRect);
+  const TRect& picture = !d ? TRect{} : mi.RadioItem() ? d->RadioImageRect : d->CheckImageRect;
   if (!picture.IsEmpty()) {
     const TRect area = imageArea.IsEmpty() ? TRect{at.X, at.Y, at.X + 8, at.Y + 8} : imageArea;
-    DrawPictureCentred(c, *itemPicture_, picture, area);
+    DrawMarkPicture(item, c, picture, mi.RadioItem() ? d->ActiveRadioImageRect : d->ActiveCheckImageRect, area);
     return;
   }
   // The plain look draws its marks one pixel further in.
   const int x = plain ? at.X + 1 : at.X;
   if (mi.RadioItem()) DrawRadioDot(c, x, at.Y + 1, color);
   else DrawCheckImage(c, x, at.Y, color);
+}
+
+void TqzSkinPopupWindow::DrawMarkPicture(const TqzSkinMenuItem& item, TCanvas& c, const TRect& normal,
+                                         const TRect& active, const TRect& area) {
+  const TRect& lit = active.IsEmpty() ? normal : active;
+  const bool morphing = Morphs() && item.Morph > 0 && item.Morph < 1 && !item.IsSeparator();
+  if (!morphing || lit.Size() != normal.Size()) {
+    DrawPictureCentred(c, *itemPicture_, item.Active || item.Down ? lit : normal, area);
+    return;
+  }
+  TBitmap from(normal.Width(), normal.Height()), to(lit.Width(), lit.Height());
+  from.Canvas().CopyRect({0, 0, normal.Width(), normal.Height()}, const_cast<TBitmap&>(*itemPicture_).Canvas(), normal);
+  to.Canvas().CopyRect({0, 0, lit.Width(), lit.Height()}, const_cast<TBitmap&>(*itemPicture_).Canvas(), lit);
+  TqzEffectBmp blend(from.Pixels());
+  blend.ApplyMorph(itemData_->MorphKind, TqzEffectBmp(to.Pixels()), item.Morph);
+  TBitmap piece(normal.Width(), normal.Height());
+  piece.Pixels() = blend.ToPixmap();
+  piece.Modified();
+  DrawPictureCentred(c, piece, {0, 0, piece.Width(), piece.Height()}, area);
 }
 
 }  // namespace qz

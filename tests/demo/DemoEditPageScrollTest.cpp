@@ -99,5 +99,36 @@ TEST_F(DemoEditPageScroll, TallContentShowsTheBarAtTheRightAndScrolls) {
   if (const char* dir = std::getenv("QZ_TEST_SHOTS")) hp->SaveScreenPng(std::string(dir) + "/edit_page_scrolled.png");
 }
 
+// The children that reach to the right of their group follow the room the
+// bar leaves: same distance to the group's right edge with the bar shown as
+// without it, and back to their widths when it goes.
+TEST_F(DemoEditPageScroll, ChildrenAnchoredRightStayInsideTheRoomTheBarLeaves) {
+  ASSERT_EQ(groups.size(), 3u);
+  struct TChild {
+    TControl* control;
+    int gap;  // to the group's right edge
+    int width;
+  };
+  std::vector<TChild> children;
+  for (const char* name : {"qzSkinEdit1", "qzSkinCheckRadioBox1", "listbox1"}) {
+    auto* c = Form1->FindChild<TControl>(name);
+    ASSERT_NE(c, nullptr) << name;
+    children.push_back({c, c->Parent()->ClientWidth() - c->BoundsRect().Right, c->Width()});
+    EXPECT_GT(children.back().gap, 0) << name;
+  }
+  const int height = groups[2]->Height();
+  groups[2]->SetHeight(500);
+  Settle(50);
+  ASSERT_TRUE(bar->Visible());
+  for (const TChild& c : children) {
+    EXPECT_EQ(c.control->Parent()->ClientWidth() - c.control->BoundsRect().Right, c.gap) << c.control->Name();
+    EXPECT_EQ(c.control->Width(), c.width - bar->Width()) << c.control->Name();
+  }
+  groups[2]->SetHeight(height);
+  Settle(50);
+  ASSERT_FALSE(bar->Visible());
+  for (const TChild& c : children) EXPECT_EQ(c.control->Width(), c.width) << c.control->Name();
+}
+
 }  // namespace
 }  // namespace qz::testing

@@ -3,6 +3,7 @@
 // hold whatever the glyph shapes are.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -76,6 +77,41 @@ TEST(TextEngine, TahomaResolvesToTheRealFace) {
   // A positive height asks for the cell height.
   c.Font().SetHeight(13);
   EXPECT_EQ(c.GetTextMetrics().tmHeight, 13);
+}
+
+// Rows that read as background (no pixel of a quarter coverage or more)
+// between a glyph's first and last inked rows.
+int EmptyRowsBetweenInk(const TGlyph& g) {
+  int first = -1, last = -1, empty = 0;
+  std::vector<bool> inked(size_t(g.height), false);
+  for (int y = 0; y < g.height; ++y)
+    for (int x = 0; x < g.width; ++x)
+      if (g.coverage[size_t(y) * g.width + x] >= 64) inked[size_t(y)] = true;
+  for (int y = 0; y < g.height; ++y) {
+    if (!inked[size_t(y)]) continue;
+    if (first < 0) first = y;
+    last = y;
+  }
+  for (int y = std::max(first, 0); y < last; ++y) empty += inked[size_t(y)] ? 0 : 1;
+  return empty;
+}
+
+// The thin bold face is thickened across only: at the small sizes of
+// labels the dots of "i" and "j" stay apart from their stems.
+TEST(TextEngine, SmallBoldKeepsTheGapUnderTheDots) {
+  if (!std::filesystem::exists("/usr/share/wine/fonts/tahomabd.ttf"))
+    GTEST_SKIP() << "Tahoma (fonts-wine) is not installed";
+  TTextEngine& e = TTextEngine::Instance();
+  for (int px : {11, 12, 13, 14})
+    for (char32_t ch : {U'i', U'j'}) {
+      const auto face = e.Face({"Tahoma", -px, true, false});
+      const auto regular = e.Face({"Tahoma", -px, false, false});
+      const TGlyph& g = face->Glyph(ch);
+      EXPECT_GE(EmptyRowsBetweenInk(g), 1) << px << " px, U+" << std::hex << uint32_t(ch);
+      // Still bold: wider than the regular stroke, on the same rows.
+      EXPECT_GT(g.width, regular->Glyph(ch).width) << px << " px";
+      EXPECT_EQ(g.height, regular->Glyph(ch).height) << px << " px";
+    }
 }
 
 TEST(TextEngine, ArialResolvesToAMetricCompatibleFace) {

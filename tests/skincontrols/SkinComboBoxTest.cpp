@@ -254,6 +254,22 @@ TEST_F(SkinComboBoxTest, TheListFadesInStepsOfAFifteenth) {
   EXPECT_TRUE(c->PopupList().AppliedAlphas().empty()) << "the same opacity is not applied again";
 }
 
+// Without per-pixel alpha (no compositor) the list opens opaque, not
+// layered; the answer is asked on every drop-down.
+TEST_F(SkinComboBoxTest, TheListIsLayeredOnlyWithPerPixelAlpha) {
+  TqzSkinComboBox* c = MakeCombo(3);
+  c->SetListBoxAlphaBlend(true);
+  c->SetListBoxAlphaBlendAnimation(false);
+  c->SetListBoxAlphaBlendValue(200);
+  for (bool perPixel : {false, true, false}) {
+    hp->SetPerPixelAlpha(perPixel);
+    c->DropDown();
+    const bool layered = (GetWindowLong(HWND(&c->PopupList()), GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    EXPECT_EQ(layered, perPixel);
+    c->CloseUp(false);
+  }
+}
+
 TEST_F(SkinComboBoxTest, CloseUpHandlerMayFreeTheBox) {
   TqzSkinComboBox* c = MakeCombo(5);
   c->OnCloseUp = [&](TObject*) {

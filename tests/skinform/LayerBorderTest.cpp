@@ -115,6 +115,29 @@ TEST_F(LayerBorderTest, UseFollowsTheSkinTheFormAndSuspension) {
   EXPECT_FALSE(border->Used());
 }
 
+// Without per-pixel alpha (an X server without a compositor) nothing would
+// blend the border: no layered window is made, and the answer is asked
+// anew, so the border follows a compositor that stops or starts.
+TEST_F(LayerBorderTest, NoLayeredWindowsWithoutPerPixelAlpha) {
+  LoadSkin(kPlainLayerKeys);
+  const size_t before = PlatformWindows();
+  hp->SetPerPixelAlpha(false);
+  EXPECT_FALSE(border->Used());
+  border->Show();
+  EXPECT_FALSE(border->Visible());
+  EXPECT_EQ(PlatformWindows(), before);
+
+  hp->SetPerPixelAlpha(true);
+  border->Show();
+  ASSERT_TRUE(border->Visible());
+  EXPECT_EQ(PlatformWindows(), before + 4);
+  // The compositor stops: the next update takes the windows away.
+  hp->SetPerPixelAlpha(false);
+  border->Update();
+  EXPECT_FALSE(border->Visible());
+  EXPECT_EQ(PlatformWindows(), before);
+}
+
 TEST_F(LayerBorderTest, DemoSkinsOnlyTheDialogSkinHasABorder) {
   border->SetSkin(testing::MainSkin().Skin.get());
   EXPECT_FALSE(border->Used());
@@ -419,6 +442,16 @@ class LayerManagerTest : public LayerBorderTest {
   std::unique_ptr<TqzLayerManager> glowManager = std::make_unique<TqzLayerManager>();
   TqzLayerManager& glow = *glowManager;
 };
+
+TEST_F(LayerManagerTest, NoGlowWindowWithoutPerPixelAlpha) {
+  const size_t before = PlatformWindows();
+  for (bool perPixel : {false, true, false}) {
+    hp->SetPerPixelAlpha(perPixel);
+    glow.ShowLayer(150, 120, 255, &mask, picture);
+    EXPECT_EQ(glow.Shown(), perPixel);
+    EXPECT_EQ(PlatformWindows(), before + (perPixel ? 1 : 0));
+  }
+}
 
 TEST_F(LayerManagerTest, FadesInOverTenStepsWithoutActivating) {
   glow.ShowLayer(150, 120, 255, &mask, picture);

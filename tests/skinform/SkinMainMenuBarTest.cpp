@@ -164,9 +164,12 @@ TEST_F(MenuBarTest, AnItemWhoseSubitemsAreAllHiddenRunsAsACommand) {
   EXPECT_FALSE(bar_->KeyboardMode());
   Click(ItemCentre(0));
   ASSERT_TRUE(bar_->MenuOpen());
+  // Pointed at with a menu open it is a command item too: the open menu
+  // closes, nothing runs.
   Move(ItemCentre(2));
   Run(100);
-  EXPECT_TRUE(bar_->Items()[0].Down);
+  EXPECT_FALSE(bar_->MenuOpen());
+  EXPECT_FALSE(bar_->Items()[0].Down);
   EXPECT_FALSE(bar_->Items()[2].Down);
   EXPECT_EQ(clicks, 2);
 }
@@ -193,24 +196,39 @@ TEST_F(MenuBarTest, AnItemWithSubitemsOpensItsMenuBelowAndEntersTheMenuModeOnce)
   EXPECT_EQ(exits_, 1);
 }
 
-TEST_F(MenuBarTest, WithAMenuOpenPointingAtAnotherMenuOpensItButCommandsWaitForAPress) {
+// With a menu open, pointing at another item moves the open state to it: a
+// menu opens, a command item closes the open menu and only shows hot. At no
+// time are two items lit.
+TEST_F(MenuBarTest, WithAMenuOpenPointingAtAnotherItemMovesTheOpenStateToIt) {
   int settingsClicks = 0, howToClicks = 0;
   AddItem(*settings_, "Options");
   settings_->OnClick = [&](TObject*) { ++settingsClicks; };
   howTo_->OnClick = [&](TObject*) { ++howToClicks; };
+  auto lit = [&] {
+    int n = 0;
+    for (const auto& item : bar_->Items()) n += (item.Down || item.Active) ? 1 : 0;
+    return n;
+  };
   Click(ItemCentre(2));
   ASSERT_TRUE(bar_->Items()[2].Down);
-  Move(ItemCentre(1));
-  Run(100);
-  EXPECT_EQ(howToClicks, 0);
-  EXPECT_TRUE(bar_->Items()[2].Down);
   Move(ItemCentre(0));
   Run(100);
   EXPECT_TRUE(bar_->Items()[0].Down);
   EXPECT_FALSE(bar_->Items()[2].Down);
   EXPECT_TRUE(bar_->MenuOpen());
   EXPECT_EQ(settingsClicks, 1);  // an item's own OnClick runs as its menu opens
+  EXPECT_EQ(lit(), 1);
+
+  Move(ItemCentre(1));
+  Run(100);
+  EXPECT_EQ(howToClicks, 0);
+  EXPECT_FALSE(bar_->MenuOpen());
+  EXPECT_FALSE(bar_->Items()[0].Down);
+  EXPECT_TRUE(bar_->Items()[1].Active);
+  EXPECT_FALSE(bar_->Items()[1].Down);
+  EXPECT_EQ(lit(), 1);
   EXPECT_EQ(enters_, 1);
+  EXPECT_EQ(exits_, 1);
 }
 
 TEST_F(MenuBarTest, AltEntersTheKeyboardModeAndArrowsWrapAcrossTheItems) {

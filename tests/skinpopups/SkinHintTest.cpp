@@ -227,6 +227,22 @@ TEST_F(SkinHintTest, FadeInStepsEndExactlyOnTheTargetAlpha) {
   EXPECT_EQ(GetWindowLong(HWND(w), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
+// AlphaBlendSupport asks the platform every time: without per-pixel alpha
+// the hint blends in software and its window is not layered.
+TEST_F(SkinHintTest, LayeredOnlyWhileThePlatformHasPerPixelAlpha) {
+  hint->AlphaBlend = true;
+  hint->AlphaBlendAnimation = false;
+  for (bool perPixel : {false, true, false}) {
+    hp->SetPerPixelAlpha(perPixel);
+    EXPECT_EQ(hint->AlphaBlendSupport(), perPixel);
+    Move(form->ClientToScreen({300, 200}));
+    TqzSkinHintWindow* w = HoverUntilShown(panel);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ((GetWindowLong(HWND(w), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, perPixel);
+    Click(panel->ClientToScreen({20, 20}));
+  }
+}
+
 TEST_F(SkinHintTest, SkinnedControlsGiveATitleAndAnImage) {
   auto* images = new TImageList(form);
   images->SetSize(16, 16);

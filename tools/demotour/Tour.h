@@ -82,9 +82,10 @@ class TTour {
     p_.InjectMouseUp();
     Settle(300);
   }
+  // Long enough for the looks a key starts (menu item morphs) to end.
   void Key(int vk) {
     p_.InjectKey(vk);
-    Settle(100);
+    Settle(200);
   }
   void DoubleClick(TPoint screen) {
     p_.InjectClick(screen);

@@ -1,6 +1,6 @@
 // The main window's "Edit" page: its scroll box scrolled to the end by the
 // scroll bar's thumb and by the wheel, the check box toggled, and the
-// quality buttons of group 2 ("Very high" down, then another pressed).
+// quality buttons of group 2 ("Normal" pressed, then "Very high" again).
 #include <string>
 
 #include "app/Unit1.h"
@@ -78,26 +78,30 @@ void TourEditPage(TTour& tour, TForm1& main, TForm2&) {
   DragThumbTo(tour, *bar, bar->Height() + 100);
   tour.MoveTo(away);
   tour.Shot("edit-page-end-by-scrollbar");
-  DragThumbTo(tour, *bar, -100);
 
-  // The check box takes the focus, so the wheel reaches the box through it.
+  // Checked where the page stands, so that the check is the one change
+  // from the picture before. The check box takes the focus, so the wheel
+  // reaches the box through it.
   ClickAt(tour, CentreOf(*check));
   tour.MoveTo(away);
   tour.Settle(600);
   tour.Shot("edit-page-checkbox-checked");
+  DragThumbTo(tour, *bar, -100);
   tour.MoveTo(CentreOf(*box));
   WheelToEnd(tour, *box, -120);
   tour.MoveTo(away);
   tour.Shot("edit-page-end-by-wheel");
   WheelToEnd(tour, *box, 120);
 
-  tour.MoveTo(CentreOf(*veryHigh));
-  ClickAt(tour, CentreOf(*veryHigh));
-  tour.Shot("edit-page-very-high-pressed");
+  // "Very high" is down from the start: another quality first, then back.
+  tour.MoveTo(CentreOf(*normal));
   ClickAt(tour, CentreOf(*normal));
   tour.MoveTo(away);
   tour.Settle(600);
   tour.Shot("edit-page-normal-pressed");
+  tour.MoveTo(CentreOf(*veryHigh));
+  ClickAt(tour, CentreOf(*veryHigh));
+  tour.Shot("edit-page-very-high-pressed");
 
   if (lastHeight >= 0) last->SetHeight(lastHeight);
   ClickAt(tour, CentreOf(*main.qzSkinButton1));

@@ -122,7 +122,8 @@ void TourMainMenuBar(TTour& tour, TForm1& form) {
   tour.Release(centre(2));
   tour.Shot("main-menubar-about-open");
   tour.MoveTo(centre(1));
-  tour.Shot("main-menubar-open-follows-pointer");
+  // "How to use" is a command: the open menu closes and it shows hot.
+  tour.Shot("main-menubar-command-closes-open-menu");
   tour.Key(VK_ESCAPE);
   tour.MoveTo(TTour::OnScreen(form, {600, 600}));
   SendMessage(form.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
