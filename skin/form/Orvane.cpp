@@ -15,6 +15,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/form/FramePaint.h"
+#include "skin/form/SkinMDITabsBar.h"
 
 namespace qz {
 
@@ -891,7 +892,7 @@ QZ_PUBLISHED(TqzOrvane, TComponent) {
   b.Ref<TComponent>("TrayIcon", &O::TrayIcon, &O::SetTrayIcon);
   b.Prop("UseDefaultSysMenu", &O::UseDefaultSysMenu, true);
   b.Ref<TComponent>("MainMenuBar", &O::MainMenuBar, &O::SetMainMenuBar);
-  b.Ref<TComponent>("MDITabsBar", &O::MDITabsBar, &O::SetMDITabsBar);
+  b.Ref<TqzSkinMDITabsBar>("MDITabsBar", &O::MDITabsBar, &O::SetMDITabsBar);
   b.Prop("SupportNCArea", &O::SupportNCArea, &O::SetSupportNCArea, true);
   b.Prop("AlphaBlend", &O::AlphaBlend, false);
   b.Prop("AlphaBlendAnimation", &O::AlphaBlendAnimation, false);
