@@ -11,6 +11,7 @@
 #include "skin/controls/SkinPageControl.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/QZUtils.h"
 #include "skin/form/Orvane.h"
 
 namespace qz {

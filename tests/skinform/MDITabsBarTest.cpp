@@ -67,13 +67,17 @@ TEST(MDITabsLayout, Table) {
       lastRight = g.Tabs[i].Right;
     }
     EXPECT_EQ(shown, c.shown);
-    if (shown) EXPECT_EQ(lastRight, c.lastRight);
+    if (shown) {
+      EXPECT_EQ(lastRight, c.lastRight);
+    }
     EXPECT_EQ(g.AddButton, c.add);
     EXPECT_EQ(!g.MenuButton.IsEmpty(), c.menuButton);
     // The menu button overlaps neither the tabs nor the add button.
     if (c.menuButton) {
       EXPECT_GE(g.MenuButton.Left, lastRight);
-      if (!g.AddButton.IsEmpty()) EXPECT_GE(g.MenuButton.Left, g.AddButton.Right);
+      if (!g.AddButton.IsEmpty()) {
+        EXPECT_GE(g.MenuButton.Left, g.AddButton.Right);
+      }
     }
   }
 }
@@ -93,7 +97,7 @@ TEST(MDITabsLayout, DropIndexBothWays) {
       {1, -31, 0},  {1, 31, 2},  {2, 0, 2},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.dragged << " by " << c.offset);
+    SCOPED_TRACE(::testing::Message() << c.dragged << " by " << c.offset);
     const TRect shifted = DraggedMDITabRect(g.Tabs[size_t(c.dragged)], c.offset, g.W);
     EXPECT_GE(shifted.Left, 0);
     EXPECT_LE(shifted.Right, g.W);
@@ -189,7 +193,7 @@ TEST_F(MDITabsBarTest, TabsFollowTheChildren) {
 TEST_F(MDITabsBarTest, ClickSelectsAndRestoresDragReorders) {
   MakeBar();
   auto a = Child("A");
-  auto b = Child("B");
+  Child("B");
   auto c = Child("C");
   a.Orvane->Minimize();
   Pump();
@@ -200,6 +204,7 @@ TEST_F(MDITabsBarTest, ClickSelectsAndRestoresDragReorders) {
   // Tab A dragged right until its right edge passes B's middle: they swap.
   const TRect ra = tabs_->Tab(0).TabRect, rb = tabs_->Tab(1).TabRect;
   const int past = (rb.Left + rb.Right) / 2 - ra.Right + 1;
+  hp->AdvanceClock(1000);  // not a double click
   hp->InjectMouseMove(TabCentre(0));
   hp->InjectMouseDown();
   hp->InjectMouseMove(TabCentre(0) + TPoint{past / 2, 0});
@@ -329,35 +334,37 @@ TEST_F(MDITabsBarTest, HandlersThatFreeWhatTheBarWorksOn) {
   struct Case {
     const char* name;
     std::function<void(TqzSkinMDITabsBar&, std::function<void()>)> hook;
-    std::function<void(MDITabsBarTest&)> act;
+    std::function<void()> act;
   };
   const Case cases[] = {
-      {"mouse down", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseDown = [f](auto...) { f(); }; },
-       [](MDITabsBarTest& t) { t.Click(t.TabCentre(0)); }},
-      {"mouse up", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseUp = [f](auto...) { f(); }; },
-       [](MDITabsBarTest& t) { t.Click(t.TabCentre(0)); }},
-      {"mouse enter", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseEnter = [f](auto...) { f(); }; },
-       [](MDITabsBarTest& t) { t.Move(t.TabCentre(0)); }},
-      {"mouse leave", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseLeave = [f](auto...) { f(); }; },
-       [](MDITabsBarTest& t) {
-         t.Move(t.TabCentre(0));
-         t.Move(t.TabCentre(1));
+      {"mouse down", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseDown = [f](auto&&...) { const auto run = f; run(); }; },
+       [this] { Click(TabCentre(0)); }},
+      {"mouse up", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseUp = [f](auto&&...) { const auto run = f; run(); }; },
+       [this] { Click(TabCentre(0)); }},
+      {"mouse enter", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseEnter = [f](auto&&...) { const auto run = f; run(); }; },
+       [this] { Move(TabCentre(0)); }},
+      {"mouse leave", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabMouseLeave = [f](auto&&...) { const auto run = f; run(); }; },
+       [this] {
+         Move(TabCentre(0));
+         Move(TabCentre(1));
        }},
-      {"draw params", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabGetDrawParamsEvent = [f](auto...) { f(); }; },
-       [](MDITabsBarTest& t) {
-         t.tabs_->Invalidate();
-         t.Pump();
+      {"draw params", [](TqzSkinMDITabsBar& t, auto f) { t.OnTabGetDrawParamsEvent = [f](auto&&...) { const auto run = f; run(); }; },
+       [this] {
+         tabs_->Invalidate();
+         Pump();
        }},
       {"add button",
        [](TqzSkinMDITabsBar& t, auto f) {
          t.SetShowAddButton(true);
-         t.OnAddButtonClick = [f](auto...) { f(); };
+         t.OnAddButtonClick = [f](auto&&...) { const auto run = f; run(); };
        },
-       [](MDITabsBarTest& t) { t.Click(t.At(t.tabs_->AddButtonRect())); }},
+       [this] { Click(At(tabs_->AddButtonRect())); }},
   };
+  // The handlers copy the test's function before running it: freeing the
+  // bar frees the handler itself.
   for (const Case& c : cases)
     for (Frees what : {Frees::Bar, Frees::Child, Frees::Form}) {
-      SCOPED_TRACE(testing::Message() << c.name << " frees " << int(what));
+      SCOPED_TRACE(::testing::Message() << c.name << " frees " << int(what));
       TearDown();
       SetUp();
       MakeBar();
@@ -372,7 +379,7 @@ TEST_F(MDITabsBarTest, HandlersThatFreeWhatTheBarWorksOn) {
         if (what == Frees::Child) delete child.Get();
         if (what == Frees::Form) delete form.Get();
       });
-      c.act(*this);
+      c.act();
       Pump();
       EXPECT_TRUE(once);
       EXPECT_EQ(bool(bar), what == Frees::Child);
