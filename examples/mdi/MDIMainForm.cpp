@@ -13,18 +13,20 @@ using namespace qz;
 
 namespace mdiexample {
 
-TMDIMainForm::TMDIMainForm(TComponent* owner, TqzSkinData* mainSkin, TqzSkinData* childSkin)
+TMDIMainForm::TMDIMainForm(TComponent* owner, TqzSkinData* frameSkin, TqzSkinData* barsSkin,
+                           TqzSkinData* childSkin)
     : TForm(owner), childSkin_(childSkin) {
   SetName("MDIMainForm");
   SetCaption("MDI example");
   SetBounds(60, 40, 900, 600);
   Orvane = new TqzOrvane(this);
-  Orvane->SetSkinData(mainSkin);
+  Orvane->SetSkinData(frameSkin);
+  Orvane->SetMenusSkinData(barsSkin);
   SetFormStyle(fsMDIForm);
 
   // The menu bar: File (New, Close, Exit) and Window, which lists the documents.
   Menu = new TqzSkinMainMenu(this);
-  Menu->SetSkinData(mainSkin);
+  Menu->SetSkinData(barsSkin);
   TMenuItem* file = AddItem(Menu->Items(), "&File");
   AddItem(file, "&New")->OnClick = [this](TObject*) { NewChild(); };
   AddItem(file, "&Close")->OnClick = [this](TObject*) {
@@ -38,7 +40,7 @@ TMDIMainForm::TMDIMainForm(TComponent* owner, TqzSkinData* mainSkin, TqzSkinData
   SetWindowMenu(WindowMenuItem);
   MenuBar = new TqzSkinMainMenuBar(this);
   MenuBar->SetParent(this);
-  MenuBar->SetSkinData(mainSkin);
+  MenuBar->SetSkinData(barsSkin);
   MenuBar->SetOrvane(Orvane);
   MenuBar->SetMainMenu(Menu);
   Orvane->SetMainMenuBar(MenuBar);
@@ -48,9 +50,9 @@ TMDIMainForm::TMDIMainForm(TComponent* owner, TqzSkinData* mainSkin, TqzSkinData
   Tabs = new TqzSkinMDITabsBar(this);
   Tabs->SetParent(this);
   Tabs->SetTop(MenuBar->Top() + MenuBar->Height());
-  if (mainSkin && mainSkin->FindControlIndex("tab") < 0 && mainSkin->FindControlIndex("mainpage") >= 0)
+  if (barsSkin && barsSkin->FindControlIndex("tab") < 0 && barsSkin->FindControlIndex("mainpage") >= 0)
     Tabs->SetSkinDataName("mainpage");
-  Tabs->SetSkinData(mainSkin);
+  Tabs->SetSkinData(barsSkin);
   Tabs->SetShowAddButton(true);
   Tabs->SetShowCloseButtons(true);
   Tabs->SetShowChildIcon(true);

@@ -3,8 +3,9 @@
 // one, close buttons close them, tabs that do not fit are offered by the
 // menu button at the bar's end) and skinned documents.
 //
-// The skins are the caller's: `mainSkin` dresses the MDI form, `childSkin`
-// the documents. The demo tour shows this same form.
+// The skins are the caller's: `frameSkin` dresses the MDI form's frame,
+// `barsSkin` its menu bar and tabs bar (a skin with a tab description),
+// `childSkin` the documents. The demo tour shows this same form.
 #pragma once
 
 #include <string>
@@ -24,7 +25,8 @@ namespace mdiexample {
 
 class TMDIMainForm : public qz::TForm {
  public:
-  TMDIMainForm(qz::TComponent* owner, qz::TqzSkinData* mainSkin, qz::TqzSkinData* childSkin);
+  TMDIMainForm(qz::TComponent* owner, qz::TqzSkinData* frameSkin, qz::TqzSkinData* barsSkin,
+               qz::TqzSkinData* childSkin);
 
   // A new document, shown and active.
   qz::TForm* NewChild();

@@ -1,6 +1,8 @@
-// mdi [--skin MAIN.skn] [--child-skin CHILD.skn] [--children N] [--screenshot FILE.png]:
-// a skinned MDI main form with a tabs bar; the add button at the end of the
-// tabs makes a new document. The demo's skins are used when none are named.
+// mdi [--skins DIR] [--children N] [--screenshot FILE.png]: a skinned MDI
+// main form with a tabs bar; the add button at the end of the tabs makes a
+// new document. DIR holds the demo's two packed skins (the installed ones
+// when none is named): dialog.skn dresses the frame and the documents,
+// skin.skn the menu bar and the tabs.
 // With --screenshot (and QZ_PLATFORM=headless) one frame is written to
 // FILE.png after N documents (default 3) were made.
 #include <cstdio>
@@ -31,31 +33,28 @@ TqzSkinData* LoadSkin(TComponent* owner, const std::string& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string mainSkin, childSkin, screenshot;
+  std::string skins, screenshot;
   int children = 3;
 #ifdef MDI_SKINS_DIR
-  mainSkin = MDI_SKINS_DIR "/skin.skn";
-  childSkin = MDI_SKINS_DIR "/dialog.skn";
+  skins = MDI_SKINS_DIR;
 #endif
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool value = i + 1 < argc;
-    if (arg == "--skin" && value) mainSkin = argv[++i];
-    else if (arg == "--child-skin" && value) childSkin = argv[++i];
+    if (arg == "--skins" && value) skins = argv[++i];
     else if (arg == "--children" && value) children = std::atoi(argv[++i]);
     else if (arg == "--screenshot" && value) screenshot = argv[++i];
     else
       return std::fprintf(stderr,
-                          "Usage: mdi [--skin MAIN.skn] [--child-skin CHILD.skn] [--children N] "
-                          "[--screenshot FILE.png]\n"),
+                          "Usage: mdi [--skins DIR] [--children N] [--screenshot FILE.png]\n"),
              2;
   }
   try {
     Application->Initialize();
     // The skins live as long as the program: owned by the application.
-    TqzSkinData* main = LoadSkin(Application, mainSkin);
-    TqzSkinData* child = LoadSkin(Application, childSkin.empty() ? mainSkin : childSkin);
-    auto* form = new mdiexample::TMDIMainForm(Application, main, child);
+    TqzSkinData* dialog = LoadSkin(Application, skins + "/dialog.skn");
+    TqzSkinData* bars = LoadSkin(Application, skins + "/skin.skn");
+    auto* form = new mdiexample::TMDIMainForm(Application, dialog, bars, dialog);
     form->Show();
     for (int i = 0; i < children; ++i) form->NewChild();
     if (screenshot.empty()) {

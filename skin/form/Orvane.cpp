@@ -212,18 +212,24 @@ bool TqzOrvane::IsMainForm() const { return Application && Application->MainForm
 
 bool TqzOrvane::FullBorderLayered() const { return layerBorder_ && layerBorder_->FullBorder(); }
 
+// The border windows are top-level windows beside the form's own: an MDI
+// child, a window inside its MDI form's client, has none.
 bool TqzOrvane::LayeredBorderAllowed() const {
-  return skinnable_ && (ClientMode() || !Borderless());
+  return skinnable_ && (ClientMode() || !Borderless()) && !IsMDIChild();
 }
 
+// A form inside another window (an MDI child) has its position in the
+// parent's client coordinates.
 TPoint TqzOrvane::WindowToScreen(TPoint p) const {
   if (ClientMode()) return form_->ClientToScreen(p);
   if (FullBorderLayered()) return FullBorderOuterToScreen(p);
-  return {form_->Left() + p.X, form_->Top() + p.Y};
+  const TPoint topLeft{form_->Left() + p.X, form_->Top() + p.Y};
+  return form_->Parent() ? form_->Parent()->ClientToScreen(topLeft) : topLeft;
 }
 
 TPoint TqzOrvane::ScreenToWindow(TPoint screen) const {
   if (ClientMode()) return form_->ScreenToClient(screen);
+  if (form_->Parent()) screen = form_->Parent()->ScreenToClient(screen);
   return {screen.X - form_->Left(), screen.Y - form_->Top()};
 }
 

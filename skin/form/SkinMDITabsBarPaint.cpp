@@ -209,10 +209,14 @@ class TqzMDITabsPainter {
     c_.IntersectClipRect(t.TabRect);
     c_.Font().SetData(t.DrawFont);
     if (bar_.ShowChildIcon()) {
-      // Forms carry no icon of their own: the window glyph of the system
-      // menu button, in the caption's colour.
+      // Forms carry no icon of their own: a small window in the caption's
+      // colour, its title bar filled.
       const int top = t.TabRect.Top + (t.TabRect.Height() - kIconSize) / 2;
-      DrawSysMenuGlyph(c_, area.Left + 2, top + 3, t.DrawFont.color);
+      const TRect window{area.Left + 1, top + 3, area.Left + kIconSize - 3, top + kIconSize - 3};
+      c_.Brush().SetStyle(TBrushStyle::bsSolid);
+      c_.Brush().SetColor(t.DrawFont.color);
+      c_.FrameRect(window);
+      c_.FillRect({window.Left, window.Top, window.Right, window.Top + 3});
       area.Left += kIconSize + 2;
     }
     const TRect close = t.CloseButtonOnBar();

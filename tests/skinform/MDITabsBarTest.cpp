@@ -390,5 +390,19 @@ TEST_F(MDITabsBarTest, HandlersThatFreeWhatTheBarWorksOn) {
     }
 }
 
+// An MDI child lies inside its MDI form's client: its frame's points are
+// found on the screen through the client, and it has no layered border
+// windows (top-level windows that would stand at its client coordinates).
+TEST_F(MDITabsBarTest, AnMDIChildsFrameIsWhereTheChildIs) {
+  MakeBar();
+  auto a = Child("A");
+  a.Form->SetBounds(30, 20, 220, 160);
+  Pump();
+  const TPoint topLeft = main_->MDIClient()->ClientToScreen({30, 20});
+  EXPECT_EQ(a.Orvane->WindowToScreen({5, 6}), (topLeft + TPoint{5, 6}));
+  EXPECT_FALSE(a.Orvane->LayeredBorderAllowed());
+  EXPECT_FALSE(a.Orvane->LayerBorder().Used());
+}
+
 }  // namespace
 }  // namespace qz

@@ -15,7 +15,7 @@ namespace qz::tour {
 void TourMDI(TTour& tour, TForm1& main, TForm2& second) {
   main.Hide();
   second.Hide();
-  auto* form = new mdiexample::TMDIMainForm(Application, main.qzSkinData1, main.qzSkinData2);
+  auto* form = new mdiexample::TMDIMainForm(Application, main.qzSkinData2, main.qzSkinData1, main.qzSkinData2);
   form->Show();
   tour.Settle(600);
   for (int i = 0; i < 4; ++i) form->NewChild();
