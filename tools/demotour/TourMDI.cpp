@@ -19,7 +19,6 @@ void TourMDI(TTour& tour, TForm1& main, TForm2& second) {
   form->Show();
   tour.Settle(600);
   for (int i = 0; i < 4; ++i) form->NewChild();
-  form->Cascade();
   TqzSkinMDITabsBar& tabs = *form->Tabs;
   auto onScreen = [&](const TRect& r) { return tabs.ClientToScreen(TTour::Centre(r)); };
   // The fifth document from the add button.
