@@ -224,7 +224,20 @@ TEST_F(MDITabsBarTest, ClickSelectsAndRestoresDragReorders) {
   Pump();
   EXPECT_EQ(Captions(), (std::vector<std::string>{"B caption", "A caption", "C caption"}));
 
+  // A right click opens the child's system menu (unless child menus are off).
+  hp->AdvanceClock(1000);
+  tabs_->SetSupportChildMenus(false);
+  hp->InjectClick(TabCentre(1), TMouseButtonId::Right);
+  Pump();
+  EXPECT_FALSE(a.Orvane->SkinMenu().Visible());
+  tabs_->SetSupportChildMenus(true);
+  hp->InjectClick(TabCentre(1), TMouseButtonId::Right);
+  Pump();
+  EXPECT_TRUE(a.Orvane->SkinMenu().Visible());
+  Key(VK_ESCAPE);
+
   // A double click moves a normal child to the client's top-left.
+  hp->AdvanceClock(1000);
   tabs_->SetDblClickChildMove(true);
   c.Form->SetBounds(40, 30, 200, 150);
   DoubleClick(TabCentre(2));
