@@ -399,6 +399,11 @@ TEST_F(MDITabsBarTest, HandlersThatFreeWhatTheBarWorksOn) {
       if (what == Frees::Child && bar) {
         EXPECT_EQ(Captions(), (std::vector<std::string>{"B caption"}));
         Move(TabCentre(0));  // still answers
+        // The handlers refer to this iteration's variables.
+        bar->OnTabMouseDown = bar->OnTabMouseUp = nullptr;
+        bar->OnTabMouseEnter = bar->OnTabMouseLeave = nullptr;
+        bar->OnTabGetDrawParamsEvent = nullptr;
+        bar->OnAddButtonClick = nullptr;
       }
     }
 }
