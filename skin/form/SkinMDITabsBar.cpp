@@ -13,6 +13,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/QZUtils.h"
 #include "skin/form/Orvane.h"
+#include "skin/popups/SkinMenu.h"
 
 namespace qz {
 
@@ -115,6 +116,8 @@ TqzSkinMDITabsBar::TqzSkinMDITabsBar(TComponent* AOwner)
 }
 
 TqzSkinMDITabsBar::~TqzSkinMDITabsBar() {
+  // The hidden tabs' menu may still be open on its items.
+  if (hiddenEngine_ && hiddenEngine_->Visible()) hiddenEngine_->CloseAll();
   hot_ = oldHot_ = dragTab_ = middleTab_ = nullptr;
   tabs_.clear();
   SetOrvane(nullptr);

@@ -34,6 +34,7 @@ class TqzOrvane;
 class TqzSkinData;
 class TqzDataSkinTabControl;
 class TqzDataSkinButtonControl;
+class TqzSkinMenu;
 struct TqzTabLook;
 
 enum TqzSkinMDITabKind { qztkTab, qztkButton };
@@ -259,6 +260,8 @@ class TqzSkinMDITabsBar : public TqzSkinCustomControl {
   int keptTabWidth_ = 0;
   // The hidden tabs' menu: stand-in items, one per hidden tab.
   std::unique_ptr<TPopupMenu> hiddenMenu_;
+  // The engine that shows it (closed before the items go with the bar).
+  TComponentRef<TqzSkinMenu> hiddenEngine_;
 };
 
 }  // namespace qz

@@ -330,6 +330,7 @@ void TqzSkinMDITabsBar::PopupHiddenTabs() {
   const TPoint topLeft = ClientToScreen(r.TopLeft());
   const TRect anchor{topLeft.X, topLeft.Y, topLeft.X + r.Width(), topLeft.Y + r.Height()};
   TqzSkinData* skin = controller->MenuSkin() ? controller->MenuSkin() : SkinData();
+  hiddenEngine_ = &engine;
   controller->PopupItems(*hiddenMenu_->Items(), skin, this, anchor, false);
 }
 

@@ -159,10 +159,6 @@ class TqzMDITabsPainter {
       c_.Brush().SetStyle(TBrushStyle::bsSolid);
       c_.Brush().SetColor(hot || down ? TColor(kPlainLookHotFill) : clBtnFace);
       c_.FillRect(r);
-      if (hot || down) {
-        c_.Brush().SetColor(kPlainLookHotFrame);
-        c_.FrameRect(r);
-      }
     }
     if (plus)
       DrawArrowImage(c_, r, glyph, 5);

@@ -305,6 +305,15 @@ TEST_F(MDITabsBarTest, HiddenTabsMenuAndAddButton) {
   EXPECT_EQ(tabs_->AddButtonRect(), Bounds(last.Right + 2, 2, 14, 14));
   Click(At(tabs_->AddButtonRect()));
   EXPECT_EQ(adds, 1);
+
+  // The bar freed while its menu of hidden tabs is open closes the menu.
+  tabs_->SetMinTabWidth(80);
+  Click(At(tabs_->MenuButtonRect()));
+  ASSERT_TRUE(engine.Visible());
+  delete tabs_;
+  EXPECT_FALSE(engine.Visible());
+  Key(VK_DOWN);
+  Key(VK_RETURN);
 }
 
 TEST_F(MDITabsBarTest, CtrlTabStepsInActivationOrder) {
