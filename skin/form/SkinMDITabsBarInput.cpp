@@ -185,6 +185,14 @@ void TqzSkinMDITabsBar::MouseMove(TShiftState Shift, int X, int Y) {
   TComponentRef<TqzSkinMDITabsBar> self(this);
   TqzSkinCustomControl::MouseMove(Shift, X, Y);  // OnMouseMove
   if (!self) return;
+  if (dragging_ && !Shift.Contains(ssLeft)) {
+    // The release went elsewhere (the mouse was taken away): the tab goes
+    // back to its place.
+    dragging_ = false;
+    dragTab_ = nullptr;
+    dragOffset_ = 0;
+    LayoutAndRedraw();
+  }
   if (dragTab_ && Shift.Contains(ssLeft)) {
     const int offset = X - dragStartX_;
     if (dragging_ || std::abs(offset) > kDragThreshold) {
