@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests the installed package, not the build tree: installs the engine built
 # in <build-dir> into a fresh prefix, builds examples/ against it with
-# find_package(qzskin), runs hello headlessly, and builds a one-file program
+# find_package(qzskin), runs hello and mdi headlessly, and builds a one-file program
 # with nothing but `pkg-config --cflags --libs qzskin`.
 #   scripts/check-install.sh <build-dir>
 set -euo pipefail
@@ -39,6 +39,17 @@ assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR", "not a PNG"
 w, h = struct.unpack(">II", data[16:24])
 assert w >= 360 and h >= 200 and len(data) > 2000, f"implausible PNG: {w}x{h}, {len(data)} bytes"
 print(f"hello --screenshot: {w}x{h} PNG, {len(data)} bytes")
+PY
+
+# The MDI example with five documents, headless.
+QZ_PLATFORM=headless "$work/examples/mdi/mdi" --children 5 --screenshot "$work/mdi.png"
+python3 - "$work/mdi.png" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR", "not a PNG"
+w, h = struct.unpack(">II", data[16:24])
+assert w >= 900 and h >= 600 and len(data) > 5000, f"implausible PNG: {w}x{h}, {len(data)} bytes"
+print(f"mdi --screenshot: {w}x{h} PNG, {len(data)} bytes")
 PY
 
 # A program that names no engine class in its code creates every published

@@ -15,6 +15,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/form/FramePaint.h"
+#include "skin/form/SkinMDITabsBar.h"
 
 namespace qz {
 
@@ -211,18 +212,24 @@ bool TqzOrvane::IsMainForm() const { return Application && Application->MainForm
 
 bool TqzOrvane::FullBorderLayered() const { return layerBorder_ && layerBorder_->FullBorder(); }
 
+// The border windows are top-level windows beside the form's own: an MDI
+// child, a window inside its MDI form's client, has none.
 bool TqzOrvane::LayeredBorderAllowed() const {
-  return skinnable_ && (ClientMode() || !Borderless());
+  return skinnable_ && (ClientMode() || !Borderless()) && !IsMDIChild();
 }
 
+// A form inside another window (an MDI child) has its position in the
+// parent's client coordinates.
 TPoint TqzOrvane::WindowToScreen(TPoint p) const {
   if (ClientMode()) return form_->ClientToScreen(p);
   if (FullBorderLayered()) return FullBorderOuterToScreen(p);
-  return {form_->Left() + p.X, form_->Top() + p.Y};
+  const TPoint topLeft{form_->Left() + p.X, form_->Top() + p.Y};
+  return form_->Parent() ? form_->Parent()->ClientToScreen(topLeft) : topLeft;
 }
 
 TPoint TqzOrvane::ScreenToWindow(TPoint screen) const {
   if (ClientMode()) return form_->ScreenToClient(screen);
+  if (form_->Parent()) screen = form_->Parent()->ScreenToClient(screen);
   return {screen.X - form_->Left(), screen.Y - form_->Top()};
 }
 
@@ -893,7 +900,7 @@ QZ_PUBLISHED(TqzOrvane, TComponent) {
   b.Ref<TComponent>("TrayIcon", &O::TrayIcon, &O::SetTrayIcon);
   b.Prop("UseDefaultSysMenu", &O::UseDefaultSysMenu, true);
   b.Ref<TComponent>("MainMenuBar", &O::MainMenuBar, &O::SetMainMenuBar);
-  b.Ref<TComponent>("MDITabsBar", &O::MDITabsBar, &O::SetMDITabsBar);
+  b.Ref<TqzSkinMDITabsBar>("MDITabsBar", &O::MDITabsBar, &O::SetMDITabsBar);
   b.Prop("SupportNCArea", &O::SupportNCArea, &O::SetSupportNCArea, true);
   b.Prop("AlphaBlend", &O::AlphaBlend, false);
   b.Prop("AlphaBlendAnimation", &O::AlphaBlendAnimation, false);

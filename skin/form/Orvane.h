@@ -45,6 +45,7 @@
 namespace qz {
 
 class TqzSkinData;
+class TqzSkinMDITabsBar;
 
 QZ_ENUM(TqzBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biRollUp", "biMinimizeToTray");
 
@@ -126,8 +127,8 @@ class TqzOrvane : public TComponent,
   void SetTrayIcon(TComponent* v) { SetReference(trayIcon_, v); }
   TComponent* MainMenuBar() const { return mainMenuBar_; }
   void SetMainMenuBar(TComponent* v) { SetReference(mainMenuBar_, v); }
-  TComponent* MDITabsBar() const { return mdiTabsBar_; }
-  void SetMDITabsBar(TComponent* v) { SetReference(mdiTabsBar_, v); }
+  TqzSkinMDITabsBar* MDITabsBar() const { return mdiTabsBar_; }
+  void SetMDITabsBar(TqzSkinMDITabsBar* v);
   TComponent* SkinHint() const { return skinHint_; }
   void SetSkinHint(TComponent* v) { SetReference(skinHint_, v); }
   TComponent* StatusBar() const { return statusBar_; }
@@ -200,6 +201,9 @@ class TqzOrvane : public TComponent,
   void RestoreFromTray();
   void Close();
   void SystemMenuPopup(int X, int Y);
+  // The same drawn with `menuSkin` (the MDI form's skin for a child's tab);
+  // null: the controller's own menu skin.
+  void SystemMenuPopup(int X, int Y, TqzSkinData* menuSkin);
   // The menu mode of the form's main menu bar (keyboard or an open menu):
   // OnMainMenuEnter and OnMainMenuExit fire once per mode.
   void EnterMainMenuMode();
@@ -496,7 +500,7 @@ class TqzOrvane : public TComponent,
   TCustomImageList* captionTabsImageList_ = nullptr;
   TComponent* trayIcon_ = nullptr;
   TComponent* mainMenuBar_ = nullptr;
-  TComponent* mdiTabsBar_ = nullptr;
+  TqzSkinMDITabsBar* mdiTabsBar_ = nullptr;
   TComponent* skinHint_ = nullptr;
   TComponent* statusBar_ = nullptr;
 
@@ -576,7 +580,7 @@ class TqzOrvane : public TComponent,
   std::unique_ptr<TPopupMenu> sysMenu_, trayMenu_;
   std::unique_ptr<TqzSkinMenu> skinMenu_;
   // Opens items through the engine with the menu properties and skin.
-  void PopupThroughEngine(TMenuItem& items, const TRect& anchor);
+  void PopupThroughEngine(TMenuItem& items, const TRect& anchor, TqzSkinData* skin = nullptr);
   std::unique_ptr<TqzFormLayerBorder> layerBorder_;
   std::unique_ptr<TqzLayerManager> glowLayer_, glowLayer2_;
 };

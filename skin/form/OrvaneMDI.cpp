@@ -9,6 +9,7 @@
 #include "host/ui/Menus.h"
 #include "host/ui/Windows.h"
 #include "skin/form/Orvane.h"
+#include "skin/form/SkinMDITabsBar.h"
 
 namespace qz {
 
@@ -57,11 +58,19 @@ void TqzOrvane::SyncMDIForm() {
   if (!self) return;
   SyncWindowMenu();
   if (!self) return;
+  if (mdiTabsBar_) mdiTabsBar_->SyncChildren();
+  if (!self) return;
   const std::string caption = MDIFormCaption();
   if (caption != mdiCaptionShown_) {
     mdiCaptionShown_ = caption;
     RepaintCaptionArea();
   }
+}
+
+void TqzOrvane::SetMDITabsBar(TqzSkinMDITabsBar* v) {
+  SetReference(mdiTabsBar_, v);
+  if (v && v->Orvane() != this) v->SetOrvane(this);
+  else if (v) v->SyncChildren();
 }
 
 TqzMDIScrollBars* TqzOrvane::MDIScrollBars() {

@@ -325,7 +325,9 @@ void TqzOrvane::BuildSystemMenu() {
   FillSystemMenu(root, items, false, onClick);
 }
 
-void TqzOrvane::SystemMenuPopup(int X, int Y) {
+void TqzOrvane::SystemMenuPopup(int X, int Y) { SystemMenuPopup(X, Y, nullptr); }
+
+void TqzOrvane::SystemMenuPopup(int X, int Y, TqzSkinData* menuSkin) {
   if (DisableSystemMenu) return;
   TComponentRef<TqzOrvane> self(this);
   BuildSystemMenu();
@@ -343,7 +345,7 @@ void TqzOrvane::SystemMenuPopup(int X, int Y) {
     TComponentRef<TPopupMenu> popup(&menu);
     if (menu.OnPopup) menu.OnPopup(&menu);
     if (!self || !popup) return;
-    PopupThroughEngine(*menu.Items(), {X, Y, X, Y});
+    PopupThroughEngine(*menu.Items(), {X, Y, X, Y}, menuSkin);
   }
   if (self) MenuOpened();
 }
@@ -394,12 +396,13 @@ void TqzOrvane::PopupItems(TMenuItem& items, TqzSkinData* skin, TControl* popupC
   if (self && engine.Visible()) engine.OnClose = nullptr;
 }
 
-void TqzOrvane::PopupThroughEngine(TMenuItem& items, const TRect& anchor) {
+void TqzOrvane::PopupThroughEngine(TMenuItem& items, const TRect& anchor, TqzSkinData* skin) {
   TqzSkinMenu& engine = SkinMenu();
   TComponentRef<TqzOrvane> self(this);
   // A menu replaced by this one is not a menu that closed.
   engine.OnClose = nullptr;
-  engine.Popup(nullptr, menusSkinData_ ? menusSkinData_ : skinData_, 0, anchor, items, false);
+  if (!skin) skin = menusSkinData_ ? menusSkinData_ : skinData_;
+  engine.Popup(nullptr, skin, 0, anchor, items, false);
   if (!self || !engine.Visible()) return;
   engine.OnClose = [self](TObject*) {
     if (self) self->MenuClosedNow();

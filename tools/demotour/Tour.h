@@ -113,5 +113,6 @@ void TourComboBox(TTour& tour, TForm1& main, TForm2& second);
 void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second);
 void TourMessageBox(TTour& tour, TForm1& main, TForm2& second);
 void TourFileListView(TTour& tour, TForm1& main, TForm2& second);
+void TourMDI(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour
