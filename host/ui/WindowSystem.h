@@ -197,6 +197,8 @@ class TWindowSystem {
   void Deactivate(TWindowNode* top, TWindowNode* newActive);
   static bool CanActivate(const TWindowNode* top);
   void ApplyCursor();
+  // Tells the controls (WindowSystemHooks().pointerOver) which window the
+  // pointer is over.
   void UpdateMouseControl(TPoint screen);
   void SetTracking(const TTrackMouseEvent& tme);
   // Deletes c at the start of the next ProcessMessage.
