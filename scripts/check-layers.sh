@@ -18,17 +18,16 @@ skin/base skin/draw skin/data skin/controls skin/popups skin/form skin/dialogs
 
 # The window system of host/ui (handles, window data, messages, painting)
 # sits below the controls and forms that use it: it includes nothing of
-# host/ui but its own files and the control tree it keeps windows for
-# (Controls.h, in its sources only). Forms, drag and drop and the rest reach
-# it through the hooks they install (TWindowSystemHooks).
+# host/ui but its own files. It keeps windows for window nodes
+# (WindowNode.h), which the controls implement; controls, forms, drag and
+# drop and the rest reach it through the hooks they install
+# (TWindowSystemHooks).
 WINDOW_LAYER="host/ui/DefWindowProc host/ui/HandleTable host/ui/Input host/ui/Windows host/ui/WindowSystem
-  host/ui/WindowSystemHooks"
-WINDOW_LAYER_SOURCES_MAY_INCLUDE="host/ui/Controls.h"
+  host/ui/WindowSystemHooks host/ui/WindowNode"
 
 status=0
 find host skin -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -print0 | sort -z |
-  xargs -0 awk -v layers="$LAYERS" -v windowLayer="$WINDOW_LAYER" \
-    -v windowExtra="$WINDOW_LAYER_SOURCES_MAY_INCLUDE" '
+  xargs -0 awk -v layers="$LAYERS" -v windowLayer="$WINDOW_LAYER" '
   BEGIN {
     n = split(layers, names, /[ \n]+/)
     rank = 0
@@ -36,8 +35,6 @@ find host skin -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -prin
       if (names[i] != "") layer[names[i]] = ++rank
     split(windowLayer, w, /[ \n]+/)
     for (i in w) window[w[i]] = 1
-    split(windowExtra, x, /[ \n]+/)
-    for (i in x) windowSourceExtra[x[i]] = 1
     bad = 0
   }
   # The layer folder of a path: its first two components.
@@ -73,10 +70,8 @@ find host skin -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -prin
       report("includes " inc ": " to " lies above " from)
       next
     }
-    if (stem(FILENAME) in window && inc ~ /^host\/ui\// && !(stem(inc) in window)) {
-      if (FILENAME ~ /\.cpp$/ && inc in windowSourceExtra) next
+    if (stem(FILENAME) in window && inc ~ /^host\/ui\// && !(stem(inc) in window))
       report("includes " inc ": the window system lies below the rest of host/ui")
-    }
   }
   END { exit bad }
 ' || status=1

@@ -13,13 +13,15 @@
 namespace qz {
 
 class TWinControl;
+class TWindowNode;
 
 class HWND {
  public:
   constexpr HWND() = default;
   constexpr HWND(std::nullptr_t) {}  // NOLINT: null handle, as for pointers
-  // The control's current handle, null when it has none. Never creates one
+  // The window's current handle, null when it has none. Never creates one
   // (TWinControl::Handle() does).
+  HWND(const TWindowNode* node);     // NOLINT: windows stand for their handle
   HWND(const TWinControl* control);  // NOLINT: controls stand for their window
 
   static constexpr HWND FromValue(uint64_t value) {

@@ -112,7 +112,7 @@ void TApplication::ResetForTesting(std::unique_ptr<IPlatform> platform) {
   Application = nullptr;
   // Forms without an owner (and other top-level windows) go too.
   while (Screen && Screen->FormCount() > 0) delete Screen->Forms(Screen->FormCount() - 1);
-  for (TWinControl* w : std::vector<TWinControl*>(WindowSystem().TopLevels())) delete w;
+  for (TWinControl* w : TopLevelControls()) delete w;
   delete Screen;
   WindowSystem().Reset();
   SetPlatform(std::move(platform));

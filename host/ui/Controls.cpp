@@ -7,6 +7,7 @@
 #include "host/ui/Forms.h"
 #include "host/ui/Menus.h"
 #include "host/ui/WindowSystem.h"
+#include "host/ui/WindowSystemHooks.h"
 
 namespace qz {
 
@@ -98,6 +99,44 @@ TCustomForm* GetParentForm(const TControl* control) {
   while (c && c->Parent()) c = c->Parent();
   return As<TCustomForm>(const_cast<TControl*>(c));
 }
+
+HWND::HWND(const TWinControl* control) : HWND(static_cast<const TWindowNode*>(control)) {}
+
+TWinControl* WindowControl(HWND hwnd) { return As<TWinControl>(WindowNodeOf(hwnd)); }
+
+std::vector<TWinControl*> TopLevelControls() {
+  std::vector<TWinControl*> out;
+  for (TWindowNode* w : WindowSystem().TopLevels())
+    if (auto* c = As<TWinControl>(w)) out.push_back(c);
+  return out;
+}
+
+namespace {
+
+// The control under the pointer hears of it entering and leaving: the
+// graphic child under it, else its window.
+void PointerOver(TWindowNode* window, TPoint screen) {
+  TControl* c = nullptr;
+  if (auto* w = As<TWinControl>(window)) {
+    TControl* g = w->ControlAtPos(w->ScreenToClient(screen), false, false);
+    c = g ? g : w;
+  }
+  auto& ws = WindowSystem();
+  if (ws.mouseControl == c) return;
+  // The leave handler may destroy either control.
+  TComponentRef<TControl> old(static_cast<TControl*>(ws.mouseControl.Get()));
+  TComponentRef<TControl> entered = c;
+  ws.mouseControl = c;
+  if (old) old->Perform(CM_MOUSELEAVE);
+  if (entered && ws.mouseControl == entered.Get()) entered->Perform(CM_MOUSEENTER);
+}
+
+[[maybe_unused]] const bool kControlHooksInstalled = [] {
+  WindowSystemHooks().pointerOver = &PointerOver;
+  return true;
+}();
+
+}  // namespace
 
 void BindCanvasToDC(TCanvas& canvas, HDC dc) {
   canvas.SetTarget(dc->Target());
@@ -611,6 +650,38 @@ void TWinControl::RecreateWnd() {
   if (wasFocused && CanFocus()) ::qz::SetFocus(this);
 }
 
+TWindowNode* TWinControl::WindowParent() const { return parent_; }
+
+std::vector<TWindowNode*> TWinControl::WindowChildren() const {
+  std::vector<TWindowNode*> out;
+  for (TControl* c : controls_)
+    if (auto* w = As<TWinControl>(c)) out.push_back(w);
+  return out;
+}
+
+void TWinControl::RestackChild(TWindowNode* child, HWND after) {
+  TControl* c = As<TWinControl>(child);
+  auto& list = controls_;
+  list.erase(std::find(list.begin(), list.end(), c));
+  if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
+    list.push_back(c);
+  } else if (after == HWND_BOTTOM) {
+    auto firstWin = std::find_if(list.begin(), list.end(), [](TControl* x) { return Is<TWinControl>(x); });
+    list.insert(firstWin, c);
+  } else {
+    // The platform's "insert after" means below that window.
+    auto it = std::find(list.begin(), list.end(), static_cast<TControl*>(WindowControl(after)));
+    list.insert(it == list.end() ? list.end() : it, c);
+  }
+}
+
+void TWinControl::StoreWindowBounds(const TRect& bounds) {
+  left_ = bounds.Left;
+  top_ = bounds.Top;
+  width_ = bounds.Width();
+  height_ = bounds.Height();
+}
+
 std::vector<TWinControl*> TWinControl::WinControls() const {
   std::vector<TWinControl*> out;
   for (TControl* c : controls_)
@@ -823,8 +894,8 @@ TRect TWinControl::ClientRect() const {
 }
 
 TPoint TWinControl::ClientOrigin() const {
-  TPoint o = TWindowSystem::WindowOrigin(this);
-  if (wnd_) return o + wnd_->clientRect.TopLeft();
+  if (wnd_) return TWindowSystem::ClientOrigin(this);
+  const TPoint o = parent_ ? parent_->ClientOrigin() + TPoint{left_, top_} : TPoint{left_, top_};
   TCreateParams p;
   const_cast<TWinControl*>(this)->CreateParams(p);
   TRect in = DefaultFrameInsets(p.Style, p.ExStyle);
@@ -961,8 +1032,9 @@ void TWinControl::WndProc(TMessage& m) {
 bool TWinControl::IsControlMouseMsg(TMessage& m) {
   auto& ws = WindowSystem();
   TControl* target = nullptr;
-  if (ws.captureControl && ws.captureControl->parent_ == this) {
-    target = ws.captureControl.Get();
+  auto* held = static_cast<TControl*>(ws.captureControl.Get());
+  if (held && held->parent_ == this) {
+    target = held;
   } else if (ws.capture == this && ws.captureControl == nullptr && MouseCapture()) {
     target = nullptr;  // this window holds the capture itself
   } else {

@@ -1,7 +1,8 @@
 // The control hierarchy of the host framework:
 //   TControl        - a visual component with bounds inside a parent
 //   TGraphicControl - a window-less control painted by its parent (TLabel)
-//   TWinControl     - a windowed control: a window handle (HWND = this), a
+//   TWinControl     - a windowed control: a window node of the window system
+//                     (host/ui/WindowNode.h) with a handle (HWND = this), a
 //                     non-client area, children, focus, a replaceable
 //                     window procedure
 //   TCustomControl  - a windowed control with a canvas and a Paint method
@@ -38,6 +39,7 @@
 #include "host/graphics/Canvas.h"
 #include "host/graphics/Region.h"
 #include "host/ui/ActnList.h"
+#include "host/ui/WindowNode.h"
 #include "host/ui/Windows.h"
 
 namespace qz {
@@ -306,7 +308,6 @@ class TControl : public TComponent {
   // Records the distances the anchors keep to the parent's edges.
   void UpdateAnchorRules();
   friend class TWinControl;
-  friend class TWindowSystem;
 
   // Framework message handlers; overriding one replaces the default action.
   virtual void WMMouse(TMessage& m);          // all client mouse messages
@@ -368,7 +369,7 @@ class TGraphicControl : public TControl {
   bool painting_ = false;
 };
 
-class TWinControl : public TControl {
+class TWinControl : public TControl, public TWindowNode {
   QZ_CLASS(TWinControl, TControl)
  public:
   explicit TWinControl(TComponent* AOwner);
@@ -379,8 +380,8 @@ class TWinControl : public TControl {
   bool HandleAllocated() const { return wnd_ != nullptr; }
   void HandleNeeded();
   void RecreateWnd();
-  // The window data (null until the handle exists). Internal to the window system.
-  TWindowData* WindowData() const { return wnd_.get(); }
+  // WindowData() (the window node's): null until the handle exists.
+  // Internal to the window system.
 
   // ---- children (windowed and graphic, in z-order: last is on top)
   int ControlCount() const { return static_cast<int>(controls_.size()); }
@@ -483,8 +484,20 @@ class TWinControl : public TControl {
   void CMEnabledChanged(TMessage& m) override;
   void CMVisibleChanged(TMessage& m) override;
 
+  // ---- the window node (what the window system reads and writes)
+  TWindowNode* WindowParent() const override;
+  std::vector<TWindowNode*> WindowChildren() const override;
+  void RestackChild(TWindowNode* child, HWND after) override;
+  TRect WindowBounds() const override { return BoundsRect(); }
+  bool WindowShowing() const override { return Showing(); }
+  std::string WindowText() const override { return Text(); }
+  const TFont& WindowFont() const override { return Font(); }
+  void StoreWindowBounds(const TRect& bounds) override;
+  void StoreWindowVisible(bool visible) override { visible_ = visible; }
+  void StoreWindowEnabled(bool enabled) override { enabled_ = enabled; }
+  LRESULT WindowMessage(uint32_t msg, WPARAM w, LPARAM l) override { return Perform(msg, w, l); }
+
   friend class TControl;
-  friend class TWindowSystem;
   friend class TCustomForm;
 
   std::vector<TControl*> controls_;   // z-order, last on top
@@ -494,7 +507,6 @@ class TWinControl : public TControl {
   bool alignPending_ = false;
   bool aligning_ = false;
   std::unique_ptr<TBrush> brush_;
-  std::unique_ptr<TWindowData> wnd_;
 };
 
 // A windowed control that paints itself through Paint on its Canvas.
@@ -525,5 +537,11 @@ TShiftState KeysToShiftState(WPARAM keys);
 TShiftState KeyboardStateToShiftState();
 // The form that holds the control (null when none).
 TCustomForm* GetParentForm(const TControl* control);
+
+// The control of a live handle; null for null, dead or special handles and
+// for windows that are not controls.
+TWinControl* WindowControl(HWND hwnd);
+// The top-level windows that are controls, bottom to top.
+std::vector<TWinControl*> TopLevelControls();
 
 }  // namespace qz

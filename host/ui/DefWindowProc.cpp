@@ -4,14 +4,13 @@
 #include <algorithm>
 
 #include "host/graphics/Canvas.h"
-#include "host/ui/Controls.h"
 #include "host/ui/WindowSystem.h"
 
 namespace qz {
 
 namespace {
 
-TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; }
+TWindowData* Data(const TWindowNode* w) { return w ? w->WindowData() : nullptr; }
 
 bool HasCaption(uint32_t style) { return (style & WS_CAPTION) == WS_CAPTION; }
 
@@ -26,20 +25,20 @@ int FrameWidth(uint32_t style) {
 }
 
 // The caption bar in window coordinates (empty without WS_CAPTION).
-TRect CaptionRect(const TWinControl* w, const TWindowData* d) {
+TRect CaptionRect(const TWindowNode* w, const TWindowData* d) {
   if (!HasCaption(d->style)) return {};
   int f = FrameWidth(d->style);
-  return {f, f, w->Width() - f, f + CaptionHeight(d->exStyle)};
+  return {f, f, w->WindowBounds().Width() - f, f + CaptionHeight(d->exStyle)};
 }
 
-LRESULT NCHitTest(TWinControl* w, TPoint screen) {
+LRESULT NCHitTest(TWindowNode* w, TPoint screen) {
   auto* d = Data(w);
   TRect wr = TWindowSystem::WindowRectOf(w);
   if (!wr.Contains(screen)) return HTNOWHERE;
   TPoint p = screen - wr.TopLeft();
   if (d->windowRgn && !d->windowRgn->Contains(p)) return HTNOWHERE;
   if (d->clientRect.Contains(p)) return HTCLIENT;
-  int W = w->Width(), H = w->Height();
+  int W = w->WindowBounds().Width(), H = w->WindowBounds().Height();
   if ((d->style & WS_THICKFRAME) && !(d->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
     int f = kFrameWidth;
     int corner = f + CaptionHeight(d->exStyle);  // corners reach along the edges
@@ -61,14 +60,14 @@ LRESULT NCHitTest(TWinControl* w, TPoint screen) {
   return HTBORDER;
 }
 
-void NCPaint(TWinControl* w) {
+void NCPaint(TWindowNode* w) {
   auto* d = Data(w);
   int f = FrameWidth(d->style);
   int edge = (d->exStyle & WS_EX_CLIENTEDGE) ? kClientEdgeWidth : 0;
   if (f == 0 && edge == 0 && !HasCaption(d->style)) return;
   HDC dc = GetWindowDC(w);
   TCanvas& c = *dc;
-  int W = w->Width(), H = w->Height();
+  int W = w->WindowBounds().Width(), H = w->WindowBounds().Height();
   TRect outer{0, 0, W, H};
   c.ExcludeClipRect(d->clientRect);
   if (f > 0) {
@@ -90,7 +89,7 @@ void NCPaint(TWinControl* w) {
     c.Font().SetStyle({TFontStyle::fsBold});
     TRect tr = cap;
     tr.Left += 4;
-    c.DrawText(w->Text(), tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    c.DrawText(w->WindowText(), tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     c.Brush().SetStyle(TBrushStyle::bsSolid);
   }
   if (edge) {
@@ -103,9 +102,9 @@ void NCPaint(TWinControl* w) {
   ReleaseDC(w, dc);
 }
 
-LRESULT SetCursorDefault(TWinControl* w, WPARAM wp, LPARAM lp) {
-  if (auto* p = w->Parent(); p && p->HandleAllocated()) {
-    if (p->Perform(WM_SETCURSOR, wp, lp)) return 1;
+LRESULT SetCursorDefault(TWindowNode* w, WPARAM wp, LPARAM lp) {
+  if (auto* p = w->WindowParent(); p && p->WindowData()) {
+    if (p->WindowMessage(WM_SETCURSOR, wp, lp)) return 1;
   }
   int hit = static_cast<int16_t>(LOWORD(lp));
   int id = IDC_ARROW;
@@ -123,7 +122,7 @@ LRESULT SetCursorDefault(TWinControl* w, WPARAM wp, LPARAM lp) {
   return underPointer ? 1 : 0;
 }
 
-LRESULT SysCommand(TWinControl* w, WPARAM wp, LPARAM lp) {
+LRESULT SysCommand(TWindowNode* w, WPARAM wp, LPARAM lp) {
   switch (wp & 0xFFF0) {
     case SC_MOVE: RunMoveSizeLoop(w, 0); return 0;
     case SC_SIZE: RunMoveSizeLoop(w, static_cast<int>(wp & 0xF)); return 0;
@@ -155,7 +154,7 @@ TRect DefaultFrameInsets(uint32_t style, uint32_t exStyle) {
   return {f + e, f + e + cap, f + e, f + e};
 }
 
-TMinMaxInfo DefaultMinMaxInfo(TWinControl* w) {
+TMinMaxInfo DefaultMinMaxInfo(TWindowNode* w) {
   TMinMaxInfo mm;
   auto* d = Data(w);
   TMonitorInfoRec mi;
@@ -171,7 +170,7 @@ TMinMaxInfo DefaultMinMaxInfo(TWinControl* w) {
 }
 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return 0;
   auto* d = Data(w);
   switch (msg) {
@@ -196,12 +195,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE && !(d->style & WS_MINIMIZE)) {
         HWND f = GetFocus();
-        if (!f || !w->ContainsControl(f)) SetFocus(w);
+        if (!f || !WindowSystem().Contains(w, f)) SetFocus(w);
       }
       return 0;
     case WM_MOUSEACTIVATE:
-      if (auto* p = w->Parent(); p && p->HandleAllocated()) {
-        if (auto r = p->Perform(WM_MOUSEACTIVATE, wp, lp)) return r;
+      if (auto* p = w->WindowParent(); p && p->WindowData()) {
+        if (auto r = p->WindowMessage(WM_MOUSEACTIVATE, wp, lp)) return r;
       }
       return MA_ACTIVATE;
     case WM_SETCURSOR:
@@ -232,7 +231,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_WINDOWPOSCHANGING: {
       auto* wp2 = reinterpret_cast<TWindowPos*>(lp);
-      if (!(wp2->flags & SWP_NOSIZE) && (d->style & WS_THICKFRAME) && !w->Parent() &&
+      if (!(wp2->flags & SWP_NOSIZE) && (d->style & WS_THICKFRAME) && !w->WindowParent() &&
           !(d->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
         TMinMaxInfo mm = DefaultMinMaxInfo(w);
         SendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
@@ -245,7 +244,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       auto* wp2 = reinterpret_cast<TWindowPos*>(lp);
       if (!(wp2->flags & SWP_NOMOVE)) {
         TPoint o = TWindowSystem::WindowOrigin(w) + d->clientRect.TopLeft();
-        if (w->Parent()) o = w->Parent()->ScreenToClient(o);
+        if (w->WindowParent()) o = TWindowSystem::ScreenToClient(w->WindowParent(), o);
         SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(o.X, o.Y));
       }
       if (!(wp2->flags & SWP_NOSIZE) && IsWindow(hwnd)) {
@@ -271,7 +270,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEWHEEL:
       // A window that does not scroll passes the wheel to its parent, so a
       // scrolling container scrolls while one of its children has the focus.
-      return w->Parent() ? SendMessage(w->Parent(), msg, wp, lp) : 0;
+      return w->WindowParent() ? SendMessage(w->WindowParent(), msg, wp, lp) : 0;
     case WM_CANCELMODE:
       if (GetCapture() == w) ReleaseCapture();
       return 0;
@@ -282,7 +281,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 // ------------------------------------------------------------------ move and size loops
 
-void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
+void RunMoveSizeLoop(TWindowNode* w, int sizeEdge) {
   auto& ws = WindowSystem();
   IPlatform& plat = Platform();
   // The loop runs handlers that may destroy the window: only the handle is
@@ -294,7 +293,7 @@ void RunMoveSizeLoop(TWinControl* w, int sizeEdge) {
   SetCapture(h);
   SendMessage(h, WM_ENTERSIZEMOVE);
   // The loop works in the coordinates SetWindowPos takes (parent client or screen).
-  TRect start = w->BoundsRect();
+  TRect start = w->WindowBounds();
   TPoint startPt = plat.CursorPos();
   TRect current = start;
   bool done = false;

@@ -86,7 +86,7 @@ bool TakeCapture(TControl* source) {
     source->SetMouseCapture(true);
   }
   s.captureWindow = ws.capture;
-  s.captureControl = ws.captureControl.Get();
+  s.captureControl = static_cast<TControl*>(ws.captureControl.Get());
   return ws.capture != nullptr;
 }
 
@@ -109,7 +109,7 @@ bool CaptureHeld() {
 // After the pointer leaves a drag, the window under it sets the cursor as
 // on any move.
 void RestoreCursor(TPoint screen) {
-  TWinControl* w = WindowSystem().WindowAtPoint(screen);
+  TWinControl* w = As<TWinControl>(WindowSystem().WindowAtPoint(screen));
   if (!w) {
     ::qz::SetCursor(LoadCursor(nullptr, IDC_ARROW));
     return;
@@ -370,7 +370,7 @@ std::weak_ptr<int> TDragEngine::Bind(TDragObject& object, TControl* source) {
 }
 
 TControl* TDragEngine::FindTarget(TPoint screen) {
-  TWinControl* w = WindowSystem().WindowAtPoint(screen);
+  TWinControl* w = As<TWinControl>(WindowSystem().WindowAtPoint(screen));
   if (!w) return nullptr;
   TControl* g = w->ControlAtPos(w->ScreenToClient(screen), false, false);
   return g ? g : w;

@@ -281,7 +281,7 @@ int TCustomForm::ShowModal() {
   // Every other enabled top-level window is disabled while the form is modal.
   std::vector<HWND> disabled;
   HandleNeeded();
-  for (TWinControl* w : std::vector<TWinControl*>(ws.TopLevels()))
+  for (TWindowNode* w : std::vector<TWindowNode*>(ws.TopLevels()))
     if (w != this && IsWindowEnabled(w)) disabled.push_back(w);
   for (HWND w : disabled) EnableWindow(w, false);
   ++ws.modalLevel;
@@ -656,10 +656,13 @@ void TCustomForm::WndProc(TMessage& m) {
 // cuts, then dialog keys).
 [[maybe_unused]] const bool kFormHooksInstalled = [] {
   TWindowSystemHooks& hooks = WindowSystemHooks();
-  hooks.keepsNormalLayer = [](const TWinControl* w) { return Is<TCustomForm>(w); };
-  hooks.keyForm = [](const TControl* c) -> TWinControl* { return GetParentForm(c); };
-  hooks.shortCut = [](TWinControl* form, TMessage& keyMsg) {
-    return static_cast<TCustomForm*>(form)->IsShortCut(keyMsg);
+  hooks.keepsNormalLayer = [](const TWindowNode* w) { return Is<TCustomForm>(w); };
+  hooks.keyForm = [](const TWindowNode* w) -> TWindowNode* {
+    return GetParentForm(As<TWinControl>(const_cast<TWindowNode*>(w)));
+  };
+  hooks.shortCut = [](TWindowNode* form, TMessage& keyMsg) {
+    auto* f = As<TCustomForm>(form);
+    return f && f->IsShortCut(keyMsg);
   };
   return true;
 }();

@@ -4,7 +4,7 @@
 
 namespace qz {
 
-HWND THandleTable::Add(TWinControl* control) {
+HWND THandleTable::Add(TWindowNode* node) {
   uint32_t slot;
   if (!free_.empty()) {
     // The oldest free slot first: a freed value waits as long as possible
@@ -16,7 +16,7 @@ HWND THandleTable::Add(TWinControl* control) {
     slot = static_cast<uint32_t>(slots_.size());
     slots_.push_back({});
   }
-  slots_[slot].control = control;
+  slots_[slot].node = node;
   ++live_;
   return HWND::Make(slot, slots_[slot].generation);
 }
@@ -24,7 +24,7 @@ HWND THandleTable::Add(TWinControl* control) {
 void THandleTable::Remove(HWND handle) {
   if (Find(handle) == nullptr) return;
   TSlot& s = slots_[handle.Slot()];
-  s.control = nullptr;
+  s.node = nullptr;
   --live_;
   if (s.generation == kLastGeneration) return;  // retired: its values are all used
   ++s.generation;
@@ -32,7 +32,7 @@ void THandleTable::Remove(HWND handle) {
 }
 
 void THandleTable::SetFreeSlotGenerationForTesting(uint32_t slot, uint32_t generation) {
-  if (slot < slots_.size() && !slots_[slot].control) slots_[slot].generation = generation;
+  if (slot < slots_.size() && !slots_[slot].node) slots_[slot].generation = generation;
 }
 
 }  // namespace qz

@@ -1,4 +1,4 @@
-// The table behind window handles: slot index -> control, with a generation
+// The table behind window handles: slot index -> window node, with a generation
 // per slot. A handle is (slot, generation); it resolves only while the slot
 // still has that generation, so lookups are O(1) and a freed handle never
 // resolves again. Generations run from 1 to kLastGeneration; a slot whose
@@ -15,26 +15,28 @@
 
 namespace qz {
 
+class TWindowNode;
+
 class THandleTable {
  public:
   static constexpr uint32_t kFirstGeneration = 1;
   static constexpr uint32_t kLastGeneration = 0xFFFFFFFEu;
 
-  // A fresh handle for the control (a free slot, or a new one).
-  HWND Add(TWinControl* control);
+  // A fresh handle for the node (a free slot, or a new one).
+  HWND Add(TWindowNode* node);
   // The handle no longer resolves; its slot is reused with the next generation.
   void Remove(HWND handle);
-  // The control of a live handle, null otherwise.
-  TWinControl* Find(HWND handle) const {
+  // The node of a live handle, null otherwise.
+  TWindowNode* Find(HWND handle) const {
     if (handle.Slot() >= slots_.size()) return nullptr;
     const TSlot& s = slots_[handle.Slot()];
-    return s.generation == handle.Generation() ? s.control : nullptr;
+    return s.generation == handle.Generation() ? s.node : nullptr;
   }
-  // Calls f(handle, control) for every live handle.
+  // Calls f(handle, node) for every live handle.
   template <class F>
   void ForEach(F&& f) const {
     for (uint32_t i = 0; i < slots_.size(); ++i)
-      if (slots_[i].control) f(HWND::Make(i, slots_[i].generation), slots_[i].control);
+      if (slots_[i].node) f(HWND::Make(i, slots_[i].generation), slots_[i].node);
   }
   size_t LiveCount() const { return live_; }
   size_t SlotCount() const { return slots_.size(); }
@@ -44,7 +46,7 @@ class THandleTable {
 
  private:
   struct TSlot {
-    TWinControl* control = nullptr;
+    TWindowNode* node = nullptr;
     uint32_t generation = kFirstGeneration;
   };
   std::vector<TSlot> slots_;

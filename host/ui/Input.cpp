@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/ui/Controls.h"
 #include "host/ui/WindowSystem.h"
 #include "host/ui/WindowSystemHooks.h"
 
@@ -13,18 +12,20 @@ namespace qz {
 
 namespace {
 
-TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; }
+TWindowData* Data(const TWindowNode* w) { return w ? w->WindowData() : nullptr; }
 
-bool IsPopupKind(const TWinControl* w) {
+bool IsPopupKind(const TWindowNode* w) {
   auto* d = Data(w);
   const auto& keepsNormalLayer = WindowSystemHooks().keepsNormalLayer;
   return d && (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
          !(keepsNormalLayer && keepsNormalLayer(w));
 }
 
-TWinControl* KeyForm(const TControl* control) {
+// The handle of the form that sees the window's keys first (null when none):
+// the form may go while the keys are handled.
+HWND KeyForm(const TWindowNode* window) {
   const auto& hook = WindowSystemHooks().keyForm;
-  return hook ? hook(control) : nullptr;
+  return hook ? HWND(hook(window)) : HWND();
 }
 
 void CaptureChanged() {
@@ -71,7 +72,7 @@ std::u32string DecodeUtf8(const std::string& s) {
 
 }  // namespace
 
-bool TWindowSystem::CanActivate(const TWinControl* top) { return top && !IsPopupKind(top); }
+bool TWindowSystem::CanActivate(const TWindowNode* top) { return top && !IsPopupKind(top); }
 
 // Every message below may run user code that destroys windows: targets are
 // named by handle and sent through SendMessage, which drops a dead one.
@@ -82,7 +83,7 @@ LPARAM AsLParam(HWND h) { return static_cast<LPARAM>(h.Value()); }
 
 void TWindowSystem::HandlePlatformEvent(const TPlatformEvent& ev) {
   const HWND h = FindByPlatformWindow(ev.window);
-  TWinControl* w = Find(h);
+  TWindowNode* w = Find(h);
   switch (ev.kind) {
     case TPlatformEventKind::MouseMove:
     case TPlatformEventKind::MouseDown:
@@ -161,7 +162,7 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
   if (capture && IsLive(capture)) {
     target = capture;
   } else {
-    TWinControl* top = TopLevelAtPoint(pos);
+    TWindowNode* top = TopLevelAtPoint(pos);
     if (!top || !IsWindowEnabled(top)) {
       // Nothing, or a window disabled by a modal loop: no input.
       CheckTracking(nullptr, false);
@@ -170,8 +171,8 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
     }
     target = ChildWindowAt(top, pos);
     hit = static_cast<int>(SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(pos.X, pos.Y)));
-    while (hit == HTTRANSPARENT && IsLive(target) && Find(target)->Parent()) {
-      target = Find(target)->Parent();
+    while (hit == HTTRANSPARENT && IsLive(target) && Find(target)->WindowParent()) {
+      target = Find(target)->WindowParent();
       hit = static_cast<int>(SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(pos.X, pos.Y)));
     }
     if (!IsLive(target)) return;
@@ -208,16 +209,15 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
   // A press in a child window is announced to its ancestors first (an MDI
   // child activates itself on it); any of them may free the target.
   if (ev.kind == TPlatformEventKind::MouseDown) {
-    std::vector<TComponentRef<TWinControl>> ancestors;
-    for (TWinControl* p = Find(target)->Parent(); p; p = p->Parent()) ancestors.emplace_back(p);
-    for (const auto& p : ancestors)
-      if (p && p->HandleAllocated()) SendMessage(p->Handle(), WM_PARENTNOTIFY, msg, MAKELPARAM(pos.X, pos.Y));
+    std::vector<HWND> ancestors;
+    for (TWindowNode* p = Find(target)->WindowParent(); p; p = p->WindowParent()) ancestors.emplace_back(p);
+    for (HWND p : ancestors) SendMessage(p, WM_PARENTNOTIFY, msg, MAKELPARAM(pos.X, pos.Y));
     if (!IsLive(target)) return;
   }
 
   CheckTracking(target, client);
   if (client) {
-    TPoint p = Find(target)->ScreenToClient(pos);
+    TPoint p = ScreenToClient(Find(target), pos);
     SendMessage(target, msg, keys, MAKELPARAM(p.X, p.Y));
   } else {
     SendMessage(target, msg, static_cast<WPARAM>(hit), MAKELPARAM(pos.X, pos.Y));
@@ -225,20 +225,12 @@ void TWindowSystem::HandleMouse(const TPlatformEvent& ev) {
 }
 
 void TWindowSystem::UpdateMouseControl(TPoint screen) {
-  TControl* c = nullptr;
-  TWinControl* top = TopLevelAtPoint(screen);
-  if (top && IsWindowEnabled(top)) {
-    TWinControl* w = ChildWindowAt(top, screen);
-    TControl* g = w->ControlAtPos(w->ScreenToClient(screen), false, false);
-    c = g ? g : w;
-  }
-  if (mouseControl == c) return;
-  // The leave handler may destroy either control.
-  TComponentRef<TControl> old = mouseControl;
-  TComponentRef<TControl> entered = c;
-  mouseControl = c;
-  if (old) old->Perform(CM_MOUSELEAVE);
-  if (entered && mouseControl == entered.Get()) entered->Perform(CM_MOUSEENTER);
+  const auto& pointerOver = WindowSystemHooks().pointerOver;
+  if (!pointerOver) return;
+  TWindowNode* w = nullptr;
+  TWindowNode* top = TopLevelAtPoint(screen);
+  if (top && IsWindowEnabled(top)) w = ChildWindowAt(top, screen);
+  pointerOver(w, screen);
 }
 
 void TWindowSystem::SetTracking(const TTrackMouseEvent& tme) {
@@ -316,11 +308,11 @@ void TWindowSystem::HandleText(const TPlatformEvent& ev) {
 }
 
 bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM l) {
-  TComponentRef<TWinControl> form(KeyForm(Find(target)));
+  const HWND form = KeyForm(Find(target));
   if (form) {
     TMessage m{msg, key, l, 0};
     const auto& shortCut = WindowSystemHooks().shortCut;
-    if (shortCut && shortCut(form.Get(), m)) return true;
+    if (shortCut && shortCut(Find(form), m)) return true;
     if (!IsLive(target)) return true;
   }
   if (msg != WM_KEYDOWN) return false;
@@ -329,19 +321,19 @@ bool TWindowSystem::PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM 
   auto code = SendMessage(target, WM_GETDLGCODE, key, 0);
   bool wants = (code & DLGC_WANTALLKEYS) || (key == VK_TAB && (code & DLGC_WANTTAB)) ||
                (arrow && (code & DLGC_WANTARROWS));
-  if (wants || !form || !IsLive(target)) return false;
-  return form->Perform(CM_DIALOGKEY, key, l) != 0;
+  if (wants || !IsLive(form) || !IsLive(target)) return false;
+  return Find(form)->WindowMessage(CM_DIALOGKEY, key, l) != 0;
 }
 
 bool TWindowSystem::PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM l) {
-  TComponentRef<TWinControl> form(KeyForm(Find(target)));
+  const HWND form = KeyForm(Find(target));
   if (!form) return false;
-  if (msg == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, ch, l) != 0;
+  if (msg == WM_SYSCHAR) return Find(form)->WindowMessage(CM_DIALOGCHAR, ch, l) != 0;
   if (ch < 32) return false;
   auto code = SendMessage(target, WM_GETDLGCODE, 0, 0);
   if (code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) return false;
-  if (!form) return true;  // the form went while the control answered
-  return form->Perform(CM_DIALOGCHAR, ch, l) != 0;
+  if (!IsLive(form)) return true;  // the form went while the control answered
+  return Find(form)->WindowMessage(CM_DIALOGCHAR, ch, l) != 0;
 }
 
 // ------------------------------------------------------------------ capture, focus, activation
@@ -351,7 +343,7 @@ HWND TWindowSystem::SetCaptureInternal(HWND w) {
   captureControl = nullptr;
   if (old != w) {
     capture = w;
-    TWinControl* top = TopLevelOf(Find(w));
+    TWindowNode* top = TopLevelOf(Find(w));
     Platform().SetCapture(top && Data(top) ? Data(top)->platform.get() : nullptr);
     SendMessage(old, WM_CAPTURECHANGED, 0, AsLParam(w));
   }
@@ -375,7 +367,7 @@ HWND TWindowSystem::SetFocusInternal(HWND w) {
   if (w == old) return old;
   if (w) {
     if (!IsWindowEnabled(w)) return nullptr;
-    TWinControl* top = TopLevelOf(Find(w));
+    TWindowNode* top = TopLevelOf(Find(w));
     if (active != top && CanActivate(top)) {
       Activate(top, WA_ACTIVE);
       if (focus == w) return old;
@@ -388,7 +380,7 @@ HWND TWindowSystem::SetFocusInternal(HWND w) {
   return old;
 }
 
-void TWindowSystem::Activate(TWinControl* topControl, int how) {
+void TWindowSystem::Activate(TWindowNode* topControl, int how) {
   const HWND top = topControl;
   if (active == top || !IsLive(top)) return;
   const HWND old = active;
@@ -408,7 +400,7 @@ void TWindowSystem::Activate(TWinControl* topControl, int how) {
   SendMessage(top, WM_ACTIVATE, static_cast<WPARAM>(how), AsLParam(old));
 }
 
-void TWindowSystem::Deactivate(TWinControl* topControl, TWinControl* newActiveControl) {
+void TWindowSystem::Deactivate(TWindowNode* topControl, TWindowNode* newActiveControl) {
   const HWND top = topControl;
   const HWND newActive = newActiveControl;
   if (active != top) return;
@@ -420,12 +412,12 @@ void TWindowSystem::Deactivate(TWinControl* topControl, TWinControl* newActiveCo
   }
   SendMessage(top, WM_NCACTIVATE, 0, AsLParam(newActive));
   SendMessage(top, WM_ACTIVATE, WA_INACTIVE, AsLParam(newActive));
-  if (TWinControl* next = Find(newActive)) Activate(next, WA_ACTIVE);
+  if (TWindowNode* next = Find(newActive)) Activate(next, WA_ACTIVE);
 }
 
 void TWindowSystem::ApplyCursor() {
   if (!cursor) return;
-  TWinControl* w = capture ? TopLevelOf(Find(capture)) : TopLevelAtPoint(Platform().CursorPos());
+  TWindowNode* w = capture ? TopLevelOf(Find(capture)) : TopLevelAtPoint(Platform().CursorPos());
   if (w && Data(w) && Data(w)->platform) Data(w)->platform->SetCursorShape(cursor->shape);
 }
 

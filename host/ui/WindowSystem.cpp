@@ -4,7 +4,6 @@
 
 #include "host/base/Threads.h"
 #include "host/graphics/Canvas.h"
-#include "host/ui/Controls.h"
 #include "host/ui/WindowSystemHooks.h"
 
 namespace qz {
@@ -19,21 +18,28 @@ TWindowSystemHooks& WindowSystemHooks() {
   return hooks;
 }
 
+TWindowNode::TWindowNode() = default;
+TWindowNode::~TWindowNode() = default;
+
+HWND::HWND(const TWindowNode* node) {
+  if (node && node->WindowData()) *this = node->WindowData()->handle;
+}
+
 namespace {
 
-TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; }
+TWindowData* Data(const TWindowNode* w) { return w ? w->WindowData() : nullptr; }
 
-bool IsTop(const TWinControl* w) { return w->Parent() == nullptr; }
+bool IsTop(const TWindowNode* w) { return w->WindowParent() == nullptr; }
 
-bool KeepsNormalLayer(const TWinControl* w) {
+bool KeepsNormalLayer(const TWindowNode* w) {
   const auto& hook = WindowSystemHooks().keepsNormalLayer;
   return hook && hook(w);
 }
 
-TRegion ChildArea(const TWinControl* c) {
+TRegion ChildArea(const TWindowNode* c) {
   // c's window rectangle (and region) in its top-level window's coordinates.
   TPoint o = TWindowSystem::OffsetInTop(c);
-  TRegion r(Bounds(o.X, o.Y, c->Width(), c->Height()));
+  TRegion r(Bounds(o.X, o.Y, c->WindowBounds().Width(), c->WindowBounds().Height()));
   if (auto* d = Data(c); d && d->windowRgn) {
     TRegion shape = *d->windowRgn;
     shape.Offset(o.X, o.Y);
@@ -42,7 +48,7 @@ TRegion ChildArea(const TWinControl* c) {
   return r;
 }
 
-bool StyleVisible(const TWinControl* w) {
+bool StyleVisible(const TWindowNode* w) {
   auto* d = Data(w);
   return d && (d->style & WS_VISIBLE);
 }
@@ -51,7 +57,7 @@ bool StyleVisible(const TWinControl* w) {
 
 // ------------------------------------------------------------------ handles
 
-void TWindowSystem::AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> data) {
+void TWindowSystem::AttachWindow(TWindowNode* w, std::unique_ptr<TWindowData> data) {
   TWindowData* d = data.get();
   d->handle = handles_.Add(w);
   w->wnd_ = std::move(data);
@@ -60,22 +66,22 @@ void TWindowSystem::AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> da
   bool popup = (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
                !KeepsNormalLayer(w);
   desc.kind = popup ? TPlatformWindowKind::Popup : TPlatformWindowKind::Normal;
-  desc.bounds = w->BoundsRect();
+  desc.bounds = w->WindowBounds();
   desc.topmost = (d->exStyle & WS_EX_TOPMOST) != 0;
-  desc.title = w->Text();
+  desc.title = w->WindowText();
   d->platform = Platform().CreateWindow(desc);
   if (d->classStyle & CS_OPAQUEPAINT) {
     // Its first paint covers it: no pass over the fresh memory ahead of it.
-    d->backBuffer.ResizeUninitialized(w->Width(), w->Height());
+    d->backBuffer.ResizeUninitialized(w->WindowBounds().Width(), w->WindowBounds().Height());
     d->unwritten = TRegion(d->backBuffer.Bounds());
   } else {
-    d->backBuffer.Resize(w->Width(), w->Height(), 0xFF000000u);
+    d->backBuffer.Resize(w->WindowBounds().Width(), w->WindowBounds().Height(), 0xFF000000u);
   }
   topLevels_.push_back(w);
   RaiseTopLevel(w);
 }
 
-void TWindowSystem::DetachWindow(TWinControl* w) {
+void TWindowSystem::DetachWindow(TWindowNode* w) {
   const HWND h = w->wnd_ ? w->wnd_->handle : HWND();
   handles_.Remove(h);
   // Nothing that names the handle outlives it: a later window never gets it.
@@ -113,13 +119,13 @@ void TWindowSystem::DetachWindow(TWinControl* w) {
   }
 }
 
-void TWindowSystem::RaiseTopLevel(TWinControl* w) {
+void TWindowSystem::RaiseTopLevel(TWindowNode* w) {
   auto it = std::find(topLevels_.begin(), topLevels_.end(), w);
   if (it == topLevels_.end()) return;
   topLevels_.erase(it);
   topLevels_.push_back(w);
   // Keep the layers: normal, topmost, popup, topmost popup (bottom to top).
-  auto layer = [](TWinControl* x) {
+  auto layer = [](TWindowNode* x) {
     auto* d = Data(x);
     int l = (d->exStyle & WS_EX_TOPMOST) ? 1 : 0;
     if (d->platform && (d->style & WS_POPUP) && (d->exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST)) &&
@@ -128,58 +134,74 @@ void TWindowSystem::RaiseTopLevel(TWinControl* w) {
     return l;
   };
   std::stable_sort(topLevels_.begin(), topLevels_.end(),
-                   [&](TWinControl* a, TWinControl* b) { return layer(a) < layer(b); });
+                   [&](TWindowNode* a, TWindowNode* b) { return layer(a) < layer(b); });
   if (auto* d = Data(w); d && d->platform) d->platform->Raise();
 }
 
-void TWindowSystem::LowerTopLevel(TWinControl* w) {
+void TWindowSystem::LowerTopLevel(TWindowNode* w) {
   auto it = std::find(topLevels_.begin(), topLevels_.end(), w);
   if (it == topLevels_.end()) return;
   topLevels_.erase(it);
   topLevels_.insert(topLevels_.begin(), w);
   // The platform interface can only raise: raise everything else above it.
-  for (TWinControl* x : std::vector<TWinControl*>(topLevels_))
+  for (TWindowNode* x : std::vector<TWindowNode*>(topLevels_))
     if (x != w) RaiseTopLevel(x);
 }
 
-TWinControl* TWindowSystem::TopLevelOf(const TControl* c) const {
-  if (!c) return nullptr;
-  while (c->Parent()) c = c->Parent();
-  return As<TWinControl>(const_cast<TControl*>(c));
+TWindowNode* TWindowSystem::TopLevelOf(const TWindowNode* w) const {
+  if (!w) return nullptr;
+  while (w->WindowParent()) w = w->WindowParent();
+  return const_cast<TWindowNode*>(w);
 }
 
 HWND TWindowSystem::FindByPlatformWindow(const IPlatformWindow* pw) const {
   if (!pw) return nullptr;
-  for (TWinControl* w : topLevels_)
+  for (TWindowNode* w : topLevels_)
     if (Data(w)->platform.get() == pw) return Data(w)->handle;
   return nullptr;
 }
 
 // ------------------------------------------------------------------ geometry
 
-TPoint TWindowSystem::WindowOrigin(const TWinControl* w) {
-  if (!w->Parent()) return {w->Left(), w->Top()};
-  return w->Parent()->ClientOrigin() + TPoint{w->Left(), w->Top()};
+TPoint TWindowSystem::WindowOrigin(const TWindowNode* w) {
+  const TPoint o = w->WindowBounds().TopLeft();
+  return w->WindowParent() ? ClientOrigin(w->WindowParent()) + o : o;
 }
 
-TRect TWindowSystem::WindowRectOf(const TWinControl* w) {
+TPoint TWindowSystem::ClientOrigin(const TWindowNode* w) {
+  // A window's parent has its window data while the window has its own.
+  const TWindowData* d = Data(w);
+  return d ? WindowOrigin(w) + d->clientRect.TopLeft() : WindowOrigin(w);
+}
+
+TPoint TWindowSystem::ScreenToClient(const TWindowNode* w, TPoint screen) {
+  return screen - ClientOrigin(w);
+}
+
+bool TWindowSystem::Contains(const TWindowNode* w, HWND window) const {
+  for (const TWindowNode* n = Find(window); n; n = n->WindowParent())
+    if (n == w) return true;
+  return false;
+}
+
+TRect TWindowSystem::WindowRectOf(const TWindowNode* w) {
   TPoint o = WindowOrigin(w);
-  return Bounds(o.X, o.Y, w->Width(), w->Height());
+  return Bounds(o.X, o.Y, w->WindowBounds().Width(), w->WindowBounds().Height());
 }
 
-TPoint TWindowSystem::OffsetInTop(const TWinControl* w) {
-  const TWinControl* top = w;
-  while (top->Parent()) top = top->Parent();
+TPoint TWindowSystem::OffsetInTop(const TWindowNode* w) {
+  const TWindowNode* top = w;
+  while (top->WindowParent()) top = top->WindowParent();
   return WindowOrigin(w) - WindowOrigin(top);
 }
 
-TRegion TWindowSystem::VisibleRegion(const TWinControl* w, bool clientOnly) const {
+TRegion TWindowSystem::VisibleRegion(const TWindowNode* w, bool clientOnly) const {
   auto* d = Data(w);
   if (!d) return {};
-  for (const TWinControl* a = w; a; a = a->Parent())
+  for (const TWindowNode* a = w; a; a = a->WindowParent())
     if (!StyleVisible(a)) return {};
   TPoint o = OffsetInTop(w);
-  TRect r = clientOnly ? OffsetRect(d->clientRect, o.X, o.Y) : Bounds(o.X, o.Y, w->Width(), w->Height());
+  TRect r = clientOnly ? OffsetRect(d->clientRect, o.X, o.Y) : Bounds(o.X, o.Y, w->WindowBounds().Width(), w->WindowBounds().Height());
   TRegion rgn(r);
   if (d->windowRgn) {
     TRegion shape = *d->windowRgn;
@@ -189,10 +211,10 @@ TRegion TWindowSystem::VisibleRegion(const TWinControl* w, bool clientOnly) cons
   // Children show only inside w's client area; outside it (a frame drawn
   // in the non-client area) w keeps its pixels.
   const TRegion client(OffsetRect(d->clientRect, o.X, o.Y));
-  for (TWinControl* c : w->WinControls())
+  for (TWindowNode* c : w->WindowChildren())
     if (StyleVisible(c)) rgn = rgn.Subtract(ChildArea(c).Intersect(client));
-  for (const TWinControl* a = w; a->Parent(); a = a->Parent()) {
-    const TWinControl* p = a->Parent();
+  for (const TWindowNode* a = w; a->WindowParent(); a = a->WindowParent()) {
+    const TWindowNode* p = a->WindowParent();
     auto* pd = Data(p);
     TPoint po = OffsetInTop(p);
     rgn = rgn.Intersect(OffsetRect(pd->clientRect, po.X, po.Y));
@@ -201,7 +223,7 @@ TRegion TWindowSystem::VisibleRegion(const TWinControl* w, bool clientOnly) cons
       shape.Offset(po.X, po.Y);
       rgn = rgn.Intersect(shape);
     }
-    auto sibs = p->WinControls();
+    auto sibs = p->WindowChildren();
     auto it = std::find(sibs.begin(), sibs.end(), a);
     for (++it; it != sibs.end(); ++it)
       if (StyleVisible(*it)) rgn = rgn.Subtract(ChildArea(*it));
@@ -209,25 +231,25 @@ TRegion TWindowSystem::VisibleRegion(const TWinControl* w, bool clientOnly) cons
   return rgn;
 }
 
-void TWindowSystem::RecalcClient(TWinControl* w) {
+void TWindowSystem::RecalcClient(TWindowNode* w) {
   auto* d = Data(w);
   TNCCalcSizeParams p;
-  TPoint o = w->Parent() ? TPoint{w->Left(), w->Top()} : TPoint{w->Left(), w->Top()};
-  p.rgrc[0] = Bounds(o.X, o.Y, w->Width(), w->Height());
+  TPoint o = w->WindowParent() ? TPoint{w->WindowBounds().Left, w->WindowBounds().Top} : TPoint{w->WindowBounds().Left, w->WindowBounds().Top};
+  p.rgrc[0] = Bounds(o.X, o.Y, w->WindowBounds().Width(), w->WindowBounds().Height());
   p.rgrc[1] = p.rgrc[0];
   p.rgrc[2] = OffsetRect(d->clientRect, o.X, o.Y);
-  w->Perform(WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&p));
+  w->WindowMessage(WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&p));
   TRect c = OffsetRect(p.rgrc[0], -o.X, -o.Y);
-  c.Left = std::clamp(c.Left, 0, w->Width());
-  c.Top = std::clamp(c.Top, 0, w->Height());
-  c.Right = std::clamp(c.Right, c.Left, w->Width());
-  c.Bottom = std::clamp(c.Bottom, c.Top, w->Height());
+  c.Left = std::clamp(c.Left, 0, w->WindowBounds().Width());
+  c.Top = std::clamp(c.Top, 0, w->WindowBounds().Height());
+  c.Right = std::clamp(c.Right, c.Left, w->WindowBounds().Width());
+  c.Bottom = std::clamp(c.Bottom, c.Top, w->WindowBounds().Height());
   d->clientRect = c;
 }
 
-TWinControl* TWindowSystem::TopLevelAtPoint(TPoint screen) const {
+TWindowNode* TWindowSystem::TopLevelAtPoint(TPoint screen) const {
   for (auto it = topLevels_.rbegin(); it != topLevels_.rend(); ++it) {
-    TWinControl* w = *it;
+    TWindowNode* w = *it;
     auto* d = Data(w);
     if (!(d->style & WS_VISIBLE) || (d->style & WS_MINIMIZE)) continue;
     if (d->exStyle & WS_EX_TRANSPARENT) continue;
@@ -243,12 +265,12 @@ TWinControl* TWindowSystem::TopLevelAtPoint(TPoint screen) const {
   return nullptr;
 }
 
-TWinControl* TWindowSystem::ChildWindowAt(TWinControl* w, TPoint screen) {
+TWindowNode* TWindowSystem::ChildWindowAt(TWindowNode* w, TPoint screen) {
   for (;;) {
-    TWinControl* next = nullptr;
-    auto kids = w->WinControls();
+    TWindowNode* next = nullptr;
+    auto kids = w->WindowChildren();
     for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
-      TWinControl* c = *it;
+      TWindowNode* c = *it;
       auto* d = Data(c);
       if (!d || !(d->style & WS_VISIBLE)) continue;
       TRect r = WindowRectOf(c);
@@ -266,15 +288,15 @@ TWinControl* TWindowSystem::ChildWindowAt(TWinControl* w, TPoint screen) {
   }
 }
 
-TWinControl* TWindowSystem::WindowAtPoint(TPoint screen) const {
-  TWinControl* top = TopLevelAtPoint(screen);
+TWindowNode* TWindowSystem::WindowAtPoint(TPoint screen) const {
+  TWindowNode* top = TopLevelAtPoint(screen);
   if (!top || (Data(top)->style & WS_DISABLED)) return nullptr;
   return ChildWindowAt(top, screen);
 }
 
 // ------------------------------------------------------------------ invalidation
 
-void TWindowSystem::InvalidateClient(TWinControl* w, const TRegion* clientRgn, bool erase,
+void TWindowSystem::InvalidateClient(TWindowNode* w, const TRegion* clientRgn, bool erase,
                                      bool allChildren) {
   auto* d = Data(w);
   if (!d) return;
@@ -284,30 +306,30 @@ void TWindowSystem::InvalidateClient(TWinControl* w, const TRegion* clientRgn, b
   d->update = d->update.Union(add);
   d->erase = d->erase || erase;
   if (!allChildren && (d->style & WS_CLIPCHILDREN)) return;
-  for (TWinControl* c : w->WinControls()) {
+  for (TWindowNode* c : w->WindowChildren()) {
     auto* cd = Data(c);
     if (!cd) continue;
-    TRegion part = add.Intersect(c->BoundsRect());
+    TRegion part = add.Intersect(c->WindowBounds());
     if (part.IsEmpty()) continue;
-    if (cd->clientRect != TRect{0, 0, c->Width(), c->Height()}) cd->frameDirty = true;
-    part.Offset(-c->Left() - cd->clientRect.Left, -c->Top() - cd->clientRect.Top);
+    if (cd->clientRect != TRect{0, 0, c->WindowBounds().Width(), c->WindowBounds().Height()}) cd->frameDirty = true;
+    part.Offset(-c->WindowBounds().Left - cd->clientRect.Left, -c->WindowBounds().Top - cd->clientRect.Top);
     InvalidateClient(c, &part, erase, allChildren);
   }
 }
 
-void TWindowSystem::InvalidateFrame(TWinControl* w) {
+void TWindowSystem::InvalidateFrame(TWindowNode* w) {
   if (auto* d = Data(w)) d->frameDirty = true;
 }
 
-void TWindowSystem::InvalidateAll(TWinControl* w) {
+void TWindowSystem::InvalidateAll(TWindowNode* w) {
   auto* d = Data(w);
   if (!d) return;
   d->frameDirty = true;
   InvalidateClient(w, nullptr, true, false);
-  for (TWinControl* c : w->WinControls()) InvalidateAll(c);
+  for (TWindowNode* c : w->WindowChildren()) InvalidateAll(c);
 }
 
-void TWindowSystem::Validate(TWinControl* w, const TRegion* clientRgn) {
+void TWindowSystem::Validate(TWindowNode* w, const TRegion* clientRgn) {
   auto* d = Data(w);
   if (!d) return;
   if (clientRgn) {
@@ -319,21 +341,21 @@ void TWindowSystem::Validate(TWinControl* w, const TRegion* clientRgn) {
   if (d->update.IsEmpty()) d->erase = false;
 }
 
-void TWindowSystem::InvalidateParentArea(TWinControl* parent, const TRect& r) {
+void TWindowSystem::InvalidateParentArea(TWindowNode* parent, const TRect& r) {
   TRegion rgn(r);
   InvalidateClient(parent, &rgn, true, false);
 }
 
-void TWindowSystem::InvalidateExposed(TWinControl* parent, const TRect& r,
-                                      const TWinControl* leaving) {
+void TWindowSystem::InvalidateExposed(TWindowNode* parent, const TRect& r,
+                                      const TWindowNode* leaving) {
   InvalidateParentArea(parent, r);
   // A parent that clips its children does not pass its invalidation on to
   // them, yet siblings under the uncovered area may have been painted over
   // by the window that left it.
-  for (TWinControl* c : parent->WinControls()) {
+  for (TWindowNode* c : parent->WindowChildren()) {
     auto* cd = Data(c);
     if (c == leaving || !cd || !(cd->style & WS_VISIBLE)) continue;
-    TRect part = OffsetRect(Intersection(r, c->BoundsRect()), -c->Left(), -c->Top());
+    TRect part = OffsetRect(Intersection(r, c->WindowBounds()), -c->WindowBounds().Left, -c->WindowBounds().Top);
     if (part.IsEmpty()) continue;
     if (Intersection(part, cd->clientRect) != part) cd->frameDirty = true;
     TRegion rgn(OffsetRect(part, -cd->clientRect.Left, -cd->clientRect.Top));
@@ -343,53 +365,53 @@ void TWindowSystem::InvalidateExposed(TWinControl* parent, const TRect& r,
 
 bool TWindowSystem::NeedsPaint() const {
   bool needed = false;
-  handles_.ForEach([&](HWND, TWinControl* w) {
+  handles_.ForEach([&](HWND, TWindowNode* w) {
     auto* d = Data(w);
-    if (!needed && (d->frameDirty || !d->update.IsEmpty() || d->internalPaint) && w->Showing())
+    if (!needed && (d->frameDirty || !d->update.IsEmpty() || d->internalPaint) && w->WindowShowing())
       needed = !Data(TopLevelOf(w))->layeredPicture;
   });
   if (needed) return true;
-  for (TWinControl* w : topLevels_)
+  for (TWindowNode* w : topLevels_)
     if (!Data(w)->drawn.IsEmpty() && Data(w)->platform && Data(w)->platform->Visible()) return true;
   return false;
 }
 
-void TWindowSystem::PaintTree(TWinControl* w) {
+void TWindowSystem::PaintTree(TWindowNode* w) {
   // Painting runs user code (OnPaint, Paint overrides) that may destroy any
   // window: after each message only the handle is trusted.
   const HWND h = w->wnd_ ? w->wnd_->handle : HWND();
-  if (!IsLive(h) || !w->Showing()) return;
+  if (!IsLive(h) || !w->WindowShowing()) return;
   auto* d = Data(w);
   if (d->frameDirty) {
     d->frameDirty = false;
-    w->Perform(WM_NCPAINT, 1);
+    w->WindowMessage(WM_NCPAINT, 1, 0);
   }
   if (!IsLive(h)) return;
   if (!d->update.IsEmpty() || d->internalPaint) {
-    w->Perform(WM_PAINT);
+    w->WindowMessage(WM_PAINT, 0, 0);
     // A window that did not validate would be painted forever.
     if (IsLive(h)) Validate(w, nullptr);
   }
   if (!IsLive(h)) return;
   std::vector<HWND> children;
-  for (TWinControl* c : w->WinControls()) children.push_back(c);
+  for (TWindowNode* c : w->WindowChildren()) children.push_back(c);
   for (HWND c : children)
-    if (TWinControl* child = Find(c)) PaintTree(child);
+    if (TWindowNode* child = Find(c)) PaintTree(child);
 }
 
-void TWindowSystem::PaintWindowNow(TWinControl* w, bool children) {
+void TWindowSystem::PaintWindowNow(TWindowNode* w, bool children) {
   const HWND h = w->wnd_ ? w->wnd_->handle : HWND();
-  if (!IsLive(h) || !w->Showing() || Data(TopLevelOf(w))->layeredPicture) return;
+  if (!IsLive(h) || !w->WindowShowing() || Data(TopLevelOf(w))->layeredPicture) return;
   if (children) {
     PaintTree(w);
   } else {
     auto* d = Data(w);
     if (d->frameDirty) {
       d->frameDirty = false;
-      w->Perform(WM_NCPAINT, 1);
+      w->WindowMessage(WM_NCPAINT, 1, 0);
     }
     if (IsLive(h) && (!d->update.IsEmpty() || d->internalPaint)) {
-      w->Perform(WM_PAINT);
+      w->WindowMessage(WM_PAINT, 0, 0);
       if (IsLive(h)) Validate(w, nullptr);
     }
   }
@@ -398,26 +420,26 @@ void TWindowSystem::PaintWindowNow(TWinControl* w, bool children) {
 
 void TWindowSystem::PaintAll() {
   std::vector<HWND> tops;
-  for (TWinControl* top : topLevels_) tops.push_back(top);
+  for (TWindowNode* top : topLevels_) tops.push_back(top);
   for (HWND h : tops) {
-    TWinControl* top = Find(h);
+    TWindowNode* top = Find(h);
     if (!top || Data(top)->layeredPicture) continue;
     PaintTree(top);
   }
   PresentAll();
 }
 
-void TWindowSystem::MarkDrawn(TWinControl* top, const TRegion& topRgn) {
+void TWindowSystem::MarkDrawn(TWindowNode* top, const TRegion& topRgn) {
   if (auto* d = Data(top)) d->drawn = d->drawn.Union(topRgn);
 }
 
 void TWindowSystem::MarkDrawn(HWND top, const TRegion& topRgn) {
-  if (TWinControl* w = Find(top)) MarkDrawn(w, topRgn);
+  if (TWindowNode* w = Find(top)) MarkDrawn(w, topRgn);
 }
 
 void TWindowSystem::PresentAll() {
   for (auto& dc : dcs_) MarkDrawn(dc.top, dc.canvas->ClipRegion());
-  for (TWinControl* top : topLevels_) {
+  for (TWindowNode* top : topLevels_) {
     auto* d = Data(top);
     if (d->layeredPicture) {
       // A layered picture is shown by UpdateLayeredWindow; what was drawn
@@ -454,16 +476,6 @@ void TWindowSystem::PresentAll() {
 
 // ------------------------------------------------------------------ contexts
 
-void TWindowSystem::SetVisibleField(TWinControl* w, bool v) { w->visible_ = v; }
-void TWindowSystem::SetEnabledField(TWinControl* w, bool v) { w->enabled_ = v; }
-void TWindowSystem::SetBoundsFields(TWinControl* w, int x, int y, int cx, int cy) {
-  w->left_ = x;
-  w->top_ = y;
-  w->width_ = cx;
-  w->height_ = cy;
-}
-std::vector<TControl*>& TWindowSystem::ChildList(TWinControl* w) { return w->controls_; }
-
 namespace {
 
 void WriteUnwritten(TWindowData& d) {
@@ -474,13 +486,13 @@ void WriteUnwritten(TWindowData& d) {
 
 }  // namespace
 
-const TPixmap& TWindowSystem::DefinedBackBuffer(TWinControl* top) {
+const TPixmap& TWindowSystem::DefinedBackBuffer(TWindowNode* top) {
   TWindowData& d = *Data(top);
   if (!d.unwritten.IsEmpty()) WriteUnwritten(d);
   return d.backBuffer;
 }
 
-HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient, bool paint) {
+HDC TWindowSystem::MakeDC(TWindowNode* w, bool whole, const TRegion* extraClipClient, bool paint) {
   if (!w) {
     // The screen: a context that draws nowhere.
     TDCRecord rec;
@@ -489,7 +501,7 @@ HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipCl
     dcs_.push_back(std::move(rec));
     return dc;
   }
-  TWinControl* top = TopLevelOf(w);
+  TWindowNode* top = TopLevelOf(w);
   auto* d = Data(w);
   TDCRecord rec;
   rec.canvas = std::make_unique<TCanvas>(&Data(top)->backBuffer);
@@ -510,7 +522,7 @@ HDC TWindowSystem::MakeDC(TWinControl* w, bool whole, const TRegion* extraClipCl
   }
   rec.canvas->SetBaseClip(clip);
   rec.canvas->SetViewportOrg(o);
-  rec.canvas->Font().Assign(w->Font());
+  rec.canvas->Font().Assign(w->WindowFont());
   HDC dc = rec.canvas.get();
   dcs_.push_back(std::move(rec));
   return dc;
@@ -523,7 +535,7 @@ void TWindowSystem::ReleaseDCInternal(HDC dc) {
   dcs_.erase(it);
 }
 
-HDC TWindowSystem::BeginPaintInternal(TWinControl* w, TPaintStruct& ps) {
+HDC TWindowSystem::BeginPaintInternal(TWindowNode* w, TPaintStruct& ps) {
   auto* d = Data(w);
   TRegion update = d->update;
   bool erase = d->erase;
@@ -534,7 +546,7 @@ HDC TWindowSystem::BeginPaintInternal(TWinControl* w, TPaintStruct& ps) {
   HDC dc = MakeDC(w, false, &update, true);
   ps.hdc = dc;
   ps.fErase = false;
-  if (erase) ps.fErase = w->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)) == 0;
+  if (erase) ps.fErase = w->WindowMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
   return dc;
 }
 
@@ -579,7 +591,7 @@ int TWindowSystem::NextTimerTimeout() const {
 }
 
 void TWindowSystem::DispatchTo(HWND hwnd, uint32_t msg, WPARAM w, LPARAM l) {
-  if (TWinControl* target = Find(hwnd)) target->Perform(msg, w, l);
+  if (TWindowNode* target = Find(hwnd)) target->WindowMessage(msg, w, l);
 }
 
 bool TWindowSystem::DispatchPosted() {
@@ -625,7 +637,7 @@ bool TWindowSystem::NextPlatformEvent(TPlatformEvent& ev, bool wait) {
 
 bool TWindowSystem::ProcessNonInput() { return DispatchPosted() || DispatchTimer(); }
 
-void TWindowSystem::DeferDelete(TControl* c) {
+void TWindowSystem::DeferDelete(TComponent* c) {
   for (const auto& d : deferred_)
     if (d.Get() == c) return;
   deferred_.emplace_back(c);
@@ -643,7 +655,7 @@ bool TWindowSystem::ProcessMessage() {
     return true;
   }
   if (!deferred_.empty()) {
-    TControl* c = deferred_.front().Get();
+    TComponent* c = deferred_.front().Get();
     deferred_.erase(deferred_.begin());
     delete c;  // its destructor forgets it everywhere (null when it went already)
     return true;
@@ -709,8 +721,8 @@ void TWindowSystem::Reset() {
   quitCode_ = 0;
 }
 
-void TWindowSystem::ControlDestroyed(TControl* c) {
-  std::erase_if(deferred_, [c](const TComponentRef<TControl>& d) { return d.Get() == c; });
+void TWindowSystem::ControlDestroyed(const TComponent* c) {
+  std::erase_if(deferred_, [c](const TWeakRef& d) { return d.Get() == c; });
   if (captureControl.Get() == c) {
     captureControl = nullptr;
     ReleaseCaptureInternal();

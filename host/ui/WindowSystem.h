@@ -29,12 +29,10 @@
 #include "host/graphics/Region.h"
 #include "host/platform/Platform.h"
 #include "host/ui/HandleTable.h"
+#include "host/ui/WindowNode.h"
 #include "host/ui/Windows.h"
 
 namespace qz {
-
-class TControl;
-class TWinControl;
 
 // What a window handle carries. Created with the handle, freed with it.
 struct TWindowData {
@@ -92,63 +90,67 @@ class TWindowSystem {
   // ---- handles
   // Gives w a fresh handle (stored in its window data) and, for a top-level
   // window, a platform window.
-  void AttachWindow(TWinControl* w, std::unique_ptr<TWindowData> data);
+  void AttachWindow(TWindowNode* w, std::unique_ptr<TWindowData> data);
   // Frees w's handle: posted messages, timers, tracking, capture, focus and
   // activation that name it are dropped.
-  void DetachWindow(TWinControl* w);
+  void DetachWindow(TWindowNode* w);
   bool IsLive(HWND h) const { return handles_.Find(h) != nullptr; }
-  TWinControl* Find(HWND h) const { return handles_.Find(h); }
+  TWindowNode* Find(HWND h) const { return handles_.Find(h); }
   THandleTable& Handles() { return handles_; }
   // Top-level windows, bottom to top.
-  const std::vector<TWinControl*>& TopLevels() const { return topLevels_; }
-  void RaiseTopLevel(TWinControl* w);
-  void LowerTopLevel(TWinControl* w);
-  TWinControl* TopLevelOf(const TControl* c) const;
+  const std::vector<TWindowNode*>& TopLevels() const { return topLevels_; }
+  void RaiseTopLevel(TWindowNode* w);
+  void LowerTopLevel(TWindowNode* w);
+  TWindowNode* TopLevelOf(const TWindowNode* w) const;
   // The top-level window shown by a platform window; null when none is.
   HWND FindByPlatformWindow(const IPlatformWindow* pw) const;
 
   // ---- geometry
-  static TPoint WindowOrigin(const TWinControl* w);   // screen
-  static TRect WindowRectOf(const TWinControl* w);     // screen
+  static TPoint WindowOrigin(const TWindowNode* w);   // screen
+  static TPoint ClientOrigin(const TWindowNode* w);   // screen
+  static TPoint ScreenToClient(const TWindowNode* w, TPoint screen);
+  // Whether the window is w or inside it (false for a dead handle).
+  bool Contains(const TWindowNode* w, HWND window) const;
+  static TRect WindowRectOf(const TWindowNode* w);     // screen
   // Offset of w's window origin inside its top-level window.
-  static TPoint OffsetInTop(const TWinControl* w);
+  static TPoint OffsetInTop(const TWindowNode* w);
   // The part of w that may be painted (client or whole window), in its
   // top-level window's coordinates.
-  TRegion VisibleRegion(const TWinControl* w, bool clientOnly) const;
+  TRegion VisibleRegion(const TWindowNode* w, bool clientOnly) const;
   // The client area recomputed through WM_NCCALCSIZE.
-  void RecalcClient(TWinControl* w);
+  void RecalcClient(TWindowNode* w);
   // Deepest visible, enabled window at a screen point (regions respected).
-  TWinControl* WindowAtPoint(TPoint screen) const;
-  TWinControl* TopLevelAtPoint(TPoint screen) const;
-  static TWinControl* ChildWindowAt(TWinControl* w, TPoint screen);
+  TWindowNode* WindowAtPoint(TPoint screen) const;
+  TWindowNode* TopLevelAtPoint(TPoint screen) const;
+  static TWindowNode* ChildWindowAt(TWindowNode* w, TPoint screen);
 
   // ---- invalidation and painting
-  void InvalidateClient(TWinControl* w, const TRegion* clientRgn, bool erase, bool allChildren);
-  void InvalidateFrame(TWinControl* w);
-  void InvalidateAll(TWinControl* w);  // frame, client, all children
-  void Validate(TWinControl* w, const TRegion* clientRgn);
+  void InvalidateClient(TWindowNode* w, const TRegion* clientRgn, bool erase, bool allChildren);
+  void InvalidateFrame(TWindowNode* w);
+  void InvalidateAll(TWindowNode* w);  // frame, client, all children
+  void Validate(TWindowNode* w, const TRegion* clientRgn);
   // An area of a parent's client (parent client coordinates) must be repainted.
-  void InvalidateParentArea(TWinControl* parent, const TRect& r);
+  void InvalidateParentArea(TWindowNode* parent, const TRect& r);
   // An area of a parent's client that a child window stopped covering (it
   // moved, shrank, was hidden, reshaped, lowered or removed): the parent and
   // every other child window under it, with all their descendants, repaint
   // there. `leaving` is the window that uncovered it (it repaints itself).
-  void InvalidateExposed(TWinControl* parent, const TRect& r, const TWinControl* leaving);
+  void InvalidateExposed(TWindowNode* parent, const TRect& r, const TWindowNode* leaving);
   bool NeedsPaint() const;
-  void PaintWindowNow(TWinControl* w, bool children);
+  void PaintWindowNow(TWindowNode* w, bool children);
   void PaintAll();
   void PresentAll();
-  void MarkDrawn(TWinControl* top, const TRegion& topRgn);
+  void MarkDrawn(TWindowNode* top, const TRegion& topRgn);
   void MarkDrawn(HWND top, const TRegion& topRgn);
 
   // ---- contexts
   // `paint`: the context of w's own paint (BeginPaint).
-  HDC MakeDC(TWinControl* w, bool whole, const TRegion* extraClipClient, bool paint = false);
+  HDC MakeDC(TWindowNode* w, bool whole, const TRegion* extraClipClient, bool paint = false);
   // A top-level window's back buffer with every pixel defined (the never
   // written ones black): for whatever reads it outside the window's paint.
-  const TPixmap& DefinedBackBuffer(TWinControl* top);
+  const TPixmap& DefinedBackBuffer(TWindowNode* top);
   void ReleaseDCInternal(HDC dc);
-  HDC BeginPaintInternal(TWinControl* w, TPaintStruct& ps);
+  HDC BeginPaintInternal(TWindowNode* w, TPaintStruct& ps);
 
   // ---- queue and timers
   bool Post(HWND hwnd, uint32_t msg, WPARAM w, LPARAM l);
@@ -178,8 +180,10 @@ class TWindowSystem {
   HWND capture = nullptr;
   HWND focus = nullptr;
   HWND active = nullptr;
-  TComponentRef<TControl> captureControl;   // graphic control holding the capture
-  TComponentRef<TControl> mouseControl;     // control under the pointer (enter/leave)
+  // Kept for the controls: the graphic control holding the capture, and the
+  // control under the pointer (enter/leave).
+  TWeakRef captureControl;
+  TWeakRef mouseControl;
   HCURSOR cursor = nullptr;
   uint32_t keysDown[8] = {};            // bit per VK code
   bool inMoveSizeLoop = false;
@@ -189,25 +193,21 @@ class TWindowSystem {
   HWND SetCaptureInternal(HWND w);
   void ReleaseCaptureInternal();
   HWND SetFocusInternal(HWND w);
-  void Activate(TWinControl* top, int how);
-  void Deactivate(TWinControl* top, TWinControl* newActive);
-  static bool CanActivate(const TWinControl* top);
+  void Activate(TWindowNode* top, int how);
+  void Deactivate(TWindowNode* top, TWindowNode* newActive);
+  static bool CanActivate(const TWindowNode* top);
   void ApplyCursor();
+  // Tells the controls (WindowSystemHooks().pointerOver) which window the
+  // pointer is over.
   void UpdateMouseControl(TPoint screen);
   void SetTracking(const TTrackMouseEvent& tme);
   // Deletes c at the start of the next ProcessMessage.
-  void DeferDelete(TControl* c);
+  void DeferDelete(TComponent* c);
   // Runs fn at the start of a later ProcessMessage (work that may run user
   // code, asked for where that is unsafe: inside a window's destruction).
   void DeferCall(std::function<void()> fn);
   // Forget every reference to a control that goes away.
-  void ControlDestroyed(TControl* c);
-
-  // Field access for the window API (the window is the truth for these).
-  static void SetVisibleField(TWinControl* w, bool v);
-  static void SetEnabledField(TWinControl* w, bool v);
-  static void SetBoundsFields(TWinControl* w, int x, int y, int cx, int cy);
-  static std::vector<TControl*>& ChildList(TWinControl* w);
+  void ControlDestroyed(const TComponent* c);
 
   // ---- watchers of sent messages
   // Told of every message SendMessage delivers, just before the window gets
@@ -232,11 +232,11 @@ class TWindowSystem {
   void DispatchTo(HWND hwnd, uint32_t msg, WPARAM w, LPARAM l);
   bool PreProcessKey(HWND target, uint32_t msg, WPARAM key, LPARAM l);
   bool PreProcessChar(HWND target, uint32_t msg, WPARAM ch, LPARAM l);
-  void PaintTree(TWinControl* w);
+  void PaintTree(TWindowNode* w);
   int NextTimerTimeout() const;
 
   THandleTable handles_;
-  std::vector<TWinControl*> topLevels_;   // bottom to top
+  std::vector<TWindowNode*> topLevels_;   // bottom to top
   std::deque<TPostedMessage> posted_;
   std::vector<TTimerRecord> timers_;
   uintptr_t nextTimerId_ = 0x7000;
@@ -254,7 +254,7 @@ class TWindowSystem {
     HWND top;
   };
   std::vector<TDCRecord> dcs_;
-  std::vector<TComponentRef<TControl>> deferred_;
+  std::vector<TWeakRef> deferred_;
   std::deque<std::function<void()>> deferredCalls_;
   std::vector<std::pair<int, TSendWatcher>> sendWatchers_;
   int nextSendWatcher_ = 1;
@@ -266,12 +266,12 @@ TWindowSystem& WindowSystem();
 
 // Move and size loops (DefWindowProc's SC_MOVE / SC_SIZE): sizeEdge 0 moves,
 // WMSZ_* sizes from that edge.
-void RunMoveSizeLoop(TWinControl* w, int sizeEdge);
+void RunMoveSizeLoop(TWindowNode* w, int sizeEdge);
 
 // Default frame geometry of a style: the widths of the four non-client sides.
 TRect DefaultFrameInsets(uint32_t style, uint32_t exStyle);
 // Default minimum and maximum tracking sizes (WM_GETMINMAXINFO before the
 // window changes them).
-TMinMaxInfo DefaultMinMaxInfo(TWinControl* w);
+TMinMaxInfo DefaultMinMaxInfo(TWindowNode* w);
 
 }  // namespace qz

@@ -1,23 +1,24 @@
 // What the layers above the window system tell it. The window system keeps
-// windows for controls and routes platform events to them; forms and drag
-// and drop, which it names nowhere, install their part here once (from
-// their own sources, when the program starts). A hook left empty does
-// nothing.
+// windows for window nodes and routes platform events to them; controls,
+// forms and drag and drop, which it names nowhere, install their part here
+// once (from their own sources, when the program starts). A hook left empty
+// does nothing.
 #pragma once
 
 #include <functional>
 
+#include "host/base/Types.h"
+
 namespace qz {
 
-class TControl;
-class TWinControl;
+class TWindowNode;
 struct TMessage;
 struct TPlatformEvent;
 
 struct TWindowSystemHooks {
   // A top-level window that keeps to the normal stacking layers whatever
   // its popup styles say (forms): it never becomes a popup window.
-  std::function<bool(const TWinControl*)> keepsNormalLayer;
+  std::function<bool(const TWindowNode*)> keepsNormalLayer;
   // Mouse and key events before the window system routes them; true when
   // taken (a drag in progress).
   std::function<bool(const TPlatformEvent&)> takesMouse;
@@ -25,8 +26,12 @@ struct TWindowSystemHooks {
   // The form that sees a window's keys first (null when none): its short
   // cuts (true when one took the key), then its dialog keys and characters
   // (CM_DIALOGKEY, CM_DIALOGCHAR).
-  std::function<TWinControl*(const TControl*)> keyForm;
-  std::function<bool(TWinControl* form, TMessage& keyMsg)> shortCut;
+  std::function<TWindowNode*(const TWindowNode*)> keyForm;
+  std::function<bool(TWindowNode* form, TMessage& keyMsg)> shortCut;
+  // The pointer moved over `window` (null: over none of the program's
+  // enabled windows), before the mouse message goes out: the control under
+  // it hears of the pointer entering and leaving.
+  std::function<void(TWindowNode* window, TPoint screen)> pointerOver;
   // The mouse capture moved or its window went.
   std::function<void()> captureChanged;
   // The window system was reset: what the hooks keep starts afresh.

@@ -3,45 +3,30 @@
 #include <algorithm>
 
 #include "host/graphics/Canvas.h"
-#include "host/ui/Controls.h"
 #include "host/ui/WindowSystem.h"
 
 namespace qz {
 
 namespace {
 
-TWindowData* Data(const TWinControl* w) { return w ? w->WindowData() : nullptr; }
+TWindowData* Data(const TWindowNode* w) { return w ? w->WindowData() : nullptr; }
 TWindowSystem& WS() { return WindowSystem(); }
-bool IsTopLevel(const TWinControl* w) { return w->Parent() == nullptr; }
+bool IsTopLevel(const TWindowNode* w) { return w->WindowParent() == nullptr; }
 
-void SyncVisibleField(TWinControl* w, bool v) { TWindowSystem::SetVisibleField(w, v); }
-void SyncEnabledField(TWinControl* w, bool v) { TWindowSystem::SetEnabledField(w, v); }
-void SetFields(TWinControl* w, int x, int y, int cx, int cy) { TWindowSystem::SetBoundsFields(w, x, y, cx, cy); }
-
-void ReorderChild(TWinControl* w, HWND after) {
-  auto& list = TWindowSystem::ChildList(w->Parent());
-  list.erase(std::find(list.begin(), list.end(), w));
-  if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
-    list.push_back(w);
-  } else if (after == HWND_BOTTOM) {
-    auto firstWin = std::find_if(list.begin(), list.end(), [](TControl* x) { return Is<TWinControl>(x); });
-    list.insert(firstWin, w);
-  } else {
-    // The platform's "insert after" means below that window.
-    auto it = std::find(list.begin(), list.end(), static_cast<TControl*>(WindowControl(after)));
-    list.insert(it == list.end() ? list.end() : it, w);
-  }
-}
+// The window is the truth for these; its node keeps a copy.
+void SyncVisibleField(TWindowNode* w, bool v) { w->StoreWindowVisible(v); }
+void SyncEnabledField(TWindowNode* w, bool v) { w->StoreWindowEnabled(v); }
+void SetFields(TWindowNode* w, int x, int y, int cx, int cy) { w->StoreWindowBounds(Bounds(x, y, cx, cy)); }
 
 }  // namespace
 
 // ------------------------------------------------------------------ messages
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinControl* target = WindowControl(hwnd);
+  TWindowNode* target = WindowNodeOf(hwnd);
   if (!target) return 0;
   WS().NotifySend(hwnd, msg);
-  return target->Perform(msg, wParam, lParam);
+  return target->WindowMessage(msg, wParam, lParam);
 }
 
 bool PostMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return WS().Post(hwnd, msg, w, l); }
@@ -50,48 +35,49 @@ void PostQuitMessage(int exitCode) { WS().Post(nullptr, WM_QUIT, static_cast<WPA
 
 // ------------------------------------------------------------------ tree and geometry
 
-TWinControl* WindowControl(HWND hwnd) { return hwnd ? WS().Find(hwnd) : nullptr; }
+TWindowNode* WindowNodeOf(HWND hwnd) { return hwnd ? WS().Find(hwnd) : nullptr; }
 
-bool IsWindow(HWND hwnd) { return WindowControl(hwnd) != nullptr; }
+bool IsWindow(HWND hwnd) { return WindowNodeOf(hwnd) != nullptr; }
 
 HWND GetParent(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
-  return w ? HWND(w->Parent()) : nullptr;
+  TWindowNode* w = WindowNodeOf(hwnd);
+  return w ? HWND(w->WindowParent()) : nullptr;
 }
 
 bool GetWindowRect(HWND hwnd, TRect& rect) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   rect = TWindowSystem::WindowRectOf(w);
   return true;
 }
 
 bool GetClientRect(HWND hwnd, TRect& rect) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
-  rect = w->ClientRect();
+  const TRect& client = Data(w)->clientRect;
+  rect = {0, 0, client.Width(), client.Height()};
   return true;
 }
 
 bool ClientToScreen(HWND hwnd, TPoint& p) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
-  p = w->ClientToScreen(p);
+  p = p + TWindowSystem::ClientOrigin(w);
   return true;
 }
 
 bool ScreenToClient(HWND hwnd, TPoint& p) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
-  p = w->ScreenToClient(p);
+  p = TWindowSystem::ScreenToClient(w, p);
   return true;
 }
 
 int MapWindowPoints(HWND from, HWND to, TPoint* points, int count) {
-  TWinControl* source = WindowControl(from);
-  TWinControl* dest = WindowControl(to);
-  TPoint a = source ? source->ClientOrigin() : TPoint{};
-  TPoint b = dest ? dest->ClientOrigin() : TPoint{};
+  TWindowNode* source = WindowNodeOf(from);
+  TWindowNode* dest = WindowNodeOf(to);
+  TPoint a = source ? TWindowSystem::ClientOrigin(source) : TPoint{};
+  TPoint b = dest ? TWindowSystem::ClientOrigin(dest) : TPoint{};
   TPoint d = a - b;
   for (int i = 0; i < count; ++i) points[i] = points[i] + d;
   return MAKELPARAM(d.X, d.Y);
@@ -100,18 +86,18 @@ int MapWindowPoints(HWND from, HWND to, TPoint* points, int count) {
 HWND WindowFromPoint(TPoint screen) { return WS().WindowAtPoint(screen); }
 
 bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   auto& ws = WS();
   auto* d = Data(w);
   TWindowPos wp{hwnd, after, x, y, cx, cy, flags};
-  if (flags & SWP_NOMOVE) wp.x = w->Left(), wp.y = w->Top();
-  if (flags & SWP_NOSIZE) wp.cx = w->Width(), wp.cy = w->Height();
-  if (!(flags & SWP_NOSENDCHANGING)) w->Perform(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+  if (flags & SWP_NOMOVE) wp.x = w->WindowBounds().Left, wp.y = w->WindowBounds().Top;
+  if (flags & SWP_NOSIZE) wp.cx = w->WindowBounds().Width(), wp.cy = w->WindowBounds().Height();
+  if (!(flags & SWP_NOSENDCHANGING)) w->WindowMessage(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
   if (!IsWindow(hwnd)) return false;
   wp.cx = std::max(wp.cx, 0);
   wp.cy = std::max(wp.cy, 0);
-  TRect oldRect = w->BoundsRect();
+  TRect oldRect = w->WindowBounds();
   TRect oldClient = d->clientRect;
   bool moved = wp.x != oldRect.Left || wp.y != oldRect.Top;
   bool sized = wp.cx != oldRect.Width() || wp.cy != oldRect.Height();
@@ -120,8 +106,8 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   if (moved || sized) {
     SetFields(w, wp.x, wp.y, wp.cx, wp.cy);
     if (!IsTopLevel(w) && visible)
-      ws.InvalidateExposed(w->Parent(), UnionRect(oldRect, w->BoundsRect()), w);
-    if (IsTopLevel(w)) d->platform->SetBounds(w->BoundsRect());
+      ws.InvalidateExposed(w->WindowParent(), UnionRect(oldRect, w->WindowBounds()), w);
+    if (IsTopLevel(w)) d->platform->SetBounds(w->WindowBounds());
   }
   if (sized || frameChanged) ws.RecalcClient(w);
   // The whole window is invalidated below and painted again, so the
@@ -146,8 +132,8 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         ws.RaiseTopLevel(w);
       }
     } else {
-      ReorderChild(w, after);
-      if (visible) ws.InvalidateExposed(w->Parent(), w->BoundsRect(), w);
+      w->WindowParent()->RestackChild(w, after);
+      if (visible) ws.InvalidateExposed(w->WindowParent(), w->WindowBounds(), w);
       ws.InvalidateAll(w);
     }
   }
@@ -163,7 +149,7 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   if (!sized && d->clientRect.Size() == oldClient.Size()) wp.flags |= SWP_NOSIZE;
   else wp.flags &= ~SWP_NOSIZE;
   if (moved) wp.flags &= ~SWP_NOMOVE;
-  w->Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  w->WindowMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
   return true;
 }
 
@@ -173,7 +159,7 @@ bool MoveWindow(HWND hwnd, int x, int y, int cx, int cy, bool repaint) {
 }
 
 bool ShowWindow(HWND hwnd, int cmd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   auto& ws = WS();
   auto* d = Data(w);
@@ -181,12 +167,12 @@ bool ShowWindow(HWND hwnd, int cmd) {
   bool top = IsTopLevel(w);
   auto show = [&](bool activate) {
     if (!(d->style & WS_VISIBLE)) {
-      w->Perform(WM_SHOWWINDOW, 1);
+      w->WindowMessage(WM_SHOWWINDOW, 1, 0);
       if (!IsWindow(hwnd)) return;
       d->style |= WS_VISIBLE;
       SyncVisibleField(w, true);
       ws.InvalidateAll(w);
-      if (!top) ws.InvalidateParentArea(w->Parent(), w->BoundsRect());
+      if (!top) ws.InvalidateParentArea(w->WindowParent(), w->WindowBounds());
     }
     if (top && !(d->style & WS_MINIMIZE)) {
       d->platform->SetVisible(true, activate && TWindowSystem::CanActivate(w));
@@ -218,19 +204,19 @@ bool ShowWindow(HWND hwnd, int cmd) {
   switch (cmd) {
     case SW_HIDE: {
       if (!wasVisible) return false;
-      w->Perform(WM_SHOWWINDOW, 0);
+      w->WindowMessage(WM_SHOWWINDOW, 0, 0);
       if (!IsWindow(hwnd)) return true;
       d->style &= ~WS_VISIBLE;
       SyncVisibleField(w, false);
-      if (ws.capture && w->ContainsControl(ws.capture)) ReleaseCapture();
+      if (ws.capture && ws.Contains(w, ws.capture)) ReleaseCapture();
       if (!IsWindow(hwnd)) return true;
-      if (ws.focus && w->ContainsControl(ws.focus) && !top) SetFocus(nullptr);
+      if (ws.focus && ws.Contains(w, ws.focus) && !top) SetFocus(nullptr);
       if (!IsWindow(hwnd)) return true;
       if (top) {
         d->platform->SetVisible(false, false);
         d->platformVisible = false;
         if (ws.active == w) {
-          TWinControl* next = nullptr;
+          TWindowNode* next = nullptr;
           for (auto it = ws.TopLevels().rbegin(); it != ws.TopLevels().rend(); ++it)
             if (*it != w && IsWindowVisible(*it) && !IsIconic(*it) && TWindowSystem::CanActivate(*it) &&
                 IsWindowEnabled(*it)) {
@@ -240,7 +226,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
           ws.Deactivate(w, next);
         }
       } else {
-        ws.InvalidateExposed(w->Parent(), w->BoundsRect(), w);
+        ws.InvalidateExposed(w->WindowParent(), w->WindowBounds(), w);
       }
       return true;
     }
@@ -258,7 +244,7 @@ bool ShowWindow(HWND hwnd, int cmd) {
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED: {
       if (!top || (d->style & WS_MINIMIZE)) return wasVisible;
-      if (!(d->style & WS_MAXIMIZE)) d->normalRect = w->BoundsRect();
+      if (!(d->style & WS_MAXIMIZE)) d->normalRect = w->WindowBounds();
       d->style |= WS_MINIMIZE | WS_VISIBLE;
       SyncVisibleField(w, true);
       d->platform->SetVisible(false, false);
@@ -273,11 +259,11 @@ bool ShowWindow(HWND hwnd, int cmd) {
       }
       if (d->style & WS_MINIMIZE) d->style &= ~WS_MINIMIZE;
       if (!(d->style & WS_MAXIMIZE)) {
-        d->normalRect = w->BoundsRect();
+        d->normalRect = w->WindowBounds();
         d->style |= WS_MAXIMIZE;
       }
       TMinMaxInfo mm = DefaultMinMaxInfo(w);
-      w->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
+      w->WindowMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mm));
       SetWindowPos(hwnd, nullptr, mm.ptMaxPosition.X, mm.ptMaxPosition.Y, mm.ptMaxSize.X, mm.ptMaxSize.Y,
                    SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOSENDCHANGING);
       if (IsWindow(hwnd)) show(true);
@@ -289,20 +275,20 @@ bool ShowWindow(HWND hwnd, int cmd) {
 }
 
 bool IsWindowVisible(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
-  for (; w; w = w->Parent())
+  for (; w; w = w->WindowParent())
     if (!Data(w) || !(Data(w)->style & WS_VISIBLE)) return false;
   return true;
 }
 
 bool IsWindowEnabled(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   return w && !(Data(w)->style & WS_DISABLED);
 }
 
 bool EnableWindow(HWND hwnd, bool enable) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   auto* d = Data(w);
   bool wasDisabled = (d->style & WS_DISABLED) != 0;
@@ -312,24 +298,24 @@ bool EnableWindow(HWND hwnd, bool enable) {
   SyncEnabledField(w, enable);
   auto& ws = WS();
   if (!enable) {
-    if (ws.capture && w->ContainsControl(ws.capture)) ReleaseCapture();
-    if (ws.focus && IsWindow(hwnd) && w->ContainsControl(ws.focus)) SetFocus(nullptr);
+    if (ws.capture && ws.Contains(w, ws.capture)) ReleaseCapture();
+    if (ws.focus && IsWindow(hwnd) && ws.Contains(w, ws.focus)) SetFocus(nullptr);
   }
   SendMessage(hwnd, WM_ENABLE, enable);
   return wasDisabled;
 }
 
 bool IsIconic(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   return w && (Data(w)->style & WS_MINIMIZE);
 }
 bool IsZoomed(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   return w && (Data(w)->style & WS_MAXIMIZE);
 }
 
 intptr_t GetWindowLong(HWND hwnd, int index) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return 0;
   auto* d = Data(w);
   switch (index) {
@@ -342,7 +328,7 @@ intptr_t GetWindowLong(HWND hwnd, int index) {
 }
 
 intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return 0;
   auto* d = Data(w);
   intptr_t old = GetWindowLong(hwnd, index);
@@ -352,7 +338,7 @@ intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
       uint32_t v = static_cast<uint32_t>(value);
       WPARAM which = static_cast<WPARAM>(index);
       struct { uint32_t oldStyle, newStyle; } ss{static_cast<uint32_t>(old), v};
-      w->Perform(WM_STYLECHANGING, which, reinterpret_cast<LPARAM>(&ss));
+      w->WindowMessage(WM_STYLECHANGING, which, reinterpret_cast<LPARAM>(&ss));
       if (!IsWindow(hwnd)) return 0;
       if (index == GWL_STYLE) {
         // Visibility and enabling keep their own functions' side effects.
@@ -388,7 +374,7 @@ intptr_t SetWindowLong(HWND hwnd, int index, intptr_t value) {
 // ------------------------------------------------------------------ capture, focus, activation
 
 HWND SetCapture(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return WS().capture;
   return WS().SetCaptureInternal(hwnd);
 }
@@ -411,15 +397,15 @@ HWND GetForegroundWindow() { return WS().active; }
 
 HWND SetActiveWindow(HWND hwnd) {
   HWND old = WS().active;
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return old;
-  TWinControl* top = WS().TopLevelOf(w);
+  TWindowNode* top = WS().TopLevelOf(w);
   if (TWindowSystem::CanActivate(top) && IsWindowEnabled(top)) WS().Activate(top, WA_ACTIVE);
   return old;
 }
 
 bool SetForegroundWindow(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   SetActiveWindow(hwnd);
   return WS().active == WS().TopLevelOf(w);
@@ -428,7 +414,7 @@ bool SetForegroundWindow(HWND hwnd) {
 // ------------------------------------------------------------------ painting
 
 bool InvalidateRect(HWND hwnd, const TRect* rect, bool erase) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   if (rect) {
     TRegion r(*rect);
@@ -440,14 +426,14 @@ bool InvalidateRect(HWND hwnd, const TRect* rect, bool erase) {
 }
 
 bool InvalidateRgn(HWND hwnd, const TRegion* rgn, bool erase) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   WS().InvalidateClient(w, rgn, erase, false);
   return true;
 }
 
 bool ValidateRect(HWND hwnd, const TRect* rect) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   if (rect) {
     TRegion r(*rect);
@@ -459,14 +445,14 @@ bool ValidateRect(HWND hwnd, const TRect* rect) {
 }
 
 bool UpdateWindow(HWND hwnd) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   WS().PaintWindowNow(w, false);
   return true;
 }
 
 bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return false;
   auto& ws = WS();
   TRegion area;
@@ -479,7 +465,7 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) 
     areaPtr = &area;
   }
   bool allChildren = (flags & RDW_ALLCHILDREN) != 0;
-  auto apply = [&](auto&& self, TWinControl* target, const TRegion* a) -> void {
+  auto apply = [&](auto&& self, TWindowNode* target, const TRegion* a) -> void {
     auto* d = Data(target);
     if (flags & RDW_INVALIDATE) {
       TRect cr{0, 0, d->clientRect.Width(), d->clientRect.Height()};
@@ -498,7 +484,7 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) 
     }
     bool kids = allChildren || (!(flags & RDW_NOCHILDREN) && !(d->style & WS_CLIPCHILDREN));
     if (!kids) return;
-    for (TWinControl* c : target->WinControls()) {
+    for (TWindowNode* c : target->WindowChildren()) {
       auto* cd = Data(c);
       if (!cd) continue;
       if (!a) {
@@ -506,9 +492,9 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) 
         self(self, c, nullptr);
         continue;
       }
-      TRegion part = a->Intersect(c->BoundsRect());
+      TRegion part = a->Intersect(c->WindowBounds());
       if (part.IsEmpty()) continue;
-      part.Offset(-c->Left() - cd->clientRect.Left, -c->Top() - cd->clientRect.Top);
+      part.Offset(-c->WindowBounds().Left - cd->clientRect.Left, -c->WindowBounds().Top - cd->clientRect.Top);
       self(self, c, &part);
     }
   };
@@ -519,14 +505,14 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags) 
 
 HDC GetDC(HWND hwnd) {
   if (!hwnd) return WS().MakeDC(nullptr, false, nullptr);
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return nullptr;
   return WS().MakeDC(w, false, nullptr);
 }
 
 HDC GetWindowDC(HWND hwnd) {
   if (!hwnd) return WS().MakeDC(nullptr, true, nullptr);
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return nullptr;
   return WS().MakeDC(w, true, nullptr);
 }
@@ -539,7 +525,7 @@ int ReleaseDC(HWND, HDC dc) {
 
 HDC BeginPaint(HWND hwnd, TPaintStruct& ps) {
   ps = {};
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return nullptr;
   return WS().BeginPaintInternal(w, ps);
 }
@@ -550,12 +536,12 @@ bool EndPaint(HWND, const TPaintStruct& ps) {
 }
 
 int SetWindowRgn(HWND hwnd, std::unique_ptr<TRegion> rgn, bool redraw) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w) return 0;
   auto& ws = WS();
   auto* d = Data(w);
   if (!IsTopLevel(w) && IsWindowVisible(hwnd))
-    ws.InvalidateExposed(w->Parent(), w->BoundsRect(), w);
+    ws.InvalidateExposed(w->WindowParent(), w->WindowBounds(), w);
   d->windowRgn = std::move(rgn);
   if (d->platform) d->platform->SetShape(d->windowRgn.get());
   if (redraw) ws.InvalidateAll(w);
@@ -563,14 +549,14 @@ int SetWindowRgn(HWND hwnd, std::unique_ptr<TRegion> rgn, bool redraw) {
 }
 
 int GetWindowRgn(HWND hwnd, TRegion& rgn) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w || !Data(w)->windowRgn) return RGN_ERROR;
   rgn = *Data(w)->windowRgn;
   return RegionKind(rgn);
 }
 
 bool SetLayeredWindowAttributes(HWND hwnd, TColorRef key, uint8_t alpha, DWORD flags) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w || !IsTopLevel(w) || !(Data(w)->exStyle & WS_EX_LAYERED)) return false;
   auto* d = Data(w);
   bool wasPicture = d->layeredPicture;
@@ -586,18 +572,18 @@ bool SetLayeredWindowAttributes(HWND hwnd, TColorRef key, uint8_t alpha, DWORD f
 
 bool UpdateLayeredWindow(HWND hwnd, const TPoint* pos, const TSize* size, const TPixmap& premultiplied,
                          const TBlendFunction* blend, DWORD flags) {
-  TWinControl* w = WindowControl(hwnd);
+  TWindowNode* w = WindowNodeOf(hwnd);
   if (!w || !IsTopLevel(w) || !(Data(w)->exStyle & WS_EX_LAYERED)) return false;
   if (pos || size) {
-    TPoint p = pos ? *pos : TPoint{w->Left(), w->Top()};
-    TSize s = size ? *size : TSize{w->Width(), w->Height()};
+    TPoint p = pos ? *pos : TPoint{w->WindowBounds().Left, w->WindowBounds().Top};
+    TSize s = size ? *size : TSize{w->WindowBounds().Width(), w->WindowBounds().Height()};
     SetWindowPos(hwnd, nullptr, p.X, p.Y, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     // Moving and sizing run the window's handlers.
-    w = WindowControl(hwnd);
+    w = WindowNodeOf(hwnd);
     if (!w) return false;
   }
   auto* d = Data(w);
-  if (premultiplied.Width() != w->Width() || premultiplied.Height() != w->Height()) return false;
+  if (premultiplied.Width() != w->WindowBounds().Width() || premultiplied.Height() != w->WindowBounds().Height()) return false;
   d->layeredPicture = true;
   d->backBuffer = premultiplied;
   d->unwritten.Clear();
@@ -815,10 +801,3 @@ TRect WorkAreaNear(TPoint screen) {
 
 }  // namespace qz
 
-namespace qz {
-
-HWND::HWND(const TWinControl* control) {
-  if (control && control->WindowData()) *this = control->WindowData()->handle;
-}
-
-}  // namespace qz

@@ -1,9 +1,10 @@
 // The platform-style window API of the host window system. A window handle
 // (HWND, host/base/WindowHandle.h) is an id from the window system's handle
-// table; a control converts to its current handle, WindowControl() gives the
-// control of a live handle. Every function here fails quietly (false, 0,
-// null) for a handle whose window is gone, and works on the window system in
-// host/ui/, never on a display directly.
+// table; a window node (host/ui/WindowNode.h, a windowed control) converts to
+// its current handle, WindowNodeOf() gives the node of a live handle. Every
+// function here fails quietly (false, 0, null) for a handle whose window is
+// gone, and works on the window system in host/ui/, never on a display
+// directly.
 //
 // Coordinates follow the platform: screen coordinates for window rectangles,
 // client coordinates (relative to the client area's top-left) for client
@@ -23,7 +24,7 @@
 
 namespace qz {
 
-class TWinControl;
+class TWindowNode;
 class TCanvas;
 enum class TCursorShape;
 
@@ -39,8 +40,9 @@ inline constexpr HWND HWND_BOTTOM = HWND::FromValue(1);
 inline constexpr HWND HWND_TOPMOST = HWND::FromValue(~uint64_t(0));     // -1
 inline constexpr HWND HWND_NOTOPMOST = HWND::FromValue(~uint64_t(1));   // -2
 
-// The control of a live handle; null for null, dead or special handles.
-TWinControl* WindowControl(HWND hwnd);
+// The window node of a live handle; null for null, dead or special handles.
+// (WindowControl() in Controls.h gives the control.)
+TWindowNode* WindowNodeOf(HWND hwnd);
 
 // ---- messages and the queue -------------------------------------------------
 // Sends msg to the window's WindowProc now and answers its result (0 when the

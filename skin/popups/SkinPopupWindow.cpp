@@ -399,7 +399,7 @@ void CaptureScreen(const TRect& area, const TWinControl* except, TBitmap& out) {
   out.SetSize(area.Width(), area.Height());
   TPixmap& pixels = out.Pixels();
   pixels.Resize(area.Width(), area.Height(), 0xFF000000u);
-  for (TWinControl* w : WindowSystem().TopLevels()) {
+  for (TWinControl* w : TopLevelControls()) {
     if (w == except || !w->HandleAllocated() || !IsWindowVisible(w->Handle())) continue;
     if (w->WindowData() == nullptr) continue;
     const TPixmap& back = WindowSystem().DefinedBackBuffer(w);

@@ -38,7 +38,7 @@ class PopupMenuActivation : public testing::UiTest {
   }
   static int LiveMenuWindows() {
     int n = 0;
-    for (TWinControl* w : WindowSystem().TopLevels()) n += Is<TPopupMenuWindow>(w) ? 1 : 0;
+    for (TWinControl* w : TopLevelControls()) n += Is<TPopupMenuWindow>(w) ? 1 : 0;
     return n;
   }
 

@@ -85,13 +85,13 @@ class PopupMenuWindowTest : public testing::UiTest {
   // Visible popup menu windows (the deferred deletion has run after Pump).
   static int ShownMenuWindows() {
     int n = 0;
-    for (TWinControl* w : WindowSystem().TopLevels())
+    for (TWinControl* w : TopLevelControls())
       if (Is<TPopupMenuWindow>(w) && IsWindowVisible(w)) ++n;
     return n;
   }
   static int LiveMenuWindows() {
     int n = 0;
-    for (TWinControl* w : WindowSystem().TopLevels()) n += Is<TPopupMenuWindow>(w) ? 1 : 0;
+    for (TWinControl* w : TopLevelControls()) n += Is<TPopupMenuWindow>(w) ? 1 : 0;
     return n;
   }
   uint32_t ScreenPixel(TPoint p) const { return hp->ComposeScreen().At(p.X, p.Y); }

@@ -23,7 +23,7 @@ class SkinMenuLines : public SkinMenuTest {
   }
   static int ShownLevels() {
     int n = 0;
-    for (TWinControl* w : WindowSystem().TopLevels())
+    for (TWinControl* w : TopLevelControls())
       if (Is<TqzSkinPopupWindow>(w) && IsWindowVisible(w)) ++n;
     return n;
   }
