@@ -11,7 +11,7 @@ PACKAGES=(
   libx11-dev libxext-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libpixman-1-dev
   fonts-liberation fonts-dejavu-core fonts-wine
-  xvfb xauth openbox xcompmgr
+  xvfb xauth openbox xcompmgr xdotool
   adwaita-icon-theme hicolor-icon-theme shared-mime-info
   libdbus-1-dev dbus-daemon
 )

@@ -666,11 +666,14 @@ bool TWindowSystem::ProcessMessage() {
     return true;
   }
   if (DispatchPosted()) return true;
-  if (DispatchTimer()) return true;
+  // Painting goes before timers: a timer due on every turn (a fade, an
+  // animation whose step outlasts its interval) must not keep a window from
+  // ever showing what it draws.
   if (NeedsPaint()) {
     PaintAll();
     return true;
   }
+  if (DispatchTimer()) return true;
   return false;
 }
 

@@ -594,6 +594,28 @@ bool UpdateLayeredWindow(HWND hwnd, const TPoint* pos, const TSize* size, const 
   return true;
 }
 
+bool FrameUpdatePending(HWND hwnd) {
+  TWinControl* w = WindowControl(hwnd);
+  return w != nullptr && Data(w)->frameDirty;
+}
+
+bool MoveLayeredWindow(HWND hwnd, const TPoint* pos, uint8_t alpha) {
+  TWinControl* w = WindowControl(hwnd);
+  if (!w || !IsTopLevel(w) || !Data(w)->layeredPicture) return false;
+  if (pos && (pos->X != w->Left() || pos->Y != w->Top())) {
+    SetWindowPos(hwnd, nullptr, pos->X, pos->Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moving runs the window's handlers.
+    w = WindowControl(hwnd);
+    if (!w || !Data(w)->layeredPicture) return false;
+  }
+  auto* d = Data(w);
+  if (d->opacity != alpha) {
+    d->opacity = alpha;
+    d->platform->SetOpacity(alpha);
+  }
+  return true;
+}
+
 // ------------------------------------------------------------------ timers, time
 
 uintptr_t SetTimer(HWND hwnd, uintptr_t id, UINT elapseMs, TTimerProc proc) {

@@ -113,6 +113,9 @@ enum : UINT {
   RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400, RDW_NOFRAME = 0x0800,
 };
 bool RedrawWindow(HWND hwnd, const TRect* rect, const TRegion* rgn, UINT flags);
+// Whether the window's frame waits for its WM_NCPAINT (a fresh, resized or
+// frame-changed window): painting the frame before then is wasted.
+bool FrameUpdatePending(HWND hwnd);
 
 // A device context on the window's client area (GetDC) or whole window
 // (GetWindowDC), drawing into the top-level window's back buffer, clipped to
@@ -155,6 +158,10 @@ struct TBlendFunction {
 bool UpdateLayeredWindow(HWND hwnd, const TPoint* pos, const TSize* size,
                          const class TPixmap& premultiplied, const TBlendFunction* blend,
                          DWORD flags);
+// A window showing a layered picture keeps it and moves to pos (when given)
+// at opacity `alpha` (UpdateLayeredWindow without a new picture). False
+// when the window shows no layered picture.
+bool MoveLayeredWindow(HWND hwnd, const TPoint* pos, uint8_t alpha);
 
 // ---- timers ----------------------------------------------------------------------
 using TTimerProc = std::function<void(HWND hwnd, UINT msg, uintptr_t id, DWORD time)>;

@@ -52,13 +52,16 @@ void TqzFormLayerWindow::CreateParams(TCreateParams& params) {
 }
 
 void TqzFormLayerWindow::ShowPicture(const TRect& bounds, const TPixmap& premultiplied,
-                                     uint8_t opacity) {
+                                     uint8_t opacity, bool samePicture) {
   const HWND self = Handle();
   if (premultiplied.Width() == 0 || premultiplied.Height() == 0) {
     if (IsWindowVisible(self)) ShowWindow(self, SW_HIDE);
     return;
   }
   const TPoint pos{bounds.Left, bounds.Top};
+  if (samePicture && IsWindowVisible(self) && Width() == premultiplied.Width() &&
+      Height() == premultiplied.Height() && MoveLayeredWindow(self, &pos, opacity))
+    return;
   const TSize size{premultiplied.Width(), premultiplied.Height()};
   TBlendFunction blend;
   blend.SourceConstantAlpha = opacity;

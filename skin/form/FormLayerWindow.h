@@ -43,7 +43,10 @@ class TqzFormLayerWindow : public TCustomForm {
 
   // Places the window at `bounds` showing `premultiplied` at `opacity`, and
   // shows it without activation; an empty picture hides the window instead.
-  void ShowPicture(const TRect& bounds, const TPixmap& premultiplied, uint8_t opacity);
+  // `samePicture`: the picture is the one shown last; a shown window then
+  // only moves and takes the opacity.
+  void ShowPicture(const TRect& bounds, const TPixmap& premultiplied, uint8_t opacity,
+                   bool samePicture = false);
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Pixmap.h"
@@ -100,6 +101,16 @@ struct TqzFormLayerBorder::Impl {
   const TqzBitmap* premultipliedFrom = nullptr;
   TPixmap premultiplied;
   std::array<TRect, 4> stripBounds;
+  // What the strips were composed for: a placement of the same size from
+  // the same picture only moves them. Frames with objects drawn in the top
+  // strip (full border) compose them anew every time.
+  struct TStripsKey {
+    const TqzBitmap* Image = nullptr;
+    TSize Size;
+    TPoint Origin;
+    bool operator==(const TStripsKey&) const = default;
+  };
+  std::optional<TStripsKey> stripsFor;
   std::array<std::unique_ptr<TqzFormLayerWindow>, 4> windows;
   // Full-border frames: the owner's objects under the mouse and pressed on
   // the top window, and the watch that lets go of the hot one.
@@ -160,6 +171,9 @@ struct TqzFormLayerBorder::Impl {
   }
 
   void BuildStrips(const TRect& frameRect);
+  // Composes the strips for frameRect unless those composed last fit; true
+  // when the strips are the ones shown last.
+  bool StripsFor(const TRect& frameRect);
   const TPixmap& PremultipliedPicture(const TqzBitmap& image);
   void ComposeStrips(const TRect& frameRect, const TPixmap& picture, std::array<TPixmap, 4>& pixels,
                      bool top, bool others);
@@ -213,6 +227,19 @@ void TqzFormLayerBorder::Impl::BuildStrips(const TRect& frameRect) {
       };
     strips[Slot(side)] = MakeStrip(pixels[Slot(side)], decorate);
   }
+}
+
+bool TqzFormLayerBorder::Impl::StripsFor(const TRect& frameRect) {
+  const TStripsKey key{ShownImage(), {frameRect.Width(), frameRect.Height()}, frameRect.TopLeft()};
+  if (stripsFor && !frame->FullBorder && stripsFor->Image == key.Image && stripsFor->Size == key.Size) {
+    const TPoint by = key.Origin - stripsFor->Origin;
+    for (TRect& r : stripBounds) r = OffsetRect(r, by.X, by.Y);
+    stripsFor = key;
+    return true;
+  }
+  BuildStrips(frameRect);
+  stripsFor = key;
+  return false;
 }
 
 // The picture with its colours premultiplied, made once per picture.
@@ -283,14 +310,14 @@ void TqzFormLayerBorder::Impl::Place(const TRect& form) {
   if (!visible || placing) return;
   placing = true;
   placedBounds = form;
-  BuildStrips(FrameRect(form));
+  const bool samePictures = StripsFor(FrameRect(form));
   bool appeared = false;
   for (TqzBorderSide side : kSides) {
     TqzFormLayerWindow* window = windows[Slot(side)].get();
     if (!window) continue;
     const bool wasShown = IsWindowVisible(window->Handle());
     const auto& strip = strips[Slot(side)];
-    window->ShowPicture(stripBounds[Slot(side)], strip ? strip->Pixmap() : TPixmap(), Opacity());
+    window->ShowPicture(stripBounds[Slot(side)], strip ? strip->Pixmap() : TPixmap(), Opacity(), samePictures);
     appeared = appeared || (!wasShown && IsWindowVisible(window->Handle()));
   }
   if (appeared) RaiseForm();
@@ -515,6 +542,7 @@ void TqzFormLayerBorder::SetSkin(TqzSkinData* skin) {
   Impl& d = *impl_;
   d.skin = skin;
   d.premultipliedFrom = nullptr;  // the pictures go with the old skin
+  d.stripsFor.reset();
   d.premultiplied = TPixmap();
   d.frame = skin && !skin->Empty() && skin->LayerFrame().PictureIndex != -1 ? &skin->LayerFrame()
                                                                            : nullptr;
@@ -565,6 +593,7 @@ void TqzFormLayerBorder::Show() {
 void TqzFormLayerBorder::Hide() {
   impl_->visible = false;
   impl_->placedBounds = {};
+  impl_->stripsFor.reset();
   impl_->FreeWindows();
 }
 

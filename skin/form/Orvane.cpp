@@ -384,6 +384,8 @@ void TqzOrvane::RepaintFrame() {
     return;
   }
   HWND h = form_->Handle();
+  // A frame that waits for its paint is drawn then, as it is at that moment.
+  if (FrameUpdatePending(h)) return;
   HDC dc = GetWindowDC(h);
   if (!dc) return;
   PaintFrameTo(*dc);

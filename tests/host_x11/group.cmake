@@ -16,3 +16,10 @@ qz_add_gtests(${exe}
   PREFIX "desktop/"
   FILTER "SdlPlatformTest.*:MoveLoopTest.*:LayeredFormTest.*:LayerBorderX11Test.*:SkinnedWindowX11Test.*-SdlPlatformTest.PerPixelAlphaFallsBackToAShapeOfTheVisiblePixels:SdlPlatformTest.WakeupFromAnotherThreadEndsAnEndlessWait:SdlPlatformTest.CaptureTakesMovesOutsideTheWindow:SdlPlatformTest.AnEmptyWindowShowsNothingUntilItHasASize"
   ENVIRONMENT "QZ_TEST_DESKTOP=1")
+
+# qzdialog on the private server with the SDL platform, answered by keys
+# typed with xdotool (the script starts its own Xvfb).
+if(TARGET qzdialog)
+  add_test(NAME qzdialog_x11 COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/host_x11/qzdialog_x11.sh $<TARGET_FILE:qzdialog>)
+  set_tests_properties(qzdialog_x11 PROPERTIES LABELS host_x11 TIMEOUT 300)
+endif()

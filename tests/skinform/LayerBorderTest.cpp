@@ -289,6 +289,29 @@ TEST_F(LayerBorderTest, DeactivationHalvesTheOpacity) {
   EXPECT_EQ(ShownOpacity(kLeft), 255);
 }
 
+// A move that keeps the frame's size moves the strips as they are; the
+// opacity still follows SetAlpha, and a new size composes them anew.
+TEST_F(LayerBorderTest, MovingKeepsTheStripsAndFadingStillApplies) {
+  LoadSkin(kPlainLayerKeys);
+  border->Show();
+  Pump();
+  const uint32_t corner = ShownPixel(kTop, 3, 4), edge = ShownPixel(kRight, 2, 0);
+  const int presents = Native(border->Window(kTop))->PresentCount();
+  border->SetPosition(10, 20);
+  EXPECT_EQ(WindowRect(border->Window(kTop)), Rect(0, 12, 220, 22));
+  EXPECT_EQ(WindowRect(border->Window(kRight)), Rect(210, 22, 220, 168));
+  EXPECT_EQ(ShownPixel(kTop, 3, 4), corner);
+  EXPECT_EQ(ShownPixel(kRight, 2, 0), edge);
+  EXPECT_EQ(Native(border->Window(kTop))->PresentCount(), presents) << "moved, not presented again";
+  border->SetAlpha(128, true);
+  EXPECT_LT(border->Opacity(), 255);
+  EXPECT_EQ(ShownOpacity(kTop), border->Opacity());
+  EXPECT_EQ(ShownPixel(kTop, 3, 4), corner);
+  border->MoveTo(10, 20, 100, 120);
+  EXPECT_EQ(WindowRect(border->Window(kTop)), Rect(0, 12, 140, 22));
+  EXPECT_EQ(ShownPixel(kTop, 3, 4), corner);
+}
+
 TEST_F(LayerBorderTest, InactivePictureReplacesTheActiveOne) {
   LoadSkin(std::string(kPlainLayerKeys) + "inactivepictureindex=2\r\ninactivemaskpictureindex=1\r\n");
   border->Show();

@@ -532,5 +532,44 @@ TEST_F(SkinMessageTest, ButtonsShowTheDialogSkinsCompositions) {
   }
 }
 
+// The modal loop's idle turns each let 25 ms pass, so that the fade's timer
+// is due on every turn: the window still shows what it paints from its
+// first visible frame on, faded, never black.
+TEST_F(SkinMessageTest, FadingDialogShowsItsPictureFromTheFirstVisibleFrame) {
+  UseDialogSkin();
+  message->AlphaBlend = message->AlphaBlendAnimation = true;
+  message->AlphaBlendValue = 230;
+  struct Frame {
+    uint8_t Opacity;
+    int Presents;
+    int BlackPixels, Pixels;
+  };
+  std::vector<Frame> frames;
+  hp->SetIdleHandler([&] {
+    TqzMessageForm* f = ShownDialog();
+    if (f == nullptr) return false;
+    const THeadlessWindow& w = PlatformWindow(*f);
+    if (w.Visible() && w.Opacity() > 0) {
+      const TPixmap& shown = w.Contents();
+      int black = 0;
+      for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x) black += (shown.At(x, y) & 0xFFFFFF) == 0 ? 1 : 0;
+      frames.push_back({w.Opacity(), w.PresentCount(), black, shown.Width() * shown.Height()});
+    }
+    if (frames.size() >= 40 || (!frames.empty() && frames.back().Opacity == 230)) f->SetModalResult(mrOk);
+    hp->AdvanceClock(25);
+    return true;
+  });
+  message->ShowCustomMessageDialog("Test message for video converter", "Some caption", nullptr, 0, {qzmbOK}, 0);
+  hp->SetIdleHandler({});
+  ASSERT_GE(frames.size(), 2u);
+  EXPECT_LT(frames.front().Opacity, 230) << "the first visible frame is part of the fade";
+  EXPECT_EQ(frames.back().Opacity, 230);
+  for (const Frame& fr : frames) {
+    EXPECT_GT(fr.Presents, 0) << "opacity " << int(fr.Opacity);
+    EXPECT_LT(fr.BlackPixels, fr.Pixels / 10) << "opacity " << int(fr.Opacity);
+  }
+}
+
 }  // namespace
 }  // namespace qz

@@ -72,8 +72,9 @@ class TDialogSteps {
 
 TPoint CentreOf(TControl& control) { return control.ClientToScreen({control.Width() / 2, control.Height() / 2}); }
 
-// The fade-in of the dialog: the loop's turns each let 25 ms pass, so the
-// fade's steps run back to back and the window paints once it is opaque.
+// The fade-in of the dialog: the loop's turns each let 25 ms pass; the
+// window shows its picture from the fade's first step and is taken once
+// the fade has ended.
 constexpr int kFadeInMs = 900;
 
 // Picture, then a key that answers the dialog.
