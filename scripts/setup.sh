@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core fonts-wine
   xvfb xauth openbox xcompmgr
   adwaita-icon-theme hicolor-icon-theme shared-mime-info
+  libdbus-1-dev dbus dbus-x11
 )
 
 missing=()

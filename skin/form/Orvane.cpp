@@ -15,6 +15,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/draw/EffectBmp.h"
 #include "skin/form/FramePaint.h"
+#include "skin/form/TrayIcon.h"
 
 namespace qz {
 
@@ -888,7 +889,7 @@ QZ_PUBLISHED(TqzOrvane, TComponent) {
   b.Object("DefInActiveCaptionFont", [](O& o) -> TFont& { return o.DefInActiveCaptionFont(); });
   b.Prop("DefMenuItemHeight", &O::DefMenuItemHeight, 20);
   b.Object("DefMenuItemFont", [](O& o) -> TFont& { return o.DefMenuItemFont(); });
-  b.Ref<TComponent>("TrayIcon", &O::TrayIcon, &O::SetTrayIcon);
+  b.Ref<TqzTrayIcon>("TrayIcon", &O::TrayIcon, &O::SetTrayIcon);
   b.Prop("UseDefaultSysMenu", &O::UseDefaultSysMenu, true);
   b.Ref<TComponent>("MainMenuBar", &O::MainMenuBar, &O::SetMainMenuBar);
   b.Ref<TComponent>("MDITabsBar", &O::MDITabsBar, &O::SetMDITabsBar);
