@@ -155,6 +155,39 @@ TEST_F(TrayIcon, RightClickOpensThePopupMenuAndDoubleClickRunsItsDefaultItem) {
   EXPECT_EQ(chosen, 2);
 }
 
+// A tray host that reports its own gestures (StatusNotifierItem): its
+// activation is the click and then the double click's action, its context
+// request opens the menu where it says.
+TEST_F(TrayIcon, TrayHostActivationAndContextRequestReachTheComponent) {
+  auto s = MakeSkinned(DialogSkin(), Bounds(100, 100, 600, 400));
+  auto* icon = new TqzTrayIcon(s.Form);
+  icon->SetIconVisible(true);
+  std::vector<std::string> events;
+  icon->OnClick = [&](TObject*) { events.push_back("click"); };
+  icon->OnDblClick = [&](TObject*) { events.push_back("double"); };
+  icon->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int x, int y) {
+    events.push_back("up " + std::to_string(int(b)) + " " + std::to_string(x) + "," + std::to_string(y));
+  };
+  TPoint menuAt{-1, -1};
+  icon->Link({[&](TPoint at) { menuAt = at; }, {}});
+  TTrayInput in;
+  in.kind = TTrayInput::Kind::Activate;
+  in.screenPos = {10, 20};
+  hp->InjectTrayInput(Shown(*icon), in);
+  in.kind = TTrayInput::Kind::ContextMenu;
+  in.screenPos = {300, 1000};
+  hp->InjectTrayInput(Shown(*icon), in);
+  Pump();
+  EXPECT_EQ(events, (std::vector<std::string>{"click", "double", "up 1 300,1000"}));
+  EXPECT_EQ(menuAt, (TPoint{300, 1000}));
+  // Disabled, the icon reports nothing.
+  events.clear();
+  icon->Enabled = false;
+  ClickTray(*icon);
+  Ticks(2, 300);
+  EXPECT_TRUE(events.empty());
+}
+
 // The controller's minimise to tray: into the tray only when there is one.
 TEST_F(TrayIcon, MinimizeToTrayHidesOnlyIntoARealTray) {
   for (const bool trayHost : {true, false}) {

@@ -111,5 +111,6 @@ void TourToolBar(TTour& tour, TForm1& form1, TForm2& form2);
 void TourComboBox(TTour& tour, TForm1& main, TForm2& second);
 void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second);
 void TourMessageBox(TTour& tour, TForm1& main, TForm2& second);
+void TourTray(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour

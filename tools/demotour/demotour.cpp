@@ -302,6 +302,7 @@ int RunTour(const fs::path& dir) {
   TourComboBox(tour, *Form1, *Form2);
   TourModalSecondWindow(tour, *Form1, *Form2);
   TourMessageBox(tour, *Form1, *Form2);
+  TourTray(tour, *Form1, *Form2);
   return 0;
 }
 

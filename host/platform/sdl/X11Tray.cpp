@@ -284,6 +284,16 @@ struct TTrayClient::TImpl {
     TItem* item = ItemOf(e.xany.window, id);
     if (!item) return;
     switch (e.type) {
+      case DestroyNotify:
+        // Destroyed with the manager's window (a manager that kept no save-set).
+        if (e.xdestroywindow.window != item->window) break;
+        Changing([&] {
+          item->window = 0;
+          item->embedded = false;
+        });
+        if (item->colormap) XFreeColormap(d, item->colormap);
+        item->colormap = 0;
+        break;
       case ReparentNotify:
         Changing([&] { item->embedded = e.xreparent.parent != root; });
         if (!item->embedded) XUnmapWindow(d, item->window);
