@@ -59,17 +59,21 @@ TEST_F(TrayIcon, ClickComesAfterTheDoubleClickTimeAndNeverWithADoubleClick) {
     icon->OnClick = [&](TObject*) { ++clicks; };
     icon->OnDblClick = [&](TObject*) { ++doubles; };
     icon->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
-    const TRect r = hp->TrayIconRect(Shown(*icon));
-    TTrayInput in;
-    in.screenPos = {r.Left + 2, r.Top + 2};
-    in.kind = TTrayInput::Kind::MouseDown;
-    hp->InjectTrayInput(Shown(*icon), in);
-    Pump();
-    hp->AdvanceClock(c.holdMs);
-    in.kind = TTrayInput::Kind::MouseUp;
-    hp->InjectTrayInput(Shown(*icon), in);
-    Pump();
-    if (c.twice) ClickTray(*icon);
+    if (c.twice) {
+      hp->InjectTrayDoubleClick(Shown(*icon));
+      Pump();
+    } else {
+      const TRect r = hp->TrayIconRect(Shown(*icon));
+      TTrayInput in;
+      in.screenPos = {r.Left + 2, r.Top + 2};
+      in.kind = TTrayInput::Kind::MouseDown;
+      hp->InjectTrayInput(Shown(*icon), in);
+      Pump();
+      hp->AdvanceClock(c.holdMs);
+      in.kind = TTrayInput::Kind::MouseUp;
+      hp->InjectTrayInput(Shown(*icon), in);
+      Pump();
+    }
     EXPECT_EQ(clicks, c.clicksAtOnce);
     Ticks(2, 300);
     EXPECT_EQ(clicks, c.clicksLater);
