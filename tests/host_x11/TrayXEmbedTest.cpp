@@ -3,11 +3,16 @@
 // icon window at the size it chooses, gets clicks through XTEST, goes away
 // (its connection closes: the icon goes back to the root) and comes back.
 #include <chrono>
+#include <cstdlib>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include "X11FormTest.h"
 #include "XvfbSuite.h"
 #include "host/platform/sdl/X11Tray.h"
+#include "host/ui/Forms.h"
+#include "skin/form/TrayIcon.h"
 
 // X headers last: their macros clash with ordinary names.
 #include <X11/Xatom.h>
@@ -180,6 +185,51 @@ TEST_F(TrayXEmbed, DocksIntoATrayThatComesLaterTakesItsSizeAndClicksAndFollowsIt
   client_->SetVisible(1, false);
   EXPECT_FALSE(client_->Embedded(1));
   EXPECT_EQ(client_->WindowOf(1), 0u);
+}
+
+// The whole road: the tray icon component on the SDL platform docks into
+// the X11 tray (no session bus in the environment) and hears a real click.
+class TrayIconOnX11 : public X11FormTest {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"}) {
+      const char* v = std::getenv(name);
+      saved_.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
+      unsetenv(name);
+    }
+    X11FormTest::SetUp();
+  }
+  void TearDown() override {
+    X11FormTest::TearDown();
+    for (const auto& [name, value] : saved_)
+      if (value) setenv(name.c_str(), value->c_str(), 1);
+  }
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(TrayIconOnX11, TheComponentDocksAndHearsAClickThroughTheSdlPlatform) {
+  auto manager = std::make_unique<TestTrayManager>(server_->Display());
+  auto* form = new TForm(Application);
+  auto* icon = new TqzTrayIcon(form);
+  int clicks = 0;
+  icon->OnClick = [&](TObject*) { ++clicks; };
+  icon->SetIconVisible(true);
+  ASSERT_TRUE(PumpUntil([&] {
+    manager->Process();
+    return icon->Embedded();
+  }));
+  EXPECT_EQ(icon->PlatformIcon()->Protocol(), "xembed");
+  const int size = TestTrayManager::kIconSize;
+  x_->Move(TestTrayManager::kLeft + size / 2, TestTrayManager::kTop + 8 + size / 2);
+  x_->Button(1, true);
+  x_->Button(1, false);
+  // The click comes once the double-click time is over.
+  ASSERT_TRUE(PumpUntil([&] {
+    manager->Process();
+    return clicks == 1;
+  }));
+  delete form;
+  Application->ProcessMessages();
 }
 
 }  // namespace
