@@ -206,10 +206,14 @@ class SniTray : public ::testing::Test {
     if (!reply || !dbus_message_iter_init(reply, &it)) return "<no reply>";
     dbus_message_iter_recurse(&it, &v);
     const char* s = nullptr;
-    if (dbus_message_iter_get_arg_type(&v) != DBUS_TYPE_STRING) return "<not a string>";
+    if (dbus_message_iter_get_arg_type(&v) != DBUS_TYPE_STRING) {
+      dbus_message_unref(reply);
+      return "<not a string>";
+    }
     dbus_message_iter_get_basic(&v, &s);
+    std::string out = s;  // the string lives in the reply
     dbus_message_unref(reply);
-    return s;
+    return out;
   }
 
   std::unique_ptr<PrivateBus> bus_;
