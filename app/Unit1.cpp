@@ -9,6 +9,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
+#include "skin/form/TrayIcon.h"
 #include "skin/dialogs/SkinMessage.h"
 
 namespace qz {
@@ -32,6 +33,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinData2", qzSkinData2);
   BindField("qzCompressedStoredSkin2", qzCompressedStoredSkin2);
   BindField("qzSkinMessage1", qzSkinMessage1);
+  BindField("qzTrayIcon1", qzTrayIcon1);
   BindField("qzSkinMainMenuBar1", qzSkinMainMenuBar1);
   BindField("qzSkinMainMenu1", qzSkinMainMenu1);
   BindField("qzSkinButton1", qzSkinButton1);

@@ -20,6 +20,7 @@ class TqzSkinStdLabel;
 class TqzSkinListBox;
 class TqzSkinLabel;
 class TqzSkinMessage;
+class TqzTrayIcon;
 
 class TForm1 : public TForm {
   QZ_CLASS(TForm1, TForm)
@@ -32,6 +33,7 @@ class TForm1 : public TForm {
   TqzSkinData* qzSkinData2 = nullptr;
   TqzCompressedStoredSkin* qzCompressedStoredSkin2 = nullptr;
   TqzSkinMessage* qzSkinMessage1 = nullptr;
+  TqzTrayIcon* qzTrayIcon1 = nullptr;
   TqzSkinMainMenuBar* qzSkinMainMenuBar1 = nullptr;
   TqzSkinMainMenu* qzSkinMainMenu1 = nullptr;
   TqzSkinButton* qzSkinButton1 = nullptr;  // "Add file"

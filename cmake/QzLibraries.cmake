@@ -19,6 +19,8 @@ include(GNUInstallDirs)
 file(GLOB_RECURSE QZHOST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/*.cpp)
 # The optional SDL2 backend is added below when SDL2 is there.
 list(FILTER QZHOST_SOURCES EXCLUDE REGEX "/host/platform/sdl/[^/]*$")
+# The StatusNotifierItem tray (libdbus-1) is added below when dbus-1 is there.
+list(FILTER QZHOST_SOURCES EXCLUDE REGEX "/host/platform/sni/[^/]*$")
 file(GLOB_RECURSE QZSKIN_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/skin/*.cpp)
 set(QZ_REGISTERED_SOURCES)
 foreach(src IN LISTS QZHOST_SOURCES QZSKIN_SOURCES)
@@ -74,6 +76,19 @@ if(SDL2_FOUND)
     target_compile_definitions(${QZ_BASE_LIBRARY} PUBLIC QZ_HAVE_SDL2=1)
     set(QZ_WITH_SDL2 ON)
   endif()
+endif()
+
+# The tray on the session bus, for the SDL2/X11 platform.
+set(QZ_WITH_DBUS OFF)
+pkg_check_modules(QZDBUS QUIET IMPORTED_TARGET dbus-1)
+if(QZDBUS_FOUND)
+  file(GLOB QZHOST_SNI_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/platform/sni/*.cpp)
+  target_sources(${QZ_BASE_LIBRARY} PRIVATE ${QZHOST_SNI_SOURCES})
+  # Only the tray's sources see it: other targets keep their flags.
+  target_link_libraries(${QZ_BASE_LIBRARY} PRIVATE PkgConfig::QZDBUS)
+  set_source_files_properties(${QZHOST_SNI_SOURCES} ${PROJECT_SOURCE_DIR}/host/platform/sdl/SdlTray.cpp
+    PROPERTIES COMPILE_DEFINITIONS QZ_HAVE_DBUS=1)
+  set(QZ_WITH_DBUS ON)
 endif()
 
 # What every program links: the whole engine, every published class in it.

@@ -13,7 +13,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core fonts-wine
   xvfb xauth openbox xcompmgr xdotool
   adwaita-icon-theme hicolor-icon-theme shared-mime-info
-  libdbus-1-dev dbus-daemon
+  libdbus-1-dev dbus dbus-daemon dbus-x11
 )
 
 missing=()

@@ -13,6 +13,8 @@
 // Left, Right, a letter, or "close" for the window's close), so that scripts
 // and tests can drive it; without them it is closed. QZDIALOG_HEADLESS_SCREEN
 // names a PNG file that gets the screen as the dialog shows before the keys.
+// A notification there is clicked after a second of virtual time, unless
+// QZDIALOG_HEADLESS_TRAY=absent takes the headless tray away first.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +34,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/dialogs/MessageForm.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/form/TrayIcon.h"
 #include "tools/common/ToolMain.h"
 
 using namespace qz;
@@ -53,6 +56,8 @@ constexpr const char* kUsage =
     "  --warning             a warning with an OK button\n"
     "  --error               an error with an OK button\n"
     "  --question            a question with Yes and No buttons\n"
+    "  --notification        an icon in the tray with the text as its tooltip;\n"
+    "                        ends when the icon is clicked (1 without a tray)\n"
     "Options:\n"
     "  --title=TEXT          the window's caption\n"
     "  --text=TEXT           the message\n"
@@ -69,7 +74,7 @@ constexpr const char* kUsage =
 // Wrong usage, naming the option at fault.
 [[noreturn]] void Usage(const std::string& message) { throw tool::TUsageError{message}; }
 
-enum class TMode { None, Info, Warning, Error, Question };
+enum class TMode { None, Info, Warning, Error, Question, Notification };
 
 struct TModeRow {
   const char* Option;
@@ -80,6 +85,7 @@ const TModeRow kModes[] = {
     {"--warning", TMode::Warning},
     {"--error", TMode::Error},
     {"--question", TMode::Question},
+    {"--notification", TMode::Notification},
 };
 
 struct TRequest {
@@ -138,7 +144,7 @@ TRequest ParseArguments(const std::vector<std::string>& args) {
     else Usage("unknown option " + name);
   }
   if (!r.Version && r.Mode == TMode::None)
-    Usage("no dialog given (--info, --warning, --error or --question)");
+    Usage("no dialog given (--info, --warning, --error, --question or --notification)");
   return r;
 }
 
@@ -283,9 +289,55 @@ int RunMessage(const TRequest& r) {
   return ExitStatusFor(result);
 }
 
-// One runner per mode; the file, folder and tray modes add theirs here.
+// ------------------------------------------------------------------ the notification
+
+// On the headless platform the icon is clicked after a second.
+void ScriptHeadlessTray(THeadlessPlatform& p, TqzTrayIcon& icon) {
+  const char* screen = std::getenv("QZDIALOG_HEADLESS_SCREEN");
+  const std::string screenFile = screen ? screen : "";
+  auto turn = std::make_shared<int>(0);
+  TComponentRef<TqzTrayIcon> tray(&icon);
+  p.SetIdleHandler([&p, turn, tray, screenFile]() {
+    if (!tray) return false;
+    const int t = (*turn)++;
+    p.AdvanceClock(25);
+    constexpr int kSettleTurns = 40;
+    if (t < kSettleTurns) return true;
+    if (t == kSettleTurns && !screenFile.empty()) p.SaveScreenPng(screenFile);
+    auto* shown = dynamic_cast<THeadlessTrayIcon*>(tray->PlatformIcon());
+    if (t > kSettleTurns + 40 || !shown) return false;
+    if (t == kSettleTurns) p.InjectTrayClick(*shown);
+    return true;
+  });
+}
+
+int RunNotification(const TRequest& r) {
+  auto* headless = dynamic_cast<THeadlessPlatform*>(&Platform());
+  if (headless) {
+    const char* tray = std::getenv("QZDIALOG_HEADLESS_TRAY");
+    if (tray && std::strcmp(tray, "absent") == 0) headless->SetTrayHost(false);
+  }
+  TComponentRef<TqzTrayIcon> icon(new TqzTrayIcon(Application));
+  icon->SetHint(r.Title ? *r.Title + (r.Text.empty() ? "" : "\n" + r.Text) : r.Text);
+  bool activated = false;
+  icon->OnClick = icon->OnDblClick = [&activated](TObject*) { activated = true; };
+  icon->SetIconVisible(true);
+  if (!icon->Embedded()) {
+    std::fputs("qzdialog: no tray to show the notification in (no StatusNotifierItem watcher on the session "
+               "bus and no system tray on the display)\n",
+               stderr);
+    return kExitRefused;
+  }
+  if (headless) ScriptHeadlessTray(*headless, *icon);
+  // Until the icon is clicked; a tray that goes away ends the wait too.
+  while (!activated && icon && icon->Embedded()) Application->HandleMessage();
+  return activated ? kExitAccepted : kExitRefused;
+}
+
+// One runner per mode; the file and folder modes add theirs here.
 int RunMode(const TRequest& r) {
   switch (r.Mode) {
+    case TMode::Notification: return RunNotification(r);
     case TMode::Info:
     case TMode::Warning:
     case TMode::Error:

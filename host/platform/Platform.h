@@ -14,6 +14,7 @@
 #include "host/base/Types.h"
 #include "host/graphics/Pixmap.h"
 #include "host/graphics/Region.h"
+#include "host/platform/Tray.h"
 
 namespace qz {
 
@@ -63,6 +64,7 @@ enum class TPlatformEventKind {
   Moved,          // a window manager moved the window: newBounds
   Resized,        // a window manager resized the window: newBounds
   Wakeup,         // PostWakeup() was called (another thread has work for the loop)
+  Tray,           // input on a tray icon: trayId, trayInput (see DeliverTrayEvent)
 };
 
 class IPlatformWindow;
@@ -79,6 +81,8 @@ struct TPlatformEvent {
   std::string text;         // UTF-8
   TRect newBounds;
   uint64_t timeMs = 0;      // platform clock when the event happened
+  uint32_t trayId = 0;      // Tray: the icon, by its backend's id
+  TTrayInput trayInput;
 };
 
 // One native top-level window. Its contents come from the window system's
@@ -143,6 +147,15 @@ class IPlatform {
 
   virtual std::string ClipboardText() = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
+
+  // A tray icon, hidden until SetVisible(true); null when this platform has
+  // no tray service at all. Its input comes back as Tray events.
+  virtual std::unique_ptr<IPlatformTrayIcon> CreateTrayIcon(TTrayListener listener) {
+    (void)listener;
+    return nullptr;
+  }
+  // Hands a Tray event to its icon's listener (nothing when that icon is gone).
+  virtual void DeliverTrayEvent(const TPlatformEvent& event) { (void)event; }
 };
 
 // The process's platform, created on first use: QZ_PLATFORM=headless|sdl

@@ -118,6 +118,9 @@ void TWindowSystem::HandlePlatformEvent(const TPlatformEvent& ev) {
     case TPlatformEventKind::Expose:
       if (w) MarkDrawn(w, TRegion(Data(w)->backBuffer.Bounds()));
       break;
+    case TPlatformEventKind::Tray:
+      Platform().DeliverTrayEvent(ev);
+      break;
     case TPlatformEventKind::Moved:
     case TPlatformEventKind::Resized:
       if (w && WindowRectOf(w) != ev.newBounds)

@@ -16,6 +16,7 @@ inline constexpr uint32_t MSG_SKIN_CHANGED = WM_USER + 202;              // 1226
 inline constexpr uint32_t MSG_SKIN_AFTER_CHANGE = WM_USER + 203;         // 1227
 inline constexpr uint32_t MSG_RESOURCE_STRINGS_CHANGED = WM_USER + 250;  // 1274
 inline constexpr uint32_t MSG_SKINNABLE_FORM_CHANGED = WM_USER + 270;    // 1294
+inline constexpr uint32_t MSG_BACK_FROM_TRAY = WM_USER + 402;            // 1426: posted to the main form
 inline constexpr uint32_t MSG_LAYERED_BORDERS_CHANGED = WM_USER + 403;   // 1427
 inline constexpr uint32_t MSG_AERO_BLUR_CHANGED = WM_USER + 404;         // 1428
 inline constexpr LPARAM kSkinMessageLParam = 1000;

@@ -16,6 +16,7 @@
 #include "skin/draw/EffectBmp.h"
 #include "skin/form/FramePaint.h"
 #include "skin/form/SkinMDITabsBar.h"
+#include "skin/form/TrayIcon.h"
 
 namespace qz {
 
@@ -899,7 +900,7 @@ QZ_PUBLISHED(TqzOrvane, TComponent) {
   b.Object("DefInActiveCaptionFont", [](O& o) -> TFont& { return o.DefInActiveCaptionFont(); });
   b.Prop("DefMenuItemHeight", &O::DefMenuItemHeight, 20);
   b.Object("DefMenuItemFont", [](O& o) -> TFont& { return o.DefMenuItemFont(); });
-  b.Ref<TComponent>("TrayIcon", &O::TrayIcon, &O::SetTrayIcon);
+  b.Ref<TqzTrayIcon>("TrayIcon", &O::TrayIcon, &O::SetTrayIcon);
   b.Prop("UseDefaultSysMenu", &O::UseDefaultSysMenu, true);
   b.Ref<TComponent>("MainMenuBar", &O::MainMenuBar, &O::SetMainMenuBar);
   b.Ref<TqzSkinMDITabsBar>("MDITabsBar", &O::MDITabsBar, &O::SetMDITabsBar);

@@ -46,6 +46,7 @@ namespace qz {
 
 class TqzSkinData;
 class TqzSkinMDITabsBar;
+class TqzTrayIcon;
 
 QZ_ENUM(TqzBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biRollUp", "biMinimizeToTray");
 
@@ -122,9 +123,9 @@ class TqzOrvane : public TComponent,
   void SetQuickImageList(TCustomImageList* v) { SetReference(quickImageList_, v); }
   TCustomImageList* CaptionTabsImageList() const { return captionTabsImageList_; }
   void SetCaptionTabsImageList(TCustomImageList* v) { SetReference(captionTabsImageList_, v); }
+  TqzTrayIcon* TrayIcon() const { return trayIcon_; }
+  void SetTrayIcon(TqzTrayIcon* v);
   // Components whose classes come later; referenced by their base class.
-  TComponent* TrayIcon() const { return trayIcon_; }
-  void SetTrayIcon(TComponent* v) { SetReference(trayIcon_, v); }
   TComponent* MainMenuBar() const { return mainMenuBar_; }
   void SetMainMenuBar(TComponent* v) { SetReference(mainMenuBar_, v); }
   TqzSkinMDITabsBar* MDITabsBar() const { return mdiTabsBar_; }
@@ -319,6 +320,8 @@ class TqzOrvane : public TComponent,
     std::unique_ptr<TqzDataSkinArea> Area;  // a copy: bindings outlive no skin
   };
 
+  // MSG_BACK_FROM_TRAY (OrvaneStates.cpp).
+  void BackFromTray();
   // ---- attachment and messages (Orvane.cpp, OrvaneMessages.cpp) ----
   void InstallWndProc();
   void RemoveWndProc();
@@ -498,7 +501,9 @@ class TqzOrvane : public TComponent,
   TCustomImageList* menuButtonImageList_ = nullptr;
   TCustomImageList* quickImageList_ = nullptr;
   TCustomImageList* captionTabsImageList_ = nullptr;
-  TComponent* trayIcon_ = nullptr;
+  TqzTrayIcon* trayIcon_ = nullptr;
+  // The main form is on its way back from the tray (until MSG_BACK_FROM_TRAY).
+  bool backFromTray_ = false;
   TComponent* mainMenuBar_ = nullptr;
   TqzSkinMDITabsBar* mdiTabsBar_ = nullptr;
   TComponent* skinHint_ = nullptr;

@@ -166,6 +166,9 @@ bool TqzOrvane::HandleSkinMessage(TMessage& m) {
     case WM_CLOSESKINMENU:
       CloseMenus();
       return true;
+    case MSG_BACK_FROM_TRAY:
+      BackFromTray();
+      return true;
     case MSG_SKINNED_FORM_QUERY:
       m.Result = skinnable_ ? kSkinnedFormAnswer : kNativeFormAnswer;
       return true;

@@ -10,6 +10,7 @@
 #include "host/ui/Windows.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/Orvane.h"
+#include "skin/form/TrayIcon.h"
 
 namespace qz {
 
@@ -143,16 +144,69 @@ void TqzOrvane::Restore() {
   if (OnRestore) OnRestore(this);
 }
 
+// Into the tray only when the icon is really shown in one; without a tray
+// icon or a tray the command minimises as the minimise button does.
 void TqzOrvane::MinimizeToTray() {
   TComponentRef<TqzOrvane> self(this);
+  TComponentRef<TqzTrayIcon> icon(trayIcon_);
+  if (!icon) {
+    Minimize();
+    return;
+  }
+  icon->MinimizeToTray = true;
+  layerBorder_->Hide();
+  const bool inTray = icon->HideApplicationToTray();
+  if (!self) return;
+  if (!inTray) {
+    if (icon) icon->MinimizeToTray = false;
+    if (!AlwaysShowInTray && icon) icon->SetIconVisible(false);
+    Minimize();
+    return;
+  }
   if (OnMinimizeToTray) OnMinimizeToTray(this);
-  if (self && form_->HandleAllocated()) form_->Hide();
 }
 
 void TqzOrvane::RestoreFromTray() {
   TComponentRef<TqzOrvane> self(this);
-  form_->Show();
-  if (self && OnRestoreFromTray) OnRestoreFromTray(this);
+  TComponentRef<TqzTrayIcon> icon(trayIcon_);
+  if (!icon) {
+    form_->Show();
+    if (self && OnRestoreFromTray) OnRestoreFromTray(this);
+    return;
+  }
+  icon->MinimizeToTray = false;
+  backFromTray_ = true;
+  icon->RestoreApplication();
+  if (!self) return;
+  if (Application) Application->Restore();
+  if (!self) return;
+  if (icon && !AlwaysShowInTray) icon->SetIconVisible(false);
+  if (OnRestoreFromTray) OnRestoreFromTray(this);
+}
+
+void TqzOrvane::SetTrayIcon(TqzTrayIcon* v) {
+  if (trayIcon_ && trayIcon_ != v) trayIcon_->Unlink();
+  SetReference(trayIcon_, v);
+  if (!v) return;
+  if (!InState(csDesigning)) v->SetIconVisible(AlwaysShowInTray);
+  else borderIcons_.Include(biMinimizeToTray);
+  TComponentRef<TqzOrvane> self(this);
+  v->Link({[self](TPoint at) {
+             if (self) self->TrayMenuPopup(at.X, at.Y);
+           },
+           [self] {
+             if (self) self->RestoreFromTray();
+           }});
+}
+
+// MSG_BACK_FROM_TRAY: the main form is back; the layered border comes
+// forward with it.
+void TqzOrvane::BackFromTray() {
+  backFromTray_ = false;
+  if (layerBorder_->Used() && form_->HandleAllocated() && IsWindowVisible(form_->Handle())) {
+    layerBorder_->Show();
+    layerBorder_->Update();
+  }
 }
 
 void TqzOrvane::Close() { form_->Close(); }

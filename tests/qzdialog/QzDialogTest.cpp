@@ -33,9 +33,10 @@ struct TRun {
   std::string Err;
 };
 
-TRun RunQzDialog(const std::vector<std::string>& args, const std::string& keys = "") {
+TRun RunQzDialog(const std::vector<std::string>& args, const std::string& keys = "", const std::string& env = "") {
   const fs::path err = fs::temp_directory_path() / ("qzdialog-test-" + std::to_string(getpid()) + ".err");
-  std::string command = "QZ_PLATFORM=headless QZDIALOG_HEADLESS_KEYS=" + Quoted(keys) + " " + Quoted(QzDialogPath());
+  std::string command =
+      "QZ_PLATFORM=headless " + env + " QZDIALOG_HEADLESS_KEYS=" + Quoted(keys) + " " + Quoted(QzDialogPath());
   for (const std::string& a : args) command += " " + Quoted(a);
   command += " >/dev/null 2>" + Quoted(err.string());
   const int raw = std::system(command.c_str());
@@ -80,6 +81,16 @@ TEST_F(QzDialog, ExitStatusOfEveryAnswer) {
     const TRun r = RunQzDialog(c.args, c.keys);
     EXPECT_EQ(r.Status, c.status) << c.args.front() << " " << c.keys << ": " << r.Err;
   }
+}
+
+// The headless tray clicks the icon after a second; without a tray the
+// notification cannot be shown and says so.
+TEST_F(QzDialog, NotificationEndsWhenClickedAndFailsWithoutATray) {
+  const TRun clicked = RunQzDialog({"--notification", "--text=Conversion done"});
+  EXPECT_EQ(clicked.Status, 0) << clicked.Err;
+  const TRun noTray = RunQzDialog({"--notification", "--text=Conversion done"}, "", "QZDIALOG_HEADLESS_TRAY=absent");
+  EXPECT_EQ(noTray.Status, 1);
+  EXPECT_NE(noTray.Err.find("no tray"), std::string::npos) << noTray.Err;
 }
 
 TEST_F(QzDialog, BadUsageNamesTheOption) {

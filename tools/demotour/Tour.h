@@ -114,5 +114,6 @@ void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second);
 void TourMessageBox(TTour& tour, TForm1& main, TForm2& second);
 void TourFileListView(TTour& tour, TForm1& main, TForm2& second);
 void TourMDI(TTour& tour, TForm1& main, TForm2& second);
+void TourTray(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour

@@ -305,6 +305,7 @@ int RunTour(const fs::path& dir) {
   TourMessageBox(tour, *Form1, *Form2);
   TourFileListView(tour, *Form1, *Form2);
   TourMDI(tour, *Form1, *Form2);
+  TourTray(tour, *Form1, *Form2);
   return 0;
 }
 

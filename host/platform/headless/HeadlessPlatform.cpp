@@ -187,6 +187,7 @@ THeadlessPlatform::~THeadlessPlatform() {
   // on their own from now on.
   for (auto* w : stack_) w->platform_ = nullptr;
   if (wakeFd_ >= 0) close(wakeFd_);
+  for (auto* icon : trayIcons_) icon->platform_ = nullptr;
 }
 
 std::unique_ptr<IPlatformWindow> THeadlessPlatform::CreateWindow(const TPlatformWindowDesc& desc) {
@@ -353,6 +354,9 @@ void THeadlessPlatform::Deliver(TQueuedEvent& queued) {
       modifiers_ = e.modifiers;
       if (queued.route) e.window = focus_;
       break;
+    case TPlatformEventKind::Tray:
+      if (e.trayInput.kind != TTrayInput::Kind::HostChanged) cursorPos_ = e.trayInput.screenPos;
+      break;
     default:
       break;
   }
@@ -482,6 +486,7 @@ TRect THeadlessPlatform::ScreenRect() const {
 TPixmap THeadlessPlatform::ComposeScreen() const {
   const TRect screen = ScreenRect();
   TPixmap out(screen.Width(), screen.Height(), options_.desktopColor | 0xFF000000);
+  ComposeTray(out);
   for (const THeadlessWindow* w : stack_) {
     if (!w->visible_ || w->bounds_.IsEmpty()) continue;
     TRegion area(w->bounds_);
@@ -509,6 +514,138 @@ void THeadlessPlatform::SaveScreenPng(const std::string& path) const {
 #else
   throw EWriteError("headless platform: no PNG writer built in; cannot write " + path);
 #endif
+}
+
+// ---------------------------------------------------------------------------
+// Tray
+
+namespace {
+constexpr int kTrayCell = 32;   // one icon's place in the panel
+constexpr int kTrayIcon = 24;   // the picture drawn there
+constexpr uint32_t kTrayPanel = 0xFF20252C;
+
+// Straight-alpha src over an opaque dst.
+uint32_t BlendStraight(uint32_t dst, uint32_t src) {
+  const uint32_t a = src >> 24;
+  uint32_t out = 0xFF000000;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
+    out |= Div255(s * a + d * (255 - a)) << shift;
+  }
+  return out;
+}
+}  // namespace
+
+THeadlessTrayIcon::THeadlessTrayIcon(THeadlessPlatform* platform, TTrayListener listener)
+    : platform_(platform), id_(platform->trayListeners_.Add(std::move(listener))) {}
+
+THeadlessTrayIcon::~THeadlessTrayIcon() {
+  if (!platform_) return;
+  platform_->trayListeners_.Remove(id_);
+  std::erase(platform_->trayIcons_, this);
+}
+
+void THeadlessTrayIcon::SetIcon(const TPixmap& icon) {
+  icon_ = icon;
+  ++iconChanges_;
+}
+
+bool THeadlessTrayIcon::Embedded() const { return visible_ && platform_ && platform_->options_.trayHost; }
+
+std::unique_ptr<IPlatformTrayIcon> THeadlessPlatform::CreateTrayIcon(TTrayListener listener) {
+  auto icon = std::make_unique<THeadlessTrayIcon>(this, std::move(listener));
+  trayIcons_.push_back(icon.get());
+  return icon;
+}
+
+void THeadlessPlatform::SetTrayHost(bool present) {
+  if (options_.trayHost == present) return;
+  options_.trayHost = present;
+  for (const THeadlessTrayIcon* icon : trayIcons_) {
+    if (!icon->visible_) continue;
+    TPlatformEvent e = MakeEvent(TPlatformEventKind::Tray);
+    e.trayId = icon->id_;
+    e.trayInput.kind = TTrayInput::Kind::HostChanged;
+    Enqueue(e, false);
+  }
+}
+
+TRect THeadlessPlatform::TrayIconRect(const THeadlessTrayIcon& icon) const {
+  if (!icon.Embedded() || options_.monitors.empty()) return {};
+  const TMonitorInfo* monitor = &options_.monitors.front();
+  for (const TMonitorInfo& m : options_.monitors)
+    if (m.primary) monitor = &m;
+  int right = monitor->bounds.Right - 4;
+  for (auto it = trayIcons_.rbegin(); it != trayIcons_.rend(); ++it) {
+    if (!(*it)->Embedded()) continue;
+    if (*it == &icon) break;
+    right -= kTrayCell;
+  }
+  const int panelTop = std::min(monitor->workArea.Bottom, monitor->bounds.Bottom - kTrayCell);
+  const int top = panelTop + (monitor->bounds.Bottom - panelTop - kTrayCell) / 2;
+  return {right - kTrayCell, top, right, top + kTrayCell};
+}
+
+void THeadlessPlatform::ComposeTray(TPixmap& out) const {
+  const TRect screen = ScreenRect();
+  bool any = false;
+  for (const THeadlessTrayIcon* icon : trayIcons_) {
+    const TRect cell = TrayIconRect(*icon);
+    if (cell.IsEmpty()) continue;
+    if (!any) {
+      // The panel: the strip of the primary monitor below its work area.
+      TRect panel{screen.Left, cell.Top, screen.Right, screen.Bottom};
+      for (const TMonitorInfo& m : options_.monitors)
+        if (m.primary) panel = {m.bounds.Left, std::min(m.workArea.Bottom, cell.Top), m.bounds.Right, m.bounds.Bottom};
+      for (int y = std::max(panel.Top, screen.Top); y < std::min(panel.Bottom, screen.Bottom); ++y)
+        for (int x = std::max(panel.Left, screen.Left); x < std::min(panel.Right, screen.Right); ++x)
+          out.At(x - screen.Left, y - screen.Top) = kTrayPanel;
+      any = true;
+    }
+    const TPixmap& pic = icon->icon_;
+    if (pic.Empty()) continue;
+    const int left = cell.Left + (kTrayCell - kTrayIcon) / 2, top = cell.Top + (kTrayCell - kTrayIcon) / 2;
+    for (int y = 0; y < kTrayIcon; ++y) {
+      const int sy = (2 * y + 1) * pic.Height() / (2 * kTrayIcon), py = top + y - screen.Top;
+      if (py < 0 || py >= out.Height()) continue;
+      for (int x = 0; x < kTrayIcon; ++x) {
+        const int sx = (2 * x + 1) * pic.Width() / (2 * kTrayIcon), px = left + x - screen.Left;
+        if (px < 0 || px >= out.Width()) continue;
+        out.At(px, py) = BlendStraight(out.At(px, py), pic.At(sx, sy));
+      }
+    }
+  }
+}
+
+void THeadlessPlatform::InjectTrayInput(const THeadlessTrayIcon& icon, TTrayInput input) {
+  TPlatformEvent e = MakeEvent(TPlatformEventKind::Tray);
+  e.trayId = icon.id_;
+  e.screenPos = input.screenPos;
+  e.trayInput = input;
+  Enqueue(e, false);
+}
+
+void THeadlessPlatform::InjectTrayClick(const THeadlessTrayIcon& icon, TMouseButtonId button) {
+  const TRect r = TrayIconRect(icon);
+  const TPoint at{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  injectPos_ = at;
+  TTrayInput input;
+  input.screenPos = at;
+  input.button = static_cast<int>(button);
+  input.kind = TTrayInput::Kind::MouseMove;
+  InjectTrayInput(icon, input);
+  input.kind = TTrayInput::Kind::MouseDown;
+  input.doubleClick = trayClicks_.IsDoubleClick(input.button, at, clockMs_, options_.doubleClickTimeMs,
+                                                options_.doubleClickTimeMs > 0 ? TSize{4, 4} : TSize{});
+  InjectTrayInput(icon, input);
+  input.kind = TTrayInput::Kind::MouseUp;
+  input.doubleClick = false;
+  InjectTrayInput(icon, input);
+}
+
+void THeadlessPlatform::InjectTrayDoubleClick(const THeadlessTrayIcon& icon) {
+  InjectTrayClick(icon);
+  InjectTrayClick(icon);
 }
 
 }  // namespace qz

@@ -37,6 +37,13 @@
 //   OVER: out = src * o / 255 + dst * (255 - srcAlpha * o / 255) / 255, each
 //   division rounded to nearest, where o is the window opacity and src an
 //   opaque pixel for Present windows.
+// - Tray: a tray host is there from the start (THeadlessOptions::trayHost)
+//   and tests make it go and come back (SetTrayHost). An icon shown in it
+//   sits in a panel along the bottom of the primary monitor, below its work
+//   area, the newest on the left of the others; the panel is composed only
+//   while an icon is in it. Clicks on an icon are injected (InjectTrayClick)
+//   and arrive as Tray events; a second press within the double-click time
+//   is marked as the second of a double click.
 // - WaitEvent(-1) with nothing queued and no idle work throws Exception
 //   instead of hanging, unless worker threads (host/base/Threads.h) run:
 //   then it blocks until one of them posts a call or ends (PostWakeup); a WaitEvent(t >= 0) that times out advances the clock
@@ -66,6 +73,38 @@ struct THeadlessOptions {
   int doubleClickTimeMs = 500;
   bool perPixelAlpha = true;
   bool shapes = true;
+  bool trayHost = true;
+};
+
+// An icon of the headless tray.
+class THeadlessTrayIcon final : public IPlatformTrayIcon {
+ public:
+  THeadlessTrayIcon(THeadlessPlatform* platform, TTrayListener listener);
+  ~THeadlessTrayIcon() override;
+  THeadlessTrayIcon(const THeadlessTrayIcon&) = delete;
+  THeadlessTrayIcon& operator=(const THeadlessTrayIcon&) = delete;
+
+  void SetIcon(const TPixmap& icon) override;
+  void SetToolTip(const std::string& text) override { toolTip_ = text; }
+  void SetVisible(bool visible) override { visible_ = visible; }
+  bool Visible() const override { return visible_; }
+  bool Embedded() const override;
+  std::string Protocol() const override { return Embedded() ? "headless" : ""; }
+
+  uint32_t Id() const { return id_; }
+  const TPixmap& Icon() const { return icon_; }
+  const std::string& ToolTip() const { return toolTip_; }
+  // How often the picture was set.
+  int IconChanges() const { return iconChanges_; }
+
+ private:
+  friend class THeadlessPlatform;
+  THeadlessPlatform* platform_;  // null once the platform is gone
+  uint32_t id_;
+  TPixmap icon_;
+  std::string toolTip_;
+  bool visible_ = false;
+  int iconChanges_ = 0;
 };
 
 class THeadlessWindow final : public IPlatformWindow {
@@ -162,6 +201,23 @@ class THeadlessPlatform final : public IPlatform {
   bool SupportsShapes() override { return options_.shapes; }
   std::string ClipboardText() override { return clipboard_; }
   void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+  std::unique_ptr<IPlatformTrayIcon> CreateTrayIcon(TTrayListener listener) override;
+  void DeliverTrayEvent(const TPlatformEvent& event) override { trayListeners_.Deliver(event.trayId, event.trayInput); }
+
+  // ---- Test API: the tray.
+  // The tray goes away or comes back: every shown icon whose Embedded()
+  // changes gets a HostChanged event.
+  void SetTrayHost(bool present);
+  bool TrayHost() const { return options_.trayHost; }
+  // Live icons, oldest first (hidden ones included).
+  std::vector<THeadlessTrayIcon*> TrayIcons() const { return trayIcons_; }
+  // Where an embedded icon sits on the screen (empty when it is not shown).
+  TRect TrayIconRect(const THeadlessTrayIcon& icon) const;
+  // Move over the icon, press and release (the second of two within the
+  // double-click time is a double click); input as given.
+  void InjectTrayClick(const THeadlessTrayIcon& icon, TMouseButtonId button = TMouseButtonId::Left);
+  void InjectTrayDoubleClick(const THeadlessTrayIcon& icon);
+  void InjectTrayInput(const THeadlessTrayIcon& icon, TTrayInput input);
 
   // ---- Test API: input. Positions are screen coordinates; a mouse call
   // without a position uses the position of the last injected pointer event.
@@ -214,6 +270,7 @@ class THeadlessPlatform final : public IPlatform {
 
  private:
   friend class THeadlessWindow;
+  friend class THeadlessTrayIcon;
   struct TQueuedEvent {
     TPlatformEvent event;
     bool route = false;  // choose the target window when delivered
@@ -254,6 +311,11 @@ class THeadlessPlatform final : public IPlatform {
 
   std::function<bool()> idleHandler_;
   int wakeFd_ = -1;  // readable after PostWakeup
+
+  std::vector<THeadlessTrayIcon*> trayIcons_;
+  TTrayRegistry trayListeners_;
+  TTrayClickTracker trayClicks_;
+  void ComposeTray(TPixmap& out) const;
 };
 
 }  // namespace qz

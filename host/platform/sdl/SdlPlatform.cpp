@@ -11,6 +11,7 @@
 #include "host/base/Exception.h"
 #include "host/base/Messages.h"
 #include "host/platform/Stacking.h"
+#include "host/platform/sdl/SdlTray.h"
 #include "host/platform/sdl/X11Bridge.h"
 
 namespace qz {
@@ -188,6 +189,10 @@ class TSdlPlatform final : public IPlatform {
   bool SupportsShapes() override { return x11_->HasShapeExtension(); }
   std::string ClipboardText() override;
   void SetClipboardText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
+  std::unique_ptr<IPlatformTrayIcon> CreateTrayIcon(TTrayListener listener) override;
+  void DeliverTrayEvent(const TPlatformEvent& event) override {
+    if (tray_) tray_->Deliver(event);
+  }
 
   // For the windows.
   x11::TConnection& X11() { return *x11_; }
@@ -218,6 +223,8 @@ class TSdlPlatform final : public IPlatform {
   static uint32_t ButtonBit(TMouseButtonId button) { return 1u << static_cast<int>(button); }
 
   std::unique_ptr<x11::TConnection> x11_;
+  // Made with the first tray icon.
+  std::unique_ptr<TSdlTray> tray_;
   bool hasWindowManager_ = false;
   Uint32 wakeupEventType_ = 0;
   std::vector<TSdlWindow*> stack_;  // bottom to top
@@ -515,6 +522,7 @@ TSdlPlatform::TSdlPlatform() {
 }
 
 TSdlPlatform::~TSdlPlatform() {
+  tray_.reset();
   for (auto* w : stack_) w->Detach();
   stack_.clear();
   for (SDL_Cursor* c : cursors_)
@@ -672,17 +680,33 @@ uint64_t TSdlPlatform::EventTime(Uint32 timestamp) const {
   return now - static_cast<Uint32>(static_cast<Uint32>(now) - timestamp);
 }
 
+std::unique_ptr<IPlatformTrayIcon> TSdlPlatform::CreateTrayIcon(TTrayListener listener) {
+  if (!tray_) tray_ = std::make_unique<TSdlTray>();
+  return tray_->CreateIcon(std::move(listener));
+}
+
+// While tray icons exist, the bus and the tray's X connection are read
+// between waits of at most kTraySliceMs.
+constexpr int kTraySliceMs = 20;
+
 bool TSdlPlatform::WaitEvent(TPlatformEvent& event, int timeoutMs) {
   const uint64_t deadline = SDL_GetTicks64() + static_cast<uint64_t>(std::max(timeoutMs, 0));
   for (;;) {
+    const bool tray = tray_ && tray_->HasIcons();
+    if (tray) {
+      tray_->Dispatch();
+      if (tray_->PopEvent(event)) return true;
+    }
     SDL_Event e;
     int got;
-    if (timeoutMs < 0) {
+    if (timeoutMs < 0 && !tray) {
       got = SDL_WaitEvent(&e);
     } else {
       const uint64_t now = SDL_GetTicks64();
-      const int remaining = now >= deadline ? 0 : static_cast<int>(deadline - now);
+      int remaining = timeoutMs >= 0 && now >= deadline ? 0 : static_cast<int>(deadline - now);
+      if (timeoutMs < 0 || (tray && remaining > kTraySliceMs)) remaining = kTraySliceMs;
       got = remaining == 0 ? SDL_PollEvent(&e) : SDL_WaitEventTimeout(&e, remaining);
+      if (!got && tray && (timeoutMs < 0 || SDL_GetTicks64() < deadline)) continue;
     }
     if (!got) return false;
     event = TPlatformEvent{};

@@ -25,6 +25,7 @@ Display* AsDisplay(void* d) { return static_cast<Display*>(d); }
 // reparented a window we restack) are expected and must not end the process;
 // errors on other connections go to the handler that was there before.
 std::atomic<Display*> ourDisplay{nullptr};
+std::atomic<Display*> trayDisplay{nullptr};
 XErrorHandler previousHandler = nullptr;
 
 // A message sent to a window that was destroyed before the server read it.
@@ -37,7 +38,7 @@ bool MessageToAWindowGone(const XErrorEvent& error) {
 }
 
 int IgnoreOurErrors(Display* display, XErrorEvent* error) {
-  if (display == ourDisplay.load() || MessageToAWindowGone(*error)) return 0;
+  if (display == ourDisplay.load() || display == trayDisplay.load() || MessageToAWindowGone(*error)) return 0;
   // SDL chains its handler to the one it found; after a restart that can be
   // this one again. Never go round the chain twice.
   static thread_local bool passingOn = false;
@@ -135,6 +136,8 @@ void InstallErrorHandler() {
   const XErrorHandler installed = XSetErrorHandler(IgnoreOurErrors);
   if (installed != IgnoreOurErrors) previousHandler = installed;
 }
+
+void IgnoreErrorsOf(void* display) { trayDisplay = AsDisplay(display); }
 
 TConnection::TConnection(void* display) : display_(display) {
   ourDisplay = AsDisplay(display_);

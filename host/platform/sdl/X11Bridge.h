@@ -40,6 +40,9 @@ TPointerInput ReadPointerInput(const SDL_Event& systemEvent);
 // handler it finds and puts it back when it closes, and it closes its own
 // connections (reading their last errors) only after that.
 void InstallErrorHandler();
+// Errors on this connection (Display*) are expected too (the tray's
+// connection: a tray manager may go at any moment); null stops that.
+void IgnoreErrorsOf(void* display);
 
 class TConnection {
  public:
