@@ -8,6 +8,7 @@
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMDITabsBar.h"
 #include "skin/form/SkinMainMenu.h"
+#include "skin/form/TrayIcon.h"
 
 using namespace qz;
 
@@ -62,9 +63,14 @@ TMDIMainForm::TMDIMainForm(TComponent* owner, TqzSkinData* frameSkin, TqzSkinDat
   Tabs->OnAddButtonClick = [this](TObject*) { NewChild(); };
   Orvane->SetMDITabsBar(Tabs);
 
-  // ---- Tray icon: the place for the tray icon component (TqzTrayIcon
-  // with its menu and minimise to tray, Orvane->SetTrayIcon) once the
-  // engine has it.
+  // A tray icon with the controller's tray menu (restore, close); the
+  // caption's tray button hides the program into it, and only when a tray
+  // is there to show it.
+  Tray = new TqzTrayIcon(this);
+  Tray->SetHint("qzskin MDI example");
+  Tray->SetShowHint(true);
+  Orvane->SetTrayIcon(Tray);
+  Orvane->SetBorderIcons({biSystemMenu, biMinimize, biMaximize, biMinimizeToTray});
 }
 
 TMenuItem* TMDIMainForm::AddItem(TMenuItem* parent, const std::string& caption) {

@@ -1,7 +1,8 @@
 // The MDI example's main form: a skinned MDI form with a menu bar (File,
 // Window), a tabs bar with one tab per document (its add button makes a new
 // one, close buttons close them, tabs that do not fit are offered by the
-// menu button at the bar's end) and skinned documents.
+// menu button at the bar's end), skinned documents, and a tray icon to
+// minimise into.
 //
 // The skins are the caller's: `frameSkin` dresses the MDI form's frame,
 // `barsSkin` its menu bar and tabs bar (a skin with a tab description),
@@ -18,6 +19,7 @@ class TqzSkinData;
 class TqzSkinMDITabsBar;
 class TqzSkinMainMenu;
 class TqzSkinMainMenuBar;
+class TqzTrayIcon;
 class TMenuItem;
 }  // namespace qz
 
@@ -35,6 +37,7 @@ class TMDIMainForm : public qz::TForm {
   qz::TqzSkinMDITabsBar* Tabs = nullptr;
   qz::TqzSkinMainMenu* Menu = nullptr;
   qz::TqzSkinMainMenuBar* MenuBar = nullptr;
+  qz::TqzTrayIcon* Tray = nullptr;
   qz::TMenuItem* WindowMenuItem = nullptr;
 
  private:
