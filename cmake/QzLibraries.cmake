@@ -58,6 +58,11 @@ target_include_directories(${QZ_BASE_LIBRARY} PUBLIC
 target_compile_features(${QZ_BASE_LIBRARY} PUBLIC cxx_std_20)
 target_link_libraries(${QZ_BASE_LIBRARY} PUBLIC
   ZLIB::ZLIB Freetype::Freetype Fontconfig::Fontconfig Threads::Threads)
+# Thumbnails: JPEG decoding (libjpeg-turbo) and the cache's MD5 names (libmd).
+find_package(JPEG REQUIRED)
+target_link_libraries(${QZ_BASE_LIBRARY} PUBLIC JPEG::JPEG md)
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/host/shell/Thumbnails.cpp APPEND PROPERTY
+  COMPILE_DEFINITIONS QZ_VERSION="${PROJECT_VERSION}")
 set(QZ_WITH_SDL2 OFF)
 if(SDL2_FOUND)
   file(GLOB QZHOST_SDL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/platform/sdl/*.cpp)

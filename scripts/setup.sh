@@ -13,6 +13,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core fonts-wine
   xvfb xauth openbox xcompmgr
   adwaita-icon-theme hicolor-icon-theme shared-mime-info
+  libjpeg62-turbo-dev libmd-dev
 )
 
 missing=()

@@ -12,4 +12,12 @@ namespace qz {
 // same size gives a copy.
 TPixmap ResamplePixmap(const TPixmap& source, int width, int height);
 
+// The same area-weighted mean for pictures made much smaller (photos to
+// thumbnails), fast: blocks of whole source pixels are first averaged with
+// integer sums (the largest block that keeps at least the target size; the
+// last block of a row or column may be narrower), then that picture is
+// resampled as above. Enlarging, or shrinking by less than half, is
+// ResamplePixmap itself.
+TPixmap ShrinkPixmap(const TPixmap& source, int width, int height);
+
 }  // namespace qz
