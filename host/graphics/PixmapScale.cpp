@@ -81,13 +81,11 @@ TPixmap BoxReduce(const TPixmap& source, int blockWidth, int blockHeight) {
   return target;
 }
 
-}  // namespace
-
-TPixmap ResamplePixmap(const TPixmap& source, int width, int height) {
-  if (width < 1 || height < 1 || source.Empty()) return {};
-  if (width == source.Width() && height == source.Height()) return source;
-  const std::vector<TSpan> columns = AreaSpans(source.Width(), width);
-  const std::vector<TSpan> rows = AreaSpans(source.Height(), height);
+// Each target pixel the weighted mean of the source pixels its column and
+// row spans name (alpha-weighted).
+TPixmap ResampleBySpans(const TPixmap& source, const std::vector<TSpan>& columns,
+                        const std::vector<TSpan>& rows) {
+  const int width = int(columns.size()), height = int(rows.size());
   TPixmap target(width, height, 0);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
@@ -112,13 +110,43 @@ TPixmap ResamplePixmap(const TPixmap& source, int width, int height) {
   return target;
 }
 
+// AreaSpans over blocks of `block` source pixels (the last one may be
+// shorter): each block is weighted by the share of the target pixel's
+// source range it covers, as if its pixels were all its mean.
+std::vector<TSpan> BlockSpans(int sourceLength, int block, int targetLength) {
+  const int blocks = (sourceLength + block - 1) / block;
+  std::vector<TSpan> spans(targetLength);
+  const double step = double(sourceLength) / targetLength;
+  for (int t = 0; t < targetLength; ++t) {
+    const double from = t * step, to = from + step;
+    TSpan& span = spans[t];
+    span.First = std::min(int(from) / block, blocks - 1);
+    for (int k = span.First; k < blocks && double(k) * block < to; ++k) {
+      const double start = double(k) * block, end = std::min<double>(double(k + 1) * block, sourceLength);
+      const double cover = std::min(end, to) - std::max(start, from);
+      span.Weights.push_back(cover > 0 ? cover / step : 0.0);
+    }
+  }
+  return spans;
+}
+
+}  // namespace
+
+TPixmap ResamplePixmap(const TPixmap& source, int width, int height) {
+  if (width < 1 || height < 1 || source.Empty()) return {};
+  if (width == source.Width() && height == source.Height()) return source;
+  return ResampleBySpans(source, AreaSpans(source.Width(), width), AreaSpans(source.Height(), height));
+}
+
 TPixmap ShrinkPixmap(const TPixmap& source, int width, int height) {
   if (width < 1 || height < 1 || source.Empty()) return {};
   // Blocks no wider than 65,535 pixels keep the row sums in 32 bits.
   const int blockWidth = std::clamp(source.Width() / width, 1, 65535);
   const int blockHeight = std::max(1, source.Height() / height);
   if (blockWidth < 2 && blockHeight < 2) return ResamplePixmap(source, width, height);
-  return ResamplePixmap(BoxReduce(source, blockWidth, blockHeight), width, height);
+  return ResampleBySpans(BoxReduce(source, blockWidth, blockHeight),
+                         BlockSpans(source.Width(), blockWidth, width),
+                         BlockSpans(source.Height(), blockHeight, height));
 }
 
 }  // namespace qz
