@@ -42,13 +42,26 @@ void AddRowToSums(const uint32_t* row, int width, int blockWidth, TBlockSum* sum
     const int x1 = std::min(width, x0 + blockWidth);
     // 32-bit partial sums: 255 * 255 * blockWidth fits for blocks below
     // 66,052 pixels (ShrinkPixmap keeps them below 65,536).
-    uint32_t a = 0, r = 0, g = 0, b = 0;
+    // Opaque runs (photos) need no weighting: plain sums, times 255.
+    uint32_t opaque = 0xFF, a = 0, r = 0, g = 0, b = 0;
     for (int x = x0; x < x1; ++x) {
-      const uint32_t p = row[x], pa = p >> 24;
-      a += pa;
-      r += ((p >> 16) & 0xFF) * pa;
-      g += ((p >> 8) & 0xFF) * pa;
-      b += (p & 0xFF) * pa;
+      const uint32_t p = row[x];
+      opaque &= p >> 24;
+      r += (p >> 16) & 0xFF;
+      g += (p >> 8) & 0xFF;
+      b += p & 0xFF;
+    }
+    if (opaque == 0xFF) {
+      a = 255 * uint32_t(x1 - x0), r *= 255, g *= 255, b *= 255;
+    } else {
+      r = g = b = 0;
+      for (int x = x0; x < x1; ++x) {
+        const uint32_t p = row[x], pa = p >> 24;
+        a += pa;
+        r += ((p >> 16) & 0xFF) * pa;
+        g += ((p >> 8) & 0xFF) * pa;
+        b += (p & 0xFF) * pa;
+      }
     }
     TBlockSum& sum = sums[column];
     sum.Count += uint64_t(x1 - x0);
