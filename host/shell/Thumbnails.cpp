@@ -144,6 +144,12 @@ TPixmap TThumbnails::Make(const TThumbnailSource& source, int box) {
 
 TThumbnailResult TThumbnails::Get(std::string_view path, std::string_view mimeType, TThumbnailSize size) {
   TThumbnailResult result;
+  if (!settings_.DecodePng) {
+    // Cache files and thumbnailers' output are PNG: nothing can be shown,
+    // and nothing is recorded against the file.
+    result.Error = "no PNG reader given";
+    return result;
+  }
   const std::optional<TThumbnailSource> source = ThumbnailSourceOf(path, mimeType);
   if (!source) {
     result.Error = "no regular file";

@@ -70,7 +70,8 @@ class TThumbnails {
   const TThumbnailCache& Cache() const { return cache_; }
 
   // The thumbnail of the file at an absolute path (bytes), whose type is
-  // mimeType (from the type database; it chooses the maker).
+  // mimeType (from the type database; it chooses the maker). Without a PNG
+  // reader in the settings everything is Unsupported.
   TThumbnailResult Get(std::string_view path, std::string_view mimeType, TThumbnailSize size);
   // Whether a thumbnail can be made for the type at all.
   bool CanMake(std::string_view mimeType);
