@@ -385,7 +385,7 @@ TEST_F(Thumbnails, AHangingThumbnailerIsKilledWithWhatItStarted) {
   const std::string pids = (root_ / "pids").string();
   const std::string script = Script("hang.sh", "sleep 60 &\necho $$ $! > '" + pids + "'\nwait\n");
   Thumbnailer("hang", "[Thumbnailer Entry]\nExec=" + script + " %i %o\nMimeType=video/x-hang\n");
-  settings_.Timeout = std::chrono::milliseconds(300);
+  settings_.Timeout = std::chrono::milliseconds(1500);  // time for a busy machine to start it
   TThumbnails thumbnails(settings_);
   const std::string video = File("hang.mkv", {'v'});
   const TThumbnailResult r = thumbnails.Get(video, "video/x-hang", TThumbnailSize::Normal);
