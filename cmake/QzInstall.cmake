@@ -48,7 +48,7 @@ install(FILES
   DESTINATION ${QZ_INSTALL_CMAKEDIR})
 
 # pkg-config: from archives, the registering objects are linked whole.
-set(QZ_PC_REQUIRES "zlib freetype2 fontconfig dbus-1")
+set(QZ_PC_REQUIRES "zlib freetype2 fontconfig libjpeg libmd")
 if(QZ_WITH_SDL2)
   string(APPEND QZ_PC_REQUIRES " sdl2 x11 xext xtst")
 endif()

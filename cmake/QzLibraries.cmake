@@ -66,6 +66,11 @@ target_link_libraries(${QZ_BASE_LIBRARY} PUBLIC
 set_source_files_properties(${PROJECT_SOURCE_DIR}/host/shell/FileManager.cpp PROPERTIES
   INCLUDE_DIRECTORIES "${DBUS_INCLUDE_DIRS}" SKIP_PRECOMPILE_HEADERS ON)
 target_link_libraries(${QZ_BASE_LIBRARY} PRIVATE ${DBUS_LINK_LIBRARIES})
+# Thumbnails: JPEG decoding (libjpeg-turbo) and the cache's MD5 names (libmd).
+find_package(JPEG REQUIRED)
+target_link_libraries(${QZ_BASE_LIBRARY} PUBLIC JPEG::JPEG md)
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/host/shell/Thumbnails.cpp APPEND PROPERTY
+  COMPILE_DEFINITIONS QZ_VERSION="${PROJECT_VERSION}")
 set(QZ_WITH_SDL2 OFF)
 if(SDL2_FOUND)
   file(GLOB QZHOST_SDL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/host/platform/sdl/*.cpp)

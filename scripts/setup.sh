@@ -14,6 +14,7 @@ PACKAGES=(
   xvfb xauth openbox xcompmgr xdotool
   adwaita-icon-theme hicolor-icon-theme shared-mime-info
   libdbus-1-dev dbus dbus-daemon dbus-x11
+  libjpeg62-turbo-dev libmd-dev
 )
 
 missing=()

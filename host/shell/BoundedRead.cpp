@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace qz {
 
@@ -19,7 +20,20 @@ std::optional<std::string> ReadRegularFilePrefix(int dirFd, const char* name, si
     bytes->resize(expected < maxBytes ? expected : maxBytes);
     size_t done = 0;
     while (done < maxBytes) {
-      if (done == bytes->size()) bytes->resize(bytes->size() * 2 < maxBytes ? bytes->size() * 2 : maxBytes);
+      if (done == bytes->size()) {
+        // Full as its size said: look for more before growing (a file that
+        // grew, or one the system gives as empty), so that reading a whole
+        // file makes one buffer of its size, not twice that.
+        char probe[4096];
+        const ssize_t n = ::read(fd, probe, sizeof probe < maxBytes - done ? sizeof probe : maxBytes - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        const size_t doubled = bytes->size() * 2 < maxBytes ? bytes->size() * 2 : maxBytes;
+        bytes->resize(doubled > done + size_t(n) ? doubled : done + size_t(n));
+        std::memcpy(bytes->data() + done, probe, size_t(n));
+        done += size_t(n);
+        continue;
+      }
       const ssize_t n = ::read(fd, bytes->data() + done, bytes->size() - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
