@@ -77,28 +77,7 @@ std::string CallError(const TDBusError& error) {
   return "the file manager refused to show the properties: " + error.Message();
 }
 
-bool IsUnreserved(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-         c == '_' || c == '~';
-}
-
 }  // namespace
-
-std::string FileUriFromPath(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string uri = "file://";
-  uri.reserve(uri.size() + path.size());
-  for (const unsigned char c : path) {
-    if (IsUnreserved(c) || c == '/') {
-      uri += static_cast<char>(c);
-    } else {
-      uri += '%';
-      uri += kHex[c >> 4];
-      uri += kHex[c & 15];
-    }
-  }
-  return uri;
-}
 
 void ShowItemProperties(const std::vector<std::string>& paths, const std::string& startupId,
                         const TBusOptions& options) {

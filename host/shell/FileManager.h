@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/base/Exception.h"
+#include "host/shell/FileUri.h"
 
 namespace qz {
 
@@ -21,9 +22,6 @@ class EShellError : public Exception {
   int code_;
 };
 
-// The file URI of an absolute path (bytes): "file://" and the path with
-// every byte other than unreserved characters and "/" percent-encoded.
-std::string FileUriFromPath(std::string_view path);
 
 struct TBusOptions {
   // The bus to talk to; empty: the session bus of the environment

@@ -62,11 +62,6 @@ void AppendChunk(std::vector<uint8_t>& out, const char* type, std::string_view d
   PutBigEndian32(out, uint32_t(crc32(0L, out.data() + typeAt, uInt(4 + data.size()))));
 }
 
-bool Unreserved(uint8_t c) {
-  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
-  return std::strchr("-._~!$&'()*+,=:@/", c) != nullptr && c != 0;
-}
-
 std::string ErrnoText(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
 }
@@ -96,23 +91,6 @@ std::string_view ThumbnailFolderName(TThumbnailSize size) {
     case TThumbnailSize::XXLarge: return "xx-large";
   }
   return "normal";
-}
-
-std::string FileUriFromPath(std::string_view absolutePath) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string uri = "file://";
-  uri.reserve(uri.size() + absolutePath.size());
-  for (const char ch : absolutePath) {
-    const auto c = uint8_t(ch);
-    if (Unreserved(c)) {
-      uri.push_back(ch);
-    } else {
-      uri.push_back('%');
-      uri.push_back(kHex[c >> 4]);
-      uri.push_back(kHex[c & 15]);
-    }
-  }
-  return uri;
 }
 
 std::string ThumbnailFileName(std::string_view uri) {

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "host/graphics/Pixmap.h"
+#include "host/shell/FileUri.h"
 
 namespace qz {
 
@@ -35,10 +36,6 @@ constexpr int ThumbnailPixels(TThumbnailSize size) { return int(size); }
 // "normal", "large", "x-large", "xx-large".
 std::string_view ThumbnailFolderName(TThumbnailSize size);
 
-// The canonical URI of an absolute path: "file://" + the path's bytes, those
-// other than letters, digits and -._~!$&'()*+,=:@/ written as %XX (upper
-// case), as file managers write it. The path is taken as it is.
-std::string FileUriFromPath(std::string_view absolutePath);
 // MD5 of the URI in lower-case hex + ".png".
 std::string ThumbnailFileName(std::string_view uri);
 
