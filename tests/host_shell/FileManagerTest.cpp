@@ -236,7 +236,7 @@ TEST_F(FileOperations, CreateFolder) {
       {std::string("a\0b", 3), EINVAL},
       {std::string(256, 'n'), ENAMETOOLONG},
   };
-  for (const auto& [name, error] : errors) EXPECT_EQ(ErrorOf([&] { CreateFolder(dir_, name); }), error) << name;
+  for (const auto& c : errors) EXPECT_EQ(ErrorOf([&] { CreateFolder(dir_, c.first); }), c.second) << c.first;
   EXPECT_EQ(ErrorOf([&] { CreateFolder(At("missing"), "x"); }), ENOENT);
   EXPECT_EQ(CreateFolder(dir_, std::string(255, 'n')), At(std::string(255, 'n')));
 
@@ -260,8 +260,10 @@ TEST_F(FileOperations, RenameNeverReplaces) {
       {"c", "x/y", EINVAL},
       {"c", "..", EINVAL},
   };
-  for (const auto& [from, to, error] : errors)
-    EXPECT_EQ(ErrorOf([&] { RenameItem(At(from), to); }), error) << from << " -> " << to;
+  for (const auto& c : errors) {
+    const auto& [from, to, error] = c;
+    EXPECT_EQ(ErrorOf([&] { RenameItem(At(std::get<0>(c)), std::get<1>(c)); }), error) << from << " -> " << to;
+  }
   EXPECT_EQ(Contents(At("b")), "B");
   EXPECT_EQ(Contents(At("c")), "A");
 
