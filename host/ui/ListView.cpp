@@ -4,6 +4,7 @@
 #include <limits>
 #include <numeric>
 
+#include "host/graphics/TextEngine.h"
 #include "host/ui/Windows.h"
 
 namespace qz {
@@ -17,24 +18,6 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
   for (size_t i = 0; i < prefix.size(); ++i)
     if (AsciiLower(text[i]) != AsciiLower(prefix[i])) return false;
   return true;
-}
-
-void AppendUtf8(std::string& s, char32_t c) {
-  if (c < 0x80) {
-    s += static_cast<char>(c);
-  } else if (c < 0x800) {
-    s += static_cast<char>(0xC0 | (c >> 6));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    s += static_cast<char>(0xE0 | (c >> 12));
-    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (c >> 18));
-    s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 int CeilDiv(int a, int b) { return b <= 0 ? 0 : (a + b - 1) / b; }
@@ -1179,7 +1162,7 @@ void TCustomListView::KeyPress(char32_t& Key) {
   const uint64_t now = GetTickCount64();
   if (now - lastSearchTick_ >= kListSearchPauseMs) search_.clear();
   lastSearchTick_ = now;
-  AppendUtf8(search_, Key);
+  search_ += EncodeUtf8(std::u32string_view(&Key, 1));
   // A new search starts after the focused item, a longer prefix at it.
   const int start = search_.size() == 1 || focused_ < 0 ? focused_ + 1 : focused_;
   const int found = FindCaption(search_, start);
