@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(
-  g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
+  g++ cmake ninja-build pkg-config clang libclang-rt-14-dev mold
   zlib1g-dev libfreetype-dev libfontconfig-dev libsdl2-dev
   libx11-dev libxext-dev libxtst-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libpixman-1-dev
