@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "LibpngEncode.h"
 #include "host/base/Stream.h"
 #include "skin/draw/PngImage.h"
 
@@ -38,11 +39,6 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   src->pos += count;
 }
 
-void WriteToMemory(png_structp png, png_bytep data, png_size_t count) {
-  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + count);
-}
-
 // Smooth colour gradients with a few percent of noise, straight alpha.
 Bytes MakePhotoLikePng(int w, int h) {
   std::mt19937 rng(12345);
@@ -58,18 +54,7 @@ Bytes MakePhotoLikePng(int w, int h) {
         rgba[(size_t(y) * w + x) * 4 + c] = uint8_t(std::clamp(std::lround(v), 0L, 255L));
       }
     }
-  Bytes out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) std::abort();
-  png_set_write_fn(png, &out, WriteToMemory, nullptr);
-  png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < h; ++y) png_write_row(png, rgba.data() + size_t(y) * w * 4);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  return qz::bench::EncodeWithLibpng(rgba, w, h, 4);
 }
 
 // libpng into its native row layout (interlaced images combined), or RGBA.

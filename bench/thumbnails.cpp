@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "BenchRatios.h"
+#include "LibpngEncode.h"
 #include "host/shell/BoundedRead.h"
 #include "host/shell/Thumbnails.h"
 #include "skin/draw/PngImage.h"
@@ -27,11 +28,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
 constexpr int kWidth = 1920, kHeight = 1080, kPictures = 10, kCopies = 10;
-
-void WriteToMemory(png_structp png, png_bytep data, png_size_t count) {
-  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + count);
-}
 
 Bytes MakePhotoPng(int seed) {
   std::mt19937 rng(seed);
@@ -47,18 +43,7 @@ Bytes MakePhotoPng(int seed) {
       for (int c = 0; c < 3; ++c)
         rgb[(size_t(y) * kWidth + x) * 3 + c] = uint8_t(std::clamp(std::lround(base[c] + noise(rng)), 0L, 255L));
     }
-  Bytes out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) std::abort();
-  png_set_write_fn(png, &out, WriteToMemory, nullptr);
-  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < kHeight; ++y) png_write_row(png, rgb.data() + size_t(y) * kWidth * 3);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  return qz::bench::EncodeWithLibpng(rgb, kWidth, kHeight, 3);
 }
 
 struct TPhotos {
