@@ -4,26 +4,15 @@
 
 #include <memory>
 
-#include "XvfbSuite.h"
+#include "X11FormTest.h"
 #include "host/base/Threads.h"
-#include "host/platform/Platform.h"
 #include "host/ui/Application.h"
 
 namespace qz {
 namespace {
 
-class ThreadWakeX11Test : public testing::XvfbSuite {
- protected:
-  void SetUp() override {
-    XvfbSuite::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    TApplication::ResetForTesting(CreatePlatform("sdl"));
-  }
-  void TearDown() override {
-    TApplication::ResetForTesting(CreatePlatform("headless"));
-    XvfbSuite::TearDown();
-  }
-};
+// The SDL platform on the suite's X server, as for the form tests.
+class ThreadWakeX11Test : public testing::X11FormTest {};
 
 class TPostingThread : public TThread {
  public:
