@@ -56,6 +56,10 @@ class TTour {
     return {r.Left + windowPoint.X, r.Top + windowPoint.Y};
   }
   static TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+  // The middle of a control, on the screen.
+  static TPoint CentreOf(TControl& control) {
+    return control.ClientToScreen({control.Width() / 2, control.Height() / 2});
+  }
 
   void MoveTo(TPoint screen) {
     p_.InjectMouseMove(screen);
@@ -87,6 +91,10 @@ class TTour {
     p_.InjectKey(vk);
     Settle(200);
   }
+  void Click(TPoint screen) {
+    Press(screen);
+    Release(screen);
+  }
   void DoubleClick(TPoint screen) {
     p_.InjectClick(screen);
     p_.InjectClick(screen);
@@ -100,6 +108,11 @@ class TTour {
   fs::path dir_;
   int step_ = 0;
 };
+
+// Hides the second window and brings the main window forward on its first
+// page, where the demonstration buttons are; returns a point outside every
+// window to rest the pointer on.
+TPoint ShowMainButtonsPage(TTour& tour, TForm1& main, TForm2& second);
 
 // Parts of the tour that live in their own files (Tour*.cpp).
 // Each leaves the windows as it found them: menus closed, pointer away.

@@ -15,15 +15,6 @@ namespace qz::tour {
 
 namespace {
 
-TPoint CentreOf(TControl& control) {
-  return control.ClientToScreen({control.Width() / 2, control.Height() / 2});
-}
-
-void ClickAt(TTour& tour, TPoint at) {
-  tour.Press(at);
-  tour.Release(at);
-}
-
 // How far the content reaches past the box when the tour makes it scroll.
 constexpr int kOverflow = 120;
 
@@ -68,7 +59,7 @@ void TourEditPage(TTour& tour, TForm1& main, TForm2&) {
   main.SetFocus();
   tour.Settle();
   const TPoint away = TTour::OnScreen(main, {-40, -40});
-  ClickAt(tour, CentreOf(*main.qzSkinButton2));
+  tour.Click(TTour::CentreOf(*main.qzSkinButton2));
   tour.MoveTo(away);
   tour.Settle(600);
   tour.Shot("edit-page");
@@ -82,29 +73,29 @@ void TourEditPage(TTour& tour, TForm1& main, TForm2&) {
   // Checked where the page stands, so that the check is the one change
   // from the picture before. The check box takes the focus, so the wheel
   // reaches the box through it.
-  ClickAt(tour, CentreOf(*check));
+  tour.Click(TTour::CentreOf(*check));
   tour.MoveTo(away);
   tour.Settle(600);
   tour.Shot("edit-page-checkbox-checked");
   DragThumbTo(tour, *bar, -100);
-  tour.MoveTo(CentreOf(*box));
+  tour.MoveTo(TTour::CentreOf(*box));
   WheelToEnd(tour, *box, -120);
   tour.MoveTo(away);
   tour.Shot("edit-page-end-by-wheel");
   WheelToEnd(tour, *box, 120);
 
   // "Very high" is down from the start: another quality first, then back.
-  tour.MoveTo(CentreOf(*normal));
-  ClickAt(tour, CentreOf(*normal));
+  tour.MoveTo(TTour::CentreOf(*normal));
+  tour.Click(TTour::CentreOf(*normal));
   tour.MoveTo(away);
   tour.Settle(600);
   tour.Shot("edit-page-normal-pressed");
-  tour.MoveTo(CentreOf(*veryHigh));
-  ClickAt(tour, CentreOf(*veryHigh));
+  tour.MoveTo(TTour::CentreOf(*veryHigh));
+  tour.Click(TTour::CentreOf(*veryHigh));
   tour.Shot("edit-page-very-high-pressed");
 
   if (lastHeight >= 0) last->SetHeight(lastHeight);
-  ClickAt(tour, CentreOf(*main.qzSkinButton1));
+  tour.Click(TTour::CentreOf(*main.qzSkinButton1));
   tour.MoveTo(away);
   tour.Settle(600);
 }

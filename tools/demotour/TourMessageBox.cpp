@@ -70,8 +70,6 @@ class TDialogSteps {
   bool stuck_ = false;
 };
 
-TPoint CentreOf(TControl& control) { return control.ClientToScreen({control.Width() / 2, control.Height() / 2}); }
-
 // The fade-in of the dialog: the loop's turns each let 25 ms pass; the
 // window shows its picture from the fade's first step and is taken once
 // the fade has ended.
@@ -103,15 +101,7 @@ void DrawFilmFrame(TBitmap& b) {
 }  // namespace
 
 void TourMessageBox(TTour& tour, TForm1& main, TForm2& second) {
-  second.Hide();
-  main.SetFocus();
-  tour.Settle();
-  if (main.qzSkinPageControl1->ActivePageIndex() != 0) {
-    tour.Press(CentreOf(*main.qzSkinButton1));
-    tour.Release(CentreOf(*main.qzSkinButton1));
-  }
-  const TPoint away = TTour::OnScreen(main, {-40, -40});
-  tour.MoveTo(away);
+  const TPoint away = ShowMainButtonsPage(tour, main, second);
   THeadlessPlatform& p = tour.Platform();
   TqzSkinMessage& message = *main.qzSkinMessage1;
 
@@ -119,15 +109,15 @@ void TourMessageBox(TTour& tour, TForm1& main, TForm2& second) {
     TDialogSteps steps(p);
     ShotAndAnswer(tour, steps, "message-demo", VK_RETURN);
     steps.Run([&] {
-      tour.Press(CentreOf(*main.qzSkinButton10));
-      tour.Release(CentreOf(*main.qzSkinButton10));
+      tour.Press(TTour::CentreOf(*main.qzSkinButton10));
+      tour.Release(TTour::CentreOf(*main.qzSkinButton10));
     });
   }
   {  // A question: Yes under the pointer, then pressed with it.
     TDialogSteps steps(p);
     steps.Wait(kFadeInMs);
     steps.Add([&] {
-      if (TqzMessageForm* f = OpenDialog()) p.InjectMouseMove(CentreOf(*f->Button(qzmbYes)));
+      if (TqzMessageForm* f = OpenDialog()) p.InjectMouseMove(TTour::CentreOf(*f->Button(qzmbYes)));
     });
     steps.Wait(300);  // the hot look fades in
     steps.Add([&] { tour.ShotAsIs("message-question-yes-hot"); });

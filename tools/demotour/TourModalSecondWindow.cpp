@@ -80,21 +80,10 @@ void CentreAtDesignedSize(TForm2& second) {
                    width, height);
 }
 
-TPoint CentreOf(TControl& control) { return control.ClientToScreen({control.Width() / 2, control.Height() / 2}); }
-
 }  // namespace
 
 void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second) {
-  second.Hide();
-  main.SetFocus();
-  tour.Settle();
-  // The button lies on the first page.
-  if (main.qzSkinPageControl1->ActivePageIndex() != 0) {
-    tour.Press(CentreOf(*main.qzSkinButton1));
-    tour.Release(CentreOf(*main.qzSkinButton1));
-  }
-  const TPoint away = TTour::OnScreen(main, {-40, -40});
-  tour.MoveTo(away);
+  const TPoint away = ShowMainButtonsPage(tour, main, second);
 
   TModalSteps steps(tour.Platform(), second);
   steps.Wait(600);  // the fade-in
@@ -111,8 +100,8 @@ void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second) {
   steps.Add([&] { tour.Platform().InjectMouseUp(); });
   steps.Install();
   // The click's handler runs the modal loop; it returns once the window closed.
-  tour.Press(CentreOf(*main.qzSkinButton11));
-  tour.Release(CentreOf(*main.qzSkinButton11));
+  tour.Press(TTour::CentreOf(*main.qzSkinButton11));
+  tour.Release(TTour::CentreOf(*main.qzSkinButton11));
   steps.Uninstall();
   if (steps.Stuck()) std::fprintf(stderr, "demotour: the modal second window did not close by its button\n");
   tour.MoveTo(away);

@@ -14,10 +14,6 @@ namespace {
 constexpr int kDesignedClientWidth = 688;
 constexpr int kDesignedClientHeight = 337;
 
-TPoint CentreOf(TControl& control) {
-  return control.ClientToScreen({control.Width() / 2, control.Height() / 2});
-}
-
 // Earlier parts of the tour sized, maximised and moved the window; its
 // controls are meant to be seen at the size they were laid out for.
 void ShowAtDesignedSize(TTour& tour, TForm2& second) {
@@ -55,10 +51,10 @@ void TourSecondWindow(TTour& tour, TForm1& main, TForm2& second) {
   tour.Shot("second-controls");
 
   TqzSkinCheckRadioBox& radio = *second.qzSkinCheckRadioBox3;
-  tour.MoveTo(CentreOf(radio));
+  tour.MoveTo(TTour::CentreOf(radio));
   tour.Shot("second-radio-hover");
-  tour.Press(CentreOf(radio));
-  tour.Release(CentreOf(radio));
+  tour.Press(TTour::CentreOf(radio));
+  tour.Release(TTour::CentreOf(radio));
   tour.MoveTo(away);
   tour.Settle(600);  // the fade back from the hover look
   tour.Shot("second-radio-picked");
@@ -68,8 +64,8 @@ void TourSecondWindow(TTour& tour, TForm1& main, TForm2& second) {
   tour.Shot("second-trackbar-dragged");
 
   TqzSkinCheckRadioBox& check = *second.qzSkinCheckRadioBox1;
-  tour.Press(CentreOf(check));
-  tour.Release(CentreOf(check));
+  tour.Press(TTour::CentreOf(check));
+  tour.Release(TTour::CentreOf(check));
   tour.MoveTo(away);
   tour.Settle(600);
   tour.Shot("second-checkbox-checked");
