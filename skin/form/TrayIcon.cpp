@@ -141,11 +141,20 @@ void TqzTrayIcon::SetAnimateTimerInterval(unsigned v) {
 void TqzTrayIcon::SetHint(const std::string& v) {
   hint_ = v;
   UpdateIcon();
+  RefreshToolTip();
 }
 
 void TqzTrayIcon::SetShowHint(bool v) {
   showHint_ = v;
   UpdateIcon();
+  RefreshToolTip();
+}
+
+// A tooltip on screen shows the new text, or goes when there is none.
+void TqzTrayIcon::RefreshToolTip() {
+  if (!ToolTipShown()) return;
+  if (DrawsToolTip()) ShowToolTip();
+  else HideToolTip();
 }
 
 std::vector<uint8_t> TqzTrayIcon::IconData() const {

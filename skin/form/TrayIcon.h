@@ -160,6 +160,7 @@ class TqzTrayIcon : public TComponent {
   void ToolTipTimerFired();
   void ShowToolTip();
   void HideToolTip();
+  void RefreshToolTip();
 
   TCustomImageList* iconList_ = nullptr;
   bool cycleIcons_ = false;

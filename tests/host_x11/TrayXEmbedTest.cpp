@@ -13,6 +13,7 @@
 #include "host/platform/sdl/X11Tray.h"
 #include "host/ui/Forms.h"
 #include "skin/form/TrayIcon.h"
+#include "skin/popups/SkinHint.h"
 
 // X headers last: their macros clash with ordinary names.
 #include <X11/Xatom.h>

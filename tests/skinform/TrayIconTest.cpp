@@ -365,9 +365,17 @@ TEST_F(TrayIcon, ATrayWithoutTooltipsGetsTheHintInAHintWindowNearTheIcon) {
     skinned.Orvane->SkinMenu().CloseAll();
     Pump();
   }
-  // No hint, or ShowHint off: nothing to show.
+  // No hint, or ShowHint off: nothing to show, and a shown tooltip goes.
   icon->SetIconVisible(true);
+  hp->InjectTrayHover(shown);
+  Pump();
+  Ticks(2, pause);
+  ASSERT_TRUE(icon->ToolTipShown());
+  icon->SetHint("A longer text");  // shown at once, measured again
+  EXPECT_TRUE(icon->ToolTipShown());
   icon->SetShowHint(false);
+  EXPECT_FALSE(icon->ToolTipShown());
+  hp->InjectMouseMove({10, 10});
   hp->InjectTrayHover(shown);
   Pump();
   Ticks(2, pause);
