@@ -1,10 +1,12 @@
-// formembed: puts compressed skins into a form resource.
+// formembed: puts compressed skins and pictures into a form resource.
 //
-//   formembed <template.qfm> <out.qfm> NAME=file.skn ...
+//   formembed <template.qfm> <out.qfm> NAME=file.skn|file.bmp ...
 //
 // Every value "{@NAME}" of the template becomes the binary block of the zlib
 // stream held in the compressed skin file given for NAME (what a
-// TqzCompressedStoredSkin stores as "CompressedData"). A placeholder without
+// TqzCompressedStoredSkin stores as "CompressedData"), or for a ".bmp" file
+// the picture as a bitmap property stores it (a TBitmap's "Icon" or
+// "Bitmap": its length, then the file). A placeholder without
 // a file, or a file given for no placeholder, is an error: the form must
 // never be built with a skin missing.
 #include <exception>
@@ -15,14 +17,17 @@
 #include <string>
 #include <vector>
 
+#include "host/base/Stream.h"
+#include "host/graphics/Bitmap.h"
 #include "skin/data/SkinData.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: formembed <template.qfm> <out.qfm> NAME=file.skn ...\n"
+    "usage: formembed <template.qfm> <out.qfm> NAME=file.skn|file.bmp ...\n"
     "  Replaces each \"{@NAME}\" of the template by the zlib stream of the\n"
-    "  compressed skin file given for NAME, as a form resource binary block.\n";
+    "  compressed skin file given for NAME, or by the picture of a .bmp file\n"
+    "  as a bitmap property stores it, as a form resource binary block.\n";
 
 struct TUsageError {
   std::string message;
@@ -49,7 +54,20 @@ std::string HexBlock(const std::vector<uint8_t>& bytes, const std::string& inden
   return out + "}";
 }
 
+bool IsBitmapFile(const std::string& path) {
+  return path.size() > 4 && path.compare(path.size() - 4, 4, ".bmp") == 0;
+}
+
 std::vector<uint8_t> StreamOf(const std::string& path) {
+  if (IsBitmapFile(path)) {
+    // Read and written again: a broken picture stops the build here.
+    qz::TBitmap picture;
+    picture.LoadFromFile(path);
+    if (picture.Empty()) throw std::runtime_error(path + ": no picture in the file");
+    qz::TMemoryStream stream;
+    picture.WriteData(stream);
+    return stream.Data();
+  }
   qz::TqzCompressedStoredSkin holder(nullptr);
   holder.LoadFromCompressedFile(path);
   if (holder.Empty()) throw std::runtime_error(path + ": no skin in the file");

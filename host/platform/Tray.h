@@ -26,6 +26,7 @@ namespace qz {
 struct TTrayInput {
   enum class Kind {
     MouseMove,          // the pointer moved over the icon
+    MouseLeave,         // the pointer left the icon (trays that report the pointer)
     MouseDown,          // a button went down on the icon (doubleClick: the second of a double click)
     MouseUp,            // and came up
     Activate,           // the tray host's primary action on the icon (a click there)
@@ -58,6 +59,12 @@ class IPlatformTrayIcon {
   virtual bool Embedded() const = 0;
   // The protocol in use now: "headless", "sni", "xembed", or "" when none.
   virtual std::string Protocol() const = 0;
+  // The tray shows the tooltip itself (StatusNotifierItem hosts); otherwise
+  // (XEmbed, headless) the owner shows it near the icon on hover.
+  virtual bool HostShowsToolTip() const { return false; }
+  // Where the icon is on the screen now (empty when it is not shown or the
+  // tray does not say).
+  virtual TRect ScreenRect() const { return {}; }
 };
 
 // Double clicks of a tray that reports plain presses (XEmbed, headless):

@@ -758,14 +758,25 @@ void TWinControl::EnableAlign() {
   if (alignLevel_ > 0 && --alignLevel_ == 0 && alignPending_) Realign();
 }
 
+namespace {
+constexpr int kAlignPasses = 4;
+}  // namespace
+
 void TWinControl::Realign() {
   if (alignLevel_ > 0 || aligning_) {
     alignPending_ = true;
     return;
   }
-  alignPending_ = false;
-  TRect r = ClientRect();
-  AlignControls(nullptr, r);
+  // A control shown, hidden or sized by the alignment itself (a handler of
+  // an aligned control's resize) asks for another one: it runs right after,
+  // a few times at most, so that such a control never keeps the place it
+  // had before it was aligned.
+  for (int pass = 0; pass < kAlignPasses; ++pass) {
+    alignPending_ = false;
+    TRect r = ClientRect();
+    AlignControls(nullptr, r);
+    if (!alignPending_ || alignLevel_ > 0) break;
+  }
 }
 
 void TWinControl::AlignControls(TControl*, TRect& rect) {

@@ -205,7 +205,11 @@ TqzFrameSize TqzOrvane::FrameSize() const {
 
 TqzSkinData* TqzOrvane::HostSkinData() const { return HasSkin() ? skinData_ : nullptr; }
 
+// An MDI child is never the active window (its MDI form is): it counts as
+// active while its client calls it so (WM_NCACTIVATE), however it got there
+// (a click in it, its tab, Ctrl+Tab) and wherever the focus is.
 bool TqzOrvane::FormActive() const {
+  if (IsMDIChild()) return ncActive_;
   return form_->Active() && Screen && Screen->ActiveForm() == form_;
 }
 

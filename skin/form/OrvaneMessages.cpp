@@ -857,6 +857,9 @@ void TqzOrvane::WMNCActivate(TMessage& m) {
   UpdateInactiveClientPanel(ncActive_);
   if (!self) return;  // the picture of the client ran the form's paint code
   layerBorder_->SetActive(ncActive_, true);
+  // An MDI child hears of its activation only here (no WM_ACTIVATE): its
+  // caption objects follow now.
+  if (IsMDIChild() && (!hasLastActive_ || lastActive_ != ncActive_)) UpdateActiveState(true);
 }
 
 void TqzOrvane::UpdateInactiveClientPanel(bool active) {

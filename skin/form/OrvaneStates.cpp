@@ -196,6 +196,11 @@ void TqzOrvane::SetTrayIcon(TqzTrayIcon* v) {
            },
            [self] {
              if (self) self->RestoreFromTray();
+           },
+           // The tooltip is dressed like the tray menu.
+           [self]() -> TqzSkinData* {
+             if (!self) return nullptr;
+             return self->MenusSkinData() ? self->MenusSkinData() : self->SkinData();
            }});
 }
 

@@ -8,6 +8,7 @@
 #include "host/ui/Menus.h"
 #include "host/ui/Windows.h"
 #include "skin/base/SkinMessages.h"
+#include "skin/popups/SkinHint.h"
 
 namespace qz {
 
@@ -18,6 +19,15 @@ std::string CutToCharacters(const std::string& text, size_t count) {
     while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
   }
   return text.substr(0, i);
+}
+
+TPoint TrayToolTipPlace(const TRect& icon, TSize size, const TRect& screen) {
+  const bool above = (icon.Top + icon.Bottom) / 2 > (screen.Top + screen.Bottom) / 2;
+  int x = (icon.Left + icon.Right) / 2 - size.cx / 2;
+  int y = above ? icon.Top - kTrayTipGap - size.cy : icon.Bottom + kTrayTipGap;
+  x = std::max(screen.Left, std::min(x, screen.Right - size.cx));
+  y = std::max(screen.Top, std::min(y, screen.Bottom - size.cy));
+  return {x, y};
 }
 
 namespace {
@@ -68,6 +78,9 @@ TqzTrayIcon::TqzTrayIcon(TComponent* AOwner) : TComponent(AOwner) {
   dblClickTimer_ = std::make_unique<TTimer>(nullptr);
   dblClickTimer_->SetEnabled(false);
   dblClickTimer_->OnTimer = [this](TObject*) { DoubleClickTimerFired(); };
+  tipTimer_ = std::make_unique<TTimer>(nullptr);
+  tipTimer_->SetEnabled(false);
+  tipTimer_->OnTimer = [this](TObject*) { ToolTipTimerFired(); };
   if (Designing() || !Application) return;
   Application->OnMinimize = TMinimizeHook{TComponentRef<TqzTrayIcon>(this), Application->OnMinimize};
 }
@@ -83,6 +96,7 @@ void TqzTrayIcon::BeforeDestruction() {
   }
   animateTimer_->SetEnabled(false);
   dblClickTimer_->SetEnabled(false);
+  HideToolTip();
   // Forms hidden in the tray come back, unless they are going themselves.
   const bool ownerGoing = Owner() && Owner()->ComponentState().Contains(csDestroying);
   if (inTray_ && !ownerGoing) RestoreApplication();
@@ -127,11 +141,20 @@ void TqzTrayIcon::SetAnimateTimerInterval(unsigned v) {
 void TqzTrayIcon::SetHint(const std::string& v) {
   hint_ = v;
   UpdateIcon();
+  RefreshToolTip();
 }
 
 void TqzTrayIcon::SetShowHint(bool v) {
   showHint_ = v;
   UpdateIcon();
+  RefreshToolTip();
+}
+
+// A tooltip on screen shows the new text, or goes when there is none.
+void TqzTrayIcon::RefreshToolTip() {
+  if (!ToolTipShown()) return;
+  if (DrawsToolTip()) ShowToolTip();
+  else HideToolTip();
 }
 
 std::vector<uint8_t> TqzTrayIcon::IconData() const {
@@ -192,6 +215,7 @@ void TqzTrayIcon::SetIconVisible(bool v) {
   if (v) {
     if (IPlatformTrayIcon* icon = EnsurePlatformIcon()) icon->SetVisible(true);
   } else if (platformIcon_) {
+    HideToolTip();
     platformIcon_->SetVisible(false);
   }
 }
@@ -272,9 +296,12 @@ void TqzTrayIcon::HostChanged() {
 void TqzTrayIcon::HandleTrayInput(const TTrayInput& in) {
   using K = TTrayInput::Kind;
   if (in.kind == K::HostChanged) {
+    HideToolTip();
     HostChanged();
     return;
   }
+  // Anything but a move over the icon takes the tooltip away.
+  if (in.kind != K::MouseMove) HideToolTip();
   if (!Enabled) return;
   const TShiftState shift = ShiftNow();
   const TPoint at = in.screenPos;
@@ -282,6 +309,9 @@ void TqzTrayIcon::HandleTrayInput(const TTrayInput& in) {
   switch (in.kind) {
     case K::MouseMove:
       if (OnMouseMove) OnMouseMove(this, shift, at.X, at.Y);
+      if (self) Hovered(at);
+      break;
+    case K::MouseLeave:
       break;
     case K::MouseDown:
       if (in.button == 0 && in.doubleClick) DoubleClick();
@@ -378,6 +408,60 @@ void TqzTrayIcon::PopupAt(TPoint at) {
   } else if (link_.menu) {
     link_.menu(at);
   }
+}
+
+// ---- the tooltip of a tray that shows none ---------------------------------
+
+bool TqzTrayIcon::DrawsToolTip() const {
+  return Enabled && platformIcon_ && platformIcon_->Embedded() && !platformIcon_->HostShowsToolTip() &&
+         !ToolTip().empty() && !Designing();
+}
+
+TqzSkinHintWindow* TqzTrayIcon::ToolTipWindow() const { return tipWindow_.Get(); }
+
+bool TqzTrayIcon::ToolTipShown() const { return tipWindow_ && tipWindow_->IsShowing(); }
+
+// A move over the icon: the first starts the hint pause; the tooltip, once
+// shown, stays where it is while the pointer moves on the icon.
+void TqzTrayIcon::Hovered(TPoint at) {
+  hoverPos_ = at;
+  if (hovering_ || !DrawsToolTip()) return;
+  hovering_ = true;
+  tipTimer_->SetEnabled(false);
+  tipTimer_->SetInterval(static_cast<unsigned>(std::max(1, Application ? Application->HintPause() : 500)));
+  tipTimer_->SetEnabled(true);
+}
+
+void TqzTrayIcon::ToolTipTimerFired() {
+  tipTimer_->SetEnabled(false);
+  if (ToolTipShown()) {
+    HideToolTip();  // the hide pause is over
+    return;
+  }
+  if (hovering_ && DrawsToolTip()) ShowToolTip();
+  else hovering_ = false;
+}
+
+void TqzTrayIcon::ShowToolTip() {
+  if (!tipWindow_) tipWindow_ = new TqzSkinHintWindow(this);
+  TqzSkinHintWindow& window = *tipWindow_;
+  window.SetSkinData(link_.skin ? link_.skin() : nullptr);
+  const std::string text = ToolTip();
+  const TRect size = window.CalcHintRect(0, text);
+  TRect icon = platformIcon_ ? platformIcon_->ScreenRect() : TRect{};
+  if (icon.IsEmpty()) icon = {hoverPos_.X, hoverPos_.Y, hoverPos_.X + 1, hoverPos_.Y + 1};
+  const TPoint centre{(icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2};
+  const TRect screen = Screen ? Screen->MonitorFromPoint(centre).BoundsRect : TRect{};
+  const TPoint p = TrayToolTipPlace(icon, {size.Width(), size.Height()}, screen.IsEmpty() ? icon : screen);
+  window.ActivateHint({p.X, p.Y, p.X + size.Width(), p.Y + size.Height()}, text);
+  tipTimer_->SetInterval(static_cast<unsigned>(std::max(1, Application ? Application->HintHidePause() : 2500)));
+  tipTimer_->SetEnabled(true);
+}
+
+void TqzTrayIcon::HideToolTip() {
+  hovering_ = false;
+  tipTimer_->SetEnabled(false);
+  if (tipWindow_ && tipWindow_->IsShowing()) tipWindow_->ReleaseHint();
 }
 
 // ---- animation -------------------------------------------------------------

@@ -10,6 +10,11 @@
 // its own activation (StatusNotifierItem) gives OnClick and then what a
 // double click does.
 //
+// Tooltip: a tray that shows none itself (XEmbed, the headless panel) gets
+// the hint as a skinned hint window near the icon, after the host's hint
+// pause with the pointer resting on the icon; it goes when the pointer
+// leaves, on a press, or after the host's hide pause.
+//
 // Never into a tray that is not there: HideApplicationToTray hides the
 // forms only when the icon is really shown in a tray (and answers false
 // otherwise); when the tray goes away while the forms are hidden, they come
@@ -39,6 +44,16 @@ using TCycleEvent = std::function<void(TObject* Sender, int NextIndex)>;
 inline constexpr size_t kTrayTipLength = 127;
 // Cuts UTF-8 text after `count` characters (never inside a character).
 std::string CutToCharacters(const std::string& text, size_t count);
+
+class TqzSkinData;
+class TqzSkinHintWindow;
+
+// The gap between a tray icon and its tooltip.
+inline constexpr int kTrayTipGap = 4;
+// Where a tooltip of `size` goes for an icon at `icon` (screen): centred on
+// the icon, above it when the icon lies in the lower half of the screen (a
+// panel at the bottom), else below it, and kept on `screen`.
+TPoint TrayToolTipPlace(const TRect& icon, TSize size, const TRect& screen);
 
 class TqzTrayIcon : public TComponent {
   QZ_CLASS(TqzTrayIcon, TComponent)
@@ -104,6 +119,9 @@ class TqzTrayIcon : public TComponent {
   // The platform's icon (null before it is first made or on a platform
   // without a tray service).
   IPlatformTrayIcon* PlatformIcon() const { return platformIcon_.get(); }
+  // The tooltip this component shows itself (null before the first one).
+  TqzSkinHintWindow* ToolTipWindow() const;
+  bool ToolTipShown() const;
 
   // Set by a form skinning controller that uses this icon: the menu it
   // opens when no PopupMenu is set, and what a double click does when
@@ -112,6 +130,7 @@ class TqzTrayIcon : public TComponent {
   struct TControllerLink {
     std::function<void(TPoint)> menu;
     std::function<void()> restore;
+    std::function<TqzSkinData*()> skin;  // the tooltip's skin
   };
   void Link(TControllerLink link) { link_ = std::move(link); }
   void Unlink() { link_ = {}; }
@@ -136,6 +155,12 @@ class TqzTrayIcon : public TComponent {
   void ClickDefaultItem();
   void PopupMenuAt(TPoint at);
   int ImageCount() const;
+  bool DrawsToolTip() const;
+  void Hovered(TPoint at);
+  void ToolTipTimerFired();
+  void ShowToolTip();
+  void HideToolTip();
+  void RefreshToolTip();
 
   TCustomImageList* iconList_ = nullptr;
   bool cycleIcons_ = false;
@@ -148,7 +173,10 @@ class TqzTrayIcon : public TComponent {
   TqzSkinPopupMenu* popupMenu_ = nullptr;
 
   std::unique_ptr<IPlatformTrayIcon> platformIcon_;
-  std::unique_ptr<TTimer> animateTimer_, dblClickTimer_;
+  std::unique_ptr<TTimer> animateTimer_, dblClickTimer_, tipTimer_;
+  TComponentRef<TqzSkinHintWindow> tipWindow_;
+  bool hovering_ = false;  // the pointer rests on the icon (tooltip pending or shown)
+  TPoint hoverPos_;
   bool leftDown_ = false, clickPending_ = false, dblClickSeen_ = false;
   bool inTray_ = false;
   std::vector<TComponentRef<TCustomForm>> hiddenForms_;

@@ -94,9 +94,12 @@ TqzSkinHint* TqzSkinHintWindow::HintComponent() const {
   return FindActiveHint();
 }
 
+TqzSkinData* TqzSkinHintWindow::SkinData() const { return skin_.Get(); }
+void TqzSkinHintWindow::SetSkinData(TqzSkinData* skin) { skin_ = skin; }
+
 TqzSkinData* TqzSkinHintWindow::ActiveSkin() const {
   const TqzSkinHint* c = HintComponent();
-  TqzSkinData* skin = c ? c->SkinData() : nullptr;
+  TqzSkinData* skin = skin_ ? skin_.Get() : c ? c->SkinData() : nullptr;
   if (!skin || skin->Empty()) return nullptr;
   const int index = skin->HintWindow().WindowPictureIndex;
   if (index == -1) return nullptr;
@@ -107,8 +110,14 @@ TqzSkinData* TqzSkinHintWindow::ActiveSkin() const {
 void TqzSkinHintWindow::SetupFont(TFont& font, bool bold) const {
   const TqzSkinHint* c = HintComponent();
   const TqzSkinData* skin = ActiveSkin();
-  if (!c) {
-    font.Assign(Font());
+  if (!c || (skin_ && skin)) {
+    font.Assign(c ? c->DefaultFont() : Font());
+    if (skin_ && skin) {
+      const TqzDataSkinHintWindow& d = skin->HintWindow();
+      font.SetName(d.FontName);
+      font.SetHeight(d.FontHeight);
+      font.SetStyle(d.FontStyle);
+    }
   } else if (skin && c->UseSkinFont) {
     const TqzDataSkinHintWindow& d = skin->HintWindow();
     font.Assign(c->DefaultFont());

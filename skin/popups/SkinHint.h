@@ -46,6 +46,11 @@ class TqzSkinHintWindow : public THintWindow {
   // The component whose look applies: the one that made this window, else
   // the first active one of the main form, else the first active one.
   TqzSkinHint* HintComponent() const;
+  // A skin of the window's own, before the component's (a hint shown for
+  // something that is no control, such as the tray icon); its font then
+  // comes from the skin too.
+  TqzSkinData* SkinData() const;
+  void SetSkinData(TqzSkinData* skin);
   const TqzHintLayout& Layout() const { return layout_; }
   // The window's opacity while layered (255 otherwise).
   int CurrentAlpha() const { return alpha_; }
@@ -72,6 +77,7 @@ class TqzSkinHintWindow : public THintWindow {
   void PaintContent(TCanvas& canvas, TColor textColor);
 
   TComponentRef<TqzSkinHint> owner_;
+  TComponentRef<TqzSkinData> skin_;
   TqzHintLayout layout_;
   std::string text_;  // the hint with its line separators turned into breaks
   int alpha_ = 255;

@@ -44,6 +44,29 @@ class DemoTray : public UiTest {
   TForm1* Form1 = nullptr;
 };
 
+// The form resource carries the program's icon (not the built-in picture):
+// the caption's mark with a transparent ground, shown in the panel.
+TEST_F(DemoTray, TheTrayShowsTheProgramsIconFromTheFormResource) {
+  TqzTrayIcon& tray = *Form1->qzTrayIcon1;
+  ASSERT_FALSE(tray.Icon().Empty());
+  EXPECT_TRUE(tray.Icon().AlphaPresent());
+  const TPixmap picture = tray.ShownPicture();
+  EXPECT_EQ(picture.At(0, 0) >> 24, 0u);
+  EXPECT_EQ(picture.At(4, picture.Height() / 2) >> 24, 255u);
+  PressTrayButton();
+  auto* icon = dynamic_cast<THeadlessTrayIcon*>(tray.PlatformIcon());
+  ASSERT_NE(icon, nullptr);
+  const TRect r = hp->TrayIconRect(*icon);
+  const TPixmap screen = hp->ComposeScreen();
+  // The play triangle in the middle is white, the tile left of it the accent blue.
+  const uint32_t middle = screen.At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  const uint32_t tile = screen.At(r.Left + 7, (r.Top + r.Bottom) / 2);
+  EXPECT_GT(middle & 0xFF, 0xE0u);
+  EXPECT_GT(tile & 0xFF, (tile >> 16) & 0xFF);  // more blue than red
+  hp->InjectTrayDoubleClick(*icon);
+  Settle(600);
+}
+
 TEST_F(DemoTray, IntoTheTrayAndBackByADoubleClick) {
   EXPECT_FALSE(Form1->qzTrayIcon1->IconVisible());
   PressTrayButton();

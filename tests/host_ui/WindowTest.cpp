@@ -265,6 +265,31 @@ TEST_F(WindowTest, AlignmentAndAnchorsFollowTheParent) {
   EXPECT_EQ(client->BoundsRect(), (TRect{50, 0, 500, 400}));
 }
 
+// A control that the alignment itself shows or hides (a handler of another
+// aligned control's resize does) is aligned all the same, and takes its
+// room from the others.
+TEST_F(WindowTest, AControlShownWhileItsParentAlignsIsAlignedToo) {
+  TForm* f = MakeForm({100, 100, 500, 400});
+  f->SetClientSize(400, 300);
+  auto* bottom = new TPanel(f);
+  bottom->SetParent(f);
+  bottom->SetBounds(0, 0, 80, 20);  // where it was made: top left
+  bottom->SetVisible(false);
+  bottom->SetAlign(alBottom);
+  auto* client = new TPanel(f);
+  client->SetParent(f);
+  client->SetAlign(alClient);
+  // As scroll bars follow a client: shown when it gets narrow.
+  client->OnResize = [&](TObject*) { bottom->SetVisible(client->Width() < 300); };
+  f->SetClientSize(250, 300);
+  ASSERT_TRUE(bottom->Visible());
+  EXPECT_EQ(bottom->BoundsRect(), (TRect{0, 280, 250, 300}));
+  EXPECT_EQ(client->BoundsRect(), (TRect{0, 0, 250, 280}));
+  f->SetClientSize(400, 300);
+  EXPECT_FALSE(bottom->Visible());
+  EXPECT_EQ(client->BoundsRect(), (TRect{0, 0, 400, 300}));
+}
+
 TEST_F(WindowTest, MaximizeAndRestoreUseTheWorkArea) {
   TForm* f = MakeForm({100, 100, 500, 400});
   SendMessage(f, WM_SYSCOMMAND, SC_MAXIMIZE, 0);

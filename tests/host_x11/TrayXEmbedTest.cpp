@@ -13,6 +13,7 @@
 #include "host/platform/sdl/X11Tray.h"
 #include "host/ui/Forms.h"
 #include "skin/form/TrayIcon.h"
+#include "skin/popups/SkinHint.h"
 
 // X headers last: their macros clash with ordinary names.
 #include <X11/Xatom.h>
@@ -168,6 +169,13 @@ TEST_F(TrayXEmbed, DocksIntoATrayThatComesLaterTakesItsSizeAndClicksAndFollowsIt
   for (const auto& [id, in] : posted_)
     if (in.kind == TTrayInput::Kind::MouseDown)
       EXPECT_EQ(in.screenPos, (TPoint{TestTrayManager::kLeft + size / 2, TestTrayManager::kTop + 8 + size / 2}));
+  // Where the icon is (its tooltip goes near it), and the pointer leaving it.
+  EXPECT_EQ(client_->ScreenRectOf(1),
+            (TRect{TestTrayManager::kLeft, TestTrayManager::kTop + 8, TestTrayManager::kLeft + size,
+                   TestTrayManager::kTop + 8 + size}));
+  posted_.clear();
+  x_->Move(10, 10);
+  ASSERT_TRUE(Until([&] { return Posted(TTrayInput::Kind::MouseLeave); }));
 
   // The tray goes away, and comes back.
   posted_.clear();
@@ -227,6 +235,23 @@ TEST_F(TrayIconOnX11, TheComponentDocksAndHearsAClickThroughTheSdlPlatform) {
   ASSERT_TRUE(PumpUntil([&] {
     manager->Process();
     return clicks == 1;
+  }));
+  // The tray shows no tooltip: the component's hint window comes below the
+  // icon (the tray is in the upper half of the screen) and goes with the pointer.
+  EXPECT_FALSE(icon->PlatformIcon()->HostShowsToolTip());
+  icon->SetHint("Converter");
+  x_->Move(TestTrayManager::kLeft + size / 2 + 2, TestTrayManager::kTop + 8 + size / 2);
+  ASSERT_TRUE(PumpUntil([&] {
+    manager->Process();
+    return icon->ToolTipShown();
+  }));
+  const TRect tip = icon->ToolTipWindow()->BoundsRect();
+  EXPECT_EQ(tip.Top, TestTrayManager::kTop + 8 + size + kTrayTipGap);
+  EXPECT_TRUE(tip.Left <= TestTrayManager::kLeft + size / 2 && TestTrayManager::kLeft + size / 2 <= tip.Right);
+  x_->Move(10, 10);
+  ASSERT_TRUE(PumpUntil([&] {
+    manager->Process();
+    return !icon->ToolTipShown();
   }));
   delete form;
   Application->ProcessMessages();

@@ -167,6 +167,48 @@ TEST_F(MDIScrollTest, ClientResizesRecomputeAndTheSwitchKeepsThemHidden) {
   EXPECT_EQ(Client().ClientWidth(), W);
 }
 
+// The bars appear while the form realigns after a resize: they still sit
+// along the client's right and bottom edges (the client gives them room),
+// however the form is narrowed or widened again.
+TEST_F(MDIScrollTest, BarsSitAtTheClientsEdgesAfterEveryResize) {
+  MakeMain();
+  for (const char* name : {"A", "B", "C", "D"}) Child(name);
+  main_->Cascade();
+  Pump();
+  const TSize start{main_->Width(), main_->Height()};
+  struct Step {
+    const char* name;
+    int dw, dh;
+    bool bars;  // any bar shown
+  } steps[] = {
+      {"a little narrower", -10, 0, true},
+      {"narrower", -300, 0, true},
+      {"lower too", -300, -200, true},
+      {"back", 0, 0, false},
+  };
+  for (const Step& st : steps) {
+    SCOPED_TRACE(st.name);
+    main_->SetBounds(main_->Left(), main_->Top(), start.cx + st.dw, start.cy + st.dh);
+    Pump();
+    ASSERT_EQ(HBar().Visible() || VBar().Visible(), st.bars);
+    const TRect client = Client().BoundsRect();
+    if (HBar().Visible()) {
+      // The whole width: the corner beside the vertical bar is the bar's own.
+      EXPECT_EQ(HBar().BoundsRect(), (TRect{client.Left, client.Bottom, main_->ClientWidth(), main_->ClientHeight()}));
+    } else {
+      EXPECT_EQ(client.Bottom, main_->ClientHeight());
+    }
+    if (VBar().Visible()) {
+      EXPECT_EQ(VBar().Left(), client.Right);
+      EXPECT_EQ(VBar().BoundsRect().Right, main_->ClientWidth());
+      EXPECT_EQ(VBar().Top(), client.Top);
+      EXPECT_EQ(VBar().BoundsRect().Bottom, client.Bottom);
+    } else {
+      EXPECT_EQ(client.Right, main_->ClientWidth());
+    }
+  }
+}
+
 // A plain child has no controller to report its moves: the form hears of
 // them from the host all the same.
 TEST_F(MDIScrollTest, APlainChildsMovesAndResizesRecomputeTheBars) {

@@ -190,6 +190,41 @@ TEST_F(MDITabsBarTest, TabsFollowTheChildren) {
   Pump();
 }
 
+// The caption shows the child the tabs made active as the active one, and
+// the child before it as inactive, though the focus never left the bar.
+TEST_F(MDITabsBarTest, ChildrenActivatedFromTheBarShowActiveCaptions) {
+  MakeBar();
+  auto a = Child("A");
+  auto b = Child("B");
+  auto c = Child("C");
+  auto captionActive = [](TqzOrvane& o) {
+    for (auto& object : o.ObjectList())
+      if (object->IsCaption()) return object->Active;
+    return false;
+  };
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    TSkinnedForm* active;
+  } steps[] = {
+      {"tab click", [&] { Click(TabCentre(0)); }, &a},
+      {"Ctrl+Tab", [&] { tabs_->StepChild(true); }, &c},  // activation order A, C, B
+      {"select (the hidden tabs' menu)", [&] { tabs_->SelectTab(tabs_->Tab(1)); }, &b},
+  };
+  for (const Step& st : steps) {
+    SCOPED_TRACE(st.name);
+    st.act();
+    Pump();
+    ASSERT_EQ(Client().ActiveChild(), st.active->Form);
+    for (TSkinnedForm* child : {&a, &b, &c}) {
+      SCOPED_TRACE(child->Form->Caption());
+      const bool active = child == st.active;
+      EXPECT_EQ(child->Orvane->FormActive(), active);
+      EXPECT_EQ(captionActive(*child->Orvane), active);
+    }
+  }
+}
+
 TEST_F(MDITabsBarTest, ClickSelectsAndRestoresDragReorders) {
   MakeBar();
   auto a = Child("A");

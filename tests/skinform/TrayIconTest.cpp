@@ -7,6 +7,7 @@
 #include "host/components/FormResource.h"
 #include "host/ui/Application.h"
 #include "skin/form/TrayIcon.h"
+#include "skin/popups/SkinHint.h"
 #include "tests/skinform/OrvaneTestSupport.h"
 
 namespace qz::testing {
@@ -300,6 +301,96 @@ TEST_F(TrayIcon, HandlersMayFreeTheIconOrTheForm) {
     EXPECT_TRUE(hp->TrayIcons().empty());
     if (formAlive) delete form;
   }
+}
+
+TEST(TrayToolTipPlace, NearTheIconAndOnTheScreen) {
+  const TRect screen{0, 0, 800, 600};
+  struct Case {
+    const char* name;
+    TRect icon;
+    TPoint at;
+  } cases[] = {
+      {"bottom panel: above", {400, 570, 432, 600}, {366, 570 - kTrayTipGap - 20}},
+      {"top panel: below", {400, 0, 432, 24}, {366, 24 + kTrayTipGap}},
+      {"right edge", {780, 570, 800, 600}, {700, 546}},
+      {"left edge", {0, 570, 20, 600}, {0, 546}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(TrayToolTipPlace(c.icon, {100, 20}, screen), c.at);
+  }
+}
+
+// The headless panel shows no tooltips: the component shows the hint in a
+// skinned hint window above the icon once the pointer rests there.
+TEST_F(TrayIcon, ATrayWithoutTooltipsGetsTheHintInAHintWindowNearTheIcon) {
+  auto skinned = MakeSkinned(MainSkin(), Rect(100, 100, 500, 400));
+  auto* icon = new TqzTrayIcon(skinned.Form);
+  icon->SetHint("Converter");
+  skinned.Orvane->SetTrayIcon(icon);
+  icon->SetIconVisible(true);
+  THeadlessTrayIcon& shown = Shown(*icon);
+  const int pause = Application->HintPause();
+  struct Case {
+    const char* name;
+    std::function<void()> end;  // what takes the tooltip away
+  } cases[] = {
+      {"pointer leaves", [&] { hp->InjectMouseMove({10, 10}); }},
+      {"press", [&] { ClickTray(*icon, TMouseButtonId::Right); }},
+      {"hide pause", [&] { Ticks(2, Application->HintHidePause()); }},
+      {"icon hidden", [&] { icon->SetIconVisible(false); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    icon->SetIconVisible(true);
+    hp->InjectTrayHover(shown);
+    Pump();
+    Ticks(1, pause / 2);
+    EXPECT_FALSE(icon->ToolTipShown());  // not before the hint pause
+    hp->InjectTrayHover(shown);          // moves on the icon do not start it again
+    Pump();
+    Ticks(1, pause / 2 + 10);
+    ASSERT_TRUE(icon->ToolTipShown());
+    TqzSkinHintWindow& window = *icon->ToolTipWindow();
+    EXPECT_TRUE(window.Layout().Skinned);  // dressed from the controller's skin
+    const TRect at = hp->TrayIconRect(shown), tip = window.BoundsRect();
+    EXPECT_EQ(tip.Bottom, at.Top - kTrayTipGap);
+    // Centred on the icon unless the screen's edge holds it back.
+    const int middle = (at.Left + at.Right) / 2;
+    EXPECT_TRUE(tip.Left <= middle && middle <= tip.Right);
+    EXPECT_TRUE(std::abs((tip.Left + tip.Right) / 2 - middle) <= 1 || tip.Right == hp->ScreenRect().Right);
+    c.end();
+    Pump();
+    EXPECT_FALSE(icon->ToolTipShown());
+    skinned.Orvane->SkinMenu().CloseAll();
+    Pump();
+  }
+  // No hint, or ShowHint off: nothing to show, and a shown tooltip goes.
+  icon->SetIconVisible(true);
+  hp->InjectTrayHover(shown);
+  Pump();
+  Ticks(2, pause);
+  ASSERT_TRUE(icon->ToolTipShown());
+  icon->SetHint("A longer text");  // shown at once, measured again
+  EXPECT_TRUE(icon->ToolTipShown());
+  icon->SetShowHint(false);
+  EXPECT_FALSE(icon->ToolTipShown());
+  hp->InjectMouseMove({10, 10});
+  hp->InjectTrayHover(shown);
+  Pump();
+  Ticks(2, pause);
+  EXPECT_FALSE(icon->ToolTipShown());
+  // The icon goes with its tooltip shown: the window goes with it.
+  icon->SetShowHint(true);
+  hp->InjectMouseMove({10, 10});
+  hp->InjectTrayHover(shown);
+  Pump();
+  Ticks(2, pause);
+  ASSERT_TRUE(icon->ToolTipShown());
+  TComponentRef<TqzSkinHintWindow> window(icon->ToolTipWindow());
+  delete icon;
+  Pump();
+  EXPECT_FALSE(window);
 }
 
 TEST_F(TrayIcon, MinimizedOnStartStartsInTheTrayOnlyWhenThereIsOne) {

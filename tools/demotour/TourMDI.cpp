@@ -1,6 +1,8 @@
 // The MDI example's form (examples/mdi) dressed by the demo's skins: five
-// documents with their tabs, a tab being dragged, the hidden tabs' menu of a
-// narrower window and a close button under the pointer.
+// documents with their tabs, a tab being dragged, a child activated from its
+// tab, the hidden tabs' menu of a narrower window, a close button under the
+// pointer, and the client's scroll bars of cascaded children in a smaller
+// window.
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "examples/mdi/MDIMainForm.h"
@@ -37,6 +39,15 @@ void TourMDI(TTour& tour, TForm1& main, TForm2& second) {
   tour.Release({from.X + first.Width() * 3 / 4, from.Y});
   tour.Shot("mdi-tab-dropped");
 
+  // A child behind the others activated from its tab: its caption turns active.
+  if (tabs.TabCount() > 2) {
+    const TPoint third = onScreen(tabs.Tab(2).TabRect);
+    tour.Press(third);
+    tour.Release(third);
+    tour.MoveTo({2, 2});
+    tour.Shot("mdi-tab-activates-child");
+  }
+
   // A narrower window: the tabs that do not fit are in the menu at the end.
   form->SetBounds(form->Left(), form->Top(), 560, form->Height());
   tour.Settle();
@@ -54,6 +65,14 @@ void TourMDI(TTour& tour, TForm1& main, TForm2& second) {
     tour.Shot("mdi-close-button-hot");
   }
   tour.MoveTo({2, 2});
+
+  // Cascaded children in a smaller window: the scroll bars along the
+  // client's right and bottom edges.
+  form->Cascade();
+  tour.Settle();
+  form->SetBounds(form->Left(), form->Top(), 480, 360);
+  tour.Settle();
+  tour.Shot("mdi-cascaded-scroll-bars");
   delete form;
   tour.Settle();
   main.Show();

@@ -1,6 +1,6 @@
 // The tray: the main window's minimise-to-tray button sends the demo into
-// the headless tray (the panel along the bottom of the screen), the icon's
-// menu opens at the pointer, a double click on the icon brings the windows
+// the headless tray (the panel along the bottom of the screen), the pointer
+// resting on the icon shows its tooltip, the icon's menu opens at the pointer, a double click on the icon brings the windows
 // back; without a tray the same button only minimises.
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -37,6 +37,11 @@ void TourTray(TTour& tour, TForm1& main, TForm2& second) {
   tour.Shot("tray-demo-in-tray");
   auto* icon = dynamic_cast<THeadlessTrayIcon*>(main.qzTrayIcon1->PlatformIcon());
   if (icon) {
+    p.InjectTrayHover(*icon);
+    tour.Settle(Application->HintPause() + 100);
+    tour.Shot("tray-tooltip");
+    p.InjectMouseMove({2, 2});
+    tour.Settle();
     p.InjectTrayClick(*icon, TMouseButtonId::Right);
     tour.Settle();
     tour.Shot("tray-menu");

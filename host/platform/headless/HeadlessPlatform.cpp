@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "host/base/Exception.h"
 #include "host/base/Messages.h"
@@ -13,6 +14,7 @@
 #include "host/platform/Stacking.h"
 
 #if __has_include("host/graphics/PngWriter.h")
+#include "host/graphics/PixmapScale.h"
 #include "host/graphics/PngWriter.h"
 #define QZ_HEADLESS_HAVE_PNG_WRITER 1
 #endif
@@ -401,6 +403,14 @@ TPlatformEvent THeadlessPlatform::MakePointerEvent(TPlatformEventKind kind, TPoi
 }
 
 void THeadlessPlatform::InjectMouseMove(TPoint screen) {
+  if (const uint32_t hovered = std::exchange(trayHover_, 0)) {
+    TPlatformEvent e = MakeEvent(TPlatformEventKind::Tray);
+    e.trayId = hovered;
+    e.screenPos = screen;
+    e.trayInput.kind = TTrayInput::Kind::MouseLeave;
+    e.trayInput.screenPos = screen;
+    Enqueue(e, false);
+  }
   injectPos_ = screen;
   Enqueue(MakePointerEvent(TPlatformEventKind::MouseMove, screen), true);
 }
@@ -550,6 +560,8 @@ void THeadlessTrayIcon::SetIcon(const TPixmap& icon) {
   ++iconChanges_;
 }
 
+TRect THeadlessTrayIcon::ScreenRect() const { return platform_ ? platform_->TrayIconRect(*this) : TRect{}; }
+
 bool THeadlessTrayIcon::Embedded() const { return visible_ && platform_ && platform_->options_.trayHost; }
 
 std::unique_ptr<IPlatformTrayIcon> THeadlessPlatform::CreateTrayIcon(TTrayListener listener) {
@@ -602,22 +614,25 @@ void THeadlessPlatform::ComposeTray(TPixmap& out) const {
           out.At(x - screen.Left, y - screen.Top) = kTrayPanel;
       any = true;
     }
-    const TPixmap& pic = icon->icon_;
-    if (pic.Empty()) continue;
+    if (icon->icon_.Empty()) continue;
+    // Smoothly resized, as a desktop's tray draws an icon of another size.
+    const TPixmap pic = ResamplePixmap(icon->icon_, kTrayIcon, kTrayIcon);
     const int left = cell.Left + (kTrayCell - kTrayIcon) / 2, top = cell.Top + (kTrayCell - kTrayIcon) / 2;
     for (int y = 0; y < kTrayIcon; ++y) {
-      const int sy = (2 * y + 1) * pic.Height() / (2 * kTrayIcon), py = top + y - screen.Top;
+      const int py = top + y - screen.Top;
       if (py < 0 || py >= out.Height()) continue;
       for (int x = 0; x < kTrayIcon; ++x) {
-        const int sx = (2 * x + 1) * pic.Width() / (2 * kTrayIcon), px = left + x - screen.Left;
+        const int px = left + x - screen.Left;
         if (px < 0 || px >= out.Width()) continue;
-        out.At(px, py) = BlendStraight(out.At(px, py), pic.At(sx, sy));
+        out.At(px, py) = BlendStraight(out.At(px, py), pic.At(x, y));
       }
     }
   }
 }
 
 void THeadlessPlatform::InjectTrayInput(const THeadlessTrayIcon& icon, TTrayInput input) {
+  if (input.kind == TTrayInput::Kind::MouseMove) trayHover_ = icon.id_;
+  if (input.kind == TTrayInput::Kind::MouseLeave && trayHover_ == icon.id_) trayHover_ = 0;
   TPlatformEvent e = MakeEvent(TPlatformEventKind::Tray);
   e.trayId = icon.id_;
   e.screenPos = input.screenPos;
@@ -640,6 +655,15 @@ void THeadlessPlatform::InjectTrayClick(const THeadlessTrayIcon& icon, TMouseBut
   InjectTrayInput(icon, input);
   input.kind = TTrayInput::Kind::MouseUp;
   input.doubleClick = false;
+  InjectTrayInput(icon, input);
+}
+
+void THeadlessPlatform::InjectTrayHover(const THeadlessTrayIcon& icon) {
+  const TRect r = TrayIconRect(icon);
+  TTrayInput input;
+  input.screenPos = {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+  input.kind = TTrayInput::Kind::MouseMove;
+  injectPos_ = input.screenPos;
   InjectTrayInput(icon, input);
 }
 

@@ -43,7 +43,8 @@
 //   area, the newest on the left of the others; the panel is composed only
 //   while an icon is in it. Clicks on an icon are injected (InjectTrayClick)
 //   and arrive as Tray events; a second press within the double-click time
-//   is marked as the second of a double click.
+//   is marked as the second of a double click. The panel shows no tooltips
+//   (the owner does); the pointer moving off an icon is its MouseLeave.
 // - WaitEvent(-1) with nothing queued and no idle work throws Exception
 //   instead of hanging, unless worker threads (host/base/Threads.h) run:
 //   then it blocks until one of them posts a call or ends (PostWakeup); a WaitEvent(t >= 0) that times out advances the clock
@@ -90,6 +91,7 @@ class THeadlessTrayIcon final : public IPlatformTrayIcon {
   bool Visible() const override { return visible_; }
   bool Embedded() const override;
   std::string Protocol() const override { return Embedded() ? "headless" : ""; }
+  TRect ScreenRect() const override;
 
   uint32_t Id() const { return id_; }
   const TPixmap& Icon() const { return icon_; }
@@ -218,6 +220,9 @@ class THeadlessPlatform final : public IPlatform {
   void InjectTrayClick(const THeadlessTrayIcon& icon, TMouseButtonId button = TMouseButtonId::Left);
   void InjectTrayDoubleClick(const THeadlessTrayIcon& icon);
   void InjectTrayInput(const THeadlessTrayIcon& icon, TTrayInput input);
+  // The pointer comes to rest over the icon (a MouseMove there). The next
+  // pointer move elsewhere (InjectMouseMove) is the icon's MouseLeave.
+  void InjectTrayHover(const THeadlessTrayIcon& icon);
 
   // ---- Test API: input. Positions are screen coordinates; a mouse call
   // without a position uses the position of the last injected pointer event.
@@ -315,6 +320,7 @@ class THeadlessPlatform final : public IPlatform {
   std::vector<THeadlessTrayIcon*> trayIcons_;
   TTrayRegistry trayListeners_;
   TTrayClickTracker trayClicks_;
+  uint32_t trayHover_ = 0;  // the icon under the pointer (0: none)
   void ComposeTray(TPixmap& out) const;
 };
 

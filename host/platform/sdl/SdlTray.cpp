@@ -139,6 +139,15 @@ class TSdlTrayIcon final : public IPlatformTrayIcon {
     auto s = state_.lock();
     return s ? s->Protocol(id_) : "";
   }
+  bool HostShowsToolTip() const override {
+    auto s = state_.lock();
+    return s && s->SniUsable();
+  }
+  TRect ScreenRect() const override {
+    auto s = state_.lock();
+    if (!s || !Embedded() || s->SniUsable() || !s->xembed) return {};
+    return s->xembed->ScreenRectOf(id_);
+  }
 
  private:
   std::weak_ptr<TSdlTray::TState> state_;

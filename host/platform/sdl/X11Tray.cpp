@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "host/graphics/PixmapScale.h"
 #include "host/platform/sdl/X11Bridge.h"
 
 // X headers last: they define macros that clash with ordinary names.
@@ -120,7 +121,8 @@ struct TTrayClient::TImpl {
     ChooseVisual(item);
     XSetWindowAttributes a{};
     unsigned long mask = CWEventMask | CWBorderPixel;
-    a.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask | StructureNotifyMask;
+    a.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask | ExposureMask |
+                   StructureNotifyMask;
     a.border_pixel = 0;
     if (item.depth != DefaultDepth(d, screen) || item.visual != DefaultVisual(d, screen)) {
       item.colormap = XCreateColormap(d, root, item.visual, AllocNone);
@@ -199,11 +201,12 @@ struct TTrayClient::TImpl {
     const int side = std::min(w, h), left = (w - side) / 2, top = (h - side) / 2;
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, 0);
     std::vector<unsigned char> mask(static_cast<size_t>((w + 7) / 8) * h, 0);
-    const TPixmap& pic = item.icon;
+    // Smoothly resized to the size the tray gave.
+    const TPixmap pic = item.icon.Empty() ? TPixmap() : ResamplePixmap(item.icon, side, side);
     if (!pic.Empty())
       for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
-          const uint32_t p = pic.At((2 * x + 1) * pic.Width() / (2 * side), (2 * y + 1) * pic.Height() / (2 * side));
+          const uint32_t p = pic.At(x, y);
           const uint32_t a = p >> 24;
           const size_t at = static_cast<size_t>(top + y) * w + left + x;
           if (item.argb) {
@@ -317,6 +320,15 @@ struct TTrayClient::TImpl {
       case MotionNotify:
         Pointer(id, *item, e);
         break;
+      case LeaveNotify: {
+        // A grab's leave (a press taken by the menu) is no leave of the pointer.
+        if (e.xcrossing.mode != NotifyNormal) break;
+        TTrayInput in;
+        in.kind = TTrayInput::Kind::MouseLeave;
+        in.screenPos = {e.xcrossing.x_root, e.xcrossing.y_root};
+        post(id, in);
+        break;
+      }
       default:
         break;
     }
@@ -412,6 +424,16 @@ bool TTrayClient::Embedded(uint32_t id) const {
 unsigned long TTrayClient::WindowOf(uint32_t id) const {
   auto it = impl_->items.find(id);
   return it == impl_->items.end() ? 0 : it->second.window;
+}
+
+TRect TTrayClient::ScreenRectOf(uint32_t id) const {
+  auto it = impl_->items.find(id);
+  if (it == impl_->items.end() || !it->second.window) return {};
+  const TItem& item = it->second;
+  int x = 0, y = 0;
+  Window child = 0;
+  if (!XTranslateCoordinates(impl_->d, item.window, impl_->root, 0, 0, &x, &y, &child)) return {};
+  return {x, y, x + item.width, y + item.height};
 }
 
 bool TTrayClient::ArgbOf(uint32_t id) const {

@@ -7,6 +7,8 @@
 // whatever size the tray gives it and reports the pointer on it. A manager
 // that goes away leaves the icons unembedded; a new one (its MANAGER
 // announcement on the root window) gets them again (HostChanged each time).
+// The pointer leaving an icon window is reported (MouseLeave): the tray
+// shows no tooltip of its own, its owner does.
 //
 // Single-threaded like the D-Bus service: poll Fd(), call Dispatch().
 #pragma once
@@ -46,6 +48,8 @@ class TTrayClient {
   // 32-bit ARGB visual.
   unsigned long WindowOf(uint32_t id) const;
   bool ArgbOf(uint32_t id) const;
+  // The icon window on the screen (empty while it has none).
+  TRect ScreenRectOf(uint32_t id) const;
 
   struct TImpl;
 
