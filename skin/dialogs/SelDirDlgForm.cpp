@@ -102,6 +102,11 @@ bool TqzSelDirDlgForm::CreateNewFolder() {
   return true;
 }
 
+bool TqzSelDirDlgForm::TypedPathIsSelected() const {
+  return pathEdit_ && tree_ && !tree_->SelectedPath().empty() &&
+         pathEdit_->Text() == DisplayNameFromBytes(tree_->SelectedPath());
+}
+
 bool TqzSelDirDlgForm::GoToTypedPath() {
   if (!pathEdit_ || !tree_) return false;
   std::string text = pathEdit_->Text();
@@ -173,8 +178,10 @@ class TqzSelDirFormBuilder {
     const int width = f.toolBar_->Width() - kSpeedButtonWidth - kSelDirEditGap;
     edit->SetBounds(0, std::max(0, (bar - edit->Height()) / 2), std::max(10, width), edit->Height());
     edit->SetAnchors({TAnchorKind::akLeft, TAnchorKind::akTop, TAnchorKind::akRight});
+    // Enter on a path other than the selected folder's goes there; on the
+    // selected folder's own path it is the dialog's Enter (OK).
     edit->OnKeyDown = [form](TObject*, uint16_t& key, TShiftState) {
-      if (key != VK_RETURN) return;
+      if (key != VK_RETURN || form->TypedPathIsSelected()) return;
       key = 0;
       form->GoToTypedPath();
     };
@@ -231,6 +238,7 @@ class TqzSelDirFormBuilder {
     font.SetData(s_.DefaultFont);
     f.tree_->SetFont(font);
     f.tree_->SetSkinData(Ctrl());
+    f.SetActiveControl(f.tree_);
     if (Ctrl()) {
       f.tree_->SetDrawSkin(Ctrl()->DlgTreeViewDrawSkin);
       f.tree_->SetItemSkinDataName(Ctrl()->DlgTreeViewItemSkinDataName);

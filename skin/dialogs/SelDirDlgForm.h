@@ -90,6 +90,8 @@ class TqzSelDirDlgForm : public TForm {
   // anything else leaves the selection as it is. A relative path is taken
   // from the desktop folder.
   bool GoToTypedPath();
+  // Whether the edit shows the selected folder's path.
+  bool TypedPathIsSelected() const;
 
  private:
   friend class TqzSelDirFormBuilder;
