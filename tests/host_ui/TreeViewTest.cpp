@@ -150,7 +150,7 @@ TEST_F(TreeViewTest, ReloadKeepsExpandedChildrenOfTheSameName) {
   EXPECT_EQ(alpha->Count(), 3);
   EXPECT_TRUE(alpha->Item(1)->Expanded());
   EXPECT_EQ(tree->Selected(), selected);
-  EXPECT_EQ(tree->RowCount(), 3 + 3 + 3 + 2);
+  EXPECT_EQ(tree->RowCount(), 1 + 3 + 3 + 2);
 }
 
 TEST_F(TreeViewTest, OnlyTheRowsOnScreenArePaintedAndProbed) {
