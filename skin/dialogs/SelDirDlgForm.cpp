@@ -97,7 +97,6 @@ bool TqzSelDirDlgForm::CreateNewFolder() {
   if (path.empty() || PathExists(path)) return false;
   const std::string folder = tree_->SelectedPath();
   CreateFolder(folder, std::string(LastName(path)));
-  TComponentRef<TqzSkinDirTreeView> tree(tree_);
   tree_->ReloadSelected();
   return true;
 }

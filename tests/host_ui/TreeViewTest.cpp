@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/ui/TreeView.h"
@@ -193,7 +194,7 @@ TEST_F(TreeViewTest, MouseTogglesOnTheButtonAndSelectsOnTheCaption) {
 }
 
 TEST_F(TreeViewTest, HandlersMayFreeTheView) {
-  tree->OnChange = [this](TObject*) { delete tree; tree = nullptr; };
+  tree->OnChange = [this](TObject*) { delete std::exchange(tree, nullptr); };
   Key(VK_DOWN);
   EXPECT_EQ(tree, nullptr);
 
@@ -201,7 +202,7 @@ TEST_F(TreeViewTest, HandlersMayFreeTheView) {
   tree->SetParent(form);
   tree->SetBounds(10, 10, 200, 80);
   tree->AddChild(nullptr, "x");
-  tree->OnFetchChildren = [this](TObject*, TTreeNode*) { delete tree; tree = nullptr; };
+  tree->OnFetchChildren = [this](TObject*, TTreeNode*) { delete std::exchange(tree, nullptr); };
   EXPECT_FALSE(tree->TopItem(0)->Expand());
   EXPECT_EQ(tree, nullptr);
 }

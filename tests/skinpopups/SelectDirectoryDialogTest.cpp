@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "skin/controls/SkinButton.h"
@@ -232,8 +233,8 @@ TEST_F(SelectDirectoryTest, ToolBarPathEditAndNewFolder) {
 
 TEST_F(SelectDirectoryTest, HandlersMayFreeTheDialog) {
   const std::vector<std::pair<const char*, std::function<void()>>> cases = {
-      {"OnShow", [&] { dialog->OnShow = [&](TObject*) { delete dialog; dialog = nullptr; }; }},
-      {"OnClose", [&] { dialog->OnClose = [&](TObject*) { delete dialog; dialog = nullptr; }; }},
+      {"OnShow", [&] { dialog->OnShow = [this](TObject*) { delete std::exchange(dialog, nullptr); }; }},
+      {"OnClose", [&] { dialog->OnClose = [this](TObject*) { delete std::exchange(dialog, nullptr); }; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.first);
@@ -244,7 +245,7 @@ TEST_F(SelectDirectoryTest, HandlersMayFreeTheDialog) {
   }
   // From a selection change inside the modal loop.
   EXPECT_FALSE(RunModal({[&](TqzSelDirDlgForm& f) {
-                           f.Tree()->OnChange = [&](TObject*) { delete dialog; dialog = nullptr; };
+                           f.Tree()->OnChange = [this](TObject*) { delete std::exchange(dialog, nullptr); };
                            f.Tree()->SelectPath(home);
                          },
                          [&](TqzSelDirDlgForm& f) { Press(f, mrOk); }}));
