@@ -70,7 +70,11 @@ TqzDirTreeNode* AsDir(TTreeNode* node) { return static_cast<TqzDirTreeNode*>(nod
 
 }  // namespace
 
-std::string InvalidPathMessage(const std::string& path) { return "Error setting path: \"" + path + "\""; }
+// The path as text: bytes that are no text and control characters (a NUL,
+// a newline) show as replacement characters.
+std::string InvalidPathMessage(const std::string& path) {
+  return "Error setting path: \"" + DisplayNameFromBytes(path) + "\"";
+}
 
 TqzSkinDirTreeView::TqzSkinDirTreeView(TComponent* AOwner) : TTreeView(AOwner) {
   images_ = new TImageList(this);
