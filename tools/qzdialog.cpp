@@ -238,6 +238,7 @@ void ScriptHeadlessAnswer(THeadlessPlatform& p, TForm& form) {
       const std::string& key = keys[k];
       if (key == "close") {
         dialog->Close();
+        p.InjectKeyUp(VK_SHIFT);  // an event, so that a loop waiting for input sees the close
         return true;
       }
       const int vk = KeyCode(key);
@@ -246,6 +247,7 @@ void ScriptHeadlessAnswer(THeadlessPlatform& p, TForm& form) {
       return true;
     }
     dialog->Close();
+    p.InjectKeyUp(VK_SHIFT);
     return true;
   });
 }

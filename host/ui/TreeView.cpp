@@ -105,12 +105,16 @@ std::vector<std::unique_ptr<TTreeNode>>& TTreeView::SiblingsOf(TTreeNode* Node) 
   return Node->parent_ ? Node->parent_->children_ : roots_;
 }
 
-TTreeNode* TTreeView::AddChild(TTreeNode* Parent, const std::string& Text) {
+TTreeNode* TTreeView::AddChild(TTreeNode* Parent, std::string Text) {
   auto node = CreateNode(Parent);
-  node->text_ = Text;
+  node->text_ = std::move(Text);
   TTreeNode* raw = node.get();
   auto& list = Parent ? Parent->children_ : roots_;
   list.push_back(std::move(node));
+  if (updateCount_ > 0) {
+    rowsDirty_ = true;  // EndUpdate repaints
+    return raw;
+  }
   if (!Parent || Parent->IsVisible()) {
     if (!Parent || Parent->expanded_) RowsChanged();
     else Invalidate();  // the parent's button

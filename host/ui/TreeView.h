@@ -112,7 +112,7 @@ class TTreeView : public TCustomControl {
 
   // ---- nodes
   // Adds a node at the end of parent's children (parent null: top level).
-  TTreeNode* AddChild(TTreeNode* Parent, const std::string& Text);
+  TTreeNode* AddChild(TTreeNode* Parent, std::string Text);
   // Removes the node and its subtree; a selection inside moves to the
   // node's parent (or, at the top level, to the nearest remaining node).
   void Delete(TTreeNode* Node);

@@ -57,11 +57,16 @@ TPixmap IconPixmap(const std::vector<std::string>& names) {
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// By ASCII letters without case; equal runs are skipped a byte at a time
+// without folding (names in one folder often share long prefixes).
 bool LessNoCase(const std::string& a, const std::string& b) {
   const size_t n = std::min(a.size(), b.size());
+  const char* x = a.data();
+  const char* y = b.data();
   for (size_t i = 0; i < n; ++i) {
-    const char x = AsciiLower(a[i]), y = AsciiLower(b[i]);
-    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    if (x[i] == y[i]) continue;
+    const char p = AsciiLower(x[i]), q = AsciiLower(y[i]);
+    if (p != q) return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
   }
   return a.size() < b.size();
 }
@@ -285,18 +290,54 @@ void TqzSkinDirTreeView::FetchChildren(TTreeNode* Node) {
   auto* dir = AsDir(Node);
   TShellObjectTypes types{TShellObjectType::otFolders};
   if (showHidden_) types.Include(TShellObjectType::otHidden);
-  TShellListing listing = EnumerateShellFolder(dir->Id, types, Places());
   ++listings_;
-  // Only folders; the places of the virtual folders keep their order.
-  std::erase_if(listing.Items, [](const TShellItem& i) { return !i.IsFolder(); });
-  if (!dir->Id.IsVirtual())
-    std::sort(listing.Items.begin(), listing.Items.end(), [](const TShellItem& a, const TShellItem& b) {
-      return LessNoCase(a.DisplayName, b.DisplayName);
-    });
   BeginUpdate();
-  for (const TShellItem& item : listing.Items) AddFolderNode(dir, item);
+  if (dir->Id.IsVirtual()) {
+    // The places keep their order.
+    const TShellListing listing = EnumerateShellFolder(dir->Id, types, Places());
+    for (const TShellItem& item : listing.Items)
+      if (item.IsFolder()) AddFolderNode(dir, item);
+  } else {
+    AddFileSystemFolders(dir, types);
+  }
   EndUpdate();
   TTreeView::FetchChildren(Node);
+}
+
+// The folders of a file-system folder by name. A large folder is the common
+// case to be quick for: the children's paths are the parent's and a name
+// from the listing (never "." or "..", never holding "/"), and the sort
+// moves only short records.
+void TqzSkinDirTreeView::AddFileSystemFolders(TqzDirTreeNode* Dir, TShellObjectTypes Types) {
+  TFolderListing listing = EnumerateFolder(Dir->Id.Path, Types);
+  // Each name is folded once; the sort compares the folded keys as bytes
+  // (then the names themselves, for a stable order) and moves indexes.
+  std::vector<std::string> texts, keys;
+  std::vector<const std::string*> names;
+  texts.reserve(listing.Entries.size());
+  for (const TFolderEntry& e : listing.Entries) {
+    if (!e.IsFolder()) continue;
+    texts.push_back(DisplayNameFromBytes(e.Name));
+    std::string key = texts.back();
+    for (char& c : key) c = AsciiLower(c);
+    keys.push_back(std::move(key));
+    names.push_back(&e.Name);
+  }
+  std::vector<uint32_t> order(texts.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    const int c = keys[a].compare(keys[b]);
+    return c != 0 ? c < 0 : texts[a] < texts[b];
+  });
+  const std::string base = Dir->Id.Path == "/" ? std::string() : Dir->Id.Path;
+  for (uint32_t i : order) {
+    const std::string& name = *names[i];
+    auto* node = AsDir(AddChild(Dir, std::move(texts[i])));
+    node->Id.Place = TShellPlace::FileSystem;
+    node->Id.Path.reserve(base.size() + 1 + name.size());
+    node->Id.Path.append(base).append(1, '/').append(name);
+    node->ImageIndex = dtiFolder;
+  }
 }
 
 bool TqzSkinDirTreeView::NodeHasChildren(TTreeNode* Node) {
@@ -408,6 +449,9 @@ bool TqzSkinDirTreeView::SelectPath(const std::string& Path) {
   SetSelected(node);
   if (!self) return false;
   node->Expand();
+  if (!self) return false;
+  // As many of its sub-folders on screen as fit below it.
+  if (node->Expanded() && node->Count() > 0) MakeVisible(node->Item(node->Count() - 1));
   if (self) MakeVisible(node);
   return true;
 }

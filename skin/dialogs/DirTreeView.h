@@ -113,6 +113,7 @@ class TqzSkinDirTreeView : public TTreeView, public IqzSkinChangeClient {
 
  private:
   TqzDirTreeNode* AddFolderNode(TqzDirTreeNode* Parent, const TShellItem& Item);
+  void AddFileSystemFolders(TqzDirTreeNode* Dir, TShellObjectTypes Types);
   int ImageOf(const TShellItem& Item, const TqzDirTreeNode* Parent) const;
   TqzDirTreeNode* PlaceNodeFor(const std::string& Path) const;
   TqzDirTreeNode* ChildNamed(TqzDirTreeNode* Node, const std::string& Name) const;
