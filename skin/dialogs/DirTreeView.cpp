@@ -77,6 +77,24 @@ TqzDirTreeNode* AsDir(TTreeNode* node) { return static_cast<TqzDirTreeNode*>(nod
 
 // The path as text: bytes that are no text and control characters (a NUL,
 // a newline) show as replacement characters.
+const TShellId& TqzDirTreeNode::Id() const {
+  if (!known_) {
+    const auto* parent = static_cast<const TqzDirTreeNode*>(Parent());
+    static const std::string kNone;
+    const std::string& base = parent ? parent->Id().Path : kNone;
+    id_.Place = TShellPlace::FileSystem;
+    id_.Path.reserve(base.size() + 1 + name_.size());
+    id_.Path.assign(base == "/" ? std::string() : base).append(1, '/').append(name_);
+    known_ = true;
+  }
+  return id_;
+}
+
+void TqzDirTreeNode::SetId(TShellId V) {
+  id_ = std::move(V);
+  known_ = true;
+}
+
 std::string InvalidPathMessage(const std::string& path) {
   return "Error setting path: \"" + DisplayNameFromBytes(path) + "\"";
 }
@@ -252,7 +270,7 @@ std::unique_ptr<TTreeNode> TqzSkinDirTreeView::CreateNode(TTreeNode* Parent) {
 void TqzSkinDirTreeView::Rebuild() {
   Clear();
   auto* top = AsDir(AddChild(nullptr, Places().DisplayName(TShellId::Computer())));
-  top->Id = TShellId::Computer();
+  top->SetId(TShellId::Computer());
   top->ImageIndex = dtiComputer;
   top->SetHasChildren(true);
   top->Expand();
@@ -264,8 +282,8 @@ TqzDirTreeNode* TqzSkinDirTreeView::ComputerNode() const {
 
 int TqzSkinDirTreeView::ImageOf(const TShellItem& Item, const TqzDirTreeNode* Parent) const {
   if (Item.Id.Place == TShellPlace::Network) return dtiNetwork;
-  if (Parent && Parent->Id.IsVirtual()) {
-    for (const TPlace& p : Parent->Id.Place == TShellPlace::Network ? Places().NetworkContents()
+  if (Parent && Parent->Id().IsVirtual()) {
+    for (const TPlace& p : Parent->Id().Place == TShellPlace::Network ? Places().NetworkContents()
                                                                      : Places().ComputerContents()) {
       if (!(p.Id == Item.Id)) continue;
       switch (p.Kind) {
@@ -280,7 +298,7 @@ int TqzSkinDirTreeView::ImageOf(const TShellItem& Item, const TqzDirTreeNode* Pa
 
 TqzDirTreeNode* TqzSkinDirTreeView::AddFolderNode(TqzDirTreeNode* Parent, const TShellItem& Item) {
   auto* node = AsDir(AddChild(Parent, Item.DisplayName));
-  node->Id = Item.Id;
+  node->SetId(Item.Id);
   node->ImageIndex = ImageOf(Item, Parent);
   if (Item.Id.IsVirtual()) node->SetHasChildren(true);
   return node;
@@ -292,9 +310,9 @@ void TqzSkinDirTreeView::FetchChildren(TTreeNode* Node) {
   if (showHidden_) types.Include(TShellObjectType::otHidden);
   ++listings_;
   BeginUpdate();
-  if (dir->Id.IsVirtual()) {
+  if (dir->Id().IsVirtual()) {
     // The places keep their order.
-    const TShellListing listing = EnumerateShellFolder(dir->Id, types, Places());
+    const TShellListing listing = EnumerateShellFolder(dir->Id(), types, Places());
     for (const TShellItem& item : listing.Items)
       if (item.IsFolder()) AddFolderNode(dir, item);
   } else {
@@ -309,7 +327,7 @@ void TqzSkinDirTreeView::FetchChildren(TTreeNode* Node) {
 // from the listing (never "." or "..", never holding "/"), and the sort
 // moves only short records.
 void TqzSkinDirTreeView::AddFileSystemFolders(TqzDirTreeNode* Dir, TShellObjectTypes Types) {
-  TFolderListing listing = EnumerateFolder(Dir->Id.Path, Types);
+  TFolderListing listing = EnumerateFolder(Dir->Id().Path, Types);
   // Each name is folded once; the sort compares the folded keys as bytes
   // (then the names themselves, for a stable order) and moves indexes.
   std::vector<std::string> texts, keys;
@@ -329,29 +347,26 @@ void TqzSkinDirTreeView::AddFileSystemFolders(TqzDirTreeNode* Dir, TShellObjectT
     const int c = keys[a].compare(keys[b]);
     return c != 0 ? c < 0 : texts[a] < texts[b];
   });
-  const std::string base = Dir->Id.Path == "/" ? std::string() : Dir->Id.Path;
   for (uint32_t i : order) {
     const std::string& name = *names[i];
     auto* node = AsDir(AddChild(Dir, std::move(texts[i])));
-    node->Id.Place = TShellPlace::FileSystem;
-    node->Id.Path.reserve(base.size() + 1 + name.size());
-    node->Id.Path.append(base).append(1, '/').append(name);
+    node->SetName(name);
     node->ImageIndex = dtiFolder;
   }
 }
 
 bool TqzSkinDirTreeView::NodeHasChildren(TTreeNode* Node) {
   const auto* dir = AsDir(Node);
-  if (dir->Id.IsVirtual()) return true;
+  if (dir->Id().IsVirtual()) return true;
   TShellObjectTypes types{TShellObjectType::otFolders};
   if (showHidden_) types.Include(TShellObjectType::otHidden);
-  return HasSubfolders(dir->Id.Path, types);
+  return HasSubfolders(dir->Id().Path, types);
 }
 
 TqzDirTreeNode* TqzSkinDirTreeView::ChildNamed(TqzDirTreeNode* Node, const std::string& Path) const {
   for (int i = 0; i < Node->Count(); ++i) {
     auto* child = AsDir(Node->Item(i));
-    if (!child->Id.IsVirtual() && child->Id.Path == Path) return child;
+    if (!child->Id().IsVirtual() && child->Id().Path == Path) return child;
   }
   return nullptr;
 }
@@ -366,10 +381,10 @@ TqzDirTreeNode* TqzSkinDirTreeView::PlaceNodeFor(const std::string& Path) const 
   size_t bestLength = 0;
   for (int i = 0; i < top->Count(); ++i) {
     auto* place = AsDir(top->Item(i));
-    if (place->Id.IsVirtual() || !PathWithin(Path, place->Id.Path)) continue;
-    if (!best || place->Id.Path.size() > bestLength) {
+    if (place->Id().IsVirtual() || !PathWithin(Path, place->Id().Path)) continue;
+    if (!best || place->Id().Path.size() > bestLength) {
       best = place;
-      bestLength = place->Id.Path.size();
+      bestLength = place->Id().Path.size();
     }
   }
   return best;
@@ -381,24 +396,24 @@ TqzDirTreeNode* TqzSkinDirTreeView::FindLoadedNode(const TShellId& Id) const {
   if (Id.Place == TShellPlace::Computer) return top;
   for (int i = 0; i < top->Count(); ++i) {
     auto* n = AsDir(top->Item(i));
-    if (Id.Place == TShellPlace::Network && n->Id.Place == TShellPlace::Network) return n;
+    if (Id.Place == TShellPlace::Network && n->Id().Place == TShellPlace::Network) return n;
   }
   if (Id.IsVirtual() || !top->ChildrenFetched()) return nullptr;
   TqzDirTreeNode* node = nullptr;
   size_t bestLength = 0;
   for (int i = 0; i < top->Count(); ++i) {
     auto* place = AsDir(top->Item(i));
-    if (place->Id.IsVirtual() || !PathWithin(Id.Path, place->Id.Path)) continue;
-    if (!node || place->Id.Path.size() > bestLength) {
+    if (place->Id().IsVirtual() || !PathWithin(Id.Path, place->Id().Path)) continue;
+    if (!node || place->Id().Path.size() > bestLength) {
       node = place;
-      bestLength = place->Id.Path.size();
+      bestLength = place->Id().Path.size();
     }
   }
-  while (node && node->Id.Path != Id.Path) {
+  while (node && node->Id().Path != Id.Path) {
     TqzDirTreeNode* next = nullptr;
     for (int i = 0; i < node->Count() && !next; ++i) {
       auto* child = AsDir(node->Item(i));
-      if (PathWithin(Id.Path, child->Id.Path)) next = child;
+      if (PathWithin(Id.Path, child->Id().Path)) next = child;
     }
     node = next;
   }
@@ -423,13 +438,13 @@ bool TqzSkinDirTreeView::SelectPath(const std::string& Path) {
   TqzDirTreeNode* node = PlaceNodeFor(path);
   if (!self || !node) return false;
   // Down from the place, one component at a time.
-  while (node->Id.Path != path) {
+  while (node->Id().Path != path) {
     node->Expand();
     if (!self) return false;
-    const size_t start = node->Id.Path == "/" ? 1 : node->Id.Path.size() + 1;
+    const size_t start = node->Id().Path == "/" ? 1 : node->Id().Path.size() + 1;
     const size_t end = path.find('/', start);
     const std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    const std::string childPath = ChildOf(node->Id, name).Path;
+    const std::string childPath = ChildOf(node->Id(), name).Path;
     TqzDirTreeNode* child = ChildNamed(node, childPath);
     if (!child) {
       // A folder the listing left out (hidden, or made since): it is there,
@@ -467,7 +482,7 @@ void TqzSkinDirTreeView::SelectSpecialFolder(TRootFolder Folder) {
     case TRootFolder::rfNetwork:
       top->Expand();
       for (int i = 0; i < top->Count(); ++i)
-        if (AsDir(top->Item(i))->Id.Place == TShellPlace::Network) {
+        if (AsDir(top->Item(i))->Id().Place == TShellPlace::Network) {
           SetSelected(top->Item(i));
           return;
         }
@@ -483,12 +498,12 @@ void TqzSkinDirTreeView::SelectSpecialFolder(TRootFolder Folder) {
 TqzDirTreeNode* TqzSkinDirTreeView::SelectedNode() const { return Selected() ? AsDir(Selected()) : nullptr; }
 
 TShellId TqzSkinDirTreeView::SelectedId() const {
-  return SelectedNode() ? SelectedNode()->Id : TShellId::Computer();
+  return SelectedNode() ? SelectedNode()->Id() : TShellId::Computer();
 }
 
 std::string TqzSkinDirTreeView::SelectedPath() const {
   const TqzDirTreeNode* node = SelectedNode();
-  return node && !node->Id.IsVirtual() ? node->Id.Path : std::string();
+  return node && !node->Id().IsVirtual() ? node->Id().Path : std::string();
 }
 
 void TqzSkinDirTreeView::ReloadSelected() {
@@ -510,15 +525,15 @@ void TqzSkinDirTreeView::SelectionChanged() {
 
 void TqzSkinDirTreeView::WatchSelected() {
   const TqzDirTreeNode* node = SelectedNode();
-  const bool want = watchChanges_ && node && !node->Id.IsVirtual() && !InState(csDestroying);
+  const bool want = watchChanges_ && node && !node->Id().IsVirtual() && !InState(csDestroying);
   if (!want) {
     notifier_.reset();
     watched_ = TShellId::Computer();
     return;
   }
-  if (notifier_ && watched_ == node->Id) return;
+  if (notifier_ && watched_ == node->Id()) return;
   if (!notifier_) notifier_ = std::make_unique<TqzShellChangeNotifier>([this](TObject*) { FolderChanged(); });
-  watched_ = node->Id;
+  watched_ = node->Id();
   notifier_->SetDirectory(watched_.Path, false, nfDirName);
 }
 

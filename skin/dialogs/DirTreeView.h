@@ -38,10 +38,21 @@ std::string InvalidPathMessage(const std::string& path);
 // The images of the tree's small image list, in this order.
 enum TqzDirTreeImage : int { dtiComputer, dtiFolder, dtiHome, dtiDrive, dtiNetwork, dtiCount };
 
+// A folder's node. The identifier of a file-system folder below a place is
+// made from its parent's and its name when first asked: expanding a large
+// folder builds no paths.
 class TqzDirTreeNode : public TTreeNode {
  public:
   using TTreeNode::TTreeNode;
-  TShellId Id;
+  const TShellId& Id() const;
+  void SetId(TShellId V);
+  // The name (bytes) in the parent's folder, for a node without an Id.
+  void SetName(std::string V) { name_ = std::move(V); }
+
+ private:
+  mutable TShellId id_;
+  mutable bool known_ = false;
+  std::string name_;
 };
 
 class TqzSkinDirTreeView : public TTreeView, public IqzSkinChangeClient {
