@@ -623,7 +623,7 @@ void TTreeView::Paint() {
   TComponentRef<TControl> self(this);
   TCanvas& c = Canvas();
   const TRect clip = c.ClipRect();
-  c.Brush().SetColor(Color());
+  c.Brush().SetColor(BackgroundColor());
   c.FillRect(ClientRect());
   const auto& rows = Rows();
   const int h = ItemHeight();
@@ -650,7 +650,7 @@ void TTreeView::Paint() {
 void TTreeView::DrawLines(TTreeNode* Node, int Row, const TTreeNodeRects& Rects) {
   (void)Row;
   TCanvas& c = Canvas();
-  c.Pen().SetColor(clGrayText);
+  c.Pen().SetColor(LineColor());
   c.Pen().SetStyle(TPenStyle::psDot);
   const int h = ItemHeight(), top = Rects.Row.Top, mid = top + h / 2;
   auto columnX = [&](int level) {
@@ -688,11 +688,11 @@ void TTreeView::DrawButton(TTreeNode* Node, const TRect& Button) {
     buttonImages_->Draw(c, x, y, index, Enabled());
     return;
   }
-  c.Brush().SetColor(Color());
+  c.Brush().SetColor(BackgroundColor());
   c.FillRect(Button);
-  c.Brush().SetColor(clBtnShadow);
+  c.Brush().SetColor(LineColor());
   c.FrameRect(Button);
-  c.Pen().SetColor(clWindowText);
+  c.Pen().SetColor(LineColor());
   const int cx = Button.Left + Button.Width() / 2, cy = Button.Top + Button.Height() / 2;
   c.MoveTo(Button.Left + 2, cy);
   c.LineTo(Button.Right - 2, cy);
@@ -727,7 +727,7 @@ void TTreeView::DrawNodeContent(TTreeNode* Node, const TTreeNodeRects& Rects, TO
     c.Font().SetColor(focused ? clHighlightText : clWindowText);
     c.FillRect(Rects.Label);
   } else {
-    c.Brush().SetColor(Color());
+    c.Brush().SetColor(BackgroundColor());
     c.Font().SetColor(Enabled() ? Font().Color() : clGrayText);
   }
   c.SetBkMode(TRANSPARENT);

@@ -228,6 +228,10 @@ class TTreeView : public TCustomControl {
   // The standard look of the image and the caption.
   virtual void DrawNodeContent(TTreeNode* Node, const TTreeNodeRects& Rects, TOwnerDrawState State);
   virtual void DrawButton(TTreeNode* Node, const TRect& Button);
+  // The colours of the rows' background and of lines and button glyphs
+  // (Color and the window text colour; a skinned view takes its skin's).
+  virtual TColor BackgroundColor() const { return Color(); }
+  virtual TColor LineColor() const { return clWindowText; }
   // The selection changed: fires OnChange. May free the view.
   virtual void SelectionChanged();
   // The scroll state changed: fires OnScrollStateChange. May free the view.

@@ -150,14 +150,37 @@ void TqzSkinDirTreeView::ChangeSkinData() { Invalidate(); }
 
 // The selected row's caption from the item description's active (or focus)
 // item picture, stretched; the other rows plain on the list's colour.
-bool TqzSkinDirTreeView::DrawSkinRow(TTreeNode* Node, const TTreeNodeRects& Rects, TOwnerDrawState State) {
-  if (!drawSkin_ || !skinData_ || skinData_->Empty()) return false;
+const TqzDataSkinListBox* TqzSkinDirTreeView::ItemDescription(TBitmap** Picture) const {
+  if (!drawSkin_ || !skinData_ || skinData_->Empty()) return nullptr;
   const int index = skinData_->FindControlIndex(itemSkinDataName_);
-  if (index < 0) return false;
+  if (index < 0) return nullptr;
   const auto* d = dynamic_cast<const TqzDataSkinListBox*>(skinData_->CtrlList()[size_t(index)].get());
-  if (!d) return false;
+  if (!d || d->ItemRect.IsEmpty()) return nullptr;
   TBitmap* picture = skinData_->ActivePicture(d->PictureIndex);
-  if (!picture || d->ItemRect.IsEmpty()) return false;
+  if (!picture) return nullptr;
+  if (Picture) *Picture = picture;
+  return d;
+}
+
+// The skin's rows: the colour in the middle of its normal item picture, the
+// item font's colour for lines and buttons.
+TColor TqzSkinDirTreeView::BackgroundColor() const {
+  TBitmap* picture = nullptr;
+  const TqzDataSkinListBox* d = ItemDescription(&picture);
+  if (!d) return TTreeView::BackgroundColor();
+  const TRect& r = d->ItemRect;
+  return picture->Canvas().Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
+
+TColor TqzSkinDirTreeView::LineColor() const {
+  const TqzDataSkinListBox* d = ItemDescription(nullptr);
+  return d ? d->FontColor : TTreeView::LineColor();
+}
+
+bool TqzSkinDirTreeView::DrawSkinRow(TTreeNode* Node, const TTreeNodeRects& Rects, TOwnerDrawState State) {
+  TBitmap* picture = nullptr;
+  const TqzDataSkinListBox* d = ItemDescription(&picture);
+  if (!d) return false;
   TCanvas& c = Canvas();
   const bool selected = State.Contains(odSelected), focused = State.Contains(odFocused);
   if (Images()) Images()->Draw(c, Rects.Image.Left, Rects.Image.Top, Node->ImageIndex, Enabled());

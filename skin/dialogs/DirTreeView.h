@@ -25,6 +25,8 @@ class TqzSkinData;
 class TqzSkinScrollBar;
 class TqzShellChangeNotifier;
 class TImageList;
+class TqzDataSkinListBox;
+class TBitmap;
 
 // A path the tree cannot take: not absolute, empty, or holding a NUL.
 class EqzInvalidPath : public Exception {
@@ -119,6 +121,8 @@ class TqzSkinDirTreeView : public TTreeView, public IqzSkinChangeClient {
   bool NodeHasChildren(TTreeNode* Node) override;
   void DrawNodeContent(TTreeNode* Node, const TTreeNodeRects& Rects, TOwnerDrawState State) override;
   void ScrollStateChanged() override;
+  TColor BackgroundColor() const override;
+  TColor LineColor() const override;
   void SelectionChanged() override;
   void Loaded() override;
 
@@ -129,6 +133,8 @@ class TqzSkinDirTreeView : public TTreeView, public IqzSkinChangeClient {
   TqzDirTreeNode* PlaceNodeFor(const std::string& Path) const;
   TqzDirTreeNode* ChildNamed(TqzDirTreeNode* Node, const std::string& Name) const;
   bool DrawSkinRow(TTreeNode* Node, const TTreeNodeRects& Rects, TOwnerDrawState State);
+  // The item description and its picture when rows are drawn from the skin.
+  const TqzDataSkinListBox* ItemDescription(TBitmap** Picture) const;
   void UpdateBars();
   void WatchSelected();
   void FolderChanged();

@@ -134,11 +134,10 @@ void TourSelectDirectory(TTour& tour, TForm1& main, TForm2& second) {
     steps.Key(VK_DOWN);
     steps.Add([&](TqzSelDirDlgForm&) { tour.ShotAsIs("seldir-keys"); });
     // A path typed into the edit: the tree follows on Enter.
-    steps.Add([&](TqzSelDirDlgForm& f) {
-      f.PathEdit()->SetFocus();
-      f.PathEdit()->SelectAll();
-      p.InjectText(root + "/Music/Studio");
-    });
+    steps.Add([&](TqzSelDirDlgForm& f) { p.InjectClick(CentreOf(*f.PathEdit())); });
+    steps.Wait(100);
+    steps.Add([&](TqzSelDirDlgForm& f) { f.PathEdit()->SelectAll(); });
+    steps.Add([&](TqzSelDirDlgForm&) { p.InjectText(root + "/Music/Studio"); });
     steps.Wait(100);
     steps.Key(VK_RETURN);
     steps.Add([&](TqzSelDirDlgForm&) { tour.ShotAsIs("seldir-path-typed"); });
