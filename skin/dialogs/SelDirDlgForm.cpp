@@ -101,6 +101,15 @@ bool TqzSelDirDlgForm::CreateNewFolder() {
   return true;
 }
 
+void TqzSelDirDlgForm::CMDialogKey(TMessage& m) {
+  if (m.WParam == VK_RETURN && pathEdit_ && ActiveControl() == pathEdit_ && !TypedPathIsSelected()) {
+    GoToTypedPath();
+    m.Result = 1;
+    return;
+  }
+  TForm::CMDialogKey(m);
+}
+
 bool TqzSelDirDlgForm::TypedPathIsSelected() const {
   return pathEdit_ && tree_ && !tree_->SelectedPath().empty() &&
          pathEdit_->Text() == DisplayNameFromBytes(tree_->SelectedPath());
@@ -177,13 +186,6 @@ class TqzSelDirFormBuilder {
     const int width = f.toolBar_->Width() - kSpeedButtonWidth - kSelDirEditGap;
     edit->SetBounds(0, std::max(0, (bar - edit->Height()) / 2), std::max(10, width), edit->Height());
     edit->SetAnchors({TAnchorKind::akLeft, TAnchorKind::akTop, TAnchorKind::akRight});
-    // Enter on a path other than the selected folder's goes there; on the
-    // selected folder's own path it is the dialog's Enter (OK).
-    edit->OnKeyDown = [form](TObject*, uint16_t& key, TShiftState) {
-      if (key != VK_RETURN || form->TypedPathIsSelected()) return;
-      key = 0;
-      form->GoToTypedPath();
-    };
   }
 
   void MakeTreePanel() {

@@ -93,6 +93,11 @@ class TqzSelDirDlgForm : public TForm {
   // Whether the edit shows the selected folder's path.
   bool TypedPathIsSelected() const;
 
+ protected:
+  // Enter in the path edit on a path other than the selected folder's goes
+  // there instead of pressing OK.
+  void CMDialogKey(TMessage& m) override;
+
  private:
   friend class TqzSelDirFormBuilder;
   void TreeChanged();

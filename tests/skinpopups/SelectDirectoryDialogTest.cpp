@@ -213,7 +213,7 @@ TEST_F(SelectDirectoryTest, ToolBarPathEditAndNewFolder) {
   EXPECT_EQ(ShownForm(), nullptr);  // freed
   dialog->ShowToolBar = true;
   dialog->Directory = home + "/a";
-  RunModal({
+  EXPECT_TRUE(RunModal({
       [&](TqzSelDirDlgForm& f) {
         ASSERT_NE(f.PathEdit(), nullptr);
         EXPECT_EQ(f.PathEdit()->Text(), home + "/a");
@@ -237,8 +237,19 @@ TEST_F(SelectDirectoryTest, ToolBarPathEditAndNewFolder) {
         f.Tree()->SelectSpecialFolder(TRootFolder::rfMyComputer);
         EXPECT_EQ(f.NewFolderPath(), "");
         EXPECT_FALSE(f.CreateNewFolder());
+        // Enter in the edit on another folder's path goes there and keeps
+        // the window open.
+        f.PathEdit()->SetFocus();
+        f.PathEdit()->SetText(home + "/a/b");
+        hp->InjectKey(VK_RETURN);
       },
-  });
+      [&](TqzSelDirDlgForm& f) {
+        EXPECT_EQ(f.Tree()->SelectedPath(), home + "/a/b");
+        EXPECT_EQ(f.ModalResult(), mrNone);
+        hp->InjectKey(VK_RETURN);  // on the selected folder's own path: OK
+      },
+  }));
+  EXPECT_EQ(dialog->Directory, home + "/a/b");
 }
 
 TEST_F(SelectDirectoryTest, HandlersMayFreeTheDialog) {
