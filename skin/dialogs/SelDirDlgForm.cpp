@@ -97,7 +97,13 @@ bool TqzSelDirDlgForm::CreateNewFolder() {
   if (path.empty() || PathExists(path)) return false;
   const std::string folder = tree_->SelectedPath();
   CreateFolder(folder, std::string(LastName(path)));
+  TComponentRef<TqzSkinDirTreeView> tree(tree_);
   tree_->ReloadSelected();
+  // The new folder on screen, below the selected one.
+  if (tree && tree->SelectedNode()) {
+    if (TqzDirTreeNode* made = tree->FindLoadedNode(TShellId::FromPath(path))) tree->MakeVisible(made);
+    if (tree) tree->MakeVisible(tree->SelectedNode());
+  }
   return true;
 }
 

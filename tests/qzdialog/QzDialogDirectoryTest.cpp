@@ -41,7 +41,7 @@ struct TRun {
   std::string Out;
 };
 
-TRun Run(const std::vector<std::string>& args, const std::string& keys) {
+TRun RunFolderDialog(const std::vector<std::string>& args, const std::string& keys) {
   const fs::path out = fs::temp_directory_path() / ("qzdialog-dir-" + std::to_string(getpid()) + ".out");
   std::string command = "QZ_PLATFORM=headless QZDIALOG_HEADLESS_KEYS=" + Quoted(keys) + " " + Quoted(QzDialogPath());
   for (const std::string& a : args) command += " " + Quoted(a);
@@ -75,7 +75,7 @@ TEST(QzDialogDirectory, PrintsTheChosenFolder) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.keys);
-    const TRun r = Run(c.args, c.keys);
+    const TRun r = RunFolderDialog(c.args, c.keys);
     EXPECT_EQ(r.Status, c.status);
     EXPECT_EQ(r.Out, c.out);
   }
