@@ -63,6 +63,10 @@ void TqzSkinSelectDirectoryDialog::SelectStart(TqzSelDirDlgForm& form) const {
 }
 
 void TqzSkinSelectDirectoryDialog::SizeForm(TqzSelDirDlgForm& form) const {
+  // The controller puts the skin's frame on the window with its handle:
+  // the client size is set after that, so that it is the one asked for
+  // (and the size written back comes back the same next time).
+  form.HandleNeeded();
   form.SetClientWidth(DialogWidth < 1 ? kSelDirDefaultClient : DialogWidth);
   form.SetClientHeight(DialogHeight < 1 ? kSelDirDefaultClient : DialogHeight);
   if (!skinData_ || skinData_->Empty()) return;
