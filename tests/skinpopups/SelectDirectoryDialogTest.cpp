@@ -166,6 +166,23 @@ TEST_F(SelectDirectoryTest, FoldersAreListedOnceAndReloadKeepsTheWay) {
   EXPECT_EQ(tree->SelectedPath(), "");
 }
 
+// The selected folder is watched: a folder made in it on disk shows up
+// (the wait is bounded; nothing is timed).
+TEST_F(SelectDirectoryTest, ChangesOnDiskReloadTheSelectedFolder) {
+  TqzSkinDirTreeView* tree = MakeTree();
+  tree->SetWatchChanges(true);
+  ASSERT_TRUE(tree->SelectPath(home + "/z"));
+  ASSERT_EQ(tree->Selected()->Count(), 2);
+  ::mkdir((home + "/z/three").c_str(), 0755);
+  for (int i = 0; i < 500 && tree->Selected()->Count() < 3; ++i) {
+    ::usleep(10000);
+    Pump();
+  }
+  ASSERT_EQ(tree->Selected()->Count(), 3);
+  EXPECT_EQ(tree->Selected()->Item(2)->Text(), "two");
+  EXPECT_EQ(tree->Selected()->Item(1)->Text(), "three");
+}
+
 TEST_F(SelectDirectoryTest, StartSelectionOkAndCancel) {
   struct TCase {
     const char* label;
