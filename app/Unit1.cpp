@@ -10,6 +10,7 @@
 #include "skin/form/Orvane.h"
 #include "skin/form/SkinMainMenu.h"
 #include "skin/form/TrayIcon.h"
+#include "skin/dialogs/SelectDirectoryDialog.h"
 #include "skin/dialogs/SkinMessage.h"
 
 namespace qz {
@@ -33,6 +34,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinData2", qzSkinData2);
   BindField("qzCompressedStoredSkin2", qzCompressedStoredSkin2);
   BindField("qzSkinMessage1", qzSkinMessage1);
+  BindField("qzSkinSelectDirectoryDialog1", qzSkinSelectDirectoryDialog1);
   BindField("qzTrayIcon1", qzTrayIcon1);
   BindField("qzSkinMainMenuBar1", qzSkinMainMenuBar1);
   BindField("qzSkinMainMenu1", qzSkinMainMenu1);
@@ -174,8 +176,8 @@ void TForm1::qzSkinButton11Click(TObject*) {
 // The open dialog comes with its component.
 void TForm1::qzSkinButton12Click(TObject*) {}
 
-// The folder dialog comes with its component.
-void TForm1::qzSkinButton13Click(TObject*) {}
+// The folder dialog dressed by the dialog skin; the chosen folder is not used.
+void TForm1::qzSkinButton13Click(TObject*) { qzSkinSelectDirectoryDialog1->Execute(); }
 
 QZ_PUBLISHED(TForm1, TForm) {
   b.Factory([](TComponent* owner) { return new TForm1(owner); });

@@ -35,6 +35,7 @@
 #include "skin/dialogs/MessageForm.h"
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/TrayIcon.h"
+#include "tools/common/DirectorySelection.h"
 #include "tools/common/ToolMain.h"
 
 using namespace qz;
@@ -56,6 +57,8 @@ constexpr const char* kUsage =
     "  --warning             a warning with an OK button\n"
     "  --error               an error with an OK button\n"
     "  --question            a question with Yes and No buttons\n"
+    "  --file-selection --directory\n"
+    "                        choose a folder, printed on standard output\n"
     "  --notification        an icon in the tray with the text as its tooltip;\n"
     "                        ends when the icon is clicked (1 without a tray)\n"
     "Options:\n"
@@ -67,6 +70,7 @@ constexpr const char* kUsage =
     "  --width=PIXELS        the window's width at least\n"
     "  --height=PIXELS       the window's height at least\n"
     "  --skin=FILE.skn       dress the dialog with this skin\n"
+    "  --filename=FOLDER     the folder selected at the start (--directory)\n"
     "  --help, --version\n"
     "Options with a value also take it as the next argument (--title TEXT).\n"
     "Exit status: 0 OK or Yes, 1 Cancel, No or closed, 2 bad usage, 255 error.\n";
@@ -74,7 +78,7 @@ constexpr const char* kUsage =
 // Wrong usage, naming the option at fault.
 [[noreturn]] void Usage(const std::string& message) { throw tool::TUsageError{message}; }
 
-enum class TMode { None, Info, Warning, Error, Question, Notification };
+enum class TMode { None, Info, Warning, Error, Question, Notification, FileSelection };
 
 struct TModeRow {
   const char* Option;
@@ -86,6 +90,7 @@ const TModeRow kModes[] = {
     {"--error", TMode::Error},
     {"--question", TMode::Question},
     {"--notification", TMode::Notification},
+    {"--file-selection", TMode::FileSelection},
 };
 
 struct TRequest {
@@ -97,6 +102,8 @@ struct TRequest {
   int Width = 0, Height = 0;
   std::string SkinFile;
   bool Version = false;
+  bool Directory = false;
+  std::string FileName;
 };
 
 int ParsePixels(const std::string& option, const std::string& value) {
@@ -141,6 +148,8 @@ TRequest ParseArguments(const std::vector<std::string>& args) {
     else if (name == "--height") r.Height = ParsePixels(name, value());
     else if (name == "--no-wrap") flag(), r.NoWrap = true;
     else if (name == "--version") r.Version = true;
+    else if (name == "--directory") flag(), r.Directory = true;
+    else if (name == "--filename") r.FileName = value();
     else Usage("unknown option " + name);
   }
   if (!r.Version && r.Mode == TMode::None)
@@ -199,6 +208,8 @@ int KeyCode(const std::string& name) {
   if (name == "Tab") return VK_TAB;
   if (name == "Left") return VK_LEFT;
   if (name == "Right") return VK_RIGHT;
+  if (name == "Up") return VK_UP;
+  if (name == "Down") return VK_DOWN;
   if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0])))
     return std::toupper(static_cast<unsigned char>(name[0]));
   throw std::runtime_error("QZDIALOG_HEADLESS_KEYS: unknown key '" + name + "'");
@@ -206,7 +217,7 @@ int KeyCode(const std::string& name) {
 
 // Answers the dialog on the headless platform: after the fade-in, one key
 // (or the close) per turn of the modal loop; then the window is closed.
-void ScriptHeadlessAnswer(THeadlessPlatform& p, TqzMessageForm& form) {
+void ScriptHeadlessAnswer(THeadlessPlatform& p, TForm& form) {
   const char* env = std::getenv("QZDIALOG_HEADLESS_KEYS");
   const std::vector<std::string> keys = env && *env ? Split(env) : std::vector<std::string>{};
   for (const std::string& k : keys)
@@ -214,7 +225,7 @@ void ScriptHeadlessAnswer(THeadlessPlatform& p, TqzMessageForm& form) {
   const char* screen = std::getenv("QZDIALOG_HEADLESS_SCREEN");
   const std::string screenFile = screen ? screen : "";
   auto turn = std::make_shared<int>(0);
-  TComponentRef<TqzMessageForm> dialog(&form);
+  TComponentRef<TForm> dialog(&form);
   p.SetIdleHandler([&p, keys, turn, dialog, screenFile]() {
     if (!dialog) return false;
     const int t = (*turn)++;
@@ -227,6 +238,7 @@ void ScriptHeadlessAnswer(THeadlessPlatform& p, TqzMessageForm& form) {
       const std::string& key = keys[k];
       if (key == "close") {
         dialog->Close();
+        p.InjectKeyUp(VK_SHIFT);  // an event, so that a loop waiting for input sees the close
         return true;
       }
       const int vk = KeyCode(key);
@@ -235,6 +247,7 @@ void ScriptHeadlessAnswer(THeadlessPlatform& p, TqzMessageForm& form) {
       return true;
     }
     dialog->Close();
+    p.InjectKeyUp(VK_SHIFT);
     return true;
   });
 }
@@ -334,6 +347,20 @@ int RunNotification(const TRequest& r) {
   return activated ? kExitAccepted : kExitRefused;
 }
 
+// ------------------------------------------------------------------ the file selection
+
+int RunFileSelection(const TRequest& r) {
+  if (!r.Directory) Usage("--file-selection: only the folder selection (--directory) is built");
+  const std::unique_ptr<TqzSkinData> skin = LoadSkin(r.SkinFile);
+  tool::TDirectoryRequest d;
+  d.Title = r.Title;
+  d.FileName = r.FileName;
+  d.Width = r.Width;
+  d.Height = r.Height;
+  d.Skin = skin.get();
+  return tool::RunDirectorySelection(d, ScriptHeadlessAnswer);
+}
+
 // One runner per mode; the file and folder modes add theirs here.
 int RunMode(const TRequest& r) {
   switch (r.Mode) {
@@ -342,6 +369,7 @@ int RunMode(const TRequest& r) {
     case TMode::Warning:
     case TMode::Error:
     case TMode::Question: return RunMessage(r);
+    case TMode::FileSelection: return RunFileSelection(r);
     case TMode::None: break;
   }
   return kExitUsage;

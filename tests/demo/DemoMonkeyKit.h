@@ -128,14 +128,15 @@ class DemoMonkeyBase : public DemoTest {
     return true;
   }
 
-  // Inside a message box ("Show message") the user clicks and types a
-  // little, then closes it. False when no message box is modal.
+  // Inside a message box ("Show message") or another dialog of the demo's
+  // buttons the user clicks and types a little, then closes it. False when
+  // none is modal.
   bool StepInModalMessageBox() {
     TCustomForm* box = nullptr;
-    for (int i = 0; i < Screen->FormCount(); ++i)
-      if (dynamic_cast<TqzMessageForm*>(Screen->Forms(i)) &&
-          Screen->Forms(i)->FormState().Contains(TFormStateFlag::fsModal))
-        box = Screen->Forms(i);
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+      TCustomForm* f = Screen->Forms(i);
+      if (f != Form1 && f != Form2 && f->FormState().Contains(TFormStateFlag::fsModal)) box = f;
+    }
     if (box == nullptr) return false;
     ++messageSteps_;
     if (messageSteps_ > 6 || Chance(0.3)) {

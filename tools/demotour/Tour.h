@@ -128,5 +128,6 @@ void TourMessageBox(TTour& tour, TForm1& main, TForm2& second);
 void TourFileListView(TTour& tour, TForm1& main, TForm2& second);
 void TourMDI(TTour& tour, TForm1& main, TForm2& second);
 void TourTray(TTour& tour, TForm1& main, TForm2& second);
+void TourSelectDirectory(TTour& tour, TForm1& main, TForm2& second);
 
 }  // namespace qz::tour

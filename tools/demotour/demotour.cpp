@@ -306,6 +306,7 @@ int RunTour(const fs::path& dir) {
   TourFileListView(tour, *Form1, *Form2);
   TourMDI(tour, *Form1, *Form2);
   TourTray(tour, *Form1, *Form2);
+  TourSelectDirectory(tour, *Form1, *Form2);
   return 0;
 }
 
