@@ -75,6 +75,12 @@ void TqzCustomShellListView::SetThumbnailsEnabled(bool V) {
   if (V == thumbnails_) return;
   thumbnails_ = V;
   SetLargeIconSize(V ? thumbnailSize_ : 0);
+  // Switched on over a listing: the workers start on it; off: they stop.
+  if (folders_.empty()) return;
+  tearingDown_ = true;
+  StopThumbnailWorkers();
+  tearingDown_ = false;
+  if (ThumbnailsWanted() && !folders_.empty()) StartThumbnailWorkers(ThumbnailWorkersPerPass(FolderCount()));
 }
 
 void TqzCustomShellListView::SetThumbnailSize(int V) {

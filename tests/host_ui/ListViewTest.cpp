@@ -217,7 +217,8 @@ TEST_F(ListViewTest, BandPastTheEdgeScrollsOnTheTimer) {
   lv->ClearSelection();
   hp->InjectMouseMove(empty);
   hp->InjectMouseDown();
-  hp->InjectMouseMove(Screen({lv->ClientWidth() - 4, lv->ClientHeight() + 30}));
+  const int x = 3 * lv->IconCellSize().cx + 20;  // in the last column of cells
+  hp->InjectMouseMove(Screen({x, lv->ClientHeight() + 30}));
   Pump();
   EXPECT_EQ(lv->ScrollY(), 0) << "no scrolling before the timer";
   const int selectedInside = lv->SelCount();
@@ -234,14 +235,15 @@ TEST_F(ListViewTest, BandPastTheEdgeScrollsOnTheTimer) {
   EXPECT_GT(lv->SelCount(), selectedInside) << "the band grew with the scrolling";
   EXPECT_TRUE(lv->Selected(39));
   // Back inside: no more scrolling.
-  hp->InjectMouseMove(Screen({lv->ClientWidth() - 4, lv->ClientHeight() - 10}));
+  hp->InjectMouseMove(Screen({x, lv->ClientHeight() - 10}));
   Pump();
   const int stopped = lv->ScrollY();
   hp->AdvanceClock(200);
   Pump();
   EXPECT_EQ(lv->ScrollY(), stopped);
   // Past the top it goes back; the button up stops it.
-  hp->InjectMouseMove(Screen({lv->ClientWidth() - 4, -40}));
+  hp->InjectMouseMove(Screen({x, -5}));
+  Pump();
   hp->AdvanceClock(50);
   Pump();
   EXPECT_LT(lv->ScrollY(), stopped);
