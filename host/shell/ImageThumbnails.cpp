@@ -283,8 +283,10 @@ TPixmap DecodeJpegForBox(std::span<const uint8_t> file, int box, uint64_t maxPix
   CheckBudget(decoder.Info.output_width, decoder.Info.output_height, maxPixels);
   TPixmap out;
   out.ResizeUninitialized(int(decoder.Info.output_width), int(decoder.Info.output_height));
+  // The saved markers live in the image pool, which finishing frees.
+  const int orientation = JpegOrientation(decoder.Info);
   if (!JpegDecodeRows(decoder, out)) Refuse(std::string("JPEG: ") + decoder.Errors.Message);
-  return OrientPixmap(out, JpegOrientation(decoder.Info));
+  return OrientPixmap(out, orientation);
 }
 
 TPixmap MakeImageThumbnail(std::span<const uint8_t> file, int box, uint64_t maxPixels,
