@@ -166,9 +166,10 @@ TEST_F(ShellViewLiveTest, ChangesOnDiskShowInPlace) {
       {[&] { fs::remove(Files("b.txt")); }, {"sub", "a.txt", "d.txt"}},
       {[&] { fs::rename(Files("a.txt"), Files("e.txt")); }, {"sub", "d.txt", "e.txt"}},
   };
-  for (const auto& [act, expected] : steps) {
+  for (const auto& step : steps) {
+    const std::vector<std::string>& expected = step.second;
     const int before = changes;
-    act();
+    step.first();
     EXPECT_TRUE(PumpUntil([&] { return Names(*view) == expected; })) << expected.front() << " ...";
     EXPECT_GT(changes, before);
     // The selection and the focus follow the file, not its row.
