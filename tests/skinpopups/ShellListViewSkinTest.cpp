@@ -73,9 +73,9 @@ TEST_F(ShellListViewSkinTest, SelectedItemsShowTheItemPictures) {
   for (auto [index, source] : {std::pair{0, d.ActiveItemRect}, std::pair{2, d.FocusItemRect}}) {
     const TRect r = view->DisplayRect(index), label = view->DisplayRect(index, drLabel);
     const int midY = r.Top + r.Height() / 2, sourceMidY = source.Top + source.Height() / 2;
-    for (int x = 0; x < 4; ++x)
+    for (int x = 0; x < 2; ++x)  // the caption starts 2 pixels in
       EXPECT_EQ(At({label.Left + x, midY}), Of(pic, source.Left + x, sourceMidY)) << index << " x " << x;
-    EXPECT_EQ(At({label.Left - 1, midY}), Rgb(view->Color())) << index << ": the plate starts at the caption";
+    EXPECT_EQ(At({label.Left - 1, midY}), (Rgb(view->Color()) & 0xFFFFFF)) << index << ": the plate starts at the caption";
     // Past the caption, in the middle of the plate, the middle of its picture.
     const TRect cell{r.Left + view->Column(0).Width + view->Column(1).Width, r.Top, r.Right, r.Bottom};
     EXPECT_EQ(At({cell.Left + 2, midY}), Of(pic, source.Left + source.Width() / 2, sourceMidY))
@@ -86,7 +86,7 @@ TEST_F(ShellListViewSkinTest, SelectedItemsShowTheItemPictures) {
       << "the two looks differ, so the test tells them apart";
   // An item not selected stays on the view's colour.
   const TRect plain = view->DisplayRect(1);
-  EXPECT_EQ(At({plain.Left + 1, plain.Top + plain.Height() / 2}), Rgb(view->Color()));
+  EXPECT_EQ(At({plain.Left + 1, plain.Top + plain.Height() / 2}), (Rgb(view->Color()) & 0xFFFFFF));
 }
 
 TEST_F(ShellListViewSkinTest, HeaderColumnsAreButtonsOfTheDescription) {
@@ -146,7 +146,7 @@ TEST_F(ShellListViewSkinTest, PlainLookWithoutAUsableDescription) {
     Pump();
     EXPECT_EQ(view->HeaderDescription(), nullptr) << c.what;
     const TRect r = view->ColumnRect(1);
-    EXPECT_EQ(At({r.Left + 2, 1}), Rgb(clBtnFace)) << c.what;
+    EXPECT_EQ(At({r.Left + 2, 1}), (Rgb(clBtnFace) & 0xFFFFFF)) << c.what;
   }
   // The skin going clears the reference and leaves the plain look.
   auto* own = new TqzSkinData(Application);

@@ -16,6 +16,7 @@
 #include "host/ui/ImgList.h"
 #include "skin/dialogs/ShellListView.h"
 #include "skin/draw/PngImage.h"
+#include "app/Unit1.h"
 #include "tools/demotour/Tour.h"
 
 namespace qz::tour {
