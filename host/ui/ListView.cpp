@@ -817,11 +817,16 @@ void TCustomListView::InvalidateItem(int Index) {
   if (!r.IsEmpty()) InvalidateRect(Handle(), &r, false);
 }
 
+void TCustomListView::PaintBackground(const TRect& Rect) {
+  TCanvas& c = Canvas();
+  c.Brush().SetColor(Color());
+  c.FillRect(Rect);
+}
+
 void TCustomListView::Paint() {
   TComponentRef<TControl> self(this);
   TCanvas& c = Canvas();
-  c.Brush().SetColor(Color());
-  c.FillRect(ClientRect());
+  PaintBackground(ClientRect());
   const TRect clip = c.ClipRect();
   TRect meet;
   for (int i : VisibleItems()) {

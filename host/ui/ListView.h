@@ -242,6 +242,8 @@ class TCustomListView : public TCustomControl {
   // The standard look of an item.
   virtual void DrawItem(int Index, const TListItem& Item, const TRect& Rect, TOwnerDrawState State);
   virtual void DrawHeader();
+  // Fills the view behind the items (the control's colour).
+  virtual void PaintBackground(const TRect& Rect);
   // Fills an owner-data row (Index set): fires OnData.
   virtual void DoData(TListItem& Item);
   // A click on a column header: fires OnColumnClick.

@@ -197,6 +197,7 @@ class TqzCustomShellListView : public TCustomListView, public IqzSkinChangeClien
   void Loaded() override;
   void DrawItem(int Index, const TListItem& Item, const TRect& Rect, TOwnerDrawState State) override;
   void DrawHeader() override;
+  void PaintBackground(const TRect& Rect) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void WMSetFocus(TMessage& m) override;
   // The thumbnail workers: PerPass for the first pass (the configured

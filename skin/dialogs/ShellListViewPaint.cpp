@@ -26,11 +26,23 @@ const D* FindDescription(const TqzSkinData* skin, const std::string& name) {
   return d && skin->ActivePicture(d->PictureIndex) ? d : nullptr;
 }
 
-void BitmapOf(const TPixmap& picture, TBitmap& b) {
-  b.SetPixelFormat(pf32bit);
-  b.Pixels() = picture;
-  b.SetAlphaPresent(true);
-  b.Modified();
+// Draws a picture with straight alpha over what the canvas holds, inside
+// its clipping.
+void DrawBlended(TCanvas& c, int x, int y, const TPixmap& picture) {
+  TPixmap* dst = c.Target();
+  if (!dst) return;
+  const TPoint o = c.LogicalToDevice(TPoint{x, y});
+  c.ForEachClipRect({o.X, o.Y, o.X + picture.Width(), o.Y + picture.Height()}, [&](const TRect& r) {
+    for (int dy = r.Top; dy < r.Bottom; ++dy)
+      for (int dx = r.Left; dx < r.Right; ++dx) {
+        const uint32_t s = picture.At(dx - o.X, dy - o.Y), a = s >> 24, d = dst->At(dx, dy);
+        if (a == 0) continue;
+        auto mix = [a](uint32_t sv, uint32_t dv) { return (sv * a + dv * (255 - a) + 127) / 255; };
+        dst->At(dx, dy) = a == 255 ? s
+                                   : 0xFF000000u | mix(s >> 16 & 0xFF, d >> 16 & 0xFF) << 16 |
+                                         mix(s >> 8 & 0xFF, d >> 8 & 0xFF) << 8 | mix(s & 0xFF, d & 0xFF);
+      }
+  });
 }
 
 }  // namespace
@@ -109,15 +121,35 @@ void TqzCustomShellListView::Notification(TComponent* AComponent, TOperation Ope
 // ---------------------------------------------------------------------------
 // Items
 
+// Behind the items the client part of the list description's picture,
+// tiled from the view's origin (the field its item pictures lie on).
+void TqzCustomShellListView::PaintBackground(const TRect& Rect) {
+  const TqzDataSkinListBox* d = ItemDescription();
+  const TRect piece = d ? OffsetRect(d->ClientRect, d->SkinRect.Left, d->SkinRect.Top) : TRect{};
+  if (!d || piece.IsEmpty()) {
+    TCustomListView::PaintBackground(Rect);
+    return;
+  }
+  TBitmap tile(piece.Width(), piece.Height());
+  tile.Canvas().CopyRect({0, 0, piece.Width(), piece.Height()}, skinData_->ActivePicture(d->PictureIndex)->Canvas(),
+                         piece);
+  tile.Modified();
+  TCanvas& c = Canvas();
+  const int saved = c.SaveDC();
+  c.IntersectClipRect(Rect);
+  for (int y = 0; y < Rect.Bottom; y += tile.Height())
+    for (int x = 0; x < Rect.Right; x += tile.Width())
+      if (y + tile.Height() > Rect.Top && x + tile.Width() > Rect.Left) c.Draw(x, y, tile);
+  c.RestoreDC(saved);
+}
+
 // The thumbnail (icon style) or the image, centred in the picture's place.
 void TqzCustomShellListView::DrawPicture(int Index, const TListItem& Item, TqzShellFolder* Folder) {
   TCanvas& c = Canvas();
   const TRect icon = DisplayRect(Index, drIcon);
   if (ViewStyle() == vsIcon && ThumbnailsWanted() && Folder && Folder->HasThumbnail && !Folder->Thumbnail.Empty()) {
     const TPixmap& t = Folder->Thumbnail;
-    TBitmap b;
-    BitmapOf(t, b);
-    c.Draw(icon.Left + (icon.Width() - t.Width()) / 2, icon.Top + (icon.Height() - t.Height()) / 2, b);
+    DrawBlended(c, icon.Left + (icon.Width() - t.Width()) / 2, icon.Top + (icon.Height() - t.Height()) / 2, t);
     return;
   }
   const TCustomImageList* images = ViewStyle() == vsIcon ? LargeImages() : SmallImages();

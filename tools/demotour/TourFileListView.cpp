@@ -129,9 +129,11 @@ void TourFileListView(TTour& tour, TForm1& form1, TForm2&) {
   view->SetThumbnailsEnabled(true);
   view->Populate();
   SettleUntil(tour, [&] {
-    for (int i = 0; i < view->FolderCount(); ++i)
-      if (view->Folder(i).RelativeId() == "sunset.png" && view->Folder(i).HasThumbnail) return true;
-    return false;
+    for (int i = 0; i < view->FolderCount(); ++i) {
+      const std::string& name = view->Folder(i).RelativeId();
+      if (name.ends_with(".png") && !view->Folder(i).HasThumbnail) return false;
+    }
+    return true;
   });
   tour.Shot("files-thumbnails");
 
