@@ -162,7 +162,12 @@ void TqzCustomShellListView::Watch() {
 }
 
 void TqzCustomShellListView::FolderChanged() {
-  if (!notifier_ || tearingDown_) return;
+  if (!notifier_) return;
+  if (tearingDown_) {
+    // Delivered while the workers are waited for: the focus catches up.
+    refreshOnFocus_ = true;
+    return;
+  }
   const TFolderChanges changes = notifier_->LastChanges();
   TComponentRef<TControl> self(this);
   if (changes.FolderGone || (hasRoot_ && !root_.IsVirtual() && !IsExistingFolder(root_.Path))) GoToExistingParent();
