@@ -209,10 +209,9 @@ class TqzCustomShellListView : public TCustomListView, public IqzSkinChangeClien
   void SortFolders();
   bool ThumbnailsWanted() const;
   TShellListing List() const;
-  // The accepted items of a listing (null when a handler freed the view).
+  // The accepted items of a listing (false when a handler freed the view).
   bool Accept(TShellListing& listing, std::vector<std::unique_ptr<TqzShellFolder>>& out, std::string& longest);
   void StopWorkers();
-  void StartWorkers();
   void ThumbnailArrived(int Index, const std::string& Path, TPixmap Picture);
   void Watch();
   void FolderChanged();
