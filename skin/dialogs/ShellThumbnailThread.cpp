@@ -44,7 +44,8 @@ void TqzShellThumbnailThread::Execute() {
     const std::string type = types.TypeOfFile(job.Path);
     if (Terminated()) break;
     if (!source_->CanMake(type)) continue;
-    TThumbnailResult result = source_->Get(job.Path, type, size_);
+    // A stop ends a running external thumbnailer at once.
+    TThumbnailResult result = source_->Get(job.Path, type, size_, [this] { return Terminated(); });
     if (!deliver_ || result.Picture.Empty() || Terminated()) continue;
     TPixmap picture = FitThumbnail(result.Picture, box_);
     // The view is alive while this thread is: it frees its workers (and

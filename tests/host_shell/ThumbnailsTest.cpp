@@ -487,6 +487,31 @@ TEST_F(Thumbnails, AHangingThumbnailerIsKilledWithWhatItStarted) {
   EXPECT_EQ(thumbnails.Get(video, "video/x-hang", TThumbnailSize::Normal).Outcome, TThumbnailOutcome::FailedBefore);
 }
 
+// A caller that stops (a worker told to terminate) ends the thumbnailer
+// and what it started at once; the file is not recorded as failed. The
+// time limit is far longer than any test may take.
+TEST_F(Thumbnails, AStoppedCallerEndsTheThumbnailerWithoutAFailure) {
+  const std::string pids = (root_ / "pids").string();
+  const std::string script = Script("slow.sh", "sleep 600 &\necho $$ $! > '" + pids + "'\nwait\n");
+  Thumbnailer("slow", "[Thumbnailer Entry]\nExec=" + script + " %i %o\nMimeType=video/x-slow\n");
+  settings_.Timeout = std::chrono::milliseconds(600000);
+  TThumbnails thumbnails(settings_);
+  const std::string video = File("slow.mkv", {'v'});
+  // Stops once the script has told its children.
+  const TThumbnailResult r = thumbnails.Get(video, "video/x-slow", TThumbnailSize::Normal, [&] {
+    std::ifstream in(pids);
+    pid_t a = 0, b = 0;
+    return bool(in >> a >> b);
+  });
+  EXPECT_EQ(r.Outcome, TThumbnailOutcome::Unsupported);
+  EXPECT_TRUE(r.Picture.Empty());
+  pid_t shell = 0, sleeper = 0;
+  std::ifstream(pids) >> shell >> sleeper;
+  EXPECT_TRUE(ProcessGone(shell));
+  EXPECT_TRUE(ProcessGone(sleeper));
+  EXPECT_FALSE(fs::exists(FailPath(video)));
+}
+
 TEST(ThumbnailerFiles, ExecIsSplitAndExpandedWordByWord) {
   const TThumbnailerArguments args{"/in/a b.mkv", "/out/t.png", "file:///in/a%20b.mkv", 256};
   using Words = std::vector<std::string>;
