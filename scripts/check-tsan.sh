@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir=${1:-build-tsan}
-read -r -a targets <<< "${QZ_TSAN_TARGETS:-test_host_shell test_host_threads}"
+read -r -a targets <<< "${QZ_TSAN_TARGETS:-test_host_shell test_host_threads test_shellview}"
 
 generator=()
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then generator=(-G Ninja); fi

@@ -1,5 +1,6 @@
 #include "host/shell/ImageThumbnails.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -126,6 +127,8 @@ bool JpegReadHeader(TJpegDecoder& d, std::span<const uint8_t> file, int box, lon
   d.Info.mem->max_memory_to_use = memoryLimit;
   d.Info.progress = &d.Progress;
   jpeg_mem_src(&d.Info, file.data(), static_cast<unsigned long>(file.size()));
+  // APP1 segments are at most 64 KiB each, inside the file's own bytes.
+  jpeg_save_markers(&d.Info, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&d.Info, TRUE);
   d.Info.out_color_space = IsCmyk(d.Info) ? JCS_CMYK : JCS_EXT_BGRA;
   // The smallest scale n / 8 whose output covers the fitted size.
@@ -181,7 +184,71 @@ bool JpegDecodeRows(TJpegDecoder& d, TPixmap& out) {
   return true;
 }
 
+// The orientation of the first APP1 segment that is Exif.
+int JpegOrientation(const jpeg_decompress_struct& info) {
+  for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next)
+    if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 && std::memcmp(m->data, "Exif\0\0", 6) == 0)
+      return ExifOrientation({m->data, m->data_length});
+  return 1;
+}
+
 }  // namespace
+
+int ExifOrientation(std::span<const uint8_t> app1) {
+  if (app1.size() < 6 + 8 || std::memcmp(app1.data(), "Exif\0\0", 6) != 0) return 1;
+  const std::span<const uint8_t> tiff = app1.subspan(6);
+  bool little;
+  if (tiff[0] == 'I' && tiff[1] == 'I') little = true;
+  else if (tiff[0] == 'M' && tiff[1] == 'M') little = false;
+  else return 1;
+  const auto u16 = [&](size_t at) -> uint32_t {
+    return little ? uint32_t(tiff[at] | tiff[at + 1] << 8) : uint32_t(tiff[at] << 8 | tiff[at + 1]);
+  };
+  const auto u32 = [&](size_t at) -> uint32_t {
+    return little ? LittleEndian32(&tiff[at]) : BigEndian32(&tiff[at]);
+  };
+  if (u16(2) != 42) return 1;
+  const uint64_t ifd = u32(4);
+  if (ifd + 2 > tiff.size()) return 1;
+  const uint32_t entries = std::min<uint32_t>(u16(size_t(ifd)), kMaxExifEntries);
+  for (uint32_t i = 0; i < entries; ++i) {
+    const uint64_t at = ifd + 2 + uint64_t(i) * 12;
+    if (at + 12 > tiff.size()) return 1;
+    if (u16(size_t(at)) != 0x0112) continue;
+    // A SHORT of count 1 keeps its value in the entry's first two bytes.
+    if (u16(size_t(at) + 2) != 3 || u32(size_t(at) + 4) != 1) return 1;
+    const uint32_t v = u16(size_t(at) + 8);
+    return v >= 1 && v <= 8 ? int(v) : 1;
+  }
+  return 1;
+}
+
+TPixmap OrientPixmap(const TPixmap& picture, int orientation) {
+  if (orientation < 2 || orientation > 8 || picture.Empty()) return picture;
+  const int w = picture.Width(), h = picture.Height();
+  const bool transposed = orientation >= 5;
+  TPixmap out;
+  out.ResizeUninitialized(transposed ? h : w, transposed ? w : h);
+  // Where the source pixel (x, y) goes.
+  for (int y = 0; y < h; ++y) {
+    const uint32_t* row = picture.Row(y);
+    for (int x = 0; x < w; ++x) {
+      int tx = x, ty = y;
+      switch (orientation) {
+        case 2: tx = w - 1 - x; break;
+        case 3: tx = w - 1 - x; ty = h - 1 - y; break;
+        case 4: ty = h - 1 - y; break;
+        case 5: tx = y; ty = x; break;
+        case 6: tx = h - 1 - y; ty = x; break;
+        case 7: tx = h - 1 - y; ty = w - 1 - x; break;
+        case 8: tx = y; ty = w - 1 - x; break;
+        default: break;
+      }
+      out.Row(ty)[tx] = row[x];
+    }
+  }
+  return out;
+}
 
 TImageFormat SniffImageFormat(std::span<const uint8_t> head) {
   static constexpr uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -216,8 +283,10 @@ TPixmap DecodeJpegForBox(std::span<const uint8_t> file, int box, uint64_t maxPix
   CheckBudget(decoder.Info.output_width, decoder.Info.output_height, maxPixels);
   TPixmap out;
   out.ResizeUninitialized(int(decoder.Info.output_width), int(decoder.Info.output_height));
+  // The saved markers live in the image pool, which finishing frees.
+  const int orientation = JpegOrientation(decoder.Info);
   if (!JpegDecodeRows(decoder, out)) Refuse(std::string("JPEG: ") + decoder.Errors.Message);
-  return out;
+  return OrientPixmap(out, orientation);
 }
 
 TPixmap MakeImageThumbnail(std::span<const uint8_t> file, int box, uint64_t maxPixels,

@@ -39,9 +39,21 @@ constexpr uint64_t kThumbnailMaxSourcePixels = uint64_t(1) << 25;
 TPixmap MakeImageThumbnail(std::span<const uint8_t> file, int box, uint64_t maxPixels,
                            const TIconDecoder& decodePng);
 
+// The orientation tag (0x0112) of an APP1 Exif segment's first IFD (the
+// segment's bytes after its length: "Exif\0\0" and the TIFF data), 1 to 8;
+// 1 (as stored) for a segment without one or one that is malformed. Reads
+// only inside the segment and at most kMaxExifEntries entries.
+int ExifOrientation(std::span<const uint8_t> app1);
+constexpr int kMaxExifEntries = 512;
+// The picture turned upright for an Exif orientation: 2 mirrored, 3 turned
+// half round, 4 flipped, 5 transposed, 6 turned a quarter clockwise, 7
+// transversed, 8 turned a quarter anticlockwise; others as they are.
+TPixmap OrientPixmap(const TPixmap& picture, int orientation);
+
 // A JPEG file decoded at the smallest scale n/8 that still covers its
-// size fitted into box x box (not yet shrunk to it). Raises EInvalidGraphic;
-// a file cut short is refused, not shown half grey.
+// size fitted into box x box (not yet shrunk to it) and turned upright by
+// its Exif orientation. Raises EInvalidGraphic; a file cut short is
+// refused, not shown half grey.
 TPixmap DecodeJpegForBox(std::span<const uint8_t> file, int box, uint64_t maxPixels);
 
 }  // namespace qz

@@ -133,12 +133,12 @@ std::vector<std::string> ThumbnailerFileNames(const std::string& folder) {
   return names;
 }
 
-enum class TWaitResult { Ended, Gone, TimedOut };
+enum class TWaitResult { Ended, Gone, TimedOut, Cancelled };
 
 // Waits up to `timeout` for the child to end, without reaping it (its
 // process group id cannot be reused while it is a zombie). Gone when it was
 // reaped elsewhere (SIGCHLD ignored).
-TWaitResult WaitForEnd(pid_t pid, std::chrono::milliseconds timeout) {
+TWaitResult WaitForEnd(pid_t pid, std::chrono::milliseconds timeout, const std::function<bool()>& cancelled) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   auto pause = std::chrono::milliseconds(1);
   while (true) {
@@ -148,6 +148,7 @@ TWaitResult WaitForEnd(pid_t pid, std::chrono::milliseconds timeout) {
     if (r != 0 && errno != EINTR) return TWaitResult::Gone;
     const auto now = std::chrono::steady_clock::now();
     if (now >= deadline) return TWaitResult::TimedOut;
+    if (cancelled && cancelled()) return TWaitResult::Cancelled;
     std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
     pause = std::min(pause * 2, std::chrono::milliseconds(20));
   }
@@ -245,7 +246,8 @@ const TThumbnailerEntry* TThumbnailers::ForType(std::string_view mimeType) const
   return it == byType_.end() ? nullptr : &entries_[it->second];
 }
 
-TRunOutcome RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
+TRunOutcome RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+                       const std::function<bool()>& cancelled) {
   TRunOutcome outcome;
   if (argv.empty()) {
     outcome.Error = "no program to run";
@@ -277,7 +279,7 @@ TRunOutcome RunProgram(const std::vector<std::string>& argv, std::chrono::millis
     outcome.Error = "cannot start " + argv[0] + ": " + std::strerror(error);
     return outcome;
   }
-  const TWaitResult waited = WaitForEnd(pid, timeout);
+  const TWaitResult waited = WaitForEnd(pid, timeout, cancelled);
   if (waited == TWaitResult::Gone) {
     outcome.Result = TRunResult::Exited;
     outcome.ExitStatus = 0;  // its status is lost: it is judged by its output
@@ -291,6 +293,11 @@ TRunOutcome RunProgram(const std::vector<std::string>& argv, std::chrono::millis
   pid_t reaped;
   do reaped = ::waitpid(pid, &status, 0);
   while (reaped < 0 && errno == EINTR);
+  if (waited == TWaitResult::Cancelled) {
+    outcome.Result = TRunResult::Cancelled;
+    outcome.Error = argv[0] + " was stopped";
+    return outcome;
+  }
   if (waited == TWaitResult::TimedOut) {
     outcome.Result = TRunResult::TimedOut;
     outcome.Error = argv[0] + " did not finish within " + std::to_string(timeout.count()) + " ms";

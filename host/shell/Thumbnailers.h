@@ -11,6 +11,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,7 +64,7 @@ class TThumbnailers {
   std::unordered_map<std::string, size_t> byType_;
 };
 
-enum class TRunResult { Exited, TimedOut, NotStarted };
+enum class TRunResult { Exited, TimedOut, NotStarted, Cancelled };
 struct TRunOutcome {
   TRunResult Result = TRunResult::NotStarted;
   int ExitStatus = -1;  // Exited: the exit code; -1 when a signal ended it
@@ -74,6 +75,9 @@ struct TRunOutcome {
 // output on /dev/null, in a process group of its own. When it has not ended
 // within the timeout the whole group is killed (SIGKILL); what it left
 // running when it ended is killed too. The child is always reaped.
-TRunOutcome RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
+// `cancelled`, when given, is asked while the program runs: true ends it
+// (and what it started) at once with Cancelled.
+TRunOutcome RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+                       const std::function<bool()>& cancelled = {});
 
 }  // namespace qz

@@ -111,7 +111,7 @@ bool TThumbnails::CanMake(std::string_view mimeType) {
 }
 
 TPixmap TThumbnails::MakeExternal(const TThumbnailerEntry& entry, const TThumbnailSource& source,
-                                  int box) {
+                                  int box, const std::function<bool()>& cancelled) {
   const TRunFolder folder(settings_.TempDir);
   if (folder.Path().empty()) throw ENotStarted("cannot make a folder in " + settings_.TempDir);
   TThumbnailerArguments args;
@@ -121,8 +121,9 @@ TPixmap TThumbnails::MakeExternal(const TThumbnailerEntry& entry, const TThumbna
   args.Size = box;
   const std::optional<std::vector<std::string>> argv = ExpandThumbnailerExec(entry.Exec, args);
   if (!argv) throw ENotStarted(entry.File + ": Exec cannot be read");
-  const TRunOutcome run = RunProgram(*argv, settings_.Timeout);
-  if (run.Result == TRunResult::NotStarted) throw ENotStarted(run.Error);
+  const TRunOutcome run = RunProgram(*argv, settings_.Timeout, cancelled);
+  // Stopped by the caller: nothing is known against the file.
+  if (run.Result == TRunResult::NotStarted || run.Result == TRunResult::Cancelled) throw ENotStarted(run.Error);
   if (run.Result == TRunResult::TimedOut || run.ExitStatus != 0) throw EInvalidGraphic(run.Error);
   const std::optional<std::string> output = ReadRegularFilePrefix(args.Output, kMaxOutputFileBytes + 1);
   if (!output || output->empty()) throw EInvalidGraphic(argv->front() + " wrote no thumbnail");
@@ -130,7 +131,7 @@ TPixmap TThumbnails::MakeExternal(const TThumbnailerEntry& entry, const TThumbna
   return MakeImageThumbnail(Bytes(*output), box, settings_.MaxPixels, settings_.DecodePng);
 }
 
-TPixmap TThumbnails::Make(const TThumbnailSource& source, int box) {
+TPixmap TThumbnails::Make(const TThumbnailSource& source, int box, const std::function<bool()>& cancelled) {
   if (IsOwnThumbnailType(source.MimeType)) {
     const std::optional<std::string> file = ReadRegularFilePrefix(source.Path, kMaxSourceFileBytes + 1);
     if (!file) throw EInvalidGraphic("cannot read " + source.Path);
@@ -139,10 +140,11 @@ TPixmap TThumbnails::Make(const TThumbnailSource& source, int box) {
   }
   const TThumbnailerEntry* entry = Thumbnailers().ForType(source.MimeType);
   if (!entry) throw ENotStarted("no thumbnailer for " + source.MimeType);
-  return MakeExternal(*entry, source, box);
+  return MakeExternal(*entry, source, box, cancelled);
 }
 
-TThumbnailResult TThumbnails::Get(std::string_view path, std::string_view mimeType, TThumbnailSize size) {
+TThumbnailResult TThumbnails::Get(std::string_view path, std::string_view mimeType, TThumbnailSize size,
+                                  const std::function<bool()>& cancelled) {
   TThumbnailResult result;
   if (!settings_.DecodePng) {
     // Cache files and thumbnailers' output are PNG: nothing can be shown,
@@ -176,7 +178,7 @@ TThumbnailResult TThumbnails::Get(std::string_view path, std::string_view mimeTy
     return result;
   }
   try {
-    result.Picture = Make(*source, box);
+    result.Picture = Make(*source, box, cancelled);
   } catch (const ENotStarted& e) {
     result.Error = e.what();
     return result;

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -72,14 +73,18 @@ class TThumbnails {
   // The thumbnail of the file at an absolute path (bytes), whose type is
   // mimeType (from the type database; it chooses the maker). Without a PNG
   // reader in the settings everything is Unsupported.
-  TThumbnailResult Get(std::string_view path, std::string_view mimeType, TThumbnailSize size);
+  // `cancelled`, when given, is asked while an external thumbnailer runs:
+  // true stops it, and the file gets no picture and no failure record.
+  TThumbnailResult Get(std::string_view path, std::string_view mimeType, TThumbnailSize size,
+                       const std::function<bool()>& cancelled = {});
   // Whether a thumbnail can be made for the type at all.
   bool CanMake(std::string_view mimeType);
 
  private:
   const TThumbnailers& Thumbnailers();
-  TPixmap Make(const TThumbnailSource& source, int box);
-  TPixmap MakeExternal(const TThumbnailerEntry& entry, const TThumbnailSource& source, int box);
+  TPixmap Make(const TThumbnailSource& source, int box, const std::function<bool()>& cancelled);
+  TPixmap MakeExternal(const TThumbnailerEntry& entry, const TThumbnailSource& source, int box,
+                       const std::function<bool()>& cancelled);
 
   const TThumbnailSettings settings_;
   const TThumbnailCache cache_;

@@ -30,6 +30,9 @@ constexpr int kCellTextInset = 6;   // report: text inside a column
 constexpr int kHorzLine = 16;       // report: pixels a line of horizontal scrolling
 // KeyTarget's answer for a key that moves nothing (any int is a target: it
 // is clamped to the items afterwards).
+constexpr uintptr_t kBandScrollTimerId = 0x4C56;  // window timer of the band's auto-scroll
+constexpr int kBandScrollMs = 50;
+constexpr int kBandScrollMaxStep = 64;  // pixels a tick scrolls at most
 constexpr int kNoTarget = std::numeric_limits<int>::min();
 
 }  // namespace
@@ -115,6 +118,13 @@ void TCustomListView::SetListColumnWidth(int V) {
 void TCustomListView::SetShowColumnHeaders(bool V) {
   if (V == showColumnHeaders_) return;
   showColumnHeaders_ = V;
+  DataChanged();
+}
+
+void TCustomListView::SetLargeIconSize(int V) {
+  V = std::max(0, V);
+  if (V == largeIconSize_) return;
+  largeIconSize_ = V;
   DataChanged();
 }
 
@@ -467,7 +477,8 @@ int TCustomListView::HeaderHeight() const {
 }
 
 TSize TCustomListView::IconCellSize() const {
-  const int w = largeImages_ ? largeImages_->Width() : 32, h = largeImages_ ? largeImages_->Height() : 32;
+  int w = largeImages_ ? largeImages_->Width() : 32, h = largeImages_ ? largeImages_->Height() : 32;
+  if (largeIconSize_ > 0) w = h = largeIconSize_;
   return {std::max(kMinIconCell, w + 16), h + 8 + 2 * TextHeight() + 6};
 }
 
@@ -546,6 +557,7 @@ TRect TCustomListView::DisplayRect(int Index, TDisplayCode Code) const {
   const TCustomImageList* images = Images();
   int iw = images ? images->Width() : 0, ih = images ? images->Height() : 0;
   if (viewStyle_ == vsIcon && !images) iw = ih = 32;
+  if (viewStyle_ == vsIcon && largeIconSize_ > 0) iw = ih = largeIconSize_;
   if (viewStyle_ == vsIcon) {
     const TRect icon{b.Left + (b.Width() - iw) / 2, b.Top + 4, b.Left + (b.Width() - iw) / 2 + iw, b.Top + 4 + ih};
     if (Code == drIcon) return icon;
@@ -805,11 +817,16 @@ void TCustomListView::InvalidateItem(int Index) {
   if (!r.IsEmpty()) InvalidateRect(Handle(), &r, false);
 }
 
+void TCustomListView::PaintBackground(const TRect& Rect) {
+  TCanvas& c = Canvas();
+  c.Brush().SetColor(Color());
+  c.FillRect(Rect);
+}
+
 void TCustomListView::Paint() {
   TComponentRef<TControl> self(this);
   TCanvas& c = Canvas();
-  c.Brush().SetColor(Color());
-  c.FillRect(ClientRect());
+  PaintBackground(ClientRect());
   const TRect clip = c.ClipRect();
   TRect meet;
   for (int i : VisibleItems()) {
@@ -916,6 +933,13 @@ void TCustomListView::Dispatch(TMessage& m) {
       m.Result = 0;
       return;
     }
+    case WM_TIMER:
+      if (m.WParam == kBandScrollTimerId) {
+        BandAutoScroll();
+        m.Result = 0;
+        return;
+      }
+      break;
     case WM_MOUSEWHEEL: {
       const int delta = static_cast<int16_t>(HIWORD(m.WParam));
       const int notches = delta / 120 != 0 ? delta / 120 : (delta > 0 ? 1 : delta < 0 ? -1 : 0);
@@ -979,6 +1003,8 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 // The band selects what it meets: with Ctrl those items toggle against the
 // selection the band started from.
 void TCustomListView::UpdateBand(TPoint ClientPoint, TShiftState Shift) {
+  bandPoint_ = ClientPoint;
+  bandShift_ = Shift;
   const TPoint at{ClientPoint.X + scrollX_, ClientPoint.Y + scrollY_};
   band_ = {std::min(dragStart_.X, at.X), std::min(dragStart_.Y, at.Y), std::max(dragStart_.X, at.X) + 1,
            std::max(dragStart_.Y, at.Y) + 1};
@@ -1002,6 +1028,7 @@ void TCustomListView::MouseMove(TShiftState Shift, int X, int Y) {
   } else if (drag_ == TDrag::Band && Shift.Contains(ssLeft)) {
     UpdateBand({X, Y}, Shift);
     if (!self) return;
+    SetBandTimer(!ClientRect().Contains(TPoint{X, Y}));
   }
   TCustomControl::MouseMove(Shift, X, Y);
 }
@@ -1011,6 +1038,7 @@ void TCustomListView::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
   if (Button == mbLeft) {
     const TDrag was = drag_;
     drag_ = TDrag::None;
+    SetBandTimer(false);
     if (was == TDrag::Band) Invalidate();
     if (was == TDrag::HeaderPress) {
       Invalidate();
@@ -1022,6 +1050,35 @@ void TCustomListView::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     }
   }
   TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+// While a band is drawn with the mouse past the client's edge, a timer
+// scrolls the view towards the mouse (further past the edge: faster) and
+// grows the band with it.
+void TCustomListView::SetBandTimer(bool On) {
+  if (On == bandTimer_ || !HandleAllocated()) return;
+  bandTimer_ = On;
+  if (On) SetTimer(Handle(), kBandScrollTimerId, kBandScrollMs);
+  else KillTimer(Handle(), kBandScrollTimerId);
+}
+
+void TCustomListView::BandAutoScroll() {
+  if (drag_ != TDrag::Band) {
+    SetBandTimer(false);
+    return;
+  }
+  const TRect c = ClientRect();
+  auto step = [](int past) { return past == 0 ? 0 : (past < 0 ? -1 : 1) * std::min(kBandScrollMaxStep, std::abs(past)); };
+  const int pastX = bandPoint_.X < c.Left ? bandPoint_.X - c.Left : (bandPoint_.X >= c.Right ? bandPoint_.X - c.Right + 1 : 0);
+  const int pastY = bandPoint_.Y < c.Top ? bandPoint_.Y - c.Top : (bandPoint_.Y >= c.Bottom ? bandPoint_.Y - c.Bottom + 1 : 0);
+  if (pastX == 0 && pastY == 0) {
+    SetBandTimer(false);
+    return;
+  }
+  TComponentRef<TControl> self(this);
+  ScrollTo(scrollX_ + step(pastX), scrollY_ + step(pastY));
+  if (!self) return;
+  UpdateBand(bandPoint_, bandShift_);
 }
 
 // ---------------------------------------------------------------------------

@@ -111,6 +111,10 @@ class TCustomListView : public TCustomControl {
   void SetListColumnWidth(int V);
   bool ShowColumnHeaders() const { return showColumnHeaders_; }
   void SetShowColumnHeaders(bool V);
+  // The picture size of the icon style (thumbnails want more than the
+  // large images' size); 0: the large images' size.
+  int LargeIconSize() const { return largeIconSize_; }
+  void SetLargeIconSize(int V);
 
   // ---- columns (report style)
   int ColumnCount() const { return static_cast<int>(columns_.size()); }
@@ -238,11 +242,15 @@ class TCustomListView : public TCustomControl {
   // The standard look of an item.
   virtual void DrawItem(int Index, const TListItem& Item, const TRect& Rect, TOwnerDrawState State);
   virtual void DrawHeader();
+  // Fills the view behind the items (the control's colour).
+  virtual void PaintBackground(const TRect& Rect);
   // Fills an owner-data row (Index set): fires OnData.
   virtual void DoData(TListItem& Item);
   // A click on a column header: fires OnColumnClick.
   virtual void ColumnClicked(int Column);
   TOwnerDrawState ItemState(int Index) const;
+  // The column whose header the mouse holds down; -1 for none.
+  int PressedColumn() const { return drag_ == TDrag::HeaderPress ? dragColumn_ : -1; }
   // False when the view was freed by a handler.
   bool NotifyScrollState();
   bool UserSelectionChanged();
@@ -275,6 +283,8 @@ class TCustomListView : public TCustomControl {
   void DropEdit();
   void PlaceEditor();
   void UpdateBand(TPoint ClientPoint, TShiftState Shift);
+  void SetBandTimer(bool On);
+  void BandAutoScroll();
   void Scroll(int Bar, int Code, int Pos);
   int DividerAt(TPoint Pos) const;
   void DataChanged();
@@ -283,6 +293,7 @@ class TCustomListView : public TCustomControl {
   TCustomImageList* largeImages_ = nullptr;
   TCustomImageList* smallImages_ = nullptr;
   int listColumnWidth_ = 120;
+  int largeIconSize_ = 0;
   bool showColumnHeaders_ = true;
   std::vector<TListColumn> columns_;
 
@@ -310,6 +321,9 @@ class TCustomListView : public TCustomControl {
   int dragWidth_ = 0;
   std::vector<uint8_t> bandBase_;   // the selection a Ctrl band adds to
   TRect band_;                      // content coordinates
+  TPoint bandPoint_;                // the mouse, client coordinates
+  TShiftState bandShift_;
+  bool bandTimer_ = false;
 
   std::string search_;
   uint64_t lastSearchTick_ = 0;

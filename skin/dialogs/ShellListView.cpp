@@ -1,11 +1,19 @@
 #include "skin/dialogs/ShellListView.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <ctime>
+#include <unordered_map>
 
 #include "host/shell/FolderEnum.h"
 #include "host/shell/MimeDatabase.h"
+#include "host/shell/Thumbnails.h"
+#include "host/shell/TypeIcons.h"
 #include "host/ui/Application.h"
+#include "skin/base/ShellChangeNotifier.h"
+#include "skin/dialogs/ShellThumbnailThread.h"
+#include "skin/data/SkinData.h"
 
 namespace qz {
 
@@ -103,12 +111,14 @@ bool TqzShellFolder::HasSubfolders() {
   return hasSubfolders_ != 0;
 }
 
+const std::string& TqzShellFolder::MimeType() {
+  if (mimeType_.empty())
+    mimeType_ = Path().empty() || IsFolder() ? std::string("inode/directory") : TMimeDatabase::Shared().TypeOfFile(Path());
+  return mimeType_;
+}
+
 const std::string& TqzShellFolder::TypeName() {
-  if (typeName_.empty()) {
-    const TMimeDatabase& types = TMimeDatabase::Shared();
-    const std::string type = Path().empty() ? std::string("inode/directory") : types.TypeOfFile(Path());
-    typeName_ = types.Comment(type);
-  }
+  if (typeName_.empty()) typeName_ = TMimeDatabase::Shared().Comment(MimeType());
   return typeName_;
 }
 
@@ -134,14 +144,29 @@ TqzCustomShellListView::TqzCustomShellListView(TComponent* AOwner)
   AddColumn("Size", 80);
   AddColumn("Type", 130);
   AddColumn("Modified", 120);
+  auto* small = new TImageList(this);
+  auto* large = new TImageList(this);
+  small->SetSize(16, 16);
+  large->SetSize(32, 32);
+  typeSmall_ = small;
+  typeLarge_ = large;
+  SetSmallImages(small);
+  SetLargeImages(large);
 }
 
-TqzCustomShellListView::~TqzCustomShellListView() = default;
+TqzCustomShellListView::~TqzCustomShellListView() {
+  // Normally done in BeforeDestruction; a view deleted before it ran
+  // still stops its threads before the items go.
+  tearingDown_ = true;
+  StopWorkers();
+  notifier_.reset();
+}
 
 void TqzCustomShellListView::BeforeDestruction() {
   // The workers read the items: they stop before anything goes.
   tearingDown_ = true;
   StopThumbnailWorkers();
+  notifier_.reset();
   TCustomListView::BeforeDestruction();
 }
 
@@ -193,6 +218,35 @@ TShellListing TqzCustomShellListView::List() const {
 
 bool TqzCustomShellListView::ThumbnailsWanted() const { return thumbnails_ && ViewStyle() == vsIcon; }
 
+bool TqzCustomShellListView::Accept(TShellListing& listing, std::vector<std::unique_ptr<TqzShellFolder>>& out,
+                                    std::string& longest) {
+  TComponentRef<TControl> self(this);
+  size_t longestChars = 0;
+  for (TShellItem& child : listing.Items) {
+    auto folder = std::make_unique<TqzShellFolder>(std::move(child), &rootItem_);
+    if (!folder->IsFolder() && !MatchesFileMask(folder->RelativeId(), mask_)) continue;
+    bool canAdd = true;
+    if (OnAddFolder) {
+      OnAddFolder(this, *folder, canAdd);
+      if (!self) return false;
+    }
+    if (!canAdd) continue;
+    if (const size_t chars = CodePoints(folder->DisplayName()); chars > longestChars) {
+      longestChars = chars;
+      longest = folder->DisplayName();
+    }
+    out.push_back(std::move(folder));
+  }
+  return true;
+}
+
+void TqzCustomShellListView::UpdateListColumnWidth(const std::string& longest) {
+  if (ViewStyle() != vsList) return;
+  TCanvas measure;
+  measure.SetFont(Font());
+  SetListColumnWidth(measure.TextWidth(longest) + 32);
+}
+
 void TqzCustomShellListView::Populate() {
   if (ComponentState().Contains(csLoading)) return;
   TComponentRef<TControl> self(this);
@@ -212,33 +266,15 @@ void TqzCustomShellListView::Populate() {
     }
   } restore{savedCursor};
 
+  Watch();
   TShellListing listing = List();
   listError_ = listing.Error;
   std::string longest;
-  size_t longestChars = 0;
-  for (TShellItem& child : listing.Items) {
-    auto folder = std::make_unique<TqzShellFolder>(std::move(child), &rootItem_);
-    if (!folder->IsFolder() && !MatchesFileMask(folder->RelativeId(), mask_)) continue;
-    bool canAdd = true;
-    if (OnAddFolder) {
-      OnAddFolder(this, *folder, canAdd);
-      if (!self) return;
-    }
-    if (!canAdd) continue;
-    if (const size_t chars = CodePoints(folder->DisplayName()); chars > longestChars) {
-      longestChars = chars;
-      longest = folder->DisplayName();
-    }
-    folders_.push_back(std::move(folder));
-  }
+  if (!Accept(listing, folders_, longest)) return;
   if (sorted_ || sortColumn_ >= 0) SortFolders();
   SetItemCount(FolderCount());
   EndUpdate();
-  if (ViewStyle() == vsList) {
-    TCanvas measure;
-    measure.SetFont(Font());
-    SetListColumnWidth(measure.TextWidth(longest) + 32);
-  }
+  UpdateListColumnWidth(longest);
   if (ThumbnailsWanted() && !folders_.empty()) StartThumbnailWorkers(ThumbnailWorkersPerPass(FolderCount()));
 }
 
@@ -306,6 +342,8 @@ void TqzCustomShellListView::DoData(TListItem& Item) {
       const int index = OnGetIcon(this, folder, large);
       if (!self) return;
       cached = index;
+    } else if (cached < 0) {
+      cached = TypeIconIndex(folder, large);
     }
     Item.ImageIndex = cached;
   }
@@ -317,6 +355,7 @@ void TqzCustomShellListView::DoData(TListItem& Item) {
 }
 
 // ---------------------------------------------------------------------------
+
 
 QZ_PUBLISHED(TqzCustomShellListView, TCustomListView) {}
 
@@ -333,6 +372,15 @@ QZ_PUBLISHED(TqzSkinFileListView, TqzCustomShellListView) {
   b.Ref<TCustomImageList>("LargeImages", &O::LargeImages, &O::SetLargeImages);
   b.Ref<TCustomImageList>("SmallImages", &O::SmallImages, &O::SetSmallImages);
   b.Event<TNotifyEvent>("OnSelectionChange", &O::OnSelectionChange);
+  b.Set("ObjectTypes", &O::ObjectTypes, &O::SetObjectTypes,
+        TShellObjectTypes{TShellObjectType::otFolders, TShellObjectType::otNonFolders});
+  b.Prop("AutoRefresh", &O::AutoRefresh, &O::SetAutoRefresh, true);
+  b.Ref<TqzSkinData>("SkinData", &O::SkinData, &O::SetSkinData);
+  b.Prop("ItemSkinDataName", &O::ItemSkinDataName, &O::SetItemSkinDataName, std::string("listbox"));
+  b.Prop("HeaderSkinDataName", &O::HeaderSkinDataName, &O::SetHeaderSkinDataName, std::string("header"));
+  b.Prop("DrawSkin", &O::DrawSkin, &O::SetDrawSkin, true);
+  b.Event<TqzAddFolderEvent>("OnAddFolder", &O::OnAddFolder);
+  b.Event<TNotifyEvent>("OnFolderChange", &O::OnFolderChange);
 }
 
 }  // namespace qz

@@ -5,6 +5,8 @@
 // thumbnailers written as shell scripts (one that hangs), and the shrinking
 // filter.
 #include <gtest/gtest.h>
+
+#include <array>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -334,6 +336,90 @@ TEST_F(Thumbnails, OwnDecodersAndBadPictures) {
             TThumbnailOutcome::Unsupported);
 }
 
+// An APP1 Exif segment with IFD0 holding `entries` (tag, type, count,
+// value) in the byte order "II" or "MM", put right after the JPEG's SOI.
+Bytes WithExif(const Bytes& jpeg, const char* order, std::vector<std::array<uint32_t, 4>> entries,
+               size_t cut = 0) {
+  const bool little = order[0] == 'I';
+  Bytes t = {uint8_t(order[0]), uint8_t(order[1])};
+  auto u16 = [&](uint32_t v) {
+    if (little) t.insert(t.end(), {uint8_t(v), uint8_t(v >> 8)});
+    else t.insert(t.end(), {uint8_t(v >> 8), uint8_t(v)});
+  };
+  auto u32 = [&](uint32_t v) {
+    if (little) t.insert(t.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+    else t.insert(t.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
+  };
+  u16(42);
+  u32(8);
+  u16(uint32_t(entries.size()));
+  for (const auto& e : entries) {
+    u16(e[0]);
+    u16(e[1]);
+    u32(e[2]);
+    u16(e[3]);
+    u16(0);
+  }
+  u32(0);
+  if (cut) t.resize(cut);
+  Bytes app1 = {'E', 'x', 'i', 'f', 0, 0};
+  app1.insert(app1.end(), t.begin(), t.end());
+  const size_t length = app1.size() + 2;
+  Bytes out(jpeg.begin(), jpeg.begin() + 2);
+  out.insert(out.end(), {0xFF, 0xE1, uint8_t(length >> 8), uint8_t(length)});
+  out.insert(out.end(), app1.begin(), app1.end());
+  out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+  return out;
+}
+
+// A 64 x 32 picture (red, blue over green, white) shown upright for each
+// orientation: the colours of its four corners and its size.
+TEST(ExifOrientation, JpegThumbnailsAreTurnedUpright) {
+  const Bytes jpeg = EncodeJpeg(Quarters(64, 32));
+  constexpr uint32_t R = 0xFFFF0000u, G = 0xFF00FF00u, B = 0xFF0000FFu, W = 0xFFFFFFFFu;
+  const struct {
+    int orientation;
+    uint32_t topLeft, topRight, bottomLeft, bottomRight;
+  } cases[] = {
+      {1, R, B, G, W}, {2, B, R, W, G}, {3, W, G, B, R}, {4, G, W, R, B},
+      {5, R, G, B, W}, {6, G, R, W, B}, {7, W, B, G, R}, {8, B, W, R, G},
+  };
+  for (const auto& c : cases) {
+    for (const char* order : {"II", "MM"}) {
+      const Bytes file = WithExif(jpeg, order, {{0x0100, 3, 1, 64}, {0x0112, 3, 1, uint32_t(c.orientation)}});
+      const TPixmap p = DecodeJpegForBox(file, 1024, 1 << 20);
+      const bool turned = c.orientation >= 5;
+      ASSERT_EQ(p.Width(), turned ? 32 : 64) << c.orientation << order;
+      ASSERT_EQ(p.Height(), turned ? 64 : 32) << c.orientation << order;
+      const int r = p.Width() - 4, b = p.Height() - 4;
+      EXPECT_TRUE(NearColour(p.At(3, 3), c.topLeft)) << c.orientation << order;
+      EXPECT_TRUE(NearColour(p.At(r, 3), c.topRight)) << c.orientation << order;
+      EXPECT_TRUE(NearColour(p.At(3, b), c.bottomLeft)) << c.orientation << order;
+      EXPECT_TRUE(NearColour(p.At(r, b), c.bottomRight)) << c.orientation << order;
+    }
+  }
+  // Segments that say nothing usable leave the picture as stored.
+  const struct {
+    const char* what;
+    Bytes file;
+  } plain[] = {
+      {"value out of range", WithExif(jpeg, "II", {{0x0112, 3, 1, 9}})},
+      {"not a SHORT", WithExif(jpeg, "II", {{0x0112, 4, 1, 6}})},
+      {"cut inside the entry", WithExif(jpeg, "II", {{0x0112, 3, 1, 6}}, 14)},
+      {"no such tag", WithExif(jpeg, "MM", {{0x0100, 3, 1, 6}})},
+      {"unknown byte order", WithExif(jpeg, "XX", {{0x0112, 3, 1, 6}})},
+  };
+  for (const auto& c : plain) {
+    const TPixmap p = DecodeJpegForBox(c.file, 1024, 1 << 20);
+    EXPECT_EQ(p.Width(), 64) << c.what;
+    EXPECT_TRUE(NearColour(p.At(3, 3), R)) << c.what;
+  }
+  // An entry count far past the segment reads nothing outside it.
+  Bytes huge = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 0xFF, 0xFF};
+  EXPECT_EQ(ExifOrientation(huge), 1);
+  EXPECT_EQ(ExifOrientation({}), 1);
+}
+
 TEST_F(Thumbnails, ExternalThumbnailersAreRunWithoutAShell) {
   const std::string made = (root_ / "made.png").string();
   SavePng(Quarters(300, 100), made);
@@ -399,6 +485,31 @@ TEST_F(Thumbnails, AHangingThumbnailerIsKilledWithWhatItStarted) {
   EXPECT_TRUE(ProcessGone(sleeper));
   EXPECT_TRUE(fs::exists(FailPath(video)));
   EXPECT_EQ(thumbnails.Get(video, "video/x-hang", TThumbnailSize::Normal).Outcome, TThumbnailOutcome::FailedBefore);
+}
+
+// A caller that stops (a worker told to terminate) ends the thumbnailer
+// and what it started at once; the file is not recorded as failed. The
+// time limit is far longer than any test may take.
+TEST_F(Thumbnails, AStoppedCallerEndsTheThumbnailerWithoutAFailure) {
+  const std::string pids = (root_ / "pids").string();
+  const std::string script = Script("slow.sh", "sleep 600 &\necho $$ $! > '" + pids + "'\nwait\n");
+  Thumbnailer("slow", "[Thumbnailer Entry]\nExec=" + script + " %i %o\nMimeType=video/x-slow\n");
+  settings_.Timeout = std::chrono::milliseconds(600000);
+  TThumbnails thumbnails(settings_);
+  const std::string video = File("slow.mkv", {'v'});
+  // Stops once the script has told its children.
+  const TThumbnailResult r = thumbnails.Get(video, "video/x-slow", TThumbnailSize::Normal, [&] {
+    std::ifstream in(pids);
+    pid_t a = 0, b = 0;
+    return bool(in >> a >> b);
+  });
+  EXPECT_EQ(r.Outcome, TThumbnailOutcome::Unsupported);
+  EXPECT_TRUE(r.Picture.Empty());
+  pid_t shell = 0, sleeper = 0;
+  std::ifstream(pids) >> shell >> sleeper;
+  EXPECT_TRUE(ProcessGone(shell));
+  EXPECT_TRUE(ProcessGone(sleeper));
+  EXPECT_FALSE(fs::exists(FailPath(video)));
 }
 
 TEST(ThumbnailerFiles, ExecIsSplitAndExpandedWordByWord) {

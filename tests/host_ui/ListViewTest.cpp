@@ -205,6 +205,56 @@ TEST_F(ListViewTest, RubberBandSelectsWhatItMeetsAndCtrlToggles) {
   EXPECT_EQ(SelectedItems(), std::vector<int>{});
 }
 
+// A band held past the bottom edge scrolls the view on the timer and
+// grows with it; back inside, the scrolling stops; past the top it goes
+// back up. Nothing moves without the timer or after the button is up.
+TEST_F(ListViewTest, BandPastTheEdgeScrollsOnTheTimer) {
+  Fill(40);
+  lv->SetMultiSelect(true);
+  UseStyle(vsIcon);  // 4 cells a row, 10 rows: more than 300 pixels
+  const TPoint empty = Screen({lv->ClientWidth() - 4, 2});
+  lv->SetItemIndex(0);
+  lv->ClearSelection();
+  hp->InjectMouseMove(empty);
+  hp->InjectMouseDown();
+  const int x = 3 * lv->IconCellSize().cx + 20;  // in the last column of cells
+  hp->InjectMouseMove(Screen({x, lv->ClientHeight() + 30}));
+  Pump();
+  EXPECT_EQ(lv->ScrollY(), 0) << "no scrolling before the timer";
+  const int selectedInside = lv->SelCount();
+  hp->AdvanceClock(50);
+  Pump();
+  const int once = lv->ScrollY();
+  EXPECT_GT(once, 0);
+  EXPECT_LE(once, 64) << "a tick scrolls by at most its step";
+  for (int i = 0; i < 40; ++i) {
+    hp->AdvanceClock(50);
+    Pump();
+  }
+  EXPECT_EQ(lv->ScrollY(), lv->VertScrollInfo().Max - lv->VertScrollInfo().Page + 1) << "to the end, then no further";
+  EXPECT_GT(lv->SelCount(), selectedInside) << "the band grew with the scrolling";
+  EXPECT_TRUE(lv->Selected(39));
+  // Back inside: no more scrolling.
+  hp->InjectMouseMove(Screen({x, lv->ClientHeight() - 10}));
+  Pump();
+  const int stopped = lv->ScrollY();
+  hp->AdvanceClock(200);
+  Pump();
+  EXPECT_EQ(lv->ScrollY(), stopped);
+  // Past the top it goes back; the button up stops it.
+  hp->InjectMouseMove(Screen({x, -5}));
+  Pump();
+  hp->AdvanceClock(50);
+  Pump();
+  EXPECT_LT(lv->ScrollY(), stopped);
+  hp->InjectMouseUp();
+  Pump();
+  const int released = lv->ScrollY();
+  hp->AdvanceClock(200);
+  Pump();
+  EXPECT_EQ(lv->ScrollY(), released);
+}
+
 TEST_F(ListViewTest, HeaderClickReportsTheColumnAndDividerDragResizes) {
   Fill(5);
   UseStyle(vsReport);

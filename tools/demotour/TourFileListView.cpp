@@ -1,15 +1,22 @@
 // The file list view of the dialogs on a folder the tour makes in a
 // temporary place (folders, pictures, a video, hidden files): each view
-// style, the details sorted by each column both ways, and a rename.
+// style, the details sorted by each column both ways, a rename, the
+// thumbnails filled in, the dialog skin's look, and a file appearing after
+// it was made on disk.
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <fstream>
+#include <functional>
 
+#include "host/base/Threads.h"
 #include "host/graphics/PngWriter.h"
 #include "host/graphics/StockIcons.h"
+#include "host/shell/Thumbnails.h"
 #include "host/ui/ImgList.h"
 #include "skin/dialogs/ShellListView.h"
+#include "skin/draw/PngImage.h"
+#include "app/Unit1.h"
 #include "tools/demotour/Tour.h"
 
 namespace qz::tour {
@@ -33,6 +40,23 @@ fs::path MakeTourFolder() {
   return dir;
 }
 
+// Runs what the view's worker threads queued until `done` holds (bounded).
+void SettleUntil(TTour& tour, const std::function<bool()>& done) {
+  for (int i = 0; i < 400 && !done(); ++i) {
+    CheckSynchronize(10);
+    tour.Settle(25);
+  }
+  tour.Settle();
+}
+
+// Colourful pictures for the thumbnails: bands of the palette.
+TPixmap Landscape(int w, int h, uint32_t sky, uint32_t ground) {
+  TPixmap p(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) p.At(x, y) = y < h * 3 / 5 - (x * h / 5) / w ? sky : ground;
+  return p;
+}
+
 void AddIcon(TImageList& list, TStockIcon icon) {
   TBitmap b;
   b.SetPixelFormat(pf32bit);
@@ -44,7 +68,7 @@ void AddIcon(TImageList& list, TStockIcon icon) {
 
 }  // namespace
 
-void TourFileListView(TTour& tour, TForm1&, TForm2&) {
+void TourFileListView(TTour& tour, TForm1& form1, TForm2&) {
   const fs::path dir = MakeTourFolder();
   if (dir.empty()) return;
   auto* form = new TForm(Application);
@@ -91,6 +115,47 @@ void TourFileListView(TTour& tour, TForm1&, TForm2&) {
   tour.Settle();
   tour.Shot("files-renaming");
   tour.Key(VK_ESCAPE);
+
+  // Thumbnails in the icon view, made by the workers into a cache of the
+  // tour's own (the user's cache stays as it was).
+  SavePng(Landscape(320, 200, 0xFF6FA8DCu, 0xFF3C8D40u), (dir / "field.png").string());
+  SavePng(Landscape(200, 300, 0xFFF6B26Bu, 0xFF2E4A7Du), (dir / "sunset.png").string());
+  TThumbnailSettings settings;
+  settings.CacheRoot = (dir / ".cache" / "thumbnails").string();
+  settings.DecodePng = [](std::span<const uint8_t> b) { return std::optional<TPixmap>(TqzPngImage::DecodeToPixmap(b)); };
+  view->SetThumbnailSource(std::make_shared<TThumbnails>(settings));
+  view->SetViewStyle(vsIcon);
+  view->SetThumbnailSize(64);
+  view->SetThumbnailsEnabled(true);
+  view->Populate();
+  SettleUntil(tour, [&] {
+    for (int i = 0; i < view->FolderCount(); ++i) {
+      const std::string& name = view->Folder(i).RelativeId();
+      if (name.ends_with(".png") && !view->Folder(i).HasThumbnail) return false;
+    }
+    return true;
+  });
+  tour.Shot("files-thumbnails");
+
+  // The dialog skin's items and header.
+  view->SetThumbnailsEnabled(false);
+  view->SetSkinData(form1.qzSkinData2);
+  view->SetHeaderSkinDataName("resizebutton");
+  view->SetViewStyle(vsReport);
+  view->Populate();
+  view->SetItemIndex(2);
+  view->SetSelected(4, true);
+  view->SetFocus();
+  tour.Shot("files-skinned-report");
+
+  // A file made on disk shows up by itself.
+  std::ofstream(dir / "converted.mp4") << std::string("\0\0\0\x18" "ftypmp42", 12);
+  SettleUntil(tour, [&] {
+    for (int i = 0; i < view->FolderCount(); ++i)
+      if (view->Folder(i).RelativeId() == "converted.mp4") return true;
+    return false;
+  });
+  tour.Shot("files-appeared");
 
   delete form;
   tour.Settle();
