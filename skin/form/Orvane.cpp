@@ -414,8 +414,23 @@ void TqzOrvane::Nudge() {
   const TRect b = form_->BoundsRect();
   const int minWidth = SizeLimits().MinWidth;
   const int delta = b.Width() <= minWidth ? 1 : -1;
-  form_->SetBounds(b.Left, b.Top, b.Width() + delta, b.Height());
+  TComponentRef<TqzOrvane> self(this);
+  {
+    // Cleared however the step ends (a handler may raise or free us).
+    struct TPassing {
+      TComponentRef<TqzOrvane>& self;
+      ~TPassing() {
+        if (self) self->nudgePassing_ = false;
+      }
+    } passing{self};
+    nudgePassing_ = true;
+    form_->SetBounds(b.Left, b.Top, b.Width() + delta, b.Height());
+  }
+  if (!self) return;
   form_->SetBounds(b.Left, b.Top, b.Width(), b.Height());
+  // A size handler that put the window back itself left no size change for
+  // the second step: the layout the first one skipped is done here.
+  if (self && nudgeLayoutDue_) LayoutFrame();
 }
 
 void TqzOrvane::PlaceAllObjects() {
