@@ -58,9 +58,15 @@ TqzNewGeometry FormNewGeometry(const TqzFrameRects& rects, TSize window) {
 
 void CopyPiece(const TPixmap& source, const TRect& r, TBitmap& dest) {
   const TRect piece = Intersection(r, source.Bounds());
-  dest.SetSize(piece.Width(), piece.Height());
-  if (!piece.IsEmpty())
-    CopyPixels(source, piece, dest.Pixels(), {0, 0, piece.Width(), piece.Height()});
+  if (piece.IsEmpty()) {
+    dest.SetSize(piece.Width(), piece.Height());
+  } else {
+    // The piece covers the new pixels whole: they are not filled first.
+    TPixmap pixels;
+    pixels.ResizeUninitialized(piece.Width(), piece.Height());
+    CopyPixels(source, piece, pixels, {0, 0, piece.Width(), piece.Height()});
+    dest.Pixels() = std::move(pixels);
+  }
   dest.Modified();
 }
 
