@@ -114,9 +114,15 @@ bool SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   // back buffer keeps its memory rather than being filled first.
   if (IsTopLevel(w) && sized) {
     // Pixels never written stay so, wherever the resize moves them.
+    // A buffer not yet written at all is not filled either: every pixel
+    // stays unwritten and is filled before anything reads it.
     const bool unwritten = !d->unwritten.IsEmpty();
-    d->backBuffer.ResizeForRepaint(wp.cx, wp.cy, 0xFF000000u);
-    if (unwritten) d->unwritten = TRegion(d->backBuffer.Bounds());
+    if (unwritten) {
+      d->backBuffer.ResizeUninitialized(wp.cx, wp.cy);
+      d->unwritten = TRegion(d->backBuffer.Bounds());
+    } else {
+      d->backBuffer.ResizeForRepaint(wp.cx, wp.cy, 0xFF000000u);
+    }
   }
   if (sized || frameChanged || (moved && !IsTopLevel(w))) ws.InvalidateAll(w);
   if (!(flags & SWP_NOZORDER)) {

@@ -113,7 +113,15 @@ void TqzSkinImageCache::BuildButton(const TqzSkinData& skin, const TqzDataSkinOb
     buttons_[&object] = LayerButtonImages(skin, *button);
 }
 
+void TqzComposedCache::Put(const TKey& key, std::type_index type,
+                           std::shared_ptr<const void> value) {
+  std::erase_if(entries_, [&](const TEntry& e) { return e.Key == key && e.Type == type; });
+  if (entries_.size() >= kCapacity) entries_.erase(entries_.begin());
+  entries_.push_back({key, type, std::move(value)});
+}
+
 void TqzSkinImageCache::Clear() {
+  composed_.Clear();
   frameActive_.reset();
   frameInactive_.reset();
   buttons_.clear();

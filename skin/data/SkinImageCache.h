@@ -6,7 +6,10 @@
 #pragma once
 
 #include <memory>
+#include <typeindex>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "host/base/Types.h"
 #include "skin/draw/EffectBmp.h"
@@ -30,6 +33,46 @@ struct TqzButtonImages {
   std::unique_ptr<TqzBitmap> Restore, RestoreActive, RestoreDown, RestoreInActive;
 };
 
+// Pictures composed from a skin's pictures for one window size (layered
+// border strips, frame strips): windows of the same size made one after
+// another, as a dialog shown again, share them instead of composing them
+// anew. Keyed by what they were composed from, the size and a state word;
+// the few most recently stored are kept. Entries hold only pixels, never
+// references into the skin, and go when the skin is cleared.
+class TqzComposedCache {
+ public:
+  struct TKey {
+    const void* Source = nullptr;  // the picture (or description) composed from
+    TSize Size;
+    int State = 0;
+    bool operator==(const TKey&) const = default;
+  };
+  static constexpr size_t kCapacity = 8;
+
+  template <class T>
+  std::shared_ptr<const T> Find(const TKey& key) const {
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
+      if (it->Key == key && it->Type == std::type_index(typeid(T)))
+        return std::static_pointer_cast<const T>(it->Value);
+    return nullptr;
+  }
+  template <class T>
+  void Store(const TKey& key, std::shared_ptr<const T> value) {
+    Put(key, std::type_index(typeid(T)), std::move(value));
+  }
+  void Clear() { entries_.clear(); }
+  size_t Count() const { return entries_.size(); }
+
+ private:
+  struct TEntry {
+    TKey Key;
+    std::type_index Type;
+    std::shared_ptr<const void> Value;
+  };
+  void Put(const TKey& key, std::type_index type, std::shared_ptr<const void> value);
+  std::vector<TEntry> entries_;  // oldest first
+};
+
 class TqzSkinImageCache {
  public:
   // The layer frame's active and inactive images; one is null when either
@@ -46,8 +89,12 @@ class TqzSkinImageCache {
   const TqzBitmap* LayerFrameInActiveImage() const { return frameInactive_.get(); }
   // The looks built for a button object; null for objects that are no buttons.
   const TqzButtonImages* ButtonImages(const TqzDataSkinObject& object) const;
+  // Composed pictures for window sizes; filled by the windows that draw
+  // from this skin (on the GUI thread), dropped with the rest.
+  TqzComposedCache& Composed() const { return composed_; }
 
  private:
+  mutable TqzComposedCache composed_;
   std::unique_ptr<TqzBitmap> frameActive_, frameInactive_;
   std::unordered_map<const TqzDataSkinObject*, TqzButtonImages> buttons_;
 };

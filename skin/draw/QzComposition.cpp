@@ -66,9 +66,13 @@ void CreateStretchImage(TBitmap& Dest, const TBitmap& Source, const TRect& R, co
 
 namespace {
 
+// The composed pixels become the bitmap's (no pass over the bitmap first:
+// they cover it whole).
 void TakePixmap(TBitmap& bitmap, TPixmap&& pixels) {
-  bitmap.SetSize(pixels.Width(), pixels.Height());
-  if (!pixels.Empty()) bitmap.Pixels() = std::move(pixels);
+  if (pixels.Empty())
+    bitmap.SetSize(pixels.Width(), pixels.Height());
+  else
+    bitmap.Pixels() = std::move(pixels);
   bitmap.Modified();
 }
 

@@ -48,6 +48,9 @@ void TqzFormLayerWindow::CreateParams(TCreateParams& params) {
   inherited::CreateParams(params);
   params.Style &= ~uint32_t(WS_VISIBLE);
   params.ExStyle |= WS_EX_LAYERED;
+  // It shows only the pictures it is given, never paints itself: its first
+  // back buffer is not filled ahead of the first picture.
+  params.WindowClassStyle |= CS_OPAQUEPAINT;
   if (mouseTransparent_) params.ExStyle |= WS_EX_TRANSPARENT;
 }
 

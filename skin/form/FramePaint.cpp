@@ -13,6 +13,7 @@
 #include "skin/draw/PixelCopy.h"
 #include "skin/draw/QzComposition.h"
 #include "skin/draw/QzRegions.h"
+#include "skin/draw/SkinImage.h"
 #include "skin/draw/QzText.h"
 
 namespace qz {
@@ -57,9 +58,15 @@ TqzNewGeometry FormNewGeometry(const TqzFrameRects& rects, TSize window) {
 
 void CopyPiece(const TPixmap& source, const TRect& r, TBitmap& dest) {
   const TRect piece = Intersection(r, source.Bounds());
-  dest.SetSize(piece.Width(), piece.Height());
-  if (!piece.IsEmpty())
-    CopyPixels(source, piece, dest.Pixels(), {0, 0, piece.Width(), piece.Height()});
+  if (piece.IsEmpty()) {
+    dest.SetSize(piece.Width(), piece.Height());
+  } else {
+    // The piece covers the new pixels whole: they are not filled first.
+    TPixmap pixels;
+    pixels.ResizeUninitialized(piece.Width(), piece.Height());
+    CopyPixels(source, piece, pixels, {0, 0, piece.Width(), piece.Height()});
+    dest.Pixels() = std::move(pixels);
+  }
   dest.Modified();
 }
 
@@ -128,14 +135,55 @@ void DrawObjectsIntoStrips(const TqzFramePaintInput& in, TFrameStrips& strips) {
   }
 }
 
+// The border strips of a frame picture for one geometry, as composed.
+struct TComposedBorder {
+  TqzNewGeometry Geometry;
+  TqzBorderStrips Strips;
+};
+
+bool SameGeometry(const TqzNewGeometry& a, const TqzNewGeometry& b) {
+  return a.Width == b.Width && a.Height == b.Height && a.NewLTPoint == b.NewLTPoint &&
+         a.NewRTPoint == b.NewRTPoint && a.NewLBPoint == b.NewLBPoint &&
+         a.NewRBPoint == b.NewRBPoint && a.NewClRect == b.NewClRect;
+}
+
+void TakeCopy(TBitmap& bitmap, const TPixmap& pixels) {
+  if (pixels.Empty()) return;
+  bitmap.Pixels() = pixels;
+  bitmap.Modified();
+}
+
+// The frame picture's four strips for the window: composed once per
+// picture, window size and geometry and kept with the skin's composed
+// pictures, since a frame repaints at every activation and size message,
+// mostly at one size. The objects are drawn into copies.
+void FrameStrips(const TqzFramePaintInput& in, TFrameStrips& strips) {
+  const TBitmap& source = FrameSource(in);
+  const TqzNewGeometry geometry = FormNewGeometry(*in.Rects, in.Window);
+  TqzComposedCache& cache = in.Skin->ImageCache().Composed();
+  const TqzComposedCache::TKey key{&source, in.Window, 0};
+  std::shared_ptr<const TComposedBorder> composed = cache.Find<TComposedBorder>(key);
+  if (!composed || !SameGeometry(composed->Geometry, geometry)) {
+    auto made = std::make_shared<TComposedBorder>();
+    made->Geometry = geometry;
+    made->Strips = ComposeSkinBorderImages(FormSkinGeometry(*in.Skin), geometry, in.Window.cx,
+                                           in.Window.cy, source.Pixels());
+    composed = made;
+    cache.Store(key, composed);
+  }
+  TakeCopy(strips.Top, composed->Strips.Top);
+  TakeCopy(strips.Bottom, composed->Strips.Bottom);
+  TakeCopy(strips.Left, composed->Strips.Left);
+  TakeCopy(strips.Right, composed->Strips.Right);
+}
+
 }  // namespace
 
 void PaintFrame(TCanvas& windowCanvas, const TqzFramePaintInput& in) {
   if (!HasSkin(in.Skin) || !in.Rects || in.Skin->ClientRect.IsEmpty()) return;
   const int W = in.Window.cx, H = in.Window.cy;
   TFrameStrips strips;
-  CreateSkinBorderImages(FormSkinGeometry(*in.Skin), FormNewGeometry(*in.Rects, in.Window), W, H,
-                         FrameSource(in), strips.Top, strips.Bottom, strips.Left, strips.Right);
+  FrameStrips(in, strips);
   DrawObjectsIntoStrips(in, strips);
   if (!in.FormActive && in.Skin->AutoRenderingInActiveImage) {
     for (TBitmap* strip : {&strips.Top, &strips.Bottom, &strips.Left, &strips.Right})

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <optional>
 
 #include "host/graphics/Bitmap.h"
 #include "host/graphics/Pixmap.h"
@@ -50,21 +49,23 @@ TRect InsetsOf(const TRect& outer, const TRect& inner) {
           std::max(0, outer.Right - inner.Right), std::max(0, outer.Bottom - inner.Bottom)};
 }
 
-// A strip as a 32-bit bitmap; null for an empty one. A strip composed from
-// the premultiplied picture is taken as it is; the top strip of a
-// full-border frame, composed plain, gets the frame objects drawn in and is
-// premultiplied after them.
-std::unique_ptr<TqzBitmap> MakeStrip(const TPixmap& pixels,
-                                     const std::function<void(TqzBitmap&)>& decorate) {
-  if (pixels.Width() <= 0 || pixels.Height() <= 0) return nullptr;
-  auto strip = std::make_unique<TqzBitmap>(pixels.Width(), pixels.Height());
+// The four strips of a frame size, premultiplied, with their places relative
+// to the frame's top-left corner. An empty strip hides its window.
+struct TqzLayerStrips {
+  std::array<TPixmap, 4> Pixels;
+  std::array<TRect, 4> Bounds;
+};
+
+// The top strip of a full-border frame, composed plain, gets the frame
+// objects drawn in and is premultiplied after them.
+TPixmap DecoratedStrip(const TPixmap& pixels, const std::function<void(TqzBitmap&)>& decorate) {
+  if (pixels.Width() <= 0 || pixels.Height() <= 0) return {};
+  TqzBitmap strip(pixels.Width(), pixels.Height());
   for (int y = 0; y < pixels.Height(); ++y)
-    std::memcpy(strip->ScanLine(y), pixels.Row(y), size_t(pixels.Width()) * sizeof(TqzColor));
-  if (decorate) {
-    decorate(*strip);
-    strip->PreMultiply();
-  }
-  return strip;
+    std::memcpy(strip.ScanLine(y), pixels.Row(y), size_t(pixels.Width()) * sizeof(TqzColor));
+  decorate(strip);
+  strip.PreMultiply();
+  return strip.Pixmap();
 }
 
 // Three parts side by side from the rows `rows` of the picture, `width`
@@ -95,22 +96,15 @@ struct TqzFormLayerBorder::Impl {
   TRect extents, hitExtents;
   TRect formBounds;  // where the form was last placed, screen coordinates
   TRect placedBounds;  // form bounds of the last placement that showed the strips
-  std::array<std::unique_ptr<TqzBitmap>, 4> strips;
-  // The shown picture premultiplied, kept between placements (a live
-  // resize places the border at every step); cleared with the skin.
-  const TqzBitmap* premultipliedFrom = nullptr;
-  TPixmap premultiplied;
+  // The strips shown now and where (screen coordinates). Strips of a frame
+  // without objects in it come from the skin's cache of composed pictures
+  // (keyed by picture and frame size), so a placement of the same size
+  // from the same picture, in this border or a later one, composes
+  // nothing; a frame with objects drawn in the top strip (full border)
+  // composes them anew every time.
+  std::shared_ptr<const TqzLayerStrips> strips;
   std::array<TRect, 4> stripBounds;
-  // What the strips were composed for: a placement of the same size from
-  // the same picture only moves them. Frames with objects drawn in the top
-  // strip (full border) compose them anew every time.
-  struct TStripsKey {
-    const TqzBitmap* Image = nullptr;
-    TSize Size;
-    TPoint Origin;
-    bool operator==(const TStripsKey&) const = default;
-  };
-  std::optional<TStripsKey> stripsFor;
+  std::shared_ptr<const TPixmap> premultiplied;  // the shown picture, premultiplied
   std::array<std::unique_ptr<TqzFormLayerWindow>, 4> windows;
   // Full-border frames: the owner's objects under the mouse and pressed on
   // the top window, and the watch that lets go of the hot one.
@@ -170,13 +164,13 @@ struct TqzFormLayerBorder::Impl {
     return {screen.X - origin.X, screen.Y - origin.Y};
   }
 
-  void BuildStrips(const TRect& frameRect);
-  // Composes the strips for frameRect unless those composed last fit; true
-  // when the strips are the ones shown last.
+  std::shared_ptr<const TqzLayerStrips> BuildStrips(const TRect& frameRect);
+  // Takes the strips for frameRect (from the cache when they were composed
+  // before); true when they are the ones shown last.
   bool StripsFor(const TRect& frameRect);
   const TPixmap& PremultipliedPicture(const TqzBitmap& image);
-  void ComposeStrips(const TRect& frameRect, const TPixmap& picture, std::array<TPixmap, 4>& pixels,
-                     bool top, bool others);
+  void ComposeStrips(TSize frameSize, const TPixmap& picture, TqzLayerStrips& out, bool top,
+                     bool others) const;
   void Place(const TRect& form);
   void Repaint() {
     if (visible) Place(owner.BorderForm().BoundsRect());
@@ -208,63 +202,74 @@ struct TqzFormLayerBorder::Impl {
 // copies pixels, so strips composed from the premultiplied picture are the
 // premultiplied strips; only a strip that gets objects drawn in (the top of
 // a full-border frame) is composed plain and premultiplied afterwards.
-void TqzFormLayerBorder::Impl::BuildStrips(const TRect& frameRect) {
-  strips = {};
-  stripBounds = {};
+std::shared_ptr<const TqzLayerStrips> TqzFormLayerBorder::Impl::BuildStrips(
+    const TRect& frameRect) {
+  auto built = std::make_shared<TqzLayerStrips>();
   const TqzBitmap* image = ShownImage();
-  if (!image) return;
-  std::array<TPixmap, 4> pixels;
+  if (!image) return built;
+  const TSize size{frameRect.Width(), frameRect.Height()};
   const bool decorated = frame->FullBorder;
-  ComposeStrips(frameRect, PremultipliedPicture(*image), pixels, !decorated, true);
-  if (decorated) ComposeStrips(frameRect, image->Pixmap(), pixels, true, false);
-  for (TqzBorderSide side : kSides) {
-    std::function<void(TqzBitmap&)> decorate;
-    if (side == TqzBorderSide::Top && decorated)
-      decorate = [this, frameRect](TqzBitmap& strip) {
-        const TPoint outer = OuterOrigin(formBounds);
-        const TPoint inStrip{outer.X - frameRect.Left, outer.Y - frameRect.Top};
-        owner.DrawFullBorderObjects(strip, inStrip, active);
-      };
-    strips[Slot(side)] = MakeStrip(pixels[Slot(side)], decorate);
+  ComposeStrips(size, PremultipliedPicture(*image), *built, !decorated, true);
+  if (decorated) {
+    ComposeStrips(size, image->Pixmap(), *built, true, false);
+    TPixmap& top = built->Pixels[Slot(TqzBorderSide::Top)];
+    top = DecoratedStrip(top, [this, frameRect](TqzBitmap& strip) {
+      const TPoint outer = OuterOrigin(formBounds);
+      const TPoint inStrip{outer.X - frameRect.Left, outer.Y - frameRect.Top};
+      owner.DrawFullBorderObjects(strip, inStrip, active);
+    });
   }
+  return built;
 }
 
 bool TqzFormLayerBorder::Impl::StripsFor(const TRect& frameRect) {
-  const TStripsKey key{ShownImage(), {frameRect.Width(), frameRect.Height()}, frameRect.TopLeft()};
-  if (stripsFor && !frame->FullBorder && stripsFor->Image == key.Image && stripsFor->Size == key.Size) {
-    const TPoint by = key.Origin - stripsFor->Origin;
-    for (TRect& r : stripBounds) r = OffsetRect(r, by.X, by.Y);
-    stripsFor = key;
-    return true;
+  const TqzComposedCache::TKey key{ShownImage(), {frameRect.Width(), frameRect.Height()}, 0};
+  std::shared_ptr<const TqzLayerStrips> next;
+  if (!frame->FullBorder) {
+    TqzComposedCache& cache = skin->ImageCache().Composed();
+    next = cache.Find<TqzLayerStrips>(key);
+    if (!next) {
+      next = BuildStrips(frameRect);
+      cache.Store(key, next);
+    }
+  } else {
+    next = BuildStrips(frameRect);
   }
-  BuildStrips(frameRect);
-  stripsFor = key;
-  return false;
+  const bool same = next == strips;
+  strips = std::move(next);
+  for (size_t i = 0; i < stripBounds.size(); ++i)
+    stripBounds[i] = OffsetRect(strips->Bounds[i], frameRect.Left, frameRect.Top);
+  return same;
 }
 
-// The picture with its colours premultiplied, made once per picture.
+// The picture with its colours premultiplied, made once per picture of the
+// skin and kept with the skin's composed pictures.
 const TPixmap& TqzFormLayerBorder::Impl::PremultipliedPicture(const TqzBitmap& image) {
-  if (premultipliedFrom != &image || premultiplied.Width() != image.Width() ||
-      premultiplied.Height() != image.Height()) {
+  TqzComposedCache& cache = skin->ImageCache().Composed();
+  const TqzComposedCache::TKey key{&image, {image.Width(), image.Height()}, 0};
+  std::shared_ptr<const TPixmap> found = cache.Find<TPixmap>(key);
+  if (!found) {
     TqzBitmap copy(image.Width(), image.Height());
     for (int y = 0; y < image.Height(); ++y)
       std::memcpy(copy.ScanLine(y), image.Pixmap().Row(y), size_t(image.Width()) * sizeof(TqzColor));
     copy.PreMultiply();
-    premultiplied = copy.Pixmap();
-    premultipliedFrom = &image;
+    found = std::make_shared<const TPixmap>(copy.Pixmap());
+    cache.Store(key, found);
   }
-  return premultiplied;
+  premultiplied = std::move(found);  // kept alive while the strips are composed
+  return *premultiplied;
 }
 
 // Composes the top strip, the three others, or all four, and their bounds.
-void TqzFormLayerBorder::Impl::ComposeStrips(const TRect& frameRect, const TPixmap& picture,
-                                             std::array<TPixmap, 4>& pixels, bool top,
-                                             bool others) {
+void TqzFormLayerBorder::Impl::ComposeStrips(TSize frameSize, const TPixmap& picture,
+                                             TqzLayerStrips& out, bool top, bool others) const {
   const int pw = picture.Width(), ph = picture.Height();
-  const int width = frameRect.Width(), height = frameRect.Height();
+  const int width = frameSize.cx, height = frameSize.cy;
+  std::array<TPixmap, 4>& pixels = out.Pixels;
+  std::array<TRect, 4>& stripBounds = out.Bounds;
   if (frame->RightBottomPoint == TPoint{0, 0}) {
     if (top) pixels[Slot(TqzBorderSide::Top)] = picture;
-    stripBounds[Slot(TqzBorderSide::Top)] = Bounds(frameRect.Left, frameRect.Top, pw, ph);
+    stripBounds[Slot(TqzBorderSide::Top)] = Bounds(0, 0, pw, ph);
     return;
   }
   const TPoint lt = frame->LeftTopPoint, rt = frame->RightTopPoint;
@@ -295,7 +300,7 @@ void TqzFormLayerBorder::Impl::ComposeStrips(const TRect& frameRect, const TPixm
                           sideHeight, Rect(pw - rightWidth, edgeTop, pw, edgeBottom), picture);
     }
   }
-  const int l = frameRect.Left, t = frameRect.Top;
+  const int l = 0, t = 0;
   stripBounds[Slot(TqzBorderSide::Top)] = Bounds(l, t, width, topHeight);
   stripBounds[Slot(TqzBorderSide::Bottom)] = Bounds(l, t + height - bottomHeight, width, bottomHeight);
   stripBounds[Slot(TqzBorderSide::Left)] = Bounds(l, t + topHeight, leftWidth, sideHeight);
@@ -316,8 +321,7 @@ void TqzFormLayerBorder::Impl::Place(const TRect& form) {
     TqzFormLayerWindow* window = windows[Slot(side)].get();
     if (!window) continue;
     const bool wasShown = IsWindowVisible(window->Handle());
-    const auto& strip = strips[Slot(side)];
-    window->ShowPicture(stripBounds[Slot(side)], strip ? strip->Pixmap() : TPixmap(), Opacity(), samePictures);
+    window->ShowPicture(stripBounds[Slot(side)], strips->Pixels[Slot(side)], Opacity(), samePictures);
     appeared = appeared || (!wasShown && IsWindowVisible(window->Handle()));
   }
   if (appeared) RaiseForm();
@@ -387,7 +391,7 @@ void TqzFormLayerBorder::Impl::FreeWindows() {
   StopHotWatch();
   hotObject = pressedObject = -1;
   for (auto& window : windows) window.reset();
-  strips = {};
+  strips.reset();
   stripBounds = {};
 }
 
@@ -541,9 +545,8 @@ void TqzFormLayerBorder::SetSkin(TqzSkinData* skin) {
   Hide();
   Impl& d = *impl_;
   d.skin = skin;
-  d.premultipliedFrom = nullptr;  // the pictures go with the old skin
-  d.stripsFor.reset();
-  d.premultiplied = TPixmap();
+  d.strips.reset();  // the pictures go with the old skin
+  d.premultiplied.reset();
   d.frame = skin && !skin->Empty() && skin->LayerFrame().PictureIndex != -1 ? &skin->LayerFrame()
                                                                            : nullptr;
   d.extents = d.frame ? InsetsOf(d.frame->BorderRect, d.frame->ClientRect) : TRect{};
@@ -593,7 +596,7 @@ void TqzFormLayerBorder::Show() {
 void TqzFormLayerBorder::Hide() {
   impl_->visible = false;
   impl_->placedBounds = {};
-  impl_->stripsFor.reset();
+  impl_->strips.reset();
   impl_->FreeWindows();
 }
 

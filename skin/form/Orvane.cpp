@@ -300,6 +300,41 @@ TRect TqzOrvane::MonitorWorkArea(bool fullScreen) const {
 // ---------------------------------------------------------------------------
 // Geometry, region, painting
 
+namespace {
+
+// The mask strips of a window size as composed, with what they were
+// composed for.
+struct TComposedMask {
+  TPoint LT, RT, LB, RB;
+  TRect MaskArea;
+  TSize Picture;
+  TqzMaskStrips Strips;
+};
+
+// The skin's mask strips for the window: composed once per size and frame
+// geometry and kept with the skin's composed pictures (every window of a
+// dialog shown again has the same size).
+TqzMaskStrips SkinMaskStrips(const TqzSkinData& skin, const TqzFrameRects& rects,
+                             const TqzFrameSize& size) {
+  TqzComposedCache& cache = skin.ImageCache().Composed();
+  const TqzComposedCache::TKey key{&skin.Mask(), size.Window, 0};
+  std::shared_ptr<const TComposedMask> composed = cache.Find<TComposedMask>(key);
+  const auto fits = [&](const TComposedMask& m) {
+    return m.LT == rects.NewLTPoint && m.RT == rects.NewRTPoint && m.LB == rects.NewLBPoint &&
+           m.RB == rects.NewRBPoint && m.MaskArea == rects.NewMaskRectArea && m.Picture == size.Picture;
+  };
+  if (!composed || !fits(*composed)) {
+    auto made = std::make_shared<TComposedMask>(TComposedMask{
+        rects.NewLTPoint, rects.NewRTPoint, rects.NewLBPoint, rects.NewRBPoint,
+        rects.NewMaskRectArea, size.Picture, BuildMaskStrips(skin, rects, size, skin.Mask().Pixels())});
+    composed = made;
+    cache.Store(key, composed);
+  }
+  return composed->Strips;
+}
+
+}  // namespace
+
 void TqzOrvane::CalcRects() {
   if (newSize_.cx <= 0 && newSize_.cy <= 0)
     newSize_ = ClientMode() ? TSize{form_->ClientWidth(), form_->ClientHeight()}
@@ -312,7 +347,7 @@ void TqzOrvane::CalcRects() {
     maskStrips_ = {};
     stripsSize_ = {};
   } else if (stripsSize_ != size.Window) {
-    maskStrips_ = BuildMaskStrips(*skinData_, rects_, size, skinData_->Mask().Pixels());
+    maskStrips_ = SkinMaskStrips(*skinData_, rects_, size);
     stripsSize_ = size.Window;
   }
   FireChangeClientRect();
@@ -418,8 +453,23 @@ void TqzOrvane::Nudge() {
   const TRect b = form_->BoundsRect();
   const int minWidth = SizeLimits().MinWidth;
   const int delta = b.Width() <= minWidth ? 1 : -1;
-  form_->SetBounds(b.Left, b.Top, b.Width() + delta, b.Height());
+  TComponentRef<TqzOrvane> self(this);
+  {
+    // Cleared however the step ends (a handler may raise or free us).
+    struct TPassing {
+      TComponentRef<TqzOrvane>& self;
+      ~TPassing() {
+        if (self) self->nudgePassing_ = false;
+      }
+    } passing{self};
+    nudgePassing_ = true;
+    form_->SetBounds(b.Left, b.Top, b.Width() + delta, b.Height());
+  }
+  if (!self) return;
   form_->SetBounds(b.Left, b.Top, b.Width(), b.Height());
+  // A size handler that put the window back itself left no size change for
+  // the second step: the layout the first one skipped is done here.
+  if (self && nudgeLayoutDue_) LayoutFrame();
 }
 
 void TqzOrvane::PlaceAllObjects() {

@@ -410,6 +410,9 @@ class TqzOrvane : public TComponent,
   // Client mode: geometry, objects, region and bound controls for the size.
   void LayoutClientMode();
   void Nudge();
+  // Frame mode with a skin: geometry, objects, region, frame and border for
+  // the window's size.
+  void LayoutFrame();
   void FireChangeClientRect();
   TqzSizeLimitInput SizeLimitInput() const;
   // The rectangles of the form's monitor (the one its window or, before it
@@ -540,6 +543,9 @@ class TqzOrvane : public TComponent,
   bool clientDragging_ = false;
   TPoint clientDragLast_;
   bool firstShow_ = true, skinChanging_ = false;
+  // A nudge's passing size: the frame is laid out only at the size it comes
+  // back to (nothing is shown in between); `nudgeLayoutDue_` until then.
+  bool nudgePassing_ = false, nudgeLayoutDue_ = false;
   bool sysMenuShown_ = false, keyMenuMode_ = false;
   bool mdiBusy_ = false;   // an MDI coordination message is being handled
   // The MDI form: its children are shown maximised (kept while the look

@@ -595,14 +595,23 @@ void TqzOrvane::WMSizeLayout(TMessage& m) {
   if (!ClientMode()) {
     const TqzSizeLimits limits = SizeLimits();
     if (form_->Width() < limits.MinWidth || form_->Height() < limits.MinHeight) return;
-    CalcRects();
-    PlaceAllObjects();
-    SetFormRegion();
-    RepaintFrame();
-    if (layerBorder_->Visible()) layerBorder_->Update();
+    if (nudgePassing_) {
+      nudgeLayoutDue_ = true;
+      return;
+    }
+    LayoutFrame();
     return;
   }
   if (ClientGeometryFollows()) LayoutClientMode();
+}
+
+void TqzOrvane::LayoutFrame() {
+  nudgeLayoutDue_ = false;
+  CalcRects();
+  PlaceAllObjects();
+  SetFormRegion();
+  RepaintFrame();
+  if (layerBorder_->Visible()) layerBorder_->Update();
 }
 
 void TqzOrvane::WMSizing(TMessage& m) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "LayerBorderTestSkin.h"
 #include "host/graphics/Bitmap.h"
@@ -250,6 +251,77 @@ TEST_F(LayerBorderTest, StripsShowThePicturePiecesWithTheMaskOpacity) {
       ASSERT_EQ(ShownPixel(kLeft, x, y), ShownFramePixel(x, 10 + y % 10)) << x << "," << y;
       ASSERT_EQ(ShownPixel(kRight, x, y), ShownFramePixel(30 + x, 10 + y % 10)) << x << "," << y;
     }
+}
+
+// Strips are composed once per picture and frame size and shared through
+// the skin: a second border of the same size shows the same pixels without
+// composing, another size or the inactive picture gets strips of its own,
+// and loading the skin again drops them all.
+TEST_F(LayerBorderTest, ComposedStripsAreSharedByPictureAndSizeAndGoWithTheSkin) {
+  LoadSkin(std::string(kPlainLayerKeys) + "inactivepictureindex=2\r\ninactivemaskpictureindex=1\r\n");
+  const TqzComposedCache& cache = skin->ImageCache().Composed();
+  auto contents = [](const TqzFormLayerBorder& b) {
+    std::vector<TPixmap> shown;
+    for (TqzBorderSide side : {kTop, kBottom, kLeft, kRight})
+      shown.push_back(Native(b.Window(side))->Contents());
+    return shown;
+  };
+  border->Show();
+  const std::vector<TPixmap> first = contents(*border);
+  const size_t composed = cache.Count();
+  EXPECT_GT(composed, 0u);
+
+  testing::TTestBorderOwner secondOwner(*form);
+  TqzFormLayerBorder second(secondOwner);
+  second.SetSkin(skin.get());
+  second.Show();
+  EXPECT_EQ(cache.Count(), composed) << "same picture and size: nothing composed";
+  EXPECT_EQ(contents(second), first);
+
+  struct TStep {
+    const char* what;
+    TRect bounds;
+    bool active;
+  };
+  const TStep steps[] = {
+      {"narrower", Bounds(100, 100, 120, 150), true},
+      {"inactive picture", Bounds(100, 100, 200, 150), false},
+      {"back to the first", Bounds(100, 100, 200, 150), true},
+  };
+  for (const TStep& step : steps) {
+    border->SetActive(step.active, false);
+    border->MoveTo(step.bounds.Left, step.bounds.Top, step.bounds.Height(), step.bounds.Width());
+    EXPECT_EQ(WindowRect(border->Window(kTop)).Width(), step.bounds.Width() + 20) << step.what;
+    EXPECT_EQ(ShownPixel(kTop, 3, 4),
+              step.active ? ShownFramePixel(3, 4) : ShownFramePixel(3, 4, testing::kInactiveFrameColour))
+        << step.what;
+    EXPECT_EQ(ShownPixel(kRight, 2, 0),
+              step.active ? ShownFramePixel(32, 10) : ShownFramePixel(32, 10, testing::kInactiveFrameColour))
+        << step.what;
+  }
+  EXPECT_EQ(contents(*border), first);
+
+  second.Hide();
+  skin->LoadFromContainer(testing::LayerFrameSkin(kPlainLayerKeys).Container());
+  EXPECT_EQ(cache.Count(), 0u);
+}
+
+TEST_F(LayerBorderTest, ComposedCacheKeepsTheNewestEntriesOfEachType) {
+  TqzComposedCache cache;
+  int sources[TqzComposedCache::kCapacity + 1];
+  auto key = [&](int i) { return TqzComposedCache::TKey{&sources[i], {10, 10}, 0}; };
+  for (int i = 0; i <= int(TqzComposedCache::kCapacity); ++i)
+    cache.Store(key(i), std::make_shared<const int>(i));
+  EXPECT_EQ(cache.Count(), TqzComposedCache::kCapacity);
+  EXPECT_EQ(cache.Find<int>(key(0)), nullptr) << "the oldest went";
+  ASSERT_NE(cache.Find<int>(key(1)), nullptr);
+  EXPECT_EQ(*cache.Find<int>(key(1)), 1);
+  EXPECT_EQ(cache.Find<double>(key(1)), nullptr) << "another type under the same key";
+  cache.Store(key(1), std::make_shared<const int>(7));  // replaces, does not add
+  EXPECT_EQ(*cache.Find<int>(key(1)), 7);
+  EXPECT_EQ(cache.Count(), TqzComposedCache::kCapacity);
+  EXPECT_EQ(cache.Find<int>({&sources[1], {10, 11}, 0}), nullptr);
+  EXPECT_EQ(cache.Find<int>({&sources[1], {10, 10}, 1}), nullptr);
 }
 
 TEST_F(LayerBorderTest, FullStretchStretchesTheSides) {

@@ -157,7 +157,13 @@ void THeadlessWindow::Present(const TPixmap& backBuffer, const TRegion& dirty) {
 void THeadlessWindow::PresentLayered(const TPixmap& premultiplied) {
   layered_ = true;
   blank_ = false;
-  contents_.Resize(bounds_.Width(), bounds_.Height(), 0);
+  // Filled first only where the picture leaves the window uncovered.
+  const bool covers =
+      premultiplied.Width() >= bounds_.Width() && premultiplied.Height() >= bounds_.Height();
+  if (covers)
+    contents_.ResizeUninitialized(bounds_.Width(), bounds_.Height());
+  else
+    contents_.Resize(bounds_.Width(), bounds_.Height(), 0);
   const int w = std::min(contents_.Width(), premultiplied.Width());
   const int h = std::min(contents_.Height(), premultiplied.Height());
   for (int y = 0; y < h; ++y) std::copy_n(premultiplied.Row(y), w, contents_.Row(y));
