@@ -11,6 +11,7 @@
 #include "skin/form/SkinMainMenu.h"
 #include "skin/form/TrayIcon.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/dialogs/SkinOpenDialog.h"
 
 namespace qz {
 
@@ -33,6 +34,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinData2", qzSkinData2);
   BindField("qzCompressedStoredSkin2", qzCompressedStoredSkin2);
   BindField("qzSkinMessage1", qzSkinMessage1);
+  BindField("qzSkinOpenDialog1", qzSkinOpenDialog1);
   BindField("qzTrayIcon1", qzTrayIcon1);
   BindField("qzSkinMainMenuBar1", qzSkinMainMenuBar1);
   BindField("qzSkinMainMenu1", qzSkinMainMenu1);
@@ -171,8 +173,10 @@ void TForm1::qzSkinButton11Click(TObject*) {
   form->ShowModal();
 }
 
-// The open dialog comes with its component.
-void TForm1::qzSkinButton12Click(TObject*) {}
+// The skinned open dialog; the chosen file is not used.
+void TForm1::qzSkinButton12Click(TObject*) {
+  if (qzSkinOpenDialog1) qzSkinOpenDialog1->Execute();
+}
 
 // The folder dialog comes with its component.
 void TForm1::qzSkinButton13Click(TObject*) {}

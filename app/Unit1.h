@@ -20,6 +20,7 @@ class TqzSkinStdLabel;
 class TqzSkinListBox;
 class TqzSkinLabel;
 class TqzSkinMessage;
+class TqzSkinOpenDialog;
 class TqzTrayIcon;
 
 class TForm1 : public TForm {
@@ -33,6 +34,7 @@ class TForm1 : public TForm {
   TqzSkinData* qzSkinData2 = nullptr;
   TqzCompressedStoredSkin* qzCompressedStoredSkin2 = nullptr;
   TqzSkinMessage* qzSkinMessage1 = nullptr;
+  TqzSkinOpenDialog* qzSkinOpenDialog1 = nullptr;
   TqzTrayIcon* qzTrayIcon1 = nullptr;
   TqzSkinMainMenuBar* qzSkinMainMenuBar1 = nullptr;
   TqzSkinMainMenu* qzSkinMainMenu1 = nullptr;

@@ -15,6 +15,9 @@
 // names a PNG file that gets the screen as the dialog shows before the keys.
 // A notification there is clicked after a second of virtual time, unless
 // QZDIALOG_HEADLESS_TRAY=absent takes the headless tray away first.
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +36,8 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/data/SkinData.h"
 #include "skin/dialogs/MessageForm.h"
+#include "skin/dialogs/OpenDlgForm.h"
+#include "skin/dialogs/SkinOpenDialog.h"
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/TrayIcon.h"
 #include "tools/common/ToolMain.h"
@@ -58,6 +63,7 @@ constexpr const char* kUsage =
     "  --question            a question with Yes and No buttons\n"
     "  --notification        an icon in the tray with the text as its tooltip;\n"
     "                        ends when the icon is clicked (1 without a tray)\n"
+    "  --file-selection      choose a file to open; prints its path\n"
     "Options:\n"
     "  --title=TEXT          the window's caption\n"
     "  --text=TEXT           the message\n"
@@ -67,6 +73,11 @@ constexpr const char* kUsage =
     "  --width=PIXELS        the window's width at least\n"
     "  --height=PIXELS       the window's height at least\n"
     "  --skin=FILE.skn       dress the dialog with this skin\n"
+    "File selection:\n"
+    "  --filename=PATH       start in this folder, or propose this file\n"
+    "  --file-filter='NAME | PATTERN...'  a file type (repeatable, in order)\n"
+    "  --multiple            several files can be chosen\n"
+    "  --separator=TEXT      what joins several paths (default \"|\")\n"
     "  --help, --version\n"
     "Options with a value also take it as the next argument (--title TEXT).\n"
     "Exit status: 0 OK or Yes, 1 Cancel, No or closed, 2 bad usage, 255 error.\n";
@@ -74,7 +85,7 @@ constexpr const char* kUsage =
 // Wrong usage, naming the option at fault.
 [[noreturn]] void Usage(const std::string& message) { throw tool::TUsageError{message}; }
 
-enum class TMode { None, Info, Warning, Error, Question, Notification };
+enum class TMode { None, Info, Warning, Error, Question, Notification, FileSelection };
 
 struct TModeRow {
   const char* Option;
@@ -86,6 +97,7 @@ const TModeRow kModes[] = {
     {"--error", TMode::Error},
     {"--question", TMode::Question},
     {"--notification", TMode::Notification},
+    {"--file-selection", TMode::FileSelection},
 };
 
 struct TRequest {
@@ -97,6 +109,11 @@ struct TRequest {
   int Width = 0, Height = 0;
   std::string SkinFile;
   bool Version = false;
+  // --file-selection
+  std::optional<std::string> FileName;
+  std::vector<std::string> FileFilters;
+  bool Multiple = false;
+  std::string Separator = "|";
 };
 
 int ParsePixels(const std::string& option, const std::string& value) {
@@ -140,11 +157,15 @@ TRequest ParseArguments(const std::vector<std::string>& args) {
     else if (name == "--width") r.Width = ParsePixels(name, value());
     else if (name == "--height") r.Height = ParsePixels(name, value());
     else if (name == "--no-wrap") flag(), r.NoWrap = true;
+    else if (name == "--filename") r.FileName = value();
+    else if (name == "--file-filter") r.FileFilters.push_back(value());
+    else if (name == "--multiple") flag(), r.Multiple = true;
+    else if (name == "--separator") r.Separator = value();
     else if (name == "--version") r.Version = true;
     else Usage("unknown option " + name);
   }
   if (!r.Version && r.Mode == TMode::None)
-    Usage("no dialog given (--info, --warning, --error, --question or --notification)");
+    Usage("no dialog given (--info, --warning, --error, --question, --notification or --file-selection)");
   return r;
 }
 
@@ -334,9 +355,101 @@ int RunNotification(const TRequest& r) {
   return activated ? kExitAccepted : kExitRefused;
 }
 
+// ------------------------------------------------------------------ the file selection
+
+std::string TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return std::string(s);
+}
+
+// A zenity file filter, "NAME | PATTERN1 PATTERN2" (or only the patterns,
+// which then name it too), as a description and a mask of the dialog's
+// filter text: "NAME|PATTERN1;PATTERN2".
+std::string FilterEntryOfFileFilter(const std::string& option) {
+  const size_t bar = option.find('|');
+  const std::string patterns = TrimBlanks(bar == std::string::npos ? option : option.substr(bar + 1));
+  std::string name = TrimBlanks(bar == std::string::npos ? option : option.substr(0, bar));
+  std::string mask;
+  size_t from = 0;
+  while (from < patterns.size()) {
+    const size_t end = std::min(patterns.find_first_of(" \t", from), patterns.size());
+    if (end > from) mask += (mask.empty() ? "" : ";") + patterns.substr(from, end - from);
+    from = end + 1;
+  }
+  if (mask.empty()) mask = "*";
+  if (name.empty()) name = mask;
+  return name + "|" + mask;
+}
+
+// On the headless platform: after a second, the keys of
+// QZDIALOG_HEADLESS_KEYS as for the message modes, and "type:TEXT" types
+// TEXT; then the window is closed.
+void ScriptHeadlessFileAnswer(THeadlessPlatform& p, TqzSkinOpenDialog& dialog) {
+  const char* env = std::getenv("QZDIALOG_HEADLESS_KEYS");
+  const std::vector<std::string> keys = env && *env ? Split(env) : std::vector<std::string>{};
+  for (const std::string& k : keys)
+    if (k != "close" && k.rfind("type:", 0) != 0) KeyCode(k);
+  const char* screen = std::getenv("QZDIALOG_HEADLESS_SCREEN");
+  const std::string screenFile = screen ? screen : "";
+  auto turn = std::make_shared<int>(0);
+  TComponentRef<TqzSkinOpenDialog> owner(&dialog);
+  p.SetIdleHandler([&p, keys, turn, owner, screenFile]() {
+    TqzOpenDlgForm* window = owner ? owner->Window() : nullptr;
+    if (window == nullptr) return false;
+    const int t = (*turn)++;
+    p.AdvanceClock(25);
+    constexpr int kSettleTurns = 40;
+    if (t < kSettleTurns) return true;
+    if (t == kSettleTurns && !screenFile.empty()) p.SaveScreenPng(screenFile);
+    const size_t k = size_t(t - kSettleTurns);
+    if (k < keys.size()) {
+      const std::string& key = keys[k];
+      if (key == "close") window->Close();
+      else if (key.rfind("type:", 0) == 0) p.InjectText(key.substr(5));
+      else p.InjectKey(KeyCode(key));
+      return true;
+    }
+    window->Close();
+    return true;
+  });
+}
+
+int RunFileSelection(const TRequest& r) {
+  const std::unique_ptr<TqzSkinData> skin = LoadSkin(r.SkinFile);
+  TqzSkinOpenDialog dialog(Application);
+  dialog.SetSkinData(skin.get());
+  dialog.SetCtrlSkinData(skin.get());
+  dialog.Title = r.Title ? *r.Title : "Select a file";
+  dialog.MultiSelection = r.Multiple;
+  std::string filter;
+  for (const std::string& f : r.FileFilters) filter += (filter.empty() ? "" : "|") + FilterEntryOfFileFilter(f);
+  dialog.Filter = filter.empty() ? std::string("All files|*") : filter;
+  if (r.FileName && !r.FileName->empty()) {
+    std::string path = *r.FileName;
+    if (path.front() != '/') {
+      std::string cwd(4096, '\0');
+      if (::getcwd(cwd.data(), cwd.size())) path = std::string(cwd.c_str()) + "/" + path;
+    }
+    // A folder starts the dialog there, with or without its trailing "/".
+    if (PathKindOnDisk(path) == TqzPathKind::Folder) dialog.InitialDir = path;
+    else dialog.SetFileName(path);
+  }
+  if (r.Width > 0) dialog.DialogWidth = r.Width;
+  if (r.Height > 0) dialog.DialogHeight = r.Height;
+  if (auto* headless = dynamic_cast<THeadlessPlatform*>(&Platform())) ScriptHeadlessFileAnswer(*headless, dialog);
+  if (!dialog.Execute()) return kExitRefused;
+  std::string out;
+  for (int i = 0; i < dialog.Files().Count(); ++i) out += (i ? r.Separator : "") + dialog.Files()[i];
+  if (out.empty()) out = dialog.FileName();
+  std::printf("%s\n", out.c_str());
+  return kExitAccepted;
+}
+
 // One runner per mode; the file and folder modes add theirs here.
 int RunMode(const TRequest& r) {
   switch (r.Mode) {
+    case TMode::FileSelection: return RunFileSelection(r);
     case TMode::Notification: return RunNotification(r);
     case TMode::Info:
     case TMode::Warning:
