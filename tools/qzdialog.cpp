@@ -14,7 +14,9 @@
 // and tests can drive it; without them it is closed. QZDIALOG_HEADLESS_SCREEN
 // names a PNG file that gets the screen as the dialog shows before the keys.
 // A notification there is clicked after a second of virtual time, unless
-// QZDIALOG_HEADLESS_TRAY=absent takes the headless tray away first.
+// QZDIALOG_HEADLESS_TRAY=absent takes the headless tray away first. The
+// file selection also takes "Ctrl+KEY", "Alt+KEY", "type:TEXT" and
+// "focus-list" (the focus into the file list).
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,6 +39,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/dialogs/MessageForm.h"
 #include "skin/dialogs/OpenDlgForm.h"
+#include "skin/dialogs/ShellListView.h"
 #include "skin/dialogs/SkinOpenDialog.h"
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/TrayIcon.h"
@@ -382,14 +385,40 @@ std::string FilterEntryOfFileFilter(const std::string& option) {
   return name + "|" + mask;
 }
 
-// On the headless platform: after a second, the keys of
-// QZDIALOG_HEADLESS_KEYS as for the message modes, and "type:TEXT" types
-// TEXT; then the window is closed.
+// One step of the file dialog's headless script: a key name as for the
+// message modes, with "Ctrl+" or "Alt+" before it for those modifiers;
+// "type:TEXT" types TEXT; "focus-list" puts the focus into the file list;
+// "close" closes the window.
+void RunHeadlessFileStep(THeadlessPlatform& p, TqzOpenDlgForm& window, const std::string& step) {
+  if (step == "close") return window.Close();
+  if (step == "focus-list") return window.ListView()->SetFocus();
+  if (step.rfind("type:", 0) == 0) return p.InjectText(step.substr(5));
+  uint32_t mods = 0;
+  std::string key = step;
+  for (const auto& [prefix, mod] : {std::pair<const char*, uint32_t>{"Ctrl+", kModCtrl}, {"Alt+", kModAlt}})
+    if (key.rfind(prefix, 0) == 0) {
+      mods |= mod;
+      key = key.substr(std::strlen(prefix));
+    }
+  p.InjectKey(KeyCode(key), mods);
+}
+
+void CheckHeadlessFileSteps(const std::vector<std::string>& steps) {
+  for (std::string k : steps) {
+    if (k == "close" || k == "focus-list" || k.rfind("type:", 0) == 0) continue;
+    for (const char* prefix : {"Ctrl+", "Alt+"})
+      if (k.rfind(prefix, 0) == 0) k = k.substr(std::strlen(prefix));
+    KeyCode(k);
+  }
+}
+
+// On the headless platform: after a second the steps of
+// QZDIALOG_HEADLESS_KEYS, one per turn of the modal loop; then the window
+// is closed.
 void ScriptHeadlessFileAnswer(THeadlessPlatform& p, TqzSkinOpenDialog& dialog) {
   const char* env = std::getenv("QZDIALOG_HEADLESS_KEYS");
   const std::vector<std::string> keys = env && *env ? Split(env) : std::vector<std::string>{};
-  for (const std::string& k : keys)
-    if (k != "close" && k.rfind("type:", 0) != 0) KeyCode(k);
+  CheckHeadlessFileSteps(keys);
   const char* screen = std::getenv("QZDIALOG_HEADLESS_SCREEN");
   const std::string screenFile = screen ? screen : "";
   auto turn = std::make_shared<int>(0);
@@ -403,14 +432,8 @@ void ScriptHeadlessFileAnswer(THeadlessPlatform& p, TqzSkinOpenDialog& dialog) {
     if (t < kSettleTurns) return true;
     if (t == kSettleTurns && !screenFile.empty()) p.SaveScreenPng(screenFile);
     const size_t k = size_t(t - kSettleTurns);
-    if (k < keys.size()) {
-      const std::string& key = keys[k];
-      if (key == "close") window->Close();
-      else if (key.rfind("type:", 0) == 0) p.InjectText(key.substr(5));
-      else p.InjectKey(KeyCode(key));
-      return true;
-    }
-    window->Close();
+    if (k < keys.size()) RunHeadlessFileStep(p, *window, keys[k]);
+    else window->Close();
     return true;
   });
 }
