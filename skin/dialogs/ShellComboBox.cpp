@@ -60,6 +60,8 @@ TqzSkinShellComboBox::TqzSkinShellComboBox(TComponent* AOwner) : TqzSkinCustomCo
   });
 }
 
+void TqzSkinShellComboBox::SetSystemImages(TqzSystemImages* V) { SetReference(images_, V); }
+
 const TPlaces& TqzSkinShellComboBox::Places() {
   if (!places_) places_ = std::make_shared<const TPlaces>(PlacesSettingsFromEnvironment());
   return *places_;

@@ -39,7 +39,7 @@ class TqzSkinShellComboBox : public TqzSkinCustomComboBox {
   explicit TqzSkinShellComboBox(TComponent* AOwner);
 
   void SetPlaces(std::shared_ptr<const TPlaces> V) { places_ = std::move(V); }
-  void SetSystemImages(TqzSystemImages* V) { SetReference(images_, V); }
+  void SetSystemImages(TqzSystemImages* V);
   // Shows the entries for the folder, the folder selected.
   void SetFolder(const TShellId& Folder);
   const TShellId& Folder() const { return folder_; }

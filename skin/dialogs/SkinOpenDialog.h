@@ -17,6 +17,7 @@
 #include "host/components/Component.h"
 #include "host/components/Strings.h"
 #include "host/graphics/Font.h"
+#include "host/ui/ImgList.h"
 #include "skin/dialogs/OpenDlgForm.h"
 
 namespace qz {

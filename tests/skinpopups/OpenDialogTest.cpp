@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "host/shell/FileManager.h"
 #include "host/ui/Menus.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinEdit.h"
