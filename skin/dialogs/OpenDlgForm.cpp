@@ -427,19 +427,25 @@ void TqzOpenDlgForm::KeyDown(uint16_t& Key, TShiftState Shift) {
       EditEnter();
       return;
     }
-    if (Key == VK_TAB && !Shift.Contains(ssShift) && edit_->SelLength() > 0) {
-      // Tab accepts an offered completion.
-      done();
-      edit_->SetSelStart(edit_->SelStart() + edit_->SelLength());
-      edit_->SetSelLength(0);
-      return;
-    }
   }
   if (active == list_ && ListKey(Key, Shift)) {
     done();
     return;
   }
   if (self) TForm::KeyDown(Key, Shift);
+}
+
+// Tab in the file-name edit accepts an offered completion (the selected
+// rest of the text) instead of moving the focus.
+void TqzOpenDlgForm::CMDialogKey(TMessage& m) {
+  if (m.WParam == VK_TAB && ActiveControl() == edit_ && edit_->SelLength() > 0 && GetKeyState(VK_SHIFT) >= 0 &&
+      GetKeyState(VK_CONTROL) >= 0 && edit_->SelStart() + edit_->SelLength() == CodePoints(edit_->Text())) {
+    edit_->SetSelStart(edit_->SelStart() + edit_->SelLength());
+    edit_->SetSelLength(0);
+    m.Result = 1;
+    return;
+  }
+  TForm::CMDialogKey(m);
 }
 
 // ------------------------------------------------------------------ scroll bars

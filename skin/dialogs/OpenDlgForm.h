@@ -173,6 +173,7 @@ class TqzOpenDlgForm : public TForm {
  protected:
   void KeyDown(uint16_t& Key, TShiftState Shift) override;
   void Dispatch(TMessage& m) override;
+  void CMDialogKey(TMessage& m) override;
 
  private:
   friend class TqzOpenDlgBuilder;
