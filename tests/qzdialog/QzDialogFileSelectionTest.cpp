@@ -31,7 +31,7 @@ struct TRun {
   std::string Out;
 };
 
-TRun Run(const std::vector<std::string>& args, const std::string& keys) {
+TRun RunFileSelection(const std::vector<std::string>& args, const std::string& keys) {
   std::string command = "QZ_PLATFORM=headless QZDIALOG_HEADLESS_KEYS=" + Quoted(keys) + " " + Quoted(QzDialogPath()) +
                         " --file-selection";
   for (const std::string& a : args) command += " " + Quoted(a);
@@ -81,7 +81,7 @@ TEST_F(QzDialogFileSelection, AnswersAndStartingPlaces) {
       {"no keys: closed", {"--filename=" + P("a.txt"), "--title=Pick one"}, "", 1, ""},
   };
   for (const auto& c : cases) {
-    const TRun r = Run(c.Args, c.Keys);
+    const TRun r = RunFileSelection(c.Args, c.Keys);
     EXPECT_EQ(r.Status, c.Status) << c.Name;
     EXPECT_EQ(r.Out, c.Out) << c.Name;
   }
@@ -91,21 +91,21 @@ TEST_F(QzDialogFileSelection, AnswersAndStartingPlaces) {
 // pattern's extension.
 TEST_F(QzDialogFileSelection, FiltersInTheOrderGiven) {
   const std::string pictures = "--file-filter=Pictures | *.png *.jpg", text = "--file-filter=Text | *.txt";
-  EXPECT_EQ(Run({"--filename=" + P(""), pictures, text}, "type:b,Return").Out, P("b.png") + "\n");
-  EXPECT_EQ(Run({"--filename=" + P(""), text, pictures}, "type:b,Return").Out, P("b.txt") + "\n");
+  EXPECT_EQ(RunFileSelection({"--filename=" + P(""), pictures, text}, "type:b,Return").Out, P("b.png") + "\n");
+  EXPECT_EQ(RunFileSelection({"--filename=" + P(""), text, pictures}, "type:b,Return").Out, P("b.txt") + "\n");
 }
 
 TEST_F(QzDialogFileSelection, SeveralFilesJoinedBySeparator) {
-  const TRun r = Run({"--filename=" + P(""), "--multiple", "--separator=,"}, "focus-list,Ctrl+A,Return");
+  const TRun r = RunFileSelection({"--filename=" + P(""), "--multiple", "--separator=,"}, "focus-list,Ctrl+A,Return");
   EXPECT_EQ(r.Status, 0);
   EXPECT_EQ(r.Out, P("a.txt") + "," + P("b.png") + "," + P("b.txt") + "," + P("c.jpg") + "\n");
-  const TRun bar = Run({"--filename=" + P(""), "--multiple"}, "focus-list,Ctrl+A,Return");
+  const TRun bar = RunFileSelection({"--filename=" + P(""), "--multiple"}, "focus-list,Ctrl+A,Return");
   EXPECT_EQ(bar.Out, P("a.txt") + "|" + P("b.png") + "|" + P("b.txt") + "|" + P("c.jpg") + "\n");
 }
 
 TEST_F(QzDialogFileSelection, UsageErrors) {
-  EXPECT_EQ(Run({"--multiple=yes"}, "").Status, 2);
-  EXPECT_EQ(Run({"--file-filter"}, "").Status, 2);
+  EXPECT_EQ(RunFileSelection({"--multiple=yes"}, "").Status, 2);
+  EXPECT_EQ(RunFileSelection({"--file-filter"}, "").Status, 2);
 }
 
 }  // namespace

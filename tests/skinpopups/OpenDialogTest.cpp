@@ -18,7 +18,9 @@
 #include "skin/controls/SkinPanel.h"
 #include "skin/controls/SkinScrollBar.h"
 #include "skin/controls/SkinToolBar.h"
+#include "skin/data/SkinControlData.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/QzComposition.h"
 #include "skin/dialogs/FilterComboBox.h"
 #include "skin/dialogs/ShellComboBox.h"
 #include "skin/dialogs/ShellListView.h"
@@ -539,6 +541,49 @@ TEST_F(OpenDialogTest, FilterComboParsesOnlyADifferentFilter) {
   combo.SetFilter("a|*.a|B|*.b");
   EXPECT_EQ(combo.ItemIndex(), 0) << "file names here differ by case";
   EXPECT_EQ(combo.Mask(), "*.a");
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+THeadlessWindow& PlatformWindowOf(TForm& f) {
+  return *static_cast<THeadlessWindow*>(f.WindowData()->platform.get());
+}
+
+// The Cancel button on the screen against the dialog skin's "button"
+// composed directly from its description at the button's size (its
+// normal look: the edit has the focus), outside the caption's area.
+TEST_F(OpenDialogTest, CancelButtonShowsTheDialogSkinsComposition) {
+  TqzSkinData* skin = testing::DialogSkin().Skin.get();
+  dialog->SetSkinData(skin);
+  dialog->SetCtrlSkinData(skin);
+  auto w = BuildOpenDlgForm(dialog->Settings());
+  w->Show();
+  for (int i = 0; i < 10; ++i) {
+    hp->AdvanceClock(25);
+    Pump();
+  }
+  TqzSkinButton& b = *w->CancelButton();
+  const auto& d =
+      dynamic_cast<const TqzDataSkinButtonControl&>(*skin->CtrlList()[size_t(skin->FindControlIndex("button"))]);
+  TqzSkinGeometry g = d.Geometry();
+  TBitmap want;
+  CreateSkinImage(g, CalcNewGeometry(g, TqzResizeMode::NinePart, b.Width(), b.Height()), true, b.Width(), b.Height(),
+                  *skin->ActivePicture(d.PictureIndex), want);
+  const TPixmap& shown = PlatformWindowOf(*w).Contents();
+  const TPoint o = b.ClientToScreen({0, 0}) - w->BoundsRect().TopLeft();
+  int differing = 0, textPixels = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const bool inText = x >= 12 && x < b.Width() - 12 && y >= 5 && y < b.Height() - 5;
+      const bool same = (shown.At(o.X + x, o.Y + y) & 0xFFFFFF) == (want.Pixels().At(x, y) & 0xFFFFFF);
+      (inText ? textPixels : differing) += same ? 0 : 1;
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(textPixels, 0) << "the caption is drawn";
 }
 
 }  // namespace
