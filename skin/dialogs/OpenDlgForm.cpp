@@ -492,6 +492,7 @@ class TqzOpenDlgBuilder {
     MakeToolBar();
     MakeViewMenu();
     MakePlaces();
+    MakeClient();
     MakeBottom();
     MakeList();
     SetUpController();
@@ -646,6 +647,16 @@ class TqzOpenDlgBuilder {
     }
   }
 
+  // Right of the places: the bottom panel and above it the list panel.
+  void MakeClient() {
+    auto* panel = new TqzSkinPanel(&f_);
+    f_.client_ = panel;
+    panel->SetParent(&f_);
+    panel->SetAlign(alClient);
+    panel->SetBorderStyle(TqzSkinBorderStyle::bvNone);
+    panel->SetCaption("");
+  }
+
   TqzSkinStdLabel* BottomLabel(const char* key, const char* text, int top) {
     auto* label = new TqzSkinStdLabel(&f_);
     label->SetParent(f_.bottom_);
@@ -660,7 +671,7 @@ class TqzOpenDlgBuilder {
   void MakeBottom() {
     auto* panel = new TqzSkinPanel(&f_);
     f_.bottom_ = panel;
-    panel->SetParent(&f_);
+    panel->SetParent(f_.client_);
     panel->SetAlign(alBottom);
     panel->SetHeight(kOpenBottomHeight);
     panel->SetBorderStyle(TqzSkinBorderStyle::bvNone);
@@ -709,7 +720,7 @@ class TqzOpenDlgBuilder {
   void MakeList() {
     auto* panel = new TqzSkinPanel(&f_);
     f_.listPanel_ = panel;
-    panel->SetParent(&f_);
+    panel->SetParent(f_.client_);
     panel->SetAlign(alClient);
     panel->SetBorderStyle(TqzSkinBorderStyle::bvFrame);
     panel->SetCaption("");
@@ -811,11 +822,17 @@ class TqzOpenDlgBuilder {
     f_.listHeaderSkinDataName_ = s_.LVHeaderSkinDataName;
     f_.listSkinnedDrawing_ = skin != nullptr && skin->DlgListViewDrawSkin;
     f_.listItemSkinDataName_ = skin != nullptr ? skin->DlgListViewItemSkinDataName : std::string();
+    // The list takes the window colours of the controls' skin, not those of
+    // whatever skin redirects the system colours.
+    if (skin != nullptr && !skin->Empty()) {
+      f_.list_->SetColor(skin->SkinColors().cWindow);
+      f_.list_->Font().SetColor(skin->SkinColors().cWindowText);
+    }
     f_.filterCombo_->SetFilter(s_.Filter);
     f_.filterCombo_->SetItemIndex(std::clamp(s_.FilterIndex - 1, 0, std::max(0, f_.filterCombo_->Items().Count() - 1)));
     f_.list_->SetMask(f_.filterCombo_->Mask());
     for (TqzSkinCustomControl* c :
-         std::initializer_list<TqzSkinCustomControl*>{f_.toolBar_, f_.places_, f_.listPanel_, f_.bottom_, f_.back_,
+         std::initializer_list<TqzSkinCustomControl*>{f_.toolBar_, f_.places_, f_.client_, f_.listPanel_, f_.bottom_, f_.back_,
                                                       f_.up_, f_.newFolder_, f_.viewButton_, f_.open_, f_.cancel_,
                                                       f_.hBar_, f_.vBar_, f_.folderCombo_, f_.filterCombo_})
       c->SetSkinData(skin);

@@ -112,6 +112,8 @@ class TqzOpenDlgForm : public TForm {
   TMenuItem* ViewMenuItem(int mode) const;
   TqzSkinPanel* PlacesPanel() const { return places_; }
   TqzSkinButton* PlaceButton(int i) const { return placeButtons_.at(size_t(i)); }
+  // Right of the places: the list panel above the bottom panel.
+  TqzSkinPanel* ClientPanel() const { return client_; }
   TqzSkinPanel* ListPanel() const { return listPanel_; }
   TqzSkinScrollBar* HScrollBar() const { return hBar_; }
   TqzSkinScrollBar* VScrollBar() const { return vBar_; }
@@ -199,6 +201,7 @@ class TqzOpenDlgForm : public TForm {
   TqzSkinPanel* places_ = nullptr;
   std::array<TqzSkinButton*, 4> placeButtons_{};
   std::array<TShellId, 4> placeFolders_{};
+  TqzSkinPanel* client_ = nullptr;
   TqzSkinPanel* listPanel_ = nullptr;
   TqzSkinScrollBar *hBar_ = nullptr, *vBar_ = nullptr;
   TqzSkinFileListView* list_ = nullptr;

@@ -149,16 +149,17 @@ TEST_F(OpenDialogTest, PublishedPropertiesStartAtTheirValues) {
 }
 
 // Without a skin at 700 x 350: the parts where the builder puts them. The
-// bottom panel spans the whole width (bottom-aligned parts come before
-// left-aligned ones), the places end above it.
+// places run down the whole left side; right of them the bottom panel and
+// the list panel above it.
 TEST_F(OpenDialogTest, PlainLayoutByHand) {
   auto w = BuildOpenDlgForm(dialog->Settings());
   EXPECT_EQ(w->ClientWidth(), 700);
   EXPECT_EQ(w->ClientHeight(), 350);
   EXPECT_EQ(w->ToolBar()->BoundsRect(), (TRect{0, 0, 700, 25}));
-  EXPECT_EQ(w->PlacesPanel()->BoundsRect(), (TRect{0, 25, 100, 270}));
-  EXPECT_EQ(w->BottomPanel()->BoundsRect(), (TRect{0, 270, 700, 350}));
-  EXPECT_EQ(w->ListPanel()->BoundsRect(), (TRect{100, 25, 700, 270}));
+  EXPECT_EQ(w->PlacesPanel()->BoundsRect(), (TRect{0, 25, 100, 350}));
+  EXPECT_EQ(w->ClientPanel()->BoundsRect(), (TRect{100, 25, 700, 350}));
+  EXPECT_EQ(w->BottomPanel()->BoundsRect(), (TRect{0, 245, 600, 325}));
+  EXPECT_EQ(w->ListPanel()->BoundsRect(), (TRect{0, 0, 600, 245}));
   EXPECT_EQ(w->LookInLabel()->BoundsRect(), (TRect{0, 0, 98, 25}));
   EXPECT_EQ(w->FolderCombo()->Left(), 98);
   EXPECT_EQ(w->FolderCombo()->Width(), 300);
@@ -176,10 +177,10 @@ TEST_F(OpenDialogTest, PlainLayoutByHand) {
     EXPECT_EQ(w->PlaceButton(i)->BoundsRect(), (TRect{0, i * 70, 100, i * 70 + 70})) << i;
   EXPECT_EQ(w->FileNameEdit()->Left(), 80);
   EXPECT_EQ(w->FileNameEdit()->Top(), 10);
-  EXPECT_EQ(w->FileNameEdit()->Width(), 700 - 170);
-  EXPECT_EQ(w->FilterCombo()->BoundsRect(), (TRect{80, 45, 610, 45 + w->FilterCombo()->Height()}));
-  EXPECT_EQ(w->OpenButton()->BoundsRect(), (TRect{620, 10, 690, 35}));
-  EXPECT_EQ(w->CancelButton()->BoundsRect(), (TRect{620, 45, 690, 70}));
+  EXPECT_EQ(w->FileNameEdit()->Width(), 600 - 170);
+  EXPECT_EQ(w->FilterCombo()->BoundsRect(), (TRect{80, 45, 510, 45 + w->FilterCombo()->Height()}));
+  EXPECT_EQ(w->OpenButton()->BoundsRect(), (TRect{520, 10, 590, 35}));
+  EXPECT_EQ(w->CancelButton()->BoundsRect(), (TRect{520, 45, 590, 70}));
   EXPECT_EQ(w->FileNameLabel()->Height(), w->FileNameEdit()->Height() - 1);
   EXPECT_EQ(w->FileTypeLabel()->Height(), w->FilterCombo()->Height() - 1);
   EXPECT_EQ(w->HScrollBar()->Height(), 19);
@@ -187,8 +188,8 @@ TEST_F(OpenDialogTest, PlainLayoutByHand) {
   EXPECT_EQ(w->ActiveControl(), w->FileNameEdit());
   // A larger window keeps the right-anchored parts at the right.
   w->SetClientWidth(900);
-  EXPECT_EQ(w->OpenButton()->Left(), 900 - 80);
-  EXPECT_EQ(w->FileNameEdit()->Width(), 900 - 170);
+  EXPECT_EQ(w->OpenButton()->Left(), 800 - 80);
+  EXPECT_EQ(w->FileNameEdit()->Width(), 800 - 170);
 }
 
 // With the dialog skin a smaller size asked for is raised to the
