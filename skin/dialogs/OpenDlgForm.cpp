@@ -191,8 +191,16 @@ void TqzOpenDlgForm::NewFolder() {
     list_->SetItemIndex(i);
     list_->MakeVisible(i);
     list_->SetFocus();
-    list_->EditCaption(i);
+    if (list_->EditCaption(i)) ColourEditor();
     return;
+  }
+}
+
+// The in-place editor in the list's colours.
+void TqzOpenDlgForm::ColourEditor() {
+  if (TListViewEditor* editor = list_->Editor()) {
+    editor->SetColor(list_->Color());
+    editor->Font().SetColor(list_->Font().Color());
   }
 }
 
@@ -217,6 +225,10 @@ void TqzOpenDlgForm::ListEdited(int index, std::string& name, bool& accept) {
 }
 
 void TqzOpenDlgForm::Dispatch(TMessage& m) {
+  if (m.Msg == kEnterMessage) {
+    BrowseTo(pendingFolder_);
+    return;
+  }
   if (m.Msg != kRelistMessage) {
     TForm::Dispatch(m);
     return;
@@ -258,7 +270,11 @@ void TqzOpenDlgForm::ListDblClick() {
   if (i < 0 || i >= list_->FolderCount() || !list_->Selected(i)) return;
   TqzShellFolder& item = list_->Folder(i);
   if (item.IsFolder()) {
-    BrowseTo(item.AbsoluteId());
+    // Entered once the list has finished with the click: the press that
+    // made the double click must not select an item of the new folder.
+    pendingFolder_ = item.AbsoluteId();
+    if (HandleAllocated()) PostMessage(Handle(), kEnterMessage);
+    else BrowseTo(pendingFolder_);
     return;
   }
   chosen_ = item.Path();
@@ -273,6 +289,10 @@ bool TqzOpenDlgForm::ListKey(uint16_t key, TShiftState shift) {
   const bool alt = shift.Contains(ssAlt);
   if (key == VK_BACK && !alt) {
     GoUp();
+    return true;
+  }
+  if (key == VK_F2 && !alt) {
+    if (list_->ItemFocused() >= 0 && list_->EditCaption(list_->ItemFocused())) ColourEditor();
     return true;
   }
   if (key == VK_F5) {

@@ -185,6 +185,7 @@ class TqzOpenDlgForm : public TForm {
   void ListEdited(int index, std::string& name, bool& accept);
   bool ListKey(uint16_t key, TShiftState shift);
   void SyncScrollBars();
+  void ColourEditor();
   void ScrollBarMoved(bool vertical);
   // Fires OnFolderChange; false when a handler freed the window.
   bool NotifyFolderChange();
@@ -221,6 +222,8 @@ class TqzOpenDlgForm : public TForm {
   std::string listItemSkinDataName_;
   std::string renamed_;
   static constexpr uint32_t kRelistMessage = WM_APP + 0x0D1;
+  static constexpr uint32_t kEnterMessage = WM_APP + 0x0D2;
+  TShellId pendingFolder_;
 
   TqzFolderHistory history_;
   int newFolderCounter_ = 0;

@@ -315,11 +315,15 @@ TEST_F(OpenDialogTest, DefaultExtWithoutCheckFileExists) {
 TEST_F(OpenDialogTest, HistoryBackAndUp) {
   int changes = 0;
   dialog->OnFolderChange = [&](TObject*) { ++changes; };
-  Run({[&](TqzOpenDlgForm& w) { DoubleClick(w, "sub"); },
+  // A folder is entered once the list has finished with the click: one turn later.
+  auto turn = [](TqzOpenDlgForm&) {};
+  Run({[&](TqzOpenDlgForm& w) { DoubleClick(w, "sub"); }, turn,
        [&](TqzOpenDlgForm& w) {
          EXPECT_EQ(w.CurrentPath(), P("sub"));
+         EXPECT_EQ(w.ListView()->SelCount(), 0) << "the double click selects nothing in the new folder";
          DoubleClick(w, "deeper");
        },
+       turn,
        [&](TqzOpenDlgForm& w) {
          EXPECT_EQ(w.CurrentPath(), P("sub/deeper"));
          EXPECT_EQ(w.History().Count(), 3);
