@@ -13,7 +13,9 @@
 #include "bench/BenchRatios.h"
 #include "host/platform/headless/HeadlessPlatform.h"
 #include "host/ui/Application.h"
+#include "host/ui/WindowSystem.h"
 #include "skin/data/SkinData.h"
+#include "skin/dialogs/ShellListView.h"
 #include "skin/dialogs/SkinOpenDialog.h"
 
 namespace qz {
@@ -78,28 +80,45 @@ class TOpenRig {
   TqzSkinOpenDialog* dialog_ = nullptr;
 };
 
+THeadlessWindow& PlatformWindowOf(TForm& f) {
+  return *static_cast<THeadlessWindow*>(f.WindowData()->platform.get());
+}
+
 // The modal loop waits for input only once the window is painted and
-// presented: the first idle turn stops the clock and closes the window.
+// presented: the first idle turn stops the clock, checks that the window
+// was presented, lets it list its folder (untimed) and closes it.
 void ExecuteToFirstPresent(benchmark::State& state, int files) {
   TFolder folder(files);
   TOpenRig rig;
   rig.Dialog().InitialDir = folder.Path();
-  bool timing = true;
+  bool timing = true, presented = false;
+  int listed = -1, waited = 0;
   rig.Platform().SetIdleHandler([&] {
     TqzOpenDlgForm* w = rig.Dialog().Window();
     if (w == nullptr || !w->FormState().Contains(TFormStateFlag::fsModal)) return false;
     if (timing) {
+      // The fade-in shows the window on its first step.
+      if (PlatformWindowOf(*w).PresentCount() == 0 && waited < 1000) {
+        waited += 5;
+        rig.Platform().AdvanceClock(5);
+        return true;
+      }
       state.PauseTiming();
       timing = false;
+      presented = PlatformWindowOf(*w).PresentCount() > 0;
+      // The listing happens once the window is shown: it must be complete.
+      w->ListStartFolder();
+      listed = w->ListView()->FolderCount();
     }
     w->SetModalResult(mrCancel);
     return true;
   });
   for (auto _ : state) {
     timing = true;
+    waited = 0;
     rig.Dialog().Execute();
-    if (timing) {
-      state.SkipWithError("the dialog closed before it was presented");
+    if (timing || !presented || listed != files) {
+      state.SkipWithError("the dialog closed before it was presented and listed");
       break;
     }
     state.ResumeTiming();

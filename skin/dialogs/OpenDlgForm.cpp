@@ -10,6 +10,7 @@
 #include "host/ui/Application.h"
 #include "host/ui/ImgList.h"
 #include "host/ui/Menus.h"
+#include "host/ui/Timer.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinLabel.h"
@@ -81,7 +82,17 @@ std::string TqzOpenDlgForm::CurrentPath() const {
   return id.IsVirtual() ? std::string() : id.Path;
 }
 
-TShellId TqzOpenDlgForm::CurrentFolder() const { return list_ ? list_->Root() : TShellId::Computer(); }
+TShellId TqzOpenDlgForm::CurrentFolder() const {
+  if (startTimer_ && startTimer_->Enabled()) return startFolder_;
+  return list_ ? list_->Root() : TShellId::Computer();
+}
+
+bool TqzOpenDlgForm::Listed() const { return !(startTimer_ && startTimer_->Enabled()); }
+
+void TqzOpenDlgForm::ListStartFolder() {
+  if (startTimer_) startTimer_->SetEnabled(false);
+  BrowseTo(startFolder_);
+}
 
 int TqzOpenDlgForm::ViewMode() const {
   if (!list_) return qzvmList;
@@ -122,6 +133,7 @@ std::string TqzOpenDlgForm::DefaultExtension() const { return qz::DefaultExtensi
 
 void TqzOpenDlgForm::BrowseTo(const TShellId& folder, bool record) {
   TComponentRef<TqzOpenDlgForm> self(this);
+  if (startTimer_) startTimer_->SetEnabled(false);
   goingBack_ = !record;
   list_->SetRoot(folder);
   if (!self) return;
@@ -225,6 +237,14 @@ void TqzOpenDlgForm::ListEdited(int index, std::string& name, bool& accept) {
 }
 
 void TqzOpenDlgForm::Dispatch(TMessage& m) {
+  if (m.Msg == WM_PAINT && !Listed() && !startPosted_ && HandleAllocated()) {
+    // After this paint has been presented.
+    startPosted_ = PostMessage(Handle(), kStartMessage);
+  }
+  if (m.Msg == kStartMessage) {
+    if (!Listed()) ListStartFolder();
+    return;
+  }
   if (m.Msg == kEnterMessage) {
     BrowseTo(pendingFolder_);
     return;
@@ -870,7 +890,17 @@ class TqzOpenDlgBuilder {
     const std::string start = qz::StartFolder(s_.FileName, s_.InitialDir, programDir, [](const std::string& p) {
       return PathKindOnDisk(p) == TqzPathKind::Folder;
     });
-    f_.BrowseTo(TShellId::FromPath(start));
+    // The folder is listed once the window has painted itself (or, should
+    // no paint come, after a moment): a folder of many thousand entries
+    // does not keep the window from appearing.
+    f_.startFolder_ = TShellId::FromPath(start);
+    f_.folderCombo_->SetFolder(f_.startFolder_);
+    auto* timer = new TTimer(&f_);
+    f_.startTimer_ = timer;
+    timer->SetInterval(TqzOpenDlgForm::kStartListingFallbackMs);
+    TqzOpenDlgForm* form = &f_;
+    timer->OnTimer = [form](TObject*) { form->ListStartFolder(); };
+    timer->Restart();
     f_.edit_->SetText(NamePart(s_.FileName));
     f_.SetActiveControl(f_.edit_);
   }

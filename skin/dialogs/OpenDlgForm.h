@@ -38,6 +38,7 @@ class TqzSystemImages;
 class TCustomImageList;
 class TImageList;
 class TMenuItem;
+class TTimer;
 
 // The view modes: the four view styles, then thumbnails of 96, 128 and 256
 // pixels shown as icons.
@@ -135,6 +136,10 @@ class TqzOpenDlgForm : public TForm {
   // The current folder's path ("" for a virtual folder) and identifier.
   std::string CurrentPath() const;
   TShellId CurrentFolder() const;
+  // Whether the start folder is listed (the window lists it once shown).
+  bool Listed() const;
+  // Lists the start folder now (what the window does once shown).
+  void ListStartFolder();
   int ViewMode() const;
   // The full paths of the selected items that are not folders.
   std::vector<std::string> SelectedFiles() const;
@@ -223,7 +228,12 @@ class TqzOpenDlgForm : public TForm {
   std::string renamed_;
   static constexpr uint32_t kRelistMessage = WM_APP + 0x0D1;
   static constexpr uint32_t kEnterMessage = WM_APP + 0x0D2;
+  static constexpr uint32_t kStartMessage = WM_APP + 0x0D3;
+  static constexpr unsigned kStartListingFallbackMs = 100;
+  bool startPosted_ = false;
   TShellId pendingFolder_;
+  TShellId startFolder_ = TShellId::Computer();
+  TTimer* startTimer_ = nullptr;
 
   TqzFolderHistory history_;
   int newFolderCounter_ = 0;

@@ -163,6 +163,7 @@ TEST_F(OpenDialogMonkeyTest, InvariantsAfterEachEvent) {
     TqzOpenDlgForm* w = dialog ? dialog->Window() : nullptr;
     if (w == nullptr || !w->FormState().Contains(TFormStateFlag::fsModal)) return false;
     hp->AdvanceClock(25);
+    if (!w->Listed()) w->ListStartFolder();
     TqzSkinFileListView& list = *w->ListView();
     const TqzSizeLimits limits = w->Orvane()->SizeLimits();
     EXPECT_GE(w->Width(), limits.MinWidth) << "event " << events;

@@ -62,6 +62,10 @@ class OpenDialogTest : public testing::UiTest {
   // (each gets the open window); a window still open after them is
   // cancelled and `stuck` set.
   bool Run(std::vector<std::function<void(TqzOpenDlgForm&)>> steps) {
+    // The window lists its folder once shown: the first turn lets that happen.
+    steps.insert(steps.begin(), [](TqzOpenDlgForm& w) {
+      if (!w.Listed()) w.ListStartFolder();
+    });
     size_t next = 0;
     stuck = false;
     TComponentRef<TqzSkinOpenDialog> d(dialog.Get());
