@@ -13,7 +13,7 @@ namespace {
 
 class DemoShowOpenDialog : public DemoTest {
  protected:
-  static TqzOpenDlgForm* OpenWindow() {
+  TqzOpenDlgForm* OpenWindow() const {
     TqzOpenDlgForm* w = Form1->qzSkinOpenDialog1 ? Form1->qzSkinOpenDialog1->Window() : nullptr;
     return w && w->FormState().Contains(TFormStateFlag::fsModal) ? w : nullptr;
   }
@@ -42,8 +42,8 @@ TEST_F(DemoShowOpenDialog, ShowsTheDialogAsOftenAsPressed) {
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     bool seen = false;
-    TModalScript script(*hp, [] { return OpenWindow() != nullptr; }, 3000,
-                        [] { OpenWindow()->SetModalResult(mrAbort); });
+    TModalScript script(*hp, [this] { return OpenWindow() != nullptr; }, 3000,
+                        [this] { OpenWindow()->SetModalResult(mrAbort); });
     script.Wait(900);  // the fade-in
     script.Add([&] {
       TqzOpenDlgForm& w = *OpenWindow();
