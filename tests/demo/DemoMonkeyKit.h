@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/dialogs/OpenDlgForm.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadioBox.h"
 #include "skin/dialogs/MessageForm.h"
@@ -130,6 +131,26 @@ class DemoMonkeyBase : public DemoTest {
 
   // Inside a message box ("Show message") the user clicks and types a
   // little, then closes it. False when no message box is modal.
+  // The open dialog gets keys only (a click could make folders on disk)
+  // and is cancelled after a few.
+  bool StepInModalOpenDialog() {
+    TCustomForm* dialog = nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (dynamic_cast<TqzOpenDlgForm*>(Screen->Forms(i)) &&
+          Screen->Forms(i)->FormState().Contains(TFormStateFlag::fsModal))
+        dialog = Screen->Forms(i);
+    if (dialog == nullptr) return false;
+    hp->AdvanceClock(25);
+    if (++openDialogSteps_ > 6 || Chance(0.3)) {
+      dialog->SetModalResult(mrCancel);
+      openDialogSteps_ = 0;
+      return true;
+    }
+    hp->InjectKey(Chance(0.5) ? VK_TAB : VK_DOWN);
+    return true;
+  }
+  int openDialogSteps_ = 0;
+
   bool StepInModalMessageBox() {
     TCustomForm* box = nullptr;
     for (int i = 0; i < Screen->FormCount(); ++i)
