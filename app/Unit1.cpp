@@ -12,6 +12,7 @@
 #include "skin/form/TrayIcon.h"
 #include "skin/dialogs/SelectDirectoryDialog.h"
 #include "skin/dialogs/SkinMessage.h"
+#include "skin/dialogs/SkinOpenDialog.h"
 
 namespace qz {
 
@@ -34,6 +35,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   BindField("qzSkinData2", qzSkinData2);
   BindField("qzCompressedStoredSkin2", qzCompressedStoredSkin2);
   BindField("qzSkinMessage1", qzSkinMessage1);
+  BindField("qzSkinOpenDialog1", qzSkinOpenDialog1);
   BindField("qzSkinSelectDirectoryDialog1", qzSkinSelectDirectoryDialog1);
   BindField("qzTrayIcon1", qzTrayIcon1);
   BindField("qzSkinMainMenuBar1", qzSkinMainMenuBar1);
@@ -173,11 +175,15 @@ void TForm1::qzSkinButton11Click(TObject*) {
   form->ShowModal();
 }
 
-// The open dialog comes with its component.
-void TForm1::qzSkinButton12Click(TObject*) {}
+// The skinned open dialog; the chosen file is not used.
+void TForm1::qzSkinButton12Click(TObject*) {
+  if (qzSkinOpenDialog1) qzSkinOpenDialog1->Execute();
+}
 
 // The folder dialog dressed by the dialog skin; the chosen folder is not used.
-void TForm1::qzSkinButton13Click(TObject*) { qzSkinSelectDirectoryDialog1->Execute(); }
+void TForm1::qzSkinButton13Click(TObject*) {
+  if (qzSkinSelectDirectoryDialog1) qzSkinSelectDirectoryDialog1->Execute();
+}
 
 QZ_PUBLISHED(TForm1, TForm) {
   b.Factory([](TComponent* owner) { return new TForm1(owner); });

@@ -20,6 +20,7 @@ class TqzSkinStdLabel;
 class TqzSkinListBox;
 class TqzSkinLabel;
 class TqzSkinMessage;
+class TqzSkinOpenDialog;
 class TqzSkinSelectDirectoryDialog;
 class TqzTrayIcon;
 
@@ -34,6 +35,7 @@ class TForm1 : public TForm {
   TqzSkinData* qzSkinData2 = nullptr;
   TqzCompressedStoredSkin* qzCompressedStoredSkin2 = nullptr;
   TqzSkinMessage* qzSkinMessage1 = nullptr;
+  TqzSkinOpenDialog* qzSkinOpenDialog1 = nullptr;
   TqzSkinSelectDirectoryDialog* qzSkinSelectDirectoryDialog1 = nullptr;
   TqzTrayIcon* qzTrayIcon1 = nullptr;
   TqzSkinMainMenuBar* qzSkinMainMenuBar1 = nullptr;

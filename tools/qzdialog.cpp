@@ -14,7 +14,12 @@
 // and tests can drive it; without them it is closed. QZDIALOG_HEADLESS_SCREEN
 // names a PNG file that gets the screen as the dialog shows before the keys.
 // A notification there is clicked after a second of virtual time, unless
-// QZDIALOG_HEADLESS_TRAY=absent takes the headless tray away first.
+// QZDIALOG_HEADLESS_TRAY=absent takes the headless tray away first. The
+// file selection also takes "Ctrl+KEY", "Alt+KEY", "type:TEXT" and
+// "focus-list" (the focus into the file list).
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +38,9 @@
 #include "skin/controls/SkinButton.h"
 #include "skin/data/SkinData.h"
 #include "skin/dialogs/MessageForm.h"
+#include "skin/dialogs/OpenDlgForm.h"
+#include "skin/dialogs/ShellListView.h"
+#include "skin/dialogs/SkinOpenDialog.h"
 #include "skin/dialogs/SkinMessage.h"
 #include "skin/form/TrayIcon.h"
 #include "tools/common/DirectorySelection.h"
@@ -57,6 +65,7 @@ constexpr const char* kUsage =
     "  --warning             a warning with an OK button\n"
     "  --error               an error with an OK button\n"
     "  --question            a question with Yes and No buttons\n"
+    "  --file-selection      choose a file to open; prints its path\n"
     "  --file-selection --directory\n"
     "                        choose a folder, printed on standard output\n"
     "  --notification        an icon in the tray with the text as its tooltip;\n"
@@ -70,7 +79,12 @@ constexpr const char* kUsage =
     "  --width=PIXELS        the window's width at least\n"
     "  --height=PIXELS       the window's height at least\n"
     "  --skin=FILE.skn       dress the dialog with this skin\n"
-    "  --filename=FOLDER     the folder selected at the start (--directory)\n"
+    "File selection:\n"
+    "  --filename=PATH       start in this folder, or propose this file\n"
+    "                        (--directory: the folder selected at the start)\n"
+    "  --file-filter='NAME | PATTERN...'  a file type (repeatable, in order)\n"
+    "  --multiple            several files can be chosen\n"
+    "  --separator=TEXT      what joins several paths (default \"|\")\n"
     "  --help, --version\n"
     "Options with a value also take it as the next argument (--title TEXT).\n"
     "Exit status: 0 OK or Yes, 1 Cancel, No or closed, 2 bad usage, 255 error.\n";
@@ -102,8 +116,12 @@ struct TRequest {
   int Width = 0, Height = 0;
   std::string SkinFile;
   bool Version = false;
-  bool Directory = false;
-  std::string FileName;
+  // --file-selection
+  std::optional<std::string> FileName;
+  std::vector<std::string> FileFilters;
+  bool Multiple = false;
+  std::string Separator = "|";
+  bool Directory = false;  // --file-selection --directory
 };
 
 int ParsePixels(const std::string& option, const std::string& value) {
@@ -147,13 +165,16 @@ TRequest ParseArguments(const std::vector<std::string>& args) {
     else if (name == "--width") r.Width = ParsePixels(name, value());
     else if (name == "--height") r.Height = ParsePixels(name, value());
     else if (name == "--no-wrap") flag(), r.NoWrap = true;
+    else if (name == "--filename") r.FileName = value();
+    else if (name == "--file-filter") r.FileFilters.push_back(value());
+    else if (name == "--multiple") flag(), r.Multiple = true;
+    else if (name == "--separator") r.Separator = value();
     else if (name == "--version") r.Version = true;
     else if (name == "--directory") flag(), r.Directory = true;
-    else if (name == "--filename") r.FileName = value();
     else Usage("unknown option " + name);
   }
   if (!r.Version && r.Mode == TMode::None)
-    Usage("no dialog given (--info, --warning, --error, --question or --notification)");
+    Usage("no dialog given (--info, --warning, --error, --question, --notification or --file-selection)");
   return r;
 }
 
@@ -349,27 +370,137 @@ int RunNotification(const TRequest& r) {
 
 // ------------------------------------------------------------------ the file selection
 
-int RunFileSelection(const TRequest& r) {
-  if (!r.Directory) Usage("--file-selection: only the folder selection (--directory) is built");
+// --file-selection --directory: the folder dialog.
+int RunFolderSelection(const TRequest& r) {
   const std::unique_ptr<TqzSkinData> skin = LoadSkin(r.SkinFile);
   tool::TDirectoryRequest d;
   d.Title = r.Title;
-  d.FileName = r.FileName;
+  d.FileName = r.FileName.value_or("");
   d.Width = r.Width;
   d.Height = r.Height;
   d.Skin = skin.get();
   return tool::RunDirectorySelection(d, ScriptHeadlessAnswer);
 }
 
+std::string TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return std::string(s);
+}
+
+// A zenity file filter, "NAME | PATTERN1 PATTERN2" (or only the patterns,
+// which then name it too), as a description and a mask of the dialog's
+// filter text: "NAME|PATTERN1;PATTERN2".
+std::string FilterEntryOfFileFilter(const std::string& option) {
+  const size_t bar = option.find('|');
+  const std::string patterns = TrimBlanks(bar == std::string::npos ? option : option.substr(bar + 1));
+  std::string name = TrimBlanks(bar == std::string::npos ? option : option.substr(0, bar));
+  std::string mask;
+  size_t from = 0;
+  while (from < patterns.size()) {
+    const size_t end = std::min(patterns.find_first_of(" \t", from), patterns.size());
+    if (end > from) mask += (mask.empty() ? "" : ";") + patterns.substr(from, end - from);
+    from = end + 1;
+  }
+  if (mask.empty()) mask = "*";
+  if (name.empty()) name = mask;
+  return name + "|" + mask;
+}
+
+// One step of the file dialog's headless script: a key name as for the
+// message modes, with "Ctrl+" or "Alt+" before it for those modifiers;
+// "type:TEXT" types TEXT; "focus-list" puts the focus into the file list;
+// "close" closes the window.
+void RunHeadlessFileStep(THeadlessPlatform& p, TqzOpenDlgForm& window, const std::string& step) {
+  if (step == "close") return window.Close();
+  if (step == "focus-list") return window.ListView()->SetFocus();
+  if (step.rfind("type:", 0) == 0) return p.InjectText(step.substr(5));
+  uint32_t mods = 0;
+  std::string key = step;
+  for (const auto& [prefix, mod] : {std::pair<const char*, uint32_t>{"Ctrl+", kModCtrl}, {"Alt+", kModAlt}})
+    if (key.rfind(prefix, 0) == 0) {
+      mods |= mod;
+      key = key.substr(std::strlen(prefix));
+    }
+  p.InjectKey(KeyCode(key), mods);
+}
+
+void CheckHeadlessFileSteps(const std::vector<std::string>& steps) {
+  for (std::string k : steps) {
+    if (k == "close" || k == "focus-list" || k.rfind("type:", 0) == 0) continue;
+    for (const char* prefix : {"Ctrl+", "Alt+"})
+      if (k.rfind(prefix, 0) == 0) k = k.substr(std::strlen(prefix));
+    KeyCode(k);
+  }
+}
+
+// On the headless platform: after a second the steps of
+// QZDIALOG_HEADLESS_KEYS, one per turn of the modal loop; then the window
+// is closed.
+void ScriptHeadlessFileAnswer(THeadlessPlatform& p, TqzSkinOpenDialog& dialog) {
+  const char* env = std::getenv("QZDIALOG_HEADLESS_KEYS");
+  const std::vector<std::string> keys = env && *env ? Split(env) : std::vector<std::string>{};
+  CheckHeadlessFileSteps(keys);
+  const char* screen = std::getenv("QZDIALOG_HEADLESS_SCREEN");
+  const std::string screenFile = screen ? screen : "";
+  auto turn = std::make_shared<int>(0);
+  TComponentRef<TqzSkinOpenDialog> owner(&dialog);
+  p.SetIdleHandler([&p, keys, turn, owner, screenFile]() {
+    TqzOpenDlgForm* window = owner ? owner->Window() : nullptr;
+    if (window == nullptr) return false;
+    const int t = (*turn)++;
+    p.AdvanceClock(25);
+    constexpr int kSettleTurns = 40;
+    if (t < kSettleTurns) return true;
+    if (t == kSettleTurns && !screenFile.empty()) p.SaveScreenPng(screenFile);
+    const size_t k = size_t(t - kSettleTurns);
+    if (k < keys.size()) RunHeadlessFileStep(p, *window, keys[k]);
+    else window->Close();
+    return true;
+  });
+}
+
+int RunFileSelection(const TRequest& r) {
+  if (r.Directory) return RunFolderSelection(r);
+  const std::unique_ptr<TqzSkinData> skin = LoadSkin(r.SkinFile);
+  TqzSkinOpenDialog dialog(Application);
+  dialog.SetSkinData(skin.get());
+  dialog.SetCtrlSkinData(skin.get());
+  dialog.Title = r.Title ? *r.Title : "Select a file";
+  dialog.MultiSelection = r.Multiple;
+  std::string filter;
+  for (const std::string& f : r.FileFilters) filter += (filter.empty() ? "" : "|") + FilterEntryOfFileFilter(f);
+  dialog.Filter = filter.empty() ? std::string("All files|*") : filter;
+  if (r.FileName && !r.FileName->empty()) {
+    std::string path = *r.FileName;
+    if (path.front() != '/') {
+      std::string cwd(4096, '\0');
+      if (::getcwd(cwd.data(), cwd.size())) path = std::string(cwd.c_str()) + "/" + path;
+    }
+    // A folder starts the dialog there, with or without its trailing "/".
+    if (PathKindOnDisk(path) == TqzPathKind::Folder) dialog.InitialDir = path;
+    else dialog.SetFileName(path);
+  }
+  if (r.Width > 0) dialog.DialogWidth = r.Width;
+  if (r.Height > 0) dialog.DialogHeight = r.Height;
+  if (auto* headless = dynamic_cast<THeadlessPlatform*>(&Platform())) ScriptHeadlessFileAnswer(*headless, dialog);
+  if (!dialog.Execute()) return kExitRefused;
+  std::string out;
+  for (int i = 0; i < dialog.Files().Count(); ++i) out += (i ? r.Separator : "") + dialog.Files()[i];
+  if (out.empty()) out = dialog.FileName();
+  std::printf("%s\n", out.c_str());
+  return kExitAccepted;
+}
+
 // One runner per mode; the file and folder modes add theirs here.
 int RunMode(const TRequest& r) {
   switch (r.Mode) {
+    case TMode::FileSelection: return RunFileSelection(r);
     case TMode::Notification: return RunNotification(r);
     case TMode::Info:
     case TMode::Warning:
     case TMode::Error:
     case TMode::Question: return RunMessage(r);
-    case TMode::FileSelection: return RunFileSelection(r);
     case TMode::None: break;
   }
   return kExitUsage;

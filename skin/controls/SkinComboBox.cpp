@@ -1077,7 +1077,11 @@ void TqzSkinCustomComboBox::PaintSkinItemBack(TCanvas& c, const TqzDataSkinCombo
   }
   const int width = itemRect_.Width();
   text = OffsetRect(d.ItemTextRect, itemRect_.Left, itemRect_.Top);
-  if (source.IsEmpty()) return;  // the field shows through
+  if (source.IsEmpty()) {
+    // The field shows through; the text still has the field's whole width.
+    text.Right += width - Geom.ClientRect.Width();
+    return;
+  }
   TBitmap back;
   CreateHSkinImage(d.ItemLeftOffset, d.ItemRightOffset, back, stretch, width, source, *Picture);
   c.Draw(itemRect_.Left, itemRect_.Top, back);

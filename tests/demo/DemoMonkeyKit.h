@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/dialogs/OpenDlgForm.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckRadioBox.h"
 #include "skin/dialogs/MessageForm.h"
@@ -127,6 +128,26 @@ class DemoMonkeyBase : public DemoTest {
     }
     return true;
   }
+
+  // The open dialog gets keys only (a click could make folders on disk)
+  // and is cancelled after a few.
+  bool StepInModalOpenDialog() {
+    TCustomForm* dialog = nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      if (dynamic_cast<TqzOpenDlgForm*>(Screen->Forms(i)) &&
+          Screen->Forms(i)->FormState().Contains(TFormStateFlag::fsModal))
+        dialog = Screen->Forms(i);
+    if (dialog == nullptr) return false;
+    hp->AdvanceClock(25);
+    if (++openDialogSteps_ > 6 || Chance(0.3)) {
+      dialog->SetModalResult(mrCancel);
+      openDialogSteps_ = 0;
+      return true;
+    }
+    hp->InjectKey(Chance(0.5) ? VK_TAB : VK_DOWN);
+    return true;
+  }
+  int openDialogSteps_ = 0;
 
   // Inside a message box ("Show message") or another dialog of the demo's
   // buttons the user clicks and types a little, then closes it. False when

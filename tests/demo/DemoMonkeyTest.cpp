@@ -38,7 +38,9 @@ class DemoMonkey : public DemoMonkeyBase {
   // While a native loop or a modal loop (the second window, a message box)
   // waits for input, the user goes on: a held gesture ends; in the modal
   // window a few clicks and keys, then it closes.
-  bool IdleStep() { return FinishHeldGesture() || StepInModalSecondWindow() || StepInModalMessageBox(); }
+  bool IdleStep() {
+    return FinishHeldGesture() || StepInModalSecondWindow() || StepInModalOpenDialog() || StepInModalMessageBox();
+  }
 
   TPoint PickPoint() override { return PickPointOn(*Form1, *Form1->qzOrvane1); }
 

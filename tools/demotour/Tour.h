@@ -126,6 +126,7 @@ void TourComboBox(TTour& tour, TForm1& main, TForm2& second);
 void TourModalSecondWindow(TTour& tour, TForm1& main, TForm2& second);
 void TourMessageBox(TTour& tour, TForm1& main, TForm2& second);
 void TourFileListView(TTour& tour, TForm1& main, TForm2& second);
+void TourOpenDialog(TTour& tour, TForm1& main, TForm2& second);
 void TourMDI(TTour& tour, TForm1& main, TForm2& second);
 void TourTray(TTour& tour, TForm1& main, TForm2& second);
 void TourSelectDirectory(TTour& tour, TForm1& main, TForm2& second);

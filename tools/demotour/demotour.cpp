@@ -304,6 +304,7 @@ int RunTour(const fs::path& dir) {
   TourModalSecondWindow(tour, *Form1, *Form2);
   TourMessageBox(tour, *Form1, *Form2);
   TourFileListView(tour, *Form1, *Form2);
+  TourOpenDialog(tour, *Form1, *Form2);
   TourMDI(tour, *Form1, *Form2);
   TourTray(tour, *Form1, *Form2);
   TourSelectDirectory(tour, *Form1, *Form2);
