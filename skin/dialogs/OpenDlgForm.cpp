@@ -862,6 +862,10 @@ class TqzOpenDlgBuilder {
     f_.listHeaderSkinDataName_ = s_.LVHeaderSkinDataName;
     f_.listSkinnedDrawing_ = skin != nullptr && skin->DlgListViewDrawSkin;
     f_.listItemSkinDataName_ = skin != nullptr ? skin->DlgListViewItemSkinDataName : std::string();
+    f_.list_->SetSkinData(skin);
+    f_.list_->SetHeaderSkinDataName(f_.listHeaderSkinDataName_);
+    if (!f_.listItemSkinDataName_.empty()) f_.list_->SetItemSkinDataName(f_.listItemSkinDataName_);
+    f_.list_->SetDrawSkin(f_.listSkinnedDrawing_);
     // The list takes the window colours of the controls' skin, not those of
     // whatever skin redirects the system colours.
     if (skin != nullptr && !skin->Empty()) {

@@ -210,6 +210,10 @@ TEST_F(OpenDialogTest, SkinnedWindowKeepsItsMinimumSize) {
   EXPECT_EQ(w->FileNameEdit()->Width(), w->BottomPanel()->Width() - 170);
   EXPECT_EQ(w->OpenButton()->Left(), w->BottomPanel()->Width() - 80);
   EXPECT_EQ(w->ListPanel()->BoundsRect().Bottom, w->BottomPanel()->Top());
+  // The list draws its rows and header from the same skin.
+  EXPECT_EQ(w->ListView()->SkinData(), skin);
+  EXPECT_EQ(w->ListView()->DrawSkin(), skin->DlgListViewDrawSkin);
+  EXPECT_EQ(w->ListView()->HeaderSkinDataName(), dialog->LVHeaderSkinDataName);
 }
 
 TEST_F(OpenDialogTest, StartsInTheFileNamesFolderWithItsName) {
