@@ -517,6 +517,10 @@ void TCustomForm::Dispatch(TMessage& m) {
         Deactivate();
       }
       m.Result = 0;
+      // The active MDI child's frame looks as active as its MDI form, whose
+      // activation it never receives itself.
+      if (TCustomForm* child = mdiClient_ ? ActiveMDIChild() : nullptr; child && child->HandleAllocated())
+        SendMessage(child->Handle(), WM_NCACTIVATE, nowActive ? 1 : 0, 0);
       return;
     }
     default:

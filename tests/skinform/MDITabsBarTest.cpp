@@ -202,23 +202,30 @@ TEST_F(MDITabsBarTest, ChildrenActivatedFromTheBarShowActiveCaptions) {
       if (object->IsCaption()) return object->Active;
     return false;
   };
+  auto* other = new TForm(Application);
+  other->SetBoundsRect(Bounds(700, 500, 100, 100));
+  // Which child the MDI client calls active, and which caption looks active
+  // (none while another window is active).
   struct Step {
     const char* name;
     std::function<void()> act;
-    TSkinnedForm* active;
+    TSkinnedForm* activeChild;
+    TSkinnedForm* looksActive;
   } steps[] = {
-      {"tab click", [&] { Click(TabCentre(0)); }, &a},
-      {"Ctrl+Tab", [&] { tabs_->StepChild(true); }, &c},  // activation order A, C, B
-      {"select (the hidden tabs' menu)", [&] { tabs_->SelectTab(tabs_->Tab(1)); }, &b},
+      {"tab click", [&] { Click(TabCentre(0)); }, &a, &a},
+      {"Ctrl+Tab", [&] { tabs_->StepChild(true); }, &c, &c},  // activation order A, C, B
+      {"select (the hidden tabs' menu)", [&] { tabs_->SelectTab(tabs_->Tab(1)); }, &b, &b},
+      {"another window activated", [&] { other->Show(); }, &b, nullptr},
+      {"the MDI form activated again", [&] { main_->SetFocus(); }, &b, &b},
   };
   for (const Step& st : steps) {
     SCOPED_TRACE(st.name);
     st.act();
     Pump();
-    ASSERT_EQ(Client().ActiveChild(), st.active->Form);
+    ASSERT_EQ(Client().ActiveChild(), st.activeChild->Form);
     for (TSkinnedForm* child : {&a, &b, &c}) {
       SCOPED_TRACE(child->Form->Caption());
-      const bool active = child == st.active;
+      const bool active = child == st.looksActive;
       EXPECT_EQ(child->Orvane->FormActive(), active);
       EXPECT_EQ(captionActive(*child->Orvane), active);
     }
