@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/graphics/TextEngine.h"
 #include "host/ui/Windows.h"
 
 namespace qz {
@@ -26,23 +27,6 @@ int CompareNoCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-void AppendUtf8(std::string& s, char32_t c) {
-  if (c < 0x80) {
-    s += static_cast<char>(c);
-  } else if (c < 0x800) {
-    s += static_cast<char>(0xC0 | (c >> 6));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    s += static_cast<char>(0xE0 | (c >> 12));
-    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (c >> 18));
-    s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 constexpr int kWheelLines = 3;
 
@@ -813,11 +797,7 @@ void TCustomListBox::KeyPress(char32_t& Key) {
   TComponentRef<TControl> self(this);
   TCustomControl::KeyPress(Key);
   if (!self || Key < 0x20 || Count() == 0) return;
-  const uint64_t now = GetTickCount64();
-  if (now - lastSearchTick_ >= kListSearchPauseMs) search_.clear();
-  lastSearchTick_ = now;
-  AppendUtf8(search_, Key);
-  const int found = FindPrefix(search_, itemIndex_);
+  const int found = FindPrefix(search_.Add(Key, GetTickCount64()), itemIndex_);
   if (found < 0 || found == itemIndex_) return;
   MoveCaret(found, {});
   UserSelectionChanged();
@@ -856,6 +836,14 @@ QZ_PUBLISHED(TListBox, TCustomListBox) {
   b.Event<TDrawItemEvent>("OnDrawItem", &O::OnDrawItem);
   b.Event<TMeasureItemEvent>("OnMeasureItem", &O::OnMeasureItem);
   b.Event<TNotifyEvent>("OnScrollStateChange", &O::OnScrollStateChange);
+}
+
+
+const std::string& TTypedPrefix::Add(char32_t key, uint64_t now) {
+  if (now - lastTick_ >= kListSearchPauseMs) text_.clear();
+  lastTick_ = now;
+  text_ += EncodeUtf8(std::u32string_view(&key, 1));
+  return text_;
 }
 
 }  // namespace qz

@@ -62,6 +62,19 @@ struct TListScrollInfo {
 // Characters typed closer together than this build one search prefix.
 inline constexpr unsigned kListSearchPauseMs = 500;
 
+// What the user typed for type-to-select in a list: a key typed within the
+// pause of the one before extends the prefix, a later one starts it anew.
+class TTypedPrefix {
+ public:
+  // Adds the key typed at `now` (milliseconds) and returns the prefix.
+  const std::string& Add(char32_t key, uint64_t now);
+  bool Empty() const { return text_.empty(); }
+
+ private:
+  std::string text_;
+  uint64_t lastTick_ = 0;
+};
+
 // The items of a list box: a TStrings view on the list's own storage.
 class TListBoxStrings : public TStrings {
   QZ_CLASS(TListBoxStrings, TStrings)
@@ -254,8 +267,7 @@ class TCustomListBox : public TCustomControl {
   TListBoxStyle style_ = lbStandard;
   int updateCount_ = 0;
   bool tracking_ = false;   // left button held since a press on the list
-  std::string search_;
-  uint64_t lastSearchTick_ = 0;
+  TTypedPrefix search_;
   TListScrollInfo toldVert_, toldHorz_;
 };
 

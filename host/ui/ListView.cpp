@@ -1216,13 +1216,10 @@ void TCustomListView::KeyPress(char32_t& Key) {
   TComponentRef<TControl> self(this);
   TCustomControl::KeyPress(Key);
   if (!self || Key < 0x20 || Count() == 0) return;
-  const uint64_t now = GetTickCount64();
-  if (now - lastSearchTick_ >= kListSearchPauseMs) search_.clear();
-  lastSearchTick_ = now;
-  search_ += EncodeUtf8(std::u32string_view(&Key, 1));
+  const std::string& prefix = search_.Add(Key, GetTickCount64());
   // A new search starts after the focused item, a longer prefix at it.
-  const int start = search_.size() == 1 || focused_ < 0 ? focused_ + 1 : focused_;
-  const int found = FindCaption(search_, start);
+  const int start = prefix.size() == 1 || focused_ < 0 ? focused_ + 1 : focused_;
+  const int found = FindCaption(prefix, start);
   if (!self || found < 0 || (found == focused_ && Selected(found))) return;
   MoveFocus(found, {});
   UserSelectionChanged();

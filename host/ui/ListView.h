@@ -325,8 +325,7 @@ class TCustomListView : public TCustomControl {
   TShiftState bandShift_;
   bool bandTimer_ = false;
 
-  std::string search_;
-  uint64_t lastSearchTick_ = 0;
+  TTypedPrefix search_;
 
   TListViewEditor* editor_ = nullptr;   // owned as a child component
   int editing_ = -1;

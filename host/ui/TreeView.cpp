@@ -837,12 +837,8 @@ void TTreeView::KeyPress(char32_t& Key) {
   if (!self || Key < 0x20 || RowCount() == 0) return;
   // The numeric pad's +, - and * arrive as characters too: they are
   // commands (handled at the key), not a search.
-  if ((Key == U'+' || Key == U'-' || Key == U'*') && search_.empty()) return;
-  const uint64_t now = GetTickCount64();
-  if (now - lastSearchTick_ >= kListSearchPauseMs) search_.clear();
-  lastSearchTick_ = now;
-  search_ += EncodeUtf8(std::u32string_view(&Key, 1));
-  TTreeNode* found = FindPrefix(search_, selected_);
+  if ((Key == U'+' || Key == U'-' || Key == U'*') && search_.Empty()) return;
+  TTreeNode* found = FindPrefix(search_.Add(Key, GetTickCount64()), selected_);
   if (found && found != selected_) UserSelect(found);
 }
 

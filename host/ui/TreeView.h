@@ -281,8 +281,7 @@ class TTreeView : public TCustomControl {
   int horzPosition_ = 0;
   int updateCount_ = 0;
   TListScrollInfo toldVert_, toldHorz_;
-  std::string search_;
-  uint64_t lastSearchTick_ = 0;
+  TTypedPrefix search_;
 };
 
 }  // namespace qz

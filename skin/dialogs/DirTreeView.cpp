@@ -57,20 +57,6 @@ TPixmap IconPixmap(const std::vector<std::string>& names) {
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// By ASCII letters without case; equal runs are skipped a byte at a time
-// without folding (names in one folder often share long prefixes).
-bool LessNoCase(const std::string& a, const std::string& b) {
-  const size_t n = std::min(a.size(), b.size());
-  const char* x = a.data();
-  const char* y = b.data();
-  for (size_t i = 0; i < n; ++i) {
-    if (x[i] == y[i]) continue;
-    const char p = AsciiLower(x[i]), q = AsciiLower(y[i]);
-    if (p != q) return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
-  }
-  return a.size() < b.size();
-}
-
 TqzDirTreeNode* AsDir(TTreeNode* node) { return static_cast<TqzDirTreeNode*>(node); }
 
 }  // namespace
